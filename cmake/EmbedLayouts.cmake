@@ -1,0 +1,17 @@
+# Writes OUTPUT, a C++ source holding the text of every layout file in DIR (cmake -P).
+file(GLOB layouts "${DIR}/*.layout")
+list(SORT layouts)
+set(body "#include \"framework/LinkedLayouts.h\"\n\nconst TLinkedLayout GLinkedLayouts[] = {\n")
+set(count 0)
+foreach(f IN LISTS layouts)
+  get_filename_component(name "${f}" NAME_WE)
+  file(READ "${f}" hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "\\\\x\\1" escaped "${hex}")
+  # Split the literal so no line gets too long for the compiler's taste.
+  string(REGEX REPLACE "((\\\\x[0-9a-f][0-9a-f]){64})" "\\1\"\n\"" escaped "${escaped}")
+  string(APPEND body "  {\"${name}\",\n\"${escaped}\"},\n")
+  math(EXPR count "${count} + 1")
+endforeach()
+string(APPEND body "  {nullptr, nullptr}\n};\n\nconst int GLinkedLayoutCount = ${count};\n")
+file(WRITE "${OUTPUT}.tmp" "${body}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different "${OUTPUT}.tmp" "${OUTPUT}")

@@ -1,0 +1,137 @@
+#include "engine/Vellumix/Vellumix.h"
+
+#include "engine/VLMXGbl0.h"
+#include "engine/Vellumix/ReportId.h"
+#include "framework/ComCtrls.h"
+#include "framework/DBGrids.h"
+#include "framework/DBTables.h"
+#include "framework/DecisionGrid.h"
+#include "framework/Forms.h"
+#include "framework/Grids.h"
+#include "framework/Layout.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/rtl/SysUtils.h"
+#include "windows/VLMXMain/VLMXMain.h"
+
+namespace {
+
+// The automatic choice of the object to print: the first class test passed gives the priority.
+int PrintPriority(const TComponent* C) {
+  if (Is<TDBGrid>(C)) return 9;
+  if (Is<TCustomDBGrid>(C)) return 8;
+  if (Is<TDecisionGrid>(C)) return 16;
+  if (Is<TListView>(C)) return 7;
+  if (Is<TStringGrid>(C)) return 6;
+  if (Is<TCustomListBox>(C)) return 5;
+  if (Is<TQuery>(C)) return 3;
+  if (Is<TTable>(C)) return 1;
+  if (Is<TDataSet>(C)) return 0;
+  return -1;
+}
+
+}  // namespace
+
+bool IsPrintableObject(const TComponent* C) {
+  return Is<TDBGrid>(C) || Is<TTable>(C) || Is<TQuery>(C) || Is<TStringGrid>(C) || Is<TListView>(C) ||
+         Is<TCustomListBox>(C) || Is<TDataSet>(C) || Is<TDecisionGrid>(C) || Is<TCustomDBGrid>(C);
+}
+
+TvlxVellumix::TvlxVellumix(TComponent* AOwner) : TComponent(AOwner) {
+  if (AOwner && Is<TCustomForm>(AOwner)) {
+    fmVlxMain = nullptr;
+    int best = -1;
+    for (int i = 0; i < AOwner->ComponentCount(); ++i) {
+      TComponent* c = AOwner->Components(i);
+      if (c == this || c->Name().empty()) continue;
+      int priority = PrintPriority(c);
+      if (priority > best) {
+        best = priority;
+        FObjectToPrint = c;
+      }
+    }
+    if (FObjectToPrint) FObjectToPrint->FreeNotification(this);
+  }
+}
+
+TvlxVellumix::~TvlxVellumix() = default;
+
+void TvlxVellumix::SetObjectToPrint(TComponent* Value) {
+  if (Value == FObjectToPrint) return;
+  if (Value && !IsPrintableObject(Value)) {
+    std::string owner = Value->Owner() ? Value->Owner()->Name() : "";
+    throw eVlxSUError(VlxSetupErrorPrefix + "\r\rThe TvlxVellumix.ObjectToPrint property is set to a component:\"" +
+                      owner + "." + Value->Name() + "\" that cannot be printed by Vellumix! Version " +
+                      VellumixVersion);
+  }
+  if (FObjectToPrint) FObjectToPrint->RemoveFreeNotification(this);
+  FObjectToPrint = Value;
+  // Across owners too, a destroyed object must not stay referenced.
+  if (FObjectToPrint) FObjectToPrint->FreeNotification(this);
+}
+
+void TvlxVellumix::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove && AComponent == FObjectToPrint) FObjectToPrint = nullptr;
+}
+
+void TvlxVellumix::SetReportId(const std::string& Value) {
+  if (Value == FReportId && !Trim(FReportId).empty()) return;
+  if (IsReadingOrLoading()) {
+    FReportId = Value;
+    return;
+  }
+  std::string id = Value;
+  if (!ValidateReportId(id, false))
+    throw eVlxSUError(VlxSetupErrorPrefix + "TvlxVellumix.ReportId \"" + Value + "\" is invalid.\r" +
+                      "ReportId syntax must be of \"OptionalText (nnn.mmm)\" where n and m are 0..9");
+  FReportId = Value;
+}
+
+void TvlxVellumix::SetUserName(const std::string& Value) {
+  std::string letters;
+  for (char c : Value)
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) letters += c;
+  if (letters == FUserName) return;
+  FUserName = letters;
+  if (!IsReadingOrLoading()) FIdOrUserChanged = 1;
+}
+
+int TvlxVellumix::Print() {
+  int result = 3;
+  if (!FObjectToPrint)
+    throw eVlxSUError(VlxSetupErrorPrefix + Name() + ".ObjectToPrint not assigned. Report cannot continue");
+  if (Trim(FReportId).empty())
+    throw eVlxSUError(VlxSetupErrorPrefix + Name() + ".ReportId is blank. Report cannot continue");
+  fmVlxMain = nullptr;
+  {
+    TCursorGuard hourglass(crHourGlass);
+    result = RunSetupWindow(this);
+    fmVlxMain = nullptr;
+  }
+  return result;
+}
+
+std::string TvlxVellumix::GetAppFileName(TComponent*, bool PathOnly, const std::string& Ext) {
+  std::string base = Application->ExeName();
+  if (PathOnly) return ExtractFilePath(base) + Ext;
+  return Ext.empty() ? base : ChangeFileExt(base, Ext);
+}
+
+TSetPropResult TvlxVellumix::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
+  if (PropName == "ObjectToPrint") {
+    if (!Value.Reference) return TSetPropResult::NeedsReference;
+    SetObjectToPrint(Value.Reference);
+  } else if (PropName == "DialogTitle") SetDialogTitle(Value.AsString());
+  else if (PropName == "ReportId") SetReportId(Value.AsString());
+  else if (PropName == "ReportSettingsFileName") SetReportSettingsFileName(Value.AsString());
+  else if (PropName == "UserName") SetUserName(Value.AsString());
+  else if (PropName == "Version") SetVersion(Value.AsString());
+  else if (PropName == "AfterOptionsLoaded") AfterOptionsLoaded = Value.AsEvent<TvlxAfterOptionsLoaded>();
+  else if (PropName == "OnZeroColumnTotals") OnZeroColumnTotals = Value.AsEvent<TvlxOnZeroColumnTotals>();
+  else if (PropName == "OnFieldEdit") OnFieldEdit = Value.AsEvent<TvlxOnFieldEdit>();
+  else if (PropName == "OnFieldAlign") OnFieldAlign = Value.AsEvent<TvlxOnFieldAlign>();
+  else if (PropName == "OnCnvtFldError") OnCnvtFldError = Value.AsEvent<TvlxOnCnvtFldError>();
+  else if (PropName == "OnFilterRecord") OnFilterRecord = Value.AsEvent<TvlxOnFilterRecord>();
+  else return TComponent::SetProperty(PropName, Value);
+  return TSetPropResult::Done;
+}

@@ -1,0 +1,319 @@
+#include "framework/Forms.h"
+
+#include <algorithm>
+#include <map>
+
+#include "framework/Layout.h"
+
+TApplication* Application = new TApplication(nullptr);
+TScreen* Screen = new TScreen(nullptr);
+
+namespace {
+// Targets of posted tasks that have not run yet, by task id.
+std::map<unsigned, TComponent*> GPendingTargets;
+unsigned GNextTaskId = 1;
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TCustomForm
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+  SetVisible(false);
+  Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+  if (OnDestroy) {
+    try { OnDestroy(this); } catch (...) { Application->HandleException(this); }
+  }
+  if (Screen->ActiveForm() == this) Screen->SetActiveForm(nullptr);
+  Screen->RemoveForm(this);
+  if (Application->FMainForm == this) Application->FMainForm = nullptr;
+  // The controls go while the form is still whole, so their removal can reach it.
+  FActiveControl = nullptr;
+  DestroyComponents();
+  DestroyHandle();
+}
+
+void TCustomForm::CreateFromLayout(const std::string& LayoutName) {
+  ReadLayout(this, LayoutName);
+  for (auto& bind : FFieldBinders) bind();
+  FFieldBinders.clear();
+  DoCreate();
+}
+
+void TCustomForm::DoCreate() {
+  if (!OnCreate) return;
+  try {
+    OnCreate(this);
+  } catch (...) {
+    Application->HandleException(this);
+  }
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
+  if (FBorderStyle == Value) return;
+  FBorderStyle = Value;
+  SyncWindowSize();
+  PeerNotify(TPeerChange::Style);
+}
+
+void TCustomForm::SyncWindowSize() {
+  int dx, dy;
+  Backend::FrameSize(FBorderStyle, dx, dy);
+  TWinControl::SetBounds(Left(), Top(), FClientWidth + dx, FClientHeight + dy);
+}
+
+void TCustomForm::SetClientWidth(int Value) { FClientWidth = Value; SyncWindowSize(); }
+void TCustomForm::SetClientHeight(int Value) { FClientHeight = Value; SyncWindowSize(); }
+
+void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  int dx, dy;
+  Backend::FrameSize(FBorderStyle, dx, dy);
+  FClientWidth = std::max(0, AWidth - dx);
+  FClientHeight = std::max(0, AHeight - dy);
+  TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TCustomForm::SetActiveControl(TWinControl* Control) {
+  if (FActiveControl == Control) return;
+  FocusMoved(Control);
+  if (Control) Control->PeerNotify(TPeerChange::Focus);
+}
+
+void TCustomForm::FocusMoved(TWinControl* Control) {
+  if (FActiveControl == Control) return;
+  TWinControl* old = FActiveControl;
+  FActiveControl = Control;
+  if (old) old->DoExit();
+  if (Control) Control->DoEnter();
+}
+
+void TCustomForm::ControlRemoved(TControl* Control) {
+  if (FActiveControl == Control) FActiveControl = nullptr;
+}
+
+void TCustomForm::PlaceOnFirstShow() {
+  if (FPlaced) return;
+  FPlaced = true;
+  if (FPosition == TPosition::poScreenCenter || FPosition == TPosition::poDesktopCenter ||
+      (FPosition == TPosition::poMainFormCenter && !Application->MainForm())) {
+    SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(), Height());
+  } else if (FPosition == TPosition::poMainFormCenter || FPosition == TPosition::poOwnerFormCenter) {
+    TCustomForm* center = Application->MainForm();
+    if (FPosition == TPosition::poOwnerFormCenter)
+      if (auto* owner = As<TCustomForm>(Owner())) center = owner;
+    if (center && center != this)
+      SetBounds(center->Left() + (center->Width() - Width()) / 2,
+                center->Top() + (center->Height() - Height()) / 2, Width(), Height());
+  }
+}
+
+void TCustomForm::SetVisible(bool Value) {
+  if (Value == Visible()) return;
+  if (Value) {
+    PlaceOnFirstShow();
+    HandleNeeded();
+    TWinControl::SetVisible(true);
+    Screen->SetActiveForm(this);
+    DoShow();
+  } else {
+    TWinControl::SetVisible(false);
+    if (Screen->ActiveForm() == this) Screen->SetActiveForm(nullptr);
+    DoHide();
+  }
+}
+
+void TCustomForm::PeerActivated(bool Active) {
+  DispatchInput(this, [&] {
+    if (Active) {
+      Screen->SetActiveForm(this);
+      if (OnActivate) OnActivate(this);
+    } else if (OnDeactivate) {
+      OnDeactivate(this);
+    }
+  });
+}
+
+TModalResult TCustomForm::ShowModal() {
+  if (Visible() || FModal) throw EComponentError("Cannot make a visible window modal");
+  FModalResult = mrNone;
+  FModal = true;
+  TCustomForm* previous = Screen->ActiveForm();
+  struct TRestore {
+    TCustomForm* Form;
+    TCustomForm* Previous;
+    ~TRestore() {
+      Form->FModal = false;
+      Form->Hide();
+      if (Previous) Screen->SetActiveForm(Previous);
+    }
+  } restore{this, previous};
+  Show();
+  Backend::RunModal(*this);
+  return FModalResult;
+}
+
+bool TCustomForm::CloseQuery() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void TCustomForm::Close() {
+  if (FModal) {
+    if (!CloseQuery()) return;
+    TCloseAction action = TCloseAction::caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == TCloseAction::caNone) { FModalResult = mrNone; return; }
+    if (FModalResult == mrNone) FModalResult = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action = Application->MainForm() == this ? TCloseAction::caFree : TCloseAction::caHide;
+  if (OnClose) OnClose(this, action);
+  if (action == TCloseAction::caNone) return;
+  if (Application->MainForm() == this) {
+    Application->Terminate();
+    return;
+  }
+  if (action == TCloseAction::caHide) Hide();
+  else if (action == TCloseAction::caFree) Release();
+}
+
+void TCustomForm::Release() {
+  Application->Post(Application, [this] { delete this; });
+}
+
+void TCustomForm::BringToFront() { PeerNotify(TPeerChange::Focus); }
+
+void TCustomForm::KeyDown(unsigned short& Key, TShiftState Shift) {
+  TWinControl::KeyDown(Key, Shift);
+}
+
+TSetPropResult TCustomForm::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
+  if (PropName == "BorderStyle")
+    SetBorderStyle(Value.AsEnum<TFormBorderStyle>({{"bsNone", TFormBorderStyle::bsNone},
+                                                   {"bsSingle", TFormBorderStyle::bsSingle},
+                                                   {"bsSizeable", TFormBorderStyle::bsSizeable},
+                                                   {"bsDialog", TFormBorderStyle::bsDialog},
+                                                   {"bsToolWindow", TFormBorderStyle::bsToolWindow},
+                                                   {"bsSizeToolWin", TFormBorderStyle::bsSizeToolWin}}));
+  else if (PropName == "Position")
+    SetPosition(Value.AsEnum<TPosition>({{"poDesigned", TPosition::poDesigned},
+                                         {"poDefault", TPosition::poDefault},
+                                         {"poScreenCenter", TPosition::poScreenCenter},
+                                         {"poMainFormCenter", TPosition::poMainFormCenter},
+                                         {"poOwnerFormCenter", TPosition::poOwnerFormCenter},
+                                         {"poDesktopCenter", TPosition::poDesktopCenter}}));
+  else if (PropName == "Scaled") SetScaled(Value.AsBoolean());
+  else if (PropName == "AutoScroll") SetAutoScroll(Value.AsBoolean());
+  else if (PropName == "KeyPreview") SetKeyPreview(Value.AsBoolean());
+  else if (PropName == "OnCreate") OnCreate = Value.AsEvent<TNotifyEvent>();
+  else if (PropName == "OnDestroy") OnDestroy = Value.AsEvent<TNotifyEvent>();
+  else if (PropName == "OnShow") OnShow = Value.AsEvent<TNotifyEvent>();
+  else if (PropName == "OnHide") OnHide = Value.AsEvent<TNotifyEvent>();
+  else if (PropName == "OnActivate") OnActivate = Value.AsEvent<TNotifyEvent>();
+  else if (PropName == "OnClose") OnClose = Value.AsEvent<TCloseEvent>();
+  else if (PropName == "OnCloseQuery") OnCloseQuery = Value.AsEvent<TCloseQueryEvent>();
+  else return TWinControl::SetProperty(PropName, Value);
+  return TSetPropResult::Done;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TApplication
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+
+std::string TApplication::ExeName() const { return Backend::ExeName(); }
+
+void TApplication::Run() {
+  if (!FMainForm) return;
+  FMainForm->Show();
+  if (FTerminated) return;
+  Backend::RunMessageLoop();
+}
+
+void TApplication::Terminate() {
+  if (FTerminated) return;
+  FTerminated = true;
+  Backend::Quit();
+}
+
+void TApplication::ProcessMessages() { Backend::ProcessMessages(); }
+void TApplication::WaitAndProcess(unsigned Ms) { Backend::WaitAndProcess(Ms); }
+
+void TApplication::Post(TComponent* Target, std::function<void()> Task) {
+  unsigned id = GNextTaskId++;
+  GPendingTargets[id] = Target;
+  if (Target && Target != this) FreeNotification(Target);
+  Backend::Post([id, task = std::move(Task)] {
+    auto it = GPendingTargets.find(id);
+    if (it == GPendingTargets.end()) return;
+    bool alive = it->second != nullptr;
+    GPendingTargets.erase(it);
+    if (!alive) return;
+    try {
+      task();
+    } catch (...) {
+      Application->HandleException(Application);
+    }
+  });
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation != TOperation::opRemove) return;
+  for (auto& [id, target] : GPendingTargets)
+    if (target == AComponent) target = nullptr;
+}
+
+void TApplication::HandleException(TObject* Sender) {
+  std::exception_ptr current = std::current_exception();
+  if (!current) return;
+  try {
+    std::rethrow_exception(current);
+  } catch (const std::exception& e) {
+    if (OnException) OnException(Sender, e);
+    else ShowException(e);
+  } catch (...) {
+    ShowException(Exception("Unknown exception"));
+  }
+}
+
+void TApplication::ShowException(const std::exception& E) {
+  std::string msg = E.what();
+  // The error box ends every message with a full stop, as the platform's does.
+  if (!msg.empty() && msg.back() > '.') msg += '.';
+  MessageBox(msg, FTitle.empty() ? "Error" : FTitle, MsgBox::Ok | MsgBox::IconStop);
+}
+
+int TApplication::MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags) {
+  return Backend::MessageBox(Text, Caption, Flags);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TScreen
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+
+void TScreen::SetCursor(TCursor Value) {
+  if (FCursor == Value) return;
+  FCursor = Value;
+  Backend::SetCursor(Value);
+}
+
+int TScreen::Width() const { int w, h; Backend::ScreenSize(w, h); return w; }
+int TScreen::Height() const { int w, h; Backend::ScreenSize(w, h); return h; }
+
+void TScreen::RemoveForm(TCustomForm* Form) { std::erase(FForms, Form); }
+
+void Beep() { Backend::Beep(); }
+
+void DispatchInput(TObject* Sender, const std::function<void()>& Handle) {
+  try {
+    Handle();
+  } catch (...) {
+    Application->HandleException(Sender);
+  }
+}

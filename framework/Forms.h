@@ -1,0 +1,248 @@
+// Forms, the application object and the screen: top-level windows, the message loop, modal
+// showing, and the error box that every exception escaping a handler ends in.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/Controls.h"
+
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum class TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter, poDesktopCenter };
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4,
+                       mrIgnore = 5, mrYes = 6, mrNo = 7, mrAll = 8;
+
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+class TCustomForm : public TWinControl {
+public:
+  explicit TCustomForm(TComponent* AOwner);
+  ~TCustomForm() override;
+
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle Value);
+  TPosition Position() const { return FPosition; }
+  void SetPosition(TPosition Value) { FPosition = Value; }
+  bool Scaled() const { return FScaled; }
+  void SetScaled(bool Value) { FScaled = Value; }
+  bool AutoScroll() const { return FAutoScroll; }
+  void SetAutoScroll(bool Value) { FAutoScroll = Value; }
+  bool KeyPreview() const { return FKeyPreview; }
+  void SetKeyPreview(bool Value) { FKeyPreview = Value; }
+
+  int ClientWidth() const override { return FClientWidth; }
+  int ClientHeight() const override { return FClientHeight; }
+  void SetClientWidth(int Value) override;
+  void SetClientHeight(int Value) override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+  TWinControl* ActiveControl() const { return FActiveControl; }
+  void SetActiveControl(TWinControl* Control);
+
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult Value) { FModalResult = Value; }
+  bool Modal() const { return FModal; }
+  // Shows the form and runs a message loop until ModalResult is set; the other windows are
+  // disabled meanwhile.
+  virtual TModalResult ShowModal();
+  // Asks OnCloseQuery and OnClose; hides, frees or, for the main form, ends the program.
+  void Close();
+  // Frees the form once the event that asked for it has returned.
+  void Release();
+  void BringToFront();
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+
+  // Input reported by the peer.
+  void PeerCloseRequested() { DispatchInput(this, [&] { Close(); }); }
+  void PeerActivated(bool Active);
+
+  // Bookkeeping for the controls on the form.
+  void FocusMoved(TWinControl* Control);
+  void ControlRemoved(TControl* Control);
+
+  void SetVisible(bool Value) override;
+  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+
+protected:
+  // Reads the form's linked layout, binds the registered fields, then fires OnCreate; an
+  // exception in OnCreate is shown in the error box and construction goes on.
+  void CreateFromLayout(const std::string& LayoutName);
+
+  // Binds a field of the derived form to the component of that name once the layout is read.
+  template <class T>
+  void Published(T*& Field, const std::string& ComponentName) {
+    FFieldBinders.push_back([this, &Field, ComponentName] {
+      Field = dynamic_cast<T*>(FindComponent(ComponentName));
+      if (!Field) throw EComponentError("Field " + ComponentName + " not found in the layout");
+    });
+  }
+  template <class F>
+  void PublishedMethod(const std::string& MethodName, F Handler) {
+    RegisterMethod(MethodName, std::any(std::move(Handler)));
+  }
+
+  std::unique_ptr<TControlPeer> CreatePeer() override;
+  virtual void DoCreate();
+  virtual void DoShow() { if (OnShow) OnShow(this); }
+  virtual void DoHide() { if (OnHide) OnHide(this); }
+  virtual bool CloseQuery();
+  void KeyDown(unsigned short& Key, TShiftState Shift) override;
+
+private:
+  TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
+  TPosition FPosition = TPosition::poDesigned;
+  bool FScaled = true;
+  bool FAutoScroll = true;
+  bool FKeyPreview = false;
+  int FClientWidth = 0, FClientHeight = 0;
+  TWinControl* FActiveControl = nullptr;
+  TModalResult FModalResult = mrNone;
+  bool FModal = false;
+  bool FPlaced = false;
+  std::vector<std::function<void()>> FFieldBinders;
+
+  void PlaceOnFirstShow();
+  void SyncWindowSize();
+};
+
+class TForm : public TCustomForm {
+public:
+  using TCustomForm::TCustomForm;
+};
+
+// Flags and answers of TApplication::MessageBox, with the system's values.
+namespace MsgBox {
+constexpr unsigned Ok = 0, OkCancel = 1, AbortRetryIgnore = 2, YesNoCancel = 3, YesNo = 4,
+                   RetryCancel = 5;
+constexpr unsigned IconStop = 0x10, IconQuestion = 0x20, IconWarning = 0x30, IconInformation = 0x40;
+constexpr unsigned DefButton2 = 0x100, DefButton3 = 0x200;
+constexpr int IdOk = 1, IdCancel = 2, IdAbort = 3, IdRetry = 4, IdIgnore = 5, IdYes = 6, IdNo = 7;
+}  // namespace MsgBox
+
+using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
+
+class TApplication : public TComponent {
+public:
+  explicit TApplication(TComponent* AOwner);
+
+  const std::string& Title() const { return FTitle; }
+  void SetTitle(const std::string& Value) { FTitle = Value; }
+  // The program's full file name.
+  std::string ExeName() const;
+  const std::string& HelpFile() const { return FHelpFile; }
+  void SetHelpFile(const std::string& Value) { FHelpFile = Value; }
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value) { FShowHint = Value; }
+
+  TCustomForm* MainForm() const { return FMainForm; }
+  bool Terminated() const { return FTerminated; }
+
+  void Initialize() {}
+  // Creates a form owned by the application; the first one becomes the main form.
+  template <class T>
+  void CreateForm(T*& Reference) {
+    Reference = new T(this);
+    if (!FMainForm) FMainForm = Reference;
+  }
+  // Shows the main form and runs the message loop until it closes.
+  void Run();
+  void Terminate();
+  // Handles every message waiting in the queue, then returns.
+  void ProcessMessages();
+  // Waits for one message (or for Ms milliseconds) and handles what came.
+  void WaitAndProcess(unsigned Ms);
+
+  // Runs Task on the message loop later (after the current event returns), unless Target is
+  // destroyed first.
+  void Post(TComponent* Target, std::function<void()> Task);
+
+  // Shows the exception being handled (call from a catch block) in the error box, or hands it
+  // to OnException.
+  void HandleException(TObject* Sender);
+  void ShowException(const std::exception& E);
+  int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
+
+  TExceptionEvent OnException;
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  friend class TCustomForm;
+  friend struct THeadlessAccess;
+  std::string FTitle;
+  std::string FHelpFile;
+  bool FShowHint = true;
+  TCustomForm* FMainForm = nullptr;
+  bool FTerminated = false;
+};
+
+class TScreen : public TComponent {
+public:
+  explicit TScreen(TComponent* AOwner);
+
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor Value);
+  TCustomForm* ActiveForm() const { return FActiveForm; }
+  int Width() const;
+  int Height() const;
+  int PixelsPerInch() const { return 96; }
+  int FormCount() const { return static_cast<int>(FForms.size()); }
+  TCustomForm* Forms(int Index) const { return FForms.at(Index); }
+
+  // Bookkeeping by the forms.
+  void AddForm(TCustomForm* Form) { FForms.push_back(Form); }
+  void RemoveForm(TCustomForm* Form);
+  void SetActiveForm(TCustomForm* Form) { FActiveForm = Form; }
+
+private:
+  TCursor FCursor = crDefault;
+  TCustomForm* FActiveForm = nullptr;
+  std::vector<TCustomForm*> FForms;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;
+
+// Restores the screen cursor when the scope ends, however it ends.
+class TCursorGuard {
+public:
+  explicit TCursorGuard(TCursor During) : FSaved(Screen->Cursor()) { Screen->SetCursor(During); }
+  ~TCursorGuard() { Screen->SetCursor(FSaved); }
+  TCursorGuard(const TCursorGuard&) = delete;
+  TCursorGuard& operator=(const TCursorGuard&) = delete;
+
+private:
+  TCursor FSaved;
+};
+
+// The default beep of a refused action.
+void Beep();
+
+// Implemented by the backend.
+namespace Backend {
+void FrameSize(TFormBorderStyle Style, int& ExtraWidth, int& ExtraHeight);
+void ScreenSize(int& Width, int& Height);
+std::string ExeName();
+void RunMessageLoop();
+void ProcessMessages();
+void WaitAndProcess(unsigned Ms);
+void Post(std::function<void()> Task);
+void RunModal(TCustomForm& Form);
+int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
+void SetCursor(TCursor Cursor);
+void Beep();
+void Quit();
+}  // namespace Backend

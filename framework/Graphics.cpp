@@ -1,0 +1,76 @@
+#include "framework/Graphics.h"
+
+#include <cmath>
+
+#include "framework/Layout.h"
+
+namespace {
+const struct { const char* Name; TColor Color; } ColorNames[] = {
+    {"clBlack", clBlack},         {"clMaroon", clMaroon},     {"clGreen", clGreen},
+    {"clNavy", clNavy},           {"clPurple", clPurple},     {"clRed", clRed},
+    {"clBlue", clBlue},           {"clYellow", clYellow},     {"clWhite", clWhite},
+    {"clGray", clGray},           {"clSilver", clSilver},     {"clNone", clNone},
+    {"clBtnFace", clBtnFace},     {"clWindow", clWindow},     {"clWindowText", clWindowText},
+    {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText},
+    {"clBtnText", clBtnText},
+};
+constexpr int ScreenPixelsPerInch = 96;
+}  // namespace
+
+bool IdentToColor(const std::string& Ident, TColor& Color) {
+  for (auto& c : ColorNames)
+    if (Ident == c.Name) { Color = c.Color; return true; }
+  return false;
+}
+
+void TFont::SetName(const std::string& Value) { if (FName != Value) { FName = Value; Changed(); } }
+void TFont::SetHeight(int Value) { if (FHeight != Value) { FHeight = Value; Changed(); } }
+void TFont::SetStyle(TFontStyles Value) { if (FStyle != Value) { FStyle = Value; Changed(); } }
+void TFont::SetColor(TColor Value) { if (FColor != Value) { FColor = Value; Changed(); } }
+void TFont::SetPitch(TFontPitch Value) { if (FPitch != Value) { FPitch = Value; Changed(); } }
+void TFont::SetCharSet(int Value) { if (FCharSet != Value) { FCharSet = Value; Changed(); } }
+
+int TFont::Size() const {
+  return static_cast<int>(std::lround(-FHeight * 72.0 / ScreenPixelsPerInch));
+}
+
+void TFont::SetSize(int Value) {
+  SetHeight(-static_cast<int>(std::lround(Value * ScreenPixelsPerInch / 72.0)));
+}
+
+void TFont::Assign(const TFont& Source) {
+  if (*this == Source) return;
+  FName = Source.FName;
+  FHeight = Source.FHeight;
+  FStyle = Source.FStyle;
+  FColor = Source.FColor;
+  FPitch = Source.FPitch;
+  FCharSet = Source.FCharSet;
+  Changed();
+}
+
+bool TFont::operator==(const TFont& O) const {
+  return FName == O.FName && FHeight == O.FHeight && FStyle == O.FStyle && FColor == O.FColor &&
+         FPitch == O.FPitch && FCharSet == O.FCharSet;
+}
+
+bool TFont::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
+  if (PropName == "Name") SetName(Value.AsString());
+  else if (PropName == "Height") SetHeight(Value.AsInteger());
+  else if (PropName == "Size") SetSize(Value.AsInteger());
+  else if (PropName == "Style")
+    SetStyle(Value.AsSet({{"fsBold", fsBold}, {"fsItalic", fsItalic},
+                          {"fsUnderline", fsUnderline}, {"fsStrikeOut", fsStrikeOut}}));
+  else if (PropName == "Color") {
+    TColor c;
+    if (Value.Kind == TLayoutValue::TKind::Integer) c = Value.AsInteger();
+    else if (!IdentToColor(Value.AsIdent(), c)) throw ELayoutError("unknown colour " + Value.Text);
+    SetColor(c);
+  } else if (PropName == "Pitch")
+    SetPitch(Value.AsEnum<TFontPitch>({{"fpDefault", TFontPitch::fpDefault},
+                                       {"fpVariable", TFontPitch::fpVariable},
+                                       {"fpFixed", TFontPitch::fpFixed}}));
+  else if (PropName == "CharSet") SetCharSet(Value.AsInteger());
+  else return false;
+  return true;
+}

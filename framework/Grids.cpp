@@ -1,0 +1,281 @@
+#include "framework/Grids.h"
+
+#include <algorithm>
+
+#include "framework/Layout.h"
+
+namespace {
+std::string IndexError(int Index) { return "Grid index out of range (" + std::to_string(Index) + ")"; }
+}
+
+TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
+  SetBounds(0, 0, 320, 120);
+  SetTabStop(true);
+  FColor = clWindow;
+  FColWidths.assign(FColCount, FDefaultColWidth);
+  FRowHeights.assign(FRowCount, FDefaultRowHeight);
+}
+
+void TCustomGrid::SetColCount(int Value) {
+  if (Value < 1) Value = 1;
+  if (Value == FColCount) return;
+  FColCount = Value;
+  FColWidths.resize(Value, FDefaultColWidth);
+  if (FFixedCols >= FColCount) FFixedCols = FColCount - 1;
+  ClampPosition();
+  Changed(TPeerChange::Layout);
+}
+
+void TCustomGrid::SetRowCount(int Value) {
+  if (Value < 1) Value = 1;
+  if (Value == FRowCount) return;
+  FRowCount = Value;
+  FRowHeights.resize(Value, FDefaultRowHeight);
+  if (FFixedRows >= FRowCount) FFixedRows = FRowCount - 1;
+  ClampPosition();
+  Changed(TPeerChange::Layout);
+}
+
+void TCustomGrid::SetFixedCols(int Value) {
+  if (Value < 0 || Value >= FColCount) throw Exception("Fixed column count must be less than column count");
+  FFixedCols = Value;
+  ClampPosition();
+  Changed(TPeerChange::Layout);
+}
+
+void TCustomGrid::SetFixedRows(int Value) {
+  if (Value < 0 || Value >= FRowCount) throw Exception("Fixed row count must be less than row count");
+  FFixedRows = Value;
+  ClampPosition();
+  Changed(TPeerChange::Layout);
+}
+
+void TCustomGrid::ClampPosition() {
+  auto clamp = [](int v, int lo, int hi) { return std::max(lo, std::min(v, std::max(lo, hi))); };
+  FCol = clamp(FCol, FFixedCols, FColCount - 1);
+  FRow = clamp(FRow, FFixedRows, FRowCount - 1);
+  FTopRow = clamp(FTopRow, FFixedRows, FRowCount - 1);
+  FLeftCol = clamp(FLeftCol, FFixedCols, FColCount - 1);
+  FSelection = {FCol, FRow, FCol, FRow};
+  if (FOptions & goRowSelect) { FSelection.Left = FFixedCols; FSelection.Right = FColCount - 1; }
+}
+
+void TCustomGrid::SetDefaultColWidth(int Value) {
+  FDefaultColWidth = Value;
+  std::fill(FColWidths.begin(), FColWidths.end(), Value);
+  Changed(TPeerChange::Layout);
+}
+
+void TCustomGrid::SetDefaultRowHeight(int Value) {
+  FDefaultRowHeight = Value;
+  std::fill(FRowHeights.begin(), FRowHeights.end(), Value);
+  Changed(TPeerChange::Layout);
+}
+
+int TCustomGrid::ColWidths(int Index) const {
+  if (Index < 0 || Index >= FColCount) throw EListError(IndexError(Index));
+  return FColWidths[Index];
+}
+
+void TCustomGrid::SetColWidths(int Index, int Value) {
+  if (Index < 0 || Index >= FColCount) throw EListError(IndexError(Index));
+  if (FColWidths[Index] == Value) return;
+  FColWidths[Index] = Value;
+  Changed(TPeerChange::Layout);
+}
+
+int TCustomGrid::RowHeights(int Index) const {
+  if (Index < 0 || Index >= FRowCount) throw EListError(IndexError(Index));
+  return FRowHeights[Index];
+}
+
+void TCustomGrid::SetRowHeights(int Index, int Value) {
+  if (Index < 0 || Index >= FRowCount) throw EListError(IndexError(Index));
+  if (FRowHeights[Index] == Value) return;
+  FRowHeights[Index] = Value;
+  Changed(TPeerChange::Layout);
+}
+
+void TCustomGrid::SetGridLineWidth(int Value) { FGridLineWidth = std::max(0, Value); Changed(TPeerChange::Layout); }
+void TCustomGrid::SetOptions(TGridOptions Value) { FOptions = Value; ClampPosition(); Changed(TPeerChange::Layout); }
+void TCustomGrid::SetScrollBars(TScrollStyle Value) { FScrollBars = Value; Changed(TPeerChange::Style); }
+void TCustomGrid::SetFixedColor(TColor Value) { FFixedColor = Value; Changed(TPeerChange::Color); }
+
+void TCustomGrid::SetCol(int Value) {
+  if (Value < FFixedCols || Value >= FColCount) throw EListError(IndexError(Value));
+  FCol = Value;
+  FSelection = {FCol, FRow, FCol, FRow};
+  if (FOptions & goRowSelect) { FSelection.Left = FFixedCols; FSelection.Right = FColCount - 1; }
+  Changed(TPeerChange::Invalidate);
+}
+
+void TCustomGrid::SetRow(int Value) {
+  if (Value < FFixedRows || Value >= FRowCount) throw EListError(IndexError(Value));
+  FRow = Value;
+  FSelection = {FCol, FRow, FCol, FRow};
+  if (FOptions & goRowSelect) { FSelection.Left = FFixedCols; FSelection.Right = FColCount - 1; }
+  if (FRow < FTopRow) SetTopRow(FRow);
+  else if (FRow >= FTopRow + std::max(1, VisibleRowCount())) SetTopRow(FRow - std::max(1, VisibleRowCount()) + 1);
+  Changed(TPeerChange::Invalidate);
+}
+
+void TCustomGrid::SetSelection(const TGridRect& Value) {
+  FSelection = Value;
+  FCol = Value.Left;
+  FRow = Value.Top;
+  Changed(TPeerChange::Invalidate);
+}
+
+void TCustomGrid::SetTopRow(int Value) {
+  int last = std::max(FFixedRows, FRowCount - std::max(1, VisibleRowCount()));
+  Value = std::max(FFixedRows, std::min(Value, last));
+  if (Value == FTopRow) return;
+  FTopRow = Value;
+  Changed(TPeerChange::Layout);
+}
+
+void TCustomGrid::SetLeftCol(int Value) {
+  Value = std::max(FFixedCols, std::min(Value, FColCount - 1));
+  if (Value == FLeftCol) return;
+  FLeftCol = Value;
+  Changed(TPeerChange::Layout);
+}
+
+int TCustomGrid::VisibleRowCount() const {
+  int y = 0;
+  for (int r = 0; r < FFixedRows; ++r) y += FRowHeights[r] + FGridLineWidth;
+  int n = 0;
+  for (int r = FTopRow; r < FRowCount; ++r) {
+    y += FRowHeights[r] + FGridLineWidth;
+    if (y > ClientHeight()) break;
+    ++n;
+  }
+  return n;
+}
+
+int TCustomGrid::VisibleColCount() const {
+  int x = 0;
+  for (int c = 0; c < FFixedCols; ++c) x += FColWidths[c] + FGridLineWidth;
+  int n = 0;
+  for (int c = FLeftCol; c < FColCount; ++c) {
+    x += FColWidths[c] + FGridLineWidth;
+    if (x > ClientWidth()) break;
+    ++n;
+  }
+  return n;
+}
+
+void TCustomGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const {
+  auto locate = [this](int pos, int fixed, int first, int count, const std::vector<int>& sizes) {
+    if (pos < 0) return -1;
+    int edge = 0;
+    for (int i = 0; i < fixed; ++i) {
+      edge += sizes[i] + FGridLineWidth;
+      if (pos < edge) return i;
+    }
+    for (int i = first; i < count; ++i) {
+      edge += sizes[i] + FGridLineWidth;
+      if (pos < edge) return i;
+    }
+    return -1;
+  };
+  ACol = locate(X, FFixedCols, FLeftCol, FColCount, FColWidths);
+  ARow = locate(Y, FFixedRows, FTopRow, FRowCount, FRowHeights);
+  if (X >= ClientWidth() || Y >= ClientHeight()) ACol = ARow = -1;
+}
+
+TRect TCustomGrid::CellRect(int ACol, int ARow) const {
+  auto span = [this](int index, int fixed, int first, const std::vector<int>& sizes, int& from) {
+    if (index >= fixed && index < first) return false;
+    from = 0;
+    for (int i = 0; i < std::min(index, fixed); ++i) from += sizes[i] + FGridLineWidth;
+    if (index >= fixed)
+      for (int i = first; i < index; ++i) from += sizes[i] + FGridLineWidth;
+    return true;
+  };
+  if (ACol < 0 || ACol >= FColCount || ARow < 0 || ARow >= FRowCount) return {};
+  int x, y;
+  if (!span(ACol, FFixedCols, FLeftCol, FColWidths, x) || !span(ARow, FFixedRows, FTopRow, FRowHeights, y)) return {};
+  return {x, y, x + FColWidths[ACol], y + FRowHeights[ARow]};
+}
+
+void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  int c, r;
+  MouseToCell(X, Y, c, r);
+  if (Button == TMouseButton::mbLeft && c >= FFixedCols && r >= FFixedRows) {
+    FCol = c;
+    SetRow(r);
+  }
+  TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+TSetPropResult TCustomGrid::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
+  if (PropName == "ColCount") SetColCount(Value.AsInteger());
+  else if (PropName == "RowCount") SetRowCount(Value.AsInteger());
+  else if (PropName == "FixedCols") SetFixedCols(Value.AsInteger());
+  else if (PropName == "FixedRows") SetFixedRows(Value.AsInteger());
+  else if (PropName == "DefaultColWidth") SetDefaultColWidth(Value.AsInteger());
+  else if (PropName == "DefaultRowHeight") SetDefaultRowHeight(Value.AsInteger());
+  else if (PropName == "GridLineWidth") SetGridLineWidth(Value.AsInteger());
+  else if (PropName == "ColWidths") {
+    auto widths = Value.AsIntegerList();
+    for (size_t i = 0; i < widths.size(); ++i) SetColWidths(static_cast<int>(i), widths[i]);
+  } else if (PropName == "RowHeights") {
+    auto heights = Value.AsIntegerList();
+    for (size_t i = 0; i < heights.size(); ++i) SetRowHeights(static_cast<int>(i), heights[i]);
+  } else if (PropName == "Options")
+    SetOptions(Value.AsSet({{"goFixedVertLine", goFixedVertLine}, {"goFixedHorzLine", goFixedHorzLine},
+                            {"goVertLine", goVertLine}, {"goHorzLine", goHorzLine},
+                            {"goRangeSelect", goRangeSelect}, {"goDrawFocusSelected", goDrawFocusSelected},
+                            {"goRowSizing", goRowSizing}, {"goColSizing", goColSizing},
+                            {"goRowMoving", goRowMoving}, {"goColMoving", goColMoving},
+                            {"goEditing", goEditing}, {"goTabs", goTabs}, {"goRowSelect", goRowSelect},
+                            {"goAlwaysShowEditor", goAlwaysShowEditor}, {"goThumbTracking", goThumbTracking}}));
+  else if (PropName == "ScrollBars")
+    SetScrollBars(Value.AsEnum<TScrollStyle>({{"ssNone", TScrollStyle::ssNone},
+                                              {"ssHorizontal", TScrollStyle::ssHorizontal},
+                                              {"ssVertical", TScrollStyle::ssVertical},
+                                              {"ssBoth", TScrollStyle::ssBoth}}));
+  else return TCustomControl::SetProperty(PropName, Value);
+  return TSetPropResult::Done;
+}
+
+TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner) {
+  FRows.assign(RowCount(), std::vector<TCell>(ColCount()));
+}
+
+void TStringGrid::SetColCount(int Value) {
+  TDrawGrid::SetColCount(Value);
+  for (auto& row : FRows) row.resize(ColCount());
+}
+
+void TStringGrid::SetRowCount(int Value) {
+  TDrawGrid::SetRowCount(Value);
+  FRows.resize(RowCount(), std::vector<TCell>(ColCount()));
+}
+
+void TStringGrid::CheckCell(int ACol, int ARow) const {
+  if (ACol < 0 || ACol >= ColCount()) throw EListError(IndexError(ACol));
+  if (ARow < 0 || ARow >= RowCount()) throw EListError(IndexError(ARow));
+}
+
+const std::string& TStringGrid::Cells(int ACol, int ARow) const {
+  CheckCell(ACol, ARow);
+  return FRows[ARow][ACol].Text;
+}
+
+void TStringGrid::SetCells(int ACol, int ARow, const std::string& Value) {
+  CheckCell(ACol, ARow);
+  FRows[ARow][ACol].Text = Value;
+  if (!RedrawLocked()) Changed(TPeerChange::Invalidate);
+}
+
+TObject* TStringGrid::Objects(int ACol, int ARow) const {
+  CheckCell(ACol, ARow);
+  return FRows[ARow][ACol].Object;
+}
+
+void TStringGrid::SetObjects(int ACol, int ARow, TObject* Value) {
+  CheckCell(ACol, ARow);
+  FRows[ARow][ACol].Object = Value;
+}

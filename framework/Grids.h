@@ -1,0 +1,126 @@
+// Grids: a table of cells with fixed heading rows and columns, scrolled by rows. The string
+// grid keeps a text and an optional object per cell. The window is our own custom control.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "framework/Controls.h"
+
+enum TGridOption : unsigned {
+  goFixedVertLine = 1 << 0, goFixedHorzLine = 1 << 1, goVertLine = 1 << 2, goHorzLine = 1 << 3,
+  goRangeSelect = 1 << 4, goDrawFocusSelected = 1 << 5, goRowSizing = 1 << 6, goColSizing = 1 << 7,
+  goRowMoving = 1 << 8, goColMoving = 1 << 9, goEditing = 1 << 10, goTabs = 1 << 11,
+  goRowSelect = 1 << 12, goAlwaysShowEditor = 1 << 13, goThumbTracking = 1 << 14,
+};
+using TGridOptions = unsigned;
+
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+struct TGridRect {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  bool operator==(const TGridRect&) const = default;
+};
+
+class TCustomGrid : public TCustomControl {
+public:
+  explicit TCustomGrid(TComponent* AOwner);
+
+  int ColCount() const { return FColCount; }
+  virtual void SetColCount(int Value);
+  int RowCount() const { return FRowCount; }
+  virtual void SetRowCount(int Value);
+  int FixedCols() const { return FFixedCols; }
+  void SetFixedCols(int Value);
+  int FixedRows() const { return FFixedRows; }
+  void SetFixedRows(int Value);
+
+  int DefaultColWidth() const { return FDefaultColWidth; }
+  void SetDefaultColWidth(int Value);
+  int DefaultRowHeight() const { return FDefaultRowHeight; }
+  void SetDefaultRowHeight(int Value);
+  int ColWidths(int Index) const;
+  void SetColWidths(int Index, int Value);
+  int RowHeights(int Index) const;
+  void SetRowHeights(int Index, int Value);
+  int GridLineWidth() const { return FGridLineWidth; }
+  void SetGridLineWidth(int Value);
+
+  TGridOptions Options() const { return FOptions; }
+  void SetOptions(TGridOptions Value);
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle Value);
+  TColor FixedColor() const { return FFixedColor; }
+  void SetFixedColor(TColor Value);
+
+  // The current cell, and the selected block (a single cell unless rows are selected).
+  int Col() const { return FCol; }
+  void SetCol(int Value);
+  int Row() const { return FRow; }
+  void SetRow(int Value);
+  TGridRect Selection() const { return FSelection; }
+  void SetSelection(const TGridRect& Value);
+
+  // The first scrollable row and column shown below and beside the fixed ones.
+  int TopRow() const { return FTopRow; }
+  void SetTopRow(int Value);
+  int LeftCol() const { return FLeftCol; }
+  void SetLeftCol(int Value);
+  // Whole scrollable rows (columns) that fit in the client area.
+  int VisibleRowCount() const;
+  int VisibleColCount() const;
+
+  // The cell under a client point, or -1 for a coordinate outside every cell.
+  void MouseToCell(int X, int Y, int& ACol, int& ARow) const;
+  // The client rectangle of a visible cell, or an empty rectangle.
+  TRect CellRect(int ACol, int ARow) const;
+
+  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+
+  // Input reported by the peer: the scroll bar moved.
+  void PeerScrolled(int NewTopRow) { DispatchInput(this, [&] { SetTopRow(NewTopRow); }); }
+
+protected:
+  std::unique_ptr<TControlPeer> CreatePeer() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void Changed(TPeerChange What) { PeerNotify(What); }
+
+private:
+  int FColCount = 5, FRowCount = 5, FFixedCols = 1, FFixedRows = 1;
+  int FDefaultColWidth = 64, FDefaultRowHeight = 24, FGridLineWidth = 1;
+  std::vector<int> FColWidths, FRowHeights;
+  TGridOptions FOptions = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
+  TScrollStyle FScrollBars = TScrollStyle::ssBoth;
+  TColor FFixedColor = clBtnFace;
+  int FCol = 1, FRow = 1, FTopRow = 1, FLeftCol = 1;
+  TGridRect FSelection{1, 1, 1, 1};
+
+  void ClampPosition();
+};
+
+class TDrawGrid : public TCustomGrid {
+public:
+  using TCustomGrid::TCustomGrid;
+};
+
+class TStringGrid : public TDrawGrid {
+public:
+  explicit TStringGrid(TComponent* AOwner);
+
+  const std::string& Cells(int ACol, int ARow) const;
+  void SetCells(int ACol, int ARow, const std::string& Value);
+  TObject* Objects(int ACol, int ARow) const;
+  void SetObjects(int ACol, int ARow, TObject* Value);
+
+  void SetColCount(int Value) override;
+  void SetRowCount(int Value) override;
+
+private:
+  struct TCell {
+    std::string Text;
+    TObject* Object = nullptr;
+  };
+  // Rows of cells; a row is as wide as the grid.
+  std::vector<std::vector<TCell>> FRows;
+
+  void CheckCell(int ACol, int ARow) const;
+};

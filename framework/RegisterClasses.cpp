@@ -1,0 +1,27 @@
+#include "framework/RegisterClasses.h"
+
+#include "framework/Buttons.h"
+#include "framework/ComCtrls.h"
+#include "framework/DBGrids.h"
+#include "framework/DBTables.h"
+#include "framework/DecisionGrid.h"
+#include "framework/Grids.h"
+#include "framework/Layout.h"
+#include "framework/StdCtrls.h"
+
+void RegisterFrameworkClasses() {
+  RegisterComponentClass<TLabel>("TLabel");
+  RegisterComponentClass<TButton>("TButton");
+  RegisterComponentClass<TEdit>("TEdit");
+  RegisterComponentClass<TCheckBox>("TCheckBox");
+  RegisterComponentClass<TRadioButton>("TRadioButton");
+  RegisterComponentClass<TBitBtn>("TBitBtn");
+  RegisterComponentClass<TListBox>("TListBox");
+  RegisterComponentClass<TDrawGrid>("TDrawGrid");
+  RegisterComponentClass<TStringGrid>("TStringGrid");
+  RegisterComponentClass<TDBGrid>("TDBGrid");
+  RegisterComponentClass<TDecisionGrid>("TDecisionGrid");
+  RegisterComponentClass<TListView>("TListView");
+  RegisterComponentClass<TTable>("TTable");
+  RegisterComponentClass<TQuery>("TQuery");
+}

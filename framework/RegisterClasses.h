@@ -1,0 +1,4 @@
+// Makes the framework's own component classes creatable by name from window layouts.
+#pragma once
+
+void RegisterFrameworkClasses();

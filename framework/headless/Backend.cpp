@@ -1,0 +1,136 @@
+#include <deque>
+
+#include "framework/Forms.h"
+#include "framework/headless/Clock.h"
+#include "framework/headless/Headless.h"
+
+namespace {
+
+struct TState {
+  std::deque<std::function<void()>> Queue;
+  std::deque<int> Answers;
+  std::vector<Headless::TMessageBoxRecord> Boxes;
+  std::vector<TCursor> Cursors;
+  int Beeps = 0;
+  Headless::TModalHandler ModalHandler;
+  int ScreenWidth = 1024, ScreenHeight = 768;
+};
+
+TState& State() {
+  static TState state;
+  return state;
+}
+
+int DefaultAnswer(unsigned Flags) {
+  switch (Flags & 0xF) {
+    case MsgBox::AbortRetryIgnore: return MsgBox::IdAbort;
+    case MsgBox::YesNoCancel:
+    case MsgBox::YesNo: return MsgBox::IdYes;
+    case MsgBox::RetryCancel: return MsgBox::IdRetry;
+    default: return MsgBox::IdOk;
+  }
+}
+
+// Runs one waiting message; false when none waits.
+bool RunOne() {
+  auto& q = State().Queue;
+  if (q.empty()) return false;
+  auto task = std::move(q.front());
+  q.pop_front();
+  task();
+  return true;
+}
+
+}  // namespace
+
+// Puts the application back to its state before any test ran.
+struct THeadlessAccess {
+  static void ResetApplication() {
+    Application->FTerminated = false;
+    Application->FMainForm = nullptr;
+  }
+};
+
+namespace Headless {
+void QueueAnswer(int Answer) { State().Answers.push_back(Answer); }
+const std::vector<TMessageBoxRecord>& MessageBoxes() { return State().Boxes; }
+std::vector<std::string> ErrorBoxes() {
+  std::vector<std::string> out;
+  for (auto& b : State().Boxes)
+    if ((b.Flags & 0xF0) == MsgBox::IconStop) out.push_back(b.Text);
+  return out;
+}
+int BeepCount() { return State().Beeps; }
+const std::vector<TCursor>& CursorChanges() { return State().Cursors; }
+void SetModalHandler(TModalHandler Handler) { State().ModalHandler = std::move(Handler); }
+std::size_t PendingMessages() { return State().Queue.size(); }
+void SetScreenSize(int Width, int Height) { State().ScreenWidth = Width; State().ScreenHeight = Height; }
+void Reset() {
+  auto& s = State();
+  s.Queue.clear();
+  s.Answers.clear();
+  s.Boxes.clear();
+  s.Cursors.clear();
+  s.Beeps = 0;
+  s.ModalHandler = nullptr;
+  THeadlessAccess::ResetApplication();
+  Screen->SetActiveForm(nullptr);
+}
+}  // namespace Headless
+
+namespace Backend {
+
+void FrameSize(TFormBorderStyle Style, int& ExtraWidth, int& ExtraHeight) {
+  // Fixed frame metrics of a classic desktop theme: borders and a caption bar.
+  switch (Style) {
+    case TFormBorderStyle::bsNone: ExtraWidth = 0; ExtraHeight = 0; break;
+    case TFormBorderStyle::bsSizeable:
+    case TFormBorderStyle::bsSizeToolWin: ExtraWidth = 8; ExtraHeight = 27; break;
+    case TFormBorderStyle::bsToolWindow: ExtraWidth = 6; ExtraHeight = 22; break;
+    default: ExtraWidth = 6; ExtraHeight = 25; break;
+  }
+}
+
+void ScreenSize(int& Width, int& Height) { Width = State().ScreenWidth; Height = State().ScreenHeight; }
+
+std::string ExeName() { return "C:\\Program Files\\Versora\\Versora.exe"; }
+
+void RunMessageLoop() {
+  while (!Application->Terminated() && RunOne()) {}
+}
+
+void ProcessMessages() {
+  while (RunOne()) {}
+}
+
+void WaitAndProcess(unsigned Ms) {
+  if (!RunOne()) Headless::AdvanceClock(Ms);
+  ProcessMessages();
+}
+
+void Post(std::function<void()> Task) { State().Queue.push_back(std::move(Task)); }
+
+void RunModal(TCustomForm& Form) {
+  if (State().ModalHandler) State().ModalHandler(Form);
+  while (Form.ModalResult() == mrNone && !Application->Terminated()) {
+    if (!RunOne())
+      throw EAssertionFailed("A modal window was shown that nothing closes: " + Form.Name());
+  }
+}
+
+int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags) {
+  auto& s = State();
+  int answer = DefaultAnswer(Flags);
+  if (!s.Answers.empty()) {
+    answer = s.Answers.front();
+    s.Answers.pop_front();
+  }
+  s.Boxes.push_back({Text, Caption, Flags, answer});
+  return answer;
+}
+
+void SetCursor(TCursor Cursor) { State().Cursors.push_back(Cursor); }
+void Beep() { ++State().Beeps; }
+void Quit() {}
+
+}  // namespace Backend

@@ -1,0 +1,41 @@
+// Test controls of the headless backend: no windows, a message queue run by ProcessMessages,
+// modal loops driven by the test, message boxes answered by the test, and a record of every
+// box, beep and cursor change.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/Forms.h"
+
+namespace Headless {
+
+struct TMessageBoxRecord {
+  std::string Text;
+  std::string Caption;
+  unsigned Flags = 0;
+  int Answer = 0;
+};
+
+// Answers for the next message boxes, in order. A box with no queued answer gets its first
+// button (OK, Abort, Yes or Retry).
+void QueueAnswer(int Answer);
+const std::vector<TMessageBoxRecord>& MessageBoxes();
+// The texts of the error boxes (boxes with the stop icon), in order.
+std::vector<std::string> ErrorBoxes();
+int BeepCount();
+const std::vector<TCursor>& CursorChanges();
+
+// Called when a form is shown modally: the handler plays the user and sets the form's
+// ModalResult. Without a handler, or when the handler leaves it unset, the posted messages run
+// until something sets it; a modal form that nothing can close is a test error.
+using TModalHandler = std::function<void(TCustomForm& Form)>;
+void SetModalHandler(TModalHandler Handler);
+
+std::size_t PendingMessages();
+void SetScreenSize(int Width, int Height);
+
+// Forgets every record, queued answer and handler, and drops waiting messages.
+void Reset();
+
+}  // namespace Headless

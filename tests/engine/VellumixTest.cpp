@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "engine/VLMXGbl0.h"
+#include "engine/Vellumix/ReportId.h"
+#include "engine/Vellumix/Vellumix.h"
+#include "framework/ComCtrls.h"
+#include "framework/DBGrids.h"
+#include "framework/DBTables.h"
+#include "framework/DecisionGrid.h"
+#include "framework/Forms.h"
+#include "framework/Grids.h"
+#include "framework/StdCtrls.h"
+#include "tests/support/HeadlessFixture.h"
+
+namespace {
+
+template <class T>
+T* Named(TComponent* Owner, const std::string& Name) {
+  auto* c = new T(Owner);
+  c->SetName(Name);
+  return c;
+}
+
+// Drops a component on a window holding the given parts, in that order: the name it picks.
+std::string AutoChoice(std::function<void(TForm&)> Populate) {
+  TForm form(nullptr);
+  Populate(form);
+  TComponent* chosen = (new TvlxVellumix(&form))->ObjectToPrint();
+  return chosen ? chosen->Name() : "(none)";
+}
+
+}  // namespace
+
+TEST_F(HeadlessTest, AutomaticChoiceTakesTheFirstOfTheHighestPriority) {
+  EXPECT_EQ(AutoChoice([](TForm& f) {
+              Named<TListBox>(&f, "lbx");
+              Named<TStringGrid>(&f, "grid");
+              Named<TQuery>(&f, "qry");
+            }),
+            "grid");
+  EXPECT_EQ(AutoChoice([](TForm& f) {
+              new TStringGrid(&f);  // unnamed: ignored
+              Named<TStringGrid>(&f, "first");
+              Named<TStringGrid>(&f, "second");
+            }),
+            "first");
+
+  struct Case { std::function<void(TForm&)> Populate; std::string Winner; };
+  const Case cases[] = {
+      {[](TForm& f) { Named<TDBGrid>(&f, "db"); Named<TDecisionGrid>(&f, "cube"); }, "cube"},
+      {[](TForm& f) { Named<TListView>(&f, "lv"); Named<TDBGrid>(&f, "db"); }, "db"},
+      {[](TForm& f) { Named<TCustomDBGrid>(&f, "custom"); Named<TListView>(&f, "lv"); }, "custom"},
+      {[](TForm& f) { Named<TTable>(&f, "tbl"); Named<TQuery>(&f, "qry"); }, "qry"},
+      {[](TForm& f) { Named<TDataSet>(&f, "ds"); Named<TTable>(&f, "tbl"); }, "tbl"},
+      {[](TForm& f) { Named<TDataSet>(&f, "ds"); Named<TButton>(&f, "btn"); }, "ds"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(AutoChoice(c.Populate), c.Winner);
+
+  EXPECT_EQ(AutoChoice([](TForm& f) { Named<TButton>(&f, "btn"); }), "(none)");
+  // Only a window owner gets a choice.
+  TComponent plain(nullptr);
+  Named<TStringGrid>(&plain, "grid");
+  EXPECT_EQ((new TvlxVellumix(&plain))->ObjectToPrint(), nullptr);
+}
+
+TEST_F(HeadlessTest, ObjectToPrintRefusesOtherClassesAndForgetsADestroyedObject) {
+  TForm form(nullptr);
+  form.SetName("frmMain");
+  auto* button = Named<TButton>(&form, "btnGo");
+  auto* grid = Named<TStringGrid>(&form, "grid");
+  TvlxVellumix vlx(nullptr);
+  vlx.SetObjectToPrint(grid);
+  EXPECT_THROW_MSG(vlx.SetObjectToPrint(button), eVlxSUError,
+                   "Vellumix! Setup Error: \r\rThe TvlxVellumix.ObjectToPrint property is set to a "
+                   "component:\"frmMain.btnGo\" that cannot be printed by Vellumix! Version 1.58g CS");
+  EXPECT_EQ(vlx.ObjectToPrint(), grid);
+  TButton orphan(nullptr);
+  orphan.SetName("lone");
+  EXPECT_THROW_MSG(vlx.SetObjectToPrint(&orphan), eVlxSUError,
+                   "Vellumix! Setup Error: \r\rThe TvlxVellumix.ObjectToPrint property is set to a "
+                   "component:\".lone\" that cannot be printed by Vellumix! Version 1.58g CS");
+  delete grid;
+  EXPECT_EQ(vlx.ObjectToPrint(), nullptr);
+  vlx.SetObjectToPrint(nullptr);
+}
+
+TEST(ReportIdSyntax, AcceptsOnlyALastWordOfNineCharacters) {
+  for (std::string id : {"Sales by region (012.345)", "(012.345)", "  (000.999)  ", "x\t(123.456)"})
+    EXPECT_TRUE(ValidateReportId(id, false)) << id;
+  for (std::string id : {"(12.345)", "(012,345)", "(012.345", "Report(012.345)", "", "(0a2.345)",
+                         "(012.345) trailing", "[012.345]"})
+    EXPECT_FALSE(ValidateReportId(id, false)) << id;
+
+  std::string broken = "Sales (12.345)";
+  EXPECT_TRUE(ValidateReportId(broken, true));
+  EXPECT_TRUE(ValidateReportId(broken, false)) << broken;
+  EXPECT_EQ(broken.size(), 9u) << "the optional text is dropped";
+}
+
+TEST(ReportIdSyntax, GeneratedIdsAreZeroPaddedAndNeverZero) {
+  for (int i = 0; i < 500; ++i) {
+    std::string id = NewReportIdSuffix();
+    ASSERT_TRUE(ValidateReportId(id, false)) << id;
+    EXPECT_NE(id.substr(1, 3), "000");
+    EXPECT_NE(id.substr(5, 3), "000");
+  }
+}
+
+TEST_F(HeadlessTest, WritersOfIdUserAndVersion) {
+  TvlxVellumix vlx(nullptr);
+  vlx.SetReportId("Books (004.116)");
+  EXPECT_EQ(vlx.ReportId(), "Books (004.116)");
+  EXPECT_THROW_MSG(vlx.SetReportId(""), eVlxSUError,
+                   "Vellumix! Setup Error: TvlxVellumix.ReportId \"\" is invalid.\rReportId syntax must be "
+                   "of \"OptionalText (nnn.mmm)\" where n and m are 0..9");
+  EXPECT_THROW(vlx.SetReportId("Report(012.345)"), eVlxSUError);
+  EXPECT_EQ(vlx.ReportId(), "Books (004.116)");
+
+  // A stored value is taken as it stands while loading.
+  vlx.SetComponentStateBit(csLoading, true);
+  vlx.SetReportId("not checked");
+  vlx.SetComponentStateBit(csLoading, false);
+  EXPECT_EQ(vlx.ReportId(), "not checked");
+
+  vlx.SetUserName("J. Smith-2");
+  EXPECT_EQ(vlx.UserName(), "JSmith");
+  vlx.SetUserName("\xE9l\xE8ve");
+  EXPECT_EQ(vlx.UserName(), "lve");
+
+  vlx.SetVersion("2.0");
+  EXPECT_EQ(vlx.Version(), "1.58g CS");
+}
+
+TEST_F(HeadlessTest, PrintChecksItsObjectThenItsStoredIdBeforeTouchingTheCursor) {
+  TForm form(nullptr);
+  auto* vlx = Named<TvlxVellumix>(&form, "VlxVellumix1");
+  EXPECT_THROW_MSG(vlx->Print(), eVlxSUError,
+                   "Vellumix! Setup Error: VlxVellumix1.ObjectToPrint not assigned. Report cannot continue");
+  vlx->SetObjectToPrint(Named<TStringGrid>(&form, "grid"));
+  vlx->SetComponentStateBit(csLoading, true);
+  vlx->SetReportId("   ");
+  vlx->SetComponentStateBit(csLoading, false);
+  EXPECT_THROW_MSG(vlx->Print(), eVlxSUError,
+                   "Vellumix! Setup Error: VlxVellumix1.ReportId is blank. Report cannot continue");
+  EXPECT_TRUE(Headless::CursorChanges().empty());
+}
+
+TEST(ErrorClasses, UserTerminationIsRecognisedByItsWholeText) {
+  EXPECT_TRUE(IsUserTermination(eVlxUserTermRpt()));
+  EXPECT_TRUE(IsUserTermination(eVlxSUError("Vellumix! User Terminated Report")));
+  EXPECT_FALSE(IsUserTermination(eVlxError("Vellumix! User Terminated Report.")));
+  EXPECT_FALSE(IsUserTermination(eVlxError("vellumix! user terminated report")));
+  try {
+    throw eVlxPrtError(VlxPrintingErrorPrefix + "spooler");
+  } catch (const eVlxError& e) {
+    EXPECT_EQ(e.Message(), "Vellumix! Printing Error: spooler");
+  }
+}

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include "framework/Classes.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "tests/support/HeadlessFixture.h"
+
+namespace {
+
+// Remembers the last component it was told had been removed, and clears a reference to it.
+class TWatcher : public TComponent {
+public:
+  using TComponent::TComponent;
+  TComponent* Watched = nullptr;
+  std::vector<std::string>* Log = nullptr;
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == Watched) Watched = nullptr;
+  }
+};
+
+class TLogged : public TComponent {
+public:
+  TLogged(TComponent* AOwner, std::vector<std::string>& Log, std::string Tag)
+      : TComponent(AOwner), FLog(Log), FTag(std::move(Tag)) {}
+  ~TLogged() override { FLog.push_back(FTag); }
+
+private:
+  std::vector<std::string>& FLog;
+  std::string FTag;
+};
+
+}  // namespace
+
+TEST(Component, OwnerDestroysOwnedLastFirstAndFindsNamesIgnoringCase) {
+  std::vector<std::string> log;
+  auto* owner = new TComponent(nullptr);
+  auto* a = new TLogged(owner, log, "a");
+  auto* b = new TLogged(owner, log, "b");
+  a->SetName("Alpha");
+  b->SetName("Beta");
+  EXPECT_EQ(owner->ComponentCount(), 2);
+  EXPECT_EQ(owner->FindComponent("ALPHA"), a);
+  EXPECT_EQ(owner->FindComponent(""), nullptr);
+  EXPECT_THROW(b->SetName("alpha"), EComponentError);
+  delete owner;
+  EXPECT_EQ(log, (std::vector<std::string>{"b", "a"}));
+}
+
+TEST(Component, RemovalIsNotifiedToSiblingsAndAcrossOwners) {
+  TComponent owner(nullptr);
+  auto* watcher = new TWatcher(&owner);
+  auto* target = new TComponent(&owner);
+  watcher->Watched = target;
+  delete target;
+  EXPECT_EQ(watcher->Watched, nullptr);
+  EXPECT_EQ(owner.ComponentCount(), 1);
+
+  // Another owner: only a free notification tells the watcher.
+  TComponent other(nullptr);
+  auto* foreign = new TComponent(&other);
+  watcher->Watched = foreign;
+  watcher->FreeNotification(foreign);
+  delete foreign;
+  EXPECT_EQ(watcher->Watched, nullptr);
+
+  // A watcher that goes first is forgotten by what it watched.
+  auto* survivor = new TComponent(&other);
+  auto* shortLived = new TWatcher(nullptr);
+  shortLived->FreeNotification(survivor);
+  delete shortLived;
+  delete survivor;  // must not reach the destroyed watcher
+}
+
+TEST(Component, ControlsLeaveTheirParentAndFormWhenDestroyed) {
+  auto* form = new TForm(nullptr);
+  auto* edit = new TEdit(form);
+  edit->SetParent(form);
+  edit->SetFocus();
+  EXPECT_EQ(form->ActiveControl(), edit);
+  delete edit;
+  EXPECT_EQ(form->ControlCount(), 0);
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+  delete form;
+}
+
+TEST_F(HeadlessTest, ExceptionsFromHandlersEndInTheErrorBoxWithAFullStop) {
+  Application->SetTitle("Versora");
+  try {
+    throw Exception("Something failed");
+  } catch (...) {
+    Application->HandleException(nullptr);
+  }
+  try {
+    throw Exception("Already ends.");
+  } catch (...) {
+    Application->HandleException(nullptr);
+  }
+  EXPECT_EQ(Headless::ErrorBoxes(), (std::vector<std::string>{"Something failed.", "Already ends."}));
+  EXPECT_EQ(Headless::MessageBoxes()[0].Caption, "Versora");
+}
+
+TEST_F(HeadlessTest, PostedTasksRunLaterAndNotForADestroyedTarget) {
+  int runs = 0;
+  auto* target = new TComponent(nullptr);
+  Application->Post(target, [&] { ++runs; });
+  Application->Post(target, [&] { ++runs; });
+  EXPECT_EQ(runs, 0);
+  Application->ProcessMessages();
+  EXPECT_EQ(runs, 2);
+  Application->Post(target, [&] { ++runs; });
+  delete target;
+  Application->ProcessMessages();
+  EXPECT_EQ(runs, 2);
+}
+
+TEST_F(HeadlessTest, ModalFormRunsUntilAButtonSetsTheResultAndRestoresTheCursor) {
+  TForm form(nullptr);
+  auto* ok = new TButton(&form);
+  ok->SetParent(&form);
+  ok->SetModalResult(mrOk);
+  Headless::SetModalHandler([&](TCustomForm& f) {
+    EXPECT_TRUE(f.Visible());
+    EXPECT_EQ(Screen->ActiveForm(), &f);
+    ok->PeerClick();
+  });
+  EXPECT_EQ(form.ShowModal(), mrOk);
+  EXPECT_FALSE(form.Visible());
+
+  Headless::SetModalHandler(nullptr);
+  EXPECT_THROW(form.ShowModal(), EAssertionFailed);
+  EXPECT_FALSE(form.Visible());
+
+  {
+    TCursorGuard busy(crHourGlass);
+    EXPECT_EQ(Screen->Cursor(), crHourGlass);
+  }
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+}

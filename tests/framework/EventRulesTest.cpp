@@ -1,0 +1,67 @@
+// The events that setting a property from code fires: the program's guard flags count on
+// these being the platform's.
+#include <gtest/gtest.h>
+
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "tests/support/HeadlessFixture.h"
+
+TEST_F(HeadlessTest, EditTextFromCodeFiresOnChangeLikeTypingButOnlyTypingMarksModified) {
+  TForm form(nullptr);
+  auto* edit = new TEdit(&form);
+  int changes = 0;
+  edit->OnChange = [&](TObject* Sender) { EXPECT_EQ(Sender, edit); ++changes; };
+  edit->SetText("abc");
+  EXPECT_EQ(changes, 1);
+  edit->SetText("abc");
+  EXPECT_EQ(changes, 1);
+  EXPECT_FALSE(edit->Modified());
+  edit->PeerTextEdited("abcd");
+  EXPECT_EQ(changes, 2);
+  EXPECT_TRUE(edit->Modified());
+  EXPECT_EQ(edit->Text(), "abcd");
+}
+
+TEST_F(HeadlessTest, CheckedFromCodeFiresOnClickOnlyOnAChange) {
+  TForm form(nullptr);
+  auto* box = new TCheckBox(&form);
+  int clicks = 0;
+  box->OnClick = [&](TObject*) { ++clicks; };
+  box->SetChecked(true);
+  box->SetChecked(true);
+  box->SetChecked(false);
+  EXPECT_EQ(clicks, 2);
+  box->PeerToggled();
+  EXPECT_TRUE(box->Checked());
+  EXPECT_EQ(clicks, 3);
+}
+
+TEST_F(HeadlessTest, RadioButtonsUncheckTheirSiblingsAndOnlyTheCheckedOneClicks) {
+  TForm form(nullptr);
+  auto* a = new TRadioButton(&form);
+  auto* b = new TRadioButton(&form);
+  a->SetParent(&form);
+  b->SetParent(&form);
+  std::vector<TObject*> clicked;
+  a->OnClick = b->OnClick = [&](TObject* S) { clicked.push_back(S); };
+  a->SetChecked(true);
+  b->SetChecked(true);
+  EXPECT_FALSE(a->Checked());
+  EXPECT_TRUE(b->Checked());
+  EXPECT_EQ(clicked, (std::vector<TObject*>{a, b}));
+}
+
+TEST_F(HeadlessTest, ItemIndexFromCodeFiresNothing) {
+  TForm form(nullptr);
+  auto* list = new TListBox(&form);
+  list->AddItem("one");
+  list->AddItem("two");
+  int events = 0;
+  list->OnClick = [&](TObject*) { ++events; };
+  list->SetItemIndex(1);
+  EXPECT_EQ(list->ItemIndex(), 1);
+  EXPECT_TRUE(list->Selected(1));
+  list->SetItemIndex(5);
+  EXPECT_EQ(list->ItemIndex(), -1);
+  EXPECT_EQ(events, 0);
+}

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include "framework/Buttons.h"
+#include "framework/Forms.h"
+#include "framework/Grids.h"
+#include "framework/Layout.h"
+#include "framework/StdCtrls.h"
+#include "tests/support/HeadlessFixture.h"
+
+namespace {
+
+// A non-visual component with a reference, recording what it saw when loading ended.
+class TPointer : public TComponent {
+public:
+  using TComponent::TComponent;
+  TComponent* Target = nullptr;
+  bool TargetSetWhenLoaded = false;
+  bool WasLoading = false;
+
+  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override {
+    if (PropName != "Target") return TComponent::SetProperty(PropName, Value);
+    if (!Value.Reference) return TSetPropResult::NeedsReference;
+    WasLoading = IsLoading();
+    Target = Value.Reference;
+    return TSetPropResult::Done;
+  }
+  void Loaded() override {
+    TComponent::Loaded();
+    TargetSetWhenLoaded = Target != nullptr;
+  }
+};
+
+class TTestForm : public TForm {
+public:
+  explicit TTestForm(TComponent* AOwner) : TForm(AOwner) {
+    RegisterComponentClass<TPointer>("TPointer");
+    PublishedMethod("Clicked", TNotifyEvent([this](TObject*) { ++Clicks; }));
+    PublishedMethod("Released", TMouseEvent([this](TObject*, TMouseButton, TShiftState, int, int) { ++Releases; }));
+  }
+  void Read(const std::string& Text) { ReadLayoutText(this, Text); }
+  int Clicks = 0;
+  int Releases = 0;
+};
+
+const char* const SampleLayout =
+    "# a sample window\n"
+    "TTestForm frmSample\n"
+    "  Caption = \"Tab\\there \\\"quoted\\\" \\xE9\"\n"
+    "  ClientWidth = 200\n"
+    "  ClientHeight = $64\n"
+    "  BorderStyle = bsDialog\n"
+    "  Font.Height = -11\n"
+    "  TPointer ptr\n"
+    "    Target = grid\n"
+    "  TStringGrid grid\n"
+    "    ColCount = 3\n"
+    "    ColWidths = [10, 20, 30]\n"
+    "    Options = [goRowSelect, goVertLine]\n"
+    "    OnMouseUp = Released\n"
+    "  TLabel lbl\n"
+    "    Font.Style = [fsBold, fsItalic]\n"
+    "    Font.Color = clPurple\n"
+    "  TBitBtn btn\n"
+    "    Kind = bkClose\n"
+    "    OnClick = Clicked\n";
+
+}  // namespace
+
+TEST_F(HeadlessTest, LayoutCreatesComponentsSetsPropertiesAndResolvesLaterReferences) {
+  TTestForm form(nullptr);
+  form.Read(SampleLayout);
+  EXPECT_EQ(form.Name(), "frmSample");
+  EXPECT_EQ(form.Caption(), "Tab\there \"quoted\" \xE9");
+  EXPECT_EQ(form.ClientWidth(), 200);
+  EXPECT_EQ(form.ClientHeight(), 100);
+  EXPECT_EQ(form.BorderStyle(), TFormBorderStyle::bsDialog);
+
+  auto* grid = As<TStringGrid>(form.FindComponent("grid"));
+  auto* ptr = As<TPointer>(form.FindComponent("ptr"));
+  auto* lbl = As<TLabel>(form.FindComponent("lbl"));
+  auto* btn = As<TBitBtn>(form.FindComponent("btn"));
+  ASSERT_TRUE(grid && ptr && lbl && btn);
+  EXPECT_EQ(grid->Parent(), &form);
+  EXPECT_EQ(ptr->Target, grid);
+  EXPECT_TRUE(ptr->WasLoading);
+  EXPECT_TRUE(ptr->TargetSetWhenLoaded);
+  EXPECT_FALSE(grid->IsLoading());
+  EXPECT_EQ(grid->ColWidths(2), 30);
+  EXPECT_EQ(grid->Options(), unsigned(goRowSelect | goVertLine));
+  EXPECT_EQ(lbl->Font().Style(), unsigned(fsBold | fsItalic));
+  EXPECT_EQ(lbl->Font().Color(), clPurple);
+  EXPECT_EQ(lbl->Font().Height(), -11) << "a control takes its parent's font";
+  EXPECT_EQ(btn->Caption(), "&Close");
+
+  btn->OnClick(btn);
+  grid->PeerMouseUp(TMouseButton::mbLeft, 0, 1, 1);
+  EXPECT_EQ(form.Clicks, 1);
+  EXPECT_EQ(form.Releases, 1);
+}
+
+TEST_F(HeadlessTest, LayoutErrorsNameTheLine) {
+  struct Case { const char* Text; const char* Message; };
+  const Case cases[] = {
+      {"TTestForm f\n  Nonsense = 1\n", "Layout line 2: unknown property Nonsense of f"},
+      {"TTestForm f\n  TNoSuchClass x\n", "Layout line 2: unknown class TNoSuchClass"},
+      {"TTestForm f\n  TBitBtn b\n    OnClick = Missing\n", "Layout line 3: OnClick: Method Missing not found"},
+      {"TTestForm f\n  TBitBtn b\n    OnClick = Released\n",
+       "Layout line 3: OnClick: Method Released does not fit the event"},
+      {"TTestForm f\n  Caption = \"open\n", "Layout line 2: a string is not closed"},
+      {"TTestForm f\n  Caption = \"\\q\"\n", "Layout line 2: unknown escape \\q"},
+      {"TTestForm f\n  TPointer p\n    Target = nobody\n", "Layout line 3: no component named nobody"},
+      {"TTestForm f\n  Width = [1, 2\n", "Layout line 2: a list is not closed"},
+      {"TTestForm f\n  BorderStyle = bsRound\n", "Layout line 2: BorderStyle: Invalid property value: bsRound"},
+      {"# nothing\n", "Layout line 1: the layout is empty"},
+  };
+  for (const auto& c : cases) {
+    TTestForm form(nullptr);
+    EXPECT_THROW_MSG(form.Read(c.Text), ELayoutError, c.Message);
+  }
+}
+
+TEST_F(HeadlessTest, LinkedLayoutsAreFoundByNameInAnyCase) {
+  EXPECT_FALSE(LinkedLayoutText("tfrmversora").empty());
+  EXPECT_TRUE(LinkedLayoutText("TNoSuchWindow").empty());
+  TTestForm form(nullptr);
+  EXPECT_THROW_MSG(ReadLayout(&form, "TNoSuchWindow"), ELayoutError, "Resource TNoSuchWindow not found");
+}
