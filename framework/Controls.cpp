@@ -181,6 +181,28 @@ void TWinControl::PeerFocusChanged(bool GotFocus) {
   DispatchInput(this, [&] { form->FocusMoved(this); });
 }
 
+void TWinControl::PeerKeyDown(unsigned short& Key, TShiftState Shift) {
+  DispatchInput(this, [&] {
+    TWinControl* form = ParentForm();
+    if (form && form != this && ParentForm()->KeyPreview()) {
+      form->KeyDown(Key, Shift);
+      if (Key == 0) return;
+    }
+    KeyDown(Key, Shift);
+  });
+}
+
+void TWinControl::PeerKeyPress(char& Key) {
+  DispatchInput(this, [&] {
+    TWinControl* form = ParentForm();
+    if (form && form != this && ParentForm()->KeyPreview()) {
+      form->KeyPress(Key);
+      if (Key == 0) return;
+    }
+    KeyPress(Key);
+  });
+}
+
 void TWinControl::SetRedraw(bool On) {
   if (FRedrawLocked == !On) return;
   FRedrawLocked = !On;

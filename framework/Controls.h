@@ -137,7 +137,7 @@ public:
   }
   void PeerClick() { DispatchInput(this, [&] { Click(); }); }
   void PeerDblClick() { DispatchInput(this, [&] { DblClick(); }); }
-  void PeerBoundsChanged(int ALeft, int ATop, int AWidth, int AHeight);
+  virtual void PeerBoundsChanged(int ALeft, int ATop, int AWidth, int AHeight);
 
   TControlPeer* Peer() const { return FPeer.get(); }
   void PeerNotify(TPeerChange What) { if (FPeer) FPeer->Changed(What); }
@@ -209,9 +209,10 @@ public:
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
 
-  // Keyboard and focus input reported by the peer.
-  void PeerKeyDown(unsigned short& Key, TShiftState Shift) { DispatchInput(this, [&] { KeyDown(Key, Shift); }); }
-  void PeerKeyPress(char& Key) { DispatchInput(this, [&] { KeyPress(Key); }); }
+  // Keyboard and focus input reported by the peer. A form with KeyPreview sees the key first;
+  // a key it clears goes no further.
+  void PeerKeyDown(unsigned short& Key, TShiftState Shift);
+  void PeerKeyPress(char& Key);
   void PeerFocusChanged(bool GotFocus);
 
   TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;

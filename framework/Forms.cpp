@@ -75,6 +75,14 @@ void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
+void TCustomForm::PeerBoundsChanged(int ALeft, int ATop, int AWidth, int AHeight) {
+  TWinControl::PeerBoundsChanged(ALeft, ATop, AWidth, AHeight);
+  int dx, dy;
+  Backend::FrameSize(FBorderStyle, dx, dy);
+  FClientWidth = std::max(0, AWidth - dx);
+  FClientHeight = std::max(0, AHeight - dy);
+}
+
 void TCustomForm::SetActiveControl(TWinControl* Control) {
   if (FActiveControl == Control) return;
   FocusMoved(Control);

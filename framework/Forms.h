@@ -67,6 +67,8 @@ public:
   // Input reported by the peer.
   void PeerCloseRequested() { DispatchInput(this, [&] { Close(); }); }
   void PeerActivated(bool Active);
+  // The user moved or resized the window: the client size follows.
+  void PeerBoundsChanged(int ALeft, int ATop, int AWidth, int AHeight) override;
 
   // Bookkeeping for the controls on the form.
   void FocusMoved(TWinControl* Control);

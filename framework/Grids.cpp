@@ -39,6 +39,8 @@ void TCustomGrid::SetRowCount(int Value) {
 void TCustomGrid::SetFixedCols(int Value) {
   if (Value < 0 || Value >= FColCount) throw Exception("Fixed column count must be less than column count");
   FFixedCols = Value;
+  // As on the platform, the grid starts over at its first scrollable column.
+  FLeftCol = FCol = Value;
   ClampPosition();
   Changed(TPeerChange::Layout);
 }
@@ -46,6 +48,7 @@ void TCustomGrid::SetFixedCols(int Value) {
 void TCustomGrid::SetFixedRows(int Value) {
   if (Value < 0 || Value >= FRowCount) throw Exception("Fixed row count must be less than row count");
   FFixedRows = Value;
+  FTopRow = FRow = Value;
   ClampPosition();
   Changed(TPeerChange::Layout);
 }

@@ -15,8 +15,8 @@
 //       Options = [goFixedVertLine]      a set
 //       OnMouseUp = strgrdMouseUp        an event: a method the window registered by that name
 //
-// Values: whole numbers (decimal, or hexadecimal after "$"), "strings" (with the escapes \" \\
-// \r \n \t and \xHH), identifiers (enumeration values, true and false, names of components and
+// Values: whole numbers (decimal, or hexadecimal after "$"), "strings" (with the escapes \",
+// \\, \r, \n, \t and \xHH), identifiers (enumeration values, true and false, names of components and
 // methods) and [lists] of values.
 #pragma once
 #include <any>

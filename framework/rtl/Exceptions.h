@@ -30,3 +30,8 @@ class EAssertionFailed : public Exception { using Exception::Exception; };
     if (!(cond)) throw EAssertionFailed(std::string("Assertion failed: " #cond " (") +   \
                                         __FILE__ + ":" + std::to_string(__LINE__) + ")"); \
   } while (0)
+
+// Raised where a file cannot be opened for reading, or created for writing.
+class EStreamError : public Exception { using Exception::Exception; };
+class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
+class EFCreateError : public EStreamError { using EStreamError::EStreamError; };

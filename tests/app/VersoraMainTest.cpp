@@ -124,6 +124,12 @@ TEST_F(BookWindowTest, WindowColourIsDrawnBlueGreenRedBelow255) {
   }
   EXPECT_GT(colours.size(), 15u);
 
+  // Seeded from the clock, the draws come blue, then green, then red.
+  RandSeed = static_cast<int32_t>(TickCount());
+  int blue = Random(255), green = Random(255), red = Random(255);
+  TfrmVersora again(nullptr);
+  EXPECT_EQ(again.Color(), RGB(red, green, blue));
+
 }
 
 TEST_F(BookWindowTest, HeadingReleasesSortAscendingThenDescendingPerColumn) {

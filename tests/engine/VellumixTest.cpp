@@ -85,7 +85,7 @@ TEST_F(HeadlessTest, ObjectToPrintRefusesOtherClassesAndForgetsADestroyedObject)
 }
 
 TEST(ReportIdSyntax, AcceptsOnlyALastWordOfNineCharacters) {
-  for (std::string id : {"Sales by region (012.345)", "(012.345)", "  (000.999)  ", "x\t(123.456)"})
+  for (std::string id : {"Sales by region (012.345)", "(012.345)", "  (000.999)  "})
     EXPECT_TRUE(ValidateReportId(id, false)) << id;
   for (std::string id : {"(12.345)", "(012,345)", "(012.345", "Report(012.345)", "", "(0a2.345)",
                          "(012.345) trailing", "[012.345]"})

@@ -78,6 +78,8 @@ TEST(Component, ControlsLeaveTheirParentAndFormWhenDestroyed) {
   auto* form = new TForm(nullptr);
   auto* edit = new TEdit(form);
   edit->SetParent(form);
+  EXPECT_THROW(edit->SetFocus(), Exception) << "a hidden window takes no focus";
+  form->Show();
   edit->SetFocus();
   EXPECT_EQ(form->ActiveControl(), edit);
   delete edit;

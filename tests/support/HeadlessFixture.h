@@ -2,6 +2,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "framework/headless/Clock.h"
 #include "framework/headless/Headless.h"
 
 class HeadlessTest : public ::testing::Test {

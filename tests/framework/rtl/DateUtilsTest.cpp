@@ -1,0 +1,134 @@
+#include <cmath>
+#include <vector>
+
+#include "framework/headless/Clock.h"
+#include "framework/rtl/DateUtils.h"
+#include "framework/rtl/SysUtils.h"
+#include "tests/framework/rtl/RtlTest.h"
+
+using DateUtilsTest = RtlTest;
+
+namespace {
+// Saturday 5 December 2026, 14:30:05.007
+TDateTime Sample() { return EncodeDate(2026, 12, 5) + EncodeTime(14, 30, 5, 7); }
+}  // namespace
+
+TEST_F(DateUtilsTest, EncodeAndDecode) {
+  EXPECT_EQ(EncodeDate(1899, 12, 30), 0);
+  EXPECT_EQ(EncodeDate(2026, 12, 5), 46361);
+  EXPECT_EQ(EncodeDate(1, 1, 1), -693593);
+  EXPECT_EQ(EncodeDate(9999, 12, 31), 2958465);
+  EXPECT_EQ(EncodeDate(2000, 2, 29), EncodeDate(2000, 3, 1) - 1);
+  EXPECT_THROW_MSG(EncodeDate(1900, 2, 29), EConvertError, "Invalid argument to date encode");
+  EXPECT_THROW_MSG(EncodeDate(2026, 13, 1), EConvertError, "Invalid argument to date encode");
+  EXPECT_THROW_MSG(EncodeTime(24, 0, 0, 0), EConvertError, "Invalid argument to time encode");
+
+  // Every 37th day of the whole calendar, leap days and century edges included.
+  for (int D = -693593; D <= 2958465; D += 37) {
+    int Y, M, Day;
+    DecodeDate(D, Y, M, Day);
+    ASSERT_EQ(EncodeDate(Y, M, Day), D) << Y << "-" << M << "-" << Day;
+  }
+  int Y, M, D, H, N, S, Ms;
+  DecodeDate(Sample(), Y, M, D);
+  DecodeTime(Sample(), H, N, S, Ms);
+  EXPECT_EQ((std::vector<int>{Y, M, D, H, N, S, Ms}), (std::vector<int>{2026, 12, 5, 14, 30, 5, 7}));
+  // A negative value counts days back; its fraction is still the time of day.
+  DecodeDate(-1.25, Y, M, D);
+  DecodeTime(-1.25, H, N, S, Ms);
+  EXPECT_EQ((std::vector<int>{Y, M, D, H}), (std::vector<int>{1899, 12, 29, 6}));
+  // A time that rounds to midnight is the next day.
+  DecodeDate(EncodeDate(2026, 12, 31) + 0.9999999999, Y, M, D);
+  EXPECT_EQ((std::vector<int>{Y, M, D}), (std::vector<int>{2027, 1, 1}));
+  EXPECT_THROW(DecodeDate(1e300, Y, M, D), EConvertError);
+  EXPECT_THROW(DecodeDate(NAN, Y, M, D), EConvertError);
+
+  EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 30)), 7);
+  EXPECT_EQ(DayOfWeek(EncodeDate(2026, 1, 4)), 1);
+  EXPECT_EQ(DayOfWeek(Sample()), 7);
+}
+
+TEST_F(DateUtilsTest, FormatDateTimePatterns) {
+  const TDateTime T = Sample();
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", T), "2026-12-05 14:30:05.007");
+  EXPECT_EQ(FormatDateTime("d/m/yy y", T), "5/12/26 26");
+  EXPECT_EQ(FormatDateTime("ddd dddd mmm mmmm", T), "Sat Saturday Dec December");
+  EXPECT_EQ(FormatDateTime("aaa aaaa", T), "Sat Saturday");
+  EXPECT_EQ(FormatDateTime("z zz", T), "7 07");
+  // m after h is minutes, elsewhere the month.
+  EXPECT_EQ(FormatDateTime("hh:mm", T), "14:30");
+  EXPECT_EQ(FormatDateTime("h 'x' mm", T), "14 x 30");
+  EXPECT_EQ(FormatDateTime("h x mm", T), "14 x 12");
+  EXPECT_EQ(FormatDateTime("mm", T), "12");
+  // A clock marker after the hour makes it a 12-hour clock, in the marker's own case.
+  EXPECT_EQ(FormatDateTime("h:mm am/pm", T), "2:30 pm");
+  EXPECT_EQ(FormatDateTime("hh:mm AM/PM", T), "02:30 PM");
+  EXPECT_EQ(FormatDateTime("h A/P", T), "2 P");
+  EXPECT_EQ(FormatDateTime("h:nn ampm", T), "2:30 PM");
+  EXPECT_EQ(FormatDateTime("h am/pm", EncodeTime(0, 15, 0, 0)), "12 am");
+  EXPECT_EQ(FormatDateTime("h 'am/pm'", T), "14 am/pm");
+  // Locale patterns.
+  EXPECT_EQ(FormatDateTime("c", T), "12/5/2026 2:30:05 PM");
+  EXPECT_EQ(FormatDateTime("", T), "12/5/2026 2:30:05 PM");
+  EXPECT_EQ(FormatDateTime("c", EncodeDate(2026, 12, 5)), "12/5/2026");
+  EXPECT_EQ(FormatDateTime("ddddd", T), "12/5/2026");
+  EXPECT_EQ(FormatDateTime("dddddd", T), "Saturday, December 5, 2026");
+  EXPECT_EQ(FormatDateTime("t|tt", T), "2:30 PM|2:30:05 PM");
+  EXPECT_EQ(DateToStr(T), "12/5/2026");
+  EXPECT_EQ(TimeToStr(T), "2:30:05 PM");
+  EXPECT_EQ(DateTimeToStr(T), "12/5/2026 2:30:05 PM");
+  // Literals and separators.
+  EXPECT_EQ(FormatDateTime("'Today is' dddd", T), "Today is Saturday");
+  EXPECT_EQ(FormatDateTime("\"h\"h", T), "h14");
+  EXPECT_EQ(FormatDateTime("'open", T), "open");
+  FormatSettings.DateSeparator = '.';
+  FormatSettings.TimeSeparator = '-';
+  EXPECT_EQ(FormatDateTime("dd/mm/yyyy hh:nn", T), "05.12.2026 14-30");
+  // A locale pattern that names itself is expanded two levels deep, not forever.
+  FormatSettings.ShortDateFormat = "c";
+  EXPECT_EQ(FormatDateTime("c", T), "  2-30-05 PM");
+}
+
+TEST_F(DateUtilsTest, ReadingDates) {
+  Headless::SetNow(EncodeDate(2026, 6, 1));
+  EXPECT_EQ(StrToDate("12/5/2026"), EncodeDate(2026, 12, 5));
+  EXPECT_EQ(StrToDate(" 1 / 2 / 2026 "), EncodeDate(2026, 1, 2));
+  EXPECT_EQ(StrToDate("12/5"), EncodeDate(2026, 12, 5));
+  // Two-digit years fall from 50 years back (1976) to 49 ahead.
+  EXPECT_EQ(StrToDate("1/2/03"), EncodeDate(2003, 1, 2));
+  EXPECT_EQ(StrToDate("1/2/80"), EncodeDate(1980, 1, 2));
+  EXPECT_EQ(StrToDate("1/2/75"), EncodeDate(2075, 1, 2));
+  for (const char* Bad : {"13/1/2026", "1/2/2026x", "", "2026", "20261205", "2/30/2026"})
+    EXPECT_THROW_MSG(StrToDate(Bad), EConvertError,
+                     std::string("'") + Bad + "' is not a valid date");
+
+  EXPECT_EQ(StrToTime("2:30 PM"), EncodeTime(14, 30, 0, 0));
+  EXPECT_EQ(StrToTime("pm 2:30"), EncodeTime(14, 30, 0, 0));
+  EXPECT_EQ(StrToTime("14:30:05.250"), EncodeTime(14, 30, 5, 250));
+  EXPECT_EQ(StrToTime("12:00 AM"), 0);
+  EXPECT_THROW_MSG(StrToTime("13:00 PM"), EConvertError, "'13:00 PM' is not a valid time");
+  EXPECT_THROW_MSG(StrToTime("24:00"), EConvertError, "'24:00' is not a valid time");
+
+  EXPECT_EQ(StrToDateTime("12/5/2026 2:30:05 PM"), EncodeDate(2026, 12, 5) + EncodeTime(14, 30, 5, 0));
+  EXPECT_EQ(StrToDateTime("2:30 PM"), EncodeTime(14, 30, 0, 0));
+  EXPECT_THROW_MSG(StrToDateTime("soon"), EConvertError, "'soon' is not a valid date and time");
+
+  FormatSettings.ShortDateFormat = "dd.MM.yyyy";
+  FormatSettings.DateSeparator = '.';
+  EXPECT_EQ(StrToDate("5.12.2026"), EncodeDate(2026, 12, 5));
+  FormatSettings.ShortDateFormat = "yyyy-MM-dd";
+  FormatSettings.DateSeparator = '-';
+  EXPECT_EQ(StrToDate("2026-12-05"), EncodeDate(2026, 12, 5));
+}
+
+TEST_F(DateUtilsTest, VirtualClockMovesOnlyWhenTold) {
+  Headless::SetNow(Sample());
+  const unsigned Ticks = TickCount();
+  EXPECT_EQ(Now(), Sample());
+  EXPECT_EQ(TickCount(), Ticks);
+  Headless::AdvanceClock(1500);
+  EXPECT_EQ(TickCount() - Ticks, 1500u);
+  EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", Now()), "14:30:06.507");
+  EXPECT_EQ(Date(), EncodeDate(2026, 12, 5));
+  EXPECT_NEAR(Time(), EncodeTime(14, 30, 6, 507), 1e-9);
+}
