@@ -4,6 +4,7 @@
 #include <map>
 
 #include "framework/Layout.h"
+#include "framework/rtl/FileUtils.h"
 
 TApplication* Application = new TApplication(nullptr);
 TScreen* Screen = new TScreen(nullptr);
@@ -61,7 +62,13 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
 void TCustomForm::SyncWindowSize() {
   int dx, dy;
   Backend::FrameSize(FBorderStyle, dx, dy);
+  const int oldWidth = Width(), oldHeight = Height();
   TWinControl::SetBounds(Left(), Top(), FClientWidth + dx, FClientHeight + dy);
+  ResizedFrom(oldWidth, oldHeight);
+}
+
+void TCustomForm::ResizedFrom(int OldWidth, int OldHeight) {
+  if ((Width() != OldWidth || Height() != OldHeight) && !IsLoading()) Resize();
 }
 
 void TCustomForm::SetClientWidth(int Value) { FClientWidth = Value; SyncWindowSize(); }
@@ -72,15 +79,26 @@ void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   Backend::FrameSize(FBorderStyle, dx, dy);
   FClientWidth = std::max(0, AWidth - dx);
   FClientHeight = std::max(0, AHeight - dy);
+  const int oldWidth = Width(), oldHeight = Height();
   TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  ResizedFrom(oldWidth, oldHeight);
 }
 
 void TCustomForm::PeerBoundsChanged(int ALeft, int ATop, int AWidth, int AHeight) {
+  const int oldWidth = Width(), oldHeight = Height();
   TWinControl::PeerBoundsChanged(ALeft, ATop, AWidth, AHeight);
   int dx, dy;
   Backend::FrameSize(FBorderStyle, dx, dy);
   FClientWidth = std::max(0, AWidth - dx);
   FClientHeight = std::max(0, AHeight - dy);
+  DispatchInput(this, [&] { ResizedFrom(oldWidth, oldHeight); });
+}
+
+void TCustomForm::SetWindowState(TWindowState Value) {
+  if (FWindowState == Value) return;
+  FWindowState = Value;
+  // The peer shows a hidden window in this state when it is shown.
+  PeerNotify(TPeerChange::Style);
 }
 
 void TCustomForm::SetActiveControl(TWinControl* Control) {
@@ -217,6 +235,10 @@ TSetPropResult TCustomForm::SetProperty(const std::string& PropName, const TLayo
   else if (PropName == "Scaled") SetScaled(Value.AsBoolean());
   else if (PropName == "AutoScroll") SetAutoScroll(Value.AsBoolean());
   else if (PropName == "KeyPreview") SetKeyPreview(Value.AsBoolean());
+  else if (PropName == "WindowState")
+    SetWindowState(Value.AsEnum<TWindowState>({{"wsNormal", TWindowState::wsNormal},
+                                               {"wsMinimized", TWindowState::wsMinimized},
+                                               {"wsMaximized", TWindowState::wsMaximized}}));
   else if (PropName == "OnCreate") OnCreate = Value.AsEvent<TNotifyEvent>();
   else if (PropName == "OnDestroy") OnDestroy = Value.AsEvent<TNotifyEvent>();
   else if (PropName == "OnShow") OnShow = Value.AsEvent<TNotifyEvent>();
@@ -224,6 +246,7 @@ TSetPropResult TCustomForm::SetProperty(const std::string& PropName, const TLayo
   else if (PropName == "OnActivate") OnActivate = Value.AsEvent<TNotifyEvent>();
   else if (PropName == "OnClose") OnClose = Value.AsEvent<TCloseEvent>();
   else if (PropName == "OnCloseQuery") OnCloseQuery = Value.AsEvent<TCloseQueryEvent>();
+  else if (PropName == "OnResize") OnResize = Value.AsEvent<TNotifyEvent>();
   else return TWinControl::SetProperty(PropName, Value);
   return TSetPropResult::Done;
 }
@@ -234,6 +257,11 @@ TSetPropResult TCustomForm::SetProperty(const std::string& PropName, const TLayo
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
 std::string TApplication::ExeName() const { return Backend::ExeName(); }
+
+std::string TApplication::Title() const {
+  if (!FTitle.empty()) return FTitle;
+  return ChangeFileExt(ExtractFileName(ExeName()), "");
+}
 
 void TApplication::Run() {
   if (!FMainForm) return;
@@ -293,7 +321,7 @@ void TApplication::ShowException(const std::exception& E) {
   std::string msg = E.what();
   // The error box ends every message with a full stop, as the platform's does.
   if (!msg.empty() && msg.back() > '.') msg += '.';
-  MessageBox(msg, FTitle.empty() ? "Error" : FTitle, MsgBox::Ok | MsgBox::IconStop);
+  MessageBox(msg, Title(), MsgBox::Ok | MsgBox::IconStop);
 }
 
 int TApplication::MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags) {
@@ -316,7 +344,10 @@ int TScreen::Height() const { int w, h; Backend::ScreenSize(w, h); return h; }
 
 void TScreen::RemoveForm(TCustomForm* Form) { std::erase(FForms, Form); }
 
-void Beep() { Backend::Beep(); }
+void Beep() { Backend::Beep(0); }
+void Beep(unsigned Sound) { Backend::Beep(Sound); }
+
+bool TopLevelWindowExists(const std::string& ClassName) { return Backend::TopLevelWindowExists(ClassName); }
 
 void DispatchInput(TObject* Sender, const std::function<void()>& Handle) {
   try {

@@ -10,6 +10,7 @@
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum class TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter, poDesktopCenter };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4,
@@ -33,6 +34,10 @@ public:
   void SetAutoScroll(bool Value) { FAutoScroll = Value; }
   bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool Value) { FKeyPreview = Value; }
+  // Maximized or minimized, the window keeps the bounds it returns to in the system; Left,
+  // Top, Width and Height then tell where the system shows it.
+  TWindowState WindowState() const { return FWindowState; }
+  void SetWindowState(TWindowState Value);
 
   int ClientWidth() const override { return FClientWidth; }
   int ClientHeight() const override { return FClientHeight; }
@@ -63,12 +68,16 @@ public:
   TNotifyEvent OnDeactivate;
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
+  // The form's size changed, from code (not while loading) or by the user or the system.
+  TNotifyEvent OnResize;
 
   // Input reported by the peer.
   void PeerCloseRequested() { DispatchInput(this, [&] { Close(); }); }
   void PeerActivated(bool Active);
   // The user moved or resized the window: the client size follows.
   void PeerBoundsChanged(int ALeft, int ATop, int AWidth, int AHeight) override;
+  // The user (or the system) maximized, minimized or restored the window.
+  void PeerWindowStateChanged(TWindowState Value) { FWindowState = Value; }
 
   // Bookkeeping for the controls on the form.
   void FocusMoved(TWinControl* Control);
@@ -99,6 +108,7 @@ protected:
   virtual void DoCreate();
   virtual void DoShow() { if (OnShow) OnShow(this); }
   virtual void DoHide() { if (OnHide) OnHide(this); }
+  virtual void Resize() { if (OnResize) OnResize(this); }
   virtual bool CloseQuery();
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
 
@@ -108,6 +118,7 @@ private:
   bool FScaled = true;
   bool FAutoScroll = true;
   bool FKeyPreview = false;
+  TWindowState FWindowState = TWindowState::wsNormal;
   int FClientWidth = 0, FClientHeight = 0;
   TWinControl* FActiveControl = nullptr;
   TModalResult FModalResult = mrNone;
@@ -117,6 +128,8 @@ private:
 
   void PlaceOnFirstShow();
   void SyncWindowSize();
+  // Fires OnResize when the size differs from the one given (not while loading).
+  void ResizedFrom(int OldWidth, int OldHeight);
 };
 
 class TForm : public TCustomForm {
@@ -139,7 +152,8 @@ class TApplication : public TComponent {
 public:
   explicit TApplication(TComponent* AOwner);
 
-  const std::string& Title() const { return FTitle; }
+  // The program's name without its extension unless a title was set.
+  std::string Title() const;
   void SetTitle(const std::string& Value) { FTitle = Value; }
   // The program's full file name.
   std::string ExeName() const;
@@ -232,6 +246,11 @@ private:
 
 // The default beep of a refused action.
 void Beep();
+// The system sound that goes with a message box's icon (MsgBox::IconStop, IconWarning...).
+void Beep(unsigned Sound);
+
+// Whether a top-level window of that window class exists on the desktop, any program's.
+bool TopLevelWindowExists(const std::string& ClassName);
 
 // Implemented by the backend.
 namespace Backend {
@@ -245,6 +264,8 @@ void Post(std::function<void()> Task);
 void RunModal(TCustomForm& Form);
 int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
 void SetCursor(TCursor Cursor);
-void Beep();
+// Sound 0 is the default beep.
+void Beep(unsigned Sound);
+bool TopLevelWindowExists(const std::string& ClassName);
 void Quit();
 }  // namespace Backend

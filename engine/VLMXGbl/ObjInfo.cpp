@@ -1,0 +1,3 @@
+#include "engine/VLMXGbl/ObjInfo.h"
+
+TObjInfo* ObjInfo = nullptr;

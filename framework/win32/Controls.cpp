@@ -1,0 +1,381 @@
+// The peer every window of ours is built on: creation, the one window procedure, mouse, keyboard
+// and focus input reported to the model, and the form-wide keys.
+#include <algorithm>
+#include <climits>
+#include <vector>
+
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "framework/win32/Win32.h"
+
+std::unique_ptr<TControlPeer> TControl::CreatePeer() { return nullptr; }
+
+HWND PeerHandle(const TControl& Control) {
+  auto* peer = dynamic_cast<Win32::TWinPeer*>(Control.Peer());
+  return peer ? peer->Handle() : nullptr;
+}
+
+namespace Win32 {
+
+const char* const FormClassName = "VersoraForm";
+const char* const GridClassName = "VersoraGrid";
+
+namespace {
+const char* const PeerProperty = "VersoraPeer";
+}
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+void InitControls() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+  for (const char* name : {FormClassName, GridClassName}) {
+    WNDCLASSA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = TWinPeer::WindowProc;
+    wc.hInstance = Instance();
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hIcon = name == FormClassName ? LoadIconA(nullptr, IDI_APPLICATION) : nullptr;
+    wc.lpszClassName = name;
+    RegisterClassA(&wc);
+  }
+}
+
+void HandleException(TObject* Sender) noexcept {
+  try {
+    Application->HandleException(Sender);
+  } catch (...) {
+    // The error box itself failed: nothing is left that could show it.
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TWinPeer
+
+TWinPeer::~TWinPeer() {
+  if (!FHandle) return;
+  // The window forgets us first, so the messages of its destruction find no half-gone peer.
+  RemovePropA(FHandle, PeerProperty);
+  if (FSubclassed) SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefProc));
+  DestroyWindow(FHandle);
+}
+
+TWinPeer* TWinPeer::FromHandle(HWND Handle) {
+  return Handle ? static_cast<TWinPeer*>(GetPropA(Handle, PeerProperty)) : nullptr;
+}
+
+HWND TWinPeer::ParentHandle(const TControl& Control) {
+  HWND parent = Control.Parent() ? PeerHandle(*Control.Parent()) : nullptr;
+  if (!parent) throw Exception("Control '" + Control.Name() + "' has no parent window");
+  return parent;
+}
+
+void TWinPeer::CreateHandle(const char* ClassName, DWORD Style, DWORD ExStyle, HWND Parent) {
+  InitControls();
+  WNDCLASSA wc{};
+  bool own = GetClassInfoA(Instance(), ClassName, &wc) && wc.lpfnWndProc == WindowProc;
+  if (FControl.Visible()) Style |= WS_VISIBLE;
+  if (!FControl.Enabled()) Style |= WS_DISABLED;
+  HWND handle = CreateWindowExA(ExStyle, ClassName, FControl.Text().c_str(), Style, FControl.Left(),
+                                FControl.Top(), FControl.Width(), FControl.Height(), Parent, nullptr,
+                                Instance(), this);
+  if (!handle) throw Exception("Error creating window for '" + FControl.Name() + "'");
+  if (!own) {
+    FHandle = handle;
+    SetPropA(handle, PeerProperty, this);
+    FDefProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc)));
+    FSubclassed = true;
+  }
+  ApplyFont();
+}
+
+LRESULT CALLBACK TWinPeer::WindowProc(HWND Handle, UINT Msg, WPARAM W, LPARAM L) {
+  TWinPeer* peer = FromHandle(Handle);
+  if (!peer && Msg == WM_NCCREATE) {
+    peer = static_cast<TWinPeer*>(reinterpret_cast<CREATESTRUCTA*>(L)->lpCreateParams);
+    if (peer) {
+      peer->FHandle = Handle;
+      SetPropA(Handle, PeerProperty, peer);
+    }
+  }
+  if (!peer) return DefWindowProcA(Handle, Msg, W, L);
+  return peer->Dispatch(Msg, W, L);
+}
+
+LRESULT TWinPeer::Dispatch(UINT Msg, WPARAM W, LPARAM L) {
+  HWND handle = FHandle;
+  WNDPROC defProc = FDefProc;
+  if (Msg == WM_NCDESTROY) {
+    // The system destroys the window under us (its owner went): the peer stays, windowless.
+    RemovePropA(handle, PeerProperty);
+    if (FSubclassed) SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defProc));
+    FHandle = nullptr;
+    return CallWindowProcA(defProc, handle, Msg, W, L);
+  }
+  std::weak_ptr<char> alive = FAlive;
+  TControl* control = &FControl;
+  LRESULT result = 0;
+  bool handled = false;
+  try {
+    handled = Message(Msg, W, L, result);
+  } catch (...) {
+    HandleException(alive.expired() ? static_cast<TObject*>(Application) : control);
+    return 0;
+  }
+  if (handled) return result;
+  // A handler may have dropped the window; then nothing is left for the default procedure.
+  if (alive.expired()) return 0;
+  return CallWindowProcA(defProc, handle, Msg, W, L);
+}
+
+LRESULT TWinPeer::DefaultProc(UINT Msg, WPARAM W, LPARAM L) {
+  return CallWindowProcA(FDefProc, FHandle, Msg, W, L);
+}
+
+bool TWinPeer::Message(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) {
+  switch (Msg) {
+    case WM_COMMAND:
+      if (TWinPeer* child = FromHandle(reinterpret_cast<HWND>(L)); child && child != this)
+        return child->Notification(Msg, W, L, Result);
+      return false;
+    case WM_NOTIFY:
+      if (TWinPeer* child = FromHandle(reinterpret_cast<NMHDR*>(L)->hwndFrom); child && child != this)
+        return child->Notification(Msg, W, L, Result);
+      return false;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      if (TWinPeer* child = FromHandle(reinterpret_cast<HWND>(L)); child && child != this)
+        return child->Notification(Msg, W, L, Result);
+      return false;
+    case WM_SETCURSOR: {
+      TCursor cursor = ScreenCursor();
+      if (cursor == crDefault && LOWORD(L) == HTCLIENT && reinterpret_cast<HWND>(W) == FHandle)
+        cursor = FControl.Cursor();
+      if (cursor == crDefault) return false;
+      ::SetCursor(CursorHandle(cursor));
+      Result = TRUE;
+      return true;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      // A form is where the focus rests when none of its controls has it, never its own
+      // active control.
+      auto* control = As<TWinControl>(&FControl);
+      if (!control || Is<TCustomForm>(control)) return false;
+      auto alive = Alive();
+      Result = DefaultProc(Msg, W, L);
+      if (!alive.expired()) control->PeerFocusChanged(Msg == WM_SETFOCUS);
+      return true;
+    }
+    default:
+      return MouseMessage(Msg, W, L, Result) || KeyMessage(Msg, W, L, Result);
+  }
+}
+
+bool TWinPeer::MouseMessage(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) {
+  TMouseButton button = TMouseButton::mbLeft;
+  bool down = true, twice = false;
+  switch (Msg) {
+    case WM_LBUTTONDBLCLK: twice = true; [[fallthrough]];
+    case WM_LBUTTONDOWN: break;
+    case WM_RBUTTONDBLCLK: twice = true; [[fallthrough]];
+    case WM_RBUTTONDOWN: button = TMouseButton::mbRight; break;
+    case WM_MBUTTONDBLCLK: twice = true; [[fallthrough]];
+    case WM_MBUTTONDOWN: button = TMouseButton::mbMiddle; break;
+    case WM_LBUTTONUP: down = false; break;
+    case WM_RBUTTONUP: button = TMouseButton::mbRight; down = false; break;
+    case WM_MBUTTONUP: button = TMouseButton::mbMiddle; down = false; break;
+    default: return false;
+  }
+  int x = static_cast<short>(LOWORD(L)), y = static_cast<short>(HIWORD(L));
+  TShiftState shift = MouseShift(W) | (twice ? TShiftState{ssDouble} : 0u);
+  TControl& control = FControl;
+  Result = 0;
+  if (FSubclassed) {
+    auto alive = Alive();
+    Result = DefaultProc(Msg, W, L);
+    if (alive.expired()) return true;
+  }
+  if (!down) {
+    control.PeerMouseUp(button, shift, x, y);
+    return true;
+  }
+  if (twice) {
+    auto alive = Alive();
+    control.PeerDblClick();
+    if (alive.expired()) return true;
+  }
+  control.PeerMouseDown(button, shift, x, y);
+  return true;
+}
+
+bool TWinPeer::KeyMessage(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) {
+  auto* control = As<TWinControl>(&FControl);
+  if (!control) return false;
+  auto alive = Alive();
+  Result = 0;
+  switch (Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      unsigned short key = static_cast<unsigned short>(W);
+      control->PeerKeyDown(key, KeyboardShift());
+      if (alive.expired() || key == 0) return true;
+      if (Msg == WM_KEYDOWN && !WantsKey(key))
+        if (TCustomForm* form = control->ParentForm(); form && FormKey(*form, control, Msg, key)) return true;
+      return false;
+    }
+    case WM_CHAR: {
+      char key = static_cast<char>(W);
+      control->PeerKeyPress(key);
+      if (alive.expired() || key == 0) return true;
+      if (key != static_cast<char>(W)) {
+        Result = DefaultProc(Msg, static_cast<unsigned char>(key), L);
+        return true;
+      }
+      return false;
+    }
+    case WM_SYSCHAR:
+      if (TCustomForm* form = control->ParentForm(); form && FormKey(*form, control, Msg, W)) return true;
+      return false;
+    default:
+      return false;
+  }
+}
+
+void TWinPeer::ApplyFont() {
+  TFontHandle font = FontHandle(FControl.Font());
+  SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  // The old font goes only now that the window no longer uses it.
+  FFont = std::move(font);
+}
+
+void TWinPeer::Changed(TPeerChange What) {
+  if (!FHandle) return;
+  switch (What) {
+    case TPeerChange::Bounds:
+      FMovingWindow = true;
+      SetWindowPos(FHandle, nullptr, FControl.Left(), FControl.Top(), FControl.Width(),
+                   FControl.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+      FMovingWindow = false;
+      break;
+    case TPeerChange::Text: SetWindowTextA(FHandle, FControl.Text().c_str()); break;
+    case TPeerChange::Visible: ShowWindow(FHandle, FControl.Visible() ? SW_SHOW : SW_HIDE); break;
+    case TPeerChange::Enabled: EnableWindow(FHandle, FControl.Enabled()); break;
+    case TPeerChange::Font: ApplyFont(); break;
+    case TPeerChange::Focus:
+      if (IsWindowVisible(FHandle) && IsWindowEnabled(FHandle)) ::SetFocus(FHandle);
+      break;
+    case TPeerChange::Redraw: {
+      auto* control = As<TWinControl>(&FControl);
+      bool on = !control || !control->RedrawLocked();
+      SendMessageA(FHandle, WM_SETREDRAW, on, 0);
+      if (on) RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+      break;
+    }
+    case TPeerChange::Color:
+    case TPeerChange::Contents:
+    case TPeerChange::Layout:
+    case TPeerChange::Invalidate:
+    case TPeerChange::Style:
+      InvalidateRect(FHandle, nullptr, TRUE);
+      break;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Form-wide keys
+
+namespace {
+
+// The controls that take the focus, in tab order: by TabOrder within each parent (controls
+// without one keep their creation order), each followed by its own children.
+void CollectTabStops(const TWinControl& Parent, std::vector<TWinControl*>& Out) {
+  std::vector<TWinControl*> children;
+  for (int i = 0; i < Parent.ControlCount(); ++i)
+    if (auto* child = As<TWinControl>(Parent.Controls(i))) children.push_back(child);
+  auto order = [](const TWinControl* c) { return c->TabOrder() < 0 ? INT_MAX : c->TabOrder(); };
+  std::stable_sort(children.begin(), children.end(),
+                   [&](auto* a, auto* b) { return order(a) < order(b); });
+  for (TWinControl* child : children) {
+    if (!child->HandleAllocated() || !child->CanFocus()) continue;
+    if (child->TabStop()) Out.push_back(child);
+    CollectTabStops(*child, Out);
+  }
+}
+
+// A visible, enabled button of the form that the predicate picks.
+template <class P>
+TButton* FindButton(const TWinControl& Parent, P Pick) {
+  for (int i = 0; i < Parent.ControlCount(); ++i) {
+    auto* child = As<TWinControl>(Parent.Controls(i));
+    if (!child || !child->HandleAllocated() || !child->CanFocus()) continue;
+    if (auto* button = As<TButton>(child); button && Pick(*button)) return button;
+    if (TButton* inner = FindButton(*child, Pick)) return inner;
+  }
+  return nullptr;
+}
+
+bool HasAccelerator(const std::string& Caption, char Key) {
+  for (size_t i = 0; i + 1 < Caption.size(); ++i) {
+    if (Caption[i] != '&') continue;
+    if (Caption[i + 1] == '&') { ++i; continue; }
+    return CharUpperA(reinterpret_cast<LPSTR>(static_cast<unsigned char>(Caption[i + 1]))) ==
+           CharUpperA(reinterpret_cast<LPSTR>(static_cast<unsigned char>(Key)));
+  }
+  return false;
+}
+
+// The character message that the key's translation already queued would reach the control
+// after the key did its work elsewhere (a modal window, even): it goes now.
+void DropQueuedChar() {
+  MSG msg;
+  PeekMessageA(&msg, nullptr, WM_CHAR, WM_CHAR, PM_REMOVE);
+}
+
+}  // namespace
+
+bool FormKey(TCustomForm& Form, TControl* Focused, UINT Msg, WPARAM Key) {
+  TButton* target = nullptr;
+  if (Msg == WM_SYSCHAR) {
+    target = FindButton(Form, [&](const TButton& b) { return HasAccelerator(b.Caption(), static_cast<char>(Key)); });
+  } else if (Key == VK_TAB) {
+    std::vector<TWinControl*> stops;
+    CollectTabStops(Form, stops);
+    if (stops.empty()) return false;
+    auto at = std::find(stops.begin(), stops.end(), Focused);
+    size_t index = at == stops.end() ? 0 : at - stops.begin();
+    bool back = GetKeyState(VK_SHIFT) < 0;
+    if (at != stops.end()) index = back ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
+    else if (back) index = stops.size() - 1;
+    DropQueuedChar();
+    ::SetFocus(PeerHandle(*stops[index]));
+    return true;
+  } else if (Key == VK_RETURN) {
+    target = As<TButton>(Focused);
+    if (!target) target = FindButton(Form, [](const TButton& b) { return b.Default(); });
+  } else if (Key == VK_ESCAPE) {
+    target = FindButton(Form, [](const TButton& b) { return b.Cancel(); });
+  }
+  if (!target) return false;
+  if (Msg == WM_KEYDOWN) DropQueuedChar();
+  target->PeerClick();
+  return true;
+}
+
+void FocusActiveControl(TCustomForm& Form) {
+  TWinControl* target = Form.ActiveControl();
+  if (!target || !target->HandleAllocated() || !target->CanFocus()) {
+    std::vector<TWinControl*> stops;
+    CollectTabStops(Form, stops);
+    target = stops.empty() ? nullptr : stops.front();
+  }
+  if (HWND handle = target ? PeerHandle(*target) : nullptr) ::SetFocus(handle);
+}
+
+}  // namespace Win32

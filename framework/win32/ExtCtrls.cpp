@@ -1,0 +1,179 @@
+// The panel peer, a window of our own class that paints its bevels and caption, and the system
+// timers behind TTimer, on a hidden window of their own.
+#include <map>
+
+#include "framework/ExtCtrls.h"
+#include "framework/win32/Win32.h"
+
+namespace Win32 {
+namespace {
+
+const char* const PanelClassName = "VersoraPanel";
+
+void RegisterPanelClass() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  WNDCLASSA wc{};
+  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = TWinPeer::WindowProc;
+  wc.hInstance = Instance();
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.lpszClassName = PanelClassName;
+  RegisterClassA(&wc);
+}
+
+UINT AlignmentFormat(TAlignment Alignment) {
+  switch (Alignment) {
+    case TAlignment::taLeftJustify: return DT_LEFT;
+    case TAlignment::taRightJustify: return DT_RIGHT;
+    default: return DT_CENTER;
+  }
+}
+
+class TPanelPeer : public TWinPeer {
+public:
+  explicit TPanelPeer(TCustomPanel& Panel) : TWinPeer(Panel), FPanel(Panel) {
+    RegisterPanelClass();
+    CreateHandle(PanelClassName, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, ParentHandle(Panel));
+  }
+
+  void Changed(TPeerChange What) override {
+    if (!Handle()) return;
+    switch (What) {
+      case TPeerChange::Text:
+      case TPeerChange::Font:
+        TWinPeer::Changed(What);
+        InvalidateRect(Handle(), nullptr, TRUE);
+        break;
+      case TPeerChange::Color:
+      case TPeerChange::Style:
+        InvalidateRect(Handle(), nullptr, TRUE);
+        break;
+      case TPeerChange::Invalidate:
+        // A status panel's message is seen at once, even while the program goes on working.
+        InvalidateRect(Handle(), nullptr, TRUE);
+        UpdateWindow(Handle());
+        break;
+      default: TWinPeer::Changed(What); break;
+    }
+  }
+
+protected:
+  bool Message(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) override {
+    switch (Msg) {
+      case WM_ERASEBKGND:
+        Result = 1;
+        return true;
+      case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        Paint(dc);
+        EndPaint(Handle(), &ps);
+        Result = 0;
+        return true;
+      }
+      default:
+        return TWinPeer::Message(Msg, W, L, Result);
+    }
+  }
+
+private:
+  TCustomPanel& FPanel;
+
+  void Bevel(HDC Dc, RECT& R, TBevelCut Cut) {
+    if (Cut == TBevelCut::bvNone) return;
+    for (int i = 0; i < FPanel.BevelWidth(); ++i) {
+      if (Cut == TBevelCut::bvSpace) InflateRect(&R, -1, -1);
+      else DrawEdge(Dc, &R, Cut == TBevelCut::bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+    }
+  }
+
+  void Paint(HDC Dc) {
+    RECT r;
+    GetClientRect(Handle(), &r);
+    HBRUSH brush = CreateSolidBrush(ColorToRGB(FPanel.Color()));
+    FillRect(Dc, &r, brush);
+    DeleteObject(brush);
+    Bevel(Dc, r, FPanel.BevelOuter());
+    Bevel(Dc, r, FPanel.BevelInner());
+    HGDIOBJ old = SelectObject(Dc, CurrentFont());
+    SetBkMode(Dc, TRANSPARENT);
+    SetTextColor(Dc, ColorToRGB(FPanel.Font().Color()));
+    const std::string& text = FPanel.Caption();
+    DrawTextA(Dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX | AlignmentFormat(FPanel.Alignment()));
+    SelectObject(Dc, old);
+  }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Timers: one system timer per running TTimer, identified by a number of its own.
+
+struct TTimers {
+  std::map<UINT_PTR, TTimer*> ById;
+  std::map<TTimer*, UINT_PTR> IdOf;
+  UINT_PTR NextId = 1;
+};
+
+TTimers& Timers() {
+  static TTimers timers;
+  return timers;
+}
+
+LRESULT CALLBACK TimerWindowProc(HWND Handle, UINT Msg, WPARAM W, LPARAM L) {
+  if (Msg != WM_TIMER) return DefWindowProcA(Handle, Msg, W, L);
+  auto it = Timers().ById.find(W);
+  if (it != Timers().ById.end()) {
+    TTimer* timer = it->second;
+    Guarded(timer, [timer] { timer->PeerTimer(); });
+  }
+  return 0;
+}
+
+HWND TimerWindow() {
+  static HWND handle = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = TimerWindowProc;
+    wc.hInstance = Instance();
+    wc.lpszClassName = "VersoraTimers";
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, Instance(), nullptr);
+  }();
+  return handle;
+}
+
+}  // namespace
+}  // namespace Win32
+
+std::unique_ptr<TControlPeer> TCustomPanel::CreatePeer() { return std::make_unique<Win32::TPanelPeer>(*this); }
+
+namespace Backend {
+
+void StartTimer(TTimer& Timer) {
+  auto& timers = Win32::Timers();
+  UINT_PTR id;
+  if (auto it = timers.IdOf.find(&Timer); it != timers.IdOf.end()) {
+    id = it->second;
+  } else {
+    id = timers.NextId++;
+    timers.IdOf[&Timer] = id;
+    timers.ById[id] = &Timer;
+  }
+  // Setting a running timer again restarts its count.
+  if (!SetTimer(Win32::TimerWindow(), id, Timer.Interval(), nullptr)) {
+    StopTimer(Timer);
+    throw Exception("Not enough timers available");
+  }
+}
+
+void StopTimer(TTimer& Timer) {
+  auto& timers = Win32::Timers();
+  auto it = timers.IdOf.find(&Timer);
+  if (it == timers.IdOf.end()) return;
+  KillTimer(Win32::TimerWindow(), it->second);
+  timers.ById.erase(it->second);
+  timers.IdOf.erase(it);
+}
+
+}  // namespace Backend

@@ -1,0 +1,135 @@
+// Peers of labels and buttons: the system's STATIC and BUTTON controls.
+#include "framework/Buttons.h"
+#include "framework/StdCtrls.h"
+#include "framework/win32/Win32.h"
+
+namespace Win32 {
+namespace {
+
+DWORD AlignmentStyle(TAlignment Alignment) {
+  switch (Alignment) {
+    case TAlignment::taRightJustify: return SS_RIGHT;
+    case TAlignment::taCenter: return SS_CENTER;
+    // A left-aligned label shows one line, cut at its right edge, as the platform's does.
+    default: return SS_LEFTNOWORDWRAP;
+  }
+}
+
+class TLabelPeer : public TWinPeer {
+public:
+  explicit TLabelPeer(TLabel& Label) : TWinPeer(Label), FLabel(Label) {
+    CreateHandle("STATIC", WS_CHILD | SS_NOTIFY | AlignmentStyle(Label.Alignment()), 0, ParentHandle(Label));
+    FitText();
+  }
+
+  ~TLabelPeer() override {
+    if (FBrush) DeleteObject(FBrush);
+  }
+
+  void Changed(TPeerChange What) override {
+    if (!Handle()) return;
+    switch (What) {
+      case TPeerChange::Style: {
+        LONG style = GetWindowLongA(Handle(), GWL_STYLE) & ~SS_TYPEMASK;
+        SetWindowLongA(Handle(), GWL_STYLE, style | AlignmentStyle(FLabel.Alignment()));
+        RepaintUnder();
+        break;
+      }
+      case TPeerChange::Color:
+        if (FBrush) DeleteObject(FBrush);
+        FBrush = nullptr;
+        RepaintUnder();
+        break;
+      case TPeerChange::Bounds:
+        RepaintUnder();
+        TWinPeer::Changed(What);
+        FitText();
+        RepaintUnder();
+        break;
+      case TPeerChange::Text:
+      case TPeerChange::Font:
+        RepaintUnder();
+        TWinPeer::Changed(What);
+        FitText();
+        RepaintUnder();
+        break;
+      default: TWinPeer::Changed(What); break;
+    }
+  }
+
+protected:
+  bool Notification(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) override {
+    if (Msg != WM_CTLCOLORSTATIC) return false;
+    HDC dc = reinterpret_cast<HDC>(W);
+    SetTextColor(dc, ColorToRGB(FLabel.Font().Color()));
+    if (FLabel.Transparent()) {
+      SetBkMode(dc, TRANSPARENT);
+      Result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    } else {
+      SetBkColor(dc, ColorToRGB(FLabel.Color()));
+      if (!FBrush) FBrush = CreateSolidBrush(ColorToRGB(FLabel.Color()));
+      Result = reinterpret_cast<LRESULT>(FBrush);
+    }
+    return true;
+  }
+
+private:
+  TLabel& FLabel;
+  HBRUSH FBrush = nullptr;
+
+  // An auto-sized label takes the size of its text on one line; only the screen's font knows
+  // it, so the model hears of it as of any other change of the window's bounds. A
+  // right-aligned label keeps its right edge, as the platform's does.
+  void FitText() {
+    if (!FLabel.AutoSize()) return;
+    HDC dc = GetDC(Handle());
+    HGDIOBJ old = SelectObject(dc, CurrentFont());
+    RECT r{0, 0, 0, 0};
+    const std::string& text = FLabel.Caption();
+    DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    SelectObject(dc, old);
+    ReleaseDC(Handle(), dc);
+    int left = FLabel.Left();
+    if (FLabel.Alignment() == TAlignment::taRightJustify) left += FLabel.Width() - r.right;
+    if (left == FLabel.Left() && r.right == FLabel.Width() && r.bottom == FLabel.Height()) return;
+    FLabel.PeerBoundsChanged(left, FLabel.Top(), r.right, r.bottom);
+    FMovingWindow = true;
+    SetWindowPos(Handle(), nullptr, left, FLabel.Top(), r.right, r.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+    FMovingWindow = false;
+  }
+
+  // A transparent label paints no background of its own: what it showed before goes only
+  // when its parent paints that spot again.
+  void RepaintUnder() {
+    HWND parent = GetParent(Handle());
+    RECT r;
+    GetWindowRect(Handle(), &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    RedrawWindow(parent, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
+};
+
+class TButtonPeer : public TWinPeer {
+public:
+  explicit TButtonPeer(TButton& Button) : TWinPeer(Button), FButton(Button) {
+    DWORD kind = Button.Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    CreateHandle("BUTTON", WS_CHILD | WS_TABSTOP | kind, 0, ParentHandle(Button));
+  }
+
+protected:
+  bool Notification(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) override {
+    if (Msg != WM_COMMAND || HIWORD(W) != BN_CLICKED) return false;
+    FButton.PeerClick();
+    Result = 0;
+    return true;
+  }
+
+private:
+  TButton& FButton;
+};
+
+}  // namespace
+}  // namespace Win32
+
+std::unique_ptr<TControlPeer> TLabel::CreatePeer() { return std::make_unique<Win32::TLabelPeer>(*this); }
+std::unique_ptr<TControlPeer> TButton::CreatePeer() { return std::make_unique<Win32::TButtonPeer>(*this); }

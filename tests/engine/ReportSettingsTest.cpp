@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl0.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "tests/support/HeadlessFixture.h"
+
+using RS = TvlxReportSettings;
+
+TEST(ReportSettings, MemoIndexAndStyleRegionConvertBothWays) {
+  const uint8_t Regions[RptMemoCount] = {1, 2, 3, 4, 14, 15, 17, 16};
+  for (unsigned Memo = 0; Memo < RptMemoCount; ++Memo) {
+    EXPECT_EQ(RS::CnvTRptMemoNdxToRegNdx(Memo), Regions[Memo]) << Memo;
+    EXPECT_EQ(RS::CnvTRegNdxToRptMemoNdx(Regions[Memo]), Memo) << Memo;
+  }
+  EXPECT_THROW_MSG(RS::CnvTRptMemoNdxToRegNdx(8), eVlxIntError,
+                   "Vellumix! Internal Error: [CnvTRptMemoNdxToRegNdx] RptMemoNdx:8 is invalid");
+  for (unsigned Region : {0u, 5u, 13u, 18u})
+    EXPECT_THROW_MSG(RS::CnvTRegNdxToRptMemoNdx(Region), eVlxIntError,
+                     "Vellumix! Internal Error: [CnvTRegNdxToRptMemoNdx] RegNdx:" +
+                         std::to_string(Region) + " is invalid");
+
+  EXPECT_EQ(RptMemoIndexOfName("pgnum"), PgNum);
+  EXPECT_EQ(RptMemoIndexOfName("Draft"), RptTi);
+}
+
+TEST(ReportSettings, SnapshotSizeAndPageTexts) {
+  for (const char* Code : {"CT", "CP", "CS", "MT", "MP", "MS"})
+    EXPECT_EQ(RS::PreviewSizeCodeFromText(RS::PreviewSizeText(Code)), Code);
+  EXPECT_EQ(RS::PreviewSizeText("MP"), "Maximize Window with Proportional Scale");
+  EXPECT_EQ(RS::PreviewSizeText("CS"), "Current Window Size with Same Scale");
+  EXPECT_EQ(RS::PreviewSizeText(""), "Current Window Size with Print To Fit");
+  EXPECT_EQ(RS::PreviewSizeText("M"), "Maximize Window with Print To Fit");
+  EXPECT_EQ(RS::PreviewSizeText("xq"), "Current Window Size with Print To Fit");
+  EXPECT_EQ(RS::PreviewSizeCodeFromText(""), "??");
+  EXPECT_EQ(RS::PreviewSizeCodeFromText("  Single  "), "S?");
+
+  EXPECT_EQ(RS::PairToText({0, 7}), "7");
+  EXPECT_EQ(RS::PairToText({2, 7}), "7-2");
+  EXPECT_EQ(RS::PairToText({-1, 12}), "12");
+}
+
+TEST(ReportSettings, ClampFontSizeAppliesOnlyTheSwitchedOnLimit) {
+  RS S;
+  S.SmallestFontSize = 6;
+  S.LargestFontSize = 20;
+  struct Case { bool Shrink, Expand; int Size, Expected; };
+  const Case Cases[] = {{false, false, 2, 2}, {false, false, 40, 40}, {true, false, 2, 6},
+                        {true, false, 40, 40}, {false, true, 2, 2},   {false, true, 40, 20},
+                        {true, true, 6, 6},    {true, true, 21, 20}};
+  for (const Case& C : Cases) {
+    S.ShrinkToPage = C.Shrink;
+    S.ExpandToPage = C.Expand;
+    EXPECT_EQ(S.ClampFontSize(C.Size), C.Expected) << C.Shrink << C.Expand << " " << C.Size;
+  }
+}
+
+TEST(ReportSettings, MemoVisibleNeedsTextAndOptionallyTheFlag) {
+  RS S;
+  TvlxRptMemo& Memo = *S.RptMemo(PgHdr);
+  Memo.Visible = true;
+  EXPECT_FALSE(S.MemoVisible(PgHdr, true));
+  Memo.Text = "Header";
+  Memo.Visible = false;
+  EXPECT_FALSE(S.MemoVisible(PgHdr, true));
+  EXPECT_TRUE(S.MemoVisible(PgHdr, false));
+  EXPECT_FALSE(S.MemoVisible(RptMemoCount, false));
+  S.RptMemos[PgHdr].reset();
+  EXPECT_FALSE(S.MemoVisible(PgHdr, false));
+}
+
+TEST(PrintSettings, ToUnitsInDeviceAndTextUnits) {
+  TvlxPrintSettings PS;
+  PS.DevResX = 600;
+  PS.DevResY = 300;
+  EXPECT_EQ(PS.ToUnits(1, false, true, 0), 1);
+  EXPECT_EQ(PS.ToUnits(1, false, false, 0), 0);
+  EXPECT_EQ(PS.ToUnits(1000, false, false, 0), 600);
+  EXPECT_EQ(PS.ToUnits(1000, false, false, 1), 300);
+  PS.ZoomPercent = 50;
+  EXPECT_EQ(PS.ToUnits(1000, false, false, 0), 300);
+
+  // 10 characters and 6 lines to the inch on a 300 dpi printer.
+  PS.PrtResX = PS.PrtResY = 300;
+  PS.CharWidth = 30;
+  PS.LineHeight = 50;
+  EXPECT_EQ(PS.ToUnits(1000, true, false, 1), 6);
+  EXPECT_EQ(PS.ToUnits(250, true, false, 0), 3);  // 2.5 rounds away from zero
+  EXPECT_EQ(PS.ToUnits(5000, true, true, 0), 1);
+  EXPECT_EQ(PS.ToUnits(0, true, true, 0), 0);
+
+  EXPECT_EQ(MulDiv(-5, 1, 2), -3);
+  EXPECT_EQ(MulDiv(1 << 30, 4, 4), 1 << 30);  // the product may pass 32 bits, the result not
+  EXPECT_EQ(MulDiv(1 << 30, 4, 2), -1);
+  EXPECT_EQ(MulDiv(3, 4, 0), -1);
+}
+
+TEST(ReportSettings, ConvertMarginsToDeviceNeedsARunState) {
+  RS S;
+  S.PageMarginThous = {250, 500, 1000, 100};
+  S.CellMarginThous = {10, 20, 30, 40};
+  S.MaxMemoColWidThous = 2000;
+  S.MaxStringColWidThous = 1500;
+  S.InterPanelGapThous = 250;
+  S.RptMemo(PgFtr)->MarginThous = {0, 1000, 0, 500};
+  S.ConvertMarginsToDevice();
+  EXPECT_EQ(S.PageMarginDev, (TRect{0, 0, 0, 0}));
+
+  TvlxPrintSettings Run;
+  Run.DevResX = 600;
+  Run.DevResY = 300;
+  PrintSettings = &Run;
+  S.ConvertMarginsToDevice();
+  PrintSettings = nullptr;
+  EXPECT_EQ(S.PageMarginDev, (TRect{150, 150, 600, 30}));
+  EXPECT_EQ(S.CellMarginDev, (TRect{6, 6, 18, 12}));
+  EXPECT_EQ(S.MaxMemoColWidDev, 1200);
+  EXPECT_EQ(S.MaxStringColWidDev, 900);
+  EXPECT_EQ(S.InterPanelGapDev, 150);
+  EXPECT_EQ(S.RptMemo(PgFtr)->MarginDev, (TRect{0, 300, 0, 150}));
+}

@@ -1,0 +1,340 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl0.h"
+#include "engine/Vellumix/SettingsKeys.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/rtl/SysUtils.h"
+#include "tests/support/HeadlessFixture.h"
+
+namespace {
+
+// 5 December 2026, 14:30:05.
+const TDateTime Stamp = EncodeDate(2026, 12, 5) + EncodeTime(14, 30, 5, 0);
+// The moment the tests load at.
+const TDateTime LoadMoment = EncodeDate(2026, 3, 1) + EncodeTime(8, 15, 0, 0);
+
+class SettingsKeys : public HeadlessTest {
+protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    Headless::SetNow(LoadMoment);
+    ObjInfo = nullptr;
+  }
+  void TearDown() override {
+    ObjInfo = nullptr;
+    HeadlessTest::TearDown();
+  }
+
+  // Applies one stored line the way the loader does.
+  static void Apply(TvlxSettingsKeys& Keys, const std::string& Key, const std::string& Value) {
+    const TrsfEntry* Entry = Keys.Find(Key);
+    ASSERT_NE(Entry, nullptr) << Key;
+    Keys.ApplySetting(*Entry, Value);
+  }
+
+  // The entries a save would write, key -> value.
+  static std::map<std::string, std::string> Changed(TvlxSettingsKeys& Keys) {
+    Keys.SettingsToKeyList();
+    std::map<std::string, std::string> Result;
+    for (const TrsfEntry& E : Keys.List())
+      if (E.Changed()) Result[E.Key] = E.Data.Value;
+    return Result;
+  }
+
+  static std::string Default(const TvlxSettingsKeys& Keys, const std::string& Key) {
+    const TrsfEntry* Entry = Keys.Find(Key);
+    return Entry ? Entry->Data.Default : "(missing)";
+  }
+};
+
+}  // namespace
+
+TEST(SettingsCodecs, NumbersFallBackToTheDefault) {
+  EXPECT_EQ(TextToInt("$1F", "7"), 31);
+  EXPECT_EQ(TextToInt("", "7"), 7);
+  EXPECT_EQ(TextToInt("12abc", "7"), 7);
+  EXPECT_EQ(TextToInt("abc", "xyz"), 0);
+
+  struct Case { std::string Value, Default; bool Expected; };
+  const Case Bools[] = {{"0", "1", false}, {"1", "0", true},    {"2", "1", true},
+                        {"2", "0", false}, {"-1", "1", true},   {"yes", "1", true},
+                        {"", "0", false},  {"yes", "x", false}};
+  for (const Case& C : Bools)
+    EXPECT_EQ(TextToBool(C.Value, C.Default), C.Expected) << C.Value << " / " << C.Default;
+
+  const std::string Margins = "250,250,250,250";
+  EXPECT_EQ(TextToRect("100,200,300", Margins), (TRect{250, 250, 250, 250}));
+  EXPECT_EQ(TextToRect("1,2,3,4,5", Margins), (TRect{1, 2, 3, 4}));
+  EXPECT_EQ(TextToRect("1,,3,4", Margins), (TRect{250, 250, 250, 250}));
+  EXPECT_EQ(TextToRect("bad", "9,x,7"), (TRect{9, 0, 7, 0}));
+  EXPECT_EQ(TextToPoint("2,12,5", "0,1"), (TPoint{2, 12}));
+  EXPECT_EQ(TextToPoint("12", "0,99999"), (TPoint{0, 99999}));
+  EXPECT_EQ(RectToText({1, -2, 300, 4}), "1,-2,300,4");
+  EXPECT_EQ(PointToText({0, 99999}), "0,99999");
+}
+
+TEST_F(SettingsKeys, DateTimesReadTheStampOrFallBack) {
+  EXPECT_DOUBLE_EQ(TextToDateTime("20261205.143005", ""), Stamp);
+  EXPECT_EQ(DateTimeToText(Stamp), "20261205.143005");
+  EXPECT_EQ(DateTimeToText(TextToDateTime("20261205.143005", "")), "20261205.143005");
+  EXPECT_DOUBLE_EQ(TextToDateTime("20261205T14300599", ""), Stamp);  // separator, tail unread
+  // Before 1900 the days count down but the time of day does not.
+  EXPECT_EQ(DateTimeToText(TextToDateTime("18500704.061500", "")), "18500704.061500");
+
+  // Each of these reads as the moment of loading.
+  for (const std::string& Value :
+       {std::string(), std::string("12/05/2026"), std::string("20261305.143005"),
+        std::string("20261205.250000"), std::string("2026")})
+    EXPECT_DOUBLE_EQ(TextToDateTime(Value, ""), LoadMoment) << Value;
+
+  // A bad value falls back to a default in the locale's format...
+  EXPECT_DOUBLE_EQ(TextToDateTime("20261305.143005", "12/5/2026"), EncodeDate(2026, 12, 5));
+  // ...unless the default is just as bad, or the value is the default.
+  EXPECT_DOUBLE_EQ(TextToDateTime("junk", "other junk"), LoadMoment);
+  EXPECT_DOUBLE_EQ(TextToDateTime("junk", "junk"), LoadMoment);
+  EXPECT_DOUBLE_EQ(TextToDateTime("junk", "14:30"), EncodeTime(14, 30, 0, 0));
+  EXPECT_DOUBLE_EQ(TextToDateTime("14:30", "14:30"), LoadMoment);
+  EXPECT_DOUBLE_EQ(TextToDateTime("", "20261205.143005"), Stamp);
+}
+
+TEST_F(SettingsKeys, ListHoldsEveryKeyInOrderFoundWithoutCase) {
+  TvlxSettingsKeys Keys(nullptr);
+  const TrsfList& List = Keys.List();
+  // 108 plain keys, then ten for each of the eight memos.
+  ASSERT_EQ(List.Count(), 188);
+  EXPECT_EQ(List[0].Key, "CreatedAtRuntime");
+  EXPECT_EQ(List[107].Key, "ioExceptionOnEmpty");
+  EXPECT_EQ(List[108].Key, "Memo,RptTi,MemoXPosPer");
+  EXPECT_EQ(List[187].Key, "Memo,Copyright,MemoFontColor");
+
+  EXPECT_TRUE(Keys.Contains("printwhat"));
+  EXPECT_TRUE(Keys.Contains("MEMO,pgnum,memovisible"));
+  EXPECT_FALSE(Keys.Contains("ioLineNumbers"));
+  EXPECT_FALSE(Keys.Contains("Memo,Draft,MemoVisible"));
+
+  EXPECT_EQ(Keys.Find("ioBorders")->Data.Form, rfBoolean);
+  EXPECT_EQ(Keys.Find("CreateDate")->Data.Form, rfDateTime);
+  EXPECT_EQ(Keys.Find("PageRangeTo")->Data.Form, rfPair);
+  EXPECT_EQ(Keys.Find("Memo,PgNum,MemoMarginTxt")->Data.Form, rfRect);
+
+  EXPECT_THROW_MSG(Keys.SetKeyValueText("NoSuchKey", "1"), eVlxSUError,
+                   "Vellumix! Setup Error: Report settings key \"NoSuchKey\" is unknown");
+  Keys.SetKeyValueText("printWHAT", "6");
+  EXPECT_EQ(Keys.Find("PrintWhat")->Data.Value, "6");
+}
+
+TEST_F(SettingsKeys, WithoutBoundSettingsNothingIsAppliedOrRendered) {
+  TvlxSettingsKeys Keys(nullptr);
+  Apply(Keys, "PrintWhat", "6");
+  Keys.ApplyDefaults();
+  Keys.SettingsToKeyList();
+  for (const TrsfEntry& E : Keys.List()) EXPECT_FALSE(E.Changed()) << E.Key;
+}
+
+TEST_F(SettingsKeys, DefaultsWithoutAnObjectAdapter) {
+  TvlxReportSettings S;
+  S.RptMemo(RptTi)->Text = "Last report's title";
+  S.ItemOpts = 0xFFFF;
+  TvlxSettingsKeys Keys(&S);
+  Keys.ApplyDefaults();
+
+  EXPECT_TRUE(S.CountNumRcds);
+  EXPECT_EQ(S.GroupColumns, "");
+  EXPECT_EQ(S.HidePages, "");
+  EXPECT_FALSE(S.ItemOpt(ioGrpBrkLines));
+  EXPECT_EQ(S.NumGrpBrkCols, 0);
+  EXPECT_EQ(S.AdjGrpBrkLines, 0);
+  EXPECT_EQ(S.OutputFileName, IncludeTrailingPathDelimiter(ExpandFileName(".")) + "Rpt.Txt");
+  EXPECT_EQ(S.PageMarginThous, (TRect{250, 250, 250, 250}));
+  EXPECT_DOUBLE_EQ(S.CreateDate, LoadMoment);
+  // Style options: only the defaults' bits remain of what was set before.
+  EXPECT_EQ(S.ItemOpts, 0x0FF9);
+
+  EXPECT_EQ(S.RptMemo(PgNum)->Text, "\r^DL^PC^TR");
+  EXPECT_EQ(S.RptMemo(RptTi)->Text, "");
+  EXPECT_EQ(S.RptMemo(Copyright)->FontSize, 12);
+
+  // Only the dates differ from their (empty) defaults after loading nothing.
+  const auto Written = Changed(Keys);
+  EXPECT_EQ(Written, (std::map<std::string, std::string>{{"CreateDate", "20260301.081500"},
+                                                         {"LastSaveDate", "20260301.081500"}}));
+}
+
+TEST_F(SettingsKeys, DefaultsComputedFromADecisionGrid) {
+  TObjInfo Grid;
+  Grid.ObjType = otDecisionGrid;
+  Grid.FixedCols = 3;
+  Grid.SortedBySQL = true;
+  Grid.SortFields = "Region,Year";
+  ObjInfo = &Grid;
+
+  TvlxReportSettings S;
+  TvlxSettingsKeys Keys(&S);
+  EXPECT_EQ(Default(Keys, "NumGrpBrkCols"), "3");
+  EXPECT_EQ(Default(Keys, "AdjGrpBrkLines"), "2");
+  Keys.ApplyDefaults();
+  EXPECT_FALSE(S.CountNumRcds);
+  EXPECT_EQ(S.GroupColumns, "Region,Year");
+  EXPECT_EQ(S.HidePages, "~Line#");
+  EXPECT_TRUE(S.ItemOpt(ioGrpBrkLines));
+  // For a decision grid the adapter owns these two fields: neither defaults nor stored values
+  // reach them.
+  S.NumGrpBrkCols = 5;
+  S.AdjGrpBrkLines = 4;
+  Keys.ApplyDefaults();
+  Apply(Keys, "NumGrpBrkCols", "7");
+  Apply(Keys, "AdjGrpBrkLines", "6");
+  EXPECT_EQ(S.NumGrpBrkCols, 5);
+  EXPECT_EQ(S.AdjGrpBrkLines, 4);
+  Apply(Keys, "GroupColumns", "");  // empty reads as the computed default
+  EXPECT_EQ(S.GroupColumns, "Region,Year");
+
+  // Keys built unbound compute the group-break defaults as for any other object.
+  TvlxSettingsKeys Unbound(nullptr);
+  EXPECT_EQ(Default(Unbound, "NumGrpBrkCols"), "0");
+  EXPECT_EQ(Default(Unbound, "AdjGrpBrkLines"), "0");
+
+  // Another kind of object: the plain defaults, and stored values are applied.
+  TObjInfo StringGrid;
+  StringGrid.ObjType = 14;
+  StringGrid.FixedCols = 3;
+  ObjInfo = &StringGrid;
+  TvlxReportSettings S2;
+  TvlxSettingsKeys Keys2(&S2);
+  EXPECT_EQ(Default(Keys2, "NumGrpBrkCols"), "0");
+  EXPECT_EQ(Default(Keys2, "HidePages"), "");
+  Apply(Keys2, "NumGrpBrkCols", "7");
+  EXPECT_EQ(S2.NumGrpBrkCols, 7);
+}
+
+TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
+  TvlxReportSettings S;
+  TvlxSettingsKeys Keys(&S);
+  Keys.ApplyDefaults();
+
+  Apply(Keys, "OutputQuality", "300");  // a byte-wide field keeps the low byte
+  EXPECT_EQ(S.OutputQuality, 44);
+  Apply(Keys, "Orientation", "-1");
+  EXPECT_EQ(S.Orientation, 255);
+  Apply(Keys, "RcdEstimate", "300");
+  EXPECT_EQ(S.RcdEstimate, 300);
+
+  Apply(Keys, "PreviewFirst", "0");
+  EXPECT_FALSE(S.PreviewFirst);
+  Apply(Keys, "PreviewFirst", "2");
+  EXPECT_TRUE(S.PreviewFirst);
+  Apply(Keys, "ioBorders", "0");
+  EXPECT_FALSE(S.ItemOpt(ioBorders));
+  Apply(Keys, "PageMarginThous", "100,200,300");
+  EXPECT_EQ(S.PageMarginThous, (TRect{250, 250, 250, 250}));
+
+  // Empty reads as the default only for the keys that say so.
+  Apply(Keys, "FinishPrinterStr", "");
+  EXPECT_EQ(S.FinishPrinterStr, "#12");
+  Apply(Keys, "ReportDesc", "");
+  EXPECT_EQ(S.ReportDesc, "");
+  Apply(Keys, "ExportFieldDelim", "");
+  EXPECT_EQ(S.ExportFieldDelim, "\t");
+
+  // Short strings keep their first characters.
+  Apply(Keys, "SnapShotSize", "MSX");
+  EXPECT_EQ(S.SnapShotSize, "MS");
+  Apply(Keys, "SnapShotSize", "");
+  EXPECT_EQ(S.SnapShotSize, "");
+  Apply(Keys, "ExportQuote", "'''''");
+  EXPECT_EQ(S.ExportQuote, "'''");
+
+  Apply(Keys, "CreateDate", "20261205.143005");
+  EXPECT_DOUBLE_EQ(S.CreateDate, Stamp);
+}
+
+TEST_F(SettingsKeys, MemoKeysAddressTheirMemoOrTheReportTitle) {
+  TvlxReportSettings S;
+  TvlxSettingsKeys Keys(&S);
+  Keys.ApplyDefaults();
+
+  Apply(Keys, "memo,pgftr,MemoXPosPer", "25");
+  EXPECT_EQ(S.RptMemo(PgFtr)->XPosPer, 25);
+  EXPECT_EQ(S.RptMemo(RptTi)->XPosPer, 10);
+  Apply(Keys, "Memo,PgFtr,MemoFontName", "");
+  EXPECT_EQ(S.RptMemo(PgFtr)->FontName, "Arial");
+  Apply(Keys, "Memo,PgNum,MemoAlignment", "257");
+  EXPECT_EQ(S.RptMemo(PgNum)->Alignment, 1);
+
+  // A key naming no memo reaches the report title.
+  const TrsfEntry* Entry = Keys.Find("Memo,PgTi,MemoWidPer");
+  Keys.ApplySetting(Entry->Data.PropertyNumber, "Memo,Draft,MemoWidPer", Entry->Data.Default, "33");
+  EXPECT_EQ(S.RptMemo(RptTi)->WidPer, 33);
+  EXPECT_EQ(S.RptMemo(PgTi)->WidPer, 80);
+
+  // A memo that no longer exists is passed over, loading and saving.
+  S.RptMemos[RptHdr].reset();
+  Apply(Keys, "Memo,RptHdr,MemoWidPer", "50");
+  Keys.ApplyDefaults();
+  EXPECT_EQ(Changed(Keys).count("Memo,RptHdr,MemoWidPer"), 0u);
+
+  EXPECT_THROW_MSG(Keys.ApplySetting(250, "X", "", "1"), eVlxIntError,
+                   "Vellumix! Internal Error: [ApplySetting] PropertyNumber:250 is invalid");
+}
+
+TEST_F(SettingsKeys, OnlyValuesThatDifferFromTheirDefaultAreWritten) {
+  TvlxReportSettings S;
+  TvlxSettingsKeys Keys(&S);
+  Keys.ApplyDefaults();
+  S.CreateDate = Stamp;
+  S.LastSaveDate = Stamp;
+  S.PrintWhat = 6;
+  S.PageRangeTo = {0, 12};
+  S.PreviewFirst = true;        // equal to the default: not written
+  S.FinishPrinterStr = "";      // the reader would restore "#12", but it was changed
+  S.SetItemOpt(ioBorders, false);
+  S.RptMemo(RptTi)->FontSize = 14;
+  S.RptMemo(PgNum)->Text = "";  // memo texts travel in blocks, never as keys
+
+  EXPECT_EQ(Changed(Keys), (std::map<std::string, std::string>{
+                               {"CreateDate", "20261205.143005"},
+                               {"LastSaveDate", "20261205.143005"},
+                               {"PrintWhat", "6"},
+                               {"PageRangeTo", "0,12"},
+                               {"FinishPrinterStr", ""},
+                               {"ioBorders", "0"},
+                               {"Memo,RptTi,MemoFontSize", "14"},
+                           }));
+}
+
+// What a save writes, a load gives back: the changed values of one settings object, applied
+// over the defaults of another, render the same texts for every key.
+TEST_F(SettingsKeys, WrittenValuesReadBackToTheSameTexts) {
+  TvlxReportSettings Saved;
+  TvlxSettingsKeys SaveKeys(&Saved);
+  SaveKeys.ApplyDefaults();
+  Saved.OutputDest = 2;
+  Saved.PageRangeFrom = {3, 4};
+  Saved.CountNumRcds = false;
+  Saved.StyleName = "Ledger";
+  Saved.PageMarginTxt = {1, 2, 3, 4};
+  Saved.NumFixedCols = 1;
+  Saved.CreateDate = Stamp;
+  Saved.ExportFieldDelim = ";";
+  Saved.HideColumns = "~Line#";
+  Saved.SetItemOpt(ioExceptionOnEmpty, true);
+  Saved.SetItemOpt(ioFieldFormat, false);
+  Saved.RptMemo(Copyright)->MarginThous = {5, 6, 7, 8};
+  Saved.RptMemo(RptFtr)->Visible = false;
+  SaveKeys.SettingsToKeyList();
+
+  TvlxReportSettings Loaded;
+  TvlxSettingsKeys LoadKeys(&Loaded);
+  LoadKeys.ApplyDefaults();
+  for (const TrsfEntry& E : SaveKeys.List())
+    if (E.Changed()) LoadKeys.ApplySetting(*LoadKeys.Find(E.Key), E.Data.Value);
+  LoadKeys.SettingsToKeyList();
+
+  for (int I = 0; I < SaveKeys.List().Count(); ++I) {
+    const TrsfEntry& Before = SaveKeys.List()[I];
+    EXPECT_EQ(LoadKeys.List()[I].Data.Value, Before.Data.Value) << Before.Key;
+  }
+}
