@@ -5,6 +5,7 @@
 #include "framework/DBGrids.h"
 #include "framework/DBTables.h"
 #include "framework/DecisionGrid.h"
+#include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
 #include "framework/Layout.h"
 #include "framework/StdCtrls.h"
@@ -17,6 +18,8 @@ void RegisterFrameworkClasses() {
   RegisterComponentClass<TRadioButton>("TRadioButton");
   RegisterComponentClass<TBitBtn>("TBitBtn");
   RegisterComponentClass<TListBox>("TListBox");
+  RegisterComponentClass<TPanel>("TPanel");
+  RegisterComponentClass<TTimer>("TTimer");
   RegisterComponentClass<TDrawGrid>("TDrawGrid");
   RegisterComponentClass<TStringGrid>("TStringGrid");
   RegisterComponentClass<TDBGrid>("TDBGrid");

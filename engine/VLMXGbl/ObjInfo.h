@@ -24,6 +24,8 @@ public:
   bool SortedBySQL = false;
   // Columns repeated at the left of every page across, as the object defines them.
   int FixedCols = 0;
+  // Copy of the style option ioFieldFormat: formatted field texts and totals.
+  bool FieldFormatOn = false;
 };
 
 // The adapter of the run in progress; empty when no run is being set up.

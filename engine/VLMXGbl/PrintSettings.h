@@ -22,6 +22,9 @@ public:
   // Printer dots of one character cell and one text line.
   int CharWidth = 0, LineHeight = 0;
   int ZoomPercent = 100;
+  // Number of pages across a wide report, and the page across being composed (from 1).
+  int PagesAcross = 0;
+  int CurPageAcross = 0;
 };
 
 // Value * Multiplier / Divisor through 64 bits, rounded half away from zero; -1 when Divisor

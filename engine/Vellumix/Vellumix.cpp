@@ -1,7 +1,9 @@
 #include "engine/Vellumix/Vellumix.h"
 
 #include "engine/VLMXGbl0.h"
+#include "engine/Vellumix/FileMgr.h"
 #include "engine/Vellumix/ReportId.h"
+#include "engine/Vellumix/ReportSettings.h"
 #include "framework/ComCtrls.h"
 #include "framework/DBGrids.h"
 #include "framework/DBTables.h"
@@ -51,9 +53,31 @@ TvlxVellumix::TvlxVellumix(TComponent* AOwner) : TComponent(AOwner) {
     }
     if (FObjectToPrint) FObjectToPrint->FreeNotification(this);
   }
+  FFileMgr = std::make_unique<TvlxFileMgr>(this);
 }
 
 TvlxVellumix::~TvlxVellumix() = default;
+
+const std::string& TvlxVellumix::ReportId() {
+  if (Trim(FReportId).empty() && !IsWriting() && FIdOrUserChanged && FFileMgr) {
+    std::string User = FUserName, Id;
+    FFileMgr->SaveReportSettingsSimple(User, Id, false);
+    FUserName = User;
+    FReportId = Id;
+  }
+  return FReportId;
+}
+
+void TvlxVellumix::LoadReportSettings() { FFileMgr->LoadReportSettings(FUserName, FReportId); }
+
+void TvlxVellumix::SaveReportSettings() {
+  if (TvlxReportSettings* Settings = FFileMgr->ReportSettings()) Settings->LastSaveDate = Now();
+  FFileMgr->SaveReportSettingsSimple(FUserName, FReportId, true);
+}
+
+std::string TvlxVellumix::GetReportSettingsFile() const {
+  return FFileMgr ? FFileMgr->GetSettingsFileName() : "";
+}
 
 void TvlxVellumix::SetObjectToPrint(TComponent* Value) {
   if (Value == FObjectToPrint) return;
@@ -105,6 +129,12 @@ int TvlxVellumix::Print() {
   fmVlxMain = nullptr;
   {
     TCursorGuard hourglass(crHourGlass);
+    // The run binds its settings to the file manager; they die with the run, so no binding may
+    // outlive it, whichever way it ends.
+    struct TUnbind {
+      TvlxFileMgr& Mgr;
+      ~TUnbind() { Mgr.SetReportSettings(nullptr); }
+    } unbind{*FFileMgr};
     result = RunSetupWindow(this);
     fmVlxMain = nullptr;
   }

@@ -2,6 +2,7 @@
 // objects. The window sets its properties in its layout and calls Print.
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "framework/Classes.h"
@@ -10,6 +11,7 @@
 
 class TvlxReportSettings;
 class TvlxFieldInfo;
+class TvlxFileMgr;
 class TDataSet;
 
 inline const std::string VellumixVersion = "1.58g CS";
@@ -34,7 +36,9 @@ public:
   void SetObjectToPrint(TComponent* Value);
   const std::string& DialogTitle() const { return FDialogTitle; }
   void SetDialogTitle(const std::string& Value) { FDialogTitle = Value; }
-  const std::string& ReportId() const { return FReportId; }
+  // A blank id, once the component was created or its user changed, is replaced by a generated
+  // one under which the report's (empty) section is stored at once.
+  const std::string& ReportId();
   void SetReportId(const std::string& Value);
   const std::string& ReportSettingsFileName() const { return FReportSettingsFileName; }
   void SetReportSettingsFileName(const std::string& Value) { FReportSettingsFileName = Value; }
@@ -54,6 +58,13 @@ public:
   // question, 3 error or abort.
   int Print();
 
+  // The report's section of the settings file, read into or written from the settings that
+  // Print binds to the file manager; saving stamps their last-save date first.
+  void LoadReportSettings();
+  void SaveReportSettings();
+  std::string GetReportSettingsFile() const;
+  TvlxFileMgr* FileMgr() const { return FFileMgr.get(); }
+
   // The program's file name with its extension changed to Ext, or, with PathOnly, the
   // program's directory followed by Ext.
   static std::string GetAppFileName(TComponent* Component, bool PathOnly, const std::string& Ext);
@@ -71,6 +82,7 @@ private:
   std::string FUserName;
   // Set by creation and by a change of user outside loading: a blank id may then be generated.
   unsigned char FIdOrUserChanged = 1;
+  std::unique_ptr<TvlxFileMgr> FFileMgr;
 };
 
 // True for the classes of objects the component can print.

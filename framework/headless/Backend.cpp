@@ -6,14 +6,17 @@
 
 namespace {
 
+const char* const DefaultExeName = "C:\\Program Files\\Versora\\Versora.exe";
+
 struct TState {
   std::deque<std::function<void()>> Queue;
   std::deque<int> Answers;
   std::vector<Headless::TMessageBoxRecord> Boxes;
   std::vector<TCursor> Cursors;
-  int Beeps = 0;
+  std::vector<unsigned> Beeps;
   Headless::TModalHandler ModalHandler;
   int ScreenWidth = 1024, ScreenHeight = 768;
+  std::string ExeName = DefaultExeName;
 };
 
 TState& State() {
@@ -31,10 +34,11 @@ int DefaultAnswer(unsigned Flags) {
   }
 }
 
-// Runs one waiting message; false when none waits.
+// Runs one waiting message, or else the timers that are due, as the system sends its timer
+// messages only when nothing else waits; false when there was nothing to run.
 bool RunOne() {
   auto& q = State().Queue;
-  if (q.empty()) return false;
+  if (q.empty()) return Headless::RunTimers();
   auto task = std::move(q.front());
   q.pop_front();
   task();
@@ -60,18 +64,21 @@ std::vector<std::string> ErrorBoxes() {
     if ((b.Flags & 0xF0) == MsgBox::IconStop) out.push_back(b.Text);
   return out;
 }
-int BeepCount() { return State().Beeps; }
+int BeepCount() { return static_cast<int>(State().Beeps.size()); }
+const std::vector<unsigned>& BeepSounds() { return State().Beeps; }
 const std::vector<TCursor>& CursorChanges() { return State().Cursors; }
 void SetModalHandler(TModalHandler Handler) { State().ModalHandler = std::move(Handler); }
 std::size_t PendingMessages() { return State().Queue.size(); }
 void SetScreenSize(int Width, int Height) { State().ScreenWidth = Width; State().ScreenHeight = Height; }
+void SetExeName(const std::string& FileName) { State().ExeName = FileName; }
 void Reset() {
   auto& s = State();
   s.Queue.clear();
   s.Answers.clear();
   s.Boxes.clear();
   s.Cursors.clear();
-  s.Beeps = 0;
+  s.Beeps.clear();
+  s.ExeName = DefaultExeName;
   s.ModalHandler = nullptr;
   THeadlessAccess::ResetApplication();
   Screen->SetActiveForm(nullptr);
@@ -93,7 +100,7 @@ void FrameSize(TFormBorderStyle Style, int& ExtraWidth, int& ExtraHeight) {
 
 void ScreenSize(int& Width, int& Height) { Width = State().ScreenWidth; Height = State().ScreenHeight; }
 
-std::string ExeName() { return "C:\\Program Files\\Versora\\Versora.exe"; }
+std::string ExeName() { return State().ExeName; }
 
 void RunMessageLoop() {
   while (!Application->Terminated() && RunOne()) {}
@@ -130,7 +137,8 @@ int MessageBox(const std::string& Text, const std::string& Caption, unsigned Fla
 }
 
 void SetCursor(TCursor Cursor) { State().Cursors.push_back(Cursor); }
-void Beep() { ++State().Beeps; }
+void Beep(unsigned Sound) { State().Beeps.push_back(Sound); }
+bool TopLevelWindowExists(const std::string&) { return false; }
 void Quit() {}
 
 }  // namespace Backend

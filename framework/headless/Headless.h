@@ -24,6 +24,9 @@ const std::vector<TMessageBoxRecord>& MessageBoxes();
 // The texts of the error boxes (boxes with the stop icon), in order.
 std::vector<std::string> ErrorBoxes();
 int BeepCount();
+// The sound of each beep, in order: 0 for the default beep, else the message-box icon whose
+// sound it is (MsgBox::IconStop, MsgBox::IconInformation...).
+const std::vector<unsigned>& BeepSounds();
 const std::vector<TCursor>& CursorChanges();
 
 // Called when a form is shown modally: the handler plays the user and sets the form's
@@ -34,6 +37,13 @@ void SetModalHandler(TModalHandler Handler);
 
 std::size_t PendingMessages();
 void SetScreenSize(int Width, int Height);
+// The program's full file name that Application->ExeName() reports (a fixed name under
+// "C:\Program Files" until a test sets one).
+void SetExeName(const std::string& FileName);
+
+// Fires each running timer whose interval has passed on the virtual clock; true when one
+// fired. The message loops call it whenever no posted message waits.
+bool RunTimers();
 
 // Forgets every record, queued answer and handler, and drops waiting messages.
 void Reset();

@@ -1,4 +1,4 @@
-// File-name routines and the existence checks, through the C library only.
+// File-name routines, the existence checks and the search along a path, through the C library.
 #include "framework/rtl/FileUtils.h"
 
 #include <cstdlib>
@@ -133,4 +133,19 @@ bool DirectoryExists(const std::string& Name) {
   // The system refuses a trailing delimiter except on a root.
   while (N.size() > 1 && IsPathDelim(N.back()) && !IsDelimiter(N[N.size() - 2])) N.pop_back();
   return KindOf(N) == TKind::Directory;
+}
+
+std::string FileSearch(const std::string& Name, const std::string& DirList) {
+  if (FileExists(Name)) return Name;
+  size_t From = 0;
+  while (From < DirList.size()) {
+    size_t To = DirList.find(PathSep, From);
+    if (To == std::string::npos) To = DirList.size();
+    std::string Dir = DirList.substr(From, To - From);
+    From = To + 1;
+    if (Dir.empty()) continue;
+    if (!IsDelimiter(Dir.back())) Dir += PathDelim;
+    if (FileExists(Dir + Name)) return Dir + Name;
+  }
+  return "";
 }

@@ -1,0 +1,69 @@
+// The settings-file manager's life and its loader: the section's lines applied to the bound
+// report settings through the key list, memo blocks into their memos.
+#include "engine/Vellumix/FileMgr.h"
+
+#include "engine/VLMXGbl0.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "engine/Vellumix/SettingsKeys.h"
+#include "framework/rtl/SysUtils.h"
+
+TvlxFileMgr::TvlxFileMgr(TvlxVellumix* Owner) : FOwner(Owner) {}
+
+TvlxFileMgr::~TvlxFileMgr() { UnlockSettingsFile(); }
+
+void TvlxFileMgr::LoadReportSettings(const std::string& User, const std::string& ReportId) {
+  if (!FReportSettings)
+    throw eVlxIntError(VlxInternalErrorPrefix +
+                       "Attempt to load report settings before running TvlxVellumix.Print method");
+  // The key list and the file's text live for this call only.
+  struct TCallGuard {
+    TvlxFileMgr& Mgr;
+    ~TCallGuard() {
+      Mgr.FKeys.reset();
+      Mgr.FText = TvlxSettingsText();
+    }
+  } CallGuard{*this};
+  PrepareFiles(User, ReportId);
+  FKeys->ApplyDefaults();
+  if (!LockSettingsFile(LockForLoading)) return;
+  struct TLockGuard {
+    TvlxFileMgr& Mgr;
+    ~TLockGuard() { Mgr.UnlockSettingsFile(); }
+  } LockGuard{*this};
+
+  ReadSettingsFile();
+  bool Found, Unused;
+  FText.FindSection(FSectionHeader, Found, Unused, "");
+  if (!Found) return;
+  while (!FText.Eof()) {
+    const std::string_view Line = FText.Line(FText.Position());
+    if (!Line.empty() && Line[0] == '[') break;
+    FText.ReadLine();
+    ParseSettingsLine(Line);
+  }
+}
+
+void TvlxFileMgr::ParseSettingsLine(std::string_view Line) {
+  if (Line.empty()) return;
+  std::string Key, Value, MemoName;
+  SplitSettingsLine(Line, Key, Value);
+  // The line-number column was once a key of its own.
+  if (SameText(Key, "ioLineNumbers") && Value == "0") {
+    Key = "HideColumns";
+    Value = "~Line#";
+  }
+  if (IsMemoStart(Key, Value, MemoName)) {
+    ReadMemoBlock(Key);
+    return;
+  }
+  const TrsfEntry* Entry = FKeys->Find(Key);
+  // The style options were once spelt "so...".
+  if (!Entry && Key.compare(0, 2, "so") == 0) Entry = FKeys->Find("io" + Key.substr(2));
+  if (Entry) FKeys->ApplySetting(*Entry, Value);
+}
+
+void TvlxFileMgr::ReadMemoBlock(const std::string& Key) {
+  const std::string Text = FText.ReadMemoBlock();
+  if (TvlxRptMemo* Memo = FReportSettings->RptMemo(RptMemoIndexOfName(Key.substr(Key.find(',') + 1))))
+    Memo->Text = Text;
+}

@@ -1,0 +1,81 @@
+// Panels and timers.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "framework/Controls.h"
+#include "framework/StdCtrls.h"
+
+enum class TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+
+// A raised or lowered area that shows a one-line caption and holds other controls. Status
+// lines are panels whose caption, colour and font change while the window is in use.
+class TCustomPanel : public TCustomControl {
+public:
+  explicit TCustomPanel(TComponent* AOwner);
+
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
+  TBevelCut BevelInner() const { return FBevelInner; }
+  void SetBevelInner(TBevelCut Value);
+  TBevelCut BevelOuter() const { return FBevelOuter; }
+  void SetBevelOuter(TBevelCut Value);
+  int BevelWidth() const { return FBevelWidth; }
+  void SetBevelWidth(int Value);
+
+  // Paints the panel now rather than when the message loop next runs: for a message the user
+  // must see while the program goes on working.
+  void Repaint() { PeerNotify(TPeerChange::Invalidate); }
+
+  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+
+protected:
+  std::unique_ptr<TControlPeer> CreatePeer() override;
+
+private:
+  TAlignment FAlignment = TAlignment::taCenter;
+  TBevelCut FBevelInner = TBevelCut::bvNone;
+  TBevelCut FBevelOuter = TBevelCut::bvRaised;
+  int FBevelWidth = 1;
+};
+
+class TPanel : public TCustomPanel {
+public:
+  using TCustomPanel::TCustomPanel;
+};
+
+// Fires OnTimer every Interval milliseconds while Enabled and Interval > 0. Changing either
+// restarts the count. Under Win32 a system timer; headless the virtual clock drives it, the
+// message loops firing each timer whose interval has passed (Headless::RunTimers).
+class TTimer : public TComponent {
+public:
+  explicit TTimer(TComponent* AOwner);
+  ~TTimer() override;
+
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool Value);
+  unsigned Interval() const { return FInterval; }
+  void SetInterval(unsigned Value);
+
+  TNotifyEvent OnTimer;
+
+  // The interval has passed (reported by the backend).
+  void PeerTimer() { DispatchInput(this, [&] { Timer(); }); }
+
+  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+
+protected:
+  virtual void Timer() { if (OnTimer) OnTimer(this); }
+
+private:
+  bool FEnabled = true;
+  unsigned FInterval = 1000;
+  void UpdateTimer();
+};
+
+// The system timers behind TTimer, supplied by the backend.
+namespace Backend {
+// Starts the timer's count from now, replacing a running one.
+void StartTimer(TTimer& Timer);
+void StopTimer(TTimer& Timer);
+}  // namespace Backend

@@ -1,0 +1,55 @@
+#include "framework/IniFiles.h"
+
+#include "framework/rtl/SysUtils.h"
+
+std::string TIniFile::ReadString(const std::string& Section, const std::string& Ident,
+                                 const std::string& Default) const {
+  return Backend::ProfileRead(FFileName, Section, Ident, Default);
+}
+
+void TIniFile::WriteString(const std::string& Section, const std::string& Ident, const std::string& Value) {
+  if (!Backend::ProfileWrite(FFileName, Section, Ident, Value))
+    throw EIniFileException("Unable to write to " + FFileName);
+}
+
+int TIniFile::ReadInteger(const std::string& Section, const std::string& Ident, int Default) const {
+  std::string S = ReadString(Section, Ident, "");
+  if (S.size() > 2 && S[0] == '0' && (S[1] == 'x' || S[1] == 'X')) S = "$" + S.substr(2);
+  return StrToIntDef(S, Default);
+}
+
+void TIniFile::WriteInteger(const std::string& Section, const std::string& Ident, int Value) {
+  WriteString(Section, Ident, IntToStr(Value));
+}
+
+bool TIniFile::ReadBool(const std::string& Section, const std::string& Ident, bool Default) const {
+  return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteBool(const std::string& Section, const std::string& Ident, bool Value) {
+  WriteString(Section, Ident, Value ? "1" : "0");
+}
+
+void TIniFile::ReadSection(const std::string& Section, TStrings& Strings) const {
+  Strings.Clear();
+  for (const std::string& Key : Backend::ProfileKeys(FFileName, Section)) Strings.Add(Key);
+}
+
+void TIniFile::EraseSection(const std::string& Section) {
+  if (!Backend::ProfileEraseSection(FFileName, Section))
+    throw EIniFileException("Unable to write to " + FFileName);
+}
+
+void TIniFile::DeleteKey(const std::string& Section, const std::string& Ident) {
+  Backend::ProfileDeleteKey(FFileName, Section, Ident);
+}
+
+bool TIniFile::SectionExists(const std::string& Section) const {
+  return !Backend::ProfileKeys(FFileName, Section).empty();
+}
+
+bool TIniFile::ValueExists(const std::string& Section, const std::string& Ident) const {
+  TStringList Keys;
+  ReadSection(Section, Keys);
+  return Keys.IndexOf(Ident) >= 0;
+}

@@ -1,0 +1,79 @@
+// Loads and saves a section of a settings file made of fuzzed bytes. Beyond not crashing: the
+// saved section reads back as written, and once the first rewrite has dropped what stood before
+// the first header, saving again changes nothing, so no file, however broken, makes a save
+// swallow or multiply sections.
+// fuzz-sources: engine/Vellumix/FileMgrText.cpp
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/Vellumix/FileMgrText.h"
+#include "framework/rtl/SysUtils.h"
+
+namespace {
+
+std::vector<std::string> ReadSection(TvlxSettingsText& Text, const std::string& Header) {
+  bool Found, Unused;
+  Text.FindSection(Header, Found, Unused, "");
+  std::vector<std::string> Items;
+  if (!Found) return {"(missing)"};
+  while (!Text.Eof()) {
+    const std::string_view Line = Text.Line(Text.Position());
+    if (!Line.empty() && Line[0] == '[') break;
+    Text.ReadLine();
+    std::string Key, Value, Name;
+    SplitSettingsLine(Line, Key, Value);
+    if (IsMemoStart(Key, Value, Name)) Items.push_back("memo " + Name + ":" + Text.ReadMemoBlock());
+    else if (!Line.empty()) Items.push_back(std::string(Line));
+  }
+  return Items;
+}
+
+std::string Save(const std::string& Content, const std::string& Header, const std::string& Section) {
+  TvlxSettingsText Text(Content);
+  bool Unused, Found;
+  Text.FindSection("", Unused, Found, Header);
+  return ComposeSettingsFile(Text, Found, Section, Header, Header, false);
+}
+
+void Check(bool Condition) {
+  if (!Condition) std::abort();
+}
+
+// The loader ends a section only at a line that starts with "[", where a rewrite sees a header
+// in any line whose trimmed form does: an indented header's lines may follow the saved ones.
+bool StartsWith(const std::vector<std::string>& Items, const std::vector<std::string>& Expected) {
+  return Items.size() >= Expected.size() && std::equal(Expected.begin(), Expected.end(), Items.begin());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+  const std::string Content(reinterpret_cast<const char*>(Data), Size);
+  TvlxSettingsText Text(Content);
+
+  // The section saved is the first header-like line of the input, or a fixed one.
+  std::string Header = "[User:Report (123.456)]";
+  for (int I = 0; I < Text.LineCount(); ++I) {
+    const std::string Line = Trim(std::string(Text.Line(I)));
+    if (Line.size() > 1 && Line[0] == '[' && Line.find('\n') == std::string::npos) {
+      Header = Line;
+      break;
+    }
+  }
+  ReadSection(Text, Header);
+
+  const std::string Section = Header + "\r\nPrintWhat=6\r\nMemo,RptTi=START\r\n[Draft]\r\nMemo,RptTi=END\r\n\r\n";
+  const std::vector<std::string> Expected = {"PrintWhat=6", "memo RptTi:[Draft]"};
+  const std::string Once = Save(Content, Header, Section);
+  TvlxSettingsText SavedOnce(Once);
+  Check(StartsWith(ReadSection(SavedOnce, Header), Expected));
+  const std::string Twice = Save(Once, Header, Section);
+  TvlxSettingsText SavedTwice(Twice);
+  Check(StartsWith(ReadSection(SavedTwice, Header), Expected));
+  Check(Save(Twice, Header, Section) == Twice);
+  return 0;
+}

@@ -1,0 +1,210 @@
+// The settings file under stress: programs killed in the middle of a save, programs saving at
+// the same moment, and files broken in every way, none of which may cost another report its
+// section. Programs are real processes, killed for real.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <map>
+#include <random>
+#include <thread>
+
+#include "engine/Vellumix/ReportId.h"
+#include "framework/rtl/SysUtils.h"
+#include "tests/engine/FileMgrFixture.h"
+
+namespace {
+
+std::string IdOf(int Section) { return Format("Report (100.%.3d)", {Section + 1}); }
+
+// Every field a save writes carries its generation, so a section that mixes two saves shows.
+void Stamp(TvlxReportSettings& S, int Generation) {
+  S.ReportDesc = "gen " + std::to_string(Generation);
+  S.InitPrinterStr = "g" + std::to_string(Generation) + "=x";
+  S.RptMemo(RptTi)->Text = "title " + std::to_string(Generation) + "\r\n[Draft]\r\nMemo,RptHdr=START";
+  S.PrintWhat = static_cast<uint8_t>(1 + Generation % 7);
+}
+
+// The generation a section holds, or -1 when its fields disagree.
+int GenerationOf(TvlxReportSettings& S) {
+  if (S.ReportDesc.compare(0, 4, "gen ") != 0) return -1;
+  const int G = std::stoi(S.ReportDesc.substr(4));
+  TvlxReportSettings Expected;
+  Stamp(Expected, G);
+  const bool Same = S.InitPrinterStr == Expected.InitPrinterStr && S.PrintWhat == Expected.PrintWhat &&
+                    S.RptMemo(RptTi)->Text == Expected.RptMemo(RptTi)->Text;
+  return Same ? G : -1;
+}
+
+// The lines that start with "[" and Prefix: the headers, when no memo line starts so.
+int HeaderCount(const std::string& Content, const std::string& Prefix) {
+  const std::string Start = "[" + Prefix;
+  int N = Content.compare(0, Start.size(), Start) == 0;
+  for (size_t P = Content.find("\n" + Start); P != std::string::npos; P = Content.find("\n" + Start, P + 1)) ++N;
+  return N;
+}
+
+// Runs Body in a child process that ends with Body's verdict and never returns here.
+pid_t Spawn(const std::function<bool()>& Body) {
+  const pid_t Pid = fork();
+  if (Pid == 0) {
+    bool Ok = false;
+    try {
+      Ok = Body();
+    } catch (...) {
+    }
+    _exit(Ok ? 0 : 1);
+  }
+  return Pid;
+}
+
+int ExitCode(pid_t Pid) {
+  int Status = 0;
+  waitpid(Pid, &Status, 0);
+  return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+}
+
+class FileMgrProcessTest : public FileMgrTest {
+protected:
+  static constexpr int Sections = 16;
+
+  void WriteSections(int Generation) {
+    for (int I = 0; I < Sections; ++I) {
+      Mgr.LoadReportSettings("Stress", IdOf(I));
+      Stamp(Settings, Generation);
+      Save("Stress", IdOf(I));
+    }
+  }
+  int LoadGeneration(int Section) {
+    Mgr.LoadReportSettings("Stress", IdOf(Section));
+    return GenerationOf(Settings);
+  }
+};
+
+}  // namespace
+
+TEST_F(FileMgrProcessTest, AKillDuringASaveLeavesEverySectionOldOrNew) {
+  WriteSections(0);
+  std::vector<int> Known(Sections, 0);
+  std::mt19937 Random(12345);
+  const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  int Kills = 0;
+  while (Kills < 300 && std::chrono::steady_clock::now() < Deadline) {
+    const int First = Random() % Sections;
+    const pid_t Child = Spawn([&] {
+      // Saves round the sections, each with its next generation, until it is killed.
+      for (int N = 0;; ++N) {
+        const int S = (First + N) % Sections;
+        Mgr.LoadReportSettings("Stress", IdOf(S));
+        Stamp(Settings, ++Known[S]);
+        Save("Stress", IdOf(S));
+      }
+      return true;
+    });
+    ASSERT_GT(Child, 0);
+    std::this_thread::sleep_for(std::chrono::microseconds(Random() % 40000));
+    kill(Child, SIGKILL);
+    ASSERT_EQ(ExitCode(Child), -1) << "the child ended before it was killed";
+    ++Kills;
+
+    ASSERT_EQ(HeaderCount(ReadWholeFile(FileName), "Stress:"), Sections) << "after kill " << Kills;
+    for (int S = 0; S < Sections; ++S) {
+      const int G = LoadGeneration(S);
+      ASSERT_GE(G, Known[S]) << "section " << S << " mixes saves or went back, after kill " << Kills;
+      Known[S] = G;
+    }
+  }
+  RecordProperty("Kills", Kills);
+  EXPECT_GE(Kills, 50);
+  int Saves = 0;
+  for (int G : Known) Saves += G;
+  RecordProperty("Saves", Saves);
+  EXPECT_GT(Saves, Kills / 2) << "the children hardly saved anything before being killed";
+}
+
+TEST_F(FileMgrProcessTest, ProgramsSavingAtTheSameMomentLoseNoSection) {
+  WriteSections(0);
+  constexpr int Rounds = 25;
+  int Go[2];
+  ASSERT_EQ(pipe(Go), 0);
+  std::vector<pid_t> Children;
+  for (int C = 0; C < 3; ++C)
+    Children.push_back(Spawn([&, C] {
+      close(Go[1]);
+      char Byte;
+      if (read(Go[0], &Byte, 1) != 0) return false;  // all start when the pipe closes
+      // The headless clock does not wait for real, so a busy lock is retried as often as needed.
+      for (int I = 0; I < 100000; ++I) Headless::QueueAnswer(MsgBox::IdRetry);
+      for (int G = 1; G <= Rounds; ++G) {
+        const int S = C * 5 + G % 2;  // two sections of its own
+        Mgr.LoadReportSettings("Stress", IdOf(S));
+        Stamp(Settings, G);
+        Save("Stress", IdOf(S));
+        std::string User = "Stress", Id = IdOf(Sections + C * Rounds + G);
+        Mgr.SaveReportSettingsSimple(User, Id, false);  // and a new one each time
+      }
+      return true;
+    }));
+  close(Go[0]);
+  close(Go[1]);
+  for (pid_t Child : Children) EXPECT_EQ(ExitCode(Child), 0);
+
+  const std::string Content = ReadWholeFile(FileName);
+  EXPECT_EQ(HeaderCount(Content, "Stress:"), Sections + 3 * Rounds);
+  for (int S = 0; S < Sections; ++S) {
+    const bool Saved = S % 5 <= 1 && S / 5 < 3;
+    EXPECT_EQ(LoadGeneration(S), Saved ? (S % 5 == 1 ? Rounds : Rounds - 1) : 0) << "section " << S;
+  }
+}
+
+TEST_F(FileMgrProcessTest, BrokenInputNeverCostsAnotherSection) {
+  std::string Junk;
+  for (int C = 0; C < 256; ++C)
+    if (C != '\n') Junk += static_cast<char>(C);
+  const std::string A = "[A (001.001)]\r\nPrintWhat=2\r\nMemo,RptTi=START\r\na title\r\nMemo,RptTi=END\r\n\r\n";
+  const std::string Broken = "[Junk (002.002)]\r\nPrintWhat=3\r\n" + Junk + "\r\n" + std::string(1 << 20, 'X') +
+                             "\r\nUnknownKey=5\r\n=\r\n\r\n\r\nMemo,RptTi=START\r\nbroken memo, no end\r\n";
+  const std::string C = "[C (003.003)]\r\nPrintWhat=4\r\nMemo,RptTi=START\r\nc title\r\nMemo,RptTi=END\r\n\r\n";
+  const std::string Last = "[Last (004.004)]\r\nPrintWhat=5\r\nMemo,PgHdr=START\r\nunterminated\r\n";
+  WriteWholeFile(FileName, A + Broken + C + Last);
+
+  struct Expect { std::string Id; int PrintWhat; int Memo; std::string Text; };
+  const Expect Sections[] = {{"A (001.001)", 2, RptTi, "a title"},
+                             {"Junk (002.002)", 3, RptTi, "broken memo, no end\r\n"},
+                             {"C (003.003)", 4, RptTi, "c title"},
+                             {"Last (004.004)", 5, PgHdr, "unterminated\r\n"}};
+  // A broken block keeps its text to the next section; once copied it is closed, which drops
+  // the line break at its end.
+  auto CheckAll = [&](const std::string& When, bool Closed) {
+    for (const Expect& E : Sections) {
+      Mgr.LoadReportSettings("", E.Id);
+      EXPECT_EQ(Settings.PrintWhat, E.PrintWhat) << E.Id << " " << When;
+      std::string Text = E.Text;
+      if (Closed && Text.ends_with("\r\n")) Text.resize(Text.size() - 2);
+      EXPECT_EQ(Settings.RptMemo(E.Memo)->Text, Text) << E.Id << " " << When;
+    }
+  };
+  CheckAll("as found", false);
+
+  // Each save rewrites its own section only; the others keep every byte, junk included.
+  auto Resave = [&](const std::string& Id) {
+    Mgr.LoadReportSettings("", Id);
+    Save("", Id);
+  };
+  Resave("C (003.003)");
+  std::string Content = ReadWholeFile(FileName);
+  const std::string ClosedBroken = Broken + "Memo,RptTi=END\r\n", ClosedLast = Last + "Memo,PgHdr=END\r\n";
+  EXPECT_EQ(Content.substr(0, A.size() + ClosedBroken.size()), A + ClosedBroken);
+  EXPECT_EQ(Content.substr(Content.size() - ClosedLast.size()), ClosedLast);
+  Resave("Last (004.004)");
+  Resave("A (001.001)");
+  Content = ReadWholeFile(FileName);
+  EXPECT_NE(Content.find(ClosedBroken), std::string::npos) << "the broken section is still whole";
+  CheckAll("after saving the others", true);
+
+  Resave("Junk (002.002)");
+  Resave("Fresh (005.005)");
+  EXPECT_EQ(HeaderCount(ReadWholeFile(FileName), ""), 5);
+  CheckAll("after saving the broken one", true);
+}

@@ -1,0 +1,249 @@
+// The settings-file manager on real files: what a section looks like on disk, what loading
+// makes of it, the lock, the file's location and every message.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "engine/VLMXGbl0.h"
+#include "engine/Vellumix/ReportId.h"
+#include "framework/IniFiles.h"
+#include "framework/rtl/FileUtils.h"
+#include "tests/engine/FileMgrFixture.h"
+
+namespace {
+
+const std::string Before = "[Other:First (001.001)]\r\nPrintWhat=1\r\n\r\n";
+const std::string Example =
+    "[Clerk:Sales (123.456)]\r\n"
+    "PrintWhat=6\r\n"
+    "PageRangeTo=0,12\r\n"
+    "Memo,RptTi=START\r\n"
+    "Monthly sales\r\n"
+    "Memo,RptTi=END\r\n"
+    "Memo,PgNum=START\r\n"
+    "\r^DL^PC^TR\r\n"
+    "Memo,PgNum=END\r\n"
+    "\r\n";
+const std::string After = "[(999.999)]\r\nMemo,RptHdr=START\r\n[Draft]\r\nMemo,RptHdr=END\r\n\r\n";
+// The dates of a report loaded at the virtual clock's start and never stamped since.
+const std::string Dates = "CreateDate=20260105.090000\r\nLastSaveDate=20260105.090000\r\n";
+
+}  // namespace
+
+TEST_F(FileMgrTest, ReadsAndRewritesTheExampleSectionByteForByte) {
+  WriteWholeFile(FileName, Before + Example + After);
+  Mgr.LoadReportSettings("Clerk", "Sales (123.456)");
+  EXPECT_EQ(Settings.PrintWhat, 6);
+  EXPECT_EQ(Settings.PageRangeTo.X, 0);
+  EXPECT_EQ(Settings.PageRangeTo.Y, 12);
+  EXPECT_EQ(Settings.RptMemo(RptTi)->Text, "Monthly sales");
+  EXPECT_EQ(Settings.RptMemo(PgNum)->Text, "\r^DL^PC^TR");
+
+  Save("Clerk", "Sales (123.456)");
+  const std::string Written = Example.substr(0, Example.find("Memo,RptTi")) + Dates +
+                              Example.substr(Example.find("Memo,RptTi"));
+  EXPECT_EQ(ReadWholeFile(FileName), Before + Written + After);
+  EXPECT_FALSE(FileExists(Mgr.LockFileName())) << "the lock file goes with the lock";
+  EXPECT_FALSE(FileExists(Mgr.TempFileName())) << "the temporary file became the settings file";
+
+  // Saving again rewrites nothing else; a changed value changes its line only.
+  Settings.PrintWhat = 2;
+  Save("Clerk", "Sales (123.456)");
+  std::string Expected = Before + Written + After;
+  Expected.replace(Expected.find("PrintWhat=6"), 11, "PrintWhat=2");
+  EXPECT_EQ(ReadWholeFile(FileName), Expected);
+}
+
+TEST_F(FileMgrTest, ANewSectionIsAppendedAfterAnEmptyLine) {
+  const std::string Old = Before + After.substr(0, After.size() - 2);  // no empty line at the end
+  WriteWholeFile(FileName, Old);
+  Mgr.LoadReportSettings("Clerk", "New (555.555)");
+  Settings.InitPrinterStr = "A=B";
+  Save("Clerk", "New (555.555)");
+  EXPECT_EQ(ReadWholeFile(FileName), Old + "\r\n[Clerk:New (555.555)]\r\n" + Dates + "InitPrinterStr=A=B\r\n"
+                                         "Memo,PgNum=START\r\n\r^DL^PC^TR\r\nMemo,PgNum=END\r\n\r\n");
+  Settings.InitPrinterStr.clear();
+  Mgr.LoadReportSettings("clerk", "NEW (555.555)");
+  EXPECT_EQ(Settings.InitPrinterStr, "A=B") << "headers match in any case; a value keeps its \"=\"";
+}
+
+TEST_F(FileMgrTest, LoaderRulesForOldKeysMemosAndHeaders) {
+  WriteWholeFile(FileName,
+                 "[R (100.100)]\r\n"
+                 "HideColumns=Price\r\n"
+                 "ioLineNumbers=0\r\n"
+                 "soBorders=0\r\n"
+                 "SOColumnTitles=0\r\n"
+                 "NoSuchKey=1\r\n"
+                 "Memo,NoSuchMemo=START\r\n"
+                 "into the title\r\n"
+                 "Memo,NoSuchMemo=END\r\n"
+                 "Memo,PgHdr=START\r\n"
+                 "no END line\r\n"
+                 "[Trailing (200.200)]  \r\n"
+                 "PrintWhat=3\r\n");
+  Mgr.LoadReportSettings("", "R (100.100)");
+  EXPECT_EQ(Settings.HideColumns, "~Line#");
+  EXPECT_FALSE(Settings.ItemOpt(ioBorders));
+  EXPECT_TRUE(Settings.ItemOpt(ioColumnTitles)) << "only the lower-case \"so\" is the old spelling";
+  EXPECT_EQ(Settings.RptMemo(RptTi)->Text, "into the title");
+  EXPECT_EQ(Settings.RptMemo(PgHdr)->Text, "no END line\r\n");
+
+  Mgr.LoadReportSettings("", "Trailing (200.200)");
+  EXPECT_EQ(Settings.PrintWhat, 0) << "a header with trailing blanks is not that section";
+  EXPECT_EQ(Settings.HideColumns, "") << "the defaults replace what was loaded before";
+}
+
+TEST_F(FileMgrTest, AnEmptiedPageNumberMemoComesBackAsItsDefault) {
+  Mgr.LoadReportSettings("", "(123.456)");
+  Settings.RptMemo(PgNum)->Text.clear();
+  Settings.RptMemo(Copyright)->Text = "never stored";
+  Save("", "(123.456)");
+  EXPECT_EQ(ReadWholeFile(FileName), "\r\n[(123.456)]\r\n" + Dates + "\r\n");
+  Mgr.LoadReportSettings("", "(123.456)");
+  EXPECT_EQ(Settings.RptMemo(PgNum)->Text, "\r^DL^PC^TR");
+}
+
+TEST_F(FileMgrTest, AReadOnlyFileIsNeverLockedNorWritten) {
+  WriteWholeFile(FileName, Before + Example);
+  chmod(FileName.c_str(), 0444);
+  Mgr.LoadReportSettings("Clerk", "Sales (123.456)");
+  EXPECT_EQ(Settings.PrintWhat, 6);
+  Settings.PrintWhat = 1;
+  Save("Clerk", "Sales (123.456)");
+  Save("Clerk", "Brand new (777.777)");
+  EXPECT_EQ(ReadWholeFile(FileName), Before + Example);
+  EXPECT_FALSE(FileExists(Mgr.LockFileName()));
+  EXPECT_FALSE(FileExists(Mgr.TempFileName()));
+  EXPECT_TRUE(Headless::CursorChanges().empty());
+}
+
+TEST_F(FileMgrTest, ABusyLockAsksAndAbortKeepsTheDefaultsOrFailsTheSave) {
+  WriteWholeFile(FileName, Example);
+  const std::string LockName = Dir + "/RptSet.~LK";
+  ASSERT_EQ(LockFileCreate(LockName), 0);
+  int Code;
+  TLockHandle Held = LockFileOpen(LockName, LockForSaving, Code);
+  ASSERT_NE(Held, InvalidLockHandle);
+  const std::string Question = "ReportSettings Lock File \"" + LockName + "\" is busy.\r Do you want to retry?";
+
+  const unsigned Start = TickCount();
+  Headless::QueueAnswer(MsgBox::IdRetry);
+  Headless::QueueAnswer(MsgBox::IdAbort);
+  Mgr.LoadReportSettings("Clerk", "Sales (123.456)");
+  EXPECT_EQ(Settings.PrintWhat, 0) << "the defaults stay";
+  EXPECT_FALSE(Mgr.Locked());
+  ASSERT_EQ(Headless::MessageBoxes().size(), 2u);
+  EXPECT_EQ(Headless::MessageBoxes()[0].Text, Question);
+  EXPECT_EQ(Headless::MessageBoxes()[0].Flags, MsgBox::AbortRetryIgnore | MsgBox::IconWarning);
+  EXPECT_GT(TickCount() - Start, 20000u) << "two waiting periods of 10 s";
+
+  EXPECT_THROW_MSG(Save("Clerk", "Sales (123.456)"), eVlxError,
+                   "Vellumix! Error: Unable to save Report Settings for ReportId:Sales (123.456)");
+  EXPECT_EQ(ReadWholeFile(FileName), Example);
+  EXPECT_EQ(Headless::CursorChanges().back(), crDefault) << "the hourglass is gone";
+
+  // A load shares the lock with other loaders; a holder that lets go while we wait is seen, as
+  // the wait keeps the messages flowing.
+  LockFileRelease(Held, LockName);
+  Held = LockFileOpen(LockName, LockForLoading, Code);
+  Mgr.LoadReportSettings("Clerk", "Sales (123.456)");
+  EXPECT_EQ(Settings.PrintWhat, 6);
+  Application->Post(Application, [&] { LockFileRelease(Held, LockName); });
+  Save("Clerk", "Sales (123.456)");
+  EXPECT_EQ(Headless::MessageBoxes().size(), 3u) << "only the aborted save asked";
+  EXPECT_FALSE(FileExists(LockName));
+}
+
+TEST_F(FileMgrTest, EveryFailureHasItsMessage) {
+  std::filesystem::create_directory(Dir + "/RptSet.$$$");
+  EXPECT_THROW_MSG(Save("", "(123.456)"), eVlxSUError,
+                   "Vellumix! Setup Error: Unable to open file: " + Dir +
+                       "/RptSet.$$$\rbecause it is locked by another application. Close the other application "
+                       "and try again.\r\rI/O Error:5");
+  EXPECT_FALSE(FileExists(Dir + "/RptSet.~LK")) << "the exception left through the unlock";
+
+  std::filesystem::create_directory(Dir + "/RptSet.~LK");
+  EXPECT_THROW_MSG(Save("", "(123.456)"), eVlxIntError,
+                   "Vellumix! Internal Error: Locking file: \"" + Dir + "/RptSet.~LK\"\rUnexpected I/O Error=5");
+
+  Vlx.SetReportSettingsFileName(Dir + "/Dangling.Txt");
+  std::filesystem::create_symlink(Dir + "/missing/lock", Dir + "/Dangling.~LK");
+  EXPECT_THROW_MSG(Mgr.LoadReportSettings("", "(123.456)"), Exception,
+                   "Unable to create file \"" + Dir + "/Dangling.~LK\" . I/O Error:2");
+
+  Vlx.SetReportSettingsFileName(Dir + "/Linked.Txt");
+  std::filesystem::create_symlink(Dir + "/missing/file", Dir + "/Linked.Txt");
+  EXPECT_THROW_MSG(Mgr.LoadReportSettings("", "(123.456)"), eVlxSUError,
+                   "Vellumix! Setup Error: I/O Error: 2 creating file \"" + Dir + "/Linked.Txt");
+
+  Vlx.SetReportSettingsFileName(FileName);
+  std::filesystem::remove(Dir + "/RptSet.~LK");
+  WriteWholeFile(FileName, "[(111.111)]\r\n[(222.222)]\r\n");
+  std::string User, Id;
+  EXPECT_THROW_MSG(Mgr.SaveReportSettings("", "(111.111)", "", "(222.222)", false, User, Id), eVlxSUError,
+                   "Vellumix! Setup Error: ReportId \"[(222.222)]\" already exists in file:" + FileName);
+
+  Mgr.SetReportSettings(nullptr);
+  EXPECT_THROW_MSG(Mgr.LoadReportSettings("", "(111.111)"), eVlxIntError,
+                   "Vellumix! Internal Error: Attempt to load report settings before running TvlxVellumix.Print method");
+  EXPECT_EQ(ReadWholeFile(FileName), "[(111.111)]\r\n[(222.222)]\r\n");
+}
+
+TEST_F(FileMgrTest, TheFileLiesWhereThePropertyTheDataDirectoriesOrTheProgramSay) {
+  Vlx.SetReportSettingsFileName("");
+  Headless::SetExeName(Dir + "/Prog.exe");
+  const std::string Listed = Dir + "/Prog.VLY";
+  EXPECT_EQ(Vlx.GetReportSettingsFile(), Listed);
+  EXPECT_EQ(Headless::BeepCount(), 1) << "neither file exists yet";
+  Mgr.LoadReportSettings("", "(123.456)");
+  EXPECT_EQ(ReadWholeFile(Listed), "") << "the first load creates it empty";
+  EXPECT_EQ(Headless::BeepCount(), 2);
+  std::filesystem::create_directory(Dir + "/Prog.VLX");
+  WriteWholeFile(Dir + "/Prog.VLX/RptSet.Txt", "");
+  EXPECT_EQ(Vlx.GetReportSettingsFile(), Dir + "/Prog.VLX\\RptSet.Txt");
+  EXPECT_EQ(Headless::BeepCount(), 2) << "no beep once a file exists";
+
+  TIniFile DataDirs("VLMXDirs.Ini");
+  DataDirs.WriteString("Vellumix! Data Directories", Dir + "/Prog.exe", "  " + Dir + "/data/sub\\,ignored");
+  EXPECT_EQ(Vlx.GetReportSettingsFile(), Dir + "/data/sub\\RptSet.Txt");
+  EXPECT_TRUE(DirectoryExists(Dir + "/data/sub"));
+  WriteWholeFile(Dir + "/plain", "");
+  DataDirs.WriteString("Vellumix! Data Directories", Dir + "/Prog.exe", Dir + "/plain/sub/Mine.Txt");
+  EXPECT_THROW_MSG(Vlx.GetReportSettingsFile(), eVlxSUError,
+                   "Vellumix! Setup Error: Unable to create directory for ReportSettings\rDirectory:" + Dir +
+                       "/plain/sub");
+
+  Vlx.SetReportSettingsFileName(FileName);
+  EXPECT_EQ(Vlx.GetReportSettingsFile(), FileName);
+}
+
+TEST_F(FileMgrTest, TheComponentGeneratesAnIdKeepsItsUserAndStampsItsSaves) {
+  Vlx.SetUserName("Clerk");
+  const std::string Id = Vlx.ReportId();
+  std::string Checked = Id;
+  EXPECT_TRUE(ValidateReportId(Checked, false)) << Id;
+  EXPECT_EQ(Vlx.UserName(), "Clerk");
+  EXPECT_EQ(ReadWholeFile(FileName), "\r\n[Clerk:" + Id + "]\r\n");
+  EXPECT_EQ(Vlx.ReportId(), Id) << "generated once";
+
+  Vlx.LoadReportSettings();
+  Settings.PrintWhat = 4;
+  Headless::AdvanceClock(61000);
+  Vlx.SaveReportSettings();
+  // Lines before the first header, such as the empty line of the first append, are not copied.
+  EXPECT_EQ(ReadWholeFile(FileName), "[Clerk:" + Id + "]\r\nPrintWhat=4\r\nCreateDate=20260105.090000\r\n"
+                                     "LastSaveDate=20260105.090101\r\nMemo,PgNum=START\r\n\r^DL^PC^TR\r\n"
+                                     "Memo,PgNum=END\r\n\r\n");
+
+  // An id that names no valid section is repaired when it is saved, and the component keeps it.
+  TvlxVellumix Loaded(nullptr);
+  Loaded.SetComponentStateBit(csLoading, true);
+  Loaded.SetReportId("broken id");
+  Loaded.SetComponentStateBit(csLoading, false);
+  Loaded.SetReportSettingsFileName(FileName);
+  Loaded.FileMgr()->SetReportSettings(&Settings);
+  Loaded.SaveReportSettings();
+  std::string Repaired = Loaded.ReportId();
+  EXPECT_TRUE(ValidateReportId(Repaired, false)) << Repaired;
+  EXPECT_NE(ReadWholeFile(FileName).find("[" + Repaired + "]\r\nPrintWhat=4"), std::string::npos);
+}

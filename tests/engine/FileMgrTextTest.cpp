@@ -1,0 +1,157 @@
+// The settings file as text: where sections and memo blocks begin and end, and what a rewrite
+// keeps of the other sections.
+#include <gtest/gtest.h>
+
+#include "engine/Vellumix/FileMgrText.h"
+
+namespace {
+
+// A section's key lines and memo texts as the loader sees them, in order.
+std::vector<std::string> ReadSection(TvlxSettingsText& Text, const std::string& Header) {
+  bool Found, Unused;
+  Text.FindSection(Header, Found, Unused, "");
+  std::vector<std::string> Items;
+  if (!Found) return {"(missing)"};
+  while (!Text.Eof()) {
+    const std::string_view Line = Text.Line(Text.Position());
+    if (!Line.empty() && Line[0] == '[') break;
+    Text.ReadLine();
+    std::string Key, Value, Name;
+    SplitSettingsLine(Line, Key, Value);
+    if (IsMemoStart(Key, Value, Name)) Items.push_back("memo " + Name + ":" + Text.ReadMemoBlock());
+    else if (!Line.empty()) Items.push_back(std::string(Line));
+  }
+  return Items;
+}
+
+std::string Replace(const std::string& Content, const std::string& Header, const std::string& Section) {
+  TvlxSettingsText Text(Content);
+  bool Unused, Found;
+  Text.FindSection("", Unused, Found, Header);
+  return ComposeSettingsFile(Text, Found, Section, Header, Header, false);
+}
+
+using Items = std::vector<std::string>;
+
+}  // namespace
+
+TEST(SettingsText, MemoBlocksHoldTheirLinesWhateverTheyLookLike) {
+  TvlxSettingsText Text(
+      "[A]\r\n"
+      "PrintWhat=6\r\n"
+      "Memo,RptTi=START\r\n"
+      "[B]\r\n"              // a memo line, not the header of B
+      "Key=Value\r\n"
+      "Memo,RptTi=END\r\n"
+      "memo,pgnum=start\r\n"
+      "\r^DL^PC^TR\r\n"
+      "MEMO,PGNUM=END\r\n"
+      "Memo,RptHdr=START\r\n"
+      "Memo,RptHdr=END\r\n"
+      "Memo,Nothing=START\r\n"
+      "lone\nfeed\r\n"
+      "Memo,Nothing=END\r\n"
+      "\r\n"
+      "[B]\r\n"
+      "ReportDesc=a=b\r\n");
+  EXPECT_EQ(ReadSection(Text, "[a]"),
+            (Items{"PrintWhat=6", "memo RptTi:[B]\r\nKey=Value", "memo pgnum:\r^DL^PC^TR", "memo RptHdr:",
+                   "memo Nothing:lone\nfeed"}));
+  EXPECT_EQ(ReadSection(Text, "[B]"), (Items{"ReportDesc=a=b"}));
+  EXPECT_EQ(ReadSection(Text, "[B] "), (Items{"(missing)"})) << "blanks count in a header";
+}
+
+TEST(SettingsText, AMissingEndLineStopsTheBlockAtTheNextSection) {
+  const std::string Content =
+      "[A]\r\n"
+      "Memo,RptTi=START\r\n"
+      "no end\r\n"
+      "[B]\r\n"
+      "Memo,RptTi=START\r\n"
+      "b text\r\n"
+      "Memo,RptTi=END\r\n"
+      "[C]\r\n"
+      "Memo,PgHdr=START\r\n"
+      "to the end\r\n";
+  TvlxSettingsText Text(Content);
+  EXPECT_EQ(ReadSection(Text, "[A]"), (Items{"memo RptTi:no end\r\n"}));
+  EXPECT_EQ(ReadSection(Text, "[B]"), (Items{"memo RptTi:b text"}));
+  EXPECT_EQ(ReadSection(Text, "[C]"), (Items{"memo PgHdr:to the end\r\n"}));
+
+  // Rewriting A keeps B and C, closing C's block, and rewriting again changes nothing more.
+  const std::string Once = Replace(Content, "[A]", "[A]\r\nPrintWhat=1\r\n\r\n");
+  EXPECT_EQ(Once,
+            "[A]\r\nPrintWhat=1\r\n\r\n"
+            "[B]\r\nMemo,RptTi=START\r\nb text\r\nMemo,RptTi=END\r\n"
+            "[C]\r\nMemo,PgHdr=START\r\nto the end\r\nMemo,PgHdr=END\r\n");
+  EXPECT_EQ(Replace(Once, "[A]", "[A]\r\nPrintWhat=1\r\n\r\n"), Once);
+
+  // Were G's open block copied as it stands, it would reach the stray END line after K once H's
+  // lines are gone, and H and K would vanish into G's memo.
+  const std::string Stray =
+      "[G]\r\nMemo,X=START\r\n[H]\r\nMemo,X=START\r\nMemo,X=END\r\n[K]\r\nMemo,X=END\r\n";
+  TvlxSettingsText Saved(Replace(Stray, "[H]", "[H]\r\nA=1\r\n\r\n"));
+  EXPECT_EQ(ReadSection(Saved, "[H]"), (Items{"A=1"}));
+  EXPECT_EQ(ReadSection(Saved, "[K]"), (Items{"Memo,X=END"}));
+}
+
+TEST(SettingsText, RewritingASectionSkipsItsMemoBlocksAsBlocks) {
+  const std::string Others = "[First]\r\nMemo,RptTi=START\r\n[Mine]\r\nMemo,RptTi=END\r\n\r\n";
+  const std::string Mine =
+      "[Mine]\r\n"
+      "PrintWhat=2\r\n"
+      "Memo,RptTi=START\r\n"
+      "[Draft]\r\n"
+      "second line\r\n"
+      "Memo,RptTi=END\r\n"
+      "\r\n";
+  const std::string After = "[Last]\r\nMemo,PgNum=START\r\n\r^DL^PC^TR\r\nMemo,PgNum=END\r\n\r\n";
+  const std::string New = "[Mine]\r\nPrintWhat=3\r\n\r\n";
+
+  std::string Content = "junk before any header\r\n" + Others + Mine + After;
+  std::string Saved = Replace(Content, "[mine]", New);
+  EXPECT_EQ(Saved, Others + New + After) << "lines before the first header go, the rest stays byte for byte";
+  // Saving again neither grows the file nor moves anything.
+  EXPECT_EQ(Replace(Saved, "[Mine]", New), Saved);
+
+  // A second, older copy of the section goes; what follows it stays.
+  Saved = Replace(Others + Mine + After + Mine + "[Tail]\r\nA=1\r\n", "[Mine]", New);
+  EXPECT_EQ(Saved, Others + New + After + "[Tail]\r\nA=1\r\n");
+}
+
+TEST(SettingsText, AppendingKeepsTheFileAndAddsAnEmptyLineFirst) {
+  TvlxSettingsText Text("[A]\r\nX=1");
+  EXPECT_EQ(ComposeSettingsFile(Text, false, "[B]\r\n", "[B]", "", false), "[A]\r\nX=1\r\n[B]\r\n");
+  TvlxSettingsText Empty("");
+  EXPECT_EQ(ComposeSettingsFile(Empty, false, "[B]\r\nY=2\r\n\r\n", "[B]", "", false), "\r\n[B]\r\nY=2\r\n\r\n");
+}
+
+TEST(SettingsText, GivingASectionNewNamesMovesItsOldLinesUnderTheNewHeader) {
+  TvlxSettingsText Text("[Old]\r\nA=1\r\nMemo,RptTi=START\r\n[x]\r\nMemo,RptTi=END\r\n[Other]\r\nB=2\r\n");
+  bool NewFound, OldFound;
+  Text.FindSection("[New]", NewFound, OldFound, "[Old]");
+  ASSERT_TRUE(OldFound);
+  EXPECT_FALSE(NewFound);
+  EXPECT_EQ(ComposeSettingsFile(Text, true, "[New]\r\n", "[Old]", "[Old]", true),
+            "[New]\r\nA=1\r\nMemo,RptTi=START\r\n[x]\r\nMemo,RptTi=END\r\n[Other]\r\nB=2\r\n");
+}
+
+TEST(SettingsText, HeadersAndLines) {
+  EXPECT_EQ(MakeSectionHeader("Clerk", "Sales (123.456)"), "[Clerk:Sales (123.456)]");
+  EXPECT_EQ(MakeSectionHeader("", "(123.456)"), "[(123.456)]");
+  EXPECT_EQ(MakeSectionHeader("Clerk", ""), "");
+
+  struct Case { std::string Line, Key, Value; };
+  for (const Case& C : {Case{"InitPrinterStr=A=B", "InitPrinterStr", "A=B"}, Case{"NoValue", "NoValue", ""},
+                        Case{"=x", "", "x"}, Case{"K=", "K", ""}}) {
+    std::string Key, Value;
+    SplitSettingsLine(C.Line, Key, Value);
+    EXPECT_EQ(Key, C.Key);
+    EXPECT_EQ(Value, C.Value);
+  }
+  std::string Name;
+  EXPECT_TRUE(IsMemoStart("MEMO,PgNum", "start", Name));
+  EXPECT_EQ(Name, "PgNum");
+  EXPECT_FALSE(IsMemoStart("Memo,PgNum", "START ", Name));
+  EXPECT_FALSE(IsMemoStart("Memos,PgNum", "START", Name));
+}
