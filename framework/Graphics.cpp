@@ -14,7 +14,6 @@ const struct { const char* Name; TColor Color; } ColorNames[] = {
     {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText},
     {"clBtnText", clBtnText},
 };
-constexpr int ScreenPixelsPerInch = 96;
 }  // namespace
 
 bool IdentToColor(const std::string& Ident, TColor& Color) {
@@ -31,17 +30,26 @@ void TFont::SetPitch(TFontPitch Value) { if (FPitch != Value) { FPitch = Value; 
 void TFont::SetCharSet(int Value) { if (FCharSet != Value) { FCharSet = Value; Changed(); } }
 
 int TFont::Size() const {
-  return static_cast<int>(std::lround(-FHeight * 72.0 / ScreenPixelsPerInch));
+  return static_cast<int>(std::lround(-FHeight * 72.0 / FPixelsPerInch));
 }
 
 void TFont::SetSize(int Value) {
-  SetHeight(-static_cast<int>(std::lround(Value * ScreenPixelsPerInch / 72.0)));
+  SetHeight(-static_cast<int>(std::lround(Value * FPixelsPerInch / 72.0)));
+}
+
+void TFont::SetPixelsPerInch(int Value) {
+  if (Value <= 0 || Value == FPixelsPerInch) return;
+  const int Points = Size();
+  FPixelsPerInch = Value;
+  SetSize(Points);
 }
 
 void TFont::Assign(const TFont& Source) {
-  if (*this == Source) return;
+  if (*this == Source && FPixelsPerInch == Source.FPixelsPerInch) return;
   FName = Source.FName;
-  FHeight = Source.FHeight;
+  FHeight = FPixelsPerInch == Source.FPixelsPerInch
+                ? Source.FHeight
+                : -static_cast<int>(std::lround(Source.Size() * FPixelsPerInch / 72.0));
   FStyle = Source.FStyle;
   FColor = Source.FColor;
   FPitch = Source.FPitch;

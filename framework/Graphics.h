@@ -41,7 +41,8 @@ using TFontStyles = unsigned;
 enum class TFontPitch { fpDefault, fpVariable, fpFixed };
 
 // A font description. Height in pixels (negative: character height, as the system takes it);
-// Size in points, derived from Height at the screen's 96 pixels per inch.
+// Size in points, derived from Height at the font's pixels per inch: the screen's 96, or the
+// device's on a printer canvas.
 class TFont {
 public:
   std::function<void()> OnChange;
@@ -60,7 +61,11 @@ public:
   void SetPitch(TFontPitch Value);
   int CharSet() const { return FCharSet; }
   void SetCharSet(int Value);
+  int PixelsPerInch() const { return FPixelsPerInch; }
+  // Keeps the Size: Height is scaled to the new resolution.
+  void SetPixelsPerInch(int Value);
 
+  // From a font of another resolution the Size is taken, so a screen font prints as large.
   void Assign(const TFont& Source);
   bool operator==(const TFont& Other) const;
 
@@ -75,6 +80,91 @@ private:
   TColor FColor = clWindowText;
   TFontPitch FPitch = TFontPitch::fpDefault;
   int FCharSet = 1;  // the default character set
+  int FPixelsPerInch = 96;
+};
+
+// ---- Drawing surfaces ------------------------------------------------------------------------
+
+struct TSize {
+  int cx = 0, cy = 0;
+  bool operator==(const TSize&) const = default;
+};
+
+// The metrics of a font on a device, in device pixels, named as the system names them.
+struct TTextMetric {
+  int tmHeight = 0, tmAscent = 0, tmDescent = 0, tmInternalLeading = 0, tmExternalLeading = 0,
+      tmAveCharWidth = 0, tmMaxCharWidth = 0;
+};
+
+enum class TBrushStyle { bsSolid, bsClear };
+
+class TBrush {
+public:
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value) { FColor = Value; }
+  TBrushStyle Style() const { return FStyle; }
+  void SetStyle(TBrushStyle Value) { FStyle = Value; }
+
+private:
+  TColor FColor = clWhite;
+  TBrushStyle FStyle = TBrushStyle::bsSolid;
+};
+
+class TPen {
+public:
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value) { FColor = Value; }
+  int Width() const { return FWidth; }
+  void SetWidth(int Value) { FWidth = Value; }
+
+private:
+  TColor FColor = clBlack;
+  int FWidth = 1;
+};
+
+// What a canvas draws on and measures with: a printer's device (framework/Printers.h) or a
+// recorder standing in for one. The canvas hands it the font and brush of each call.
+class TCanvasDevice {
+public:
+  virtual ~TCanvasDevice() = default;
+  virtual void TextOut(int X, int Y, const std::string& Text, const TFont& Font,
+                       const TBrush& Brush) = 0;
+  virtual TSize TextExtent(const std::string& Text, const TFont& Font) = 0;
+  virtual TTextMetric TextMetrics(const TFont& Font) = 0;
+  virtual int PixelsPerInch() const = 0;
+};
+
+// Text drawing with a current font, brush and pen. Without a device nothing is drawn and every
+// measure is 0.
+class TCanvas {
+public:
+  TFont& Font() { return FFont; }
+  const TFont& Font() const { return FFont; }
+  TBrush& Brush() { return FBrush; }
+  TPen& Pen() { return FPen; }
+
+  void TextOut(int X, int Y, const std::string& Text) {
+    if (FDevice) FDevice->TextOut(X, Y, Text, FFont, FBrush);
+  }
+  TSize TextExtent(const std::string& Text) {
+    return FDevice ? FDevice->TextExtent(Text, FFont) : TSize{};
+  }
+  int TextWidth(const std::string& Text) { return TextExtent(Text).cx; }
+  int TextHeight(const std::string& Text) { return TextExtent(Text).cy; }
+  // The current font's metrics on the device (the system's GetTextMetrics).
+  TTextMetric TextMetrics() { return FDevice ? FDevice->TextMetrics(FFont) : TTextMetric{}; }
+
+  // The owner of the device attaches it; the font takes the device's resolution.
+  void SetDevice(TCanvasDevice* Device) {
+    FDevice = Device;
+    if (Device) FFont.SetPixelsPerInch(Device->PixelsPerInch());
+  }
+
+private:
+  TCanvasDevice* FDevice = nullptr;
+  TFont FFont;
+  TBrush FBrush;
+  TPen FPen;
 };
 
 using TCursor = int;
