@@ -9,6 +9,7 @@
 #include <winspool.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,23 +21,25 @@ namespace {
 const char* const kCaption = "Versora harness";
 constexpr int kLabelLeft = 16, kLabelTop = 16, kLabelWidth = 200, kLabelHeight = 24;
 
-// Whether the label's rectangle shows its text: some pixels in the form's colour, some darker.
+int Brightness(std::uint32_t Rgb) {
+  return (Rgb & 0xFF) + ((Rgb >> 8) & 0xFF) + ((Rgb >> 16) & 0xFF);
+}
+
+// Whether the label's text is on screen: enough pixels inside its rectangle clearly darker than
+// the form's own background beside it.
 bool LabelIsPainted(HWND Window, const TScreenImage& Image) {
   RECT frame;
   POINT client{0, 0};
   GetWindowRect(Window, &frame);
   ClientToScreen(Window, &client);
-  const int x0 = client.x - frame.left + kLabelLeft, y0 = client.y - frame.top + kLabelTop;
+  const int cx = client.x - frame.left, cy = client.y - frame.top;
+  const int x0 = cx + kLabelLeft, y0 = cy + kLabelTop;
   if (x0 + kLabelWidth > Image.Width || y0 + kLabelHeight > Image.Height) return false;
-  const std::uint32_t background = Image.At(x0, y0);
+  const int background = Brightness(Image.At(cx + kLabelLeft / 2, cy + kLabelTop / 2));
   int ink = 0;
   for (int y = y0; y < y0 + kLabelHeight; ++y)
-    for (int x = x0; x < x0 + kLabelWidth; ++x) {
-      std::uint32_t c = Image.At(x, y);
-      int sum = (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF);
-      int back = (background & 0xFF) + ((background >> 8) & 0xFF) + ((background >> 16) & 0xFF);
-      if (sum + 120 < back) ++ink;
-    }
+    for (int x = x0; x < x0 + kLabelWidth; ++x)
+      if (Brightness(Image.At(x, y)) + 120 < background) ++ink;
   return ink > 20;
 }
 

@@ -61,7 +61,8 @@ TScreenImage CaptureWindow(HWND Window) {
   const auto* p = static_cast<const unsigned char*>(bits);
   image.Pixels.resize(static_cast<size_t>(image.Width) * image.Height);
   for (int y = 0; y < image.Height; ++y) {
-    const unsigned char* row = p + static_cast<size_t>(image.Height - 1 - y) * RowBytes(image.Width);
+    const unsigned char* row =
+        p + static_cast<size_t>(image.Height - 1 - y) * RowBytes(image.Width);
     for (int x = 0; x < image.Width; ++x)
       image.Pixels[static_cast<size_t>(y) * image.Width + x] =
           row[x * 3] | (row[x * 3 + 1] << 8) | (row[x * 3 + 2] << 16);
