@@ -11,33 +11,11 @@
 #include <vector>
 
 #include "engine/Vellumix/FileMgrText.h"
+#include "tests/support/SettingsSection.h"
 #include "framework/rtl/SysUtils.h"
 
 namespace {
 
-std::vector<std::string> ReadSection(TvlxSettingsText& Text, const std::string& Header) {
-  bool Found, Unused;
-  Text.FindSection(Header, Found, Unused, "");
-  std::vector<std::string> Items;
-  if (!Found) return {"(missing)"};
-  while (!Text.Eof()) {
-    const std::string_view Line = Text.Line(Text.Position());
-    if (!Line.empty() && Line[0] == '[') break;
-    Text.ReadLine();
-    std::string Key, Value, Name;
-    SplitSettingsLine(Line, Key, Value);
-    if (IsMemoStart(Key, Value, Name)) Items.push_back("memo " + Name + ":" + Text.ReadMemoBlock());
-    else if (!Line.empty()) Items.push_back(std::string(Line));
-  }
-  return Items;
-}
-
-std::string Save(const std::string& Content, const std::string& Header, const std::string& Section) {
-  TvlxSettingsText Text(Content);
-  bool Unused, Found;
-  Text.FindSection("", Unused, Found, Header);
-  return ComposeSettingsFile(Text, Found, Section, Header, Header, false);
-}
 
 void Check(bool Condition) {
   if (!Condition) std::abort();
@@ -68,12 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
 
   const std::string Section = Header + "\r\nPrintWhat=6\r\nMemo,RptTi=START\r\n[Draft]\r\nMemo,RptTi=END\r\n\r\n";
   const std::vector<std::string> Expected = {"PrintWhat=6", "memo RptTi:[Draft]"};
-  const std::string Once = Save(Content, Header, Section);
+  const std::string Once = RewriteSection(Content, Header, Section);
   TvlxSettingsText SavedOnce(Once);
   Check(StartsWith(ReadSection(SavedOnce, Header), Expected));
-  const std::string Twice = Save(Once, Header, Section);
+  const std::string Twice = RewriteSection(Once, Header, Section);
   TvlxSettingsText SavedTwice(Twice);
   Check(StartsWith(ReadSection(SavedTwice, Header), Expected));
-  Check(Save(Twice, Header, Section) == Twice);
+  Check(RewriteSection(Twice, Header, Section) == Twice);
   return 0;
 }

@@ -11,18 +11,16 @@ TvlxFileMgr::TvlxFileMgr(TvlxVellumix* Owner) : FOwner(Owner) {}
 
 TvlxFileMgr::~TvlxFileMgr() { UnlockSettingsFile(); }
 
+TvlxFileMgr::TCallScope::~TCallScope() {
+  Mgr.FKeys.reset();
+  Mgr.FText = TvlxSettingsText();
+}
+
 void TvlxFileMgr::LoadReportSettings(const std::string& User, const std::string& ReportId) {
   if (!FReportSettings)
     throw eVlxIntError(VlxInternalErrorPrefix +
                        "Attempt to load report settings before running TvlxVellumix.Print method");
-  // The key list and the file's text live for this call only.
-  struct TCallGuard {
-    TvlxFileMgr& Mgr;
-    ~TCallGuard() {
-      Mgr.FKeys.reset();
-      Mgr.FText = TvlxSettingsText();
-    }
-  } CallGuard{*this};
+  TCallScope CallScope{*this};
   PrepareFiles(User, ReportId);
   FKeys->ApplyDefaults();
   if (!LockSettingsFile(LockForLoading)) return;

@@ -71,6 +71,12 @@ private:
   bool FLocked = false;
   TvlxReportSettings* FReportSettings = nullptr;
 
+  // The key list and the file's text live for one load or save only.
+  struct TCallScope {
+    TvlxFileMgr& Mgr;
+    ~TCallScope();
+  };
+
   enum TOpenMode { omRead = 1, omCreate = 2 };
   // Opens with up to 10 attempts; raises the setup error when the file stays closed. Reading
   // creates a missing file empty first.

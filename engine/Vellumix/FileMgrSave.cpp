@@ -44,14 +44,7 @@ void TvlxFileMgr::SaveReportSettings(const std::string& OldUser, const std::stri
   const std::string FinalUser = KeepOldNames ? OldUser : NewUser;
   std::string FinalId = KeepOldNames ? OldId : NewId;
 
-  // The key list and the file's text live for this call only.
-  struct TCallGuard {
-    TvlxFileMgr& Mgr;
-    ~TCallGuard() {
-      Mgr.FKeys.reset();
-      Mgr.FText = TvlxSettingsText();
-    }
-  } CallGuard{*this};
+  TCallScope CallScope{*this};
   if (OldId.empty()) PrepareFiles(NewUser, NewId);
   else PrepareFiles(OldUser, OldId);
   // A read-only file is neither locked nor written: the save is skipped without a word.

@@ -3,33 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/Vellumix/FileMgrText.h"
+#include "tests/support/SettingsSection.h"
 
 namespace {
-
-// A section's key lines and memo texts as the loader sees them, in order.
-std::vector<std::string> ReadSection(TvlxSettingsText& Text, const std::string& Header) {
-  bool Found, Unused;
-  Text.FindSection(Header, Found, Unused, "");
-  std::vector<std::string> Items;
-  if (!Found) return {"(missing)"};
-  while (!Text.Eof()) {
-    const std::string_view Line = Text.Line(Text.Position());
-    if (!Line.empty() && Line[0] == '[') break;
-    Text.ReadLine();
-    std::string Key, Value, Name;
-    SplitSettingsLine(Line, Key, Value);
-    if (IsMemoStart(Key, Value, Name)) Items.push_back("memo " + Name + ":" + Text.ReadMemoBlock());
-    else if (!Line.empty()) Items.push_back(std::string(Line));
-  }
-  return Items;
-}
-
-std::string Replace(const std::string& Content, const std::string& Header, const std::string& Section) {
-  TvlxSettingsText Text(Content);
-  bool Unused, Found;
-  Text.FindSection("", Unused, Found, Header);
-  return ComposeSettingsFile(Text, Found, Section, Header, Header, false);
-}
 
 using Items = std::vector<std::string>;
 
@@ -79,18 +55,18 @@ TEST(SettingsText, AMissingEndLineStopsTheBlockAtTheNextSection) {
   EXPECT_EQ(ReadSection(Text, "[C]"), (Items{"memo PgHdr:to the end\r\n"}));
 
   // Rewriting A keeps B and C, closing C's block, and rewriting again changes nothing more.
-  const std::string Once = Replace(Content, "[A]", "[A]\r\nPrintWhat=1\r\n\r\n");
+  const std::string Once = RewriteSection(Content, "[A]", "[A]\r\nPrintWhat=1\r\n\r\n");
   EXPECT_EQ(Once,
             "[A]\r\nPrintWhat=1\r\n\r\n"
             "[B]\r\nMemo,RptTi=START\r\nb text\r\nMemo,RptTi=END\r\n"
             "[C]\r\nMemo,PgHdr=START\r\nto the end\r\nMemo,PgHdr=END\r\n");
-  EXPECT_EQ(Replace(Once, "[A]", "[A]\r\nPrintWhat=1\r\n\r\n"), Once);
+  EXPECT_EQ(RewriteSection(Once, "[A]", "[A]\r\nPrintWhat=1\r\n\r\n"), Once);
 
   // Were G's open block copied as it stands, it would reach the stray END line after K once H's
   // lines are gone, and H and K would vanish into G's memo.
   const std::string Stray =
       "[G]\r\nMemo,X=START\r\n[H]\r\nMemo,X=START\r\nMemo,X=END\r\n[K]\r\nMemo,X=END\r\n";
-  TvlxSettingsText Saved(Replace(Stray, "[H]", "[H]\r\nA=1\r\n\r\n"));
+  TvlxSettingsText Saved(RewriteSection(Stray, "[H]", "[H]\r\nA=1\r\n\r\n"));
   EXPECT_EQ(ReadSection(Saved, "[H]"), (Items{"A=1"}));
   EXPECT_EQ(ReadSection(Saved, "[K]"), (Items{"Memo,X=END"}));
 }
@@ -109,13 +85,13 @@ TEST(SettingsText, RewritingASectionSkipsItsMemoBlocksAsBlocks) {
   const std::string New = "[Mine]\r\nPrintWhat=3\r\n\r\n";
 
   std::string Content = "junk before any header\r\n" + Others + Mine + After;
-  std::string Saved = Replace(Content, "[mine]", New);
+  std::string Saved = RewriteSection(Content, "[mine]", New);
   EXPECT_EQ(Saved, Others + New + After) << "lines before the first header go, the rest stays byte for byte";
   // Saving again neither grows the file nor moves anything.
-  EXPECT_EQ(Replace(Saved, "[Mine]", New), Saved);
+  EXPECT_EQ(RewriteSection(Saved, "[Mine]", New), Saved);
 
   // A second, older copy of the section goes; what follows it stays.
-  Saved = Replace(Others + Mine + After + Mine + "[Tail]\r\nA=1\r\n", "[Mine]", New);
+  Saved = RewriteSection(Others + Mine + After + Mine + "[Tail]\r\nA=1\r\n", "[Mine]", New);
   EXPECT_EQ(Saved, Others + New + After + "[Tail]\r\nA=1\r\n");
 }
 

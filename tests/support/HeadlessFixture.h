@@ -2,6 +2,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "tests/support/ExpectThrowMsg.h"
+
 #include "framework/headless/Clock.h"
 #include "framework/headless/Headless.h"
 
@@ -11,12 +13,3 @@ protected:
   void TearDown() override { Headless::Reset(); }
 };
 
-#define EXPECT_THROW_MSG(stmt, type, text)                  \
-  do {                                                      \
-    try {                                                   \
-      stmt;                                                 \
-      ADD_FAILURE() << "no exception from " #stmt;          \
-    } catch (const type& e) {                               \
-      EXPECT_EQ(std::string(e.what()), std::string(text));  \
-    }                                                       \
-  } while (0)

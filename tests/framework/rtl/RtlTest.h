@@ -3,6 +3,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "tests/support/ExpectThrowMsg.h"
+
 #include <string>
 
 #include "framework/rtl/Locale.h"
@@ -13,14 +15,3 @@ protected:
   void TearDown() override { FormatSettings = SystemFormatSettings(); }
 };
 
-#ifndef EXPECT_THROW_MSG
-#define EXPECT_THROW_MSG(stmt, type, text)                 \
-  do {                                                     \
-    try {                                                  \
-      stmt;                                                \
-      ADD_FAILURE() << "no exception from " #stmt;         \
-    } catch (const type& e) {                              \
-      EXPECT_EQ(std::string(e.what()), std::string(text)); \
-    }                                                      \
-  } while (0)
-#endif
