@@ -16,6 +16,14 @@ using TGridOptions = unsigned;
 
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
+// What a grid's window shows in one cell: each kind of grid fills it from its own model.
+struct TGridCellView {
+  std::string Text;
+  int Alignment = 0;     // 0 left, 1 right, 2 centred
+  bool Emphasis = false; // bold: a total
+  bool Selected = false; // highlighted whatever the current cell is
+};
+
 struct TGridRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
   bool operator==(const TGridRect&) const = default;
@@ -56,7 +64,7 @@ public:
   int Col() const { return FCol; }
   void SetCol(int Value);
   int Row() const { return FRow; }
-  void SetRow(int Value);
+  virtual void SetRow(int Value);
   TGridRect Selection() const { return FSelection; }
   void SetSelection(const TGridRect& Value);
 
@@ -75,6 +83,9 @@ public:
   TRect CellRect(int ACol, int ARow) const;
 
   TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+
+  // What the window shows in a cell (0-based, fixed cells included).
+  virtual TGridCellView CellView(int ACol, int ARow) const { return {}; }
 
   // Input reported by the peer: the scroll bar moved.
   void PeerScrolled(int NewTopRow) { DispatchInput(this, [&] { SetTopRow(NewTopRow); }); }
@@ -113,6 +124,7 @@ public:
 
   void SetColCount(int Value) override;
   void SetRowCount(int Value) override;
+  TGridCellView CellView(int ACol, int ARow) const override { return {Cells(ACol, ARow)}; }
 
 private:
   struct TCell {

@@ -42,9 +42,8 @@ public:
   TPrinter(const TPrinter&) = delete;
   TPrinter& operator=(const TPrinter&) = delete;
 
-  // The names of the installed printers, read from the system on first use and by Refresh.
+  // The names of the installed printers, read from the system on first use.
   const TStrings& Printers();
-  void Refresh();
   // The chosen printer's position in Printers; setting -1 chooses the system's default
   // printer, whose position the getter then answers. EPrinter when there is no such printer.
   int PrinterIndex();
@@ -95,6 +94,8 @@ private:
 
 // The process's printer object, created on first use.
 TPrinter* Printer();
+// Puts NewPrinter in its place (nullptr: a new one on next use) and hands back the old one.
+std::unique_ptr<TPrinter> SetPrinter(std::unique_ptr<TPrinter> NewPrinter);
 
 // The screen's device capabilities (dcLogPixelsX...).
 int ScreenDeviceCaps(int Index);

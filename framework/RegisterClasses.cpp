@@ -27,4 +27,6 @@ void RegisterFrameworkClasses() {
   RegisterComponentClass<TListView>("TListView");
   RegisterComponentClass<TTable>("TTable");
   RegisterComponentClass<TQuery>("TQuery");
+  RegisterComponentClass<TDataSource>("TDataSource");
+  RegisterComponentClass<TDecisionSource>("TDecisionSource");
 }

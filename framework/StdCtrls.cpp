@@ -1,5 +1,7 @@
 #include "framework/StdCtrls.h"
 
+#include <algorithm>
+
 #include "framework/Buttons.h"
 #include "framework/Layout.h"
 
@@ -166,47 +168,148 @@ TSetPropResult TRadioButton::SetProperty(const std::string& PropName, const TLay
   return TSetPropResult::Done;
 }
 
+std::string TListBoxStrings::Strings(int Index) const {
+  CheckIndex(Index);
+  return FItems[Index].S;
+}
+
+void TListBoxStrings::SetStrings(int Index, const std::string& S) {
+  CheckIndex(Index);
+  FItems[Index].S = S;
+  FOwner.PeerNotify(TPeerChange::Contents);
+}
+
+TObject* TListBoxStrings::Objects(int Index) const {
+  CheckIndex(Index);
+  return FItems[Index].Obj;
+}
+
+void TListBoxStrings::SetObjects(int Index, TObject* Obj) {
+  CheckIndex(Index);
+  FItems[Index].Obj = Obj;
+}
+
+void TListBoxStrings::Insert(int Index, const std::string& S) {
+  if (Index < 0 || Index > Count()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  FItems.insert(FItems.begin() + Index, TItem{S});
+  if (FOwner.FItemIndex >= Index) ++FOwner.FItemIndex;
+  FOwner.PeerNotify(TPeerChange::Contents);
+}
+
+void TListBoxStrings::Delete(int Index) {
+  CheckIndex(Index);
+  if (FItems[Index].Selected) --FOwner.FSelCount;
+  FItems.erase(FItems.begin() + Index);
+  int& current = FOwner.FItemIndex;
+  if (current == Index) current = -1;
+  else if (current > Index) --current;
+  FOwner.FTopIndex = std::max(0, std::min(FOwner.FTopIndex, Count() - 1));
+  FOwner.PeerNotify(TPeerChange::Contents);
+}
+
+void TListBoxStrings::Clear() {
+  FItems.clear();
+  FOwner.FItemIndex = -1;
+  FOwner.FSelCount = 0;
+  FOwner.FTopIndex = 0;
+  FOwner.PeerNotify(TPeerChange::Contents);
+}
+
 TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner) {
   SetBounds(0, 0, 121, 97);
   SetTabStop(true);
   FColor = clWindow;
 }
 
+void TCustomListBox::CheckIndex(int Index) const {
+  if (Index < 0 || Index >= ItemCount()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+}
+
+void TCustomListBox::SetState(int Index, bool Value) {
+  bool& state = FItems.FItems[Index].Selected;
+  if (state == Value) return;
+  state = Value;
+  FSelCount += Value ? 1 : -1;
+}
+
 void TCustomListBox::SetItemIndex(int Value) {
   if (Value < -1 || Value >= ItemCount()) Value = -1;
   if (FItemIndex == Value) return;
   FItemIndex = Value;
-  if (!FMultiSelect)
-    for (size_t i = 0; i < FSelected.size(); ++i) FSelected[i] = static_cast<int>(i) == Value;
-  PeerNotify(TPeerChange::Contents);
+  // The current line comes into view, as the system's list box scrolls to it.
+  if (Value >= 0 && Value < FTopIndex) FTopIndex = Value;
+  PeerNotify(TPeerChange::Layout);
+}
+
+void TCustomListBox::SetMultiSelect(bool Value) {
+  if (FMultiSelect == Value) return;
+  for (int i = 0; i < ItemCount(); ++i) SetState(i, false);
+  FMultiSelect = Value;
+  if (Value && FItemIndex >= 0) SetState(FItemIndex, true);
+  RecreateWindow();
+}
+
+void TCustomListBox::SetExtendedSelect(bool Value) {
+  if (FExtendedSelect == Value) return;
+  FExtendedSelect = Value;
+  RecreateWindow();
+}
+
+// The system's list box takes its selection style only when it is made.
+void TCustomListBox::RecreateWindow() {
+  if (!HandleAllocated()) return;
+  DestroyHandle();
+  HandleNeeded();
 }
 
 bool TCustomListBox::Selected(int Index) const {
-  if (Index < 0 || Index >= ItemCount()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
-  return FSelected[Index];
+  CheckIndex(Index);
+  return FMultiSelect ? FItems.FItems[Index].Selected : Index == FItemIndex;
 }
 
 void TCustomListBox::SetSelected(int Index, bool Value) {
-  if (Index < 0 || Index >= ItemCount()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  CheckIndex(Index);
   if (!FMultiSelect) {
-    SetItemIndex(Value ? Index : (FItemIndex == Index ? -1 : FItemIndex));
+    if (Value) SetItemIndex(Index);
+    else if (FItemIndex == Index) SetItemIndex(-1);
     return;
   }
-  FSelected[Index] = Value;
-  PeerNotify(TPeerChange::Contents);
+  SetState(Index, Value);
+  PeerNotify(TPeerChange::Layout);
 }
 
-int TCustomListBox::SelCount() const {
-  if (!FMultiSelect) return -1;
-  int n = 0;
-  for (bool b : FSelected) n += b;
-  return n;
+void TCustomListBox::ClearSelection() {
+  for (int i = 0; i < ItemCount(); ++i) SetState(i, false);
+  if (!FMultiSelect) FItemIndex = -1;
+  PeerNotify(TPeerChange::Layout);
+}
+
+void TCustomListBox::SetTopIndex(int Value) {
+  Value = std::max(0, std::min(Value, ItemCount() - 1));
+  if (FTopIndex == Value) return;
+  FTopIndex = Value;
+  PeerNotify(TPeerChange::Layout);
+}
+
+void TCustomListBox::SetItemHeight(int Value) {
+  if (Value <= 0 || FItemHeight == Value) return;
+  FItemHeight = Value;
+  PeerNotify(TPeerChange::Style);
+}
+
+void TCustomListBox::PeerSelectionChanged(const std::vector<bool>& States, int CaretIndex) {
+  if (FMultiSelect)
+    for (int i = 0; i < ItemCount() && i < static_cast<int>(States.size()); ++i) SetState(i, States[i]);
+  FItemIndex = CaretIndex >= 0 && CaretIndex < ItemCount() ? CaretIndex : -1;
+  DispatchInput(this, [&] { Click(); });
 }
 
 TSetPropResult TCustomListBox::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
   if (PropName == "MultiSelect") SetMultiSelect(Value.AsBoolean());
+  else if (PropName == "ExtendedSelect") SetExtendedSelect(Value.AsBoolean());
+  else if (PropName == "ItemHeight") SetItemHeight(Value.AsInteger());
   else if (PropName == "Items") {
-    ClearItems();
+    Clear();
     if (Value.Kind != TLayoutValue::TKind::List) throw ELayoutError("a list is expected");
     for (auto& item : Value.Items) AddItem(item.AsString());
   } else return TWinControl::SetProperty(PropName, Value);

@@ -5,6 +5,7 @@
 
 #include "framework/Controls.h"
 #include "framework/Forms.h"
+#include "framework/rtl/StringList.h"
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
@@ -122,30 +123,89 @@ private:
   bool FChecked = false;
 };
 
+class TCustomListBox;
+
+// The lines of a list box, each with its object and its selection state.
+class TListBoxStrings : public TStrings {
+public:
+  explicit TListBoxStrings(TCustomListBox& Owner) : FOwner(Owner) {}
+
+  int Count() const override { return static_cast<int>(FItems.size()); }
+  std::string Strings(int Index) const override;
+  void SetStrings(int Index, const std::string& S) override;
+  TObject* Objects(int Index) const override;
+  void SetObjects(int Index, TObject* Obj) override;
+  void Insert(int Index, const std::string& S) override;
+  void Delete(int Index) override;
+  void Clear() override;
+
+private:
+  friend class TCustomListBox;
+  struct TItem {
+    std::string S;
+    TObject* Obj = nullptr;
+    bool Selected = false;
+  };
+  TCustomListBox& FOwner;
+  std::vector<TItem> FItems;
+};
+
+// A list of lines, with one current line or, with MultiSelect, any number of selected lines.
+// Selection changes made by the user fire OnClick; those made from code fire nothing.
 class TCustomListBox : public TWinControl {
+  friend class TListBoxStrings;
+
 public:
   explicit TCustomListBox(TComponent* AOwner);
 
-  std::vector<std::string>& Items() { return FItems; }
-  int ItemCount() const { return static_cast<int>(FItems.size()); }
-  void AddItem(const std::string& S) { FItems.push_back(S); FSelected.push_back(false); PeerNotify(TPeerChange::Contents); }
-  void ClearItems() { FItems.clear(); FSelected.clear(); FItemIndex = -1; PeerNotify(TPeerChange::Contents); }
-  // Setting the index from code fires no event.
+  TStrings& Items() { return FItems; }
+  const TStrings& Items() const { return FItems; }
+  int ItemCount() const { return FItems.Count(); }
+  void AddItem(const std::string& S, TObject* Obj = nullptr) { FItems.AddObject(S, Obj); }
+  void Clear() { FItems.Clear(); }
+  // The current line (with MultiSelect, the one with the focus frame); -1 for none. Setting
+  // it from code fires no event.
   int ItemIndex() const { return FItemIndex; }
   void SetItemIndex(int Value);
   bool MultiSelect() const { return FMultiSelect; }
-  void SetMultiSelect(bool Value) { FMultiSelect = Value; }
+  void SetMultiSelect(bool Value);
+  // With MultiSelect: Shift and Ctrl extend the selection (true), or every click toggles a line.
+  bool ExtendedSelect() const { return FExtendedSelect; }
+  void SetExtendedSelect(bool Value);
+  // EListError "List index out of bounds (n)" outside the lines.
   bool Selected(int Index) const;
   void SetSelected(int Index, bool Value);
-  int SelCount() const;
+  // Selected lines; -1 without MultiSelect, as the system's list box answers.
+  int SelCount() const { return FMultiSelect ? FSelCount : -1; }
+  void ClearSelection();
+  // The first line shown.
+  int TopIndex() const { return FTopIndex; }
+  void SetTopIndex(int Value);
+  int ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int Value);
+
+  // Input reported by the peer: the user changed the selection (the state of every line and
+  // the current line), or scrolled.
+  void PeerSelectionChanged(const std::vector<bool>& States, int CaretIndex);
+  void PeerTopIndexChanged(int Value) { FTopIndex = Value; }
 
   TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
 
+protected:
+  std::unique_ptr<TControlPeer> CreatePeer() override;
+
 private:
-  std::vector<std::string> FItems;
-  std::vector<bool> FSelected;
+  TListBoxStrings FItems{*this};
   int FItemIndex = -1;
+  int FSelCount = 0;
+  int FTopIndex = 0;
+  int FItemHeight = 13;
   bool FMultiSelect = false;
+  bool FExtendedSelect = true;
+
+  void CheckIndex(int Index) const;
+  void SetState(int Index, bool Value);
+  void RecreateWindow();
 };
 
 class TListBox : public TCustomListBox {

@@ -122,6 +122,29 @@ std::FILE* FileCreateForWriting(const std::string& FileName, int& Error) {
   return F;
 }
 
+std::FILE* FileOpenForOutput(const std::string& FileName, bool Append, int& Error) {
+  const int Fd = open(HostFileName(FileName).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (Fd < 0) {
+    Error = SystemCode(errno);
+    return nullptr;
+  }
+  // Shared for reading, as on Windows: an exclusive holder keeps us out before anything is
+  // truncated.
+  if (flock(Fd, LOCK_SH | LOCK_NB) != 0 || (Append ? lseek(Fd, 0, SEEK_END) < 0 : ftruncate(Fd, 0) != 0)) {
+    Error = SystemCode(errno);
+    close(Fd);
+    return nullptr;
+  }
+  std::FILE* F = fdopen(Fd, Append ? "ab" : "wb");
+  if (!F) {
+    Error = SystemCode(errno);
+    close(Fd);
+    return nullptr;
+  }
+  Error = 0;
+  return F;
+}
+
 int FileCommit(std::FILE* F) {
   if (std::fflush(F) != 0 || fsync(fileno(F)) != 0) return SystemCode(errno);
   return 0;

@@ -69,6 +69,11 @@ void LockFileRelease(TLockHandle Handle, const std::string& FileName);
 // truncated); nullptr and the system's code in Error when refused.
 std::FILE* FileOpenForReading(const std::string& FileName, int& Error);
 std::FILE* FileCreateForWriting(const std::string& FileName, int& Error);
+// Opens an output file that others may read meanwhile: created or emptied (Append false), or
+// kept and written at its end (Append true; created when missing). nullptr and the system's code
+// in Error when refused (errSharingViolation while another program holds the file); a refused
+// file is left as it was.
+std::FILE* FileOpenForOutput(const std::string& FileName, bool Append, int& Error);
 // Writes what is buffered and waits until the system has it on the disk: 0 or the system's code.
 int FileCommit(std::FILE* F);
 // Puts From in the place of To in one step, To being replaced when it exists: a reader sees the

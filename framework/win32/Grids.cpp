@@ -116,6 +116,16 @@ protected:
 private:
   TCustomGrid& FGrid;
   int FWheelDelta = 0;
+  TFontHandle FBoldFont;
+
+  // The control's font in bold, for totals; made again when the font changes.
+  HFONT BoldFont() {
+    TFont bold;
+    bold.Assign(FGrid.Font());
+    bold.SetStyle(bold.Style() | fsBold);
+    FBoldFont = FontHandle(bold);
+    return FBoldFont.get();
+  }
 
   void UpdateScrollBars() {
     SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
@@ -222,7 +232,6 @@ private:
   void DrawCells(HDC Dc, const RECT& Client) {
     Fill(Dc, Client, FGrid.Color());
     SetBkMode(Dc, TRANSPARENT);
-    auto* strings = dynamic_cast<TStringGrid*>(&FGrid);
     TGridRect sel = FGrid.Selection();
     TGridOptions options = FGrid.Options();
     bool focused = GetFocus() == Handle();
@@ -264,14 +273,19 @@ private:
         }
         if (fixed) DrawEdge(Dc, &box, BDR_RAISEDINNER, BF_RECT);
 
-        if (strings) {
-          const std::string& text = strings->Cells(c, r);
-          if (!text.empty()) {
-            SetTextColor(Dc, ColorToRGB(highlight ? clHighlightText : FGrid.Font().Color()));
-            RECT textBox{box.left + 2, box.top, box.right - 2, box.bottom};
-            DrawTextA(Dc, text.data(), static_cast<int>(text.size()), &textBox,
-                      DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-          }
+        TGridCellView view = FGrid.CellView(c, r);
+        if (view.Selected && !fixed && !highlight) {
+          highlight = true;
+          Fill(Dc, box, clHighlight);
+        }
+        if (!view.Text.empty()) {
+          SetTextColor(Dc, ColorToRGB(highlight ? clHighlightText : FGrid.Font().Color()));
+          RECT textBox{box.left + 2, box.top, box.right - 2, box.bottom};
+          UINT align = view.Alignment == 1 ? DT_RIGHT : view.Alignment == 2 ? DT_CENTER : DT_LEFT;
+          HGDIOBJ oldFont = view.Emphasis ? SelectObject(Dc, BoldFont()) : nullptr;
+          DrawTextA(Dc, view.Text.data(), static_cast<int>(view.Text.size()), &textBox,
+                    align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+          if (oldFont) SelectObject(Dc, oldFont);
         }
         if (plainCurrent) DrawFocusRect(Dc, &box);
       }

@@ -92,6 +92,18 @@ std::FILE* FileCreateForWriting(const std::string& FileName, int& Error) {
   return StreamOf(H, _O_WRONLY, "wb", Error);
 }
 
+std::FILE* FileOpenForOutput(const std::string& FileName, bool Append, int& Error) {
+  HANDLE H = CreateFileA(FileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                         Append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (H != INVALID_HANDLE_VALUE && Append &&
+      SetFilePointer(H, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) {
+    Error = static_cast<int>(GetLastError());
+    CloseHandle(H);
+    return nullptr;
+  }
+  return StreamOf(H, _O_WRONLY | (Append ? _O_APPEND : 0), Append ? "ab" : "wb", Error);
+}
+
 int FileCommit(std::FILE* F) {
   if (std::fflush(F) != 0) return ERROR_WRITE_FAULT;
   if (!FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(F)))))

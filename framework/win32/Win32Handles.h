@@ -14,6 +14,8 @@
 #undef SetWindowText
 #undef SendMessage
 #undef PostMessage
+#undef TextOut
+#undef StartDoc
 
 class TControl;
 
