@@ -1,5 +1,6 @@
 #include "engine/VLMXCols.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -181,6 +182,21 @@ TColsListData* TColsList::Items(int Index) const { return SlotAt(FItems, Index);
 int TColsList::Add(std::unique_ptr<TColsListData> Item) {
   FItems.push_back(std::move(Item));
   return Count() - 1;
+}
+
+void TColsList::Insert(int Index, std::unique_ptr<TColsListData> Item) {
+  FItems.insert(FItems.begin() + std::clamp(Index, 0, Count()), std::move(Item));
+}
+
+void TColsList::Delete(int Index) {
+  if (Index >= 0 && Index < Count()) FItems.erase(FItems.begin() + Index);
+}
+
+void TColsList::Move(int CurIndex, int NewIndex) {
+  if (CurIndex < 0 || CurIndex >= Count() || NewIndex < 0 || NewIndex >= Count()) return;
+  auto Item = std::move(FItems[CurIndex]);
+  FItems.erase(FItems.begin() + CurIndex);
+  FItems.insert(FItems.begin() + NewIndex, std::move(Item));
 }
 
 void TColsList::Assign(const TColsList* Source) {

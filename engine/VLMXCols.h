@@ -151,6 +151,10 @@ public:
   // nullptr for an empty slot or an index outside the list.
   TColsListData* Items(int Index) const;
   int Add(std::unique_ptr<TColsListData> Item);
+  // Index is clipped to 0..Count.
+  void Insert(int Index, std::unique_ptr<TColsListData> Item);
+  void Delete(int Index);
+  void Move(int CurIndex, int NewIndex);
 
   // Deep copy of Source, slot by slot; nothing when Source is missing.
   void Assign(const TColsList* Source);

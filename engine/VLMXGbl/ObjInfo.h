@@ -1,32 +1,231 @@
-// The adapter between the engine and the object a report prints: what kind of object it is and
-// what the object itself says about its layout. One exists per report run.
+// The adapter between the engine and the object a report prints. It classifies the object once
+// per run and then offers one way to walk its rows, read its cell texts and build its column
+// list, whatever the object is. One exists per report run.
 #pragma once
+#include <memory>
 #include <string>
+#include <vector>
 
-#include "framework/Classes.h"
+#include "engine/VLMXCols.h"
+#include "engine/VLMXGbl/FieldInfo.h"
+#include "engine/Vellumix/Vellumix.h"
+#include "framework/Controls.h"
+#include "framework/rtl/StringList.h"
 
-// Kind code of a cross-tab grid; its layout drives several settings' defaults.
+class TCustomDBGrid;
+class TCustomForm;
+class TCustomListBox;
+class TDataSet;
+class TDBGrid;
+class TDecisionGrid;
+class TField;
+class TListItem;
+class TListView;
+class TStringGrid;
+
+// Kind codes of the printed object (TObjInfo::ObjType); 0 until classified.
+constexpr unsigned char otDBGrid = 5;
+constexpr unsigned char otOtherDBGrid = 6;
+constexpr unsigned char otListBox = 12;
+constexpr unsigned char otListView = 13;
+constexpr unsigned char otStringGrid = 14;
+constexpr unsigned char otTable = 15;
+constexpr unsigned char otQuery = 16;
+constexpr unsigned char otDataSet = 17;
 constexpr unsigned char otDecisionGrid = 18;
+
+// Name of the line-number column in the column list and in HideColumns.
+inline const std::string LineNoColName = "~Line#";
+
+// The last value printed in a group-break column and the data line it was printed on. Kept
+// apart from the value, so that no cell text can pass for "no value yet".
+struct TPrevValue {
+  bool Set = false;
+  std::string Text;
+  int Line = 0;
+  bool operator==(const TPrevValue&) const = default;
+};
+using TPrevValues = std::vector<TPrevValue>;
+
+class TObjInfo;
+
+// Where the printed object stood when a run began, to put it back there afterwards.
+class TObjPosn : public TObject {
+public:
+  // Takes the kind, object and dataset of Info and saves its position at once.
+  explicit TObjPosn(TObjInfo& Info);
+  TObjPosn(const TObjPosn&) = delete;
+  TObjPosn& operator=(const TObjPosn&) = delete;
+
+  void Init();
+  void Save();
+  void Restore();
+
+  unsigned char Kind = 0;
+  TDataSet* DataSet = nullptr;
+  TComponent* Object = nullptr;
+  std::string Bookmark;
+  TPoint Cell{-1, -1};
+  TListItem* ListItem = nullptr;
+
+private:
+  TObjInfo& FInfo;
+};
 
 class TObjInfo : public TObject {
 public:
-  TObjInfo() = default;
+  TObjInfo();
+  // Gives the dataset's controls back when the adapter still holds them disabled.
+  ~TObjInfo() override;
   TObjInfo(const TObjInfo&) = delete;
   TObjInfo& operator=(const TObjInfo&) = delete;
 
   bool IsDecisionGrid() const { return ObjType == otDecisionGrid; }
+  bool IsDBGridKind() const { return ObjType == otDBGrid || ObjType == otOtherDBGrid; }
+  bool IsDataSetKind() const { return ObjType >= otTable && ObjType <= otDataSet; }
+  bool IsDatabaseKind() const { return IsDBGridKind() || IsDataSetKind(); }
+  // DB grids, list box, list view and string grid: the kinds whose selected rows can be printed.
+  bool HasSelection() const { return IsDBGridKind() || (ObjType >= otListBox && ObjType <= otStringGrid); }
 
-  // Comma-separated sort field names.
-  std::string SortFields;
-  // Kind of the printed object; 0 until classified.
+  // ---- Classification and extents (ObjInfo.cpp) ----------------------------------------------
+
+  // Classifies the ObjectToPrint of Component and fills the extents; eVlxSUError when it
+  // cannot be printed. Leaves the dataset's controls disabled until EnableControls or the
+  // adapter's end.
+  void Setup();
+  // Opens DataSet when it is closed; its failure becomes eVlxSUError.
+  void OpenDataSet(const std::string& ObjectName, TDataSet* ADataSet);
+  bool HasSQLSort() const;
+  // Row and column counts of list boxes and string grids, trimmed of blank edges on request.
+  void CalcUsedExtent();
+  // Counts the rows of a database object; eVlxSUError for an empty object when asked to.
+  void CheckEmpty();
+  // Gives the dataset's controls back, once.
+  void EnableControls();
+
+  // ---- Column list (ColumnList.cpp) -----------------------------------------------------------
+
+  bool GetColDef(int Index, std::string& Name, int& FieldIndex, int& DataType, int& Size,
+                 int& Kind, int& Alignment) const;
+  bool ColTypeAllowed(int DataType, int ColNdx) const;
+  bool IsColSelected(const std::string& Name, bool MustExist) const;
+  bool AddOrRefreshCol(int Position, const std::string& Name, int Alignment, int Kind, int Size,
+                       int DataType, const std::string& Title);
+  bool LineNoColumn(bool Add, int Position, int Wanted);
+  void BuildColList(int& ColumnCount, bool ClearTotals);
+  void ResetColumns(bool ClearTexts, bool ClearTotals);
+  // Levels: bit n for level n (0..3).
+  void ClearColLevels(unsigned Levels, bool ClearTexts);
+  void DefaultAlignments();
+  void SetColPrint(int Index, const std::string& Name, bool Printed);
+  void ToggleColPrint(int Index, const std::string& Name);
+  bool NoColPrinted() const;
+  void GetColHeading(bool ByName, int Index, std::string& Text);
+  void GetSortFields();
+  // Zone of column ColNdx: 1 leading repeated column, 2 body column.
+  unsigned char CnvtColNdxToXPlaneNdx(int ColNdx) const;
+
+  // ---- Rows (Rows.cpp) ------------------------------------------------------------------------
+
+  bool First();
+  void Next(int Band, bool ToLast);
+  bool NextSelected();
+  void CountSelected();
+  bool DGColVisible(int Row) const;
+
+  // ---- Cell text (CellText.cpp) -------------------------------------------------------------
+
+  // Text of column ColNdx of the column list at Level (1 title, 2 data, 3 totals) at the
+  // current position.
+  void GetCellText(int Level, int ColNdx, std::string& Text, bool Accumulate, bool RealData);
+  void FieldTypeSample(int DataType, int DataSize, std::string& Text) const;
+  void MaxDigitsSample(int Level, std::string& Text) const;
+  void IntToStrSep(int Value, std::string& Text) const;
+  static void CheckMark(bool Value, std::string& Text);
+  // One empty entry per group-break column.
+  void ResetPrevValues();
+
+  // ---- State ---------------------------------------------------------------------------------
+
+  TComponent* SetupWin = nullptr;
+  TCustomForm* ActiveForm = nullptr;
+  TvlxVellumix* Component = nullptr;
+  TvlxAfterOptionsLoaded AfterOptionsLoaded;
+  TvlxOnFieldEdit OnFieldEdit;
+  TvlxOnZeroColumnTotals OnZeroColumnTotals;
+  TvlxOnFilterRecord OnFilterRecord;
+  TvlxOnFieldAlign OnFieldAlign;
+  std::unique_ptr<TColsList> ColsList;
+  // Indexed by the source index of a group-break column.
+  TPrevValues PrevValues;
+  std::string SortFields;  // comma-separated
+  std::string LineNoSample;
+  std::string ComponentName;
+  std::string ObjectName;
+  TComponent* Object = nullptr;
   unsigned char ObjType = 0;
-  // The rows come from an SQL query, which sorts them itself.
-  bool SortedBySQL = false;
-  // Columns repeated at the left of every page across, as the object defines them.
-  int FixedCols = 0;
-  // Copy of the style option ioFieldFormat: formatted field texts and totals.
+  std::unique_ptr<TObjPosn> SavedPosn;
+  unsigned char ColScanResult = 0;  // 0 not scanned, 1 stopped, 2 complete
+  std::unique_ptr<TvlxFieldInfo> FieldInfo;
+  bool EndOfRows = false;
+  bool ColumnTotalsOn = false;
   bool FieldFormatOn = false;
+  bool SortedBySQL = false;
+  bool HasHeaderRow = false;  // the object carries its title row among its rows
+  bool KindInRange = false;
+  bool RowsInMemory = false;
+  // Typed views of the object: only those of its kind are set.
+  TCustomListBox* ListBox = nullptr;
+  TDBGrid* DBGrid = nullptr;
+  TCustomDBGrid* OtherDBGrid = nullptr;
+  TStringGrid* StringGrid = nullptr;
+  TListView* ListView = nullptr;
+  TDecisionGrid* DecisionGrid = nullptr;
+  TDataSet* DataSet = nullptr;
+  int SelColFirst = 0, SelColLast = 99999;
+  TPoint Origin;      // first title row and first column
+  TPoint FixedPoint;  // first data cell of a string grid
+  TPoint CurCell{-99, -99};
+  TListItem* CurListItem = nullptr;
+  int RowsProcessed = 0;
+  int RowCount = -1;
+  int SelRowCount = 0;
+  unsigned char LayoutCase = 0;
+  int FixedCols = 0;
+  int FixedRows = 0;
+  int TrailingCols = 0;
+  int ColCount = 0;
+  int SortFieldCount = 0;
+  int FurtherTotalsLines = 0;
+  int TotalLines = 0;
+  int RowNumDigits = 0;
+  int SelRowNdx = 0;
+
+private:
+  void Reset();
+  // The grid (DB grid kinds) or dataset field behind column entry Column, or nullptr.
+  TField* ColumnField(const TColsListData& Column) const;
+  // Reads the raw text of a column other than the line-number column.
+  void ReadObjectText(int Level, int ColNdx, const TColsListData& Column, bool RealData,
+                      std::string& Text, TField*& Field);
+  void SuppressRepeat(const TColsListData& Column, std::string& Text);
+  // Runs OnFilterRecord for the current row: whether it is accepted; Terminate may be set.
+  bool FilterAccepts(bool& Terminate);
+  void ScrollOwnerData();
+  // The decision grid's own test of a data cell: whether its row (ByRow) or column dimension
+  // shows it.
+  bool DGCellShown(TPoint Cell, bool ByRow) const;
+
+  // Keeps the dataset's controls disabled from Setup until they are given back.
+  class TControlsGuard;
+  std::unique_ptr<TControlsGuard> FControlsGuard;
 };
 
 // The adapter of the run in progress; empty when no run is being set up.
 extern TObjInfo* ObjInfo;
+
+// The sort list of a query: the text after ORDER BY, up to the next clause.
+class TSQLParse {
+public:
+  static std::string GetOrderBy(const TStrings& SQL);
+};

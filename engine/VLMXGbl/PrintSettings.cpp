@@ -2,9 +2,73 @@
 
 #include <cstdint>
 
-TvlxPrintSettings* PrintSettings = nullptr;
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl0.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "framework/DB.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "framework/rtl/SysUtils.h"
 
-int MulDiv(int Value, int Multiplier, int Divisor) {
+TvlxPrintSettings* PrintSettings = nullptr;
+TfmvlxAskSelectedRows* fmvlxAskSelectedRows = nullptr;
+
+// ---------------------------------------------------------------------------------------------
+// The selected-rows question: which rows to print, or cancel the report. Built in code until it
+// gets a layout of its own.
+
+class TfmvlxAskSelectedRows : public TForm {
+public:
+  explicit TfmvlxAskSelectedRows(TComponent* AOwner) : TForm(AOwner) {
+    SetName("fmvlxAskSelectedRows");
+    SetCaption("Print which rows?");
+    SetBorderStyle(TFormBorderStyle::bsDialog);
+    SetPosition(TPosition::poScreenCenter);
+    SetClientWidth(260);
+    SetClientHeight(110);
+    rbPrintSelectedRows = Add<TRadioButton>("rbPrintSelectedRows", "Print &Selected Rows Only", 16, 12, 220);
+    rbPrintAllRows = Add<TRadioButton>("rbPrintAllRows", "Print &All Rows", 16, 36, 220);
+    bbOk = Add<TButton>("bbOk", "&Ok", 40, 72, 75);
+    bbOk->SetModalResult(mrOk);
+    bbOk->SetDefault(true);
+    bbCancel = Add<TButton>("bbCancel", "&Cancel Report", 130, 72, 100);
+    bbCancel->SetModalResult(mrCancel);
+    bbCancel->SetCancel(true);
+    rbPrintSelectedRows->SetChecked(true);
+  }
+
+  TRadioButton* rbPrintSelectedRows;
+  TRadioButton* rbPrintAllRows;
+  TButton* bbOk;
+  TButton* bbCancel;
+
+private:
+  template <class T>
+  T* Add(const std::string& Name, const std::string& Caption, int Left, int Top, int Width) {
+    T* Control = new T(this);
+    Control->SetName(Name);
+    Control->SetParent(this);
+    Control->SetCaption(Caption);
+    Control->SetBounds(Left, Top, Width, Control->Height());
+    return Control;
+  }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Units
+
+namespace {
+
+// A size asked for before the resolution or the character cell is known is 0, not MulDivRound's
+// failure value -1.
+int MulDivOrZero(int Value, int Multiplier, int Divisor) {
+  return Divisor <= 0 ? 0 : MulDivRound(Value, Multiplier, Divisor);
+}
+
+}  // namespace
+
+int MulDivRound(int Value, int Multiplier, int Divisor) {
   if (Divisor == 0) return -1;
   int64_t Product = static_cast<int64_t>(Value) * Multiplier;
   int64_t D = Divisor;
@@ -22,8 +86,142 @@ int TvlxPrintSettings::ToUnits(int Value, bool TextUnits, bool AtLeastOne, int A
   if (TextUnits) {
     if (Value < 1) return 0;
     if (AtLeastOne) return 1;
-    return MulDiv(Value, Vertical ? PrtResY : PrtResX, 1000 * (Vertical ? LineHeight : CharWidth));
+    const int Cell = Vertical ? LineHeight : CharWidth;
+    return MulDivOrZero(Value, Vertical ? PrtResY : PrtResX, 1000 * Cell);
   }
-  const int R = MulDiv((Vertical ? DevResY : DevResX) * ZoomPercent, Value, 10000) / 10;
+  const int R = MulDivRound((Vertical ? DevResY : DevResX) * ZoomPercent, Value, 10000) / 10;
   return AtLeastOne && Value > 0 && R == 0 ? 1 : R;
+}
+
+int TvlxPrintSettings::ToUnitsIfTypeset(int Value, bool TextUnits, bool AtLeastOne, int Axis) const {
+  return TextUnits ? Value : ToUnits(Value, TextUnits, AtLeastOne, Axis);
+}
+
+int TvlxPrintSettings::ScaleXY(int Value, int Axis) const {
+  return Axis == 1 ? MulDivOrZero(Value, DevResY, ScrResY) : MulDivOrZero(Value, DevResX, ScrResX);
+}
+
+int TvlxPrintSettings::PixToChars(int Value, bool Vertical) const {
+  if (UnitSet != 1) return Value;
+  const int Size = Vertical ? LineHeight : CharWidth;
+  return Value / (Size < 1 ? 1 : Size);
+}
+
+void TvlxPrintSettings::SetTextMode() {
+  UnitSet = RptSettings && RptSettings->IsTextStyleOutput() ? 1 : 0;
+}
+
+void TvlxPrintSettings::GetResolutions() {
+  if (!PageSetupChanged) return;
+  ScrResX = ScreenDeviceCaps(dcLogPixelsX);
+  ScrResY = ScreenDeviceCaps(dcLogPixelsY);
+  PrtResX = Printer()->DeviceCaps(dcLogPixelsX);
+  PrtResY = Printer()->DeviceCaps(dcLogPixelsY);
+  DevResX = PrtResX;
+  DevResY = PrtResY;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pages and printers
+
+int FindPrinterIndex(const std::string& Name) {
+  const TStrings& Names = Printer()->Printers();
+  const int Exact = Names.IndexOf(Name);
+  if (Exact >= 0 || Trim(Name).empty()) return Exact;
+  for (int I = 0; I < Names.Count(); ++I)
+    if (Names[I].compare(0, Name.size(), Name) == 0) return I;
+  return -1;
+}
+
+void SelectPrinterByName(const std::string& Name) {
+  Printer()->SetPrinterIndex(FindPrinterIndex(Name));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The selected-rows question
+
+void TvlxPrintSettings::AskSelectedRows() {
+  SelectedRowsOnly = false;
+  if (!RptSettings || !ObjInfo || RptSettings->PrintWhat != pwSelectedRows) return;
+  const int Count = ObjInfo->SelRowCount;
+  if (!RptSettings->ItemOpt(ioAskToPrintSelectedRows)) {
+    SelectedRowsOnly = Count > 0;
+    return;
+  }
+  // The window goes however the question ends: answered, cancelled or failed.
+  struct TReleaseWindow {
+    ~TReleaseWindow() {
+      delete fmvlxAskSelectedRows;
+      fmvlxAskSelectedRows = nullptr;
+    }
+  } Release;
+  if (!fmvlxAskSelectedRows) fmvlxAskSelectedRows = new TfmvlxAskSelectedRows(Application);
+  TfmvlxAskSelectedRows& Form = *fmvlxAskSelectedRows;
+  Form.rbPrintSelectedRows->SetCaption(Format("Print %d selected rows", {Count}));
+  if (Count != 0) Form.rbPrintSelectedRows->SetChecked(true);
+  else Form.rbPrintAllRows->SetChecked(true);
+  // Closing the window is the same as its Cancel button.
+  if (Form.ShowModal() != mrOk) {
+    RunState = rsTerminatedWithError;
+    throw eVlxUserTermRpt();
+  }
+  SelectedRowsOnly = Form.rbPrintSelectedRows->Checked();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Row bookmarks
+
+namespace {
+
+// The rows of the object come from its dataset, which can go back to a bookmark.
+TDataSet* BookmarkedDataSet() {
+  return ObjInfo && ObjInfo->DataSet && !ObjInfo->RowsInMemory ? ObjInfo->DataSet : nullptr;
+}
+
+}  // namespace
+
+TBMData* TBMLineList::Items(int Index) const {
+  return Index >= 0 && Index < Count() ? FItems[Index].get() : nullptr;
+}
+
+void TBMLineList::AddCurrent() {
+  auto Entry = std::make_unique<TBMData>();
+  Entry->RcdCounter = FOwner.RecordCounter;
+  if (RptStyles) Entry->Band2Line = RptStyles->BandInfo[2].RowNdx;
+  if (TDataSet* DataSet = BookmarkedDataSet()) Entry->Bookmark = DataSet->Bookmark();
+  else if (ObjInfo) Entry->Cell = ObjInfo->CurCell;
+  Entry->Rect = {-1, -1, -1, -1};
+  if (FOwner.UnitSet == 1) {
+    Entry->Rect.Top = FOwner.CellRect.Top;
+    Entry->Rect.Bottom = FOwner.CellRect.Bottom;
+  }
+  Entry->RowHeight = FOwner.TextRect.Bottom - FOwner.TextRect.Top + 1;
+  FItems.push_back(std::move(Entry));
+}
+
+bool TBMLineList::GotoEntry(int Index, int& Height) {
+  Height = -1;
+  FOwner.BookmarkFailed = false;
+  const TBMData* Entry = Items(Index);
+  if (!Entry) return false;
+  FOwner.RecordCounter = Entry->RcdCounter;
+  if (RptStyles) RptStyles->BandInfo[2].RowNdx = Entry->Band2Line;
+  if (TDataSet* DataSet = BookmarkedDataSet()) {
+    try {
+      DataSet->SetBookmark(Entry->Bookmark);
+    } catch (const Exception&) {
+      // The row is printed with an error text in place of its values.
+      FOwner.BookmarkFailed = true;
+    }
+  } else if (ObjInfo) {
+    ObjInfo->CurCell = Entry->Cell;
+  }
+  FOwner.CellRect = Entry->Rect;
+  FOwner.CellRect.Bottom = FOwner.CellRect.Top - 1;
+  Height = Entry->RowHeight;
+  return true;
+}
+
+void TBMLineList::Clear() {
+  while (!FItems.empty()) FItems.pop_back();
 }

@@ -1,7 +1,85 @@
-// The working state of one report run: the resolutions, character cell and zoom that turn the
-// stored sizes (thousandths of an inch) into the units the page is laid out in.
+// The working state of one report run: where the output goes, the unit set and page metrics,
+// the page counters, the print range, the line flags and the run state, together with the
+// conversions between stored sizes (thousandths of an inch) and the units the page is laid out
+// in, and the bookmarks of the rows printed on the current vertical page.
 #pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "framework/Classes.h"
+#include "framework/Controls.h"
+#include "framework/Printers.h"
+#include "framework/rtl/DateUtils.h"
+#include "framework/rtl/StringList.h"
+#include "engine/VLMXGbl/OutputFile.h"
+
+class TvlxPrintSettings;
+class TfmvlxAskSelectedRows;
+
+// Values of TvlxPrintSettings::RunState.
+enum TvlxRunState : uint8_t {
+  rsInactive = 0,
+  rsActive = 1,
+  rsCompletedNormally = 2,
+  rsTerminatedWithError = 3,
+  rsUserCancelled = 4,
+};
+
+// Values of TvlxPrintSettings::PageMode: what is done with a composed page.
+enum TvlxPageMode : uint8_t {
+  pmPrint = 0,       // emitted to the output
+  pmPreview = 1,     // its lines go to the preview memo
+  pmLayoutOnly = 2,  // pages before the print range, the last-page search
+  pmAsciiExport = 3,
+  pmColumnScan = 5,
+};
+
+// The print-what choice that prints only the rows selected in the object.
+constexpr uint8_t pwSelectedRows = 7;
+
+// One printed row, kept so that the same row prints again on each further page across.
+class TBMData : public TObject {
+public:
+  std::string Bookmark;  // the dataset's bookmark; empty for in-memory objects
+  int RcdCounter = 0;
+  TPoint Cell;           // the object's current cell {column, row} for in-memory objects
+  TRect Rect;
+  int Band2Line = 0;     // rows of the data band emitted before this one
+  int RowHeight = 0;
+};
+
+// The rows printed on the current vertical page, in print order. Owned by its run state.
+class TBMLineList : public TObject {
+public:
+  explicit TBMLineList(TvlxPrintSettings& Owner) : FOwner(Owner) {}
+  ~TBMLineList() override { Clear(); }
+  TBMLineList(const TBMLineList&) = delete;
+  TBMLineList& operator=(const TBMLineList&) = delete;
+
+  int Count() const { return static_cast<int>(FItems.size()); }
+  // nullptr outside the list.
+  TBMData* Items(int Index) const;
+
+  // Records the row just printed.
+  void AddCurrent();
+  // Puts the run, the styles and the object back on entry Index so that the row prints again
+  // at its recorded top. False, with Height -1, for an index outside the list.
+  bool GotoEntry(int Index, int& Height);
+  void Clear();
+
+private:
+  TvlxPrintSettings& FOwner;
+  std::vector<std::unique_ptr<TBMData>> FItems;
+};
+
+// Left edge and width of one column group of the page across.
+struct TGroupSpan {
+  int Left = 0;
+  int Width = 0;
+};
 
 class TvlxPrintSettings : public TObject {
 public:
@@ -12,8 +90,23 @@ public:
   // Value (thousandths of an inch) along Axis (0 horizontal, 1 vertical) in text units
   // (characters across, lines down) or in device units of the device in use at the zoom.
   // AtLeastOne keeps a positive Value from vanishing: in text units any positive Value is then
-  // one unit.
+  // one unit. 0 while the character cell or the resolution is unknown.
   int ToUnits(int Value, bool TextUnits, bool AtLeastOne, int Axis) const;
+  // Value unchanged in text units, else ToUnits.
+  int ToUnitsIfTypeset(int Value, bool TextUnits, bool AtLeastOne, int Axis) const;
+  // Screen pixels along Axis as device dots; 0 while the screen's resolution is unknown.
+  int ScaleXY(int Value, int Axis) const;
+  // In text units: printer dots as whole lines (Vertical) or characters; otherwise Value.
+  int PixToChars(int Value, bool Vertical) const;
+  // Unit set 1 (text units) for text-style output, else 0 (device units).
+  void SetTextMode();
+  // Once the page setup changed: the screen's and the printer's dots per inch read again, the
+  // printer's becoming the device's in use.
+  void GetResolutions();
+  // Whether to print only the rows selected in the object: asks the user when the report
+  // prints selected rows and the style option says to ask. Cancel ends the report with
+  // eVlxUserTermRpt and run state 3.
+  void AskSelectedRows();
 
   // Dots per inch: the device in use, the printer, the screen.
   int DevResX = 0, DevResY = 0;
@@ -25,11 +118,149 @@ public:
   // Number of pages across a wide report, and the page across being composed (from 1).
   int PagesAcross = 0;
   int CurPageAcross = 0;
+
+  // Clears the group heading row in progress and its caption.
+  void ClearSelRows() {
+    GrpHdrRow = false;
+    GrpHdrCaption.clear();
+  }
+
+  // What is done with a composed page: 0 print, 1 preview, 2 lay out only, 3 ASCII export,
+  // 5 column scan.
+  unsigned char PageMode = 0;
+  // 0 inactive, 1 active, 2 completed normally, 3 terminated with error, 4 user cancelled.
+  unsigned char RunState = 0;
+  // Number of the row being printed: the line-number column shows it.
+  int RecordCounter = 0;
+  // Leading columns repeated on every page across.
+  int FixedColCount = 0;
+  // Level of the group heading row being printed.
+  int GrpLevel = 0;
+  // Only the rows selected in the object are printed.
+  bool SelectedRowsOnly = false;
+  // No row printed yet on the page.
+  bool PageTop = false;
+  // A group heading row is being printed, with this caption.
+  bool GrpHdrRow = false;
+  std::string GrpHdrCaption;
+  // The preview composes again a page whose values the totals already hold.
+  bool ReRendering = false;
+
+  // ---- Output (Output.cpp) and page numbers (PageNumbers.cpp) ----
+  // Opens the sink of the output flags; false when the run is to stop quietly (the user
+  // cancelled at the existing-file question, or the file could not be opened).
+  bool OpenOutput();
+  // Ends what OpenOutput opened: every sink is closed even when one of them fails, whose error
+  // is passed on afterwards.
+  void CloseOutput();
+  // Sends the composed page lines to the sink and starts the next sheet. PageEnd: the page
+  // composition found the end of the report on this page; FooterPending: the report footer is
+  // visible and has not printed yet. True when the report is finished.
+  bool EmitPage(bool PageEnd, bool FooterPending);
+  // The current page's label: the page word, then the page id.
+  void FormatPageNo(std::string& S) const;
+  // Device pixels along Axis (0 x, 1 y) in thousandths of an inch; 0 without a resolution.
+  int PixToThousandths(int Value, int Axis) const;
+  // The current page as {page across, vertical page}.
+  TPoint CurPagePos() const { return {CurPageAcross, CurVertPage}; }
+
+  TvlxTextFile TextFile;
+  // The raw spooler job of fast printer text, while one is open.
+  std::unique_ptr<TSpoolJob> SpoolJob;
+  // The printer's canvas; the preview's image canvas while a preview renders.
+  TCanvas* Canvas = Printer()->Canvas();
+  // The lines of the preview window's text memo, where pages go in preview mode.
+  TStrings* PreviewMemoLines = nullptr;
+  // The text lines of the page being composed (text units).
+  TStringList PageLines;
+  // 0 device units, 1 text units (characters across, lines down).
+  unsigned char UnitSet = 0;
+  int CurVertPage = 0;
+  // Pages as {page across, vertical page}.
+  TPoint PrintRangeFrom{1, 1};
+  TPoint PrintRangeTo{9999, 32000};
+  TPoint LastEmittedPage{0, 0};
+  int PagesWritten = 0;
+  // Line height used when text lines are drawn on the printer canvas.
+  int CanvasLineStep = 0;
+  // Output flags, set by the setup window from the destination, what is printed and the fast
+  // printer text option.
+  bool OutTextFile = false, OutRtfFile = false, OutAsciiFile = false, OutAnyFile = false,
+       OutSnapshot = false, OutPrinter = false, OutFastPrinterText = false;
+
+  // ---- Rows, rectangles and the run's clock ----
+  // The rows printed on the current vertical page.
+  TBMLineList BMLineList{*this};
+  // Going back to a recorded row's dataset bookmark failed: the row prints an error text.
+  bool BookmarkFailed = false;
+  TDateTime RunStart = 0;
+  TRect SavedBodyOrigin;  // cell rectangle after the page's title memos; later panels start there
+  // The cell or row being printed; its Bottom is the last used unit of the page.
+  TRect CellRect;
+  TRect MaxRect;   // cell area handed to OnFieldAlign
+  TRect TextRect;  // where text is drawn: OnFieldAlign's DataRect, memo rectangles
+  unsigned char ExtentFlag = 0;
+  std::array<TGroupSpan, 4> GroupSpans{};  // one per column group of the page across
+  int PrinterIndex = -2;                   // printer chosen for the run
+
+  // ---- Columns and panels ----
+  // The report body is laid out this many times side by side on a sheet.
+  int PanelsAcrossPage = 0;
+  int CurPanel = 0;    // from 1
+  int FirstCol = 0;    // first column of the current page across
+  int GrpBrkCol = -1;  // column whose value changed on this row; -1 none
+  int PrevGrpBrkCol = 0;
+  int CurCol = 0;
+  int LastCol = 0;     // last column of the page across
+  std::array<int, 2> RememberedCols{-1, -1};
+  int PagesLaidOut = 0;
+  int WorkFontSize = 0;
+  TPoint RptFtrPos;    // {page across, vertical page} where the report footer printed
+  // In the unit set: characters per line and lines per page in text units.
+  int PageWidth = 0, PageHeight = 0;
+  int PanelStep = 0;   // from one panel across the page to the next
+  int LeftMargin = 0, RightEdge = 0;
+  int RowsSinceRule = 0;
+  int RptLeftOffset = 0;  // left edge of the report on the sheet
+  int RptWidth = 0;
+  int BodyBottom = 0;     // last unit that body rows may use
+  int FooterReserve = 0;  // units kept free above the footer for totals
+  int PanelGap = 0;
+  // Vertical pages where the report end was placed; -1 none.
+  int LastPageClamp = -1, TotalsPage = -1, RptFtrPage = -1;
+  int BMCursor = 0;       // index in the row bookmarks while replaying
+  int RecordCounterStart = 0;
+  std::string RunDateText, RunTimeText;  // values of the memo macros ^D and ^T
+  std::string DestName;   // printer or output file shown in the progress window
+
+  // ---- Run flags ----
+  bool NewPagePos = false;  // the page lies after the last emitted one
+  bool AllPages = true;
+  // Line options, copied from the style options when the run starts.
+  bool ShareAdjBorders = false, Borders = false, HorizontalLines = false, VerticalLines = false,
+       GrpBrkLines = false;
+  bool GrpBrkRow = false;    // the current row starts a group
+  bool EdgePending = false;  // a border rule is pending
+  bool RowNotAdvanced = false;  // cleared when the object advances
+  bool PrevRowGrpHdr = false;   // the row before was a group heading
+  bool PageSetupChanged = false;  // the resolutions are to be read again
+  bool RenderingPreview = false;
+  int RptFtrPanel = 0, PgFtrPanel = 0;  // panels of the report and page footers on their pages
 };
 
 // Value * Multiplier / Divisor through 64 bits, rounded half away from zero; -1 when Divisor
-// is 0 or the result leaves the 32-bit range, as the system's MulDiv answers.
-int MulDiv(int Value, int Multiplier, int Divisor);
+// is 0 or the result leaves the 32-bit range, as the system's own multiply-divide answers.
+int MulDivRound(int Value, int Multiplier, int Divisor);
+
+// 1 when page A lies after page B, -1 before, 0 the same: the vertical page counts first,
+// then the page across. X is the page across, Y the vertical page.
+int ComparePageNo(TPoint A, TPoint B);
+// Position of the printer Name in the printer list; else, for a name not blank, the first
+// printer whose name begins with Name, letter case counting; -1 when none.
+int FindPrinterIndex(const std::string& Name);
+void SelectPrinterByName(const std::string& Name);
 
 // The state of the run in progress; empty when no run is being set up.
 extern TvlxPrintSettings* PrintSettings;
+// The selected-rows question while it is shown; empty otherwise.
+extern TfmvlxAskSelectedRows* fmvlxAskSelectedRows;

@@ -3,6 +3,7 @@
 #include "framework/Forms.h"
 #include "framework/headless/Clock.h"
 #include "framework/headless/Headless.h"
+#include "framework/headless/Printers.h"
 
 namespace {
 
@@ -82,6 +83,7 @@ void Reset() {
   s.ModalHandler = nullptr;
   THeadlessAccess::ResetApplication();
   Screen->SetActiveForm(nullptr);
+  ResetPrinters();
 }
 }  // namespace Headless
 

@@ -45,7 +45,8 @@ void SetExeName(const std::string& FileName);
 // fired. The message loops call it whenever no posted message waits.
 bool RunTimers();
 
-// Forgets every record, queued answer and handler, and drops waiting messages.
+// Forgets every record, queued answer and handler, the printers' pages and spooled bytes, and
+// drops waiting messages.
 void Reset();
 
 }  // namespace Headless

@@ -98,11 +98,11 @@ public:
     const bool landscape = FOrientation == TPrinterOrientation::poLandscape;
     const int dpiX = landscape ? FPrinter.DpiY : FPrinter.DpiX;
     const int dpiY = landscape ? FPrinter.DpiX : FPrinter.DpiY;
-    // Landscape turns the sheet: a portrait dot count across becomes one down.
-    const int width = landscape ? FPrinter.PhysicalHeight * dpiX / dpiY : FPrinter.PhysicalWidth;
-    const int height = landscape ? FPrinter.PhysicalWidth * dpiY / dpiX : FPrinter.PhysicalHeight;
-    const int offX = landscape ? FPrinter.OffsetY * dpiX / dpiY : FPrinter.OffsetX;
-    const int offY = landscape ? FPrinter.OffsetX * dpiY / dpiX : FPrinter.OffsetY;
+    // Landscape turns the sheet, and the head's resolutions turn with it.
+    const int width = landscape ? FPrinter.PhysicalHeight : FPrinter.PhysicalWidth;
+    const int height = landscape ? FPrinter.PhysicalWidth : FPrinter.PhysicalHeight;
+    const int offX = landscape ? FPrinter.OffsetY : FPrinter.OffsetX;
+    const int offY = landscape ? FPrinter.OffsetX : FPrinter.OffsetY;
     switch (Index) {
       case dcLogPixelsX: return dpiX;
       case dcLogPixelsY: return dpiY;

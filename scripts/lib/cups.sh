@@ -41,7 +41,31 @@ cups_add_pdf_printer() {
 cups_ensure_default_printer() {
   if lpstat -d 2>/dev/null | grep -q '^system default destination:'; then return 0; fi
   local others
-  others=$(lpstat -e 2>/dev/null | grep -vx "$VERSORA_PDF_PRINTER" || true)
+  # Our raw test queue is no printer of the machine's own.
+  others=$(lpstat -e 2>/dev/null | grep -vx -e "$VERSORA_PDF_PRINTER" -e "$VERSORA_RAW_PRINTER" || true)
   [ -z "$others" ] || return 0
   as_root lpadmin -d "$VERSORA_PDF_PRINTER"
+}
+
+# A raw queue whose device is a socket printer on this machine: the end-to-end test listens on
+# the port and checks, byte for byte, what the spooler sends through it.
+VERSORA_RAW_PRINTER=VersoraRaw
+VERSORA_RAW_PORT=${VERSORA_RAW_PORT:-9137}
+export VERSORA_RAW_PORT
+
+cups_add_raw_printer() {
+  local uri="socket://127.0.0.1:$VERSORA_RAW_PORT" out
+  lpstat -v "$VERSORA_RAW_PRINTER" 2>/dev/null | grep -q " $uri\$" && return 0
+  # A failed job must not stop the queue for the next run.
+  if ! out=$(as_root lpadmin -p "$VERSORA_RAW_PRINTER" -E -v "$uri" -m raw \
+               -o printer-error-policy=abort-job 2>&1); then
+    echo "$out" >&2
+    return 1
+  fi
+}
+
+# Jobs of an earlier run that nobody received would keep trying to reach the socket printer.
+cups_cancel_raw_jobs() {
+  cups_has_printer "$VERSORA_RAW_PRINTER" || return 0
+  as_root cancel -a "$VERSORA_RAW_PRINTER" 2>/dev/null || true
 }

@@ -89,10 +89,10 @@ TEST(PrintSettings, ToUnitsInDeviceAndTextUnits) {
   EXPECT_EQ(PS.ToUnits(5000, true, true, 0), 1);
   EXPECT_EQ(PS.ToUnits(0, true, true, 0), 0);
 
-  EXPECT_EQ(MulDiv(-5, 1, 2), -3);
-  EXPECT_EQ(MulDiv(1 << 30, 4, 4), 1 << 30);  // the product may pass 32 bits, the result not
-  EXPECT_EQ(MulDiv(1 << 30, 4, 2), -1);
-  EXPECT_EQ(MulDiv(3, 4, 0), -1);
+  EXPECT_EQ(MulDivRound(-5, 1, 2), -3);
+  EXPECT_EQ(MulDivRound(1 << 30, 4, 4), 1 << 30);  // the product may pass 32 bits, the result not
+  EXPECT_EQ(MulDivRound(1 << 30, 4, 2), -1);
+  EXPECT_EQ(MulDivRound(3, 4, 0), -1);
 }
 
 TEST(ReportSettings, ConvertMarginsToDeviceNeedsARunState) {

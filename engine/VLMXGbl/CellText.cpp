@@ -1,0 +1,265 @@
+// The one place where the engine reads a cell's text out of the printed object: formatted,
+// with repeated group values suppressed, handed to the host's OnFieldEdit, converted for the
+// column totals and added to them.
+#include <algorithm>
+
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl0.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXText.h"
+#include "engine/VLMXUtil.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "framework/ComCtrls.h"
+#include "framework/DBGrids.h"
+#include "framework/DecisionGrid.h"
+#include "framework/Grids.h"
+#include "framework/StdCtrls.h"
+#include "framework/rtl/SysUtils.h"
+
+namespace {
+
+constexpr int ckLineNo = 1;
+
+int BandRowNdx(int Band) { return RptStyles ? RptStyles->BandInfo[Band].RowNdx : 0; }
+bool ItemOptOn(unsigned Bit) { return RptSettings && RptSettings->ItemOpt(Bit); }
+
+// Samples that stand for a field type's widest value: plain, and with separators.
+struct TTypeSample {
+  int DataType;
+  const char* Plain;
+  const char* Separated;
+};
+const TTypeSample TypeSamples[] = {
+    {ftSmallint, "32333", "32,333"},
+    {ftInteger, "3333333333", "3,333,333,333"},
+    {ftLargeint, "3333333333", "3,333,333,333"},
+    {ftWord, "33333", "33,333"},
+    {ftBoolean, "yes", "yes"},
+    {ftFloat, "123456.78", "123456.78"},
+    {ftCurrency, "99999999.99", "$99,999,999.99"},
+    {ftBCD, "99999999.9999", "99,999,999.9999"},
+};
+
+// Characters that a width given in device units holds in the working font.
+int DeviceWidthInChars(int Width) {
+  const int CharWidth = PrintSettings ? PrintSettings->CharWidth : 0;
+  return CharWidth > 0 ? Width / CharWidth : 0;
+}
+
+}  // namespace
+
+void TObjInfo::CheckMark(bool Value, std::string& Text) { Text = Value ? "x" : " "; }
+
+void TObjInfo::IntToStrSep(int Value, std::string& Text) const {
+  Text = FieldFormatOn ? FormatFloat(",#0", Value) : IntToStr(Value);
+}
+
+void TObjInfo::MaxDigitsSample(int Level, std::string& Text) const {
+  if (Level == 1) {
+    Text = "#";
+    return;
+  }
+  const int Digits = std::clamp(RowNumDigits, 1, 10);
+  IntToStrSep(StrToInt(std::string("2000000000").substr(0, Digits)), Text);
+}
+
+void TObjInfo::FieldTypeSample(int DataType, int DataSize, std::string& Text) const {
+  Text.clear();
+  const bool TextUnits = RptSettings && RptSettings->IsTextStyleOutput();
+  switch (DataType) {
+    case ftUnknown:
+    case ftString:
+    case ftFixedChar:
+    case ftWideString: {
+      const int Limit = !RptSettings ? 0
+                        : TextUnits  ? RptSettings->MaxStringColWidTxt
+                                     : DeviceWidthInChars(RptSettings->MaxStringColWidDev);
+      Text.assign(std::max(std::min(DataSize - 1, Limit), 0), 'x');
+      return;
+    }
+    case ftMemo:
+    case ftFmtMemo: {
+      const int Chars = !RptSettings ? 0
+                        : TextUnits  ? RptSettings->MaxMemoColWidTxt
+                                     : DeviceWidthInChars(RptSettings->MaxMemoColWidDev);
+      Text.assign(std::max(Chars, 0), 'x');
+      return;
+    }
+    case ftDate: Text = DateToStr(Now()); return;
+    case ftTime: Text = FormatDateTime(FormatSettings.ShortTimeFormat, Now()); return;
+    case ftDateTime:
+      Text = DateToStr(Now()) + " " + FormatDateTime(FormatSettings.ShortTimeFormat, Now());
+      return;
+    case ftAutoInc: Text = Format("%6d", {123456}); return;
+    default: break;
+  }
+  for (const TTypeSample& Sample : TypeSamples)
+    if (Sample.DataType == DataType) {
+      Text = FieldFormatOn ? Sample.Separated : Sample.Plain;
+      return;
+    }
+}
+
+void TObjInfo::ResetPrevValues() {
+  PrevValues.assign(std::max(RptSettings ? RptSettings->NumGrpBrkCols : 0, 0), TPrevValue{});
+}
+
+TField* TObjInfo::ColumnField(const TColsListData& Column) const {
+  if (IsDBGridKind()) {
+    const TCustomDBGrid* Grid = DBGrid ? static_cast<TCustomDBGrid*>(DBGrid) : OtherDBGrid;
+    const TColumn* GridCol = Grid->Columns().Items(Column.SourceColNdx);
+    return GridCol ? GridCol->Field() : nullptr;
+  }
+  if (IsDataSetKind()) return DataSet->Fields(Column.FieldNdx);
+  return nullptr;
+}
+
+void TObjInfo::ReadObjectText(int Level, int ColNdx, const TColsListData& Column, bool RealData,
+                              std::string& Text, TField*& Field) {
+  const int Source = Column.SourceColNdx;
+  if (IsDecisionGrid()) {
+    Text = DecisionGrid->Cells(Source, CurCell.Y);
+    return;
+  }
+  if (Level == 3) {
+    ColsList->GetTotalText(ColNdx, Text);
+    return;
+  }
+  if (IsDatabaseKind()) {
+    if (Level == 1) {
+      if (IsDBGridKind()) {
+        const TCustomDBGrid* Grid = DBGrid ? static_cast<TCustomDBGrid*>(DBGrid) : OtherDBGrid;
+        Text = Grid->Columns().Items(Source)->Title().Caption();
+      } else {
+        Text = DataSet->Fields(Column.FieldNdx)->DisplayLabel();
+      }
+      return;
+    }
+    if (!RealData) {
+      const TField* Sample = DataSet->Fields(Column.FieldNdx);
+      FieldTypeSample(Sample->DataType(), Sample->DataSize(), Text);
+      return;
+    }
+    Field = ColumnField(Column);
+    if (!Field) return;
+    if (Column.DataType == ftMemo) Text = Field->AsString();
+    else Text = FieldFormatOn ? Field->DisplayText() : Field->Text();
+    FieldInfo->FieldNull = Field->IsNull();
+    return;
+  }
+  switch (ObjType) {
+    case otListBox: Text = ListBox->Items()[CurCell.Y]; return;
+    case otStringGrid: Text = StringGrid->Cells(Source, CurCell.Y); return;
+    case otListView: {
+      if (Level == 1) {
+        if (FixedRows > 0) Text = ListView->Columns()[Source]->Caption();
+        return;
+      }
+      const TListItem* Item = ListView->Items()[CurCell.Y];
+      if (Source == 0) Text = Item->Caption();
+      else if (Source - 1 < Item->SubItems().Count()) Text = Item->SubItems()[Source - 1];
+      return;
+    }
+    default: return;
+  }
+}
+
+void TObjInfo::SuppressRepeat(const TColsListData& Column, std::string& Text) {
+  const int Source = Column.SourceColNdx;
+  const int Line = BandRowNdx(2);
+  if (static_cast<int>(PrevValues.size()) <= Source) PrevValues.resize(Source + 1);
+  TPrevValue& Prev = PrevValues[Source];
+  if (!Prev.Set || !AnsiSameText(Text, Prev.Text)) {
+    Prev = {true, Text, Line};
+    // A new value in an outer group starts every inner group afresh.
+    std::fill(PrevValues.begin() + Source + 1, PrevValues.end(), TPrevValue{});
+    return;
+  }
+  if (Prev.Line >= Line) return;
+  if (PrintSettings && PrintSettings->PageTop) {
+    FieldInfo->Repeated = true;
+    Text = "*" + Text;
+  } else {
+    FieldInfo->SuppressedText = Text;
+    Text = RptSettings ? RptSettings->GrpBrkSameValue : "";
+  }
+}
+
+void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumulate,
+                           bool RealData) {
+  Text.clear();
+  TvlxFieldInfo& Info = *FieldInfo;
+  Info.Clear();
+  TColsListData* Column = ColsList ? ColsList->Items(ColNdx) : nullptr;
+  FW_ASSERT(Column);
+  const bool HasTotList = Column->TotList != nullptr;
+  Info.HasTotList = HasTotList;
+  CurCell.X = Column->FieldNdx;
+
+  const bool Scan = PrintSettings && PrintSettings->PageMode == pmColumnScan;
+  const bool GrpHdr = Level == 2 && PrintSettings && PrintSettings->GrpHdrRow;
+  TField* Field = nullptr;
+  if (Column->ColKind == ckLineNo && !(GrpHdr && !Scan)) {
+    if (Level == 1) {
+      const int Row = BandRowNdx(1);
+      if (Row == FixedRows - 1 || Row < 0) Text = "#";
+    } else if (Level == 2) {
+      const int Counter = PrintSettings ? PrintSettings->RecordCounter : 0;
+      if (Scan) Text = LineNoSample;
+      else IntToStrSep(Counter, Text);
+    } else if (BandRowNdx(3) >= FurtherTotalsLines) {
+      ColsList->GetTotalText(ColNdx, Text);
+    }
+  } else {
+    ReadObjectText(Level, ColNdx, *Column, RealData, Text, Field);
+  }
+  Text = Trim(Text);
+
+  if (GrpHdr && ItemOptOn(ioPrtGrpBrkHdrColDesc))
+    Text = PrintSettings->GrpHdrCaption + ":" + Text;
+  if (Level == 2 && Field && Column->DataType == ftBoolean && ItemOptOn(ioBoolCheckMark))
+    CheckMark(Field->AsBoolean(), Text);
+  const int GrpBrkCols = RptSettings ? RptSettings->NumGrpBrkCols : 0;
+  if (Level == 2 && !IsDecisionGrid() && Column->SourceColNdx >= 0 &&
+      Column->SourceColNdx < GrpBrkCols)
+    SuppressRepeat(*Column, Text);
+
+  const int RowNdx = BandRowNdx(Level);
+  // A page whose values are in the totals already, or a line outside the band, adds nothing.
+  const uint8_t PassMode =
+      Scan ? 0 : (PrintSettings && PrintSettings->ReRendering) || RowNdx < 0 ? 2 : 1;
+  if (RowNdx >= 0 && (OnFieldEdit || OnFieldAlign || HasTotList)) {
+    Info.Band = Level - 1;
+    Info.LineNo = RowNdx + 1;
+    Info.ColNdx = Column->SourceColNdx;
+    Info.DataSet = DataSet;
+    Info.TotalLines = TotalLines;
+    Info.TotalsActive = Column->HasTotals;
+    Info.PassMode = PassMode;
+    Info.FieldNdx = Column->FieldNdx;
+    if (OnFieldEdit) OnFieldEdit(Component, Text, &Info);
+    if (Level == 2 && Info.TotalsActive && PassMode != 2 && !Info.FieldNull && !Info.NumValid) {
+      if (Field && !IsStringFieldType(Field->DataType()))
+        Info.CnvtFldToNum(Component, Field, HasTotList);
+      else
+        Info.CnvtFldStrToNum(Component, Text);
+    }
+  }
+
+  if (Accumulate && Level == 2 && PassMode != 2 && !Info.FieldNull && HasTotList) {
+    // Leading columns repeat on every page across but count once.
+    const bool RepeatedCol = PrintSettings && ColNdx < PrintSettings->FixedColCount &&
+                             PrintSettings->CurPageAcross >= 2;
+    if (!RepeatedCol) ColsList->AddValue(ColNdx, TvlxFieldValue{Info.Values[0]}, 0);
+  }
+
+  if (Level == 3 && HasNoLetters(Text)) Column->HeadingFlag = 1;
+  if (Level == 1 || Level == 3) {
+    std::replace(Text.begin(), Text.end(), '|', '\r');
+    if (Level == 1) std::replace(Text.begin(), Text.end(), '~', '\r');
+  } else if (Scan && Column->DataType == ftUnknown) {
+    if (!IsNumericStr(Text)) Column->DataType = ftString;
+    else if (Text.find(FormatSettings.DecimalSeparator) != std::string::npos) Column->Numeric = true;
+  }
+}

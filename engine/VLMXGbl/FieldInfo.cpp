@@ -1,0 +1,84 @@
+#include "engine/VLMXGbl/FieldInfo.h"
+
+#include "engine/VLMXGbl0.h"
+#include "engine/Vellumix/Vellumix.h"
+#include "framework/DB.h"
+#include "framework/rtl/SysUtils.h"
+
+bool IsPrintableFieldType(int DataType) {
+  return (DataType >= ftSmallint && DataType <= ftAutoInc) || DataType == ftLargeint;
+}
+
+bool IsStringFieldType(int DataType) {
+  return DataType == ftString || DataType == ftMemo || DataType == ftFmtMemo ||
+         DataType == ftFixedChar;
+}
+
+void TvlxFieldInfo::Clear() {
+  Band = 0;
+  LineNo = TotalLines = ColNdx = FieldNdx = -1;
+  DataSet = nullptr;
+  PassMode = 0;
+  HasTotList = TotalsActive = FieldNull = Repeated = NumValid = InCnvtError = false;
+  ClearValues();
+  SuppressedText.clear();
+}
+
+void TvlxFieldInfo::ReportCnvtError(TvlxVellumix* Component, const std::string& FldStr) {
+  InCnvtError = true;
+  NumValid = false;
+  struct TGuard {
+    bool& Flag;
+    ~TGuard() { Flag = false; }
+  } Guard{InCnvtError};
+  if (Component && Component->OnCnvtFldError) Component->OnCnvtFldError(Component, FldStr, this);
+}
+
+void TvlxFieldInfo::CnvtFldToNum(TvlxVellumix* Component, TField* Field, bool CheckType) {
+  if (!CheckType || !Field || !IsPrintableFieldType(Field->DataType())) {
+    NumValid = false;
+    InCnvtError = false;
+    return;
+  }
+  if (InCnvtError)
+    throw eVlxSUError(VlxSetupErrorPrefix +
+                      "Cannot call FieldInfo.CnvtFldToNum from TvlxVellumix.OnCnvtFldError event");
+  try {
+    Values[0] = Field->AsFloat();
+    NumValid = true;
+  } catch (const EConvertError&) {
+    ReportCnvtError(Component, "");
+  }
+}
+
+void TvlxFieldInfo::CnvtFldStrToNum(TvlxVellumix* Component, const std::string& Text) {
+  if (FieldNull) {
+    Values[0] = -2.0L;
+    NumValid = false;
+    InCnvtError = false;
+    return;
+  }
+  if (InCnvtError)
+    throw eVlxSUError(
+        VlxSetupErrorPrefix +
+        "Cannot call TvlxFieldInfo.CnvtFldStrToNum from TvlxVellumix.OnCnvtFldError event");
+  const char Decimal = FormatSettings.DecimalSeparator;
+  std::string S;
+  S.reserve(Text.size());
+  for (const char C : Text)
+    if (C == '-' || (C >= '0' && C <= '9') || C == Decimal) S += C;
+  if (S.empty()) {
+    Values[0] = 0.0L;
+    NumValid = true;
+    InCnvtError = false;
+    return;
+  }
+  double Value = 0.0;
+  if (TryStrToFloat(S, Value)) {
+    Values[0] = Value;
+    NumValid = true;
+    InCnvtError = false;
+    return;
+  }
+  ReportCnvtError(Component, S);
+}

@@ -1,0 +1,119 @@
+#include "engine/VLMXGbl/PageNumbers.h"
+
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXUtil.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "framework/rtl/SysUtils.h"
+
+namespace {
+
+bool TextUnits() { return PrintSettings && PrintSettings->UnitSet == 1; }
+bool SeveralPagesAcross() { return PrintSettings && PrintSettings->PagesAcross >= 2; }
+
+void Warn(const std::string& Text) {
+  Application->MessageBox(Text, Application->Title(), MsgBox::Ok | MsgBox::IconWarning);
+}
+
+// A hidden or disabled edit cannot take the focus; the message has been shown all the same.
+void FocusIfPossible(TCustomEdit* Edit) {
+  if (Edit && Edit->CanFocus()) Edit->SetFocus();
+}
+
+}  // namespace
+
+int ComparePageNo(TPoint A, TPoint B) {
+  if (A.Y != B.Y) return A.Y > B.Y ? 1 : -1;
+  if (A.X != B.X) return A.X > B.X ? 1 : -1;
+  return 0;
+}
+
+void TvlxPrintSettings::FormatPageNo(std::string& S) const {
+  std::string Word = RptSettings ? RptSettings->MemoPageFormatStr : std::string();
+  if (!Word.empty()) Word += ' ';
+  // The word is read as format text, so "%%" in it prints one "%"; a word that is not valid
+  // format text is printed as it stands rather than stopping the report.
+  try {
+    S = PagesAcross < 2 ? Format(Word + "%d", {CurVertPage})
+                        : Format(Word + "%d-%d", {CurVertPage, CurPageAcross});
+  } catch (const EConvertError&) {
+    S = Word + IntToStr(CurVertPage);
+    if (PagesAcross >= 2) S += '-' + IntToStr(CurPageAcross);
+  }
+}
+
+int TvlxPrintSettings::PixToThousandths(int Value, int Axis) const {
+  const int Dpi = Axis == 0 ? DevResX : DevResY;
+  return Dpi > 0 ? MulDivRound(1000, Value, Dpi) : 0;
+}
+
+void PageNoPart(const std::string& Text, bool Part, std::string& S) {
+  const std::string Dashed = Text + '-';
+  const std::size_t Dash = Dashed.find('-');
+  S = Part ? Dashed.substr(0, Dash) : Dashed.substr(Dash + 1, Dashed.size() - Dash - 2);
+}
+
+int PageNoPartToInt(const std::string& Text, bool Part, bool& Error) {
+  std::string S;
+  PageNoPart(Text, Part, S);
+  if (!Part && S.empty()) {
+    Error = false;
+    return 0;
+  }
+  return StrToIntChecked(S, Error);
+}
+
+bool IsValidPageNo(const std::string& Text) {
+  bool PageError = false, AcrossError = false;
+  PageNoPartToInt(Text, true, PageError);
+  PageNoPartToInt(Text, false, AcrossError);
+  return !PageError && !AcrossError;
+}
+
+void ParsePageNo(const std::string& Text, TPoint& Position) {
+  bool Error = false;
+  Position.X = PageNoPartToInt(Text, false, Error);
+  Position.Y = PageNoPartToInt(Text, true, Error);
+}
+
+void PageNoError(TCustomEdit* Edit) {
+  Beep(0);
+  Warn(std::string("Page number is invalid\rExamples:\r4") + (SeveralPagesAcross() ? "\r1-3\r5-2" : ""));
+  FocusIfPossible(Edit);
+}
+
+bool ValidatePageRangeEdits(bool Check, TCustomEdit* FromEdit, TCustomEdit* ToEdit) {
+  if (!Check) return true;
+  if (!IsValidPageNo(FromEdit->Text())) {
+    PageNoError(FromEdit);
+    return false;
+  }
+  if (!IsValidPageNo(ToEdit->Text())) {
+    PageNoError(ToEdit);
+    return false;
+  }
+  TPoint From, To;
+  ParsePageNo(FromEdit->Text(), From);
+  ParsePageNo(ToEdit->Text(), To);
+  if (ComparePageNo(From, To) > 0) {
+    Warn("\"From Page#\" must be less than or equal \"To Page#\"");
+    FocusIfPossible(FromEdit);
+    return false;
+  }
+  return true;
+}
+
+void UnitSuffix(bool Vertical, std::string& S) {
+  if (TextUnits()) S = Vertical ? " Lines" : " Chars";
+  else S = "\"";
+}
+
+void FmtSizeValue(int Value, int Axis, std::string& S) {
+  if (TextUnits()) {
+    S = IntToStr(Value);
+    return;
+  }
+  const int Thousandths = PrintSettings ? PrintSettings->PixToThousandths(Value, Axis) : 0;
+  S = Trim(Format("%7.2f", {Thousandths / 1000.0}));
+}

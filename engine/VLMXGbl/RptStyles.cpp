@@ -1,0 +1,298 @@
+#include "engine/VLMXGbl/RptStyles.h"
+
+#include <algorithm>
+
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl0.h"
+#include "engine/VLMXUtil.h"
+#include "engine/Vellumix/ReportSettings.h"
+
+TRptStyles* RptStyles = nullptr;
+
+namespace {
+
+constexpr uint8_t FirstGridRegion = 5, LastGridRegion = 13;
+
+bool IsVerticalKind(uint8_t Kind) { return Kind <= lkRightEdge; }
+// Kinds drawn along y: their widths are heights.
+bool IsHorizontalKind(uint8_t Kind) { return Kind >= lkTopEdge && Kind <= lkGrpBrkRule; }
+
+TRegionMask RegionBit(uint8_t Region) { return TRegionMask{1} << Region; }
+
+// The three grid regions of a band or of a zone (1..3).
+TRegionMask PlaneMask(uint8_t Plane, bool ByBand) {
+  TRegionMask Mask = 0;
+  for (uint8_t Other = 1; Other <= 3; ++Other)
+    Mask |= RegionBit(ByBand ? CnvtPlaneNdxsToRegNdx(Other, Plane) : CnvtPlaneNdxsToRegNdx(Plane, Other));
+  return Mask;
+}
+
+bool StyleOpt(unsigned Bit) { return RptSettings && RptSettings->ItemOpt(Bit); }
+
+// A data row that gets a rule: the end of the data, or every HorizLineFreq rows since the
+// last rule with horizontal lines on.
+bool IsHorzLineRow() {
+  if (ObjInfo && ObjInfo->EndOfRows) return true;
+  if (!PrintSettings || !PrintSettings->HorizontalLines || !RptSettings) return false;
+  const int Freq = RptSettings->HorizLineFreq;
+  return Freq > 0 && (PrintSettings->RowsSinceRule - 1) % Freq == 0;
+}
+
+const std::string ColNdxPlAllMsg =
+    VlxInternalErrorPrefix + " in procedure [TRptStyles.CnvtColNdxToRegNdx]: \rColNdx = plAll and is invalid";
+const std::string RegNdxCalcMsg = VlxInternalErrorPrefix +
+    "In procedure [TRptStyles.CnvtColNdxToRegNdx]: \rRegNdx is incorrectly calculated";
+
+}  // namespace
+
+uint8_t CnvtPlaneNdxsToRegNdx(uint8_t Zone, uint8_t Band) {
+  if (Zone == plAll || Band == plAll)
+    throw eVlxIntError(VlxInternalErrorPrefix +
+                       "[CnvtPlaneNdxsToRegNdx] **\rAttempted to convert PlaneNdx=plAll");
+  return static_cast<uint8_t>((Band - 1) * 3 + 4 + Zone);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Style lists, fonts and fills
+
+std::string TRptStyles::MakeStyleKey(uint8_t A, uint8_t B, int C) {
+  return std::to_string(A) + "," + std::to_string(B) + "," + std::to_string(C);
+}
+
+void TRptStyles::ClearLists() {
+  FontStyleList.Clear();
+  LineStyleList.Clear();
+  FillStyleList.Clear();
+}
+
+bool TRptStyles::CharacterOutput() { return RptSettings && RptSettings->IsTextStyleOutput(); }
+
+bool TRptStyles::LoadStyles(std::string& StyleName) {
+  ClearLists();
+  if (!CharacterOutput()) return false;
+  StyleName.clear();
+  return true;
+}
+
+bool TRptStyles::GetTextModeFont(std::string& Name, int& Size, TFontPitch& Pitch,
+                                 TFontStyles& Style, TColor& Color) const {
+  if (!CharacterOutput()) return false;
+  Name = RptSettings->TextFontName;
+  Size = RptSettings->TextFontSize;
+  Pitch = TFontPitch::fpFixed;
+  Style = IntToFontStyles(RptSettings->TextFontStyle);
+  Color = RptSettings->TextFontColor;
+  return true;
+}
+
+bool TRptStyles::ApplyFont(bool InvertOnBrush) const {
+  std::string Name;
+  int Size = 0;
+  TFontPitch Pitch{};
+  TFontStyles Style = 0;
+  TColor Color = 0;
+  if (!GetTextModeFont(Name, Size, Pitch, Style, Color)) return false;
+  TCanvas* Canvas = PrintSettings ? PrintSettings->Canvas : nullptr;
+  if (!Canvas) return true;
+  // Only what differs is set: every change makes the device pick a font again.
+  TFont& Font = Canvas->Font();
+  if (Font.Pitch() != Pitch) Font.SetPitch(Pitch);
+  if (Font.Size() != PrintSettings->WorkFontSize) Font.SetSize(PrintSettings->WorkFontSize);
+  if (Font.Style() != Style) Font.SetStyle(Style);
+  if (Font.Name() != Name) Font.SetName(Name);
+  if (Font.Color() != Color) Font.SetColor(Color);
+  if (InvertOnBrush && Canvas->Brush().Color() == Font.Color()) Font.SetColor(Font.Color() ^ 0xFFFFFF);
+  return true;
+}
+
+TBrush* TRptStyles::GetBrush(bool UseFill, uint8_t Region, uint8_t Plane, bool AllowFallback) const {
+  if (!UseFill) return nullptr;
+  if (TFillStyleEntry* Entry = FillStyleList.Find(MakeStyleKey(Region, 1, Plane))) {
+    if (!Entry->FillOn) Entry->Brush.SetStyle(TBrushStyle::bsClear);
+    return &Entry->Brush;
+  }
+  return AllowFallback && Plane != plAll ? GetBrush(true, Region, plAll, false) : nullptr;
+}
+
+void TRptStyles::ApplyBrush(bool UseFill, uint8_t Region, uint8_t Plane, bool AllowFallback) const {
+  TCanvas* Canvas = PrintSettings ? PrintSettings->Canvas : nullptr;
+  if (!Canvas) return;
+  if (!UseFill) {
+    Canvas->Brush().SetStyle(TBrushStyle::bsClear);
+    return;
+  }
+  if (const TBrush* Brush = GetBrush(UseFill, Region, Plane, AllowFallback)) Canvas->Brush() = *Brush;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Lines
+
+bool TRptStyles::IsLineKindOn(uint8_t Band, uint8_t& Kind, bool AsBorder) const {
+  if (!PrintSettings) return false;
+  const TvlxPrintSettings& PS = *PrintSettings;
+  if (Kind == lkRowRule && PS.EdgePending && PS.Borders && (!PS.ShareAdjBorders || PS.PageTop))
+    Kind = lkTopEdge;
+  switch (Kind) {
+    case lkLeftEdge:
+    case lkRightEdge:
+    case lkTopEdge:
+    case lkBottomEdge:
+      return PS.Borders;
+    case lkColSep:
+      return PS.VerticalLines || (AsBorder && PS.Borders);
+    case lkRowRule:
+      if ((PS.GrpBrkRow || IsHorzLineRow()) && Band == 2 && !PS.PageTop) return true;
+      return PS.Borders && PS.ShareAdjBorders && PS.EdgePending && Band != 1;
+    case lkGrpBrkRule:
+      return PS.GrpBrkRow && !PS.PageTop;
+    default:
+      return false;
+  }
+}
+
+int TRptStyles::GetLineWidth(uint8_t Region, uint8_t Kind, bool& Found) const {
+  Found = true;
+  uint8_t Band = 0;
+  if (!RegionToPlane(Region, true, Band) || !IsLineKindOn(Band, Kind, false)) return 0;
+  if (CharacterOutput()) return 1;
+  const TLineStyleEntry* Entry = LineStyleList.Find(MakeStyleKey(Region, 2, Kind));
+  Found = Entry != nullptr;
+  if (!Entry || !Entry->LineOn || !PrintSettings) return 0;
+  return PrintSettings->ToUnits(Entry->Width, PrintSettings->UnitSet == 1, true,
+                                IsHorizontalKind(Kind) ? 1 : 0);
+}
+
+TRegionMask TRptStyles::GetKindRegionMask(uint8_t Region, uint8_t Kind, uint8_t& Plane) {
+  const bool ByBand = !IsVerticalKind(Kind);
+  for (uint8_t P = 1; P <= 3; ++P) {
+    const TRegionMask Mask = PlaneMask(P, ByBand);
+    if (Region < RegionCount && (Mask & RegionBit(Region))) {
+      Plane = P;
+      return Mask;
+    }
+  }
+  Plane = plAll;
+  return Region < RegionCount ? RegionBit(Region) : 0;
+}
+
+void TRptStyles::FillLineWidths(int Value) {
+  for (auto& Plane : LineWidths) Plane.fill(Value);
+}
+
+bool TRptStyles::RegionToPlane(uint8_t Region, bool ByBand, uint8_t& Plane) {
+  if (Region < FirstGridRegion || Region > LastGridRegion) return false;
+  const int Cell = Region - FirstGridRegion;
+  Plane = static_cast<uint8_t>((ByBand ? Cell / 3 : Cell % 3) + 1);
+  return true;
+}
+
+int TRptStyles::CalcMaxLineWidth(bool LineOn, uint8_t Region, uint8_t& Plane, uint8_t Kind) const {
+  const TRegionMask Mask = GetKindRegionMask(Region, Kind, Plane);
+  if (!LineOn) return 0;
+  int Widest = 0;
+  bool Found = false;
+  for (uint8_t R = 0; R < RegionCount; ++R)
+    if (Mask & RegionBit(R)) Widest = std::max(Widest, GetLineWidth(R, Kind, Found));
+  return Widest;
+}
+
+void TRptStyles::CalcLineWidths() {
+  FillLineWidths(0);
+  if (!PrintSettings) return;
+  TvlxPrintSettings& PS = *PrintSettings;
+  // The widths are measured as if every rule could be drawn; the row being composed keeps its
+  // own flags.
+  struct TRowFlags {
+    TvlxPrintSettings& PS;
+    bool GrpBrkRow = PS.GrpBrkRow, EdgePending = PS.EdgePending, PageTop = PS.PageTop;
+    ~TRowFlags() {
+      PS.GrpBrkRow = GrpBrkRow;
+      PS.EdgePending = EdgePending;
+      PS.PageTop = PageTop;
+    }
+  } Saved{PS};
+  PS.GrpBrkRow = true;
+  PS.EdgePending = false;
+  PS.PageTop = false;
+
+  // The vertical kinds along the title band's regions (one per zone), the horizontal kinds
+  // along the fixed zone's regions (one per band).
+  for (const bool Vertical : {true, false}) {
+    const TRegionMask Regions = PlaneMask(1, Vertical);
+    for (uint8_t R = 0; R < RegionCount; ++R) {
+      uint8_t Band = 0;
+      if (!(Regions & RegionBit(R)) || !RegionToPlane(R, true, Band)) continue;
+      for (uint8_t K = 0; K < lkNone; ++K) {
+        if (IsVerticalKind(K) != Vertical) continue;
+        const bool LineOn = (PS.Borders && (K == lkLeftEdge || K == lkRightEdge || K == lkTopEdge ||
+                                            K == lkBottomEdge)) ||
+                            (PS.VerticalLines && K == lkColSep) ||
+                            (PS.HorizontalLines && K == lkRowRule && Band != 1) ||
+                            (K == lkGrpBrkRule && Band == 2);
+        uint8_t Plane = 0;
+        const int Width = CalcMaxLineWidth(LineOn, R, Plane, K);
+        LineWidths[Plane][K] = Width;
+      }
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Columns and regions
+
+void TRptStyles::CnvtColNdxToRegNdx(int ColNdx, uint8_t Band, uint8_t& Region) const {
+  if (Band == plAll) throw eVlxIntError(ColNdxPlAllMsg);
+  if (Band > 3 || !PrintSettings || !ObjInfo) throw eVlxIntError(RegNdxCalcMsg);
+  const int F = PrintSettings->FixedColCount;
+  const int N = ObjInfo->ColsList ? ObjInfo->ColsList->Count() : 0;
+  const int T = ObjInfo->TrailingCols;
+  uint8_t Zone = 3;
+  if (ColNdx >= 0 && ColNdx <= F - 1) Zone = 1;
+  else if (ColNdx >= F && ColNdx <= N - 1 - T) Zone = 2;
+  Region = CnvtPlaneNdxsToRegNdx(Zone, Band);
+}
+
+void TRptStyles::GetZoneColumns(uint8_t Zone, int& First, int& Last) const {
+  const int F = PrintSettings ? PrintSettings->FixedColCount : 0;
+  const int N = ObjInfo && ObjInfo->ColsList ? ObjInfo->ColsList->Count() : 0;
+  const int T = ObjInfo ? ObjInfo->TrailingCols : 0;
+  switch (Zone) {
+    case 1: First = 0; Last = F - 1; break;
+    case 2: First = F; Last = N - 1 - T; break;
+    case 3: First = N - T; Last = N - 1; break;
+    default: break;
+  }
+}
+
+void TRptStyles::GetColumnLineFlags(int ColNdx, bool FirstOnPanel, uint8_t& LeftKind,
+                                    uint8_t& RightKind) const {
+  const TColsListData* Col = ObjInfo && ObjInfo->ColsList ? ObjInfo->ColsList->Items(ColNdx) : nullptr;
+  const bool Borders = PrintSettings && PrintSettings->Borders;
+  const bool Shared = PrintSettings && PrintSettings->ShareAdjBorders;
+  LeftKind = FirstOnPanel || (Col && Col->FirstOfZone && Borders) ? lkLeftEdge : lkColSep;
+  RightKind = Col && (Col->LastOnPage || (Col->LastOfZone && !Shared)) ? lkRightEdge : lkNone;
+}
+
+bool TRptStyles::IsRegionPresent(uint8_t Region) const {
+  if (Region == 9) return true;
+  if (Region == 0 || Region >= RegionCount) return false;
+  if (Region < FirstGridRegion || Region > LastGridRegion)
+    return RptSettings && RptSettings->MemoVisible(TvlxReportSettings::CnvTRegNdxToRptMemoNdx(Region), true);
+  if (!ObjInfo || !PrintSettings) return false;
+  const bool Fixed = PrintSettings->FixedColCount > 0;
+  const bool Titles = ObjInfo->FixedRows > 0;
+  const bool Trailing = ObjInfo->TrailingCols > 0;
+  const bool Totals = ObjInfo->TotalLines > 0;
+  const bool TotalsShown = Totals && (StyleOpt(ioColumnTotals) || PrintSettings->PageMode == pmLayoutOnly);
+  switch (Region) {
+    case 5: return Fixed && Titles;
+    case 6: return Titles && StyleOpt(ioColumnTitles);
+    case 7: return Titles && Trailing;
+    case 8: return Fixed;
+    case 10: return Trailing;
+    case 11: return Fixed && Totals && StyleOpt(ioColumnTotals);
+    case 12: return TotalsShown;
+    default: return TotalsShown && Trailing;  // 13
+  }
+}

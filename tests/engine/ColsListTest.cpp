@@ -1,0 +1,291 @@
+// The column list and its totals: results and texts of every kind, freezing and marking across
+// pages, levels, lookup and deep copies.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+#include "engine/VLMXCols.h"
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "framework/rtl/Locale.h"
+
+namespace {
+
+constexpr long double Inf = std::numeric_limits<long double>::infinity();
+
+class ColsListTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    FormatSettings = SystemFormatSettings();
+    ObjInfo = &FObjInfo;
+    PrintSettings = &FPrintSettings;
+  }
+  void TearDown() override { ObjInfo = nullptr, PrintSettings = nullptr; }
+
+  static TColsListData& AddColumn(TColsList& List, const std::string& Name, int HorzPage = 1,
+                                  bool Printed = true) {
+    auto Column = std::make_unique<TColsListData>();
+    Column->FieldName = Name, Column->HorzPage = HorzPage, Column->Printed = Printed;
+    return *List.Items(List.Add(std::move(Column)));
+  }
+  static void SetKind(TColsListData& Column, int Level, TotalKind Kind) {
+    if (!Column.TotList) Column.TotList = std::make_unique<TColTotList>();
+    bool Changed = false;
+    Column.TotList->SetKind(Level, Kind, Changed);
+  }
+  static void Add(TColsList& List, int Col, std::vector<long double> Values, int UpTo = 0) {
+    for (long double V : Values) List.AddValue(Col, TvlxFieldValue{V}, UpTo);
+  }
+  static std::string Text(const TColsList& List, int Col) {
+    std::string S = "unset";
+    List.GetTotalText(Col, S);
+    return S;
+  }
+  // The text of one report-level total of Kind over Values.
+  std::string TotalOf(TotalKind Kind, std::vector<long double> Values,
+                      const std::string& TotalText = "", bool FieldFormat = false) {
+    FObjInfo.FieldFormatOn = FieldFormat;
+    TColsList List;
+    AddColumn(List, "Amount").TotalText = TotalText;
+    SetKind(*List.Items(0), 0, Kind);
+    Add(List, 0, Values);
+    return Text(List, 0);
+  }
+
+  TObjInfo FObjInfo;
+  TvlxPrintSettings FPrintSettings;
+};
+
+TEST_F(ColsListTest, EveryKindWithNoOneAndManyValues) {
+  const struct {
+    TotalKind Kind;
+    const char *NoValues, *OneValue, *ManyValues;
+  } Cases[] = {
+      {tkNone, "", "", ""},
+      {tkSum, "0", "5", "40"},
+      {tkCount, "0", "1", "8"},
+      {tkAverage, "0", "5", "5"},
+      {tkMin, "INF", "5", "2"},
+      {tkMax, "-INF", "5", "9"},
+      {tkStdDevSample, "n/a", "n/a", "2.1380899352994"},
+      {tkVarianceSample, "n/a", "n/a", "4.57142857142857"},
+      {tkStdDevPopulation, "n/a", "0", "2"},
+      {tkVariancePopulation, "n/a", "0", "4"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(TotalKindNames[C.Kind]);
+    EXPECT_EQ(TotalOf(C.Kind, {}), C.NoValues);
+    EXPECT_EQ(TotalOf(C.Kind, {5}), C.OneValue);
+    EXPECT_EQ(TotalOf(C.Kind, {2, 4, 4, 4, 5, 5, 7, 9}), C.ManyValues);
+  }
+  EXPECT_EQ(TotalOf(tkText, {1}, "Totals %F"), "Totals %F");
+  EXPECT_EQ(TotalOf(tkAverage, {1, 2, 4}), "2.33333333333333");
+}
+
+TEST_F(ColsListTest, DeviationsStayFiniteAndNonNegative) {
+  // A large mean with a small spread: a plain sum of squares loses the spread entirely.
+  EXPECT_EQ(TotalOf(tkVariancePopulation, {1e10L + 1, 1e10L + 2, 1e10L + 3}),
+            "0.666666666666667");
+  EXPECT_EQ(TotalOf(tkStdDevSample, {1e12L + 1, 1e12L + 3}), "1.4142135623731");
+  for (TotalKind K : {tkStdDevSample, tkVarianceSample, tkStdDevPopulation, tkVariancePopulation})
+    EXPECT_EQ(TotalOf(K, std::vector<long double>(1000, 0.1L)), "0") << TotalKindNames[K];
+  EXPECT_EQ(TotalOf(tkSum, {1, Inf}), "INF");
+  EXPECT_EQ(TotalOf(tkSum, {Inf, -Inf}), "n/a");
+  EXPECT_EQ(TotalOf(tkStdDevPopulation, {1, Inf}), "n/a");
+
+  // A spread rounded a hair below zero reads as none.
+  TColTotListData Total;
+  Total.Kind = tkStdDevPopulation;
+  Total.Count = 3;
+  Total.Accum[4] = -1e-30L;
+  long double Value = 1;
+  bool Ok = false;
+  Total.GetResult(Value, Ok);
+  EXPECT_TRUE(Ok);
+  EXPECT_EQ(Value, 0.0L);
+}
+
+TEST_F(ColsListTest, GetTotalTextAppliesTheUserFormatOnlyWithFieldFormat) {
+  const struct {
+    bool FieldFormat;
+    const char *TotalText, *Expected;
+  } Cases[] = {
+      {false, "Sum: %F", "Sum: 1234.5"},
+      {true, "Sum: %F", "Sum: 1234.50"},
+      {true, "%10.3F", "  1234.500"},
+      {true, "%m", "$1,234.50"},
+      {false, "", "1234.5"},
+      {true, "Total ", "Total 1234.5"},
+      // Formats that cannot take one number: the label before the "%" and the plain value.
+      {true, "Sum: %s", "Sum: 1234.5"},
+      {true, "Avg: %d", "Avg: 1234.5"},
+      {true, "%f to %f", "1234.5"},
+      {true, "%*f", "1234.5"},
+      {true, "Sum %", "Sum 1234.5"},
+  };
+  for (const auto& C : Cases)
+    EXPECT_EQ(TotalOf(tkSum, {1000, 234.5L}, C.TotalText, C.FieldFormat), C.Expected)
+        << C.TotalText;
+  EXPECT_EQ(TotalOf(tkStdDevSample, {1}, "%F", true), "n/a");
+  EXPECT_EQ(TotalOf(tkMin, {}, "Min %7.2F", true), "Min     INF");
+
+  ObjInfo = nullptr;  // no adapter: plain values
+  TColsList List;
+  AddColumn(List, "Amount").TotalText = "Sum: %F";
+  SetKind(*List.Items(0), 0, tkSum);
+  Add(List, 0, {2});
+  EXPECT_EQ(Text(List, 0), "Sum: 2");
+  List.CurLevel = 1;  // no total at that level
+  EXPECT_EQ(Text(List, 0), "");
+  EXPECT_EQ(Text(List, 5), "");
+}
+
+TEST_F(ColsListTest, FrozenTotalIgnoresValuesUntilReset) {
+  FPrintSettings.PagesAcross = 2;
+  FPrintSettings.CurPageAcross = 1;
+  TColsList List;
+  SetKind(AddColumn(List, "Amount"), 0, tkSum);
+  SetKind(AddColumn(List, "Rows"), 0, tkCount);
+  Add(List, 0, {1, 2});
+  List.MarkPageTotals();
+  Add(List, 0, {10});
+  EXPECT_EQ(Text(List, 0), "3");
+
+  List.ResetTotals(false);  // open again, values kept
+  Add(List, 0, {10});
+  EXPECT_EQ(Text(List, 0), "13");
+  EXPECT_TRUE(List.Items(0)->HasTotals);
+  EXPECT_FALSE(List.Items(1)->HasTotals);  // counting rows is no total of the values
+
+  List.ResetTotals(true);
+  EXPECT_EQ(Text(List, 0), "0");
+}
+
+TEST_F(ColsListTest, EnsureLevelAndSetKindAtLevelsZeroAndTwo) {
+  TColTotList Totals;
+  bool Changed = false;
+  Totals.SetKind(2, tkMin, Changed);
+  EXPECT_TRUE(Changed);
+  ASSERT_EQ(Totals.Count(), 3);
+  EXPECT_EQ(Totals.Items(1), nullptr);
+  EXPECT_EQ(Totals.Items(2)->Accum[0], Inf);
+  Totals.Items(2)->AddValue({4});
+  Changed = false;
+  Totals.SetKind(2, tkMin, Changed);  // same kind, existing entry: nothing changes
+  EXPECT_FALSE(Changed);
+  EXPECT_EQ(Totals.Items(2)->Accum[0], 4.0L);
+
+  Totals.SetKind(0, tkSum, Changed);
+  Totals.Items(0)->AddValue({7});
+  Totals.SetKind(0, tkNone, Changed);  // level 0 stays: kind None, open, values kept
+  ASSERT_NE(Totals.Items(0), nullptr);
+  EXPECT_EQ(Totals.Items(0)->Kind, tkNone);
+  EXPECT_FALSE(Totals.Items(0)->Printed);
+  EXPECT_EQ(Totals.Items(0)->Count, 1);
+  Changed = false;
+  Totals.SetKind(2, tkNone, Changed);
+  EXPECT_TRUE(Changed);
+  EXPECT_EQ(Totals.Items(2), nullptr);
+
+  Changed = false;
+  Totals.EnsureLevel(0, false, Changed);  // frozen, not removed
+  Totals.EnsureLevel(1, false, Changed);
+  Totals.EnsureLevel(-1, true, Changed);
+  EXPECT_FALSE(Changed);
+  EXPECT_TRUE(Totals.Items(0)->Printed);
+  EXPECT_EQ(Totals.Count(), 3);
+}
+
+TEST_F(ColsListTest, IndexOfNameIgnoresCase) {
+  TColsList List;
+  for (const char* Name : {"~Line#", "Customer", "Amount", "customer"}) AddColumn(List, Name);
+  const std::pair<const char*, int> Cases[] = {
+      {"customer", 1}, {"CUSTOMER", 1}, {"amount", 2}, {"~line#", 0}, {"Custom", -1}, {"", -1}};
+  for (auto [Name, Index] : Cases) EXPECT_EQ(List.IndexOfName(Name), Index) << Name;
+}
+
+TEST_F(ColsListTest, TotalLevelsAcrossPages) {
+  FPrintSettings.PagesAcross = 2;
+  TColsList List;
+  SetKind(AddColumn(List, "Hidden", 1, false), 2, tkSum);
+  TColsListData& First = AddColumn(List, "First", 1);
+  TColsListData& Second = AddColumn(List, "Second", 2);
+  for (int L : {0, 1, 3}) SetKind(First, L, tkSum);
+  First.TotList->Items(1)->Kind = tkNone;
+  for (int L : {0, 1, 2}) SetKind(Second, L, tkSum);
+
+  // The first printed column with a total decides, not the innermost level of all columns.
+  for (auto [CurLevel, Expected] : {std::pair{0, -1}, {1, 0}, {3, 0}, {4, 3}, {9, 3}}) {
+    List.CurLevel = CurLevel;
+    EXPECT_EQ(List.LastTotalLevel(), Expected) << CurLevel;
+  }
+  EXPECT_EQ(List.NextTotalsPage(2), 2);
+  FPrintSettings.PagesAcross = 1;  // a layout narrower than the columns say
+  EXPECT_EQ(List.NextTotalsPage(2), -1);
+  FPrintSettings.PagesAcross = 2;
+
+  FPrintSettings.CurPageAcross = 2;  // the last page across: break levels go
+  List.CurLevel = 0;
+  List.MarkPageTotals();
+  EXPECT_EQ(Second.TotList->Items(1), nullptr);
+  EXPECT_EQ(Second.TotList->Items(2), nullptr);
+  EXPECT_TRUE(Second.TotList->Items(0)->Printed);
+  EXPECT_EQ(Second.TotList->Items(0)->PagePrinted, 2);
+  EXPECT_FALSE(First.TotList->Items(0)->Printed);  // printed on page 1
+
+  FPrintSettings.CurPageAcross = 1;  // not the last: frozen from CurLevel on
+  List.CurLevel = 3;
+  List.MarkPageTotals();
+  EXPECT_TRUE(First.TotList->Items(3)->Printed);
+  EXPECT_FALSE(First.TotList->Items(0)->Printed);
+  Add(List, 1, {5}, 5);  // reaches the open levels that exist
+  Add(List, 1, {7}, -1);
+  Add(List, 9, {7});
+  EXPECT_EQ(First.TotList->Items(0)->Count, 1);
+  EXPECT_EQ(First.TotList->Items(1)->Count, 1);
+  EXPECT_EQ(First.TotList->Items(3)->Count, 0);
+}
+
+TEST_F(ColsListTest, AssignMakesAnIndependentDeepCopy) {
+  TColsList Source;
+  Source.CurLevel = 2;
+  TColsListData& A = AddColumn(Source, "A", 3);
+  A.TotalText = "Sum %F";
+  A.ColStrWid(2, 1) = {7, "xxxxxxx"};
+  SetKind(A, 0, tkSum);
+  SetKind(A, 2, tkMax);
+  Add(Source, 0, {2, 3}, 2);
+  Source.Add(nullptr);
+  AddColumn(Source, "C");
+
+  TColsList Target;
+  TColsListData& Into = AddColumn(Target, "Old");
+  AddColumn(Target, "Freed");
+  SetKind(AddColumn(Target, "C"), 0, tkSum);  // Source's C has no totals
+  AddColumn(Target, "Beyond");
+  Target.Assign(&Source);
+
+  ASSERT_EQ(Target.Count(), 4);
+  EXPECT_EQ(Target.Items(0), &Into);
+  EXPECT_EQ(Into.FieldName, "A");
+  EXPECT_EQ(Into.HorzPage, 3);
+  EXPECT_EQ(Into.ColStrWid(2, 1).Text, "xxxxxxx");
+  EXPECT_EQ(Target.Items(1), nullptr);
+  EXPECT_EQ(Target.Items(2)->TotList, nullptr);
+  EXPECT_EQ(Target.Items(3)->FieldName, "Beyond");
+  EXPECT_EQ(Text(Target, 0), "Sum 3");
+
+  Add(Source, 0, {100}, 2);
+  A.ColStrWid(2, 1).Text = "y";
+  bool Changed = false;
+  A.TotList->SetKind(2, tkNone, Changed);
+  Into.TotList->Items(0)->AddValue({1});
+  EXPECT_EQ(Text(Target, 0), "Sum 3");
+  EXPECT_EQ(Into.ColStrWid(2, 1).Text, "xxxxxxx");
+  Source.CurLevel = Target.CurLevel = 0;
+  EXPECT_EQ(Text(Source, 0), "Sum 105");
+  EXPECT_EQ(Text(Target, 0), "Sum 6");
+}
+
+}  // namespace

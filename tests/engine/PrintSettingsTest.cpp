@@ -1,0 +1,249 @@
+#include "engine/VLMXGbl/PrintSettings.h"
+
+#include <stdexcept>
+
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl0.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "framework/DB.h"
+#include "framework/StdCtrls.h"
+#include "framework/headless/Printers.h"
+#include "tests/support/HeadlessFixture.h"
+
+namespace {
+
+// A run in progress: the run state, the styles, the adapter and the settings as globals.
+class RunStateTest : public HeadlessTest {
+protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    Headless::ResetPrinters();
+    PS = std::make_unique<TvlxPrintSettings>();
+    PrintSettings = PS.get();
+    RptStyles = &Styles;
+    ObjInfo = &Info;
+    RptSettings = &Settings;
+  }
+  void TearDown() override {
+    PrintSettings = nullptr;
+    RptStyles = nullptr;
+    ObjInfo = nullptr;
+    RptSettings = nullptr;
+    PS.reset();
+    Headless::ResetPrinters();
+    HeadlessTest::TearDown();
+  }
+
+  std::unique_ptr<TvlxPrintSettings> PS;
+  TRptStyles Styles;
+  TObjInfo Info;
+  TvlxReportSettings Settings;
+};
+
+TRadioButton& Radio(TCustomForm& Form, const std::string& Name) {
+  auto* Button = dynamic_cast<TRadioButton*>(Form.FindComponent(Name));
+  if (!Button) throw std::runtime_error("no radio button " + Name);
+  return *Button;
+}
+
+void Press(TCustomForm& Form, const std::string& Name) {
+  auto* Button = dynamic_cast<TButton*>(Form.FindComponent(Name));
+  if (!Button) throw std::runtime_error("no button " + Name);
+  Button->PeerClick();
+}
+
+}  // namespace
+
+TEST(PrintSettings, ComparePageNoOrdersByVerticalPageFirst) {
+  struct Case { TPoint A, B; int Expected; };
+  // Page 2 across 1 lies after page 1 across 9.
+  const Case Cases[] = {{{1, 2}, {9, 1}, 1}, {{9, 1}, {1, 2}, -1}, {{2, 3}, {1, 3}, 1},
+                        {{1, 3}, {2, 3}, -1}, {{4, 7}, {4, 7}, 0}};
+  for (const Case& C : Cases)
+    EXPECT_EQ(ComparePageNo(C.A, C.B), C.Expected) << C.A.X << "," << C.A.Y << " vs " << C.B.X << "," << C.B.Y;
+}
+
+TEST(PrintSettings, UnitConversionsRoundAndNeverDivideByZero) {
+  TvlxPrintSettings S;
+  // Text units: a line of 1 character or 1 line whatever its stored width, and nothing for
+  // nothing.
+  for (int Value : {1, 5000}) EXPECT_EQ(S.ToUnits(Value, true, true, 0), 1) << Value;
+  for (int Value : {0, -5}) EXPECT_EQ(S.ToUnits(Value, true, true, 1), 0) << Value;
+  // Before the character cell is known a size is 0, not MulDivRound's failure value.
+  EXPECT_EQ(S.ToUnits(1000, true, false, 0), 0);
+  EXPECT_EQ(S.ScaleXY(96, 0), 0);
+
+  // Device units at 600 dpi and zoom 100: half-up inside MulDivRound, truncated by the final tenth.
+  S.DevResX = S.DevResY = 600;
+  struct Case { int Value; bool AtLeastOne; int Expected; };
+  const Case Device[] = {{1, true, 1}, {1, false, 0}, {1000, false, 600}, {9, false, 5}, {1001, false, 600}};
+  for (const Case& C : Device) EXPECT_EQ(S.ToUnits(C.Value, false, C.AtLeastOne, 0), C.Expected) << C.Value;
+  S.ZoomPercent = 75;
+  EXPECT_EQ(S.ToUnits(1000, false, false, 1), 450);
+  EXPECT_EQ(S.ToUnitsIfTypeset(1000, true, false, 1), 1000);
+
+  // Text units on a 120 x 72 dpi printer with 12 x 12 dot cells: 10 characters, 6 lines an inch.
+  S.PrtResX = 120;
+  S.PrtResY = 72;
+  S.CharWidth = S.LineHeight = 12;
+  EXPECT_EQ(S.ToUnits(1000, true, false, 0), 10);
+  EXPECT_EQ(S.ToUnits(1000, true, false, 1), 6);
+  EXPECT_EQ(S.ToUnits(250, true, false, 1), 2);  // 1.5 lines round away from zero
+
+  S.ScrResX = 96;
+  EXPECT_EQ(S.ScaleXY(96, 0), 600);
+  EXPECT_EQ(S.ScaleXY(96, 1), 0);  // no screen resolution along y
+
+  S.UnitSet = 1;
+  EXPECT_EQ(S.PixToChars(95, false), 7);
+  S.LineHeight = 0;
+  EXPECT_EQ(S.PixToChars(95, true), 95);
+}
+
+TEST_F(RunStateTest, FindPrinterIndexByNameThenByBeginning) {
+  // The fake printers: 0 "Fake Laser", 1 "Fake Dot Matrix".
+  struct Case { const char* Name; int Expected; };
+  // The list's own lookup ignores case; the beginning of a name must match exactly.
+  const Case Cases[] = {{"Fake Dot Matrix", 1}, {"fake dot matrix", 1}, {"Fake", 0}, {"Fake D", 1},
+                        {"fake", -1}, {"Fake Laser Jet", -1}, {"", -1}, {"   ", -1}};
+  for (const Case& C : Cases) EXPECT_EQ(FindPrinterIndex(C.Name), C.Expected) << '"' << C.Name << '"';
+
+  SelectPrinterByName("Fake D");
+  EXPECT_EQ(Printer()->PrinterIndex(), 1);
+  SelectPrinterByName("nothing like it");  // -1: back to the default printer
+  EXPECT_EQ(Printer()->PrinterIndex(), 0);
+}
+
+TEST_F(RunStateTest, AskSelectedRowsOnlyAsksWhenTold) {
+  int Shown = 0;
+  Headless::SetModalHandler([&](TCustomForm& Form) {
+    ++Shown;
+    Form.SetModalResult(mrOk);
+  });
+  struct Case { uint8_t PrintWhat; bool Ask; int Selected; bool Expected; };
+  const Case Cases[] = {{0, true, 3, false}, {pwSelectedRows, false, 3, true}, {pwSelectedRows, false, 0, false}};
+  for (const Case& C : Cases) {
+    Settings.PrintWhat = C.PrintWhat;
+    Settings.SetItemOpt(ioAskToPrintSelectedRows, C.Ask);
+    Info.SelRowCount = C.Selected;
+    PS->SelectedRowsOnly = !C.Expected;
+    PS->AskSelectedRows();
+    EXPECT_EQ(PS->SelectedRowsOnly, C.Expected) << int(C.PrintWhat) << " " << C.Selected;
+  }
+  EXPECT_EQ(Shown, 0);
+}
+
+TEST_F(RunStateTest, AskSelectedRowsAnswersAndFreesItsWindow) {
+  Settings.PrintWhat = pwSelectedRows;
+  Settings.SetItemOpt(ioAskToPrintSelectedRows, true);
+  const int FormsBefore = Screen->FormCount();
+  struct Case { int Selected; const char* Pick; const char* Caption; const char* Preselected; bool Expected; };
+  const Case Cases[] = {{2, nullptr, "Print 2 selected rows", "rbPrintSelectedRows", true},
+                        {0, nullptr, "Print 0 selected rows", "rbPrintAllRows", false},
+                        {5, "rbPrintAllRows", "Print 5 selected rows", "rbPrintSelectedRows", false}};
+  for (const Case& C : Cases) {
+    Info.SelRowCount = C.Selected;
+    std::string Caption, Preselected;
+    Headless::SetModalHandler([&](TCustomForm& Form) {
+      EXPECT_NE(fmvlxAskSelectedRows, nullptr);
+      Caption = Radio(Form, "rbPrintSelectedRows").Caption();
+      for (const char* Name : {"rbPrintSelectedRows", "rbPrintAllRows"})
+        if (Radio(Form, Name).Checked()) Preselected = Name;
+      if (C.Pick) Radio(Form, C.Pick).SetChecked(true);
+      Press(Form, "bbOk");
+    });
+    PS->AskSelectedRows();
+    EXPECT_EQ(Caption, C.Caption);
+    EXPECT_EQ(Preselected, C.Preselected);
+    EXPECT_EQ(PS->SelectedRowsOnly, C.Expected) << C.Caption;
+    EXPECT_EQ(fmvlxAskSelectedRows, nullptr);
+    EXPECT_EQ(Screen->FormCount(), FormsBefore);
+  }
+}
+
+TEST_F(RunStateTest, AskSelectedRowsCancelEndsTheReportAndFreesItsWindow) {
+  Settings.PrintWhat = pwSelectedRows;
+  Settings.SetItemOpt(ioAskToPrintSelectedRows, true);
+  Info.SelRowCount = 4;
+  const int FormsBefore = Screen->FormCount();
+  // The Cancel Report button, and closing the window, stop the report as the user's stop.
+  for (const bool ByButton : {true, false}) {
+    PS->RunState = rsActive;
+    Headless::SetModalHandler([&](TCustomForm& Form) {
+      if (ByButton) Press(Form, "bbCancel");
+      else Form.PeerCloseRequested();
+    });
+    EXPECT_THROW_MSG(PS->AskSelectedRows(), eVlxUserTermRpt, "Vellumix! User Terminated Report");
+    EXPECT_EQ(PS->RunState, rsTerminatedWithError);
+    EXPECT_FALSE(PS->SelectedRowsOnly);
+    EXPECT_EQ(fmvlxAskSelectedRows, nullptr);
+    EXPECT_EQ(Screen->FormCount(), FormsBefore);
+  }
+
+  // A failure while the question is shown passes on, and the window still goes.
+  PS->RunState = rsActive;
+  Headless::SetModalHandler([](TCustomForm&) { throw std::runtime_error("lost the desktop"); });
+  EXPECT_THROW(PS->AskSelectedRows(), std::runtime_error);
+  EXPECT_EQ(PS->RunState, rsActive);
+  EXPECT_EQ(fmvlxAskSelectedRows, nullptr);
+  EXPECT_EQ(Screen->FormCount(), FormsBefore);
+}
+
+TEST_F(RunStateTest, RowBookmarksReplayGridRows) {
+  PS->UnitSet = 1;
+  const TPoint Cells[] = {{1, 4}, {1, 5}, {1, 7}};
+  for (int I = 0; I < 3; ++I) {
+    Info.CurCell = Cells[I];
+    PS->RecordCounter = 10 + I;
+    Styles.BandInfo[2].RowNdx = 20 + I;
+    PS->CellRect = {0, 3 * I, 40, 3 * I + 2};
+    PS->TextRect = {0, 3 * I, 40, 3 * I + I};  // rows of 1, 2 and 3 lines
+    PS->BMLineList.AddCurrent();
+  }
+  Info.CurCell = {0, 0};
+  int Height = 0;
+  ASSERT_TRUE(PS->BMLineList.GotoEntry(1, Height));
+  EXPECT_EQ(Height, 2);
+  EXPECT_EQ(Info.CurCell, (TPoint{1, 5}));
+  EXPECT_EQ(PS->RecordCounter, 11);
+  EXPECT_EQ(Styles.BandInfo[2].RowNdx, 21);
+  // The row prints again from its recorded top line.
+  EXPECT_EQ(PS->CellRect, (TRect{-1, 3, -1, 2}));
+
+  for (int Outside : {-1, 3}) {
+    Height = 0;
+    EXPECT_FALSE(PS->BMLineList.GotoEntry(Outside, Height));
+    EXPECT_EQ(Height, -1);
+  }
+  PS->BMLineList.Clear();
+  EXPECT_FALSE(PS->BMLineList.GotoEntry(0, Height));
+}
+
+TEST_F(RunStateTest, RowBookmarksReplayDatasetRowsAndReportALostRecord) {
+  TDataSet Data(nullptr);
+  Data.FieldDefs().Add("Name", ftString);
+  Data.Open();
+  for (const char* Name : {"Genesis", "Exodus", "Leviticus"}) Data.AppendRecord({std::string(Name)});
+  Info.DataSet = &Data;
+  Info.RowsInMemory = false;
+
+  Data.First();
+  PS->BMLineList.AddCurrent();
+  Data.Next();
+  PS->BMLineList.AddCurrent();
+  Data.Last();
+
+  int Height = 0;
+  ASSERT_TRUE(PS->BMLineList.GotoEntry(1, Height));
+  EXPECT_FALSE(PS->BookmarkFailed);
+  EXPECT_EQ(Data.RecNo(), 2);
+
+  Data.SetRecNo(1);
+  Data.Delete();  // the first recorded row is gone
+  ASSERT_TRUE(PS->BMLineList.GotoEntry(0, Height));
+  EXPECT_TRUE(PS->BookmarkFailed);
+  ASSERT_TRUE(PS->BMLineList.GotoEntry(1, Height));
+  EXPECT_FALSE(PS->BookmarkFailed);
+  EXPECT_EQ(Data.FieldByName("Name")->AsString(), "Exodus");
+}

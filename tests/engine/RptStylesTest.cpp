@@ -1,0 +1,264 @@
+#include "engine/VLMXGbl/RptStyles.h"
+
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl0.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "framework/headless/Printers.h"
+#include "tests/support/HeadlessFixture.h"
+
+namespace {
+
+// Styles of a run of a 10-column object: 2 fixed columns, 1 trailing column, title rows, one
+// totals line, character output.
+class StylesTest : public HeadlessTest {
+protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    Headless::ResetPrinters();
+    PS = std::make_unique<TvlxPrintSettings>();
+    PS->Canvas = &Canvas;
+    PrintSettings = PS.get();
+    RptStyles = &Styles;
+    ObjInfo = &Info;
+    RptSettings = &Settings;
+    Info.ColsList = std::make_unique<TColsList>();
+    for (int I = 0; I < 10; ++I) Info.ColsList->Add(std::make_unique<TColsListData>());
+    PS->FixedColCount = 2;
+    Info.TrailingCols = 1;
+    Info.FixedRows = 1;
+    Info.TotalLines = 1;
+    Settings.OutputQuality = 0;  // character output
+  }
+  void TearDown() override {
+    PrintSettings = nullptr;
+    RptStyles = nullptr;
+    ObjInfo = nullptr;
+    RptSettings = nullptr;
+    PS.reset();
+    Headless::ResetPrinters();
+    HeadlessTest::TearDown();
+  }
+  void DrawnOutput() { Settings.OutputQuality = 2; }
+
+  TCanvas Canvas;
+  std::unique_ptr<TvlxPrintSettings> PS;
+  TRptStyles Styles;
+  TObjInfo Info;
+  TvlxReportSettings Settings;
+};
+
+}  // namespace
+
+TEST(RptStyles, RegionsPlanesAndMasksAgree) {
+  EXPECT_EQ(TRptStyles::MakeStyleKey(9, 2, 4), "9,2,4");
+  EXPECT_EQ(TRptStyles::MakeStyleKey(12, 1, 0), "12,1,0");
+  EXPECT_EQ(CnvtPlaneNdxsToRegNdx(3, 2), 10);
+  EXPECT_EQ(CnvtPlaneNdxsToRegNdx(1, 1), 5);
+  EXPECT_EQ(CnvtPlaneNdxsToRegNdx(3, 3), 13);
+
+  // Every grid region splits into the zone and band it is made of.
+  for (uint8_t Region = 5; Region <= 13; ++Region) {
+    uint8_t Band = 0, Zone = 0;
+    ASSERT_TRUE(TRptStyles::RegionToPlane(Region, true, Band));
+    ASSERT_TRUE(TRptStyles::RegionToPlane(Region, false, Zone));
+    EXPECT_EQ(CnvtPlaneNdxsToRegNdx(Zone, Band), Region);
+  }
+  for (uint8_t Region : {0, 1, 4, 14, 17, 18}) {
+    uint8_t Plane = 99;
+    EXPECT_FALSE(TRptStyles::RegionToPlane(Region, true, Plane));
+    EXPECT_EQ(Plane, 99);
+  }
+
+  // The masks of the line directions: bands for horizontal kinds, zones for vertical ones.
+  struct Case { uint8_t Region, Kind; TRegionMask Mask; uint8_t Plane; };
+  const Case Masks[] = {
+      {6, lkTopEdge, 224, 1},    {9, lkRowRule, 1792, 2},   {11, lkNone, 14336, 3},
+      {8, lkLeftEdge, 2336, 1},  {9, lkColSep, 4672, 2},    {13, lkRightEdge, 9344, 3},
+      {2, lkTopEdge, 4, plAll},  {16, lkLeftEdge, 1 << 16, plAll},
+  };
+  for (const Case& C : Masks) {
+    uint8_t Plane = 99;
+    EXPECT_EQ(TRptStyles::GetKindRegionMask(C.Region, C.Kind, Plane), C.Mask) << int(C.Region);
+    EXPECT_EQ(Plane, C.Plane) << int(C.Region);
+  }
+
+  for (const auto [Zone, Band] : {std::pair<uint8_t, uint8_t>{0, 2}, {2, 0}})
+    EXPECT_THROW_MSG(CnvtPlaneNdxsToRegNdx(Zone, Band), eVlxIntError,
+                     "Vellumix! Internal Error: [CnvtPlaneNdxsToRegNdx] **\rAttempted to convert PlaneNdx=plAll");
+}
+
+TEST_F(StylesTest, ColumnsFallIntoTheirZones) {
+  struct Case { int Col; uint8_t Band, Region; };
+  const Case Cases[] = {{0, 1, 5}, {1, 2, 8}, {2, 2, 9}, {8, 1, 6}, {9, 3, 13}, {-1, 2, 10}, {10, 3, 13}};
+  for (const Case& C : Cases) {
+    uint8_t Region = 0;
+    Styles.CnvtColNdxToRegNdx(C.Col, C.Band, Region);
+    EXPECT_EQ(Region, C.Region) << C.Col;
+  }
+  const std::pair<int, int> Zones[] = {{0, 1}, {2, 8}, {9, 9}};
+  for (uint8_t Zone = 1; Zone <= 3; ++Zone) {
+    int First = -7, Last = -7;
+    Styles.GetZoneColumns(Zone, First, Last);
+    EXPECT_EQ(std::make_pair(First, Last), Zones[Zone - 1]) << int(Zone);
+  }
+  int First = -7, Last = -7;
+  Styles.GetZoneColumns(0, First, Last);
+  EXPECT_EQ(std::make_pair(First, Last), std::make_pair(-7, -7));
+
+  uint8_t Region = 42;
+  EXPECT_THROW_MSG(Styles.CnvtColNdxToRegNdx(3, plAll, Region), eVlxIntError,
+                   "Vellumix! Internal Error:  in procedure [TRptStyles.CnvtColNdxToRegNdx]: \rColNdx = plAll and is invalid");
+  EXPECT_THROW_MSG(Styles.CnvtColNdxToRegNdx(3, 4, Region), eVlxIntError,
+                   "Vellumix! Internal Error: In procedure [TRptStyles.CnvtColNdxToRegNdx]: \rRegNdx is incorrectly calculated");
+  ObjInfo = nullptr;
+  EXPECT_THROW_MSG(Styles.CnvtColNdxToRegNdx(3, 2, Region), eVlxIntError,
+                   "Vellumix! Internal Error: In procedure [TRptStyles.CnvtColNdxToRegNdx]: \rRegNdx is incorrectly calculated");
+  EXPECT_EQ(Region, 42);
+}
+
+TEST_F(StylesTest, FillsFallBackToTheRegionsCatchAll) {
+  TFillStyleEntry& CatchAll = Styles.FillStyleList.Add(TRptStyles::MakeStyleKey(12, 1, 0));
+  CatchAll.FillOn = true;
+  CatchAll.Brush.SetColor(clYellow);
+  EXPECT_EQ(Styles.GetBrush(true, 12, 3, true), &CatchAll.Brush);
+  EXPECT_EQ(Styles.GetBrush(true, 12, 3, false), nullptr);
+  EXPECT_EQ(Styles.GetBrush(false, 12, 0, true), nullptr);
+  EXPECT_EQ(Styles.GetBrush(true, 9, 0, true), nullptr);
+
+  Styles.ApplyBrush(true, 12, 2, true);
+  EXPECT_EQ(Canvas.Brush().Color(), clYellow);
+  EXPECT_EQ(Canvas.Brush().Style(), TBrushStyle::bsSolid);
+  Styles.ApplyBrush(false, 12, 2, true);
+  EXPECT_EQ(Canvas.Brush().Style(), TBrushStyle::bsClear);
+
+  CatchAll.FillOn = false;  // an entry without fill paints nothing
+  EXPECT_EQ(Styles.GetBrush(true, 12, 0, false)->Style(), TBrushStyle::bsClear);
+
+  std::string StyleName = "Corporate";
+  EXPECT_TRUE(Styles.LoadStyles(StyleName));
+  EXPECT_EQ(StyleName, "");
+  EXPECT_EQ(Styles.FillStyleList.Count(), 0);
+  DrawnOutput();
+  EXPECT_FALSE(Styles.LoadStyles(StyleName));
+}
+
+TEST_F(StylesTest, LineKindsFollowTheRowBeingComposed) {
+  struct Case {
+    bool Borders, Shared, Vertical, GrpBrkRow, PageTop, EdgePending;
+    uint8_t Band, Kind;
+    bool AsBorder, On;
+    uint8_t KindAfter;
+  };
+  const Case Cases[] = {
+      // A row rule at the top of a page turns into the band's top edge.
+      {true, false, false, false, true, true, 2, lkRowRule, false, true, lkTopEdge},
+      {false, false, false, false, true, true, 2, lkRowRule, false, false, lkRowRule},
+      // Sharing borders, only the page top turns it.
+      {true, true, false, false, false, true, 2, lkRowRule, false, true, lkRowRule},
+      {false, false, false, true, false, false, 2, lkRowRule, false, true, lkRowRule},
+      {false, false, false, true, false, false, 2, lkGrpBrkRule, false, true, lkGrpBrkRule},
+      {false, false, false, true, true, false, 2, lkGrpBrkRule, false, false, lkGrpBrkRule},
+      {true, false, false, false, false, false, 1, lkColSep, true, true, lkColSep},
+  };
+  int Row = 0;
+  for (const Case& C : Cases) {
+    PS->Borders = C.Borders;
+    PS->ShareAdjBorders = C.Shared;
+    PS->VerticalLines = C.Vertical;
+    PS->GrpBrkRow = C.GrpBrkRow;
+    PS->PageTop = C.PageTop;
+    PS->EdgePending = C.EdgePending;
+    uint8_t Kind = C.Kind;
+    EXPECT_EQ(Styles.IsLineKindOn(C.Band, Kind, C.AsBorder), C.On) << "case " << Row;
+    EXPECT_EQ(Kind, C.KindAfter) << "case " << Row;
+    ++Row;
+  }
+
+  // Horizontal lines every 3 rows: due on rows 1, 4, 7 of the run since the last rule.
+  PS->Borders = PS->GrpBrkRow = PS->PageTop = PS->EdgePending = false;
+  PS->HorizontalLines = true;
+  Settings.HorizLineFreq = 3;
+  for (int Rows = 1; Rows <= 7; ++Rows) {
+    PS->RowsSinceRule = Rows;
+    uint8_t Kind = lkRowRule;
+    EXPECT_EQ(Styles.IsLineKindOn(2, Kind, false), Rows % 3 == 1) << Rows;
+  }
+  Settings.HorizLineFreq = 0;
+  uint8_t Kind = lkRowRule;
+  EXPECT_FALSE(Styles.IsLineKindOn(2, Kind, false));
+}
+
+TEST_F(StylesTest, CalcLineWidthsReservesBordersAndLeavesTheRowAlone) {
+  PS->Borders = true;
+  const bool Flags[][3] = {{false, true, true}, {true, false, false}};  // GrpBrkRow, EdgePending, PageTop
+  for (const auto& F : Flags) {
+    PS->GrpBrkRow = F[0];
+    PS->EdgePending = F[1];
+    PS->PageTop = F[2];
+    Styles.CalcLineWidths();
+    EXPECT_EQ(PS->GrpBrkRow, F[0]);
+    EXPECT_EQ(PS->EdgePending, F[1]);
+    EXPECT_EQ(PS->PageTop, F[2]);
+    for (int Plane = 0; Plane < 4; ++Plane)
+      for (int K = 0; K < LineKindCount; ++K) {
+        const bool Border = K == lkLeftEdge || K == lkRightEdge || K == lkTopEdge || K == lkBottomEdge;
+        const int Expected = Plane != 0 && (Border || (K == lkGrpBrkRule && Plane == 2)) ? 1 : 0;
+        EXPECT_EQ(Styles.LineWidths[Plane][K], Expected) << Plane << "," << K;
+      }
+  }
+}
+
+TEST_F(StylesTest, RegionsArePresentWhenTheObjectHasThem) {
+  EXPECT_TRUE(Styles.IsRegionPresent(9));
+  EXPECT_FALSE(Styles.IsRegionPresent(6));  // column titles off
+  Settings.SetItemOpt(ioColumnTitles, true);
+  EXPECT_TRUE(Styles.IsRegionPresent(6));
+  EXPECT_FALSE(Styles.IsRegionPresent(12));  // column totals off
+  PS->PageMode = pmLayoutOnly;
+  EXPECT_TRUE(Styles.IsRegionPresent(12));
+  EXPECT_TRUE(Styles.IsRegionPresent(13));
+  EXPECT_FALSE(Styles.IsRegionPresent(11));
+  Settings.SetItemOpt(ioColumnTotals, true);
+  EXPECT_TRUE(Styles.IsRegionPresent(11));
+  EXPECT_TRUE(Styles.IsRegionPresent(5));
+
+  // The report footer memo is region 17, the copyright memo 16.
+  Settings.RptMemo(RptFtr)->Text = "The end";
+  Settings.RptMemo(RptFtr)->Visible = true;
+  EXPECT_TRUE(Styles.IsRegionPresent(17));
+  EXPECT_FALSE(Styles.IsRegionPresent(16));
+  EXPECT_FALSE(Styles.IsRegionPresent(0));
+  EXPECT_FALSE(Styles.IsRegionPresent(18));
+
+  // An object without rows, fixed or trailing columns still has its data body.
+  PS->FixedColCount = 0;
+  Info.FixedRows = Info.TrailingCols = Info.TotalLines = 0;
+  Info.ColsList.reset();
+  for (uint8_t Region = 5; Region <= 13; ++Region) EXPECT_EQ(Styles.IsRegionPresent(Region), Region == 9) << int(Region);
+}
+
+TEST_F(StylesTest, ApplyFontPutsTheTextFontOnTheCanvas) {
+  Settings.TextFontName = "Letter Gothic Line";
+  Settings.TextFontSize = 12;
+  Settings.TextFontStyle = 8 | 4;
+  Settings.TextFontColor = clNavy;
+  PS->WorkFontSize = 9;  // the run's size, not the stored one
+  ASSERT_TRUE(Styles.ApplyFont(false));
+  const TFont& Font = Canvas.Font();
+  EXPECT_EQ(Font.Name(), "Letter Gothic Line");
+  EXPECT_EQ(Font.Size(), 9);
+  EXPECT_EQ(Font.Pitch(), TFontPitch::fpFixed);
+  EXPECT_EQ(Font.Style(), fsBold | fsItalic);
+  EXPECT_EQ(Font.Color(), clNavy);
+
+  // Text on a brush of its own colour is inverted so that it shows.
+  Canvas.Brush().SetColor(clNavy);
+  ASSERT_TRUE(Styles.ApplyFont(true));
+  EXPECT_EQ(Canvas.Font().Color(), clNavy ^ 0xFFFFFF);
+
+  DrawnOutput();
+  Canvas.Font().SetName("Arial");
+  EXPECT_FALSE(Styles.ApplyFont(false));
+  EXPECT_EQ(Canvas.Font().Name(), "Arial");
+}
