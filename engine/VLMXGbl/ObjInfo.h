@@ -19,6 +19,7 @@ class TDataSet;
 class TDBGrid;
 class TDecisionGrid;
 class TField;
+class TLabel;
 class TListItem;
 class TListView;
 class TStringGrid;
@@ -144,6 +145,26 @@ public:
   static void CheckMark(bool Value, std::string& Text);
   // One empty entry per group-break column.
   void ResetPrevValues();
+
+  // ---- Column widths and pages across (ColumnScan.cpp, PagesAcross.cpp) ----------------------
+
+  // Measures every column over the rows (or takes the control's column sizes), lays the
+  // columns out over pages across and writes their count on PagesAcrossLabel (may be nullptr).
+  void ColumnScan(TComponent* Host, TLabel* PagesAcrossLabel, bool& RescanPending);
+  // Measures the kept widest texts again, reading no row, and lays the columns out again.
+  void Remeasure(TLabel* PagesAcrossLabel, bool ClearTotals, bool& RescanPending);
+  void CalcPagesAcross(TLabel* PagesAcrossLabel);
+  // Measures every column at Level (1 title, 2 data, 3 totals) at the current position.
+  void CalcColWid(bool MeasureText, int Level);
+  void FinishColWidths(bool MeasureText);
+  int CountTotalLines();
+  void CalcLineHeights();
+  TColsListData* FindPrintedColFrom(int ColNdx) const;
+  int FirstXPos() const;
+  // First printed column of page across PageAcross; -1 when no column is printed.
+  int NextUnplacedCol(int& PageAcross) const;
+  void RaiseColMax(const std::string& Text, int ColNdx, int Level, int PixelWidth, int CharCount);
+  void MeasureMultiLine(int ColNdx, const std::string& Text, int Level, int DataType);
 
   // ---- State ---------------------------------------------------------------------------------
 

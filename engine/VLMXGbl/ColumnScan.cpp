@@ -1,0 +1,323 @@
+// Column widths: the walk over the rows that keeps each column's widest title, data and totals
+// texts, the measuring of those texts in the report's fonts (or the control's own column sizes),
+// and the line heights of the row bands.
+#include <algorithm>
+#include <vector>
+
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "framework/ComCtrls.h"
+#include "framework/DB.h"
+#include "framework/DBGrids.h"
+#include "framework/Grids.h"
+#include "framework/StdCtrls.h"
+#include "windows/VLMXPgrs/VLMXPgrs.h"
+
+namespace {
+
+constexpr uint8_t asAllRows = 0, asLimitRows = 1, asCurrentSizes = 2;
+constexpr int RecPixels = 0, RecChars = 1;
+// The database scans that are long enough to be worth a progress window.
+constexpr int ProgressRowThreshold = 200;
+
+uint8_t AutoSizze() { return RptSettings ? RptSettings->AutoSizze : asAllRows; }
+bool TextUnits() { return PrintSettings && PrintSettings->UnitSet == 1; }
+bool CharacterOutput() { return RptSettings && RptSettings->IsTextStyleOutput(); }
+
+// The lines of Text between carriage returns; an empty text is one empty line.
+std::vector<std::string> SplitLines(const std::string& Text) {
+  std::vector<std::string> Lines;
+  size_t From = 0;
+  for (;;) {
+    const size_t At = Text.find('\r', From);
+    Lines.push_back(Text.substr(From, At == std::string::npos ? std::string::npos : At - From));
+    if (At == std::string::npos) return Lines;
+    From = At + 1;
+  }
+}
+
+TCanvas* RunCanvas() { return PrintSettings ? PrintSettings->Canvas : nullptr; }
+
+int TextWidth(const std::string& Text) {
+  TCanvas* Canvas = RunCanvas();
+  return Canvas ? Canvas->TextWidth(Text) : 0;
+}
+
+// The styles' font of a zone goes onto the run's canvas only when the zone changes: every font
+// change makes the device choose a font again.
+void SetStyleFont(TObjInfo& Info, uint8_t Zone) {
+  if (Info.LayoutCase == Zone) return;
+  Info.LayoutCase = Zone;
+  if (RptStyles) RptStyles->ApplyFont(false);
+}
+
+// Text's width in screen pixels in a control's font. The run's canvas measures it at the
+// device's resolution, so the width is brought back to the screen's.
+int ScreenTextWidth(const TFont& Font, const std::string& Text) {
+  TCanvas* Canvas = RunCanvas();
+  if (!Canvas || PrintSettings->DevResX <= 0 || PrintSettings->ScrResX <= 0) return 0;
+  struct TRestore {
+    TCanvas& Canvas;
+    TFont Saved;
+    ~TRestore() { Canvas.Font() = Saved; }
+  } Restore{*Canvas, Canvas->Font()};
+  Canvas->Font().Assign(Font);
+  return std::max(0, MulDivRound(Canvas->TextWidth(Text), PrintSettings->ScrResX, PrintSettings->DevResX));
+}
+
+// The on-screen width of the control's column Source, in screen pixels.
+int ControlColWidth(TObjInfo& Info, int Source) {
+  switch (Info.ObjType) {
+    case otDBGrid:
+    case otOtherDBGrid: {
+      const TCustomDBGrid* Grid = Info.DBGrid ? static_cast<TCustomDBGrid*>(Info.DBGrid) : Info.OtherDBGrid;
+      const TColumn* Column = Grid ? Grid->Columns().Items(Source) : nullptr;
+      return Column ? Column->Width() : 0;
+    }
+    case otListBox: return Info.ListBox ? Info.ListBox->ClientWidth() : 0;
+    case otListView: {
+      const TListColumn* Column = Info.ListView ? Info.ListView->Columns().Items(Source) : nullptr;
+      return Column ? Column->Width() : 0;
+    }
+    case otStringGrid:
+      return Info.StringGrid && Source < Info.StringGrid->ColCount() ? Info.StringGrid->ColWidths(Source) : 0;
+    default: return 0;
+  }
+}
+
+// Whether the object has a row where a walk that starts where the object stands would read.
+bool RowAtCursor(const TObjInfo& Info) {
+  if (Info.IsDatabaseKind()) return Info.DataSet && !Info.DataSet->IsEmpty();
+  if (Info.IsDecisionGrid()) return Info.RowCount >= 1 && Info.ColCount >= 1;
+  return Info.CurCell.Y >= 0 && Info.CurCell.Y < Info.RowCount;
+}
+
+// Strings and memos wider than the report's maxima are measured at the maximum.
+void CapWidth(int Kind, int& Pixels, int& Chars) {
+  const TvlxReportSettings& S = *RptSettings;
+  const int CharWidth = PrintSettings ? PrintSettings->CharWidth : 0;
+  if (Kind == ftMemo) {
+    const bool Over = TextUnits() ? S.MaxMemoColWidTxt > 0 && Chars > S.MaxMemoColWidTxt
+                                  : S.MaxMemoColWidDev > 0 && Pixels > S.MaxMemoColWidDev;
+    if (Over) {
+      Chars = S.MaxMemoColWidTxt;
+      Pixels = S.MaxMemoColWidDev;
+    }
+  } else if (Kind == ftString) {
+    if (TextUnits()) {
+      if (S.MaxStringColWidTxt > 0 && Chars > S.MaxStringColWidTxt) {
+        Chars = S.MaxStringColWidTxt;
+        Pixels = Chars * CharWidth;
+      }
+    } else if (S.MaxStringColWidDev > 0 && Pixels > S.MaxStringColWidDev) {
+      Pixels = S.MaxStringColWidDev;
+      if (CharWidth > 0) Chars = Pixels / CharWidth;
+    }
+  }
+}
+
+}  // namespace
+
+void TObjInfo::ColumnScan(TComponent* /*Host*/, TLabel* PagesAcrossLabel, bool& RescanPending) {
+  FW_ASSERT(PrintSettings && RptSettings && RptStyles);
+  TvlxPrintSettings& PS = *PrintSettings;
+  ResetPrevValues();
+  const uint8_t A = RptSettings->AutoSizze;
+  PS.PageMode = pmColumnScan;
+  PS.RunState = rsActive;
+  RowsProcessed = 0;
+  EndOfRows = false;
+
+  int Limit = RowCount;
+  if (IsDatabaseKind() && A == asLimitRows) Limit = std::min(RowCount, RptSettings->MaxRowsToAutoSizze);
+  else if (IsDatabaseKind() && A == asCurrentSizes) Limit = 1;
+  const bool MeasureText = A < asCurrentSizes;
+
+  // A window left open by an exception would outlive the scan that owns it.
+  struct TProgressGuard {
+    ~TProgressGuard() {
+      if (fmVlxProgress) ProgressFinish(false, "");
+    }
+  } ProgressGuard;
+  int FirstRow = CurCell.Y;
+  if (MeasureText) {
+    ProgressStart(Limit > ProgressRowThreshold && IsDatabaseKind(), "", "&Abort Column Scan",
+                  "&Resume Column Scan");
+    First();
+    FirstRow = CurCell.Y;
+  }
+  ResetColumns(true, true);
+
+  CurCell = Origin;
+  for (int I = 0; I < FixedRows; ++I) {
+    CurCell.Y = Origin.Y + I;
+    RptStyles->BandInfo[1].RowNdx = I;
+    CalcColWid(MeasureText, 1);
+  }
+  // The data rows start on the row First found, which honours the filter, the selection and
+  // the current-page start; without First the walk starts at the first data row.
+  if (MeasureText) {
+    CurCell.Y = FirstRow;
+  } else {
+    CurCell.Y = FixedPoint.Y;
+    EndOfRows = !RowAtCursor(*this);
+  }
+  RptStyles->BandInfo[2].RowNdx = 0;
+
+  while (!EndOfRows && PS.RunState != rsTerminatedWithError && PS.RunState != rsUserCancelled) {
+    ++RowsProcessed;
+    if (!PS.GrpHdrRow) CalcColWid(MeasureText, 2);
+    if (fmVlxProgress) ProgressAdvance(fmVlxProgress, RowsProcessed, Limit, TPoint{-1, -1});
+    if (RowsProcessed == Limit) break;
+    Next(2, false);
+  }
+
+  FinishColWidths(MeasureText);
+  CalcPagesAcross(PagesAcrossLabel);
+  if (MeasureText && fmVlxProgress) ProgressAdvance(fmVlxProgress, RowsProcessed, Limit, TPoint{-1, -1});
+
+  if (PS.RunState == rsActive) PS.RunState = rsCompletedNormally;
+  const bool Stopped = PS.RunState == rsTerminatedWithError || PS.RunState == rsUserCancelled;
+  ColScanResult = Stopped ? 1 : 2;
+  ProgressFinish(Stopped, "");
+  RescanPending = false;
+  DefaultAlignments();
+}
+
+void TObjInfo::Remeasure(TLabel* PagesAcrossLabel, bool ClearTotals, bool& RescanPending) {
+  ResetColumns(false, ClearTotals);
+  LayoutCase = 0;
+  const int Record = TextUnits() ? RecChars : RecPixels;
+  for (int Band = 1; Band <= 3; ++Band) {
+    for (int I = 0; I < ColsList->Count(); ++I) {
+      TColsListData* Column = ColsList->Items(I);
+      if (!Column || !Column->Printed) continue;
+      SetStyleFont(*this, Column->Plane);
+      // A copy: measuring writes the records it is read from.
+      const std::string Kept = Column->ColStrWid(Band, Record).Text;
+      MeasureMultiLine(I, Kept, Band, Column->DataType);
+    }
+  }
+  CalcPagesAcross(PagesAcrossLabel);
+  RescanPending = false;
+}
+
+void TObjInfo::CalcColWid(bool MeasureText, int Level) {
+  if (IsDataSetKind() || IsDecisionGrid()) MeasureText = true;
+  LayoutCase = 0;
+  if (!ColsList) return;
+  const auto* Control = dynamic_cast<const TControl*>(Object);
+  std::string Text;
+  for (int I = 0; I < ColsList->Count(); ++I) {
+    TColsListData* Column = ColsList->Items(I);
+    if (!Column) continue;
+    SetStyleFont(*this, Column->Plane);
+    GetCellText(Level, I, Text, true, MeasureText);
+    for (const std::string& Line : SplitLines(Text)) {
+      if (MeasureText) {
+        // Read after the text: the scan may just have classified the column.
+        MeasureMultiLine(I, Line, Level, Column->DataType);
+        continue;
+      }
+      std::string Xs(Line.size(), 'x');
+      const int P = Control ? ScreenTextWidth(Control->Font(), Xs) : 0;
+      int W = P;
+      if (Column->SourceColNdx >= 0) {
+        W = ControlColWidth(*this, Column->SourceColNdx);
+        // A title holds as many characters as the on-screen column shows.
+        if (Level == 1 && P > 0)
+          Xs.assign(std::max(0, MulDivRound(W, static_cast<int>(Xs.size()), P)), 'x');
+      }
+      const int Scaled = PrintSettings ? PrintSettings->ScaleXY(W, 0) : W;
+      RaiseColMax(Xs, I, Level, Scaled, static_cast<int>(Xs.size()));
+    }
+  }
+}
+
+void TObjInfo::MeasureMultiLine(int ColNdx, const std::string& Text, int Level, int DataType) {
+  const int Kind = Level == 2 ? DataType : ftString;
+  int Chars = 0, Pixels = 0;
+  if (Level == 3 && Text.find('\r') != std::string::npos) {
+    for (const std::string& Line : SplitLines(Text)) {
+      Chars = std::max(Chars, static_cast<int>(Line.size()));
+      Pixels = std::max(Pixels, TextWidth(Line));
+    }
+  } else {
+    Chars = static_cast<int>(Text.size());
+    Pixels = TextWidth(Text);
+  }
+  if (RptSettings && RptSettings->AutoSizze < asCurrentSizes) CapWidth(Kind, Pixels, Chars);
+  RaiseColMax(Text, ColNdx, Level, Pixels, Chars);
+}
+
+void TObjInfo::RaiseColMax(const std::string& Text, int ColNdx, int Level, int PixelWidth,
+                           int CharCount) {
+  TColsListData* Column = ColsList ? ColsList->Items(ColNdx) : nullptr;
+  if (!Column || Level < 0 || Level >= ColLevelCount) return;
+  // With the control's column sizes the title holds the column's width: nothing widens it.
+  const bool TitleBound = AutoSizze() == asCurrentSizes && Level != 1;
+  TColStrWid& Chars = Column->ColStrWid(Level, RecChars);
+  if (CharCount > Chars.Width && !(TitleBound && CharCount > Column->ColStrWid(1, RecChars).Width))
+    Chars = {CharCount, Text};
+  TColStrWid& Pixels = Column->ColStrWid(Level, RecPixels);
+  if (PixelWidth > Pixels.Width && !(TitleBound && PixelWidth > Column->ColStrWid(1, RecPixels).Width))
+    Pixels = {PixelWidth, Text};
+}
+
+void TObjInfo::FinishColWidths(bool MeasureText) {
+  FW_ASSERT(PrintSettings && RptStyles);
+  TvlxPrintSettings& PS = *PrintSettings;
+  ClearColLevels(1u << 3, true);
+  TBandInfo& Totals = RptStyles->BandInfo[3];
+  Totals.RowNdx = 0;
+  // A scan stopped by the user or an error stays stopped: its result must say so.
+  const uint8_t Before = PS.RunState;
+  PS.PageMode = pmColumnScan;
+  PS.RunState = rsActive;
+  for (; Totals.RowNdx < TotalLines; ++Totals.RowNdx) CalcColWid(MeasureText, 3);
+  const bool Stopped = Before == rsTerminatedWithError || Before == rsUserCancelled;
+  PS.RunState = Stopped ? Before : static_cast<uint8_t>(rsCompletedNormally);
+}
+
+int TObjInfo::CountTotalLines() {
+  int ReportLevel = 0;
+  for (int I = 0; ColsList && I < ColsList->Count() && !ReportLevel; ++I) {
+    const TColsListData* Column = ColsList->Items(I);
+    const TColTotListData* Total = Column && Column->TotList ? Column->TotList->Items(0) : nullptr;
+    if (Total && Total->Kind != tkNone && Total->KindChanged) ReportLevel = 1;
+  }
+  TotalLines = ReportLevel + FurtherTotalsLines;
+  return TotalLines;
+}
+
+void TObjInfo::CalcLineHeights() {
+  FW_ASSERT(RptStyles);
+  TRptStyles& Styles = *RptStyles;
+  for (TBandInfo& Band : Styles.BandInfo) Band.LineHeight = 0;
+  Styles.RegionLineHeights.fill(0);
+  LayoutCase = 0;
+  TCanvas* Canvas = RunCanvas();
+  const bool CharOut = CharacterOutput();
+  for (uint8_t Band = 1; Band <= 3; ++Band) {
+    for (int I = 0; ColsList && I < ColsList->Count(); ++I) {
+      TColsListData* Column = ColsList->Items(I);
+      if (!Column || !Column->Printed) continue;
+      uint8_t Region = 0;
+      Styles.CnvtColNdxToRegNdx(I, Band, Region);
+      SetStyleFont(*this, Column->Plane);
+      const int H = CharOut ? 1 : Canvas ? Canvas->TextHeight(Column->ColStrWid(Band, RecPixels).Text) : 0;
+      Styles.RegionLineHeights[Region] = std::max(Styles.RegionLineHeights[Region], H);
+      Styles.BandInfo[Band].LineHeight = std::max(Styles.BandInfo[Band].LineHeight, H);
+    }
+  }
+  constexpr int FirstGrid = 5, LastGrid = 13;
+  for (int Region = 0; Region < RegionCount; ++Region) {
+    if (Region >= FirstGrid && Region <= LastGrid) continue;
+    Styles.ApplyFont(false);
+    Styles.RegionLineHeights[Region] = Canvas ? Canvas->TextHeight("TygW") : 0;
+  }
+  // The memo font is on the canvas now, whatever zone the cache names.
+  LayoutCase = 0;
+}

@@ -1,0 +1,209 @@
+// The layout of the columns over pages across: each printed column gets its cell width, its
+// x position and its page across, the leading fixed columns being repeated on every page
+// across, and the setup window's label tells how many pages across the report takes.
+#include <algorithm>
+
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "framework/StdCtrls.h"
+#include "framework/rtl/SysUtils.h"
+
+namespace {
+
+constexpr uint8_t asCurrentSizes = 2;
+
+// The width the layout uses, level 0, from the title (when titles print), data and totals
+// (when totals print) widths; by pixels and by characters alike.
+void MergeColWidths(TColsListData& Column) {
+  const bool Titles = RptSettings->ItemOpt(ioColumnTitles);
+  const bool Totals = RptSettings->ItemOpt(ioColumnTotals);
+  for (int Record = 0; Record < 2; ++Record)
+    Column.ColStrWid(0, Record).Width =
+        std::max({Titles ? Column.ColStrWid(1, Record).Width : 0, Column.ColStrWid(2, Record).Width,
+                  Totals ? Column.ColStrWid(3, Record).Width : 0});
+}
+
+bool OutputToPrinterOrFile(const TvlxPrintSettings& PS) {
+  return PS.OutPrinter || PS.OutFastPrinterText || PS.OutAnyFile || PS.OutTextFile ||
+         PS.OutRtfFile || PS.OutAsciiFile;
+}
+
+void ShowPagesAcross(TLabel& Label, const TvlxPrintSettings& PS) {
+  if (PS.PagesAcross == 1) {
+    Label.SetCaption("1 Page Across");
+    Label.SetColor(clBtnFace);
+    return;
+  }
+  Label.SetCaption(Format("%d Pages Across", {PS.PagesAcross}));
+  Label.SetColor(OutputToPrinterOrFile(PS) ? clYellow : clBtnFace);
+}
+
+}  // namespace
+
+void TObjInfo::CalcPagesAcross(TLabel* PagesAcrossLabel) {
+  FW_ASSERT(PrintSettings && RptSettings && RptStyles);
+  TvlxPrintSettings& PS = *PrintSettings;
+  const TvlxReportSettings& S = *RptSettings;
+  TRptStyles& Styles = *RptStyles;
+  const int Record = PS.UnitSet == 1 ? 1 : 0;
+  const TRect& CellMargin = PS.UnitSet == 1 ? S.CellMarginTxt : S.CellMarginDev;
+  const TRect& PageMargin = PS.UnitSet == 1 ? S.PageMarginTxt : S.PageMarginDev;
+  if (!ColsList) ColsList = std::make_unique<TColsList>();
+
+  for (int I = 0; I < ColsList->Count(); ++I)
+    if (TColsListData* Column = ColsList->Items(I); Column && Column->Printed) MergeColWidths(*Column);
+
+  PS.LeftMargin = PageMargin.Left;
+  PS.RightEdge = PS.PageWidth - PageMargin.Right;
+  const int Avail = PS.RightEdge - PS.LeftMargin;
+  PS.RememberedCols = {-1, -1};
+  PS.LastPageClamp = -1;
+  const int NumFixed = std::max(0, S.NumFixedCols);
+  PS.FixedColCount = NumFixed;
+  PS.PagesAcross = 0;
+  Styles.CalcLineWidths();
+  LineNoColumn(false, -1, 0);
+  LineNoColumn(true, 0, 1);
+
+  const int Count = ColsList->Count();
+  // Zones from the fixed columns asked for, not from a count an earlier layout lowered.
+  for (int I = 0; I < Count; ++I)
+    if (TColsListData* Column = ColsList->Items(I)) Column->Plane = CnvtColNdxToXPlaneNdx(I);
+
+  int X = 1;
+  int PageAcross = 1;
+  int OnPage = 0;   // columns of the page across, the repeated ones included
+  int OwnOnPage = 0;  // columns placed on the page across, the repeated ones not included
+  int PrevZone = 0;
+  int FixedWidth = 0;
+  for (int I = 0; I < Count; ++I) {
+    TColsListData* Column = ColsList->Items(I);
+    if (!Column) continue;
+    if (!Column->Printed) {
+      if (I < NumFixed) PS.FixedColCount = std::max(0, PS.FixedColCount - 1);
+      continue;
+    }
+    const uint8_t Zone = Column->Plane;
+    Column->FirstOnPage = Column->FirstBodyOnPage = Column->LastOnPage = false;
+    const TColsListData* Next = ColsList->Items(I + 1);
+    Column->LastOfZone = I == Count - 1 || (Next && Next->Plane != Zone);
+    Column->FirstOfZone = Zone != PrevZone;
+
+    uint8_t LeftKind = lkNone, RightKind = lkNone;
+    Styles.GetColumnLineFlags(I, OnPage == 0, LeftKind, RightKind);
+    int Lb = Styles.LineWidths[Zone][LeftKind];
+    const int Rb = RightKind == lkRightEdge ? Styles.LineWidths[Zone][lkRightEdge] : 0;
+    MergeColWidths(*Column);
+    int Content = Column->ColStrWid(0, Record).Width;
+    int Cell = CellMargin.Left + Lb + Content + CellMargin.Right + Rb;
+
+    if (X + Cell > Avail) {
+      if (Avail + 1 < Cell) PS.FixedColCount = 0;
+      // The first column placed on a page across stays there, cut if need be: moving it
+      // would leave the page across without a column of its own.
+      if (OwnOnPage > 0) {
+        if ((Zone == 1 || (Zone == 2 && Column->FirstOfZone)) && PS.FixedColCount > 0)
+          PS.FixedColCount = 0;
+        ++PageAcross;
+        OnPage = PS.FixedColCount;
+        OwnOnPage = 0;
+        // Right of the repeated columns; at the margin once none is repeated any more.
+        X = PS.FixedColCount > 0 ? FirstXPos() : 1;
+        Column->FirstOfZone = true;
+      }
+      Content = Cell - Lb - CellMargin.Left - CellMargin.Right - Rb;
+    }
+    if (OnPage == 0) {
+      Styles.GetColumnLineFlags(I, true, LeftKind, RightKind);
+      const int NewLb = Styles.LineWidths[Zone][LeftKind];
+      Cell += NewLb - Lb;
+      Content += NewLb - Lb;
+      Lb = NewLb;
+    }
+    // A column that still does not fit, wherever it now stands, is cut to what is left of the
+    // page across rather than run past its edge.
+    if (X + Cell > Avail) {
+      Cell = std::min(Cell, std::min(Avail - FixedWidth, Avail + 1 - X));
+      Content = Cell - Lb - CellMargin.Left - CellMargin.Right - Rb;
+    }
+    Content = std::max(0, Content);
+
+    Column->XPos = X;
+    Column->LeftLineWidth = Lb;
+    Column->LeftLineKind = LeftKind;
+    Column->RightLineKind = RightKind;
+    const int Data = Column->ColStrWid(2, Record).Width;
+    const bool NumericTotals = Column->HeadingFlag && S.ItemOpt(ioColumnTotals);
+    const int W = NumericTotals ? std::max(Data, Column->ColStrWid(3, Record).Width) : Data;
+    const int Slack = Cell - Lb - Rb - CellMargin.Left - CellMargin.Right - W;
+    if (S.AutoSizze == asCurrentSizes && IsDatabaseKind()) {
+      Column->LeftOffset = Column->RightOffset = 0;
+    } else {
+      Column->LeftOffset = std::max(0, Slack / 2);
+      Column->RightOffset = std::max(0, Slack - Column->LeftOffset);
+    }
+    Column->CellWidth = Cell;
+    Column->ContentWidth = Content;
+    Column->HorzPage = PageAcross;
+    PS.PagesAcross = PageAcross;
+    Column->PageOrdinal = OnPage;
+    X = Column->XPos + Cell;
+    Column->RightLineWidth = Rb;
+    X += Rb;
+    PrevZone = Zone;
+    if (I < PS.FixedColCount) FixedWidth += Cell;
+    ++OnPage;
+    ++OwnOnPage;
+  }
+
+  for (int I = 0; I < Count; ++I) {
+    TColsListData* Column = ColsList->Items(I);
+    if (!Column || !Column->Printed) continue;
+    const TColsListData* Next = FindPrintedColFrom(I + 1);
+    Column->LastOnPage = !Next || Next->HorzPage != Column->HorzPage;
+    if (Column->LastOnPage) {
+      Column->CellWidth -= Column->RightLineWidth;
+      Column->RightLineKind = PS.Borders ? lkRightEdge : lkNone;
+      Column->RightLineWidth = Styles.LineWidths[Column->Plane][Column->RightLineKind];
+      Column->CellWidth += Column->RightLineWidth;
+    }
+    Column->FirstOnPage = Column->PageOrdinal == 0;
+    Column->FirstBodyOnPage = Column->PageOrdinal == PS.FixedColCount;
+  }
+
+  CalcLineHeights();
+  if (PagesAcrossLabel) ShowPagesAcross(*PagesAcrossLabel, PS);
+}
+
+TColsListData* TObjInfo::FindPrintedColFrom(int ColNdx) const {
+  for (int I = std::max(0, ColNdx); ColsList && I < ColsList->Count(); ++I)
+    if (TColsListData* Column = ColsList->Items(I); Column && Column->Printed) return Column;
+  return nullptr;
+}
+
+int TObjInfo::FirstXPos() const {
+  const int From = RptSettings ? std::max(0, RptSettings->NumFixedCols) : 0;
+  for (int I = From; ColsList && I < ColsList->Count(); ++I)
+    if (const TColsListData* Column = ColsList->Items(I); Column && IsColSelected(Column->FieldName, false))
+      return Column->XPos;
+  return 1;
+}
+
+int TObjInfo::NextUnplacedCol(int& PageAcross) const {
+  if (PageAcross == 1) return 0;
+  int Last = -1;
+  for (int I = 0; ColsList && I < ColsList->Count(); ++I) {
+    const TColsListData* Column = ColsList->Items(I);
+    if (!Column || !Column->Printed) continue;
+    if (Column->HorzPage == PageAcross) return I;
+    Last = I;
+  }
+  if (Last < 0) {
+    PageAcross = 1;
+    return -1;
+  }
+  PageAcross = ColsList->Items(Last)->HorzPage;
+  return Last;
+}

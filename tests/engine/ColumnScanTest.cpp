@@ -1,0 +1,322 @@
+#include "engine/VLMXGbl0.h"
+#include "framework/headless/Clock.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Printers.h"
+#include "tests/engine/AdapterFixture.h"
+#include "windows/VLMXPgrs/VLMXPgrs.h"
+
+namespace {
+
+// A scan of a real string grid: one title row, data rows of given texts, no fixed grid column;
+// the line-number column hidden, so that it is the first of the leading columns.
+class ColumnScanTest : public AdapterTest {
+protected:
+  void SetUp() override {
+    AdapterTest::SetUp();
+    // The run state was made before the desktop's reset dropped the printer it measured with.
+    Run->Canvas = Printer()->Canvas();
+    Run->PageSetupChanged = true;
+    Run->GetResolutions();  // the fake laser: 600 dpi; the screen: 96
+    Settings->HideColumns = "~Line#";
+    Settings->MaxStringColWidTxt = Settings->MaxMemoColWidTxt = 999;
+    Label = Make<TLabel>("lbPagesAcross");
+  }
+
+  // Text units, no margins and no lines: a column's cell is as wide as its longest text.
+  void CharacterOutput(int PageWidth) {
+    Settings->OutputQuality = 0;
+    Settings->TextFontName = "Courier New";
+    Run->WorkFontSize = 12;
+    Run->SetTextMode();
+    Run->PageWidth = PageWidth;
+  }
+  // Device pixels, the canvas font of Height pixels (the fake printer: six tenths of it wide).
+  void DeviceOutput(int PageWidth, int Height) {
+    Settings->OutputQuality = 2;
+    Run->SetTextMode();
+    Run->PageWidth = PageWidth;
+    Run->Canvas->Font().SetHeight(-Height);
+  }
+
+  TStringGrid* Grid(const std::vector<std::string>& Titles, const TRows& Rows) {
+    auto* G = Make<TStringGrid>("grid" + std::to_string(++Made));
+    G->SetFixedCols(0);
+    G->SetColCount(static_cast<int>(Titles.size()));
+    G->SetRowCount(1 + static_cast<int>(Rows.size()));
+    for (int C = 0; C < G->ColCount(); ++C) {
+      G->SetCells(C, 0, Titles[C]);
+      for (size_t R = 0; R < Rows.size(); ++R) G->SetCells(C, static_cast<int>(R) + 1, Rows[R][C]);
+    }
+    return G;
+  }
+
+  // A grid whose columns' widest data are Widths characters of "x".
+  TStringGrid* WidthsGrid(const std::vector<int>& Widths) {
+    std::vector<std::string> Titles, Row;
+    for (size_t I = 0; I < Widths.size(); ++I) {
+      Titles.push_back("T" + std::to_string(I));
+      Row.push_back(std::string(Widths[I], 'x'));
+    }
+    return Grid(Titles, {Row});
+  }
+
+  void Scan() {
+    bool RescanPending = true;
+    Info->ColumnScan(nullptr, Label, RescanPending);
+    EXPECT_FALSE(RescanPending);
+  }
+
+  const TColsListData& Column(int SourceCol) { return *Info->ColsList->Items(Col("Col#" + std::to_string(SourceCol))); }
+
+  TLabel* Label = nullptr;
+  int Made = 0;
+};
+
+struct TPlaced {
+  int Page, XPos, Cell, Ordinal;
+  bool operator==(const TPlaced&) const = default;
+};
+std::ostream& operator<<(std::ostream& Out, const TPlaced& P) {
+  return Out << "{page " << P.Page << ", x " << P.XPos << ", cell " << P.Cell << ", ordinal " << P.Ordinal << "}";
+}
+
+}  // namespace
+
+TEST_F(ColumnScanTest, ColumnsAreLaidOutOverPagesAcrossWithRepeatedColumnsAndCutWideOnes) {
+  // Widths[0] is the line-number column's (the list's first entry, counted by NumFixedCols),
+  // the others the grid columns'. The page across is 100 characters.
+  struct Case {
+    const char* Name;
+    const char* Hide;
+    std::vector<int> Widths;
+    int NumFixedCols;
+    std::vector<TPlaced> Expected;  // the printed columns in list order
+    int FixedColCount;
+  };
+  const Case Cases[] = {
+      {"50/60/40", "~Line#", {0, 50, 60, 40}, 0, {{1, 1, 50, 0}, {2, 1, 60, 0}, {3, 1, 40, 0}}, 0},
+      {"one fixed column repeated on every page across", "", {20, 50, 50, 50}, 1,
+       {{1, 1, 20, 0}, {1, 21, 50, 1}, {2, 21, 50, 1}, {3, 21, 50, 1}}, 1},
+      {"two fixed columns repeated", "", {10, 20, 50, 50}, 2,
+       {{1, 1, 10, 0}, {1, 11, 20, 1}, {1, 31, 50, 2}, {2, 31, 50, 2}}, 2},
+      {"one of two fixed columns hidden: one repeated", "Col#0", {10, 20, 20, 50, 50}, 2,
+       {{1, 1, 10, 0}, {1, 11, 20, 1}, {1, 31, 50, 2}, {2, 11, 50, 1}}, 1},
+      {"too wide and first on its page: cut, repetition stops", "", {300, 40}, 1,
+       {{1, 1, 100, 0}, {2, 1, 40, 0}}, 0},
+      {"too wide, not first: moved, cut, repetition stops", "", {20, 50, 300, 50}, 1,
+       {{1, 1, 20, 0}, {1, 21, 50, 1}, {2, 1, 80, 0}, {3, 1, 50, 0}}, 0},
+      {"not too wide, no room beside the repeated column: moved and cut", "", {20, 50, 95}, 1,
+       {{1, 1, 20, 0}, {1, 21, 50, 1}, {2, 21, 80, 1}}, 1},
+      {"exactly a page wide and first: stays rather than leave page 1 empty", "~Line#", {0, 100, 10}, 0,
+       {{1, 1, 100, 0}, {2, 1, 10, 0}}, 0},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    CharacterOutput(100);
+    Settings->HideColumns = C.Hide;
+    Settings->NumFixedCols = C.NumFixedCols;
+    Start(WidthsGrid({C.Widths.begin() + 1, C.Widths.end()}));
+    Info->LineNoSample = std::string(C.Widths[0], '9');
+    Scan();
+    std::vector<const TColsListData*> Printed;
+    for (int I = 0; I < Info->ColsList->Count(); ++I)
+      if (Info->ColsList->Items(I)->Printed) Printed.push_back(Info->ColsList->Items(I));
+    std::vector<TPlaced> Placed;
+    for (size_t I = 0; I < Printed.size(); ++I) {
+      const TColsListData& Column = *Printed[I];
+      Placed.push_back({Column.HorzPage, Column.XPos, Column.CellWidth, Column.PageOrdinal});
+      EXPECT_LE(Column.XPos + Column.CellWidth - 1, 100) << "column " << I << " runs past the page";
+      EXPECT_EQ(Column.FirstBodyOnPage, Column.PageOrdinal == Run->FixedColCount);
+      // Exactly one column closes each page across: the last one placed on it.
+      EXPECT_EQ(Column.LastOnPage, I + 1 == Printed.size() || Printed[I + 1]->HorzPage != Column.HorzPage);
+    }
+    EXPECT_EQ(Placed, C.Expected);
+    EXPECT_EQ(Run->FixedColCount, C.FixedColCount);
+    const int Pages = C.Expected.back().Page;
+    EXPECT_EQ(Run->PagesAcross, Pages);
+    for (int Page = 1; Page <= Pages; ++Page) {
+      // Every page across has a column of its own, which the page loop finds.
+      int Asked = Page;
+      const int First = Info->NextUnplacedCol(Asked);
+      ASSERT_GE(First, 0);
+      if (Page > 1) {
+        EXPECT_EQ(Info->ColsList->Items(First)->HorzPage, Page);
+      }
+      EXPECT_EQ(Asked, Page);
+    }
+    int Beyond = Pages + 1;
+    EXPECT_EQ(Info->ColsList->Items(Info->NextUnplacedCol(Beyond)), Printed.back());
+    EXPECT_EQ(Beyond, Pages);
+  }
+}
+
+TEST_F(ColumnScanTest, PagesAcrossLabelTellsTheCountOnYellowForPrinterOrFileOutput) {
+  struct Case {
+    std::vector<int> Widths;
+    bool Printer, File;
+    const char* Caption;
+    TColor Color;
+  };
+  const Case Cases[] = {
+      {{10, 10}, true, false, "1 Page Across", clBtnFace},
+      {{50, 60, 40}, true, false, "3 Pages Across", clYellow},
+      {{50, 60, 40}, false, true, "3 Pages Across", clYellow},
+      {{50, 60, 40}, false, false, "3 Pages Across", clBtnFace},
+  };
+  for (const Case& C : Cases) {
+    CharacterOutput(100);
+    Run->OutPrinter = C.Printer;
+    Run->OutAnyFile = Run->OutTextFile = C.File;
+    Label->SetColor(clWindow);
+    Start(WidthsGrid(C.Widths));
+    Scan();
+    EXPECT_EQ(Label->Caption(), C.Caption);
+    EXPECT_EQ(Label->Color(), C.Color) << C.Caption;
+  }
+}
+
+TEST_F(ColumnScanTest, TitlesAreMeasuredButWidenTheColumnOnlyWhenTheyPrint) {
+  for (const bool Titles : {false, true}) {
+    CharacterOutput(200);
+    Settings->SetItemOpt(ioColumnTitles, Titles);
+    Start(Grid({"A title of 22 letters."}, {{"ab"}, {"abcd"}, {"abc"}}));
+    Scan();
+    const TColsListData& Column = this->Column(0);
+    EXPECT_EQ(Column.Texts[1 * ColStrWidRecords + 1].Width, 22);
+    EXPECT_EQ(Column.Texts[2 * ColStrWidRecords + 1].Text, "abcd");
+    EXPECT_EQ(Column.CellWidth, Titles ? 22 : 4);
+    EXPECT_EQ(Info->ColScanResult, 2);
+    EXPECT_EQ(Info->RowsProcessed, 3);
+    EXPECT_EQ(Run->RunState, rsCompletedNormally);
+  }
+}
+
+TEST_F(ColumnScanTest, CurrentColumnSizesGiveTheOnScreenWidthsScaledToThePrinter) {
+  for (const bool Titles : {false, true}) {
+    DeviceOutput(4800, 50);
+    Settings->AutoSizze = 2;
+    Settings->SetItemOpt(ioColumnTitles, Titles);
+    TStringGrid* G = Grid({"Short", "T"}, {{"a value far longer than its column", "b"}});
+    G->SetColWidths(0, 96);
+    G->SetColWidths(1, 48);
+    Start(G);
+    Scan();
+    // 600 printer dots for each inch of 96 screen pixels, whatever the texts.
+    EXPECT_EQ(Column(0).CellWidth, 600);
+    EXPECT_EQ(Column(1).CellWidth, 300);
+    // The title holds as many characters as the column shows: "x" is 6.4 screen pixels wide.
+    EXPECT_EQ(Column(0).Texts[1 * ColStrWidRecords + 1].Width, 15);
+  }
+}
+
+TEST_F(ColumnScanTest, RemeasureReadsNoRowAndMeasuresTheKeptTexts) {
+  DeviceOutput(4800, 50);  // 30 dots a character
+  TStringGrid* G = Grid({"T0", "T1"}, {{"abcd", "ab"}, {"a", "abcdef"}});
+  Start(G);
+  Scan();
+  EXPECT_EQ(Column(0).CellWidth, 120);
+  EXPECT_EQ(Column(1).CellWidth, 180);
+
+  int Reads = 0;
+  Info->OnFieldEdit = [&](TObject*, std::string&, TvlxFieldInfo*) { ++Reads; };
+  Info->OnFilterRecord = [&](TObject*, TDataSet*, int, bool&, bool&) { ++Reads; };
+  G->SetCells(0, 1, "a much longer text than before");
+  Run->Canvas->Font().SetHeight(-100);  // 60 dots a character
+  bool RescanPending = true;
+  Info->Remeasure(Label, true, RescanPending);
+  EXPECT_EQ(Reads, 0);
+  EXPECT_FALSE(RescanPending);
+  EXPECT_EQ(Column(0).CellWidth, 240);
+  EXPECT_EQ(Column(1).CellWidth, 360);
+}
+
+TEST_F(ColumnScanTest, LineHeightsPerBandAndRegion) {
+  struct Case {
+    bool Characters;
+    int GridHeight, MemoHeight;
+  };
+  // Device units: the canvas font of 50 dots is 60 high. Characters: one line, and the memos
+  // in the 12-point text font at 600 dpi, 100 dots, 120 high.
+  for (const Case& C : {Case{false, 60, 60}, Case{true, 1, 120}}) {
+    if (C.Characters) CharacterOutput(200);
+    else DeviceOutput(4800, 50);
+    Settings->HideColumns = "";
+    Settings->NumFixedCols = 1;  // the line-number column
+    Start(WidthsGrid({3, 4}));
+    Info->LineNoSample = "99";
+    Scan();
+    for (int Band = 1; Band <= 3; ++Band) EXPECT_EQ(Styles->BandInfo[Band].LineHeight, C.GridHeight);
+    for (int Region : {5, 6, 8, 9, 11, 12}) EXPECT_EQ(Styles->RegionLineHeights[Region], C.GridHeight) << Region;
+    for (int Region : {7, 10, 13}) EXPECT_EQ(Styles->RegionLineHeights[Region], 0) << Region;
+    for (int Region : {0, 1, 4, 14, 17}) EXPECT_EQ(Styles->RegionLineHeights[Region], C.MemoHeight) << Region;
+  }
+}
+
+TEST_F(ColumnScanTest, TotalsLinesCountTheReportLevelTotalOnlyWhenItsKindWasChosen) {
+  CharacterOutput(100);
+  Start(WidthsGrid({5, 5}));
+  Info->FurtherTotalsLines = 2;
+  EXPECT_EQ(Info->CountTotalLines(), 2);
+  TColsListData& Column = *Info->ColsList->Items(Col("Col#1"));
+  Column.TotList = std::make_unique<TColTotList>();
+  bool Changed = false;
+  Column.TotList->SetKind(0, tkSum, Changed);
+  Column.TotList->Items(0)->KindChanged = false;
+  EXPECT_EQ(Info->CountTotalLines(), 2);
+  Column.TotList->Items(0)->KindChanged = true;
+  EXPECT_EQ(Info->CountTotalLines(), 3);
+  EXPECT_EQ(Info->TotalLines, 3);
+}
+
+TEST_F(ColumnScanTest, ZoneOfAnIndexOutsideTheListIsAnInternalError) {
+  CharacterOutput(100);
+  Start(WidthsGrid({5, 5}));
+  EXPECT_THROW_MSG(Info->CnvtColNdxToXPlaneNdx(3), eVlxIntError,
+                   "Vellumix! Internal Error: [CnvtColNdxToXPlaneNdx] **\rColNdx:3 is out of range 0..2");
+  EXPECT_THROW_MSG(Info->CnvtColNdxToXPlaneNdx(-1), eVlxIntError,
+                   "Vellumix! Internal Error: [CnvtColNdxToXPlaneNdx] **\rColNdx:-1 is out of range 0..2");
+}
+
+TEST_F(ColumnScanTest, ProgressWindowSuspendsTheScanUntilAbortOrResume) {
+  struct Case {
+    bool Abort;
+    int Rows, Result, RunState;
+  };
+  for (const Case& C : {Case{true, 50, 1, rsTerminatedWithError}, Case{false, 250, 2, rsCompletedNormally}}) {
+    SCOPED_TRACE(C.Abort ? "abort" : "resume");
+    CharacterOutput(200);
+    Settings->DisplayProgressWin = true;
+    std::vector<std::vector<TFieldValue>> Records;
+    for (int I = 0; I < 250; ++I) Records.push_back({"n" + std::to_string(I), I, false});
+    Settings->CountNumRcds = true;
+    Start(MakeDataSet("ds" + std::to_string(++Made), Records));
+    bool Suspended = false;
+    Info->OnFieldEdit = [&](TObject*, std::string&, TvlxFieldInfo*) {
+      if (Info->RowsProcessed != 50 || Suspended) return;
+      Suspended = true;
+      ASSERT_NE(fmVlxProgress, nullptr);
+      EXPECT_EQ(fmVlxProgress->bbAbortOper->Caption(), "&Abort Column Scan");
+      EXPECT_EQ(fmVlxProgress->bbResumeOper->Caption(), "&Resume Column Scan");
+      Headless::AdvanceClock(501);
+      Application->Post(fmVlxProgress, [] { fmVlxProgress->bbCancel->PeerClick(); });
+    };
+    bool Shown = false;
+    Headless::SetModalHandler([&](TCustomForm& Form) {
+      auto& Progress = dynamic_cast<TfmVlxProgress&>(Form);
+      Shown = true;
+      EXPECT_EQ(Progress.paStatusBar->Caption(), "-- User Suspended Calculating Column Widths --");
+      EXPECT_EQ(Progress.paProgressBar->Caption(), "50 Rows ( 20%)");
+      (C.Abort ? Progress.bbAbortOper : Progress.bbResumeOper)->PeerClick();
+    });
+    Scan();
+    EXPECT_TRUE(Shown);
+    EXPECT_EQ(Info->RowsProcessed, C.Rows);
+    EXPECT_EQ(Info->ColScanResult, C.Result);
+    EXPECT_EQ(Run->RunState, C.RunState);
+    EXPECT_EQ(fmVlxProgress, nullptr);
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+    // What was measured before the stop is still laid out.
+    EXPECT_EQ(Info->ColsList->Items(Col("Name"))->HorzPage, 1);
+    Headless::SetModalHandler(nullptr);
+  }
+}
