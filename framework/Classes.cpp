@@ -60,7 +60,9 @@ void TComponent::FreeNotification(TComponent* AComponent) {
 }
 
 void TComponent::RemoveFreeNotification(TComponent* AComponent) {
+  // Both sides forget the link, or the other one would later notify a destroyed component.
   std::erase(FFreeNotifies, AComponent);
+  if (AComponent) std::erase(AComponent->FFreeNotifies, this);
 }
 
 void TComponent::InsertComponent(TComponent* AComponent) {

@@ -49,7 +49,7 @@ int DeviceWidthInChars(int Width) {
 
 }  // namespace
 
-void TObjInfo::CheckMark(bool Value, std::string& Text) { Text = Value ? "x" : " "; }
+void TObjInfo::CheckMark(bool Value, std::string& Text) { Text.assign(1, Value ? 'x' : ' '); }
 
 void TObjInfo::IntToStrSep(int Value, std::string& Text) const {
   Text = FieldFormatOn ? FormatFloat(",#0", Value) : IntToStr(Value);
@@ -57,7 +57,7 @@ void TObjInfo::IntToStrSep(int Value, std::string& Text) const {
 
 void TObjInfo::MaxDigitsSample(int Level, std::string& Text) const {
   if (Level == 1) {
-    Text = "#";
+    Text.assign(1, '#');
     return;
   }
   const int Digits = std::clamp(RowNumDigits, 1, 10);
@@ -203,7 +203,7 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
   if (Column->ColKind == ckLineNo && !(GrpHdr && !Scan)) {
     if (Level == 1) {
       const int Row = BandRowNdx(1);
-      if (Row == FixedRows - 1 || Row < 0) Text = "#";
+      if (Row == FixedRows - 1 || Row < 0) Text.assign(1, '#');
     } else if (Level == 2) {
       const int Counter = PrintSettings ? PrintSettings->RecordCounter : 0;
       if (Scan) Text = LineNoSample;

@@ -66,19 +66,15 @@ protected:
     Data->OnData = [](TObject*, TListItem* Item) { Item->SetCaption("row " + std::to_string(Item->Index())); };
     Data->Items().SetCount(300);
 
-    fprintf(stderr, "show\n");
     Form->Show();
-    fprintf(stderr, "shown\n");
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(PeerHandle(*Data)) != FALSE; }));
-    Vlx.SetName("vlx");
   }
 
   void TearDown() override {
-    fprintf(stderr, "teardown\n");
     Info.reset();
     ObjInfo = nullptr;
+    Vlx.reset();
     delete Form;
-    fprintf(stderr, "deleted\n");
     Application->ProcessMessages();
     RptStyles = nullptr;
     PrintSettings = nullptr;
@@ -89,8 +85,12 @@ protected:
   TRows Walk(TComponent* Object) {
     Info = std::make_unique<TObjInfo>();
     ObjInfo = Info.get();
-    Info->Component = &Vlx;
-    Vlx.SetObjectToPrint(Object);
+    // A component per report, gone before the objects: a component whose object is replaced
+    // still holds a link to the old one, so the old one must not go first.
+    Vlx = std::make_unique<TvlxVellumix>(nullptr);
+    Vlx->SetName("vlx");
+    Info->Component = Vlx.get();
+    Vlx->SetObjectToPrint(Object);
     Info->Setup();
     Info->CountSelected();
     Run.SelectedRowsOnly = Settings.PrintWhat == pwSelectedRows && Info->SelRowCount > 0;
@@ -147,7 +147,7 @@ protected:
   TvlxReportSettings Settings;
   TvlxPrintSettings Run;
   TRptStyles Styles;
-  TvlxVellumix Vlx{nullptr};
+  std::unique_ptr<TvlxVellumix> Vlx;
   std::unique_ptr<TObjInfo> Info;
   TForm* Form = nullptr;
   TListBox* List = nullptr;
@@ -157,18 +157,13 @@ protected:
 
 TEST_F(AdapterE2E, WalksEveryLineAsTheWindowsShowThem) {
   const HWND Box = PeerHandle(*List);
-  fprintf(stderr, "A\n");
   const TRows ListRows = Walk(List);
-  fprintf(stderr, "B\n");
   ASSERT_EQ(ListRows.size(), 12u);
   for (int I = 0; I < 12; ++I) EXPECT_EQ(ListRows[I], (std::vector<std::string>{ListBoxText(Box, I)}));
 
   const HWND ViewWnd = PeerHandle(*View);
-  fprintf(stderr, "C\n");
   const TRows ViewRows = Walk(View);
-  fprintf(stderr, "D\n");
   ASSERT_EQ(ViewRows.size(), 20u);
-  fprintf(stderr, "text %s\n", ListViewText(ViewWnd, 0, 0).c_str());
   for (int I = 0; I < 20; ++I)
     EXPECT_EQ(ViewRows[I], (std::vector<std::string>{ListViewText(ViewWnd, I, 0), ListViewText(ViewWnd, I, 1)}));
 }

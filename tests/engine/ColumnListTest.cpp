@@ -177,7 +177,7 @@ TEST_F(AdapterTest, SortFieldsOfTablesQueriesAndTheGridsOverThem) {
   }
 }
 
-TEST_F(AdapterTest, ColumnsEditorReadsHeadingsAndTogglesPrinting) {
+TEST_F(AdapterTest, ColumnsEditorReadsHeadingsWithoutMovingTheWalk) {
   Start(MakeGrid(3, 4, CellName));
   Styles->BandInfo[1].RowNdx = 5;
   Info->CurCell = {2, 3};
@@ -195,11 +195,4 @@ TEST_F(AdapterTest, ColumnsEditorReadsHeadingsAndTogglesPrinting) {
   }
   EXPECT_EQ(Styles->BandInfo[1].RowNdx, 5);
   EXPECT_EQ(Info->CurCell, (TPoint{2, 3}));
-
-  Info->ToggleColPrint(-1, "col#2");
-  EXPECT_FALSE(Info->ColsList->Items(3)->Printed);
-  for (int I = 0; I < Info->ColsList->Count(); ++I) Info->SetColPrint(I, "", false);
-  EXPECT_TRUE(Info->NoColPrinted());
-  Info->SetColPrint(99, "Col#0", true);
-  EXPECT_FALSE(Info->NoColPrinted());
 }

@@ -110,16 +110,4 @@ TEST_F(AdapterTest, FieldValuesConvertThroughTheirNumber) {
     EXPECT_EQ(FI.NumValid, C.Valid) << C.Field;
     EXPECT_EQ(static_cast<double>(FI.Values[0]), C.Value) << C.Field;
   }
-  struct TypeCase {
-    int Type;
-    bool Printable, String;
-  };
-  for (const TypeCase& C : {TypeCase{ftString, false, true}, TypeCase{ftSmallint, true, false},
-                            TypeCase{ftAutoInc, true, false}, TypeCase{ftBlob, false, false},
-                            TypeCase{ftMemo, false, true}, TypeCase{ftFmtMemo, false, true},
-                            TypeCase{ftFixedChar, false, true}, TypeCase{ftWideString, false, false},
-                            TypeCase{ftLargeint, true, false}}) {
-    EXPECT_EQ(IsPrintableFieldType(C.Type), C.Printable) << C.Type;
-    EXPECT_EQ(IsStringFieldType(C.Type), C.String) << C.Type;
-  }
 }

@@ -228,6 +228,11 @@ TEST_F(AdapterTest, DatasetControlsComeBackOnEveryPath) {
   Info.reset();
   ObjInfo = nullptr;
   EXPECT_FALSE(DS->ControlsDisabled());
+
+  // A dataset destroyed while held is let go, not enabled after its end.
+  Start(DS);
+  delete DS;
+  Info->EnableControls();
 }
 
 TEST_F(AdapterTest, QueriesSortThemselves) {

@@ -66,6 +66,14 @@ TEST(Component, RemovalIsNotifiedToSiblingsAndAcrossOwners) {
   delete foreign;
   EXPECT_EQ(watcher->Watched, nullptr);
 
+  // A link taken back on either side is gone on both.
+  auto* reassigned = new TComponent(&other);
+  auto* keeper = new TWatcher(nullptr);
+  keeper->FreeNotification(reassigned);
+  keeper->RemoveFreeNotification(reassigned);
+  delete keeper;
+  delete reassigned;  // must not reach the destroyed keeper
+
   // A watcher that goes first is forgotten by what it watched.
   auto* survivor = new TComponent(&other);
   auto* shortLived = new TWatcher(nullptr);
