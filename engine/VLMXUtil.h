@@ -113,3 +113,14 @@ enum StatusMsgKind : unsigned char {
 // then); otherwise the timer is stopped. A normal message leaves a coloured one standing
 // unless Seconds is negative.
 void ShowStatusMsg(TPanel* Panel, const std::string& Text, StatusMsgKind Kind, TTimer* Timer, int Seconds);
+
+// Cross-tab grid cells, in the grid's own coordinates (headings at negative indices).
+class TDecisionGrid;
+struct TPoint;
+
+// True when the cell lies inside the grid and is drawn as a sum (a total or subtotal line).
+bool DecisionCellTest(const TDecisionGrid* Grid, int Col, int Row);
+// Whether the data cell lies on a line whose dimension shows subtotals: the first heading
+// (column headings by row, or row headings by column) drawn as a sum selects the dimension.
+// True when no heading is a sum; false outside the data area or without a grid.
+bool IsDecisionGridTotalCell(const TDecisionGrid* Grid, TPoint Cell, bool ByRowHeaders);

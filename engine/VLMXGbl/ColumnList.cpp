@@ -102,7 +102,7 @@ bool TObjInfo::IsColSelected(const std::string& Name, bool MustExist) const {
     if (Name == LineNoColName) return false;
     int Index = 0;
     if (!TryStrToInt(Name, Index)) return false;
-    return DGCellShown(TPoint{Index, 0}, false);
+    return IsDecisionGridTotalCell(DecisionGrid, TPoint{Index, 0}, false);
   }
   if (MustExist && (!ColsList || ColsList->IndexOfName(Name) < 0)) return false;
   return !InHiddenList(Name, RptSettings->HideColumns);

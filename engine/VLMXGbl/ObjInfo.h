@@ -235,7 +235,7 @@ private:
   void ScrollOwnerData();
   // The decision grid's own test of a data cell: whether its row (ByRow) or column dimension
   // shows it.
-  bool DGCellShown(TPoint Cell, bool ByRow) const;
+
 
   // Keeps the dataset's controls disabled from Setup until they are given back.
   class TControlsGuard;

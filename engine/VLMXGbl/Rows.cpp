@@ -1,5 +1,6 @@
 // Walking the printed object's rows: the first row to print, the next one, the selected rows,
 // and the host's filter, which may skip a row or end the report.
+#include "engine/VLMXUtil.h"
 #include <algorithm>
 
 #include "engine/VLMXGbl/ObjInfo.h"
@@ -145,7 +146,7 @@ void TObjInfo::Next(int Band, bool ToLast) {
       } else {
         while (!Found && Row < DataRows - 1) {
           ++Row;
-          Found = DGCellShown(CurCell, true);
+          Found = IsDecisionGridTotalCell(DecisionGrid, CurCell, true);
         }
       }
     }
@@ -235,7 +236,7 @@ void TObjInfo::CountSelected() {
 }
 
 bool TObjInfo::DGColVisible(int Row) const {
-  return !IsDecisionGrid() || DGCellShown(TPoint{0, Row}, true);
+  return !IsDecisionGrid() || IsDecisionGridTotalCell(DecisionGrid, TPoint{0, Row}, true);
 }
 
 void TObjInfo::ScrollOwnerData() {
@@ -250,28 +251,4 @@ void TObjInfo::ScrollOwnerData() {
     // A view that cannot scroll further (its last page is shown, or no row fits) ends it.
     if (ListView->TopIndex() == Before) return;
   }
-}
-
-// A data cell lies on a subtotal line when a heading cell of its row (ByRow) or column has
-// the sum state; the line is shown when the dimension of that heading shows its subtotals.
-bool TObjInfo::DGCellShown(TPoint Cell, bool ByRow) const {
-  const TDecisionGrid* Grid = DecisionGrid;
-  const int GridFixedCols = Grid->FixedCols(), GridFixedRows = Grid->FixedRows();
-  if (ByRow ? Cell.X > Grid->ColCount() - GridFixedCols - 1
-            : Cell.Y > Grid->RowCount() - GridFixedRows - 1)
-    return false;
-  TDecisionSource* Source = Grid->DecisionSource();
-  const int Fixed = ByRow ? GridFixedCols : GridFixedRows;
-  const TDimAxis Axis = ByRow ? TDimAxis::Rows : TDimAxis::Columns;
-  for (int I = 1 - Fixed; I <= -1; ++I) {
-    std::string Text;
-    TDecisionDrawState State = 0;
-    const bool Inside = ByRow ? Grid->CellInfo(I, Cell.Y, Text, State)
-                              : Grid->CellInfo(Cell.X, I, Text, State);
-    const int Dim = Fixed + I - 1;
-    if (!Inside || !(State & dsSum) || !Source || Dim < 0 || Dim >= Source->DimCount(Axis))
-      continue;
-    return Source->Dimension(Axis, Dim).Subtotals();
-  }
-  return true;
 }

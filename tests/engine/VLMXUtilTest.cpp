@@ -9,6 +9,7 @@
 
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXUtil.h"
+#include "framework/DecisionGrid.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/IniFiles.h"
@@ -436,4 +437,28 @@ TEST_F(UtilTest, DelayMsRunsMessagesAndTimersUntilMoreThanMsHavePassed) {
   EXPECT_EQ(Posted, 2);
   EXPECT_EQ(TickCount() - Start, 0u);
   EXPECT_FALSE(IsDesignEnvRunning());
+}
+
+TEST(DecisionGridCells, SumHeadingsAndTheDataArea) {
+  TDecisionSource Source(nullptr);
+  Source.SetDimensions({"Region", "City"}, {"Year"}, "Sales");
+  Source.AddValue({"N", "a"}, {"2020"}, 1);
+  Source.AddValue({"N", "b"}, {"2020"}, 2);
+  Source.AddValue({"S", "a"}, {"2021"}, 3);
+  TDecisionGrid Grid(nullptr);
+  Grid.SetDecisionSource(&Source);
+  // Data rows 0..5: N/a, N/b, N total (a City total), S/a, S total, grand total (a Region total).
+  EXPECT_TRUE(DecisionCellTest(&Grid, -1, 2)) << "the City heading of the N total";
+  EXPECT_TRUE(DecisionCellTest(&Grid, -2, 5)) << "the Region heading of the grand total";
+  EXPECT_FALSE(DecisionCellTest(&Grid, -1, 0)) << "a city name is no sum";
+  EXPECT_FALSE(DecisionCellTest(&Grid, -4, 2)) << "left of the grid";
+  EXPECT_FALSE(DecisionCellTest(&Grid, 3, 0)) << "right of the grid";
+  EXPECT_FALSE(DecisionCellTest(&Grid, 0, 6)) << "below the grid";
+
+  // A total line is shown while its dimension's subtotals are on.
+  for (int Row = 0; Row < 6; ++Row) EXPECT_TRUE(IsDecisionGridTotalCell(&Grid, TPoint{0, Row}, true)) << Row;
+  EXPECT_TRUE(IsDecisionGridTotalCell(&Grid, TPoint{2, 0}, false)) << "the Year total column";
+  EXPECT_FALSE(IsDecisionGridTotalCell(&Grid, TPoint{3, 0}, true)) << "right of the data columns";
+  EXPECT_FALSE(IsDecisionGridTotalCell(&Grid, TPoint{0, 6}, false)) << "below the data rows";
+  EXPECT_FALSE(IsDecisionGridTotalCell(nullptr, TPoint{0, 0}, true));
 }
