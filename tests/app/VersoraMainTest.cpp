@@ -34,11 +34,6 @@ protected:
     for (int r = 1; r < Grid->RowCount(); ++r) out.push_back(Grid->Cells(C, r));
     return out;
   }
-  std::multiset<TRow> AllRows() const {
-    std::multiset<TRow> rows;
-    for (int r = 1; r < Grid->RowCount(); ++r) rows.insert(Row(r));
-    return rows;
-  }
   // A mouse release over the middle of a cell, as the window reports it.
   void Release(int Col, int RowIndex, TMouseButton Button = TMouseButton::mbLeft) {
     TRect r = Grid->CellRect(Col, RowIndex);
@@ -59,62 +54,20 @@ protected:
 
 }  // namespace
 
-TEST_F(BookWindowTest, WindowIsLaidOutAsAFixedDialogWithTheBookTable) {
-  EXPECT_EQ(Form->Caption(), "Versora - click on columns to sort");
-  EXPECT_EQ(Form->BorderStyle(), TFormBorderStyle::bsDialog);
-  EXPECT_EQ(Form->Position(), TPosition::poScreenCenter);
-  EXPECT_EQ(Form->ClientWidth(), 592);
-  EXPECT_EQ(Form->ClientHeight(), 576);
+TEST_F(BookWindowTest, OpensAsAFixedSizeWindowWithTheWholeTableAndPrintsTheGrid) {
   EXPECT_EQ(Form->Constraints().MinWidth, Form->Width());
   EXPECT_EQ(Form->Constraints().MaxWidth, Form->Width());
   EXPECT_EQ(Form->Constraints().MinHeight, Form->Height());
   EXPECT_EQ(Form->Constraints().MaxHeight, Form->Height());
-  EXPECT_EQ(Form->Font().Name(), "MS Sans Serif");
-  EXPECT_EQ(Form->Font().Height(), -11);
-  EXPECT_TRUE(Form->Scaled());
-  EXPECT_FALSE(Form->AutoScroll());
-
-  EXPECT_EQ(Grid->BoundsRect(), (TRect{0, 0, 592, 541}));
-  EXPECT_EQ(Grid->ColCount(), 5);
-  EXPECT_EQ(Grid->RowCount(), 67);
-  EXPECT_EQ(Grid->FixedRows(), 1);
-  EXPECT_EQ(Grid->FixedCols(), 0);
-  EXPECT_EQ(Grid->ScrollBars(), TScrollStyle::ssVertical);
-  EXPECT_EQ((std::vector<int>{Grid->ColWidths(0), Grid->ColWidths(1), Grid->ColWidths(2), Grid->ColWidths(3),
-                              Grid->ColWidths(4)}),
-            (std::vector<int>{115, 115, 123, 115, 115}));
-
-  EXPECT_EQ(Form->Label1->Caption(), "a. = after, b. = before, c. = circa");
-  EXPECT_EQ(Form->Label2->Caption(), "Note: In BCE, the years count down");
-  EXPECT_EQ(Form->Label1->BoundsRect(), (TRect{3, 541, 216, 557}));
-  EXPECT_EQ(Form->Label2->BoundsRect(), (TRect{1, 557, 242, 573}));
-  for (TLabel* l : {Form->Label1, Form->Label2}) {
-    EXPECT_EQ(l->Font().Height(), -13);
-    EXPECT_EQ(l->Font().Style(), unsigned(fsBold));
-    EXPECT_TRUE(l->Transparent());
-  }
-  EXPECT_EQ(Form->Label1->Font().Color(), clWindowText);
-  EXPECT_EQ(Form->Label2->Font().Color(), clPurple);
-  EXPECT_EQ(Form->btnPrint->Caption(), "&Print");
-  EXPECT_EQ(Form->btnPrint->BoundsRect(), (TRect{388, 548, 463, 573}));
-  EXPECT_EQ(Form->btnClose->Kind(), TBitBtnKind::bkClose);
-  EXPECT_EQ(Form->btnClose->BoundsRect(), (TRect{511, 548, 586, 573}));
-
-  EXPECT_EQ(Form->VlxVellumix1->ObjectToPrint(), Grid);
-  EXPECT_EQ(Form->VlxVellumix1->ReportId(), "(004.116)");
-
   EXPECT_EQ(Row(0), (TRow{"NAME", "WRITER(S)", "PLACE WRITTEN", "WRITING COMPLETED", "TIME COVERED"}));
-  EXPECT_EQ(Row(1), (TRow{"Genesis", "Moses", "Wilderness", "BCE 1513", "\"In the beginning\" to 1657 BCE"}));
-  EXPECT_EQ(Row(9), (TRow{"1 Samuel", "Samuel; Gad; Nathan", "Israel", "BCE 1077 c.", "BCE 1180 c.-1077"}));
   EXPECT_EQ(Row(66), (TRow{"Revelation", "Apostle John", "Patmos", "CE 96 c.", "CE (unknown)"}));
-  for (int r = 45; r <= 66; ++r) EXPECT_EQ(Grid->Cells(4, r), "CE (unknown)") << r;
+  EXPECT_EQ(Form->VlxVellumix1->ObjectToPrint(), Grid);
 }
 
-TEST_F(BookWindowTest, WindowColourIsDrawnBlueGreenRedBelow255) {
+TEST_F(BookWindowTest, WindowColourIsDrawnBlueGreenRedBelow255FromTheClock) {
   std::set<TColor> colours;
   for (int start = 0; start < 20; ++start) {
-    TfrmVersora other(nullptr);
-    TColor c = other.Color();
+    TColor c = TfrmVersora(nullptr).Color();
     EXPECT_FALSE(IsSystemColor(c));
     EXPECT_LT(c & 0xFF, 255);
     EXPECT_LT((c >> 8) & 0xFF, 255);
@@ -123,18 +76,17 @@ TEST_F(BookWindowTest, WindowColourIsDrawnBlueGreenRedBelow255) {
     Headless::AdvanceClock(1000);
   }
   EXPECT_GT(colours.size(), 15u);
-
-  // Seeded from the clock, the draws come blue, then green, then red.
   RandSeed = static_cast<int32_t>(TickCount());
   int blue = Random(255), green = Random(255), red = Random(255);
-  TfrmVersora again(nullptr);
-  EXPECT_EQ(again.Color(), RGB(red, green, blue));
-
+  EXPECT_EQ(TfrmVersora(nullptr).Color(), RGB(red, green, blue));
 }
 
-TEST_F(BookWindowTest, HeadingReleasesSortAscendingThenDescendingPerColumn) {
-  const auto original = AllRows();
+TEST_F(BookWindowTest, HeadingReleasesSortAscendingThenDescendingPerColumnAndRowsTravelWhole) {
+  std::multiset<TRow> original;
+  for (int r = 1; r < Grid->RowCount(); ++r) original.insert(Row(r));
   const auto header = Row(0);
+  TObject marker;
+  Grid->SetObjects(2, 1, &marker);  // on Genesis
 
   Release(0, 0);
   auto names = Column(0);
@@ -145,10 +97,8 @@ TEST_F(BookWindowTest, HeadingReleasesSortAscendingThenDescendingPerColumn) {
   auto acts = std::find(names.begin(), names.end(), "Acts");
   auto john3 = std::find(names.begin(), names.end(), "3 John");
   EXPECT_EQ(acts - john3, 1) << "every name with a digit sorts before Acts";
-
   Release(0, 0);
-  auto descending = Column(0);
-  EXPECT_EQ(descending, std::vector<std::string>(names.rbegin(), names.rend()));
+  EXPECT_EQ(Column(0), std::vector<std::string>(names.rbegin(), names.rend()));
 
   // Another column starts ascending whatever the first one's direction.
   Release(3, 0);
@@ -167,7 +117,12 @@ TEST_F(BookWindowTest, HeadingReleasesSortAscendingThenDescendingPerColumn) {
   EXPECT_TRUE(Ordered(Column(3), false));
 
   EXPECT_EQ(Row(0), header);
-  EXPECT_EQ(AllRows(), original) << "rows travel whole";
+  std::multiset<TRow> sorted;
+  for (int r = 1; r < Grid->RowCount(); ++r) sorted.insert(Row(r));
+  EXPECT_EQ(sorted, original) << "rows travel whole";
+  int markedGenesis = 0;
+  for (int r = 1; r < Grid->RowCount(); ++r) markedGenesis += Grid->Objects(2, r) == &marker && Row(r)[0] == "Genesis";
+  EXPECT_EQ(markedGenesis, 1) << "cell objects travel with their rows";
 }
 
 TEST_F(BookWindowTest, ReleasesOutsideTheHeadingDoNothingAndASortRestoresCursorAndRedraw) {
@@ -185,32 +140,9 @@ TEST_F(BookWindowTest, ReleasesOutsideTheHeadingDoNothingAndASortRestoresCursorA
   EXPECT_EQ(Grid->RowHeights(3), Grid->DefaultRowHeight());
 }
 
-TEST_F(BookWindowTest, CellObjectsTravelWithTheirRows) {
-  TObject marker;
-  int genesis = 1;
-  Grid->SetObjects(2, genesis, &marker);
-  Release(0, 0);
-  Release(0, 0);
-  int found = -1;
-  for (int r = 1; r < Grid->RowCount(); ++r)
-    if (Grid->Objects(2, r) == &marker) found = r;
-  ASSERT_NE(found, -1);
-  EXPECT_EQ(Grid->Cells(0, found), "Genesis");
-}
-
-TEST_F(BookWindowTest, PrintButtonReachesTheComponentAndItsErrorsReachTheErrorBox) {
-  Form->VlxVellumix1->SetObjectToPrint(nullptr);
-  Form->btnPrint->PeerClick();
-  ASSERT_EQ(Headless::ErrorBoxes().size(), 1u);
-  EXPECT_EQ(Headless::ErrorBoxes()[0],
-            "Vellumix! Setup Error: VlxVellumix1.ObjectToPrint not assigned. Report cannot continue.");
-  EXPECT_EQ(Row(1)[0], "Genesis") << "the table is unchanged";
-}
-
 TEST_F(HeadlessTest, CloseButtonOfTheMainWindowEndsTheProgram) {
   TfrmVersora* main = nullptr;
   Application->CreateForm(main);
-  EXPECT_EQ(Application->MainForm(), main);
   main->btnClose->PeerClick();
   EXPECT_TRUE(Application->Terminated());
   delete main;

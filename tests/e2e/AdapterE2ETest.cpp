@@ -1,6 +1,6 @@
-// The printable-object adapter over real windows under Wine: a list box and list views shown on
-// a form, rows picked in the windows themselves, then walked by the adapter as a report walks
-// them. The texts must be the ones the windows show.
+// A list box, a list view and an owner-data list view in real windows under Wine: the user's
+// clicks reach the models, the models' changes reach the windows, and the printable-object
+// adapter walks the rows, all or the ones picked, with the texts the windows show.
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXGbl/RptStyles.h"
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "tests/e2e/Pump.h"
+#include "tests/e2e/Screenshot.h"
 
 namespace {
 
@@ -27,46 +28,50 @@ using TRows = std::vector<std::vector<std::string>>;
 class AdapterE2E : public ::testing::Test {
 protected:
   void SetUp() override {
+    Application->OnException = [this](TObject*, const std::exception& E) { Errors.push_back(E.what()); };
     RptSettings = &Settings;
     PrintSettings = &Run;
     RptStyles = &Styles;
     Form = new TForm(Application);
     Form->SetCaption("Adapter test");
-    Form->SetClientWidth(600);
-    Form->SetClientHeight(300);
+    Form->SetBounds(40, 40, 660, 420);
 
     List = new TListBox(Form);
-    List->SetName("lbx");
     List->SetParent(Form);
     List->SetBounds(0, 0, 150, 280);
     List->SetMultiSelect(true);
-    for (int I = 0; I < 12; ++I) List->AddItem("line " + std::to_string(I));
+    for (int I = 0; I < 30; ++I) List->AddItem("line " + std::to_string(I));
+    List->OnClick = [this](TObject*) { ++ListClicks; };
 
     View = new TListView(Form);
-    View->SetName("lv");
     View->SetParent(Form);
-    View->SetBounds(160, 0, 200, 280);
-    View->SetViewStyle(vsReport);
-    View->SetMultiSelect(true);
-    View->Columns().Add()->SetCaption("Book");
-    View->Columns().Add()->SetCaption("Pages");
-    for (int I = 0; I < 20; ++I) {
+    View->SetBounds(160, 0, 240, 360);
+    for (const char* Caption : {"Book", "Pages"}) View->Columns().Add()->SetCaption(Caption);
+    for (int I = 0; I < 50; ++I) {
       TListItem* Item = View->Items().Add();
       Item->SetCaption("book " + std::to_string(I));
       Item->SubItems().Add(std::to_string(100 + I));
     }
 
     Data = new TListView(Form);
-    Data->SetName("lvo");
     Data->SetParent(Form);
-    Data->SetBounds(370, 0, 220, 120);
-    Data->SetViewStyle(vsReport);
+    Data->SetBounds(410, 0, 230, 360);
     Data->SetOwnerData(true);
-    Data->Columns().Add()->SetCaption("N");
-    Data->OnData = [](TObject*, TListItem* Item) { Item->SetCaption("row " + std::to_string(Item->Index())); };
+    for (const char* Caption : {"Row", "Tenfold"}) Data->Columns().Add()->SetCaption(Caption);
+    Data->OnData = [](TObject*, TListItem* Item) {
+      Item->SetCaption("row " + std::to_string(Item->Index()));
+      Item->SubItems().Add(std::to_string(Item->Index() * 10));
+    };
     Data->Items().SetCount(300);
+    for (TListView* V : {View, Data}) {
+      V->SetViewStyle(vsReport);
+      V->SetMultiSelect(true);
+      V->Columns()[0]->SetWidth(120);
+      V->Columns()[1]->SetWidth(90);
+    }
 
     Form->Show();
+    SetForegroundWindow(PeerHandle(*Form));
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(PeerHandle(*Data)) != FALSE; }));
   }
 
@@ -79,14 +84,15 @@ protected:
     RptStyles = nullptr;
     PrintSettings = nullptr;
     RptSettings = nullptr;
+    Application->OnException = nullptr;
+    EXPECT_TRUE(Errors.empty()) << Errors.front();
   }
 
   // The start of a run and a walk of every data row, as the report makes them.
   TRows Walk(TComponent* Object) {
     Info = std::make_unique<TObjInfo>();
     ObjInfo = Info.get();
-    // A component per report, gone before the objects: a component whose object is replaced
-    // still holds a link to the old one, so the old one must not go first.
+    // The component goes before the objects: it still holds a link to an object it no longer prints.
     Vlx = std::make_unique<TvlxVellumix>(nullptr);
     Vlx->SetName("vlx");
     Info->Component = Vlx.get();
@@ -117,31 +123,21 @@ protected:
     return Rows;
   }
 
-  static std::string ListBoxText(HWND Box, int Index) {
-    char Buf[256] = {};
-    SendMessageA(Box, LB_GETTEXT, Index, reinterpret_cast<LPARAM>(Buf));
-    return Buf;
-  }
-
-  static std::string ListViewText(HWND ViewWnd, int Index, int Sub) {
-    // Room for the text in either character width, whichever the control fills.
-    char Buf[256] = {};
-    LVITEMA Item{};
-    Item.iSubItem = Sub;
-    Item.pszText = Buf;
-    Item.cchTextMax = 64;
-    SendMessageA(ViewWnd, LVM_GETITEMTEXTA, Index, reinterpret_cast<LPARAM>(&Item));
-    return Buf;
-  }
-
-  // Ctrl+click on a list box line, as the user picks several.
-  void CtrlClick(HWND Box, int Index) {
-    RECT R{};
-    SendMessageA(Box, LB_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&R));
-    const LPARAM At = MAKELPARAM(R.left + 5, (R.top + R.bottom) / 2);
-    PostMessageA(Box, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, At);
-    PostMessageA(Box, WM_LBUTTONUP, MK_CONTROL, At);
+  static void Click(HWND Target, POINT At, WPARAM Keys = 0) {
+    PostClick(Target, At, Keys);
     Application->ProcessMessages();
+  }
+
+  void Snapshot(const std::string& Name) {
+    RedrawWindow(PeerHandle(*Form), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpUntil([] { return false; }, 200);
+    SaveWindowScreenshot(PeerHandle(*Form), Name);
+  }
+
+  static std::vector<int> ModelSelection(TListView* V) {
+    std::vector<int> Out;
+    for (TListItem* It = V->Selected(); It; It = V->GetNextItem(It, sdAll, isSelected)) Out.push_back(It->Index());
+    return Out;
   }
 
   TvlxReportSettings Settings;
@@ -153,51 +149,101 @@ protected:
   TListBox* List = nullptr;
   TListView* View = nullptr;
   TListView* Data = nullptr;
+  int ListClicks = 0;
+  std::vector<std::string> Errors;
 };
 
-TEST_F(AdapterE2E, WalksEveryLineAsTheWindowsShowThem) {
-  const HWND Box = PeerHandle(*List);
-  const TRows ListRows = Walk(List);
-  ASSERT_EQ(ListRows.size(), 12u);
-  for (int I = 0; I < 12; ++I) EXPECT_EQ(ListRows[I], (std::vector<std::string>{ListBoxText(Box, I)}));
+TEST_F(AdapterE2E, ListViewsTakeTheUsersSelectionAndScrollingAndPrintThePickedRows) {
+  EXPECT_TRUE(GetWindowLongA(PeerHandle(*Data), GWL_STYLE) & LVS_OWNERDATA);
+  EXPECT_EQ(ListViewText(PeerHandle(*Data), 12, 1), "120") << "the window asks the model for its rows";
+  for (TListView* V : {View, Data}) {
+    SCOPED_TRACE(V == View ? "list view" : "owner-data list view");
+    HWND Wnd = PeerHandle(*V);
+    EXPECT_EQ(GetWindowLongA(Wnd, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+    EXPECT_EQ(SendMessageA(Wnd, LVM_GETITEMCOUNT, 0, 0), V->Items().Count());
+    Click(Wnd, ListViewItemPoint(Wnd, 2));
+    EXPECT_EQ(ModelSelection(V), (std::vector<int>{2}));
+    ASSERT_NE(V->ItemFocused(), nullptr);
+    EXPECT_EQ(V->ItemFocused()->Index(), 2);
+    Click(Wnd, ListViewItemPoint(Wnd, 5), MK_CONTROL);
+    Click(Wnd, ListViewItemPoint(Wnd, 7), MK_CONTROL);
+    EXPECT_EQ(ModelSelection(V), (std::vector<int>{2, 5, 7}));
+    EXPECT_EQ(V->SelCount(), 3);
+    V->Items()[9]->SetSelected(true);
+    V->Items()[2]->SetSelected(false);
+    auto WindowSelected = [&](int I) { return (SendMessageA(Wnd, LVM_GETITEMSTATE, I, LVIS_SELECTED) & LVIS_SELECTED) != 0; };
+    EXPECT_TRUE(WindowSelected(9)) << "a selection from code reaches the window";
+    EXPECT_FALSE(WindowSelected(2));
 
-  const HWND ViewWnd = PeerHandle(*View);
-  const TRows ViewRows = Walk(View);
-  ASSERT_EQ(ViewRows.size(), 20u);
-  for (int I = 0; I < 20; ++I)
-    EXPECT_EQ(ViewRows[I], (std::vector<std::string>{ListViewText(ViewWnd, I, 0), ListViewText(ViewWnd, I, 1)}));
-}
-
-TEST_F(AdapterE2E, PrintsTheRowsPickedInTheWindows) {
-  Settings.PrintWhat = pwSelectedRows;
-  const HWND Box = PeerHandle(*List);
-  for (int I : {2, 5, 9}) CtrlClick(Box, I);
-  ASSERT_TRUE(PumpUntil([&] { return List->SelCount() == 3; })) << List->SelCount();
-  EXPECT_EQ(Walk(List), (TRows{{"line 2"}, {"line 5"}, {"line 9"}}));
-
-  const HWND ViewWnd = PeerHandle(*View);
-  for (int I : {1, 4, 17}) {
-    LVITEMA Item{};
-    Item.stateMask = LVIS_SELECTED;
-    Item.state = LVIS_SELECTED;
-    SendMessageA(ViewWnd, LVM_SETITEMSTATE, I, reinterpret_cast<LPARAM>(&Item));
+    EXPECT_EQ(V->VisibleRowCount(), SendMessageA(Wnd, LVM_GETCOUNTPERPAGE, 0, 0));
+    SendMessageA(Wnd, WM_VSCROLL, SB_PAGEDOWN, 0);
+    const int Top = static_cast<int>(SendMessageA(Wnd, LVM_GETTOPINDEX, 0, 0));
+    EXPECT_GT(Top, 0);
+    EXPECT_EQ(V->TopIndex(), Top) << "the user's scrolling reaches the model";
+    // The engine's paging: a page at a time until row 40 is in view.
+    V->Scroll(0, -100000);
+    EXPECT_EQ(SendMessageA(Wnd, LVM_GETTOPINDEX, 0, 0), 0);
+    while (V->TopIndex() + V->VisibleRowCount() <= 40) {
+      const int Before = V->TopIndex();
+      V->Scroll(0, V->VisibleRowCount() * V->ItemHeight());
+      ASSERT_GT(V->TopIndex(), Before) << "scrolling got stuck";
+    }
+    EXPECT_EQ(SendMessageA(Wnd, LVM_GETTOPINDEX, 0, 0), V->TopIndex());
+    EXPECT_EQ(V->TopItem()->Caption(), ListViewText(Wnd, V->TopIndex(), 0));
   }
-  ASSERT_TRUE(PumpUntil([&] { return View->SelCount() == 3; })) << View->SelCount();
-  EXPECT_EQ(Walk(View), (TRows{{"book 1", "101"}, {"book 4", "104"}, {"book 17", "117"}}));
+  Snapshot("adapter-list-views");
+
+  Settings.PrintWhat = pwSelectedRows;
+  EXPECT_EQ(Walk(View), (TRows{{"book 5", "105"}, {"book 7", "107"}, {"book 9", "109"}}));
+  EXPECT_EQ(Walk(Data), (TRows{{"row 5", "50"}, {"row 7", "70"}, {"row 9", "90"}}));
 }
 
-TEST_F(AdapterE2E, OwnerDataViewScrollsToTheRowsItReads) {
-  const HWND Wnd = PeerHandle(*Data);
-  const int PerPage = static_cast<int>(SendMessageA(Wnd, LVM_GETCOUNTPERPAGE, 0, 0));
+TEST_F(AdapterE2E, ListBoxTakesClicksWithShiftAndCtrlAndPrintsThePickedLines) {
+  HWND Box = PeerHandle(*List);
+  EXPECT_TRUE(GetWindowLongA(Box, GWL_STYLE) & LBS_EXTENDEDSEL);
+  Click(Box, ListBoxItemPoint(Box, 1));
+  Click(Box, ListBoxItemPoint(Box, 3), MK_SHIFT);
+  Click(Box, ListBoxItemPoint(Box, 6), MK_CONTROL);
+  EXPECT_EQ(List->SelCount(), 4);
+  EXPECT_EQ(List->ItemIndex(), 6);
+  EXPECT_EQ(ListClicks, 3);
+  Settings.PrintWhat = pwSelectedRows;
+  EXPECT_EQ(Walk(List), (TRows{{"line 1"}, {"line 2"}, {"line 3"}, {"line 6"}}));
+
+  List->SetSelected(0, true);
+  List->SetSelected(2, false);
+  EXPECT_GT(SendMessageA(Box, LB_GETSEL, 0, 0), 0) << "a selection from code reaches the window";
+  EXPECT_EQ(SendMessageA(Box, LB_GETSEL, 2, 0), 0);
+  EXPECT_EQ(SendMessageA(Box, LB_GETSELCOUNT, 0, 0), List->SelCount());
+  EXPECT_EQ(ListClicks, 3) << "code fires no click";
+
+  SendMessageA(Box, WM_VSCROLL, SB_PAGEDOWN, 0);
+  EXPECT_GT(List->TopIndex(), 0);
+  EXPECT_EQ(List->TopIndex(), SendMessageA(Box, LB_GETTOPINDEX, 0, 0));
+  Snapshot("adapter-list-box");
+}
+
+TEST_F(AdapterE2E, WalksEveryRowAsTheWindowsShowThemAndScrollsAlong) {
+  const HWND Box = PeerHandle(*List), ViewWnd = PeerHandle(*View), DataWnd = PeerHandle(*Data);
+  const TRows ListRows = Walk(List);
+  ASSERT_EQ(ListRows.size(), 30u);
+  for (int I = 0; I < 30; ++I) {
+    char Text[64] = {};
+    SendMessageA(Box, LB_GETTEXT, I, reinterpret_cast<LPARAM>(Text));
+    EXPECT_EQ(ListRows[I], (std::vector<std::string>{Text}));
+  }
+  const TRows ViewRows = Walk(View);
+  ASSERT_EQ(ViewRows.size(), 50u);
+  for (int I = 0; I < 50; ++I)
+    EXPECT_EQ(ViewRows[I], (std::vector<std::string>{ListViewText(ViewWnd, I, 0), ListViewText(ViewWnd, I, 1)}));
+
+  const int PerPage = static_cast<int>(SendMessageA(DataWnd, LVM_GETCOUNTPERPAGE, 0, 0));
   ASSERT_GT(PerPage, 0);
-  ASSERT_LT(PerPage, 300);
-  const TRows Rows = Walk(Data);
-  ASSERT_EQ(Rows.size(), 300u);
-  EXPECT_EQ(Rows[0][0], "row 0");
-  EXPECT_EQ(Rows[299][0], "row 299");
-  // The window followed the walk down to its last page.
-  const int Top = static_cast<int>(SendMessageA(Wnd, LVM_GETTOPINDEX, 0, 0));
-  EXPECT_GE(Top + PerPage, 299) << "top " << Top << ", " << PerPage << " per page";
+  const TRows DataRows = Walk(Data);
+  ASSERT_EQ(DataRows.size(), 300u);
+  EXPECT_EQ(DataRows[299], (std::vector<std::string>{"row 299", "2990"}));
+  const int Top = static_cast<int>(SendMessageA(DataWnd, LVM_GETTOPINDEX, 0, 0));
+  EXPECT_GE(Top + PerPage, 299) << "the window did not follow the walk down to its last page";
   EXPECT_EQ(Data->TopIndex(), Top);
 }
 

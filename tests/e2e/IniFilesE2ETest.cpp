@@ -1,12 +1,11 @@
 // INI files and window sizes under Wine: the shared table of tests/framework/IniFilesCases.h
-// against the system's private-profile API, Vellumix.Ini in Wine's Windows directory, and a
-// real window that IniLoadFormSize maximizes and that keeps its normal size in the file.
+// against the system's private-profile API, and a real window that IniLoadFormSize maximizes
+// and whose normal size Vellumix.Ini in Wine's Windows directory keeps.
 #include <gtest/gtest.h>
 
 #include "framework/win32/Win32Handles.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "engine/VLMXUtil.h"
@@ -15,26 +14,9 @@
 #include "framework/rtl/SysUtils.h"
 #include "tests/e2e/Pump.h"
 #include "tests/framework/IniFilesCases.h"
+#include "tests/support/TempDir.h"
 
 namespace {
-
-// A folder of the test's own under the user's temporary folder, removed afterwards.
-class TTempFolder {
-public:
-  TTempFolder() {
-    FPath = std::filesystem::temp_directory_path() / ("VersoraIniE2E-" + std::to_string(GetCurrentProcessId()));
-    std::filesystem::remove_all(FPath);
-    std::filesystem::create_directories(FPath);
-  }
-  ~TTempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(FPath, ignored);
-  }
-  std::string Path() const { return FPath.string(); }
-
-private:
-  std::filesystem::path FPath;
-};
 
 const char* const kSection = "Form:fmIniE2E User:E2E";
 
@@ -42,7 +24,6 @@ const char* const kSection = "Form:fmIniE2E User:E2E";
 // test made it.
 class TVellumixIniGuard {
 public:
-  TVellumixIniGuard() : FExisted(FileExists(Name())) {}
   ~TVellumixIniGuard() {
     TIniFile("Vellumix.Ini").EraseSection(kSection);
     if (!FExisted) DeleteFileA(Name().c_str());
@@ -50,49 +31,37 @@ public:
   static std::string Name() { return WindowsDirectory() + "\\Vellumix.Ini"; }
 
 private:
-  bool FExisted;
+  bool FExisted = FileExists(Name());
 };
 
 }  // namespace
 
 TEST(IniFilesE2E, TheProfileApiGivesTheResultsOfTheSharedTable) {
-  TTempFolder folder;
-  IniCases::Run(folder.Path());
+  TTempDir Dir;
+  IniCases::Run(Dir.Path().string());
 }
 
-TEST(IniFilesE2E, WindowSizesLandInVellumixIniInWinesWindowsDirectory) {
+TEST(IniFilesE2E, AMaximizedWindowShowsMaximizedAndKeepsItsNormalSizeInVellumixIni) {
   EXPECT_EQ(LowerCase(WindowsDirectory()), "c:\\windows");
   TVellumixIniGuard guard;
   auto* form = new TForm(Application);
   form->SetName("fmIniE2E");
   form->SetBounds(120, 90, 420, 300);
   IniSaveFormSize("Vellumix.Ini", form, "E2E");
-
   // The same file seen from the Unix side: the Wine prefix's drive_c/windows.
   const char* prefix = std::getenv("WINEPREFIX");
   ASSERT_NE(prefix, nullptr) << "ctest sets WINEPREFIX for the end-to-end tests";
-  const std::string unixSide = std::string("Z:") + prefix + "/drive_c/windows/Vellumix.Ini";
-  ASSERT_TRUE(FileExists(unixSide)) << unixSide;
-  const std::string text = IniCases::FileText(unixSide);
+  const std::string text = IniCases::FileText(std::string("Z:") + prefix + "/drive_c/windows/Vellumix.Ini");
   EXPECT_NE(text.find("[Form:fmIniE2E User:E2E]\r\nWindow Top=90\r\nWindow Left=120\r\n"
                       "Window Width=420\r\nWindow Height=300\r\nWindow Maximized=0\r\n"),
             std::string::npos)
       << text;
   delete form;
-}
 
-TEST(IniFilesE2E, AMaximizedWindowShowsMaximizedAndKeepsItsNormalSizeInTheFile) {
-  TVellumixIniGuard guard;
   TIniFile ini("Vellumix.Ini");
-  ini.WriteInteger(kSection, "Window Top", 90);
-  ini.WriteInteger(kSection, "Window Left", 120);
-  ini.WriteInteger(kSection, "Window Width", 420);
-  ini.WriteInteger(kSection, "Window Height", 300);
   ini.WriteBool(kSection, "Window Maximized", true);
-
-  auto* form = new TForm(Application);
+  form = new TForm(Application);
   form->SetName("fmIniE2E");
-  form->SetCaption("Versora window size test");
   int resized = 0;
   form->OnResize = [&](TObject*) { ++resized; };
   IniLoadFormSize("Vellumix.Ini", form, "E2E");
@@ -103,10 +72,8 @@ TEST(IniFilesE2E, AMaximizedWindowShowsMaximizedAndKeepsItsNormalSizeInTheFile) 
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(PumpUntil([&] { return IsZoomed(window) != FALSE; })) << "the window did not show maximized";
   EXPECT_GT(form->Width(), 420) << "the model did not hear of the maximized size";
-
-  // Saved while maximized: the file keeps the normal size.
   IniSaveFormSize("Vellumix.Ini", form, "E2E");
-  EXPECT_EQ(ini.ReadInteger(kSection, "Window Width", -1), 420);
+  EXPECT_EQ(ini.ReadInteger(kSection, "Window Width", -1), 420) << "saved while maximized: the normal size";
   EXPECT_TRUE(ini.ReadBool(kSection, "Window Maximized", false));
 
   // The user restores it: back to the loaded normal bounds, the model following.
@@ -119,9 +86,8 @@ TEST(IniFilesE2E, AMaximizedWindowShowsMaximizedAndKeepsItsNormalSizeInTheFile) 
   IniSaveFormSize("Vellumix.Ini", form, "E2E");
   EXPECT_FALSE(ini.ReadBool(kSection, "Window Maximized", true));
 
-  // Maximized from code while shown.
   form->SetWindowState(TWindowState::wsMaximized);
-  EXPECT_TRUE(PumpUntil([&] { return IsZoomed(window) != FALSE; }));
+  EXPECT_TRUE(PumpUntil([&] { return IsZoomed(window) != FALSE; })) << "maximized from code while shown";
   form->SetWindowState(TWindowState::wsNormal);
   EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(window); }));
   delete form;

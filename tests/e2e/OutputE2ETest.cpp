@@ -1,7 +1,6 @@
 // Report pages through the real sinks under Wine: raw text through Wine's spooler into the CUPS
-// raw queue "VersoraRaw", whose socket printer on 127.0.0.1 is a listener of this test; the
-// printer canvas on the CUPS PDF printer, whose PDF CheckPdf.sh reads back on the host once CUPS
-// has delivered it; and a text file, which must hold the spooler's bytes without their framing.
+// raw queue "VersoraRaw", whose socket printer on 127.0.0.1 is this test; the printer canvas on
+// the CUPS PDF printer, whose PDF CheckPdf.sh reads back on the host; and a text file.
 #include <winsock2.h>
 
 #include "framework/win32/Win32Handles.h"
@@ -11,9 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,6 +19,7 @@
 #include "framework/Printers.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -35,8 +33,7 @@ const TPages Pages = {
 const char* const RawPrinter = "VersoraRaw";
 const char* const PdfPrinter = "PDF";
 
-// What every run of this program writes differs, so a job left over from an earlier run is
-// never taken for this one's.
+// Differs in every run, so a job left over from an earlier run is never taken for this one's.
 std::string RunToken() {
   return "E2E" + std::to_string(GetCurrentProcessId()) + "T" + std::to_string(GetTickCount());
 }
@@ -50,32 +47,24 @@ std::string Body() {
   return Bytes;
 }
 
-std::string ReadFile(const std::string& Name) {
-  std::ifstream In(Name, std::ios::binary);
-  std::stringstream S;
-  S << In.rdbuf();
-  return S.str();
-}
+// Clears the process-wide pointers once the run objects are gone.
+struct TRunPointers {
+  ~TRunPointers() { PrintSettings = nullptr, RptSettings = nullptr; }
+};
 
 // The run objects of one report run, with the process-wide pointers to them.
-class TRun {
-public:
+struct TRun : TRunPointers {
+  TvlxReportSettings Settings;
+  TvlxPrintSettings PS;
   TRun() {
-    RptSettings = &FSettings;
-    PrintSettings = FPS.get();
-    FPS->UnitSet = 1;
-    FSettings.SetItemOpt(ioFormFeeds, true);
+    RptSettings = &Settings;
+    PrintSettings = &PS;
+    PS.UnitSet = 1;
+    Settings.SetItemOpt(ioFormFeeds, true);
   }
-  ~TRun() {
-    FPS.reset();
-    PrintSettings = nullptr;
-    RptSettings = nullptr;
-  }
-  TvlxReportSettings& Settings() { return FSettings; }
-  TvlxPrintSettings& PS() { return *FPS; }
 
-  // The pages through OpenOutput, the page emission and CloseOutput, as the report run drives
-  // them: the first error's text, or empty.
+  // The pages through OpenOutput, EmitPage and CloseOutput as a report run drives them: the
+  // first error's text, or empty.
   std::string Print() {
     std::string Error;
     auto Guarded = [&](auto Step) {
@@ -83,33 +72,28 @@ public:
         Step();
       } catch (const std::exception& E) {
         if (Error.empty()) Error = E.what();
-        FPS->RunState = rsTerminatedWithError;
+        PS.RunState = rsTerminatedWithError;
       }
     };
-    FPS->RunState = rsActive;
+    PS.RunState = rsActive;
     Guarded([&] {
-      if (!FPS->OpenOutput()) return;
+      if (!PS.OpenOutput()) return;
       for (std::size_t I = 0; I < Pages.size(); ++I) {
-        FPS->PageLines.Clear();
-        for (const auto& Line : Pages[I]) FPS->PageLines.Add(Line);
-        FPS->CurPageAcross = 1;
-        FPS->CurVertPage = static_cast<int>(I) + 1;
-        FPS->EmitPage(I + 1 == Pages.size(), false);
-        ++FPS->PagesWritten;
+        PS.PageLines.Clear();
+        for (const auto& Line : Pages[I]) PS.PageLines.Add(Line);
+        PS.CurPageAcross = 1;
+        PS.CurVertPage = static_cast<int>(I) + 1;
+        PS.EmitPage(I + 1 == Pages.size(), false);
+        ++PS.PagesWritten;
       }
-      FPS->RunState = rsCompletedNormally;
+      PS.RunState = rsCompletedNormally;
     });
-    Guarded([&] { FPS->CloseOutput(); });
+    Guarded([&] { PS.CloseOutput(); });
     return Error;
   }
-
-private:
-  TvlxReportSettings FSettings;
-  std::unique_ptr<TvlxPrintSettings> FPS = std::make_unique<TvlxPrintSettings>();
 };
 
-// The socket printer of the raw queue: a listening socket on 127.0.0.1 that takes each job
-// CUPS delivers as one connection, read until CUPS has sent everything.
+// The raw queue's socket printer: each job CUPS delivers is one connection, read to its end.
 class TSocketPrinter {
 public:
   explicit TSocketPrinter(int Port) {
@@ -165,28 +149,6 @@ private:
   bool FListening = false;
 };
 
-// Makes Name this process's default printer and puts the previous one back afterwards. Wine
-// takes its default from CUPS in each new process, so nothing outlives the test.
-class TDefaultPrinter {
-public:
-  explicit TDefaultPrinter(const std::string& Name) {
-    char Buffer[512] = {};
-    DWORD Size = sizeof(Buffer);
-    if (GetDefaultPrinterA(Buffer, &Size)) FPrevious = Buffer;
-    FSet = SetDefaultPrinterA(Name.c_str());
-  }
-  ~TDefaultPrinter() {
-    if (FSet && !FPrevious.empty()) SetDefaultPrinterA(FPrevious.c_str());
-  }
-  TDefaultPrinter(const TDefaultPrinter&) = delete;
-  TDefaultPrinter& operator=(const TDefaultPrinter&) = delete;
-  bool Set() const { return FSet; }
-
-private:
-  std::string FPrevious;
-  bool FSet = false;
-};
-
 int RawPort() {
   const char* Port = std::getenv("VERSORA_RAW_PORT");
   return Port && *Port ? std::atoi(Port) : 9137;
@@ -196,40 +158,40 @@ int RawPort() {
 
 TEST(OutputE2E, RawTextReachesTheSocketPrinterAndTheFileGetsTheSameLines) {
   ASSERT_GE(Printer()->Printers().IndexOf(RawPrinter), 0)
-      << "Wine lists no printer " << RawPrinter << ": scripts/setup makes the CUPS raw queue";
+      << "Wine lists no printer " << RawPrinter << ": scripts/setup makes the CUPS raw queue; "
+      << "is cupsd running and libcups2:i386 installed?";
   TSocketPrinter SocketPrinter(RawPort());
   ASSERT_TRUE(SocketPrinter.Listening()) << "port " << RawPort() << " is taken";
   // The run chooses the PDF printer; raw text must go to the default printer all the same.
   Printer()->SetPrinterIndex(Printer()->Printers().IndexOf(PdfPrinter));
-  TDefaultPrinter Default(RawPrinter);
-  ASSERT_TRUE(Default.Set());
+  // Wine takes the default from CUPS in each new process, so this one outlives no test.
+  ASSERT_TRUE(SetDefaultPrinterA(RawPrinter));
 
   const std::string Token = RunToken();
   const std::string Init = "\x1b" "E" + Token + "\r\n", Finish = "\x1b" "E";
   std::string Received;
   {
     TRun Run;
-    Run.Settings().ReportDesc = "OutputE2E raw " + Token;
-    Run.Settings().InitPrinterStr = "#27E" + Token + "#13#10";
-    Run.Settings().FinishPrinterStr = "#27#069";
-    Run.PS().OutFastPrinterText = Run.PS().OutPrinter = true;
+    Run.Settings.ReportDesc = "OutputE2E raw " + Token;
+    Run.Settings.InitPrinterStr = "#27E" + Token + "#13#10";
+    Run.Settings.FinishPrinterStr = "#27#069";
+    Run.PS.OutFastPrinterText = Run.PS.OutPrinter = true;
     ASSERT_EQ(Run.Print(), "");
   }
   ASSERT_TRUE(SocketPrinter.ReceiveJob(Token, 90000, Received)) << "CUPS delivered no job of this run";
   EXPECT_EQ(Received, Init + Body() + Finish);
 
-  const std::string FileName = std::filesystem::temp_directory_path().string() + "\\OutputE2E-" + Token + ".txt";
+  TTempDir Dir;
+  const std::string FileName = Dir / "OutputE2E.txt";
   {
     TRun Run;
-    Run.Settings().OutputFileName = FileName;
-    Run.Settings().InitPrinterStr = "#27E";  // the spooler's framing is no part of a file
-    Run.PS().OutAnyFile = Run.PS().OutTextFile = true;
+    Run.Settings.OutputFileName = FileName;
+    Run.Settings.InitPrinterStr = "#27E";  // the spooler's framing is no part of a file
+    Run.PS.OutAnyFile = Run.PS.OutTextFile = true;
     ASSERT_EQ(Run.Print(), "");
   }
-  const std::string FileBytes = ReadFile(FileName);
-  DeleteFileA(FileName.c_str());
   // The file ends with a line of one form feed where the spooler's closing string is.
-  EXPECT_EQ(FileBytes, Received.substr(Init.size(), Received.size() - Init.size() - Finish.size()) + "\f\r\n");
+  EXPECT_EQ(FileBytes(FileName), Received.substr(Init.size(), Received.size() - Init.size() - Finish.size()) + "\f\r\n");
 }
 
 TEST(OutputE2E, PrinterCanvasPrintsEachPageOnItsOwnSheetOfThePdfPrinter) {
@@ -239,20 +201,20 @@ TEST(OutputE2E, PrinterCanvasPrintsEachPageOnItsOwnSheetOfThePdfPrinter) {
   const std::string Token = RunToken();
   {
     TRun Run;
-    Run.Settings().ReportDesc = "OutputE2E " + Token;
-    TCanvas* Canvas = Run.PS().Canvas;
+    Run.Settings.ReportDesc = "OutputE2E " + Token;
+    TCanvas* Canvas = Run.PS.Canvas;
     Canvas->Font().SetName("DejaVu Sans Mono");
     Canvas->Font().SetSize(12);
     const TTextMetric Metric = Canvas->TextMetrics();
     ASSERT_GT(Metric.tmHeight, 0);
-    Run.PS().CanvasLineStep = Metric.tmHeight + Metric.tmExternalLeading;
-    Run.PS().OutPrinter = true;
+    Run.PS.CanvasLineStep = Metric.tmHeight + Metric.tmExternalLeading;
+    Run.PS.OutPrinter = true;
     ASSERT_EQ(Run.Print(), "");
     EXPECT_FALSE(Printer()->Printing());
   }
 
-  // What CheckPdf.sh must find: the token of the job's title, then each page's lines as
-  // pdftotext gives them, trimmed, each page closed by a separator line.
+  // What CheckPdf.sh must find: the job title's token, then each page's trimmed lines and a
+  // separator line.
   const std::string Dir = VERSORA_E2E_OUTPUT_DIR;
   CreateDirectoryA(Dir.c_str(), nullptr);
   std::ofstream Marker(Dir + "/pdf-job.txt", std::ios::binary);

@@ -22,8 +22,5 @@ TScreenImage CaptureWindow(HWND Window);
 // Writes the image as <screenshot folder>/<Name>.bmp and returns the file's path.
 std::string SaveBmp(const TScreenImage& Image, const std::string& Name);
 
-// Reads back a BMP written by SaveBmp.
-TScreenImage LoadBmp(const std::string& Path);
-
 // Captures the window and saves it; the path of the file, or a failed test if it cannot.
 std::string SaveWindowScreenshot(HWND Window, const std::string& Name);

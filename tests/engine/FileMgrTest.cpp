@@ -1,5 +1,5 @@
-// The settings-file manager on real files: what a section looks like on disk, what loading
-// makes of it, the lock, the file's location and every message.
+// The settings-file manager on real files: sections on disk, loading, the lock, the file's
+// location and every message.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,8 +33,7 @@ TEST_F(FileMgrTest, ReadsAndRewritesTheExampleSectionByteForByte) {
   WriteWholeFile(FileName, Before + Example + After);
   Mgr.LoadReportSettings("Clerk", "Sales (123.456)");
   EXPECT_EQ(Settings.PrintWhat, 6);
-  EXPECT_EQ(Settings.PageRangeTo.X, 0);
-  EXPECT_EQ(Settings.PageRangeTo.Y, 12);
+  EXPECT_EQ(Settings.PageRangeTo, (TPoint{0, 12}));
   EXPECT_EQ(Settings.RptMemo(RptTi)->Text, "Monthly sales");
   EXPECT_EQ(Settings.RptMemo(PgNum)->Text, "\r^DL^PC^TR");
 
@@ -77,8 +76,6 @@ TEST_F(FileMgrTest, LoaderRulesForOldKeysMemosAndHeaders) {
                  "Memo,NoSuchMemo=START\r\n"
                  "into the title\r\n"
                  "Memo,NoSuchMemo=END\r\n"
-                 "Memo,PgHdr=START\r\n"
-                 "no END line\r\n"
                  "[Trailing (200.200)]  \r\n"
                  "PrintWhat=3\r\n");
   Mgr.LoadReportSettings("", "R (100.100)");
@@ -86,7 +83,6 @@ TEST_F(FileMgrTest, LoaderRulesForOldKeysMemosAndHeaders) {
   EXPECT_FALSE(Settings.ItemOpt(ioBorders));
   EXPECT_TRUE(Settings.ItemOpt(ioColumnTitles)) << "only the lower-case \"so\" is the old spelling";
   EXPECT_EQ(Settings.RptMemo(RptTi)->Text, "into the title");
-  EXPECT_EQ(Settings.RptMemo(PgHdr)->Text, "no END line\r\n");
 
   Mgr.LoadReportSettings("", "Trailing (200.200)");
   EXPECT_EQ(Settings.PrintWhat, 0) << "a header with trailing blanks is not that section";

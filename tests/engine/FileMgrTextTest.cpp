@@ -5,11 +5,7 @@
 #include "engine/Vellumix/FileMgrText.h"
 #include "tests/support/SettingsSection.h"
 
-namespace {
-
 using Items = std::vector<std::string>;
-
-}  // namespace
 
 TEST(SettingsText, MemoBlocksHoldTheirLinesWhateverTheyLookLike) {
   TvlxSettingsText Text(
@@ -93,13 +89,6 @@ TEST(SettingsText, RewritingASectionSkipsItsMemoBlocksAsBlocks) {
   // A second, older copy of the section goes; what follows it stays.
   Saved = RewriteSection(Others + Mine + After + Mine + "[Tail]\r\nA=1\r\n", "[Mine]", New);
   EXPECT_EQ(Saved, Others + New + After + "[Tail]\r\nA=1\r\n");
-}
-
-TEST(SettingsText, AppendingKeepsTheFileAndAddsAnEmptyLineFirst) {
-  TvlxSettingsText Text("[A]\r\nX=1");
-  EXPECT_EQ(ComposeSettingsFile(Text, false, "[B]\r\n", "[B]", "", false), "[A]\r\nX=1\r\n[B]\r\n");
-  TvlxSettingsText Empty("");
-  EXPECT_EQ(ComposeSettingsFile(Empty, false, "[B]\r\nY=2\r\n\r\n", "[B]", "", false), "\r\n[B]\r\nY=2\r\n\r\n");
 }
 
 TEST(SettingsText, GivingASectionNewNamesMovesItsOldLinesUnderTheNewHeader) {

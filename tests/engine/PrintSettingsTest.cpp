@@ -41,16 +41,11 @@ protected:
   TvlxReportSettings Settings;
 };
 
-TRadioButton& Radio(TCustomForm& Form, const std::string& Name) {
-  auto* Button = dynamic_cast<TRadioButton*>(Form.FindComponent(Name));
-  if (!Button) throw std::runtime_error("no radio button " + Name);
-  return *Button;
-}
-
-void Press(TCustomForm& Form, const std::string& Name) {
-  auto* Button = dynamic_cast<TButton*>(Form.FindComponent(Name));
-  if (!Button) throw std::runtime_error("no button " + Name);
-  Button->PeerClick();
+template <class T = TRadioButton>
+T& Child(TCustomForm& Form, const std::string& Name) {
+  auto* Control = dynamic_cast<T*>(Form.FindComponent(Name));
+  if (!Control) throw std::runtime_error("no control " + Name);
+  return *Control;
 }
 
 }  // namespace
@@ -66,21 +61,21 @@ TEST(PrintSettings, ComparePageNoOrdersByVerticalPageFirst) {
 
 TEST(PrintSettings, UnitConversionsRoundAndNeverDivideByZero) {
   TvlxPrintSettings S;
-  // Text units: a line of 1 character or 1 line whatever its stored width, and nothing for
-  // nothing.
+  // Text units: a line of 1 character or 1 line whatever its stored width, and nothing for nothing.
   for (int Value : {1, 5000}) EXPECT_EQ(S.ToUnits(Value, true, true, 0), 1) << Value;
   for (int Value : {0, -5}) EXPECT_EQ(S.ToUnits(Value, true, true, 1), 0) << Value;
   // Before the character cell is known a size is 0, not MulDivRound's failure value.
   EXPECT_EQ(S.ToUnits(1000, true, false, 0), 0);
   EXPECT_EQ(S.ScaleXY(96, 0), 0);
 
-  // Device units at 600 dpi and zoom 100: half-up inside MulDivRound, truncated by the final tenth.
-  S.DevResX = S.DevResY = 600;
+  // Device units at 600 x 300 dpi and zoom 100: half-up inside MulDivRound, truncated by the final tenth.
+  S.DevResX = 600;
+  S.DevResY = 300;
   struct Case { int Value; bool AtLeastOne; int Expected; };
   const Case Device[] = {{1, true, 1}, {1, false, 0}, {1000, false, 600}, {9, false, 5}, {1001, false, 600}};
   for (const Case& C : Device) EXPECT_EQ(S.ToUnits(C.Value, false, C.AtLeastOne, 0), C.Expected) << C.Value;
   S.ZoomPercent = 75;
-  EXPECT_EQ(S.ToUnits(1000, false, false, 1), 450);
+  EXPECT_EQ(S.ToUnitsIfTypeset(1000, false, false, 1), 225);
   EXPECT_EQ(S.ToUnitsIfTypeset(1000, true, false, 1), 1000);
 
   // Text units on a 120 x 72 dpi printer with 12 x 12 dot cells: 10 characters, 6 lines an inch.
@@ -99,12 +94,17 @@ TEST(PrintSettings, UnitConversionsRoundAndNeverDivideByZero) {
   EXPECT_EQ(S.PixToChars(95, false), 7);
   S.LineHeight = 0;
   EXPECT_EQ(S.PixToChars(95, true), 95);
+
+  EXPECT_EQ(MulDivRound(-5, 1, 2), -3);
+  EXPECT_EQ(MulDivRound(1 << 30, 4, 4), 1 << 30);  // the product may pass 32 bits, the result not
+  EXPECT_EQ(MulDivRound(1 << 30, 4, 2), -1);
+  EXPECT_EQ(MulDivRound(3, 4, 0), -1);
 }
 
 TEST_F(RunStateTest, FindPrinterIndexByNameThenByBeginning) {
-  // The fake printers: 0 "Fake Laser", 1 "Fake Dot Matrix".
+  // The fake printers: 0 "Fake Laser", 1 "Fake Dot Matrix". The list's own lookup ignores case;
+  // the beginning of a name must match exactly.
   struct Case { const char* Name; int Expected; };
-  // The list's own lookup ignores case; the beginning of a name must match exactly.
   const Case Cases[] = {{"Fake Dot Matrix", 1}, {"fake dot matrix", 1}, {"Fake", 0}, {"Fake D", 1},
                         {"fake", -1}, {"Fake Laser Jet", -1}, {"", -1}, {"   ", -1}};
   for (const Case& C : Cases) EXPECT_EQ(FindPrinterIndex(C.Name), C.Expected) << '"' << C.Name << '"';
@@ -115,48 +115,37 @@ TEST_F(RunStateTest, FindPrinterIndexByNameThenByBeginning) {
   EXPECT_EQ(Printer()->PrinterIndex(), 0);
 }
 
-TEST_F(RunStateTest, AskSelectedRowsOnlyAsksWhenTold) {
-  int Shown = 0;
-  Headless::SetModalHandler([&](TCustomForm& Form) {
-    ++Shown;
-    Form.SetModalResult(mrOk);
-  });
-  struct Case { uint8_t PrintWhat; bool Ask; int Selected; bool Expected; };
-  const Case Cases[] = {{0, true, 3, false}, {pwSelectedRows, false, 3, true}, {pwSelectedRows, false, 0, false}};
+TEST_F(RunStateTest, AskSelectedRowsAsksOnlyWhenToldAndFreesItsWindow) {
+  const int FormsBefore = Screen->FormCount();
+  // Caption empty: no question.
+  struct Case { uint8_t PrintWhat; bool Ask; int Selected; const char* Pick; bool Expected;
+                std::string Caption, Preselected; };
+  const Case Cases[] = {
+      {0, true, 3, nullptr, false, "", ""},
+      {pwSelectedRows, false, 3, nullptr, true, "", ""},
+      {pwSelectedRows, false, 0, nullptr, false, "", ""},
+      {pwSelectedRows, true, 2, nullptr, true, "Print 2 selected rows", "rbPrintSelectedRows"},
+      {pwSelectedRows, true, 0, nullptr, false, "Print 0 selected rows", "rbPrintAllRows"},
+      {pwSelectedRows, true, 5, "rbPrintAllRows", false, "Print 5 selected rows", "rbPrintSelectedRows"}};
   for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message() << int(C.PrintWhat) << " " << C.Ask << " " << C.Selected);
     Settings.PrintWhat = C.PrintWhat;
     Settings.SetItemOpt(ioAskToPrintSelectedRows, C.Ask);
     Info.SelRowCount = C.Selected;
     PS->SelectedRowsOnly = !C.Expected;
-    PS->AskSelectedRows();
-    EXPECT_EQ(PS->SelectedRowsOnly, C.Expected) << int(C.PrintWhat) << " " << C.Selected;
-  }
-  EXPECT_EQ(Shown, 0);
-}
-
-TEST_F(RunStateTest, AskSelectedRowsAnswersAndFreesItsWindow) {
-  Settings.PrintWhat = pwSelectedRows;
-  Settings.SetItemOpt(ioAskToPrintSelectedRows, true);
-  const int FormsBefore = Screen->FormCount();
-  struct Case { int Selected; const char* Pick; const char* Caption; const char* Preselected; bool Expected; };
-  const Case Cases[] = {{2, nullptr, "Print 2 selected rows", "rbPrintSelectedRows", true},
-                        {0, nullptr, "Print 0 selected rows", "rbPrintAllRows", false},
-                        {5, "rbPrintAllRows", "Print 5 selected rows", "rbPrintSelectedRows", false}};
-  for (const Case& C : Cases) {
-    Info.SelRowCount = C.Selected;
     std::string Caption, Preselected;
     Headless::SetModalHandler([&](TCustomForm& Form) {
       EXPECT_NE(fmvlxAskSelectedRows, nullptr);
-      Caption = Radio(Form, "rbPrintSelectedRows").Caption();
+      Caption = Child(Form, "rbPrintSelectedRows").Caption();
       for (const char* Name : {"rbPrintSelectedRows", "rbPrintAllRows"})
-        if (Radio(Form, Name).Checked()) Preselected = Name;
-      if (C.Pick) Radio(Form, C.Pick).SetChecked(true);
-      Press(Form, "bbOk");
+        if (Child(Form, Name).Checked()) Preselected = Name;
+      if (C.Pick) Child(Form, C.Pick).SetChecked(true);
+      Child<TButton>(Form, "bbOk").PeerClick();
     });
     PS->AskSelectedRows();
     EXPECT_EQ(Caption, C.Caption);
     EXPECT_EQ(Preselected, C.Preselected);
-    EXPECT_EQ(PS->SelectedRowsOnly, C.Expected) << C.Caption;
+    EXPECT_EQ(PS->SelectedRowsOnly, C.Expected);
     EXPECT_EQ(fmvlxAskSelectedRows, nullptr);
     EXPECT_EQ(Screen->FormCount(), FormsBefore);
   }
@@ -167,27 +156,22 @@ TEST_F(RunStateTest, AskSelectedRowsCancelEndsTheReportAndFreesItsWindow) {
   Settings.SetItemOpt(ioAskToPrintSelectedRows, true);
   Info.SelRowCount = 4;
   const int FormsBefore = Screen->FormCount();
-  // The Cancel Report button, and closing the window, stop the report as the user's stop.
-  for (const bool ByButton : {true, false}) {
+  // The Cancel Report button and closing the window stop the report as the user's stop; a
+  // failure while the question is shown passes on. The window goes every time.
+  const std::function<void(TCustomForm&)> Ends[] = {
+      [](TCustomForm& Form) { Child<TButton>(Form, "bbCancel").PeerClick(); },
+      [](TCustomForm& Form) { Form.PeerCloseRequested(); },
+      [](TCustomForm&) { throw std::runtime_error("lost the desktop"); }};
+  for (int I = 0; I < 3; ++I) {
     PS->RunState = rsActive;
-    Headless::SetModalHandler([&](TCustomForm& Form) {
-      if (ByButton) Press(Form, "bbCancel");
-      else Form.PeerCloseRequested();
-    });
-    EXPECT_THROW_MSG(PS->AskSelectedRows(), eVlxUserTermRpt, "Vellumix! User Terminated Report");
-    EXPECT_EQ(PS->RunState, rsTerminatedWithError);
+    Headless::SetModalHandler(Ends[I]);
+    if (I < 2) EXPECT_THROW_MSG(PS->AskSelectedRows(), eVlxUserTermRpt, "Vellumix! User Terminated Report");
+    else EXPECT_THROW(PS->AskSelectedRows(), std::runtime_error);
+    EXPECT_EQ(PS->RunState, I < 2 ? rsTerminatedWithError : rsActive) << I;
     EXPECT_FALSE(PS->SelectedRowsOnly);
     EXPECT_EQ(fmvlxAskSelectedRows, nullptr);
     EXPECT_EQ(Screen->FormCount(), FormsBefore);
   }
-
-  // A failure while the question is shown passes on, and the window still goes.
-  PS->RunState = rsActive;
-  Headless::SetModalHandler([](TCustomForm&) { throw std::runtime_error("lost the desktop"); });
-  EXPECT_THROW(PS->AskSelectedRows(), std::runtime_error);
-  EXPECT_EQ(PS->RunState, rsActive);
-  EXPECT_EQ(fmvlxAskSelectedRows, nullptr);
-  EXPECT_EQ(Screen->FormCount(), FormsBefore);
 }
 
 TEST_F(RunStateTest, RowBookmarksReplayGridRows) {
@@ -233,7 +217,6 @@ TEST_F(RunStateTest, RowBookmarksReplayDatasetRowsAndReportALostRecord) {
   Data.Next();
   PS->BMLineList.AddCurrent();
   Data.Last();
-
   int Height = 0;
   ASSERT_TRUE(PS->BMLineList.GotoEntry(1, Height));
   EXPECT_FALSE(PS->BookmarkFailed);

@@ -29,9 +29,8 @@ TEST(ReportSettings, SnapshotSizeAndPageTexts) {
     EXPECT_EQ(RS::PreviewSizeCodeFromText(RS::PreviewSizeText(Code)), Code);
   EXPECT_EQ(RS::PreviewSizeText("MP"), "Maximize Window with Proportional Scale");
   EXPECT_EQ(RS::PreviewSizeText("CS"), "Current Window Size with Same Scale");
-  EXPECT_EQ(RS::PreviewSizeText(""), "Current Window Size with Print To Fit");
   EXPECT_EQ(RS::PreviewSizeText("M"), "Maximize Window with Print To Fit");
-  EXPECT_EQ(RS::PreviewSizeText("xq"), "Current Window Size with Print To Fit");
+  for (const char* Other : {"", "xq"}) EXPECT_EQ(RS::PreviewSizeText(Other), "Current Window Size with Print To Fit");
   EXPECT_EQ(RS::PreviewSizeCodeFromText(""), "??");
   EXPECT_EQ(RS::PreviewSizeCodeFromText("  Single  "), "S?");
 
@@ -45,9 +44,8 @@ TEST(ReportSettings, ClampFontSizeAppliesOnlyTheSwitchedOnLimit) {
   S.SmallestFontSize = 6;
   S.LargestFontSize = 20;
   struct Case { bool Shrink, Expand; int Size, Expected; };
-  const Case Cases[] = {{false, false, 2, 2}, {false, false, 40, 40}, {true, false, 2, 6},
-                        {true, false, 40, 40}, {false, true, 2, 2},   {false, true, 40, 20},
-                        {true, true, 6, 6},    {true, true, 21, 20}};
+  const Case Cases[] = {{false, false, 2, 2}, {false, false, 40, 40}, {true, false, 2, 6}, {true, false, 40, 40},
+                        {false, true, 2, 2},   {false, true, 40, 20},   {true, true, 6, 6},  {true, true, 21, 20}};
   for (const Case& C : Cases) {
     S.ShrinkToPage = C.Shrink;
     S.ExpandToPage = C.Expand;
@@ -67,32 +65,6 @@ TEST(ReportSettings, MemoVisibleNeedsTextAndOptionallyTheFlag) {
   EXPECT_FALSE(S.MemoVisible(RptMemoCount, false));
   S.RptMemos[PgHdr].reset();
   EXPECT_FALSE(S.MemoVisible(PgHdr, false));
-}
-
-TEST(PrintSettings, ToUnitsInDeviceAndTextUnits) {
-  TvlxPrintSettings PS;
-  PS.DevResX = 600;
-  PS.DevResY = 300;
-  EXPECT_EQ(PS.ToUnits(1, false, true, 0), 1);
-  EXPECT_EQ(PS.ToUnits(1, false, false, 0), 0);
-  EXPECT_EQ(PS.ToUnits(1000, false, false, 0), 600);
-  EXPECT_EQ(PS.ToUnits(1000, false, false, 1), 300);
-  PS.ZoomPercent = 50;
-  EXPECT_EQ(PS.ToUnits(1000, false, false, 0), 300);
-
-  // 10 characters and 6 lines to the inch on a 300 dpi printer.
-  PS.PrtResX = PS.PrtResY = 300;
-  PS.CharWidth = 30;
-  PS.LineHeight = 50;
-  EXPECT_EQ(PS.ToUnits(1000, true, false, 1), 6);
-  EXPECT_EQ(PS.ToUnits(250, true, false, 0), 3);  // 2.5 rounds away from zero
-  EXPECT_EQ(PS.ToUnits(5000, true, true, 0), 1);
-  EXPECT_EQ(PS.ToUnits(0, true, true, 0), 0);
-
-  EXPECT_EQ(MulDivRound(-5, 1, 2), -3);
-  EXPECT_EQ(MulDivRound(1 << 30, 4, 4), 1 << 30);  // the product may pass 32 bits, the result not
-  EXPECT_EQ(MulDivRound(1 << 30, 4, 2), -1);
-  EXPECT_EQ(MulDivRound(3, 4, 0), -1);
 }
 
 TEST(ReportSettings, ConvertMarginsToDeviceNeedsARunState) {

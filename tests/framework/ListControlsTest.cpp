@@ -25,9 +25,7 @@ TEST_F(HeadlessTest, ListBoxKeepsSelectionWithItsLines) {
 
   list->SetMultiSelect(true);
   EXPECT_EQ(list->SelCount(), 1) << "the current line stays selected";
-  list->SetSelected(1, true);
-  list->SetSelected(3, true);
-  list->SetSelected(3, true);
+  for (int i : {1, 3, 3}) list->SetSelected(i, true);
   EXPECT_EQ(list->SelCount(), 3);
   list->Items().Delete(1);
   EXPECT_EQ(list->SelCount(), 2);
@@ -47,10 +45,7 @@ TEST_F(HeadlessTest, ListBoxKeepsSelectionWithItsLines) {
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(list->SelCount(), 2);
   EXPECT_EQ(list->ItemIndex(), 2);
-  std::vector<int> picked;
-  for (int i = 0; i < list->Items().Count(); ++i)
-    if (list->Selected(i)) picked.push_back(i);
-  EXPECT_EQ(picked, (std::vector<int>{1, 2}));
+  EXPECT_TRUE(list->Selected(1) && list->Selected(2));
 
   list->Clear();
   EXPECT_EQ(list->SelCount(), 0);

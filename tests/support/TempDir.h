@@ -1,9 +1,12 @@
-// A real temporary folder for one test, removed with everything in it when the test ends.
+// A real temporary folder for one test, removed with everything in it when the test ends, and
+// the bytes of a file; for the native and the end-to-end tests alike.
 #pragma once
 #include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 class TTempDir {
@@ -33,3 +36,10 @@ public:
 private:
   std::filesystem::path FPath;
 };
+
+// The file's bytes, or "(none)" when it cannot be opened.
+inline std::string FileBytes(const std::string& Name) {
+  std::ifstream In(Name, std::ios::binary);
+  if (!In) return "(none)";
+  return std::string(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+}

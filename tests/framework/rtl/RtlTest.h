@@ -6,6 +6,8 @@
 #include "tests/support/ExpectThrowMsg.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "framework/rtl/Locale.h"
 
@@ -15,3 +17,8 @@ protected:
   void TearDown() override { FormatSettings = SystemFormatSettings(); }
 };
 
+// Checks Fn on every input/output pair, naming the input of a failing one.
+template <class In, class Out = std::string, class F>
+void ExpectPairs(const std::vector<std::pair<In, Out>>& Pairs, F Fn) {
+  for (const auto& [Input, Output] : Pairs) EXPECT_EQ(Fn(Input), Output) << Input;
+}

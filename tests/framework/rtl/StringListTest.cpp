@@ -1,12 +1,8 @@
-#include <unistd.h>
-
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "framework/rtl/StringList.h"
 #include "tests/framework/rtl/RtlTest.h"
+#include "tests/support/TempDir.h"
 
 using StringListTest = RtlTest;
 
@@ -121,25 +117,17 @@ TEST_F(StringListTest, SortedAndDuplicates) {
 }
 
 TEST_F(StringListTest, Files) {
-  const auto Dir = std::filesystem::temp_directory_path() /
-                   ("rtl_stringlist_" + std::to_string(getpid()));
-  std::filesystem::create_directories(Dir);
-  const std::string Name = (Dir / "list.txt").string();
+  TTempDir Dir;
+  const std::string Name = Dir / "list.txt";
   TStringList L;
   L.Add("first");
   L.Add("s\xE9" "cond");
   L.SaveToFile(Name);
-  std::ifstream In(Name, std::ios::binary);
-  std::stringstream Bytes;
-  Bytes << In.rdbuf();
-  EXPECT_EQ(Bytes.str(), "first\r\ns\xE9" "cond\r\n");
-
+  EXPECT_EQ(FileBytes(Name), "first\r\ns\xE9" "cond\r\n");
   TStringList Back;
-  Back.LoadFromFile(Dir.string() + "\\list.txt");  // Windows-style names work natively too
+  Back.LoadFromFile(Dir.Path().string() + "\\list.txt");  // Windows-style names work natively too
   EXPECT_EQ(Lines(Back), Lines(L));
-  const std::string Missing = (Dir / "missing.txt").string();
+  const std::string Missing = Dir / "missing.txt", Unwritable = Dir / "no/such/dir.txt";
   EXPECT_THROW_MSG(Back.LoadFromFile(Missing), EFOpenError, "Cannot open file " + Missing);
-  const std::string Unwritable = (Dir / "no" / "such" / "dir.txt").string();
   EXPECT_THROW_MSG(L.SaveToFile(Unwritable), EFCreateError, "Cannot create file " + Unwritable);
-  std::filesystem::remove_all(Dir);
 }

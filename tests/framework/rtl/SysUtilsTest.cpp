@@ -61,11 +61,9 @@ TEST_F(SysUtilsTest, SearchAndReplace) {
   EXPECT_EQ(Pos("b", "abcb"), 2);
   EXPECT_EQ(Pos("", "abc"), 0);
   EXPECT_EQ(Pos("x", "abc"), 0);
-  EXPECT_EQ(Copy("abcdef", 2, 3), "bcd");
-  EXPECT_EQ(Copy("abcdef", 0, 2), "ab");
-  EXPECT_EQ(Copy("abcdef", 5, 100), "ef");
-  EXPECT_EQ(Copy("abcdef", 7, 1), "");
-  EXPECT_EQ(Copy("abcdef", 2, -1), "");
+  const std::pair<int, int> From[] = {{2, 3}, {0, 2}, {5, 100}, {7, 1}, {2, -1}};
+  const char* const Copied[] = {"bcd", "ab", "ef", "", ""};
+  for (int I = 0; I < 5; ++I) EXPECT_EQ(Copy("abcdef", From[I].first, From[I].second), Copied[I]) << I;
 }
 
 TEST_F(SysUtilsTest, RandomReplaysTheClassicSequence) {
