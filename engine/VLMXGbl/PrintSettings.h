@@ -14,6 +14,7 @@
 #include "framework/Printers.h"
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/StringList.h"
+#include "engine/VLMXGbl/Borders.h"
 #include "engine/VLMXGbl/OutputFile.h"
 
 class TvlxPrintSettings;
@@ -146,6 +147,33 @@ public:
   // The preview composes again a page whose values the totals already hold.
   bool ReRendering = false;
 
+  // ---- Memos around the body and the text layout (Memo.cpp, MemoLayout.cpp) ----
+  // Measures (Measure) or draws memo Index at the current line. False when a memo of the body
+  // does not fit above the footer and AllowClip is off, or for the report footer while totals
+  // rows are due and it has nothing to print.
+  bool PrintMemoRegion(int Index, bool Measure, bool AllowClip);
+  // 0 for a memo that does not print; else its measured height, with its spacing on request.
+  int GetMemoHeight(int Index, bool WithSpacing) const;
+  // Height above the body: memos, top page margin and, WithRules, the body's top rule.
+  int CalcHeaderHeight(bool WithRules, bool FirstPage) const;
+  // Height of the footer block, WithTotals also the rule below the body; clears the footer
+  // reserve.
+  int CalcFooterHeight(bool WithTotals);
+  // eVlxSUError when the memos leave fewer than 5 units for the body.
+  void CheckMemosFitPage();
+  void PrintReportTitleMemos();
+  // Lays out (DT_CALCRECT in Flags: measures) the first Length characters of Text in the text
+  // rectangle; the height used. Truncate marks text that does not fit with TextTruncSymbol.
+  int DrawMemoText(const std::string& Text, int Length, bool Truncate, unsigned Flags);
+  // The text-unit layout engine: writes Text into the page lines inside the text rectangle;
+  // the number of lines it takes.
+  int CountMemoLines(bool Measure, const std::string& Text, uint8_t AlignCode, bool Truncate);
+  // The run's date-time from the clock, and the texts of the date and time macros from the
+  // memo formats.
+  void MakeRunDateTexts();
+  // A memo rather than a cell is being laid out: OnFieldAlign is for cells only.
+  bool DrawingMemo = false;
+
   // ---- Output (Output.cpp) and page numbers (PageNumbers.cpp) ----
   // Opens the sink of the output flags; false when the run is to stop quietly (the user
   // cancelled at the existing-file question, or the file could not be opened).
@@ -163,6 +191,15 @@ public:
   int PixToThousandths(int Value, int Axis) const;
   // The current page as {page across, vertical page}.
   TPoint CurPagePos() const { return {CurPageAcross, CurVertPage}; }
+
+  // ---- Delimited export (AsciiExport.cpp) ----
+  // Writes the report's title, data and totals rows to the open text file, one delimited line
+  // each, instead of composing pages.
+  void ExportAscii();
+  // Builds and writes the line of the object's current row in Band (1 titles, 2 data, 3 totals).
+  void ExportAsciiRow(int Band, const std::string& Quote, const std::string& Delim);
+  // The export's row total as the progress window shows it; the window may double it.
+  int ExportProgressTotal = 0;
 
   TvlxTextFile TextFile;
   // The raw spooler job of fast printer text, while one is open.
@@ -187,6 +224,29 @@ public:
   // printer text option.
   bool OutTextFile = false, OutRtfFile = false, OutAsciiFile = false, OutAnyFile = false,
        OutSnapshot = false, OutPrinter = false, OutFastPrinterText = false;
+
+  // ---- Borders and rules of text-style output (Borders.cpp) ----
+  // Writes Start, Fill and End into the columns FirstCol..LastCol (from 1) of each page line
+  // FirstRow..LastRow (from 0), appending blank lines as needed.
+  void PutLineChars(char Start, char Fill, char End, int FirstRow, int LastRow, int FirstCol,
+                    int LastCol);
+  void PickLineDrawChars(uint8_t Band, uint8_t Kind, const TLineFlags& Flags, char& Start,
+                         char& Fill, char& End) const;
+  // One edge of a cell, when its line kind is on in the styles and the output is in text units.
+  void DrawTextFrame(uint8_t Band, uint8_t Kind, const TRect& Inset, const TRect& Cell,
+                     const TLineFlags& Flags);
+  void DrawCellBorders(const TRect& Inset, const TRect& Cell, const TLineFlags& Flags,
+                       const TCellLineKinds& Kinds, uint8_t Band);
+  // A bottom rule on the current line across the printed columns of the page across, when Kind
+  // is on for the band.
+  void DrawBandRule(uint8_t Band, uint8_t Kind);
+  // The band's closing rule on the line below Line; Line moves down by one in every case.
+  void DrawBandEndRule(uint8_t Band, int& Line);
+  bool IsHorzLineRow() const;
+  bool IsGroupBreakRow(uint8_t Band) const;
+  // First printed column whose value differs from the group's same-value text; -1 none.
+  int FindGroupBreakColumn(uint8_t Band) const;
+  void CalcGroupSpans();
 
   // ---- Rows, rectangles and the run's clock ----
   // The rows printed on the current vertical page.

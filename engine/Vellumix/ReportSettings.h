@@ -40,8 +40,8 @@ std::string RptMemoName(int Index);
 // The memo of that name, letter case ignored; a name of no memo selects the report title.
 RptMemoIndex RptMemoIndexOfName(const std::string& Name);
 
-// The page-number memo's text until the user writes another: a line break that does not end a
-// line, then the page label, right-aligned.
+// The page-number memo's text until the user writes another: an empty line, then the run's
+// date at the left, the page label in the middle and the run's time at the right.
 inline const std::string PgNumMemoDefaultText = "\r^DL^PC^TR";
 
 // One report title or memo.

@@ -1,0 +1,163 @@
+// The delimited export of a large object to a real temporary file: a string grid and a dataset
+// of 10 columns. Reported as rows per second, with the growth of the process's peak memory
+// during the export itself: it must stay flat from 50,000 to 200,000 rows.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "engine/Vellumix/Vellumix.h"
+#include "framework/DB.h"
+#include "framework/Forms.h"
+#include "framework/Grids.h"
+
+namespace {
+
+constexpr int ColCount = 10;
+
+std::string CellText(int Col, int Row) {
+  if (Col % 3 == 1) return std::to_string(Row * 7 % 10007) + "." + std::to_string(Col);
+  return "text " + std::to_string(Row) + "-" + std::to_string(Col);
+}
+
+struct TFixture {
+  TForm Form{nullptr};
+  TStringGrid* Grid = nullptr;
+  TDataSet* DataSet = nullptr;
+
+  explicit TFixture(int RowCount) {
+    Grid = new TStringGrid(&Form);
+    Grid->SetName("grid");
+    Grid->SetColCount(ColCount);
+    Grid->SetRowCount(RowCount + 1);
+    Grid->SetFixedCols(0);
+    for (int C = 0; C < ColCount; ++C) Grid->SetCells(C, 0, "Title " + std::to_string(C));
+    for (int R = 1; R <= RowCount; ++R)
+      for (int C = 0; C < ColCount; ++C) Grid->SetCells(C, R, CellText(C, R - 1));
+
+    DataSet = new TDataSet(&Form);
+    DataSet->SetName("ds");
+    for (int C = 0; C < ColCount; ++C)
+      DataSet->FieldDefs().Add("F" + std::to_string(C), C % 3 == 1 ? ftFloat : ftString, 24);
+    DataSet->Open();
+    std::vector<TFieldValue> Values(ColCount);
+    for (int R = 0; R < RowCount; ++R) {
+      for (int C = 0; C < ColCount; ++C) {
+        if (C % 3 == 1) Values[C] = std::stod(CellText(C, R));
+        else Values[C] = CellText(C, R);
+      }
+      DataSet->AppendRecord(Values);
+    }
+  }
+};
+
+TFixture& Fixture(int RowCount) {
+  static std::map<int, std::unique_ptr<TFixture>> Fixtures;
+  auto& F = Fixtures[RowCount];
+  if (!F) F = std::make_unique<TFixture>(RowCount);
+  return *F;
+}
+
+// ru_maxrss of the whole process so far, in kB.
+long PeakRssKb() {
+  rusage Usage{};
+  getrusage(RUSAGE_SELF, &Usage);
+  return Usage.ru_maxrss;
+}
+
+// A line "Key: n kB" of /proc/self/status; -1 when missing.
+long StatusKb(const std::string& Key) {
+  std::ifstream In("/proc/self/status");
+  for (std::string Line; std::getline(In, Line);)
+    if (Line.rfind(Key + ":", 0) == 0) return std::stol(Line.substr(Key.size() + 1));
+  return -1;
+}
+
+// Starts the resident high-water mark (VmHWM) again from the present resident size, so that
+// the peak of one export is seen apart from the fixture built before it.
+void ResetPeakRss() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+// One export of Object with the settings' working defaults and a sum on one column; the rows
+// written.
+int ExportReport(TComponent* Object, const std::string& FileName) {
+  TvlxReportSettings Settings;
+  TvlxPrintSettings Run;
+  TRptStyles Styles;
+  TvlxVellumix Vlx(nullptr);
+  Settings.CountNumRcds = true;
+  Settings.ExportFieldDelim = "9";
+  Settings.ExportQuote = "\"";
+  Settings.ExportMaxStrLng = Settings.ExportMaxMemoLng = 100;
+  Settings.ExportOnlyPrintableChrs = true;
+  Settings.SetItemOpt(ioColumnTitles, true);
+  Settings.HideColumns = "~Line#";
+  RptSettings = &Settings;
+  PrintSettings = &Run;
+  RptStyles = &Styles;
+  int Rows = 0;
+  {
+    TObjInfo Info;
+    ObjInfo = &Info;
+    Info.Component = &Vlx;
+    Vlx.SetObjectToPrint(Object);
+    Info.Setup();
+    Info.CalcUsedExtent();
+    int Count = Info.ColCount;
+    Info.BuildColList(Count, true);
+    Info.CheckEmpty();
+    bool Changed = false;
+    TColsListData& Column = *Info.ColsList->Items(2);
+    Column.TotList = std::make_unique<TColTotList>();
+    Column.TotList->SetKind(0, tkSum, Changed);
+    Info.CountTotalLines();
+    Run.TextFile.Open(FileName, false);
+    Run.ExportAscii();
+    Run.TextFile.Close();
+    Rows = Info.RowsProcessed;
+    ObjInfo = nullptr;
+  }
+  RptStyles = nullptr;
+  PrintSettings = nullptr;
+  RptSettings = nullptr;
+  return Rows;
+}
+
+void Export(benchmark::State& State, TComponent* Object) {
+  const std::string FileName =
+      (std::filesystem::temp_directory_path() / ("versora-export-bench-" + std::to_string(getpid()) + ".asc"))
+          .string();
+  long long Rows = 0;
+  long Growth = 0;
+  for (auto _ : State) {
+    ResetPeakRss();
+    const long Before = StatusKb("VmRSS");
+    Rows += ExportReport(Object, FileName);
+    Growth = std::max(Growth, StatusKb("VmHWM") - Before);
+  }
+  State.counters["rows/s"] = benchmark::Counter(static_cast<double>(Rows), benchmark::Counter::kIsRate);
+  State.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(FileName)) / 1e6;
+  State.counters["peak_rss_MB"] = static_cast<double>(PeakRssKb()) / 1024;
+  // The peak resident size during an export above the size before it.
+  State.counters["export_peak_growth_kB"] = static_cast<double>(Growth);
+  std::filesystem::remove(FileName);
+}
+
+void BM_StringGridExport(benchmark::State& State) { Export(State, Fixture(State.range(0)).Grid); }
+void BM_DataSetExport(benchmark::State& State) { Export(State, Fixture(State.range(0)).DataSet); }
+
+BENCHMARK(BM_StringGridExport)->Unit(benchmark::kMillisecond)->Iterations(3)->Arg(50000)->Arg(200000);
+BENCHMARK(BM_DataSetExport)->Unit(benchmark::kMillisecond)->Iterations(3)->Arg(50000)->Arg(200000);
+
+}  // namespace
+
+BENCHMARK_MAIN();

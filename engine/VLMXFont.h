@@ -1,0 +1,62 @@
+// The line-draw font loader: carries the fixed-pitch box-drawing font inside the program and
+// installs it on a machine that lacks it, so drawn character reports print their borders.
+#pragma once
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "framework/Classes.h"
+
+// Holds the bytes of one TrueType font resource and installs them into the system's fonts
+// folder, font table and font registry key. Freeing the loader never uninstalls: the font stays
+// for later runs and other programs.
+class TvlxFontLoader : public TObject {
+public:
+  // Copies the resource ResName of type ResType out of the program.
+  TvlxFontLoader(TComponent* AOwner, const std::string& ResName, const std::string& ResType,
+                 const std::string& FontName, const std::string& InstallFileName);
+  TvlxFontLoader(const TvlxFontLoader&) = delete;
+  TvlxFontLoader& operator=(const TvlxFontLoader&) = delete;
+
+  const std::string& FontName() const { return FFontName; }
+  // Only the stored form may set the name: the program has no design mode.
+  void SetFontName(const std::string& Value);
+  const std::string& InstallFileName() const { return FInstallFileName; }
+  const std::string& TtfPath() const { return FTtfPath; }
+  const std::string& FotPath() const { return FFotPath; }
+  bool Installed() const { return FInstalled; }
+  const std::string& FontData() const { return FFontData; }
+
+  // Installs the font unless a family of its face name is known already; the data is let go
+  // either way.
+  void Install();
+  // Takes back what this loader installed, files included; the registry value stays.
+  void Uninstall() noexcept;
+  void WriteFontFile(const std::string& Path) const;
+  void FreeData() noexcept;
+
+  // The stored form of the "FontLoader" property: a 32-bit little-endian size, then the bytes.
+  void ReadData(std::istream& Stream);
+  void WriteData(std::ostream& Stream) const;
+  void Assign(const TvlxFontLoader& Source) { SetFontName(Source.FontName()); }
+
+private:
+  TComponent* FOwner;
+  std::string FFontName;
+  std::string FInstallFileName;
+  std::string FTtfPath;
+  std::string FFotPath;
+  bool FInstalled = false;
+  std::string FFontData;
+};
+
+// The system's fonts folder, blanks trimmed; empty when the system names none.
+std::string GetWindowsFontsDir();
+// S with a final "\" added when missing; an empty S stays empty.
+std::string AddTrailingBackslash(const std::string& S);
+// Makes the font file known to the system through the resource file FotPath, and with
+// Register records it in the font registry key. A refusal is shown in a message box: false.
+bool AddFontFiles(const std::string& TtfPath, const std::string& FotPath, bool Register);
+// Takes the font resource file out of the system's font table: whether it was there.
+bool RemoveFontFile(const std::string& FotPath);
+bool FontIsInstalled(const TvlxFontLoader& Loader);

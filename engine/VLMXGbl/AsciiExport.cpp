@@ -1,0 +1,182 @@
+// The delimited export of a report: the rows the report would print, walked through the same
+// adapter, written as delimited lines as soon as each is built, so that memory does not grow
+// with the rows.
+#include "engine/VLMXGbl/AsciiExport.h"
+
+#include <algorithm>
+
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "framework/DB.h"
+#include "framework/rtl/SysUtils.h"
+#include "windows/VLMXPgrs/VLMXPgrs.h"
+
+namespace {
+
+constexpr uint8_t ckLineNo = 1;
+// The system's code for a write to a file that is not open.
+constexpr int ioFileNotOpen = 103;
+
+bool IsAsciiLetter(unsigned char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z'); }
+
+// The parts of a report start that the export depends on: the totals, counters and band
+// progress of a fresh report, with no page placed yet.
+void StartExport(TvlxPrintSettings& PS, TObjInfo& Info, TRptStyles& Styles) {
+  Info.SelRowNdx = 0;
+  Info.ResetPrevValues();
+  if (Info.OnZeroColumnTotals) Info.OnZeroColumnTotals(Info.Component);
+  PS.RptFtrPos = {-99, -99};
+  PS.TotalsPage = PS.RptFtrPage = -99;
+  PS.RememberedCols = {-1, -1};
+  PS.PagesWritten = 0;
+  if (Info.ColsList) Info.ColsList->ResetTotals(true);
+  Info.RowsProcessed = 0;
+  PS.RecordCounter = PS.RecordCounterStart - 1;
+  PS.RunStart = Now();
+  Info.EndOfRows = false;
+  PS.LastCol = (Info.ColsList ? Info.ColsList->Count() : 0) - 1;
+  PS.GrpBrkCol = -1;
+  const int TitleRows = Info.FixedRows;
+  Styles.BandInfo[1] = {Styles.BandInfo[1].LineHeight, TitleRows, 0, false};
+  Styles.BandInfo[2] = {Styles.BandInfo[2].LineHeight,
+                        Info.RowCount - (Info.HasHeaderRow ? TitleRows : 0), 0, false};
+  Styles.BandInfo[3] = {Styles.BandInfo[3].LineHeight, Info.TotalLines, 0, false};
+  PS.RunState = rsActive;
+}
+
+}  // namespace
+
+std::string ExportSeparator(const std::string& Setting) {
+  int Code = 0;
+  if (TryStrToInt(Setting, Code) && Code >= 0 && Code <= 255)
+    return std::string(1, static_cast<char>(Code));
+  return Setting;
+}
+
+bool ExportQuotesFieldType(int DataType) {
+  switch (DataType) {
+    case ftString:
+    case ftDate:
+    case ftTime:
+    case ftDateTime:
+    case ftMemo:
+    case ftFmtMemo:
+    case ftFixedChar:
+    case ftWideString: return true;
+    default: return false;
+  }
+}
+
+void CutMemoAtWord(std::string& S, int MaxLen) {
+  if (MaxLen < 1 || static_cast<int>(S.size()) <= MaxLen) return;
+  int Keep = MaxLen;
+  while (Keep >= 1 && IsAsciiLetter(static_cast<unsigned char>(S[Keep - 1]))) --Keep;
+  S.resize(Keep >= 1 ? Keep : MaxLen);
+}
+
+void KeepPrintableChars(std::string& S) {
+  std::erase_if(S, [](char C) {
+    const auto U = static_cast<unsigned char>(C);
+    return U < 32 || U > 126;
+  });
+}
+
+void TvlxPrintSettings::ExportAsciiRow(int Band, const std::string& Quote, const std::string& Delim) {
+  FW_ASSERT(ObjInfo && ObjInfo->ColsList && RptSettings);
+  TObjInfo& Info = *ObjInfo;
+  const TvlxReportSettings& S = *RptSettings;
+  // The column scan types a grid or list column by its texts; those cells still carry no
+  // field type of their own and are written bare and whole.
+  const bool Untyped = Info.ObjType == otListBox || Info.ObjType == otListView || Info.ObjType == otStringGrid;
+  std::string Line;
+  std::string Text;
+  for (int I = 0; I < Info.ColsList->Count(); ++I) {
+    const TColsListData* Column = Info.ColsList->Items(I);
+    const bool Skipped = !Column || !Column->Printed || (Column->ColKind == ckLineNo && Column->HorzPage != 1);
+    if (!Skipped) {
+      // Data rows add up the totals that the totals rows print.
+      Info.GetCellText(Band, I, Text, Band == 2, true);
+      const int Type = Untyped && Column->ColKind != ckLineNo ? ftUnknown : Column->DataType;
+      if (Band == 2) {
+        if (Type == ftMemo || Type == ftFmtMemo) {
+          CutMemoAtWord(Text, S.ExportMaxMemoLng);
+        } else if (Type == ftString && static_cast<int>(Text.size()) > S.ExportMaxStrLng) {
+          Text.resize(std::max(S.ExportMaxStrLng, 0));
+        }
+      }
+      const bool Quoted = Band == 1 || ExportQuotesFieldType(Type);
+      if (S.ExportOnlyPrintableChrs) KeepPrintableChars(Text);
+      // Quotes inside the text stay as they are: the readers of these files expect it.
+      if (Quoted) Line += Quote;
+      Line += Text;
+      if (Quoted) Line += Quote;
+      Line += Delim;
+    }
+    // A group heading line carries its heading alone.
+    if (GrpHdrRow) break;
+  }
+  if (!Line.empty()) Line.resize(Line.size() - std::min(Line.size(), Delim.size()));
+  // A file closed under the export is a file error like any other, not a crash.
+  if (!TextFile.IsOpen()) throw EInOutError(ioFileNotOpen);
+  Line += "\r\n";
+  TextFile.Write(Line);
+  ++Info.RowsProcessed;
+  if (fmVlxProgress) ProgressAdvance(fmVlxProgress, Info.RowsProcessed, ExportProgressTotal, TPoint{-1, -1});
+}
+
+void TvlxPrintSettings::ExportAscii() {
+  FW_ASSERT(ObjInfo && RptSettings && RptStyles);
+  TObjInfo& Info = *ObjInfo;
+  TRptStyles& Styles = *RptStyles;
+  const TvlxReportSettings& S = *RptSettings;
+
+  TObjPosn Saved(Info);
+  struct TRestore {
+    TvlxPrintSettings& PS;
+    TObjPosn& Posn;
+    int Panel, PageAcross, VertPage;
+    ~TRestore() {
+      Posn.Restore();
+      PS.CurPanel = Panel;
+      PS.CurPageAcross = PageAcross;
+      PS.CurVertPage = VertPage;
+    }
+  } Restore{*this, Saved, CurPanel, CurPageAcross, CurVertPage};
+
+  StartExport(*this, Info, Styles);
+  PageMode = pmAsciiExport;
+  // Every column is on the one line: leading columns count towards the totals as on the first
+  // page across.
+  CurPageAcross = 1;
+  // The progress window may double its total; the object's own row count must not change.
+  ExportProgressTotal = Info.RowCount;
+
+  const std::string Delim = ExportSeparator(S.ExportFieldDelim);
+  const std::string Quote = ExportSeparator(S.ExportQuote);
+
+  if (S.ItemOpt(ioColumnTitles)) {
+    Info.CurCell = Info.Origin;
+    Styles.BandInfo[1].RowNdx = 0;
+    while (Styles.BandInfo[1].RowNdx < Styles.BandInfo[1].RowCount) {
+      ExportAsciiRow(1, Quote, Delim);
+      Info.Next(1, false);
+    }
+  }
+
+  // The title rows were counted as they were passed: the first data row gets the first number.
+  RecordCounter = RecordCounterStart - 1;
+  Info.First();
+  while (!Info.EndOfRows && RunState == rsActive) {
+    ExportAsciiRow(2, Quote, Delim);
+    Info.Next(2, false);
+  }
+
+  while (Styles.BandInfo[3].RowNdx < Styles.BandInfo[3].RowCount) {
+    ExportAsciiRow(3, Quote, Delim);
+    Info.Next(3, false);
+  }
+
+  if (RunState == rsActive) RunState = rsCompletedNormally;
+}

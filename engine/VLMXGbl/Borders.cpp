@@ -1,0 +1,243 @@
+// The grid of text-style output drawn with line-draw characters into the page lines: which
+// character of the set in use serves each edge, and where the run of characters goes.
+#include "engine/VLMXGbl/Borders.h"
+
+#include <algorithm>
+
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "framework/rtl/SysUtils.h"
+
+namespace {
+
+constexpr char Blank = ' ';
+constexpr uint8_t TotalsRegion = 12;
+
+// Character i of row r of the line-draw set in use.
+char LineChar(int Row, int Pos) {
+  if (!RptSettings) return Blank;
+  const auto& Rows = RptSettings->LineDrawSet == 1 ? RptSettings->GridChrsIbm : RptSettings->GridChrsAscii;
+  return Rows[Row][Pos];
+}
+
+// Calls Visit(index, column) for every printed column of the page across, in list order: the
+// leading fixed columns first even when they belong to an earlier page across.
+template <class TVisit>
+void ForEachPageColumn(const TvlxPrintSettings& PS, TVisit Visit) {
+  if (!ObjInfo || !ObjInfo->ColsList) return;
+  const TColsList& Cols = *ObjInfo->ColsList;
+  for (int I = 0; I < Cols.Count(); ++I) {
+    const TColsListData* Col = Cols.Items(I);
+    if (!Col || !Col->Printed) continue;
+    if (Col->HorzPage > PS.CurPageAcross) break;
+    if (Col->HorzPage < PS.CurPageAcross && I >= PS.FixedColCount) continue;
+    Visit(I, *Col);
+  }
+}
+
+int TotalRows() {
+  return RptStyles && ObjInfo && RptStyles->IsRegionPresent(TotalsRegion) ? ObjInfo->TotalLines : 0;
+}
+
+// The data ended, or the totals were placed, on this page.
+bool ReportEndOnThisPage(const TvlxPrintSettings& PS) {
+  return (ObjInfo && ObjInfo->EndOfRows) || (PS.TotalsPage >= 0 && PS.TotalsPage <= PS.CurVertPage);
+}
+
+void DrawRuleOn(TvlxPrintSettings& PS, uint8_t Band, uint8_t Kind, int Row) {
+  uint8_t On = Kind;
+  if (!RptStyles || !RptStyles->IsLineKindOn(Band, On, false)) return;
+  ForEachPageColumn(PS, [&](int, const TColsListData& Col) {
+    TRect Cell;
+    Cell.Left = PS.RptLeftOffset + Col.XPos;
+    Cell.Right = Cell.Left + Col.CellWidth - 1;
+    Cell.Top = Cell.Bottom = Row;
+    TLineFlags Flags;
+    Flags.EdgeStart = PS.Borders && (Col.FirstOnPage || (Col.FirstOfZone && !PS.ShareAdjBorders)) &&
+                      Col.LeftLineWidth > 0;
+    Flags.Joint = Col.FirstOfZone && PS.Borders && PS.ShareAdjBorders;
+    Flags.EdgeEnd = Col.LastOnPage || (Col.LastOfZone && !PS.ShareAdjBorders);
+    Flags.FirstOnPage = Col.FirstOnPage;
+    PS.DrawTextFrame(Band, lkBottomEdge, TRect{}, Cell, Flags);
+  });
+}
+
+}  // namespace
+
+void TvlxPrintSettings::PutLineChars(char Start, char Fill, char End, int FirstRow, int LastRow,
+                                     int FirstCol, int LastCol) {
+  if (FirstRow < 0 || FirstCol < 1 || LastRow < FirstRow || LastCol < FirstCol) return;
+  const int Width = std::max(0, std::min(RptLeftOffset + RptWidth, PageWidth));
+  while (PageLines.Count() <= LastRow) PageLines.Add(std::string(Width, Blank));
+  const char Last = End != Blank ? End : (LastCol > FirstCol ? Fill : Start);
+  for (int Row = FirstRow; Row <= LastRow; ++Row) {
+    std::string Line = PageLines.Strings(Row);
+    if (static_cast<int>(Line.size()) < LastCol) Line.resize(LastCol, Blank);
+    Line[FirstCol - 1] = Start;
+    for (int Col = FirstCol + 1; Col < LastCol; ++Col) Line[Col - 1] = Fill;
+    Line[LastCol - 1] = Last;
+    PageLines.SetStrings(Row, Line);
+  }
+}
+
+void TvlxPrintSettings::PickLineDrawChars(uint8_t Band, uint8_t Kind, const TLineFlags& Flags,
+                                          char& Start, char& Fill, char& End) const {
+  Start = Fill = End = Blank;
+  const auto c = LineChar;
+  const bool E = Flags.EdgeStart, Last = Flags.EdgeEnd, Joint = Flags.Joint;
+  const bool Heading = GrpHdrRow, AfterHeading = PrevRowGrpHdr;
+  if (Kind == lkRowRule && Heading != AfterHeading) Kind = lkTopEdge;
+  switch (Kind) {
+    case lkLeftEdge:
+      if (!Borders || Heading) break;
+      Start = E ? c(1, 0) : c(2, 2);
+      Fill = End = c(1, 0);
+      break;
+    case lkColSep:
+      Start = HorizontalLines ? c(1, 5) : Heading ? Blank : c(1, 2);
+      End = Last && Borders ? c(1, 6) : Blank;
+      break;
+    case lkRightEdge:
+      if (Borders && !Heading) Start = Fill = End = c(1, 6);
+      break;
+    case lkTopEdge: {
+      if (!Borders) break;
+      const bool TitleRows = ObjInfo && ObjInfo->FixedRows > 0;
+      const bool TitlesOn = RptSettings && RptSettings->ItemOpt(ioColumnTitles);
+      if (E)
+        Start = !Heading ? c(0, 0) : AfterHeading ? Blank : c(3, 0);
+      else if (Heading && ShareAdjBorders)
+        Start = VerticalLines ? c(3, 2) : c(0, 4);
+      else if (!VerticalLines && !Joint)
+        Start = c(0, 4);
+      else if (Band == 1 || !TitleRows || (Band == 2 && !TitlesOn))
+        Start = c(0, 5);
+      else if (AfterHeading)
+        Start = c(0, 2);
+      else
+        Start = ShareAdjBorders ? c(2, 5) : Heading ? c(0, 4) : c(0, 2);
+      Fill = c(0, 1);
+      End = !Last ? c(0, 1) : !Heading ? c(0, 6) : AfterHeading ? Blank : c(3, 6);
+      break;
+    }
+    case lkRowRule: {
+      const bool BreakLine = GrpBrkRow;
+      if (E)
+        Start = !Borders ? c(2, 4) : BreakLine && CurCol < GrpBrkCol ? c(1, 0) : c(2, 0);
+      else if (!Flags.FirstOnPage && (VerticalLines || Joint) && !Heading)
+        Start = BreakLine && CurCol == GrpBrkCol ? c(2, 0)
+                : BreakLine && CurCol < GrpBrkCol ? (VerticalLines ? c(1, 2) : Blank)
+                                                  : c(2, 5);
+      else
+        Start = Flags.FirstOnPage ? c(1, 7) : CurCol >= GrpBrkCol ? c(2, 4) : Blank;
+      const bool OpenRule = !HorizontalLines && !(BreakLine && CurCol >= GrpBrkCol) &&
+                            !(EdgePending && Borders) && GrpBrkCol >= 0;
+      Fill = OpenRule ? c(2, 7) : c(2, 1);
+      End = Last && Borders ? c(2, 6) : Blank;
+      break;
+    }
+    case lkBottomEdge:
+      if (!Borders) break;
+      Start = E ? c(3, 0) : AfterHeading ? c(3, 4) : VerticalLines || Joint ? c(3, 5) : c(3, 4);
+      Fill = c(3, 1);
+      End = Last ? c(3, 6) : c(3, 1);
+      break;
+    default:
+      break;
+  }
+}
+
+void TvlxPrintSettings::DrawTextFrame(uint8_t Band, uint8_t Kind, const TRect& Inset,
+                                      const TRect& Cell, const TLineFlags& Flags) {
+  if (UnitSet != 1 || !RptStyles || !RptStyles->IsLineKindOn(Band, Kind, Flags.Joint)) return;
+  char Start, Fill, End;
+  PickLineDrawChars(Band, Kind, Flags, Start, Fill, End);
+  // The rule of a row lies on its first line; its vertical edges run below it.
+  const int EdgeTop = Cell.Top + Inset.Top;
+  switch (Kind) {
+    case lkLeftEdge:
+    case lkColSep:
+      PutLineChars(Start, Fill, End, EdgeTop, Cell.Bottom, Cell.Left, Cell.Left);
+      break;
+    case lkRightEdge:
+      PutLineChars(Start, Fill, End, EdgeTop, Cell.Bottom, Cell.Right, Cell.Right);
+      break;
+    case lkTopEdge:
+    case lkRowRule:
+    case lkBottomEdge:
+      PutLineChars(Start, Fill, End, Cell.Top, Cell.Top, Cell.Left, Cell.Right);
+      break;
+    default:
+      break;
+  }
+}
+
+void TvlxPrintSettings::DrawCellBorders(const TRect& Inset, const TRect& Cell, const TLineFlags& Flags,
+                                        const TCellLineKinds& Kinds, uint8_t Band) {
+  GrpBrkRow = IsGroupBreakRow(Band);
+  DrawTextFrame(Band, lkRowRule, Inset, Cell, Flags);
+  TLineFlags Edge = Flags;
+  Edge.EdgeEnd = false;
+  // A heading row runs across the whole page: only its first column has a left line.
+  if (!GrpHdrRow || Flags.FirstOnPage) DrawTextFrame(Band, Kinds.Left, Inset, Cell, Edge);
+  Edge.EdgeStart = false;
+  if (Kinds.Right == lkRightEdge) DrawTextFrame(Band, lkRightEdge, Inset, Cell, Edge);
+}
+
+void TvlxPrintSettings::DrawBandRule(uint8_t Band, uint8_t Kind) { DrawRuleOn(*this, Band, Kind, CellRect.Bottom); }
+
+void TvlxPrintSettings::DrawBandEndRule(uint8_t Band, int& Line) {
+  // The rule goes below the band's last line, which it must not overwrite.
+  ++Line;
+  if (!Borders || !ObjInfo || !ObjInfo->KindInRange || PageTop) return;
+  const bool SharedWithTotals =
+      ReportEndOnThisPage(*this) && Band == 2 && TotalRows() > 0 && ShareAdjBorders;
+  DrawRuleOn(*this, Band, SharedWithTotals ? lkRowRule : lkBottomEdge, Line);
+}
+
+bool TvlxPrintSettings::IsHorzLineRow() const {
+  if (ObjInfo && ObjInfo->EndOfRows) return true;
+  if (!HorizontalLines || !RptSettings) return false;
+  const int Freq = RptSettings->HorizLineFreq;
+  return Freq > 0 && (RowsSinceRule - 1) % Freq == 0;
+}
+
+bool TvlxPrintSettings::IsGroupBreakRow(uint8_t Band) const {
+  if (HorizontalLines || !GrpBrkLines || !RptSettings || RptSettings->NumGrpBrkCols < 1 ||
+      EdgePending || Band != 2 || GrpBrkCol < 0)
+    return false;
+  if (GrpBrkCol > RptSettings->AdjGrpBrkLines && GrpBrkCol >= PrevGrpBrkCol) return false;
+  return GrpBrkCol <= RptSettings->NumGrpBrkCols;
+}
+
+int TvlxPrintSettings::FindGroupBreakColumn(uint8_t Band) const {
+  if (!RptSettings || !ObjInfo || !ObjInfo->ColsList) return -1;
+  if (RptSettings->NumGrpBrkCols < 1 && !(ObjInfo->IsDecisionGrid() && GrpBrkLines)) return -1;
+  const TColsList& Cols = *ObjInfo->ColsList;
+  for (int I = 0; I < Cols.Count(); ++I) {
+    const TColsListData* Col = Cols.Items(I);
+    if (!Col || !Col->Printed || AnsiSameText(Col->FieldName, LineNoColName)) continue;
+    std::string Text;
+    ObjInfo->GetCellText(Band, I, Text, false, true);
+    if (!AnsiSameText(Trim(Text), RptSettings->GrpBrkSameValue)) return I;
+  }
+  return -1;
+}
+
+void TvlxPrintSettings::CalcGroupSpans() {
+  GroupSpans.fill(TGroupSpan{-1, 0});
+  GroupSpans[0].Left = RptLeftOffset;
+  int Span = 0;
+  int Zone = -1;
+  ForEachPageColumn(*this, [&](int, const TColsListData& Col) {
+    if (Zone >= 0 && Col.Plane != Zone && Span + 1 < static_cast<int>(GroupSpans.size())) {
+      const int Left = RptLeftOffset + Col.XPos;
+      GroupSpans[Span].Width = Left - GroupSpans[Span].Left;
+      GroupSpans[++Span].Left = Left;
+    }
+    Zone = Col.Plane;
+  });
+  GroupSpans[Span].Width = RptLeftOffset + RptWidth - GroupSpans[Span].Left;
+}

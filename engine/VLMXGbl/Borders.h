@@ -1,0 +1,19 @@
+// What the borders and rules of text-style output need to know about one edge besides the run
+// state: where the edge starts and ends and how its column stands on the page across. The
+// drawing itself is done by TvlxPrintSettings (Borders.cpp).
+#pragma once
+#include <cstdint>
+
+struct TLineFlags {
+  bool EdgeStart = false;  // the edge begins a border: a corner or end character
+  bool EdgeEnd = false;    // the edge ends at the right border
+  bool Joint = false;      // first column of its group with shared borders: a joint is due
+  bool FirstOnPage = false;  // the column is the first of the page across
+};
+
+// The line kinds of a cell's vertical edges: its left line (left edge or column separator)
+// and its right line (right edge, or none).
+struct TCellLineKinds {
+  uint8_t Left = 0;
+  uint8_t Right = 7;
+};

@@ -1,0 +1,292 @@
+#include "engine/VLMXGbl/Borders.h"
+
+#include "engine/VLMXGbl/LineDraw.h"
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "framework/headless/Printers.h"
+#include "tests/support/HeadlessFixture.h"
+
+namespace {
+
+// Three body columns on one page across, as the layout places them in text units: each cell
+// holds its left line and four characters, the last one also its right border.
+//   column 0: characters 1..5, column 1: 6..10, column 2: 11..16.
+class BordersTest : public HeadlessTest {
+protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    Headless::ResetPrinters();
+    PS = std::make_unique<TvlxPrintSettings>();
+    PrintSettings = PS.get();
+    RptStyles = &Styles;
+    ObjInfo = &Info;
+    RptSettings = &Settings;
+    Settings.OutputQuality = 0;
+    Settings.GridChrsAscii = DefaultGridChrsAscii;
+    Settings.GridChrsIbm = DefaultGridChrsIbm;
+    Settings.HorizLineFreq = 1;
+    Info.KindInRange = true;
+    Info.ColsList = std::make_unique<TColsList>();
+    const int Widths[] = {5, 5, 6};
+    int X = 1;
+    for (int I = 0; I < 3; ++I) {
+      auto Col = std::make_unique<TColsListData>();
+      Col->Printed = true;
+      Col->HorzPage = 1;
+      Col->Plane = 2;
+      Col->XPos = X;
+      Col->CellWidth = Widths[I];
+      Col->LeftLineWidth = 1;
+      Col->LeftLineKind = I == 0 ? lkLeftEdge : lkColSep;
+      Col->RightLineKind = I == 2 ? lkRightEdge : lkNone;
+      Col->RightLineWidth = I == 2 ? 1 : 0;
+      Col->FirstOnPage = Col->FirstOfZone = I == 0;
+      Col->LastOnPage = Col->LastOfZone = I == 2;
+      X += Widths[I];
+      Info.ColsList->Add(std::move(Col));
+    }
+    PS->UnitSet = 1;
+    PS->CurPageAcross = 1;
+    PS->PagesAcross = 1;
+    PS->PageWidth = 20;
+    PS->RptWidth = 16;
+    PS->Borders = PS->VerticalLines = PS->HorizontalLines = true;
+    PS->PageTop = PS->EdgePending = true;
+  }
+  void TearDown() override {
+    PrintSettings = nullptr;
+    RptStyles = nullptr;
+    ObjInfo = nullptr;
+    RptSettings = nullptr;
+    PS.reset();
+    Headless::ResetPrinters();
+    HeadlessTest::TearDown();
+  }
+
+  // One data row of one text line below its rule line at Top, every column framed as the band
+  // rows frame their cells; afterwards the run's row flags move on as they do after a row.
+  void FrameRow(int Top) {
+    for (int I = 0; I < 3; ++I) {
+      const TColsListData& Col = *Info.ColsList->Items(I);
+      TLineFlags Flags;
+      Flags.EdgeStart = PS->Borders && (Col.FirstOnPage || (Col.FirstOfZone && !PS->ShareAdjBorders)) &&
+                        Col.LeftLineWidth > 0;
+      Flags.Joint = Col.FirstOfZone && PS->Borders && PS->ShareAdjBorders;
+      Flags.EdgeEnd = Col.RightLineWidth > 0 && (Col.LastOnPage || (Col.LastOfZone && !PS->ShareAdjBorders));
+      Flags.FirstOnPage = Col.FirstOnPage;
+      const TRect Cell{Col.XPos, Top, Col.XPos + Col.CellWidth - 1, Top + 1};
+      PS->CurCol = I;
+      PS->DrawCellBorders(TRect{0, 1, 0, 0}, Cell, Flags, {Col.LeftLineKind, Col.RightLineKind}, 2);
+    }
+    PS->CellRect.Bottom = Top + 1;
+    PS->PageTop = PS->EdgePending = false;
+    PS->PrevRowGrpHdr = PS->GrpHdrRow;
+    ++PS->RowsSinceRule;
+  }
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> Result;
+    for (int I = 0; I < PS->PageLines.Count(); ++I) Result.push_back(PS->PageLines[I]);
+    return Result;
+  }
+
+  std::unique_ptr<TvlxPrintSettings> PS;
+  TRptStyles Styles;
+  TObjInfo Info;
+  TvlxReportSettings Settings;
+};
+
+using TLines = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(BordersTest, FramesABoxedGridInBothSets) {
+  struct TCase {
+    uint8_t Set;
+    TLines Expected;
+  };
+  const TCase Cases[] = {
+      {0,
+       {"----------------",
+        "|    |    |    |",
+        "|----+----+----|",
+        "|    |    |    |",
+        "----------------"}},
+      {1,
+       {"\xDA\xC4\xC4\xC4\xC4\xC2\xC4\xC4\xC4\xC4\xC2\xC4\xC4\xC4\xC4\xBF",
+        "\xB3    \xB3    \xB3    \xB3",
+        "\xC3\xC4\xC4\xC4\xC4\xC5\xC4\xC4\xC4\xC4\xC5\xC4\xC4\xC4\xC4\xB4",
+        "\xB3    \xB3    \xB3    \xB3",
+        "\xC0\xC4\xC4\xC4\xC4\xC1\xC4\xC4\xC4\xC4\xC1\xC4\xC4\xC4\xC4\xD9"}},
+  };
+  for (const TCase& Case : Cases) {
+    Settings.LineDrawSet = Case.Set;
+    PS->PageLines.Clear();
+    PS->PageTop = PS->EdgePending = true;
+    FrameRow(0);
+    FrameRow(2);
+    int Line = 3;
+    PS->DrawBandEndRule(2, Line);  // below the last row, not over it
+    EXPECT_EQ(Line, 4);
+    EXPECT_EQ(Lines(), Case.Expected) << int(Case.Set);
+  }
+}
+
+TEST_F(BordersTest, OpenGridWithoutBordersDrawsOnlyInnerLines) {
+  TColsListData& Last = *Info.ColsList->Items(2);
+  Last.CellWidth = 5;
+  Last.RightLineKind = lkNone;
+  Last.RightLineWidth = 0;
+  PS->RptWidth = 15;
+  PS->Borders = false;
+  PS->PageTop = false;
+  FrameRow(0);
+  FrameRow(2);
+  int Line = 3;
+  PS->DrawBandEndRule(2, Line);
+  EXPECT_EQ(Lines(), (TLines{" ----+----+----",
+                             "     |    |    ",
+                             " ----+----+----",
+                             "     |    |    "}));
+  EXPECT_EQ(Line, 4);
+}
+
+TEST_F(BordersTest, AGroupBreakRuleStartsAtTheChangedColumn) {
+  PS->HorizontalLines = false;
+  PS->GrpBrkLines = true;
+  Settings.NumGrpBrkCols = 2;
+  Settings.AdjGrpBrkLines = 5;
+  FrameRow(0);
+  PS->GrpBrkCol = 1;
+  FrameRow(2);
+  EXPECT_EQ(Lines()[2], "|    |----+----|");
+  EXPECT_EQ(Lines()[3], "|    |    |    |");
+  EXPECT_TRUE(PS->GrpBrkRow);
+
+  // Without a changed column no rule is due.
+  PS->GrpBrkCol = -1;
+  FrameRow(4);
+  EXPECT_EQ(Lines()[4], std::string(16, ' '));
+  EXPECT_FALSE(PS->GrpBrkRow);
+}
+
+TEST_F(BordersTest, AGroupHeadingRowClosesTheBoxAboveAndTheNextRowOpensOne) {
+  Settings.LineDrawSet = 1;
+  Settings.SetItemOpt(ioColumnTitles, true);
+  Info.FixedRows = 1;
+  FrameRow(0);
+  PS->GrpHdrRow = true;
+  FrameRow(2);
+  PS->GrpHdrRow = false;
+  FrameRow(4);
+  EXPECT_EQ(Lines()[2], "\xC0" + std::string(14, '\xC4') + "\xD9");
+  EXPECT_EQ(Lines()[3], std::string(16, ' '));
+  EXPECT_EQ(Lines()[4], "\xDA\xC4\xC4\xC4\xC4\xC2\xC4\xC4\xC4\xC4\xC2\xC4\xC4\xC4\xC4\xBF");
+  EXPECT_EQ(Lines()[5], "\xB3    \xB3    \xB3    \xB3");
+}
+
+TEST_F(BordersTest, NothingIsDrawnInDeviceUnits) {
+  PS->UnitSet = 0;
+  FrameRow(0);
+  int Line = 1;
+  PS->DrawBandEndRule(2, Line);
+  PS->DrawBandRule(2, lkBottomEdge);
+  EXPECT_EQ(PS->PageLines.Count(), 0);
+  EXPECT_EQ(Line, 2);
+}
+
+TEST_F(BordersTest, PutLineCharsPlacesARun) {
+  PS->RptLeftOffset = 2;
+  PS->RptWidth = 6;
+  PS->PutLineChars('|', '?', ' ', 1, 2, 3, 3);
+  PS->PageLines.SetStrings(0, "ab");
+  PS->PutLineChars('<', '=', '>', 0, 0, 2, 5);
+  PS->PutLineChars('[', '.', ' ', 1, 1, 7, 10);
+  PS->PutLineChars('x', 'x', 'x', 3, 2, 1, 1);  // rows upside down: nothing
+  PS->PutLineChars('x', 'x', 'x', 0, 0, 0, 2);  // no column 0: nothing
+  EXPECT_EQ(Lines(), (TLines{"a<==>", "  |   [...", "  |     "}));
+
+  // Lines appended below the page are as wide as the report, but never wider than the page.
+  PS->PageWidth = 5;
+  PS->PutLineChars('*', '*', '*', 4, 4, 1, 1);
+  EXPECT_EQ(Lines()[3], "     ");
+  EXPECT_EQ(Lines()[4], "*    ");
+}
+
+TEST_F(BordersTest, HorizontalLineRowsFollowTheFrequency) {
+  Settings.HorizLineFreq = 3;
+  std::string Due;
+  for (PS->RowsSinceRule = 0; PS->RowsSinceRule <= 8; ++PS->RowsSinceRule)
+    Due += PS->IsHorzLineRow() ? 'Y' : '.';
+  EXPECT_EQ(Due, ".Y..Y..Y.");
+
+  PS->HorizontalLines = false;
+  PS->RowsSinceRule = 1;
+  EXPECT_FALSE(PS->IsHorzLineRow());
+  Info.EndOfRows = true;
+  EXPECT_TRUE(PS->IsHorzLineRow());
+  Info.EndOfRows = false;
+  PS->HorizontalLines = true;
+  Settings.HorizLineFreq = 0;  // no frequency: no rule, and no division by zero
+  EXPECT_FALSE(PS->IsHorzLineRow());
+}
+
+TEST_F(BordersTest, GroupBreakRowsNeedGroupColumns) {
+  PS->HorizontalLines = false;
+  PS->GrpBrkLines = true;
+  PS->EdgePending = false;
+  Settings.NumGrpBrkCols = 2;
+  Settings.AdjGrpBrkLines = 1;
+  struct TCase {
+    int Col, Prev;
+    uint8_t Band;
+    bool Due;
+  };
+  const TCase Cases[] = {
+      {1, 0, 2, true},   {2, 0, 2, false},  // beyond the adjusted lines, not before the last one
+      {2, 3, 2, true},   {3, 4, 2, false},  // beyond the group columns
+      {1, 0, 1, false},  {-1, 0, 2, false}, // another band; no changed column
+  };
+  for (const TCase& Case : Cases) {
+    PS->GrpBrkCol = Case.Col;
+    PS->PrevGrpBrkCol = Case.Prev;
+    EXPECT_EQ(PS->IsGroupBreakRow(Case.Band), Case.Due) << Case.Col << "," << Case.Prev;
+  }
+  PS->GrpBrkCol = 1;
+  PS->EdgePending = true;
+  EXPECT_FALSE(PS->IsGroupBreakRow(2));
+  PS->EdgePending = false;
+  Settings.NumGrpBrkCols = 0;
+  EXPECT_FALSE(PS->IsGroupBreakRow(2));
+  EXPECT_EQ(PS->FindGroupBreakColumn(2), -1);
+}
+
+TEST_F(BordersTest, GroupSpansFollowTheColumnZones) {
+  Info.ColsList->Items(0)->Plane = 1;
+  PS->RptLeftOffset = 2;
+  PS->CalcGroupSpans();
+  EXPECT_EQ(PS->GroupSpans[0].Left, 2);
+  EXPECT_EQ(PS->GroupSpans[0].Width, 6);
+  EXPECT_EQ(PS->GroupSpans[1].Left, 8);
+  EXPECT_EQ(PS->GroupSpans[1].Width, 10);
+  EXPECT_EQ(PS->GroupSpans[2].Left, -1);
+  EXPECT_EQ(PS->GroupSpans[3].Width, 0);
+}
+
+TEST_F(BordersTest, TheDataBandLeavesItsClosingRuleToTheTotalsThatShareIt) {
+  PS->ShareAdjBorders = true;
+  PS->HorizontalLines = false;
+  Settings.SetItemOpt(ioColumnTotals, true);
+  FrameRow(0);
+  PS->CurVertPage = PS->TotalsPage = 1;
+  Info.TotalLines = 1;
+  int Line = 1;
+  PS->DrawBandEndRule(2, Line);
+  EXPECT_EQ(PS->PageLines.Count(), 2);
+
+  Info.TotalLines = 0;  // no totals follow: the band closes itself
+  Line = 1;
+  PS->DrawBandEndRule(2, Line);
+  EXPECT_EQ(Lines()[2], "----------------");
+}

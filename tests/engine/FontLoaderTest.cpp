@@ -1,0 +1,214 @@
+// The line-draw font loader against the headless system: a real fonts folder in a temporary
+// directory, the font table and the registry kept in memory.
+#include <filesystem>
+#include <sstream>
+
+#include "engine/VLMXFont.h"
+#include "engine/VLMXGbl0.h"
+#include "framework/Forms.h"
+#include "framework/headless/FontInstall.h"
+#include "tests/support/HeadlessFixture.h"
+#include "tests/support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string RegistryValue = "Letter Gothic Line (TrueType)";
+
+class FontLoaderTest : public HeadlessTest {
+protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    Headless::ResetFonts();
+    Fonts = Dir.Sub("Fonts");
+    Headless::SetFontsFolder(Fonts);
+  }
+  void TearDown() override {
+    Headless::ResetFonts();
+    HeadlessTest::TearDown();
+  }
+
+  std::unique_ptr<TvlxFontLoader> NewLoader(const std::string& InstallFileName = "LetGothL.TTF") {
+    return std::make_unique<TvlxFontLoader>(&Owner, "VLXLINEDRAW", "VLMXFONT",
+                                            "Letter Gothic Line", InstallFileName);
+  }
+  std::vector<std::string> FilesInFonts() const {
+    std::vector<std::string> Names;
+    for (const auto& E : fs::directory_iterator(Fonts)) Names.push_back(E.path().filename());
+    std::sort(Names.begin(), Names.end());
+    return Names;
+  }
+
+  TTempDir Dir;
+  std::string Fonts;
+  TComponent Owner{nullptr};
+};
+
+TEST_F(FontLoaderTest, InstallsTheLinkedFontWhenTheSystemLacksIt) {
+  auto Loader = NewLoader();
+  // The native build links the font that the build generated.
+  EXPECT_EQ(Loader->FontData(), FileBytes(VERSORA_LINEDRAW_FONT));
+  Loader->Install();
+
+  const std::string Ttf = Fonts + "\\LetGothL.ttf", Fot = Fonts + "\\LetGothL.fot";
+  EXPECT_EQ(FilesInFonts(), (std::vector<std::string>{"LetGothL.fot", "LetGothL.ttf"}));
+  EXPECT_EQ(FileBytes(Fonts + "/LetGothL.ttf"), FileBytes(VERSORA_LINEDRAW_FONT));
+  EXPECT_EQ(Loader->TtfPath(), Ttf);
+  EXPECT_EQ(Loader->FotPath(), Fot);
+  EXPECT_EQ(Headless::AddedFonts(), std::vector<std::string>{Fot});
+  EXPECT_EQ(Headless::FontRegistry(), (std::map<std::string, std::string>{{RegistryValue, Ttf}}));
+  EXPECT_EQ(Headless::FontChangeBroadcasts(), 1);
+  EXPECT_TRUE(Loader->Installed());
+  EXPECT_TRUE(Loader->FontData().empty());
+  EXPECT_TRUE(Headless::MessageBoxes().empty());
+
+  // A second call changes nothing; freeing the loader leaves the font installed.
+  Loader->Install();
+  Loader.reset();
+  EXPECT_EQ(Headless::AddedFonts(), std::vector<std::string>{Fot});
+  EXPECT_EQ(FilesInFonts().size(), 2u);
+}
+
+TEST_F(FontLoaderTest, LeavesAnInstalledFamilyAlone) {
+  // The face name is compared without regard to case; a trailing delimiter is not doubled.
+  Headless::AddInstalledFamily("LETTER gothic line");
+  Headless::SetFontsFolder(Fonts + "/");
+  auto Loader = NewLoader();
+  Loader->Install();
+  EXPECT_TRUE(FilesInFonts().empty());
+  EXPECT_TRUE(Headless::AddedFonts().empty());
+  EXPECT_TRUE(Headless::FontRegistry().empty());
+  EXPECT_FALSE(Loader->Installed());
+  EXPECT_TRUE(Loader->FontData().empty());
+  // Nothing of its own to take back, so a file of that name stays.
+  std::ofstream(Fonts + "/LetGothL.ttf") << "other";
+  Loader->Uninstall();
+  EXPECT_EQ(FileBytes(Fonts + "/LetGothL.ttf"), "other");
+}
+
+TEST_F(FontLoaderTest, CreationFailsWithoutTheResource) {
+  Headless::RemoveResource("VLMXFONT", "VLXLINEDRAW");
+  EXPECT_THROW_MSG(NewLoader(), eVlxIntError,
+                   "Vellumix! Internal Error: The Font Resource file VLMXFONT.RES is either:\r"
+                   "  a) Not linked to this program\r"
+                   "  b) The file is missing\r"
+                   "  c) Or the file is missing font data for \"VLXLINEDRAW\"");
+  Headless::SetResource("VLMXFONT", "VLXLINEDRAW", "bytes", false);
+  EXPECT_THROW_MSG(NewLoader(), Exception, "Could not load resource VLXLINEDRAW");
+}
+
+TEST_F(FontLoaderTest, InstallErrorsWriteNothing) {
+  struct TCase {
+    std::string FontsFolder, InstallFileName, Message;
+  };
+  const std::string Missing = Dir / "missing";
+  const std::vector<TCase> Cases = {
+      {"", "LetGothL.TTF", "The Windows Fonts Directory is not defined"},
+      {"   ", "LetGothL.TTF", "The Windows Fonts Directory is not defined"},
+      {Fonts, "", "The font InstallFileName is undefined"},
+      {Missing, "LetGothL.TTF", "Could not create file " + Missing + "\\LetGothL.ttf"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Message);
+    Headless::SetFontsFolder(C.FontsFolder);
+    auto Loader = NewLoader(C.InstallFileName);
+    EXPECT_THROW_MSG(Loader->Install(), Exception, C.Message);
+    EXPECT_FALSE(Loader->Installed());
+    EXPECT_TRUE(FilesInFonts().empty());
+    EXPECT_TRUE(Headless::AddedFonts().empty());
+    EXPECT_TRUE(Headless::FontRegistry().empty());
+  }
+}
+
+TEST_F(FontLoaderTest, AShortWriteLeavesNoFontFile) {
+  // The fonts folder's file is the device that is always full.
+  fs::create_symlink("/dev/full", Fonts + "/LetGothL.ttf");
+  auto Loader = NewLoader();
+  EXPECT_THROW_MSG(Loader->Install(), Exception, "Error writing to file " + Fonts + "\\LetGothL.ttf");
+  EXPECT_TRUE(FilesInFonts().empty());
+  EXPECT_TRUE(Headless::AddedFonts().empty());
+
+  Loader->FreeData();
+  EXPECT_THROW_MSG(Loader->WriteFontFile(Dir / "x.ttf"), Exception, "No data to write");
+}
+
+TEST_F(FontLoaderTest, ARefusedFontIsReportedAndTheRunGoesOn) {
+  Headless::RefuseFonts("The file is not a font.");
+  auto Loader = NewLoader();
+  Loader->Install();
+  ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+  EXPECT_EQ(Headless::MessageBoxes()[0].Text, "The file is not a font.");
+  EXPECT_EQ(Headless::FontChangeBroadcasts(), 0);
+  EXPECT_TRUE(Loader->Installed());
+  EXPECT_EQ(Headless::FontRegistry().count(RegistryValue), 1u);
+}
+
+TEST_F(FontLoaderTest, ReinstallsOverAnEarlierResourceFileAndWithoutARegistryKey) {
+  std::ofstream(Fonts + "/LetGothL.fot") << "stale";
+  Headless::SetFontRegistryKeyExists(false);
+  auto Loader = NewLoader();
+  Loader->Install();
+  EXPECT_EQ(Headless::AddedFonts(), std::vector<std::string>{Fonts + "\\LetGothL.fot"});
+  EXPECT_NE(FileBytes(Fonts + "/LetGothL.fot"), "stale");
+  EXPECT_TRUE(Headless::FontRegistry().empty());
+  EXPECT_TRUE(Headless::MessageBoxes().empty());
+}
+
+TEST_F(FontLoaderTest, UninstallTakesBackTheFilesButNotTheRegistryValue) {
+  auto Loader = NewLoader();
+  Loader->Install();
+  const int Broadcasts = Headless::FontChangeBroadcasts();
+  Loader->Uninstall();
+  EXPECT_TRUE(FilesInFonts().empty());
+  EXPECT_TRUE(Headless::AddedFonts().empty());
+  EXPECT_EQ(Headless::FontChangeBroadcasts(), Broadcasts + 1);
+  EXPECT_EQ(Headless::FontRegistry().count(RegistryValue), 1u);
+  EXPECT_FALSE(Loader->Installed());
+}
+
+TEST_F(FontLoaderTest, StoredPropertyIsSizeThenBytes) {
+  auto Loader = NewLoader();
+  const std::string Font = Loader->FontData();
+  std::ostringstream Full;
+  Loader->WriteData(Full);
+  const auto Size = static_cast<std::uint32_t>(Font.size());
+  EXPECT_EQ(Full.str().substr(0, 4), std::string({static_cast<char>(Size), static_cast<char>(Size >> 8),
+                                                  static_cast<char>(Size >> 16), static_cast<char>(Size >> 24)}));
+  EXPECT_EQ(Full.str().substr(4), Font);
+
+  Loader->FreeData();
+  std::ostringstream Empty;
+  Loader->WriteData(Empty);
+  EXPECT_EQ(Empty.str(), std::string(4, '\0'));
+
+  std::istringstream Back(Full.str());
+  Loader->ReadData(Back);
+  EXPECT_EQ(Loader->FontData(), Font);
+
+  // A stream cut short, or one whose size claims far more than it holds, leaves no data.
+  for (const std::string& Bad : {Full.str().substr(0, 3), Full.str().substr(0, 100),
+                                 std::string("\xff\xff\xff\x7f" "abc", 7)}) {
+    std::istringstream In(Bad);
+    EXPECT_THROW_MSG(Loader->ReadData(In), EStreamError, "Stream read error");
+    EXPECT_TRUE(Loader->FontData().empty());
+  }
+}
+
+TEST_F(FontLoaderTest, OnlyTheStoredFormSetsTheFontName) {
+  auto Loader = NewLoader();
+  auto Other = NewLoader();
+  EXPECT_THROW_MSG(Loader->SetFontName("Courier"), Exception, "FontName changed at run-time");
+  EXPECT_THROW_MSG(Loader->Assign(*Other), Exception, "FontName changed at run-time");
+  Owner.SetComponentStateBit(csLoading, true);
+  Loader->SetFontName("Courier");
+  EXPECT_EQ(Loader->FontName(), "Courier");
+}
+
+TEST(FontLoaderPaths, AddTrailingBackslash) {
+  EXPECT_EQ(AddTrailingBackslash(""), "");
+  EXPECT_EQ(AddTrailingBackslash("C:\\WINDOWS\\Fonts"), "C:\\WINDOWS\\Fonts\\");
+  EXPECT_EQ(AddTrailingBackslash("C:\\WINDOWS\\Fonts\\"), "C:\\WINDOWS\\Fonts\\");
+}
+
+}  // namespace

@@ -1,0 +1,151 @@
+#include "engine/VLMXGbl/LineDraw.h"
+
+#include <fstream>
+#include <utility>
+
+#include "engine/Vellumix/ReportSettings.h"
+#include "framework/IniFiles.h"
+#include "framework/headless/IniFiles.h"
+#include "tests/support/HeadlessFixture.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+std::string Row(const TLineDrawRow& Chars) { return std::string(Chars.begin(), Chars.end()); }
+
+class LineDrawTest : public HeadlessTest {
+protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    Headless::SetWindowsDirectory(Windows);
+  }
+  void TearDown() override {
+    Headless::SetWindowsDirectory("");
+    HeadlessTest::TearDown();
+  }
+  std::string IniPath() const { return Windows + "/Vellumix.Ini"; }
+  void WriteIni(const std::string& Text) const { std::ofstream(IniPath(), std::ios::binary) << Text; }
+
+  TTempDir Dir;
+  std::string Windows = Dir.Sub("windows");
+};
+
+}  // namespace
+
+TEST_F(LineDrawTest, DefaultsWithoutFileAndTheSectionTheFirstSaveCreates) {
+  TvlxReportSettings Settings;
+  LoadLineDrawStyles(Settings);
+  EXPECT_TRUE(Settings.ShowHint);
+  const char* Ascii[] = {"------- ", "| || || ", "|-||-+| ", "------- "};
+  const char* Ibm[] = {"\xDA\xC4\xC2\xC2\xC4\xC2\xBF ", "\xB3 \xB3\xB3 \xB3\xB3 ",
+                       "\xC3\xC4\xB3\xC3\xC4\xC5\xB4 ", "\xC0\xC4\xC1\xC1\xC4\xC1\xD9 "};
+  for (int R = 0; R < 4; ++R) {
+    EXPECT_EQ(Row(Settings.GridChrsAscii[R]), Ascii[R]) << R;
+    EXPECT_EQ(Row(Settings.GridChrsIbm[R]), Ibm[R]) << R;
+  }
+  EXPECT_EQ(FileBytes(IniPath()), "(none)");  // loading writes nothing
+
+  SaveLineDrawStyles(Settings);
+  // The profile functions may drop a value's trailing blanks; the rows read back the same.
+  const std::pair<const char*, const char*> Stored[] = {
+      {"Show Hint", "1"},
+      {"Report-Tree IBM LineDraw", ""},
+      {"Report-Tree ASCII LineDraw", ""},
+      {"Report-Grid IBM LineDraw0", "\xDA\xC4\xC2\xC2\xC4\xC2\xBF"},
+      {"Report-Grid IBM LineDraw1", "\xB3 \xB3\xB3 \xB3\xB3"},
+      {"Report-Grid IBM LineDraw2", "\xC3\xC4\xB3\xC3\xC4\xC5\xB4"},
+      {"Report-Grid IBM LineDraw3", "\xC0\xC4\xC1\xC1\xC4\xC1\xD9"},
+      {"Report-Grid ASCII LineDraw0", "-------"},
+      {"Report-Grid ASCII LineDraw1", "| || ||"},
+      {"Report-Grid ASCII LineDraw2", "|-||-+|"},
+      {"Report-Grid ASCII LineDraw3", "-------"},
+  };
+  const TIniFile Ini("Vellumix.Ini");
+  TStringList Keys;
+  Ini.ReadSection("Default", Keys);
+  ASSERT_EQ(Keys.Count(), 11);
+  for (int I = 0; I < 11; ++I) {
+    EXPECT_EQ(Keys[I], Stored[I].first);
+    EXPECT_EQ(Ini.ReadString("Default", Stored[I].first, "?"), Stored[I].second) << I;
+  }
+}
+
+TEST_F(LineDrawTest, StoredRowsAreCutOrFilledAndMissingOnesKeepTheirDefault) {
+  WriteIni(
+      "[Other]\r\nReport-Grid ASCII LineDraw0=xxxxxxxx\r\n"
+      "[default]\r\n"
+      "Show Hint=0\r\n"
+      "Report-Grid ASCII LineDraw0=+-+\r\n"
+      "Report-Grid ASCII LineDraw1=ABCDEFGHIJKL\r\n"
+      "Report-Grid ASCII LineDraw2=\r\n"
+      "Report-Grid IBM LineDraw 3=########\r\n"
+      "Report-Grid IBM LineDraw1=\"  ab  \"\r\n");
+  TvlxReportSettings Settings;
+  LoadLineDrawStyles(Settings);
+  EXPECT_FALSE(Settings.ShowHint);
+  EXPECT_EQ(Row(Settings.GridChrsAscii[0]), "+-+     ");
+  EXPECT_EQ(Row(Settings.GridChrsAscii[1]), "ABCDEFGH");
+  EXPECT_EQ(Row(Settings.GridChrsAscii[2]), "        ");
+  EXPECT_EQ(Row(Settings.GridChrsAscii[3]), "------- ");
+  EXPECT_EQ(Row(Settings.GridChrsIbm[1]), "  ab    ");
+  // The key is the text and the digit with no blank between them.
+  EXPECT_EQ(Row(Settings.GridChrsIbm[3]), "\xC0\xC4\xC1\xC1\xC4\xC1\xD9 ");
+
+  WriteIni("[Default]\r\nShow Hint=yes\r\n");
+  LoadLineDrawStyles(Settings);
+  EXPECT_TRUE(Settings.ShowHint);
+}
+
+TEST_F(LineDrawTest, EveryRowComesBackAsItWasSaved) {
+  TvlxReportSettings Saved;
+  LoadLineDrawStyles(Saved);
+  Saved.ShowHint = false;
+  const char* Rows[] = {" -+- -+ ", "\"|||||\" ", "'abcdef'", "12345678"};
+  for (int R = 0; R < 4; ++R) {
+    StrToShortStr(Rows[R], Saved.GridChrsAscii[R], 7);
+    StrToShortStr(std::string(Rows[3 - R]), Saved.GridChrsIbm[R], 7);
+  }
+  SaveLineDrawStyles(Saved);
+  SaveLineDrawStyles(Saved);  // a second save changes nothing
+
+  TvlxReportSettings Loaded;
+  LoadLineDrawStyles(Loaded);
+  EXPECT_FALSE(Loaded.ShowHint);
+  EXPECT_EQ(Loaded.GridChrsAscii, Saved.GridChrsAscii);
+  EXPECT_EQ(Loaded.GridChrsIbm, Saved.GridChrsIbm);
+  TStringList Keys;
+  TIniFile("Vellumix.Ini").ReadSection("Default", Keys);
+  EXPECT_EQ(Keys.Count(), 11);
+}
+
+TEST_F(LineDrawTest, TreeKeysAreWrittenEmptyAndNeverRead) {
+  WriteIni("[Default]\r\nReport-Tree IBM LineDraw=abcde\r\nReport-Tree ASCII LineDraw=+-|\r\n");
+  TvlxReportSettings Settings;
+  LoadLineDrawStyles(Settings);
+  EXPECT_EQ(Settings.TreeChrsIbm, (std::array<char, 5>{}));
+  EXPECT_EQ(Settings.TreeChrsAscii, (std::array<char, 5>{}));
+  SaveLineDrawStyles(Settings);
+  const TIniFile Ini("Vellumix.Ini");
+  EXPECT_TRUE(Ini.ValueExists("Default", "Report-Tree IBM LineDraw"));
+  EXPECT_EQ(Ini.ReadString("Default", "Report-Tree IBM LineDraw", "?"), "");
+  EXPECT_EQ(Ini.ReadString("Default", "Report-Tree ASCII LineDraw", "?"), "");
+}
+
+TEST(LineDrawChars, ShortStringsStayInsideTheirArray) {
+  std::array<char, 8> Chars;
+  Chars.fill('#');
+  StrToShortStr("ab", Chars, 4);
+  EXPECT_EQ(std::string(Chars.begin(), Chars.end()), "ab   ###");
+  StrToShortStr("abcdefghij", Chars, 7);
+  EXPECT_EQ(std::string(Chars.begin(), Chars.end()), "abcdefgh");
+  std::array<char, 3> Small{'x', 'x', 'x'};
+  StrToShortStr("abcdef", Small, 7);
+  EXPECT_EQ(std::string(Small.begin(), Small.end()), "abc");
+  StrToShortStr("abc", Small, -1);
+  EXPECT_EQ(std::string(Small.begin(), Small.end()), "abc");
+
+  EXPECT_EQ(CharArrayToString(Chars, 3), "abcd");
+  EXPECT_EQ(CharArrayToString(Chars, 20), "abcdefgh");
+  EXPECT_EQ(CharArrayToString(std::array<char, 5>{}, 4), "");
+  EXPECT_EQ(CharArrayToString(std::array<char, 4>{'a', 'b', '\0', 'c'}, 3), "ab");
+}
