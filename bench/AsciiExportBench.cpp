@@ -5,67 +5,22 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
-#include <map>
-#include <memory>
 #include <string>
 
-#include "engine/VLMXGbl/ObjInfo.h"
-#include "engine/VLMXGbl/PrintSettings.h"
-#include "engine/VLMXGbl/RptStyles.h"
-#include "engine/Vellumix/ReportSettings.h"
-#include "engine/Vellumix/Vellumix.h"
-#include "framework/DB.h"
-#include "framework/Forms.h"
-#include "framework/Grids.h"
+#include "bench/BenchRun.h"
 
 namespace {
-
-constexpr int ColCount = 10;
 
 std::string CellText(int Col, int Row) {
   if (Col % 3 == 1) return std::to_string(Row * 7 % 10007) + "." + std::to_string(Col);
   return "text " + std::to_string(Row) + "-" + std::to_string(Col);
 }
 
-struct TFixture {
-  TForm Form{nullptr};
-  TStringGrid* Grid = nullptr;
-  TDataSet* DataSet = nullptr;
-
-  explicit TFixture(int RowCount) {
-    Grid = new TStringGrid(&Form);
-    Grid->SetName("grid");
-    Grid->SetColCount(ColCount);
-    Grid->SetRowCount(RowCount + 1);
-    Grid->SetFixedCols(0);
-    for (int C = 0; C < ColCount; ++C) Grid->SetCells(C, 0, "Title " + std::to_string(C));
-    for (int R = 1; R <= RowCount; ++R)
-      for (int C = 0; C < ColCount; ++C) Grid->SetCells(C, R, CellText(C, R - 1));
-
-    DataSet = new TDataSet(&Form);
-    DataSet->SetName("ds");
-    for (int C = 0; C < ColCount; ++C)
-      DataSet->FieldDefs().Add("F" + std::to_string(C), C % 3 == 1 ? ftFloat : ftString, 24);
-    DataSet->Open();
-    std::vector<TFieldValue> Values(ColCount);
-    for (int R = 0; R < RowCount; ++R) {
-      for (int C = 0; C < ColCount; ++C) {
-        if (C % 3 == 1) Values[C] = std::stod(CellText(C, R));
-        else Values[C] = CellText(C, R);
-      }
-      DataSet->AppendRecord(Values);
-    }
-  }
-};
-
-TFixture& Fixture(int RowCount) {
-  static std::map<int, std::unique_ptr<TFixture>> Fixtures;
-  auto& F = Fixtures[RowCount];
-  if (!F) F = std::make_unique<TFixture>(RowCount);
-  return *F;
+BenchRun::TObjects& Objects(benchmark::State& State) {
+  return BenchRun::Objects(static_cast<int>(State.range(0)), CellText, true);
 }
 
 // ru_maxrss of the whole process so far, in kB.
@@ -90,10 +45,8 @@ void ResetPeakRss() { std::ofstream("/proc/self/clear_refs") << "5"; }
 // One export of Object with the settings' working defaults and a sum on one column; the rows
 // written.
 int ExportReport(TComponent* Object, const std::string& FileName) {
-  TvlxReportSettings Settings;
-  TvlxPrintSettings Run;
-  TRptStyles Styles;
-  TvlxVellumix Vlx(nullptr);
+  BenchRun::TReport Report;
+  TvlxReportSettings& Settings = Report.Settings;
   Settings.CountNumRcds = true;
   Settings.ExportFieldDelim = "9";
   Settings.ExportQuote = "\"";
@@ -101,35 +54,13 @@ int ExportReport(TComponent* Object, const std::string& FileName) {
   Settings.ExportOnlyPrintableChrs = true;
   Settings.SetItemOpt(ioColumnTitles, true);
   Settings.HideColumns = "~Line#";
-  RptSettings = &Settings;
-  PrintSettings = &Run;
-  RptStyles = &Styles;
-  int Rows = 0;
-  {
-    TObjInfo Info;
-    ObjInfo = &Info;
-    Info.Component = &Vlx;
-    Vlx.SetObjectToPrint(Object);
-    Info.Setup();
-    Info.CalcUsedExtent();
-    int Count = Info.ColCount;
-    Info.BuildColList(Count, true);
-    Info.CheckEmpty();
-    bool Changed = false;
-    TColsListData& Column = *Info.ColsList->Items(2);
-    Column.TotList = std::make_unique<TColTotList>();
-    Column.TotList->SetKind(0, tkSum, Changed);
-    Info.CountTotalLines();
-    Run.TextFile.Open(FileName, false);
-    Run.ExportAscii();
-    Run.TextFile.Close();
-    Rows = Info.RowsProcessed;
-    ObjInfo = nullptr;
-  }
-  RptStyles = nullptr;
-  PrintSettings = nullptr;
-  RptSettings = nullptr;
-  return Rows;
+  Report.Start(Object);
+  Report.AddSum(2);
+  Report.Info.CountTotalLines();
+  Report.Run.TextFile.Open(FileName, false);
+  Report.Run.ExportAscii();
+  Report.Run.TextFile.Close();
+  return Report.Info.RowsProcessed;
 }
 
 void Export(benchmark::State& State, TComponent* Object) {
@@ -152,8 +83,8 @@ void Export(benchmark::State& State, TComponent* Object) {
   std::filesystem::remove(FileName);
 }
 
-void BM_StringGridExport(benchmark::State& State) { Export(State, Fixture(State.range(0)).Grid); }
-void BM_DataSetExport(benchmark::State& State) { Export(State, Fixture(State.range(0)).DataSet); }
+void BM_StringGridExport(benchmark::State& State) { Export(State, Objects(State).Grid); }
+void BM_DataSetExport(benchmark::State& State) { Export(State, Objects(State).DataSet); }
 
 BENCHMARK(BM_StringGridExport)->Unit(benchmark::kMillisecond)->Iterations(3)->Arg(50000)->Arg(200000);
 BENCHMARK(BM_DataSetExport)->Unit(benchmark::kMillisecond)->Iterations(3)->Arg(50000)->Arg(200000);

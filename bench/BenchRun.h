@@ -1,0 +1,110 @@
+// What the report benchmarks share: large generated objects (a string grid and a dataset of the
+// same rows, built once per size) and the run objects of one report, set up as the start of a
+// run sets them up.
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "engine/Vellumix/Vellumix.h"
+#include "framework/DB.h"
+#include "framework/Forms.h"
+#include "framework/Grids.h"
+
+namespace BenchRun {
+
+constexpr int ColCount = 10;
+
+// The text of a generated cell; every third column (1, 4, 7) holds a number.
+using TCellText = std::string (*)(int Col, int Row);
+
+struct TObjects {
+  TForm Form{nullptr};
+  TStringGrid* Grid = nullptr;
+  TDataSet* DataSet = nullptr;
+
+  TObjects(int RowCount, TCellText Text, bool WithDataSet) {
+    Grid = new TStringGrid(&Form);
+    Grid->SetName("grid");
+    Grid->SetColCount(ColCount);
+    Grid->SetRowCount(RowCount + 1);
+    Grid->SetFixedCols(0);
+    for (int C = 0; C < ColCount; ++C) Grid->SetCells(C, 0, "Title " + std::to_string(C));
+    for (int R = 1; R <= RowCount; ++R)
+      for (int C = 0; C < ColCount; ++C) Grid->SetCells(C, R, Text(C, R - 1));
+    if (!WithDataSet) return;
+    DataSet = new TDataSet(&Form);
+    DataSet->SetName("ds");
+    for (int C = 0; C < ColCount; ++C)
+      DataSet->FieldDefs().Add("F" + std::to_string(C), C % 3 == 1 ? ftFloat : ftString, 24);
+    DataSet->Open();
+    std::vector<TFieldValue> Values(ColCount);
+    for (int R = 0; R < RowCount; ++R) {
+      for (int C = 0; C < ColCount; ++C) {
+        if (C % 3 == 1) Values[C] = std::stod(Text(C, R));
+        else Values[C] = Text(C, R);
+      }
+      DataSet->AppendRecord(Values);
+    }
+  }
+};
+
+// Built once per row count, generator and kind.
+inline TObjects& Objects(int RowCount, TCellText Text, bool WithDataSet) {
+  static std::map<std::tuple<int, TCellText, bool>, std::unique_ptr<TObjects>> Built;
+  auto& Entry = Built[{RowCount, Text, WithDataSet}];
+  if (!Entry) Entry = std::make_unique<TObjects>(RowCount, Text, WithDataSet);
+  return *Entry;
+}
+
+// The run objects of one report; the process-wide pointers lead to them while this lives.
+// Set Settings up first, then Start the object.
+struct TReport {
+  TvlxReportSettings Settings;
+  TvlxPrintSettings Run;
+  TRptStyles Styles;
+  TvlxVellumix Vlx{nullptr};
+  TObjInfo Info;
+
+  TReport() {
+    RptSettings = &Settings;
+    PrintSettings = &Run;
+    RptStyles = &Styles;
+    ObjInfo = &Info;
+  }
+  ~TReport() {
+    ObjInfo = nullptr;
+    RptStyles = nullptr;
+    PrintSettings = nullptr;
+    RptSettings = nullptr;
+  }
+  TReport(const TReport&) = delete;
+  TReport& operator=(const TReport&) = delete;
+
+  // Classifies Object, measures it and builds its column list.
+  void Start(TComponent* Object) {
+    Info.Component = &Vlx;
+    Vlx.SetObjectToPrint(Object);
+    Info.Setup();
+    Info.CalcUsedExtent();
+    int Count = Info.ColCount;
+    Info.BuildColList(Count, true);
+    Info.CheckEmpty();
+  }
+
+  // A report-level sum on one column of the column list.
+  void AddSum(int Column) {
+    bool Changed = false;
+    TColsListData& Data = *Info.ColsList->Items(Column);
+    Data.TotList = std::make_unique<TColTotList>();
+    Data.TotList->SetKind(0, tkSum, Changed);
+  }
+};
+
+}  // namespace BenchRun
