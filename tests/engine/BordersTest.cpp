@@ -6,6 +6,7 @@
 #include "engine/VLMXGbl/RptStyles.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/headless/Printers.h"
+#include "tests/engine/RunFixture.h"
 #include "tests/support/HeadlessFixture.h"
 
 namespace {
@@ -13,16 +14,10 @@ namespace {
 // Three body columns on one page across, as the layout places them in text units: each cell
 // holds its left line and four characters, the last one also its right border.
 //   column 0: characters 1..5, column 1: 6..10, column 2: 11..16.
-class BordersTest : public HeadlessTest {
+class BordersTest : public RunTest {
 protected:
   void SetUp() override {
-    HeadlessTest::SetUp();
-    Headless::ResetPrinters();
-    PS = std::make_unique<TvlxPrintSettings>();
-    PrintSettings = PS.get();
-    RptStyles = &Styles;
-    ObjInfo = &Info;
-    RptSettings = &Settings;
+    RunTest::SetUp();
     Settings.OutputQuality = 0;
     Settings.GridChrsAscii = DefaultGridChrsAscii;
     Settings.GridChrsIbm = DefaultGridChrsIbm;
@@ -55,15 +50,6 @@ protected:
     PS->Borders = PS->VerticalLines = PS->HorizontalLines = true;
     PS->PageTop = PS->EdgePending = true;
   }
-  void TearDown() override {
-    PrintSettings = nullptr;
-    RptStyles = nullptr;
-    ObjInfo = nullptr;
-    RptSettings = nullptr;
-    PS.reset();
-    Headless::ResetPrinters();
-    HeadlessTest::TearDown();
-  }
 
   // One data row of one text line below its rule line at Top, every column framed as the band
   // rows frame their cells; afterwards the run's row flags move on as they do after a row.
@@ -91,10 +77,6 @@ protected:
     return Result;
   }
 
-  std::unique_ptr<TvlxPrintSettings> PS;
-  TRptStyles Styles;
-  TObjInfo Info;
-  TvlxReportSettings Settings;
 };
 
 using TLines = std::vector<std::string>;

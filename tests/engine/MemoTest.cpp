@@ -10,6 +10,7 @@
 #include "engine/VLMXGbl0.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/StdCtrls.h"
+#include "tests/engine/RunFixture.h"
 #include "tests/support/HeadlessFixture.h"
 
 namespace {
@@ -40,17 +41,12 @@ public:
 
 // A text page of 80 characters by 60 lines without page margins, the run's clock fixed at
 // 4 March 2026 13:05:09 and the memo formats of an ISO date and a 24-hour time.
-class MemoTest : public HeadlessTest {
+class MemoTest : public RunTest {
 protected:
   void SetUp() override {
-    HeadlessTest::SetUp();
+    RunTest::SetUp();
     Headless::SetNow(When);
-    PS = std::make_unique<TvlxPrintSettings>();
     PS->Canvas = &Canvas;
-    PrintSettings = PS.get();
-    RptStyles = &Styles;
-    ObjInfo = &Info;
-    RptSettings = &Settings;
     Info.FieldInfo = std::make_unique<TvlxFieldInfo>();
     Settings.OutputQuality = 0;
     Settings.MemoDateFormatStr = "yyyy-mm-dd";
@@ -63,14 +59,6 @@ protected:
     PS->CurVertPage = 3;
     PS->BodyBottom = 59;
     PS->MakeRunDateTexts();
-  }
-  void TearDown() override {
-    PrintSettings = nullptr;
-    RptStyles = nullptr;
-    ObjInfo = nullptr;
-    RptSettings = nullptr;
-    PS.reset();
-    HeadlessTest::TearDown();
   }
 
   TvlxRptMemo& Memo(int Index, const std::string& Text, int XPosPer = 0, int WidPer = 100,
@@ -111,11 +99,6 @@ protected:
   }
 
   const TDateTime When = EncodeDate(2026, 3, 4) + EncodeTime(13, 5, 9, 0);
-  TCanvas Canvas;
-  std::unique_ptr<TvlxPrintSettings> PS;
-  TRptStyles Styles;
-  TObjInfo Info;
-  TvlxReportSettings Settings;
 };
 
 }  // namespace

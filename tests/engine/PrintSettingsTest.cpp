@@ -9,37 +9,12 @@
 #include "framework/DB.h"
 #include "framework/StdCtrls.h"
 #include "framework/headless/Printers.h"
+#include "tests/engine/RunFixture.h"
 #include "tests/support/HeadlessFixture.h"
 
 namespace {
 
-// A run in progress: the run state, the styles, the adapter and the settings as globals.
-class RunStateTest : public HeadlessTest {
-protected:
-  void SetUp() override {
-    HeadlessTest::SetUp();
-    Headless::ResetPrinters();
-    PS = std::make_unique<TvlxPrintSettings>();
-    PrintSettings = PS.get();
-    RptStyles = &Styles;
-    ObjInfo = &Info;
-    RptSettings = &Settings;
-  }
-  void TearDown() override {
-    PrintSettings = nullptr;
-    RptStyles = nullptr;
-    ObjInfo = nullptr;
-    RptSettings = nullptr;
-    PS.reset();
-    Headless::ResetPrinters();
-    HeadlessTest::TearDown();
-  }
-
-  std::unique_ptr<TvlxPrintSettings> PS;
-  TRptStyles Styles;
-  TObjInfo Info;
-  TvlxReportSettings Settings;
-};
+using RunStateTest = RunTest;
 
 template <class T = TRadioButton>
 T& Child(TCustomForm& Form, const std::string& Name) {

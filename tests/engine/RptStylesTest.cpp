@@ -5,23 +5,18 @@
 #include "engine/VLMXGbl0.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/headless/Printers.h"
+#include "tests/engine/RunFixture.h"
 #include "tests/support/HeadlessFixture.h"
 
 namespace {
 
 // Styles of a run of a 10-column object: 2 fixed columns, 1 trailing column, title rows, one
 // totals line, character output.
-class StylesTest : public HeadlessTest {
+class StylesTest : public RunTest {
 protected:
   void SetUp() override {
-    HeadlessTest::SetUp();
-    Headless::ResetPrinters();
-    PS = std::make_unique<TvlxPrintSettings>();
+    RunTest::SetUp();
     PS->Canvas = &Canvas;
-    PrintSettings = PS.get();
-    RptStyles = &Styles;
-    ObjInfo = &Info;
-    RptSettings = &Settings;
     Info.ColsList = std::make_unique<TColsList>();
     for (int I = 0; I < 10; ++I) Info.ColsList->Add(std::make_unique<TColsListData>());
     PS->FixedColCount = 2;
@@ -30,22 +25,8 @@ protected:
     Info.TotalLines = 1;
     Settings.OutputQuality = 0;  // character output
   }
-  void TearDown() override {
-    PrintSettings = nullptr;
-    RptStyles = nullptr;
-    ObjInfo = nullptr;
-    RptSettings = nullptr;
-    PS.reset();
-    Headless::ResetPrinters();
-    HeadlessTest::TearDown();
-  }
   void DrawnOutput() { Settings.OutputQuality = 2; }
 
-  TCanvas Canvas;
-  std::unique_ptr<TvlxPrintSettings> PS;
-  TRptStyles Styles;
-  TObjInfo Info;
-  TvlxReportSettings Settings;
 };
 
 }  // namespace
