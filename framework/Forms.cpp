@@ -4,6 +4,7 @@
 #include <map>
 
 #include "framework/Layout.h"
+#include "framework/Printers.h"
 #include "framework/rtl/FileUtils.h"
 
 TApplication* Application = new TApplication(nullptr);
@@ -212,6 +213,47 @@ void TCustomForm::Release() {
 }
 
 void TCustomForm::BringToFront() { PeerNotify(TPeerChange::Focus); }
+
+void TCustomForm::GetFormImage(TBitmap& Image) {
+  HandleNeeded();
+  Backend::CaptureFormImage(*this, Image);
+}
+
+namespace {
+
+int ScaleBy(int Value, int Multiplier, int Divisor) {
+  return Divisor <= 0 ? 0 : static_cast<int>(static_cast<long long>(Value) * Multiplier / Divisor);
+}
+
+}  // namespace
+
+void TCustomForm::Print() {
+  TBitmap Image;
+  GetFormImage(Image);
+  TPrinter& P = *Printer();
+  P.BeginDoc();
+  struct TAbortUnlessEnded {
+    TPrinter& P;
+    ~TAbortUnlessEnded() {
+      if (P.Printing()) P.Abort();
+    }
+  } Guard{P};
+  int Width = Image.Width(), Height = Image.Height();
+  if (FPrintScale == TPrintScale::poProportional) {
+    Width = ScaleBy(Image.Width(), P.DeviceCaps(dcLogPixelsX), Screen->PixelsPerInch());
+    Height = ScaleBy(Image.Height(), P.DeviceCaps(dcLogPixelsY), Screen->PixelsPerInch());
+  } else if (FPrintScale == TPrintScale::poPrintToFit) {
+    // The full page height, unless the picture is then wider than the page.
+    Width = ScaleBy(Image.Width(), P.PageHeight(), Image.Height());
+    Height = P.PageHeight();
+    if (Width >= P.PageWidth()) {
+      Width = P.PageWidth();
+      Height = ScaleBy(Image.Height(), P.PageWidth(), Image.Width());
+    }
+  }
+  P.Canvas()->StretchDraw(0, 0, Width, Height, Image);
+  P.EndDoc();
+}
 
 void TCustomForm::KeyDown(unsigned short& Key, TShiftState Shift) {
   TWinControl::KeyDown(Key, Shift);

@@ -12,6 +12,10 @@ enum class TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 
+// How Print sizes the form's picture on the page: pixel for pixel, at the screen's size in
+// inches, or as large as the page allows.
+enum class TPrintScale { poNone, poProportional, poPrintToFit };
+
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4,
                        mrIgnore = 5, mrYes = 6, mrNo = 7, mrAll = 8;
@@ -59,6 +63,14 @@ public:
   // Frees the form once the event that asked for it has returned.
   void Release();
   void BringToFront();
+
+  TPrintScale PrintScale() const { return FPrintScale; }
+  void SetPrintScale(TPrintScale Value) { FPrintScale = Value; }
+  // The client area's picture as it shows on the screen.
+  void GetFormImage(TBitmap& Image);
+  // Prints the form's picture, sized by PrintScale, as a one-page document on the chosen
+  // printer; a document that fails on the way is aborted.
+  void Print();
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
@@ -124,6 +136,7 @@ private:
   TModalResult FModalResult = mrNone;
   bool FModal = false;
   bool FPlaced = false;
+  TPrintScale FPrintScale = TPrintScale::poProportional;
   std::vector<std::function<void()>> FFieldBinders;
 
   void PlaceOnFirstShow();
@@ -262,6 +275,8 @@ void ProcessMessages();
 void WaitAndProcess(unsigned Ms);
 void Post(std::function<void()> Task);
 void RunModal(TCustomForm& Form);
+// The form's client area as drawn on the screen, Image sized to it.
+void CaptureFormImage(TCustomForm& Form, TBitmap& Image);
 int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
 void SetCursor(TCursor Cursor);
 // Sound 0 is the default beep.

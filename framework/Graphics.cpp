@@ -22,6 +22,12 @@ bool IdentToColor(const std::string& Ident, TColor& Color) {
   return false;
 }
 
+void TBitmap::SetSize(int Width, int Height, std::uint32_t Fill) {
+  FWidth = Width < 0 ? 0 : Width;
+  FHeight = Height < 0 ? 0 : Height;
+  FPixels.assign(static_cast<std::size_t>(FWidth) * FHeight, Fill);
+}
+
 void TFont::SetName(const std::string& Value) { if (FName != Value) { FName = Value; Changed(); } }
 void TFont::SetHeight(int Value) { if (FHeight != Value) { FHeight = Value; Changed(); } }
 void TFont::SetStyle(TFontStyles Value) { if (FStyle != Value) { FStyle = Value; Changed(); } }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/Classes.h"
 
@@ -122,6 +123,22 @@ private:
   int FWidth = 1;
 };
 
+// A picture in memory, as the system's device-independent bitmaps hold one: Width x Height
+// pixels, rows from the top, each pixel 0x00RRGGBB (bytes blue, green, red, unused).
+class TBitmap {
+public:
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  // Every pixel becomes Fill; a size below 0 counts as 0.
+  void SetSize(int Width, int Height, std::uint32_t Fill = 0xFFFFFF);
+  std::uint32_t* ScanLine(int Row) { return FPixels.data() + static_cast<std::size_t>(Row) * FWidth; }
+  const std::uint32_t* Bits() const { return FPixels.data(); }
+
+private:
+  int FWidth = 0, FHeight = 0;
+  std::vector<std::uint32_t> FPixels;
+};
+
 // What a canvas draws on and measures with: a printer's device (framework/Printers.h) or a
 // recorder standing in for one. The canvas hands it the font and brush of each call.
 class TCanvasDevice {
@@ -132,6 +149,11 @@ public:
   virtual TSize TextExtent(const std::string& Text, const TFont& Font) = 0;
   virtual TTextMetric TextMetrics(const TFont& Font) = 0;
   virtual int PixelsPerInch() const = 0;
+  // Bitmap stretched onto the rectangle at X, Y of Width x Height device pixels. A device that
+  // only measures text has no surface and draws nothing.
+  virtual void StretchDraw(int /*X*/, int /*Y*/, int /*Width*/, int /*Height*/, const TBitmap& /*Bitmap*/) {}
+  // Solid Brush over Left..Right x Top..Bottom, right and bottom excluded, no outline.
+  virtual void FillRect(int /*Left*/, int /*Top*/, int /*Right*/, int /*Bottom*/, const TBrush& /*Brush*/) {}
 };
 
 // Text drawing with a current font, brush and pen. Without a device nothing is drawn and every
@@ -148,6 +170,15 @@ public:
   }
   TSize TextExtent(const std::string& Text) {
     return FDevice ? FDevice->TextExtent(Text, FFont) : TSize{};
+  }
+  void StretchDraw(int X, int Y, int Width, int Height, const TBitmap& Bitmap) {
+    if (FDevice && Width > 0 && Height > 0 && Bitmap.Width() > 0 && Bitmap.Height() > 0)
+      FDevice->StretchDraw(X, Y, Width, Height, Bitmap);
+  }
+  // The current brush over the rectangle; a clear brush paints nothing.
+  void FillRect(int Left, int Top, int Right, int Bottom) {
+    if (FDevice && FBrush.Style() != TBrushStyle::bsClear && Right > Left && Bottom > Top)
+      FDevice->FillRect(Left, Top, Right, Bottom, FBrush);
   }
   int TextWidth(const std::string& Text) { return TextExtent(Text).cx; }
   int TextHeight(const std::string& Text) { return TextExtent(Text).cy; }

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr char Blank = ' ';
-constexpr uint8_t TotalsRegion = 12;
 
 // Character i of row r of the line-draw set in use.
 char LineChar(int Row, int Pos) {
@@ -35,15 +34,6 @@ void ForEachPageColumn(const TvlxPrintSettings& PS, TVisit Visit) {
     if (Col->HorzPage < PS.CurPageAcross && I >= PS.FixedColCount) continue;
     Visit(I, *Col);
   }
-}
-
-int TotalRows() {
-  return RptStyles && ObjInfo && RptStyles->IsRegionPresent(TotalsRegion) ? ObjInfo->TotalLines : 0;
-}
-
-// The data ended, or the totals were placed, on this page.
-bool ReportEndOnThisPage(const TvlxPrintSettings& PS) {
-  return (ObjInfo && ObjInfo->EndOfRows) || (PS.TotalsPage >= 0 && PS.TotalsPage <= PS.CurVertPage);
 }
 
 void DrawRuleOn(TvlxPrintSettings& PS, uint8_t Band, uint8_t Kind, int Row) {
@@ -192,8 +182,10 @@ void TvlxPrintSettings::DrawBandEndRule(uint8_t Band, int& Line) {
   // The rule goes below the band's last line, which it must not overwrite.
   ++Line;
   if (!Borders || !ObjInfo || !ObjInfo->KindInRange || PageTop) return;
+  // Data that end here bring the totals right below, before the totals page is recorded.
   const bool SharedWithTotals =
-      ReportEndOnThisPage(*this) && Band == 2 && TotalRows() > 0 && ShareAdjBorders;
+      ((ObjInfo && ObjInfo->EndOfRows) || IsPageEndReached(false, false, CurPanel)) && Band == 2 &&
+      TotalRowCount() > 0 && ShareAdjBorders;
   DrawRuleOn(*this, Band, SharedWithTotals ? lkRowRule : lkBottomEdge, Line);
 }
 

@@ -18,12 +18,6 @@ bool IsBodyMemo(int Index) {
   return Index == RptTi || Index == RptHdr || Index == PgTi || Index == PgHdr || Index == RptFtr;
 }
 
-// Totals rows that the report end prints: the totals region present and its row count.
-int TotalRowsDue() {
-  if (!RptStyles || !RptStyles->IsRegionPresent(12)) return 0;
-  return std::max(0, RptStyles->BandInfo[3].RowCount);
-}
-
 // A line width of the data band; the table holds -1 before its first computation.
 int DataBandLineWidth(uint8_t Kind) {
   return RptStyles ? std::max(0, RptStyles->LineWidths[2][Kind]) : 0;
@@ -32,7 +26,7 @@ int DataBandLineWidth(uint8_t Kind) {
 }  // namespace
 
 bool TvlxPrintSettings::PrintMemoRegion(int Index, bool Measure, bool AllowClip) {
-  bool Result = Index != RptFtr || TotalRowsDue() == 0;
+  bool Result = Index != RptFtr || TotalRowCount() == 0;
   TvlxRptMemo* Memo = RptSettings ? RptSettings->RptMemo(static_cast<unsigned>(Index)) : nullptr;
   const bool Counts = Memo && RptSettings->MemoVisible(static_cast<unsigned>(Index), true);
   bool Refused = false;

@@ -192,6 +192,28 @@ public:
   // The current page as {page across, vertical page}.
   TPoint CurPagePos() const { return {CurPageAcross, CurVertPage}; }
 
+  // ---- Report run and page loop (ReportRun.cpp) ----
+  // One run: opens the output, then prints the window snapshot, exports or runs the page loop,
+  // and closes the output. 1 finished, 2 cancelled at the existing-file question, 3 error or
+  // abort; an exception of the run ends it with run state 3, only a failing close is passed on.
+  // ShowSummary keeps the progress window open as a summary.
+  int Execute(bool ShowSummary);
+  // The print range for a print-what Kind (0 all, 1 first page, 4 current page, 6 FromPage to
+  // ToPage as {page across, vertical page}, page across 0: every one); other kinds keep it.
+  void SetPageRange(int Kind, bool UsePreviewPages, TPoint FromPage, TPoint ToPage);
+  // Clamps the print range to the pages across; a range ending before it starts becomes its
+  // start page.
+  void NormalizePageRange();
+  // Resets the counters, totals and bands of a new report and puts the object on its first row
+  // to print (a restart inside the report leaves it where it is).
+  void StartReport();
+  // Composes the pages of the report, emitting those in the print range.
+  void PrintPages();
+  // Prints the window that was active when the report was asked for as a picture on the printer.
+  void PrintSnapshot();
+  void ResetPagePositions();
+  void ResetBandCounters();
+
   // ---- Delimited export (AsciiExport.cpp) ----
   // Writes the report's title, data and totals rows to the open text file, one delimited line
   // each, instead of composing pages.
@@ -247,6 +269,35 @@ public:
   // First printed column whose value differs from the group's same-value text; -1 none.
   int FindGroupBreakColumn(uint8_t Band) const;
   void CalcGroupSpans();
+
+  // ---- Band rows, cells and page composition (BandRows.cpp, PageCompose.cpp) ----
+  // One row of Band (1 titles, 2 data, 3 totals) at the current line; Height -1 measures it.
+  // False, the page untouched, when the row does not fit above the footer reserve.
+  bool PrintBandRow(uint8_t Band, int Height);
+  // The current column's text into the text rectangle.
+  void PrintCell(uint8_t Band, uint8_t ColumnKind);
+  int CalcBandRowHeight(uint8_t Band);
+  // Text-drawing flags of an alignment code; the title band follows ColTitleAlignment.
+  unsigned GetCellAlignment(uint8_t Band, uint8_t Alignment) const;
+  // Device units: fills Rect with the canvas brush, no outline.
+  void BlankRect(const TRect& Rect);
+  // Totals rows of the report: 0 when the totals region is absent.
+  int TotalRowCount() const;
+  // Rectangle of a group heading row of Level starting at line Top.
+  void CellCharPos(int Top, int Level, TRect& Rect) const;
+  // Composes the current page (page across, vertical page) and hands it to EmitPage.
+  void PrintPage();
+  void StartPage();
+  void PrintBodyRows();
+  // Band end rule, the report end when due, the footer memos.
+  bool EndPage();
+  // False when a totals row does not fit.
+  bool PrintTotalRows();
+  void PrintReportEnd();
+  // Whether the report end lies on or before the current page; Panel counts from 1.
+  bool IsPageEndReached(bool UseFooterPosition, bool ComparePagesAcross, int Panel) const;
+  int CalcReportWidth() const;
+  void CalcLeftOffset();
 
   // ---- Rows, rectangles and the run's clock ----
   // The rows printed on the current vertical page.

@@ -138,6 +138,15 @@ int MessageBox(const std::string& Text, const std::string& Caption, unsigned Fla
   return answer;
 }
 
+// No screen: the picture is the client area in the form's colour.
+void CaptureFormImage(TCustomForm& Form, TBitmap& Image) {
+  TColor Color = Form.Color();
+  if (IsSystemColor(Color)) Color = clSilver;
+  const auto C = static_cast<std::uint32_t>(Color);
+  // TColor is 0x00BBGGRR; the bitmap's pixels are 0x00RRGGBB.
+  Image.SetSize(Form.ClientWidth(), Form.ClientHeight(), ((C & 0xFF) << 16) | (C & 0xFF00) | ((C >> 16) & 0xFF));
+}
+
 void SetCursor(TCursor Cursor) { State().Cursors.push_back(Cursor); }
 void Beep(unsigned Sound) { State().Beeps.push_back(Sound); }
 bool TopLevelWindowExists(const std::string&) { return false; }

@@ -122,6 +122,10 @@ public:
     if (!FPageOpen) return;
     Document().Pages.back().TextOuts.push_back({X, Y, Text, Font.Name(), Font.Height()});
   }
+  void StretchDraw(int X, int Y, int Width, int Height, const TBitmap& Bitmap) override {
+    if (!FPageOpen) return;
+    Document().Pages.back().Images.push_back({X, Y, Width, Height, Bitmap.Width(), Bitmap.Height()});
+  }
   TSize TextExtent(const std::string& Text, const TFont& Font) override {
     const TTextMetric tm = FakeMetrics(Font, PixelsPerInch());
     return {static_cast<int>(Text.size()) * tm.tmAveCharWidth, tm.tmHeight};

@@ -17,8 +17,15 @@ struct TTextOutRecord {
   int FontHeight = 0;
 };
 
+// A picture stretched onto the page: where, and the size of the bitmap drawn.
+struct TImageRecord {
+  int X = 0, Y = 0, Width = 0, Height = 0;
+  int ImageWidth = 0, ImageHeight = 0;
+};
+
 struct TPrintedPage {
   std::vector<TTextOutRecord> TextOuts;
+  std::vector<TImageRecord> Images;
 };
 
 struct TPrintedDocument {

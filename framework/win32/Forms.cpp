@@ -1,6 +1,9 @@
 // The form peer: a top-level window of our own class.
 #include "framework/win32/Win32.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace Win32 {
 
 void FormStyle(TFormBorderStyle Border, DWORD& Style, DWORD& ExStyle) {
@@ -173,3 +176,40 @@ private:
 std::unique_ptr<TControlPeer> TCustomForm::CreatePeer() {
   return std::make_unique<Win32::TFormPeer>(*this);
 }
+
+namespace Backend {
+
+void CaptureFormImage(TCustomForm& Form, TBitmap& Image) {
+  Image.SetSize(0, 0);
+  HWND window = PeerHandle(Form);
+  if (!window) return;
+  RECT client{};
+  GetClientRect(window, &client);
+  const int width = client.right - client.left, height = client.bottom - client.top;
+  if (width <= 0 || height <= 0) return;
+  // The picture on the screen, painted up to date, copied into a top-down 32-bit bitmap.
+  UpdateWindow(window);
+  std::unique_ptr<HDC__, void (*)(HDC)> screen(GetDC(window), [](HDC h) { ReleaseDC(nullptr, h); });
+  std::unique_ptr<HDC__, BOOL(WINAPI*)(HDC)> memory(CreateCompatibleDC(screen.get()), DeleteDC);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  std::unique_ptr<HBITMAP__, BOOL(WINAPI*)(HGDIOBJ)> bitmap(
+      CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0), DeleteObject);
+  if (!screen || !memory || !bitmap || !bits) return;
+  HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+  GdiFlush();
+  Image.SetSize(width, height);
+  const auto* source = static_cast<const std::uint32_t*>(bits);
+  for (int row = 0; row < height; ++row)
+    std::copy_n(source + static_cast<std::size_t>(row) * width, width, Image.ScanLine(row));
+  SelectObject(memory.get(), previous);
+}
+
+}  // namespace Backend

@@ -53,6 +53,26 @@ public:
     SetBkColor(FDC, Win32::ColorToRGB(Brush.Color()));
     TextOutA(FDC, X, Y, Text.data(), static_cast<int>(Text.size()));
   }
+  void StretchDraw(int X, int Y, int Width, int Height, const TBitmap& Bitmap) override {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = Bitmap.Width();
+    info.bmiHeader.biHeight = -Bitmap.Height();  // rows from the top
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetStretchBltMode(FDC, HALFTONE);
+    SetBrushOrgEx(FDC, 0, 0, nullptr);
+    StretchDIBits(FDC, X, Y, Width, Height, 0, 0, Bitmap.Width(), Bitmap.Height(), Bitmap.Bits(), &info,
+                  DIB_RGB_COLORS, SRCCOPY);
+  }
+  void FillRect(int Left, int Top, int Right, int Bottom, const TBrush& Brush) override {
+    const RECT Area{Left, Top, Right, Bottom};
+    HBRUSH Solid = CreateSolidBrush(Win32::ColorToRGB(Brush.Color()));
+    if (!Solid) return;
+    ::FillRect(FDC, &Area, Solid);
+    DeleteObject(Solid);
+  }
   TSize TextExtent(const std::string& Text, const TFont& Font) override {
     Select(Font);
     SIZE size{};

@@ -382,7 +382,7 @@ TEST_F(MemoTest, BodyMemosThatDoNotFitAreClippedOrRefused) {
   Styles.BandInfo[3].RowCount = 1;
   Settings.SetItemOpt(ioColumnTotals, true);
   EXPECT_FALSE(PS->PrintMemoRegion(RptFtr, false, true));
-  Styles.BandInfo[3].RowCount = 0;
+  Info.TotalLines = 0;
   EXPECT_TRUE(PS->PrintMemoRegion(RptFtr, false, true));
 }
 

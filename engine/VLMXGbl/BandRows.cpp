@@ -1,0 +1,281 @@
+// One row of a row band (column titles, data, totals) at the current line of the page being
+// composed: its height, the fit above the footer reserve, the rule above it, and per printed
+// column the region's font and brush, the cell's borders and its text.
+#include <algorithm>
+
+#include "engine/VLMXGbl/Memo.h"
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXText.h"
+#include "engine/Vellumix/ReportSettings.h"
+
+namespace {
+
+constexpr uint8_t TotalsRegion = 12;
+constexpr int TextColumnKind = 1;   // string field
+constexpr int MemoColumnKind = 16;  // memo field
+const std::string BookmarkFailedText = "*ERROR* Unable to retrieve record. Record deleted?";
+
+int Len(const std::string& S) { return static_cast<int>(S.size()); }
+
+int BandLineWidth(uint8_t Band, uint8_t Kind) {
+  return RptStyles ? std::max(0, RptStyles->LineWidths[Band][Kind]) : 0;
+}
+
+const TRect& CellMargin(const TvlxPrintSettings& PS) {
+  return PS.UnitSet == 1 ? RptSettings->CellMarginTxt : RptSettings->CellMarginDev;
+}
+
+uint8_t RegionOf(uint8_t Zone, uint8_t Band) {
+  return CnvtPlaneNdxsToRegNdx(Zone == plAll ? 2 : Zone, Band);
+}
+
+// Calls Visit(index, column) for the printed columns of the page across in print order: the
+// leading fixed columns, then those of the page across up to the last column. The current
+// column is left on the column where the walk stopped, where the next page across begins.
+template <class TVisit>
+void ForEachRowColumn(TvlxPrintSettings& PS, TVisit Visit) {
+  if (!ObjInfo || !ObjInfo->ColsList) return;
+  const TColsList& Cols = *ObjInfo->ColsList;
+  const int Last = std::min(PS.LastCol, Cols.Count() - 1);
+  for (int I = 0; I <= Last; ++I) {
+    TColsListData* Col = Cols.Items(I);
+    if (!Col || !Col->Printed) continue;
+    const bool Fixed = I < PS.FixedColCount;
+    if (!Fixed && Col->HorzPage > PS.CurPageAcross) {
+      PS.CurCol = I;
+      return;
+    }
+    if (!Fixed && Col->HorzPage < PS.CurPageAcross) continue;
+    PS.CurCol = I;
+    if (!Visit(I, *Col)) return;
+  }
+  PS.CurCol = Last + 1;
+}
+
+// Right end of the rightmost printed column of the page across.
+int RowRightEdge(TvlxPrintSettings& PS) {
+  const int Col = PS.CurCol;
+  int Right = PS.RptLeftOffset;
+  ForEachRowColumn(PS, [&](int, const TColsListData& C) {
+    Right = std::max(Right, PS.RptLeftOffset + C.XPos + C.CellWidth - 1);
+    return true;
+  });
+  PS.CurCol = Col;
+  return Right;
+}
+
+// The column that carries a group heading's text: the group-break column of its level.
+bool IsHeadingColumn(const TvlxPrintSettings& PS, const TColsListData& Col, bool FirstPrinted) {
+  return Col.SourceColNdx == PS.GrpLevel || (FirstPrinted && PS.GrpLevel < 0);
+}
+
+}  // namespace
+
+int TvlxPrintSettings::TotalRowCount() const {
+  return RptStyles && ObjInfo && RptStyles->IsRegionPresent(TotalsRegion) ? std::max(0, ObjInfo->TotalLines) : 0;
+}
+
+unsigned TvlxPrintSettings::GetCellAlignment(uint8_t Band, uint8_t Alignment) const {
+  if (Band == 1) Alignment = RptSettings ? RptSettings->ColTitleAlignment : 0;
+  return Alignment == 1 ? DT_RIGHT : Alignment == 2 ? DT_CENTER : DT_LEFT;
+}
+
+void TvlxPrintSettings::BlankRect(const TRect& Rect) {
+  if (UnitSet == 1 || !Canvas) return;
+  Canvas->FillRect(Rect.Left, Rect.Top, Rect.Right + 1, Rect.Bottom + 1);
+}
+
+void TvlxPrintSettings::CellCharPos(int Top, int Level, TRect& Rect) const {
+  const int Outdent = RptSettings ? RptSettings->GrpBrkOutdentChars : 0;
+  const int Levels = std::max((RptSettings ? RptSettings->NumGrpBrkCols : 0) - 1, 0);
+  const bool Panels = PanelsAcrossPage >= 2;
+  const int Room = Panels ? PanelGap - 1 : RptLeftOffset - LeftMargin;
+  const int Wanted = Outdent * Levels + 1;
+  const int Start = Room >= Wanted ? RptLeftOffset - Wanted : RptLeftOffset - std::max(Room, 0);
+  const int PanelWidth = Panels ? (RptWidth + PanelGap) / PanelsAcrossPage - PanelGap : RptWidth;
+  Rect.Left = Start + Outdent * std::max(Level, 0);
+  Rect.Top = Top;
+  Rect.Right = RptLeftOffset + PanelWidth;
+  Rect.Bottom = Top + std::max(RptSettings ? RptSettings->MaxGrpBrkLines : 1, 1) - 1;
+}
+
+int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
+  if (!RptSettings || !RptStyles || !ObjInfo) return 1;
+  const bool Text = UnitSet == 1;
+  const TRect& Margin = CellMargin(*this);
+  if (Band == 2 && GrpHdrRow) {
+    int Height = 0;
+    const int Col = CurCol;
+    bool First = true;
+    ForEachRowColumn(*this, [&](int I, const TColsListData& C) {
+      if (!IsHeadingColumn(*this, C, First)) {
+        First = false;
+        return true;
+      }
+      std::string Heading;
+      ObjInfo->GetCellText(2, I, Heading, false, true);
+      CellCharPos(CellRect.Bottom + 1, GrpLevel, TextRect);
+      TextRect.Bottom = TextRect.Top + (Text ? 500 : 50000);
+      Height = DrawMemoText(Heading, Len(Heading), false, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+      return false;
+    });
+    CurCol = Col;
+    return std::max(Height, Text ? 1 : 0);
+  }
+
+  const int Base = std::max(RptStyles->BandInfo[Band].LineHeight, Text ? 1 : 0);
+  if (RptSettings->MaxStringLines <= 1 && Band != 3) return Base;
+
+  // In device units the line limits become heights in the band's font.
+  const int LineStep = Text ? 1 : std::max(RptStyles->BandInfo[Band].LineHeight, 1);
+  const int StringLimit = std::max(RptSettings->MaxStringLines, 1) * LineStep;
+  const int MemoLimit = std::max(RptSettings->MaxMemoLines, 1) * LineStep;
+  const int Stop = std::max(StringLimit, MemoLimit);
+  int StringHeight = Base, MemoHeight = Base;
+  int Zone = -1;
+  const int Col = CurCol;
+  const TRect SavedText = TextRect;
+  ForEachRowColumn(*this, [&](int I, const TColsListData& C) {
+    const bool Memo = Band == 2 && C.DataType == MemoColumnKind;
+    const bool String = Band != 2 || C.DataType == TextColumnKind;
+    const int Limit = Memo ? MemoLimit : StringLimit;
+    if (!Memo && !String) return true;
+    if (Limit <= LineStep && Band != 3) return true;
+    if (C.Plane != Zone) {
+      Zone = C.Plane;
+      RptStyles->ApplyFont(false);
+    }
+    std::string CellText;
+    ObjInfo->GetCellText(Band, I, CellText, false, true);
+    TextRect.Left = RptLeftOffset + C.XPos + Margin.Left + C.LeftLineWidth;
+    TextRect.Right = RptLeftOffset + C.XPos + C.CellWidth - 1 - Margin.Right - C.RightLineWidth;
+    TextRect.Top = 0;
+    TextRect.Bottom = Limit;
+    const int Height = std::min(DrawMemoText(CellText, Len(CellText), false, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX), Limit);
+    int& Class = Memo ? MemoHeight : StringHeight;
+    Class = std::max(Class, Height);
+    return Class < Stop;
+  });
+  TextRect = SavedText;
+  CurCol = Col;
+  return std::max(StringHeight, MemoHeight);
+}
+
+bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
+  if (!RptSettings || !RptStyles || !ObjInfo || !ObjInfo->ColsList) return false;
+  if (Height < 0) Height = CalcBandRowHeight(Band);
+  const int Top = CellRect.Bottom + 1;
+  const bool Text = UnitSet == 1;
+  const TRect& Margin = CellMargin(*this);
+
+  int Extra = 0;
+  if (Text && Band == 2) {
+    Extra = Margin.Bottom > 0 ? Margin.Bottom : Margin.Top > 0 ? Margin.Top : 0;
+    if (GrpHdrRow && Borders && !ShareAdjBorders) Extra += 2;
+  }
+  if (Band == 2) RowsSinceRule = GrpHdrRow ? 0 : RowsSinceRule + 1;
+  if (PrevRowGrpHdr && !GrpHdrRow) EdgePending = true;
+  if (Top + Height + Extra > BodyBottom - FooterReserve) return false;
+
+  int Rule = 0;
+  const bool FirstOfBand = Band == 2 || RptStyles->BandInfo[Band].RowNdx <= 0;
+  if (Borders && (EdgePending || ObjInfo->EndOfRows || (GrpHdrRow && !PrevRowGrpHdr))) {
+    Rule = BandLineWidth(Band, lkTopEdge);
+  } else if (FirstOfBand) {
+    if (RptSettings->NumGrpBrkCols > 0) GrpBrkCol = FindGroupBreakColumn(Band);
+    if (IsHorzLineRow()) Rule += BandLineWidth(Band, lkRowRule);
+    else if (IsGroupBreakRow(Band)) Rule += BandLineWidth(Band, lkGrpBrkRule);
+  }
+
+  const int RowRight = BookmarkFailed ? RowRightEdge(*this) : 0;
+  int Zone = -1;
+  bool First = true;
+  ForEachRowColumn(*this, [&](int I, TColsListData& C) {
+    if (C.Plane != Zone) {
+      Zone = C.Plane;
+      const uint8_t Region = RegionOf(C.Plane, Band);
+      RptStyles->ApplyBrush(true, Region, Band, true);
+      RptStyles->ApplyFont(false);
+    }
+    CellRect.Left = RptLeftOffset + C.XPos;
+    CellRect.Right = BookmarkFailed ? RowRight : CellRect.Left + C.CellWidth - 1;
+    CellRect.Top = Top;
+    CellRect.Bottom = Top + Height - 1 + Margin.Top + Margin.Bottom + Rule;
+    BlankRect(CellRect);
+
+    TLineFlags Flags;
+    Flags.EdgeStart = Borders && (C.FirstOnPage || (C.FirstOfZone && !ShareAdjBorders)) && C.LeftLineWidth > 0;
+    Flags.Joint = C.FirstOfZone && Borders && ShareAdjBorders;
+    Flags.EdgeEnd = C.RightLineWidth > 0 && (C.LastOnPage || (C.LastOfZone && !ShareAdjBorders));
+    Flags.FirstOnPage = C.FirstOnPage;
+    DrawCellBorders(TRect{C.LeftLineWidth, Rule, C.RightLineWidth, 0}, CellRect, Flags,
+                    TCellLineKinds{C.LeftLineKind, C.RightLineKind}, Band);
+
+    TextRect.Left = CellRect.Left + Margin.Left + C.LeftLineWidth;
+    TextRect.Right = CellRect.Right - Margin.Right - C.RightLineWidth;
+    TextRect.Top = CellRect.Top + Margin.Top + Rule;
+    TextRect.Bottom = CellRect.Bottom - Margin.Bottom;
+    const bool Heading = Band == 2 && GrpHdrRow;
+    if (Heading) {
+      if (IsHeadingColumn(*this, C, First)) {
+        CellCharPos(TextRect.Top, GrpLevel, TextRect);
+        TextRect.Bottom = std::min(TextRect.Bottom, TextRect.Top + Height - 1);
+        PrintCell(Band, C.DataType);
+      }
+    } else {
+      PrintCell(Band, C.DataType);
+    }
+    First = false;
+    return !BookmarkFailed;
+  });
+
+  PrevGrpBrkCol = GrpBrkCol;
+  PageTop = false;
+  EdgePending = false;
+  PrevRowGrpHdr = GrpHdrRow;
+  return true;
+}
+
+void TvlxPrintSettings::PrintCell(uint8_t Band, uint8_t ColumnKind) {
+  TColsListData* Col = ObjInfo && ObjInfo->ColsList ? ObjInfo->ColsList->Items(CurCol) : nullptr;
+  if (!Col || !RptSettings) return;
+  std::string Text;
+  if (BookmarkFailed) Text = BookmarkFailedText;
+  else ObjInfo->GetCellText(Band, CurCol, Text, Band == 2, true);
+  MaxRect = TextRect;
+
+  const bool Heading = Band == 2 && GrpHdrRow;
+  const bool NumericTotals = Band == 3 && HasNoLetters(Text);
+  const bool Numeric = (Band == 2 && IsPrintableFieldType(ColumnKind)) || NumericTotals;
+  int InsetLeft = 0, InsetRight = 0;
+  if (Numeric && !Heading && !BookmarkFailed) {
+    InsetLeft = std::max(0, std::min(Col->LeftOffset, TextRect.Right - TextRect.Left));
+    TextRect.Left += InsetLeft;
+    InsetRight = std::max(0, std::min(Col->RightOffset, TextRect.Right - TextRect.Left));
+    TextRect.Right -= InsetRight;
+  }
+
+  if (UnitSet == 1 && (Band == 2 || Band == 3) && !Heading && !BookmarkFailed) {
+    const TRect& Margin = RptSettings->CellMarginTxt;
+    auto Need = [&] { return Len(Text) - (TextRect.Right - TextRect.Left + 1); };
+    auto Grow = [&](int& Edge, int Room, int Sign) {
+      const int By = std::clamp(Need(), 0, std::max(Room, 0));
+      Edge += Sign * By;
+    };
+    Grow(TextRect.Left, InsetLeft, -1);
+    Grow(TextRect.Right, InsetRight, 1);
+    Grow(TextRect.Left, Margin.Left, -1);
+    Grow(TextRect.Right, Margin.Right, 1);
+    if (Need() > 0 && ColumnKind != TextColumnKind && ColumnKind != MemoColumnKind)
+      Text.assign(std::max(0, TextRect.Right - TextRect.Left + 1), '*');
+  }
+
+  unsigned Flags;
+  if (Heading) Flags = GetCellAlignment(Band, 0);
+  else if (Band == 1) Flags = GetCellAlignment(1, 0);
+  else if (Band == 3 && !NumericTotals && !IsPrintableFieldType(ColumnKind) && !Col->Numeric) Flags = DT_LEFT;
+  else Flags = GetCellAlignment(Band, Col->Alignment);
+  DrawMemoText(Text, Len(Text), true, Flags | DT_NOPREFIX | DT_WORDBREAK);
+}

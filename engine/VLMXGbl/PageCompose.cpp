@@ -1,0 +1,264 @@
+// One page of the report, built top-down on the running current line (the Bottom of the cell
+// rectangle): title memos, column titles, data rows until the body is full, at the report's end
+// the totals rows and the report footer, then the footer memos at their fixed place; repeated
+// for each panel across the sheet, then handed to the output.
+#include <algorithm>
+
+#include "engine/VLMXGbl/Memo.h"
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/Vellumix/ReportSettings.h"
+
+namespace {
+
+constexpr uint8_t pwAllPages = 0;
+constexpr uint8_t pwRange = 6;
+
+bool DataExhausted() { return ObjInfo && ObjInfo->EndOfRows; }
+
+bool TotalsFinished() { return RptStyles && RptStyles->BandInfo[3].Finished; }
+
+}  // namespace
+
+int TvlxPrintSettings::CalcReportWidth() const {
+  int Sum = 0;
+  if (ObjInfo && ObjInfo->ColsList) {
+    const TColsList& Cols = *ObjInfo->ColsList;
+    for (int I = 0; I < Cols.Count(); ++I) {
+      const TColsListData* Col = Cols.Items(I);
+      if (!Col || !Col->Printed) continue;
+      const bool Fixed = I < FixedColCount;
+      if (!Fixed && Col->HorzPage > CurPageAcross) break;
+      if (Fixed || Col->HorzPage == CurPageAcross) Sum += Col->CellWidth;
+    }
+  }
+  if (PanelsAcrossPage >= 2) return (Sum + PanelGap) * PanelsAcrossPage - PanelGap;
+  return Sum;
+}
+
+void TvlxPrintSettings::CalcLeftOffset() {
+  RptWidth = CalcReportWidth();
+  const int Alignment = RptSettings ? RptSettings->ReportAlignment : 0;
+  int Offset = 0;
+  switch (Alignment) {
+    case 0: Offset = LeftMargin; break;
+    case 1: Offset = RightEdge - RptWidth; break;
+    case 2: Offset = LeftMargin + (RightEdge - LeftMargin - RptWidth) / 2; break;
+    default: Offset = 0; break;
+  }
+  RptLeftOffset = Offset < 0 ? LeftMargin : Offset;
+}
+
+bool TvlxPrintSettings::IsPageEndReached(bool UseFooterPosition, bool ComparePagesAcross, int Panel) const {
+  const bool LastAcross = CurPageAcross >= PagesAcross;
+  if (TotalsPage >= 1 && TotalsPage <= CurVertPage && Panel >= PgFtrPanel && LastAcross) return true;
+  int Totals = TotalsPage;
+  TPoint Footer = RptFtrPos;
+  if (RptSettings && RptSettings->PrintWhat == pwRange && CurVertPage == PrintRangeTo.Y) {
+    Totals = CurVertPage;
+    Footer.Y = CurVertPage;
+  }
+  const TPoint Target = UseFooterPosition ? Footer : TPoint{PagesAcross, Totals};
+  const int TargetPanel = UseFooterPosition ? RptFtrPanel : PgFtrPanel;
+  // Pages count from 1: a position below that was never placed.
+  if (Target.Y < 1) return false;
+  const int Order = ComparePagesAcross ? ComparePageNo(CurPagePos(), Target)
+                                       : (CurVertPage > Target.Y) - (CurVertPage < Target.Y);
+  return Order > 0 || (Order == 0 && Panel >= TargetPanel);
+}
+
+void TvlxPrintSettings::PrintPage() {
+  if (CurVertPage != LastEmittedPage.Y) BMLineList.Clear();
+  NewPagePos = ComparePageNo(CurPagePos(), LastEmittedPage) > 0;
+  CellRect = TRect{};
+  TextRect = TRect{};
+  if (RptSettings) CellRect.Bottom = UnitSet == 1 ? RptSettings->PageMarginTxt.Top : RptSettings->PageMarginDev.Top;
+  CalcLeftOffset();
+  CalcGroupSpans();
+  if (UnitSet == 1) PageLines.Clear();
+
+  CurPanel = 1;
+  const int SavedOffset = RptLeftOffset;
+  const TRect SavedCell = CellRect;
+  const int SavedReserve = FooterReserve;
+  if (RenderingPreview) FooterReserve = 0;
+  const int Panels = std::max(PanelsAcrossPage, 1);
+  for (;;) {
+    StartPage();
+    if (!(TotalsPage >= 1 && TotalsPage < CurVertPage)) PrintBodyRows();
+    // In text units the closing rule takes its own line below the body (DrawBandEndRule), and
+    // the rows were fitted to leave that one line: a second one would open a gap in the frame.
+    if (UnitSet != 1 && RptStyles) CellRect.Bottom += std::max(0, RptStyles->LineWidths[3][lkBottomEdge]);
+    EndPage();
+    ++CurPanel;
+    if (CurPanel > Panels || IsPageEndReached(true, false, CurPanel - 1)) break;
+    RptLeftOffset += PanelStep;
+    CellRect = SavedCell;
+  }
+  RptLeftOffset = SavedOffset;
+  FooterReserve = SavedReserve;
+
+  // The sheet is the last one only once every page across of the report's end is out.
+  const bool ReportEnd = TotalsFinished() && CurPageAcross >= PagesAcross;
+  const bool FooterPending = RptSettings && RptSettings->MemoVisible(RptFtr, true) && RptFtrPos.Y < 1;
+  if (PageMode != pmColumnScan) EmitPage(ReportEnd, FooterPending);
+}
+
+void TvlxPrintSettings::StartPage() {
+  const bool Heading = GrpHdrRow;
+  GrpHdrRow = false;
+  RowsSinceRule = 0;
+  if (CurPanel <= 1) {
+    if (CurVertPage == 1) PrintReportTitleMemos();
+    PrintMemoRegion(PgTi, false, true);
+    PrintMemoRegion(PgHdr, false, true);
+    SavedBodyOrigin = CellRect;
+  } else {
+    CellRect = SavedBodyOrigin;
+  }
+  --CellRect.Bottom;
+  CellRect.Left = RptLeftOffset;
+  PrevRowGrpHdr = false;
+  PageTop = EdgePending = true;
+
+  if (!(TotalsFinished() && DataExhausted()) && ObjInfo && ObjInfo->KindInRange && ObjInfo->ColsList &&
+      RptStyles && RptSettings && RunState == rsActive && RptSettings->ItemOpt(ioColumnTitles) &&
+      RptStyles->BandInfo[1].RowCount > 0) {
+    // The title rows are read where the object keeps them; the data position comes back after.
+    const int Counter = RecordCounter;
+    const TPoint Cell = ObjInfo->CurCell;
+    TListItem* const Item = ObjInfo->CurListItem;
+    const bool Ended = ObjInfo->EndOfRows;
+    ObjInfo->CurCell.Y = ObjInfo->Origin.Y;
+    RptStyles->BandInfo[1].RowNdx = 0;
+    for (int Row = 0; Row < RptStyles->BandInfo[1].RowCount && RunState == rsActive; ++Row) {
+      PrintBandRow(1, -1);
+      ObjInfo->Next(1, false);
+    }
+    RecordCounter = Counter;
+    ObjInfo->CurCell = Cell;
+    ObjInfo->CurListItem = Item;
+    ObjInfo->EndOfRows = Ended;
+    if (Borders && !ShareAdjBorders) {
+      ++CellRect.Bottom;
+      DrawBandRule(3, lkBottomEdge);
+    }
+  }
+  GrpHdrRow = Heading;
+}
+
+void TvlxPrintSettings::PrintBodyRows() {
+  if (!ObjInfo || !RptStyles) return;
+  if (CurPageAcross == 1 && CurVertPage == 1 && ObjInfo->EndOfRows) {
+    ObjInfo->SelRowCount = 0;
+    ObjInfo->RowCount = 0;
+  }
+  if ((SelectedRowsOnly && ObjInfo->SelRowCount == 0) || ObjInfo->RowCount == 0) return;
+
+  const bool Wide = PagesAcross > 1;
+  const bool Replay = Wide && BMLineList.Count() > 0 && CurVertPage == LastEmittedPage.Y;
+  const bool Record = Wide && !Replay;
+  // After the last replayed row the object moves on exactly once per vertical page.
+  const bool AdvanceAfterReplay = (CurPageAcross >= PagesAcross && NewPagePos) || (CurPageAcross == 1 && !NewPagePos);
+  EdgePending = true;
+  for (int Entry = 0;; ++Entry) {
+    int Height = -1;
+    if (Replay) {
+      if (Entry >= BMLineList.Count() || !BMLineList.GotoEntry(Entry, Height)) break;
+    } else if (ObjInfo->EndOfRows) {
+      break;
+    }
+    const bool Printed = PrintBandRow(2, Height);
+    BookmarkFailed = false;
+    if (!Printed) break;
+    if (Record) BMLineList.AddCurrent();
+    if (CurPageAcross == 1 && PageMode != pmLayoutOnly) ++ObjInfo->RowsProcessed;
+    if (Replay) {
+      if (Entry < BMLineList.Count() - 1) continue;
+      if (AdvanceAfterReplay) ObjInfo->Next(2, false);
+      break;
+    }
+    ObjInfo->Next(2, false);
+  }
+}
+
+bool TvlxPrintSettings::EndPage() {
+  DrawBandEndRule(2, CellRect.Bottom);
+  bool Due = DataExhausted();
+  if (!Due && TotalsPage >= 1) Due = TotalsPage <= CurVertPage;
+  else if (!Due) Due = !RenderingPreview && PrintRangeTo.Y <= CurVertPage;
+  if (Due) PrintReportEnd();
+  CellRect.Bottom = PageHeight - CalcFooterHeight(false);
+  PrintMemoRegion(PgFtr, false, true);
+  PrintMemoRegion(PgNum, false, true);
+  PrintMemoRegion(Copyright, false, true);
+  return Due;
+}
+
+void TvlxPrintSettings::PrintReportEnd() {
+  if (!RptStyles) return;
+  TBandInfo& Totals = RptStyles->BandInfo[3];
+  if (ObjInfo && ObjInfo->KindInRange && ObjInfo->ColsList && RunState == rsActive) {
+    FooterReserve = 0;
+    CellRect.Left = RptLeftOffset;
+    PageTop = false;
+    EdgePending = true;
+    ObjInfo->ColsList->CurLevel = 0;
+    if (PrintTotalRows()) {
+      const bool Entire = RptSettings && RptSettings->PrintWhat == pwAllPages;
+      if (TotalsPage < 1 && (Entire || ObjInfo->EndOfRows)) {
+        TotalsPage = CurVertPage;
+        PgFtrPanel = CurPanel;
+      }
+      Totals.Finished = true;
+      if (Borders && TotalRowCount() > 0) {
+        ++CellRect.Bottom;
+        DrawBandRule(3, lkBottomEdge);
+      }
+    }
+    ++CellRect.Bottom;
+  } else {
+    Totals.Finished = true;
+  }
+  if (Totals.Finished && CurPanel == 1) {
+    const bool FooterElsewhere = RptFtrPos.Y >= 1 && RptFtrPos.Y != CurVertPage;
+    if (!FooterElsewhere) PrintMemoRegion(RptFtr, false, TotalsPage >= 1 && TotalsPage < CurVertPage);
+  }
+}
+
+bool TvlxPrintSettings::PrintTotalRows() {
+  if (TotalRowCount() == 0) {
+    --CellRect.Bottom;
+    return true;
+  }
+  --CellRect.Bottom;
+  if (Borders && ShareAdjBorders) --CellRect.Bottom;
+  TColsList& Cols = *ObjInfo->ColsList;
+  int PageAcross = CurPageAcross;
+  ObjInfo->CurCell = {ObjInfo->NextUnplacedCol(PageAcross), 0};
+  TBandInfo& Band = RptStyles->BandInfo[3];
+  const int Lines = ObjInfo->TotalLines;
+  const int SavedLevel = Cols.CurLevel;
+  // From one level above, the first pass steps down to the innermost level that has totals;
+  // each level prints its lines, then the next level out follows, down to the report's.
+  ++Cols.CurLevel;
+  Band.RowNdx = Lines;
+  bool Fits = true;
+  for (;;) {
+    if (Band.RowNdx >= Lines) {
+      if (Cols.CurLevel <= SavedLevel) break;
+      Cols.CurLevel = Cols.LastTotalLevel();
+      if (Cols.CurLevel < SavedLevel || Cols.CurLevel < 0) break;
+      Band.RowNdx = 0;
+    }
+    if (!PrintBandRow(3, -1)) {
+      Fits = false;
+      break;
+    }
+    if (Band.RowNdx + 1 >= Lines) Cols.MarkPageTotals();
+    ++Band.RowNdx;
+  }
+  Cols.CurLevel = SavedLevel;
+  return Fits;
+}

@@ -1,0 +1,288 @@
+// The top of a report run: the output opened and closed around one of the window snapshot, the
+// delimited export or the page loop, the end state turned into the caller's result, and the
+// report start with the print range that the page loop follows.
+#include <algorithm>
+#include <exception>
+
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl0.h"
+#include "engine/VLMXText.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "framework/Forms.h"
+#include "framework/rtl/SysUtils.h"
+#include "windows/VLMXPgrs/VLMXPgrs.h"
+
+namespace {
+
+constexpr int prAllPages = 0, prFirstPage = 1, prCurrentPage = 4, prFromTo = 6;
+constexpr uint8_t pwAll = 0, pwCurrentPage = 1;
+constexpr int NotPlaced = -99;
+
+// The caller's result for the run's end state.
+int ResultOf(unsigned char RunState) {
+  switch (RunState) {
+    case rsCompletedNormally: return 1;
+    case rsUserCancelled: return 2;
+    default: return 3;
+  }
+}
+
+const std::string SnapshotErrorPrefix = "TvlxVellumix Setup Error\r\r";
+
+}  // namespace
+
+int TvlxPrintSettings::Execute(bool ShowSummary) {
+  FW_ASSERT(RptSettings);
+  RunStart = Now();
+  try {
+    if (OutPrinter) {
+      std::string Device, Driver;
+      Printer()->GetPrinter(Device, Driver);
+      DestName = Device;
+    } else if (OutAnyFile) {
+      DestName = RptSettings->OutputFileName;
+    }
+    RunState = rsActive;
+    if (OpenOutput()) {
+      if (!OutAsciiFile && !OutSnapshot) {
+        CheckMemosFitPage();
+        NormalizePageRange();
+      }
+      if (!OutSnapshot)
+        ProgressStart(RptSettings->DisplayProgressWin, "Report:" + RptSettings->ReportTitle, "&Abort Report",
+                      "&Resume Report");
+      if (OutSnapshot) PrintSnapshot();
+      else if (OutAsciiFile) ExportAscii();
+      else PrintPages();
+      if (RunState == rsActive) RunState = rsCompletedNormally;
+    }
+  } catch (...) {
+    // The progress summary is the one report of a failed run; the caller gets result 3.
+    RunState = rsTerminatedWithError;
+  }
+  const int Result = ResultOf(RunState);
+
+  std::exception_ptr CloseError;
+  try {
+    CloseOutput();
+  } catch (...) {
+    CloseError = std::current_exception();
+    // Pages that never reached the printer are no completed report, in the summary either.
+    RunState = rsTerminatedWithError;
+  }
+  if (fmVlxProgress) {
+    std::string Elapsed;
+    ElapsedTimeStr(Now() - RunStart, Elapsed);
+    const std::string Pages = OutAsciiFile ? "" : IntToStr(PagesWritten) + " Pages Printed. ";
+    ProgressFinish(ShowSummary, Pages + "Elapsed Time: " + Elapsed);
+  }
+  if (CloseError) std::rethrow_exception(CloseError);
+  return Result;
+}
+
+void TvlxPrintSettings::SetPageRange(int Kind, bool UsePreviewPages, TPoint FromPage, TPoint ToPage) {
+  CurVertPage = 0;
+  if (RptSettings) RecordCounterStart = RptSettings->StartingReportLineId;
+  switch (Kind) {
+    case prAllPages:
+      AllPages = true;
+      PrintRangeFrom = {0, 1};
+      PrintRangeTo = {0, 99999};
+      break;
+    case prFirstPage:
+      AllPages = false;
+      PrintRangeFrom = PrintRangeTo = {0, 1};
+      break;
+    case prCurrentPage:
+      AllPages = true;
+      PrintRangeFrom = PrintRangeTo = {1, 1};
+      break;
+    case prFromTo:
+      PrintRangeFrom = FromPage;
+      PrintRangeTo = ToPage;
+      // Without the preview's restart points the run starts from the first row and lays out
+      // the pages before the range without emitting them.
+      (void)UsePreviewPages;
+      AllPages = true;
+      break;
+    default: break;
+  }
+}
+
+void TvlxPrintSettings::NormalizePageRange() {
+  PrintRangeFrom.X = std::max(PrintRangeFrom.X, 0);
+  PrintRangeFrom.Y = std::max(PrintRangeFrom.Y, 1);
+  PrintRangeFrom.X = std::min(PrintRangeFrom.X, PagesAcross);
+  PrintRangeTo.X = std::min(PrintRangeTo.X, PagesAcross);
+  // A to-panel of 0 on the from-page means every panel of that page.
+  const bool WholeFromPage = PrintRangeTo.Y == PrintRangeFrom.Y && PrintRangeTo.X == 0;
+  if (ComparePageNo(PrintRangeTo, PrintRangeFrom) < 0 && !WholeFromPage) PrintRangeTo = PrintRangeFrom;
+}
+
+void TvlxPrintSettings::ResetPagePositions() {
+  RptFtrPos = {NotPlaced, NotPlaced};
+  TotalsPage = RptFtrPage = NotPlaced;
+  LastEmittedPage = {0, 0};
+  PagesWritten = 0;
+  RememberedCols = {-1, -1};
+}
+
+void TvlxPrintSettings::ResetBandCounters() {
+  FW_ASSERT(RptStyles && ObjInfo);
+  TObjInfo& Info = *ObjInfo;
+  const int TitleRows = Info.FixedRows;
+  const int Counts[] = {TitleRows, Info.RowCount - (Info.HasHeaderRow ? TitleRows : 0), Info.TotalLines};
+  for (int Band = 1; Band <= 3; ++Band) {
+    TBandInfo& B = RptStyles->BandInfo[Band];
+    B.RowCount = Counts[Band - 1];
+    B.RowNdx = 0;
+    B.Finished = false;
+  }
+}
+
+void TvlxPrintSettings::StartReport() {
+  FW_ASSERT(ObjInfo && RptSettings && RptStyles);
+  TObjInfo& Info = *ObjInfo;
+  Info.SelRowNdx = 0;
+  Info.ResetPrevValues();
+  if (Info.OnZeroColumnTotals) Info.OnZeroColumnTotals(Info.Component);
+  MakeRunDateTexts();
+  ResetPagePositions();
+  if (Info.ColsList) Info.ColsList->ResetTotals(true);
+  Info.RowsProcessed = 0;
+  RowsSinceRule = 0;
+  RecordCounter = RecordCounterStart - 1;
+  RunStart = Now();
+  Info.EndOfRows = false;
+  LastCol = (Info.ColsList ? Info.ColsList->Count() : 0) - 1;
+  GrpBrkCol = PrevGrpBrkCol = -1;
+  ClearSelRows();
+  PrevRowGrpHdr = false;
+  ResetBandCounters();
+  const uint8_t PrintWhat = RptSettings->PrintWhat;
+  if (AllPages || PrintWhat == pwAll || PrintWhat == pwCurrentPage) {
+    if (!Info.First()) RptStyles->BandInfo[2].Finished = true;
+  } else {
+    // A restart inside the report: the object already stands on the row to print.
+    ++RecordCounter;
+  }
+  RunState = rsActive;
+}
+
+void TvlxPrintSettings::PrintPages() {
+  FW_ASSERT(ObjInfo && RptSettings && RptStyles);
+  TObjInfo& Info = *ObjInfo;
+  TBandInfo& Totals = RptStyles->BandInfo[3];
+
+  TObjPosn SavedPosn(Info);
+  struct TRestore {
+    TvlxPrintSettings& PS;
+    TObjPosn& Posn;
+    TPoint Page;
+    ~TRestore() {
+      Posn.Restore();
+      PS.CurPageAcross = Page.X;
+      PS.CurVertPage = Page.Y;
+    }
+  } Restore{*this, SavedPosn, CurPagePos()};
+
+  std::exception_ptr Error;
+  try {
+    StartReport();
+    PagesLaidOut = 0;
+    const int FirstPanel = std::max(1, PrintRangeFrom.X);
+    int PlacedOn = FirstPanel;
+    const int FirstPanelColumn = Info.NextUnplacedCol(PlacedOn);
+
+    while (!Totals.Finished && RunState == rsActive) {
+      ++CurVertPage;
+      CurPageAcross = 0;
+      CurCol = 0;
+      struct TPageDone {
+        TvlxPrintSettings& PS;
+        ~TPageDone() {
+          PS.BMLineList.Clear();
+          ++PS.PagesLaidOut;
+        }
+      } PageDone{*this};
+      do {
+        ++CurPageAcross;
+        if (ComparePageNo(CurPagePos(), PrintRangeFrom) < 0) {
+          if (CurVertPage == PrintRangeFrom.Y) {
+            CurCol = FirstPanelColumn;
+            CurPageAcross = FirstPanel;
+            PageMode = pmPrint;
+          } else {
+            PageMode = pmLayoutOnly;
+          }
+        } else if (ComparePageNo(CurPagePos(), PrintRangeTo) > 0 &&
+                   !(PrintRangeTo.X == 0 && CurVertPage == PrintRangeTo.Y)) {
+          Info.EndOfRows = true;
+          Totals.Finished = true;
+          break;
+        } else {
+          PageMode = pmPrint;
+        }
+        FirstCol = CurCol;
+        PrintPage();
+        // A page before the range is laid out on its first panel only, which consumes its rows.
+        if (PageMode == pmLayoutOnly) break;
+        ++PagesWritten;
+        int Count = CurVertPage, Total = PrintRangeTo.Y;
+        if (RptSettings->PrintWhat == pwAll) {
+          Count = Info.RowsProcessed;
+          Total = Info.RowCount;
+        }
+        if (fmVlxProgress) ProgressAdvance(fmVlxProgress, Count, Total, CurPagePos());
+        // The one point where the user's Abort, Esc or Ctrl+Pause reaches a printing run.
+        Application->ProcessMessages();
+        // At or past the last panel: a panel count not laid out yet must not loop for ever.
+      } while (CurPageAcross < PagesAcross && RunState == rsActive);
+    }
+  } catch (...) {
+    Error = std::current_exception();
+  }
+
+  // The report footer gets its page also after an error or a cancellation.
+  try {
+    if (RptFtrPos.Y < 0 && RptSettings->MemoVisible(RptFtr, true)) {
+      ++CurVertPage;
+      PrintPage();
+    }
+  } catch (...) {
+    if (!Error) Error = std::current_exception();
+  }
+  if (Error) std::rethrow_exception(Error);
+}
+
+void TvlxPrintSettings::PrintSnapshot() {
+  FW_ASSERT(ObjInfo && RptSettings);
+  TCustomForm* Form = ObjInfo->ActiveForm;
+  if (!Form) throw eVlxSUError(SnapshotErrorPrefix + ObjInfo->ComponentName + " does not have a form");
+  // The picture goes on the printer's canvas: raw spooler text has none.
+  if (!OutPrinter || OutFastPrinterText)
+    throw eVlxSUError(SnapshotErrorPrefix + "Attempted to print snapshot without using printer as Output Destination");
+
+  struct TRestoreForm {
+    TCustomForm& Form;
+    bool Visible;
+    TPrintScale Scale;
+    TWindowState State;
+    ~TRestoreForm() {
+      Form.SetPrintScale(Scale);
+      Form.SetWindowState(State);
+      Form.SetVisible(Visible);
+    }
+  } Restore{*Form, Form->Visible(), Form->PrintScale(), Form->WindowState()};
+
+  const std::string Size = RptSettings->SnapShotSize + "  ";
+  if (Size[0] == 'M' && Form->WindowState() != TWindowState::wsMaximized)
+    Form->SetWindowState(TWindowState::wsMaximized);
+  Form->SetPrintScale(Size[1] == 'P'   ? TPrintScale::poProportional
+                      : Size[1] == 'S' ? TPrintScale::poNone
+                                       : TPrintScale::poPrintToFit);
+  if (!Form->Visible()) Form->Show();
+  Form->Print();
+}

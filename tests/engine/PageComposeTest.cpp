@@ -1,0 +1,258 @@
+#include "engine/VLMXGbl/LineDraw.h"
+#include "engine/VLMXGbl/Memo.h"
+#include "engine/VLMXGbl0.h"
+#include "framework/Printers.h"
+#include "tests/engine/AdapterFixture.h"
+
+namespace {
+
+// Whole text pages of a real string grid composed as a report run composes them: the column
+// scan lays the columns out, the run's counters start as at a report start, and every page
+// is composed in turn until the totals are out.
+class PageComposeTest : public AdapterTest {
+protected:
+  void SetUp() override {
+    AdapterTest::SetUp();
+    Run->Canvas = Printer()->Canvas();
+    Run->PageSetupChanged = true;
+    Run->GetResolutions();
+    Settings->OutputQuality = 0;
+    Settings->TextFontName = "Courier New";
+    Settings->HideColumns = "~Line#";
+    Settings->MaxStringColWidTxt = Settings->MaxMemoColWidTxt = 999;
+    Settings->GridChrsAscii = DefaultGridChrsAscii;
+    Settings->GridChrsIbm = DefaultGridChrsIbm;
+    Settings->LineDrawSet = 0;
+    Settings->SetItemOpt(ioColumnTitles, true);
+    Run->WorkFontSize = 12;
+    Run->SetTextMode();
+  }
+
+  static std::string Cell(int C, int R) {
+    if (R == 0) return C == 0 ? "Name" : C == 1 ? "Qty" : "Note";
+    if (C == 0) return "Row" + std::to_string(R);
+    if (C == 1) return std::to_string(R * 10);
+    return "n" + std::to_string(R);
+  }
+
+  // A grid of a title row and Rows data rows, no fixed column, on a page Width x Height.
+  // After Start: the column scan and the counters of a report start.
+  void Begin(int Width, int Height) {
+    Run->Borders = Settings->ItemOpt(ioBorders);
+    Run->HorizontalLines = Settings->ItemOpt(ioHorizontalLines);
+    Run->VerticalLines = Settings->ItemOpt(ioVerticalLines);
+    Run->ShareAdjBorders = Settings->ItemOpt(ioShareAdjBorders);
+    Styles->CalcLineWidths();
+    Info->CountTotalLines();
+    bool RescanPending = true;
+    Run->PageWidth = Width;
+    Info->ColumnScan(nullptr, nullptr, RescanPending);
+    Info->ColsList->ResetTotals(true);
+    Run->PageHeight = Height;
+    Run->LeftMargin = 0;
+    Run->RightEdge = Width;
+    Run->LastCol = Info->ColsList->Count() - 1;
+    Run->CurVertPage = 1;
+    Run->CurPageAcross = 1;
+    Run->TotalsPage = -1;
+    Run->RptFtrPos = {-99, -99};
+    Styles->BandInfo[1] = {1, Info->FixedRows, 0, false};
+    Styles->BandInfo[2] = {1, Info->RowCount - Info->FixedRows, 0, false};
+    Styles->BandInfo[3] = {1, Run->TotalRowCount(), 0, false};
+    Run->RecordCounter = 0;
+    Run->RunState = rsActive;
+    Run->PageMode = pmPrint;
+    Run->CheckMemosFitPage();
+    if (!Info->First()) Styles->BandInfo[2].Finished = true;
+  }
+
+  V Lines() const {
+    V Result;
+    for (int I = 0; I < Run->PageLines.Count(); ++I) Result.push_back(Run->PageLines[I]);
+    return Result;
+  }
+
+  // Every page of the report, page by page.
+  std::vector<V> ComposeAll() {
+    std::vector<V> Pages;
+    for (int Page = 1; !Styles->BandInfo[3].Finished && Page <= 20; ++Page) {
+      Run->CurVertPage = Page;
+      Run->PrintPage();
+      Pages.push_back(Lines());
+    }
+    return Pages;
+  }
+
+  void Memo(RptMemoIndex Index, const std::string& Text) {
+    TvlxRptMemo& M = *Settings->RptMemo(Index);
+    M.Text = Text;
+    M.Visible = true;
+    M.WidPer = 100;
+  }
+};
+
+}  // namespace
+
+TEST_F(PageComposeTest, PagesCarryTitlesRowsTotalsAndFootersInPlace) {
+  Settings->SetItemOpt(ioBorders, true);
+  Settings->SetItemOpt(ioVerticalLines, true);
+  Settings->SetItemOpt(ioColumnTotals, true);
+  Memo(RptTi, "REPORT");
+  Memo(PgNum, "Page ^P");
+  Memo(RptFtr, "END");
+  auto* Grid = MakeGrid(3, 26, Cell);
+  Grid->SetFixedCols(0);
+  Start(Grid);
+  SetTotal("Col#1", tkSum).KindChanged = true;
+  Begin(30, 17);
+  const std::vector<V> Pages = ComposeAll();
+  ASSERT_EQ(Pages.size(), 3u);
+  const std::string Frame = "-----------------";
+  const std::string Titles = "|Name |Qty |Note|";
+  const std::string PageNo = "Page %d                        ";
+  auto Row = [](int R) {
+    char Line[32];
+    std::snprintf(Line, sizeof Line, "|Row%-2d| %3d|n%-3d|", R, R * 10, R);
+    return std::string(Line);
+  };
+  V First = {"REPORT                        ", Frame, Titles, Frame, Frame};
+  for (int R = 1; R <= 9; ++R) First.push_back(Row(R));
+  First.insert(First.end(), {Frame, "", "Page 1                        "});
+  EXPECT_EQ(Pages[0], First);
+  V Middle = {Frame, Titles, Frame, Frame};
+  for (int R = 10; R <= 19; ++R) Middle.push_back(Row(R));
+  Middle.insert(Middle.end(), {Frame, "", "Page 2                        "});
+  EXPECT_EQ(Pages[1], Middle);
+  // The total is the sum of 10..250; the footer block stays at the page's foot.
+  V Last = {Frame, Titles, Frame, Frame};
+  for (int R = 20; R <= 25; ++R) Last.push_back(Row(R));
+  Last.insert(Last.end(), {Frame, "|     |3250|    |", Frame, "END                           ", "", "",
+                           "Page 3                        "});
+  EXPECT_EQ(Pages[2], Last);
+  EXPECT_EQ(Run->TotalsPage, 3);
+  EXPECT_EQ(Run->RptFtrPos.Y, 3);
+}
+
+TEST_F(PageComposeTest, RowThatDoesNotFitLeavesThePageAsItWas) {
+  Settings->SetItemOpt(ioBorders, true);
+  Settings->MaxStringLines = 3;
+  auto* Grid = MakeGrid(3, 6, Cell);
+  Grid->SetFixedCols(0);
+  Start(Grid);
+  Begin(30, 12);
+  Grid->SetCells(2, 2, "aa bb cc");  // row 2 now needs three lines
+  Run->CurVertPage = 1;
+  Run->PrintPage();
+  Run->PageTop = Run->EdgePending = false;
+  // Room for one more one-line row, not for the three lines of row 2.
+  Run->CellRect.Bottom = Run->BodyBottom - 3;
+  const V Before = Lines();
+  Info->First();
+  Info->Next(2, false);
+  EXPECT_FALSE(Run->PrintBandRow(2, -1));
+  EXPECT_EQ(Lines(), Before);
+  EXPECT_EQ(Run->CellRect.Bottom, Run->BodyBottom - 3);
+  Info->First();
+  EXPECT_TRUE(Run->PrintBandRow(2, -1));
+  EXPECT_EQ(Run->CellRect.Bottom, Run->BodyBottom - 2);
+  EXPECT_EQ(Run->PageLines[Run->BodyBottom - 2], "|Row110 n1  |");
+}
+
+TEST_F(PageComposeTest, NumberTooWideForItsCellPrintsStarsAndTextWraps) {
+  Settings->SetItemOpt(ioBorders, true);
+  Settings->SetItemOpt(ioVerticalLines, true);
+  Settings->MaxStringLines = 3;
+  auto* Grid = MakeGrid(3, 6, Cell);
+  Grid->SetFixedCols(0);
+  Start(Grid);
+  Begin(30, 30);
+  Grid->SetCells(1, 2, "123456789");
+  Grid->SetCells(2, 2, "aa bb cc");
+  Run->PrintPage();
+  const V Page = Lines();
+  ASSERT_GE(Page.size(), 9u);
+  EXPECT_EQ(V(Page.begin() + 4, Page.begin() + 9),
+            (V{"|Row1|10 |n1  |", "|Row2|***|aa  |", "|    |   |bb  |", "|    |   |cc  |", "|Row3|30 |n3  |"}));
+}
+
+TEST_F(PageComposeTest, GroupHeadingsOutdentByLevelAndFailedBookmarkShowsTheErrorOnce) {
+  Settings->SetItemOpt(ioBorders, true);
+  Settings->NumGrpBrkCols = 3;
+  Settings->GrpBrkOutdentChars = 3;
+  Settings->MaxGrpBrkLines = 1;
+  Settings->ReportAlignment = 1;
+  auto* Grid = MakeGrid(3, 6, Cell);
+  Grid->SetFixedCols(0);
+  Grid->SetCells(0, 0, std::string(30, 'N'));
+  Grid->SetCells(2, 0, std::string(20, 'T'));
+  Start(Grid);
+  Begin(80, 30);
+  Run->CalcLeftOffset();
+  ASSERT_EQ(Run->RptLeftOffset, 80 - 55);
+  Run->PageTop = Run->EdgePending = true;
+  Run->CellRect.Bottom = -1;
+  for (int Level : {0, 2}) {
+    Run->GrpHdrRow = true;
+    Run->GrpLevel = Level;
+    EXPECT_TRUE(Run->PrintBandRow(2, -1));
+  }
+  Run->GrpHdrRow = false;
+  Run->BookmarkFailed = true;
+  EXPECT_TRUE(Run->PrintBandRow(2, -1));
+  // Level 0 starts the outdent of two inner levels and one character more left of the report's
+  // left offset; level 2 starts 6 characters to its right.
+  const std::string Blank(25, ' ');
+  EXPECT_EQ(Lines(), (V{Blank + std::string(55, '-'),
+                        std::string(17, ' ') + "Row1" + std::string(59, ' '),
+                        std::string(23, ' ') + "n1" + std::string(55, ' '),
+                        Blank + std::string(55, '-'),
+                        Blank + "|*ERROR* Unable to retrieve record. Record deleted?" + std::string(4, ' ')}));
+}
+
+TEST_F(PageComposeTest, ReportAlignmentPlacesTheReportBetweenTheMargins) {
+  auto* Grid = MakeGrid(3, 3, Cell);
+  Grid->SetFixedCols(0);
+  Start(Grid);
+  Begin(100, 30);
+  const int Width = Run->CalcReportWidth();
+  const struct { uint8_t Alignment; int Left, Right, Offset; } Cases[] = {
+      {0, 5, 85, 5}, {1, 5, 85, 85 - Width}, {2, 5, 5 + 40 + Width, 25},
+      {7, 5, 85, 0},           // an unknown code starts at the sheet's edge
+      {1, 5, Width - 3, 5},    // no room: the left margin rather than a negative offset
+  };
+  for (const auto& C : Cases) {
+    Settings->ReportAlignment = C.Alignment;
+    Run->LeftMargin = C.Left;
+    Run->RightEdge = C.Right;
+    Run->CalcLeftOffset();
+    EXPECT_EQ(Run->RptLeftOffset, C.Offset) << int(C.Alignment);
+    EXPECT_EQ(Run->RptWidth, Width);
+  }
+  Run->PanelsAcrossPage = 2;
+  Run->PanelGap = 3;
+  EXPECT_EQ(Run->CalcReportWidth(), 2 * Width + 3);
+}
+
+TEST_F(PageComposeTest, PageEndIsReachedOnOrAfterTheReportEnd) {
+  Run->PagesAcross = 2;
+  const struct {
+    int TotalsPage, FooterPage, Across, Vert, Panel;
+    bool UseFooter, ComparePagesAcross, Reached;
+  } Cases[] = {
+      {-1, -99, 1, 1, 1, false, false, false},  // nothing placed yet
+      {3, -99, 2, 3, 1, false, false, true},    // totals out on this page, last page across
+      {3, -99, 1, 3, 1, false, true, false},    // the page across before the totals' last one
+      {3, -99, 1, 3, 1, false, false, true},    // vertical pages only
+      {3, -99, 2, 2, 1, false, false, false},
+      {-1, 4, 1, 4, 1, true, true, false},      // the footer is on page across 2
+      {-1, 4, 1, 5, 1, true, true, true},
+  };
+  for (const auto& C : Cases) {
+    Run->TotalsPage = C.TotalsPage;
+    Run->RptFtrPos = {2, C.FooterPage};
+    Run->CurPageAcross = C.Across;
+    Run->CurVertPage = C.Vert;
+    EXPECT_EQ(Run->IsPageEndReached(C.UseFooter, C.ComparePagesAcross, C.Panel), C.Reached)
+        << C.TotalsPage << "/" << C.FooterPage << " at " << C.Across << "-" << C.Vert;
+  }
+}
