@@ -2,29 +2,18 @@
 #include "engine/VLMXGbl/Memo.h"
 #include "engine/VLMXGbl0.h"
 #include "framework/Printers.h"
-#include "tests/engine/AdapterFixture.h"
+#include "tests/engine/TextReportFixture.h"
 
 namespace {
 
 // Whole text pages of a real string grid composed as a report run composes them: the column
 // scan lays the columns out, the run's counters start as at a report start, and every page
 // is composed in turn until the totals are out.
-class PageComposeTest : public AdapterTest {
+class PageComposeTest : public TextReportTest {
 protected:
   void SetUp() override {
-    AdapterTest::SetUp();
-    Run->Canvas = Printer()->Canvas();
-    Run->PageSetupChanged = true;
-    Run->GetResolutions();
-    Settings->OutputQuality = 0;
-    Settings->TextFontName = "Courier New";
-    Settings->HideColumns = "~Line#";
-    Settings->MaxStringColWidTxt = Settings->MaxMemoColWidTxt = 999;
-    Settings->GridChrsAscii = DefaultGridChrsAscii;
-    Settings->GridChrsIbm = DefaultGridChrsIbm;
+    TextReportTest::SetUp();
     Settings->LineDrawSet = 0;
-    Settings->SetItemOpt(ioColumnTitles, true);
-    Run->WorkFontSize = 12;
     Run->SetTextMode();
   }
 

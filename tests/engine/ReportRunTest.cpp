@@ -1,7 +1,7 @@
 #include "engine/VLMXGbl0.h"
 #include "framework/Printers.h"
 #include "framework/headless/Printers.h"
-#include "tests/engine/AdapterFixture.h"
+#include "tests/engine/TextReportFixture.h"
 #include "tests/support/TempDir.h"
 #include "windows/VLMXPgrs/VLMXPgrs.h"
 
@@ -9,24 +9,15 @@ namespace {
 
 // A run of a small string grid in text units on the fake laser printer's page, with its
 // columns laid out by the column scan, as the setup window leaves it before Execute.
-class ReportRunTest : public AdapterTest {
+class ReportRunTest : public TextReportTest {
 protected:
   void SetUp() override {
-    AdapterTest::SetUp();
-    Run->Canvas = Printer()->Canvas();
-    Run->PageSetupChanged = true;
-    Run->GetResolutions();
-    Settings->OutputQuality = 0;
-    Settings->TextFontName = "Courier New";
-    Settings->HideColumns = "~Line#";
-    Settings->MaxStringColWidTxt = Settings->MaxMemoColWidTxt = 999;
-    Settings->SetItemOpt(ioColumnTitles, true);
+    TextReportTest::SetUp();
     Settings->SetItemOpt(ioFormFeeds, true);
     Settings->ExportFieldDelim = "9";
     Settings->ExportQuote = "\"";
     Settings->ReportTitle = "Books";
     Settings->ReportDesc = "Book list";
-    Run->WorkFontSize = 12;
     Run->SetTextMode();
     Run->PageWidth = 60;
     Run->PageHeight = 8;
