@@ -58,6 +58,17 @@ protected:
     return Grid;
   }
 
+  // A grid holding Rows as they stand, Rows[0] the titles; no fixed column.
+  TStringGrid* GridOf(const TRows& Rows) {
+    auto* G = Make<TStringGrid>("grid" + std::to_string(++GridsMade));
+    G->SetFixedCols(0);
+    G->SetColCount(static_cast<int>(Rows[0].size()));
+    G->SetRowCount(static_cast<int>(Rows.size()));
+    for (int C = 0; C < G->ColCount(); ++C)
+      for (int R = 0; R < G->RowCount(); ++R) G->SetCells(C, R, Rows[R][C]);
+    return G;
+  }
+
   template <class T>
   T* MakeList(const std::string& Name, const V& Lines) {
     auto* List = Make<T>(Name);
@@ -166,4 +177,5 @@ protected:
   std::unique_ptr<TvlxPrintSettings> Run = std::make_unique<TvlxPrintSettings>();
   std::unique_ptr<TRptStyles> Styles = std::make_unique<TRptStyles>();
   std::unique_ptr<TObjInfo> Info = std::make_unique<TObjInfo>();
+  int GridsMade = 0;
 };

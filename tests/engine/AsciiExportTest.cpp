@@ -44,16 +44,6 @@ protected:
     return FileBytes(Name);
   }
 
-  // Rows[0] are the titles; no fixed column.
-  TStringGrid* Grid(const TRows& Rows) {
-    auto* G = Make<TStringGrid>("grid" + std::to_string(++Made));
-    G->SetFixedCols(0);
-    G->SetColCount(static_cast<int>(Rows[0].size()));
-    G->SetRowCount(static_cast<int>(Rows.size()));
-    for (int C = 0; C < G->ColCount(); ++C)
-      for (int R = 0; R < G->RowCount(); ++R) G->SetCells(C, R, Rows[R][C]);
-    return G;
-  }
 
   // One field per type, one record per entry of Records.
   TDataSet* Typed(const std::vector<std::pair<std::string, TFieldType>>& Fields,
@@ -74,11 +64,11 @@ protected:
 }  // namespace
 
 TEST_F(AsciiExportTest, GridAndListCellsAreWrittenBareUnderQuotedTitles) {
-  EXPECT_EQ(Export(Grid({{"Name", "Qty"}, {"Smith", "12.5"}, {"say \"hi\"", "3"}})),
+  EXPECT_EQ(Export(GridOf({{"Name", "Qty"}, {"Smith", "12.5"}, {"say \"hi\"", "3"}})),
             "\"Name\"\t\"Qty\"\r\nSmith\t12.5\r\nsay \"hi\"\t3\r\n");
   // As the column scan leaves them: a text column typed string, a number column float.
   Settings->ExportMaxStrLng = 3;
-  EXPECT_EQ(Export(Grid({{"Name", "Qty"}, {"Smith", "12.5"}}),
+  EXPECT_EQ(Export(GridOf({{"Name", "Qty"}, {"Smith", "12.5"}}),
                    [&] { Column("Col#0").DataType = ftString, Column("Col#1").DataType = ftFloat; }),
             "\"Name\"\t\"Qty\"\r\nSmith\t12.5\r\n");
   Settings->ExportMaxStrLng = 100;
@@ -100,7 +90,7 @@ TEST_F(AsciiExportTest, GridAndListCellsAreWrittenBareUnderQuotedTitles) {
   EXPECT_EQ(Export(LV), "Ruth\t4\r\nJob\t\r\n");
 
   Settings->SetItemOpt(ioColumnTitles, false);
-  EXPECT_EQ(Export(Grid({{"Name"}, {"Smith"}})), "Smith\r\n");
+  EXPECT_EQ(Export(GridOf({{"Name"}, {"Smith"}})), "Smith\r\n");
   EXPECT_EQ(Run->RunState, rsCompletedNormally);
 }
 
@@ -176,7 +166,7 @@ TEST_F(AsciiExportTest, StringsAndMemosAreCutToTheirMaximumLengths) {
     EXPECT_EQ(Written, "\"" + Title + "\"\r\n\"" + C.Written + "\"\r\n");
   }
   Settings->ExportMaxStrLng = Settings->ExportMaxMemoLng = 5;
-  EXPECT_EQ(Export(Grid({{"T"}, {std::string(120, 'g')}})), "\"T\"\r\n" + std::string(120, 'g') + "\r\n");
+  EXPECT_EQ(Export(GridOf({{"T"}, {std::string(120, 'g')}})), "\"T\"\r\n" + std::string(120, 'g') + "\r\n");
 }
 
 TEST_F(AsciiExportTest, OnlyPrintableCharactersAreKeptWhenAsked) {
@@ -190,11 +180,11 @@ TEST_F(AsciiExportTest, OnlyPrintableCharactersAreKeptWhenAsked) {
 TEST_F(AsciiExportTest, TotalsRowsFollowTheDataRows) {
   auto Totals = [&] { SetTotal("Col#1", tkSum); };
   Settings->ExportFieldDelim = ",";
-  EXPECT_EQ(Export(Grid({{"Name", "Qty"}, {"a", "2"}, {"b", "3.5"}, {"c", "4"}}), Totals),
+  EXPECT_EQ(Export(GridOf({{"Name", "Qty"}, {"a", "2"}, {"b", "3.5"}, {"c", "4"}}), Totals),
             "\"Name\",\"Qty\"\r\na,2\r\nb,3.5\r\nc,4\r\n,9.5\r\n");
   EXPECT_EQ(Styles->BandInfo[3].RowNdx, 1);
   // A second export starts its totals again.
-  EXPECT_EQ(Export(Grid({{"Name", "Qty"}, {"a", "1"}}), Totals), "\"Name\",\"Qty\"\r\na,1\r\n,1\r\n");
+  EXPECT_EQ(Export(GridOf({{"Name", "Qty"}, {"a", "1"}}), Totals), "\"Name\",\"Qty\"\r\na,1\r\n,1\r\n");
 }
 
 TEST_F(AsciiExportTest, FilterSkipsAndEndsRowsAndLineNumbersStartAfterTheTitles) {
@@ -209,11 +199,11 @@ TEST_F(AsciiExportTest, FilterSkipsAndEndsRowsAndLineNumbersStartAfterTheTitles)
       Terminate = Text == "stop";
     };
   };
-  EXPECT_EQ(Export(Grid(Rows), Filter), "\"#\",\"Name\"\r\n1,a\r\n2,b\r\n");
+  EXPECT_EQ(Export(GridOf(Rows), Filter), "\"#\",\"Name\"\r\n1,a\r\n2,b\r\n");
   EXPECT_EQ(Run->RunState, rsCompletedNormally);
 
   // The line-number column is left out when it is not on the first page across.
-  EXPECT_EQ(Export(Grid(Rows), [&] { Filter(); Column(LineNoColName).HorzPage = 2; }), "\"Name\"\r\na\r\nb\r\n");
+  EXPECT_EQ(Export(GridOf(Rows), [&] { Filter(); Column(LineNoColName).HorzPage = 2; }), "\"Name\"\r\na\r\nb\r\n");
 }
 
 TEST_F(AsciiExportTest, AbortStopsTheDataRowsButNotTheTotalsAndKeepsItsState) {
@@ -227,7 +217,7 @@ TEST_F(AsciiExportTest, AbortStopsTheDataRowsButNotTheTotalsAndKeepsItsState) {
       if (++Seen == 2) Run->RunState = rsTerminatedWithError;
     };
   };
-  EXPECT_EQ(Export(Grid({{"Name", "Qty"}, {"a", "1"}, {"b", "2"}, {"c", "4"}}), Abort),
+  EXPECT_EQ(Export(GridOf({{"Name", "Qty"}, {"a", "1"}, {"b", "2"}, {"c", "4"}}), Abort),
             "\"Name\",\"Qty\"\r\na,1\r\n,1\r\n");
   EXPECT_EQ(Run->RunState, rsTerminatedWithError);
   EXPECT_EQ(Seen, 2);
@@ -273,7 +263,7 @@ TEST_F(AsciiExportTest, OutputLayerOverwritesAppendsOrCancels) {
     { std::ofstream(Name, std::ios::binary) << "old\r\n"; }
     Settings->IfOutputFileExists = C.IfExists;
     if (C.Answer) Headless::QueueAnswer(C.Answer);
-    Begin(Grid({{"T"}, {"new"}}));
+    Begin(GridOf({{"T"}, {"new"}}));
     Run->RunState = rsActive;
     ASSERT_EQ(Run->OpenOutput(), C.Opened);
     if (C.Opened) Run->ExportAscii();
@@ -286,7 +276,7 @@ TEST_F(AsciiExportTest, OutputLayerOverwritesAppendsOrCancels) {
 TEST_F(AsciiExportTest, FileErrorsEndTheExportAndPutTheObjectBack) {
   TRows Rows = {{"Name"}};
   for (int R = 0; R < 20000; ++R) Rows.push_back({"row " + std::to_string(R)});
-  auto* G = Grid(Rows);
+  auto* G = GridOf(Rows);
 
   Begin(G);
   ASSERT_EQ(Run->TextFile.Open(Name, false), 0);

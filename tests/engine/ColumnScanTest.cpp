@@ -38,17 +38,6 @@ protected:
     Run->Canvas->Font().SetHeight(-Height);
   }
 
-  // Rows[0] are the titles.
-  TStringGrid* Grid(const TRows& Rows) {
-    auto* G = Make<TStringGrid>("grid" + std::to_string(++Made));
-    G->SetFixedCols(0);
-    G->SetColCount(static_cast<int>(Rows[0].size()));
-    G->SetRowCount(static_cast<int>(Rows.size()));
-    for (int C = 0; C < G->ColCount(); ++C)
-      for (int R = 0; R < G->RowCount(); ++R) G->SetCells(C, R, Rows[R][C]);
-    return G;
-  }
-
   // A grid whose columns' widest data are Widths characters of "x".
   TStringGrid* WidthsGrid(const std::vector<int>& Widths) {
     TRows Rows(2);
@@ -56,7 +45,7 @@ protected:
       Rows[0].push_back("T" + std::to_string(I));
       Rows[1].push_back(std::string(Widths[I], 'x'));
     }
-    return Grid(Rows);
+    return GridOf(Rows);
   }
 
   void Scan() {
@@ -164,7 +153,7 @@ TEST_F(ColumnScanTest, TitlesAreMeasuredButWidenTheColumnOnlyWhenTheyPrint) {
   for (const bool Titles : {false, true}) {
     CharacterOutput(200);
     Settings->SetItemOpt(ioColumnTitles, Titles);
-    Start(Grid({{"A title of 22 letters."}, {"ab"}, {"abcd"}, {"abc"}}));
+    Start(GridOf({{"A title of 22 letters."}, {"ab"}, {"abcd"}, {"abc"}}));
     Scan();
     const TColsListData& Column = this->Column("Col#0");
     EXPECT_EQ(Column.Texts[1 * ColStrWidRecords + 1].Width, 22);
@@ -180,7 +169,7 @@ TEST_F(ColumnScanTest, CurrentColumnSizesGiveTheOnScreenWidthsScaledToThePrinter
   DeviceOutput(4800, 50);
   Settings->AutoSizze = 2;
   Settings->SetItemOpt(ioColumnTitles, true);
-  TStringGrid* G = Grid({{"Short", "T"}, {"a value far longer than its column", "b"}});
+  TStringGrid* G = GridOf({{"Short", "T"}, {"a value far longer than its column", "b"}});
   G->SetColWidths(0, 96);
   G->SetColWidths(1, 48);
   Start(G);
@@ -194,7 +183,7 @@ TEST_F(ColumnScanTest, CurrentColumnSizesGiveTheOnScreenWidthsScaledToThePrinter
 
 TEST_F(ColumnScanTest, RemeasureReadsNoRowAndMeasuresTheKeptTexts) {
   DeviceOutput(4800, 50);  // 30 dots a character
-  TStringGrid* G = Grid({{"T0", "T1"}, {"abcd", "ab"}, {"a", "abcdef"}});
+  TStringGrid* G = GridOf({{"T0", "T1"}, {"abcd", "ab"}, {"a", "abcdef"}});
   Start(G);
   Scan();
   int Reads = 0;
