@@ -35,13 +35,23 @@ struct TSettingsFile {
   }
 };
 
+// A component bound to settings over a generated file of Sections sections.
+struct TBench {
+  TSettingsFile File;
+  TvlxReportSettings Settings;
+  TvlxVellumix Vlx{nullptr};
+  explicit TBench(int Sections) : File(Sections) {
+    Vlx.SetReportSettingsFileName(File.Name);
+    Vlx.FileMgr()->SetReportSettings(&Settings);
+  }
+};
+
 void BM_LoadOneSection(benchmark::State& State) {
   const int Sections = static_cast<int>(State.range(0));
-  TSettingsFile File(Sections);
-  TvlxReportSettings Settings;
-  TvlxVellumix Vlx(nullptr);
-  Vlx.SetReportSettingsFileName(File.Name);
-  Vlx.FileMgr()->SetReportSettings(&Settings);
+  TBench B(Sections);
+  TSettingsFile& File = B.File;
+  TvlxReportSettings& Settings = B.Settings;
+  TvlxVellumix& Vlx = B.Vlx;
   for (auto _ : State) {
     Vlx.FileMgr()->LoadReportSettings("Bench", IdOf(Sections / 2));
     benchmark::DoNotOptimize(Settings.PrintWhat);
@@ -51,11 +61,10 @@ void BM_LoadOneSection(benchmark::State& State) {
 
 void BM_SaveOneSection(benchmark::State& State) {
   const int Sections = static_cast<int>(State.range(0));
-  TSettingsFile File(Sections);
-  TvlxReportSettings Settings;
-  TvlxVellumix Vlx(nullptr);
-  Vlx.SetReportSettingsFileName(File.Name);
-  Vlx.FileMgr()->SetReportSettings(&Settings);
+  TBench B(Sections);
+  TSettingsFile& File = B.File;
+  TvlxReportSettings& Settings = B.Settings;
+  TvlxVellumix& Vlx = B.Vlx;
   std::string User = "Bench", Id = IdOf(Sections / 2);
   Vlx.FileMgr()->LoadReportSettings(User, Id);
   for (auto _ : State) {
