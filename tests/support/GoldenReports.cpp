@@ -1,6 +1,9 @@
 #include "tests/support/GoldenReports.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <initializer_list>
+#include <memory>
 #include <stdexcept>
 
 #include "app/BookTable.h"
