@@ -13,8 +13,9 @@ constexpr UINT WM_RUNTASK = WM_APP + 1;
 
 LRESULT CALLBACK TaskWindowProc(HWND Handle, UINT Msg, WPARAM W, LPARAM L) {
   if (Msg != WM_RUNTASK) return DefWindowProcA(Handle, Msg, W, L);
+  // Every task comes from Application->Post, which runs it through the dispatcher.
   std::unique_ptr<std::function<void()>> task(reinterpret_cast<std::function<void()>*>(L));
-  Win32::Guarded(Application, *task);
+  (*task)();
   return 0;
 }
 

@@ -44,14 +44,6 @@ void InitControls() {
   }
 }
 
-void HandleException(TObject* Sender) noexcept {
-  try {
-    Application->HandleException(Sender);
-  } catch (...) {
-    // The error box itself failed: nothing is left that could show it.
-  }
-}
-
 // ---------------------------------------------------------------------------------------------
 // TWinPeer
 
@@ -119,13 +111,9 @@ LRESULT TWinPeer::Dispatch(UINT Msg, WPARAM W, LPARAM L) {
   std::weak_ptr<char> alive = FAlive;
   TControl* control = &FControl;
   LRESULT result = 0;
-  bool handled = false;
-  try {
-    handled = Message(Msg, W, L, result);
-  } catch (...) {
-    HandleException(alive.expired() ? static_cast<TObject*>(Application) : control);
-    return 0;
-  }
+  bool handled = true;
+  DispatchInput([&]() -> TObject* { return alive.expired() ? Application : control; },
+                [&] { handled = Message(Msg, W, L, result); });
   if (handled) return result;
   // A handler may have dropped the window; then nothing is left for the default procedure.
   if (alive.expired()) return 0;

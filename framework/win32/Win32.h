@@ -1,5 +1,6 @@
-// Private parts shared by the Win32 backend: the peer that every window of ours is built on, the
-// one place where an exception from the model stops, and colours, fonts and cursors in GDI terms.
+// Private parts shared by the Win32 backend: the peer that every window of ours is built on, and
+// colours, fonts and cursors in GDI terms. Every call into the model from a window procedure or
+// a callback goes through the dispatcher (DispatchInput), so no exception reaches the system.
 #pragma once
 #include <memory>
 #include <string>
@@ -18,20 +19,6 @@ HINSTANCE Instance();
 void InitControls();
 extern const char* const FormClassName;
 extern const char* const GridClassName;
-
-// Shows the exception being handled (call it from a catch block) in the application's error
-// box. The one place where an exception from the model stops: none may unwind through the
-// system's code that called a window procedure.
-void HandleException(TObject* Sender) noexcept;
-
-template <class F>
-void Guarded(TObject* Sender, F&& Body) noexcept {
-  try {
-    Body();
-  } catch (...) {
-    HandleException(Sender);
-  }
-}
 
 COLORREF ColorToRGB(TColor Color);
 
