@@ -34,11 +34,6 @@ HWND TaskWindow() {
   return handle;
 }
 
-void DispatchOne(MSG& Msg) {
-  TranslateMessage(&Msg);
-  DispatchMessageA(&Msg);
-}
-
 struct TDisabledWindows {
   HWND Modal;
   std::vector<HWND> Windows;
@@ -95,7 +90,7 @@ void RunMessageLoop() {
   while (!Application->Terminated()) {
     BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
-    DispatchOne(msg);
+    Win32::TWinPeer::DispatchQueued(msg);
   }
 }
 
@@ -107,7 +102,7 @@ void ProcessMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    DispatchOne(msg);
+    Win32::TWinPeer::DispatchQueued(msg);
   }
 }
 
@@ -136,7 +131,7 @@ void RunModal(TCustomForm& Form) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    DispatchOne(msg);
+    Win32::TWinPeer::DispatchQueued(msg);
   }
 }
 

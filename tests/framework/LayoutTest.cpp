@@ -64,7 +64,7 @@ const char* const SampleLayout =
     "    OnMouseUp = Released\n"
     "  TLabel lbl\n"
     "    Font.Style = [fsBold, fsItalic]\n"
-    "    Font.Color = clPurple\n"
+    "    font.COLOR = clPurple  # names match in any case\n"
     "  TBitBtn btn\n"
     "    Kind = bkClose\n"
     "    OnClick = Clicked\n";
