@@ -124,7 +124,7 @@ LRESULT TWinPeer::Dispatch(UINT Msg, WPARAM W, LPARAM L) {
 void TWinPeer::Guarded(const std::function<void()>& Body) {
   std::weak_ptr<char> alive = FAlive;
   TControl* control = &FControl;
-  DispatchInput([&]() -> TObject* { return alive.expired() ? Application : control; }, Body);
+  DispatchInput([&]() -> TObject* { return alive.expired() ? static_cast<TObject*>(Application) : control; }, Body);
 }
 
 void TWinPeer::DispatchQueued(MSG& Msg) {
