@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "framework/Layout.h"
-#include "framework/rtl/SysUtils.h"
 #include "framework/PropertyTable.h"
+#include "framework/rtl/SysUtils.h"
 
 namespace {
 // Tells bookmarks of different datasets apart.

@@ -1,8 +1,8 @@
 #include "framework/DBTables.h"
 
 #include "framework/Layout.h"
-#include "framework/rtl/SysUtils.h"
 #include "framework/PropertyTable.h"
+#include "framework/rtl/SysUtils.h"
 
 const TPropertyTable& TDBDataSet::PropertyTable() const {
   static const TPropertyTable Table(&TDataSet::PropertyTable(), {

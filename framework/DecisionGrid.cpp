@@ -4,8 +4,8 @@
 #include <set>
 
 #include "framework/Layout.h"
-#include "framework/rtl/SysUtils.h"
 #include "framework/PropertyTable.h"
+#include "framework/rtl/SysUtils.h"
 
 namespace {
 const char* const TotalCaption = "Total";

@@ -5,8 +5,8 @@
 
 #include "framework/Layout.h"
 #include "framework/Printers.h"
-#include "framework/rtl/FileUtils.h"
 #include "framework/PropertyTable.h"
+#include "framework/rtl/FileUtils.h"
 
 TApplication* Application = new TApplication(nullptr);
 TScreen* Screen = new TScreen(nullptr);

@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "framework/Layout.h"
-
 namespace {
 const struct { const char* Name; TColor Color; } ColorNames[] = {
     {"clBlack", clBlack},         {"clMaroon", clMaroon},     {"clGreen", clGreen},
