@@ -12,7 +12,7 @@ public:
   // A standard kind brings its caption and modal result, as the platform's does.
   void SetKind(TBitBtnKind Value);
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   // The Close kind closes its form after OnClick.

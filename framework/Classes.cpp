@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Layout.h"
+#include "framework/PropertyTable.h"
 #include "framework/rtl/SysUtils.h"
 
 TComponent::TComponent(TComponent* AOwner) {
@@ -100,9 +101,41 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 TSetPropResult TComponent::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "Name") { SetName(Value.AsString()); return TSetPropResult::Done; }
-  if (PropName == "Tag") { Tag = Value.AsInteger(); return TSetPropResult::Done; }
-  return TSetPropResult::Unknown;
+  const TPropertyTable::TSetter* set = PropertyTable().Find(PropName);
+  return set ? (*set)(*this, Value) : TSetPropResult::Unknown;
+}
+
+const TPropertyTable& TComponent::PropertyTable() const {
+  static const TPropertyTable Table(nullptr, {
+      {"Name", StringProperty(&TComponent::SetName)},
+      {"Tag", Setter<TComponent>([](TComponent& C, const TLayoutValue& V) { C.Tag = V.AsInteger(); })},
+  });
+  return Table;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TPropertyTable
+
+std::vector<std::string> StringListValue(const TLayoutValue& Value) {
+  if (Value.Kind != TLayoutValue::TKind::List) throw ELayoutError("a list is expected");
+  std::vector<std::string> out;
+  for (auto& item : Value.Items) out.push_back(item.AsString());
+  return out;
+}
+
+bool TPropertyTable::TTextLess::operator()(const std::string& A, const std::string& B) const {
+  return CompareText(A, B) < 0;
+}
+
+TPropertyTable::TPropertyTable(const TPropertyTable* Base, std::initializer_list<TEntry> Entries)
+    : FBase(Base) {
+  for (const TEntry& e : Entries) FSetters.emplace(e.Name, e.Set);
+}
+
+const TPropertyTable::TSetter* TPropertyTable::Find(const std::string& Name) const {
+  for (const TPropertyTable* table = this; table; table = table->FBase)
+    if (auto it = table->FSetters.find(Name); it != table->FSetters.end()) return &it->second;
+  return nullptr;
 }
 
 void TComponent::RegisterMethod(const std::string& MethodName, std::any Handler) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/rtl/Exceptions.h"
@@ -17,6 +18,7 @@ public:
 
 class TComponent;
 class TLayoutValue;
+class TPropertyTable;
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
@@ -76,9 +78,11 @@ public:
   // Destroys every owned component, the last created first.
   void DestroyComponents();
 
-  // A stored property of a window layout, by name. Each class handles its own properties and
-  // hands the rest to its base class.
+  // A stored property of a window layout, by name (in any case): looked up in the class's
+  // property table, then in its base classes'.
   virtual TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value);
+  // The table of the stored properties of the component's class (see PropertyTable.h).
+  virtual const TPropertyTable& PropertyTable() const;
 
   // Event handlers that a window layout can name (a window registers its own methods).
   void RegisterMethod(const std::string& MethodName, std::any Handler);
@@ -105,3 +109,20 @@ template <class T>
 T* As(TObject* Obj) { return dynamic_cast<T*>(Obj); }
 template <class T>
 bool Is(const TObject* Obj) { return dynamic_cast<const T*>(Obj) != nullptr; }
+
+// Gives a variable a value for the life of a scope and puts the old one back however the scope
+// ends, an exception included.
+template <class T>
+class TScopedValue {
+public:
+  TScopedValue(T& Variable, T Value) : FVariable(Variable), FSaved(std::move(Variable)) {
+    FVariable = std::move(Value);
+  }
+  ~TScopedValue() { FVariable = std::move(FSaved); }
+  TScopedValue(const TScopedValue&) = delete;
+  TScopedValue& operator=(const TScopedValue&) = delete;
+
+private:
+  T& FVariable;
+  T FSaved;
+};

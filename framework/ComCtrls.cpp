@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Layout.h"
+#include "framework/PropertyTable.h"
 
 namespace {
 std::string IndexError(int Index) { return "List index out of bounds (" + std::to_string(Index) + ")"; }
@@ -269,21 +270,24 @@ std::string TCustomListView::PeerItemText(int Index, int Column) {
   return Column - 1 < item->SubItems().Count() ? item->SubItems()[Column - 1] : "";
 }
 
-TSetPropResult TCustomListView::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "ViewStyle")
-    SetViewStyle(Value.AsEnum<TViewStyle>({{"vsIcon", TViewStyle::vsIcon},
-                                           {"vsSmallIcon", TViewStyle::vsSmallIcon},
-                                           {"vsList", TViewStyle::vsList},
-                                           {"vsReport", TViewStyle::vsReport}}));
-  else if (PropName == "OwnerData") SetOwnerData(Value.AsBoolean());
-  else if (PropName == "MultiSelect") SetMultiSelect(Value.AsBoolean());
-  else if (PropName == "ShowColumnHeaders") SetShowColumnHeaders(Value.AsBoolean());
-  else if (PropName == "OnData") OnData = Value.AsEvent<TLVOwnerDataEvent>();
-  else if (PropName == "Columns") {
-    // A list of captions.
-    if (Value.Kind != TLayoutValue::TKind::List) throw ELayoutError("a list is expected");
-    FColumns.Clear();
-    for (auto& c : Value.Items) FColumns.Add()->SetCaption(c.AsString());
-  } else return TWinControl::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TCustomListView::PropertyTable() const {
+  static const TPropertyTable Table(&TWinControl::PropertyTable(), {
+      {"ViewStyle", Setter<TCustomListView>([](TCustomListView& L, const TLayoutValue& V) {
+         L.SetViewStyle(V.AsEnum<TViewStyle>({{"vsIcon", TViewStyle::vsIcon},
+                                              {"vsSmallIcon", TViewStyle::vsSmallIcon},
+                                              {"vsList", TViewStyle::vsList},
+                                              {"vsReport", TViewStyle::vsReport}}));
+       })},
+      {"OwnerData", BooleanProperty(&TCustomListView::SetOwnerData)},
+      {"MultiSelect", BooleanProperty(&TCustomListView::SetMultiSelect)},
+      {"ShowColumnHeaders", BooleanProperty(&TCustomListView::SetShowColumnHeaders)},
+      {"OnData", EventProperty(&TCustomListView::OnData)},
+      // A list of captions.
+      {"Columns", Setter<TCustomListView>([](TCustomListView& L, const TLayoutValue& V) {
+         std::vector<std::string> captions = StringListValue(V);
+         L.FColumns.Clear();
+         for (auto& caption : captions) L.FColumns.Add()->SetCaption(caption);
+       })},
+  });
+  return Table;
 }

@@ -156,7 +156,7 @@ public:
   // The texts the window shows for a position: the caption for column 0, else a sub-item.
   std::string PeerItemText(int Index, int Column);
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   std::unique_ptr<TControlPeer> CreatePeer() override;

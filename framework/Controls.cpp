@@ -4,6 +4,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Layout.h"
+#include "framework/PropertyTable.h"
 
 namespace {
 // Set while a parent hands its font down, so the children keep ParentFont.
@@ -64,9 +65,8 @@ void TControl::SetColor(TColor Value) {
 void TControl::SetParentFont(bool Value) {
   FParentFont = Value;
   if (Value && FParent) {
-    GInheritingFont = true;
+    TScopedValue inheriting(GInheritingFont, true);
     FFont.Assign(FParent->Font());
-    GInheritingFont = false;
   }
 }
 
@@ -96,40 +96,69 @@ void TControl::HandleNeeded() {
 
 void TControl::DestroyHandle() { FPeer.reset(); }
 
-TSetPropResult TControl::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "Left") SetLeft(Value.AsInteger());
-  else if (PropName == "Top") SetTop(Value.AsInteger());
-  else if (PropName == "Width") SetWidth(Value.AsInteger());
-  else if (PropName == "Height") SetHeight(Value.AsInteger());
-  else if (PropName == "ClientWidth") SetClientWidth(Value.AsInteger());
-  else if (PropName == "ClientHeight") SetClientHeight(Value.AsInteger());
-  else if (PropName == "Visible") SetVisible(Value.AsBoolean());
-  else if (PropName == "Enabled") SetEnabled(Value.AsBoolean());
-  else if (PropName == "Caption" || PropName == "Text") SetText(Value.AsString());
-  else if (PropName == "Hint") SetHint(Value.AsString());
-  else if (PropName == "ShowHint") SetShowHint(Value.AsBoolean());
-  else if (PropName == "ParentFont") SetParentFont(Value.AsBoolean());
-  else if (PropName == "Color") {
-    TColor c;
-    if (Value.Kind == TLayoutValue::TKind::Integer) c = Value.AsInteger();
-    else if (!IdentToColor(Value.AsIdent(), c)) throw ELayoutError("unknown colour " + Value.Text);
-    SetColor(c);
-  } else if (PropName.starts_with("Font.")) {
-    if (!FFont.SetProperty(PropName.substr(5), Value)) return TSetPropResult::Unknown;
-  } else if (PropName.starts_with("Constraints.")) {
-    std::string p = PropName.substr(12);
-    int v = Value.AsInteger();
-    if (p == "MinWidth") FConstraints.MinWidth = v;
-    else if (p == "MaxWidth") FConstraints.MaxWidth = v;
-    else if (p == "MinHeight") FConstraints.MinHeight = v;
-    else if (p == "MaxHeight") FConstraints.MaxHeight = v;
-    else return TSetPropResult::Unknown;
-  } else if (PropName == "OnClick") OnClick = Value.AsEvent<TNotifyEvent>();
-  else if (PropName == "OnDblClick") OnDblClick = Value.AsEvent<TNotifyEvent>();
-  else if (PropName == "OnMouseDown") OnMouseDown = Value.AsEvent<TMouseEvent>();
-  else if (PropName == "OnMouseUp") OnMouseUp = Value.AsEvent<TMouseEvent>();
-  else return TComponent::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+namespace {
+
+// A colour: a number or a colour's name (clBtnFace).
+TColor ColorValue(const TLayoutValue& Value) {
+  TColor c;
+  if (Value.Kind == TLayoutValue::TKind::Integer) c = Value.AsInteger();
+  else if (!IdentToColor(Value.AsIdent(), c)) throw ELayoutError("unknown colour " + Value.Text);
+  return c;
+}
+
+// A property of the control's font ("Font.Size").
+template <class F>
+TPropertyTable::TSetter FontProperty(F Set) {
+  return Setter<TControl>([Set](TControl& C, const TLayoutValue& V) { Set(C.Font(), V); });
+}
+
+// A size limit of the control ("Constraints.MinWidth").
+TPropertyTable::TSetter ConstraintProperty(int TSizeConstraints::*Limit) {
+  return Setter<TControl>([Limit](TControl& C, const TLayoutValue& V) { C.Constraints().*Limit = V.AsInteger(); });
+}
+
+}  // namespace
+
+const TPropertyTable& TControl::PropertyTable() const {
+  static const TPropertyTable Table(&TComponent::PropertyTable(), {
+      {"Left", IntegerProperty(&TControl::SetLeft)},
+      {"Top", IntegerProperty(&TControl::SetTop)},
+      {"Width", IntegerProperty(&TControl::SetWidth)},
+      {"Height", IntegerProperty(&TControl::SetHeight)},
+      {"ClientWidth", IntegerProperty(&TControl::SetClientWidth)},
+      {"ClientHeight", IntegerProperty(&TControl::SetClientHeight)},
+      {"Visible", BooleanProperty(&TControl::SetVisible)},
+      {"Enabled", BooleanProperty(&TControl::SetEnabled)},
+      {"Caption", StringProperty(&TControl::SetText)},
+      {"Text", StringProperty(&TControl::SetText)},
+      {"Hint", StringProperty(&TControl::SetHint)},
+      {"ShowHint", BooleanProperty(&TControl::SetShowHint)},
+      {"ParentFont", BooleanProperty(&TControl::SetParentFont)},
+      {"Color", Setter<TControl>([](TControl& C, const TLayoutValue& V) { C.SetColor(ColorValue(V)); })},
+      {"Font.Name", FontProperty([](TFont& F, const TLayoutValue& V) { F.SetName(V.AsString()); })},
+      {"Font.Height", FontProperty([](TFont& F, const TLayoutValue& V) { F.SetHeight(V.AsInteger()); })},
+      {"Font.Size", FontProperty([](TFont& F, const TLayoutValue& V) { F.SetSize(V.AsInteger()); })},
+      {"Font.Style", FontProperty([](TFont& F, const TLayoutValue& V) {
+         F.SetStyle(V.AsSet({{"fsBold", fsBold}, {"fsItalic", fsItalic},
+                             {"fsUnderline", fsUnderline}, {"fsStrikeOut", fsStrikeOut}}));
+       })},
+      {"Font.Color", FontProperty([](TFont& F, const TLayoutValue& V) { F.SetColor(ColorValue(V)); })},
+      {"Font.Pitch", FontProperty([](TFont& F, const TLayoutValue& V) {
+         F.SetPitch(V.AsEnum<TFontPitch>({{"fpDefault", TFontPitch::fpDefault},
+                                          {"fpVariable", TFontPitch::fpVariable},
+                                          {"fpFixed", TFontPitch::fpFixed}}));
+       })},
+      {"Font.CharSet", FontProperty([](TFont& F, const TLayoutValue& V) { F.SetCharSet(V.AsInteger()); })},
+      {"Constraints.MinWidth", ConstraintProperty(&TSizeConstraints::MinWidth)},
+      {"Constraints.MaxWidth", ConstraintProperty(&TSizeConstraints::MaxWidth)},
+      {"Constraints.MinHeight", ConstraintProperty(&TSizeConstraints::MinHeight)},
+      {"Constraints.MaxHeight", ConstraintProperty(&TSizeConstraints::MaxHeight)},
+      {"OnClick", EventProperty(&TControl::OnClick)},
+      {"OnDblClick", EventProperty(&TControl::OnDblClick)},
+      {"OnMouseDown", EventProperty(&TControl::OnMouseDown)},
+      {"OnMouseUp", EventProperty(&TControl::OnMouseUp)},
+  });
+  return Table;
 }
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
@@ -223,20 +252,20 @@ void TWinControl::DestroyHandle() {
 
 void TWinControl::FontChanged() {
   TControl::FontChanged();
-  GInheritingFont = true;
+  TScopedValue inheriting(GInheritingFont, true);
   for (TControl* c : FControls)
     if (c->ParentFont()) c->Font().Assign(Font());
-  GInheritingFont = false;
 }
 
-TSetPropResult TWinControl::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "TabOrder") SetTabOrder(Value.AsInteger());
-  else if (PropName == "TabStop") SetTabStop(Value.AsBoolean());
-  else if (PropName == "OnEnter") OnEnter = Value.AsEvent<TNotifyEvent>();
-  else if (PropName == "OnExit") OnExit = Value.AsEvent<TNotifyEvent>();
-  else if (PropName == "OnKeyDown") OnKeyDown = Value.AsEvent<TKeyEvent>();
-  else if (PropName == "OnKeyUp") OnKeyUp = Value.AsEvent<TKeyEvent>();
-  else if (PropName == "OnKeyPress") OnKeyPress = Value.AsEvent<TKeyPressEvent>();
-  else return TControl::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TWinControl::PropertyTable() const {
+  static const TPropertyTable Table(&TControl::PropertyTable(), {
+      {"TabOrder", IntegerProperty(&TWinControl::SetTabOrder)},
+      {"TabStop", BooleanProperty(&TWinControl::SetTabStop)},
+      {"OnEnter", EventProperty(&TWinControl::OnEnter)},
+      {"OnExit", EventProperty(&TWinControl::OnExit)},
+      {"OnKeyDown", EventProperty(&TWinControl::OnKeyDown)},
+      {"OnKeyUp", EventProperty(&TWinControl::OnKeyUp)},
+      {"OnKeyPress", EventProperty(&TWinControl::OnKeyPress)},
+  });
+  return Table;
 }

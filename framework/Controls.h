@@ -20,9 +20,12 @@
 class TWinControl;
 class TCustomForm;
 
-// Runs the handling of one piece of user input. Whatever escapes it ends in the application's
-// error box: no exception crosses back into the window system.
-void DispatchInput(TObject* Sender, const std::function<void()>& Handle);
+// The dispatcher: runs the handling of one piece of user input (or of a posted task, a timer, a
+// form's own event). Whatever escapes it goes to Application->HandleException; nothing escapes
+// the dispatcher itself, so no exception crosses back into the window system.
+void DispatchInput(TObject* Sender, const std::function<void()>& Handle) noexcept;
+// For input whose handling may destroy its sender: the sender is asked for only after a failure.
+void DispatchInput(const std::function<TObject*()>& Sender, const std::function<void()>& Handle) noexcept;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
@@ -147,7 +150,7 @@ public:
   // Drops the peer and the real window behind it; the model stays.
   virtual void DestroyHandle();
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   virtual void Click();
@@ -215,7 +218,7 @@ public:
   void PeerKeyPress(char& Key);
   void PeerFocusChanged(bool GotFocus);
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   virtual void KeyDown(unsigned short& Key, TShiftState Shift) { if (OnKeyDown) OnKeyDown(this, Key, Shift); }

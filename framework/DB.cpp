@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Layout.h"
+#include "framework/PropertyTable.h"
 #include "framework/rtl/SysUtils.h"
 
 namespace {
@@ -295,13 +296,11 @@ void TDataSource::Notification(TComponent* AComponent, TOperation Operation) {
   }
 }
 
-TSetPropResult TDataSource::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName != "DataSet") return TComponent::SetProperty(PropName, Value);
-  if (!Value.Reference) return TSetPropResult::NeedsReference;
-  auto* ds = As<TDataSet>(Value.Reference);
-  if (!ds) throw ELayoutError(Value.Text + " is not a dataset");
-  SetDataSet(ds);
-  return TSetPropResult::Done;
+const TPropertyTable& TDataSource::PropertyTable() const {
+  static const TPropertyTable Table(&TComponent::PropertyTable(), {
+      {"DataSet", ReferenceProperty(&TDataSource::SetDataSet, "a dataset")},
+  });
+  return Table;
 }
 
 // The control is half gone: it is only unhooked, not told.

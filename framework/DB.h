@@ -261,7 +261,7 @@ public:
   TDataSet* DataSet() const { return FDataSet; }
   void SetDataSet(TDataSet* Value);
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;

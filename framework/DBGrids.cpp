@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Layout.h"
+#include "framework/PropertyTable.h"
 
 namespace {
 constexpr int IndicatorWidth = 11;
@@ -214,14 +215,8 @@ void TCustomDBGrid::FollowCursor() {
   TDataSet* ds = FLink.DataSet();
   int pos = ds ? ds->RecordPosition() : -1;
   if (pos < 0 || TitleRows() + pos >= RowCount()) return;
-  FFollowing = true;
-  try {
-    TCustomGrid::SetRow(TitleRows() + pos);
-  } catch (...) {
-    FFollowing = false;
-    throw;
-  }
-  FFollowing = false;
+  TScopedValue following(FFollowing, true);
+  TCustomGrid::SetRow(TitleRows() + pos);
 }
 
 void TCustomDBGrid::SetRow(int Value) {
@@ -300,20 +295,18 @@ void TCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
   }
 }
 
-TSetPropResult TCustomDBGrid::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "DataSource") {
-    if (!Value.Reference) return TSetPropResult::NeedsReference;
-    auto* source = As<TDataSource>(Value.Reference);
-    if (!source) throw ELayoutError(Value.Text + " is not a data source");
-    SetDataSource(source);
-  } else if (PropName == "Options") {
-    SetOptions(Value.AsSet({{"dgEditing", dgEditing}, {"dgAlwaysShowEditor", dgAlwaysShowEditor},
-                            {"dgTitles", dgTitles}, {"dgIndicator", dgIndicator},
-                            {"dgColumnResize", dgColumnResize}, {"dgColLines", dgColLines},
-                            {"dgRowLines", dgRowLines}, {"dgTabs", dgTabs}, {"dgRowSelect", dgRowSelect},
-                            {"dgAlwaysShowSelection", dgAlwaysShowSelection},
-                            {"dgConfirmDelete", dgConfirmDelete}, {"dgCancelOnExit", dgCancelOnExit},
-                            {"dgMultiSelect", dgMultiSelect}}));
-  } else return TCustomGrid::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TCustomDBGrid::PropertyTable() const {
+  static const TPropertyTable Table(&TCustomGrid::PropertyTable(), {
+      {"DataSource", ReferenceProperty(&TCustomDBGrid::SetDataSource, "a data source")},
+      {"Options", Setter<TCustomDBGrid>([](TCustomDBGrid& G, const TLayoutValue& V) {
+         G.SetOptions(V.AsSet({{"dgEditing", dgEditing}, {"dgAlwaysShowEditor", dgAlwaysShowEditor},
+                               {"dgTitles", dgTitles}, {"dgIndicator", dgIndicator},
+                               {"dgColumnResize", dgColumnResize}, {"dgColLines", dgColLines},
+                               {"dgRowLines", dgRowLines}, {"dgTabs", dgTabs}, {"dgRowSelect", dgRowSelect},
+                               {"dgAlwaysShowSelection", dgAlwaysShowSelection},
+                               {"dgConfirmDelete", dgConfirmDelete}, {"dgCancelOnExit", dgCancelOnExit},
+                               {"dgMultiSelect", dgMultiSelect}}));
+       })},
+  });
+  return Table;
 }

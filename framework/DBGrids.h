@@ -143,7 +143,7 @@ public:
   // Moving to a row moves the dataset to its record.
   void SetRow(int Value) override;
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   // A click picks the record; with dgMultiSelect, Ctrl+click adds or removes it from the

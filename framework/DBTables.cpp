@@ -1,12 +1,14 @@
 #include "framework/DBTables.h"
 
 #include "framework/Layout.h"
+#include "framework/PropertyTable.h"
 #include "framework/rtl/SysUtils.h"
 
-TSetPropResult TDBDataSet::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "DatabaseName") SetDatabaseName(Value.AsString());
-  else return TDataSet::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TDBDataSet::PropertyTable() const {
+  static const TPropertyTable Table(&TDataSet::PropertyTable(), {
+      {"DatabaseName", StringProperty(&TDBDataSet::SetDatabaseName)},
+  });
+  return Table;
 }
 
 void TTable::SetIndexFieldNames(const std::string& Value) {
@@ -32,21 +34,25 @@ void TTable::CheckCanOpen() {
 
 void TTable::FieldsMade() { ApplyIndex(); }
 
-TSetPropResult TTable::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "TableName") SetTableName(Value.AsString());
-  else if (PropName == "IndexFieldNames") SetIndexFieldNames(Value.AsString());
-  else return TDBDataSet::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TTable::PropertyTable() const {
+  static const TPropertyTable Table(&TDBDataSet::PropertyTable(), {
+      {"TableName", StringProperty(&TTable::SetTableName)},
+      {"IndexFieldNames", StringProperty(&TTable::SetIndexFieldNames)},
+  });
+  return Table;
 }
 
 void TQuery::CheckCanOpen() {
   if (Trim(FSQL.Text()).empty()) DatabaseError("No SQL statement available");
 }
 
-TSetPropResult TQuery::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName != "SQL") return TDBDataSet::SetProperty(PropName, Value);
-  if (Value.Kind != TLayoutValue::TKind::List) throw ELayoutError("a list is expected");
-  FSQL.Clear();
-  for (auto& line : Value.Items) FSQL.Add(line.AsString());
-  return TSetPropResult::Done;
+const TPropertyTable& TQuery::PropertyTable() const {
+  static const TPropertyTable Table(&TDBDataSet::PropertyTable(), {
+      {"SQL", Setter<TQuery>([](TQuery& Q, const TLayoutValue& V) {
+         std::vector<std::string> lines = StringListValue(V);
+         Q.FSQL.Clear();
+         for (auto& line : lines) Q.FSQL.Add(line);
+       })},
+  });
+  return Table;
 }

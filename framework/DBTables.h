@@ -13,7 +13,7 @@ public:
   const std::string& DatabaseName() const { return FDatabaseName; }
   void SetDatabaseName(const std::string& Value) { CheckInactive(); FDatabaseName = Value; }
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 private:
   std::string FDatabaseName;
@@ -31,7 +31,7 @@ public:
   const std::string& IndexFieldNames() const { return FIndexFieldNames; }
   void SetIndexFieldNames(const std::string& Value);
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   void CheckCanOpen() override;
@@ -52,7 +52,7 @@ public:
   TStringList& SQL() { return FSQL; }
   const TStringList& SQL() const { return FSQL; }
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   void CheckCanOpen() override;

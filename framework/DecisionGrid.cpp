@@ -4,6 +4,7 @@
 #include <set>
 
 #include "framework/Layout.h"
+#include "framework/PropertyTable.h"
 #include "framework/rtl/SysUtils.h"
 
 namespace {
@@ -241,11 +242,9 @@ TGridCellView TCustomDecisionGrid::CellView(int ACol, int ARow) const {
   return view;
 }
 
-TSetPropResult TCustomDecisionGrid::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName != "DecisionSource") return TCustomGrid::SetProperty(PropName, Value);
-  if (!Value.Reference) return TSetPropResult::NeedsReference;
-  auto* source = As<TDecisionSource>(Value.Reference);
-  if (!source) throw ELayoutError(Value.Text + " is not a decision source");
-  SetDecisionSource(source);
-  return TSetPropResult::Done;
+const TPropertyTable& TCustomDecisionGrid::PropertyTable() const {
+  static const TPropertyTable Table(&TCustomGrid::PropertyTable(), {
+      {"DecisionSource", ReferenceProperty(&TCustomDecisionGrid::SetDecisionSource, "a decision source")},
+  });
+  return Table;
 }

@@ -108,7 +108,7 @@ public:
   std::string Cells(int ACol, int ARow) const;
 
   TGridCellView CellView(int ACol, int ARow) const override;
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -1,6 +1,7 @@
 #include "framework/ExtCtrls.h"
 
 #include "framework/Layout.h"
+#include "framework/PropertyTable.h"
 
 namespace {
 TBevelCut BevelValue(const TLayoutValue& Value) {
@@ -42,16 +43,14 @@ void TCustomPanel::SetBevelWidth(int Value) {
   PeerNotify(TPeerChange::Style);
 }
 
-TSetPropResult TCustomPanel::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "Alignment")
-    SetAlignment(Value.AsEnum<TAlignment>({{"taLeftJustify", TAlignment::taLeftJustify},
-                                           {"taRightJustify", TAlignment::taRightJustify},
-                                           {"taCenter", TAlignment::taCenter}}));
-  else if (PropName == "BevelInner") SetBevelInner(BevelValue(Value));
-  else if (PropName == "BevelOuter") SetBevelOuter(BevelValue(Value));
-  else if (PropName == "BevelWidth") SetBevelWidth(Value.AsInteger());
-  else return TCustomControl::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TCustomPanel::PropertyTable() const {
+  static const TPropertyTable Table(&TCustomControl::PropertyTable(), {
+      {"Alignment", Setter<TCustomPanel>([](TCustomPanel& P, const TLayoutValue& V) { P.SetAlignment(AlignmentValue(V)); })},
+      {"BevelInner", Setter<TCustomPanel>([](TCustomPanel& P, const TLayoutValue& V) { P.SetBevelInner(BevelValue(V)); })},
+      {"BevelOuter", Setter<TCustomPanel>([](TCustomPanel& P, const TLayoutValue& V) { P.SetBevelOuter(BevelValue(V)); })},
+      {"BevelWidth", IntegerProperty(&TCustomPanel::SetBevelWidth)},
+  });
+  return Table;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -78,10 +77,11 @@ void TTimer::UpdateTimer() {
   if (FEnabled && FInterval > 0) Backend::StartTimer(*this);
 }
 
-TSetPropResult TTimer::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "Enabled") SetEnabled(Value.AsBoolean());
-  else if (PropName == "Interval") SetInterval(static_cast<unsigned>(Value.AsInteger()));
-  else if (PropName == "OnTimer") OnTimer = Value.AsEvent<TNotifyEvent>();
-  else return TComponent::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TTimer::PropertyTable() const {
+  static const TPropertyTable Table(&TComponent::PropertyTable(), {
+      {"Enabled", BooleanProperty(&TTimer::SetEnabled)},
+      {"Interval", Setter<TTimer>([](TTimer& T, const TLayoutValue& V) { T.SetInterval(static_cast<unsigned>(V.AsInteger())); })},
+      {"OnTimer", EventProperty(&TTimer::OnTimer)},
+  });
+  return Table;
 }

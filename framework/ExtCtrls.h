@@ -27,7 +27,7 @@ public:
   // must see while the program goes on working.
   void Repaint() { PeerNotify(TPeerChange::Invalidate); }
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   std::unique_ptr<TControlPeer> CreatePeer() override;
@@ -62,7 +62,7 @@ public:
   // The interval has passed (reported by the backend).
   void PeerTimer() { DispatchInput(this, [&] { Timer(); }); }
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   virtual void Timer() { if (OnTimer) OnTimer(this); }

@@ -5,6 +5,7 @@
 
 #include "framework/Layout.h"
 #include "framework/Printers.h"
+#include "framework/PropertyTable.h"
 #include "framework/rtl/FileUtils.h"
 
 TApplication* Application = new TApplication(nullptr);
@@ -25,9 +26,7 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 TCustomForm::~TCustomForm() {
-  if (OnDestroy) {
-    try { OnDestroy(this); } catch (...) { Application->HandleException(this); }
-  }
+  BeforeDestruction();
   if (Screen->ActiveForm() == this) Screen->SetActiveForm(nullptr);
   Screen->RemoveForm(this);
   if (Application->FMainForm == this) Application->FMainForm = nullptr;
@@ -35,6 +34,19 @@ TCustomForm::~TCustomForm() {
   FActiveControl = nullptr;
   DestroyComponents();
   DestroyHandle();
+}
+
+void TCustomForm::operator delete(TCustomForm* Form, std::destroying_delete_t) {
+  void* block = dynamic_cast<void*>(Form);
+  Form->BeforeDestruction();
+  Form->~TCustomForm();
+  ::operator delete(block);
+}
+
+void TCustomForm::BeforeDestruction() {
+  if (IsDestroying()) return;
+  Destroying();
+  if (OnDestroy) DispatchInput(this, [this] { OnDestroy(this); });
 }
 
 void TCustomForm::CreateFromLayout(const std::string& LayoutName) {
@@ -45,12 +57,7 @@ void TCustomForm::CreateFromLayout(const std::string& LayoutName) {
 }
 
 void TCustomForm::DoCreate() {
-  if (!OnCreate) return;
-  try {
-    OnCreate(this);
-  } catch (...) {
-    Application->HandleException(this);
-  }
+  if (OnCreate) DispatchInput(this, [this] { OnCreate(this); });
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
@@ -259,38 +266,42 @@ void TCustomForm::KeyDown(unsigned short& Key, TShiftState Shift) {
   TWinControl::KeyDown(Key, Shift);
 }
 
-TSetPropResult TCustomForm::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "BorderStyle")
-    SetBorderStyle(Value.AsEnum<TFormBorderStyle>({{"bsNone", TFormBorderStyle::bsNone},
-                                                   {"bsSingle", TFormBorderStyle::bsSingle},
-                                                   {"bsSizeable", TFormBorderStyle::bsSizeable},
-                                                   {"bsDialog", TFormBorderStyle::bsDialog},
-                                                   {"bsToolWindow", TFormBorderStyle::bsToolWindow},
-                                                   {"bsSizeToolWin", TFormBorderStyle::bsSizeToolWin}}));
-  else if (PropName == "Position")
-    SetPosition(Value.AsEnum<TPosition>({{"poDesigned", TPosition::poDesigned},
-                                         {"poDefault", TPosition::poDefault},
-                                         {"poScreenCenter", TPosition::poScreenCenter},
-                                         {"poMainFormCenter", TPosition::poMainFormCenter},
-                                         {"poOwnerFormCenter", TPosition::poOwnerFormCenter},
-                                         {"poDesktopCenter", TPosition::poDesktopCenter}}));
-  else if (PropName == "Scaled") SetScaled(Value.AsBoolean());
-  else if (PropName == "AutoScroll") SetAutoScroll(Value.AsBoolean());
-  else if (PropName == "KeyPreview") SetKeyPreview(Value.AsBoolean());
-  else if (PropName == "WindowState")
-    SetWindowState(Value.AsEnum<TWindowState>({{"wsNormal", TWindowState::wsNormal},
-                                               {"wsMinimized", TWindowState::wsMinimized},
-                                               {"wsMaximized", TWindowState::wsMaximized}}));
-  else if (PropName == "OnCreate") OnCreate = Value.AsEvent<TNotifyEvent>();
-  else if (PropName == "OnDestroy") OnDestroy = Value.AsEvent<TNotifyEvent>();
-  else if (PropName == "OnShow") OnShow = Value.AsEvent<TNotifyEvent>();
-  else if (PropName == "OnHide") OnHide = Value.AsEvent<TNotifyEvent>();
-  else if (PropName == "OnActivate") OnActivate = Value.AsEvent<TNotifyEvent>();
-  else if (PropName == "OnClose") OnClose = Value.AsEvent<TCloseEvent>();
-  else if (PropName == "OnCloseQuery") OnCloseQuery = Value.AsEvent<TCloseQueryEvent>();
-  else if (PropName == "OnResize") OnResize = Value.AsEvent<TNotifyEvent>();
-  else return TWinControl::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TCustomForm::PropertyTable() const {
+  static const TPropertyTable Table(&TWinControl::PropertyTable(), {
+      {"BorderStyle", Setter<TCustomForm>([](TCustomForm& F, const TLayoutValue& V) {
+         F.SetBorderStyle(V.AsEnum<TFormBorderStyle>({{"bsNone", TFormBorderStyle::bsNone},
+                                                       {"bsSingle", TFormBorderStyle::bsSingle},
+                                                       {"bsSizeable", TFormBorderStyle::bsSizeable},
+                                                       {"bsDialog", TFormBorderStyle::bsDialog},
+                                                       {"bsToolWindow", TFormBorderStyle::bsToolWindow},
+                                                       {"bsSizeToolWin", TFormBorderStyle::bsSizeToolWin}}));
+       })},
+      {"Position", Setter<TCustomForm>([](TCustomForm& F, const TLayoutValue& V) {
+         F.SetPosition(V.AsEnum<TPosition>({{"poDesigned", TPosition::poDesigned},
+                                             {"poDefault", TPosition::poDefault},
+                                             {"poScreenCenter", TPosition::poScreenCenter},
+                                             {"poMainFormCenter", TPosition::poMainFormCenter},
+                                             {"poOwnerFormCenter", TPosition::poOwnerFormCenter},
+                                             {"poDesktopCenter", TPosition::poDesktopCenter}}));
+       })},
+      {"Scaled", BooleanProperty(&TCustomForm::SetScaled)},
+      {"AutoScroll", BooleanProperty(&TCustomForm::SetAutoScroll)},
+      {"KeyPreview", BooleanProperty(&TCustomForm::SetKeyPreview)},
+      {"WindowState", Setter<TCustomForm>([](TCustomForm& F, const TLayoutValue& V) {
+         F.SetWindowState(V.AsEnum<TWindowState>({{"wsNormal", TWindowState::wsNormal},
+                                                   {"wsMinimized", TWindowState::wsMinimized},
+                                                   {"wsMaximized", TWindowState::wsMaximized}}));
+       })},
+      {"OnCreate", EventProperty(&TCustomForm::OnCreate)},
+      {"OnDestroy", EventProperty(&TCustomForm::OnDestroy)},
+      {"OnShow", EventProperty(&TCustomForm::OnShow)},
+      {"OnHide", EventProperty(&TCustomForm::OnHide)},
+      {"OnActivate", EventProperty(&TCustomForm::OnActivate)},
+      {"OnClose", EventProperty(&TCustomForm::OnClose)},
+      {"OnCloseQuery", EventProperty(&TCustomForm::OnCloseQuery)},
+      {"OnResize", EventProperty(&TCustomForm::OnResize)},
+  });
+  return Table;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -330,12 +341,7 @@ void TApplication::Post(TComponent* Target, std::function<void()> Task) {
     if (it == GPendingTargets.end()) return;
     bool alive = it->second != nullptr;
     GPendingTargets.erase(it);
-    if (!alive) return;
-    try {
-      task();
-    } catch (...) {
-      Application->HandleException(Application);
-    }
+    if (alive) DispatchInput(Application, task);
   });
 }
 
@@ -391,10 +397,18 @@ void Beep(unsigned Sound) { Backend::Beep(Sound); }
 
 bool TopLevelWindowExists(const std::string& ClassName) { return Backend::TopLevelWindowExists(ClassName); }
 
-void DispatchInput(TObject* Sender, const std::function<void()>& Handle) {
+void DispatchInput(const std::function<TObject*()>& Sender, const std::function<void()>& Handle) noexcept {
   try {
     Handle();
   } catch (...) {
-    Application->HandleException(Sender);
+    try {
+      Application->HandleException(Sender());
+    } catch (...) {
+      // The error box itself failed: nothing is left that could show it.
+    }
   }
+}
+
+void DispatchInput(TObject* Sender, const std::function<void()>& Handle) noexcept {
+  DispatchInput([Sender] { return Sender; }, Handle);
 }

@@ -2,6 +2,7 @@
 // showing, and the error box that every exception escaping a handler ends in.
 #pragma once
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ class TCustomForm : public TWinControl {
 public:
   explicit TCustomForm(TComponent* AOwner);
   ~TCustomForm() override;
+  // Freeing a form fires OnDestroy first, while all of it (the derived form's own part, its
+  // controls, its window) still exists; then the destructors take it apart.
+  void operator delete(TCustomForm* Form, std::destroying_delete_t);
 
   TFormBorderStyle BorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TFormBorderStyle Value);
@@ -96,7 +100,7 @@ public:
   void ControlRemoved(TControl* Control);
 
   void SetVisible(bool Value) override;
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   // Reads the form's linked layout, binds the registered fields, then fires OnCreate; an
@@ -139,6 +143,9 @@ private:
   TPrintScale FPrintScale = TPrintScale::poProportional;
   std::vector<std::function<void()>> FFieldBinders;
 
+  // Fires OnDestroy, once: from delete, or else (a form that is not on the heap) from the
+  // destructor.
+  void BeforeDestruction();
   void PlaceOnFirstShow();
   void SyncWindowSize();
   // Fires OnResize when the size differs from the one given (not while loading).

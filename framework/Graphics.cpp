@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "framework/Layout.h"
-
 namespace {
 const struct { const char* Name; TColor Color; } ColorNames[] = {
     {"clBlack", clBlack},         {"clMaroon", clMaroon},     {"clGreen", clGreen},
@@ -68,23 +66,3 @@ bool TFont::operator==(const TFont& O) const {
          FPitch == O.FPitch && FCharSet == O.FCharSet;
 }
 
-bool TFont::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "Name") SetName(Value.AsString());
-  else if (PropName == "Height") SetHeight(Value.AsInteger());
-  else if (PropName == "Size") SetSize(Value.AsInteger());
-  else if (PropName == "Style")
-    SetStyle(Value.AsSet({{"fsBold", fsBold}, {"fsItalic", fsItalic},
-                          {"fsUnderline", fsUnderline}, {"fsStrikeOut", fsStrikeOut}}));
-  else if (PropName == "Color") {
-    TColor c;
-    if (Value.Kind == TLayoutValue::TKind::Integer) c = Value.AsInteger();
-    else if (!IdentToColor(Value.AsIdent(), c)) throw ELayoutError("unknown colour " + Value.Text);
-    SetColor(c);
-  } else if (PropName == "Pitch")
-    SetPitch(Value.AsEnum<TFontPitch>({{"fpDefault", TFontPitch::fpDefault},
-                                       {"fpVariable", TFontPitch::fpVariable},
-                                       {"fpFixed", TFontPitch::fpFixed}}));
-  else if (PropName == "CharSet") SetCharSet(Value.AsInteger());
-  else return false;
-  return true;
-}

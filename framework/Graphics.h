@@ -70,9 +70,6 @@ public:
   void Assign(const TFont& Source);
   bool operator==(const TFont& Other) const;
 
-  // Sets a layout property "Name", "Height", "Size", "Style", "Color", "Pitch" or "CharSet".
-  bool SetProperty(const std::string& PropName, const TLayoutValue& Value);
-
 private:
   void Changed() { if (OnChange) OnChange(); }
   std::string FName = "MS Sans Serif";

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/Layout.h"
+#include "framework/PropertyTable.h"
 
 namespace {
 std::string IndexError(int Index) { return "Grid index out of range (" + std::to_string(Index) + ")"; }
@@ -212,35 +213,40 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
   TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
-TSetPropResult TCustomGrid::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "ColCount") SetColCount(Value.AsInteger());
-  else if (PropName == "RowCount") SetRowCount(Value.AsInteger());
-  else if (PropName == "FixedCols") SetFixedCols(Value.AsInteger());
-  else if (PropName == "FixedRows") SetFixedRows(Value.AsInteger());
-  else if (PropName == "DefaultColWidth") SetDefaultColWidth(Value.AsInteger());
-  else if (PropName == "DefaultRowHeight") SetDefaultRowHeight(Value.AsInteger());
-  else if (PropName == "GridLineWidth") SetGridLineWidth(Value.AsInteger());
-  else if (PropName == "ColWidths") {
-    auto widths = Value.AsIntegerList();
-    for (size_t i = 0; i < widths.size(); ++i) SetColWidths(static_cast<int>(i), widths[i]);
-  } else if (PropName == "RowHeights") {
-    auto heights = Value.AsIntegerList();
-    for (size_t i = 0; i < heights.size(); ++i) SetRowHeights(static_cast<int>(i), heights[i]);
-  } else if (PropName == "Options")
-    SetOptions(Value.AsSet({{"goFixedVertLine", goFixedVertLine}, {"goFixedHorzLine", goFixedHorzLine},
-                            {"goVertLine", goVertLine}, {"goHorzLine", goHorzLine},
-                            {"goRangeSelect", goRangeSelect}, {"goDrawFocusSelected", goDrawFocusSelected},
-                            {"goRowSizing", goRowSizing}, {"goColSizing", goColSizing},
-                            {"goRowMoving", goRowMoving}, {"goColMoving", goColMoving},
-                            {"goEditing", goEditing}, {"goTabs", goTabs}, {"goRowSelect", goRowSelect},
-                            {"goAlwaysShowEditor", goAlwaysShowEditor}, {"goThumbTracking", goThumbTracking}}));
-  else if (PropName == "ScrollBars")
-    SetScrollBars(Value.AsEnum<TScrollStyle>({{"ssNone", TScrollStyle::ssNone},
-                                              {"ssHorizontal", TScrollStyle::ssHorizontal},
-                                              {"ssVertical", TScrollStyle::ssVertical},
-                                              {"ssBoth", TScrollStyle::ssBoth}}));
-  else return TCustomControl::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TCustomGrid::PropertyTable() const {
+  static const TPropertyTable Table(&TCustomControl::PropertyTable(), {
+      {"ColCount", IntegerProperty(&TCustomGrid::SetColCount)},
+      {"RowCount", IntegerProperty(&TCustomGrid::SetRowCount)},
+      {"FixedCols", IntegerProperty(&TCustomGrid::SetFixedCols)},
+      {"FixedRows", IntegerProperty(&TCustomGrid::SetFixedRows)},
+      {"DefaultColWidth", IntegerProperty(&TCustomGrid::SetDefaultColWidth)},
+      {"DefaultRowHeight", IntegerProperty(&TCustomGrid::SetDefaultRowHeight)},
+      {"GridLineWidth", IntegerProperty(&TCustomGrid::SetGridLineWidth)},
+      {"ColWidths", Setter<TCustomGrid>([](TCustomGrid& G, const TLayoutValue& V) {
+         auto widths = V.AsIntegerList();
+         for (size_t i = 0; i < widths.size(); ++i) G.SetColWidths(static_cast<int>(i), widths[i]);
+       })},
+      {"RowHeights", Setter<TCustomGrid>([](TCustomGrid& G, const TLayoutValue& V) {
+         auto heights = V.AsIntegerList();
+         for (size_t i = 0; i < heights.size(); ++i) G.SetRowHeights(static_cast<int>(i), heights[i]);
+       })},
+      {"Options", Setter<TCustomGrid>([](TCustomGrid& G, const TLayoutValue& V) {
+         G.SetOptions(V.AsSet({{"goFixedVertLine", goFixedVertLine}, {"goFixedHorzLine", goFixedHorzLine},
+                               {"goVertLine", goVertLine}, {"goHorzLine", goHorzLine},
+                               {"goRangeSelect", goRangeSelect}, {"goDrawFocusSelected", goDrawFocusSelected},
+                               {"goRowSizing", goRowSizing}, {"goColSizing", goColSizing},
+                               {"goRowMoving", goRowMoving}, {"goColMoving", goColMoving},
+                               {"goEditing", goEditing}, {"goTabs", goTabs}, {"goRowSelect", goRowSelect},
+                               {"goAlwaysShowEditor", goAlwaysShowEditor}, {"goThumbTracking", goThumbTracking}}));
+       })},
+      {"ScrollBars", Setter<TCustomGrid>([](TCustomGrid& G, const TLayoutValue& V) {
+         G.SetScrollBars(V.AsEnum<TScrollStyle>({{"ssNone", TScrollStyle::ssNone},
+                                                 {"ssHorizontal", TScrollStyle::ssHorizontal},
+                                                 {"ssVertical", TScrollStyle::ssVertical},
+                                                 {"ssBoth", TScrollStyle::ssBoth}}));
+       })},
+  });
+  return Table;
 }
 
 TStringGrid::TStringGrid(TComponent* AOwner) : TDrawGrid(AOwner) {

@@ -82,7 +82,7 @@ public:
   // The client rectangle of a visible cell, or an empty rectangle.
   TRect CellRect(int ACol, int ARow) const;
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
   // What the window shows in a cell (0-based, fixed cells included).
   virtual TGridCellView CellView(int ACol, int ARow) const { return {}; }

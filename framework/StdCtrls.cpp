@@ -4,6 +4,7 @@
 
 #include "framework/Buttons.h"
 #include "framework/Layout.h"
+#include "framework/PropertyTable.h"
 
 TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
   SetBounds(0, 0, 65, 13);
@@ -21,15 +22,19 @@ void TLabel::SetAlignment(TAlignment Value) {
   PeerNotify(TPeerChange::Style);
 }
 
-TSetPropResult TLabel::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "Transparent") SetTransparent(Value.AsBoolean());
-  else if (PropName == "AutoSize") SetAutoSize(Value.AsBoolean());
-  else if (PropName == "Alignment")
-    SetAlignment(Value.AsEnum<TAlignment>({{"taLeftJustify", TAlignment::taLeftJustify},
-                                           {"taRightJustify", TAlignment::taRightJustify},
-                                           {"taCenter", TAlignment::taCenter}}));
-  else return TGraphicControl::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+TAlignment AlignmentValue(const TLayoutValue& Value) {
+  return Value.AsEnum<TAlignment>({{"taLeftJustify", TAlignment::taLeftJustify},
+                                   {"taRightJustify", TAlignment::taRightJustify},
+                                   {"taCenter", TAlignment::taCenter}});
+}
+
+const TPropertyTable& TLabel::PropertyTable() const {
+  static const TPropertyTable Table(&TGraphicControl::PropertyTable(), {
+      {"Transparent", BooleanProperty(&TLabel::SetTransparent)},
+      {"AutoSize", BooleanProperty(&TLabel::SetAutoSize)},
+      {"Alignment", Setter<TLabel>([](TLabel& L, const TLayoutValue& V) { L.SetAlignment(AlignmentValue(V)); })},
+  });
+  return Table;
 }
 
 TButton::TButton(TComponent* AOwner) : TWinControl(AOwner) {
@@ -43,12 +48,13 @@ void TButton::Click() {
   if (TCustomForm* form = ParentForm()) form->SetModalResult(FModalResult);
 }
 
-TSetPropResult TButton::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "ModalResult") SetModalResult(Value.AsInteger());
-  else if (PropName == "Default") SetDefault(Value.AsBoolean());
-  else if (PropName == "Cancel") SetCancel(Value.AsBoolean());
-  else return TWinControl::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TButton::PropertyTable() const {
+  static const TPropertyTable Table(&TWinControl::PropertyTable(), {
+      {"ModalResult", IntegerProperty(&TButton::SetModalResult)},
+      {"Default", BooleanProperty(&TButton::SetDefault)},
+      {"Cancel", BooleanProperty(&TButton::SetCancel)},
+  });
+  return Table;
 }
 
 namespace {
@@ -89,13 +95,18 @@ void TBitBtn::Click() {
   if (TCustomForm* form = ParentForm()) form->Close();
 }
 
-TSetPropResult TBitBtn::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "Kind") {
-    for (auto& k : BitBtnKinds)
-      if (Value.AsIdent() == k.Name) { SetKind(k.Kind); return TSetPropResult::Done; }
-    throw ELayoutError("Invalid property value: " + Value.Text);
-  }
-  return TButton::SetProperty(PropName, Value);
+const TPropertyTable& TBitBtn::PropertyTable() const {
+  static const TPropertyTable Table(&TButton::PropertyTable(), {
+      {"Kind", Setter<TBitBtn>([](TBitBtn& B, const TLayoutValue& V) {
+         for (auto& k : BitBtnKinds)
+           if (V.AsIdent() == k.Name) {
+             B.SetKind(k.Kind);
+             return;
+           }
+         throw ELayoutError("Invalid property value: " + V.Text);
+       })},
+  });
+  return Table;
 }
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
@@ -120,12 +131,13 @@ void TCustomEdit::PeerTextEdited(const std::string& Value) {
   DispatchInput(this, [&] { Change(); });
 }
 
-TSetPropResult TCustomEdit::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "MaxLength") SetMaxLength(Value.AsInteger());
-  else if (PropName == "ReadOnly") SetReadOnly(Value.AsBoolean());
-  else if (PropName == "OnChange") OnChange = Value.AsEvent<TNotifyEvent>();
-  else return TWinControl::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TCustomEdit::PropertyTable() const {
+  static const TPropertyTable Table(&TWinControl::PropertyTable(), {
+      {"MaxLength", IntegerProperty(&TCustomEdit::SetMaxLength)},
+      {"ReadOnly", BooleanProperty(&TCustomEdit::SetReadOnly)},
+      {"OnChange", EventProperty(&TCustomEdit::OnChange)},
+  });
+  return Table;
 }
 
 TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner) {
@@ -141,10 +153,11 @@ void TCheckBox::SetChecked(bool Value) {
   if (!IsLoading()) Click();
 }
 
-TSetPropResult TCheckBox::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "Checked") SetChecked(Value.AsBoolean());
-  else return TWinControl::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TCheckBox::PropertyTable() const {
+  static const TPropertyTable Table(&TWinControl::PropertyTable(), {
+      {"Checked", BooleanProperty(&TCheckBox::SetChecked)},
+  });
+  return Table;
 }
 
 TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner) {
@@ -162,10 +175,11 @@ void TRadioButton::SetChecked(bool Value) {
   if (!IsLoading()) Click();
 }
 
-TSetPropResult TRadioButton::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "Checked") SetChecked(Value.AsBoolean());
-  else return TWinControl::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TRadioButton::PropertyTable() const {
+  static const TPropertyTable Table(&TWinControl::PropertyTable(), {
+      {"Checked", BooleanProperty(&TRadioButton::SetChecked)},
+  });
+  return Table;
 }
 
 std::string TListBoxStrings::Strings(int Index) const {
@@ -304,14 +318,16 @@ void TCustomListBox::PeerSelectionChanged(const std::vector<bool>& States, int C
   DispatchInput(this, [&] { Click(); });
 }
 
-TSetPropResult TCustomListBox::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "MultiSelect") SetMultiSelect(Value.AsBoolean());
-  else if (PropName == "ExtendedSelect") SetExtendedSelect(Value.AsBoolean());
-  else if (PropName == "ItemHeight") SetItemHeight(Value.AsInteger());
-  else if (PropName == "Items") {
-    Clear();
-    if (Value.Kind != TLayoutValue::TKind::List) throw ELayoutError("a list is expected");
-    for (auto& item : Value.Items) AddItem(item.AsString());
-  } else return TWinControl::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TCustomListBox::PropertyTable() const {
+  static const TPropertyTable Table(&TWinControl::PropertyTable(), {
+      {"MultiSelect", BooleanProperty(&TCustomListBox::SetMultiSelect)},
+      {"ExtendedSelect", BooleanProperty(&TCustomListBox::SetExtendedSelect)},
+      {"ItemHeight", IntegerProperty(&TCustomListBox::SetItemHeight)},
+      {"Items", Setter<TCustomListBox>([](TCustomListBox& B, const TLayoutValue& V) {
+         std::vector<std::string> items = StringListValue(V);
+         B.Clear();
+         for (auto& item : items) B.AddItem(item);
+       })},
+  });
+  return Table;
 }

@@ -9,6 +9,9 @@
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
+// An alignment named in a window layout (taCenter).
+TAlignment AlignmentValue(const TLayoutValue& Value);
+
 class TLabel : public TGraphicControl {
 public:
   explicit TLabel(TComponent* AOwner);
@@ -20,7 +23,7 @@ public:
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment Value);
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   std::unique_ptr<TControlPeer> CreatePeer() override;
@@ -42,7 +45,7 @@ public:
   bool Cancel() const { return FCancel; }
   void SetCancel(bool Value) { FCancel = Value; }
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   // Fires OnClick, then hands the button's modal result to its form.
@@ -73,7 +76,7 @@ public:
   // The user changed the text.
   void PeerTextEdited(const std::string& Value);
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   virtual void Change() { if (OnChange) OnChange(this); }
@@ -100,7 +103,7 @@ public:
   // The user clicked the box.
   void PeerToggled() { DispatchInput(this, [&] { SetChecked(!FChecked); }); }
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 private:
   bool FChecked = false;
@@ -117,7 +120,7 @@ public:
 
   void PeerChecked() { DispatchInput(this, [&] { SetChecked(true); }); }
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 private:
   bool FChecked = false;
@@ -189,7 +192,7 @@ public:
   void PeerSelectionChanged(const std::vector<bool>& States, int CaretIndex);
   void PeerTopIndexChanged(int Value) { FTopIndex = Value; }
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   std::unique_ptr<TControlPeer> CreatePeer() override;

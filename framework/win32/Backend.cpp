@@ -13,8 +13,9 @@ constexpr UINT WM_RUNTASK = WM_APP + 1;
 
 LRESULT CALLBACK TaskWindowProc(HWND Handle, UINT Msg, WPARAM W, LPARAM L) {
   if (Msg != WM_RUNTASK) return DefWindowProcA(Handle, Msg, W, L);
+  // Every task comes from Application->Post, which runs it through the dispatcher.
   std::unique_ptr<std::function<void()>> task(reinterpret_cast<std::function<void()>*>(L));
-  Win32::Guarded(Application, *task);
+  (*task)();
   return 0;
 }
 
@@ -31,11 +32,6 @@ HWND TaskWindow() {
                            Win32::Instance(), nullptr);
   }();
   return handle;
-}
-
-void DispatchOne(MSG& Msg) {
-  TranslateMessage(&Msg);
-  DispatchMessageA(&Msg);
 }
 
 struct TDisabledWindows {
@@ -94,7 +90,7 @@ void RunMessageLoop() {
   while (!Application->Terminated()) {
     BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
-    DispatchOne(msg);
+    Win32::TWinPeer::DispatchQueued(msg);
   }
 }
 
@@ -106,7 +102,7 @@ void ProcessMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    DispatchOne(msg);
+    Win32::TWinPeer::DispatchQueued(msg);
   }
 }
 
@@ -135,7 +131,7 @@ void RunModal(TCustomForm& Form) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    DispatchOne(msg);
+    Win32::TWinPeer::DispatchQueued(msg);
   }
 }
 

@@ -2,6 +2,7 @@
 // and focus input reported to the model, and the form-wide keys.
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <vector>
 
 #include "framework/Forms.h"
@@ -22,6 +23,8 @@ const char* const GridClassName = "VersoraGrid";
 
 namespace {
 const char* const PeerProperty = "VersoraPeer";
+// The key-down message being dispatched that the model saw before its translation.
+const MSG* GSeenKey = nullptr;
 }
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
@@ -41,14 +44,6 @@ void InitControls() {
     wc.hIcon = name == FormClassName ? LoadIconA(nullptr, IDI_APPLICATION) : nullptr;
     wc.lpszClassName = name;
     RegisterClassA(&wc);
-  }
-}
-
-void HandleException(TObject* Sender) noexcept {
-  try {
-    Application->HandleException(Sender);
-  } catch (...) {
-    // The error box itself failed: nothing is left that could show it.
   }
 }
 
@@ -117,19 +112,33 @@ LRESULT TWinPeer::Dispatch(UINT Msg, WPARAM W, LPARAM L) {
     return CallWindowProcA(defProc, handle, Msg, W, L);
   }
   std::weak_ptr<char> alive = FAlive;
-  TControl* control = &FControl;
   LRESULT result = 0;
-  bool handled = false;
-  try {
-    handled = Message(Msg, W, L, result);
-  } catch (...) {
-    HandleException(alive.expired() ? static_cast<TObject*>(Application) : control);
-    return 0;
-  }
+  bool handled = true;
+  Guarded([&] { handled = Message(Msg, W, L, result); });
   if (handled) return result;
   // A handler may have dropped the window; then nothing is left for the default procedure.
   if (alive.expired()) return 0;
   return CallWindowProcA(defProc, handle, Msg, W, L);
+}
+
+void TWinPeer::Guarded(const std::function<void()>& Body) {
+  std::weak_ptr<char> alive = FAlive;
+  TControl* control = &FControl;
+  DispatchInput([&]() -> TObject* { return alive.expired() ? static_cast<TObject*>(Application) : control; }, Body);
+}
+
+void TWinPeer::DispatchQueued(MSG& Msg) {
+  TWinPeer* peer = Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN ? FromHandle(Msg.hwnd) : nullptr;
+  if (peer) {
+    // The model sees a key before it is translated, as the platform's loop shows it to the
+    // form first: a key used up leaves no character behind.
+    bool used = true;
+    peer->Guarded([&] { used = peer->KeyDown(Msg.message, Msg.wParam); });
+    if (used) return;
+  }
+  TScopedValue<const MSG*> seen(GSeenKey, peer ? &Msg : GSeenKey);
+  TranslateMessage(&Msg);
+  DispatchMessageA(&Msg);
 }
 
 LRESULT TWinPeer::DefaultProc(UINT Msg, WPARAM W, LPARAM L) {
@@ -222,14 +231,13 @@ bool TWinPeer::KeyMessage(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) {
   Result = 0;
   switch (Msg) {
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      unsigned short key = static_cast<unsigned short>(W);
-      control->PeerKeyDown(key, KeyboardShift());
-      if (alive.expired() || key == 0) return true;
-      if (Msg == WM_KEYDOWN && !WantsKey(key))
-        if (TCustomForm* form = control->ParentForm(); form && FormKey(*form, control, Msg, key)) return true;
-      return false;
-    }
+    case WM_SYSKEYDOWN:
+      if (GSeenKey && GSeenKey->hwnd == FHandle && GSeenKey->message == Msg && GSeenKey->wParam == W &&
+          GSeenKey->lParam == L) {
+        GSeenKey = nullptr;
+        return false;
+      }
+      return KeyDown(Msg, W);
     case WM_CHAR: {
       char key = static_cast<char>(W);
       control->PeerKeyPress(key);
@@ -246,6 +254,18 @@ bool TWinPeer::KeyMessage(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) {
     default:
       return false;
   }
+}
+
+bool TWinPeer::KeyDown(UINT Msg, WPARAM W) {
+  auto* control = As<TWinControl>(&FControl);
+  if (!control) return false;
+  auto alive = Alive();
+  unsigned short key = static_cast<unsigned short>(W);
+  control->PeerKeyDown(key, KeyboardShift());
+  if (alive.expired() || key == 0) return true;
+  if (Msg == WM_KEYDOWN && !WantsKey(key))
+    if (TCustomForm* form = control->ParentForm(); form && FormKey(*form, control, Msg, key)) return true;
+  return false;
 }
 
 void TWinPeer::ApplyFont() {
@@ -331,13 +351,6 @@ bool HasAccelerator(const std::string& Caption, char Key) {
   return false;
 }
 
-// The character message that the key's translation already queued would reach the control
-// after the key did its work elsewhere (a modal window, even): it goes now.
-void DropQueuedChar() {
-  MSG msg;
-  PeekMessageA(&msg, nullptr, WM_CHAR, WM_CHAR, PM_REMOVE);
-}
-
 }  // namespace
 
 bool FormKey(TCustomForm& Form, TControl* Focused, UINT Msg, WPARAM Key) {
@@ -353,7 +366,6 @@ bool FormKey(TCustomForm& Form, TControl* Focused, UINT Msg, WPARAM Key) {
     bool back = GetKeyState(VK_SHIFT) < 0;
     if (at != stops.end()) index = back ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
     else if (back) index = stops.size() - 1;
-    DropQueuedChar();
     ::SetFocus(PeerHandle(*stops[index]));
     return true;
   } else if (Key == VK_RETURN) {
@@ -363,7 +375,6 @@ bool FormKey(TCustomForm& Form, TControl* Focused, UINT Msg, WPARAM Key) {
     target = FindButton(Form, [](const TButton& b) { return b.Cancel(); });
   }
   if (!target) return false;
-  if (Msg == WM_KEYDOWN) DropQueuedChar();
   target->PeerClick();
   return true;
 }

@@ -125,8 +125,7 @@ LRESULT CALLBACK TimerWindowProc(HWND Handle, UINT Msg, WPARAM W, LPARAM L) {
   if (Msg != WM_TIMER) return DefWindowProcA(Handle, Msg, W, L);
   auto it = Timers().ById.find(W);
   if (it != Timers().ById.end()) {
-    TTimer* timer = it->second;
-    Guarded(timer, [timer] { timer->PeerTimer(); });
+    it->second->PeerTimer();
   }
   return 0;
 }

@@ -1,6 +1,8 @@
-// Private parts shared by the Win32 backend: the peer that every window of ours is built on, the
-// one place where an exception from the model stops, and colours, fonts and cursors in GDI terms.
+// Private parts shared by the Win32 backend: the peer that every window of ours is built on, and
+// colours, fonts and cursors in GDI terms. Every call into the model from a window procedure or
+// a callback goes through the dispatcher (DispatchInput), so no exception reaches the system.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -18,20 +20,6 @@ HINSTANCE Instance();
 void InitControls();
 extern const char* const FormClassName;
 extern const char* const GridClassName;
-
-// Shows the exception being handled (call it from a catch block) in the application's error
-// box. The one place where an exception from the model stops: none may unwind through the
-// system's code that called a window procedure.
-void HandleException(TObject* Sender) noexcept;
-
-template <class F>
-void Guarded(TObject* Sender, F&& Body) noexcept {
-  try {
-    Body();
-  } catch (...) {
-    HandleException(Sender);
-  }
-}
 
 COLORREF ColorToRGB(TColor Color);
 
@@ -90,6 +78,10 @@ protected:
 public:
   // The window procedure of our own classes and of every subclassed system control.
   static LRESULT CALLBACK WindowProc(HWND Handle, UINT Msg, WPARAM W, LPARAM L);
+  // Handles a message that a loop of ours took from the queue. A key goes to the model before
+  // it is translated: when the form (KeyPreview), the control or the form's own keys use it,
+  // it ends there and no character message follows.
+  static void DispatchQueued(MSG& Msg);
 
 protected:
   // Keys the control uses itself, which the form must not take for its navigation.
@@ -97,6 +89,10 @@ protected:
 
 private:
   LRESULT Dispatch(UINT Msg, WPARAM W, LPARAM L);
+  // Runs model code for this window through the dispatcher; the peer may be gone after it.
+  void Guarded(const std::function<void()>& Body);
+  // The model's part of a key press; true when the key was used up.
+  bool KeyDown(UINT Msg, WPARAM W);
   bool MouseMessage(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result);
   bool KeyMessage(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result);
 

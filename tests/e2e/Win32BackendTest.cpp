@@ -197,6 +197,23 @@ TEST_F(Win32Backend, ButtonsAndKeysOfTheForm) {
   SendMessageA(grid, WM_KEYDOWN, 'A', 0);
   EXPECT_EQ(formKeys, (std::vector<unsigned short>{VK_ESCAPE, 'A'}));
   EXPECT_EQ(gridKeys, (std::vector<unsigned short>{'A'}));
+
+  // Keys from the queue: the form sees each before it is translated, and one it swallows
+  // leaves no character behind.
+  std::string pressed;
+  Grid->OnKeyPress = [&](TObject*, char& Key) { pressed += Key; };
+  Form->OnKeyDown = [&](TObject*, unsigned short& Key, TShiftState) {
+    formKeys.push_back(Key);
+    if (Key == 'A') Key = 0;
+  };
+  formKeys.clear();
+  gridKeys.clear();
+  for (UINT key : {'A', 'B'})
+    PostMessageA(grid, WM_KEYDOWN, key, 1 | (MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16));
+  Application->ProcessMessages();
+  EXPECT_EQ(formKeys, (std::vector<unsigned short>{'A', 'B'}));
+  EXPECT_EQ(gridKeys, (std::vector<unsigned short>{'B'}));
+  EXPECT_EQ(pressed, "b");
 }
 
 TEST_F(Win32Backend, CloseBoxAsksTheModel) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Classes.h"
+#include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "tests/support/HeadlessFixture.h"
@@ -29,6 +30,41 @@ public:
 private:
   std::vector<std::string>& FLog;
   std::string FTag;
+};
+
+// A form with a part of its own that its destructor takes apart, and what its OnDestroy saw.
+class TProbedForm : public TForm {
+public:
+  struct TPart {
+    bool Whole = true;
+    ~TPart() { Whole = false; }
+  };
+
+  TProbedForm(TComponent* AOwner, std::vector<std::string>& Seen) : TForm(AOwner) {
+    auto* edit = new TEdit(this);
+    edit->SetName("ed");
+    edit->SetParent(this);
+    OnDestroy = [this, &Seen](TObject*) {
+      auto* ed = As<TEdit>(FindComponent("ed"));
+      Seen.push_back(std::string(FPart.Whole ? "whole" : "torn") + (ed && ed->Parent() == this ? "+ed" : ""));
+    };
+  }
+
+private:
+  TPart FPart;
+};
+
+// A control whose font change fails once told to.
+class TFailingFontControl : public TWinControl {
+public:
+  using TWinControl::TWinControl;
+  bool Fail = false;
+
+protected:
+  void FontChanged() override {
+    TWinControl::FontChanged();
+    if (Fail) throw Exception("font failed");
+  }
 };
 
 }  // namespace
@@ -143,4 +179,65 @@ TEST_F(HeadlessTest, ModalFormRunsUntilAButtonSetsTheResultAndRestoresTheCursor)
     EXPECT_EQ(Screen->Cursor(), crHourGlass);
   }
   EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+TEST_F(HeadlessTest, OnDestroyFiresOnceBeforeTheFormIsTakenApart) {
+  std::vector<std::string> seen;
+  delete new TProbedForm(nullptr, seen);
+  auto* owner = new TComponent(nullptr);
+  new TProbedForm(owner, seen);
+  delete owner;
+  (new TProbedForm(nullptr, seen))->Release();
+  Application->ProcessMessages();
+  EXPECT_EQ(seen, (std::vector<std::string>{"whole+ed", "whole+ed", "whole+ed"}))
+      << "freed by delete, by its owner, by Release";
+
+  // A form not on the heap: its destructor fires the event, still before the controls go.
+  int fired = 0;
+  {
+    TForm onStack(nullptr);
+    (new TEdit(&onStack))->SetParent(&onStack);
+    onStack.OnDestroy = [&](TObject*) { fired += onStack.ControlCount(); };
+  }
+  EXPECT_EQ(fired, 1);
+}
+
+TEST_F(HeadlessTest, AFailingHandlerReachesHandleExceptionOnceAndNothingEscapes) {
+  std::vector<std::string> errors;
+  Application->OnException = [&](TObject*, const std::exception& E) { errors.push_back(E.what()); };
+  auto* form = new TForm(nullptr);
+  auto* button = new TButton(form);
+  button->SetParent(form);
+  button->OnClick = [](TObject*) { throw Exception("click"); };
+  form->OnDestroy = [](TObject*) { throw Exception("destroy"); };
+  button->PeerClick();
+  Application->Post(form, [] { throw Exception("task"); });
+  Application->ProcessMessages();
+  delete form;
+  EXPECT_EQ(errors, (std::vector<std::string>{"click", "task", "destroy"}));
+
+  // Not even a failing error box gets out of the dispatcher.
+  Application->OnException = [](TObject*, const std::exception&) { throw Exception("box failed"); };
+  EXPECT_NO_THROW(DispatchInput(Application, [] { throw Exception("handler"); }));
+  Application->OnException = nullptr;
+}
+
+TEST(Component, ChildrenKeepParentFontThroughNestedAndFailingChanges) {
+  TForm form(nullptr);
+  auto* panel = new TPanel(&form);
+  panel->SetParent(&form);
+  (new TLabel(&form))->SetParent(panel);
+  auto* after = new TLabel(&form);
+  after->SetParent(&form);
+  form.Font().SetSize(12);
+  form.Font().SetSize(14);
+  EXPECT_EQ(after->Font().Size(), 14) << "a nested hand-down ended the outer one's ParentFont";
+  EXPECT_TRUE(after->ParentFont());
+
+  auto* failing = new TFailingFontControl(&form);
+  failing->SetParent(&form);
+  failing->Fail = true;
+  EXPECT_THROW(form.Font().SetSize(16), Exception);
+  after->Font().SetSize(9);
+  EXPECT_FALSE(after->ParentFont()) << "a font set on the control itself after a failed hand-down";
 }

@@ -4,6 +4,7 @@
 #include "framework/Forms.h"
 #include "framework/Grids.h"
 #include "framework/Layout.h"
+#include "framework/PropertyTable.h"
 #include "framework/StdCtrls.h"
 #include "tests/support/HeadlessFixture.h"
 
@@ -17,12 +18,16 @@ public:
   bool TargetSetWhenLoaded = false;
   bool WasLoading = false;
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override {
-    if (PropName != "Target") return TComponent::SetProperty(PropName, Value);
-    if (!Value.Reference) return TSetPropResult::NeedsReference;
-    WasLoading = IsLoading();
-    Target = Value.Reference;
-    return TSetPropResult::Done;
+  const TPropertyTable& PropertyTable() const override {
+    static const TPropertyTable Table(&TComponent::PropertyTable(), {
+        {"Target", Setter<TPointer>([](TPointer& P, const TLayoutValue& V) {
+           if (!V.Reference) return TSetPropResult::NeedsReference;
+           P.WasLoading = P.IsLoading();
+           P.Target = V.Reference;
+           return TSetPropResult::Done;
+         })},
+    });
+    return Table;
   }
   void Loaded() override {
     TComponent::Loaded();
@@ -59,7 +64,7 @@ const char* const SampleLayout =
     "    OnMouseUp = Released\n"
     "  TLabel lbl\n"
     "    Font.Style = [fsBold, fsItalic]\n"
-    "    Font.Color = clPurple\n"
+    "    font.COLOR = clPurple  # names match in any case\n"
     "  TBitBtn btn\n"
     "    Kind = bkClose\n"
     "    OnClick = Clicked\n";
