@@ -181,7 +181,7 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
 
   int Rule = 0;
   const bool FirstOfBand = Band == 2 || RptStyles->BandInfo[Band].RowNdx <= 0;
-  if (Borders && (EdgePending || ObjInfo->EndOfRows || (GrpHdrRow && !PrevRowGrpHdr))) {
+  if (Borders && (EdgePending || ObjInfo->RuleEveryRow || (GrpHdrRow && !PrevRowGrpHdr))) {
     Rule = BandLineWidth(Band, lkTopEdge);
   } else if (FirstOfBand) {
     if (RptSettings->NumGrpBrkCols > 0) GrpBrkCol = FindGroupBreakColumn(Band);

@@ -19,6 +19,11 @@ bool DataExhausted() { return ObjInfo && ObjInfo->EndOfRows; }
 
 bool TotalsFinished() { return RptStyles && RptStyles->BandInfo[3].Finished; }
 
+// A further page across of a vertical page prints again the rows recorded on its first one.
+bool ReplaysRows(const TvlxPrintSettings& PS) {
+  return PS.PagesAcross > 1 && PS.BMLineList.Count() > 0 && PS.CurVertPage == PS.LastEmittedPage.Y;
+}
+
 }  // namespace
 
 int TvlxPrintSettings::CalcReportWidth() const {
@@ -87,9 +92,8 @@ void TvlxPrintSettings::PrintPage() {
   for (;;) {
     StartPage();
     if (!(TotalsPage >= 1 && TotalsPage < CurVertPage)) PrintBodyRows();
-    // In text units the closing rule takes its own line below the body (DrawBandEndRule), and
-    // the rows were fitted to leave that one line: a second one would open a gap in the frame.
-    if (UnitSet != 1 && RptStyles) CellRect.Bottom += std::max(0, RptStyles->LineWidths[3][lkBottomEdge]);
+    // The closing rule's line below the body, which the rows were fitted to leave free.
+    if (RptStyles) CellRect.Bottom += std::max(0, RptStyles->LineWidths[3][lkBottomEdge]);
     EndPage();
     ++CurPanel;
     if (CurPanel > Panels || IsPageEndReached(true, false, CurPanel - 1)) break;
@@ -122,7 +126,10 @@ void TvlxPrintSettings::StartPage() {
   PrevRowGrpHdr = false;
   PageTop = EdgePending = true;
 
-  if (!(TotalsFinished() && DataExhausted()) && ObjInfo && ObjInfo->KindInRange && ObjInfo->ColsList &&
+  // Only a page after the report's end goes without column titles: the further pages across of
+  // the last vertical page carry them like the first.
+  const bool Finished = TotalsFinished() && DataExhausted() && !ReplaysRows(*this);
+  if (!Finished && ObjInfo && ObjInfo->KindInRange && ObjInfo->ColsList &&
       RptStyles && RptSettings && RunState == rsActive && RptSettings->ItemOpt(ioColumnTitles) &&
       RptStyles->BandInfo[1].RowCount > 0) {
     // The title rows are read where the object keeps them; the data position comes back after.
@@ -157,7 +164,7 @@ void TvlxPrintSettings::PrintBodyRows() {
   if ((SelectedRowsOnly && ObjInfo->SelRowCount == 0) || ObjInfo->RowCount == 0) return;
 
   const bool Wide = PagesAcross > 1;
-  const bool Replay = Wide && BMLineList.Count() > 0 && CurVertPage == LastEmittedPage.Y;
+  const bool Replay = ReplaysRows(*this);
   const bool Record = Wide && !Replay;
   // After the last replayed row the object moves on exactly once per vertical page.
   const bool AdvanceAfterReplay = (CurPageAcross >= PagesAcross && NewPagePos) || (CurPageAcross == 1 && !NewPagePos);

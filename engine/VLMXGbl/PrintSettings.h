@@ -262,7 +262,7 @@ public:
   // A bottom rule on the current line across the printed columns of the page across, when Kind
   // is on for the band.
   void DrawBandRule(uint8_t Band, uint8_t Kind);
-  // The band's closing rule on the line below Line; Line moves down by one in every case.
+  // The band's closing rule on Line, which then moves down by one in every case.
   void DrawBandEndRule(uint8_t Band, int& Line);
   bool IsHorzLineRow() const;
   bool IsGroupBreakRow(uint8_t Band) const;
