@@ -179,10 +179,12 @@ void TvlxPrintSettings::DrawCellBorders(const TRect& Inset, const TRect& Cell, c
 void TvlxPrintSettings::DrawBandRule(uint8_t Band, uint8_t Kind) { DrawRuleOn(*this, Band, Kind, CellRect.Bottom); }
 
 void TvlxPrintSettings::DrawBandEndRule(uint8_t Band, int& Line) {
-  if (Borders && ObjInfo && ObjInfo->KindInRange && !PageTop) {
-    // Data that end here bring the totals right below, before the totals page is recorded.
-    const bool SharedWithTotals = (ObjInfo->EndOfRows || IsPageEndReached(false, false, CurPanel)) &&
-                                  Band == 2 && TotalRowCount() > 0 && ShareAdjBorders;
+  // Only a band that printed a row on the page has a box to close: column titles alone do not.
+  if (Borders && ObjInfo && ObjInfo->KindInRange && !(Band == 2 ? BodyTop : PageTop)) {
+    // Until the totals are known to fit below, the box is closed; their shared top rule takes
+    // the same line when they follow.
+    const bool SharedWithTotals =
+        IsPageEndReached(false, false, CurPanel) && Band == 2 && TotalRowCount() > 0 && ShareAdjBorders;
     DrawRuleOn(*this, Band, SharedWithTotals ? lkRowRule : lkBottomEdge, Line);
   }
   ++Line;

@@ -3,6 +3,7 @@
 // the totals rows and the report footer, then the footer memos at their fixed place; repeated
 // for each panel across the sheet, then handed to the output.
 #include <algorithm>
+#include <climits>
 
 #include "engine/VLMXGbl/Memo.h"
 #include "engine/VLMXGbl/ObjInfo.h"
@@ -22,6 +23,27 @@ bool TotalsFinished() { return RptStyles && RptStyles->BandInfo[3].Finished; }
 // A further page across of a vertical page prints again the rows recorded on its first one.
 bool ReplaysRows(const TvlxPrintSettings& PS) {
   return PS.PagesAcross > 1 && PS.BMLineList.Count() > 0 && PS.CurVertPage == PS.LastEmittedPage.Y;
+}
+
+// Titles and totals are out for good: the page (every page across of it) or the panel begins
+// after the report's end.
+bool AfterReportEnd(const TvlxPrintSettings& PS) {
+  return PS.PastReportEnd || (PS.CurPanel > 1 && TotalsFinished() && DataExhausted());
+}
+
+// The innermost level below Below at which a printed column has a total; -1 none. Every
+// column counts, so that a break total of a later column is not passed over.
+int InnerTotalLevel(const TColsList& Cols, int Below) {
+  int Inner = -1;
+  for (int I = 0; I < Cols.Count(); ++I) {
+    const TColsListData* Col = Cols.Items(I);
+    if (!Col || !Col->Printed || !Col->TotList) continue;
+    for (int Level = std::min(Below, Col->TotList->Count()) - 1; Level > Inner; --Level) {
+      const TColTotListData* Total = Col->TotList->Items(Level);
+      if (Total && Total->Kind != tkNone) Inner = Level;
+    }
+  }
+  return Inner;
 }
 
 }  // namespace
@@ -74,7 +96,10 @@ bool TvlxPrintSettings::IsPageEndReached(bool UseFooterPosition, bool ComparePag
 }
 
 void TvlxPrintSettings::PrintPage() {
-  if (CurVertPage != LastEmittedPage.Y) BMLineList.Clear();
+  if (CurVertPage != LastEmittedPage.Y) {
+    BMLineList.Clear();
+    PastReportEnd = TotalsFinished();
+  }
   NewPagePos = ComparePageNo(CurPagePos(), LastEmittedPage) > 0;
   CellRect = TRect{};
   TextRect = TRect{};
@@ -124,12 +149,9 @@ void TvlxPrintSettings::StartPage() {
   --CellRect.Bottom;
   CellRect.Left = RptLeftOffset;
   PrevRowGrpHdr = false;
-  PageTop = EdgePending = true;
+  PageTop = BodyTop = EdgePending = true;
 
-  // Only a page after the report's end goes without column titles: the further pages across of
-  // the last vertical page carry them like the first.
-  const bool Finished = TotalsFinished() && DataExhausted() && !ReplaysRows(*this);
-  if (!Finished && ObjInfo && ObjInfo->KindInRange && ObjInfo->ColsList &&
+  if (!AfterReportEnd(*this) && ObjInfo && ObjInfo->KindInRange && ObjInfo->ColsList &&
       RptStyles && RptSettings && RunState == rsActive && RptSettings->ItemOpt(ioColumnTitles) &&
       RptStyles->BandInfo[1].RowCount > 0) {
     // The title rows are read where the object keeps them; the data position comes back after.
@@ -206,7 +228,7 @@ bool TvlxPrintSettings::EndPage() {
 void TvlxPrintSettings::PrintReportEnd() {
   if (!RptStyles) return;
   TBandInfo& Totals = RptStyles->BandInfo[3];
-  if (ObjInfo && ObjInfo->KindInRange && ObjInfo->ColsList && RunState == rsActive) {
+  if (!AfterReportEnd(*this) && ObjInfo && ObjInfo->KindInRange && ObjInfo->ColsList && RunState == rsActive) {
     FooterReserve = 0;
     CellRect.Left = RptLeftOffset;
     PageTop = false;
@@ -235,11 +257,9 @@ void TvlxPrintSettings::PrintReportEnd() {
 }
 
 bool TvlxPrintSettings::PrintTotalRows() {
-  if (TotalRowCount() == 0) {
-    --CellRect.Bottom;
-    return true;
-  }
   --CellRect.Bottom;
+  if (TotalRowCount() == 0) return true;
+  // Shared borders: the totals' top rule takes the line of the data band's closing rule.
   if (Borders && ShareAdjBorders) --CellRect.Bottom;
   TColsList& Cols = *ObjInfo->ColsList;
   int PageAcross = CurPageAcross;
@@ -247,15 +267,15 @@ bool TvlxPrintSettings::PrintTotalRows() {
   TBandInfo& Band = RptStyles->BandInfo[3];
   const int Lines = ObjInfo->TotalLines;
   const int SavedLevel = Cols.CurLevel;
-  // From one level above, the first pass steps down to the innermost level that has totals;
-  // each level prints its lines, then the next level out follows, down to the report's.
-  ++Cols.CurLevel;
+  // From above the highest level, the first pass steps down to the innermost level that has
+  // totals; each level prints its lines, then the next level out follows, down to the saved one.
+  Cols.CurLevel = std::max(SavedLevel, InnerTotalLevel(Cols, INT_MAX)) + 1;
   Band.RowNdx = Lines;
   bool Fits = true;
   for (;;) {
     if (Band.RowNdx >= Lines) {
       if (Cols.CurLevel <= SavedLevel) break;
-      Cols.CurLevel = Cols.LastTotalLevel();
+      Cols.CurLevel = InnerTotalLevel(Cols, Cols.CurLevel);
       if (Cols.CurLevel < SavedLevel || Cols.CurLevel < 0) break;
       Band.RowNdx = 0;
     }
