@@ -20,11 +20,6 @@ bool DataExhausted() { return ObjInfo && ObjInfo->EndOfRows; }
 
 bool TotalsFinished() { return RptStyles && RptStyles->BandInfo[3].Finished; }
 
-// A further page across of a vertical page prints again the rows recorded on its first one.
-bool ReplaysRows(const TvlxPrintSettings& PS) {
-  return PS.PagesAcross > 1 && PS.BMLineList.Count() > 0 && PS.CurVertPage == PS.LastEmittedPage.Y;
-}
-
 // Titles and totals are out for good: the page (every page across of it) or the panel begins
 // after the report's end.
 bool AfterReportEnd(const TvlxPrintSettings& PS) {
@@ -186,7 +181,7 @@ void TvlxPrintSettings::PrintBodyRows() {
   if ((SelectedRowsOnly && ObjInfo->SelRowCount == 0) || ObjInfo->RowCount == 0) return;
 
   const bool Wide = PagesAcross > 1;
-  const bool Replay = ReplaysRows(*this);
+  const bool Replay = Wide && BMLineList.Count() > 0 && CurVertPage == LastEmittedPage.Y;
   const bool Record = Wide && !Replay;
   // After the last replayed row the object moves on exactly once per vertical page.
   const bool AdvanceAfterReplay = (CurPageAcross >= PagesAcross && NewPagePos) || (CurPageAcross == 1 && !NewPagePos);
