@@ -181,7 +181,7 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
 
   int Rule = 0;
   const bool FirstOfBand = Band == 2 || RptStyles->BandInfo[Band].RowNdx <= 0;
-  if (Borders && (EdgePending || ObjInfo->EndOfRows || (GrpHdrRow && !PrevRowGrpHdr))) {
+  if (Borders && (EdgePending || ObjInfo->RuleEveryRow || (GrpHdrRow && !PrevRowGrpHdr))) {
     Rule = BandLineWidth(Band, lkTopEdge);
   } else if (FirstOfBand) {
     if (RptSettings->NumGrpBrkCols > 0) GrpBrkCol = FindGroupBreakColumn(Band);
@@ -233,6 +233,7 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
 
   PrevGrpBrkCol = GrpBrkCol;
   PageTop = false;
+  if (Band == 2) BodyTop = false;
   EdgePending = false;
   PrevRowGrpHdr = GrpHdrRow;
   return true;
@@ -242,8 +243,17 @@ void TvlxPrintSettings::PrintCell(uint8_t Band, uint8_t ColumnKind) {
   TColsListData* Col = ObjInfo && ObjInfo->ColsList ? ObjInfo->ColsList->Items(CurCol) : nullptr;
   if (!Col || !RptSettings) return;
   std::string Text;
-  if (BookmarkFailed) Text = BookmarkFailedText;
-  else ObjInfo->GetCellText(Band, CurCol, Text, Band == 2, true);
+  if (BookmarkFailed) {
+    Text = BookmarkFailedText;
+  } else {
+    // The column titles above do not end the page's top for the data: a repeated group value
+    // on the first data row of a page is marked, not left out.
+    const bool RowsAbove = PageTop;
+    if (Band == 2) PageTop = BodyTop;
+    ObjInfo->GetCellText(Band, CurCol, Text, Band == 2, true);
+    PageTop = RowsAbove;
+  }
+  const TvlxFieldInfo& Field = *ObjInfo->FieldInfo;
   MaxRect = TextRect;
 
   const bool Heading = Band == 2 && GrpHdrRow;
@@ -257,7 +267,9 @@ void TvlxPrintSettings::PrintCell(uint8_t Band, uint8_t ColumnKind) {
     TextRect.Right -= InsetRight;
   }
 
-  if (UnitSet == 1 && (Band == 2 || Band == 3) && !Heading && !BookmarkFailed) {
+  // Text and memo columns wrap: only the page-top mark of a repeated value may widen them.
+  const bool Wraps = ColumnKind == TextColumnKind || ColumnKind == MemoColumnKind;
+  if (UnitSet == 1 && (Band == 2 || Band == 3) && !Heading && !BookmarkFailed && (!Wraps || Field.Repeated)) {
     const TRect& Margin = RptSettings->CellMarginTxt;
     auto Need = [&] { return Len(Text) - (TextRect.Right - TextRect.Left + 1); };
     auto Grow = [&](int& Edge, int Room, int Sign) {
@@ -268,14 +280,14 @@ void TvlxPrintSettings::PrintCell(uint8_t Band, uint8_t ColumnKind) {
     Grow(TextRect.Right, InsetRight, 1);
     Grow(TextRect.Left, Margin.Left, -1);
     Grow(TextRect.Right, Margin.Right, 1);
-    if (Need() > 0 && ColumnKind != TextColumnKind && ColumnKind != MemoColumnKind)
-      Text.assign(std::max(0, TextRect.Right - TextRect.Left + 1), '*');
+    if (Need() > 0 && !Wraps) Text.assign(std::max(0, TextRect.Right - TextRect.Left + 1), '*');
   }
 
   unsigned Flags;
   if (Heading) Flags = GetCellAlignment(Band, 0);
   else if (Band == 1) Flags = GetCellAlignment(1, 0);
   else if (Band == 3 && !NumericTotals && !IsPrintableFieldType(ColumnKind) && !Col->Numeric) Flags = DT_LEFT;
+  else if (Band == 2 && !Field.SuppressedText.empty()) Flags = DT_CENTER;
   else Flags = GetCellAlignment(Band, Col->Alignment);
   DrawMemoText(Text, Len(Text), true, Flags | DT_NOPREFIX | DT_WORDBREAK);
 }

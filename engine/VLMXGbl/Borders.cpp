@@ -179,18 +179,19 @@ void TvlxPrintSettings::DrawCellBorders(const TRect& Inset, const TRect& Cell, c
 void TvlxPrintSettings::DrawBandRule(uint8_t Band, uint8_t Kind) { DrawRuleOn(*this, Band, Kind, CellRect.Bottom); }
 
 void TvlxPrintSettings::DrawBandEndRule(uint8_t Band, int& Line) {
-  // The rule goes below the band's last line, which it must not overwrite.
+  // Only a band that printed a row on the page has a box to close: column titles alone do not.
+  if (Borders && ObjInfo && ObjInfo->KindInRange && !(Band == 2 ? BodyTop : PageTop)) {
+    // Until the totals are known to fit below, the box is closed; their shared top rule takes
+    // the same line when they follow.
+    const bool SharedWithTotals =
+        IsPageEndReached(false, false, CurPanel) && Band == 2 && TotalRowCount() > 0 && ShareAdjBorders;
+    DrawRuleOn(*this, Band, SharedWithTotals ? lkRowRule : lkBottomEdge, Line);
+  }
   ++Line;
-  if (!Borders || !ObjInfo || !ObjInfo->KindInRange || PageTop) return;
-  // Data that end here bring the totals right below, before the totals page is recorded.
-  const bool SharedWithTotals =
-      ((ObjInfo && ObjInfo->EndOfRows) || IsPageEndReached(false, false, CurPanel)) && Band == 2 &&
-      TotalRowCount() > 0 && ShareAdjBorders;
-  DrawRuleOn(*this, Band, SharedWithTotals ? lkRowRule : lkBottomEdge, Line);
 }
 
 bool TvlxPrintSettings::IsHorzLineRow() const {
-  if (ObjInfo && ObjInfo->EndOfRows) return true;
+  if (ObjInfo && ObjInfo->RuleEveryRow) return true;
   if (!HorizontalLines || !RptSettings) return false;
   const int Freq = RptSettings->HorizLineFreq;
   return Freq > 0 && (RowsSinceRule - 1) % Freq == 0;

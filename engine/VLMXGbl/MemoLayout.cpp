@@ -163,21 +163,19 @@ void TTextLayout::AddMacro(std::string Value) {
 }
 
 // Writes lines while the line being built is wider than the area: at the open word when one
-// began after the first column, else hard after the area's width.
+// began after the first column, else hard after the area's width. Blanks stay where the cut
+// leaves them, at the end of the line or the start of the next, so that aligned lines keep
+// their place.
 void TTextLayout::BreakOverlong() {
   while (!FFull && Len(FBuf) > FWidth) {
     std::string Line, Rest;
     if (FWordStart > 0) {
       Line = FBuf.substr(0, FWordStart);
       Rest = FBuf.substr(FWordStart);
-      // The blanks between the words end the line; they do not belong to either.
-      Line.erase(Line.find_last_not_of(' ') + 1);
       FWordStart = 0;
     } else {
       Line = FBuf.substr(0, FWidth);
       Rest = FBuf.substr(FWidth);
-      if (FWordStart < 0) Rest.erase(0, Rest.find_first_not_of(' ') == std::string::npos
-                                           ? Rest.size() : Rest.find_first_not_of(' '));
     }
     FBuf = Rest;
     FJustified = false;

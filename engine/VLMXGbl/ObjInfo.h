@@ -197,6 +197,8 @@ public:
   unsigned char ColScanResult = 0;  // 0 not scanned, 1 stopped, 2 complete
   std::unique_ptr<TvlxFieldInfo> FieldInfo;
   bool EndOfRows = false;
+  // Row state of the run, cleared at the report start: a rule is due above every data row.
+  bool RuleEveryRow = false;
   bool ColumnTotalsOn = false;
   bool FieldFormatOn = false;
   bool SortedBySQL = false;

@@ -3,6 +3,7 @@
 // the totals rows and the report footer, then the footer memos at their fixed place; repeated
 // for each panel across the sheet, then handed to the output.
 #include <algorithm>
+#include <climits>
 
 #include "engine/VLMXGbl/Memo.h"
 #include "engine/VLMXGbl/ObjInfo.h"
@@ -18,6 +19,27 @@ constexpr uint8_t pwRange = 6;
 bool DataExhausted() { return ObjInfo && ObjInfo->EndOfRows; }
 
 bool TotalsFinished() { return RptStyles && RptStyles->BandInfo[3].Finished; }
+
+// Titles and totals are out for good: the page (every page across of it) or the panel begins
+// after the report's end.
+bool AfterReportEnd(const TvlxPrintSettings& PS) {
+  return PS.PastReportEnd || (PS.CurPanel > 1 && TotalsFinished() && DataExhausted());
+}
+
+// The innermost level below Below at which a printed column has a total; -1 none. Every
+// column counts, so that a break total of a later column is not passed over.
+int InnerTotalLevel(const TColsList& Cols, int Below) {
+  int Inner = -1;
+  for (int I = 0; I < Cols.Count(); ++I) {
+    const TColsListData* Col = Cols.Items(I);
+    if (!Col || !Col->Printed || !Col->TotList) continue;
+    for (int Level = std::min(Below, Col->TotList->Count()) - 1; Level > Inner; --Level) {
+      const TColTotListData* Total = Col->TotList->Items(Level);
+      if (Total && Total->Kind != tkNone) Inner = Level;
+    }
+  }
+  return Inner;
+}
 
 }  // namespace
 
@@ -69,7 +91,10 @@ bool TvlxPrintSettings::IsPageEndReached(bool UseFooterPosition, bool ComparePag
 }
 
 void TvlxPrintSettings::PrintPage() {
-  if (CurVertPage != LastEmittedPage.Y) BMLineList.Clear();
+  if (CurVertPage != LastEmittedPage.Y) {
+    BMLineList.Clear();
+    PastReportEnd = TotalsFinished();
+  }
   NewPagePos = ComparePageNo(CurPagePos(), LastEmittedPage) > 0;
   CellRect = TRect{};
   TextRect = TRect{};
@@ -87,9 +112,8 @@ void TvlxPrintSettings::PrintPage() {
   for (;;) {
     StartPage();
     if (!(TotalsPage >= 1 && TotalsPage < CurVertPage)) PrintBodyRows();
-    // In text units the closing rule takes its own line below the body (DrawBandEndRule), and
-    // the rows were fitted to leave that one line: a second one would open a gap in the frame.
-    if (UnitSet != 1 && RptStyles) CellRect.Bottom += std::max(0, RptStyles->LineWidths[3][lkBottomEdge]);
+    // The closing rule's line below the body, which the rows were fitted to leave free.
+    if (RptStyles) CellRect.Bottom += std::max(0, RptStyles->LineWidths[3][lkBottomEdge]);
     EndPage();
     ++CurPanel;
     if (CurPanel > Panels || IsPageEndReached(true, false, CurPanel - 1)) break;
@@ -120,9 +144,9 @@ void TvlxPrintSettings::StartPage() {
   --CellRect.Bottom;
   CellRect.Left = RptLeftOffset;
   PrevRowGrpHdr = false;
-  PageTop = EdgePending = true;
+  PageTop = BodyTop = EdgePending = true;
 
-  if (!(TotalsFinished() && DataExhausted()) && ObjInfo && ObjInfo->KindInRange && ObjInfo->ColsList &&
+  if (!AfterReportEnd(*this) && ObjInfo && ObjInfo->KindInRange && ObjInfo->ColsList &&
       RptStyles && RptSettings && RunState == rsActive && RptSettings->ItemOpt(ioColumnTitles) &&
       RptStyles->BandInfo[1].RowCount > 0) {
     // The title rows are read where the object keeps them; the data position comes back after.
@@ -199,7 +223,7 @@ bool TvlxPrintSettings::EndPage() {
 void TvlxPrintSettings::PrintReportEnd() {
   if (!RptStyles) return;
   TBandInfo& Totals = RptStyles->BandInfo[3];
-  if (ObjInfo && ObjInfo->KindInRange && ObjInfo->ColsList && RunState == rsActive) {
+  if (!AfterReportEnd(*this) && ObjInfo && ObjInfo->KindInRange && ObjInfo->ColsList && RunState == rsActive) {
     FooterReserve = 0;
     CellRect.Left = RptLeftOffset;
     PageTop = false;
@@ -228,11 +252,9 @@ void TvlxPrintSettings::PrintReportEnd() {
 }
 
 bool TvlxPrintSettings::PrintTotalRows() {
-  if (TotalRowCount() == 0) {
-    --CellRect.Bottom;
-    return true;
-  }
   --CellRect.Bottom;
+  if (TotalRowCount() == 0) return true;
+  // Shared borders: the totals' top rule takes the line of the data band's closing rule.
   if (Borders && ShareAdjBorders) --CellRect.Bottom;
   TColsList& Cols = *ObjInfo->ColsList;
   int PageAcross = CurPageAcross;
@@ -240,15 +262,15 @@ bool TvlxPrintSettings::PrintTotalRows() {
   TBandInfo& Band = RptStyles->BandInfo[3];
   const int Lines = ObjInfo->TotalLines;
   const int SavedLevel = Cols.CurLevel;
-  // From one level above, the first pass steps down to the innermost level that has totals;
-  // each level prints its lines, then the next level out follows, down to the report's.
-  ++Cols.CurLevel;
+  // From above the highest level, the first pass steps down to the innermost level that has
+  // totals; each level prints its lines, then the next level out follows, down to the saved one.
+  Cols.CurLevel = std::max(SavedLevel, InnerTotalLevel(Cols, INT_MAX)) + 1;
   Band.RowNdx = Lines;
   bool Fits = true;
   for (;;) {
     if (Band.RowNdx >= Lines) {
       if (Cols.CurLevel <= SavedLevel) break;
-      Cols.CurLevel = Cols.LastTotalLevel();
+      Cols.CurLevel = InnerTotalLevel(Cols, Cols.CurLevel);
       if (Cols.CurLevel < SavedLevel || Cols.CurLevel < 0) break;
       Band.RowNdx = 0;
     }

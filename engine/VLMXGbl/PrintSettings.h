@@ -141,6 +141,8 @@ public:
   bool SelectedRowsOnly = false;
   // No row printed yet on the page.
   bool PageTop = false;
+  // No data row printed yet on the page, whatever titles stand above.
+  bool BodyTop = false;
   // A group heading row is being printed, with this caption.
   bool GrpHdrRow = false;
   std::string GrpHdrCaption;
@@ -262,7 +264,7 @@ public:
   // A bottom rule on the current line across the printed columns of the page across, when Kind
   // is on for the band.
   void DrawBandRule(uint8_t Band, uint8_t Kind);
-  // The band's closing rule on the line below Line; Line moves down by one in every case.
+  // The band's closing rule on Line, which then moves down by one in every case.
   void DrawBandEndRule(uint8_t Band, int& Line);
   bool IsHorzLineRow() const;
   bool IsGroupBreakRow(uint8_t Band) const;
@@ -346,6 +348,9 @@ public:
 
   // ---- Run flags ----
   bool NewPagePos = false;  // the page lies after the last emitted one
+  // The vertical page began after the report's end, its totals included: every page across of
+  // it holds the report footer's page and nothing of the body.
+  bool PastReportEnd = false;
   bool AllPages = true;
   // Line options, copied from the style options when the run starts.
   bool ShareAdjBorders = false, Borders = false, HorizontalLines = false, VerticalLines = false,

@@ -156,6 +156,7 @@ void TvlxPrintSettings::StartReport() {
   RecordCounter = RecordCounterStart - 1;
   RunStart = Now();
   Info.EndOfRows = false;
+  Info.RuleEveryRow = false;
   LastCol = (Info.ColsList ? Info.ColsList->Count() : 0) - 1;
   GrpBrkCol = PrevGrpBrkCol = -1;
   ClearSelRows();

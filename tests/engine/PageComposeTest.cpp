@@ -1,14 +1,16 @@
+#include <functional>
+
 #include "engine/VLMXGbl/LineDraw.h"
 #include "engine/VLMXGbl/Memo.h"
 #include "engine/VLMXGbl0.h"
 #include "framework/Printers.h"
 #include "tests/engine/TextReportFixture.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
-// Whole text pages of a real string grid composed as a report run composes them: the column
-// scan lays the columns out, the run's counters start as at a report start, and every page
-// is composed in turn until the totals are out.
+// Rows and pages of a real string grid composed as a report run composes them: the column
+// scan lays the columns out and the run's counters start as at a report start.
 class PageComposeTest : public TextReportTest {
 protected:
   void SetUp() override {
@@ -60,67 +62,69 @@ protected:
     for (int I = 0; I < Run->PageLines.Count(); ++I) Result.push_back(Run->PageLines[I]);
     return Result;
   }
+};
 
-  // Every page of the report, page by page.
-  std::vector<V> ComposeAll() {
-    std::vector<V> Pages;
-    for (int Page = 1; !Styles->BandInfo[3].Finished && Page <= 20; ++Page) {
-      Run->CurVertPage = Page;
-      Run->PrintPage();
-      Pages.push_back(Lines());
-    }
-    return Pages;
+// Whole reports run as the Print command runs them: the options copied to the run, the report
+// start and the page loop, the pages written to a text file and read back page by page.
+class ReportPagesTest : public PageComposeTest {
+protected:
+  void SetUp() override {
+    PageComposeTest::SetUp();
+    Settings->SetItemOpt(ioFormFeeds, true);
+    Run->PanelsAcrossPage = 1;
   }
 
-  void Memo(RptMemoIndex Index, const std::string& Text) {
+  // The pages of Grid's report on a page of Width x Height; Prepare runs once the columns are
+  // listed, before the columns are measured.
+  std::vector<V> Pages(TStringGrid* Grid, int Width, int Height, const std::function<void()>& Prepare = {}) {
+    Run->Borders = Settings->ItemOpt(ioBorders);
+    Run->VerticalLines = Settings->ItemOpt(ioVerticalLines);
+    Run->ShareAdjBorders = Settings->ItemOpt(ioShareAdjBorders);
+    Run->PageWidth = Run->RightEdge = Width;
+    Run->PageHeight = Height;
+    Start(Grid);
+    if (Prepare) Prepare();
+    Styles->CalcLineWidths();
+    bool RescanPending = true;
+    Info->ColumnScan(nullptr, nullptr, RescanPending);
+    Info->CountTotalLines();
+    Run->OutAnyFile = Run->OutTextFile = true;
+    Settings->OutputFileName = File;
+    Run->SetPageRange(0, false, {}, {});
+    EXPECT_EQ(Run->Execute(false), 1);
+    std::vector<V> Result(1);
+    std::string Line;
+    for (char C : FileBytes(File)) {
+      if (C == '\f') Result.emplace_back();
+      else if (C == '\n') Result.back().push_back(Line), Line.clear();
+      else if (C != '\r') Line += C;
+    }
+    Result.pop_back();  // the closing form feed
+    return Result;
+  }
+
+  // A title row and Rows rows of Cols cells made by Text(column, row), no fixed column.
+  TStringGrid* Grid(int Cols, int Rows, std::string (*Text)(int, int) = Cell) {
+    TRows Cells(Rows + 1, V(Cols));
+    for (int R = 0; R <= Rows; ++R)
+      for (int C = 0; C < Cols; ++C) Cells[R][C] = Text(C, R);
+    return GridOf(Cells);
+  }
+
+  TvlxRptMemo& Memo(RptMemoIndex Index, const std::string& Text, int WidPer = 100, uint8_t Alignment = 0) {
     TvlxRptMemo& M = *Settings->RptMemo(Index);
     M.Text = Text;
     M.Visible = true;
-    M.WidPer = 100;
+    M.WidPer = WidPer;
+    M.Alignment = Alignment;
+    return M;
   }
+
+  TTempDir Dir;
+  std::string File = Dir / "report.txt";
 };
 
 }  // namespace
-
-TEST_F(PageComposeTest, PagesCarryTitlesRowsTotalsAndFootersInPlace) {
-  Settings->SetItemOpt(ioBorders, true);
-  Settings->SetItemOpt(ioVerticalLines, true);
-  Settings->SetItemOpt(ioColumnTotals, true);
-  Memo(RptTi, "REPORT");
-  Memo(PgNum, "Page ^P");
-  Memo(RptFtr, "END");
-  auto* Grid = MakeGrid(3, 26, Cell);
-  Grid->SetFixedCols(0);
-  Start(Grid);
-  SetTotal("Col#1", tkSum).KindChanged = true;
-  Begin(30, 17);
-  const std::vector<V> Pages = ComposeAll();
-  ASSERT_EQ(Pages.size(), 3u);
-  const std::string Frame = "-----------------";
-  const std::string Titles = "|Name |Qty |Note|";
-  const std::string PageNo = "Page %d                        ";
-  auto Row = [](int R) {
-    char Line[32];
-    std::snprintf(Line, sizeof Line, "|Row%-2d| %3d|n%-3d|", R, R * 10, R);
-    return std::string(Line);
-  };
-  V First = {"REPORT                        ", Frame, Titles, Frame, Frame};
-  for (int R = 1; R <= 9; ++R) First.push_back(Row(R));
-  First.insert(First.end(), {Frame, "", "Page 1                        "});
-  EXPECT_EQ(Pages[0], First);
-  V Middle = {Frame, Titles, Frame, Frame};
-  for (int R = 10; R <= 19; ++R) Middle.push_back(Row(R));
-  Middle.insert(Middle.end(), {Frame, "", "Page 2                        "});
-  EXPECT_EQ(Pages[1], Middle);
-  // The total is the sum of 10..250; the footer block stays at the page's foot.
-  V Last = {Frame, Titles, Frame, Frame};
-  for (int R = 20; R <= 25; ++R) Last.push_back(Row(R));
-  Last.insert(Last.end(), {Frame, "|     |3250|    |", Frame, "END                           ", "", "",
-                           "Page 3                        "});
-  EXPECT_EQ(Pages[2], Last);
-  EXPECT_EQ(Run->TotalsPage, 3);
-  EXPECT_EQ(Run->RptFtrPos.Y, 3);
-}
 
 TEST_F(PageComposeTest, RowThatDoesNotFitLeavesThePageAsItWas) {
   Settings->SetItemOpt(ioBorders, true);
@@ -243,5 +247,173 @@ TEST_F(PageComposeTest, PageEndIsReachedOnOrAfterTheReportEnd) {
     Run->CurVertPage = C.Vert;
     EXPECT_EQ(Run->IsPageEndReached(C.UseFooter, C.ComparePagesAcross, C.Panel), C.Reached)
         << C.TotalsPage << "/" << C.FooterPage << " at " << C.Across << "-" << C.Vert;
+  }
+}
+
+namespace {
+
+// The grid's three columns framed with the bars B: titles, data rows 1..3 and a totals row.
+V Framed(const std::string& B, std::initializer_list<int> Rows) {
+  V Lines;
+  for (int R : Rows) {
+    const std::string Name = R == 0 ? "Name" : R < 0 ? "    " : "Row" + std::to_string(R);
+    const std::string Qty = R == 0 ? "Qty" : R < 0 ? "60 " : std::to_string(R * 10) + " ";
+    const std::string Note = R == 0 ? "Note" : R < 0 ? "    " : "n" + std::to_string(R) + "  ";
+    Lines.push_back(B + Name + B + Qty + B + Note + B);
+  }
+  return Lines;
+}
+
+// A rule across the three columns: its left end, fill, joints and right end.
+std::string Rule(const std::string& L, const std::string& F, const std::string& J, const std::string& R) {
+  std::string Fill4, Fill3;
+  for (int I = 0; I < 4; ++I) Fill4 += F;
+  for (int I = 0; I < 3; ++I) Fill3 += F;
+  return L + Fill4 + J + Fill3 + J + Fill4 + R;
+}
+
+V Join(std::initializer_list<V> Parts) {
+  V Lines;
+  for (const V& P : Parts) Lines.insert(Lines.end(), P.begin(), P.end());
+  return Lines;
+}
+
+}  // namespace
+
+// The data rows close their box on the line below the last one; the totals follow on lines of
+// their own (or share that rule with shared borders) and the report footer comes after both.
+// No row is overwritten, every corner is the one its place asks for, and totals that move to
+// the next page leave a closed box behind and do not print twice.
+TEST_F(ReportPagesTest, BordersCloseTheBodyAndFrameTheTotalsAndFooter) {
+  const std::string H = "\xC4", V1 = "\xB3";
+  const std::string Top = Rule("\xDA", H, "\xC2", "\xBF"), Mid = Rule("\xC3", H, "\xC5", "\xB4"),
+                    Bottom = Rule("\xC0", H, "\xC1", "\xD9");
+  const std::string Dashes(15, '-'), Cross = "|----+---+----|", Blank(15, ' '), End = "END" + std::string(17, ' ');
+  const V Titles = Framed(V1, {0}), Rows = Framed(V1, {1, 2, 3}), Totals = Framed(V1, {-1});
+  struct TCase {
+    uint8_t Set;
+    bool Share, Totals;
+    int Height;
+    std::vector<V> Expected;
+  };
+  const std::vector<TCase> Cases = {
+      {0, false, false, 20, {Join({{Dashes}, Framed("|", {0}), {Dashes, Dashes}, Framed("|", {1, 2, 3}), {Dashes, End}})}},
+      {0, true, true, 20,
+       {Join({{Dashes}, Framed("|", {0}), {Cross}, Framed("|", {1, 2, 3}), {Cross}, Framed("|", {-1}), {Dashes, End}})}},
+      {1, false, true, 20, {Join({{Top}, Titles, {Bottom, Top}, Rows, {Bottom, Top}, Totals, {Bottom, End}})}},
+      {1, true, true, 20, {Join({{Top}, Titles, {Mid}, Rows, {Mid}, Totals, {Bottom, End}})}},
+      {1, true, false, 20, {Join({{Top}, Titles, {Mid}, Rows, {Bottom, End}})}},
+      // The footer does not fit below the totals: its own page does not repeat them.
+      {1, false, true, 11, {Join({{Top}, Titles, {Bottom, Top}, Rows, {Bottom, Top}, Totals, {Bottom}}), {"", End}}},
+      // The totals do not fit below the rows.
+      {1, false, true, 10, {Join({{Top}, Titles, {Bottom, Top}, Rows, {Bottom}}),
+                            Join({{Top}, Titles, {Bottom, Blank, Top}, Totals, {Bottom, End}})}},
+      {1, true, true, 8, {Join({{Top}, Titles, {Mid}, Rows, {Bottom}}), Join({{Top}, Titles, {Mid}, Totals, {Bottom, End}})}},
+  };
+  for (const TCase& C : Cases) {
+    Settings->LineDrawSet = C.Set;
+    Settings->SetItemOpt(ioBorders, true);
+    Settings->SetItemOpt(ioVerticalLines, true);
+    Settings->SetItemOpt(ioShareAdjBorders, C.Share);
+    Settings->SetItemOpt(ioColumnTotals, C.Totals);
+    Memo(RptFtr, "END");
+    EXPECT_EQ(Pages(Grid(3, 3), 20, C.Height, [&] {
+                if (C.Totals) SetTotal("Col#1", tkSum).KindChanged = true;
+              }),
+              C.Expected)
+        << int(C.Set) << C.Share << C.Totals << " height " << C.Height;
+  }
+}
+
+TEST_F(ReportPagesTest, RowsKeepTheirTotalsLevelsMarksAndWraps) {
+  struct TCase {
+    const char* Name;
+    TRows Cells;
+    int Height;
+    std::function<void()> Prepare;  // once the columns are listed
+    std::vector<V> Expected;
+  };
+  const std::vector<TCase> Cases = {
+      // Every break level with a total prints its row, the innermost first; the host's field
+      // edit names the level in the first column. The page number stays at the page's foot.
+      {"levels",
+       {{"Name", "Qty", "Note"}, {"a", "10", "x"}, {"b", "20", "y"}},
+       12,
+       [&] {
+         Settings->SetItemOpt(ioColumnTotals, true);
+         Memo(PgNum, "Page ^P");
+         Info->OnFieldEdit = [this](TObject*, std::string& Text, TvlxFieldInfo* Field) {
+           if (Field->Band == 2 && Field->ColNdx == 0) Text = "L" + std::to_string(Info->ColsList->CurLevel);
+         };
+         bool Changed = false;
+         SetTotal("Col#1", tkSum).KindChanged = true;
+         Column("Col#1").TotList->SetKind(2, tkText, Changed);
+         Column("Col#2").TotList = std::make_unique<TColTotList>();
+         Column("Col#2").TotList->SetKind(1, tkText, Changed);
+         Column("Col#2").TotalText = "sub";
+       },
+       {{"NameQtyNote", "a   10 x   ", "b   20 y   ", "L2  ", "L1     sub ", "L0  30", "", "", "", "", "",
+         "Page 1" + std::string(14, ' ')}}},
+      // Wrapped memo lines keep their blanks where they were cut, right-aligned and centred
+      // alike; the text column wraps rather than spreading into its margins, a suppressed
+      // repeated value is centred and the mark of one at the top of a page (below the titles)
+      // may take the margin.
+      {"marks",
+       {{"Grp", "Text"}, {"ABC", "abcdef"}, {"ABC", "x"}, {"ABC", "y"}, {"ABC", "z"}, {"B", "w"}},
+       11,
+       [&] {
+         Settings->NumGrpBrkCols = 1;
+         Settings->GrpBrkSameValue = "=";
+         Settings->CellMarginTxt = {1, 0, 1, 0};
+         Settings->MaxStringLines = 2;
+         Settings->MaxStringColWidTxt = 4;
+         Memo(RptTi, "one two three", 40, 1);
+         Memo(PgTi, "aa bb cc", 20, 2);
+       },
+       {{"one two ", "   three", "aa  ", "bb  ", " cc ", " Grp  Text", " ABC  abcd", "      ef  ", "  =   x   ", "",
+         "Page 1" + std::string(14, ' ')},
+        {"aa  ", "bb  ", " cc ", " Grp  Text", "*ABC  y   ", "  =   z   ", " B    w   ", "", "", "",
+         "Page 2" + std::string(14, ' ')}}},
+  };
+  for (const TCase& C : Cases) {
+    const std::vector<V> Report = Pages(GridOf(C.Cells), 20, C.Height, C.Prepare);
+    EXPECT_EQ(Report, C.Expected) << C.Name;
+  }
+}
+
+// A report three pages across and two down (and one only two across): each page across of a
+// vertical page prints the titles and the very rows of its first page across, replayed from the
+// bookmarks, and no row is overwritten by a rule.
+TEST_F(ReportPagesTest, WideReportsPrintTheSameRowsOnEveryPageAcross) {
+  struct TCase {
+    int Rows, Width, Height, Across, Down;
+  };
+  for (const TCase& C : {TCase{70, 26, 44, 3, 2}, TCase{20, 40, 44, 2, 1}}) {
+    Settings->SetItemOpt(ioBorders, true);
+    Settings->SetItemOpt(ioVerticalLines, true);
+    const std::vector<V> Report = Pages(Grid(10, C.Rows, CellName), C.Width, C.Height);
+    ASSERT_EQ(Run->PagesAcross, C.Across);
+    ASSERT_EQ(Report.size(), static_cast<std::size_t>(C.Across * C.Down)) << C.Rows;
+    // Each line by the row it shows, "r" and its number, or by its first character.
+    auto RowsOf = [](const V& Page) {
+      V Tags;
+      for (const std::string& Line : Page) {
+        const std::size_t At = Line.find('r');
+        const std::size_t End = Line.find_first_not_of("0123456789", At + 1);
+        Tags.push_back(At == std::string::npos ? Line.substr(0, 1) : Line.substr(At, End - At));
+      }
+      return Tags;
+    };
+    int Row = 1;
+    for (int Down = 0; Down < C.Down; ++Down) {
+      const V First = RowsOf(Report[Down * C.Across]);
+      V Expected = {"-", "r0", "-", "-"};
+      while (Row <= C.Rows && static_cast<int>(Expected.size()) < C.Height - 2) Expected.push_back("r" + std::to_string(Row++));
+      Expected.push_back("-");
+      EXPECT_EQ(First, Expected) << C.Rows << " down " << Down;
+      for (int Across = 1; Across < C.Across; ++Across)
+        EXPECT_EQ(RowsOf(Report[Down * C.Across + Across]), First) << C.Rows << " " << Down << "-" << Across;
+    }
+    EXPECT_EQ(Row, C.Rows + 1);
   }
 }
