@@ -163,9 +163,9 @@ void TTextLayout::AddMacro(std::string Value) {
 }
 
 // Writes lines while the line being built is wider than the area: at the open word when one
-// began after the first column, else hard after the area's width. Blanks stay where the cut
-// leaves them, at the end of the line or the start of the next, so that aligned lines keep
-// their place.
+// began after the first column, else hard after the area's width. The blanks before a word
+// that moves on stay at the end of the line, so that aligned lines keep their place; a blank
+// that merely overflows a full line ends it and does not open the next one.
 void TTextLayout::BreakOverlong() {
   while (!FFull && Len(FBuf) > FWidth) {
     std::string Line, Rest;
@@ -176,6 +176,7 @@ void TTextLayout::BreakOverlong() {
     } else {
       Line = FBuf.substr(0, FWidth);
       Rest = FBuf.substr(FWidth);
+      if (FWordStart < 0 && Rest.find_first_not_of(' ') == std::string::npos) Rest.clear();
     }
     FBuf = Rest;
     FJustified = false;

@@ -228,7 +228,7 @@ TEST_F(MemoTest, WordsWrapWholeAndLongWordsAreCut) {
     int Width;
     std::vector<std::string> Expected;
   } Cases[] = {
-      {"alpha beta gamma", 10, {"alpha beta", " gamma    "}},  // the blank after a hard cut stays
+      {"alpha beta gamma", 10, {"alpha beta", "gamma     "}},  // an overflowing blank ends the line
       {"one two three", 8, {"one two ", "three   "}},
       {"abcdefghijkl", 5, {"abcde", "fghij", "kl   "}},
       {"ab cdefghij", 5, {"ab   ", "cdefg", "hij  "}},
