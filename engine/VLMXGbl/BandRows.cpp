@@ -34,15 +34,16 @@ uint8_t RegionOf(uint8_t Zone, uint8_t Band) {
 // Calls Visit(index, column) for the printed columns of the page across in print order: the
 // leading fixed columns, then those of the page across up to the last column. The current
 // column is left on the column where the walk stopped, where the next page across begins.
+// EveryPageAcross walks the printed columns of all pages across.
 template <class TVisit>
-void ForEachRowColumn(TvlxPrintSettings& PS, TVisit Visit) {
+void ForEachRowColumn(TvlxPrintSettings& PS, TVisit Visit, bool EveryPageAcross = false) {
   if (!ObjInfo || !ObjInfo->ColsList) return;
   const TColsList& Cols = *ObjInfo->ColsList;
   const int Last = std::min(PS.LastCol, Cols.Count() - 1);
   for (int I = 0; I <= Last; ++I) {
     TColsListData* Col = Cols.Items(I);
     if (!Col || !Col->Printed) continue;
-    const bool Fixed = I < PS.FixedColCount;
+    const bool Fixed = EveryPageAcross || I < PS.FixedColCount;
     if (!Fixed && Col->HorzPage > PS.CurPageAcross) {
       PS.CurCol = I;
       return;
@@ -137,6 +138,8 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
   int Zone = -1;
   const int Col = CurCol;
   const TRect SavedText = TextRect;
+  // A data row of a wide report is as high on every page across as its tallest cell on any:
+  // the later pages replay the height the first one recorded, and their rows stay level.
   ForEachRowColumn(*this, [&](int I, const TColsListData& C) {
     const bool Memo = Band == 2 && C.DataType == MemoColumnKind;
     const bool String = Band != 2 || C.DataType == TextColumnKind;
@@ -157,7 +160,7 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
     int& Class = Memo ? MemoHeight : StringHeight;
     Class = std::max(Class, Height);
     return Class < Stop;
-  });
+  }, Band == 2 && PagesAcross > 1);
   TextRect = SavedText;
   CurCol = Col;
   return std::max(StringHeight, MemoHeight);

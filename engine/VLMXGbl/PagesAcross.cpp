@@ -183,8 +183,11 @@ TColsListData* TObjInfo::FindPrintedColFrom(int ColNdx) const {
   return nullptr;
 }
 
+// Just right of the columns that are repeated: from the run's fixed-column count, which a
+// hidden leading column has lowered, so a fixed column that is not repeated leaves no hole.
 int TObjInfo::FirstXPos() const {
-  const int From = RptSettings ? std::max(0, RptSettings->NumFixedCols) : 0;
+  const int From = PrintSettings ? std::max(0, PrintSettings->FixedColCount)
+                                 : RptSettings ? std::max(0, RptSettings->NumFixedCols) : 0;
   for (int I = From; ColsList && I < ColsList->Count(); ++I)
     if (const TColsListData* Column = ColsList->Items(I); Column && IsColSelected(Column->FieldName, false))
       return Column->XPos;
