@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 #include "framework/rtl/SysUtils.h"
@@ -357,6 +358,18 @@ std::string FormatFloat(const std::string& Fmt, double Value) {
 
 // ---- Reading ---------------------------------------------------------------------------------
 
+namespace {
+
+// Whether 0.Digits * 10^Magnitude is at most the largest double rounded to FloatToStr's 15
+// digits, which lies above the double itself ("1.79769313486232E308").
+bool WithinWrittenMaximum(std::string Digits, long Magnitude) {
+  static const TDecimal Max = FloatToDecimal(std::numeric_limits<double>::max(), 15, 9999);
+  while (!Digits.empty() && Digits.back() == '0') Digits.pop_back();
+  return Magnitude < Max.Exponent || (Magnitude == Max.Exponent && Digits <= Max.Digits);
+}
+
+}  // namespace
+
 bool TryStrToFloat(const std::string& S, double& Value) {
   const std::string T = Trim(S);
   std::string Plain;  // the number rewritten for from_chars: optional "-", digits, ".", "e"
@@ -366,18 +379,18 @@ bool TryStrToFloat(const std::string& S, double& Value) {
     ++I;
   }
   int MantissaDigits = 0, IntDigits = 0, LeadingFracZeros = 0;
-  bool Significant = false;
+  std::string Significant;  // the mantissa's digits from its first non-zero one
   for (; I < T.size() && T[I] >= '0' && T[I] <= '9'; ++I, ++MantissaDigits) {
     Plain += T[I];
-    if (T[I] != '0') Significant = true;
-    if (Significant) ++IntDigits;
+    if (T[I] != '0' || !Significant.empty()) Significant += T[I];
   }
+  IntDigits = static_cast<int>(Significant.size());
   if (I < T.size() && T[I] == FormatSettings.DecimalSeparator) {
     Plain += '.';
     for (++I; I < T.size() && T[I] >= '0' && T[I] <= '9'; ++I, ++MantissaDigits) {
       Plain += T[I];
-      if (T[I] != '0') Significant = true;
-      if (!Significant) ++LeadingFracZeros;
+      if (T[I] != '0' || !Significant.empty()) Significant += T[I];
+      else ++LeadingFracZeros;
     }
   }
   if (MantissaDigits == 0) return false;
@@ -403,10 +416,17 @@ bool TryStrToFloat(const std::string& S, double& Value) {
   const auto Res = std::from_chars(Plain.data(), Plain.data() + Plain.size(), V);
   if (Res.ptr != Plain.data() + Plain.size()) return false;
   if (Res.ec == std::errc::result_out_of_range) {
-    // Too large fails; too small is zero.
+    // Too small is zero. Too large fails, except up to the largest double as FloatToStr
+    // writes it: that text reads as the largest double, so whatever is written reads back.
     const long Magnitude = Exponent + (IntDigits > 0 ? IntDigits : -LeadingFracZeros);
-    if (Magnitude > 0) return false;
-    V = Plain[0] == '-' ? -0.0 : 0.0;
+    const bool Negative = Plain[0] == '-';
+    if (Magnitude <= 0) {
+      V = Negative ? -0.0 : 0.0;
+    } else if (WithinWrittenMaximum(Significant, Magnitude)) {
+      V = Negative ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+    } else {
+      return false;
+    }
   } else if (Res.ec != std::errc()) {
     return false;
   }
