@@ -8,47 +8,20 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#include "engine/VLMXGbl/ObjInfo.h"
-#include "engine/VLMXGbl/PrintSettings.h"
-#include "engine/VLMXGbl/RptStyles.h"
-#include "engine/Vellumix/ReportSettings.h"
-#include "engine/Vellumix/Vellumix.h"
-#include "framework/DB.h"
-#include "framework/Forms.h"
-#include "framework/Grids.h"
+#include "bench/BenchRun.h"
 #include "framework/headless/Headless.h"
 #include "framework/rtl/SysUtils.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 
 using TTable = std::vector<std::vector<std::string>>;
-
-void Check(bool Condition) {
-  if (!Condition) std::abort();
-}
-
-// Shows both sides before it stops, so the fault can be read off the log.
-void CheckEqual(const std::string& Actual, const std::string& Expected) {
-  if (Actual == Expected) return;
-  auto Escaped = [](const std::string& S) {
-    std::string R;
-    for (const unsigned char C : S) {
-      char Buf[8];
-      std::snprintf(Buf, sizeof Buf, C >= 32 && C < 127 && C != '\\' ? "%c" : "\\x%02x", C);
-      R += Buf;
-    }
-    return R;
-  };
-  std::fprintf(stderr, "got:      %s\nexpected: %s\n", Escaped(Actual).c_str(), Escaped(Expected).c_str());
-  std::abort();
-}
 
 // A separator setting and the text it stands for: a code from 0 to 255, or one to three
 // characters that cannot be read as a number.
@@ -94,17 +67,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   FuzzedDataProvider In(Data, Size);
   Headless::Reset();
 
-  TvlxReportSettings Settings;
-  TvlxPrintSettings Run;
-  TRptStyles Styles;
-  // Gone in the reverse order: the adapter, then the component, then the printed object.
+  // The printed object outlives the run that prints it.
   TForm Form(nullptr);
-  TvlxVellumix Vlx(nullptr);
-  TObjInfo Info;
-  RptSettings = &Settings, PrintSettings = &Run, RptStyles = &Styles, ObjInfo = &Info;
-  struct TClear {
-    ~TClear() { ObjInfo = nullptr, RptStyles = nullptr, PrintSettings = nullptr, RptSettings = nullptr; }
-  } Clear;
+  BenchRun::TReport Report;
+  TvlxReportSettings& Settings = Report.Settings;
+  TvlxPrintSettings& Run = Report.Run;
 
   std::string Delim, Quote;
   Separator(In, Settings.ExportFieldDelim, Delim);
@@ -150,15 +117,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     Object = DS;
   }
 
-  Vlx.SetName("vlx");
-  Info.Component = &Vlx;
-  Vlx.SetObjectToPrint(Object);
-  Info.Setup();
-  Info.CalcUsedExtent();
-  int Count = Info.ColCount;
-  Info.BuildColList(Count, true);
-  Info.CheckEmpty();
-  Info.CountTotalLines();
+  Report.Start(Object);
+  Report.Info.CountTotalLines();
   Check(Run.TextFile.Open(FileName, false) == 0);
   Run.ExportAscii();
   Run.TextFile.Close();

@@ -7,7 +7,6 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <iterator>
 #include <string>
@@ -15,6 +14,7 @@
 
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/SysUtils.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 
@@ -37,26 +37,6 @@ std::vector<TVarRec> MakeArgs(FuzzedDataProvider& In, std::vector<std::string>& 
     }
   }
   return Args;
-}
-
-void Check(bool Condition) {
-  if (!Condition) std::abort();
-}
-
-// Shows both sides before it stops, so the fault can be read off the log.
-void CheckEqual(const std::string& Actual, const std::string& Expected) {
-  if (Actual == Expected) return;
-  auto Escaped = [](const std::string& S) {
-    std::string R;
-    for (const unsigned char C : S) {
-      char Buf[8];
-      std::snprintf(Buf, sizeof Buf, C >= 32 && C < 127 && C != '\\' ? "%c" : "\\x%02x", C);
-      R += Buf;
-    }
-    return R;
-  };
-  std::fprintf(stderr, "got:      %s\nexpected: %s\n", Escaped(Actual).c_str(), Escaped(Expected).c_str());
-  std::abort();
 }
 
 // Fuzzed text in quotes, without the quote character itself.

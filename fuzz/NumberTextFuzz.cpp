@@ -13,12 +13,9 @@
 #include <string>
 
 #include "framework/rtl/SysUtils.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
-
-void Check(bool Condition) {
-  if (!Condition) std::abort();
-}
 
 // |X| rounded as the runtime rounds: to 18 significant digits, then half away from zero to
 // 15, as a decimal text that from_chars reads.

@@ -15,12 +15,9 @@
 #include "framework/StdCtrls.h"
 #include "framework/headless/Headless.h"
 #include "framework/rtl/SysUtils.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
-
-void Check(bool Condition) {
-  if (!Condition) std::abort();
-}
 
 TPoint Parsed(const std::string& Text) {
   TPoint P{-1, -1};

@@ -4,34 +4,14 @@
 // decode back to themselves.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "engine/VLMXGbl/Output.h"
 #include "framework/rtl/Exceptions.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
-
-void Check(bool Condition) {
-  if (!Condition) std::abort();
-}
-
-// Shows both sides before it stops, so the fault can be read off the log.
-void CheckEqual(const std::string& Actual, const std::string& Expected) {
-  if (Actual == Expected) return;
-  auto Escaped = [](const std::string& S) {
-    std::string R;
-    for (const unsigned char C : S) {
-      char Buf[8];
-      std::snprintf(Buf, sizeof Buf, C >= 32 && C < 127 && C != '\\' ? "%c" : "\\x%02x", C);
-      R += Buf;
-    }
-    return R;
-  };
-  std::fprintf(stderr, "got:      %s\nexpected: %s\n", Escaped(Actual).c_str(), Escaped(Expected).c_str());
-  std::abort();
-}
 
 std::string Decode(const std::string& Text) {
   std::string Decoded;
