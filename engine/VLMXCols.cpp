@@ -36,10 +36,8 @@ void AssignSlots(std::vector<std::unique_ptr<T>>& Items,
   }
 }
 
-// The label before the first "%" of Text, then the value in the general float format.
-std::string LabelAndValue(const std::string& Text, long double Value) {
-  return Text.substr(0, Text.find('%')) + FloatToStr(static_cast<double>(Value));
-}
+// A total in the general float format: fifteen significant digits, as for any number.
+std::string GeneralText(long double Value) { return FloatToStrF(Value, ffGeneral, 15, 0); }
 
 }  // namespace
 
@@ -231,19 +229,25 @@ void TColsList::GetTotalText(int Col, std::string& S) const {
     S = "n/a";
     return;
   }
+  // With the field format on, a text without a "%" is a label before the value; with it off,
+  // only the part before a "%" is, and a text without one is not shown at all.
   const bool FieldFormat = ObjInfo && ObjInfo->FieldFormatOn;
-  if (!FieldFormat || Text.find('%') == std::string::npos) {
-    S = LabelAndValue(Text, Value);
+  const size_t Percent = Text.find('%');
+  if (Percent == std::string::npos) {
+    S = (FieldFormat ? Text : std::string()) + GeneralText(Value);
     return;
   }
-  // The format is typed by the user: one it cannot apply to a single number (a string or a
-  // second argument asked for, a bad specifier) shows the label and the plain value instead
-  // of ending the run.
-  try {
-    S = Format(Text, {Value});
-  } catch (const EConvertError&) {
-    S = LabelAndValue(Text, Value);
+  if (FieldFormat) {
+    // The format is typed by the user: one it cannot apply to a single number (a string or a
+    // second argument asked for, a bad specifier) shows the label and the plain value instead
+    // of ending the run.
+    try {
+      S = Format(Text, {Value});
+      return;
+    } catch (const EConvertError&) {
+    }
   }
+  S = Text.substr(0, Percent) + GeneralText(Value);
 }
 
 void TColsList::MarkPageTotals() {

@@ -211,6 +211,8 @@ TFieldValue TDataSet::Coerce(const TFieldValue& Value, const TField& Field) cons
     }
     case TStorage::Blob: return text();
     case TStorage::Whole: {
+      // A whole number is kept as it is: through a double a large integer would lose digits.
+      if (auto* i = std::get_if<int64_t>(&Value)) return *i;
       double d = number();
       if (d != std::trunc(d)) throw EConvertError("'" + text() + "' is not a valid integer value");
       return static_cast<int64_t>(d);

@@ -200,7 +200,8 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
   const bool Scan = PrintSettings && PrintSettings->PageMode == pmColumnScan;
   const bool GrpHdr = Level == 2 && PrintSettings && PrintSettings->GrpHdrRow;
   TField* Field = nullptr;
-  if (Column->ColKind == ckLineNo && !(GrpHdr && !Scan)) {
+  const bool LineNoCol = Column->ColKind == ckLineNo;
+  if (LineNoCol && !(GrpHdr && !Scan)) {
     if (Level == 1) {
       const int Row = BandRowNdx(1);
       if (Row == FixedRows - 1 || Row < 0) Text.assign(1, '#');
@@ -211,10 +212,13 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
     } else if (BandRowNdx(3) >= FurtherTotalsLines) {
       ColsList->GetTotalText(ColNdx, Text);
     }
-  } else {
+  } else if (!LineNoCol) {
+    // Not the line-number column on a group heading line: it has no column of the object.
     ReadObjectText(Level, ColNdx, *Column, RealData, Text, Field);
   }
   Text = Trim(Text);
+  // A blank cell counts as null: it is neither converted nor added to the totals.
+  if (Level == 2 && Text.empty()) Info.FieldNull = true;
 
   if (GrpHdr && ItemOptOn(ioPrtGrpBrkHdrColDesc))
     Text = PrintSettings->GrpHdrCaption + ":" + Text;

@@ -5,6 +5,17 @@
 #include "framework/DB.h"
 #include "framework/rtl/SysUtils.h"
 
+namespace {
+
+// A large integer has more digits than a double holds: it is read from its exact text.
+long double FieldNumber(const TField& Field) {
+  long double Value = 0.0L;
+  if (Field.DataType() == ftLargeint && TryStrToFloat(Field.AsString(), Value)) return Value;
+  return Field.AsFloat();
+}
+
+}  // namespace
+
 bool IsPrintableFieldType(int DataType) {
   return (DataType >= ftSmallint && DataType <= ftAutoInc) || DataType == ftLargeint;
 }
@@ -44,7 +55,7 @@ void TvlxFieldInfo::CnvtFldToNum(TvlxVellumix* Component, TField* Field, bool Ch
     throw eVlxSUError(VlxSetupErrorPrefix +
                       "Cannot call FieldInfo.CnvtFldToNum from TvlxVellumix.OnCnvtFldError event");
   try {
-    Values[0] = Field->AsFloat();
+    Values[0] = FieldNumber(*Field);
     NumValid = true;
   } catch (const EConvertError&) {
     ReportCnvtError(Component, "");
@@ -73,7 +84,7 @@ void TvlxFieldInfo::CnvtFldStrToNum(TvlxVellumix* Component, const std::string& 
     InCnvtError = false;
     return;
   }
-  double Value = 0.0;
+  long double Value = 0.0L;
   if (TryStrToFloat(S, Value)) {
     Values[0] = Value;
     NumValid = true;

@@ -43,7 +43,7 @@ public:
   unsigned char PassMode = 0;
   bool HasTotList = false;
   bool TotalsActive = false;
-  bool FieldNull = false;
+  bool FieldNull = false;    // a null field or a blank cell: no value for the totals
   bool Repeated = false;     // a repeated group value shown with its page-top mark
   bool NumValid = false;
   bool InCnvtError = false;  // OnCnvtFldError is running

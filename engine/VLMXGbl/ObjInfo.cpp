@@ -58,6 +58,7 @@ void TObjPosn::Init() {
   Bookmark.clear();
   Cell = {-1, -1};
   ListItem = nullptr;
+  ListIndex = -1;
 }
 
 void TObjPosn::Save() {
@@ -65,7 +66,10 @@ void TObjPosn::Save() {
   switch (Kind) {
     case otListBox:
     case otStringGrid: Cell = FInfo.CurCell; break;
-    case otListView: ListItem = FInfo.CurListItem; break;
+    case otListView:
+      ListItem = FInfo.CurListItem;
+      ListIndex = ListItem ? ListItem->Index() : -1;
+      break;
     case otDecisionGrid: break;
     default:
       if (DataSet) Bookmark = DataSet->Bookmark();
@@ -73,16 +77,33 @@ void TObjPosn::Save() {
   }
 }
 
+TListItem* TObjPosn::LiveListItem() const {
+  TListView* View = FInfo.ListView;
+  if (!View || !ListItem) return nullptr;
+  TListItems& Items = View->Items();
+  // Owner-data items are made afresh on every read: the saved index is the item.
+  const bool InRange = ListIndex >= 0 && ListIndex < Items.Count();
+  if (View->OwnerData()) return InRange ? Items[ListIndex] : nullptr;
+  if (InRange && Items[ListIndex] == ListItem) return ListItem;
+  for (int I = 0; I < Items.Count(); ++I)
+    if (Items[I] == ListItem) return ListItem;
+  return nullptr;
+}
+
 void TObjPosn::Restore() {
   switch (Kind) {
     case otListBox:
     case otStringGrid: FInfo.CurCell = Cell; break;
-    case otListView:
-      if (FInfo.ListView) FInfo.ListView->SetItemFocused(ListItem);
+    case otListView: {
+      if (!FInfo.ListView) break;
+      TListItem* Item = LiveListItem();
+      if (Item || !ListItem) FInfo.ListView->SetItemFocused(Item);
       break;
+    }
     case otDecisionGrid: break;
     default:
-      if (DataSet) DataSet->SetBookmark(Bookmark);
+      if (DataSet && DataSet->Active() && DataSet->BookmarkValid(Bookmark))
+        DataSet->SetBookmark(Bookmark);
       break;
   }
 }

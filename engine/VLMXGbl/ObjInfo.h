@@ -60,6 +60,9 @@ public:
 
   void Init();
   void Save();
+  // Puts the object back where Save found it. Runs as runs and windows end, destructors
+  // included, so it never raises: a position that is gone (a deleted record, a closed
+  // dataset, a freed list item) leaves the object where it is.
   void Restore();
 
   unsigned char Kind = 0;
@@ -68,8 +71,13 @@ public:
   std::string Bookmark;
   TPoint Cell{-1, -1};
   TListItem* ListItem = nullptr;
+  int ListIndex = -1;  // the item's index when saved: an owner-data list view's only identity
 
 private:
+  // The saved list item if the list view still holds it; nullptr otherwise. Never reads
+  // through the saved pointer, which may be freed.
+  TListItem* LiveListItem() const;
+
   TObjInfo& FInfo;
 };
 

@@ -6,11 +6,14 @@
 // with two decimals gives "0.13" and 2.5 with none gives "3", where printf would give "0.12"
 // and "2".
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <type_traits>
 #include <vector>
 
 #include "framework/rtl/SysUtils.h"
@@ -28,12 +31,19 @@ struct TDecimal {
 
 // Rounds to Precision significant digits and to Decimals digits after the decimal point,
 // whichever keeps fewer.
-TDecimal FloatToDecimal(double Value, int Precision, int Decimals) {
+TDecimal FloatToDecimal(long double Value, int Precision, int Decimals) {
   TDecimal R;
   if (Value == 0) return R;
   char Buf[64];
-  const auto Res = std::to_chars(Buf, Buf + sizeof Buf, std::fabs(Value),
-                                 std::chars_format::scientific, MaxDigits - 1);
+  const long double Abs = std::fabs(Value);
+  // A value that a double holds exactly reads its digits as a double, the cheaper way.
+  const bool FitsDouble = Abs <= std::numeric_limits<double>::max() &&
+                          static_cast<long double>(static_cast<double>(Abs)) == Abs;
+  const auto Res =
+      FitsDouble ? std::to_chars(Buf, Buf + sizeof Buf, static_cast<double>(Abs),
+                                 std::chars_format::scientific, MaxDigits - 1)
+                 : std::to_chars(Buf, Buf + sizeof Buf, Abs, std::chars_format::scientific,
+                                 MaxDigits - 1);
   const std::string Text(Buf, Res.ptr);  // d.ddddddddddddddddde[+-]xx
   const size_t E = Text.find('e');
   std::string Digits = Text.substr(0, 1) + Text.substr(2, E - 2);
@@ -66,7 +76,7 @@ char DigitAt(const TDecimal& D, long I) {
   return I >= 0 && I < static_cast<long>(D.Digits.size()) ? D.Digits[I] : '0';
 }
 
-std::string SpecialText(double Value) {
+std::string SpecialText(long double Value) {
   if (std::isnan(Value)) return "NAN";
   return Value < 0 ? "-INF" : "INF";
 }
@@ -153,7 +163,7 @@ std::string CurrencyText(const std::string& Number, bool Negative) {
 
 }  // namespace
 
-std::string FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits) {
+std::string FloatToStrF(long double Value, TFloatFormat Format, int Precision, int Digits) {
   if (!std::isfinite(Value)) return SpecialText(Value);
   Precision = std::clamp(Precision, 1, MaxDigits);
   if (Format == ffGeneral || Format == ffExponent) {
@@ -360,17 +370,17 @@ std::string FormatFloat(const std::string& Fmt, double Value) {
 
 namespace {
 
-// Whether 0.Digits * 10^Magnitude is at most the largest double rounded to FloatToStr's 15
-// digits, which lies above the double itself ("1.79769313486232E308").
+// Whether 0.Digits * 10^Magnitude is at most the largest TNum rounded to FloatToStr's 15
+// digits, which lies above the value itself ("1.79769313486232E308" for a double).
+template <class TNum>
 bool WithinWrittenMaximum(std::string Digits, long Magnitude) {
-  static const TDecimal Max = FloatToDecimal(std::numeric_limits<double>::max(), 15, 9999);
+  static const TDecimal Max = FloatToDecimal(std::numeric_limits<TNum>::max(), 15, 9999);
   while (!Digits.empty() && Digits.back() == '0') Digits.pop_back();
   return Magnitude < Max.Exponent || (Magnitude == Max.Exponent && Digits <= Max.Digits);
 }
 
-}  // namespace
-
-bool TryStrToFloat(const std::string& S, double& Value) {
+template <class TNum>
+bool ReadFloat(const std::string& S, TNum& Value) {
   const std::string T = Trim(S);
   std::string Plain;  // the number rewritten for from_chars: optional "-", digits, ".", "e"
   size_t I = 0;
@@ -412,27 +422,45 @@ bool TryStrToFloat(const std::string& S, double& Value) {
     if (NegativeExponent) Exponent = -Exponent;
   }
   if (I != T.size()) return false;
-  double V = 0;
-  const auto Res = std::from_chars(Plain.data(), Plain.data() + Plain.size(), V);
-  if (Res.ptr != Plain.data() + Plain.size()) return false;
-  if (Res.ec == std::errc::result_out_of_range) {
-    // Too small is zero. Too large fails, except up to the largest double as FloatToStr
-    // writes it: that text reads as the largest double, so whatever is written reads back.
+  TNum V = 0;
+  bool OutOfRange = false;
+  if constexpr (std::is_same_v<TNum, double>) {
+    const auto Res = std::from_chars(Plain.data(), Plain.data() + Plain.size(), V);
+    if (Res.ptr != Plain.data() + Plain.size()) return false;
+    if (Res.ec != std::errc() && Res.ec != std::errc::result_out_of_range) return false;
+    OutOfRange = Res.ec == std::errc::result_out_of_range;
+  } else {
+    // from_chars reads a long double through a double on some targets; strtold keeps every
+    // digit. It reads the C library's decimal point.
+    const size_t Point = Plain.find('.');
+    if (Point != std::string::npos) Plain[Point] = *std::localeconv()->decimal_point;
+    char* End = nullptr;
+    errno = 0;
+    V = std::strtold(Plain.c_str(), &End);
+    if (End != Plain.c_str() + Plain.size()) return false;
+    OutOfRange = errno == ERANGE && (V == 0 || std::isinf(V));
+  }
+  if (OutOfRange) {
+    // Too small is zero. Too large fails, except up to the largest value as FloatToStr
+    // writes it: that text reads as the largest value, so whatever is written reads back.
     const long Magnitude = Exponent + (IntDigits > 0 ? IntDigits : -LeadingFracZeros);
     const bool Negative = Plain[0] == '-';
     if (Magnitude <= 0) {
       V = Negative ? -0.0 : 0.0;
-    } else if (WithinWrittenMaximum(Significant, Magnitude)) {
-      V = Negative ? -std::numeric_limits<double>::max() : std::numeric_limits<double>::max();
+    } else if (WithinWrittenMaximum<TNum>(Significant, Magnitude)) {
+      V = Negative ? -std::numeric_limits<TNum>::max() : std::numeric_limits<TNum>::max();
     } else {
       return false;
     }
-  } else if (Res.ec != std::errc()) {
-    return false;
   }
   Value = V;
   return true;
 }
+
+}  // namespace
+
+bool TryStrToFloat(const std::string& S, double& Value) { return ReadFloat(S, Value); }
+bool TryStrToFloat(const std::string& S, long double& Value) { return ReadFloat(S, Value); }
 
 double StrToFloat(const std::string& S) {
   double V;

@@ -145,7 +145,7 @@ private:
       }
       case 'E': case 'F': case 'G': case 'N': case 'M': {
         if (A.VType != TVarRec::vtExtended) break;
-        const double V = A.VExtended;
+        const long double V = A.VExtended;
         if (Type == 'E' || Type == 'G') {
           const int Precision = Prec < 0 ? 15 : Prec < 1 ? 1 : Prec > 18 ? 18 : Prec;
           return FloatToStrF(V, Type == 'E' ? ffExponent : ffGeneral, Precision, 3);

@@ -69,8 +69,9 @@ bool TryStrToInt(const std::string& S, int& Value);
 enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
 
 // Precision: significant digits (at most 18). Digits: minimum exponent digits for ffGeneral
-// and ffExponent, decimals for the others.
-std::string FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits);
+// and ffExponent, decimals for the others. Takes the extended type, so that a value a double
+// cannot hold keeps its digits.
+std::string FloatToStrF(long double Value, TFloatFormat Format, int Precision, int Digits);
 // General format with 15 significant digits: "0.333333333333333", "1E20", "1.5E-5", "INF".
 std::string FloatToStr(double Value);
 // The picture format: 0 # . , E+ E- e+ e- 'text' "text", sections positive;negative;zero.
@@ -80,6 +81,8 @@ std::string FormatFloat(const std::string& Fmt, double Value);
 // exponent. EConvertError "'S' is not a valid floating point value" otherwise.
 double StrToFloat(const std::string& S);
 bool TryStrToFloat(const std::string& S, double& Value);
+// The same text read into the extended type, digits beyond a double's kept.
+bool TryStrToFloat(const std::string& S, long double& Value);
 
 // ---- Format ----------------------------------------------------------------------------------
 
@@ -95,7 +98,7 @@ struct TVarRec {
     int64_t VInt64;
     bool VBoolean;
     char VChar;
-    double VExtended;
+    long double VExtended;
     const char* VPChar;
     const std::string* VAnsiString;
     const void* VPointer;
@@ -116,7 +119,7 @@ struct TVarRec {
     }
   }
   template <std::floating_point T>
-  TVarRec(T Value) : VType(vtExtended), VExtended(static_cast<double>(Value)) {}
+  TVarRec(T Value) : VType(vtExtended), VExtended(static_cast<long double>(Value)) {}
   TVarRec(bool Value) : VType(vtBoolean), VBoolean(Value) {}
   TVarRec(char Value) : VType(vtChar), VChar(Value) {}
   TVarRec(const char* Value) : VType(vtPChar), VPChar(Value) {}

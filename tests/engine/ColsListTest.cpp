@@ -63,7 +63,7 @@ TEST_F(ColsListTest, EveryKindWithNoOneAndManyValues) {
     const char *NoValues, *OneValue, *ManyValues;
   } Cases[] = {
       {tkNone, "", "", ""},         {tkSum, "0", "5", "40"},     {tkCount, "0", "1", "8"},
-      {tkAverage, "0", "5", "5"},   {tkMin, "INF", "5", "2"},    {tkMax, "-INF", "5", "9"},
+      {tkAverage, "0", "5", "5"},   {tkMin, "INF", "5", "2"},    {tkMax, "-1.1E4932", "5", "9"},
       {tkStdDevSample, "n/a", "n/a", "2.1380899352994"},       {tkStdDevPopulation, "n/a", "0", "2"},
       {tkVarianceSample, "n/a", "n/a", "4.57142857142857"},    {tkVariancePopulation, "n/a", "0", "4"},
   };
@@ -103,6 +103,7 @@ TEST_F(ColsListTest, GetTotalTextAppliesTheUserFormatOnlyWithFieldFormat) {
   } Cases[] = {
       {false, "Sum: %F", "Sum: 1234.5"}, {true, "Sum: %F", "Sum: 1234.50"}, {true, "%10.3F", "  1234.500"},
       {true, "%m", "$1,234.50"},         {false, "", "1234.5"},             {true, "Total ", "Total 1234.5"},
+      {false, "Total ", "1234.5"},
       // Formats that cannot take one number: the label before the "%" and the plain value.
       {true, "Sum: %s", "Sum: 1234.5"},  {true, "%f to %f", "1234.5"},      {true, "%*f", "1234.5"},
       {true, "Sum %", "Sum 1234.5"},

@@ -81,14 +81,18 @@ TEST_F(AdapterTest, FieldValuesConvertThroughTheirNumber) {
   DS->FieldDefs().Add("Qty", ftInteger);
   DS->FieldDefs().Add("When", ftDate);
   DS->FieldDefs().Add("Name", ftString);
+  DS->FieldDefs().Add("Big", ftLargeint);
   DS->Open();
-  DS->AppendRecord({42, 36526.0, "x"});
-  const std::tuple<const char*, bool, double, bool> Cases[] = {
-      {"Qty", true, 42, true}, {"When", true, 36526, true}, {"Qty", false, 0, false}, {"Name", true, 0, false}};
+  DS->AppendRecord({42, 36526.0, "x", int64_t{12345678901234567}});
+  const std::tuple<const char*, bool, long double, bool> Cases[] = {
+      {"Qty", true, 42, true},   {"When", true, 36526, true},
+      {"Qty", false, 0, false},  {"Name", true, 0, false},
+      {"Big", true, 12345678901234567.0L, true},  // more digits than a double holds
+  };
   for (const auto& [Field, CheckType, Value, Valid] : Cases) {
     FI.Clear();
     FI.CnvtFldToNum(Vlx.get(), DS->FieldByName(Field), CheckType);
     EXPECT_EQ(FI.NumValid, Valid) << Field;
-    EXPECT_EQ(static_cast<double>(FI.Values[0]), Value) << Field;
+    EXPECT_EQ(FI.Values[0], Value) << Field;
   }
 }

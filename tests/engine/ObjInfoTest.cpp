@@ -1,3 +1,5 @@
+#include <functional>
+
 #include "engine/VLMXGbl0.h"
 #include "tests/engine/AdapterFixture.h"
 
@@ -162,6 +164,41 @@ TEST_F(AdapterTest, RestorePutsEveryKindBackWhereTheRunFoundIt) {
   EXPECT_EQ(View->ItemFocused()->Index(), 1);
 }
 
+TEST_F(AdapterTest, RestoreOfAPositionThatIsGoneLeavesTheObjectWhereItIs) {
+  // Restored at the end of a scope, as the page loop does, where raising ends the program.
+  auto ChangeThenRestore = [&](const std::function<void()>& Change) {
+    TObjPosn Saved(*Info);
+    struct TRestore {
+      TObjPosn& Posn;
+      ~TRestore() { Posn.Restore(); }
+    } Restore{Saved};
+    Change();
+  };
+  auto* DS = MakeDataSet("ds", {{"a", 1, true}, {"b", 2, false}, {"c", 3, true}});
+  DS->Next();
+  Start(DS);
+  ChangeThenRestore([&] { DS->Delete(); });  // the start record
+  EXPECT_EQ(DS->FieldByName("Name")->AsString(), "c");
+  ChangeThenRestore([&] { DS->Close(); });
+  EXPECT_FALSE(DS->Active());
+
+  const struct {
+    int Deleted;
+    const char* Focused;  // after the restore
+  } Cases[] = {{1, "c"}, {0, "b"}};  // the saved item b freed; an item before it freed
+  for (const auto& C : Cases) {
+    auto* View = MakeList<TListView>(std::string("lv") + C.Focused, {"a", "b", "c"});
+    View->SetItemFocused(View->Items()[1]);
+    Start(View);
+    ChangeThenRestore([&] {
+      View->SetItemFocused(View->Items()[2]);
+      View->Items().Delete(C.Deleted);
+    });
+    ASSERT_NE(View->ItemFocused(), nullptr);
+    EXPECT_EQ(View->ItemFocused()->Caption(), C.Focused);
+  }
+}
+
 TEST_F(AdapterTest, DatasetControlsComeBackOnEveryPath) {
   auto* DS = MakeDataSet("ds", {{"a", 1, true}, {"b", 2, false}});
   Start(DS);
@@ -183,9 +220,4 @@ TEST_F(AdapterTest, DatasetControlsComeBackOnEveryPath) {
   Info.reset();
   ObjInfo = nullptr;
   EXPECT_FALSE(DS->ControlsDisabled());
-
-  // A dataset destroyed while held is let go, not enabled after its end.
-  Start(DS);
-  delete DS;
-  Info->EnableControls();
 }

@@ -1,0 +1,242 @@
+#include "tests/support/GoldenReports.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <initializer_list>
+#include <memory>
+#include <stdexcept>
+
+#include "app/BookTable.h"
+#include "engine/VLMXGbl/LineDraw.h"
+#include "engine/Vellumix/SettingsKeys.h"
+#include "framework/Grids.h"
+
+namespace GoldenReports {
+
+namespace {
+
+using V = std::vector<std::string>;
+
+// ASCII lines, a framed page: what most cases start from.
+const V Framed = {"OutputQuality=0", "PauseAfterPrinting=0", "DisplayProgressWin=0", "NumFixedCols=0",
+                  "HideColumns=~Line#", "TxtCharsPageWid=132"};
+
+V With(V Base, const V& More) {
+  Base.insert(Base.end(), More.begin(), More.end());
+  return Base;
+}
+
+const std::string PageTitle = "THE 66 BOOKS";
+const std::string NumbersTitle = "BRANCH SALES";
+
+// Totals of the quantity and amount columns at break Level.
+std::vector<TTotal> SumsAt(std::initializer_list<int> Levels) {
+  std::vector<TTotal> Totals;
+  for (int Level : Levels) {
+    Totals.push_back({"Col#3", Level, tkSum});
+    Totals.push_back({"Col#5", Level, tkSum});
+  }
+  return Totals;
+}
+
+const std::vector<TCase> AllCases = {
+    // The one the Wine test prints: nothing in it depends on the clock or the locale.
+    {"books-ascii", TSource::Books, Framed, {{PgTi, PageTitle}, {PgNum, "\rPage ^P"}}, {}},
+    {"books-no-borders", TSource::Books,
+     With(Framed, {"ioBorders=0", "ioVerticalLines=0"}), {{PgTi, PageTitle}}, {}},
+    {"books-ibm", TSource::Books, With(Framed, {"OutputQuality=1"}), {{PgTi, PageTitle}}, {}},
+    {"books-ibm-unshared", TSource::Books, With(Framed, {"OutputQuality=1", "ioShareAdjBorders=0"}),
+     {{PgTi, PageTitle}}, {}},
+    // 80 characters: two pages across, the line numbers and the book names on both.
+    {"books-wide-fixed", TSource::Books,
+     With(Framed, {"TxtCharsPageWid=80", "HideColumns=", "NumFixedCols=2"}),
+     {{PgTi, PageTitle}, {PgNum, "\rPage ^P"}}, {}},
+    {"books-two-panels", TSource::Books,
+     With(Framed, {"TxtCharsPageWid=100", "HideColumns=~Line#,Col#2,Col#3,Col#4", "PanelsAcrossPage=2",
+                   "InterPanelGapTxt=4", "LinesPerpage=30"}),
+     {{PgTi, PageTitle}, {PgNum, "\rPage ^P"}}, {}},
+    {"books-page-range", TSource::Books,
+     With(Framed, {"LinesPerpage=25", "PrintWhat=6", "PageRangeFrom=0,2", "PageRangeTo=0,3"}),
+     {{PgTi, PageTitle}, {PgNum, "\rPage ^P"}}, {}},
+    {"books-current-page", TSource::Books, With(Framed, {"LinesPerpage=25", "PrintWhat=1"}),
+     {{PgTi, PageTitle}, {PgNum, "\rPage ^P"}}, {}},
+    {"books-hlines", TSource::Books,
+     With(Framed, {"ioHorizontalLines=1", "HorizLineFreq=5", "LinesPerpage=40"}), {{PgTi, PageTitle}}, {}},
+    {"numbers-totals", TSource::Numbers, Framed, {{PgTi, NumbersTitle}}, SumsAt({0})},
+    {"numbers-totals-unshared", TSource::Numbers, With(Framed, {"ioShareAdjBorders=0"}), {{PgTi, NumbersTitle}},
+     SumsAt({0})},
+    {"numbers-totals-no-borders", TSource::Numbers, With(Framed, {"ioBorders=0", "ioVerticalLines=0"}),
+     {{PgTi, NumbersTitle}}, SumsAt({0})},
+    {"numbers-break-levels", TSource::Numbers, With(Framed, {"NumGrpBrkCols=2", "AdjGrpBrkLines=1"}),
+     {{PgTi, NumbersTitle}}, SumsAt({0, 1, 2})},
+    {"numbers-group-lines", TSource::Numbers,
+     With(Framed, {"OutputQuality=1", "NumGrpBrkCols=2", "AdjGrpBrkLines=1", "ioGrpBrkLines=1"}),
+     {{PgTi, NumbersTitle}}, SumsAt({0})},
+    // 40 characters: three pages across, the two group columns on each.
+    {"numbers-wide-fixed", TSource::Numbers, With(Framed, {"TxtCharsPageWid=40", "NumFixedCols=3", "LinesPerpage=40"}),
+     {{PgNum, "\r^P"}}, SumsAt({0})},
+    // Every memo, the macros with their alignment letters, fixed date and time formats.
+    {"numbers-memos", TSource::Numbers,
+     With(Framed, {"LinesPerpage=50", "MemoDateFormatStr=yyyy-mm-dd", "MemoTimeFormatStr=hh:nn:ss",
+                   "MemoPageFormatStr=Page", "Memo,PgHdr,MemoAlignment=0", "Memo,PgFtr,MemoAlignment=1",
+                   "Memo,RptHdr,MemoXPosPer=0", "Memo,RptHdr,MemoWidPer=100"}),
+     {{RptTi, "BRANCH SALES REPORT"},
+      {RptHdr, "Printed ^D at ^T"},
+      {PgTi, NumbersTitle},
+      {PgHdr, "Run of ^D"},
+      {PgFtr, "continued"},
+      {PgNum, "\r^DL^PC^TR"},
+      {RptFtr, "END OF REPORT"},
+      {Copyright, "(c) Versora ^D"}},
+     SumsAt({0})},
+};
+
+const char* const Regions[] = {"North", "South", "East", "West"};
+const char* const Branches[] = {"Harbor", "Hill", "Market", "Mill"};
+constexpr int NumberRows = 240;
+constexpr int RegionRows = 60, BranchRows = 15;
+
+std::string Cents(int Value) {
+  std::string Fraction = std::to_string(Value % 100);
+  if (Fraction.size() < 2) Fraction.insert(0, "0");
+  return std::to_string(Value / 100) + "." + Fraction;
+}
+
+// Row R (from 0) of the generated grid: region and branch repeat down the rows so that groups
+// break; every seventh note is long enough to wrap.
+V NumberRow(int R) {
+  const int Qty = R * 7 % 23 + 1;
+  const int Price = 150 + R * 37 % 1000;
+  char Item[24];
+  std::snprintf(Item, sizeof Item, "Item %03d", R + 1);
+  return {Regions[R / RegionRows],
+          Branches[R % RegionRows / BranchRows],
+          Item,
+          std::to_string(Qty),
+          Cents(Price),
+          Cents(Qty * Price),
+          R % 7 == 3 ? "needs a second count before shipping" : "ok"};
+}
+
+TStringGrid* MakeGrid(TSource Source, TComponent* Owner) {
+  auto* Grid = new TStringGrid(Owner);
+  Grid->SetName("strgrd");
+  Grid->SetFixedCols(0);
+  if (Source == TSource::Books) {
+    Grid->SetColCount(BookTableCols);
+    Grid->SetRowCount(BookTableRows);
+    for (int R = 0; R < BookTableRows; ++R)
+      for (int C = 0; C < BookTableCols; ++C) Grid->SetCells(C, R, BookTable[R][C]);
+    return Grid;
+  }
+  const V Titles = {"REGION", "BRANCH", "ITEM", "QTY", "PRICE", "AMOUNT", "NOTE"};
+  Grid->SetColCount(static_cast<int>(Titles.size()));
+  Grid->SetRowCount(NumberRows + 1);
+  for (int C = 0; C < Grid->ColCount(); ++C) Grid->SetCells(C, 0, Titles[C]);
+  for (int R = 0; R < NumberRows; ++R) {
+    const V Row = NumberRow(R);
+    for (int C = 0; C < Grid->ColCount(); ++C) Grid->SetCells(C, R + 1, Row[C]);
+  }
+  return Grid;
+}
+
+}  // namespace
+
+const std::vector<TCase>& Cases() { return AllCases; }
+
+const TCase& Find(const std::string& Name) {
+  for (const TCase& Case : AllCases)
+    if (Case.Name == Name) return Case;
+  throw std::out_of_range("no golden report " + Name);
+}
+
+TReport::TReport(const TCase& Case) : FCase(Case) {
+  RptSettings = &Settings;
+  PrintSettings = &Run;
+  RptStyles = &Styles;
+  ObjInfo = &Info;
+  Info.Component = &Vlx;
+  Vlx.SetObjectToPrint(MakeGrid(Case.Source, &Form));
+  Info.Setup();
+
+  // The report's section as the settings file gives it, over the keys' defaults; the
+  // line-draw rows of a machine whose INI file holds none.
+  TvlxSettingsKeys Keys(&Settings);
+  Keys.ApplyDefaults();
+  for (const std::string& Line : Case.Settings) {
+    const size_t Eq = Line.find('=');
+    const TrsfEntry* Entry = Keys.Find(Line.substr(0, Eq));
+    if (!Entry || Eq == std::string::npos) throw std::invalid_argument("bad golden setting " + Line);
+    Keys.ApplySetting(*Entry, Line.substr(Eq + 1));
+  }
+  for (const auto& [Index, Text] : Case.Memos) Settings.RptMemo(Index)->Text = Text;
+  Settings.GridChrsAscii = DefaultGridChrsAscii;
+  Settings.GridChrsIbm = DefaultGridChrsIbm;
+}
+
+TReport::~TReport() {
+  ObjInfo = nullptr;
+  RptStyles = nullptr;
+  PrintSettings = nullptr;
+  RptSettings = nullptr;
+}
+
+int TReport::Print(const std::string& FileName) {
+  // The setup window's start: the object's rows and columns, the styles.
+  Info.CountSelected();
+  Run.AskSelectedRows();
+  Info.CalcUsedExtent();
+  int Count = Info.ColCount;
+  Info.BuildColList(Count, true);
+  Info.CheckEmpty();
+  Styles.LoadStyles(Settings.StyleName);
+
+  // The destination "Text File" and the options that follow from it.
+  Settings.OutputDest = 1;
+  Settings.OutputFileName = FileName;
+  Run.OutTextFile = Run.OutAnyFile = true;
+  Run.OutRtfFile = Run.OutAsciiFile = Run.OutSnapshot = Run.OutPrinter = Run.OutFastPrinterText = false;
+  Settings.LineDrawSet = Settings.OutputQuality == 1 ? 1 : 0;
+  Info.ColumnTotalsOn = Settings.ItemOpt(ioColumnTotals);
+  Info.FieldFormatOn = Settings.ItemOpt(ioFieldFormat);
+  Run.FixedColCount = Settings.NumFixedCols;
+
+  // The totals the columns editor sets.
+  for (const TTotal& Total : FCase.Totals) {
+    const int Col = Info.ColsList->IndexOfName(Total.Column);
+    if (Col < 0) throw std::invalid_argument("no column " + Total.Column);
+    auto& List = Info.ColsList->Items(Col)->TotList;
+    if (!List) List = std::make_unique<TColTotList>();
+    bool Changed = false;
+    List->SetKind(Total.Level, Total.Kind, Changed);
+  }
+  Info.CountTotalLines();
+
+  // The page of a text file: its size in characters and lines, the line options, the panels.
+  Run.ShareAdjBorders = Settings.ItemOpt(ioShareAdjBorders);
+  Run.Borders = Settings.ItemOpt(ioBorders);
+  Run.HorizontalLines = Settings.ItemOpt(ioHorizontalLines);
+  Run.VerticalLines = Settings.ItemOpt(ioVerticalLines);
+  Run.GrpBrkLines = Settings.ItemOpt(ioGrpBrkLines);
+  Run.PageSetupChanged = true;
+  Run.GetResolutions();
+  Run.SetTextMode();
+  Run.PanelsAcrossPage = Settings.PanelsAcrossPage;
+  Run.WorkFontSize = Settings.ClampFontSize(Settings.TextFontSize);
+  Run.PanelGap = Run.PanelsAcrossPage < 2 ? 0 : Settings.InterPanelGapTxt;
+  Run.PageWidth = Settings.TxtCharsPageWid;
+  Run.PageHeight = Settings.LinesPerpage;
+
+  bool RescanPending = true;
+  Info.ColumnScan(nullptr, nullptr, RescanPending);
+
+  // The Print command: measured again, then the range of what is printed, then the run.
+  Run.PageMode = pmPrint;
+  Info.Remeasure(nullptr, true, RescanPending);
+  Run.CurPageAcross = 1;
+  Run.PanelStep = (Run.CalcReportWidth() + Run.PanelGap) / std::max(1, Run.PanelsAcrossPage);
+  Run.SetPageRange(Settings.PrintWhat, false, Settings.PageRangeFrom, Settings.PageRangeTo);
+  return Run.Execute(Settings.PauseAfterPrinting);
+}
+
+}  // namespace GoldenReports

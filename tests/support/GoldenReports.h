@@ -1,0 +1,71 @@
+// Whole reports with known output: each case is a printed object and the settings of its report,
+// as a user leaves them in the setup window, printed to a text file the way the window's Print
+// command prints it. The native golden-file test and the end-to-end test under Wine build the
+// same reports from here, so nothing in this file may depend on one backend.
+#pragma once
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/VLMXCols.h"
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "engine/Vellumix/Vellumix.h"
+#include "framework/Forms.h"
+
+namespace GoldenReports {
+
+enum class TSource {
+  Books,    // the 66-book table of the book-table program
+  Numbers,  // a generated grid: two group columns, text and number columns
+};
+
+// A total of Kind on the column named Column (as the column list names it) at break Level.
+struct TTotal {
+  std::string Column;
+  int Level;
+  TotalKind Kind;
+};
+
+struct TCase {
+  std::string Name;
+  TSource Source;
+  // "Key=Value" lines as the report's section of the settings file holds them, applied over the
+  // keys' defaults.
+  std::vector<std::string> Settings;
+  std::vector<std::pair<RptMemoIndex, std::string>> Memos;
+  std::vector<TTotal> Totals;
+};
+
+const std::vector<TCase>& Cases();
+// The case of that name; std::out_of_range when there is none.
+const TCase& Find(const std::string& Name);
+// The case the end-to-end test prints under Wine: no date or time in it.
+inline const std::string WineCase = "books-ascii";
+
+// One report with its run objects; the process-wide pointers lead to them while it lives.
+class TReport {
+public:
+  explicit TReport(const TCase& Case);
+  ~TReport();
+  TReport(const TReport&) = delete;
+  TReport& operator=(const TReport&) = delete;
+
+  // Prints the report into FileName with the destination "Text File", as the setup window's
+  // Print command does after its start: the run's result (1 finished, 2 cancelled, 3 failed).
+  int Print(const std::string& FileName);
+
+  TForm Form{nullptr};
+  TvlxVellumix Vlx{nullptr};
+  TvlxReportSettings Settings;
+  TvlxPrintSettings Run;
+  TRptStyles Styles;
+  TObjInfo Info;
+
+private:
+  const TCase& FCase;
+};
+
+}  // namespace GoldenReports
