@@ -22,13 +22,17 @@ TCustomDBGrid* DBGridOf(const TObjInfo& Info) {
 }
 
 // Whether Name is one of the comma-separated entries of List (each trimmed, letter case
-// ignored); an empty entry ends the list.
+// ignored); an empty entry ends the list. One pass over the list: it is asked once per
+// column, and a list of many names must not cost the square of its length each time.
 bool InHiddenList(const std::string& Name, const std::string& List) {
-  for (int I = 1;; ++I) {
-    const std::string Entry = Trim(GetToken(List, I, ",", ""));
+  for (size_t From = 0; From <= List.size();) {
+    const size_t Comma = std::min(List.find(',', From), List.size());
+    const std::string Entry = Trim(List.substr(From, Comma - From));
     if (Entry.empty()) return false;
     if (AnsiSameText(Entry, Name)) return true;
+    From = Comma + 1;
   }
+  return false;
 }
 
 std::string ReplaceAll(std::string S, char From, char To) {

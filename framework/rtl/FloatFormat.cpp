@@ -370,6 +370,15 @@ std::string FormatFloat(const std::string& Fmt, double Value) {
 
 namespace {
 
+// Whether 0.Digits * 10^Magnitude is at most the largest TNum rounded to FloatToStr's 15
+// digits, which lies above the value itself ("1.79769313486232E308" for a double).
+template <class TNum>
+bool WithinWrittenMaximum(std::string Digits, long Magnitude) {
+  static const TDecimal Max = FloatToDecimal(std::numeric_limits<TNum>::max(), 15, 9999);
+  while (!Digits.empty() && Digits.back() == '0') Digits.pop_back();
+  return Magnitude < Max.Exponent || (Magnitude == Max.Exponent && Digits <= Max.Digits);
+}
+
 template <class TNum>
 bool ReadFloat(const std::string& S, TNum& Value) {
   const std::string T = Trim(S);
@@ -380,18 +389,18 @@ bool ReadFloat(const std::string& S, TNum& Value) {
     ++I;
   }
   int MantissaDigits = 0, IntDigits = 0, LeadingFracZeros = 0;
-  bool Significant = false;
+  std::string Significant;  // the mantissa's digits from its first non-zero one
   for (; I < T.size() && T[I] >= '0' && T[I] <= '9'; ++I, ++MantissaDigits) {
     Plain += T[I];
-    if (T[I] != '0') Significant = true;
-    if (Significant) ++IntDigits;
+    if (T[I] != '0' || !Significant.empty()) Significant += T[I];
   }
+  IntDigits = static_cast<int>(Significant.size());
   if (I < T.size() && T[I] == FormatSettings.DecimalSeparator) {
     Plain += '.';
     for (++I; I < T.size() && T[I] >= '0' && T[I] <= '9'; ++I, ++MantissaDigits) {
       Plain += T[I];
-      if (T[I] != '0') Significant = true;
-      if (!Significant) ++LeadingFracZeros;
+      if (T[I] != '0' || !Significant.empty()) Significant += T[I];
+      else ++LeadingFracZeros;
     }
   }
   if (MantissaDigits == 0) return false;
@@ -432,10 +441,17 @@ bool ReadFloat(const std::string& S, TNum& Value) {
     OutOfRange = errno == ERANGE && (V == 0 || std::isinf(V));
   }
   if (OutOfRange) {
-    // Too large fails; too small is zero.
+    // Too small is zero. Too large fails, except up to the largest value as FloatToStr
+    // writes it: that text reads as the largest value, so whatever is written reads back.
     const long Magnitude = Exponent + (IntDigits > 0 ? IntDigits : -LeadingFracZeros);
-    if (Magnitude > 0) return false;
-    V = Plain[0] == '-' ? -0.0 : 0.0;
+    const bool Negative = Plain[0] == '-';
+    if (Magnitude <= 0) {
+      V = Negative ? -0.0 : 0.0;
+    } else if (WithinWrittenMaximum<TNum>(Significant, Magnitude)) {
+      V = Negative ? -std::numeric_limits<TNum>::max() : std::numeric_limits<TNum>::max();
+    } else {
+      return false;
+    }
   }
   Value = V;
   return true;

@@ -78,12 +78,18 @@ protected:
         return true;
       }
       case LVN_GETDISPINFOW: {
+        // The control's buffer is often shorter than the text: the text is converted whole and
+        // then cut to fit, since a conversion into a buffer too short fails and leaves nothing.
         auto* info = reinterpret_cast<NMLVDISPINFOW*>(L);
         if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
           std::string text = FView.PeerItemText(info->item.iItem, info->item.iSubItem);
-          int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), info->item.pszText,
-                                      info->item.cchTextMax - 1);
-          info->item.pszText[std::max(0, n)] = 0;
+          const int size = static_cast<int>(text.size());
+          std::wstring wide(std::max(0, MultiByteToWideChar(CP_ACP, 0, text.c_str(), size, nullptr, 0)), L'\0');
+          wide.resize(std::max(0, MultiByteToWideChar(CP_ACP, 0, text.c_str(), size, wide.data(),
+                                                      static_cast<int>(wide.size()))));
+          const size_t n = std::min(wide.size(), static_cast<size_t>(info->item.cchTextMax - 1));
+          std::copy_n(wide.begin(), n, info->item.pszText);
+          info->item.pszText[n] = 0;
         }
         return true;
       }

@@ -247,4 +247,19 @@ TEST_F(AdapterE2E, WalksEveryRowAsTheWindowsShowThemAndScrollsAlong) {
   EXPECT_EQ(Data->TopIndex(), Top);
 }
 
+// The control asks for a text with a buffer of its own size, in the character width that it
+// notifies in: a longer text is cut to the buffer, never left out.
+TEST_F(AdapterE2E, ALongCellIsCutToTheControlsBufferInEitherCharacterWidth) {
+  const HWND Wnd = PeerHandle(*View);
+  const std::string Long = std::string(100, 'a') + std::string(100, 'b') + std::string(100, 'c');
+  View->Items()[0]->SetCaption(Long);
+  View->Items()[0]->SubItems().SetStrings(0, Long);
+  for (const BOOL Unicode : {FALSE, TRUE}) {
+    SCOPED_TRACE(Unicode ? "wide notifications" : "ANSI notifications");
+    SendMessageA(Wnd, LVM_SETUNICODEFORMAT, Unicode, 0);
+    for (int Column : {0, 1}) EXPECT_EQ(ListViewText(Wnd, 0, Column), Long.substr(0, 63)) << Column;
+  }
+  Snapshot("adapter-long-cell");
+}
+
 }  // namespace

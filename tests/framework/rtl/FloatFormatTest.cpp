@@ -1,3 +1,4 @@
+#include <cfloat>
 #include <cmath>
 #include <tuple>
 
@@ -12,7 +13,7 @@ TEST_F(FloatFormatTest, FloatToStrGeneral) {
                        {100, "100"}, {-1.5, "-1.5"}, {-0.0, "0"}, {999999999999999.0, "999999999999999"},
                        {1e15, "1E15"}, {123456789012345678.0, "1.23456789012346E17"}, {0.0001, "0.0001"},
                        {0.00001, "1E-5"}, {1.5e-5, "1.5E-5"}, {9.9999999999999999, "10"}, {INFINITY, "INF"},
-                       {-INFINITY, "-INF"}, {NAN, "NAN"}},
+                       {-INFINITY, "-INF"}, {NAN, "NAN"}, {DBL_MAX, "1.79769313486232E308"}},
                       [](double V) { return FloatToStr(V); });
   FormatSettings.DecimalSeparator = ',';
   EXPECT_EQ(FloatToStr(2.5), "2,5");
@@ -78,10 +79,12 @@ TEST_F(FloatFormatTest, FormatFloatPictures) {
 
 TEST_F(FloatFormatTest, StrToFloat) {
   ExpectPairs<std::string, double>(
-      {{"1.5", 1.5}, {" -2.5e3 ", -2500}, {"+3", 3}, {"1.", 1}, {".5", 0.5}, {"1E-400", 0}},
+      {{"1.5", 1.5}, {" -2.5e3 ", -2500}, {"+3", 3}, {"1.", 1}, {".5", 0.5}, {"1E-400", 0},
+       // The largest double as FloatToStr writes it lies above the double and reads as it.
+       {"1.79769313486232E308", DBL_MAX}, {"-0.0179769313486232e310", -DBL_MAX}},
       [](const std::string& S) { return StrToFloat(S); });
   double V = 7;
-  for (const char* Bad : {"", "1,5", "e5", "1e", "1e400", "1.5x", "--1", "INF"}) EXPECT_FALSE(TryStrToFloat(Bad, V)) << Bad;
+  for (const char* Bad : {"", "1,5", "e5", "1e", "1e400", "1.5x", "--1", "INF", "1.797693134862321E308", "1.8e308"}) EXPECT_FALSE(TryStrToFloat(Bad, V)) << Bad;
   EXPECT_EQ(V, 7);
   EXPECT_THROW_MSG(StrToFloat("1,5"), EConvertError, "'1,5' is not a valid floating point value");
   FormatSettings.DecimalSeparator = ',';
