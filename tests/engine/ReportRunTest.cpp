@@ -1,74 +1,10 @@
 #include "engine/VLMXGbl0.h"
 #include "framework/Printers.h"
 #include "framework/headless/Printers.h"
-#include "tests/engine/TextReportFixture.h"
-#include "tests/support/TempDir.h"
+#include "tests/engine/ReportRunFixture.h"
 #include "windows/VLMXPgrs/VLMXPgrs.h"
 
 namespace {
-
-// A run of a small string grid in text units on the fake laser printer's page, with its
-// columns laid out by the column scan, as the setup window leaves it before Execute.
-class ReportRunTest : public TextReportTest {
-protected:
-  void SetUp() override {
-    TextReportTest::SetUp();
-    Settings->SetItemOpt(ioFormFeeds, true);
-    Settings->ExportFieldDelim = "9";
-    Settings->ExportQuote = "\"";
-    Settings->ReportTitle = "Books";
-    Settings->ReportDesc = "Book list";
-    Run->SetTextMode();
-    Run->PageWidth = 60;
-    Run->PageHeight = 8;
-    Run->PanelsAcrossPage = 1;
-    Run->CanvasLineStep = 100;
-  }
-
-  // Rows "r1".."rN" under the title "Name", each cell of column C led by Pad letters C.
-  void Prepare(int Rows, int Cols = 1, int Pad = 0) {
-    auto* G = Make<TStringGrid>("grid" + std::to_string(++Made));
-    G->SetFixedCols(0);
-    G->SetColCount(Cols);
-    G->SetRowCount(Rows + 1);
-    for (int C = 0; C < Cols; ++C) {
-      G->SetCells(C, 0, "Name");
-      for (int R = 1; R <= Rows; ++R) G->SetCells(C, R, std::string(Pad, 'a' + C) + "r" + std::to_string(R));
-    }
-    Start(G);
-    bool RescanPending = true;
-    Info->ColumnScan(nullptr, nullptr, RescanPending);
-    Info->CountTotalLines();
-  }
-
-  void ToFile(bool Export = false) {
-    Run->OutAnyFile = true;
-    Run->OutTextFile = !Export;
-    Run->OutAsciiFile = Export;
-    Settings->OutputFileName = Name;
-  }
-
-  // Pages of the text file, split at the form feeds between them.
-  std::vector<std::string> FilePages() {
-    std::vector<std::string> Pages{""};
-    for (char C : FileBytes(Name)) {
-      if (C == '\f') Pages.emplace_back();
-      else Pages.back() += C;
-    }
-    return Pages;
-  }
-
-  // As the setup window's Print command: the print-what choice is the kind of range.
-  int Print(int Kind, TPoint From = {}, TPoint To = {}) {
-    if (Settings->PrintWhat != 5) Settings->PrintWhat = static_cast<uint8_t>(Kind);
-    Run->SetPageRange(Kind, false, From, To);
-    return Run->Execute(false);
-  }
-
-  TTempDir Dir;
-  std::string Name = Dir / "out.txt";
-  int Made = 0;
-};
 
 using Range = std::pair<TPoint, TPoint>;
 
@@ -196,8 +132,7 @@ TEST_F(ReportRunTest, SnapshotPrintsTheActiveWindowScaledAndPutsItBack) {
   for (const TCase& C : std::vector<TCase>{{"MT", 4800, 3600, Max}, {"CP", 2500, 1875, Normal},
                                           {"CS", 400, 300, Normal}, {"", 4800, 3600, Normal},
                                           {"M", 4800, 3600, Max}}) {
-    Headless::ResetPrinters();
-    Run->Canvas = Printer()->Canvas();
+    ResetPrinters();
     Settings->SnapShotSize = C.Size;
     std::vector<TWindowState> Shown;
     Form.OnShow = [&](TObject*) { Shown.push_back(Form.WindowState()); };
@@ -303,8 +238,7 @@ TEST_F(ReportRunTest, PageLoopOnTheFakePrinterPrintsTheRangesPagesAcross) {
            {{{0, 2}, {1, 3}}, {All[2], All[3], All[4]}},
            {{{2, 1}, {1, 2}}, {All[1], All[2]}},
        }) {
-    Headless::ResetPrinters();
-    Run->Canvas = Printer()->Canvas();
+    ResetPrinters();
     EXPECT_EQ(Print(6, Pages.first, Pages.second), 1);
     std::vector<std::string> Printed;
     for (const auto& Page : Headless::PrintedDocuments().at(0).Pages) Printed.push_back(Texts(Page));
