@@ -1,3 +1,5 @@
+#include <map>
+
 #include "engine/VLMXGbl0.h"
 #include "framework/Printers.h"
 #include "framework/headless/Printers.h"
@@ -215,7 +217,7 @@ TEST_F(ReportRunTest, PageLoopOnTheFakePrinterPrintsTheRangesPagesAcross) {
   Run->PageHeight = 5;
   Prepare(7, 2, 38);
   ASSERT_EQ(Run->PagesAcross, 2);
-  Run->OutPrinter = true;
+  ToPrinter();
 
   auto Texts = [](const Headless::TPrintedPage& Page) {
     std::string Text;
@@ -233,17 +235,38 @@ TEST_F(ReportRunTest, PageLoopOnTheFakePrinterPrintsTheRangesPagesAcross) {
   EXPECT_NE(All[2].find(std::string(38, 'a') + "r4"), std::string::npos);
   EXPECT_NE(All[3].find(std::string(38, 'b') + "r4"), std::string::npos);
 
-  for (const auto& [Pages, Expected] : std::vector<std::pair<Range, std::vector<std::string>>>{
-           {{{2, 2}, {0, 2}}, {All[3]}},
-           {{{0, 2}, {1, 3}}, {All[2], All[3], All[4]}},
-           {{{2, 1}, {1, 2}}, {All[1], All[2]}},
-       }) {
+  // Each page across is a sheet of its own on the printer and a page of its own on the spooler,
+  // also on a range's last page given without a page across and on the current page.
+  struct TCase {
+    int Kind;
+    Range Pages;
+    std::vector<std::string> Expected;
+  };
+  for (const TCase& C : std::vector<TCase>{{6, {{2, 2}, {0, 2}}, {All[3]}},
+                                          {6, {{0, 2}, {1, 3}}, {All[2], All[3], All[4]}},
+                                          {6, {{2, 1}, {1, 2}}, {All[1], All[2]}},
+                                          {6, {{0, 2}, {0, 2}}, {All[2], All[3]}},
+                                          {1, {}, {All[0], All[1]}}}) {
+    SCOPED_TRACE(testing::Message() << C.Kind << " " << C.Pages.first.Y << "-" << C.Pages.second.Y);
     ResetPrinters();
-    EXPECT_EQ(Print(6, Pages.first, Pages.second), 1);
+    ToPrinter();
+    EXPECT_EQ(Print(C.Kind, C.Pages.first, C.Pages.second), 1);
     std::vector<std::string> Printed;
     for (const auto& Page : Headless::PrintedDocuments().at(0).Pages) Printed.push_back(Texts(Page));
-    EXPECT_EQ(Printed, Expected);
+    EXPECT_EQ(Printed, C.Expected);
     EXPECT_TRUE(Headless::PrintedDocuments()[0].Ended);
+
+    ToSpooler();
+    EXPECT_EQ(Print(C.Kind, C.Pages.first, C.Pages.second), 1);
+    std::string Bytes;
+    for (std::size_t I = 0; I < C.Expected.size(); ++I) {
+      Bytes += I > 0 ? "\f" : "";
+      for (char Ch : C.Expected[I]) Bytes += Ch == '|' ? std::string("\r\n") : std::string(1, Ch);
+    }
+    ASSERT_EQ(Headless::SpooledDocuments().size(), 1u);
+    EXPECT_EQ(Headless::SpooledDocuments()[0].Bytes, Bytes);
+    EXPECT_EQ(Headless::SpooledDocuments()[0].PagesStarted, static_cast<int>(C.Expected.size()));
+    EXPECT_TRUE(Headless::SpoolerMisuses().empty());
   }
 }
 
@@ -266,4 +289,47 @@ TEST_F(ReportRunTest, AbortBetweenPagesEndsTheRunAfterTheReportFooter) {
   EXPECT_EQ(Pages[1].find("r7"), std::string::npos);
   EXPECT_NE(Pages[2].find("END"), std::string::npos);
   EXPECT_EQ(Pages[1].find("END"), std::string::npos);
+}
+
+// Device units draw the page on the printer while it is composed: a page laid out before the
+// range must not reach the sheet, and a row replayed on a later page across prints at its place.
+TEST_F(ReportRunTest, DeviceUnitsReplayRowsInPlaceAndKeepLaidOutPagesOffTheSheet) {
+  Settings->OutputQuality = 2;
+  Run->SetTextMode();
+  ASSERT_EQ(Run->UnitSet, 0);
+  Run->PageWidth = 100;
+  Run->PageHeight = 1200;
+  Settings->SetItemOpt(ioColumnTitles, false);
+  TvlxRptMemo& Title = *Settings->RptMemo(PgTi);
+  Title.Text = "Title";
+  Title.Visible = true;
+  Title.WidPer = 100;
+  TRows Rows(1, V{"", ""});
+  for (int R = 1; R < 30; ++R) Rows.push_back(V{"a" + std::to_string(R), "b" + std::to_string(R)});
+  Start(GridOf(Rows));
+  bool Rescan = true;
+  Info->ColumnScan(nullptr, nullptr, Rescan);
+  Info->CountTotalLines();
+  ASSERT_EQ(Run->PagesAcross, 2);
+  // The top of each printed cell by {page across, vertical page}; the cells stay blank.
+  std::map<std::pair<int, int>, std::vector<int>> Tops;
+  Info->OnFieldEdit = [&](TObject*, std::string& Text, TvlxFieldInfo*) {
+    Tops[{Run->CurPageAcross, Run->CurVertPage}].push_back(Run->CellRect.Top);
+    Text.clear();
+  };
+  ToPrinter();
+  EXPECT_EQ(Print(6, {0, 2}, {0, 3}), 1);
+
+  const auto& Sheets = Headless::PrintedDocuments().at(0).Pages;
+  ASSERT_EQ(Sheets.size(), 4u);
+  for (const auto& Sheet : Sheets) {
+    ASSERT_EQ(Sheet.TextOuts.size(), 1u);
+    EXPECT_EQ(Sheet.TextOuts[0].Text, "Title");
+  }
+  std::vector<int> Full;
+  for (int Top = 80; Top <= 1040; Top += 80) Full.push_back(Top);
+  EXPECT_EQ(Tops[std::pair(1, 1)], Full);
+  EXPECT_EQ(Tops[std::pair(1, 2)], Full);
+  EXPECT_EQ(Tops[std::pair(2, 2)], Full);
+  EXPECT_EQ(Tops[std::pair(2, 3)], (std::vector<int>{80, 160, 240}));
 }
