@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/ReportSettings.h"
@@ -165,7 +166,7 @@ bool TvlxPrintSettings::OpenOutput() {
   throw eVlxIntError(VlxInternalErrorPrefix + "Open Output Internal Error **\rOutput destination not specified.");
 }
 
-bool TvlxPrintSettings::EmitPage(bool PageEnd, bool FooterPending) {
+void TvlxPrintSettings::EmitPage(bool PageEnd, bool FooterPending) {
   const TSink Sink = SinkOf(*this);
   if (UnitSet == 1 && PageMode == pmPrint) {
     const bool FormFeed = PagesWritten > 0 && (Sink == TSink::Spooler || Sink == TSink::File) && FormFeedsOn() &&
@@ -182,28 +183,42 @@ bool TvlxPrintSettings::EmitPage(bool PageEnd, bool FooterPending) {
     } else if (Sink == TSink::File && TextFile.IsOpen()) {
       for (int I = 0; I < PageLines.Count(); ++I) TextFile.WriteLine(Line(I));
     } else if (Sink == TSink::Printer && Canvas) {
-      for (int I = 0; I < PageLines.Count(); ++I) Canvas->TextOut(0, I * CanvasLineStep, PageLines[I]);
+      // The lines go down by the height of the report's text font on this printer.
+      if (RptStyles) RptStyles->ApplyFont(false);
+      const TTextMetric Metric = Canvas->TextMetrics();
+      const int LineStep = Metric.tmHeight + Metric.tmExternalLeading;
+      for (int I = 0; I < PageLines.Count(); ++I) Canvas->TextOut(0, I * LineStep, PageLines[I]);
     }
   } else if (UnitSet == 1 && PageMode == pmPreview && PreviewMemoLines) {
     PreviewMemoLines->Assign(PageLines);
   }
 
-  bool Finished = false;
+  if (PageMode == pmLayoutOnly) {
+    LastEmittedPage = CurPagePos();
+    return;
+  }
   const int PrintWhat = RptSettings->PrintWhat;
-  if (PageMode != pmLayoutOnly && PrintWhat != pwCurrentPage && PrintWhat != pwSnapshot) {
-    Finished = PageEnd || PrintWhat == pwTestPage ||
-               (PrintWhat == pwPageRange && ComparePageNo(CurPagePos(), PrintRangeTo) >= 0);
-    if (RunState == rsActive && (!Finished || FooterPending)) {
-      // A file gets no separator here: the form feed in front of the next page is one.
-      if (Sink == TSink::Spooler) {
-        if (SpoolJob) SpoolJob->EndPage();
-      } else if (Printer()->Printing()) {
-        Printer()->NewPage();
-      }
+  const TPoint RangeEnd = PrintRangeLast();
+  bool NewSheet = false;
+  if (PrintWhat != pwCurrentPage && PrintWhat != pwSnapshot) {
+    const bool Finished = PageEnd || PrintWhat == pwTestPage ||
+                          (PrintWhat == pwPageRange && ComparePageNo(CurPagePos(), RangeEnd) >= 0);
+    if (Finished && RptStyles) RptStyles->BandInfo[3].Finished = true;
+    NewSheet = !Finished || FooterPending;
+  }
+  // Each page across is a sheet of its own, on the report's last vertical page and on the
+  // current page too.
+  const bool MoreAcross = CurPageAcross < PagesAcross && ComparePageNo({CurPageAcross + 1, CurVertPage}, RangeEnd) <= 0;
+  if (MoreAcross && PrintWhat != pwSnapshot) NewSheet = true;
+  if (NewSheet && RunState == rsActive) {
+    // A file gets no separator here: the form feed in front of the next page is one.
+    if (Sink == TSink::Spooler) {
+      if (SpoolJob) SpoolJob->EndPage();
+    } else if (Printer()->Printing()) {
+      Printer()->NewPage();
     }
   }
   LastEmittedPage = CurPagePos();
-  return Finished;
 }
 
 void TvlxPrintSettings::CloseOutput() {

@@ -43,6 +43,10 @@ void TvlxPrintSettings::FormatPageNo(std::string& S) const {
   }
 }
 
+TPoint TvlxPrintSettings::PrintRangeLast() const {
+  return {PrintRangeTo.X == 0 ? PagesAcross : PrintRangeTo.X, PrintRangeTo.Y};
+}
+
 int TvlxPrintSettings::PixToThousandths(int Value, int Axis) const {
   const int Dpi = Axis == 0 ? DevResX : DevResY;
   return Dpi > 0 ? MulDivRound(1000, Value, Dpi) : 0;

@@ -190,11 +190,9 @@ void TBMLineList::AddCurrent() {
   if (RptStyles) Entry->Band2Line = RptStyles->BandInfo[2].RowNdx;
   if (TDataSet* DataSet = BookmarkedDataSet()) Entry->Bookmark = DataSet->Bookmark();
   else if (ObjInfo) Entry->Cell = ObjInfo->CurCell;
-  Entry->Rect = {-1, -1, -1, -1};
-  if (FOwner.UnitSet == 1) {
-    Entry->Rect.Top = FOwner.CellRect.Top;
-    Entry->Rect.Bottom = FOwner.CellRect.Bottom;
-  }
+  // Only the row's place down the page is kept, in either unit set: the replayed row prints at
+  // that top, and each page across places its own columns.
+  Entry->Rect = {-1, FOwner.CellRect.Top, -1, FOwner.CellRect.Bottom};
   Entry->RowHeight = FOwner.TextRect.Bottom - FOwner.TextRect.Top + 1;
   FItems.push_back(std::move(Entry));
 }

@@ -185,14 +185,18 @@ public:
   void CloseOutput();
   // Sends the composed page lines to the sink and starts the next sheet. PageEnd: the page
   // composition found the end of the report on this page; FooterPending: the report footer is
-  // visible and has not printed yet. True when the report is finished.
-  bool EmitPage(bool PageEnd, bool FooterPending);
+  // visible and has not printed yet. A finished report (its end, the test page, the range's
+  // last page) sets the styles' totals band finished, which ends the page loop.
+  void EmitPage(bool PageEnd, bool FooterPending);
   // The current page's label: the page word, then the page id.
   void FormatPageNo(std::string& S) const;
   // Device pixels along Axis (0 x, 1 y) in thousandths of an inch; 0 without a resolution.
   int PixToThousandths(int Value, int Axis) const;
   // The current page as {page across, vertical page}.
   TPoint CurPagePos() const { return {CurPageAcross, CurVertPage}; }
+  // The last page of the print range: a range end without a page across ends on that vertical
+  // page's last page across.
+  TPoint PrintRangeLast() const;
 
   // ---- Report run and page loop (ReportRun.cpp) ----
   // One run: opens the output, then prints the window snapshot, exports or runs the page loop,
@@ -242,8 +246,6 @@ public:
   TPoint PrintRangeTo{9999, 32000};
   TPoint LastEmittedPage{0, 0};
   int PagesWritten = 0;
-  // Line height used when text lines are drawn on the printer canvas.
-  int CanvasLineStep = 0;
   // Output flags, set by the setup window from the destination, what is printed and the fast
   // printer text option.
   bool OutTextFile = false, OutRtfFile = false, OutAsciiFile = false, OutAnyFile = false,

@@ -3,6 +3,7 @@
 // report start with the print range that the page loop follows.
 #include <algorithm>
 #include <exception>
+#include <type_traits>
 
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
@@ -30,6 +31,55 @@ int ResultOf(unsigned char RunState) {
 }
 
 const std::string SnapshotErrorPrefix = "TvlxVellumix Setup Error\r\r";
+
+// The surface of a page laid out before the print range: it measures text as the run's canvas
+// does and draws nothing, so the sheet being printed gets none of that page.
+class TLayoutDevice : public TCanvasDevice {
+public:
+  explicit TLayoutDevice(TCanvas& Measure) : FMeasure(Measure) {}
+  void TextOut(int, int, const std::string&, const TFont&, const TBrush&) override {}
+  TSize TextExtent(const std::string& Text, const TFont& Font) override {
+    return InFont(Font, [&] { return FMeasure.TextExtent(Text); });
+  }
+  TTextMetric TextMetrics(const TFont& Font) override {
+    return InFont(Font, [&] { return FMeasure.TextMetrics(); });
+  }
+  int PixelsPerInch() const override { return FMeasure.Font().PixelsPerInch(); }
+
+private:
+  template <class F>
+  std::invoke_result_t<F> InFont(const TFont& Font, F&& Measure) {
+    const TFont Saved = FMeasure.Font();
+    FMeasure.Font().Assign(Font);
+    auto Result = Measure();
+    FMeasure.Font() = Saved;
+    return Result;
+  }
+  TCanvas& FMeasure;
+};
+
+// Puts the run on a canvas of Device for its life, carrying the font and brush there and back.
+class TCanvasSwap {
+public:
+  TCanvasSwap(TvlxPrintSettings& PS, TLayoutDevice& Device) : FPS(PS), FLive(PS.Canvas) {
+    FCanvas.SetDevice(&Device);
+    FCanvas.Font().Assign(FLive->Font());
+    FCanvas.Brush() = FLive->Brush();
+    PS.Canvas = &FCanvas;
+  }
+  ~TCanvasSwap() {
+    FLive->Font().Assign(FCanvas.Font());
+    FLive->Brush() = FCanvas.Brush();
+    FPS.Canvas = FLive;
+  }
+  TCanvasSwap(const TCanvasSwap&) = delete;
+  TCanvasSwap& operator=(const TCanvasSwap&) = delete;
+
+private:
+  TvlxPrintSettings& FPS;
+  TCanvas* FLive;
+  TCanvas FCanvas;
+};
 
 }  // namespace
 
@@ -218,8 +268,7 @@ void TvlxPrintSettings::PrintPages() {
           } else {
             PageMode = pmLayoutOnly;
           }
-        } else if (ComparePageNo(CurPagePos(), PrintRangeTo) > 0 &&
-                   !(PrintRangeTo.X == 0 && CurVertPage == PrintRangeTo.Y)) {
+        } else if (ComparePageNo(CurPagePos(), PrintRangeLast()) > 0) {
           Info.EndOfRows = true;
           Totals.Finished = true;
           break;
@@ -227,7 +276,13 @@ void TvlxPrintSettings::PrintPages() {
           PageMode = pmPrint;
         }
         FirstCol = CurCol;
-        PrintPage();
+        if (PageMode == pmLayoutOnly && Canvas) {
+          TLayoutDevice Device(*Canvas);
+          TCanvasSwap Swap(*this, Device);
+          PrintPage();
+        } else {
+          PrintPage();
+        }
         // A page before the range is laid out on its first panel only, which consumes its rows.
         if (PageMode == pmLayoutOnly) break;
         ++PagesWritten;

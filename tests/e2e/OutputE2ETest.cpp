@@ -1,6 +1,8 @@
-// Report pages through the real sinks under Wine: raw text through Wine's spooler into the CUPS
-// raw queue "VersoraRaw", whose socket printer on 127.0.0.1 is this test; the printer canvas on
-// the CUPS PDF printer, whose PDF CheckPdf.sh reads back on the host; and a text file.
+// A real report run (report start, page loop, Execute) of a small string grid two pages wide,
+// under Wine through the real sinks: raw text through Wine's spooler into the CUPS raw queue
+// "VersoraRaw", whose socket printer on 127.0.0.1 is this test; the printer canvas on the CUPS
+// PDF printer, whose PDF CheckPdf.sh reads back on the host; and the same report to a text file,
+// which both are held against.
 #include <winsock2.h>
 
 #include "framework/win32/Win32Handles.h"
@@ -14,8 +16,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/VLMXGbl/LineDraw.h"
+#include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
 #include "engine/Vellumix/ReportSettings.h"
+#include "engine/Vellumix/Vellumix.h"
+#include "framework/Forms.h"
+#include "framework/Grids.h"
 #include "framework/Printers.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
@@ -23,13 +31,6 @@
 
 namespace {
 
-using TPages = std::vector<std::vector<std::string>>;
-
-const TPages Pages = {
-    {"VERSORA OUTPUT PAGE ONE", "  Genesis     Moses", "  Exodus      Moses"},
-    {"VERSORA OUTPUT PAGE TWO", "  Leviticus   Moses"},
-    {"VERSORA OUTPUT PAGE THREE", "  Numbers     Moses", "  Deuteronomy Moses"},
-};
 const char* const RawPrinter = "VersoraRaw";
 const char* const PdfPrinter = "PDF";
 
@@ -38,60 +39,82 @@ std::string RunToken() {
   return "E2E" + std::to_string(GetCurrentProcessId()) + "T" + std::to_string(GetTickCount());
 }
 
-// The lines of the pages as the spooler and the file get them: CR LF after each line and, with
-// form feeds on, a form feed in front of each later page.
-std::string Body() {
-  std::string Bytes;
-  for (std::size_t P = 0; P < Pages.size(); ++P)
-    for (std::size_t L = 0; L < Pages[P].size(); ++L) Bytes += (P > 0 && L == 0 ? "\f" : "") + Pages[P][L] + "\r\n";
-  return Bytes;
-}
-
-// Clears the process-wide pointers once the run objects are gone.
-struct TRunPointers {
-  ~TRunPointers() { PrintSettings = nullptr, RptSettings = nullptr; }
-};
-
-// The run objects of one report run, with the process-wide pointers to them.
-struct TRun : TRunPointers {
+// The run objects of one report, with the process-wide pointers to them, as the setup window
+// leaves them before Execute: seven rows of two columns of 40 characters, in text units on
+// pages of 60 characters and 5 lines, so two pages across and three down.
+struct TReport {
+  TForm Form{nullptr};
+  TvlxVellumix Vlx{nullptr};
   TvlxReportSettings Settings;
   TvlxPrintSettings PS;
-  TRun() {
+  TRptStyles Styles;
+  TObjInfo Info;
+
+  TReport() {
     RptSettings = &Settings;
     PrintSettings = &PS;
-    PS.UnitSet = 1;
-    Settings.SetItemOpt(ioFormFeeds, true);
-  }
+    RptStyles = &Styles;
+    ObjInfo = &Info;
+    auto* Grid = new TStringGrid(&Form);
+    Grid->SetName("grid");
+    Grid->SetFixedCols(0);
+    Grid->SetColCount(2);
+    Grid->SetRowCount(8);
+    for (int C = 0; C < 2; ++C) {
+      Grid->SetCells(C, 0, C == 0 ? "Name" : "Writer");
+      for (int R = 1; R < 8; ++R) Grid->SetCells(C, R, std::string(38, C == 0 ? 'n' : 'w') + std::to_string(R) + "x");
+    }
+    Vlx.SetName("vlx");
+    Info.Component = &Vlx;
+    Vlx.SetObjectToPrint(Grid);
 
-  // The pages through OpenOutput, EmitPage and CloseOutput as a report run drives them: the
-  // first error's text, or empty.
-  std::string Print() {
-    std::string Error;
-    auto Guarded = [&](auto Step) {
-      try {
-        Step();
-      } catch (const std::exception& E) {
-        if (Error.empty()) Error = E.what();
-        PS.RunState = rsTerminatedWithError;
-      }
-    };
-    PS.RunState = rsActive;
-    Guarded([&] {
-      if (!PS.OpenOutput()) return;
-      for (std::size_t I = 0; I < Pages.size(); ++I) {
-        PS.PageLines.Clear();
-        for (const auto& Line : Pages[I]) PS.PageLines.Add(Line);
-        PS.CurPageAcross = 1;
-        PS.CurVertPage = static_cast<int>(I) + 1;
-        PS.EmitPage(I + 1 == Pages.size(), false);
-        ++PS.PagesWritten;
-      }
-      PS.RunState = rsCompletedNormally;
-    });
-    Guarded([&] { PS.CloseOutput(); });
-    return Error;
+    PS.PageSetupChanged = true;
+    PS.GetResolutions();
+    Settings.OutputQuality = 0;
+    Settings.TextFontName = "DejaVu Sans Mono";
+    Settings.HideColumns = "~Line#";
+    Settings.MaxStringColWidTxt = Settings.MaxMemoColWidTxt = 999;
+    Settings.GridChrsAscii = DefaultGridChrsAscii;
+    Settings.GridChrsIbm = DefaultGridChrsIbm;
+    Settings.SetItemOpt(ioColumnTitles, true);
+    Settings.SetItemOpt(ioFormFeeds, true);
+    PS.WorkFontSize = 12;
+    PS.SetTextMode();
+    PS.PageWidth = 60;
+    PS.PageHeight = 5;
+    PS.PanelsAcrossPage = 1;
+
+    Info.Setup();
+    Info.CountSelected();
+    Info.CalcUsedExtent();
+    int Count = Info.ColCount;
+    Info.BuildColList(Count, true);
+    Info.CheckEmpty();
+    bool RescanPending = true;
+    Info.ColumnScan(nullptr, nullptr, RescanPending);
+    Info.CountTotalLines();
+  }
+  ~TReport() { ObjInfo = nullptr, RptStyles = nullptr, PrintSettings = nullptr, RptSettings = nullptr; }
+  TReport(const TReport&) = delete;
+  TReport& operator=(const TReport&) = delete;
+
+  // The whole report, as the setup window's Print command runs it: 1 when it finished.
+  int Print() {
+    PS.SetPageRange(0, false, {}, {});
+    return PS.Execute(false);
   }
 };
+
+// The report's bytes in a text file: each page's lines with CR LF, a form feed in front of each
+// later page and a line of one form feed at the end.
+std::string FileReport(const std::string& FileName) {
+  TReport Report;
+  Report.Settings.OutputFileName = FileName;
+  Report.PS.OutAnyFile = Report.PS.OutTextFile = true;
+  EXPECT_EQ(Report.Print(), 1);
+  EXPECT_EQ(Report.PS.PagesWritten, 6);
+  return FileBytes(FileName);
+}
 
 // The raw queue's socket printer: each job CUPS delivers is one connection, read to its end.
 class TSocketPrinter {
@@ -156,10 +179,16 @@ int RawPort() {
 
 }  // namespace
 
-TEST(OutputE2E, RawTextReachesTheSocketPrinterAndTheFileGetsTheSameLines) {
+TEST(OutputE2E, RawTextReachesTheSocketPrinterAsTheFileHoldsTheReport) {
   ASSERT_GE(Printer()->Printers().IndexOf(RawPrinter), 0)
       << "Wine lists no printer " << RawPrinter << ": scripts/setup makes the CUPS raw queue; "
       << "is cupsd running and libcups2:i386 installed?";
+  TTempDir Dir;
+  std::string Pages = FileReport(Dir / "OutputE2E.txt");
+  ASSERT_EQ(Pages.substr(Pages.size() - 3), "\f\r\n");
+  // The spooler's closing string stands where the file's closing form feed is.
+  Pages.resize(Pages.size() - 3);
+
   TSocketPrinter SocketPrinter(RawPort());
   ASSERT_TRUE(SocketPrinter.Listening()) << "port " << RawPort() << " is taken";
   // The run chooses the PDF printer; raw text must go to the default printer all the same.
@@ -169,59 +198,64 @@ TEST(OutputE2E, RawTextReachesTheSocketPrinterAndTheFileGetsTheSameLines) {
 
   const std::string Token = RunToken();
   const std::string Init = "\x1b" "E" + Token + "\r\n", Finish = "\x1b" "E";
+  {
+    TReport Report;
+    Report.Settings.ReportDesc = "OutputE2E raw " + Token;
+    Report.Settings.InitPrinterStr = "#27E" + Token + "#13#10";
+    Report.Settings.FinishPrinterStr = "#27#069";
+    Report.PS.OutFastPrinterText = Report.PS.OutPrinter = true;
+    ASSERT_EQ(Report.Print(), 1);
+    EXPECT_EQ(Report.PS.PagesWritten, 6);
+  }
   std::string Received;
-  {
-    TRun Run;
-    Run.Settings.ReportDesc = "OutputE2E raw " + Token;
-    Run.Settings.InitPrinterStr = "#27E" + Token + "#13#10";
-    Run.Settings.FinishPrinterStr = "#27#069";
-    Run.PS.OutFastPrinterText = Run.PS.OutPrinter = true;
-    ASSERT_EQ(Run.Print(), "");
-  }
   ASSERT_TRUE(SocketPrinter.ReceiveJob(Token, 90000, Received)) << "CUPS delivered no job of this run";
-  EXPECT_EQ(Received, Init + Body() + Finish);
-
-  TTempDir Dir;
-  const std::string FileName = Dir / "OutputE2E.txt";
-  {
-    TRun Run;
-    Run.Settings.OutputFileName = FileName;
-    Run.Settings.InitPrinterStr = "#27E";  // the spooler's framing is no part of a file
-    Run.PS.OutAnyFile = Run.PS.OutTextFile = true;
-    ASSERT_EQ(Run.Print(), "");
-  }
-  // The file ends with a line of one form feed where the spooler's closing string is.
-  EXPECT_EQ(FileBytes(FileName), Received.substr(Init.size(), Received.size() - Init.size() - Finish.size()) + "\f\r\n");
+  EXPECT_EQ(Received, Init + Pages + Finish);
 }
 
-TEST(OutputE2E, PrinterCanvasPrintsEachPageOnItsOwnSheetOfThePdfPrinter) {
+// CheckPdf.sh, run by ctest once this test is done, holds the PDF's text (pdftotext) against
+// the marker written here: the file's pages, one sheet each.
+TEST(OutputE2E, PrinterCanvasPrintsTheFilesPagesEachOnItsOwnSheetOfThePdfPrinter) {
   const int Index = Printer()->Printers().IndexOf(PdfPrinter);
   ASSERT_GE(Index, 0) << "Wine lists no printer " << PdfPrinter;
+  TTempDir Dir;
+  const std::string File = FileReport(Dir / "OutputE2E.txt");
+
   Printer()->SetPrinterIndex(Index);
   const std::string Token = RunToken();
   {
-    TRun Run;
-    Run.Settings.ReportDesc = "OutputE2E " + Token;
-    TCanvas* Canvas = Run.PS.Canvas;
-    Canvas->Font().SetName("DejaVu Sans Mono");
-    Canvas->Font().SetSize(12);
-    const TTextMetric Metric = Canvas->TextMetrics();
-    ASSERT_GT(Metric.tmHeight, 0);
-    Run.PS.CanvasLineStep = Metric.tmHeight + Metric.tmExternalLeading;
-    Run.PS.OutPrinter = true;
-    ASSERT_EQ(Run.Print(), "");
+    TReport Report;
+    Report.Settings.ReportDesc = "OutputE2E " + Token;
+    Report.PS.OutPrinter = true;
+    ASSERT_EQ(Report.Print(), 1);
+    EXPECT_EQ(Report.PS.PagesWritten, 6);
+    EXPECT_EQ(Report.PS.RunState, rsCompletedNormally);
     EXPECT_FALSE(Printer()->Printing());
+    EXPECT_FALSE(Printer()->Aborted());
   }
 
-  // What CheckPdf.sh must find: the job title's token, then each page's trimmed lines and a
-  // separator line.
-  const std::string Dir = VERSORA_E2E_OUTPUT_DIR;
-  CreateDirectoryA(Dir.c_str(), nullptr);
-  std::ofstream Marker(Dir + "/pdf-job.txt", std::ios::binary);
+  // The job title's token, then each page's lines as pdftotext gives them (trimmed, blank runs
+  // as one, empty lines left out) and a separator line.
+  const std::string Out = VERSORA_E2E_OUTPUT_DIR;
+  CreateDirectoryA(Out.c_str(), nullptr);
+  std::ofstream Marker(Out + "/pdf-job.txt", std::ios::binary);
   Marker << Token << "\n";
-  for (const auto& Page : Pages) {
-    for (const auto& Line : Page) Marker << Trim(Line) << "\n";
-    Marker << "--page--\n";
+  std::string Line;
+  int Pages = 0;
+  for (std::size_t I = 0; I < File.size(); ++I) {
+    const char C = File[I];
+    if (C == '\f') {
+      if (I + 3 < File.size()) {  // not the closing form feed
+        Marker << "--page--\n";
+        ++Pages;
+      }
+    } else if (C == '\n') {
+      if (!Trim(Line).empty()) Marker << Trim(Line) << "\n";
+      Line.clear();
+    } else if (C != '\r') {
+      Line += C;
+    }
   }
+  Marker << "--page--\n";
+  EXPECT_EQ(Pages + 1, 6);
   ASSERT_TRUE(Marker.good());
 }
