@@ -1,8 +1,8 @@
-// A real report run (report start, page loop, Execute) of a small string grid two pages wide,
-// under Wine through the real sinks: raw text through Wine's spooler into the CUPS raw queue
-// "VersoraRaw", whose socket printer on 127.0.0.1 is this test; the printer canvas on the CUPS
-// PDF printer, whose PDF CheckPdf.sh reads back on the host; and the same report to a text file,
-// which both are held against.
+// The book table's golden report (tests/engine/golden), composed by a real report run under
+// Wine and sent through the real sinks: raw text through Wine's spooler into the CUPS raw queue
+// "VersoraRaw", whose socket printer on 127.0.0.1 is this test, and the printer canvas on the
+// CUPS PDF printer, whose PDF CheckPdf.sh reads back on the host. Both must hold the golden
+// text file's pages.
 #include <winsock2.h>
 
 #include "framework/win32/Win32Handles.h"
@@ -14,19 +14,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <vector>
 
-#include "engine/VLMXGbl/LineDraw.h"
-#include "engine/VLMXGbl/ObjInfo.h"
-#include "engine/VLMXGbl/PrintSettings.h"
-#include "engine/VLMXGbl/RptStyles.h"
-#include "engine/Vellumix/ReportSettings.h"
-#include "engine/Vellumix/Vellumix.h"
-#include "framework/Forms.h"
-#include "framework/Grids.h"
 #include "framework/Printers.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
+#include "tests/support/GoldenReports.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -39,82 +31,17 @@ std::string RunToken() {
   return "E2E" + std::to_string(GetCurrentProcessId()) + "T" + std::to_string(GetTickCount());
 }
 
-// The run objects of one report, with the process-wide pointers to them, as the setup window
-// leaves them before Execute: seven rows of two columns of 40 characters, in text units on
-// pages of 60 characters and 5 lines, so two pages across and three down.
-struct TReport {
-  TForm Form{nullptr};
-  TvlxVellumix Vlx{nullptr};
-  TvlxReportSettings Settings;
-  TvlxPrintSettings PS;
-  TRptStyles Styles;
-  TObjInfo Info;
+using GoldenReports::TReport;
 
-  TReport() {
-    RptSettings = &Settings;
-    PrintSettings = &PS;
-    RptStyles = &Styles;
-    ObjInfo = &Info;
-    auto* Grid = new TStringGrid(&Form);
-    Grid->SetName("grid");
-    Grid->SetFixedCols(0);
-    Grid->SetColCount(2);
-    Grid->SetRowCount(8);
-    for (int C = 0; C < 2; ++C) {
-      Grid->SetCells(C, 0, C == 0 ? "Name" : "Writer");
-      for (int R = 1; R < 8; ++R) Grid->SetCells(C, R, std::string(38, C == 0 ? 'n' : 'w') + std::to_string(R) + "x");
-    }
-    Vlx.SetName("vlx");
-    Info.Component = &Vlx;
-    Vlx.SetObjectToPrint(Grid);
-
-    PS.PageSetupChanged = true;
-    PS.GetResolutions();
-    Settings.OutputQuality = 0;
-    Settings.TextFontName = "DejaVu Sans Mono";
-    Settings.HideColumns = "~Line#";
-    Settings.MaxStringColWidTxt = Settings.MaxMemoColWidTxt = 999;
-    Settings.GridChrsAscii = DefaultGridChrsAscii;
-    Settings.GridChrsIbm = DefaultGridChrsIbm;
-    Settings.SetItemOpt(ioColumnTitles, true);
-    Settings.SetItemOpt(ioFormFeeds, true);
-    PS.WorkFontSize = 12;
-    PS.SetTextMode();
-    PS.PageWidth = 60;
-    PS.PageHeight = 5;
-    PS.PanelsAcrossPage = 1;
-
-    Info.Setup();
-    Info.CountSelected();
-    Info.CalcUsedExtent();
-    int Count = Info.ColCount;
-    Info.BuildColList(Count, true);
-    Info.CheckEmpty();
-    bool RescanPending = true;
-    Info.ColumnScan(nullptr, nullptr, RescanPending);
-    Info.CountTotalLines();
-  }
-  ~TReport() { ObjInfo = nullptr, RptStyles = nullptr, PrintSettings = nullptr, RptSettings = nullptr; }
-  TReport(const TReport&) = delete;
-  TReport& operator=(const TReport&) = delete;
-
-  // The whole report, as the setup window's Print command runs it: 1 when it finished.
-  int Print() {
-    PS.SetPageRange(0, false, {}, {});
-    return PS.Execute(false);
-  }
-};
-
-// The report's bytes in a text file: each page's lines with CR LF, a form feed in front of each
-// later page and a line of one form feed at the end.
-std::string FileReport(const std::string& FileName) {
-  TReport Report;
-  Report.Settings.OutputFileName = FileName;
-  Report.PS.OutAnyFile = Report.PS.OutTextFile = true;
-  EXPECT_EQ(Report.Print(), 1);
-  EXPECT_EQ(Report.PS.PagesWritten, 6);
-  return FileBytes(FileName);
+// The golden text file of the report printed here: each page's lines with CR LF, a form feed in
+// front of each later page and a line of one form feed at the end.
+std::string GoldenPages() {
+  const std::string Pages = FileBytes(std::string(VERSORA_GOLDEN_DIR) + "/" + GoldenReports::WineCase + ".txt");
+  EXPECT_FALSE(Pages.empty()) << "no golden file for " << GoldenReports::WineCase;
+  return Pages;
 }
+
+const int GoldenPageCount = 2;
 
 // The raw queue's socket printer: each job CUPS delivers is one connection, read to its end.
 class TSocketPrinter {
@@ -179,12 +106,12 @@ int RawPort() {
 
 }  // namespace
 
-TEST(OutputE2E, RawTextReachesTheSocketPrinterAsTheFileHoldsTheReport) {
+TEST(OutputE2E, RawTextReachesTheSocketPrinterAsTheGoldenFileHoldsTheReport) {
   ASSERT_GE(Printer()->Printers().IndexOf(RawPrinter), 0)
       << "Wine lists no printer " << RawPrinter << ": scripts/setup makes the CUPS raw queue; "
       << "is cupsd running and libcups2:i386 installed?";
-  TTempDir Dir;
-  std::string Pages = FileReport(Dir / "OutputE2E.txt");
+  std::string Pages = GoldenPages();
+  ASSERT_GE(Pages.size(), 3u);
   ASSERT_EQ(Pages.substr(Pages.size() - 3), "\f\r\n");
   // The spooler's closing string stands where the file's closing form feed is.
   Pages.resize(Pages.size() - 3);
@@ -199,13 +126,12 @@ TEST(OutputE2E, RawTextReachesTheSocketPrinterAsTheFileHoldsTheReport) {
   const std::string Token = RunToken();
   const std::string Init = "\x1b" "E" + Token + "\r\n", Finish = "\x1b" "E";
   {
-    TReport Report;
+    TReport Report(GoldenReports::Find(GoldenReports::WineCase));
     Report.Settings.ReportDesc = "OutputE2E raw " + Token;
     Report.Settings.InitPrinterStr = "#27E" + Token + "#13#10";
     Report.Settings.FinishPrinterStr = "#27#069";
-    Report.PS.OutFastPrinterText = Report.PS.OutPrinter = true;
-    ASSERT_EQ(Report.Print(), 1);
-    EXPECT_EQ(Report.PS.PagesWritten, 6);
+    ASSERT_EQ(Report.Print("", TReport::TOutput::RawSpooler), 1);
+    EXPECT_EQ(Report.Run.PagesWritten, GoldenPageCount);
   }
   std::string Received;
   ASSERT_TRUE(SocketPrinter.ReceiveJob(Token, 90000, Received)) << "CUPS delivered no job of this run";
@@ -213,22 +139,20 @@ TEST(OutputE2E, RawTextReachesTheSocketPrinterAsTheFileHoldsTheReport) {
 }
 
 // CheckPdf.sh, run by ctest once this test is done, holds the PDF's text (pdftotext) against
-// the marker written here: the file's pages, one sheet each.
-TEST(OutputE2E, PrinterCanvasPrintsTheFilesPagesEachOnItsOwnSheetOfThePdfPrinter) {
+// the marker written here: the golden file's pages, one sheet each.
+TEST(OutputE2E, PrinterCanvasPrintsTheGoldenPagesEachOnItsOwnSheetOfThePdfPrinter) {
   const int Index = Printer()->Printers().IndexOf(PdfPrinter);
   ASSERT_GE(Index, 0) << "Wine lists no printer " << PdfPrinter;
-  TTempDir Dir;
-  const std::string File = FileReport(Dir / "OutputE2E.txt");
+  const std::string File = GoldenPages();
 
   Printer()->SetPrinterIndex(Index);
   const std::string Token = RunToken();
   {
-    TReport Report;
+    TReport Report(GoldenReports::Find(GoldenReports::WineCase));
     Report.Settings.ReportDesc = "OutputE2E " + Token;
-    Report.PS.OutPrinter = true;
-    ASSERT_EQ(Report.Print(), 1);
-    EXPECT_EQ(Report.PS.PagesWritten, 6);
-    EXPECT_EQ(Report.PS.RunState, rsCompletedNormally);
+    ASSERT_EQ(Report.Print("", TReport::TOutput::PrinterCanvas), 1);
+    EXPECT_EQ(Report.Run.PagesWritten, GoldenPageCount);
+    EXPECT_EQ(Report.Run.RunState, rsCompletedNormally);
     EXPECT_FALSE(Printer()->Printing());
     EXPECT_FALSE(Printer()->Aborted());
   }
@@ -256,6 +180,6 @@ TEST(OutputE2E, PrinterCanvasPrintsTheFilesPagesEachOnItsOwnSheetOfThePdfPrinter
     }
   }
   Marker << "--page--\n";
-  EXPECT_EQ(Pages + 1, 6);
+  EXPECT_EQ(Pages + 1, GoldenPageCount);
   ASSERT_TRUE(Marker.good());
 }
