@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/OutputFile.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/Vellumix/ReportId.h"
 #include "framework/IniFiles.h"
@@ -242,4 +244,53 @@ TEST_F(FileMgrTest, TheComponentGeneratesAnIdKeepsItsUserAndStampsItsSaves) {
   std::string Repaired = Loaded.ReportId();
   EXPECT_TRUE(ValidateReportId(Repaired, false)) << Repaired;
   EXPECT_NE(ReadWholeFile(FileName).find("[" + Repaired + "]\r\nPrintWhat=4"), std::string::npos);
+}
+
+TEST_F(FileMgrTest, ASettingsFileNamedLikeItsLockOrTemporaryFileIsRefusedAndKept) {
+  TIniFile DataDirs("VLMXDirs.Ini");
+  Headless::SetExeName(Dir + "/Prog.exe");
+  const struct { std::string Property, Listed, File; } Cases[] = {
+      {Dir + "/Own.~LK", "", Dir + "/Own.~LK"},
+      {Dir + "/Own.$$$", "", Dir + "/Own.$$$"},
+      {Dir + "/Own.~lk", "", Dir + "/Own.~lk"},
+      {"", Dir + "/Listed.~LK", Dir + "/Listed.~LK"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.File);
+    Vlx.SetReportSettingsFileName(C.Property);
+    DataDirs.WriteString("Vellumix! Data Directories", Dir + "/Prog.exe", C.Listed);
+    WriteWholeFile(C.File, Example);
+    const std::string Message = "Vellumix! Setup Error: The report settings file \"" + C.File +
+                                "\" cannot have the extension " + ExtractFileExt(C.File) +
+                                ": the extensions .$$$ and .~LK belong to its temporary and lock files.";
+    EXPECT_THROW_MSG(Mgr.LoadReportSettings("Clerk", "Sales (123.456)"), eVlxSUError, Message);
+    EXPECT_THROW_MSG(Save("Clerk", "Sales (123.456)"), eVlxSUError, Message);
+    EXPECT_EQ(ReadWholeFile(C.File), Example) << "never touched";
+  }
+}
+
+TEST_F(FileMgrTest, TheSettingsFileAndItsCompanionsAreNoOutputFile) {
+  TObjInfo Info;
+  Info.Component = &Vlx;
+  ObjInfo = &Info;
+  struct TReset {
+    ~TReset() { ObjInfo = nullptr; }
+  } Reset;
+  WriteWholeFile(FileName, Example);
+  const struct { std::string Name; bool Allowed; } Cases[] = {
+      {FileName, false},          {Dir + "/./RPTSET.txt", false}, {Dir + "/sub/../RptSet.~lk", false},
+      {Dir + "/RptSet.$$$", false}, {Dir + "/RptSet.Out", true},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Headless::Reset();
+    EXPECT_EQ(OutputFileNameAllowed(C.Name), C.Allowed);
+    if (C.Allowed) continue;
+    ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+    EXPECT_EQ(Headless::MessageBoxes()[0].Text,
+              "Output file \"" + C.Name + "\" is the report settings file or its lock or temporary file\r\n\r\n"
+              "Solution: Use a different output file name");
+  }
+  EXPECT_EQ(ReadWholeFile(FileName), Example);
+  EXPECT_FALSE(FileExists(Dir + "/RptSet.~LK") || FileExists(Dir + "/RptSet.$$$")) << "nothing was opened";
 }
