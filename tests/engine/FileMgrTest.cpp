@@ -294,3 +294,37 @@ TEST_F(FileMgrTest, TheSettingsFileAndItsCompanionsAreNoOutputFile) {
   EXPECT_EQ(ReadWholeFile(FileName), Example);
   EXPECT_FALSE(FileExists(Dir + "/RptSet.~LK") || FileExists(Dir + "/RptSet.$$$")) << "nothing was opened";
 }
+
+TEST_F(FileMgrTest, EveryTextReadsBackAsWrittenAndTouchesNoOtherLine) {
+  const std::string Victim = "[Other:Victim (111.111)]\r\nPrintWhat=1\r\n\r\n";
+  // Escaped: the stored line when the text needs an escape, else empty (the plain form).
+  const struct { std::string Memo, Desc, Escaped; } Cases[] = {
+      {"Title\r\nMemo,RptTi=END\r\nPrintWhat=6", "", "Memo,RptTi%=Title%0D%0AMemo,RptTi=END%0D%0APrintWhat=6"},
+      {"memo,rptti=end", "", "Memo,RptTi%=memo,rptti=end"},
+      {"a\r\nMemo,RptTi=START\r\nb", "", "Memo,RptTi%=a%0D%0AMemo,RptTi=START%0D%0Ab"},
+      {"100%\r\n[Other:Victim (111.111)]\r\nMemo,PgTi=END", "", ""},
+      {"", "One\r\n[Other:Victim (111.111)]\r\nPrintWhat=6", "ReportDesc%=One%0D%0A[Other:Victim (111.111)]%0D%0APrintWhat=6"},
+      {"", "50%0A, lone\rCR", ""},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Memo + "|" + C.Desc);
+    WriteWholeFile(FileName, Victim);
+    Mgr.LoadReportSettings("Clerk", "Sales (123.456)");
+    Settings.RptMemo(RptTi)->Text = C.Memo;
+    Settings.ReportDesc = C.Desc;
+    Save("Clerk", "Sales (123.456)");
+    const std::string Stored = ReadWholeFile(FileName);
+    if (!C.Escaped.empty()) EXPECT_NE(Stored.find("\r\n" + C.Escaped + "\r\n"), std::string::npos) << Stored;
+    else if (!C.Memo.empty()) EXPECT_NE(Stored.find("Memo,RptTi=START\r\n" + C.Memo + "\r\nMemo,RptTi=END\r\n"), std::string::npos);
+    else EXPECT_NE(Stored.find("ReportDesc=" + C.Desc + "\r\n"), std::string::npos);
+
+    Settings.RptMemo(RptTi)->Text = "stale";
+    Mgr.LoadReportSettings("Clerk", "Sales (123.456)");
+    EXPECT_EQ(Settings.RptMemo(RptTi)->Text, C.Memo);
+    EXPECT_EQ(Settings.ReportDesc, C.Desc);
+    EXPECT_EQ(Settings.PrintWhat, 0);
+    Mgr.LoadReportSettings("Other", "Victim (111.111)");
+    EXPECT_EQ(Settings.PrintWhat, 1);
+    EXPECT_EQ(Settings.ReportDesc, "") << "no line of the other report came from this one";
+  }
+}
