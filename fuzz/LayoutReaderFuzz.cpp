@@ -11,6 +11,7 @@
 #include "framework/Forms.h"
 #include "framework/Layout.h"
 #include "framework/LinkedResources.h"
+#include "fuzz/Check.h"
 
 // The fuzzed text is the only layout there is, and no resource is linked.
 std::string LinkedLayoutText(const std::string&) { return ""; }
@@ -18,14 +19,6 @@ extern const TLinkedResource GLinkedResources[] = {{"", "", nullptr, 0}};
 extern const int GLinkedResourceCount = 0;
 
 namespace {
-
-// A broken promise names its line before the fuzzer records the input.
-void Check(bool Condition, int Line) {
-  if (Condition) return;
-  std::fprintf(stderr, "check failed at line %d\n", Line);
-  std::abort();
-}
-#define CHECK(Condition) Check(Condition, __LINE__)
 
 // Value as a layout string: quotes, backslashes and every byte outside printable ASCII escaped.
 std::string Quoted(const std::string& Value) {

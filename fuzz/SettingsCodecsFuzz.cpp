@@ -15,16 +15,9 @@
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/SysUtils.h"
 #include "tests/support/SettingsSection.h"
+#include "fuzz/Check.h"
 
 namespace {
-
-// A broken promise names its line before the fuzzer records the input.
-void Check(bool Condition, int Line) {
-  if (Condition) return;
-  std::fprintf(stderr, "check failed at line %d\n", Line);
-  std::abort();
-}
-#define CHECK(Condition) Check(Condition, __LINE__)
 
 // The section [A] made of Line, between two sections that must stay as they are.
 std::vector<std::string> Around(const std::string& Lines, std::vector<std::string>& Others) {
