@@ -2,11 +2,8 @@
 // crash. A write either is refused with EIniFileException, or it changes the value of that one
 // key: the value reads back as the system gives it (leading and trailing blanks and one pair of
 // enclosing quotes removed, at most 2047 characters), and no other key of any section changes.
-// fuzz-sources: framework/IniFiles.cpp framework/headless/IniFiles.cpp framework/headless/FileSystem.cpp framework/headless/SharedFiles.cpp
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <string>
@@ -16,7 +13,7 @@
 #include "framework/headless/IniFiles.h"
 #include "framework/rtl/StringList.h"
 #include "framework/rtl/SysUtils.h"
-#include "fuzz/Check.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 
@@ -76,18 +73,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     Ini.WriteString(Section, Key, Value);
   } catch (const EIniFileException&) {
     std::ifstream F(FileName(), std::ios::binary);
-    CHECK(std::string(std::istreambuf_iterator<char>(F), {}) == Before);
+    Check(std::string(std::istreambuf_iterator<char>(F), {}) == Before);
     return 0;
   }
   // Names are looked up without their blanks; a blank or empty name is no key to read back.
-  if (!Trim(Key).empty() && !Trim(Section).empty()) CHECK(Ini.ReadString(Section, Key, "\x01") == Expected(Value));
+  if (!Trim(Key).empty() && !Trim(Section).empty()) CheckEqual(Ini.ReadString(Section, Key, "\x01"), Expected(Value));
 
   std::ifstream F(FileName(), std::ios::binary);
   const auto New = Snapshot(Ini, std::string(std::istreambuf_iterator<char>(F), {}));
   for (const auto& [Name, Text] : Old) {
     if (Name.first == UpperCase(Trim(Section)) && Name.second == UpperCase(Trim(Key))) continue;
     const auto Now = New.find(Name);
-    CHECK(Now != New.end() && Now->second == Text);
+    Check(Now != New.end() && Now->second == Text);
   }
   return 0;
 }

@@ -2,20 +2,17 @@
 // key's default, never a crash. Numbers, byte codes, rects, pairs and date-times read back as
 // written; a string value (such as HideColumns or ColumnTotals) and a memo text, whatever
 // their bytes, read back exactly and leave the sections around them as they were.
-// fuzz-sources: engine/Vellumix/SettingsKeysCodecs.cpp engine/Vellumix/FileMgrText.cpp engine/VLMXUtil/Strings.cpp
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "engine/Vellumix/FileMgrText.h"
 #include "engine/Vellumix/SettingsKeys.h"
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/SysUtils.h"
+#include "fuzz/FuzzCheck.h"
 #include "tests/support/SettingsSection.h"
-#include "fuzz/Check.h"
 
 namespace {
 
@@ -39,15 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   const std::string Default = In.ConsumeRandomLengthString(32);
 
   // Numbers: written texts read back; a stored text gives a number in range or the default's.
-  CHECK(TextToInt(IntToStr(N[2]), "x") == N[2]);
-  CHECK(static_cast<uint8_t>(TextToInt(IntToStr(N[2] & 0xFF), "")) == (N[2] & 0xFF));
+  Check(TextToInt(IntToStr(N[2]), "x") == N[2]);
+  Check(static_cast<uint8_t>(TextToInt(IntToStr(N[2] & 0xFF), "")) == (N[2] & 0xFF));
   const int Read = TextToInt(Stored, Default, Range);
-  CHECK(Range.Contains(Read) || Read == TextToInt(Default, ""));
+  Check(Range.Contains(Read) || Read == TextToInt(Default, ""));
   const TRect R{N[0], N[1], N[2], N[3]};
-  CHECK(TextToRect(RectToText(R), "x") == R);
-  CHECK(TextToPoint(PointToText({N[2], N[3]}), "x") == (TPoint{N[2], N[3]}));
+  Check(TextToRect(RectToText(R), "x") == R);
+  Check(TextToPoint(PointToText({N[2], N[3]}), "x") == (TPoint{N[2], N[3]}));
   const TRect Ranged = TextToRect(Stored, Default, Range, Range);
-  CHECK((Range.Contains(Ranged.Left) && Range.Contains(Ranged.Top) && Range.Contains(Ranged.Right) &&
+  Check((Range.Contains(Ranged.Left) && Range.Contains(Ranged.Top) && Range.Contains(Ranged.Right) &&
          Range.Contains(Ranged.Bottom)) ||
         Ranged == TextToRect("", Default));
   TextToPoint(Stored, Default);
@@ -60,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   const int S = static_cast<int>(Second % 86400);
   const TDateTime Time = EncodeTime(S / 3600, S / 60 % 60, S % 60, 0);
   const std::string Stamp = DateTimeToText(Day < 0 ? Day - Time : Day + Time);
-  CHECK(DateTimeToText(TextToDateTime(Stamp, "")) == Stamp);
+  CheckEqual(DateTimeToText(TextToDateTime(Stamp, "")), Stamp);
   TextToDateTime(Stored, Default);
 
   // String values and memo texts, whatever their bytes.
@@ -68,16 +65,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   std::vector<std::string> Others;
   for (const char* Key : {"HideColumns", "ColumnTotals"}) {
     const std::vector<std::string> Lines = Around(SettingsLine(Key, Value), Others);
-    CHECK(Lines.size() == 1 && Others == (std::vector<std::string>{"PrintWhat=2", "PrintWhat=1"}));
+    Check(Lines.size() == 1 && Others == (std::vector<std::string>{"PrintWhat=2", "PrintWhat=1"}));
     std::string K, V;
     SplitSettingsLine(Lines[0], K, V);
     UnescapeSettingsLine(K, V);
-    CHECK(K == Key && V == Value);
+    Check(K == Key && V == Value);
   }
   const std::vector<std::string> Memo = Around(MemoBlock("RptTi", Value), Others);
-  CHECK(Memo.size() == 1 && Others == (std::vector<std::string>{"PrintWhat=2", "PrintWhat=1"}));
+  Check(Memo.size() == 1 && Others == (std::vector<std::string>{"PrintWhat=2", "PrintWhat=1"}));
   std::string K, V;
   SplitSettingsLine(Memo[0], K, V);
-  CHECK(Memo[0] == "memo RptTi:" + Value || (UnescapeSettingsLine(K, V) && IsMemoTextKey(K) && V == Value));
+  Check(Memo[0] == "memo RptTi:" + Value || (UnescapeSettingsLine(K, V) && IsMemoTextKey(K) && V == Value));
   return 0;
 }
