@@ -3,7 +3,6 @@
 #include <cerrno>
 
 #include "engine/VLMXGbl/ObjInfo.h"
-#include "engine/VLMXUtil.h"
 #include "engine/Vellumix/FileMgr.h"
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/Forms.h"
