@@ -142,6 +142,7 @@ bool TvlxPrintSettings::OpenOutput() {
       return true;
     case TSink::File: {
       const std::string& Name = RptSettings->OutputFileName;
+      if (!OutputFileNameAllowed(Name)) return false;
       bool Append = false;
       if (FileExists(Name)) {
         if (RptSettings->IfOutputFileExists == ofAppend) Append = true;

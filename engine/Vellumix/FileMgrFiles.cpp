@@ -19,12 +19,19 @@ constexpr int OpenRetryDelayMs = 500;
 
 constexpr int ReadFaultCode = 30;
 
+const std::string TempFileExt = ".$$$";
+const std::string LockFileExt = ".~LK";
+
 bool IsBusy(int Code) { return Code == errSharingViolation || Code == errLockViolation; }
 
 eVlxSUError UnableToOpen(const std::string& Name, int Code) {
   return eVlxSUError(VlxSetupErrorPrefix + "Unable to open file: " + Name +
                      "\rbecause it is locked by another application. Close the other application and try again."
                      "\r\rI/O Error:" + IntToStr(Code));
+}
+
+bool SameFileName(const std::string& A, const std::string& B) {
+  return AnsiSameText(ExpandFileName(A), ExpandFileName(B));
 }
 
 }  // namespace
@@ -54,13 +61,27 @@ std::string TvlxFileMgr::GetSettingsFileName() const {
   return Name;
 }
 
+bool TvlxFileMgr::IsSettingsFileName(const std::string& Name) const {
+  const std::string Settings = GetSettingsFileName();
+  return SameFileName(Name, Settings) || SameFileName(Name, ChangeFileExt(Settings, TempFileExt)) ||
+         SameFileName(Name, ChangeFileExt(Settings, LockFileExt));
+}
+
 void TvlxFileMgr::PrepareFiles(const std::string& User, const std::string& ReportId) {
   FSectionHeader = MakeSectionHeader(User, ReportId);
-  FSettingsFileName = GetSettingsFileName();
-  FTempFileName = ChangeFileExt(FSettingsFileName, ".$$$");
+  const std::string Settings = GetSettingsFileName();
+  const std::string Temp = ChangeFileExt(Settings, TempFileExt), Lock = ChangeFileExt(Settings, LockFileExt);
+  // Named like its own lock or temporary file, the settings file would be deleted with the lock
+  // or rewritten in place: it is refused before anything is opened.
+  if (SameFileName(Settings, Temp) || SameFileName(Settings, Lock))
+    throw eVlxSUError(VlxSetupErrorPrefix + "The report settings file \"" + Settings + "\" cannot have the extension " +
+                      ExtractFileExt(Settings) + ": the extensions " + TempFileExt + " and " + LockFileExt +
+                      " belong to its temporary and lock files.");
+  FSettingsFileName = Settings;
+  FTempFileName = Temp;
   if (!FKeys) FKeys = std::make_unique<TvlxSettingsKeys>(FReportSettings);
   FReadOnly = IsFileReadOnly(FSettingsFileName);
-  FLockFileName = ChangeFileExt(FSettingsFileName, ".~LK");
+  FLockFileName = Lock;
   FLocked = false;
   const std::string LockDir = ExtractFileDir(FLockFileName);
   if (!LockDir.empty() && !DirExists(LockDir)) ForceDirs(LockDir);
