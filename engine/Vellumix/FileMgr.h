@@ -63,6 +63,7 @@ public:
   const std::string& SectionHeader() const { return FSectionHeader; }
 
 private:
+  std::string LocateSettingsFile(bool Quiet) const;
   TvlxVellumix* FOwner;
   std::unique_ptr<TvlxSettingsKeys> FKeys;  // only during a load or save
   TvlxSettingsText FText;                   // the settings file, only during a load or save

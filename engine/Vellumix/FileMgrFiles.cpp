@@ -36,7 +36,10 @@ bool SameFileName(const std::string& A, const std::string& B) {
 
 }  // namespace
 
-std::string TvlxFileMgr::GetSettingsFileName() const {
+std::string TvlxFileMgr::GetSettingsFileName() const { return LocateSettingsFile(false); }
+
+// Quiet: only the name, for a check of another file's name; no directory made, no beep.
+std::string TvlxFileMgr::LocateSettingsFile(bool Quiet) const {
   if (FOwner && !FOwner->ReportSettingsFileName().empty()) return FOwner->ReportSettingsFileName();
 
   TIniFile DataDirs("VLMXDirs.Ini");
@@ -46,7 +49,7 @@ std::string TvlxFileMgr::GetSettingsFileName() const {
     std::string Name = Listed.substr(0, Listed.find(','));
     if (!Name.empty() && Name.back() == '\\') Name += "RptSet.Txt";
     const std::string Dir = ExtractFileDir(Name);
-    if (!Dir.empty() && !DirExists(Dir)) {
+    if (!Quiet && !Dir.empty() && !DirExists(Dir)) {
       ForceDirs(Dir);
       if (!DirExists(Dir))
         throw eVlxSUError(VlxSetupErrorPrefix + "Unable to create directory for ReportSettings\rDirectory:" + Dir);
@@ -57,12 +60,12 @@ std::string TvlxFileMgr::GetSettingsFileName() const {
   std::string Name = TvlxVellumix::GetAppFileName(FOwner, false, ".VLX") + "\\RptSet.Txt";
   if (FileExists(Name)) return Name;
   Name = TvlxVellumix::GetAppFileName(FOwner, false, ".VLY");
-  if (!FileExists(Name)) Beep();
+  if (!Quiet && !FileExists(Name)) Beep();
   return Name;
 }
 
 bool TvlxFileMgr::IsSettingsFileName(const std::string& Name) const {
-  const std::string Settings = GetSettingsFileName();
+  const std::string Settings = FSettingsFileName.empty() ? LocateSettingsFile(true) : FSettingsFileName;
   return SameFileName(Name, Settings) || SameFileName(Name, ChangeFileExt(Settings, TempFileExt)) ||
          SameFileName(Name, ChangeFileExt(Settings, LockFileExt));
 }
