@@ -68,7 +68,7 @@ void BM_SaveOneSection(benchmark::State& State) {
   std::string User = "Bench", Id = IdOf(Sections / 2);
   Vlx.FileMgr()->LoadReportSettings(User, Id);
   for (auto _ : State) {
-    Settings.PrintWhat = static_cast<uint8_t>(State.iterations() % 5);
+    Settings.PrintWhat = static_cast<TPrintWhat>(State.iterations() % 5);
     Vlx.FileMgr()->SaveReportSettingsSimple(User, Id, true);
   }
   State.SetBytesProcessed(State.iterations() * std::filesystem::file_size(File.Name));

@@ -30,20 +30,19 @@ TvlxFontLoader::TvlxFontLoader(TComponent* AOwner, const std::string& ResName,
     switch (LoadModuleResource(ResType, ResName, FFontData)) {
       case TResourceLookup::Found: break;
       case TResourceLookup::NotFound:
-        throw eVlxIntError(VlxInternalErrorPrefix +
-                           "The Font Resource file VLMXFONT.RES is either:\r"
+        throw eVlxIntError("The Font Resource file VLMXFONT.RES is either:\r"
                            "  a) Not linked to this program\r"
                            "  b) The file is missing\r"
                            "  c) Or the file is missing font data for \"" + ResName + "\"");
-      case TResourceLookup::NotLoadable: throw Exception("Could not load resource " + ResName);
+      case TResourceLookup::NotLoadable: throw EOSError("Could not load resource " + ResName);
     }
   } catch (const std::bad_alloc&) {
-    throw Exception("Out of memory");
+    throw EOutOfMemory("Out of memory");
   }
 }
 
 void TvlxFontLoader::SetFontName(const std::string& Value) {
-  if (!FOwner || !FOwner->IsLoading()) throw Exception("FontName changed at run-time");
+  if (!FOwner || !FOwner->IsLoading()) throw EComponentError("FontName changed at run-time");
   FFontName = Value;
 }
 
@@ -53,16 +52,16 @@ void TvlxFontLoader::FreeData() noexcept {
 }
 
 void TvlxFontLoader::WriteFontFile(const std::string& Path) const {
-  if (FFontData.empty()) throw Exception("No data to write");
+  if (FFontData.empty()) throw EStreamError("No data to write");
   int Error = 0;
   std::FILE* F = FileCreateForWriting(Path, Error);
-  if (!F) throw Exception("Could not create file " + Path);
+  if (!F) throw EFCreateError("Could not create file " + Path);
   bool Written = std::fwrite(FFontData.data(), 1, FFontData.size(), F) == FFontData.size();
   Written = std::fclose(F) == 0 && Written;
   if (!Written) {
     // A cut-off font in the fonts folder would be offered to the system at its next start.
     DeleteFileQuietly(Path);
-    throw Exception("Error writing to file " + Path);
+    throw EStreamError("Error writing to file " + Path);
   }
 }
 
@@ -73,9 +72,9 @@ void TvlxFontLoader::Install() {
     return;
   }
   std::string Fonts = GetWindowsFontsDir();
-  if (Fonts.empty()) throw Exception("The Windows Fonts Directory is not defined");
+  if (Fonts.empty()) throw EOSError("The Windows Fonts Directory is not defined");
   Fonts = AddTrailingBackslash(Fonts);
-  if (FInstallFileName.empty()) throw Exception("The font InstallFileName is undefined");
+  if (FInstallFileName.empty()) throw EComponentError("The font InstallFileName is undefined");
   const std::string Name = ExtractFileName(FInstallFileName);
   FFotPath = Fonts + ChangeFileExt(Name, ".fot");
   FTtfPath = Fonts + ChangeFileExt(Name, ".ttf");
@@ -113,7 +112,7 @@ void TvlxFontLoader::ReadData(std::istream& Stream) {
     }
     FFontData = std::move(Data);
   } catch (const std::bad_alloc&) {
-    throw Exception("Out of memory");
+    throw EOutOfMemory("Out of memory");
   }
 }
 

@@ -195,7 +195,7 @@ bool TWinControl::CanFocus() const {
 void TWinControl::SetFocus() {
   TCustomForm* form = ParentForm();
   if (!form) return;
-  if (!CanFocus()) throw Exception("Cannot focus a disabled or invisible window");
+  if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
   form->SetActiveControl(this);
 }
 

@@ -20,6 +20,10 @@
 class TWinControl;
 class TCustomForm;
 
+// Raised where a control is asked for what its state does not allow (focus while hidden or
+// disabled, a window without a parent window).
+class EInvalidOperation : public Exception { using Exception::Exception; };
+
 // The dispatcher: runs the handling of one piece of user input (or of a posted task, a timer, a
 // form's own event). Whatever escapes it goes to Application->HandleException; nothing escapes
 // the dispatcher itself, so no exception crosses back into the window system.

@@ -48,7 +48,7 @@ void TCustomGrid::SetRowCount(int Value) {
 }
 
 void TCustomGrid::SetFixedCols(int Value) {
-  if (Value < 0 || Value >= FColCount) throw Exception("Fixed column count must be less than column count");
+  if (Value < 0 || Value >= FColCount) throw EInvalidGridOperation("Fixed column count must be less than column count");
   FFixedCols = Value;
   // As on the platform, the grid starts over at its first scrollable column.
   FLeftCol = FCol = Value;
@@ -57,7 +57,7 @@ void TCustomGrid::SetFixedCols(int Value) {
 }
 
 void TCustomGrid::SetFixedRows(int Value) {
-  if (Value < 0 || Value >= FRowCount) throw Exception("Fixed row count must be less than row count");
+  if (Value < 0 || Value >= FRowCount) throw EInvalidGridOperation("Fixed row count must be less than row count");
   FFixedRows = Value;
   FTopRow = FRow = Value;
   ClampPosition();

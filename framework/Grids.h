@@ -16,6 +16,9 @@ using TGridOptions = unsigned;
 
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
+// Raised where a grid is given fixed rows or columns that leave no scrollable one.
+class EInvalidGridOperation : public Exception { using Exception::Exception; };
+
 // What a grid's window shows in one cell: each kind of grid fills it from its own model.
 struct TGridCellView {
   std::string Text;

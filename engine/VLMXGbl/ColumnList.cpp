@@ -227,7 +227,7 @@ unsigned char TObjInfo::CnvtColNdxToXPlaneNdx(int ColNdx) const {
   const int Count = ColsList ? ColsList->Count() : 0;
   if (ColNdx >= 0 && ColNdx < Fixed) return 1;
   if (ColNdx >= Fixed && ColNdx <= Count - 1) return 2;
-  throw eVlxIntError(VlxInternalErrorPrefix + "[CnvtColNdxToXPlaneNdx] **\rColNdx:" +
+  throw eVlxIntError("[CnvtColNdxToXPlaneNdx] **\rColNdx:" +
                      IntToStr(ColNdx) + " is out of range 0.." + IntToStr(Count - 1));
 }
 

@@ -273,12 +273,12 @@ void TObjInfo::FinishColWidths(bool MeasureText) {
   TBandInfo& Totals = RptStyles->BandInfo[3];
   Totals.RowNdx = 0;
   // A scan stopped by the user or an error stays stopped: its result must say so.
-  const uint8_t Before = PS.RunState;
+  const TvlxRunState Before = PS.RunState;
   PS.PageMode = pmColumnScan;
   PS.RunState = rsActive;
   for (; Totals.RowNdx < TotalLines; ++Totals.RowNdx) CalcColWid(MeasureText, 3);
   const bool Stopped = Before == rsTerminatedWithError || Before == rsUserCancelled;
-  PS.RunState = Stopped ? Before : static_cast<uint8_t>(rsCompletedNormally);
+  PS.RunState = Stopped ? Before : rsCompletedNormally;
 }
 
 int TObjInfo::CountTotalLines() {

@@ -52,8 +52,7 @@ void TvlxFieldInfo::CnvtFldToNum(TvlxVellumix* Component, TField* Field, bool Ch
     return;
   }
   if (InCnvtError)
-    throw eVlxSUError(VlxSetupErrorPrefix +
-                      "Cannot call FieldInfo.CnvtFldToNum from TvlxVellumix.OnCnvtFldError event");
+    throw eVlxSUError("Cannot call FieldInfo.CnvtFldToNum from TvlxVellumix.OnCnvtFldError event");
   try {
     Values[0] = FieldNumber(*Field);
     NumValid = true;
@@ -71,7 +70,6 @@ void TvlxFieldInfo::CnvtFldStrToNum(TvlxVellumix* Component, const std::string& 
   }
   if (InCnvtError)
     throw eVlxSUError(
-        VlxSetupErrorPrefix +
         "Cannot call TvlxFieldInfo.CnvtFldStrToNum from TvlxVellumix.OnCnvtFldError event");
   const char Decimal = FormatSettings.DecimalSeparator;
   std::string S;

@@ -136,7 +136,7 @@ void TvlxPrintSettings::CheckMemosFitPage() {
                                 ? Format("%d lines", {-Room})
                                 : Format("%f inches", {PixToThousandths(-Room, 1) / 1000.0});
   throw eVlxSUError(
-      "Vellumix! Setup Error: *WARNING* Report Memos are too large for page size. \r\r"
+      "*WARNING* Report Memos are too large for page size. \r\r"
       "Decrease size of Titles & Memos or select a larger paper size.\rAnother " +
       Short + " required.");
 }

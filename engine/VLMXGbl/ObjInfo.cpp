@@ -27,7 +27,7 @@ bool ItemOptOn(unsigned Bit) { return RptSettings && RptSettings->ItemOpt(Bit); 
 // The kinds in the order their classes are tested: the first that matches decides, so a
 // class is listed before the classes it derives from.
 struct TKindTest {
-  unsigned char Kind;
+  TObjKind Kind;
   bool (*Matches)(const TComponent*);
 };
 const TKindTest KindTests[] = {
@@ -143,13 +143,13 @@ void TObjInfo::Reset() {
   // back before anything else can fail.
   EnableControls();
   ObjectName.clear();
-  ObjType = 0;
+  ObjType = otNone;
   DataSet = nullptr;
   SavedPosn.reset();
   CurCell = {-99, -99};
   Origin = FixedPoint = {0, 0};
   SelColFirst = 0;
-  SelColLast = 99999;
+  SelColLast = AllColumnsLast;
   ListBox = nullptr;
   DBGrid = nullptr;
   OtherDBGrid = nullptr;
@@ -167,7 +167,7 @@ void TObjInfo::OpenDataSet(const std::string& AObjectName, TDataSet* ADataSet) {
   try {
     ADataSet->SetActive(true);
   } catch (const std::exception& E) {
-    throw eVlxSUError(VlxSetupErrorPrefix + "Object: " + AObjectName + "\r\r" +
+    throw eVlxSUError("Object: " + AObjectName + "\r\r" +
                       "Opening Dataset: " + ADataSet->Name() + "\r" + E.what());
   }
 }
@@ -175,7 +175,7 @@ void TObjInfo::OpenDataSet(const std::string& AObjectName, TDataSet* ADataSet) {
 void TObjInfo::Setup() {
   TComponent* Target = Component ? Component->ObjectToPrint() : nullptr;
   if (!Target)
-    throw eVlxSUError(VlxSetupErrorPrefix + "ObjectToPrint not assigned in Object Inspector");
+    throw eVlxSUError("ObjectToPrint not assigned in Object Inspector");
   Reset();
   Object = Target;
   ComponentName = Component->Name();
@@ -201,10 +201,10 @@ void TObjInfo::Setup() {
       else OtherDBGrid = Grid;
       TDataSource* Source = Grid->DataSource();
       if (!Source)
-        throw eVlxSUError(VlxSetupErrorPrefix + "Object:" + ObjectName +
+        throw eVlxSUError("Object:" + ObjectName +
                           "\r\rDataSource property is missing");
       if (!Source->DataSet())
-        throw eVlxSUError(VlxSetupErrorPrefix + "Object:" + ObjectName + "\r\r" + Source->Name() +
+        throw eVlxSUError("Object:" + ObjectName + "\r\r" + Source->Name() +
                           " is missing the DataSet property");
       DataSet = Source->DataSet();
       OpenDataSet(ObjectName, DataSet);
@@ -259,15 +259,15 @@ void TObjInfo::Setup() {
       }
       break;
     default:
-      throw eVlxSUError(VlxSetupErrorPrefix + InvalidObjectMsg);
+      throw eVlxSUError(InvalidObjectMsg);
   }
-  KindInRange = ObjType >= 3 && ObjType <= 18;
+  KindInRange = IsKindInRange(ObjType);
   RowsInMemory = KindInRange && !DataSet;
   SortedBySQL = HasSQLSort();
   ColScanResult = 0;
   LayoutCase = ColCount <= FixedCols ? 1 : 2;
   if (DataSet && !DataSet->Active())
-    throw eVlxSUError(VlxSetupErrorPrefix + ComponentName + " uses dataset " + DataSet->Name() +
+    throw eVlxSUError(ComponentName + " uses dataset " + DataSet->Name() +
                       "  and this dataset is InActive. The dataset must be active.");
   SavedPosn = std::make_unique<TObjPosn>(*this);
   if (DataSet) FControlsGuard = std::make_unique<TControlsGuard>(DataSet);
@@ -319,6 +319,6 @@ void TObjInfo::CheckEmpty() {
                                          : std::max(RptSettings->RcdEstimate, 9);
   RowNumDigits = static_cast<int>(IntToStr(std::max(RowCount, 1)).size());
   if (RowCount < 1 && ItemOptOn(ioExceptionOnEmpty))
-    throw eVlxSUError(VlxSetupErrorPrefix + ObjectName + " is empty and " + ComponentName +
+    throw eVlxSUError(ObjectName + " is empty and " + ComponentName +
                       " has nothing to print.");
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/VLMXCodes.h"
 #include "engine/VLMXCols.h"
 #include "engine/VLMXGbl/FieldInfo.h"
 #include "engine/Vellumix/Vellumix.h"
@@ -23,17 +24,6 @@ class TLabel;
 class TListItem;
 class TListView;
 class TStringGrid;
-
-// Kind codes of the printed object (TObjInfo::ObjType); 0 until classified.
-constexpr unsigned char otDBGrid = 5;
-constexpr unsigned char otOtherDBGrid = 6;
-constexpr unsigned char otListBox = 12;
-constexpr unsigned char otListView = 13;
-constexpr unsigned char otStringGrid = 14;
-constexpr unsigned char otTable = 15;
-constexpr unsigned char otQuery = 16;
-constexpr unsigned char otDataSet = 17;
-constexpr unsigned char otDecisionGrid = 18;
 
 // Name of the line-number column in the column list and in HideColumns.
 inline const std::string LineNoColName = "~Line#";
@@ -65,7 +55,7 @@ public:
   // dataset, a freed list item) leaves the object where it is.
   void Restore();
 
-  unsigned char Kind = 0;
+  TObjKind Kind = otNone;
   TDataSet* DataSet = nullptr;
   TComponent* Object = nullptr;
   std::string Bookmark;
@@ -90,11 +80,10 @@ public:
   TObjInfo& operator=(const TObjInfo&) = delete;
 
   bool IsDecisionGrid() const { return ObjType == otDecisionGrid; }
-  bool IsDBGridKind() const { return ObjType == otDBGrid || ObjType == otOtherDBGrid; }
-  bool IsDataSetKind() const { return ObjType >= otTable && ObjType <= otDataSet; }
-  bool IsDatabaseKind() const { return IsDBGridKind() || IsDataSetKind(); }
-  // DB grids, list box, list view and string grid: the kinds whose selected rows can be printed.
-  bool HasSelection() const { return IsDBGridKind() || (ObjType >= otListBox && ObjType <= otStringGrid); }
+  bool IsDBGridKind() const { return ::IsDBGridKind(ObjType); }
+  bool IsDataSetKind() const { return ::IsDataSetKind(ObjType); }
+  bool IsDatabaseKind() const { return ::IsDatabaseKind(ObjType); }
+  bool HasSelection() const { return IsSelectionKind(ObjType); }
 
   // ---- Classification and extents (ObjInfo.cpp) ----------------------------------------------
 
@@ -192,7 +181,7 @@ public:
   std::string ComponentName;
   std::string ObjectName;
   TComponent* Object = nullptr;
-  unsigned char ObjType = 0;
+  TObjKind ObjType = otNone;
   std::unique_ptr<TObjPosn> SavedPosn;
   unsigned char ColScanResult = 0;  // 0 not scanned, 1 stopped, 2 complete
   std::unique_ptr<TvlxFieldInfo> FieldInfo;
@@ -213,7 +202,7 @@ public:
   TListView* ListView = nullptr;
   TDecisionGrid* DecisionGrid = nullptr;
   TDataSet* DataSet = nullptr;
-  int SelColFirst = 0, SelColLast = 99999;
+  int SelColFirst = 0, SelColLast = AllColumnsLast;
   TPoint Origin;      // first title row and first column
   TPoint FixedPoint;  // first data cell of a string grid
   TPoint CurCell{-99, -99};

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int pwCurrentPage = 1, pwTestPage = 4, pwSnapshot = 5, pwPageRange = 6;
 constexpr int ofOverwrite = 0, ofAppend = 1;
 
 enum class TSink { None, Spooler, Printer, File };
@@ -38,7 +37,6 @@ std::string Decoded(const std::string& Text) {
 }
 
 std::unique_ptr<TSpoolJob> OpenSpoolJob() {
-  const std::string Prefix = VlxPrintingErrorPrefix;
   // Raw text always goes to the system's default printer, whichever printer the run chose.
   Printer()->SetPrinterIndex(-1);
   std::string Device, Driver;
@@ -48,13 +46,13 @@ std::unique_ptr<TSpoolJob> OpenSpoolJob() {
 
   auto Job = std::make_unique<TSpoolJob>();
   if (!Job->Open(Device))
-    throw eVlxPrtError(Prefix + "Print Spooler Error **\rUnable to get printer for spooling (WinSpool.OpenPrinter)");
+    throw eVlxPrtError("Print Spooler Error **\rUnable to get printer for spooling (WinSpool.OpenPrinter)");
   if (!Job->StartDocument(RptSettings->ReportDesc, "RAW"))
-    throw eVlxPrtError(Prefix + "Print Spooler Error **\rUsing Fast Printer Text. Unable to start document "
-                                "printing (StartDocPrinter)");
+    throw eVlxPrtError("Print Spooler Error **\rUsing Fast Printer Text. Unable to start document "
+                       "printing (StartDocPrinter)");
   if (!Init.empty() && !Job->Write(Init))
-    throw eVlxPrtError(Prefix + "Using Fast Printer Text. Error writing printer initialization string to "
-                                "print spooler.");
+    throw eVlxPrtError("Using Fast Printer Text. Error writing printer initialization string to "
+                       "print spooler.");
   return Job;
 }
 
@@ -101,8 +99,8 @@ void DecodePrinterString(const std::string& Text, std::string& Decoded) {
     if (Digits.empty()) return;
     const int Code = std::stoi(Digits);
     if (Code > 255)
-      throw Exception("Fast Printer Text Printer String:\r" + Text + "\rhas invalid ASCII character:" + Digits +
-                      ". ASCII numbers must be between 0 and 255.");
+      throw EConvertError("Fast Printer Text Printer String:\r" + Text + "\rhas invalid ASCII character:" + Digits +
+                          ". ASCII numbers must be between 0 and 255.");
     Decoded += static_cast<char>(Code);
     Digits.clear();
   };
@@ -164,7 +162,7 @@ bool TvlxPrintSettings::OpenOutput() {
     }
     case TSink::None: break;
   }
-  throw eVlxIntError(VlxInternalErrorPrefix + "Open Output Internal Error **\rOutput destination not specified.");
+  throw eVlxIntError("Open Output Internal Error **\rOutput destination not specified.");
 }
 
 void TvlxPrintSettings::EmitPage(bool PageEnd, bool FooterPending) {
@@ -179,7 +177,7 @@ void TvlxPrintSettings::EmitPage(bool PageEnd, bool FooterPending) {
       for (int I = 0; Written && I < PageLines.Count(); ++I) Written = SpoolJob->Write(Line(I) + "\r\n");
       if (!Written) {
         SpoolJob->EndPage();
-        throw eVlxPrtError(VlxPrintingErrorPrefix + "\rError writing to print spooler. Page:" + IntToStr(CurVertPage));
+        throw eVlxPrtError("\rError writing to print spooler. Page:" + IntToStr(CurVertPage));
       }
     } else if (Sink == TSink::File && TextFile.IsOpen()) {
       for (int I = 0; I < PageLines.Count(); ++I) TextFile.WriteLine(Line(I));
@@ -198,7 +196,7 @@ void TvlxPrintSettings::EmitPage(bool PageEnd, bool FooterPending) {
     LastEmittedPage = CurPagePos();
     return;
   }
-  const int PrintWhat = RptSettings->PrintWhat;
+  const TPrintWhat PrintWhat = RptSettings->PrintWhat;
   const TPoint RangeEnd = PrintRangeLast();
   bool NewSheet = false;
   if (PrintWhat != pwCurrentPage && PrintWhat != pwSnapshot) {
@@ -230,8 +228,7 @@ void TvlxPrintSettings::CloseOutput() {
     Steps.Run([&] {
       const std::string Finish = Decoded(RptSettings->FinishPrinterStr);
       if (!Finish.empty() && !Job->Write(Finish))
-        throw eVlxPrtError(VlxPrintingErrorPrefix +
-                           "Using Fast Printer Text. Error writing printer closing string to print spooler.");
+        throw eVlxPrtError("Using Fast Printer Text. Error writing printer closing string to print spooler.");
     });
   }
   if (Printer()->Printing()) {

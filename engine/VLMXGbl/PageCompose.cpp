@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr uint8_t pwAllPages = 0;
-constexpr uint8_t pwRange = 6;
-
 bool DataExhausted() { return ObjInfo && ObjInfo->EndOfRows; }
 
 bool TotalsFinished() { return RptStyles && RptStyles->BandInfo[3].Finished; }
@@ -77,7 +74,7 @@ bool TvlxPrintSettings::IsPageEndReached(bool UseFooterPosition, bool ComparePag
   if (TotalsPage >= 1 && TotalsPage <= CurVertPage && Panel >= PgFtrPanel && LastAcross) return true;
   int Totals = TotalsPage;
   TPoint Footer = RptFtrPos;
-  if (RptSettings && RptSettings->PrintWhat == pwRange && CurVertPage == PrintRangeTo.Y) {
+  if (RptSettings && RptSettings->PrintWhat == pwPageRange && CurVertPage == PrintRangeTo.Y) {
     Totals = CurVertPage;
     Footer.Y = CurVertPage;
   }
@@ -230,7 +227,7 @@ void TvlxPrintSettings::PrintReportEnd() {
     EdgePending = true;
     ObjInfo->ColsList->CurLevel = 0;
     if (PrintTotalRows()) {
-      const bool Entire = RptSettings && RptSettings->PrintWhat == pwAllPages;
+      const bool Entire = RptSettings && RptSettings->PrintWhat == pwAll;
       if (TotalsPage < 1 && (Entire || ObjInfo->EndOfRows)) {
         TotalsPage = CurVertPage;
         PgFtrPanel = CurPanel;

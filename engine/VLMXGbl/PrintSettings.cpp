@@ -102,13 +102,13 @@ int TvlxPrintSettings::ScaleXY(int Value, int Axis) const {
 }
 
 int TvlxPrintSettings::PixToChars(int Value, bool Vertical) const {
-  if (UnitSet != 1) return Value;
+  if (UnitSet != usText) return Value;
   const int Size = Vertical ? LineHeight : CharWidth;
   return Value / (Size < 1 ? 1 : Size);
 }
 
 void TvlxPrintSettings::SetTextMode() {
-  UnitSet = RptSettings && RptSettings->IsTextStyleOutput() ? 1 : 0;
+  UnitSet = RptSettings && RptSettings->IsTextStyleOutput() ? usText : usDevice;
 }
 
 void TvlxPrintSettings::GetResolutions() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/VLMXCodes.h"
 #include "framework/Classes.h"
 #include "framework/Controls.h"
 #include "framework/Printers.h"
@@ -19,27 +20,6 @@
 
 class TvlxPrintSettings;
 class TfmvlxAskSelectedRows;
-
-// Values of TvlxPrintSettings::RunState.
-enum TvlxRunState : uint8_t {
-  rsInactive = 0,
-  rsActive = 1,
-  rsCompletedNormally = 2,
-  rsTerminatedWithError = 3,
-  rsUserCancelled = 4,
-};
-
-// Values of TvlxPrintSettings::PageMode: what is done with a composed page.
-enum TvlxPageMode : uint8_t {
-  pmPrint = 0,       // emitted to the output
-  pmPreview = 1,     // its lines go to the preview memo
-  pmLayoutOnly = 2,  // pages before the print range, the last-page search
-  pmAsciiExport = 3,
-  pmColumnScan = 5,
-};
-
-// The print-what choice that prints only the rows selected in the object.
-constexpr uint8_t pwSelectedRows = 7;
 
 // One printed row, kept so that the same row prints again on each further page across.
 class TBMData : public TObject {
@@ -126,11 +106,8 @@ public:
     GrpHdrCaption.clear();
   }
 
-  // What is done with a composed page: 0 print, 1 preview, 2 lay out only, 3 ASCII export,
-  // 5 column scan.
-  unsigned char PageMode = 0;
-  // 0 inactive, 1 active, 2 completed normally, 3 terminated with error, 4 user cancelled.
-  unsigned char RunState = 0;
+  TvlxPageMode PageMode = pmPrint;
+  TvlxRunState RunState = rsInactive;
   // Number of the row being printed: the line-number column shows it.
   int RecordCounter = 0;
   // Leading columns repeated on every page across.
@@ -204,9 +181,10 @@ public:
   // abort; an exception of the run ends it with run state 3, only a failing close is passed on.
   // ShowSummary keeps the progress window open as a summary.
   int Execute(bool ShowSummary);
-  // The print range for a print-what Kind (0 all, 1 first page, 4 current page, 6 FromPage to
-  // ToPage as {page across, vertical page}, page across 0: every one); other kinds keep it.
-  void SetPageRange(int Kind, bool UsePreviewPages, TPoint FromPage, TPoint ToPage);
+  // The print range for a print-what Kind: all pages; the first page (current page); one page
+  // at the start of the report (test page); FromPage to ToPage as {page across, vertical page},
+  // page across 0: every one (page range). Other kinds keep it.
+  void SetPageRange(TPrintWhat Kind, bool UsePreviewPages, TPoint FromPage, TPoint ToPage);
   // Clamps the print range to the pages across; a range ending before it starts becomes its
   // start page.
   void NormalizePageRange();
@@ -238,8 +216,7 @@ public:
   TStrings* PreviewMemoLines = nullptr;
   // The text lines of the page being composed (text units).
   TStringList PageLines;
-  // 0 device units, 1 text units (characters across, lines down).
-  unsigned char UnitSet = 0;
+  TUnitSet UnitSet = usDevice;
   int CurVertPage = 0;
   // Pages as {page across, vertical page}.
   TPoint PrintRangeFrom{1, 1};

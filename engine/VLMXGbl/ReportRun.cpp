@@ -17,12 +17,10 @@
 
 namespace {
 
-constexpr int prAllPages = 0, prFirstPage = 1, prCurrentPage = 4, prFromTo = 6;
-constexpr uint8_t pwAll = 0, pwCurrentPage = 1;
 constexpr int NotPlaced = -99;
 
 // The caller's result for the run's end state.
-int ResultOf(unsigned char RunState) {
+int ResultOf(TvlxRunState RunState) {
   switch (RunState) {
     case rsCompletedNormally: return 1;
     case rsUserCancelled: return 2;
@@ -132,24 +130,24 @@ int TvlxPrintSettings::Execute(bool ShowSummary) {
   return Result;
 }
 
-void TvlxPrintSettings::SetPageRange(int Kind, bool UsePreviewPages, TPoint FromPage, TPoint ToPage) {
+void TvlxPrintSettings::SetPageRange(TPrintWhat Kind, bool UsePreviewPages, TPoint FromPage, TPoint ToPage) {
   CurVertPage = 0;
   if (RptSettings) RecordCounterStart = RptSettings->StartingReportLineId;
   switch (Kind) {
-    case prAllPages:
+    case pwAll:
       AllPages = true;
       PrintRangeFrom = {0, 1};
-      PrintRangeTo = {0, 99999};
+      PrintRangeTo = {0, AllPagesEnd};
       break;
-    case prFirstPage:
+    case pwCurrentPage:
       AllPages = false;
       PrintRangeFrom = PrintRangeTo = {0, 1};
       break;
-    case prCurrentPage:
+    case pwTestPage:
       AllPages = true;
       PrintRangeFrom = PrintRangeTo = {1, 1};
       break;
-    case prFromTo:
+    case pwPageRange:
       PrintRangeFrom = FromPage;
       PrintRangeTo = ToPage;
       // Without the preview's restart points the run starts from the first row and lays out
@@ -212,7 +210,7 @@ void TvlxPrintSettings::StartReport() {
   ClearSelRows();
   PrevRowGrpHdr = false;
   ResetBandCounters();
-  const uint8_t PrintWhat = RptSettings->PrintWhat;
+  const TPrintWhat PrintWhat = RptSettings->PrintWhat;
   if (AllPages || PrintWhat == pwAll || PrintWhat == pwCurrentPage) {
     if (!Info.First()) RptStyles->BandInfo[2].Finished = true;
   } else {
@@ -316,10 +314,10 @@ void TvlxPrintSettings::PrintPages() {
 void TvlxPrintSettings::PrintSnapshot() {
   FW_ASSERT(ObjInfo && RptSettings);
   TCustomForm* Form = ObjInfo->ActiveForm;
-  if (!Form) throw eVlxSUError(SnapshotErrorPrefix + ObjInfo->ComponentName + " does not have a form");
+  if (!Form) throw eVlxSUError(VlxWholeText, SnapshotErrorPrefix + ObjInfo->ComponentName + " does not have a form");
   // The picture goes on the printer's canvas: raw spooler text has none.
   if (!OutPrinter || OutFastPrinterText)
-    throw eVlxSUError(SnapshotErrorPrefix + "Attempted to print snapshot without using printer as Output Destination");
+    throw eVlxSUError(VlxWholeText, SnapshotErrorPrefix + "Attempted to print snapshot without using printer as Output Destination");
 
   struct TRestoreForm {
     TCustomForm& Form;

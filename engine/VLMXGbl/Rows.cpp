@@ -15,9 +15,7 @@
 
 namespace {
 
-constexpr uint8_t pwCurrentPage = 1;
-
-uint8_t PrintWhat() { return RptSettings ? RptSettings->PrintWhat : 0; }
+TPrintWhat PrintWhat() { return RptSettings ? RptSettings->PrintWhat : pwAll; }
 bool SelectedOnly() { return PrintSettings && PrintSettings->SelectedRowsOnly; }
 
 void CountRow(int Delta) {

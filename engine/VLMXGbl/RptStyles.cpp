@@ -31,16 +31,15 @@ TRegionMask PlaneMask(uint8_t Plane, bool ByBand) {
 bool StyleOpt(unsigned Bit) { return RptSettings && RptSettings->ItemOpt(Bit); }
 
 const std::string ColNdxPlAllMsg =
-    VlxInternalErrorPrefix + " in procedure [TRptStyles.CnvtColNdxToRegNdx]: \rColNdx = plAll and is invalid";
-const std::string RegNdxCalcMsg = VlxInternalErrorPrefix +
+    " in procedure [TRptStyles.CnvtColNdxToRegNdx]: \rColNdx = plAll and is invalid";
+const std::string RegNdxCalcMsg =
     "In procedure [TRptStyles.CnvtColNdxToRegNdx]: \rRegNdx is incorrectly calculated";
 
 }  // namespace
 
 uint8_t CnvtPlaneNdxsToRegNdx(uint8_t Zone, uint8_t Band) {
   if (Zone == plAll || Band == plAll)
-    throw eVlxIntError(VlxInternalErrorPrefix +
-                       "[CnvtPlaneNdxsToRegNdx] **\rAttempted to convert PlaneNdx=plAll");
+    throw eVlxIntError("[CnvtPlaneNdxsToRegNdx] **\rAttempted to convert PlaneNdx=plAll");
   return static_cast<uint8_t>((Band - 1) * 3 + 4 + Zone);
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/VLMXCodes.h"
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
 
@@ -19,20 +20,6 @@ constexpr int RegionCount = 18;
 
 // Plane index 0: all planes of a kind; never a valid input of a conversion.
 constexpr uint8_t plAll = 0;
-
-// The lines drawn around and between cells. The vertical kinds run down a column zone, the
-// horizontal kinds across a row band.
-enum TLineKind : uint8_t {
-  lkLeftEdge = 0,    // left border edge of a column
-  lkColSep = 1,      // a column's left line when it is no border edge
-  lkRightEdge = 2,   // right border edge of a column
-  lkTopEdge = 3,     // top border edge of a band
-  lkRowRule = 4,     // rule between rows
-  lkBottomEdge = 5,  // bottom border edge of a band
-  lkGrpBrkRule = 6,  // group-break rule
-  lkNone = 7,        // no line; its width is always 0
-};
-constexpr int LineKindCount = 8;
 
 // Grid region of a column zone and a row band (both 1..3); eVlxIntError for plAll.
 uint8_t CnvtPlaneNdxsToRegNdx(uint8_t Zone, uint8_t Band);
@@ -49,7 +36,7 @@ struct TBandInfo {
 struct TStyleOptInfo {
   const char* Name;
   uint8_t OutputModes;  // bit 0 drawn output, bit 1 character output
-  uint8_t ObjectKinds;  // bit 0 objects of a known kind (3..18), bit 1 any other object
+  uint8_t ObjectKinds;  // bit 0 objects of a kind in range (IsKindInRange), bit 1 any other object
 };
 constexpr int StyleOptCount = 14;
 

@@ -92,7 +92,7 @@ void PlaceForm(TCustomForm* Form, bool Show) {
 void IniLoadFormSize(const std::string& IniFileName, TCustomForm* Form, const std::string& UserName) {
   if (!Form) return;
   if (IniFileName.empty())
-    throw eVlxIntError(VlxInternalErrorPrefix + "[IniLoadFormSize] IniFileName is blank");
+    throw eVlxIntError("[IniLoadFormSize] IniFileName is blank");
   const TIniFile Ini(IniFileName);
   const std::string Section = FormSection(*Form, UserName);
   int Top = Ini.ReadInteger(Section, "Window Top", -1);

@@ -18,8 +18,7 @@ TvlxFileMgr::TCallScope::~TCallScope() {
 
 void TvlxFileMgr::LoadReportSettings(const std::string& User, const std::string& ReportId) {
   if (!FReportSettings)
-    throw eVlxIntError(VlxInternalErrorPrefix +
-                       "Attempt to load report settings before running TvlxVellumix.Print method");
+    throw eVlxIntError("Attempt to load report settings before running TvlxVellumix.Print method");
   TCallScope CallScope{*this};
   PrepareFiles(User, ReportId);
   FKeys->ApplyDefaults();

@@ -25,7 +25,7 @@ const std::string LockFileExt = ".~LK";
 bool IsBusy(int Code) { return Code == errSharingViolation || Code == errLockViolation; }
 
 eVlxSUError UnableToOpen(const std::string& Name, int Code) {
-  return eVlxSUError(VlxSetupErrorPrefix + "Unable to open file: " + Name +
+  return eVlxSUError("Unable to open file: " + Name +
                      "\rbecause it is locked by another application. Close the other application and try again."
                      "\r\rI/O Error:" + IntToStr(Code));
 }
@@ -52,7 +52,7 @@ std::string TvlxFileMgr::LocateSettingsFile(bool Quiet) const {
     if (!Quiet && !Dir.empty() && !DirExists(Dir)) {
       ForceDirs(Dir);
       if (!DirExists(Dir))
-        throw eVlxSUError(VlxSetupErrorPrefix + "Unable to create directory for ReportSettings\rDirectory:" + Dir);
+        throw eVlxSUError("Unable to create directory for ReportSettings\rDirectory:" + Dir);
     }
     return Name;
   }
@@ -77,7 +77,7 @@ void TvlxFileMgr::PrepareFiles(const std::string& User, const std::string& Repor
   // Named like its own lock or temporary file, the settings file would be deleted with the lock
   // or rewritten in place: it is refused before anything is opened.
   if (SameFileName(Settings, Temp) || SameFileName(Settings, Lock))
-    throw eVlxSUError(VlxSetupErrorPrefix + "The report settings file \"" + Settings + "\" cannot have the extension " +
+    throw eVlxSUError("The report settings file \"" + Settings + "\" cannot have the extension " +
                       ExtractFileExt(Settings) + ": the extensions " + TempFileExt + " and " + LockFileExt +
                       " belong to its temporary and lock files.");
   FSettingsFileName = Settings;
@@ -108,7 +108,7 @@ bool TvlxFileMgr::LockSettingsFile(unsigned Mode) {
       }
       if (Code == errFileNotFound) CreateLockFile();
       else if (!IsBusy(Code))
-        throw eVlxIntError(VlxInternalErrorPrefix + "Locking file: \"" + FLockFileName +
+        throw eVlxIntError("Locking file: \"" + FLockFileName +
                            "\"\rUnexpected I/O Error=" + IntToStr(Code));
     } while (std::abs(static_cast<int>(TickCount() - Start)) <= static_cast<int>(LockPeriodMs));
 
@@ -124,7 +124,7 @@ bool TvlxFileMgr::LockSettingsFile(unsigned Mode) {
 void TvlxFileMgr::CreateLockFile() {
   const int Code = LockFileCreate(FLockFileName);
   if (Code != 0 && !IsBusy(Code))
-    throw Exception("Unable to create file \"" + FLockFileName + "\" . I/O Error:" + IntToStr(Code));
+    throw EFCreateError("Unable to create file \"" + FLockFileName + "\" . I/O Error:" + IntToStr(Code));
 }
 
 void TvlxFileMgr::UnlockSettingsFile() {
@@ -138,7 +138,7 @@ std::FILE* TvlxFileMgr::OpenSettingsFile(const std::string& Name, TOpenMode Mode
   if (Mode == omRead && !FileExists(Name)) {
     std::FILE* Created = FileCreateForWriting(Name, Code);
     if (!Created)
-      throw eVlxSUError(VlxSetupErrorPrefix + "I/O Error: " + IntToStr(Code) + " creating file \"" + Name);
+      throw eVlxSUError("I/O Error: " + IntToStr(Code) + " creating file \"" + Name);
     std::fclose(Created);
   }
   for (int Attempt = 1; Attempt <= OpenAttempts; ++Attempt) {

@@ -67,7 +67,7 @@ void TvlxFileMgr::SaveReportSettings(const std::string& OldUser, const std::stri
       FText.FindSection(NewHeader, NewFound, CurrentFound, CurrentHeader);
     }
     if ((CurrentHeader.empty() && !NewHeader.empty() && NewFound) || (NewFound && CurrentFound))
-      throw eVlxSUError(VlxSetupErrorPrefix + "ReportId \"" + NewHeader + "\" already exists in file:" +
+      throw eVlxSUError("ReportId \"" + NewHeader + "\" already exists in file:" +
                         FSettingsFileName);
 
     Saved = true;
@@ -82,7 +82,7 @@ void TvlxFileMgr::SaveReportSettings(const std::string& OldUser, const std::stri
       UserOut = FinalUser;
     }
   }
-  if (!Saved) throw eVlxError(VlxErrorPrefix + "Unable to save Report Settings for ReportId:" + FinalId);
+  if (!Saved) throw eVlxError("Unable to save Report Settings for ReportId:" + FinalId);
 }
 
 std::string TvlxFileMgr::WriteSection() {

@@ -53,7 +53,7 @@ TvlxReportSettings::TvlxReportSettings() {
 TvlxReportSettings::~TvlxReportSettings() = default;
 
 bool TvlxReportSettings::IsTextStyleOutput() const {
-  return OutputDest == 2 || PrintWhat == 5 || OutputQuality < 2;
+  return OutputDest == odAsciiExport || PrintWhat == pwSnapshot || OutputQuality < 2;
 }
 
 bool TvlxReportSettings::AutoSizeOn() const { return AutoSizze < 2; }
@@ -97,7 +97,7 @@ void TvlxReportSettings::SetItemOpt(unsigned Bit, bool On) {
 
 uint8_t TvlxReportSettings::CnvTRptMemoNdxToRegNdx(unsigned MemoIndex) {
   if (MemoIndex >= RptMemoCount)
-    throw eVlxIntError(VlxInternalErrorPrefix + "[CnvTRptMemoNdxToRegNdx] RptMemoNdx:" +
+    throw eVlxIntError("[CnvTRptMemoNdxToRegNdx] RptMemoNdx:" +
                        std::to_string(MemoIndex) + " is invalid");
   return MemoRegions[MemoIndex];
 }
@@ -105,7 +105,7 @@ uint8_t TvlxReportSettings::CnvTRptMemoNdxToRegNdx(unsigned MemoIndex) {
 uint8_t TvlxReportSettings::CnvTRegNdxToRptMemoNdx(unsigned Region) {
   for (uint8_t I = 0; I < RptMemoCount; ++I)
     if (MemoRegions[I] == Region) return I;
-  throw eVlxIntError(VlxInternalErrorPrefix + "[CnvTRegNdxToRptMemoNdx] RegNdx:" +
+  throw eVlxIntError("[CnvTRegNdxToRptMemoNdx] RegNdx:" +
                      std::to_string(Region) + " is invalid");
 }
 

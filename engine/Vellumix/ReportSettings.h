@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/VLMXCodes.h"
 #include "framework/Classes.h"
 #include "framework/Controls.h"
 #include "framework/rtl/DateUtils.h"
@@ -102,10 +103,10 @@ public:
   static std::string PairToText(TPoint Page);
 
   std::string ReportId;
-  uint8_t PrintWhat = 0;  // 0 all .. 5 window snapshot, 6 page range, 7 selected rows, 8 branches
+  TPrintWhat PrintWhat = pwAll;
   TPoint PageRangeFrom;   // X page across (0 = not given), Y page number
   TPoint PageRangeTo;
-  uint8_t OutputDest = 0;  // 0 printer, 1 text file, 2 delimited export, 3 RTF file
+  TOutputDest OutputDest = odPrinter;
   uint16_t ItemOpts = 0;   // bit n: TvlxItemOpt n
   bool Modified = false;
   bool SettingsReadOnly = false;

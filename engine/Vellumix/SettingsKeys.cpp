@@ -21,8 +21,15 @@ struct TItemBit {
 };
 
 template <class C>
-using TFieldOf = std::variant<int C::*, uint8_t C::*, bool C::*, std::string C::*,
-                              TDateTime C::*, TRect C::*, TPoint C::*, TItemBit>;
+using TFieldOf = std::variant<int C::*, uint8_t C::*, TPrintWhat C::*, TOutputDest C::*, bool C::*,
+                              std::string C::*, TDateTime C::*, TRect C::*, TPoint C::*, TItemBit>;
+
+// A field of one byte: a number, or a code stored as its number.
+template <class T>
+constexpr bool IsByteField = false;
+template <class C, class V>
+constexpr bool IsByteField<V C::*> = std::is_same_v<V, uint8_t> || std::is_same_v<V, TPrintWhat> ||
+                                     std::is_same_v<V, TOutputDest>;
 
 enum TKeyRule : uint8_t {
   krNone = 0,
@@ -216,7 +223,7 @@ TrsfForm FormOf(const TFieldOf<C>& Field) {
   return std::visit(
       [](auto P) -> TrsfForm {
         using T = decltype(P);
-        if constexpr (std::is_same_v<T, int C::*> || std::is_same_v<T, uint8_t C::*>) return rfInteger;
+        if constexpr (std::is_same_v<T, int C::*> || IsByteField<T>) return rfInteger;
         else if constexpr (std::is_same_v<T, bool C::*> || std::is_same_v<T, TItemBit>) return rfBoolean;
         else if constexpr (std::is_same_v<T, std::string C::*>) return rfString;
         else if constexpr (std::is_same_v<T, TDateTime C::*>) return rfDateTime;
@@ -237,8 +244,9 @@ void ApplyToField(const TKeyRow<C>& Row, C& Obj, TvlxReportSettings& Settings,
           Settings.SetItemOpt(P.Bit, TextToBool(Value, Default));
         } else if constexpr (std::is_same_v<T, int C::*>) {
           Obj.*P = TextToInt(Value, Default, RangesOf(Row).first);
-        } else if constexpr (std::is_same_v<T, uint8_t C::*>) {
-          Obj.*P = static_cast<uint8_t>(TextToInt(Value, Default));  // the low byte
+        } else if constexpr (IsByteField<T>) {
+          using V = std::remove_reference_t<decltype(Obj.*P)>;
+          Obj.*P = static_cast<V>(static_cast<uint8_t>(TextToInt(Value, Default)));  // the low byte
         } else if constexpr (std::is_same_v<T, bool C::*>) {
           Obj.*P = TextToBool(Value, Default);
         } else if constexpr (std::is_same_v<T, std::string C::*>) {
@@ -264,7 +272,7 @@ std::string FieldText(const TKeyRow<C>& Row, const C& Obj, const TvlxReportSetti
         using T = decltype(P);
         if constexpr (std::is_same_v<T, TItemBit>) return Settings.ItemOpt(P.Bit) ? "1" : "0";
         else if constexpr (std::is_same_v<T, int C::*>) return IntToStr(Obj.*P);
-        else if constexpr (std::is_same_v<T, uint8_t C::*>) return IntToStr(int{Obj.*P});
+        else if constexpr (IsByteField<T>) return IntToStr(int{static_cast<uint8_t>(Obj.*P)});
         else if constexpr (std::is_same_v<T, bool C::*>) return Obj.*P ? "1" : "0";
         else if constexpr (std::is_same_v<T, std::string C::*>) return Obj.*P;
         else if constexpr (std::is_same_v<T, TDateTime C::*>) return DateTimeToText(Obj.*P);
@@ -357,7 +365,7 @@ void TvlxSettingsKeys::ApplySetting(uint8_t PropertyNumber, const std::string& K
     if (TvlxRptMemo* Memo = FSettings->RptMemo(RptMemoIndexOfName(MemoNameOfKey(Key))))
       ApplyToField(MemoKeyRows[PropertyNumber - KeyRowCount], *Memo, *FSettings, Default, Value);
   } else {
-    throw eVlxIntError(VlxInternalErrorPrefix + "[ApplySetting] PropertyNumber:" +
+    throw eVlxIntError("[ApplySetting] PropertyNumber:" +
                        IntToStr(int{PropertyNumber}) + " is invalid");
   }
 }
@@ -387,6 +395,6 @@ void TvlxSettingsKeys::SettingsToKeyList() {
 void TvlxSettingsKeys::SetKeyValueText(const std::string& Key, const std::string& Text) {
   TrsfEntry* Entry = FList.Find(Key);
   if (!Entry)
-    throw eVlxSUError(VlxSetupErrorPrefix + "Report settings key \"" + Key + "\" is unknown");
+    throw eVlxSUError("Report settings key \"" + Key + "\" is unknown");
   Entry->Data.Value = Text;
 }

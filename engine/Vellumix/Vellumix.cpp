@@ -83,7 +83,7 @@ void TvlxVellumix::SetObjectToPrint(TComponent* Value) {
   if (Value == FObjectToPrint) return;
   if (Value && !IsPrintableObject(Value)) {
     std::string owner = Value->Owner() ? Value->Owner()->Name() : "";
-    throw eVlxSUError(VlxSetupErrorPrefix + "\r\rThe TvlxVellumix.ObjectToPrint property is set to a component:\"" +
+    throw eVlxSUError("\r\rThe TvlxVellumix.ObjectToPrint property is set to a component:\"" +
                       owner + "." + Value->Name() + "\" that cannot be printed by Vellumix! Version " +
                       VellumixVersion);
   }
@@ -106,7 +106,7 @@ void TvlxVellumix::SetReportId(const std::string& Value) {
   }
   std::string id = Value;
   if (!ValidateReportId(id, false))
-    throw eVlxSUError(VlxSetupErrorPrefix + "TvlxVellumix.ReportId \"" + Value + "\" is invalid.\r" +
+    throw eVlxSUError("TvlxVellumix.ReportId \"" + Value + "\" is invalid.\r" +
                       "ReportId syntax must be of \"OptionalText (nnn.mmm)\" where n and m are 0..9");
   FReportId = Value;
 }
@@ -123,9 +123,9 @@ void TvlxVellumix::SetUserName(const std::string& Value) {
 int TvlxVellumix::Print() {
   int result = 3;
   if (!FObjectToPrint)
-    throw eVlxSUError(VlxSetupErrorPrefix + Name() + ".ObjectToPrint not assigned. Report cannot continue");
+    throw eVlxSUError(Name() + ".ObjectToPrint not assigned. Report cannot continue");
   if (Trim(FReportId).empty())
-    throw eVlxSUError(VlxSetupErrorPrefix + Name() + ".ReportId is blank. Report cannot continue");
+    throw eVlxSUError(Name() + ".ReportId is blank. Report cannot continue");
   fmVlxMain = nullptr;
   {
     TCursorGuard hourglass(crHourGlass);

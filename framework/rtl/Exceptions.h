@@ -22,6 +22,14 @@ class EConvertError : public Exception { using Exception::Exception; };
 // Raised where an index is outside its list.
 class EListError : public Exception { using Exception::Exception; };
 
+// Raised where memory cannot be had; EOutOfResources where the system has no more windows,
+// timers or the like to give.
+class EOutOfMemory : public Exception { using Exception::Exception; };
+class EOutOfResources : public EOutOfMemory { using EOutOfMemory::EOutOfMemory; };
+
+// Raised where a call into the operating system fails or it does not answer what was asked.
+class EOSError : public Exception { using Exception::Exception; };
+
 // Raised by the framework's own precondition checks (FW_ASSERT).
 class EAssertionFailed : public Exception { using Exception::Exception; };
 
@@ -31,7 +39,7 @@ class EAssertionFailed : public Exception { using Exception::Exception; };
                                         __FILE__ + ":" + std::to_string(__LINE__) + ")"); \
   } while (0)
 
-// Raised where a file cannot be opened for reading, or created for writing.
+// Raised where a file cannot be opened for reading, created, read or written.
 class EStreamError : public Exception { using Exception::Exception; };
 class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
 class EFCreateError : public EStreamError { using EStreamError::EStreamError; };

@@ -116,7 +116,7 @@ void Post(std::function<void()> Task) {
   auto* task = new std::function<void()>(std::move(Task));
   if (!PostMessageA(TaskWindow(), WM_RUNTASK, 0, reinterpret_cast<LPARAM>(task))) {
     delete task;
-    throw Exception("Cannot post a message to the application's queue");
+    throw EOSError("Cannot post a message to the application's queue");
   }
 }
 

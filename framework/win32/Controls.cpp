@@ -64,7 +64,7 @@ TWinPeer* TWinPeer::FromHandle(HWND Handle) {
 
 HWND TWinPeer::ParentHandle(const TControl& Control) {
   HWND parent = Control.Parent() ? PeerHandle(*Control.Parent()) : nullptr;
-  if (!parent) throw Exception("Control '" + Control.Name() + "' has no parent window");
+  if (!parent) throw EInvalidOperation("Control '" + Control.Name() + "' has no parent window");
   return parent;
 }
 
@@ -77,7 +77,7 @@ void TWinPeer::CreateHandle(const char* ClassName, DWORD Style, DWORD ExStyle, H
   HWND handle = CreateWindowExA(ExStyle, ClassName, FControl.Text().c_str(), Style, FControl.Left(),
                                 FControl.Top(), FControl.Width(), FControl.Height(), Parent, nullptr,
                                 Instance(), this);
-  if (!handle) throw Exception("Error creating window for '" + FControl.Name() + "'");
+  if (!handle) throw EOutOfResources("Error creating window for '" + FControl.Name() + "'");
   if (!own) {
     FHandle = handle;
     SetPropA(handle, PeerProperty, this);

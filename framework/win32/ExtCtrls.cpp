@@ -162,7 +162,7 @@ void StartTimer(TTimer& Timer) {
   // Setting a running timer again restarts its count.
   if (!SetTimer(Win32::TimerWindow(), id, Timer.Interval(), nullptr)) {
     StopTimer(Timer);
-    throw Exception("Not enough timers available");
+    throw EOutOfResources("Not enough timers available");
   }
 }
 

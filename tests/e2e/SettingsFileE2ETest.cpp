@@ -39,7 +39,7 @@ TEST(SettingsFile, WhatTheProgramWritesItReadsBack) {
   TvlxReportSettings Written;
   Vlx.FileMgr()->SetReportSettings(&Written);
   Vlx.LoadReportSettings();
-  Written.PrintWhat = 6;
+  Written.PrintWhat = pwPageRange;
   Written.PageRangeTo = {0, 12};
   Written.InitPrinterStr = "A=B";
   Written.RptMemo(RptTi)->Text = "Monthly sales\r\n[Draft]";
@@ -55,7 +55,7 @@ TEST(SettingsFile, WhatTheProgramWritesItReadsBack) {
   EXPECT_FALSE(Exists(Dir / "RptSet.$$$"));
 
   // Saving again replaces the file in one move: the section stays single and whole.
-  Written.PrintWhat = 2;
+  Written.PrintWhat = pwCurrentBranch;
   Vlx.SaveReportSettings();
 
   TvlxReportSettings Read;

@@ -42,7 +42,7 @@ protected:
       X += Widths[I];
       Info.ColsList->Add(std::move(Col));
     }
-    PS->UnitSet = 1;
+    PS->UnitSet = usText;
     PS->CurPageAcross = 1;
     PS->PagesAcross = 1;
     PS->PageWidth = 20;
@@ -169,7 +169,7 @@ TEST_F(BordersTest, AGroupHeadingRowClosesTheBoxAboveAndTheNextRowOpensOne) {
 }
 
 TEST_F(BordersTest, NothingIsDrawnInDeviceUnits) {
-  PS->UnitSet = 0;
+  PS->UnitSet = usDevice;
   FrameRow(0);
   int Line = 1;
   PS->DrawBandEndRule(2, Line);

@@ -89,7 +89,7 @@ TEST_F(AdapterTest, LineNumberColumnShowsTitleMarkCounterSampleAndTotal) {
   Info->LineNoSample = "99";
   const struct {
     int Level, BandRow, Counter;
-    uint8_t PageMode;
+    TvlxPageMode PageMode;
     bool FieldFormat;
     std::string Text;
   } Cases[] = {

@@ -22,7 +22,7 @@ void Stamp(TvlxReportSettings& S, int Generation) {
   S.ReportDesc = "gen " + std::to_string(Generation);
   S.InitPrinterStr = "g" + std::to_string(Generation) + "=x";
   S.RptMemo(RptTi)->Text = "title " + std::to_string(Generation) + "\r\n[Draft]\r\nMemo,RptHdr=START";
-  S.PrintWhat = static_cast<uint8_t>(1 + Generation % 7);
+  S.PrintWhat = static_cast<TPrintWhat>(1 + Generation % 7);
 }
 
 // The generation a section holds, or -1 when its fields disagree.

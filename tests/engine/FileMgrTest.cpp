@@ -47,7 +47,7 @@ TEST_F(FileMgrTest, ReadsAndRewritesTheExampleSectionByteForByte) {
   EXPECT_FALSE(FileExists(Mgr.TempFileName())) << "the temporary file became the settings file";
 
   // Saving again rewrites nothing else; a changed value changes its line only.
-  Settings.PrintWhat = 2;
+  Settings.PrintWhat = pwCurrentBranch;
   Save("Clerk", "Sales (123.456)");
   std::string Expected = Before + Written + After;
   Expected.replace(Expected.find("PrintWhat=6"), 11, "PrintWhat=2");
@@ -106,7 +106,7 @@ TEST_F(FileMgrTest, AReadOnlyFileIsNeverLockedNorWritten) {
   chmod(FileName.c_str(), 0444);
   Mgr.LoadReportSettings("Clerk", "Sales (123.456)");
   EXPECT_EQ(Settings.PrintWhat, 6);
-  Settings.PrintWhat = 1;
+  Settings.PrintWhat = pwCurrentPage;
   Save("Clerk", "Sales (123.456)");
   Save("Clerk", "Brand new (777.777)");
   EXPECT_EQ(ReadWholeFile(FileName), Before + Example);
@@ -225,7 +225,7 @@ TEST_F(FileMgrTest, TheComponentGeneratesAnIdKeepsItsUserAndStampsItsSaves) {
   EXPECT_EQ(Vlx.ReportId(), Id) << "generated once";
 
   Vlx.LoadReportSettings();
-  Settings.PrintWhat = 4;
+  Settings.PrintWhat = pwTestPage;
   Headless::AdvanceClock(61000);
   Vlx.SaveReportSettings();
   // Lines before the first header, such as the empty line of the first append, are not copied.

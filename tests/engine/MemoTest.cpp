@@ -51,7 +51,7 @@ protected:
     Settings.OutputQuality = 0;
     Settings.MemoDateFormatStr = "yyyy-mm-dd";
     Settings.MemoTimeFormatStr = "hh:nn:ss";
-    PS->UnitSet = 1;
+    PS->UnitSet = usText;
     PS->PageWidth = 80;
     PS->PageHeight = 60;
     PS->PagesAcross = 1;
@@ -347,7 +347,7 @@ TEST_F(MemoTest, MemosThatLeaveTooLittleBodyAreRefused) {
   // Device units: the shortage in inches, here 300 dots at 600 dpi.
   PS->Borders = false;
   for (int I = 0; I < RptMemoCount; ++I) Settings.RptMemo(I)->Text.clear();
-  PS->UnitSet = 0;
+  PS->UnitSet = usDevice;
   PS->DevResY = 600;
   Settings.PageMarginDev = {0, 400, 0, 301};
   PS->PageHeight = 406;
@@ -417,7 +417,7 @@ TEST_F(MemoTest, DeviceUnitsDrawTheStoredLinesInTheTextRectangle) {
   TFixedDevice Device;
   Canvas.SetDevice(&Device);
   Settings.OutputQuality = 2;
-  PS->UnitSet = 0;
+  PS->UnitSet = usDevice;
   PS->PageWidth = 1000;
   Settings.PageMarginDev = {100, 0, 100, 0};
   PS->PrtResY = 600;

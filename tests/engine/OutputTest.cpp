@@ -48,7 +48,7 @@ protected:
   // The report's bytes as the text file gets them.
   std::string FileReport() {
     ToFile();
-    EXPECT_EQ(Print(0), 1);
+    EXPECT_EQ(Print(pwAll), 1);
     return FileBytes(Name);
   }
 };
@@ -90,7 +90,7 @@ TEST_F(OutputTest, RawSpoolerGetsTheFilesPagesFramedOnTheDefaultPrinter) {
     Settings->InitPrinterStr = "#27#69";
     Settings->FinishPrinterStr = "#27@";
     ToSpooler();
-    EXPECT_EQ(Print(0), 1);
+    EXPECT_EQ(Print(pwAll), 1);
     ASSERT_EQ(Headless::SpooledDocuments().size(), 1u);
     const auto& Doc = Headless::SpooledDocuments()[0];
     EXPECT_EQ(Doc.Printer, "Fake Laser");
@@ -119,7 +119,7 @@ TEST_F(OutputTest, PrinterCanvasDrawsTheFilesPagesOnePerSheet) {
     Info->OnFieldEdit = [&](TObject*, std::string& Text, TvlxFieldInfo*) {
       if (Fails && Text == "r5") throw Exception("handler failed");
     };
-    EXPECT_EQ(Print(0), Fails ? 3 : 1);
+    EXPECT_EQ(Print(pwAll), Fails ? 3 : 1);
     ASSERT_EQ(Headless::PrintedDocuments().size(), 1u);
     const auto& Doc = Headless::PrintedDocuments()[0];
     EXPECT_EQ(Doc.Title, "Report: Book list");
@@ -147,20 +147,20 @@ TEST_F(OutputTest, NextSheetWaitsForTheRangeEndTheTestPageOrThePendingFooter) {
   ASSERT_TRUE(Run->OpenOutput());
   Run->PagesAcross = 1;
   // Sheets: of the job afterwards.
-  const struct { int PrintWhat; unsigned char Mode; int Page; bool PageEnd, FooterPending, Finished; int Sheets; }
+  const struct { TPrintWhat PrintWhat; TvlxPageMode Mode; int Page; bool PageEnd, FooterPending, Finished; int Sheets; }
       Cases[] = {
-      {0, pmPrint, 1, false, false, false, 2},
-      {6, pmPrint, 2, false, false, false, 3},  // range ends at page 3
-      {6, pmPrint, 3, false, false, true, 3},
-      {4, pmPrint, 1, false, false, true, 3},
-      {0, pmPrint, 4, true, true, true, 4},      // the footer still needs a sheet
-      {0, pmLayoutOnly, 5, false, false, false, 4},
-      {1, pmPrint, 5, false, false, false, 4},
+      {pwAll, pmPrint, 1, false, false, false, 2},
+      {pwPageRange, pmPrint, 2, false, false, false, 3},  // range ends at page 3
+      {pwPageRange, pmPrint, 3, false, false, true, 3},
+      {pwTestPage, pmPrint, 1, false, false, true, 3},
+      {pwAll, pmPrint, 4, true, true, true, 4},      // the footer still needs a sheet
+      {pwAll, pmLayoutOnly, 5, false, false, false, 4},
+      {pwCurrentPage, pmPrint, 5, false, false, false, 4},
   };
   Run->PrintRangeTo = {0, 3};
   for (const auto& C : Cases) {
     SCOPED_TRACE(testing::Message() << C.PrintWhat << " page " << C.Page);
-    Settings->PrintWhat = static_cast<uint8_t>(C.PrintWhat);
+    Settings->PrintWhat = C.PrintWhat;
     Styles->BandInfo[3].Finished = false;
     Run->PageMode = C.Mode;
     Run->CurPageAcross = 1;
@@ -194,7 +194,7 @@ TEST_F(OutputTest, ExistingFileIsOverwrittenAppendedOrTheUserIsAsked) {
     if (C.Exists) WriteFile(Name, "old\r\n");
     Settings->IfOutputFileExists = static_cast<uint8_t>(C.IfExists);
     if (C.Answer) Headless::QueueAnswer(C.Answer);
-    EXPECT_EQ(Print(0), C.Result);
+    EXPECT_EQ(Print(pwAll), C.Result);
     EXPECT_EQ(FileBytes(Name), C.Bytes);
     if (C.Answer) {
       ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
@@ -213,7 +213,7 @@ TEST_F(OutputTest, FileThatCannotBeOpenedStopsTheRunWithItsMessage) {
   int Error = 0;
   const TLockHandle Held = LockFileOpen(Name, fmOpenReadWrite | fmShareExclusive, Error);
   ASSERT_NE(Held, InvalidLockHandle) << Error;
-  EXPECT_EQ(Print(0), 3) << "a failure, not the user's stop";
+  EXPECT_EQ(Print(pwAll), 3) << "a failure, not the user's stop";
   LockFileRelease(Held, "");  // an empty name: only the handle is closed
   EXPECT_EQ(FileBytes(Name), "old\r\n") << "nothing written, nothing truncated";
   EXPECT_EQ(Run->PagesWritten, 0);
@@ -250,8 +250,8 @@ TEST_F(OutputTest, SpoolerFailingAtAnyCallEndsTheRunAndClosesExactlyWhatWasOpene
     Settings->InitPrinterStr = "#27E";
     Settings->FinishPrinterStr = "#12";
     Headless::SpoolerFailAt(C.Call, C.Occurrence);
-    if (C.Result) EXPECT_EQ(Print(0), C.Result);
-    else EXPECT_THROW_MSG(Print(0), eVlxPrtError, Closing);
+    if (C.Result) EXPECT_EQ(Print(pwAll), C.Result);
+    else EXPECT_THROW_MSG(Print(pwAll), eVlxPrtError, Closing);
     ExpectSpoolerClean();
     EXPECT_EQ(Run->SpoolJob, nullptr);
   }

@@ -90,7 +90,7 @@ protected:
     Info->CountTotalLines();
     Run->OutAnyFile = Run->OutTextFile = true;
     Settings->OutputFileName = File;
-    Run->SetPageRange(0, false, {}, {});
+    Run->SetPageRange(pwAll, false, {}, {});
     EXPECT_EQ(Run->Execute(false), 1);
     std::vector<V> Result(1);
     std::string Line;

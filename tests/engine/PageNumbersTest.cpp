@@ -116,7 +116,7 @@ TEST_F(PageNumbersTest, RangeEditsAreCheckedInOrderAndInPageOrder) {
 
 TEST_F(PageNumbersTest, SizeLabelsFollowTheUnitSet) {
   std::string S;
-  FPS.UnitSet = 1;
+  FPS.UnitSet = usText;
   UnitSuffix(true, S);
   EXPECT_EQ(S, " Lines");
   UnitSuffix(false, S);
@@ -124,7 +124,7 @@ TEST_F(PageNumbersTest, SizeLabelsFollowTheUnitSet) {
   FmtSizeValue(66, 1, S);
   EXPECT_EQ(S, "66");
 
-  FPS.UnitSet = 0;
+  FPS.UnitSet = usDevice;
   FPS.DevResX = 600;
   FPS.DevResY = 300;
   UnitSuffix(true, S);

@@ -65,7 +65,7 @@ TEST(PrintSettings, UnitConversionsRoundAndNeverDivideByZero) {
   EXPECT_EQ(S.ScaleXY(96, 0), 600);
   EXPECT_EQ(S.ScaleXY(96, 1), 0);  // no screen resolution along y
 
-  S.UnitSet = 1;
+  S.UnitSet = usText;
   EXPECT_EQ(S.PixToChars(95, false), 7);
   S.LineHeight = 0;
   EXPECT_EQ(S.PixToChars(95, true), 95);
@@ -93,10 +93,10 @@ TEST_F(RunStateTest, FindPrinterIndexByNameThenByBeginning) {
 TEST_F(RunStateTest, AskSelectedRowsAsksOnlyWhenToldAndFreesItsWindow) {
   const int FormsBefore = Screen->FormCount();
   // Caption empty: no question.
-  struct Case { uint8_t PrintWhat; bool Ask; int Selected; const char* Pick; bool Expected;
+  struct Case { TPrintWhat PrintWhat; bool Ask; int Selected; const char* Pick; bool Expected;
                 std::string Caption, Preselected; };
   const Case Cases[] = {
-      {0, true, 3, nullptr, false, "", ""},
+      {pwAll, true, 3, nullptr, false, "", ""},
       {pwSelectedRows, false, 3, nullptr, true, "", ""},
       {pwSelectedRows, false, 0, nullptr, false, "", ""},
       {pwSelectedRows, true, 2, nullptr, true, "Print 2 selected rows", "rbPrintSelectedRows"},
@@ -150,7 +150,7 @@ TEST_F(RunStateTest, AskSelectedRowsCancelEndsTheReportAndFreesItsWindow) {
 }
 
 TEST_F(RunStateTest, RowBookmarksReplayGridRows) {
-  PS->UnitSet = 1;
+  PS->UnitSet = usText;
   const TPoint Cells[] = {{1, 4}, {1, 5}, {1, 7}};
   for (int I = 0; I < 3; ++I) {
     Info.CurCell = Cells[I];

@@ -74,8 +74,8 @@ protected:
   }
 
   // As the setup window's Print command: the print-what choice is the kind of range.
-  int Print(int Kind, TPoint From = {}, TPoint To = {}) {
-    if (Settings->PrintWhat != 5) Settings->PrintWhat = static_cast<uint8_t>(Kind);
+  int Print(TPrintWhat Kind, TPoint From = {}, TPoint To = {}) {
+    if (Settings->PrintWhat != pwSnapshot) Settings->PrintWhat = Kind;
     Run->SetPageRange(Kind, false, From, To);
     return Run->Execute(false);
   }

@@ -16,15 +16,15 @@ TEST_F(ReportRunTest, PageRangeByKindAndItsClampToThePagesAcross) {
   Settings->StartingReportLineId = 7;
   Run->CurVertPage = 5;
   struct TCase {
-    int Kind;
+    TPrintWhat Kind;
     bool AllPages;
     Range Expected;
   };
   const TPoint From{2, 3}, To{1, 4};
-  for (const TCase& C : std::vector<TCase>{{0, true, {{0, 1}, {0, 99999}}},
-                                          {1, false, {{0, 1}, {0, 1}}},
-                                          {4, true, {{1, 1}, {1, 1}}},
-                                          {6, true, {From, To}}}) {
+  for (const TCase& C : std::vector<TCase>{{pwAll, true, {{0, 1}, {0, 99999}}},
+                                          {pwCurrentPage, false, {{0, 1}, {0, 1}}},
+                                          {pwTestPage, true, {{1, 1}, {1, 1}}},
+                                          {pwPageRange, true, {From, To}}}) {
     Run->AllPages = !C.AllPages;
     Run->SetPageRange(C.Kind, true, From, To);
     EXPECT_EQ(Run->AllPages, C.AllPages) << C.Kind;
@@ -33,7 +33,7 @@ TEST_F(ReportRunTest, PageRangeByKindAndItsClampToThePagesAcross) {
     EXPECT_EQ(Run->RecordCounterStart, 7);
   }
   // Any other kind keeps the range.
-  Run->SetPageRange(3, false, {9, 9}, {9, 9});
+  Run->SetPageRange(pwBranchDown, false, {9, 9}, {9, 9});
   EXPECT_EQ(Range(Run->PrintRangeFrom, Run->PrintRangeTo), Range({2, 3}, {1, 4}));
 
   Run->PagesAcross = 3;
@@ -54,7 +54,7 @@ TEST_F(ReportRunTest, PageRangeByKindAndItsClampToThePagesAcross) {
 TEST_F(ReportRunTest, ResultTellsFinishedCancelledAndFailedRunsWithoutAMessageBox) {
   Prepare(3);
   ToFile(true);
-  EXPECT_EQ(Print(0), 1);
+  EXPECT_EQ(Print(pwAll), 1);
   EXPECT_EQ(Run->RunState, rsCompletedNormally);
   EXPECT_EQ(FileBytes(Name), "\"Name\"\r\nr1\r\nr2\r\nr3\r\n");
   EXPECT_EQ(Run->DestName, Name);
@@ -62,7 +62,7 @@ TEST_F(ReportRunTest, ResultTellsFinishedCancelledAndFailedRunsWithoutAMessageBo
   // Cancel at the existing-file question: the file stays as it was.
   Settings->IfOutputFileExists = 2;
   Headless::QueueAnswer(MsgBox::IdCancel);
-  EXPECT_EQ(Print(0), 2);
+  EXPECT_EQ(Print(pwAll), 2);
   EXPECT_EQ(Run->RunState, rsUserCancelled);
   EXPECT_EQ(FileBytes(Name), "\"Name\"\r\nr1\r\nr2\r\nr3\r\n");
   EXPECT_EQ(Headless::MessageBoxes().size(), 1u);
@@ -72,7 +72,7 @@ TEST_F(ReportRunTest, ResultTellsFinishedCancelledAndFailedRunsWithoutAMessageBo
   Info->OnFieldEdit = [](TObject*, std::string& Text, TvlxFieldInfo*) {
     if (Text == "r2") throw Exception("handler failed");
   };
-  EXPECT_EQ(Print(0), 3);
+  EXPECT_EQ(Print(pwAll), 3);
   EXPECT_EQ(Run->RunState, rsTerminatedWithError);
   EXPECT_EQ(FileBytes(Name), "\"Name\"\r\nr1\r\n");
   EXPECT_FALSE(Run->TextFile.IsOpen());
@@ -84,7 +84,7 @@ TEST_F(ReportRunTest, ResultTellsFinishedCancelledAndFailedRunsWithoutAMessageBo
   Header.Text = "1\r2\r3\r4";
   Header.Visible = true;
   Header.WidPer = 100;
-  EXPECT_EQ(Print(0), 3);
+  EXPECT_EQ(Print(pwAll), 3);
   EXPECT_EQ(Run->PagesWritten, 0);
   EXPECT_EQ(Headless::MessageBoxes().size(), 1u);
   EXPECT_TRUE(Headless::ErrorBoxes().empty());
@@ -99,7 +99,7 @@ TEST_F(ReportRunTest, ProgressWindowRunsWithTheReportAndACloseFailureReachesTheC
   Info->OnFieldEdit = [&](TObject*, std::string&, TvlxFieldInfo*) {
     Captions.push_back(fmVlxProgress ? fmVlxProgress->Caption() + "|" + fmVlxProgress->bbAbortOper->Caption() : "");
   };
-  EXPECT_EQ(Print(0), 1);
+  EXPECT_EQ(Print(pwAll), 1);
   EXPECT_EQ(Captions, std::vector<std::string>(3, "Report:Books|&Abort Report"));
   EXPECT_EQ(fmVlxProgress, nullptr);
   Info->OnFieldEdit = nullptr;
@@ -110,7 +110,7 @@ TEST_F(ReportRunTest, ProgressWindowRunsWithTheReportAndACloseFailureReachesTheC
   Run->OutFastPrinterText = Run->OutPrinter = Run->OutSnapshot = true;
   Settings->FinishPrinterStr = "#12";
   Headless::SpoolerFailAt("WritePrinter", 1);
-  EXPECT_THROW_MSG(Print(0), eVlxPrtError,
+  EXPECT_THROW_MSG(Print(pwAll), eVlxPrtError,
                    "Vellumix! Printing Error: Using Fast Printer Text. Error writing printer closing string to "
                    "print spooler.");
   EXPECT_EQ(Run->RunState, rsTerminatedWithError);
@@ -123,7 +123,7 @@ TEST_F(ReportRunTest, SnapshotPrintsTheActiveWindowScaledAndPutsItBack) {
   Form.SetClientWidth(400);
   Form.SetClientHeight(300);
   Run->OutPrinter = Run->OutSnapshot = true;
-  Settings->PrintWhat = 5;
+  Settings->PrintWhat = pwSnapshot;
   struct TCase {
     std::string Size;
     int Width, Height;
@@ -138,7 +138,7 @@ TEST_F(ReportRunTest, SnapshotPrintsTheActiveWindowScaledAndPutsItBack) {
     Settings->SnapShotSize = C.Size;
     std::vector<TWindowState> Shown;
     Form.OnShow = [&](TObject*) { Shown.push_back(Form.WindowState()); };
-    EXPECT_EQ(Print(0), 1) << C.Size;
+    EXPECT_EQ(Print(pwAll), 1) << C.Size;
     EXPECT_EQ(Shown, std::vector<TWindowState>{C.During}) << C.Size;
     const auto& Docs = Headless::PrintedDocuments();
     ASSERT_EQ(Docs.size(), 1u);
@@ -158,10 +158,10 @@ TEST_F(ReportRunTest, SnapshotPrintsTheActiveWindowScaledAndPutsItBack) {
 
 TEST_F(ReportRunTest, SnapshotNeedsAWindowAndThePrinter) {
   Setup(MakeGrid(2, 2));
-  Settings->PrintWhat = 5;
+  Settings->PrintWhat = pwSnapshot;
   Run->OutPrinter = Run->OutSnapshot = true;
   EXPECT_THROW_MSG(Run->PrintSnapshot(), eVlxSUError, "TvlxVellumix Setup Error\r\rvlx does not have a form");
-  EXPECT_EQ(Print(0), 3);
+  EXPECT_EQ(Print(pwAll), 3);
 
   Info->ActiveForm = &Form;
   Run->OutPrinter = false;
@@ -169,7 +169,7 @@ TEST_F(ReportRunTest, SnapshotNeedsAWindowAndThePrinter) {
   const std::string NotPrinter =
       "TvlxVellumix Setup Error\r\rAttempted to print snapshot without using printer as Output Destination";
   EXPECT_THROW_MSG(Run->PrintSnapshot(), eVlxSUError, NotPrinter);
-  EXPECT_EQ(Print(0), 3);
+  EXPECT_EQ(Print(pwAll), 3);
   Run->OutAnyFile = Run->OutTextFile = false;
   Run->OutPrinter = Run->OutFastPrinterText = true;
   EXPECT_THROW_MSG(Run->PrintSnapshot(), eVlxSUError, NotPrinter);
@@ -183,7 +183,7 @@ TEST_F(ReportRunTest, PageLoopEmitsOnlyThePrintRangeToATextFile) {
   Run->PageHeight = 5;
   Prepare(7);
   ToFile();
-  EXPECT_EQ(Print(0), 1);
+  EXPECT_EQ(Print(pwAll), 1);
   const std::vector<std::string> All = FilePages();
   ASSERT_EQ(All.size(), 4u);  // three pages and the closing form feed
   EXPECT_EQ(All[0], "Name\r\nr1  \r\nr2  \r\nr3  \r\n");
@@ -192,15 +192,15 @@ TEST_F(ReportRunTest, PageLoopEmitsOnlyThePrintRangeToATextFile) {
 
   // The rows of the pages before the range are consumed without being written.
   struct TCase {
-    int Kind;
+    TPrintWhat Kind;
     Range Pages;
     std::vector<std::string> Expected;
   };
-  for (const TCase& C : std::vector<TCase>{{6, {{0, 2}, {0, 2}}, {All[1], "\r\n"}},
-                                          {6, {{0, 2}, {0, 9}}, {All[1], All[2], "\r\n"}},
-                                          {6, {{0, 3}, {0, 1}}, {All[2], "\r\n"}},
-                                          {1, {}, {All[0], "\r\n"}},
-                                          {4, {}, {All[0], "\r\n"}}}) {
+  for (const TCase& C : std::vector<TCase>{{pwPageRange, {{0, 2}, {0, 2}}, {All[1], "\r\n"}},
+                                          {pwPageRange, {{0, 2}, {0, 9}}, {All[1], All[2], "\r\n"}},
+                                          {pwPageRange, {{0, 3}, {0, 1}}, {All[2], "\r\n"}},
+                                          {pwCurrentPage, {}, {All[0], "\r\n"}},
+                                          {pwTestPage, {}, {All[0], "\r\n"}}}) {
     EXPECT_EQ(Print(C.Kind, C.Pages.first, C.Pages.second), 1);
     EXPECT_EQ(FilePages(), C.Expected) << C.Pages.first.Y << "-" << C.Pages.second.Y;
     EXPECT_EQ(Run->PagesWritten, static_cast<int>(C.Expected.size()) - 1);
@@ -208,7 +208,7 @@ TEST_F(ReportRunTest, PageLoopEmitsOnlyThePrintRangeToATextFile) {
 
   // No data row: one page with the column titles.
   Prepare(0);
-  EXPECT_EQ(Print(0), 1);
+  EXPECT_EQ(Print(pwAll), 1);
   EXPECT_EQ(FilePages(), std::vector<std::string>({"Name\r\n", "\r\n"}));
 }
 
@@ -224,7 +224,7 @@ TEST_F(ReportRunTest, PageLoopOnTheFakePrinterPrintsTheRangesPagesAcross) {
     for (const auto& Out : Page.TextOuts) Text += Out.Text + "|";
     return Text;
   };
-  EXPECT_EQ(Print(0), 1);
+  EXPECT_EQ(Print(pwAll), 1);
   ASSERT_EQ(Headless::PrintedDocuments().size(), 1u);
   std::vector<std::string> All;
   for (const auto& Page : Headless::PrintedDocuments()[0].Pages) All.push_back(Texts(Page));
@@ -238,15 +238,15 @@ TEST_F(ReportRunTest, PageLoopOnTheFakePrinterPrintsTheRangesPagesAcross) {
   // Each page across is a sheet of its own on the printer and a page of its own on the spooler,
   // also on a range's last page given without a page across and on the current page.
   struct TCase {
-    int Kind;
+    TPrintWhat Kind;
     Range Pages;
     std::vector<std::string> Expected;
   };
-  for (const TCase& C : std::vector<TCase>{{6, {{2, 2}, {0, 2}}, {All[3]}},
-                                          {6, {{0, 2}, {1, 3}}, {All[2], All[3], All[4]}},
-                                          {6, {{2, 1}, {1, 2}}, {All[1], All[2]}},
-                                          {6, {{0, 2}, {0, 2}}, {All[2], All[3]}},
-                                          {1, {}, {All[0], All[1]}}}) {
+  for (const TCase& C : std::vector<TCase>{{pwPageRange, {{2, 2}, {0, 2}}, {All[3]}},
+                                          {pwPageRange, {{0, 2}, {1, 3}}, {All[2], All[3], All[4]}},
+                                          {pwPageRange, {{2, 1}, {1, 2}}, {All[1], All[2]}},
+                                          {pwPageRange, {{0, 2}, {0, 2}}, {All[2], All[3]}},
+                                          {pwCurrentPage, {}, {All[0], All[1]}}}) {
     SCOPED_TRACE(testing::Message() << C.Kind << " " << C.Pages.first.Y << "-" << C.Pages.second.Y);
     ResetPrinters();
     ToPrinter();
@@ -282,7 +282,7 @@ TEST_F(ReportRunTest, AbortBetweenPagesEndsTheRunAfterTheReportFooter) {
   Info->OnFieldEdit = [&](TObject*, std::string& Text, TvlxFieldInfo*) {
     if (Text == "r5") Application->Post(&Form, [&] { Run->RunState = rsTerminatedWithError; });
   };
-  EXPECT_EQ(Print(0), 3);
+  EXPECT_EQ(Print(pwAll), 3);
   EXPECT_EQ(Run->PagesWritten, 2);
   const std::vector<std::string> Pages = FilePages();
   ASSERT_EQ(Pages.size(), 4u);
@@ -296,7 +296,7 @@ TEST_F(ReportRunTest, AbortBetweenPagesEndsTheRunAfterTheReportFooter) {
 TEST_F(ReportRunTest, DeviceUnitsReplayRowsInPlaceAndKeepLaidOutPagesOffTheSheet) {
   Settings->OutputQuality = 2;
   Run->SetTextMode();
-  ASSERT_EQ(Run->UnitSet, 0);
+  ASSERT_EQ(Run->UnitSet, usDevice);
   Run->PageWidth = 100;
   Run->PageHeight = 1200;
   Settings->SetItemOpt(ioColumnTitles, false);
@@ -318,7 +318,7 @@ TEST_F(ReportRunTest, DeviceUnitsReplayRowsInPlaceAndKeepLaidOutPagesOffTheSheet
     Text.clear();
   };
   ToPrinter();
-  EXPECT_EQ(Print(6, {0, 2}, {0, 3}), 1);
+  EXPECT_EQ(Print(pwPageRange, {0, 2}, {0, 3}), 1);
 
   const auto& Sheets = Headless::PrintedDocuments().at(0).Pages;
   ASSERT_EQ(Sheets.size(), 4u);

@@ -135,7 +135,7 @@ TEST_F(AdapterTest, AnEmptySourcePrintsNoRow) {
 }
 
 TEST_F(AdapterTest, CurrentPageStartsWhereTheUserIs) {
-  Settings->PrintWhat = 1;
+  Settings->PrintWhat = pwCurrentPage;
   auto* Grid = MakeGrid(2, 60);
   Grid->SetTopRow(40);
   Start(Grid);
@@ -200,7 +200,7 @@ TEST_F(AdapterTest, SelectedRowsOfEveryKind) {
   EXPECT_EQ(Info->SelRowCount, 3);
   EXPECT_EQ(FirstCells(Walk()), (V{"b", "d"}));
 
-  Settings->PrintWhat = 0;
+  Settings->PrintWhat = pwAll;
   Start(List);
   EXPECT_EQ(Info->SelRowCount, 0);
   EXPECT_EQ(FirstCells(Walk()), (V{"a", "b", "c", "d"}));

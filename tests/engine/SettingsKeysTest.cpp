@@ -167,7 +167,7 @@ TEST_F(SettingsKeys, DefaultsComputedFromADecisionGrid) {
   EXPECT_EQ(Default(TvlxSettingsKeys(nullptr), "AdjGrpBrkLines"), "0");
 
   // Another kind of object: the plain defaults, and stored values are applied.
-  Grid.ObjType = 14;
+  Grid.ObjType = otStringGrid;
   TvlxReportSettings S2;
   TvlxSettingsKeys Keys2(&S2);
   EXPECT_EQ(Default(Keys2, "NumGrpBrkCols"), "0");
@@ -233,7 +233,7 @@ TEST_F(SettingsKeys, OnlyValuesThatDifferFromTheirDefaultAreWritten) {
   Keys.ApplyDefaults();
   S.CreateDate = Stamp;
   S.LastSaveDate = Stamp;
-  S.PrintWhat = 6;
+  S.PrintWhat = pwPageRange;
   S.PageRangeTo = {0, 12};
   S.PreviewFirst = true;        // equal to the default: not written
   S.FinishPrinterStr = "";      // the reader would restore "#12", but it was changed

@@ -123,9 +123,3 @@ TEST_F(HeadlessTest, PrintChecksItsObjectThenItsStoredIdBeforeTouchingTheCursor)
   EXPECT_TRUE(Headless::CursorChanges().empty());
 }
 
-TEST(ErrorClasses, UserTerminationIsRecognisedByItsWholeText) {
-  EXPECT_TRUE(IsUserTermination(eVlxUserTermRpt()));
-  EXPECT_TRUE(IsUserTermination(eVlxSUError("Vellumix! User Terminated Report")));
-  EXPECT_FALSE(IsUserTermination(eVlxError("Vellumix! User Terminated Report.")));
-  EXPECT_FALSE(IsUserTermination(eVlxError("vellumix! user terminated report")));
-}

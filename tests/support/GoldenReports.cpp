@@ -194,7 +194,7 @@ int TReport::Print(const std::string& FileName, TOutput Output) {
 
   // The destination ("Printer" or "Text File") and the options that follow from it.
   const bool ToFile = Output == TOutput::TextFile;
-  Settings.OutputDest = ToFile ? 1 : 0;
+  Settings.OutputDest = ToFile ? odTextFile : odPrinter;
   Settings.OutputFileName = FileName;
   Run.OutTextFile = Run.OutAnyFile = ToFile;
   Run.OutPrinter = !ToFile;

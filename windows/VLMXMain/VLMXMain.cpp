@@ -5,5 +5,5 @@
 TfmVlxMain* fmVlxMain = nullptr;
 
 int RunSetupWindow(TvlxVellumix*) {
-  throw eVlxIntError(VlxInternalErrorPrefix + "[TvlxVellumix.Print] **\rThe report setup window is not built yet");
+  throw eVlxIntError("[TvlxVellumix.Print] **\rThe report setup window is not built yet");
 }

@@ -100,7 +100,7 @@ std::string TfmVlxProgress::OperationText(bool PastTense, bool WithStatus) const
 }
 
 std::string TfmVlxProgress::CountUnitName() {
-  return ObjInfo && ObjInfo->ObjType >= 3 && ObjInfo->ObjType <= 18 ? "Rows" : "Records";
+  return ObjInfo && IsKindInRange(ObjInfo->ObjType) ? "Rows" : "Records";
 }
 
 void TfmVlxProgress::SetProgressStatusBar(bool Suspended) {
