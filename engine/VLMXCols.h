@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/VLMXCodes.h"
+
 #include "framework/Classes.h"
 
 // The numbers the cell-text routine gets out of one cell; the totals add up Value.
@@ -111,8 +113,8 @@ struct TColsListFields {
   std::array<int, 2> SpareMeasures{};  // kept zero: no layout step uses them
 
   uint8_t Plane = 0;       // 0 all, 1 leading repeated columns, 2 body columns, 3 trailing
-  uint8_t LeftLineKind = 0;
-  uint8_t RightLineKind = 0;
+  TLineKind LeftLineKind = lkLeftEdge;
+  TLineKind RightLineKind = lkLeftEdge;
   std::string TotalText;   // the total's label, or its format text when it holds a "%"
   std::string FieldName;   // the column's key
   bool Numeric = false;    // a decimal separator was seen in its values during the scan

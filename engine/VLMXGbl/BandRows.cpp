@@ -19,7 +19,7 @@ const std::string BookmarkFailedText = "*ERROR* Unable to retrieve record. Recor
 
 int Len(const std::string& S) { return static_cast<int>(S.size()); }
 
-int BandLineWidth(uint8_t Band, uint8_t Kind) {
+int BandLineWidth(uint8_t Band, TLineKind Kind) {
   return RptStyles ? std::max(0, RptStyles->LineWidths[Band][Kind]) : 0;
 }
 

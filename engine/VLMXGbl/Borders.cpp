@@ -36,8 +36,8 @@ void ForEachPageColumn(const TvlxPrintSettings& PS, TVisit Visit) {
   }
 }
 
-void DrawRuleOn(TvlxPrintSettings& PS, uint8_t Band, uint8_t Kind, int Row) {
-  uint8_t On = Kind;
+void DrawRuleOn(TvlxPrintSettings& PS, uint8_t Band, TLineKind Kind, int Row) {
+  TLineKind On = Kind;
   if (!RptStyles || !RptStyles->IsLineKindOn(Band, On, false)) return;
   ForEachPageColumn(PS, [&](int, const TColsListData& Col) {
     TRect Cell;
@@ -72,7 +72,7 @@ void TvlxPrintSettings::PutLineChars(char Start, char Fill, char End, int FirstR
   }
 }
 
-void TvlxPrintSettings::PickLineDrawChars(uint8_t Band, uint8_t Kind, const TLineFlags& Flags,
+void TvlxPrintSettings::PickLineDrawChars(uint8_t Band, TLineKind Kind, const TLineFlags& Flags,
                                           char& Start, char& Fill, char& End) const {
   Start = Fill = End = Blank;
   const auto c = LineChar;
@@ -139,7 +139,7 @@ void TvlxPrintSettings::PickLineDrawChars(uint8_t Band, uint8_t Kind, const TLin
   }
 }
 
-void TvlxPrintSettings::DrawTextFrame(uint8_t Band, uint8_t Kind, const TRect& Inset,
+void TvlxPrintSettings::DrawTextFrame(uint8_t Band, TLineKind Kind, const TRect& Inset,
                                       const TRect& Cell, const TLineFlags& Flags) {
   if (UnitSet != 1 || !RptStyles || !RptStyles->IsLineKindOn(Band, Kind, Flags.Joint)) return;
   char Start, Fill, End;
@@ -176,7 +176,7 @@ void TvlxPrintSettings::DrawCellBorders(const TRect& Inset, const TRect& Cell, c
   if (Kinds.Right == lkRightEdge) DrawTextFrame(Band, lkRightEdge, Inset, Cell, Edge);
 }
 
-void TvlxPrintSettings::DrawBandRule(uint8_t Band, uint8_t Kind) { DrawRuleOn(*this, Band, Kind, CellRect.Bottom); }
+void TvlxPrintSettings::DrawBandRule(uint8_t Band, TLineKind Kind) { DrawRuleOn(*this, Band, Kind, CellRect.Bottom); }
 
 void TvlxPrintSettings::DrawBandEndRule(uint8_t Band, int& Line) {
   // Only a band that printed a row on the page has a box to close: column titles alone do not.

@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "engine/VLMXCodes.h"
+
 struct TLineFlags {
   bool EdgeStart = false;  // the edge begins a border: a corner or end character
   bool EdgeEnd = false;    // the edge ends at the right border
@@ -14,6 +16,6 @@ struct TLineFlags {
 // The line kinds of a cell's vertical edges: its left line (left edge or column separator)
 // and its right line (right edge, or none).
 struct TCellLineKinds {
-  uint8_t Left = 0;
-  uint8_t Right = 7;
+  TLineKind Left = lkLeftEdge;
+  TLineKind Right = lkNone;
 };

@@ -19,7 +19,7 @@ bool IsBodyMemo(int Index) {
 }
 
 // A line width of the data band; the table holds -1 before its first computation.
-int DataBandLineWidth(uint8_t Kind) {
+int DataBandLineWidth(TLineKind Kind) {
   return RptStyles ? std::max(0, RptStyles->LineWidths[2][Kind]) : 0;
 }
 

@@ -91,7 +91,7 @@ void TObjInfo::CalcPagesAcross(TLabel* PagesAcrossLabel) {
     Column->LastOfZone = I == Count - 1 || (Next && Next->Plane != Zone);
     Column->FirstOfZone = Zone != PrevZone;
 
-    uint8_t LeftKind = lkNone, RightKind = lkNone;
+    TLineKind LeftKind = lkNone, RightKind = lkNone;
     Styles.GetColumnLineFlags(I, OnPage == 0, LeftKind, RightKind);
     int Lb = Styles.LineWidths[Zone][LeftKind];
     const int Rb = RightKind == lkRightEdge ? Styles.LineWidths[Zone][lkRightEdge] : 0;

@@ -233,16 +233,16 @@ public:
   // FirstRow..LastRow (from 0), appending blank lines as needed.
   void PutLineChars(char Start, char Fill, char End, int FirstRow, int LastRow, int FirstCol,
                     int LastCol);
-  void PickLineDrawChars(uint8_t Band, uint8_t Kind, const TLineFlags& Flags, char& Start,
+  void PickLineDrawChars(uint8_t Band, TLineKind Kind, const TLineFlags& Flags, char& Start,
                          char& Fill, char& End) const;
   // One edge of a cell, when its line kind is on in the styles and the output is in text units.
-  void DrawTextFrame(uint8_t Band, uint8_t Kind, const TRect& Inset, const TRect& Cell,
+  void DrawTextFrame(uint8_t Band, TLineKind Kind, const TRect& Inset, const TRect& Cell,
                      const TLineFlags& Flags);
   void DrawCellBorders(const TRect& Inset, const TRect& Cell, const TLineFlags& Flags,
                        const TCellLineKinds& Kinds, uint8_t Band);
   // A bottom rule on the current line across the printed columns of the page across, when Kind
   // is on for the band.
-  void DrawBandRule(uint8_t Band, uint8_t Kind);
+  void DrawBandRule(uint8_t Band, TLineKind Kind);
   // The band's closing rule on Line, which then moves down by one in every case.
   void DrawBandEndRule(uint8_t Band, int& Line);
   bool IsHorzLineRow() const;

@@ -14,9 +14,9 @@ namespace {
 
 constexpr uint8_t FirstGridRegion = 5, LastGridRegion = 13;
 
-bool IsVerticalKind(uint8_t Kind) { return Kind <= lkRightEdge; }
+bool IsVerticalKind(TLineKind Kind) { return Kind <= lkRightEdge; }
 // Kinds drawn along y: their widths are heights.
-bool IsHorizontalKind(uint8_t Kind) { return Kind >= lkTopEdge && Kind <= lkGrpBrkRule; }
+bool IsHorizontalKind(TLineKind Kind) { return Kind >= lkTopEdge && Kind <= lkGrpBrkRule; }
 
 TRegionMask RegionBit(uint8_t Region) { return TRegionMask{1} << Region; }
 
@@ -118,7 +118,7 @@ void TRptStyles::ApplyBrush(bool UseFill, uint8_t Region, uint8_t Plane, bool Al
 // ---------------------------------------------------------------------------------------------
 // Lines
 
-bool TRptStyles::IsLineKindOn(uint8_t Band, uint8_t& Kind, bool AsBorder) const {
+bool TRptStyles::IsLineKindOn(uint8_t Band, TLineKind& Kind, bool AsBorder) const {
   if (!PrintSettings) return false;
   const TvlxPrintSettings& PS = *PrintSettings;
   if (Kind == lkRowRule && PS.EdgePending && PS.Borders && (!PS.ShareAdjBorders || PS.PageTop))
@@ -141,7 +141,7 @@ bool TRptStyles::IsLineKindOn(uint8_t Band, uint8_t& Kind, bool AsBorder) const 
   }
 }
 
-int TRptStyles::GetLineWidth(uint8_t Region, uint8_t Kind, bool& Found) const {
+int TRptStyles::GetLineWidth(uint8_t Region, TLineKind Kind, bool& Found) const {
   Found = true;
   uint8_t Band = 0;
   if (!RegionToPlane(Region, true, Band) || !IsLineKindOn(Band, Kind, false)) return 0;
@@ -153,7 +153,7 @@ int TRptStyles::GetLineWidth(uint8_t Region, uint8_t Kind, bool& Found) const {
                                 IsHorizontalKind(Kind) ? 1 : 0);
 }
 
-TRegionMask TRptStyles::GetKindRegionMask(uint8_t Region, uint8_t Kind, uint8_t& Plane) {
+TRegionMask TRptStyles::GetKindRegionMask(uint8_t Region, TLineKind Kind, uint8_t& Plane) {
   const bool ByBand = !IsVerticalKind(Kind);
   for (uint8_t P = 1; P <= 3; ++P) {
     const TRegionMask Mask = PlaneMask(P, ByBand);
@@ -177,7 +177,7 @@ bool TRptStyles::RegionToPlane(uint8_t Region, bool ByBand, uint8_t& Plane) {
   return true;
 }
 
-int TRptStyles::CalcMaxLineWidth(bool LineOn, uint8_t Region, uint8_t& Plane, uint8_t Kind) const {
+int TRptStyles::CalcMaxLineWidth(bool LineOn, uint8_t Region, uint8_t& Plane, TLineKind Kind) const {
   const TRegionMask Mask = GetKindRegionMask(Region, Kind, Plane);
   if (!LineOn) return 0;
   int Widest = 0;
@@ -213,7 +213,7 @@ void TRptStyles::CalcLineWidths() {
     for (uint8_t R = 0; R < RegionCount; ++R) {
       uint8_t Band = 0;
       if (!(Regions & RegionBit(R)) || !RegionToPlane(R, true, Band)) continue;
-      for (uint8_t K = 0; K < lkNone; ++K) {
+      for (TLineKind K = lkLeftEdge; K < lkNone; K = static_cast<TLineKind>(K + 1)) {
         if (IsVerticalKind(K) != Vertical) continue;
         const bool LineOn = (PS.Borders && (K == lkLeftEdge || K == lkRightEdge || K == lkTopEdge ||
                                             K == lkBottomEdge)) ||
@@ -255,8 +255,8 @@ void TRptStyles::GetZoneColumns(uint8_t Zone, int& First, int& Last) const {
   }
 }
 
-void TRptStyles::GetColumnLineFlags(int ColNdx, bool FirstOnPanel, uint8_t& LeftKind,
-                                    uint8_t& RightKind) const {
+void TRptStyles::GetColumnLineFlags(int ColNdx, bool FirstOnPanel, TLineKind& LeftKind,
+                                    TLineKind& RightKind) const {
   const TColsListData* Col = ObjInfo && ObjInfo->ColsList ? ObjInfo->ColsList->Items(ColNdx) : nullptr;
   const bool Borders = PrintSettings && PrintSettings->Borders;
   const bool Shared = PrintSettings && PrintSettings->ShareAdjBorders;

@@ -106,12 +106,12 @@ public:
 
   // Whether a line of Kind is drawn in Band for the row being composed. A row rule may turn
   // into the band's top edge here, and Kind tells the caller so.
-  bool IsLineKindOn(uint8_t Band, uint8_t& Kind, bool AsBorder) const;
+  bool IsLineKindOn(uint8_t Band, TLineKind& Kind, bool AsBorder) const;
   // Width in the unit set of a Kind line in Region; Found tells whether a line style exists.
-  int GetLineWidth(uint8_t Region, uint8_t Kind, bool& Found) const;
+  int GetLineWidth(uint8_t Region, TLineKind Kind, bool& Found) const;
   // The regions of Region's plane in Kind's direction (bands for horizontal kinds, zones for
   // vertical ones), with the plane; a region outside the grid gives plane 0 and itself alone.
-  static TRegionMask GetKindRegionMask(uint8_t Region, uint8_t Kind, uint8_t& Plane);
+  static TRegionMask GetKindRegionMask(uint8_t Region, TLineKind Kind, uint8_t& Plane);
   void FillLineWidths(int Value);
   // The band (ByBand) or zone of a grid region; false for any other region.
   static bool RegionToPlane(uint8_t Region, bool ByBand, uint8_t& Plane);
@@ -120,9 +120,9 @@ public:
   // Column range of a zone of the column list; another zone leaves both untouched.
   void GetZoneColumns(uint8_t Zone, int& First, int& Last) const;
   // The line kinds at the left and right of a placed column, from its panel layout flags.
-  void GetColumnLineFlags(int ColNdx, bool FirstOnPanel, uint8_t& LeftKind, uint8_t& RightKind) const;
+  void GetColumnLineFlags(int ColNdx, bool FirstOnPanel, TLineKind& LeftKind, TLineKind& RightKind) const;
   // The widest Kind line over the regions of Region's plane; 0 when LineOn is off.
-  int CalcMaxLineWidth(bool LineOn, uint8_t Region, uint8_t& Plane, uint8_t Kind) const;
+  int CalcMaxLineWidth(bool LineOn, uint8_t Region, uint8_t& Plane, TLineKind Kind) const;
   // Rebuilds LineWidths: the width each line kind needs per zone or band wherever it may be
   // drawn, whatever the row being composed. The run's row flags are left as they were.
   void CalcLineWidths();

@@ -48,7 +48,7 @@ TEST(RptStyles, RegionsPlanesAndMasksAgree) {
   }
 
   // The masks of the line directions: bands for horizontal kinds, zones for vertical ones.
-  struct Case { uint8_t Region, Kind; TRegionMask Mask; uint8_t Plane; };
+  struct Case { uint8_t Region; TLineKind Kind; TRegionMask Mask; uint8_t Plane; };
   const Case Masks[] = {{6, lkTopEdge, 224, 1},   {11, lkNone, 14336, 3},  {8, lkLeftEdge, 2336, 1},
                         {13, lkRightEdge, 9344, 3}, {2, lkTopEdge, 4, plAll}, {16, lkLeftEdge, 1 << 16, plAll}};
   for (const Case& C : Masks) {
@@ -117,9 +117,10 @@ TEST_F(StylesTest, FillsFallBackToTheRegionsCatchAll) {
 TEST_F(StylesTest, LineKindsFollowTheRowBeingComposed) {
   struct Case {
     bool Borders, Shared, Vertical, GrpBrkRow, PageTop, EdgePending;
-    uint8_t Band, Kind;
+    uint8_t Band;
+    TLineKind Kind;
     bool AsBorder, On;
-    uint8_t KindAfter;
+    TLineKind KindAfter;
   };
   // A row rule at the top of a page turns into the band's top edge; sharing borders, only the
   // page top turns it.
@@ -140,7 +141,7 @@ TEST_F(StylesTest, LineKindsFollowTheRowBeingComposed) {
     PS->GrpBrkRow = C.GrpBrkRow;
     PS->PageTop = C.PageTop;
     PS->EdgePending = C.EdgePending;
-    uint8_t Kind = C.Kind;
+    TLineKind Kind = C.Kind;
     EXPECT_EQ(Styles.IsLineKindOn(C.Band, Kind, C.AsBorder), C.On) << "case " << Row;
     EXPECT_EQ(Kind, C.KindAfter) << "case " << Row;
   }
@@ -152,7 +153,7 @@ TEST_F(StylesTest, LineKindsFollowTheRowBeingComposed) {
     for (int Rows = 1; Rows <= 7; ++Rows) {
       Settings.HorizLineFreq = Freq;
       PS->RowsSinceRule = Rows;
-      uint8_t Kind = lkRowRule;
+      TLineKind Kind = lkRowRule;
       EXPECT_EQ(Styles.IsLineKindOn(2, Kind, false), Freq && Rows % 3 == 1) << Freq << " " << Rows;
     }
 }
