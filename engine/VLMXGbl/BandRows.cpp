@@ -24,7 +24,7 @@ int BandLineWidth(uint8_t Band, TLineKind Kind) {
 }
 
 const TRect& CellMargin(const TvlxPrintSettings& PS) {
-  return PS.UnitSet == 1 ? RptSettings->CellMarginTxt : RptSettings->CellMarginDev;
+  return PS.UnitSet == usText ? RptSettings->CellMarginTxt : RptSettings->CellMarginDev;
 }
 
 uint8_t RegionOf(uint8_t Zone, uint8_t Band) {
@@ -84,7 +84,7 @@ unsigned TvlxPrintSettings::GetCellAlignment(uint8_t Band, uint8_t Alignment) co
 }
 
 void TvlxPrintSettings::BlankRect(const TRect& Rect) {
-  if (UnitSet == 1 || !Canvas) return;
+  if (UnitSet == usText || !Canvas) return;
   Canvas->FillRect(Rect.Left, Rect.Top, Rect.Right + 1, Rect.Bottom + 1);
 }
 
@@ -104,7 +104,7 @@ void TvlxPrintSettings::CellCharPos(int Top, int Level, TRect& Rect) const {
 
 int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
   if (!RptSettings || !RptStyles || !ObjInfo) return 1;
-  const bool Text = UnitSet == 1;
+  const bool Text = UnitSet == usText;
   const TRect& Margin = CellMargin(*this);
   if (Band == 2 && GrpHdrRow) {
     int Height = 0;
@@ -170,7 +170,7 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
   if (!RptSettings || !RptStyles || !ObjInfo || !ObjInfo->ColsList) return false;
   if (Height < 0) Height = CalcBandRowHeight(Band);
   const int Top = CellRect.Bottom + 1;
-  const bool Text = UnitSet == 1;
+  const bool Text = UnitSet == usText;
   const TRect& Margin = CellMargin(*this);
 
   int Extra = 0;
@@ -272,7 +272,7 @@ void TvlxPrintSettings::PrintCell(uint8_t Band, uint8_t ColumnKind) {
 
   // Text and memo columns wrap: only the page-top mark of a repeated value may widen them.
   const bool Wraps = ColumnKind == TextColumnKind || ColumnKind == MemoColumnKind;
-  if (UnitSet == 1 && (Band == 2 || Band == 3) && !Heading && !BookmarkFailed && (!Wraps || Field.Repeated)) {
+  if (UnitSet == usText && (Band == 2 || Band == 3) && !Heading && !BookmarkFailed && (!Wraps || Field.Repeated)) {
     const TRect& Margin = RptSettings->CellMarginTxt;
     auto Need = [&] { return Len(Text) - (TextRect.Right - TextRect.Left + 1); };
     auto Grow = [&](int& Edge, int Room, int Sign) {

@@ -141,7 +141,7 @@ void TvlxPrintSettings::PickLineDrawChars(uint8_t Band, TLineKind Kind, const TL
 
 void TvlxPrintSettings::DrawTextFrame(uint8_t Band, TLineKind Kind, const TRect& Inset,
                                       const TRect& Cell, const TLineFlags& Flags) {
-  if (UnitSet != 1 || !RptStyles || !RptStyles->IsLineKindOn(Band, Kind, Flags.Joint)) return;
+  if (UnitSet != usText || !RptStyles || !RptStyles->IsLineKindOn(Band, Kind, Flags.Joint)) return;
   char Start, Fill, End;
   PickLineDrawChars(Band, Kind, Flags, Start, Fill, End);
   // The rule of a row lies on its first line; its vertical edges run below it.

@@ -41,7 +41,7 @@ bool TvlxPrintSettings::PrintMemoRegion(int Index, bool Measure, bool AllowClip)
 
     // Text units count rows and columns from inclusive bounds, the first column being 1;
     // device units measure from exclusive right and bottom edges.
-    const bool Text = UnitSet == 1;
+    const bool Text = UnitSet == usText;
     const int Inclusive = Text ? 1 : 0;
     const TRect& PageMargin = Text ? RptSettings->PageMarginTxt : RptSettings->PageMarginDev;
     const TRect& Spacing = Text ? Memo->MarginTxt : Memo->MarginDev;
@@ -102,12 +102,12 @@ int TvlxPrintSettings::GetMemoHeight(int Index, bool WithSpacing) const {
   if (Index < 0 || !RptSettings || !RptSettings->MemoVisible(static_cast<unsigned>(Index), true)) return 0;
   const TvlxRptMemo& Memo = *RptSettings->RptMemo(static_cast<unsigned>(Index));
   if (!WithSpacing) return Memo.Height;
-  const TRect& Spacing = UnitSet == 1 ? Memo.MarginTxt : Memo.MarginDev;
+  const TRect& Spacing = UnitSet == usText ? Memo.MarginTxt : Memo.MarginDev;
   return Memo.Height + Spacing.Top + Spacing.Bottom;
 }
 
 int TvlxPrintSettings::CalcHeaderHeight(bool WithRules, bool FirstPage) const {
-  const int TopMargin = !RptSettings ? 0 : UnitSet == 1 ? RptSettings->PageMarginTxt.Top
+  const int TopMargin = !RptSettings ? 0 : UnitSet == usText ? RptSettings->PageMarginTxt.Top
                                                         : RptSettings->PageMarginDev.Top;
   int Height = GetMemoHeight(PgTi, true) + TopMargin + GetMemoHeight(PgHdr, true);
   if (FirstPage) Height += GetMemoHeight(RptTi, true) + GetMemoHeight(RptHdr, true);
@@ -116,7 +116,7 @@ int TvlxPrintSettings::CalcHeaderHeight(bool WithRules, bool FirstPage) const {
 }
 
 int TvlxPrintSettings::CalcFooterHeight(bool WithTotals) {
-  const int BottomMargin = !RptSettings ? 0 : UnitSet == 1 ? RptSettings->PageMarginTxt.Bottom
+  const int BottomMargin = !RptSettings ? 0 : UnitSet == usText ? RptSettings->PageMarginTxt.Bottom
                                                            : RptSettings->PageMarginDev.Bottom;
   int Height = GetMemoHeight(PgNum, true) + BottomMargin + GetMemoHeight(PgFtr, true) +
                GetMemoHeight(Copyright, true);
@@ -132,7 +132,7 @@ void TvlxPrintSettings::CheckMemosFitPage() {
   const int BodyTop = CalcHeaderHeight(Borders, CurVertPage < 2);
   const int Room = BodyBottom - BodyTop + 1 - 5 - FooterReserve;
   if (Room >= 0) return;
-  const std::string Short = UnitSet == 1
+  const std::string Short = UnitSet == usText
                                 ? Format("%d lines", {-Room})
                                 : Format("%f inches", {PixToThousandths(-Room, 1) / 1000.0});
   throw eVlxSUError(

@@ -337,7 +337,7 @@ int TvlxPrintSettings::DrawMemoText(const std::string& Text, int Length, bool Tr
   if (Length <= 0) return 0;
   const std::string Part = Text.substr(0, static_cast<std::size_t>(Length));
   const bool Measure = (Flags & DT_CALCRECT) != 0;
-  if (UnitSet == 1) return CountMemoLines(Measure, Part, AlignToCode(Flags), Truncate);
+  if (UnitSet == usText) return CountMemoLines(Measure, Part, AlignToCode(Flags), Truncate);
   if (!Canvas) return 0;
 
   // Device units: the text as stored, with its line breaks; macros are a text-unit feature.

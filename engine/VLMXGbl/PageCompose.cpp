@@ -95,10 +95,10 @@ void TvlxPrintSettings::PrintPage() {
   NewPagePos = ComparePageNo(CurPagePos(), LastEmittedPage) > 0;
   CellRect = TRect{};
   TextRect = TRect{};
-  if (RptSettings) CellRect.Bottom = UnitSet == 1 ? RptSettings->PageMarginTxt.Top : RptSettings->PageMarginDev.Top;
+  if (RptSettings) CellRect.Bottom = UnitSet == usText ? RptSettings->PageMarginTxt.Top : RptSettings->PageMarginDev.Top;
   CalcLeftOffset();
   CalcGroupSpans();
-  if (UnitSet == 1) PageLines.Clear();
+  if (UnitSet == usText) PageLines.Clear();
 
   CurPanel = 1;
   const int SavedOffset = RptLeftOffset;

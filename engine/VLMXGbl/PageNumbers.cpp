@@ -9,7 +9,7 @@
 
 namespace {
 
-bool TextUnits() { return PrintSettings && PrintSettings->UnitSet == 1; }
+bool TextUnits() { return PrintSettings && PrintSettings->UnitSet == usText; }
 bool SeveralPagesAcross() { return PrintSettings && PrintSettings->PagesAcross >= 2; }
 
 void Warn(const std::string& Text) {

@@ -47,9 +47,9 @@ void TObjInfo::CalcPagesAcross(TLabel* PagesAcrossLabel) {
   TvlxPrintSettings& PS = *PrintSettings;
   const TvlxReportSettings& S = *RptSettings;
   TRptStyles& Styles = *RptStyles;
-  const int Record = PS.UnitSet == 1 ? 1 : 0;
-  const TRect& CellMargin = PS.UnitSet == 1 ? S.CellMarginTxt : S.CellMarginDev;
-  const TRect& PageMargin = PS.UnitSet == 1 ? S.PageMarginTxt : S.PageMarginDev;
+  const int Record = PS.UnitSet == usText ? 1 : 0;
+  const TRect& CellMargin = PS.UnitSet == usText ? S.CellMarginTxt : S.CellMarginDev;
+  const TRect& PageMargin = PS.UnitSet == usText ? S.PageMarginTxt : S.PageMarginDev;
   if (!ColsList) ColsList = std::make_unique<TColsList>();
 
   for (int I = 0; I < ColsList->Count(); ++I)

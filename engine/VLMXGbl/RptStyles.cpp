@@ -149,7 +149,7 @@ int TRptStyles::GetLineWidth(uint8_t Region, TLineKind Kind, bool& Found) const 
   const TLineStyleEntry* Entry = LineStyleList.Find(MakeStyleKey(Region, 2, Kind));
   Found = Entry != nullptr;
   if (!Entry || !Entry->LineOn || !PrintSettings) return 0;
-  return PrintSettings->ToUnits(Entry->Width, PrintSettings->UnitSet == 1, true,
+  return PrintSettings->ToUnits(Entry->Width, PrintSettings->UnitSet == usText, true,
                                 IsHorizontalKind(Kind) ? 1 : 0);
 }
 
