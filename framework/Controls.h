@@ -39,6 +39,8 @@ using TMouseEvent =
 using TKeyEvent = std::function<void(TObject* Sender, unsigned short& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
 struct TRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
   int Width() const { return Right - Left; }
