@@ -324,4 +324,5 @@ private:
   TWinControl* FAssociate = nullptr;
 
   void UpdateAssociate();
+  void TakeAssociateText();
 };

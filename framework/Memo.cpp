@@ -78,13 +78,20 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner) {
 void TCustomMemo::SetWordWrap(bool Value) {
   if (FWordWrap == Value) return;
   FWordWrap = Value;
-  PeerNotify(TPeerChange::Style);
+  RecreateWindow();
 }
 
 void TCustomMemo::SetScrollBars(TScrollStyle Value) {
   if (FScrollBars == Value) return;
   FScrollBars = Value;
-  PeerNotify(TPeerChange::Style);
+  RecreateWindow();
+}
+
+// The system's multi-line edit takes its wrapping and scroll bars only when it is made.
+void TCustomMemo::RecreateWindow() {
+  if (!HandleAllocated()) return;
+  DestroyHandle();
+  HandleNeeded();
 }
 
 void TCustomMemo::ReplaceText(int Start, int Count, const std::string& With) {

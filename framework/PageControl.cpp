@@ -1,5 +1,7 @@
 // Page controls with their tab sheets, and up-down arrows.
 #include <algorithm>
+#include <exception>
+#include <string>
 
 #include "framework/ComCtrls.h"
 #include "framework/Layout.h"
@@ -234,8 +236,25 @@ void TUpDown::UpdateAssociate() {
   FAssociate->SetText(FPosition < 0 ? "-" + digits : digits);
 }
 
+// The position the edit shows: what the user typed there counts, as the system's arrows read
+// their edit's number before they step. A text that is no number leaves the position.
+void TUpDown::TakeAssociateText() {
+  if (!FAssociate) return;
+  std::string digits;
+  for (char c : FAssociate->Text())
+    if (c != FormatSettings.ThousandSeparator) digits += c;
+  size_t used = 0;
+  try {
+    long long value = std::stoll(digits, &used);
+    if (used == digits.size())
+      FPosition = static_cast<int>(std::clamp<long long>(value, std::min(FMin, FMax), std::max(FMin, FMax)));
+  } catch (const std::exception&) {
+  }
+}
+
 void TUpDown::PeerArrowClicked(TUDBtnType Button) {
   DispatchInput(this, [&] {
+    TakeAssociateText();
     bool allow = true;
     if (OnChanging) OnChanging(this, allow);
     if (!allow) return;

@@ -172,6 +172,7 @@ private:
   int FVisibleLines = 0;
 
   void SetTopLine(int Value);
+  void RecreateWindow();
   // Replaces Count characters at Start, firing OnChange like any change of the text.
   void ReplaceText(int Start, int Count, const std::string& With);
 };

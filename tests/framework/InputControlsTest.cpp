@@ -224,6 +224,8 @@ TEST_F(HeadlessTest, UpDownClampsWritesItsEditAndAsksBeforeAClickMovesIt) {
       {[&] { allow = false; spin->PeerArrowClicked(TUDBtnType::btPrev); }, 999, {}},
       {[&] { allow = true; spin->SetPosition(-5); }, 0, {"edit:0"}},
       {[&] { spin->SetWrap(true); spin->PeerArrowClicked(TUDBtnType::btPrev); }, 1000, {"edit:1000", "down"}},
+      {[&] { edit->SetText("75"); spin->PeerArrowClicked(TUDBtnType::btNext); }, 76, {"edit:75", "edit:76", "up"}},
+      {[&] { edit->SetText("7x"); spin->PeerArrowClicked(TUDBtnType::btNext); }, 77, {"edit:7x", "edit:77", "up"}},
   };
   for (size_t i = 0; i < std::size(steps); ++i) {
     log.clear();
