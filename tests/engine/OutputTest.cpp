@@ -253,7 +253,7 @@ TEST_F(OutputTest, SpoolerFailingAtAnyCallEndsTheRunAndClosesExactlyWhatWasOpene
     if (C.Result) EXPECT_EQ(Print(0), C.Result);
     else EXPECT_THROW_MSG(Print(0), eVlxPrtError, Closing);
     ExpectSpoolerClean();
-    EXPECT_EQ(Run->SpoolJob, nullptr);
+    EXPECT_EQ(Run->Sink, nullptr);
   }
 
   // The texts of the failures that end the run without reaching the caller.
