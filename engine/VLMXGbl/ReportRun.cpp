@@ -81,7 +81,6 @@ private:
   TCanvas FCanvas;
 };
 
-
 // Gives the page about to be composed its page mode by the print range: laid out only before
 // the range (the range's first vertical page starts on its first page across instead), printed
 // inside it. False past the range's end, which ends the report.
