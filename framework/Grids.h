@@ -14,7 +14,6 @@ enum TGridOption : unsigned {
 };
 using TGridOptions = unsigned;
 
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // Raised where a grid is given fixed rows or columns that leave no scrollable one.
 class EInvalidGridOperation : public Exception { using Exception::Exception; };

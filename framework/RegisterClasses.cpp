@@ -1,6 +1,7 @@
 #include "framework/RegisterClasses.h"
 
 #include "framework/Buttons.h"
+#include "framework/CheckLst.h"
 #include "framework/ComCtrls.h"
 #include "framework/DBGrids.h"
 #include "framework/DBTables.h"
@@ -8,6 +9,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
 #include "framework/Layout.h"
+#include "framework/Mask.h"
 #include "framework/StdCtrls.h"
 
 void RegisterFrameworkClasses() {
@@ -29,4 +31,13 @@ void RegisterFrameworkClasses() {
   RegisterComponentClass<TQuery>("TQuery");
   RegisterComponentClass<TDataSource>("TDataSource");
   RegisterComponentClass<TDecisionSource>("TDecisionSource");
+  RegisterComponentClass<TMemo>("TMemo");
+  RegisterComponentClass<TMaskEdit>("TMaskEdit");
+  RegisterComponentClass<TComboBox>("TComboBox");
+  RegisterComponentClass<TCheckListBox>("TCheckListBox");
+  RegisterComponentClass<TGroupBox>("TGroupBox");
+  RegisterComponentClass<TBevel>("TBevel");
+  RegisterComponentClass<TPageControl>("TPageControl");
+  RegisterComponentClass<TTabSheet>("TTabSheet");
+  RegisterComponentClass<TUpDown>("TUpDown");
 }

@@ -8,10 +8,10 @@
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/DB.h"
 #include "framework/rtl/SysUtils.h"
-#include "windows/VLMXPgrs/VLMXPgrs.h"
 
 namespace {
 
@@ -98,7 +98,7 @@ void TvlxPrintSettings::ExportAsciiRow(int Band, const std::string& Quote, const
   Line += "\r\n";
   TextFile.Write(Line);
   ++Info.RowsProcessed;
-  if (fmVlxProgress) ProgressAdvance(fmVlxProgress, Info.RowsProcessed, ExportProgressTotal, TPoint{-1, -1});
+  RunUI().ProgressAdvance(Info.RowsProcessed, ExportProgressTotal, TPoint{-1, -1});
 }
 
 void TvlxPrintSettings::ExportAscii() {

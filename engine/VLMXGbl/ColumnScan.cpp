@@ -7,13 +7,13 @@
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/ComCtrls.h"
 #include "framework/DB.h"
 #include "framework/DBGrids.h"
 #include "framework/Grids.h"
 #include "framework/StdCtrls.h"
-#include "windows/VLMXPgrs/VLMXPgrs.h"
 
 namespace {
 
@@ -138,13 +138,13 @@ void TObjInfo::ColumnScan(TComponent* /*Host*/, TLabel* PagesAcrossLabel, bool& 
   // A window left open by an exception would outlive the scan that owns it.
   struct TProgressGuard {
     ~TProgressGuard() {
-      if (fmVlxProgress) ProgressFinish(false, "");
+      RunUI().ProgressFinish(false, "");
     }
   } ProgressGuard;
   int FirstRow = CurCell.Y;
   if (MeasureText) {
-    ProgressStart(Limit > ProgressRowThreshold && IsDatabaseKind(), "", "&Abort Column Scan",
-                  "&Resume Column Scan");
+    RunUI().ProgressStart(Limit > ProgressRowThreshold && IsDatabaseKind(), "", "&Abort Column Scan",
+                          "&Resume Column Scan");
     First();
     FirstRow = CurCell.Y;
   }
@@ -169,19 +169,19 @@ void TObjInfo::ColumnScan(TComponent* /*Host*/, TLabel* PagesAcrossLabel, bool& 
   while (!EndOfRows && PS.RunState != rsTerminatedWithError && PS.RunState != rsUserCancelled) {
     ++RowsProcessed;
     if (!PS.GrpHdrRow) CalcColWid(MeasureText, 2);
-    if (fmVlxProgress) ProgressAdvance(fmVlxProgress, RowsProcessed, Limit, TPoint{-1, -1});
+    RunUI().ProgressAdvance(RowsProcessed, Limit, TPoint{-1, -1});
     if (RowsProcessed == Limit) break;
     Next(2, false);
   }
 
   FinishColWidths(MeasureText);
   CalcPagesAcross(PagesAcrossLabel);
-  if (MeasureText && fmVlxProgress) ProgressAdvance(fmVlxProgress, RowsProcessed, Limit, TPoint{-1, -1});
+  if (MeasureText) RunUI().ProgressAdvance(RowsProcessed, Limit, TPoint{-1, -1});
 
   if (PS.RunState == rsActive) PS.RunState = rsCompletedNormally;
   const bool Stopped = PS.RunState == rsTerminatedWithError || PS.RunState == rsUserCancelled;
   ColScanResult = Stopped ? 1 : 2;
-  ProgressFinish(Stopped, "");
+  RunUI().ProgressFinish(Stopped, "");
   RescanPending = false;
   DefaultAlignments();
 }

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/Vellumix/FileMgr.h"
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/Forms.h"
@@ -17,9 +18,9 @@ bool OutputFileNameAllowed(const std::string& Name) {
   const TvlxVellumix* Component = ObjInfo ? ObjInfo->Component : nullptr;
   if (!Component || !Component->FileMgr() || !Component->FileMgr()->IsSettingsFileName(Name)) return true;
   Beep(MsgBox::IconInformation);
-  Application->MessageBox("Output file \"" + Name + "\" is the report settings file or its lock or temporary file\r\n\r\n"
-                          "Solution: Use a different output file name",
-                          Application->Title(), MsgBox::Ok);
+  RunUI().ShowMessage("Output file \"" + Name + "\" is the report settings file or its lock or temporary file\r\n\r\n"
+                      "Solution: Use a different output file name",
+                      MsgBox::Ok);
   return false;
 }
 

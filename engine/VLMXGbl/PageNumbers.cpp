@@ -1,6 +1,7 @@
 #include "engine/VLMXGbl/PageNumbers.h"
 
 #include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/Forms.h"
@@ -13,7 +14,7 @@ bool TextUnits() { return PrintSettings && PrintSettings->UnitSet == usText; }
 bool SeveralPagesAcross() { return PrintSettings && PrintSettings->PagesAcross >= 2; }
 
 void Warn(const std::string& Text) {
-  Application->MessageBox(Text, Application->Title(), MsgBox::Ok | MsgBox::IconWarning);
+  RunUI().ShowMessage(Text, MsgBox::Ok | MsgBox::IconWarning);
 }
 
 // A hidden or disabled edit cannot take the focus; the message has been shown all the same.

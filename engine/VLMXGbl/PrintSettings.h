@@ -16,10 +16,10 @@
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/StringList.h"
 #include "engine/VLMXGbl/Borders.h"
+#include "engine/VLMXGbl/Output.h"
 #include "engine/VLMXGbl/OutputFile.h"
 
 class TvlxPrintSettings;
-class TfmvlxAskSelectedRows;
 
 // One printed row, kept so that the same row prints again on each further page across.
 class TBMData : public TObject {
@@ -84,8 +84,8 @@ public:
   // Once the page setup changed: the screen's and the printer's dots per inch read again, the
   // printer's becoming the device's in use.
   void GetResolutions();
-  // Whether to print only the rows selected in the object: asks the user when the report
-  // prints selected rows and the style option says to ask. Cancel ends the report with
+  // Whether to print only the rows selected in the object: asks the user (RunUI) when the
+  // report prints selected rows and the style option says to ask. Cancel ends the report with
   // eVlxUserTermRpt and run state 3.
   void AskSelectedRows();
 
@@ -154,17 +154,19 @@ public:
   bool DrawingMemo = false;
 
   // ---- Output (Output.cpp) and page numbers (PageNumbers.cpp) ----
-  // Opens the sink of the output flags; false when the run is to stop quietly (the user
-  // cancelled at the existing-file question, or the file could not be opened).
+  // Opens the sink of the output flags into Sink; false when the run is to stop quietly (the
+  // user cancelled at the existing-file question, or the file could not be opened).
   bool OpenOutput();
-  // Ends what OpenOutput opened: every sink is closed even when one of them fails, whose error
-  // is passed on afterwards.
+  // Ends what OpenOutput opened: every part of the sink is ended even when one of them fails,
+  // whose error is passed on afterwards.
   void CloseOutput();
   // Sends the composed page lines to the sink and starts the next sheet. PageEnd: the page
   // composition found the end of the report on this page; FooterPending: the report footer is
-  // visible and has not printed yet. A finished report (its end, the test page, the range's
-  // last page) sets the styles' totals band finished, which ends the page loop.
+  // visible and has not printed yet.
   void EmitPage(bool PageEnd, bool FooterPending);
+  // Whether the page just composed ends its sheet. A finished report (its end, the test page,
+  // the range's last page) sets the styles' totals band finished, which ends the page loop.
+  bool NewSheetDue(bool PageEnd, bool FooterPending);
   // The current page's label: the page word, then the page id.
   void FormatPageNo(std::string& S) const;
   // Device pixels along Axis (0 x, 1 y) in thousandths of an inch; 0 without a resolution.
@@ -207,13 +209,13 @@ public:
   // The export's row total as the progress window shows it; the window may double it.
   int ExportProgressTotal = 0;
 
+  // The text file of the file destinations and the ASCII export.
   TvlxTextFile TextFile;
-  // The raw spooler job of fast printer text, while one is open.
-  std::unique_ptr<TSpoolJob> SpoolJob;
+  // Where the pages go while the output is open; nullptr otherwise. A preview puts the sink of
+  // its memo here.
+  std::unique_ptr<TvlxPageSink> Sink;
   // The printer's canvas; the preview's image canvas while a preview renders.
   TCanvas* Canvas = Printer()->Canvas();
-  // The lines of the preview window's text memo, where pages go in preview mode.
-  TStrings* PreviewMemoLines = nullptr;
   // The text lines of the page being composed (text units).
   TStringList PageLines;
   TUnitSet UnitSet = usDevice;
@@ -357,5 +359,3 @@ void SelectPrinterByName(const std::string& Name);
 
 // The state of the run in progress; empty when no run is being set up.
 extern TvlxPrintSettings* PrintSettings;
-// The selected-rows question while it is shown; empty otherwise.
-extern TfmvlxAskSelectedRows* fmvlxAskSelectedRows;

@@ -2,6 +2,7 @@
 // from everyone else while loaders share it.
 #include <cstdlib>
 
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/FileMgr.h"
@@ -113,11 +114,7 @@ bool TvlxFileMgr::LockSettingsFile(unsigned Mode) {
     } while (std::abs(static_cast<int>(TickCount() - Start)) <= static_cast<int>(LockPeriodMs));
 
     UnlockSettingsFile();
-    // Any answer but Retry gives up, the close box included.
-    if (Application->MessageBox("ReportSettings Lock File \"" + FLockFileName + "\" is busy.\r Do you want to retry?",
-                                Application->Title(), MsgBox::AbortRetryIgnore | MsgBox::IconWarning) !=
-        MsgBox::IdRetry)
-      return false;
+    if (!RunUI().AskRetryBusyLock(FLockFileName)) return false;
   }
 }
 

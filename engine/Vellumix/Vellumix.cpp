@@ -1,5 +1,6 @@
 #include "engine/Vellumix/Vellumix.h"
 
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/Vellumix/FileMgr.h"
 #include "engine/Vellumix/ReportId.h"
@@ -13,7 +14,6 @@
 #include "framework/Layout.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
-#include "windows/VLMXMain/VLMXMain.h"
 
 namespace {
 
@@ -135,7 +135,7 @@ int TvlxVellumix::Print() {
       TvlxFileMgr& Mgr;
       ~TUnbind() { Mgr.SetReportSettings(nullptr); }
     } unbind{*FFileMgr};
-    result = RunSetupWindow(this);
+    result = RunUI().RunSetupWindow(*this);
     fmVlxMain = nullptr;
   }
   return result;

@@ -45,6 +45,9 @@ void SetExeName(const std::string& FileName);
 // fired. The message loops call it whenever no posted message waits.
 bool RunTimers();
 
+// What the program last put on the clipboard.
+const std::string& ClipboardText();
+
 // Forgets every record, queued answer and handler, the printers' pages and spooled bytes, and
 // drops waiting messages.
 void Reset();

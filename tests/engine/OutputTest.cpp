@@ -6,10 +6,12 @@
 #include <fstream>
 
 #include "engine/VLMXGbl/Output.h"
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl0.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
 #include "tests/engine/ReportRunFixture.h"
+#include "windows/ReportWindows.h"
 
 namespace {
 
@@ -181,14 +183,20 @@ TEST_F(OutputTest, ExistingFileIsOverwrittenAppendedOrTheUserIsAsked) {
       "File \"" + Name +
       "\" already exists\rOverwrite this file?\r\r  Yes   : Overwrites\r  No    : Appends to file\r"
       "  Cancel: Terminates Report";
-  // Answer 0: no question expected. A file that is not there is made without a question.
-  const struct { bool Exists; int IfExists; int Answer; int Result; std::string Bytes; } Cases[] = {
+  // Answer 0: no question expected. A file that is not there is made without a question. With
+  // no user to ask (no run interface registered) the file is left alone and the run stops.
+  const struct { bool Exists; int IfExists; int Answer; int Result; std::string Bytes; bool NoUser = false; } Cases[] = {
       {true, 0, 0, 1, Page},          {true, 1, 0, 1, "old\r\n" + Page},
       {true, 2, MsgBox::IdYes, 1, Page}, {true, 2, MsgBox::IdNo, 1, "old\r\n" + Page},
       {true, 2, MsgBox::IdCancel, 2, "old\r\n"}, {false, 2, 0, 1, Page},
+      {true, 2, 0, 2, "old\r\n", true},
   };
   for (const auto& C : Cases) {
-    SCOPED_TRACE(testing::Message() << C.IfExists << " answer " << C.Answer);
+    SCOPED_TRACE(testing::Message() << C.IfExists << " answer " << C.Answer << " no user " << C.NoUser);
+    struct TUserBack {
+      ~TUserBack() { RegisterReportWindows(); }
+    } UserBack;
+    if (C.NoUser) SetRunUI(nullptr);
     ResetPrinters(true);
     std::filesystem::remove(Name);
     if (C.Exists) WriteFile(Name, "old\r\n");
@@ -253,7 +261,7 @@ TEST_F(OutputTest, SpoolerFailingAtAnyCallEndsTheRunAndClosesExactlyWhatWasOpene
     if (C.Result) EXPECT_EQ(Print(pwAll), C.Result);
     else EXPECT_THROW_MSG(Print(pwAll), eVlxPrtError, Closing);
     ExpectSpoolerClean();
-    EXPECT_EQ(Run->SpoolJob, nullptr);
+    EXPECT_EQ(Run->Sink, nullptr);
   }
 
   // The texts of the failures that end the run without reaching the caller.
