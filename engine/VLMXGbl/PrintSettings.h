@@ -183,9 +183,10 @@ public:
   // abort; an exception of the run ends it with run state 3, only a failing close is passed on.
   // ShowSummary keeps the progress window open as a summary.
   int Execute(bool ShowSummary);
-  // The print range for a print-what Kind: all pages; the first page (current page); one page
-  // at the start of the report (test page); FromPage to ToPage as {page across, vertical page},
-  // page across 0: every one (page range). Other kinds keep it.
+  // The print range for a print-what Kind. All: every page. Current page: page 1, every page
+  // across, from the row the object stands on. Test page: the first page across of page 1.
+  // Page range: FromPage to ToPage as {page across, vertical page}, page across 0: every one.
+  // Other kinds keep the range.
   void SetPageRange(TPrintWhat Kind, bool UsePreviewPages, TPoint FromPage, TPoint ToPage);
   // Clamps the print range to the pages across; a range ending before it starts becomes its
   // start page.
