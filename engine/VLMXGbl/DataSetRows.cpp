@@ -11,11 +11,16 @@
 
 namespace {
 
-void FieldColDef(const TField& Field, TColDef& Def) {
-  Def.FieldIndex = Field.Index();
-  Def.DataType = Field.DataType();
-  Def.Size = Field.Size();
-  Def.Alignment = static_cast<int>(Field.Alignment());
+// The column of Field, named Name: only a visible field is printed.
+bool FieldColDef(const TField* Field, const std::string& Name, int Kind, TColDef& Def) {
+  if (!Field || !Field->Visible()) return false;
+  Def.Name = Name;
+  Def.Kind = Kind;
+  Def.FieldIndex = Field->Index();
+  Def.DataType = Field->DataType();
+  Def.Size = Field->Size();
+  Def.Alignment = static_cast<int>(Field->Alignment());
+  return true;
 }
 
 class TDataSetRows : public TRowSource {
@@ -64,11 +69,7 @@ public:
 
   bool ColumnDef(int Index, TColDef& Def) const override {
     const TField* Field = Info.DataSet->Fields(Index);
-    if (!Field || !Field->Visible()) return false;
-    Def.Name = Field->FieldName();
-    Def.Kind = ckField;
-    FieldColDef(*Field, Def);
-    return true;
+    return Field && FieldColDef(Field, Field->FieldName(), ckField, Def);
   }
 
   std::string SortFields() const override {
@@ -152,12 +153,7 @@ public:
 
   bool ColumnDef(int Index, TColDef& Def) const override {
     const TColumn* GridCol = FGrid->Columns().Items(Index);
-    const TField* Field = GridCol ? GridCol->Field() : nullptr;
-    if (!Field || !Field->Visible()) return false;
-    Def.Name = GridCol->FieldName();
-    Def.Kind = ckGridCol;
-    FieldColDef(*Field, Def);
-    return true;
+    return GridCol && FieldColDef(GridCol->Field(), GridCol->FieldName(), ckGridCol, Def);
   }
 
   // The grid's dataset keeps its own separators.
