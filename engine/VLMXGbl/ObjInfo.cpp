@@ -6,12 +6,7 @@
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXGbl/RowSources.h"
 #include "engine/Vellumix/ReportSettings.h"
-#include "framework/ComCtrls.h"
-#include "framework/DBGrids.h"
 #include "framework/DBTables.h"
-#include "framework/DecisionGrid.h"
-#include "framework/Grids.h"
-#include "framework/StdCtrls.h"
 #include "framework/rtl/SysUtils.h"
 
 TObjInfo* ObjInfo = nullptr;

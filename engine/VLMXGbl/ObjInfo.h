@@ -1,6 +1,7 @@
 // The adapter between the engine and the object a report prints. It classifies the object once
 // per run and then offers one way to walk its rows, read its cell texts and build its column
-// list, whatever the object is. One exists per report run.
+// list, whatever the object is; what differs by kind is its row source (RowSources.h). One
+// exists per report run.
 #pragma once
 #include <memory>
 #include <string>
