@@ -71,10 +71,6 @@ constexpr bool IsDBGridKind(TObjKind Kind) { return Kind == otDBGrid || Kind == 
 constexpr bool IsDataSetKind(TObjKind Kind) { return Kind >= otTable && Kind <= otDataSet; }
 // The kinds whose rows come from a dataset: DB grids and datasets.
 constexpr bool IsDatabaseKind(TObjKind Kind) { return IsDBGridKind(Kind) || IsDataSetKind(Kind); }
-// DB grids, list box, list view and string grid: the kinds whose selected rows can be printed.
-constexpr bool IsSelectionKind(TObjKind Kind) {
-  return IsDBGridKind(Kind) || (Kind >= otListBox && Kind <= otStringGrid);
-}
 // The last column of a selection when the object has no column selection: every column.
 constexpr int AllColumnsLast = 99999;
 

@@ -24,11 +24,16 @@ const std::string& FileName() {
 
 bool IsBlank(char C) { return (C >= 0x09 && C <= 0x0D) || C == 0x1A || C == ' '; }
 
-std::string Expected(const std::string& Value) {
+// Without the blanks the system strips from names and values (not every control character).
+std::string Strip(const std::string& Value) {
   size_t B = 0, E = Value.size();
   while (B < E && IsBlank(Value[B])) ++B;
   while (E > B && IsBlank(Value[E - 1])) --E;
-  std::string V = Value.substr(B, E - B);
+  return Value.substr(B, E - B);
+}
+
+std::string Expected(const std::string& Value) {
+  std::string V = Strip(Value);
   if (V.size() >= 2 && (V[0] == '"' || V[0] == '\'') && V.back() == V[0]) V = V.substr(1, V.size() - 2);
   return V.substr(0, 2047);
 }
@@ -82,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   std::ifstream F(FileName(), std::ios::binary);
   const auto New = Snapshot(Ini, std::string(std::istreambuf_iterator<char>(F), {}));
   for (const auto& [Name, Text] : Old) {
-    if (Name.first == UpperCase(Trim(Section)) && Name.second == UpperCase(Trim(Key))) continue;
+    if (Name.first == UpperCase(Strip(Section)) && Name.second == UpperCase(Strip(Key))) continue;
     const auto Now = New.find(Name);
     Check(Now != New.end() && Now->second == Text);
   }

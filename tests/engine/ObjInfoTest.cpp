@@ -25,7 +25,7 @@ TEST_F(AdapterTest, ClassifiesEveryKindByItsMostDerivedClass) {
 
   const struct {
     TComponent* Object;
-    unsigned char Kind;
+    TObjKind Kind;
     int Cols, FixedRows, FixedCols, Rows;
     bool HeaderRow, HasDataSet;
     TPoint Cell;
