@@ -5,9 +5,11 @@
 #include "framework/DBGrids.h"
 #include "framework/DBTables.h"
 #include "framework/DecisionGrid.h"
+#include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
 #include "framework/Layout.h"
+#include "framework/Menus.h"
 #include "framework/StdCtrls.h"
 
 void RegisterFrameworkClasses() {
@@ -29,4 +31,11 @@ void RegisterFrameworkClasses() {
   RegisterComponentClass<TQuery>("TQuery");
   RegisterComponentClass<TDataSource>("TDataSource");
   RegisterComponentClass<TDecisionSource>("TDecisionSource");
+  RegisterComponentClass<TSpeedButton>("TSpeedButton");
+  RegisterComponentClass<TMainMenu>("TMainMenu");
+  RegisterComponentClass<TPopupMenu>("TPopupMenu");
+  RegisterComponentClass<TMenuItem>("TMenuItem");
+  RegisterComponentClass<TFontDialog>("TFontDialog");
+  RegisterComponentClass<TSaveDialog>("TSaveDialog");
+  RegisterComponentClass<TPrinterSetupDialog>("TPrinterSetupDialog");
 }

@@ -6,6 +6,7 @@
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/ReportSettings.h"
+#include "framework/Dialogs.h"
 #include "framework/Forms.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
@@ -145,10 +146,9 @@ bool TvlxPrintSettings::OpenOutput() {
       if (FileExists(Name)) {
         if (RptSettings->IfOutputFileExists == ofAppend) Append = true;
         else if (RptSettings->IfOutputFileExists != ofOverwrite) {
-          const int Answer = Application->MessageBox(ExistingFileQuestion(Name), Application->Title(),
-                                                     MsgBox::YesNoCancel | MsgBox::IconWarning);
-          if (Answer == MsgBox::IdNo) Append = true;
-          else if (Answer != MsgBox::IdYes) {
+          const int Answer = MessageDlg(ExistingFileQuestion(Name), TMsgDlgType::mtWarning, mbYesNoCancel, 700);
+          if (Answer == mrNo) Append = true;
+          else if (Answer != mrYes) {
             RunState = rsUserCancelled;
             return false;
           }

@@ -7,6 +7,7 @@
 #include "engine/Vellumix/FileMgr.h"
 #include "engine/Vellumix/SettingsKeys.h"
 #include "engine/Vellumix/Vellumix.h"
+#include "framework/Dialogs.h"
 #include "framework/Forms.h"
 #include "framework/IniFiles.h"
 #include "framework/rtl/SysUtils.h"
@@ -90,9 +91,8 @@ bool TvlxFileMgr::LockSettingsFile(unsigned Mode) {
 
     UnlockSettingsFile();
     // Any answer but Retry gives up, the close box included.
-    if (Application->MessageBox("ReportSettings Lock File \"" + FLockFileName + "\" is busy.\r Do you want to retry?",
-                                Application->Title(), MsgBox::AbortRetryIgnore | MsgBox::IconWarning) !=
-        MsgBox::IdRetry)
+    if (MessageDlg("ReportSettings Lock File \"" + FLockFileName + "\" is busy.\r Do you want to retry?",
+                   TMsgDlgType::mtWarning, mbAbort | mbRetry, 0) != mrRetry)
       return false;
   }
 }
