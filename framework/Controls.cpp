@@ -110,16 +110,13 @@ void TControl::PeerMouseMove(TShiftState Shift, int X, int Y) {
   });
 }
 
-void TControl::PeerContextPopup(int ScreenX, int ScreenY) {
+bool TControl::PeerContextPopup(int ScreenX, int ScreenY) {
+  if (!FPopupMenu) return false;
   DispatchInput(this, [&] {
-    // A control without a menu of its own offers its parent's.
-    for (TControl* c = this; c; c = c->FParent)
-      if (c->FPopupMenu) {
-        c->FPopupMenu->SetPopupComponent(this);
-        c->FPopupMenu->Popup(ScreenX, ScreenY);
-        return;
-      }
+    FPopupMenu->SetPopupComponent(this);
+    FPopupMenu->Popup(ScreenX, ScreenY);
   });
+  return true;
 }
 
 void TControl::SetParentComponent(TComponent* Value) {

@@ -155,8 +155,9 @@ public:
   }
   // The mouse moved over the control: the application's hint follows the control under it.
   void PeerMouseMove(TShiftState Shift, int X, int Y);
-  // The user asked for the control's context menu (right click) at a screen point.
-  void PeerContextPopup(int ScreenX, int ScreenY);
+  // The user asked for the control's context menu (right click) at a screen point: its pop-up
+  // menu opens; false when it has none (the parent's may then open).
+  bool PeerContextPopup(int ScreenX, int ScreenY);
   void PeerClick() { DispatchInput(this, [&] { Click(); }); }
   void PeerDblClick() { DispatchInput(this, [&] { DblClick(); }); }
   virtual void PeerBoundsChanged(int ALeft, int ATop, int AWidth, int AHeight);

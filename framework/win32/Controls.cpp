@@ -52,6 +52,7 @@ void InitControls() {
 
 TWinPeer::~TWinPeer() {
   if (!FHandle) return;
+  RemoveHintTool(FHandle);
   // The window forgets us first, so the messages of its destruction find no half-gone peer.
   RemovePropA(FHandle, PeerProperty);
   if (FSubclassed) SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefProc));
@@ -86,6 +87,7 @@ void TWinPeer::CreateHandle(const char* ClassName, DWORD Style, DWORD ExStyle, H
     FSubclassed = true;
   }
   ApplyFont();
+  AddHintTool(handle);
 }
 
 LRESULT CALLBACK TWinPeer::WindowProc(HWND Handle, UINT Msg, WPARAM W, LPARAM L) {
@@ -106,11 +108,13 @@ LRESULT TWinPeer::Dispatch(UINT Msg, WPARAM W, LPARAM L) {
   WNDPROC defProc = FDefProc;
   if (Msg == WM_NCDESTROY) {
     // The system destroys the window under us (its owner went): the peer stays, windowless.
+    RemoveHintTool(handle);
     RemovePropA(handle, PeerProperty);
     if (FSubclassed) SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defProc));
     FHandle = nullptr;
     return CallWindowProcA(defProc, handle, Msg, W, L);
   }
+  if (Msg >= WM_MOUSEFIRST && Msg <= WM_MOUSELAST) RelayHintMessage(handle, Msg, W, L);
   std::weak_ptr<char> alive = FAlive;
   LRESULT result = 0;
   bool handled = true;
@@ -162,6 +166,24 @@ bool TWinPeer::Message(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) {
       if (TWinPeer* child = FromHandle(reinterpret_cast<HWND>(L)); child && child != this)
         return child->Notification(Msg, W, L, Result);
       return false;
+    case WM_CONTEXTMENU: {
+      // From the keyboard the menu opens at the mouse; a control without a menu leaves it to
+      // the default procedure, which asks its parent.
+      POINT at{static_cast<short>(LOWORD(L)), static_cast<short>(HIWORD(L))};
+      if (L == -1) GetCursorPos(&at);
+      Result = 0;
+      return FControl.PeerContextPopup(at.x, at.y);
+    }
+    case WM_MOUSEMOVE: {
+      int x = static_cast<short>(LOWORD(L)), y = static_cast<short>(HIWORD(L));
+      if (FSubclassed) {
+        auto alive = Alive();
+        Result = DefaultProc(Msg, W, L);
+        if (alive.expired()) return true;
+      }
+      FControl.PeerMouseMove(MouseShift(W), x, y);
+      return true;
+    }
     case WM_SETCURSOR: {
       TCursor cursor = ScreenCursor();
       if (cursor == crDefault && LOWORD(L) == HTCLIENT && reinterpret_cast<HWND>(W) == FHandle)
@@ -212,7 +234,10 @@ bool TWinPeer::MouseMessage(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) {
     if (alive.expired()) return true;
   }
   if (!down) {
+    auto alive = Alive();
     control.PeerMouseUp(button, shift, x, y);
+    // Our own windows ask for their context menu as the system's controls do.
+    if (!FSubclassed && Msg == WM_RBUTTONUP && !alive.expired()) Result = DefWindowProcA(FHandle, Msg, W, L);
     return true;
   }
   if (twice) {

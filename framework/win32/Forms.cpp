@@ -1,6 +1,8 @@
 // The form peer: a top-level window of our own class.
 #include "framework/win32/Win32.h"
 
+#include "framework/Menus.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -50,6 +52,7 @@ public:
     FormStyle(Form.BorderStyle(), style, exStyle);
     // No WS_CLIPCHILDREN: transparent labels show the background the form paints under them.
     CreateHandle(FormClassName, style, exStyle, OwnerWindow(Form));
+    if (Form.Menu()) Form.Menu()->AttachToWindow(Form);
   }
 
   void Changed(TPeerChange What) override {
@@ -91,6 +94,10 @@ public:
 
 protected:
   bool Message(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) override {
+    if ((Msg == WM_COMMAND || Msg == WM_INITMENUPOPUP) && MenuMessage(Msg, W, L)) {
+      Result = 0;
+      return true;
+    }
     switch (Msg) {
       case WM_ERASEBKGND: {
         RECT client;

@@ -104,6 +104,18 @@ private:
   std::shared_ptr<char> FAlive = std::make_shared<char>();
 };
 
+// A menu's command or the opening of a sub-menu, told to the window that owns the menu; true
+// when it was one of ours.
+bool MenuMessage(UINT Msg, WPARAM W, LPARAM L);
+
+// The application's tooltip: every window of ours is a tool whose text is its control's short
+// hint, asked for when the tip is about to show. Mouse messages are relayed to it.
+void AddHintTool(HWND Window);
+void RemoveHintTool(HWND Window);
+void RelayHintMessage(HWND Window, UINT Msg, WPARAM W, LPARAM L);
+// The tooltip window, or nullptr before the first tool.
+HWND HintWindow();
+
 // The window styles of a form's border.
 void FormStyle(TFormBorderStyle Border, DWORD& Style, DWORD& ExStyle);
 
