@@ -65,11 +65,17 @@ TForm* CreateMessageDialog(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgB
   form->SetName("MessageDialog");
 
   const int textLeft = DlgType == TMsgDlgType::mtCustom ? Margin : Margin + IconSize + 2 * Margin;
-  const TSize text = Measure(Msg);
+  // A lone carriage return ends a line as CR LF does; the system's text drawing would run on.
+  std::string lines;
+  for (size_t i = 0; i < Msg.size(); ++i) {
+    lines += Msg[i];
+    if (Msg[i] == '\r' && (i + 1 == Msg.size() || Msg[i + 1] != '\n')) lines += '\n';
+  }
+  const TSize text = Measure(lines);
   auto* label = new TLabel(form);
   label->SetName("Message");
   label->SetParent(form);
-  label->SetCaption(Msg);
+  label->SetCaption(lines);
   label->SetBounds(textLeft, Margin + (text.cy < IconSize ? (IconSize - text.cy) / 2 : 0), text.cx, text.cy);
 
   const TMsgDlgBtn defaultButton = Buttons & mbOK ? mbOK : Buttons & mbYes ? mbYes : mbRetry;

@@ -85,6 +85,12 @@ void TCustomForm::SetMenu(TMainMenu* Value) {
   SyncWindowSize();
 }
 
+void TCustomForm::HandleNeeded() {
+  const bool had = HandleAllocated();
+  TWinControl::HandleNeeded();
+  if (!had && HandleAllocated() && FMenu) FMenu->AttachToWindow(*this);
+}
+
 bool TCustomForm::IsShortCut(TShortCut Key) { return FMenu && FMenu->IsShortCut(Key); }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {

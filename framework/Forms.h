@@ -109,6 +109,8 @@ public:
   void ControlRemoved(TControl* Control);
 
   void SetVisible(bool Value) override;
+  // The window comes with its menu bar.
+  void HandleNeeded() override;
   const TPropertyTable& PropertyTable() const override;
 
 protected:

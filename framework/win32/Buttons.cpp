@@ -63,6 +63,7 @@ protected:
         return true;
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK:
+        if (!FButton.Enabled()) return true;
         FPressed = true;
         SetCapture(Handle());
         InvalidateRect(Handle(), nullptr, TRUE);

@@ -88,6 +88,10 @@ void TWinPeer::CreateHandle(const char* ClassName, DWORD Style, DWORD ExStyle, H
   }
   ApplyFont();
   AddHintTool(handle);
+  // The system links a new child window beneath its siblings; one made after its window is on
+  // the screen (an editor shown over a grid's cell) belongs above them.
+  if ((Style & WS_CHILD) && IsWindowVisible(Parent))
+    SetWindowPos(handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK TWinPeer::WindowProc(HWND Handle, UINT Msg, WPARAM W, LPARAM L) {

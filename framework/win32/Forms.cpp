@@ -1,8 +1,6 @@
 // The form peer: a top-level window of our own class.
 #include "framework/win32/Win32.h"
 
-#include "framework/Menus.h"
-
 #include <algorithm>
 #include <cstdint>
 
@@ -52,7 +50,6 @@ public:
     FormStyle(Form.BorderStyle(), style, exStyle);
     // No WS_CLIPCHILDREN: transparent labels show the background the form paints under them.
     CreateHandle(FormClassName, style, exStyle, OwnerWindow(Form));
-    if (Form.Menu()) Form.Menu()->AttachToWindow(Form);
   }
 
   void Changed(TPeerChange What) override {

@@ -82,7 +82,7 @@ void RemoveHintTool(HWND Window) {
 
 void RelayHintMessage(HWND Window, UINT Msg, WPARAM W, LPARAM L) {
   if (!GHintWindow) return;
-  MSG msg{Window, Msg, W, L, GetMessageTime(), {}};
+  MSG msg{Window, Msg, W, L, static_cast<DWORD>(GetMessageTime()), {}};
   GetCursorPos(&msg.pt);
   SendMessageA(GHintWindow, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }

@@ -234,8 +234,11 @@ TEST_F(HeadlessTest, MessageDialogShowsExactlyTheButtonsAskedAndCarriesItsHelpCo
   EXPECT_THROW(MessageDlg("Busy", TMsgDlgType::mtWarning, mbAbort | mbRetry, 0), EAssertionFailed)
       << "an answer the dialog cannot give";
 
-  // F1 and the Help button ask for the dialog's help topic; the dialog stays open.
-  std::unique_ptr<TForm> dialog(CreateMessageDialog("Busy", TMsgDlgType::mtWarning, mbAbort | mbRetry | mbHelp, 700, measure));
+  // F1 and the Help button ask for the dialog's help topic; the dialog stays open. A lone CR
+  // ends a line.
+  std::unique_ptr<TForm> dialog(
+      CreateMessageDialog("Busy.\r Retry?\r\nNow", TMsgDlgType::mtWarning, mbAbort | mbRetry | mbHelp, 700, measure));
+  EXPECT_EQ(As<TLabel>(dialog->FindComponent("Message"))->Caption(), "Busy.\r\n Retry?\r\nNow");
   auto* retry = As<TButton>(dialog->FindComponent("RetryButton"));
   ASSERT_NE(retry, nullptr);
   unsigned short key = VkF1;
