@@ -8,22 +8,10 @@ namespace {
 
 const char* const SpeedButtonClassName = "VersoraSpeedButton";
 
-void RegisterSpeedButtonClass() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = TWinPeer::WindowProc;
-  wc.hInstance = Instance();
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = SpeedButtonClassName;
-  RegisterClassA(&wc);
-}
-
 class TSpeedButtonPeer : public TWinPeer {
 public:
   explicit TSpeedButtonPeer(TSpeedButton& Button) : TWinPeer(Button), FButton(Button) {
-    RegisterSpeedButtonClass();
+    RegisterOwnClass(SpeedButtonClassName, 0);
     CreateHandle(SpeedButtonClassName, WS_CHILD, 0, ParentHandle(Button));
     LoadGlyph();
   }
@@ -108,9 +96,9 @@ private:
 
   // The glyph's image for the button's state, drawn with its bottom-left pixel's colour
   // left out, as tool-bar pictures are made.
-  int DrawGlyph(HDC Dc, int X, int Y) {
+  void DrawGlyph(HDC Dc, int X, int Y) {
     BITMAP info{};
-    if (!FGlyph || !GetObjectA(FGlyph, sizeof(info), &info)) return 0;
+    if (!FGlyph || !GetObjectA(FGlyph, sizeof(info), &info)) return;
     const int width = info.bmWidth / FButton.NumGlyphs(), height = info.bmHeight;
     const bool ownDisabled = !FButton.Enabled() && FButton.NumGlyphs() > 1;
     HDC source = CreateCompatibleDC(Dc);
@@ -119,7 +107,6 @@ private:
     GdiTransparentBlt(Dc, X, Y, width, height, source, ownDisabled ? width : 0, 0, width, height, transparent);
     SelectObject(source, old);
     DeleteDC(source);
-    return width;
   }
 
   void Paint() {

@@ -29,6 +29,17 @@ const MSG* GSeenKey = nullptr;
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
+void RegisterOwnClass(const char* ClassName, UINT Style) {
+  WNDCLASSA wc{};
+  if (GetClassInfoA(Instance(), ClassName, &wc)) return;
+  wc.style = Style;
+  wc.lpfnWndProc = TWinPeer::WindowProc;
+  wc.hInstance = Instance();
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.lpszClassName = ClassName;
+  RegisterClassA(&wc);
+}
+
 void InitControls() {
   static bool done = false;
   if (done) return;

@@ -18,6 +18,8 @@ namespace Win32 {
 HINSTANCE Instance();
 // Loads the common controls and registers our window classes, once.
 void InitControls();
+// Registers a window class of ours (our window procedure, the arrow cursor) once.
+void RegisterOwnClass(const char* ClassName, UINT Style);
 extern const char* const FormClassName;
 extern const char* const GridClassName;
 

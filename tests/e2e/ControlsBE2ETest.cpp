@@ -13,6 +13,7 @@
 #include "framework/Layout.h"
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
+#include "framework/rtl/SysUtils.h"
 #include "tests/e2e/Pump.h"
 #include "tests/e2e/Screenshot.h"
 
@@ -330,6 +331,49 @@ TEST(ControlsBE2E, MenusShortCutsSpeedButtonsHintsGridPopupAndMessageDialogAnswe
   EXPECT_EQ(answer, mrRetry);
   EXPECT_EQ(buttons, (std::vector<std::string>{"&Abort", "&Retry"}));
   EXPECT_EQ(help, (std::vector<int>{700}));
+
+  // The save dialog: a name typed without extension gets the default one.
+  auto* saveDialog = new TSaveDialog(form);
+  saveDialog->SetDefaultExt("TXT");
+  saveDialog->SetFilter("Text files (*.txt)|*.txt|All files (*.*)|*.*");
+  saveDialog->SetOptions(ofOverwritePrompt | ofHideReadOnly);
+  bool saveShown = false;
+  int saveTicks = 0;
+  RunInsideNextLoop([&] {
+    HWND dialog = GetActiveWindow();
+    if (!dialog || dialog == window) return false;
+    HWND name = GetDlgItem(dialog, 0x480);      // the file name box
+    if (!name) name = GetDlgItem(dialog, 0x47C);  // or its combo box
+    if (!name) {
+      if (++saveTicks < 50) return false;
+      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // a failure, not a hang
+      return true;
+    }
+    saveShown = true;
+    SetWindowTextA(name, "Z:\\tmp\\ctlB-report");
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return true;
+  });
+  EXPECT_TRUE(saveDialog->Execute());
+  EXPECT_TRUE(saveShown);
+  EXPECT_TRUE(SameText(saveDialog->FileName(), "Z:\\tmp\\ctlB-report.txt")) << saveDialog->FileName();
+
+  // The font dialog lists fixed-pitch fonts only, offers the font it is given and hands back
+  // the one confirmed.
+  auto* fonts = new TFontDialog(form);
+  fonts->SetOptions(fdFixedPitchOnly);
+  fonts->Font().SetName("DejaVu Sans Mono");
+  fonts->Font().SetSize(10);
+  RunInsideNextLoop([&] {
+    HWND dialog = GetActiveWindow();
+    if (!dialog || dialog == window || !IsWindowVisible(dialog)) return false;
+    SaveWindowScreenshot(dialog, "controls-font-dialog");
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return true;
+  });
+  EXPECT_TRUE(fonts->Execute());
+  EXPECT_EQ(fonts->Font().Name(), "DejaVu Sans Mono");
+  EXPECT_EQ(fonts->Font().Size(), 10);
 
   Application->OnHint = nullptr;
   Application->OnHelp = nullptr;
