@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "framework/Buttons.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "framework/win32/Win32.h"
@@ -369,17 +370,21 @@ void CollectTabStops(const TWinControl& Parent, std::vector<TWinControl*>& Out) 
   }
 }
 
-// A visible, enabled button of the form that the predicate picks.
-template <class P>
-TButton* FindButton(const TWinControl& Parent, P Pick) {
+// A visible, enabled control of class T on the form, that the predicate picks.
+template <class T, class P>
+T* FindClickable(const TWinControl& Parent, P Pick) {
   for (int i = 0; i < Parent.ControlCount(); ++i) {
-    auto* child = As<TWinControl>(Parent.Controls(i));
-    if (!child || !child->HandleAllocated() || !child->CanFocus()) continue;
-    if (auto* button = As<TButton>(child); button && Pick(*button)) return button;
-    if (TButton* inner = FindButton(*child, Pick)) return inner;
+    TControl* child = Parent.Controls(i);
+    if (!child->HandleAllocated() || !child->Visible() || !child->Enabled()) continue;
+    if (auto* target = As<T>(child); target && Pick(*target)) return target;
+    if (auto* inner = As<TWinControl>(child))
+      if (T* found = FindClickable<T>(*inner, Pick)) return found;
   }
   return nullptr;
 }
+
+template <class P>
+TButton* FindButton(const TWinControl& Parent, P Pick) { return FindClickable<TButton>(Parent, Pick); }
 
 bool HasAccelerator(const std::string& Caption, char Key) {
   for (size_t i = 0; i + 1 < Caption.size(); ++i) {
@@ -394,9 +399,12 @@ bool HasAccelerator(const std::string& Caption, char Key) {
 }  // namespace
 
 bool FormKey(TCustomForm& Form, TControl* Focused, UINT Msg, WPARAM Key) {
-  TButton* target = nullptr;
+  TControl* target = nullptr;
   if (Msg == WM_SYSCHAR) {
-    target = FindButton(Form, [&](const TButton& b) { return HasAccelerator(b.Caption(), static_cast<char>(Key)); });
+    // Buttons first, then the tool bars' speed buttons ("&Close").
+    auto accel = [&](const TControl& c) { return HasAccelerator(c.Caption(), static_cast<char>(Key)); };
+    target = FindButton(Form, accel);
+    if (!target) target = FindClickable<TSpeedButton>(Form, accel);
   } else if (Key == VK_TAB) {
     std::vector<TWinControl*> stops;
     CollectTabStops(Form, stops);

@@ -38,7 +38,7 @@ const char* const TestLayout = R"(TCommandsForm fmCommands
       Top = 4
       Width = 50
       Height = 24
-      Caption = "Close"
+      Caption = "&Close"
       Flat = true
       Hint = "Close Window (Ctrl-Q)|Exit without printing the report"
       OnClick = ButtonClick
@@ -247,12 +247,15 @@ TEST(ControlsBE2E, MenusShortCutsSpeedButtonsHintsGridPopupAndMessageDialogAnswe
   PostMessageA(window, WM_COMMAND, GetMenuItemID(GetMenu(window), 1), 0);
   EXPECT_TRUE(RunUntil([&] { return form->Log == "itmHelp1 "; })) << form->Log;
 
-  // A click on a speed button; the disabled one shows its disabled image and clicks nothing.
+  // A click on a speed button; the disabled one shows its disabled image and clicks nothing;
+  // Alt and the underlined letter click the one with that caption.
   form->Log.clear();
   PostClick(Handle(*form, "sbPrint"), 10, 10);
   PostClick(Handle(*form, "sbPrinterSetup"), 10, 10);
   RunUntil([] { return false; }, 300);
-  EXPECT_EQ(form->Log, "sbPrint ");
+  PressWith(VK_MENU, 'C');
+  RunUntil([&] { return form->Log.find("sbClose") != std::string::npos; });
+  EXPECT_EQ(form->Log, "sbPrint sbClose ");
 
   // An editor placed over a cell shows above the grid (a panel stands in for the edit box).
   auto* editor = static_cast<TPanel*>(form->FindComponent("edColumns"));
