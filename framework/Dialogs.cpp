@@ -134,8 +134,6 @@ const TPropertyTable& TSaveDialog::PropertyTable() const {
       {"FileName", StringProperty(&TSaveDialog::SetFileName)},
       {"DefaultExt", StringProperty(&TSaveDialog::SetDefaultExt)},
       {"Filter", StringProperty(&TSaveDialog::SetFilter)},
-      {"FilterIndex", IntegerProperty(&TSaveDialog::SetFilterIndex)},
-      {"InitialDir", StringProperty(&TSaveDialog::SetInitialDir)},
       {"Title", StringProperty(&TSaveDialog::SetTitle)},
       {"Options", Setter<TSaveDialog>([](TSaveDialog& D, const TLayoutValue& V) {
          D.SetOptions(V.AsSet({{"ofOverwritePrompt", ofOverwritePrompt}, {"ofHideReadOnly", ofHideReadOnly},

@@ -75,10 +75,6 @@ public:
   // "Text files (*.txt)|*.txt|All files (*.*)|*.*"
   const std::string& Filter() const { return FFilter; }
   void SetFilter(const std::string& Value) { FFilter = Value; }
-  int FilterIndex() const { return FFilterIndex; }
-  void SetFilterIndex(int Value) { FFilterIndex = Value; }
-  const std::string& InitialDir() const { return FInitialDir; }
-  void SetInitialDir(const std::string& Value) { FInitialDir = Value; }
   const std::string& Title() const { return FTitle; }
   void SetTitle(const std::string& Value) { FTitle = Value; }
   TOpenOptions Options() const { return FOptions; }
@@ -87,8 +83,7 @@ public:
   const TPropertyTable& PropertyTable() const override;
 
 private:
-  std::string FFileName, FDefaultExt, FFilter, FInitialDir, FTitle;
-  int FFilterIndex = 1;
+  std::string FFileName, FDefaultExt, FFilter, FTitle;
   TOpenOptions FOptions = ofHideReadOnly;
 };
 

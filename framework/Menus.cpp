@@ -119,14 +119,9 @@ void TMenuItem::SetShortCut(TShortCut Value) {
 void TMenuItem::SetChecked(bool Value) {
   if (FChecked == Value) return;
   FChecked = Value;
-  if (Value && FRadioItem && FParent)
-    for (TMenuItem* sibling : FParent->FItems)
-      if (sibling != this && sibling->FRadioItem && sibling->FGroupIndex == FGroupIndex) sibling->FChecked = false;
   Changed();
 }
 
-void TMenuItem::SetRadioItem(bool Value) { FRadioItem = Value; Changed(); }
-void TMenuItem::SetGroupIndex(int Value) { FGroupIndex = Value; }
 
 void TMenuItem::SetEnabled(bool Value) {
   if (FEnabled == Value) return;
@@ -158,11 +153,6 @@ void TMenuItem::Remove(TMenuItem* Item) {
   if (TMenu* menu = GetParentMenu()) menu->ItemsChanged(*this);
 }
 
-int TMenuItem::IndexOf(const TMenuItem* Item) const {
-  auto it = std::find(FItems.begin(), FItems.end(), Item);
-  return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
-}
-
 TMenu* TMenuItem::GetParentMenu() const {
   const TMenuItem* item = this;
   while (item->FParent) item = item->FParent;
@@ -185,8 +175,6 @@ const TPropertyTable& TMenuItem::PropertyTable() const {
          M.SetShortCut(TextToShortCut(V.AsString()));
        })},
       {"Checked", BooleanProperty(&TMenuItem::SetChecked)},
-      {"RadioItem", BooleanProperty(&TMenuItem::SetRadioItem)},
-      {"GroupIndex", IntegerProperty(&TMenuItem::SetGroupIndex)},
       {"Enabled", BooleanProperty(&TMenuItem::SetEnabled)},
       {"Visible", BooleanProperty(&TMenuItem::SetVisible)},
       {"OnClick", EventProperty(&TMenuItem::OnClick)},

@@ -34,11 +34,6 @@ public:
   void SetShortCut(TShortCut Value);
   bool Checked() const { return FChecked; }
   void SetChecked(bool Value);
-  // Checking a radio item unchecks the radio items of the same group beside it.
-  bool RadioItem() const { return FRadioItem; }
-  void SetRadioItem(bool Value);
-  int GroupIndex() const { return FGroupIndex; }
-  void SetGroupIndex(int Value);
   bool Enabled() const { return FEnabled; }
   void SetEnabled(bool Value);
   bool Visible() const { return FVisible; }
@@ -50,7 +45,6 @@ public:
   void Add(TMenuItem* Item);
   void Insert(int Index, TMenuItem* Item);
   void Remove(TMenuItem* Item);
-  int IndexOf(const TMenuItem* Item) const;
   // The menu the item belongs to, through its parents.
   TMenu* GetParentMenu() const;
 
@@ -68,8 +62,7 @@ private:
   friend class TMenu;
   std::string FCaption;
   TShortCut FShortCut = 0;
-  bool FChecked = false, FRadioItem = false, FEnabled = true, FVisible = true;
-  int FGroupIndex = 0;
+  bool FChecked = false, FEnabled = true, FVisible = true;
   std::vector<TMenuItem*> FItems;
   TMenuItem* FParent = nullptr;
   TMenu* FMenu = nullptr;  // set on a menu's root item

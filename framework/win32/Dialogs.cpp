@@ -98,10 +98,9 @@ bool ExecuteSaveDialog(TSaveDialog& Dialog) {
   ofn.lStructSize = sizeof(ofn);
   ofn.hwndOwner = DialogOwner();
   ofn.lpstrFilter = Dialog.Filter().empty() ? nullptr : filter.c_str();
-  ofn.nFilterIndex = Dialog.FilterIndex();
+  ofn.nFilterIndex = 1;
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrInitialDir = Dialog.InitialDir().empty() ? nullptr : Dialog.InitialDir().c_str();
   ofn.lpstrTitle = Dialog.Title().empty() ? nullptr : Dialog.Title().c_str();
   ofn.lpstrDefExt = Dialog.DefaultExt().empty() ? nullptr : Dialog.DefaultExt().c_str();
   ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING;
@@ -111,7 +110,6 @@ bool ExecuteSaveDialog(TSaveDialog& Dialog) {
   if (Dialog.Options() & ofNoChangeDir) ofn.Flags |= OFN_NOCHANGEDIR;
   if (!GetSaveFileNameA(&ofn)) return false;
   Dialog.SetFileName(file.data());
-  Dialog.SetFilterIndex(static_cast<int>(ofn.nFilterIndex));
   return true;
 }
 

@@ -82,7 +82,7 @@ private:
         std::string text = item->Caption();
         if (item->ShortCut()) text += "\t" + ShortCutToText(item->ShortCut());
         info.dwTypeData = text.data();
-        info.fType = item->RadioItem() ? MFT_RADIOCHECK : 0;
+        info.fType = MFT_STRING;
         info.fState = (item->Checked() ? MFS_CHECKED : 0) | (item->Enabled() ? 0 : MFS_GRAYED);
         if (item->Count() > 0) {
           HMENU& sub = FMenus[item];
