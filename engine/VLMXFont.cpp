@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <new>
 
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl0.h"
 #include "framework/FontInstall.h"
 #include "framework/Forms.h"
@@ -140,8 +141,8 @@ bool AddFontFiles(const std::string& TtfPath, const std::string& FotPath, bool R
   const bool Added = AddSystemFont(FotPath, ErrorText);
   if (Added)
     BroadcastFontChange();
-  else if (Application)
-    Application->MessageBox(ErrorText, Application->Title(), MsgBox::Ok);
+  else
+    RunUI().ShowMessage(ErrorText, MsgBox::Ok);
   if (Register) WriteFontRegistryValue(FontRegistryValueName, TtfPath);
   return Added;
 }

@@ -185,3 +185,144 @@ class TListView : public TCustomListView {
 public:
   using TCustomListView::TCustomListView;
 };
+
+class TPageControl;
+
+// One page of a page control: a parent of controls, shown while it is the active page. Its
+// tab can be hidden while the page stays in the control.
+class TTabSheet : public TWinControl {
+  friend class TPageControl;
+
+public:
+  explicit TTabSheet(TComponent* AOwner);
+  ~TTabSheet() override;
+
+  TPageControl* PageControl() const { return FPageControl; }
+  // Setting the parent to a page control adds the sheet as its last page.
+  void SetParent(TWinControl* AParent) override;
+  void SetText(const std::string& Value) override;
+  bool TabVisible() const { return FTabVisible; }
+  void SetTabVisible(bool Value);
+  // Position among all pages; setting it moves the page.
+  int PageIndex() const;
+  void SetPageIndex(int Value);
+  // Position among the visible tabs, -1 when the tab is hidden.
+  int TabIndex() const;
+
+  const TPropertyTable& PropertyTable() const override;
+
+protected:
+  std::unique_ptr<TControlPeer> CreatePeer() override;
+
+private:
+  TPageControl* FPageControl = nullptr;
+  bool FTabVisible = true;
+};
+
+using TTabChangingEvent = std::function<void(TObject* Sender, bool& AllowChange)>;
+
+// Pages behind a row of tabs. Choosing a tab asks OnChanging, whose AllowChange can refuse,
+// then shows the page and fires OnChange; setting ActivePage from code fires neither. Hiding
+// the active page's tab activates the tab now at its place (else the one before), as the
+// platform's control does.
+class TPageControl : public TWinControl {
+  friend class TTabSheet;
+
+public:
+  explicit TPageControl(TComponent* AOwner);
+  ~TPageControl() override;
+
+  int PageCount() const { return static_cast<int>(FPages.size()); }
+  TTabSheet* Pages(int Index) const { return FPages.at(Index); }
+  TTabSheet* ActivePage() const { return FActivePage; }
+  void SetActivePage(TTabSheet* Page);
+  int ActivePageIndex() const { return FActivePage ? FActivePage->PageIndex() : -1; }
+  void SetActivePageIndex(int Value);
+  // The page after (or before) Current, round the end, skipping hidden tabs when asked.
+  TTabSheet* FindNextPage(TTabSheet* Current, bool GoForward, bool CheckTabVisible) const;
+  // Moves to the next visible tab as the user does: asks OnChanging, fires OnChange.
+  void SelectNextPage(bool GoForward);
+  // The pages whose tabs show, in order.
+  std::vector<TTabSheet*> VisibleTabs() const;
+  // Where the pages sit, in the control's client coordinates.
+  TRect DisplayRect() const { return FDisplayRect; }
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+  TTabChangingEvent OnChanging;
+  TNotifyEvent OnChange;
+
+  // Input reported by the peer: the user is leaving the page (false: OnChanging refused), and
+  // then chose the tab at TabIndex. The peer also reports where its pages sit.
+  bool PeerChanging();
+  void PeerTabChosen(int TabIndex);
+  void PeerDisplayRect(const TRect& Value);
+
+  const TPropertyTable& PropertyTable() const override;
+
+protected:
+  virtual bool CanChange();
+  virtual void Change() { if (OnChange) OnChange(this); }
+  std::unique_ptr<TControlPeer> CreatePeer() override;
+
+private:
+  std::vector<TTabSheet*> FPages;
+  TTabSheet* FActivePage = nullptr;
+  TRect FDisplayRect;
+
+  void InsertPage(TTabSheet* Page);
+  void RemovePage(TTabSheet* Page);
+  void TabShowingChanged(TTabSheet* Page, int OldTabIndex);
+  void PlacePages();
+};
+
+enum class TUDBtnType { btNext, btPrev };
+using TUDClickEvent = std::function<void(TObject* Sender, TUDBtnType Button)>;
+
+// A pair of arrows that steps Position between Min and Max by Increment, writing it into its
+// associated edit. A click asks OnChanging (which may refuse), moves, then fires OnClick.
+// Setting Position from code clamps it and rewrites the edit, whose OnChange fires.
+class TUpDown : public TWinControl {
+public:
+  explicit TUpDown(TComponent* AOwner);
+
+  int Min() const { return FMin; }
+  void SetMin(int Value);
+  int Max() const { return FMax; }
+  void SetMax(int Value);
+  int Position() const { return FPosition; }
+  void SetPosition(int Value);
+  int Increment() const { return FIncrement; }
+  void SetIncrement(int Value) { FIncrement = Value; }
+  bool Wrap() const { return FWrap; }
+  void SetWrap(bool Value) { FWrap = Value; }
+  // Whether the edit shows thousands separators ("1,000").
+  bool Thousands() const { return FThousands; }
+  void SetThousands(bool Value);
+  // The edit that shows the position; the arrows move to its right edge.
+  TWinControl* Associate() const { return FAssociate; }
+  void SetAssociate(TWinControl* Value);
+
+  TTabChangingEvent OnChanging;
+  TUDClickEvent OnClick;
+
+  // The user clicked an arrow.
+  void PeerArrowClicked(TUDBtnType Button);
+
+  const TPropertyTable& PropertyTable() const override;
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  std::unique_ptr<TControlPeer> CreatePeer() override;
+
+private:
+  int FMin = 0;
+  int FMax = 100;
+  int FPosition = 0;
+  int FIncrement = 1;
+  bool FWrap = false;
+  bool FThousands = true;
+  TWinControl* FAssociate = nullptr;
+
+  void UpdateAssociate();
+  void TakeAssociateText();
+};

@@ -6,8 +6,9 @@
 // Event rules (the platform's, which guard flags elsewhere rely on): setting Text or Caption of
 // an edit from code fires OnChange exactly as typing does; setting Checked of a check box or
 // radio button fires OnClick when the value changes; setting ItemIndex of a list or combo box
-// from code fires neither OnClick nor OnChange. Setting a value equal to the current one fires
-// nothing.
+// from code fires neither OnClick nor OnChange, while setting the Text of an editable combo box
+// fires OnChange. Setting ActivePage of a page control or a check of a check list from code
+// fires nothing. Setting a value equal to the current one fires nothing.
 #pragma once
 #include <functional>
 #include <memory>
@@ -40,6 +41,8 @@ using TMouseEvent =
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TKeyEvent = std::function<void(TObject* Sender, unsigned short& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 struct TRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;

@@ -85,3 +85,37 @@ const TPropertyTable& TTimer::PropertyTable() const {
   });
   return Table;
 }
+
+TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner) {
+  SetBounds(0, 0, 50, 50);
+}
+
+void TBevel::SetShape(TBevelShape Value) {
+  if (FShape == Value) return;
+  FShape = Value;
+  PeerNotify(TPeerChange::Style);
+}
+
+void TBevel::SetStyle(TBevelStyle Value) {
+  if (FStyle == Value) return;
+  FStyle = Value;
+  PeerNotify(TPeerChange::Style);
+}
+
+const TPropertyTable& TBevel::PropertyTable() const {
+  static const TPropertyTable Table(&TGraphicControl::PropertyTable(), {
+      {"Shape", Setter<TBevel>([](TBevel& B, const TLayoutValue& V) {
+         B.SetShape(V.AsEnum<TBevelShape>({{"bsBox", TBevelShape::bsBox},
+                                           {"bsFrame", TBevelShape::bsFrame},
+                                           {"bsTopLine", TBevelShape::bsTopLine},
+                                           {"bsBottomLine", TBevelShape::bsBottomLine},
+                                           {"bsLeftLine", TBevelShape::bsLeftLine},
+                                           {"bsRightLine", TBevelShape::bsRightLine},
+                                           {"bsSpacer", TBevelShape::bsSpacer}}));
+       })},
+      {"Style", Setter<TBevel>([](TBevel& B, const TLayoutValue& V) {
+         B.SetStyle(V.AsEnum<TBevelStyle>({{"bsLowered", TBevelStyle::bsLowered}, {"bsRaised", TBevelStyle::bsRaised}}));
+       })},
+  });
+  return Table;
+}

@@ -1,4 +1,4 @@
-// Panels and timers.
+// Panels, bevels and timers.
 #pragma once
 #include <memory>
 #include <string>
@@ -42,6 +42,29 @@ private:
 class TPanel : public TCustomPanel {
 public:
   using TCustomPanel::TCustomPanel;
+};
+
+enum class TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
+enum class TBevelStyle { bsLowered, bsRaised };
+
+// An etched line or frame that separates controls; it takes no input.
+class TBevel : public TGraphicControl {
+public:
+  explicit TBevel(TComponent* AOwner);
+
+  TBevelShape Shape() const { return FShape; }
+  void SetShape(TBevelShape Value);
+  TBevelStyle Style() const { return FStyle; }
+  void SetStyle(TBevelStyle Value);
+
+  const TPropertyTable& PropertyTable() const override;
+
+protected:
+  std::unique_ptr<TControlPeer> CreatePeer() override;
+
+private:
+  TBevelShape FShape = TBevelShape::bsBox;
+  TBevelStyle FStyle = TBevelStyle::bsLowered;
 };
 
 // Fires OnTimer every Interval milliseconds while Enabled and Interval > 0. Changing either

@@ -7,6 +7,16 @@
 
 namespace {
 std::string IndexError(int Index) { return "Grid index out of range (" + std::to_string(Index) + ")"; }
+
+// A layout holds a grid as designed, never one of this size: a few bytes of layout must not
+// allocate gigabytes. Other is the count of the other dimension.
+int LayoutGridCount(const TLayoutValue& Value, int Other) {
+  constexpr long long MaxLayoutCells = 1 << 20;
+  const int Count = Value.AsInteger();
+  if (static_cast<long long>(Count) * Other > MaxLayoutCells)
+    throw ELayoutError("a grid of more than " + std::to_string(MaxLayoutCells) + " cells");
+  return Count;
+}
 }
 
 TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
@@ -244,8 +254,12 @@ void TCustomGrid::ForEachVisibleCell(
 
 const TPropertyTable& TCustomGrid::PropertyTable() const {
   static const TPropertyTable Table(&TCustomControl::PropertyTable(), {
-      {"ColCount", IntegerProperty(&TCustomGrid::SetColCount)},
-      {"RowCount", IntegerProperty(&TCustomGrid::SetRowCount)},
+      {"ColCount", Setter<TCustomGrid>([](TCustomGrid& G, const TLayoutValue& V) {
+         G.SetColCount(LayoutGridCount(V, G.RowCount()));
+       })},
+      {"RowCount", Setter<TCustomGrid>([](TCustomGrid& G, const TLayoutValue& V) {
+         G.SetRowCount(LayoutGridCount(V, G.ColCount()));
+       })},
       {"FixedCols", IntegerProperty(&TCustomGrid::SetFixedCols)},
       {"FixedRows", IntegerProperty(&TCustomGrid::SetFixedRows)},
       {"DefaultColWidth", IntegerProperty(&TCustomGrid::SetDefaultColWidth)},

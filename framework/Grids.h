@@ -15,7 +15,6 @@ enum TGridOption : unsigned {
 };
 using TGridOptions = unsigned;
 
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 // What a grid's window shows in one cell: each kind of grid fills it from its own model.
 struct TGridCellView {

@@ -7,7 +7,25 @@ std::string TIniFile::ReadString(const std::string& Section, const std::string& 
   return Backend::ProfileRead(FFileName, Section, Ident, Default);
 }
 
+namespace {
+
+bool BreaksLine(const std::string& S) { return S.find_first_of(std::string("\r\n\0", 3)) != std::string::npos; }
+
+// A key line that would read as a section header or as another key.
+bool KeyChangesStructure(const std::string& Ident) {
+  const std::string Name = TrimLeft(Ident);
+  return BreaksLine(Ident) || Ident.find('=') != std::string::npos || (!Name.empty() && Name[0] == '[');
+}
+
+}  // namespace
+
 void TIniFile::WriteString(const std::string& Section, const std::string& Ident, const std::string& Value) {
+  // A name or value that the file cannot hold on its line would write other sections or keys.
+  const char* Refused = BreaksLine(Section)          ? "the section name holds a line break or a null character"
+                        : KeyChangesStructure(Ident) ? "the key holds a line break, a null character, \"=\" or a leading \"[\""
+                        : BreaksLine(Value)          ? "the value holds a line break or a null character"
+                                                     : nullptr;
+  if (Refused) throw EIniFileException("Unable to write to " + FFileName + ": " + Refused);
   if (!Backend::ProfileWrite(FFileName, Section, Ident, Value))
     throw EIniFileException("Unable to write to " + FFileName);
 }

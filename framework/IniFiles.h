@@ -25,6 +25,8 @@ public:
   // At most 2047 characters of the value (the platform reads through a 2048-byte buffer).
   std::string ReadString(const std::string& Section, const std::string& Ident,
                          const std::string& Default) const;
+  // Refuses (EIniFileException) a section name, key or value that its line cannot hold: a line
+  // break or a null character, and in a key "=" or a leading "[".
   void WriteString(const std::string& Section, const std::string& Ident, const std::string& Value);
   // The value as a whole integer (decimal, "$" or "0x" hexadecimal), else Default.
   int ReadInteger(const std::string& Section, const std::string& Ident, int Default) const;

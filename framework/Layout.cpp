@@ -1,6 +1,7 @@
 #include "framework/Layout.h"
 
 #include <cctype>
+#include <cstdint>
 #include <map>
 
 #include "framework/Controls.h"
@@ -42,7 +43,7 @@ private:
   [[noreturn]] void Fail(const std::string& Msg) const {
     throw ELayoutError("Layout line " + std::to_string(FLine) + ": " + Msg);
   }
-  TLayoutValue ParseValue(const std::string& S, size_t& Pos) const;
+  TLayoutValue ParseValue(const std::string& S, size_t& Pos, int Depth = 0) const;
   void SetProperty(TComponent* Target, const std::string& Name, TLayoutValue Value);
   TComponent* FindByName(const std::string& Name) const;
 };
@@ -55,7 +56,10 @@ bool IsIdentChar(char C) {
   return std::isalnum(static_cast<unsigned char>(C)) || C == '_' || C == '.' || C == '~';
 }
 
-TLayoutValue TLayoutParser::ParseValue(const std::string& S, size_t& Pos) const {
+// Lists in lists go no deeper than this, so that no layout can exhaust the stack.
+constexpr int MaxListDepth = 8;
+
+TLayoutValue TLayoutParser::ParseValue(const std::string& S, size_t& Pos, int Depth) const {
   TLayoutValue v;
   v.Root = FRoot;
   SkipBlanks(S, Pos);
@@ -90,11 +94,12 @@ TLayoutValue TLayoutParser::ParseValue(const std::string& S, size_t& Pos) const 
     }
   } else if (c == '[') {
     v.Kind = TLayoutValue::TKind::List;
+    if (Depth >= MaxListDepth) Fail("lists are nested too deeply");
     ++Pos;
     SkipBlanks(S, Pos);
     if (Pos < S.size() && S[Pos] == ']') { ++Pos; return v; }
     while (true) {
-      v.Items.push_back(ParseValue(S, Pos));
+      v.Items.push_back(ParseValue(S, Pos, Depth + 1));
       SkipBlanks(S, Pos);
       if (Pos >= S.size()) Fail("a list is not closed");
       if (S[Pos] == ']') { ++Pos; break; }
@@ -108,13 +113,22 @@ TLayoutValue TLayoutParser::ParseValue(const std::string& S, size_t& Pos) const 
     int base = 10;
     if (Pos < S.size() && S[Pos] == '$') { base = 16; ++Pos; }
     size_t start = Pos;
-    while (Pos < S.size() && std::isxdigit(static_cast<unsigned char>(S[Pos]))) ++Pos;
+    auto isDigit = [base](char ch) {
+      return base == 16 ? std::isxdigit(static_cast<unsigned char>(ch)) : std::isdigit(static_cast<unsigned char>(ch));
+    };
+    while (Pos < S.size() && isDigit(S[Pos])) ++Pos;
     if (start == Pos) Fail("a number has no digits");
-    try {
-      v.Int = std::stoll(S.substr(start, Pos - start), nullptr, base);
-    } catch (const std::exception&) {
-      Fail("invalid number " + S.substr(start, Pos - start));
+    // "12ab" or "1e5" is no number cut short but an error.
+    if (Pos < S.size() && IsIdentChar(S[Pos])) {
+      size_t end = Pos;
+      while (end < S.size() && IsIdentChar(S[end])) ++end;
+      Fail("invalid number " + S.substr(start, end - start));
     }
+    // Past 32 bits no property can hold it, and the digits could overflow the conversion.
+    if (Pos - start > 10) Fail("number out of range " + S.substr(start, Pos - start));
+    v.Int = std::stoll(S.substr(start, Pos - start), nullptr, base);
+    // Hexadecimal numbers up to $FFFFFFFF are 32-bit patterns, colours among them.
+    if (base == 16 && v.Int > INT32_MAX && v.Int <= UINT32_MAX) v.Int = static_cast<int32_t>(static_cast<uint32_t>(v.Int));
     if (neg) v.Int = -v.Int;
   } else if (IsIdentChar(c)) {
     v.Kind = TLayoutValue::TKind::Ident;
@@ -180,6 +194,8 @@ void TLayoutParser::Run() {
     while (n < line.size() && IsIdentChar(line[n])) ++n;
     std::string name = line.substr(r, n - r);
     if (name.empty()) Fail("a component line needs a class and a name");
+    SkipBlanks(line, n);
+    if (n < line.size() && line[n] != '#') Fail("text after the component's name");
     while (!stack.empty() && stack.back().Indent >= indent) stack.pop_back();
 
     TComponent* comp;
@@ -218,6 +234,7 @@ void TLayoutParser::Run() {
 
 int TLayoutValue::AsInteger() const {
   if (Kind != TKind::Integer) throw ELayoutError("a number is expected");
+  if (Int < INT32_MIN || Int > INT32_MAX) throw ELayoutError("number out of range " + std::to_string(Int));
   return static_cast<int>(Int);
 }
 

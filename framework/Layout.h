@@ -16,9 +16,11 @@
 //       Options = [goFixedVertLine]      a set
 //       OnMouseUp = strgrdMouseUp        an event: a method the window registered by that name
 //
-// Values: whole numbers (decimal, or hexadecimal after "$"), "strings" (with the escapes \",
+// Values: whole numbers (decimal, or hexadecimal after "$"; 32 bits, "$FFFFFFFF" being -1; a
+// number followed by letters, such as 12ab or 1e5, is an error), "strings" (with the escapes \",
 // \\, \r, \n, \t and \xHH), identifiers (enumeration values, true and false, names of components and
-// methods) and [lists] of values.
+// methods) and [lists] of values, nested at most 8 deep. A line may end in a "# comment"; any
+// other text after a value or a component's name is an error.
 #pragma once
 #include <any>
 #include <functional>

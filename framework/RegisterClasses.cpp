@@ -1,6 +1,7 @@
 #include "framework/RegisterClasses.h"
 
 #include "framework/Buttons.h"
+#include "framework/CheckLst.h"
 #include "framework/ComCtrls.h"
 #include "framework/DBGrids.h"
 #include "framework/DBTables.h"
@@ -10,6 +11,7 @@
 #include "framework/Grids.h"
 #include "framework/Layout.h"
 #include "framework/Menus.h"
+#include "framework/Mask.h"
 #include "framework/StdCtrls.h"
 
 void RegisterFrameworkClasses() {
@@ -38,4 +40,13 @@ void RegisterFrameworkClasses() {
   RegisterComponentClass<TFontDialog>("TFontDialog");
   RegisterComponentClass<TSaveDialog>("TSaveDialog");
   RegisterComponentClass<TPrinterSetupDialog>("TPrinterSetupDialog");
+  RegisterComponentClass<TMemo>("TMemo");
+  RegisterComponentClass<TMaskEdit>("TMaskEdit");
+  RegisterComponentClass<TComboBox>("TComboBox");
+  RegisterComponentClass<TCheckListBox>("TCheckListBox");
+  RegisterComponentClass<TGroupBox>("TGroupBox");
+  RegisterComponentClass<TBevel>("TBevel");
+  RegisterComponentClass<TPageControl>("TPageControl");
+  RegisterComponentClass<TTabSheet>("TTabSheet");
+  RegisterComponentClass<TUpDown>("TUpDown");
 }

@@ -118,6 +118,7 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
 void TCustomEdit::SetText(const std::string& Value) {
   if (Value == Text()) return;
   TWinControl::SetText(Value);
+  ClampSelection();
   if (!IsLoading()) Change();
 }
 
@@ -126,9 +127,47 @@ void TCustomEdit::PeerTextEdited(const std::string& Value) {
   // The peer already shows the text; the model takes it without pushing it back.
   TControlPeer* peer = FPeer.release();
   TWinControl::SetText(Value);
+  ClampSelection();
   FPeer.reset(peer);
   FModified = true;
   DispatchInput(this, [&] { Change(); });
+}
+
+void TCustomEdit::ClampSelection() {
+  const int length = static_cast<int>(Text().size());
+  FSelStart = std::clamp(FSelStart, 0, length);
+  FSelLength = std::clamp(FSelLength, 0, length - FSelStart);
+  PeerNotify(TPeerChange::Layout);
+}
+
+void TCustomEdit::SetSelStart(int Value) {
+  // Moving the caret ends the selection, as the system's edit does.
+  FSelStart = Value;
+  FSelLength = 0;
+  ClampSelection();
+}
+
+void TCustomEdit::SetSelLength(int Value) {
+  FSelLength = Value;
+  ClampSelection();
+}
+
+void TCustomEdit::SelectAll() {
+  FSelStart = 0;
+  FSelLength = static_cast<int>(Text().size());
+  PeerNotify(TPeerChange::Layout);
+}
+
+void TCustomEdit::PeerSelectionChanged(int Start, int Length) {
+  FSelStart = Start;
+  FSelLength = Length;
+  const int length = static_cast<int>(Text().size());
+  FSelStart = std::clamp(FSelStart, 0, length);
+  FSelLength = std::clamp(FSelLength, 0, length - FSelStart);
+}
+
+void TCustomEdit::CopyToClipboard() const {
+  if (FSelLength > 0) Backend::SetClipboardText(SelText());
 }
 
 const TPropertyTable& TCustomEdit::PropertyTable() const {

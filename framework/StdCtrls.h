@@ -1,4 +1,5 @@
-// Standard controls: labels, push buttons and list boxes.
+// Standard controls: labels, push buttons, edits and memos, check boxes, list and combo boxes,
+// group boxes.
 #pragma once
 #include <string>
 #include <vector>
@@ -71,25 +72,197 @@ public:
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool Value) { FReadOnly = Value; PeerNotify(TPeerChange::Style); }
 
+  // The selection, as character offsets into Text; an empty selection is the caret.
+  int SelStart() const { return FSelStart; }
+  void SetSelStart(int Value);
+  int SelLength() const { return FSelLength; }
+  void SetSelLength(int Value);
+  std::string SelText() const { return Text().substr(FSelStart, FSelLength); }
+  void SelectAll();
+  // Puts the selected text on the clipboard.
+  void CopyToClipboard() const;
+
   TNotifyEvent OnChange;
 
-  // The user changed the text.
+  // The user changed the text, or moved the caret or the selection.
   void PeerTextEdited(const std::string& Value);
+  void PeerSelectionChanged(int Start, int Length);
 
   const TPropertyTable& PropertyTable() const override;
 
 protected:
   virtual void Change() { if (OnChange) OnChange(this); }
+  // Keeps the selection inside the text and tells the peer.
+  void ClampSelection();
+  std::unique_ptr<TControlPeer> CreatePeer() override;
 
 private:
   bool FModified = false;
   int FMaxLength = 0;
   bool FReadOnly = false;
+  int FSelStart = 0;
+  int FSelLength = 0;
 };
 
 class TEdit : public TCustomEdit {
 public:
   using TCustomEdit::TCustomEdit;
+};
+
+class TCustomMemo;
+
+// The lines of a memo: a view of its text, which holds them separated by CR LF. A line added
+// at the end ends with a line break, as the system's multi-line edit stores it.
+class TMemoStrings : public TStrings {
+public:
+  explicit TMemoStrings(TCustomMemo& Owner) : FOwner(Owner) {}
+
+  int Count() const override;
+  std::string Strings(int Index) const override;
+  void SetStrings(int Index, const std::string& S) override;
+  void Insert(int Index, const std::string& S) override;
+  void Delete(int Index) override;
+  void Clear() override;
+
+private:
+  TCustomMemo& FOwner;
+};
+
+// A multi-line text box. The text is the one truth; Lines reads and edits it line by line, and
+// every change fires OnChange as the single-line edit does. The first line shown and the lines
+// that fit are kept here too; the peer reports where the user scrolled.
+class TCustomMemo : public TCustomEdit {
+public:
+  explicit TCustomMemo(TComponent* AOwner);
+
+  TStrings& Lines() { return FLines; }
+  const TStrings& Lines() const { return FLines; }
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value);
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle Value);
+
+  // Character offset where line Index starts (Index may be the line count: the end).
+  int LineStart(int Index) const;
+  // The caret as line (Y) and column (X), both from 0; setting it moves the caret there,
+  // within the line's length.
+  TPoint CaretPos() const;
+  void SetCaretPos(TPoint Value);
+  int FirstVisibleLine() const { return FTopLine; }
+  // Lines that fit in the box: measured by the peer, estimated from the font without one.
+  int VisibleLineCount() const;
+  // Scrolls by Count lines (negative: up), no further than the last line.
+  void ScrollLines(int Count);
+  // Scrolls just far enough that the caret's line is in view.
+  void ScrollCaret();
+
+  void PeerScrolled(int TopLine, int VisibleLines);
+
+  const TPropertyTable& PropertyTable() const override;
+
+protected:
+  std::unique_ptr<TControlPeer> CreatePeer() override;
+
+private:
+  friend class TMemoStrings;
+  TMemoStrings FLines{*this};
+  bool FWordWrap = true;
+  TScrollStyle FScrollBars = TScrollStyle::ssNone;
+  int FTopLine = 0;
+  int FVisibleLines = 0;
+
+  void SetTopLine(int Value);
+  void RecreateWindow();
+  // Replaces Count characters at Start, firing OnChange like any change of the text.
+  void ReplaceText(int Start, int Count, const std::string& With);
+};
+
+class TMemo : public TCustomMemo {
+public:
+  using TCustomMemo::TCustomMemo;
+};
+
+enum class TComboBoxStyle { csDropDown, csDropDownList };
+
+class TCustomComboBox;
+
+// The items of a combo box; every change reaches the box's window.
+class TComboBoxStrings : public TStringList {
+public:
+  explicit TComboBoxStrings(TCustomComboBox& Owner) : FOwner(Owner) {}
+
+  void SetStrings(int Index, const std::string& S) override;
+  int Add(const std::string& S) override;
+  void Insert(int Index, const std::string& S) override;
+  void Delete(int Index) override;
+  void Clear() override;
+
+private:
+  TCustomComboBox& FOwner;
+  void Changed();
+};
+
+// A drop-down list with, in csDropDown style, a text box to type any text. ItemIndex is the
+// item equal to the text (without regard to case), or -1. Typing, choosing an item, and
+// setting Text from code in the editable style fire OnChange; setting ItemIndex fires nothing.
+// In csDropDownList the text is always an item's or empty.
+class TCustomComboBox : public TWinControl {
+public:
+  explicit TCustomComboBox(TComponent* AOwner);
+
+  TStrings& Items() { return FItems; }
+  const TStrings& Items() const { return FItems; }
+  int ItemIndex() const { return FItemIndex; }
+  void SetItemIndex(int Value);
+  void SetText(const std::string& Value) override;
+  TComboBoxStyle Style() const { return FStyle; }
+  void SetStyle(TComboBoxStyle Value);
+  int DropDownCount() const { return FDropDownCount; }
+  void SetDropDownCount(int Value);
+  // Whether the list is open; setting it opens or closes the list.
+  bool DroppedDown() const { return FDroppedDown; }
+  void SetDroppedDown(bool Value);
+
+  TNotifyEvent OnChange;
+  TNotifyEvent OnDropDown;
+
+  // Input reported by the peer: the user typed into the text box, chose an item of the list,
+  // opened or closed the list.
+  void PeerTextEdited(const std::string& Value);
+  void PeerItemChosen(int Index);
+  void PeerDroppedDown(bool Value);
+
+  const TPropertyTable& PropertyTable() const override;
+
+protected:
+  virtual void Change() { if (OnChange) OnChange(this); }
+  std::unique_ptr<TControlPeer> CreatePeer() override;
+
+private:
+  friend class TComboBoxStrings;
+  TComboBoxStrings FItems{*this};
+  int FItemIndex = -1;
+  TComboBoxStyle FStyle = TComboBoxStyle::csDropDown;
+  int FDropDownCount = 8;
+  bool FDroppedDown = false;
+
+  // The text taken without pushing it back to the window that shows it already.
+  void TakeText(const std::string& Value);
+  void ItemsChanged();
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+  using TCustomComboBox::TCustomComboBox;
+};
+
+// A framed, captioned group of controls.
+class TGroupBox : public TCustomControl {
+public:
+  explicit TGroupBox(TComponent* AOwner);
+
+protected:
+  std::unique_ptr<TControlPeer> CreatePeer() override;
 };
 
 // A check box. Setting Checked from code to a new value fires OnClick, as a click does.
@@ -144,10 +317,12 @@ public:
 
 private:
   friend class TCustomListBox;
+  friend class TCheckListBox;
   struct TItem {
     std::string S;
     TObject* Obj = nullptr;
     bool Selected = false;
+    bool Checked = false;
   };
   TCustomListBox& FOwner;
   std::vector<TItem> FItems;
@@ -196,9 +371,9 @@ public:
 
 protected:
   std::unique_ptr<TControlPeer> CreatePeer() override;
+  TListBoxStrings FItems{*this};
 
 private:
-  TListBoxStrings FItems{*this};
   int FItemIndex = -1;
   int FSelCount = 0;
   int FTopIndex = 0;
@@ -215,3 +390,8 @@ class TListBox : public TCustomListBox {
 public:
   using TCustomListBox::TCustomListBox;
 };
+
+// The system clipboard, supplied by the backend.
+namespace Backend {
+void SetClipboardText(const std::string& Text);
+}  // namespace Backend

@@ -16,6 +16,7 @@
 #include "framework/headless/Headless.h"
 #include "framework/rtl/SysUtils.h"
 #include "fuzz/FuzzCheck.h"
+#include "windows/ReportWindows.h"
 
 namespace {
 
@@ -28,6 +29,9 @@ TPoint Parsed(const std::string& Text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+  // The warnings reach the user through the report windows, as in the program.
+  static const bool Windows = (RegisterReportWindows(), true);
+  (void)Windows;
   FuzzedDataProvider In(Data, Size);
   Headless::Reset();
   TvlxReportSettings Settings;

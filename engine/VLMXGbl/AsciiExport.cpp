@@ -8,10 +8,10 @@
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/DB.h"
 #include "framework/rtl/SysUtils.h"
-#include "windows/VLMXPgrs/VLMXPgrs.h"
 
 namespace {
 
@@ -20,31 +20,6 @@ constexpr uint8_t ckLineNo = 1;
 constexpr int ioFileNotOpen = 103;
 
 bool IsAsciiLetter(unsigned char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z'); }
-
-// The parts of a report start that the export depends on: the totals, counters and band
-// progress of a fresh report, with no page placed yet.
-void StartExport(TvlxPrintSettings& PS, TObjInfo& Info, TRptStyles& Styles) {
-  Info.SelRowNdx = 0;
-  Info.ResetPrevValues();
-  if (Info.OnZeroColumnTotals) Info.OnZeroColumnTotals(Info.Component);
-  PS.RptFtrPos = {-99, -99};
-  PS.TotalsPage = PS.RptFtrPage = -99;
-  PS.RememberedCols = {-1, -1};
-  PS.PagesWritten = 0;
-  if (Info.ColsList) Info.ColsList->ResetTotals(true);
-  Info.RowsProcessed = 0;
-  PS.RecordCounter = PS.RecordCounterStart - 1;
-  PS.RunStart = Now();
-  Info.EndOfRows = false;
-  PS.LastCol = (Info.ColsList ? Info.ColsList->Count() : 0) - 1;
-  PS.GrpBrkCol = -1;
-  const int TitleRows = Info.FixedRows;
-  Styles.BandInfo[1] = {Styles.BandInfo[1].LineHeight, TitleRows, 0, false};
-  Styles.BandInfo[2] = {Styles.BandInfo[2].LineHeight,
-                        Info.RowCount - (Info.HasHeaderRow ? TitleRows : 0), 0, false};
-  Styles.BandInfo[3] = {Styles.BandInfo[3].LineHeight, Info.TotalLines, 0, false};
-  PS.RunState = rsActive;
-}
 
 }  // namespace
 
@@ -123,7 +98,7 @@ void TvlxPrintSettings::ExportAsciiRow(int Band, const std::string& Quote, const
   Line += "\r\n";
   TextFile.Write(Line);
   ++Info.RowsProcessed;
-  if (fmVlxProgress) ProgressAdvance(fmVlxProgress, Info.RowsProcessed, ExportProgressTotal, TPoint{-1, -1});
+  RunUI().ProgressAdvance(Info.RowsProcessed, ExportProgressTotal, TPoint{-1, -1});
 }
 
 void TvlxPrintSettings::ExportAscii() {
@@ -137,15 +112,19 @@ void TvlxPrintSettings::ExportAscii() {
     TvlxPrintSettings& PS;
     TObjPosn& Posn;
     int Panel, PageAcross, VertPage;
+    bool AllPages;
     ~TRestore() {
       Posn.Restore();
       PS.CurPanel = Panel;
       PS.CurPageAcross = PageAcross;
       PS.CurVertPage = VertPage;
+      PS.AllPages = AllPages;
     }
-  } Restore{*this, Saved, CurPanel, CurPageAcross, CurVertPage};
+  } Restore{*this, Saved, CurPanel, CurPageAcross, CurVertPage, AllPages};
 
-  StartExport(*this, Info, Styles);
+  // The export has no print range: the report start puts the object on its first row to print.
+  AllPages = true;
+  StartReport();
   PageMode = pmAsciiExport;
   // Every column is on the one line: leading columns count towards the totals as on the first
   // page across.
@@ -157,17 +136,24 @@ void TvlxPrintSettings::ExportAscii() {
   const std::string Quote = ExportSeparator(S.ExportQuote);
 
   if (S.ItemOpt(ioColumnTitles)) {
+    // The title rows are read where the object keeps them; the first data row, which the host's
+    // filter has already seen, and its number come back after.
+    const TPoint Cell = Info.CurCell;
+    TListItem* const Item = Info.CurListItem;
+    const bool Ended = Info.EndOfRows;
+    const int Counter = RecordCounter;
     Info.CurCell = Info.Origin;
     Styles.BandInfo[1].RowNdx = 0;
     while (Styles.BandInfo[1].RowNdx < Styles.BandInfo[1].RowCount) {
       ExportAsciiRow(1, Quote, Delim);
       Info.Next(1, false);
     }
+    Info.CurCell = Cell;
+    Info.CurListItem = Item;
+    Info.EndOfRows = Ended;
+    RecordCounter = Counter;
   }
 
-  // The title rows were counted as they were passed: the first data row gets the first number.
-  RecordCounter = RecordCounterStart - 1;
-  Info.First();
   while (!Info.EndOfRows && RunState == rsActive) {
     ExportAsciiRow(2, Quote, Delim);
     Info.Next(2, false);

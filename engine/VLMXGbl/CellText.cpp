@@ -6,15 +6,12 @@
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RowSources.h"
 #include "engine/VLMXGbl/RptStyles.h"
 #include "engine/VLMXText.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/ReportSettings.h"
-#include "framework/ComCtrls.h"
-#include "framework/DBGrids.h"
-#include "framework/DecisionGrid.h"
-#include "framework/Grids.h"
-#include "framework/StdCtrls.h"
+#include "framework/DB.h"
 #include "framework/rtl/SysUtils.h"
 
 namespace {
@@ -105,66 +102,6 @@ void TObjInfo::ResetPrevValues() {
   PrevValues.assign(std::max(RptSettings ? RptSettings->NumGrpBrkCols : 0, 0), TPrevValue{});
 }
 
-TField* TObjInfo::ColumnField(const TColsListData& Column) const {
-  if (IsDBGridKind()) {
-    const TCustomDBGrid* Grid = DBGrid ? static_cast<TCustomDBGrid*>(DBGrid) : OtherDBGrid;
-    const TColumn* GridCol = Grid->Columns().Items(Column.SourceColNdx);
-    return GridCol ? GridCol->Field() : nullptr;
-  }
-  if (IsDataSetKind()) return DataSet->Fields(Column.FieldNdx);
-  return nullptr;
-}
-
-void TObjInfo::ReadObjectText(int Level, int ColNdx, const TColsListData& Column, bool RealData,
-                              std::string& Text, TField*& Field) {
-  const int Source = Column.SourceColNdx;
-  if (IsDecisionGrid()) {
-    Text = DecisionGrid->Cells(Source, CurCell.Y);
-    return;
-  }
-  if (Level == 3) {
-    ColsList->GetTotalText(ColNdx, Text);
-    return;
-  }
-  if (IsDatabaseKind()) {
-    if (Level == 1) {
-      if (IsDBGridKind()) {
-        const TCustomDBGrid* Grid = DBGrid ? static_cast<TCustomDBGrid*>(DBGrid) : OtherDBGrid;
-        Text = Grid->Columns().Items(Source)->Title().Caption();
-      } else {
-        Text = DataSet->Fields(Column.FieldNdx)->DisplayLabel();
-      }
-      return;
-    }
-    if (!RealData) {
-      const TField* Sample = DataSet->Fields(Column.FieldNdx);
-      FieldTypeSample(Sample->DataType(), Sample->DataSize(), Text);
-      return;
-    }
-    Field = ColumnField(Column);
-    if (!Field) return;
-    if (Column.DataType == ftMemo) Text = Field->AsString();
-    else Text = FieldFormatOn ? Field->DisplayText() : Field->Text();
-    FieldInfo->FieldNull = Field->IsNull();
-    return;
-  }
-  switch (ObjType) {
-    case otListBox: Text = ListBox->Items()[CurCell.Y]; return;
-    case otStringGrid: Text = StringGrid->Cells(Source, CurCell.Y); return;
-    case otListView: {
-      if (Level == 1) {
-        if (FixedRows > 0) Text = ListView->Columns()[Source]->Caption();
-        return;
-      }
-      const TListItem* Item = ListView->Items()[CurCell.Y];
-      if (Source == 0) Text = Item->Caption();
-      else if (Source - 1 < Item->SubItems().Count()) Text = Item->SubItems()[Source - 1];
-      return;
-    }
-    default: return;
-  }
-}
-
 void TObjInfo::SuppressRepeat(const TColsListData& Column, std::string& Text) {
   const int Source = Column.SourceColNdx;
   const int Line = BandRowNdx(2);
@@ -214,7 +151,8 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
     }
   } else if (!LineNoCol) {
     // Not the line-number column on a group heading line: it has no column of the object.
-    ReadObjectText(Level, ColNdx, *Column, RealData, Text, Field);
+    if (Level == 3 && !FRows->HasOwnTotals()) ColsList->GetTotalText(ColNdx, Text);
+    else FRows->ReadText(Level, *Column, RealData, Text, Field);
   }
   Text = Trim(Text);
   // A blank cell counts as null: it is neither converted nor added to the totals.
@@ -225,7 +163,7 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
   if (Level == 2 && Field && Column->DataType == ftBoolean && ItemOptOn(ioBoolCheckMark))
     CheckMark(Field->AsBoolean(), Text);
   const int GrpBrkCols = RptSettings ? RptSettings->NumGrpBrkCols : 0;
-  if (Level == 2 && !IsDecisionGrid() && Column->SourceColNdx >= 0 &&
+  if (Level == 2 && !FRows->HasOwnTotals() && Column->SourceColNdx >= 0 &&
       Column->SourceColNdx < GrpBrkCols)
     SuppressRepeat(*Column, Text);
 

@@ -5,21 +5,15 @@
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RowSources.h"
 #include "engine/VLMXGbl/RptStyles.h"
-#include "engine/VLMXUtil.h"
 #include "engine/Vellumix/ReportSettings.h"
-#include "framework/DBGrids.h"
-#include "framework/DBTables.h"
-#include "framework/DecisionGrid.h"
+#include "framework/DB.h"
 #include "framework/rtl/SysUtils.h"
 
 namespace {
 
-constexpr int ckLineNo = 1, ckGridCol = 2, ckField = 4;
-
-TCustomDBGrid* DBGridOf(const TObjInfo& Info) {
-  return Info.DBGrid ? static_cast<TCustomDBGrid*>(Info.DBGrid) : Info.OtherDBGrid;
-}
+constexpr int ckLineNo = 1;
 
 // Whether Name is one of the comma-separated entries of List (each trimmed, letter case
 // ignored); an empty entry ends the list. One pass over the list: it is asked once per
@@ -35,59 +29,26 @@ bool InHiddenList(const std::string& Name, const std::string& List) {
   return false;
 }
 
-std::string ReplaceAll(std::string S, char From, char To) {
-  std::replace(S.begin(), S.end(), From, To);
-  return S;
-}
-
 }  // namespace
 
 bool TObjInfo::GetColDef(int Index, std::string& Name, int& FieldIndex, int& DataType, int& Size,
                          int& Kind, int& Alignment) const {
-  Name.clear();
-  FieldIndex = -1;
-  DataType = Size = Kind = Alignment = 0;
+  TColDef Def;
+  bool Usable = false;
   // A field the dataset cannot give (a closed dataset, a column bound to no field) leaves
   // the column out rather than ending the run.
   try {
-    TField* Field = nullptr;
-    if (IsDBGridKind()) {
-      const TColumn* GridCol = DBGridOf(*this)->Columns().Items(Index);
-      Field = GridCol ? GridCol->Field() : nullptr;
-      if (!Field || !Field->Visible()) return false;
-      Name = GridCol->FieldName();
-      Kind = ckGridCol;
-    } else if (IsDataSetKind()) {
-      Field = DataSet->Fields(Index);
-      if (!Field || !Field->Visible()) return false;
-      Name = Field->FieldName();
-      Kind = ckField;
-    } else if (IsDecisionGrid()) {
-      Name = IntToStr(Index);
-      FieldIndex = Index;
-      DataType = Index >= 0 ? ftInteger : ftString;
-      Kind = ckGridCol;
-      Alignment = Index >= 0 ? 1 : 0;
-      return true;
-    } else if (ObjType >= otListBox && ObjType <= otStringGrid) {
-      Name = "Col#" + IntToStr(Index);
-      FieldIndex = Index;
-      Kind = ckGridCol;
-      return true;
-    } else {
-      return false;
-    }
-    FieldIndex = Field->Index();
-    DataType = Field->DataType();
-    Size = Field->Size();
-    Alignment = static_cast<int>(Field->Alignment());
-    return true;
+    Usable = FRows->ColumnDef(Index, Def);
   } catch (const std::exception&) {
-    Name.clear();
-    FieldIndex = -1;
-    DataType = Size = Kind = Alignment = 0;
-    return false;
   }
+  if (!Usable) Def = TColDef{};
+  Name = Def.Name;
+  FieldIndex = Def.FieldIndex;
+  DataType = Def.DataType;
+  Size = Def.Size;
+  Kind = Def.Kind;
+  Alignment = Def.Alignment;
+  return Usable;
 }
 
 bool TObjInfo::ColTypeAllowed(int DataType, int ColNdx) const {
@@ -102,12 +63,7 @@ bool TObjInfo::ColTypeAllowed(int DataType, int ColNdx) const {
 
 bool TObjInfo::IsColSelected(const std::string& Name, bool MustExist) const {
   if (!RptSettings) return false;
-  if (IsDecisionGrid()) {
-    if (Name == LineNoColName) return false;
-    int Index = 0;
-    if (!TryStrToInt(Name, Index)) return false;
-    return IsDecisionGridTotalCell(DecisionGrid, TPoint{Index, 0}, false);
-  }
+  if (const std::optional<bool> Choice = FRows->ColumnChoice(Name)) return *Choice;
   if (MustExist && (!ColsList || ColsList->IndexOfName(Name) < 0)) return false;
   return !InHiddenList(Name, RptSettings->HideColumns);
 }
@@ -329,18 +285,7 @@ void TObjInfo::GetColHeading(bool ByName, int Index, std::string& Text) {
 }
 
 void TObjInfo::GetSortFields() {
-  SortFields.clear();
-  TDataSet* Source = nullptr;
-  if (IsDBGridKind()) {
-    TDataSource* Link = DBGridOf(*this)->DataSource();
-    Source = Link ? Link->DataSet() : nullptr;
-    if (auto* Table = As<TTable>(Source)) SortFields = Table->IndexFieldNames();
-    else if (auto* Query = As<TQuery>(Source)) SortFields = TSQLParse::GetOrderBy(Query->SQL());
-  } else if (auto* Table = As<TTable>(Object); Table && ObjType == otTable) {
-    SortFields = ReplaceAll(Table->IndexFieldNames(), ';', ',');
-  } else if (auto* Query = As<TQuery>(Object); Query && ObjType == otQuery) {
-    SortFields = TSQLParse::GetOrderBy(Query->SQL());
-  }
+  SortFields = FRows->SortFields();
   SortFieldCount =
       SortFields.empty() ? 0 : 1 + static_cast<int>(std::count(SortFields.begin(), SortFields.end(), ','));
 }

@@ -6,14 +6,11 @@
 
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RowSources.h"
 #include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/Vellumix/ReportSettings.h"
-#include "framework/ComCtrls.h"
 #include "framework/DB.h"
-#include "framework/DBGrids.h"
-#include "framework/Grids.h"
-#include "framework/StdCtrls.h"
-#include "windows/VLMXPgrs/VLMXPgrs.h"
 
 namespace {
 
@@ -67,33 +64,6 @@ int ScreenTextWidth(const TFont& Font, const std::string& Text) {
   return std::max(0, MulDivRound(Canvas->TextWidth(Text), PrintSettings->ScrResX, PrintSettings->DevResX));
 }
 
-// The on-screen width of the control's column Source, in screen pixels.
-int ControlColWidth(TObjInfo& Info, int Source) {
-  switch (Info.ObjType) {
-    case otDBGrid:
-    case otOtherDBGrid: {
-      const TCustomDBGrid* Grid = Info.DBGrid ? static_cast<TCustomDBGrid*>(Info.DBGrid) : Info.OtherDBGrid;
-      const TColumn* Column = Grid ? Grid->Columns().Items(Source) : nullptr;
-      return Column ? Column->Width() : 0;
-    }
-    case otListBox: return Info.ListBox ? Info.ListBox->ClientWidth() : 0;
-    case otListView: {
-      const TListColumn* Column = Info.ListView ? Info.ListView->Columns().Items(Source) : nullptr;
-      return Column ? Column->Width() : 0;
-    }
-    case otStringGrid:
-      return Info.StringGrid && Source < Info.StringGrid->ColCount() ? Info.StringGrid->ColWidths(Source) : 0;
-    default: return 0;
-  }
-}
-
-// Whether the object has a row where a walk that starts where the object stands would read.
-bool RowAtCursor(const TObjInfo& Info) {
-  if (Info.IsDatabaseKind()) return Info.DataSet && !Info.DataSet->IsEmpty();
-  if (Info.IsDecisionGrid()) return Info.RowCount >= 1 && Info.ColCount >= 1;
-  return Info.CurCell.Y >= 0 && Info.CurCell.Y < Info.RowCount;
-}
-
 // Strings and memos wider than the report's maxima are measured at the maximum.
 void CapWidth(int Kind, int& Pixels, int& Chars) {
   const TvlxReportSettings& S = *RptSettings;
@@ -131,20 +101,20 @@ void TObjInfo::ColumnScan(TComponent* /*Host*/, TLabel* PagesAcrossLabel, bool& 
   EndOfRows = false;
 
   int Limit = RowCount;
-  if (IsDatabaseKind() && A == asLimitRows) Limit = std::min(RowCount, RptSettings->MaxRowsToAutoSizze);
-  else if (IsDatabaseKind() && A == asCurrentSizes) Limit = 1;
+  if (FRows->IsDatabase() && A == asLimitRows) Limit = std::min(RowCount, RptSettings->MaxRowsToAutoSizze);
+  else if (FRows->IsDatabase() && A == asCurrentSizes) Limit = 1;
   const bool MeasureText = A < asCurrentSizes;
 
   // A window left open by an exception would outlive the scan that owns it.
   struct TProgressGuard {
     ~TProgressGuard() {
-      if (fmVlxProgress) ProgressFinish(false, "");
+      RunUI().ProgressFinish(false, "");
     }
   } ProgressGuard;
   int FirstRow = CurCell.Y;
   if (MeasureText) {
-    ProgressStart(Limit > ProgressRowThreshold && IsDatabaseKind(), "", "&Abort Column Scan",
-                  "&Resume Column Scan");
+    RunUI().ProgressStart(Limit > ProgressRowThreshold && FRows->IsDatabase(), "", "&Abort Column Scan",
+                          "&Resume Column Scan");
     First();
     FirstRow = CurCell.Y;
   }
@@ -162,26 +132,26 @@ void TObjInfo::ColumnScan(TComponent* /*Host*/, TLabel* PagesAcrossLabel, bool& 
     CurCell.Y = FirstRow;
   } else {
     CurCell.Y = FixedPoint.Y;
-    EndOfRows = !RowAtCursor(*this);
+    EndOfRows = !FRows->RowAtCursor();
   }
   RptStyles->BandInfo[2].RowNdx = 0;
 
   while (!EndOfRows && PS.RunState != rsTerminatedWithError && PS.RunState != rsUserCancelled) {
     ++RowsProcessed;
     if (!PS.GrpHdrRow) CalcColWid(MeasureText, 2);
-    if (fmVlxProgress) ProgressAdvance(fmVlxProgress, RowsProcessed, Limit, TPoint{-1, -1});
+    RunUI().ProgressAdvance(RowsProcessed, Limit, TPoint{-1, -1});
     if (RowsProcessed == Limit) break;
     Next(2, false);
   }
 
   FinishColWidths(MeasureText);
   CalcPagesAcross(PagesAcrossLabel);
-  if (MeasureText && fmVlxProgress) ProgressAdvance(fmVlxProgress, RowsProcessed, Limit, TPoint{-1, -1});
+  if (MeasureText) RunUI().ProgressAdvance(RowsProcessed, Limit, TPoint{-1, -1});
 
   if (PS.RunState == rsActive) PS.RunState = rsCompletedNormally;
   const bool Stopped = PS.RunState == rsTerminatedWithError || PS.RunState == rsUserCancelled;
   ColScanResult = Stopped ? 1 : 2;
-  ProgressFinish(Stopped, "");
+  RunUI().ProgressFinish(Stopped, "");
   RescanPending = false;
   DefaultAlignments();
 }
@@ -205,7 +175,7 @@ void TObjInfo::Remeasure(TLabel* PagesAcrossLabel, bool ClearTotals, bool& Resca
 }
 
 void TObjInfo::CalcColWid(bool MeasureText, int Level) {
-  if (IsDataSetKind() || IsDecisionGrid()) MeasureText = true;
+  if (FRows->MeasuresText()) MeasureText = true;
   LayoutCase = 0;
   if (!ColsList) return;
   const auto* Control = dynamic_cast<const TControl*>(Object);
@@ -225,7 +195,7 @@ void TObjInfo::CalcColWid(bool MeasureText, int Level) {
       const int P = Control ? ScreenTextWidth(Control->Font(), Xs) : 0;
       int W = P;
       if (Column->SourceColNdx >= 0) {
-        W = ControlColWidth(*this, Column->SourceColNdx);
+        W = FRows->ControlColWidth(Column->SourceColNdx);
         // A title holds as many characters as the on-screen column shows.
         if (Level == 1 && P > 0)
           Xs.assign(std::max(0, MulDivRound(W, static_cast<int>(Xs.size()), P)), 'x');

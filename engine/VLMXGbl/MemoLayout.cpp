@@ -242,7 +242,8 @@ std::vector<std::string> DeviceLines(TCanvas& Canvas, const std::string& Text, i
     if (WordBreak) {
       while (Canvas.TextWidth(Line) > Width) {
         std::size_t Cut = Line.size();
-        while (Cut > 0 && Canvas.TextWidth(Line.substr(0, Cut)) > Width) Cut = Line.rfind(' ', Cut - 1);
+        while (Cut > 0 && Cut != std::string::npos && Canvas.TextWidth(Line.substr(0, Cut)) > Width)
+          Cut = Line.rfind(' ', Cut - 1);
         if (Cut == 0 || Cut == std::string::npos) break;  // one word wider than the area
         Lines.push_back(Line.substr(0, Cut));
         Line.erase(0, Cut + 1);

@@ -4,13 +4,9 @@
 
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RowSources.h"
 #include "engine/Vellumix/ReportSettings.h"
-#include "framework/ComCtrls.h"
-#include "framework/DBGrids.h"
 #include "framework/DBTables.h"
-#include "framework/DecisionGrid.h"
-#include "framework/Grids.h"
-#include "framework/StdCtrls.h"
 #include "framework/rtl/SysUtils.h"
 
 TObjInfo* ObjInfo = nullptr;
@@ -23,24 +19,6 @@ const std::string InvalidObjectMsg =
     "TDescisionGrid & W2W needs conditional symbols turned on -  See VLMX.INC)";
 
 bool ItemOptOn(unsigned Bit) { return RptSettings && RptSettings->ItemOpt(Bit); }
-
-// The kinds in the order their classes are tested: the first that matches decides, so a
-// class is listed before the classes it derives from.
-struct TKindTest {
-  unsigned char Kind;
-  bool (*Matches)(const TComponent*);
-};
-const TKindTest KindTests[] = {
-    {otTable, [](const TComponent* C) { return Is<TTable>(C); }},
-    {otQuery, [](const TComponent* C) { return Is<TQuery>(C); }},
-    {otDBGrid, [](const TComponent* C) { return Is<TDBGrid>(C); }},
-    {otOtherDBGrid, [](const TComponent* C) { return Is<TCustomDBGrid>(C); }},
-    {otListBox, [](const TComponent* C) { return Is<TCustomListBox>(C); }},
-    {otStringGrid, [](const TComponent* C) { return Is<TStringGrid>(C); }},
-    {otListView, [](const TComponent* C) { return Is<TListView>(C); }},
-    {otDecisionGrid, [](const TComponent* C) { return Is<TDecisionGrid>(C); }},
-    {otDataSet, [](const TComponent* C) { return Is<TDataSet>(C); }},
-};
 
 }  // namespace
 
@@ -63,50 +41,10 @@ void TObjPosn::Init() {
 
 void TObjPosn::Save() {
   Cell = {-1, -1};
-  switch (Kind) {
-    case otListBox:
-    case otStringGrid: Cell = FInfo.CurCell; break;
-    case otListView:
-      ListItem = FInfo.CurListItem;
-      ListIndex = ListItem ? ListItem->Index() : -1;
-      break;
-    case otDecisionGrid: break;
-    default:
-      if (DataSet) Bookmark = DataSet->Bookmark();
-      break;
-  }
+  FInfo.FRows->SavePosn(*this);
 }
 
-TListItem* TObjPosn::LiveListItem() const {
-  TListView* View = FInfo.ListView;
-  if (!View || !ListItem) return nullptr;
-  TListItems& Items = View->Items();
-  // Owner-data items are made afresh on every read: the saved index is the item.
-  const bool InRange = ListIndex >= 0 && ListIndex < Items.Count();
-  if (View->OwnerData()) return InRange ? Items[ListIndex] : nullptr;
-  if (InRange && Items[ListIndex] == ListItem) return ListItem;
-  for (int I = 0; I < Items.Count(); ++I)
-    if (Items[I] == ListItem) return ListItem;
-  return nullptr;
-}
-
-void TObjPosn::Restore() {
-  switch (Kind) {
-    case otListBox:
-    case otStringGrid: FInfo.CurCell = Cell; break;
-    case otListView: {
-      if (!FInfo.ListView) break;
-      TListItem* Item = LiveListItem();
-      if (Item || !ListItem) FInfo.ListView->SetItemFocused(Item);
-      break;
-    }
-    case otDecisionGrid: break;
-    default:
-      if (DataSet && DataSet->Active() && DataSet->BookmarkValid(Bookmark))
-        DataSet->SetBookmark(Bookmark);
-      break;
-  }
-}
+void TObjPosn::Restore() { FInfo.FRows->RestorePosn(*this); }
 
 // ---- TObjInfo --------------------------------------------------------------------------------
 
@@ -132,7 +70,7 @@ private:
   TDataSet* FDataSet;
 };
 
-TObjInfo::TObjInfo() : FieldInfo(std::make_unique<TvlxFieldInfo>()) {}
+TObjInfo::TObjInfo() : FieldInfo(std::make_unique<TvlxFieldInfo>()), FRows(MakeNoRows(*this)) {}
 
 TObjInfo::~TObjInfo() = default;
 
@@ -144,6 +82,7 @@ void TObjInfo::Reset() {
   EnableControls();
   ObjectName.clear();
   ObjType = 0;
+  FRows = MakeNoRows(*this);
   DataSet = nullptr;
   SavedPosn.reset();
   CurCell = {-99, -99};
@@ -179,93 +118,25 @@ void TObjInfo::Setup() {
   Reset();
   Object = Target;
   ComponentName = Component->Name();
-  for (const TKindTest& Test : KindTests)
-    if (Test.Matches(Target)) {
-      ObjType = Test.Kind;
-      break;
-    }
   ObjectName = Target->Name();
-  switch (ObjType) {
-    case otTable:
-    case otQuery:
-    case otDataSet:
-      DataSet = As<TDataSet>(Target);
-      OpenDataSet(ObjectName, DataSet);
-      ColCount = DataSet->FieldCount();
-      FixedRows = 1;
-      break;
-    case otDBGrid:
-    case otOtherDBGrid: {
-      auto* Grid = As<TCustomDBGrid>(Target);
-      if (ObjType == otDBGrid) DBGrid = As<TDBGrid>(Target);
-      else OtherDBGrid = Grid;
-      TDataSource* Source = Grid->DataSource();
-      if (!Source)
-        throw eVlxSUError(VlxSetupErrorPrefix + "Object:" + ObjectName +
-                          "\r\rDataSource property is missing");
-      if (!Source->DataSet())
-        throw eVlxSUError(VlxSetupErrorPrefix + "Object:" + ObjectName + "\r\r" + Source->Name() +
-                          " is missing the DataSet property");
-      DataSet = Source->DataSet();
-      OpenDataSet(ObjectName, DataSet);
-      ColCount = Grid->FieldCount();
-      FixedRows = 1;
-      break;
-    }
-    case otListBox:
-      ListBox = As<TCustomListBox>(Target);
-      RowCount = ListBox->ItemCount();
-      ColCount = 1;
-      CurCell = {0, std::max(ListBox->ItemIndex(), 0)};
-      break;
-    case otStringGrid: {
-      StringGrid = As<TStringGrid>(Target);
-      RowCount = StringGrid->RowCount();
-      HasHeaderRow = true;
-      ColCount = StringGrid->ColCount();
-      FixedRows = StringGrid->FixedRows();
-      FixedCols = StringGrid->FixedCols();
-      CurCell = {StringGrid->Col(), StringGrid->Row()};
-      FixedPoint = {FixedCols, FixedRows};
-      const TGridRect Sel = StringGrid->Selection();
-      SelColFirst = Sel.Left;
-      SelColLast = Sel.Right;
-      break;
-    }
-    case otListView:
-      ListView = As<TListView>(Target);
-      if (ListView->ViewStyle() == vsReport) {
-        FixedRows = ListView->ShowColumnHeaders() ? 1 : 0;
-        ColCount = ListView->Columns().Count();
-      } else {
-        FixedRows = 0;
-        ColCount = 1;
-      }
-      RowCount = ListView->Items().Count();
-      CurListItem = ListView->ItemFocused();
-      break;
-    case otDecisionGrid:
-      DecisionGrid = As<TDecisionGrid>(Target);
-      ColCount = DecisionGrid->ColCount() - 1;
-      RowCount = DecisionGrid->RowCount();
-      HasHeaderRow = true;
-      FixedRows = DecisionGrid->FixedRows();
-      FixedCols = DecisionGrid->FixedCols() - 1;
-      CurCell = {0, 0};
-      Origin = {-FixedCols, -FixedRows};
-      if (RptSettings) {
-        RptSettings->NumGrpBrkCols = FixedCols;
-        RptSettings->AdjGrpBrkLines = FixedCols - 1;
-      }
-      break;
-    default:
-      throw eVlxSUError(VlxSetupErrorPrefix + InvalidObjectMsg);
-  }
+  const TPrintableKind* Kind = PrintableKindOf(Target);
+  if (!Kind) throw eVlxSUError(VlxSetupErrorPrefix + InvalidObjectMsg);
+  ObjType = Kind->Kind;
+  FRows = Kind->Make(*this, Target);
+  FRows->Setup();
+  SetDerivedFlags();
+  HoldObject();
+}
+
+void TObjInfo::SetDerivedFlags() {
   KindInRange = ObjType >= 3 && ObjType <= 18;
   RowsInMemory = KindInRange && !DataSet;
   SortedBySQL = HasSQLSort();
   ColScanResult = 0;
   LayoutCase = ColCount <= FixedCols ? 1 : 2;
+}
+
+void TObjInfo::HoldObject() {
   if (DataSet && !DataSet->Active())
     throw eVlxSUError(VlxSetupErrorPrefix + ComponentName + " uses dataset " + DataSet->Name() +
                       "  and this dataset is InActive. The dataset must be active.");
@@ -285,38 +156,10 @@ bool TObjInfo::HasSQLSort() const {
   return false;
 }
 
-void TObjInfo::CalcUsedExtent() {
-  const bool Trim = ItemOptOn(ioTrimGridDim);
-  if (ObjType == otListBox) {
-    ColCount = 1;
-    RowCount = ListBox->ItemCount();
-    if (!Trim) return;
-    while (RowCount > 0 && ::Trim(ListBox->Items()[RowCount - 1]).empty()) --RowCount;
-  } else if (ObjType == otStringGrid) {
-    RowCount = StringGrid->RowCount();
-    ColCount = StringGrid->ColCount();
-    if (!Trim) return;
-    // From the last column leftwards; once a column with text is found, a column further
-    // left only matters for rows below the lowest text found so far.
-    int LastRow = -1, LastCol = -1;
-    for (int C = ColCount - 1; C >= 0; --C) {
-      const int Stop = LastCol < 0 ? 0 : LastRow + 1;
-      for (int R = RowCount - 1; R >= Stop; --R) {
-        if (::Trim(StringGrid->Cells(C, R)).empty()) continue;
-        LastRow = R;
-        if (LastCol < 0) LastCol = C;
-        break;
-      }
-    }
-    RowCount = LastRow + 1;
-    ColCount = LastCol + 1;
-  }
-}
+void TObjInfo::CalcUsedExtent() { FRows->CalcUsedExtent(ItemOptOn(ioTrimGridDim)); }
 
 void TObjInfo::CheckEmpty() {
-  if (IsDatabaseKind() && DataSet && RptSettings)
-    RowCount = RptSettings->CountNumRcds ? DataSet->RecordCount()
-                                         : std::max(RptSettings->RcdEstimate, 9);
+  FRows->CountRecords();
   RowNumDigits = static_cast<int>(IntToStr(std::max(RowCount, 1)).size());
   if (RowCount < 1 && ItemOptOn(ioExceptionOnEmpty))
     throw eVlxSUError(VlxSetupErrorPrefix + ObjectName + " is empty and " + ComponentName +

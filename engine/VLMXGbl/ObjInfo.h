@@ -1,6 +1,7 @@
 // The adapter between the engine and the object a report prints. It classifies the object once
 // per run and then offers one way to walk its rows, read its cell texts and build its column
-// list, whatever the object is. One exists per report run.
+// list, whatever the object is; what differs by kind is its row source (RowSources.h). One
+// exists per report run.
 #pragma once
 #include <memory>
 #include <string>
@@ -22,6 +23,7 @@ class TField;
 class TLabel;
 class TListItem;
 class TListView;
+class TRowSource;
 class TStringGrid;
 
 // Kind codes of the printed object (TObjInfo::ObjType); 0 until classified.
@@ -74,10 +76,6 @@ public:
   int ListIndex = -1;  // the item's index when saved: an owner-data list view's only identity
 
 private:
-  // The saved list item if the list view still holds it; nullptr otherwise. Never reads
-  // through the saved pointer, which may be freed.
-  TListItem* LiveListItem() const;
-
   TObjInfo& FInfo;
 };
 
@@ -93,8 +91,6 @@ public:
   bool IsDBGridKind() const { return ObjType == otDBGrid || ObjType == otOtherDBGrid; }
   bool IsDataSetKind() const { return ObjType >= otTable && ObjType <= otDataSet; }
   bool IsDatabaseKind() const { return IsDBGridKind() || IsDataSetKind(); }
-  // DB grids, list box, list view and string grid: the kinds whose selected rows can be printed.
-  bool HasSelection() const { return IsDBGridKind() || (ObjType >= otListBox && ObjType <= otStringGrid); }
 
   // ---- Classification and extents (ObjInfo.cpp) ----------------------------------------------
 
@@ -233,20 +229,20 @@ public:
   int SelRowNdx = 0;
 
 private:
+  friend class TObjPosn;
+
   void Reset();
-  // The grid (DB grid kinds) or dataset field behind column entry Column, or nullptr.
-  TField* ColumnField(const TColsListData& Column) const;
-  // Reads the raw text of a column other than the line-number column.
-  void ReadObjectText(int Level, int ColNdx, const TColsListData& Column, bool RealData,
-                      std::string& Text, TField*& Field);
+  // The flags that follow from the kind and extents, once Setup has classified the object.
+  void SetDerivedFlags();
+  // Checks that the dataset is open, saves where the object stands and holds its controls.
+  void HoldObject();
   void SuppressRepeat(const TColsListData& Column, std::string& Text);
   // Runs OnFilterRecord for the current row: whether it is accepted; Terminate may be set.
   bool FilterAccepts(bool& Terminate);
-  void ScrollOwnerData();
-  // The decision grid's own test of a data cell: whether its row (ByRow) or column dimension
-  // shows it.
 
-
+  // The object's kind behind every per-kind operation; chosen by Setup, an empty source
+  // until then.
+  std::unique_ptr<TRowSource> FRows;
   // Keeps the dataset's controls disabled from Setup until they are given back.
   class TControlsGuard;
   std::unique_ptr<TControlsGuard> FControlsGuard;

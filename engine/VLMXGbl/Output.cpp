@@ -1,12 +1,14 @@
 #include "engine/VLMXGbl/Output.h"
 
 #include <exception>
+#include <memory>
 
 #include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/ReportSettings.h"
-#include "framework/Dialogs.h"
 #include "framework/Forms.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
@@ -15,19 +17,6 @@ namespace {
 
 constexpr int pwCurrentPage = 1, pwTestPage = 4, pwSnapshot = 5, pwPageRange = 6;
 constexpr int ofOverwrite = 0, ofAppend = 1;
-
-enum class TSink { None, Spooler, Printer, File };
-
-// The one sink of a run, by the first output flag set in this order.
-TSink SinkOf(const TvlxPrintSettings& PS) {
-  if (PS.OutFastPrinterText) return TSink::Spooler;
-  if (PS.OutPrinter) return TSink::Printer;
-  if (PS.OutAnyFile) return TSink::File;
-  return TSink::None;
-}
-
-// The file destinations that are sheets of text; the ASCII export writes records, not pages.
-bool PagedFile(const TvlxPrintSettings& PS) { return PS.OutTextFile || PS.OutRtfFile; }
 
 bool FormFeedsOn() { return RptSettings->ItemOpt(ioFormFeeds); }
 
@@ -56,11 +45,6 @@ std::unique_ptr<TSpoolJob> OpenSpoolJob() {
     throw eVlxPrtError(Prefix + "Using Fast Printer Text. Error writing printer initialization string to "
                                 "print spooler.");
   return Job;
-}
-
-std::string ExistingFileQuestion(const std::string& Name) {
-  return "File \"" + Name + "\" already exists\rOverwrite this file?\r\r  Yes   : Overwrites\r"
-         "  No    : Appends to file\r  Cancel: Terminates Report";
 }
 
 std::string OpenErrorMessage(const std::string& Name, int Code) {
@@ -130,106 +114,175 @@ void DecodePrinterString(const std::string& Text, std::string& Decoded) {
   if (InCode) CloseCode();
 }
 
-bool TvlxPrintSettings::OpenOutput() {
-  switch (SinkOf(*this)) {
-    case TSink::Spooler:
-      SpoolJob = OpenSpoolJob();
-      return true;
-    case TSink::Printer:
-      Printer()->SetTitle("Report: " + RptSettings->ReportDesc);
-      // A window snapshot starts its own job.
-      if (!OutSnapshot) Printer()->BeginDoc();
-      return true;
-    case TSink::File: {
-      const std::string& Name = RptSettings->OutputFileName;
-      bool Append = false;
-      if (FileExists(Name)) {
-        if (RptSettings->IfOutputFileExists == ofAppend) Append = true;
-        else if (RptSettings->IfOutputFileExists != ofOverwrite) {
-          const int Answer = MessageDlg(ExistingFileQuestion(Name), TMsgDlgType::mtWarning, mbYesNoCancel, 700);
-          if (Answer == mrNo) Append = true;
-          else if (Answer != mrYes) {
-            RunState = rsUserCancelled;
-            return false;
-          }
-        }
-      }
-      const int Code = TextFile.Open(Name, Append);
-      if (Code == 0) return true;
-      Beep(MsgBox::IconInformation);
-      Application->MessageBox(OpenErrorMessage(Name, Code), Application->Title(), MsgBox::Ok);
-      return false;
+namespace {
+
+// Raw text through the spooler: one spooler page per sheet, the closing string at the end.
+class TSpoolerSink : public TvlxPageSink {
+public:
+  TSpoolerSink(TvlxPrintSettings& Run, std::unique_ptr<TSpoolJob> Job) : FRun(Run), FJob(std::move(Job)) {}
+  bool TakesFormFeeds() const override { return true; }
+  void WritePage(const TStrings& Lines, bool FormFeed) override {
+    // A page that cannot start is reported as the write it prevents.
+    bool Written = FJob->StartPage();
+    for (int I = 0; Written && I < Lines.Count(); ++I)
+      Written = FJob->Write((I == 0 && FormFeed ? "\f" : "") + Lines[I] + "\r\n");
+    if (!Written) {
+      FJob->EndPage();
+      throw eVlxPrtError(VlxPrintingErrorPrefix + "\rError writing to print spooler. Page:" + IntToStr(FRun.CurVertPage));
     }
-    case TSink::None: break;
   }
-  throw eVlxIntError(VlxInternalErrorPrefix + "Open Output Internal Error **\rOutput destination not specified.");
+  void NewSheet() override { FJob->EndPage(); }
+  void Close() override {
+    // The job ends its page, its document and the printer however the closing string does.
+    const std::unique_ptr<TSpoolJob> Job = std::move(FJob);
+    const std::string Finish = Decoded(RptSettings->FinishPrinterStr);
+    if (!Finish.empty() && !Job->Write(Finish))
+      throw eVlxPrtError(VlxPrintingErrorPrefix +
+                         "Using Fast Printer Text. Error writing printer closing string to print spooler.");
+  }
+
+private:
+  TvlxPrintSettings& FRun;
+  std::unique_ptr<TSpoolJob> FJob;
+};
+
+// The printer's job: text lines are drawn on the run's canvas, one printer page per sheet.
+class TPrinterSink : public TvlxPageSink {
+public:
+  explicit TPrinterSink(TvlxPrintSettings& Run) : FRun(Run) {}
+  bool TakesFormFeeds() const override { return false; }
+  void WritePage(const TStrings& Lines, bool) override {
+    TCanvas* Canvas = FRun.Canvas;
+    if (!Canvas) return;
+    // The lines go down by the height of the report's text font on this printer.
+    if (RptStyles) RptStyles->ApplyFont(false);
+    const TTextMetric Metric = Canvas->TextMetrics();
+    const int LineStep = Metric.tmHeight + Metric.tmExternalLeading;
+    for (int I = 0; I < Lines.Count(); ++I) Canvas->TextOut(0, I * LineStep, Lines[I]);
+  }
+  void NewSheet() override {
+    if (Printer()->Printing()) Printer()->NewPage();
+  }
+  void Close() override {
+    if (!Printer()->Printing()) return;
+    // The development environment would be left with a job it cannot see; it is ended there.
+    const bool Failed = FRun.RunState == rsTerminatedWithError || FRun.RunState == rsUserCancelled;
+    if (Failed && !IsDesignEnvRunning()) Printer()->Abort();
+    else Printer()->EndDoc();
+  }
+
+private:
+  TvlxPrintSettings& FRun;
+};
+
+// The run's text file: the text and RTF destinations and the ASCII export. A file gets no
+// separator between sheets: the form feed in front of the next page is one.
+class TFileSink : public TvlxPageSink {
+public:
+  explicit TFileSink(TvlxPrintSettings& Run) : FRun(Run) {}
+  bool TakesFormFeeds() const override { return true; }
+  void WritePage(const TStrings& Lines, bool FormFeed) override {
+    for (int I = 0; I < Lines.Count(); ++I) FRun.TextFile.WriteLine((I == 0 && FormFeed ? "\f" : "") + Lines[I]);
+  }
+  void NewSheet() override {}
+  void Close() override {
+    // The ASCII export writes records, not sheets: it gets no closing form feed.
+    const bool Paged = FRun.OutTextFile || FRun.OutRtfFile;
+    TCloseSteps Steps;
+    Steps.Run([&] {
+      if (FRun.PagesWritten > 0 && Paged && FormFeedsOn()) FRun.TextFile.WriteLine("\f");
+    });
+    Steps.Run([&] { FRun.TextFile.Close(); });
+    Steps.Finish();
+  }
+
+private:
+  TvlxPrintSettings& FRun;
+};
+
+// Where pages go while no output is open: nowhere.
+class TLayoutOnlySink : public TvlxPageSink {
+public:
+  bool TakesFormFeeds() const override { return false; }
+  void WritePage(const TStrings&, bool) override {}
+  void NewSheet() override {}
+  void Close() override {}
+} LayoutOnly;
+
+// The text file of the run, opened for rewriting or appending as the settings and the user
+// say; nullptr, the user told, when the run is to stop quietly.
+std::unique_ptr<TvlxPageSink> OpenFileSink(TvlxPrintSettings& Run) {
+  const std::string& Name = RptSettings->OutputFileName;
+  if (!OutputFileNameAllowed(Name)) return nullptr;
+  bool Append = false;
+  if (FileExists(Name)) {
+    if (RptSettings->IfOutputFileExists == ofAppend) Append = true;
+    else if (RptSettings->IfOutputFileExists != ofOverwrite) {
+      const TvlxExistingFileAnswer Answer = RunUI().AskExistingFile(Name);
+      if (Answer == TvlxExistingFileAnswer::Cancel) {
+        Run.RunState = rsUserCancelled;
+        return nullptr;
+      }
+      Append = Answer == TvlxExistingFileAnswer::Append;
+    }
+  }
+  const int Code = Run.TextFile.Open(Name, Append);
+  if (Code == 0) return std::make_unique<TFileSink>(Run);
+  Beep(MsgBox::IconInformation);
+  RunUI().ShowMessage(OpenErrorMessage(Name, Code), MsgBox::Ok);
+  return nullptr;
 }
 
-bool TvlxPrintSettings::EmitPage(bool PageEnd, bool FooterPending) {
-  const TSink Sink = SinkOf(*this);
-  if (UnitSet == 1 && PageMode == pmPrint) {
-    const bool FormFeed = PagesWritten > 0 && (Sink == TSink::Spooler || Sink == TSink::File) && FormFeedsOn() &&
-                          PageLines.Count() >= 2;
-    auto Line = [&](int I) { return (I == 0 && FormFeed ? "\f" : "") + PageLines[I]; };
-    if (Sink == TSink::Spooler && SpoolJob) {
-      // A page that cannot start is reported as the write it prevents.
-      bool Written = SpoolJob->StartPage();
-      for (int I = 0; Written && I < PageLines.Count(); ++I) Written = SpoolJob->Write(Line(I) + "\r\n");
-      if (!Written) {
-        SpoolJob->EndPage();
-        throw eVlxPrtError(VlxPrintingErrorPrefix + "\rError writing to print spooler. Page:" + IntToStr(CurVertPage));
-      }
-    } else if (Sink == TSink::File && TextFile.IsOpen()) {
-      for (int I = 0; I < PageLines.Count(); ++I) TextFile.WriteLine(Line(I));
-    } else if (Sink == TSink::Printer && Canvas) {
-      for (int I = 0; I < PageLines.Count(); ++I) Canvas->TextOut(0, I * CanvasLineStep, PageLines[I]);
-    }
-  } else if (UnitSet == 1 && PageMode == pmPreview && PreviewMemoLines) {
-    PreviewMemoLines->Assign(PageLines);
-  }
+}  // namespace
 
-  bool Finished = false;
-  const int PrintWhat = RptSettings->PrintWhat;
-  if (PageMode != pmLayoutOnly && PrintWhat != pwCurrentPage && PrintWhat != pwSnapshot) {
-    Finished = PageEnd || PrintWhat == pwTestPage ||
-               (PrintWhat == pwPageRange && ComparePageNo(CurPagePos(), PrintRangeTo) >= 0);
-    if (RunState == rsActive && (!Finished || FooterPending)) {
-      // A file gets no separator here: the form feed in front of the next page is one.
-      if (Sink == TSink::Spooler) {
-        if (SpoolJob) SpoolJob->EndPage();
-      } else if (Printer()->Printing()) {
-        Printer()->NewPage();
-      }
-    }
+bool TvlxPrintSettings::OpenOutput() {
+  // By the first output flag set in this order.
+  if (OutFastPrinterText) {
+    Sink = std::make_unique<TSpoolerSink>(*this, OpenSpoolJob());
+  } else if (OutPrinter) {
+    Printer()->SetTitle("Report: " + RptSettings->ReportDesc);
+    // A window snapshot starts its own job.
+    if (!OutSnapshot) Printer()->BeginDoc();
+    Sink = std::make_unique<TPrinterSink>(*this);
+  } else if (OutAnyFile) {
+    Sink = OpenFileSink(*this);
+  } else {
+    throw eVlxIntError(VlxInternalErrorPrefix + "Open Output Internal Error **\rOutput destination not specified.");
   }
+  return Sink != nullptr;
+}
+
+void TvlxPrintSettings::EmitPage(bool PageEnd, bool FooterPending) {
+  // A page laid out only goes nowhere and neither ends a sheet nor the report.
+  if (PageMode == pmLayoutOnly) {
+    LastEmittedPage = CurPagePos();
+    return;
+  }
+  TvlxPageSink& To = Sink ? *Sink : LayoutOnly;
+  if (UnitSet == 1) {
+    const bool FormFeed = PagesWritten > 0 && To.TakesFormFeeds() && FormFeedsOn() && PageLines.Count() >= 2;
+    To.WritePage(PageLines, FormFeed);
+  }
+  if (NewSheetDue(PageEnd, FooterPending) && RunState == rsActive) To.NewSheet();
   LastEmittedPage = CurPagePos();
-  return Finished;
+}
+
+bool TvlxPrintSettings::NewSheetDue(bool PageEnd, bool FooterPending) {
+  const int PrintWhat = RptSettings->PrintWhat;
+  const TPoint RangeEnd = PrintRangeLast();
+  bool NewSheet = false;
+  if (PrintWhat != pwCurrentPage && PrintWhat != pwSnapshot) {
+    const bool Finished = PageEnd || PrintWhat == pwTestPage ||
+                          (PrintWhat == pwPageRange && ComparePageNo(CurPagePos(), RangeEnd) >= 0);
+    if (Finished && RptStyles) RptStyles->BandInfo[3].Finished = true;
+    NewSheet = !Finished || FooterPending;
+  }
+  // Each page across is a sheet of its own, on the report's last vertical page and on the
+  // current page too.
+  const bool MoreAcross = CurPageAcross < PagesAcross && ComparePageNo({CurPageAcross + 1, CurVertPage}, RangeEnd) <= 0;
+  return NewSheet || (MoreAcross && PrintWhat != pwSnapshot);
 }
 
 void TvlxPrintSettings::CloseOutput() {
-  TCloseSteps Steps;
-  if (SpoolJob) {
-    // Ends the page, the document and the printer whatever the closing string does.
-    std::unique_ptr<TSpoolJob> Job = std::move(SpoolJob);
-    Steps.Run([&] {
-      const std::string Finish = Decoded(RptSettings->FinishPrinterStr);
-      if (!Finish.empty() && !Job->Write(Finish))
-        throw eVlxPrtError(VlxPrintingErrorPrefix +
-                           "Using Fast Printer Text. Error writing printer closing string to print spooler.");
-    });
-  }
-  if (Printer()->Printing()) {
-    Steps.Run([&] {
-      // The development environment would be left with a job it cannot see; it is ended there.
-      if ((RunState == rsTerminatedWithError || RunState == rsUserCancelled) && !IsDesignEnvRunning()) Printer()->Abort();
-      else Printer()->EndDoc();
-    });
-  }
-  if (TextFile.IsOpen()) {
-    Steps.Run([&] {
-      if (PagesWritten > 0 && PagedFile(*this) && FormFeedsOn()) TextFile.WriteLine("\f");
-    });
-    Steps.Run([&] { TextFile.Close(); });
-  }
-  Steps.Finish();
+  if (const std::unique_ptr<TvlxPageSink> Closing = std::move(Sink)) Closing->Close();
 }

@@ -2,12 +2,27 @@
 
 #include <cerrno>
 
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/RunUI.h"
+#include "engine/Vellumix/FileMgr.h"
+#include "engine/Vellumix/Vellumix.h"
+#include "framework/Forms.h"
 #include "framework/rtl/FileUtils.h"
 
 namespace {
 // The system's codes for a full disk and any other write fault.
 int WriteErrorCode() { return errno == ENOSPC ? 112 : 29; }
 }  // namespace
+
+bool OutputFileNameAllowed(const std::string& Name) {
+  const TvlxVellumix* Component = ObjInfo ? ObjInfo->Component : nullptr;
+  if (!Component || !Component->FileMgr() || !Component->FileMgr()->IsSettingsFileName(Name)) return true;
+  Beep(MsgBox::IconInformation);
+  RunUI().ShowMessage("Output file \"" + Name + "\" is the report settings file or its lock or temporary file\r\n\r\n"
+                      "Solution: Use a different output file name",
+                      MsgBox::Ok);
+  return false;
+}
 
 TvlxTextFile::~TvlxTextFile() {
   if (FFile) std::fclose(FFile);
@@ -16,7 +31,9 @@ TvlxTextFile::~TvlxTextFile() {
 int TvlxTextFile::Open(const std::string& FileName, bool Append) {
   FW_ASSERT(!FFile);
   int error = 0;
+  const bool Existed = FileExists(FileName);
   FFile = FileOpenForOutput(FileName, Append, error);
+  if (!FFile && !Existed && FileExists(FileName)) std::remove(HostFileName(FileName).c_str());
   return FFile ? 0 : error;
 }
 

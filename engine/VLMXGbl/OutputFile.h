@@ -13,6 +13,10 @@ public:
   int ErrorCode;
 };
 
+// False, once the user was told, when Name is the report settings file, its lock file or its
+// temporary file: a report written there would wipe the settings of every report.
+bool OutputFileNameAllowed(const std::string& Name);
+
 class TvlxTextFile {
 public:
   TvlxTextFile() = default;
@@ -21,7 +25,8 @@ public:
   TvlxTextFile& operator=(const TvlxTextFile&) = delete;
 
   // Rewrites the file, or appends to it (created when missing): 0, or the system's error code
-  // with nothing changed (errSharingViolation while another program holds it).
+  // with nothing changed (errSharingViolation while another program holds it): a file that the
+  // failed open made is removed again.
   int Open(const std::string& FileName, bool Append);
   bool IsOpen() const { return FFile != nullptr; }
   // EInOutError when the system refuses the bytes.

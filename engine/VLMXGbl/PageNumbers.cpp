@@ -1,6 +1,7 @@
 #include "engine/VLMXGbl/PageNumbers.h"
 
 #include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/Forms.h"
@@ -13,7 +14,7 @@ bool TextUnits() { return PrintSettings && PrintSettings->UnitSet == 1; }
 bool SeveralPagesAcross() { return PrintSettings && PrintSettings->PagesAcross >= 2; }
 
 void Warn(const std::string& Text) {
-  Application->MessageBox(Text, Application->Title(), MsgBox::Ok | MsgBox::IconWarning);
+  RunUI().ShowMessage(Text, MsgBox::Ok | MsgBox::IconWarning);
 }
 
 // A hidden or disabled edit cannot take the focus; the message has been shown all the same.
@@ -41,6 +42,10 @@ void TvlxPrintSettings::FormatPageNo(std::string& S) const {
     S = Word + IntToStr(CurVertPage);
     if (PagesAcross >= 2) S += '-' + IntToStr(CurPageAcross);
   }
+}
+
+TPoint TvlxPrintSettings::PrintRangeLast() const {
+  return {PrintRangeTo.X == 0 ? PagesAcross : PrintRangeTo.X, PrintRangeTo.Y};
 }
 
 int TvlxPrintSettings::PixToThousandths(int Value, int Axis) const {

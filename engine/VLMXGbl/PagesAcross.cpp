@@ -6,9 +6,8 @@
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/Vellumix/ReportSettings.h"
-#include "framework/StdCtrls.h"
-#include "framework/rtl/SysUtils.h"
 
 namespace {
 
@@ -28,16 +27,6 @@ void MergeColWidths(TColsListData& Column) {
 bool OutputToPrinterOrFile(const TvlxPrintSettings& PS) {
   return PS.OutPrinter || PS.OutFastPrinterText || PS.OutAnyFile || PS.OutTextFile ||
          PS.OutRtfFile || PS.OutAsciiFile;
-}
-
-void ShowPagesAcross(TLabel& Label, const TvlxPrintSettings& PS) {
-  if (PS.PagesAcross == 1) {
-    Label.SetCaption("1 Page Across");
-    Label.SetColor(clBtnFace);
-    return;
-  }
-  Label.SetCaption(Format("%d Pages Across", {PS.PagesAcross}));
-  Label.SetColor(OutputToPrinterOrFile(PS) ? clYellow : clBtnFace);
 }
 
 }  // namespace
@@ -174,7 +163,7 @@ void TObjInfo::CalcPagesAcross(TLabel* PagesAcrossLabel) {
   }
 
   CalcLineHeights();
-  if (PagesAcrossLabel) ShowPagesAcross(*PagesAcrossLabel, PS);
+  if (PagesAcrossLabel) RunUI().ShowPagesAcross(*PagesAcrossLabel, PS.PagesAcross, OutputToPrinterOrFile(PS));
 }
 
 TColsListData* TObjInfo::FindPrintedColFrom(int ColNdx) const {

@@ -4,56 +4,13 @@
 
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/DB.h"
-#include "framework/Forms.h"
-#include "framework/StdCtrls.h"
 #include "framework/rtl/SysUtils.h"
 
 TvlxPrintSettings* PrintSettings = nullptr;
-TfmvlxAskSelectedRows* fmvlxAskSelectedRows = nullptr;
-
-// ---------------------------------------------------------------------------------------------
-// The selected-rows question: which rows to print, or cancel the report. Built in code until it
-// gets a layout of its own.
-
-class TfmvlxAskSelectedRows : public TForm {
-public:
-  explicit TfmvlxAskSelectedRows(TComponent* AOwner) : TForm(AOwner) {
-    SetName("fmvlxAskSelectedRows");
-    SetCaption("Print which rows?");
-    SetBorderStyle(TFormBorderStyle::bsDialog);
-    SetPosition(TPosition::poScreenCenter);
-    SetClientWidth(260);
-    SetClientHeight(110);
-    rbPrintSelectedRows = Add<TRadioButton>("rbPrintSelectedRows", "Print &Selected Rows Only", 16, 12, 220);
-    rbPrintAllRows = Add<TRadioButton>("rbPrintAllRows", "Print &All Rows", 16, 36, 220);
-    bbOk = Add<TButton>("bbOk", "&Ok", 40, 72, 75);
-    bbOk->SetModalResult(mrOk);
-    bbOk->SetDefault(true);
-    bbCancel = Add<TButton>("bbCancel", "&Cancel Report", 130, 72, 100);
-    bbCancel->SetModalResult(mrCancel);
-    bbCancel->SetCancel(true);
-    rbPrintSelectedRows->SetChecked(true);
-  }
-
-  TRadioButton* rbPrintSelectedRows;
-  TRadioButton* rbPrintAllRows;
-  TButton* bbOk;
-  TButton* bbCancel;
-
-private:
-  template <class T>
-  T* Add(const std::string& Name, const std::string& Caption, int Left, int Top, int Width) {
-    T* Control = new T(this);
-    Control->SetName(Name);
-    Control->SetParent(this);
-    Control->SetCaption(Caption);
-    Control->SetBounds(Left, Top, Width, Control->Height());
-    return Control;
-  }
-};
 
 // ---------------------------------------------------------------------------------------------
 // Units
@@ -148,24 +105,13 @@ void TvlxPrintSettings::AskSelectedRows() {
     SelectedRowsOnly = Count > 0;
     return;
   }
-  // The window goes however the question ends: answered, cancelled or failed.
-  struct TReleaseWindow {
-    ~TReleaseWindow() {
-      delete fmvlxAskSelectedRows;
-      fmvlxAskSelectedRows = nullptr;
-    }
-  } Release;
-  if (!fmvlxAskSelectedRows) fmvlxAskSelectedRows = new TfmvlxAskSelectedRows(Application);
-  TfmvlxAskSelectedRows& Form = *fmvlxAskSelectedRows;
-  Form.rbPrintSelectedRows->SetCaption(Format("Print %d selected rows", {Count}));
-  if (Count != 0) Form.rbPrintSelectedRows->SetChecked(true);
-  else Form.rbPrintAllRows->SetChecked(true);
-  // Closing the window is the same as its Cancel button.
-  if (Form.ShowModal() != mrOk) {
-    RunState = rsTerminatedWithError;
-    throw eVlxUserTermRpt();
+  switch (RunUI().AskSelectedRows(Count)) {
+    case TvlxRowsAnswer::SelectedRows: SelectedRowsOnly = true; break;
+    case TvlxRowsAnswer::AllRows: break;
+    case TvlxRowsAnswer::Cancel:
+      RunState = rsTerminatedWithError;
+      throw eVlxUserTermRpt();
   }
-  SelectedRowsOnly = Form.rbPrintSelectedRows->Checked();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -190,11 +136,9 @@ void TBMLineList::AddCurrent() {
   if (RptStyles) Entry->Band2Line = RptStyles->BandInfo[2].RowNdx;
   if (TDataSet* DataSet = BookmarkedDataSet()) Entry->Bookmark = DataSet->Bookmark();
   else if (ObjInfo) Entry->Cell = ObjInfo->CurCell;
-  Entry->Rect = {-1, -1, -1, -1};
-  if (FOwner.UnitSet == 1) {
-    Entry->Rect.Top = FOwner.CellRect.Top;
-    Entry->Rect.Bottom = FOwner.CellRect.Bottom;
-  }
+  // Only the row's place down the page is kept, in either unit set: the replayed row prints at
+  // that top, and each page across places its own columns.
+  Entry->Rect = {-1, FOwner.CellRect.Top, -1, FOwner.CellRect.Bottom};
   Entry->RowHeight = FOwner.TextRect.Bottom - FOwner.TextRect.Top + 1;
   FItems.push_back(std::move(Entry));
 }

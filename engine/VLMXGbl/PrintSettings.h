@@ -15,10 +15,10 @@
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/StringList.h"
 #include "engine/VLMXGbl/Borders.h"
+#include "engine/VLMXGbl/Output.h"
 #include "engine/VLMXGbl/OutputFile.h"
 
 class TvlxPrintSettings;
-class TfmvlxAskSelectedRows;
 
 // Values of TvlxPrintSettings::RunState.
 enum TvlxRunState : uint8_t {
@@ -104,8 +104,8 @@ public:
   // Once the page setup changed: the screen's and the printer's dots per inch read again, the
   // printer's becoming the device's in use.
   void GetResolutions();
-  // Whether to print only the rows selected in the object: asks the user when the report
-  // prints selected rows and the style option says to ask. Cancel ends the report with
+  // Whether to print only the rows selected in the object: asks the user (RunUI) when the
+  // report prints selected rows and the style option says to ask. Cancel ends the report with
   // eVlxUserTermRpt and run state 3.
   void AskSelectedRows();
 
@@ -177,22 +177,28 @@ public:
   bool DrawingMemo = false;
 
   // ---- Output (Output.cpp) and page numbers (PageNumbers.cpp) ----
-  // Opens the sink of the output flags; false when the run is to stop quietly (the user
-  // cancelled at the existing-file question, or the file could not be opened).
+  // Opens the sink of the output flags into Sink; false when the run is to stop quietly (the
+  // user cancelled at the existing-file question, or the file could not be opened).
   bool OpenOutput();
-  // Ends what OpenOutput opened: every sink is closed even when one of them fails, whose error
-  // is passed on afterwards.
+  // Ends what OpenOutput opened: every part of the sink is ended even when one of them fails,
+  // whose error is passed on afterwards.
   void CloseOutput();
   // Sends the composed page lines to the sink and starts the next sheet. PageEnd: the page
   // composition found the end of the report on this page; FooterPending: the report footer is
-  // visible and has not printed yet. True when the report is finished.
-  bool EmitPage(bool PageEnd, bool FooterPending);
+  // visible and has not printed yet.
+  void EmitPage(bool PageEnd, bool FooterPending);
+  // Whether the page just composed ends its sheet. A finished report (its end, the test page,
+  // the range's last page) sets the styles' totals band finished, which ends the page loop.
+  bool NewSheetDue(bool PageEnd, bool FooterPending);
   // The current page's label: the page word, then the page id.
   void FormatPageNo(std::string& S) const;
   // Device pixels along Axis (0 x, 1 y) in thousandths of an inch; 0 without a resolution.
   int PixToThousandths(int Value, int Axis) const;
   // The current page as {page across, vertical page}.
   TPoint CurPagePos() const { return {CurPageAcross, CurVertPage}; }
+  // The last page of the print range: a range end without a page across ends on that vertical
+  // page's last page across.
+  TPoint PrintRangeLast() const;
 
   // ---- Report run and page loop (ReportRun.cpp) ----
   // One run: opens the output, then prints the window snapshot, exports or runs the page loop,
@@ -225,13 +231,13 @@ public:
   // The export's row total as the progress window shows it; the window may double it.
   int ExportProgressTotal = 0;
 
+  // The text file of the file destinations and the ASCII export.
   TvlxTextFile TextFile;
-  // The raw spooler job of fast printer text, while one is open.
-  std::unique_ptr<TSpoolJob> SpoolJob;
+  // Where the pages go while the output is open; nullptr otherwise. A preview puts the sink of
+  // its memo here.
+  std::unique_ptr<TvlxPageSink> Sink;
   // The printer's canvas; the preview's image canvas while a preview renders.
   TCanvas* Canvas = Printer()->Canvas();
-  // The lines of the preview window's text memo, where pages go in preview mode.
-  TStrings* PreviewMemoLines = nullptr;
   // The text lines of the page being composed (text units).
   TStringList PageLines;
   // 0 device units, 1 text units (characters across, lines down).
@@ -242,8 +248,6 @@ public:
   TPoint PrintRangeTo{9999, 32000};
   TPoint LastEmittedPage{0, 0};
   int PagesWritten = 0;
-  // Line height used when text lines are drawn on the printer canvas.
-  int CanvasLineStep = 0;
   // Output flags, set by the setup window from the destination, what is printed and the fast
   // printer text option.
   bool OutTextFile = false, OutRtfFile = false, OutAsciiFile = false, OutAnyFile = false,
@@ -378,5 +382,3 @@ void SelectPrinterByName(const std::string& Name);
 
 // The state of the run in progress; empty when no run is being set up.
 extern TvlxPrintSettings* PrintSettings;
-// The selected-rows question while it is shown; empty otherwise.
-extern TfmvlxAskSelectedRows* fmvlxAskSelectedRows;

@@ -3,16 +3,17 @@
 // report start with the print range that the page loop follows.
 #include <algorithm>
 #include <exception>
+#include <type_traits>
 
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXText.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/Forms.h"
 #include "framework/rtl/SysUtils.h"
-#include "windows/VLMXPgrs/VLMXPgrs.h"
 
 namespace {
 
@@ -30,6 +31,133 @@ int ResultOf(unsigned char RunState) {
 }
 
 const std::string SnapshotErrorPrefix = "TvlxVellumix Setup Error\r\r";
+
+// The surface of a page laid out before the print range: it measures text as the run's canvas
+// does and draws nothing, so the sheet being printed gets none of that page.
+class TLayoutDevice : public TCanvasDevice {
+public:
+  explicit TLayoutDevice(TCanvas& Measure) : FMeasure(Measure) {}
+  void TextOut(int, int, const std::string&, const TFont&, const TBrush&) override {}
+  TSize TextExtent(const std::string& Text, const TFont& Font) override {
+    return InFont(Font, [&] { return FMeasure.TextExtent(Text); });
+  }
+  TTextMetric TextMetrics(const TFont& Font) override {
+    return InFont(Font, [&] { return FMeasure.TextMetrics(); });
+  }
+  int PixelsPerInch() const override { return FMeasure.Font().PixelsPerInch(); }
+
+private:
+  template <class F>
+  std::invoke_result_t<F> InFont(const TFont& Font, F&& Measure) {
+    const TFont Saved = FMeasure.Font();
+    FMeasure.Font().Assign(Font);
+    auto Result = Measure();
+    FMeasure.Font() = Saved;
+    return Result;
+  }
+  TCanvas& FMeasure;
+};
+
+// Puts the run on a canvas of Device for its life, carrying the font and brush there and back.
+class TCanvasSwap {
+public:
+  TCanvasSwap(TvlxPrintSettings& PS, TLayoutDevice& Device) : FPS(PS), FLive(PS.Canvas) {
+    FCanvas.SetDevice(&Device);
+    FCanvas.Font().Assign(FLive->Font());
+    FCanvas.Brush() = FLive->Brush();
+    PS.Canvas = &FCanvas;
+  }
+  ~TCanvasSwap() {
+    FLive->Font().Assign(FCanvas.Font());
+    FLive->Brush() = FCanvas.Brush();
+    FPS.Canvas = FLive;
+  }
+  TCanvasSwap(const TCanvasSwap&) = delete;
+  TCanvasSwap& operator=(const TCanvasSwap&) = delete;
+
+private:
+  TvlxPrintSettings& FPS;
+  TCanvas* FLive;
+  TCanvas FCanvas;
+};
+
+// Gives the page about to be composed its page mode by the print range: laid out only before
+// the range (the range's first vertical page starts on its first page across instead), printed
+// inside it. False past the range's end, which ends the report.
+bool PlaceInRange(TvlxPrintSettings& PS, int FirstPanel, int FirstPanelColumn) {
+  if (ComparePageNo(PS.CurPagePos(), PS.PrintRangeFrom) < 0) {
+    if (PS.CurVertPage == PS.PrintRangeFrom.Y) {
+      PS.CurCol = FirstPanelColumn;
+      PS.CurPageAcross = FirstPanel;
+      PS.PageMode = pmPrint;
+    } else {
+      PS.PageMode = pmLayoutOnly;
+    }
+  } else if (ComparePageNo(PS.CurPagePos(), PS.PrintRangeLast()) > 0) {
+    ObjInfo->EndOfRows = true;
+    RptStyles->BandInfo[3].Finished = true;
+    return false;
+  } else {
+    PS.PageMode = pmPrint;
+  }
+  return true;
+}
+
+// Composes the current page; a page laid out only measures on the run's canvas and draws
+// nothing on the sheet being printed.
+void ComposePage(TvlxPrintSettings& PS) {
+  if (PS.PageMode == pmLayoutOnly && PS.Canvas) {
+    TLayoutDevice Device(*PS.Canvas);
+    TCanvasSwap Swap(PS, Device);
+    PS.PrintPage();
+  } else {
+    PS.PrintPage();
+  }
+}
+
+// Tells the progress of a printed page, rows when the whole report prints, else pages, and
+// lets the user suspend the run.
+void AdvanceProgress(TvlxPrintSettings& PS) {
+  int Count = PS.CurVertPage, Total = PS.PrintRangeTo.Y;
+  if (RptSettings->PrintWhat == pwAll) {
+    Count = ObjInfo->RowsProcessed;
+    Total = ObjInfo->RowCount;
+  }
+  RunUI().ProgressAdvance(Count, Total, PS.CurPagePos());
+  // The one point where the user's Abort, Esc or Ctrl+Pause reaches a printing run.
+  RunUI().CheckSuspend();
+}
+
+// The vertical pages of the report, each with its pages across, until the report ends.
+void PrintReportBody(TvlxPrintSettings& PS) {
+  PS.PagesLaidOut = 0;
+  const int FirstPanel = std::max(1, PS.PrintRangeFrom.X);
+  int PlacedOn = FirstPanel;
+  const int FirstPanelColumn = ObjInfo->NextUnplacedCol(PlacedOn);
+  while (!RptStyles->BandInfo[3].Finished && PS.RunState == rsActive) {
+    ++PS.CurVertPage;
+    PS.CurPageAcross = 0;
+    PS.CurCol = 0;
+    struct TPageDone {
+      TvlxPrintSettings& PS;
+      ~TPageDone() {
+        PS.BMLineList.Clear();
+        ++PS.PagesLaidOut;
+      }
+    } PageDone{PS};
+    do {
+      ++PS.CurPageAcross;
+      if (!PlaceInRange(PS, FirstPanel, FirstPanelColumn)) break;
+      PS.FirstCol = PS.CurCol;
+      ComposePage(PS);
+      // A page before the range is laid out on its first panel only, which consumes its rows.
+      if (PS.PageMode == pmLayoutOnly) break;
+      ++PS.PagesWritten;
+      AdvanceProgress(PS);
+      // At or past the last panel: a panel count not laid out yet must not loop for ever.
+    } while (PS.CurPageAcross < PS.PagesAcross && PS.RunState == rsActive);
+  }
+}
 
 }  // namespace
 
@@ -51,7 +179,7 @@ int TvlxPrintSettings::Execute(bool ShowSummary) {
         NormalizePageRange();
       }
       if (!OutSnapshot)
-        ProgressStart(RptSettings->DisplayProgressWin, "Report:" + RptSettings->ReportTitle, "&Abort Report",
+        RunUI().ProgressStart(RptSettings->DisplayProgressWin, "Report:" + RptSettings->ReportTitle, "&Abort Report",
                       "&Resume Report");
       if (OutSnapshot) PrintSnapshot();
       else if (OutAsciiFile) ExportAscii();
@@ -72,12 +200,10 @@ int TvlxPrintSettings::Execute(bool ShowSummary) {
     // Pages that never reached the printer are no completed report, in the summary either.
     RunState = rsTerminatedWithError;
   }
-  if (fmVlxProgress) {
-    std::string Elapsed;
-    ElapsedTimeStr(Now() - RunStart, Elapsed);
-    const std::string Pages = OutAsciiFile ? "" : IntToStr(PagesWritten) + " Pages Printed. ";
-    ProgressFinish(ShowSummary, Pages + "Elapsed Time: " + Elapsed);
-  }
+  std::string Elapsed;
+  ElapsedTimeStr(Now() - RunStart, Elapsed);
+  const std::string Pages = OutAsciiFile ? "" : IntToStr(PagesWritten) + " Pages Printed. ";
+  RunUI().ProgressFinish(ShowSummary, Pages + "Elapsed Time: " + Elapsed);
   if (CloseError) std::rethrow_exception(CloseError);
   return Result;
 }
@@ -174,10 +300,7 @@ void TvlxPrintSettings::StartReport() {
 
 void TvlxPrintSettings::PrintPages() {
   FW_ASSERT(ObjInfo && RptSettings && RptStyles);
-  TObjInfo& Info = *ObjInfo;
-  TBandInfo& Totals = RptStyles->BandInfo[3];
-
-  TObjPosn SavedPosn(Info);
+  TObjPosn SavedPosn(*ObjInfo);
   struct TRestore {
     TvlxPrintSettings& PS;
     TObjPosn& Posn;
@@ -192,60 +315,10 @@ void TvlxPrintSettings::PrintPages() {
   std::exception_ptr Error;
   try {
     StartReport();
-    PagesLaidOut = 0;
-    const int FirstPanel = std::max(1, PrintRangeFrom.X);
-    int PlacedOn = FirstPanel;
-    const int FirstPanelColumn = Info.NextUnplacedCol(PlacedOn);
-
-    while (!Totals.Finished && RunState == rsActive) {
-      ++CurVertPage;
-      CurPageAcross = 0;
-      CurCol = 0;
-      struct TPageDone {
-        TvlxPrintSettings& PS;
-        ~TPageDone() {
-          PS.BMLineList.Clear();
-          ++PS.PagesLaidOut;
-        }
-      } PageDone{*this};
-      do {
-        ++CurPageAcross;
-        if (ComparePageNo(CurPagePos(), PrintRangeFrom) < 0) {
-          if (CurVertPage == PrintRangeFrom.Y) {
-            CurCol = FirstPanelColumn;
-            CurPageAcross = FirstPanel;
-            PageMode = pmPrint;
-          } else {
-            PageMode = pmLayoutOnly;
-          }
-        } else if (ComparePageNo(CurPagePos(), PrintRangeTo) > 0 &&
-                   !(PrintRangeTo.X == 0 && CurVertPage == PrintRangeTo.Y)) {
-          Info.EndOfRows = true;
-          Totals.Finished = true;
-          break;
-        } else {
-          PageMode = pmPrint;
-        }
-        FirstCol = CurCol;
-        PrintPage();
-        // A page before the range is laid out on its first panel only, which consumes its rows.
-        if (PageMode == pmLayoutOnly) break;
-        ++PagesWritten;
-        int Count = CurVertPage, Total = PrintRangeTo.Y;
-        if (RptSettings->PrintWhat == pwAll) {
-          Count = Info.RowsProcessed;
-          Total = Info.RowCount;
-        }
-        if (fmVlxProgress) ProgressAdvance(fmVlxProgress, Count, Total, CurPagePos());
-        // The one point where the user's Abort, Esc or Ctrl+Pause reaches a printing run.
-        Application->ProcessMessages();
-        // At or past the last panel: a panel count not laid out yet must not loop for ever.
-      } while (CurPageAcross < PagesAcross && RunState == rsActive);
-    }
+    PrintReportBody(*this);
   } catch (...) {
     Error = std::current_exception();
   }
-
   // The report footer gets its page also after an error or a cancellation.
   try {
     if (RptFtrPos.Y < 0 && RptSettings->MemoVisible(RptFtr, true)) {

@@ -45,6 +45,10 @@ void TvlxFileMgr::ParseSettingsLine(std::string_view Line) {
   if (Line.empty()) return;
   std::string Key, Value, MemoName;
   SplitSettingsLine(Line, Key, Value);
+  if (UnescapeSettingsLine(Key, Value) && IsMemoTextKey(Key)) {
+    if (TvlxRptMemo* Memo = FReportSettings->RptMemo(RptMemoIndexOfName(Key.substr(5)))) Memo->Text = Value;
+    return;
+  }
   // The line-number column was once a key of its own.
   if (SameText(Key, "ioLineNumbers") && Value == "0") {
     Key = "HideColumns";

@@ -45,7 +45,11 @@ public:
   // The settings file: the owner's property, else the data directory listed in VLMXDirs.Ini,
   // else beside the program.
   std::string GetSettingsFileName() const;
+  // Refuses (eVlxSUError) a settings file named like its own lock or temporary file.
   void PrepareFiles(const std::string& User, const std::string& ReportId);
+  // Name is the settings file, its temporary file or its lock file (full names compared
+  // without regard to case, as the system compares them).
+  bool IsSettingsFileName(const std::string& Name) const;
   // Waits for the lock file in periods of 10 s, asking the user between periods; false when
   // the user gives up. A read-only settings file needs no lock.
   bool LockSettingsFile(unsigned Mode);
@@ -59,6 +63,7 @@ public:
   const std::string& SectionHeader() const { return FSectionHeader; }
 
 private:
+  std::string LocateSettingsFile(bool Quiet) const;
   TvlxVellumix* FOwner;
   std::unique_ptr<TvlxSettingsKeys> FKeys;  // only during a load or save
   TvlxSettingsText FText;                   // the settings file, only during a load or save

@@ -2,12 +2,12 @@
 // from everyone else while loaders share it.
 #include <cstdlib>
 
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/FileMgr.h"
 #include "engine/Vellumix/SettingsKeys.h"
 #include "engine/Vellumix/Vellumix.h"
-#include "framework/Dialogs.h"
 #include "framework/Forms.h"
 #include "framework/IniFiles.h"
 #include "framework/rtl/SysUtils.h"
@@ -20,6 +20,9 @@ constexpr int OpenRetryDelayMs = 500;
 
 constexpr int ReadFaultCode = 30;
 
+const std::string TempFileExt = ".$$$";
+const std::string LockFileExt = ".~LK";
+
 bool IsBusy(int Code) { return Code == errSharingViolation || Code == errLockViolation; }
 
 eVlxSUError UnableToOpen(const std::string& Name, int Code) {
@@ -28,9 +31,16 @@ eVlxSUError UnableToOpen(const std::string& Name, int Code) {
                      "\r\rI/O Error:" + IntToStr(Code));
 }
 
+bool SameFileName(const std::string& A, const std::string& B) {
+  return AnsiSameText(ExpandFileName(A), ExpandFileName(B));
+}
+
 }  // namespace
 
-std::string TvlxFileMgr::GetSettingsFileName() const {
+std::string TvlxFileMgr::GetSettingsFileName() const { return LocateSettingsFile(false); }
+
+// Quiet: only the name, for a check of another file's name; no directory made, no beep.
+std::string TvlxFileMgr::LocateSettingsFile(bool Quiet) const {
   if (FOwner && !FOwner->ReportSettingsFileName().empty()) return FOwner->ReportSettingsFileName();
 
   TIniFile DataDirs("VLMXDirs.Ini");
@@ -40,7 +50,7 @@ std::string TvlxFileMgr::GetSettingsFileName() const {
     std::string Name = Listed.substr(0, Listed.find(','));
     if (!Name.empty() && Name.back() == '\\') Name += "RptSet.Txt";
     const std::string Dir = ExtractFileDir(Name);
-    if (!Dir.empty() && !DirExists(Dir)) {
+    if (!Quiet && !Dir.empty() && !DirExists(Dir)) {
       ForceDirs(Dir);
       if (!DirExists(Dir))
         throw eVlxSUError(VlxSetupErrorPrefix + "Unable to create directory for ReportSettings\rDirectory:" + Dir);
@@ -51,17 +61,31 @@ std::string TvlxFileMgr::GetSettingsFileName() const {
   std::string Name = TvlxVellumix::GetAppFileName(FOwner, false, ".VLX") + "\\RptSet.Txt";
   if (FileExists(Name)) return Name;
   Name = TvlxVellumix::GetAppFileName(FOwner, false, ".VLY");
-  if (!FileExists(Name)) Beep();
+  if (!Quiet && !FileExists(Name)) Beep();
   return Name;
+}
+
+bool TvlxFileMgr::IsSettingsFileName(const std::string& Name) const {
+  const std::string Settings = FSettingsFileName.empty() ? LocateSettingsFile(true) : FSettingsFileName;
+  return SameFileName(Name, Settings) || SameFileName(Name, ChangeFileExt(Settings, TempFileExt)) ||
+         SameFileName(Name, ChangeFileExt(Settings, LockFileExt));
 }
 
 void TvlxFileMgr::PrepareFiles(const std::string& User, const std::string& ReportId) {
   FSectionHeader = MakeSectionHeader(User, ReportId);
-  FSettingsFileName = GetSettingsFileName();
-  FTempFileName = ChangeFileExt(FSettingsFileName, ".$$$");
+  const std::string Settings = GetSettingsFileName();
+  const std::string Temp = ChangeFileExt(Settings, TempFileExt), Lock = ChangeFileExt(Settings, LockFileExt);
+  // Named like its own lock or temporary file, the settings file would be deleted with the lock
+  // or rewritten in place: it is refused before anything is opened.
+  if (SameFileName(Settings, Temp) || SameFileName(Settings, Lock))
+    throw eVlxSUError(VlxSetupErrorPrefix + "The report settings file \"" + Settings + "\" cannot have the extension " +
+                      ExtractFileExt(Settings) + ": the extensions " + TempFileExt + " and " + LockFileExt +
+                      " belong to its temporary and lock files.");
+  FSettingsFileName = Settings;
+  FTempFileName = Temp;
   if (!FKeys) FKeys = std::make_unique<TvlxSettingsKeys>(FReportSettings);
   FReadOnly = IsFileReadOnly(FSettingsFileName);
-  FLockFileName = ChangeFileExt(FSettingsFileName, ".~LK");
+  FLockFileName = Lock;
   FLocked = false;
   const std::string LockDir = ExtractFileDir(FLockFileName);
   if (!LockDir.empty() && !DirExists(LockDir)) ForceDirs(LockDir);
@@ -90,10 +114,7 @@ bool TvlxFileMgr::LockSettingsFile(unsigned Mode) {
     } while (std::abs(static_cast<int>(TickCount() - Start)) <= static_cast<int>(LockPeriodMs));
 
     UnlockSettingsFile();
-    // Any answer but Retry gives up, the close box included.
-    if (MessageDlg("ReportSettings Lock File \"" + FLockFileName + "\" is busy.\r Do you want to retry?",
-                   TMsgDlgType::mtWarning, mbAbort | mbRetry, 0) != mrRetry)
-      return false;
+    if (!RunUI().AskRetryBusyLock(FLockFileName)) return false;
   }
 }
 

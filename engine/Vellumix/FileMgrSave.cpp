@@ -90,13 +90,12 @@ std::string TvlxFileMgr::WriteSection() {
   if (FReadOnly || !FReportSettings) return Lines;
   FKeys->SettingsToKeyList();
   for (const TrsfEntry& Entry : FKeys->List())
-    if (Entry.Changed()) Lines += Entry.Key + "=" + Entry.Data.Value + "\r\n";
+    if (Entry.Changed()) Lines += SettingsLine(Entry.Key, Entry.Data.Value);
   // The copyright memo is the program's own and never stored.
   for (int I = 0; I < Copyright; ++I) {
     const TvlxRptMemo* Memo = FReportSettings->RptMemo(I);
     if (!Memo || Memo->Text.empty()) continue;
-    const std::string Name = RptMemoName(I);
-    Lines += "Memo," + Name + "=START\r\n" + Memo->Text + "\r\nMemo," + Name + "=END\r\n";
+    Lines += MemoBlock(RptMemoName(I), Memo->Text);
   }
   return Lines;
 }

@@ -50,6 +50,49 @@ bool MayBeMemoMark(std::string_view Line) {
   return true;
 }
 
+// Marks an escaped line and opens each escaped character.
+constexpr char EscapeMark = '%';
+
+std::string EscapeText(const std::string& Text) {
+  static constexpr char Hex[] = "0123456789ABCDEF";
+  std::string Out;
+  Out.reserve(Text.size() + 16);
+  for (char C : Text) {
+    if (C == EscapeMark || C == '\r' || C == '\n') {
+      Out += EscapeMark;
+      Out += Hex[static_cast<unsigned char>(C) >> 4];
+      Out += Hex[C & 15];
+    } else {
+      Out += C;
+    }
+  }
+  return Out;
+}
+
+int HexDigit(char C) {
+  if (C >= '0' && C <= '9') return C - '0';
+  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
+  if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+  return -1;
+}
+
+// Any "%" followed by two hexadecimal digits is a byte; anything else stays as it stands.
+std::string UnescapeText(const std::string& Text) {
+  std::string Out;
+  Out.reserve(Text.size());
+  for (size_t I = 0; I < Text.size(); ++I) {
+    int High, Low;
+    if (Text[I] == EscapeMark && I + 2 < Text.size() && (High = HexDigit(Text[I + 1])) >= 0 &&
+        (Low = HexDigit(Text[I + 2])) >= 0) {
+      Out += static_cast<char>(High * 16 + Low);
+      I += 2;
+    } else {
+      Out += Text[I];
+    }
+  }
+  return Out;
+}
+
 }  // namespace
 
 std::string MakeSectionHeader(const std::string& User, const std::string& ReportId) {
@@ -67,6 +110,30 @@ bool IsMemoStart(const std::string& Key, const std::string& Value, std::string& 
   if (Key.size() < 5 || !SameText(Key.substr(0, 5), "Memo,") || !SameText(Value, "Start")) return false;
   Name = Key.substr(Key.find(',') + 1);
   return true;
+}
+
+std::string SettingsLine(const std::string& Key, const std::string& Value) {
+  if (Value.find('\n') == std::string::npos) return Key + "=" + Value + "\r\n";
+  return Key + EscapeMark + "=" + EscapeText(Value) + "\r\n";
+}
+
+std::string MemoBlock(const std::string& Name, const std::string& Text) {
+  const std::string Plain = "Memo," + Name + "=START\r\n" + Text + "\r\nMemo," + Name + "=END\r\n";
+  TvlxSettingsText Block(Plain);
+  Block.ReadLine();
+  if (Block.ReadMemoBlock() == Text && Block.Eof()) return Plain;
+  return "Memo," + Name + EscapeMark + "=" + EscapeText(Text) + "\r\n";
+}
+
+bool UnescapeSettingsLine(std::string& Key, std::string& Value) {
+  if (Key.empty() || Key.back() != EscapeMark) return false;
+  Key.pop_back();
+  Value = UnescapeText(Value);
+  return true;
+}
+
+bool IsMemoTextKey(const std::string& Key) {
+  return Key.size() > 5 && SameText(Key.substr(0, 5), "Memo,") && Key.find(',', 5) == std::string::npos;
 }
 
 TvlxSettingsText::TvlxSettingsText(std::string Content) : FContent(std::move(Content)) {

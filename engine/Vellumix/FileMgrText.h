@@ -16,6 +16,19 @@ void SplitSettingsLine(std::string_view Line, std::string& Key, std::string& Val
 // "Memo,Name=START" in any letter case: Name is the memo's name as the line spells it.
 bool IsMemoStart(const std::string& Key, const std::string& Value, std::string& Name);
 
+// A section's key line, ending in CR LF: "Key=Value", or, when Value holds a line break, "Key%="
+// followed by Value with "%", CR and LF written as "%25", "%0D" and "%0A", so that it stays one
+// line and can never start a section or a key of its own.
+std::string SettingsLine(const std::string& Key, const std::string& Value);
+// A memo's block, each line ending in CR LF: the START line, the text, the END line. A text that
+// would not read back from such a block (one of its lines is the block's END or START line) is
+// written as the one escaped line "Memo," + Name + "%=" + the escaped text instead.
+std::string MemoBlock(const std::string& Name, const std::string& Text);
+// For an escaped line ("Key%=..."): drops the "%" from Key, decodes Value and answers true.
+bool UnescapeSettingsLine(std::string& Key, std::string& Value);
+// "Memo,Name": the key of an escaped memo text (a memo's settings have a second comma).
+bool IsMemoTextKey(const std::string& Key);
+
 class TvlxSettingsText {
 public:
   explicit TvlxSettingsText(std::string Content = "");

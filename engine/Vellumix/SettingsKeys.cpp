@@ -1,6 +1,8 @@
 #include "engine/Vellumix/SettingsKeys.h"
 
+#include <cstring>
 #include <type_traits>
+#include <utility>
 #include <variant>
 
 #include "engine/VLMXGbl/ObjInfo.h"
@@ -174,6 +176,37 @@ const TKeyRow<M> MemoKeyRows[] = {
     {"MemoFontColor", "0", &M::FontColor},
 };
 
+// The ranges of the numbers that pages, columns, fonts and buffers are sized from; a rect's
+// first range bounds Left and Right, its second Top and Bottom.
+const struct {
+  const char* Key;
+  TValueRange Range, Vert;
+} KeyRanges[] = {
+    {"PanelsAcrossPage", {1, 10}},          {"InterPanelGapThous", {0, 3000}},
+    {"InterPanelGapTxt", {0, 10}},          {"HorizLineFreq", {1, 255}},
+    {"VertHtAdjPer", {50, 200}},            {"LinesPerpage", {10, 999}},
+    {"TxtCharsPageWid", {10, 9999}},        {"RcdEstimate", {9, INT_MAX}},
+    {"MaxStringColWidTxt", {3, 999}},       {"MaxMemoColWidTxt", {3, 999}},
+    {"MaxStringColWidThous", {0, 100000}},  {"MaxMemoColWidThous", {0, 100000}},
+    {"MaxStringLines", {0, 999}},           {"MaxMemoLines", {0, 999}},
+    {"MaxGrpBrkLines", {1, 5}},             {"GrpBrkOutdentChars", {0, 5}},
+    {"NumGrpBrkCols", {0, 999}},            {"AdjGrpBrkLines", {-1, 999}},
+    {"NumFixedCols", {-1, 999}},            {"TextFontSize", {2, 72}},
+    {"ReplFontSize", {1, 1000}},            {"LargestFontSize", {1, 1000}},
+    {"SmallestFontSize", {1, 1000}},        {"MemoFontSize", {1, 1000}},
+    {"MemoXPosPer", {0, 90}},               {"MemoWidPer", {10, 100}},
+    {"PageMarginThous", {0, 10000}, {0, 5000}}, {"PageMarginTxt", {0, 100}, {0, 100}},
+    {"CellMarginThous", {0, 5000}, {0, 5000}},  {"CellMarginTxt", {0, 25}, {0, 10}},
+    {"MemoMarginThous", {0, 10000}, {0, 3000}}, {"MemoMarginTxt", {0, 100}, {0, 10}},
+};
+
+template <class C>
+std::pair<TValueRange, TValueRange> RangesOf(const TKeyRow<C>& Row) {
+  for (const auto& R : KeyRanges)
+    if (std::strcmp(R.Key, Row.Key) == 0) return {R.Range, R.Vert};
+  return {};
+}
+
 constexpr int KeyRowCount = static_cast<int>(std::size(KeyRows));
 constexpr int MemoKeyRowCount = static_cast<int>(std::size(MemoKeyRows));
 static_assert(KeyRowCount + MemoKeyRowCount <= 256, "property numbers are bytes");
@@ -203,7 +236,7 @@ void ApplyToField(const TKeyRow<C>& Row, C& Obj, TvlxReportSettings& Settings,
         if constexpr (std::is_same_v<T, TItemBit>) {
           Settings.SetItemOpt(P.Bit, TextToBool(Value, Default));
         } else if constexpr (std::is_same_v<T, int C::*>) {
-          Obj.*P = TextToInt(Value, Default);
+          Obj.*P = TextToInt(Value, Default, RangesOf(Row).first);
         } else if constexpr (std::is_same_v<T, uint8_t C::*>) {
           Obj.*P = static_cast<uint8_t>(TextToInt(Value, Default));  // the low byte
         } else if constexpr (std::is_same_v<T, bool C::*>) {
@@ -215,7 +248,8 @@ void ApplyToField(const TKeyRow<C>& Row, C& Obj, TvlxReportSettings& Settings,
         } else if constexpr (std::is_same_v<T, TDateTime C::*>) {
           Obj.*P = TextToDateTime(Value, Default);
         } else if constexpr (std::is_same_v<T, TRect C::*>) {
-          Obj.*P = TextToRect(Value, Default);
+          const auto [Horz, Vert] = RangesOf(Row);
+          Obj.*P = TextToRect(Value, Default, Horz, Vert);
         } else {
           Obj.*P = TextToPoint(Value, Default);
         }
@@ -266,43 +300,6 @@ std::string MemoNameOfKey(const std::string& Key) {
   if (First == std::string::npos) return "";
   const size_t Second = Key.find(',', First + 1);
   return Key.substr(First + 1, Second == std::string::npos ? std::string::npos : Second - First - 1);
-}
-
-// The first Count comma-separated integers of Text; false when one is missing or bad, whose
-// place then holds 0.
-bool ReadInts(const std::string& Text, int* Out, int Count) {
-  bool AllRead = true;
-  size_t From = 0;
-  for (int I = 0; I < Count; ++I) {
-    if (From > Text.size()) {
-      Out[I] = 0;
-      AllRead = false;
-      continue;
-    }
-    size_t To = Text.find(',', From);
-    if (To == std::string::npos) To = Text.size();
-    bool Error;
-    Out[I] = StrToIntChecked(Text.substr(From, To - From), Error);
-    AllRead = AllRead && !Error;
-    From = To + 1;
-  }
-  return AllRead;
-}
-
-bool DecodeStamp(const std::string& Text, TDateTime& Result) {
-  static constexpr struct { int From, Length; } Parts[] = {{1, 4}, {5, 2}, {7, 2}, {10, 2}, {12, 2}, {14, 2}};
-  int N[6];
-  for (int I = 0; I < 6; ++I) {
-    bool Error;
-    N[I] = StrToIntChecked(Copy(Text, Parts[I].From, Parts[I].Length), Error);
-    if (Error) return false;
-  }
-  TDateTime Day, Time;
-  if (!TryEncodeDate(N[0], N[1], N[2], Day) || !TryEncodeTime(N[3], N[4], N[5], 0, Time))
-    return false;
-  // Before 30 December 1899 the day counts down while the time of day still counts up.
-  Result = Day < 0 ? Day - Time : Day + Time;
-  return true;
 }
 
 }  // namespace
@@ -392,61 +389,4 @@ void TvlxSettingsKeys::SetKeyValueText(const std::string& Key, const std::string
   if (!Entry)
     throw eVlxSUError(VlxSetupErrorPrefix + "Report settings key \"" + Key + "\" is unknown");
   Entry->Data.Value = Text;
-}
-
-// ---- Codecs ----------------------------------------------------------------------------------
-
-int TextToInt(const std::string& Value, const std::string& Default) {
-  bool Error;
-  const int N = StrToIntChecked(Value, Error);
-  return Error ? StrToIntChecked(Default, Error) : N;
-}
-
-bool TextToBool(const std::string& Value, const std::string& Default) {
-  bool Error;
-  const int N = StrToIntChecked(Value, Error);
-  if (!Error && (N == 0 || N == 1)) return N == 1;
-  return StrToIntChecked(Default, Error) != 0;
-}
-
-std::string PickValue(const std::string& Value, const std::string& Default) {
-  return Value.empty() ? Default : Value;
-}
-
-TRect TextToRect(const std::string& Value, const std::string& Default) {
-  int N[4];
-  if (!ReadInts(Value, N, 4)) ReadInts(Default, N, 4);
-  return {N[0], N[1], N[2], N[3]};
-}
-
-TPoint TextToPoint(const std::string& Value, const std::string& Default) {
-  int N[2];
-  if (!ReadInts(Value, N, 2)) ReadInts(Default, N, 2);
-  return {N[0], N[1]};
-}
-
-TDateTime TextToDateTime(const std::string& Value, const std::string& Default) {
-  const std::string Text = PickValue(Value, Default);
-  if (Text.empty() || Text.find('/') != std::string::npos) return Now();
-  TDateTime Result;
-  if (DecodeStamp(Text, Result)) return Result;
-  if (Text == Default) return Now();
-  try {
-    return StrToDateTime(Default);
-  } catch (const EConvertError&) {
-    return Now();
-  }
-}
-
-std::string RectToText(const TRect& R) {
-  return IntToStr(R.Left) + "," + IntToStr(R.Top) + "," + IntToStr(R.Right) + "," + IntToStr(R.Bottom);
-}
-
-std::string PointToText(TPoint P) { return IntToStr(P.X) + "," + IntToStr(P.Y); }
-
-std::string DateTimeToText(TDateTime Value) {
-  int Year, Month, Day, Hour, Min, Sec, MSec;
-  DecodeDate(Value, Year, Month, Day);
-  DecodeTime(Value, Hour, Min, Sec, MSec);
-  return Format("%.4d%.2d%.2d.%.2d%.2d%.2d", {Year, Month, Day, Hour, Min, Sec});
 }

@@ -14,6 +14,7 @@
 // Keys compare without regard to letter case. Memo texts are not keys: they travel in memo
 // blocks, which the manager reads and writes itself.
 #pragma once
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -105,15 +106,24 @@ private:
 // ---- Value codecs ----------------------------------------------------------------------------
 // A stored text that does not convert falls back to the key's default.
 
-// Value's integer, else Default's, else 0.
-int TextToInt(const std::string& Value, const std::string& Default);
+// The numbers a stored value may hold. Sizes are taken from these values, so a value outside
+// its range reads as the default, as one that does not convert does.
+struct TValueRange {
+  int Min = INT_MIN, Max = INT_MAX;
+  bool Contains(int N) const { return N >= Min && N <= Max; }
+};
+
+// Value's integer when it lies in Range, else Default's, else 0.
+int TextToInt(const std::string& Value, const std::string& Default, TValueRange Range = {});
 // Value when it is 0 or 1, else Default's integer (nonzero is true).
 bool TextToBool(const std::string& Value, const std::string& Default);
 // Value, or Default when Value is empty.
 std::string PickValue(const std::string& Value, const std::string& Default);
 // The first four (two) comma-separated integers of Value; when any of them is missing or does
 // not convert, all of them come from Default, a missing field of Default counting as 0.
-TRect TextToRect(const std::string& Value, const std::string& Default);
+// Horz bounds Left and Right, Vert Top and Bottom; a field outside them counts as not converting.
+TRect TextToRect(const std::string& Value, const std::string& Default, TValueRange Horz = {},
+                 TValueRange Vert = {});
 TPoint TextToPoint(const std::string& Value, const std::string& Default);
 // "yyyymmdd.hhnnss"; an empty Value reads Default. Empty, a date with "/", or a text that is no
 // valid date reads as now, or as Default in the locale's date format when that is readable.

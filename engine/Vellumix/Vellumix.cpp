@@ -1,42 +1,17 @@
 #include "engine/Vellumix/Vellumix.h"
 
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl0.h"
+#include "engine/VLMXGbl/RowSources.h"
 #include "engine/Vellumix/FileMgr.h"
 #include "engine/Vellumix/ReportId.h"
 #include "engine/Vellumix/ReportSettings.h"
-#include "framework/ComCtrls.h"
-#include "framework/DBGrids.h"
-#include "framework/DBTables.h"
-#include "framework/DecisionGrid.h"
 #include "framework/Forms.h"
-#include "framework/Grids.h"
 #include "framework/Layout.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
-#include "windows/VLMXMain/VLMXMain.h"
 
-namespace {
-
-// The automatic choice of the object to print: the first class test passed gives the priority.
-int PrintPriority(const TComponent* C) {
-  if (Is<TDBGrid>(C)) return 9;
-  if (Is<TCustomDBGrid>(C)) return 8;
-  if (Is<TDecisionGrid>(C)) return 16;
-  if (Is<TListView>(C)) return 7;
-  if (Is<TStringGrid>(C)) return 6;
-  if (Is<TCustomListBox>(C)) return 5;
-  if (Is<TQuery>(C)) return 3;
-  if (Is<TTable>(C)) return 1;
-  if (Is<TDataSet>(C)) return 0;
-  return -1;
-}
-
-}  // namespace
-
-bool IsPrintableObject(const TComponent* C) {
-  return Is<TDBGrid>(C) || Is<TTable>(C) || Is<TQuery>(C) || Is<TStringGrid>(C) || Is<TListView>(C) ||
-         Is<TCustomListBox>(C) || Is<TDataSet>(C) || Is<TDecisionGrid>(C) || Is<TCustomDBGrid>(C);
-}
+bool IsPrintableObject(const TComponent* C) { return PrintableKindOf(C) != nullptr; }
 
 TvlxVellumix::TvlxVellumix(TComponent* AOwner) : TComponent(AOwner) {
   if (AOwner && Is<TCustomForm>(AOwner)) {
@@ -45,7 +20,9 @@ TvlxVellumix::TvlxVellumix(TComponent* AOwner) : TComponent(AOwner) {
     for (int i = 0; i < AOwner->ComponentCount(); ++i) {
       TComponent* c = AOwner->Components(i);
       if (c == this || c->Name().empty()) continue;
-      int priority = PrintPriority(c);
+      // The first class test passed gives the priority.
+      const TPrintableKind* kind = PrintableKindOf(c);
+      const int priority = kind ? kind->Priority : -1;
       if (priority > best) {
         best = priority;
         FObjectToPrint = c;
@@ -135,7 +112,7 @@ int TvlxVellumix::Print() {
       TvlxFileMgr& Mgr;
       ~TUnbind() { Mgr.SetReportSettings(nullptr); }
     } unbind{*FFileMgr};
-    result = RunSetupWindow(this);
+    result = RunUI().RunSetupWindow(*this);
     fmVlxMain = nullptr;
   }
   return result;

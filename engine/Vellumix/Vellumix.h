@@ -54,8 +54,8 @@ public:
   TvlxOnCnvtFldError OnCnvtFldError;
   TvlxOnFilterRecord OnFilterRecord;
 
-  // Runs the report: 0 when nothing was printed, 1 finished, 2 cancelled at the existing-file
-  // question, 3 error or abort.
+  // Runs the report in the setup window that the run's user interface (RunUI) shows: 0 when
+  // nothing was printed, 1 finished, 2 cancelled at the existing-file question, 3 error or abort.
   int Print();
 
   // The report's section of the settings file, read into or written from the settings that

@@ -52,6 +52,9 @@ void SetExeName(const std::string& FileName);
 // fired. The message loops call it whenever no posted message waits.
 bool RunTimers();
 
+// What the program last put on the clipboard.
+const std::string& ClipboardText();
+
 // Plays the user of the next common dialogs, in order: the handler fills the dialog (file
 // name, font, the printer chosen) and returns whether it was confirmed. A dialog with no
 // queued handler is cancelled. Every dialog shown is recorded by name.

@@ -175,6 +175,10 @@ bool TWinPeer::Message(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) {
       if (TWinPeer* child = FromHandle(reinterpret_cast<NMHDR*>(L)->hwndFrom); child && child != this)
         return child->Notification(Msg, W, L, Result);
       return false;
+    case WM_DRAWITEM:
+      if (TWinPeer* child = FromHandle(reinterpret_cast<DRAWITEMSTRUCT*>(L)->hwndItem); child && child != this)
+        return child->Notification(Msg, W, L, Result);
+      return false;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:

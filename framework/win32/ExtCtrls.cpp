@@ -1,5 +1,5 @@
-// The panel peer, a window of our own class that paints its bevels and caption, and the system
-// timers behind TTimer, on a hidden window of their own.
+// The panel peer, a window of our own class that paints its bevels and caption; the bevel peer,
+// an etched static control; and the system timers behind TTimer, on a hidden window of their own.
 #include <map>
 
 #include "framework/ExtCtrls.h"
@@ -96,6 +96,59 @@ private:
   }
 };
 
+// A bevel is an etched static line or frame; a line keeps to its edge of the bevel's bounds.
+class TBevelPeer : public TWinPeer {
+public:
+  explicit TBevelPeer(TBevel& Bevel) : TWinPeer(Bevel), FBevel(Bevel) {
+    CreateHandle("STATIC", WS_CHILD | ShapeStyle(), 0, ParentHandle(Bevel));
+    Place();
+  }
+
+  void Changed(TPeerChange What) override {
+    if (!Handle()) return;
+    switch (What) {
+      case TPeerChange::Style: {
+        LONG style = GetWindowLongA(Handle(), GWL_STYLE) & ~SS_TYPEMASK;
+        SetWindowLongA(Handle(), GWL_STYLE, style | ShapeStyle());
+        Place();
+        InvalidateRect(Handle(), nullptr, TRUE);
+        break;
+      }
+      case TPeerChange::Bounds: Place(); break;
+      case TPeerChange::Text: break;
+      default: TWinPeer::Changed(What); break;
+    }
+  }
+
+private:
+  TBevel& FBevel;
+
+  DWORD ShapeStyle() const {
+    switch (FBevel.Shape()) {
+      case TBevelShape::bsTopLine:
+      case TBevelShape::bsBottomLine: return SS_ETCHEDHORZ;
+      case TBevelShape::bsLeftLine:
+      case TBevelShape::bsRightLine: return SS_ETCHEDVERT;
+      case TBevelShape::bsSpacer: return SS_LEFT;
+      default: return FBevel.Style() == TBevelStyle::bsRaised ? SS_ETCHEDFRAME : SS_SUNKEN;
+    }
+  }
+
+  void Place() {
+    int x = FBevel.Left(), y = FBevel.Top(), w = FBevel.Width(), h = FBevel.Height();
+    switch (FBevel.Shape()) {
+      case TBevelShape::bsTopLine: h = 2; break;
+      case TBevelShape::bsBottomLine: y += h - 2; h = 2; break;
+      case TBevelShape::bsLeftLine: w = 2; break;
+      case TBevelShape::bsRightLine: x += w - 2; w = 2; break;
+      default: break;
+    }
+    FMovingWindow = true;
+    SetWindowPos(Handle(), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    FMovingWindow = false;
+  }
+};
+
 // ---------------------------------------------------------------------------------------------
 // Timers: one system timer per running TTimer, identified by a number of its own.
 
@@ -135,6 +188,7 @@ HWND TimerWindow() {
 }  // namespace Win32
 
 std::unique_ptr<TControlPeer> TCustomPanel::CreatePeer() { return std::make_unique<Win32::TPanelPeer>(*this); }
+std::unique_ptr<TControlPeer> TBevel::CreatePeer() { return std::make_unique<Win32::TBevelPeer>(*this); }
 
 namespace Backend {
 

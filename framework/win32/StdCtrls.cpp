@@ -1,4 +1,4 @@
-// Peers of labels and buttons: the system's STATIC and BUTTON controls.
+// Peers of labels, buttons and group boxes: the system's STATIC and BUTTON controls.
 #include "framework/Buttons.h"
 #include "framework/StdCtrls.h"
 #include "framework/win32/Win32.h"
@@ -128,8 +128,17 @@ private:
   TButton& FButton;
 };
 
+// A group box is a parent of controls: what its children tell it passes through our peer.
+class TGroupBoxPeer : public TWinPeer {
+public:
+  explicit TGroupBoxPeer(TGroupBox& Box) : TWinPeer(Box) {
+    CreateHandle("BUTTON", WS_CHILD | WS_CLIPSIBLINGS | BS_GROUPBOX, WS_EX_CONTROLPARENT, ParentHandle(Box));
+  }
+};
+
 }  // namespace
 }  // namespace Win32
 
 std::unique_ptr<TControlPeer> TLabel::CreatePeer() { return std::make_unique<Win32::TLabelPeer>(*this); }
 std::unique_ptr<TControlPeer> TButton::CreatePeer() { return std::make_unique<Win32::TButtonPeer>(*this); }
+std::unique_ptr<TControlPeer> TGroupBox::CreatePeer() { return std::make_unique<Win32::TGroupBoxPeer>(*this); }

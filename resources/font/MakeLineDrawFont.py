@@ -49,7 +49,9 @@ def main(source, output):
         font.copy()
         font.selection.select(("unicode",), target)
         font.paste()
-        font[target].glyphname = "linedraw%02X" % byte
+        # Named for the box-drawing character it shows: a PDF made from the printed page maps
+        # the glyph by its name, so its text holds the lines, not the letters of the byte.
+        font[target].glyphname = "uni%04X" % box
     font.familyname = FAMILY
     font.fullname = FAMILY
     font.fontname = FAMILY.replace(" ", "")

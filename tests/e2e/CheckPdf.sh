@@ -1,11 +1,16 @@
 #!/bin/sh
-# Reads back on the host the PDF that OutputE2ETest printed on the CUPS PDF printer: once
-# cups-pdf has written it, pdftotext must show the test's lines in order, one page per sheet.
-# The PDF and an image of its first page are kept in the output folder to look at.
+# usage: CheckPdf.sh <output folder> [<name> [<golden file>]]
+# Reads back on the host the PDF that an end-to-end test (OutputE2ETest unless named) printed on
+# the CUPS PDF printer: once cups-pdf has written it, pdftotext must show the pages' lines in
+# order, one page per sheet. The pages are the test's marker lines, or the golden text file's,
+# whose IBM line-draw bytes must come out as the box-drawing characters that they draw. The PDF
+# and an image of its first page are kept in the output folder as <name>.pdf to look at.
 set -u
 out="$1"
+name="${2:-OutputE2E}"
+golden="${3:-}"
 marker="$out/pdf-job.txt"
-[ -f "$marker" ] || { echo "no $marker: OutputE2ETest printed nothing"; exit 1; }
+[ -f "$marker" ] || { echo "no $marker: $name printed nothing"; exit 1; }
 token=$(head -n 1 "$marker")
 
 # cups-pdf writes into its Out folder (by default ${HOME}/PDF of the job's user, who is the
@@ -32,15 +37,29 @@ if [ -z "$pdf" ]; then
   exit 1
 fi
 
-mv "$pdf" "$out/OutputE2E.pdf"
-pdftoppm -png -r 60 -f 1 -l 1 "$out/OutputE2E.pdf" "$out/OutputE2E-page" || true
-tail -n +2 "$marker" | tr -s ' ' >"$out/pdf-expected.txt"
-# A form feed ends each page in pdftotext's output; lines are compared without their margins
-# and with each run of blanks as one, as the layout's spacing is pdftotext's estimate.
-pdftotext -layout "$out/OutputE2E.pdf" - |
-  sed 's/\f/\n--page--\n/g' | sed 's/^[[:space:]]*//; s/[[:space:]]*$//' | tr -s ' ' | grep -v '^$' >"$out/pdf-text.txt"
+mv "$pdf" "$out/$name.pdf"
+pdftoppm -png -r 60 -f 1 -l 1 "$out/$name.pdf" "$out/$name-page" || true
+
+# A form feed ends each page in pdftotext's output, and in the golden file one starts each later
+# page and one closes the file; lines are compared without their margins and with each run of
+# blanks as one, as the layout's spacing is pdftotext's estimate.
+pages() {
+  tr -d '\r' | sed 's/\f/\n--page--\n/g' | sed 's/^[[:space:]]*//; s/[[:space:]]*$//' | tr -s ' ' | grep -v '^$'
+}
+# A date or time printed on the page is the day's, so on both sides it stands as a mark.
+stamps() {
+  sed -E 's|[0-9]{1,2}/[0-9]{1,2}/[0-9]{4}|<date>|g; s/[0-9]{1,2}:[0-9]{2} [AP]M/<time>/g'
+}
+if [ -n "$golden" ]; then
+  # Its only bytes above ASCII are those of the line-draw set, code page 437's box drawing.
+  iconv -f CP437 -t UTF-8 "$golden" | pages | stamps >"$out/pdf-expected.txt"
+else
+  tail -n +2 "$marker" | tr -s ' ' | stamps >"$out/pdf-expected.txt"
+fi
+pdftotext -layout "$out/$name.pdf" - | pages | stamps >"$out/pdf-text.txt"
 if ! diff -u "$out/pdf-expected.txt" "$out/pdf-text.txt"; then
-  echo "the PDF's text differs from the pages printed ($out/OutputE2E.pdf)"
+  echo "the PDF's text differs from the pages printed ($out/$name.pdf), in these fonts:"
+  pdffonts "$out/$name.pdf"
   exit 1
 fi
 echo "PDF of job $token: $(grep -c -- '--page--' "$out/pdf-text.txt") pages as printed"

@@ -1,20 +1,23 @@
 // The line-draw font loader under Wine: the font comes out of this program's resources into
 // the prefix's fonts folder, font table and registry, and its line-draw bytes, drawn with an
-// ANSI font selection, show as joined lines on the screen. The test takes everything back at
-// its start and its end, so it leaves the prefix as it found it.
+// ANSI font selection, show as joined lines on the screen and on the PDF printer's pages. The
+// test takes everything back at its start and its end, so it leaves the prefix as it found it.
 #include "engine/VLMXFont.h"
 #include "framework/Classes.h"
 #include "framework/FontInstall.h"
+#include "framework/Printers.h"
 #include "framework/win32/Win32Handles.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/Pump.h"
 #include "tests/e2e/Screenshot.h"
+#include "tests/support/GoldenReports.h"
 
 namespace {
 
@@ -174,6 +177,38 @@ TEST_F(FontLoaderE2E, InstallsFromTheProgramAndDrawsLines) {
   Loader.Uninstall();
   EXPECT_EQ(GetFileAttributesA(FontsFolder().append("LetGothL.ttf").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(RegistryValue(FontKeys[0]), FontsFolder() + "LetGothL.ttf");
+}
+
+// A report with IBM line drawing, printed on the PDF printer's canvas once the report window's
+// start has installed the font: its borders must come out in the line-draw font, not in the
+// letters that a substitute font shows for those bytes. CheckPdf.sh, run by ctest after this
+// test, holds the PDF's text against the golden pages of the same report.
+TEST_F(FontLoaderE2E, IbmReportPrintsItsBordersInTheLineFontOnThePdfPrinter) {
+  const int Index = Printer()->Printers().IndexOf("PDF");
+  ASSERT_GE(Index, 0) << "Wine lists no printer PDF";
+  ASSERT_FALSE(FontFamilyInstalled(FaceName)) << "the prefix has the font before the test";
+  TvlxFontLoader Loader(&Owner, "VLXLINEDRAW", "VLMXFONT", FaceName, "LetGothL.TTF");
+  Loader.Install();
+  ASSERT_TRUE(Loader.Installed());
+
+  Printer()->SetPrinterIndex(Index);
+  // Differs in every run, so a PDF left over from an earlier run is never taken for this one's.
+  const std::string Token =
+      "LineFont" + std::to_string(GetCurrentProcessId()) + "T" + std::to_string(GetTickCount());
+  {
+    GoldenReports::TReport Report(GoldenReports::Find(VERSORA_LINE_FONT_CASE));
+    ASSERT_EQ(Report.Settings.OutputQuality, 1) << "not a report with IBM line drawing";
+    Report.Settings.ReportDesc = "FontLoaderE2E " + Token;
+    // Small enough for the widest line to fit the sheet; the characters stay the golden file's.
+    Report.Settings.TextFontSize = 7;
+    ASSERT_EQ(Report.Print("", GoldenReports::TReport::TOutput::PrinterCanvas), 1);
+    EXPECT_FALSE(Printer()->Aborted());
+  }
+  const std::string Out = VERSORA_LINE_FONT_OUTPUT_DIR;
+  CreateDirectoryA(Out.c_str(), nullptr);
+  std::ofstream Marker(Out + "/pdf-job.txt", std::ios::binary);
+  Marker << Token << "\n";
+  ASSERT_TRUE(Marker.good());
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
-// Report pages through the real sinks under Wine: raw text through Wine's spooler into the CUPS
-// raw queue "VersoraRaw", whose socket printer on 127.0.0.1 is this test; the printer canvas on
-// the CUPS PDF printer, whose PDF CheckPdf.sh reads back on the host; and a text file.
+// The book table's golden report (tests/engine/golden), composed by a real report run under
+// Wine and sent through the real sinks: raw text through Wine's spooler into the CUPS raw queue
+// "VersoraRaw", whose socket printer on 127.0.0.1 is this test, and the printer canvas on the
+// CUPS PDF printer, whose PDF CheckPdf.sh reads back on the host. Both must hold the golden
+// text file's pages.
 #include <winsock2.h>
 
 #include "framework/win32/Win32Handles.h"
@@ -12,24 +14,15 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <vector>
 
-#include "engine/VLMXGbl/PrintSettings.h"
-#include "engine/Vellumix/ReportSettings.h"
 #include "framework/Printers.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
+#include "tests/support/GoldenReports.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
-using TPages = std::vector<std::vector<std::string>>;
-
-const TPages Pages = {
-    {"VERSORA OUTPUT PAGE ONE", "  Genesis     Moses", "  Exodus      Moses"},
-    {"VERSORA OUTPUT PAGE TWO", "  Leviticus   Moses"},
-    {"VERSORA OUTPUT PAGE THREE", "  Numbers     Moses", "  Deuteronomy Moses"},
-};
 const char* const RawPrinter = "VersoraRaw";
 const char* const PdfPrinter = "PDF";
 
@@ -38,60 +31,17 @@ std::string RunToken() {
   return "E2E" + std::to_string(GetCurrentProcessId()) + "T" + std::to_string(GetTickCount());
 }
 
-// The lines of the pages as the spooler and the file get them: CR LF after each line and, with
-// form feeds on, a form feed in front of each later page.
-std::string Body() {
-  std::string Bytes;
-  for (std::size_t P = 0; P < Pages.size(); ++P)
-    for (std::size_t L = 0; L < Pages[P].size(); ++L) Bytes += (P > 0 && L == 0 ? "\f" : "") + Pages[P][L] + "\r\n";
-  return Bytes;
+using GoldenReports::TReport;
+
+// The golden text file of the report printed here: each page's lines with CR LF, a form feed in
+// front of each later page and a line of one form feed at the end.
+std::string GoldenPages() {
+  const std::string Pages = FileBytes(std::string(VERSORA_GOLDEN_DIR) + "/" + GoldenReports::WineCase + ".txt");
+  EXPECT_FALSE(Pages.empty()) << "no golden file for " << GoldenReports::WineCase;
+  return Pages;
 }
 
-// Clears the process-wide pointers once the run objects are gone.
-struct TRunPointers {
-  ~TRunPointers() { PrintSettings = nullptr, RptSettings = nullptr; }
-};
-
-// The run objects of one report run, with the process-wide pointers to them.
-struct TRun : TRunPointers {
-  TvlxReportSettings Settings;
-  TvlxPrintSettings PS;
-  TRun() {
-    RptSettings = &Settings;
-    PrintSettings = &PS;
-    PS.UnitSet = 1;
-    Settings.SetItemOpt(ioFormFeeds, true);
-  }
-
-  // The pages through OpenOutput, EmitPage and CloseOutput as a report run drives them: the
-  // first error's text, or empty.
-  std::string Print() {
-    std::string Error;
-    auto Guarded = [&](auto Step) {
-      try {
-        Step();
-      } catch (const std::exception& E) {
-        if (Error.empty()) Error = E.what();
-        PS.RunState = rsTerminatedWithError;
-      }
-    };
-    PS.RunState = rsActive;
-    Guarded([&] {
-      if (!PS.OpenOutput()) return;
-      for (std::size_t I = 0; I < Pages.size(); ++I) {
-        PS.PageLines.Clear();
-        for (const auto& Line : Pages[I]) PS.PageLines.Add(Line);
-        PS.CurPageAcross = 1;
-        PS.CurVertPage = static_cast<int>(I) + 1;
-        PS.EmitPage(I + 1 == Pages.size(), false);
-        ++PS.PagesWritten;
-      }
-      PS.RunState = rsCompletedNormally;
-    });
-    Guarded([&] { PS.CloseOutput(); });
-    return Error;
-  }
-};
+const int GoldenPageCount = 2;
 
 // The raw queue's socket printer: each job CUPS delivers is one connection, read to its end.
 class TSocketPrinter {
@@ -156,10 +106,16 @@ int RawPort() {
 
 }  // namespace
 
-TEST(OutputE2E, RawTextReachesTheSocketPrinterAndTheFileGetsTheSameLines) {
+TEST(OutputE2E, RawTextReachesTheSocketPrinterAsTheGoldenFileHoldsTheReport) {
   ASSERT_GE(Printer()->Printers().IndexOf(RawPrinter), 0)
       << "Wine lists no printer " << RawPrinter << ": scripts/setup makes the CUPS raw queue; "
       << "is cupsd running and libcups2:i386 installed?";
+  std::string Pages = GoldenPages();
+  ASSERT_GE(Pages.size(), 3u);
+  ASSERT_EQ(Pages.substr(Pages.size() - 3), "\f\r\n");
+  // The spooler's closing string stands where the file's closing form feed is.
+  Pages.resize(Pages.size() - 3);
+
   TSocketPrinter SocketPrinter(RawPort());
   ASSERT_TRUE(SocketPrinter.Listening()) << "port " << RawPort() << " is taken";
   // The run chooses the PDF printer; raw text must go to the default printer all the same.
@@ -169,59 +125,61 @@ TEST(OutputE2E, RawTextReachesTheSocketPrinterAndTheFileGetsTheSameLines) {
 
   const std::string Token = RunToken();
   const std::string Init = "\x1b" "E" + Token + "\r\n", Finish = "\x1b" "E";
+  {
+    TReport Report(GoldenReports::Find(GoldenReports::WineCase));
+    Report.Settings.ReportDesc = "OutputE2E raw " + Token;
+    Report.Settings.InitPrinterStr = "#27E" + Token + "#13#10";
+    Report.Settings.FinishPrinterStr = "#27#069";
+    ASSERT_EQ(Report.Print("", TReport::TOutput::RawSpooler), 1);
+    EXPECT_EQ(Report.Run.PagesWritten, GoldenPageCount);
+  }
   std::string Received;
-  {
-    TRun Run;
-    Run.Settings.ReportDesc = "OutputE2E raw " + Token;
-    Run.Settings.InitPrinterStr = "#27E" + Token + "#13#10";
-    Run.Settings.FinishPrinterStr = "#27#069";
-    Run.PS.OutFastPrinterText = Run.PS.OutPrinter = true;
-    ASSERT_EQ(Run.Print(), "");
-  }
   ASSERT_TRUE(SocketPrinter.ReceiveJob(Token, 90000, Received)) << "CUPS delivered no job of this run";
-  EXPECT_EQ(Received, Init + Body() + Finish);
-
-  TTempDir Dir;
-  const std::string FileName = Dir / "OutputE2E.txt";
-  {
-    TRun Run;
-    Run.Settings.OutputFileName = FileName;
-    Run.Settings.InitPrinterStr = "#27E";  // the spooler's framing is no part of a file
-    Run.PS.OutAnyFile = Run.PS.OutTextFile = true;
-    ASSERT_EQ(Run.Print(), "");
-  }
-  // The file ends with a line of one form feed where the spooler's closing string is.
-  EXPECT_EQ(FileBytes(FileName), Received.substr(Init.size(), Received.size() - Init.size() - Finish.size()) + "\f\r\n");
+  EXPECT_EQ(Received, Init + Pages + Finish);
 }
 
-TEST(OutputE2E, PrinterCanvasPrintsEachPageOnItsOwnSheetOfThePdfPrinter) {
+// CheckPdf.sh, run by ctest once this test is done, holds the PDF's text (pdftotext) against
+// the marker written here: the golden file's pages, one sheet each.
+TEST(OutputE2E, PrinterCanvasPrintsTheGoldenPagesEachOnItsOwnSheetOfThePdfPrinter) {
   const int Index = Printer()->Printers().IndexOf(PdfPrinter);
   ASSERT_GE(Index, 0) << "Wine lists no printer " << PdfPrinter;
+  const std::string File = GoldenPages();
+
   Printer()->SetPrinterIndex(Index);
   const std::string Token = RunToken();
   {
-    TRun Run;
-    Run.Settings.ReportDesc = "OutputE2E " + Token;
-    TCanvas* Canvas = Run.PS.Canvas;
-    Canvas->Font().SetName("DejaVu Sans Mono");
-    Canvas->Font().SetSize(12);
-    const TTextMetric Metric = Canvas->TextMetrics();
-    ASSERT_GT(Metric.tmHeight, 0);
-    Run.PS.CanvasLineStep = Metric.tmHeight + Metric.tmExternalLeading;
-    Run.PS.OutPrinter = true;
-    ASSERT_EQ(Run.Print(), "");
+    TReport Report(GoldenReports::Find(GoldenReports::WineCase));
+    Report.Settings.ReportDesc = "OutputE2E " + Token;
+    ASSERT_EQ(Report.Print("", TReport::TOutput::PrinterCanvas), 1);
+    EXPECT_EQ(Report.Run.PagesWritten, GoldenPageCount);
+    EXPECT_EQ(Report.Run.RunState, rsCompletedNormally);
     EXPECT_FALSE(Printer()->Printing());
+    EXPECT_FALSE(Printer()->Aborted());
   }
 
-  // What CheckPdf.sh must find: the job title's token, then each page's trimmed lines and a
-  // separator line.
-  const std::string Dir = VERSORA_E2E_OUTPUT_DIR;
-  CreateDirectoryA(Dir.c_str(), nullptr);
-  std::ofstream Marker(Dir + "/pdf-job.txt", std::ios::binary);
+  // The job title's token, then each page's lines as pdftotext gives them (trimmed, blank runs
+  // as one, empty lines left out) and a separator line.
+  const std::string Out = VERSORA_E2E_OUTPUT_DIR;
+  CreateDirectoryA(Out.c_str(), nullptr);
+  std::ofstream Marker(Out + "/pdf-job.txt", std::ios::binary);
   Marker << Token << "\n";
-  for (const auto& Page : Pages) {
-    for (const auto& Line : Page) Marker << Trim(Line) << "\n";
-    Marker << "--page--\n";
+  std::string Line;
+  int Pages = 0;
+  for (std::size_t I = 0; I < File.size(); ++I) {
+    const char C = File[I];
+    if (C == '\f') {
+      if (I + 3 < File.size()) {  // not the closing form feed
+        Marker << "--page--\n";
+        ++Pages;
+      }
+    } else if (C == '\n') {
+      if (!Trim(Line).empty()) Marker << Trim(Line) << "\n";
+      Line.clear();
+    } else if (C != '\r') {
+      Line += C;
+    }
   }
+  Marker << "--page--\n";
+  EXPECT_EQ(Pages + 1, GoldenPageCount);
   ASSERT_TRUE(Marker.good());
 }

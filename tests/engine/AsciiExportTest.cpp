@@ -187,20 +187,33 @@ TEST_F(AsciiExportTest, TotalsRowsFollowTheDataRows) {
   EXPECT_EQ(Export(GridOf({{"Name", "Qty"}, {"a", "1"}}), Totals), "\"Name\",\"Qty\"\r\na,1\r\n,1\r\n");
 }
 
+// The export starts as a report does: run date, no page emitted yet, no group heading in
+// progress, and the filter sees each row once.
 TEST_F(AsciiExportTest, FilterSkipsAndEndsRowsAndLineNumbersStartAfterTheTitles) {
   Settings->HideColumns = "";
   Settings->ExportFieldDelim = ",";
   const TRows Rows = {{"Name"}, {"a"}, {"skip"}, {"b"}, {"stop"}, {"c"}};
+  std::vector<int> Seen;
   auto Filter = [&] {
     Column(LineNoColName).HorzPage = 1;
+    Seen.clear();
     Info->OnFilterRecord = [&](TObject*, TDataSet*, int Row, bool& Accept, bool& Terminate) {
+      Seen.push_back(Row);
       const std::string Text = Info->StringGrid->Cells(0, Row);
       Accept = Text != "skip";
       Terminate = Text == "stop";
     };
   };
+  Run->LastEmittedPage = {2, 5};
+  Run->GrpHdrRow = true;
+  Settings->RunDateTime = 0;
   EXPECT_EQ(Export(GridOf(Rows), Filter), "\"#\",\"Name\"\r\n1,a\r\n2,b\r\n");
   EXPECT_EQ(Run->RunState, rsCompletedNormally);
+  EXPECT_EQ(Seen, (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(Run->LastEmittedPage, (TPoint{0, 0}));
+  EXPECT_FALSE(Run->GrpHdrRow);
+  EXPECT_GT(Settings->RunDateTime, 0);
+  EXPECT_EQ(Run->RunDateText, FormatDateTime("ddddd", Settings->RunDateTime));
 
   // The line-number column is left out when it is not on the first page across.
   EXPECT_EQ(Export(GridOf(Rows), [&] { Filter(); Column(LineNoColName).HorzPage = 2; }), "\"Name\"\r\na\r\nb\r\n");

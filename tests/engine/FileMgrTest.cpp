@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/OutputFile.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/Vellumix/ReportId.h"
 #include "framework/Dialogs.h"
@@ -243,4 +245,87 @@ TEST_F(FileMgrTest, TheComponentGeneratesAnIdKeepsItsUserAndStampsItsSaves) {
   std::string Repaired = Loaded.ReportId();
   EXPECT_TRUE(ValidateReportId(Repaired, false)) << Repaired;
   EXPECT_NE(ReadWholeFile(FileName).find("[" + Repaired + "]\r\nPrintWhat=4"), std::string::npos);
+}
+
+TEST_F(FileMgrTest, ASettingsFileNamedLikeItsLockOrTemporaryFileIsRefusedAndKept) {
+  TIniFile DataDirs("VLMXDirs.Ini");
+  Headless::SetExeName(Dir + "/Prog.exe");
+  const struct { std::string Property, Listed, File; } Cases[] = {
+      {Dir + "/Own.~LK", "", Dir + "/Own.~LK"},
+      {Dir + "/Own.$$$", "", Dir + "/Own.$$$"},
+      {Dir + "/Own.~lk", "", Dir + "/Own.~lk"},
+      {"", Dir + "/Listed.~LK", Dir + "/Listed.~LK"},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.File);
+    Vlx.SetReportSettingsFileName(C.Property);
+    DataDirs.WriteString("Vellumix! Data Directories", Dir + "/Prog.exe", C.Listed);
+    WriteWholeFile(C.File, Example);
+    const std::string Message = "Vellumix! Setup Error: The report settings file \"" + C.File +
+                                "\" cannot have the extension " + ExtractFileExt(C.File) +
+                                ": the extensions .$$$ and .~LK belong to its temporary and lock files.";
+    EXPECT_THROW_MSG(Mgr.LoadReportSettings("Clerk", "Sales (123.456)"), eVlxSUError, Message);
+    EXPECT_THROW_MSG(Save("Clerk", "Sales (123.456)"), eVlxSUError, Message);
+    EXPECT_EQ(ReadWholeFile(C.File), Example) << "never touched";
+  }
+}
+
+TEST_F(FileMgrTest, TheSettingsFileAndItsCompanionsAreNoOutputFile) {
+  TObjInfo Info;
+  Info.Component = &Vlx;
+  ObjInfo = &Info;
+  struct TReset {
+    ~TReset() { ObjInfo = nullptr; }
+  } Reset;
+  WriteWholeFile(FileName, Example);
+  const struct { std::string Name; bool Allowed; } Cases[] = {
+      {FileName, false},          {Dir + "/./RPTSET.txt", false}, {Dir + "/sub/../RptSet.~lk", false},
+      {Dir + "/RptSet.$$$", false}, {Dir + "/RptSet.Out", true},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Headless::Reset();
+    EXPECT_EQ(OutputFileNameAllowed(C.Name), C.Allowed);
+    if (C.Allowed) continue;
+    ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+    EXPECT_EQ(Headless::MessageBoxes()[0].Text,
+              "Output file \"" + C.Name + "\" is the report settings file or its lock or temporary file\r\n\r\n"
+              "Solution: Use a different output file name");
+  }
+  EXPECT_EQ(ReadWholeFile(FileName), Example);
+  EXPECT_FALSE(FileExists(Dir + "/RptSet.~LK") || FileExists(Dir + "/RptSet.$$$")) << "nothing was opened";
+}
+
+TEST_F(FileMgrTest, EveryTextReadsBackAsWrittenAndTouchesNoOtherLine) {
+  const std::string Victim = "[Other:Victim (111.111)]\r\nPrintWhat=1\r\n\r\n";
+  // Escaped: the stored line when the text needs an escape, else empty (the plain form).
+  const struct { std::string Memo, Desc, Escaped; } Cases[] = {
+      {"Title\r\nMemo,RptTi=END\r\nPrintWhat=6", "", "Memo,RptTi%=Title%0D%0AMemo,RptTi=END%0D%0APrintWhat=6"},
+      {"memo,rptti=end", "", "Memo,RptTi%=memo,rptti=end"},
+      {"a\r\nMemo,RptTi=START\r\nb", "", "Memo,RptTi%=a%0D%0AMemo,RptTi=START%0D%0Ab"},
+      {"100%\r\n[Other:Victim (111.111)]\r\nMemo,PgTi=END", "", ""},
+      {"", "One\r\n[Other:Victim (111.111)]\r\nPrintWhat=6", "ReportDesc%=One%0D%0A[Other:Victim (111.111)]%0D%0APrintWhat=6"},
+      {"", "50%0A, lone\rCR", ""},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.Memo + "|" + C.Desc);
+    WriteWholeFile(FileName, Victim);
+    Mgr.LoadReportSettings("Clerk", "Sales (123.456)");
+    Settings.RptMemo(RptTi)->Text = C.Memo;
+    Settings.ReportDesc = C.Desc;
+    Save("Clerk", "Sales (123.456)");
+    const std::string Stored = ReadWholeFile(FileName);
+    if (!C.Escaped.empty()) EXPECT_NE(Stored.find("\r\n" + C.Escaped + "\r\n"), std::string::npos) << Stored;
+    else if (!C.Memo.empty()) EXPECT_NE(Stored.find("Memo,RptTi=START\r\n" + C.Memo + "\r\nMemo,RptTi=END\r\n"), std::string::npos);
+    else EXPECT_NE(Stored.find("ReportDesc=" + C.Desc + "\r\n"), std::string::npos);
+
+    Settings.RptMemo(RptTi)->Text = "stale";
+    Mgr.LoadReportSettings("Clerk", "Sales (123.456)");
+    EXPECT_EQ(Settings.RptMemo(RptTi)->Text, C.Memo);
+    EXPECT_EQ(Settings.ReportDesc, C.Desc);
+    EXPECT_EQ(Settings.PrintWhat, 0);
+    Mgr.LoadReportSettings("Other", "Victim (111.111)");
+    EXPECT_EQ(Settings.PrintWhat, 1);
+    EXPECT_EQ(Settings.ReportDesc, "") << "no line of the other report came from this one";
+  }
 }

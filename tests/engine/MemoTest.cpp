@@ -447,6 +447,11 @@ TEST_F(MemoTest, DeviceUnitsDrawTheStoredLinesInTheTextRectangle) {
   ASSERT_EQ(Device.Outs.size(), 2u);
   EXPECT_EQ(Device.Outs[0].Text, "abc def");
   EXPECT_EQ(Device.Outs[1].Text, "ghi");
+  // A word wider than the area stays whole on its own line instead of stopping the run.
+  Device.Outs.clear();
+  EXPECT_EQ(PS->DrawMemoText("ab abcdefghijk", 14, false, DT_WORDBREAK), 100);
+  ASSERT_EQ(Device.Outs.size(), 2u);
+  EXPECT_EQ(Device.Outs[1].Text, "abcdefghijk");
 }
 
 TEST(MemoLayout, SqueezeSpacesShortensRunsOnlyWhereTheyAreLongEnough) {

@@ -1,23 +1,20 @@
-// The output sinks on the fake printers and spooler and on real files.
+// The output sinks, driven by real report runs on the fake printers and spooler and on real
+// files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "engine/VLMXGbl/Output.h"
-#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl0.h"
-#include "engine/Vellumix/ReportSettings.h"
 #include "framework/Dialogs.h"
-#include "framework/headless/Printers.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
-#include "tests/support/HeadlessFixture.h"
-#include "tests/support/TempDir.h"
+#include "tests/engine/ReportRunFixture.h"
+#include "windows/ReportWindows.h"
 
 namespace {
-
-using TPages = std::vector<std::vector<std::string>>;
 
 std::string Decode(const std::string& Text) {
   std::string Bytes;
@@ -25,84 +22,9 @@ std::string Decode(const std::string& Text) {
   return Bytes;
 }
 
-std::string ReadFile(const std::string& Name) {
-  std::ifstream In(Name, std::ios::binary);
-  std::stringstream S;
-  S << In.rdbuf();
-  return S.str();
-}
-
 void WriteFile(const std::string& Name, const std::string& Bytes) {
   std::ofstream(Name, std::ios::binary) << Bytes;
 }
-
-enum class TDest { None, Spooler, Printer, File };
-
-class OutputTest : public HeadlessTest {
-protected:
-  void SetUp() override {
-    HeadlessTest::SetUp();
-    RptSettings = &FSettings;
-    FSettings.ReportDesc = "Books";
-    FSettings.OutputFileName = FDir / "out.txt";
-    Fresh(TDest::None);
-  }
-  void TearDown() override {
-    FPS.reset();
-    PrintSettings = nullptr;
-    RptSettings = nullptr;
-    Headless::ResetPrinters();
-    HeadlessTest::TearDown();
-  }
-
-  // A fresh run state on fresh fake printers, writing to Dest.
-  void Fresh(TDest Dest) {
-    Headless::ResetPrinters();
-    FPS = std::make_unique<TvlxPrintSettings>();
-    PrintSettings = FPS.get();
-    FPS->UnitSet = 1;
-    FPS->CanvasLineStep = 50;
-    SetDest(Dest);
-  }
-  void SetDest(TDest Dest) {
-    FPS->OutFastPrinterText = Dest == TDest::Spooler;
-    FPS->OutPrinter = Dest == TDest::Spooler || Dest == TDest::Printer;
-    FPS->OutAnyFile = FPS->OutTextFile = Dest == TDest::File;
-  }
-
-  // Runs the pages as the report run does: every step guarded, the output always closed. The
-  // first error's text, or empty.
-  std::string Run(const TPages& Pages, unsigned char EndState = rsCompletedNormally) {
-    std::string Error;
-    auto Guarded = [&](auto Step) {
-      try {
-        Step();
-      } catch (const std::exception& E) {
-        if (Error.empty()) Error = E.what();
-        FPS->RunState = rsTerminatedWithError;
-      }
-    };
-    FPS->RunState = rsActive;
-    Guarded([&] {
-      if (!FPS->OpenOutput()) return;
-      for (std::size_t I = 0; I < Pages.size() && FPS->RunState == rsActive; ++I) {
-        FPS->PageLines.Clear();
-        for (const auto& Line : Pages[I]) FPS->PageLines.Add(Line);
-        FPS->CurPageAcross = 1;
-        FPS->CurVertPage = static_cast<int>(I) + 1;
-        FPS->EmitPage(I + 1 == Pages.size(), false);
-        ++FPS->PagesWritten;
-      }
-      if (FPS->RunState == rsActive) FPS->RunState = EndState;
-    });
-    Guarded([&] { FPS->CloseOutput(); });
-    return Error;
-  }
-
-  TTempDir FDir;
-  TvlxReportSettings FSettings;
-  std::unique_ptr<TvlxPrintSettings> FPS = std::make_unique<TvlxPrintSettings>();
-};
 
 // Nothing of the spooler is left open, and nothing was closed that was not open.
 void ExpectSpoolerClean() {
@@ -111,6 +33,28 @@ void ExpectSpoolerClean() {
   EXPECT_EQ(Headless::OpenSpoolPages(), 0);
   EXPECT_TRUE(Headless::SpoolerMisuses().empty()) << Headless::SpoolerMisuses().front();
 }
+
+// Seven rows on pages of five lines: three pages of a title line and up to three rows.
+class OutputTest : public ReportRunTest {
+protected:
+  void SetUp() override {
+    ReportRunTest::SetUp();
+    Run->PageHeight = 5;
+  }
+
+  // A fresh run state on fresh fake printers, for a report of Rows rows.
+  void Fresh(int Rows = 7) {
+    ResetPrinters();
+    Prepare(Rows);
+  }
+
+  // The report's bytes as the text file gets them.
+  std::string FileReport() {
+    ToFile();
+    EXPECT_EQ(Print(0), 1);
+    return FileBytes(Name);
+  }
+};
 
 }  // namespace
 
@@ -129,63 +73,82 @@ TEST(PrinterString, DecodesCodesAndEscapes) {
                    "must be between 0 and 255.");
 }
 
-// A form feed goes before a later page of two lines or more.
-TEST_F(OutputTest, RawSpoolerGetsTheFramedLinesOnTheDefaultPrinter) {
-  Printer()->SetPrinterIndex(1);  // the run chose the dot matrix; raw text ignores that
-  FSettings.InitPrinterStr = "#27#69";
-  FSettings.FinishPrinterStr = "#27@";
-  FSettings.SetItemOpt(ioFormFeeds, true);
-  SetDest(TDest::Spooler);
-  EXPECT_EQ(Run({{"A", "B"}, {"C", "D"}, {"E"}}), "");
-
-  ASSERT_EQ(Headless::SpooledDocuments().size(), 1u);
-  const auto& Doc = Headless::SpooledDocuments()[0];
-  EXPECT_EQ(Doc.Printer, "Fake Laser");
-  EXPECT_EQ(Doc.DocName, "Books");
-  EXPECT_EQ(Doc.DataType, "RAW");
-  EXPECT_EQ(Doc.Bytes, "\x1b" "EA\r\nB\r\n\fC\r\nD\r\nE\r\n\x1b@");
-  EXPECT_EQ(Doc.PagesStarted, 3);
-  EXPECT_TRUE(Doc.Ended);
-  ExpectSpoolerClean();
-}
-
-// The spooler's form-feed rule is in the test above; a file also ends with a form-feed line.
-TEST_F(OutputTest, FormFeedsInAFile) {
+// The spooler gets the file's pages between its framing strings, one spooler page per page; a
+// file ends with a line of one form feed, which the spooler's closing string stands for.
+TEST_F(OutputTest, RawSpoolerGetsTheFilesPagesFramedOnTheDefaultPrinter) {
+  Fresh();
   for (const bool FormFeeds : {true, false}) {
-    Fresh(TDest::File);
-    FSettings.SetItemOpt(ioFormFeeds, FormFeeds);
-    EXPECT_EQ(Run({{"a", "b"}, {"c", "d"}}), "");
-    EXPECT_EQ(ReadFile(FSettings.OutputFileName), FormFeeds ? "a\r\nb\r\n\fc\r\nd\r\n\f\r\n" : "a\r\nb\r\nc\r\nd\r\n");
+    SCOPED_TRACE(FormFeeds);
+    ResetPrinters();
+    Settings->SetItemOpt(ioFormFeeds, FormFeeds);
+    std::string Pages = FileReport();
+    if (FormFeeds) {
+      ASSERT_EQ(Pages.substr(Pages.size() - 3), "\f\r\n");
+      Pages.resize(Pages.size() - 3);
+    }
+    EXPECT_EQ(Pages.find('\f') != std::string::npos, FormFeeds);
+    EXPECT_EQ(Pages.substr(0, 24), "Name\r\nr1  \r\nr2  \r\nr3  \r\n");
+
+    Printer()->SetPrinterIndex(1);  // the run chose the dot matrix; raw text ignores that
+    Settings->InitPrinterStr = "#27#69";
+    Settings->FinishPrinterStr = "#27@";
+    ToSpooler();
+    EXPECT_EQ(Print(0), 1);
+    ASSERT_EQ(Headless::SpooledDocuments().size(), 1u);
+    const auto& Doc = Headless::SpooledDocuments()[0];
+    EXPECT_EQ(Doc.Printer, "Fake Laser");
+    EXPECT_EQ(Doc.DocName, "Book list");
+    EXPECT_EQ(Doc.DataType, "RAW");
+    EXPECT_EQ(Doc.Bytes, "\x1b" "E" + Pages + "\x1b@");
+    EXPECT_EQ(Doc.PagesStarted, 3);
+    EXPECT_TRUE(Doc.Ended);
+    ExpectSpoolerClean();
   }
 }
 
-TEST_F(OutputTest, PrinterCanvasDrawsTheLinesOnePagePerSheet) {
-  // A run that ends in error or is cancelled throws its job away.
-  const struct { unsigned char EndState; bool Ended; } Cases[] = {
-      {rsCompletedNormally, true}, {rsTerminatedWithError, false}, {rsUserCancelled, false}};
-  for (const auto& C : Cases) {
-    Fresh(TDest::Printer);
-    EXPECT_EQ(Run({{"one", "two"}, {"three"}}, C.EndState), "");
+// Each page on a sheet of its own, its lines a text-font line apart; a run that fails throws
+// its job away.
+TEST_F(OutputTest, PrinterCanvasDrawsTheFilesPagesOnePerSheet) {
+  Fresh();
+  Settings->SetItemOpt(ioFormFeeds, false);
+  const std::string File = FileReport();
+  // Courier New of 12 points at 600 dpi on the fake laser: 100 dots, 20 of internal and 10 of
+  // external leading.
+  const int Step = 130;
+  for (const bool Fails : {false, true}) {
+    SCOPED_TRACE(Fails);
+    ResetPrinters();
+    ToPrinter();
+    Info->OnFieldEdit = [&](TObject*, std::string& Text, TvlxFieldInfo*) {
+      if (Fails && Text == "r5") throw Exception("handler failed");
+    };
+    EXPECT_EQ(Print(0), Fails ? 3 : 1);
     ASSERT_EQ(Headless::PrintedDocuments().size(), 1u);
     const auto& Doc = Headless::PrintedDocuments()[0];
-    EXPECT_EQ(Doc.Title, "Report: Books");
-    EXPECT_EQ(Doc.Ended, C.Ended);
-    EXPECT_EQ(Doc.Aborted, !C.Ended);
-    ASSERT_EQ(Doc.Pages.size(), 2u) << "no blank sheet after the last page";
-    ASSERT_EQ(Doc.Pages[0].TextOuts.size(), 2u);
-    EXPECT_EQ(Doc.Pages[0].TextOuts[1].Text, "two");
-    EXPECT_EQ(Doc.Pages[0].TextOuts[1].X, 0);
-    EXPECT_EQ(Doc.Pages[0].TextOuts[1].Y, 50);
-    ASSERT_EQ(Doc.Pages[1].TextOuts.size(), 1u);
-    EXPECT_EQ(Doc.Pages[1].TextOuts[0].Text, "three");
+    EXPECT_EQ(Doc.Title, "Report: Book list");
+    EXPECT_EQ(Doc.Ended, !Fails);
+    EXPECT_EQ(Doc.Aborted, Fails);
     EXPECT_FALSE(Printer()->Printing());
+    std::string Drawn;
+    for (const auto& Page : Doc.Pages)
+      for (std::size_t I = 0; I < Page.TextOuts.size(); ++I) {
+        EXPECT_EQ(Page.TextOuts[I].X, 0);
+        EXPECT_EQ(Page.TextOuts[I].Y, static_cast<int>(I) * Step);
+        EXPECT_EQ(Page.TextOuts[I].FontName, "Courier New");
+        Drawn += Page.TextOuts[I].Text + "\r\n";
+      }
+    // The failing run ends before its second page is out.
+    EXPECT_EQ(Doc.Pages.size(), Fails ? 2u : 3u) << "no blank sheet after the last page";
+    EXPECT_EQ(Drawn, Fails ? File.substr(0, 24) : File);
   }
 }
 
 TEST_F(OutputTest, NextSheetWaitsForTheRangeEndTheTestPageOrThePendingFooter) {
-  SetDest(TDest::Printer);
-  FPS->RunState = rsActive;
-  ASSERT_TRUE(FPS->OpenOutput());
+  Fresh(1);
+  ToPrinter();
+  Run->RunState = rsActive;
+  ASSERT_TRUE(Run->OpenOutput());
+  Run->PagesAcross = 1;
   // Sheets: of the job afterwards.
   const struct { int PrintWhat; unsigned char Mode; int Page; bool PageEnd, FooterPending, Finished; int Sheets; }
       Cases[] = {
@@ -197,41 +160,51 @@ TEST_F(OutputTest, NextSheetWaitsForTheRangeEndTheTestPageOrThePendingFooter) {
       {0, pmLayoutOnly, 5, false, false, false, 4},
       {1, pmPrint, 5, false, false, false, 4},
   };
-  FPS->PrintRangeTo = {0, 3};
+  Run->PrintRangeTo = {0, 3};
   for (const auto& C : Cases) {
-    FSettings.PrintWhat = static_cast<uint8_t>(C.PrintWhat);
-    FPS->PageMode = C.Mode;
-    FPS->CurVertPage = C.Page;
-    EXPECT_EQ(FPS->EmitPage(C.PageEnd, C.FooterPending), C.Finished) << C.PrintWhat << " page " << C.Page;
-    EXPECT_EQ(Printer()->PageNumber(), C.Sheets) << C.PrintWhat << " page " << C.Page;
-    EXPECT_EQ(FPS->LastEmittedPage, (TPoint{0, C.Page}));
+    SCOPED_TRACE(testing::Message() << C.PrintWhat << " page " << C.Page);
+    Settings->PrintWhat = static_cast<uint8_t>(C.PrintWhat);
+    Styles->BandInfo[3].Finished = false;
+    Run->PageMode = C.Mode;
+    Run->CurPageAcross = 1;
+    Run->CurVertPage = C.Page;
+    Run->EmitPage(C.PageEnd, C.FooterPending);
+    EXPECT_EQ(Styles->BandInfo[3].Finished, C.Finished);
+    EXPECT_EQ(Printer()->PageNumber(), C.Sheets);
+    EXPECT_EQ(Run->LastEmittedPage, (TPoint{1, C.Page}));
   }
-  FPS->CloseOutput();
+  Run->CloseOutput();
 }
 
 TEST_F(OutputTest, ExistingFileIsOverwrittenAppendedOrTheUserIsAsked) {
+  Fresh(1);
+  Settings->SetItemOpt(ioFormFeeds, false);
+  const std::string Page = FileReport();
   const std::string Question =
-      "File \"" + FSettings.OutputFileName +
+      "File \"" + Name +
       "\" already exists\rOverwrite this file?\r\r  Yes   : Overwrites\r  No    : Appends to file\r"
       "  Cancel: Terminates Report";
-  // Answer 0: no question expected. A file that is not there is made without a question.
-  const struct { bool Exists; int IfExists; int Answer; bool Opened; std::string Bytes; } Cases[] = {
-      {true, 0, 0, true, "new\r\n"},          {true, 1, 0, true, "old\r\nnew\r\n"},
-      {true, 2, MsgBox::IdYes, true, "new\r\n"}, {true, 2, MsgBox::IdNo, true, "old\r\nnew\r\n"},
-      {true, 2, MsgBox::IdCancel, false, "old\r\n"}, {false, 2, 0, true, "new\r\n"},
+  // Answer 0: no question expected. A file that is not there is made without a question. With
+  // no user to ask (no run interface registered) the file is left alone and the run stops.
+  const struct { bool Exists; int IfExists; int Answer; int Result; std::string Bytes; bool NoUser = false; } Cases[] = {
+      {true, 0, 0, 1, Page},          {true, 1, 0, 1, "old\r\n" + Page},
+      {true, 2, MsgBox::IdYes, 1, Page}, {true, 2, MsgBox::IdNo, 1, "old\r\n" + Page},
+      {true, 2, MsgBox::IdCancel, 2, "old\r\n"}, {false, 2, 0, 1, Page},
+      {true, 2, 0, 2, "old\r\n", true},
   };
-  SetDest(TDest::File);
   for (const auto& C : Cases) {
-    SCOPED_TRACE(testing::Message() << C.IfExists << " answer " << C.Answer);
-    Headless::Reset();
-    std::filesystem::remove(FSettings.OutputFileName);
-    if (C.Exists) WriteFile(FSettings.OutputFileName, "old\r\n");
-    FSettings.IfOutputFileExists = static_cast<uint8_t>(C.IfExists);
+    SCOPED_TRACE(testing::Message() << C.IfExists << " answer " << C.Answer << " no user " << C.NoUser);
+    struct TUserBack {
+      ~TUserBack() { RegisterReportWindows(); }
+    } UserBack;
+    if (C.NoUser) SetRunUI(nullptr);
+    ResetPrinters(true);
+    std::filesystem::remove(Name);
+    if (C.Exists) WriteFile(Name, "old\r\n");
+    Settings->IfOutputFileExists = static_cast<uint8_t>(C.IfExists);
     if (C.Answer) Headless::QueueAnswer(C.Answer);
-    FPS->PagesWritten = 0;
-    EXPECT_EQ(Run({{"new"}}), "");
-    EXPECT_EQ(ReadFile(FSettings.OutputFileName), C.Bytes);
-    EXPECT_EQ(FPS->RunState, C.Opened ? rsCompletedNormally : rsUserCancelled);
+    EXPECT_EQ(Print(0), C.Result);
+    EXPECT_EQ(FileBytes(Name), C.Bytes);
     if (C.Answer) {
       ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
       EXPECT_EQ(Headless::MessageBoxes()[0].Text, Question);
@@ -244,16 +217,16 @@ TEST_F(OutputTest, ExistingFileIsOverwrittenAppendedOrTheUserIsAsked) {
 }
 
 TEST_F(OutputTest, FileThatCannotBeOpenedStopsTheRunWithItsMessage) {
-  SetDest(TDest::File);
-  const std::string Name = FSettings.OutputFileName;
+  Fresh(1);
+  ToFile();
   WriteFile(Name, "old\r\n");
   int Error = 0;
   const TLockHandle Held = LockFileOpen(Name, fmOpenReadWrite | fmShareExclusive, Error);
   ASSERT_NE(Held, InvalidLockHandle) << Error;
-  EXPECT_EQ(Run({{"new"}}), "");
+  EXPECT_EQ(Print(0), 3) << "a failure, not the user's stop";
   LockFileRelease(Held, "");  // an empty name: only the handle is closed
-  EXPECT_EQ(ReadFile(Name), "old\r\n") << "nothing written, nothing truncated";
-  EXPECT_NE(FPS->RunState, rsUserCancelled) << "a failure, not the user's stop";
+  EXPECT_EQ(FileBytes(Name), "old\r\n") << "nothing written, nothing truncated";
+  EXPECT_EQ(Run->PagesWritten, 0);
   ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
   EXPECT_EQ(Headless::MessageBoxes()[0].Text,
             "Output file \"" + Name +
@@ -262,41 +235,69 @@ TEST_F(OutputTest, FileThatCannotBeOpenedStopsTheRunWithItsMessage) {
   EXPECT_EQ(Headless::MessageBoxes()[0].Flags, MsgBox::Ok);
   EXPECT_EQ(Headless::BeepSounds(), std::vector<unsigned>{MsgBox::IconInformation});
 
-  Headless::Reset();
-  FSettings.OutputFileName = FDir / "missing/out.txt";
-  EXPECT_EQ(Run({{"new"}}), "");
+  ResetPrinters(true);
+  Settings->OutputFileName = Dir / "missing/out.txt";
+  EXPECT_EQ(Run->Execute(false), 3);
   ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
   EXPECT_EQ(Headless::MessageBoxes()[0].Text,
-            "Cannot open output file \"" + FSettings.OutputFileName + "\"\r\nI/O Error=" + IntToStr(errFileNotFound));
+            "Cannot open output file \"" + Settings->OutputFileName + "\"\r\nI/O Error=" + IntToStr(errFileNotFound));
 }
 
-TEST_F(OutputTest, SpoolerFailingAtAnyCallClosesExactlyWhatWasOpened) {
+// Four rows: a page of a title and three rows, and a page of a title and one row.
+TEST_F(OutputTest, SpoolerFailingAtAnyCallEndsTheRunAndClosesExactlyWhatWasOpened) {
   const std::string Prefix = "Vellumix! Printing Error: ";
-  const struct { const char* Call; int Occurrence; std::string Error; } Cases[] = {
+  const std::string Closing = Prefix + "Using Fast Printer Text. Error writing printer closing string to print spooler.";
+  const struct { const char* Call; int Occurrence; int Result; } Cases[] = {
+      {"OpenPrinter", 1, 3},    {"StartDocPrinter", 1, 3}, {"WritePrinter", 1, 3},  // the initialization string
+      {"StartPagePrinter", 2, 3}, {"WritePrinter", 3, 3},  {"WritePrinter", 7, 3},
+      {"WritePrinter", 8, 0},  // the closing string: its error reaches the caller
+      {"EndPagePrinter", 1, 1}, {"EndPagePrinter", 2, 1}, {"EndDocPrinter", 1, 1}, {"ClosePrinter", 1, 1},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(testing::Message() << C.Call << " #" << C.Occurrence);
+    Fresh(4);
+    ToSpooler();
+    Settings->InitPrinterStr = "#27E";
+    Settings->FinishPrinterStr = "#12";
+    Headless::SpoolerFailAt(C.Call, C.Occurrence);
+    if (C.Result) EXPECT_EQ(Print(0), C.Result);
+    else EXPECT_THROW_MSG(Print(0), eVlxPrtError, Closing);
+    ExpectSpoolerClean();
+    EXPECT_EQ(Run->Sink, nullptr);
+  }
+
+  // The texts of the failures that end the run without reaching the caller.
+  const struct { const char* Call; int Occurrence; std::string Error; } Texts[] = {
       {"OpenPrinter", 1, Prefix + "Print Spooler Error **\rUnable to get printer for spooling (WinSpool.OpenPrinter)"},
       {"StartDocPrinter", 1,
        Prefix + "Print Spooler Error **\rUsing Fast Printer Text. Unable to start document printing (StartDocPrinter)"},
       {"WritePrinter", 1,
        Prefix + "Using Fast Printer Text. Error writing printer initialization string to print spooler."},
-      {"StartPagePrinter", 2, Prefix + "\rError writing to print spooler. Page:2"},
-      {"WritePrinter", 3, Prefix + "\rError writing to print spooler. Page:1"},
-      {"WritePrinter", 5, Prefix + "\rError writing to print spooler. Page:2"},
-      {"WritePrinter", 6, Prefix + "Using Fast Printer Text. Error writing printer closing string to print spooler."},
-      {"EndPagePrinter", 1, ""}, {"EndPagePrinter", 2, ""}, {"EndDocPrinter", 1, ""}, {"ClosePrinter", 1, ""},
+      {"StartPagePrinter", 1, Prefix + "\rError writing to print spooler. Page:2"},
+      {"WritePrinter", 3, Prefix + "\rError writing to print spooler. Page:2"},
   };
-  for (const auto& C : Cases) {
+  for (const auto& C : Texts) {
     SCOPED_TRACE(testing::Message() << C.Call << " #" << C.Occurrence);
-    Fresh(TDest::Spooler);
-    FSettings.InitPrinterStr = "#27E";
-    FSettings.FinishPrinterStr = "#12";
+    ResetPrinters();
     Headless::SpoolerFailAt(C.Call, C.Occurrence);
-    EXPECT_EQ(Run({{"a", "b"}, {"c", "d"}}), C.Error);
+    Run->RunState = rsActive;
+    Run->PageMode = pmPrint;
+    Run->CurVertPage = 2;
+    Run->PageLines.Clear();
+    Run->PageLines.Add("a");
+    Run->PageLines.Add("b");
+    EXPECT_THROW_MSG(
+        {
+          Run->OpenOutput();
+          Run->EmitPage(false, false);
+        },
+        eVlxPrtError, C.Error);
+    Run->CloseOutput();
     ExpectSpoolerClean();
-    EXPECT_EQ(FPS->SpoolJob, nullptr);
   }
 }
 
 TEST_F(OutputTest, WithoutAnOutputFlagOpeningIsAnInternalError) {
-  EXPECT_THROW_MSG(FPS->OpenOutput(), eVlxIntError,
+  EXPECT_THROW_MSG(Run->OpenOutput(), eVlxIntError,
                    "Vellumix! Internal Error: Open Output Internal Error **\rOutput destination not specified.");
 }

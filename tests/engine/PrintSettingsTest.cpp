@@ -11,6 +11,7 @@
 #include "framework/headless/Printers.h"
 #include "tests/engine/RunFixture.h"
 #include "tests/support/HeadlessFixture.h"
+#include "windows/VLMXASel/VLMXASel.h"
 
 namespace {
 

@@ -1,74 +1,12 @@
+#include <map>
+
 #include "engine/VLMXGbl0.h"
 #include "framework/Printers.h"
 #include "framework/headless/Printers.h"
-#include "tests/engine/TextReportFixture.h"
-#include "tests/support/TempDir.h"
+#include "tests/engine/ReportRunFixture.h"
 #include "windows/VLMXPgrs/VLMXPgrs.h"
 
 namespace {
-
-// A run of a small string grid in text units on the fake laser printer's page, with its
-// columns laid out by the column scan, as the setup window leaves it before Execute.
-class ReportRunTest : public TextReportTest {
-protected:
-  void SetUp() override {
-    TextReportTest::SetUp();
-    Settings->SetItemOpt(ioFormFeeds, true);
-    Settings->ExportFieldDelim = "9";
-    Settings->ExportQuote = "\"";
-    Settings->ReportTitle = "Books";
-    Settings->ReportDesc = "Book list";
-    Run->SetTextMode();
-    Run->PageWidth = 60;
-    Run->PageHeight = 8;
-    Run->PanelsAcrossPage = 1;
-    Run->CanvasLineStep = 100;
-  }
-
-  // Rows "r1".."rN" under the title "Name", each cell of column C led by Pad letters C.
-  void Prepare(int Rows, int Cols = 1, int Pad = 0) {
-    auto* G = Make<TStringGrid>("grid" + std::to_string(++Made));
-    G->SetFixedCols(0);
-    G->SetColCount(Cols);
-    G->SetRowCount(Rows + 1);
-    for (int C = 0; C < Cols; ++C) {
-      G->SetCells(C, 0, "Name");
-      for (int R = 1; R <= Rows; ++R) G->SetCells(C, R, std::string(Pad, 'a' + C) + "r" + std::to_string(R));
-    }
-    Start(G);
-    bool RescanPending = true;
-    Info->ColumnScan(nullptr, nullptr, RescanPending);
-    Info->CountTotalLines();
-  }
-
-  void ToFile(bool Export = false) {
-    Run->OutAnyFile = true;
-    Run->OutTextFile = !Export;
-    Run->OutAsciiFile = Export;
-    Settings->OutputFileName = Name;
-  }
-
-  // Pages of the text file, split at the form feeds between them.
-  std::vector<std::string> FilePages() {
-    std::vector<std::string> Pages{""};
-    for (char C : FileBytes(Name)) {
-      if (C == '\f') Pages.emplace_back();
-      else Pages.back() += C;
-    }
-    return Pages;
-  }
-
-  // As the setup window's Print command: the print-what choice is the kind of range.
-  int Print(int Kind, TPoint From = {}, TPoint To = {}) {
-    if (Settings->PrintWhat != 5) Settings->PrintWhat = static_cast<uint8_t>(Kind);
-    Run->SetPageRange(Kind, false, From, To);
-    return Run->Execute(false);
-  }
-
-  TTempDir Dir;
-  std::string Name = Dir / "out.txt";
-  int Made = 0;
-};
 
 using Range = std::pair<TPoint, TPoint>;
 
@@ -196,8 +134,7 @@ TEST_F(ReportRunTest, SnapshotPrintsTheActiveWindowScaledAndPutsItBack) {
   for (const TCase& C : std::vector<TCase>{{"MT", 4800, 3600, Max}, {"CP", 2500, 1875, Normal},
                                           {"CS", 400, 300, Normal}, {"", 4800, 3600, Normal},
                                           {"M", 4800, 3600, Max}}) {
-    Headless::ResetPrinters();
-    Run->Canvas = Printer()->Canvas();
+    ResetPrinters();
     Settings->SnapShotSize = C.Size;
     std::vector<TWindowState> Shown;
     Form.OnShow = [&](TObject*) { Shown.push_back(Form.WindowState()); };
@@ -280,7 +217,7 @@ TEST_F(ReportRunTest, PageLoopOnTheFakePrinterPrintsTheRangesPagesAcross) {
   Run->PageHeight = 5;
   Prepare(7, 2, 38);
   ASSERT_EQ(Run->PagesAcross, 2);
-  Run->OutPrinter = true;
+  ToPrinter();
 
   auto Texts = [](const Headless::TPrintedPage& Page) {
     std::string Text;
@@ -298,18 +235,38 @@ TEST_F(ReportRunTest, PageLoopOnTheFakePrinterPrintsTheRangesPagesAcross) {
   EXPECT_NE(All[2].find(std::string(38, 'a') + "r4"), std::string::npos);
   EXPECT_NE(All[3].find(std::string(38, 'b') + "r4"), std::string::npos);
 
-  for (const auto& [Pages, Expected] : std::vector<std::pair<Range, std::vector<std::string>>>{
-           {{{2, 2}, {0, 2}}, {All[3]}},
-           {{{0, 2}, {1, 3}}, {All[2], All[3], All[4]}},
-           {{{2, 1}, {1, 2}}, {All[1], All[2]}},
-       }) {
-    Headless::ResetPrinters();
-    Run->Canvas = Printer()->Canvas();
-    EXPECT_EQ(Print(6, Pages.first, Pages.second), 1);
+  // Each page across is a sheet of its own on the printer and a page of its own on the spooler,
+  // also on a range's last page given without a page across and on the current page.
+  struct TCase {
+    int Kind;
+    Range Pages;
+    std::vector<std::string> Expected;
+  };
+  for (const TCase& C : std::vector<TCase>{{6, {{2, 2}, {0, 2}}, {All[3]}},
+                                          {6, {{0, 2}, {1, 3}}, {All[2], All[3], All[4]}},
+                                          {6, {{2, 1}, {1, 2}}, {All[1], All[2]}},
+                                          {6, {{0, 2}, {0, 2}}, {All[2], All[3]}},
+                                          {1, {}, {All[0], All[1]}}}) {
+    SCOPED_TRACE(testing::Message() << C.Kind << " " << C.Pages.first.Y << "-" << C.Pages.second.Y);
+    ResetPrinters();
+    ToPrinter();
+    EXPECT_EQ(Print(C.Kind, C.Pages.first, C.Pages.second), 1);
     std::vector<std::string> Printed;
     for (const auto& Page : Headless::PrintedDocuments().at(0).Pages) Printed.push_back(Texts(Page));
-    EXPECT_EQ(Printed, Expected);
+    EXPECT_EQ(Printed, C.Expected);
     EXPECT_TRUE(Headless::PrintedDocuments()[0].Ended);
+
+    ToSpooler();
+    EXPECT_EQ(Print(C.Kind, C.Pages.first, C.Pages.second), 1);
+    std::string Bytes;
+    for (std::size_t I = 0; I < C.Expected.size(); ++I) {
+      Bytes += I > 0 ? "\f" : "";
+      for (char Ch : C.Expected[I]) Bytes += Ch == '|' ? std::string("\r\n") : std::string(1, Ch);
+    }
+    ASSERT_EQ(Headless::SpooledDocuments().size(), 1u);
+    EXPECT_EQ(Headless::SpooledDocuments()[0].Bytes, Bytes);
+    EXPECT_EQ(Headless::SpooledDocuments()[0].PagesStarted, static_cast<int>(C.Expected.size()));
+    EXPECT_TRUE(Headless::SpoolerMisuses().empty());
   }
 }
 
@@ -332,4 +289,47 @@ TEST_F(ReportRunTest, AbortBetweenPagesEndsTheRunAfterTheReportFooter) {
   EXPECT_EQ(Pages[1].find("r7"), std::string::npos);
   EXPECT_NE(Pages[2].find("END"), std::string::npos);
   EXPECT_EQ(Pages[1].find("END"), std::string::npos);
+}
+
+// Device units draw the page on the printer while it is composed: a page laid out before the
+// range must not reach the sheet, and a row replayed on a later page across prints at its place.
+TEST_F(ReportRunTest, DeviceUnitsReplayRowsInPlaceAndKeepLaidOutPagesOffTheSheet) {
+  Settings->OutputQuality = 2;
+  Run->SetTextMode();
+  ASSERT_EQ(Run->UnitSet, 0);
+  Run->PageWidth = 100;
+  Run->PageHeight = 1200;
+  Settings->SetItemOpt(ioColumnTitles, false);
+  TvlxRptMemo& Title = *Settings->RptMemo(PgTi);
+  Title.Text = "Title";
+  Title.Visible = true;
+  Title.WidPer = 100;
+  TRows Rows(1, V{"", ""});
+  for (int R = 1; R < 30; ++R) Rows.push_back(V{"a" + std::to_string(R), "b" + std::to_string(R)});
+  Start(GridOf(Rows));
+  bool Rescan = true;
+  Info->ColumnScan(nullptr, nullptr, Rescan);
+  Info->CountTotalLines();
+  ASSERT_EQ(Run->PagesAcross, 2);
+  // The top of each printed cell by {page across, vertical page}; the cells stay blank.
+  std::map<std::pair<int, int>, std::vector<int>> Tops;
+  Info->OnFieldEdit = [&](TObject*, std::string& Text, TvlxFieldInfo*) {
+    Tops[{Run->CurPageAcross, Run->CurVertPage}].push_back(Run->CellRect.Top);
+    Text.clear();
+  };
+  ToPrinter();
+  EXPECT_EQ(Print(6, {0, 2}, {0, 3}), 1);
+
+  const auto& Sheets = Headless::PrintedDocuments().at(0).Pages;
+  ASSERT_EQ(Sheets.size(), 4u);
+  for (const auto& Sheet : Sheets) {
+    ASSERT_EQ(Sheet.TextOuts.size(), 1u);
+    EXPECT_EQ(Sheet.TextOuts[0].Text, "Title");
+  }
+  std::vector<int> Full;
+  for (int Top = 80; Top <= 1040; Top += 80) Full.push_back(Top);
+  EXPECT_EQ(Tops[std::pair(1, 1)], Full);
+  EXPECT_EQ(Tops[std::pair(1, 2)], Full);
+  EXPECT_EQ(Tops[std::pair(2, 2)], Full);
+  EXPECT_EQ(Tops[std::pair(2, 3)], (std::vector<int>{80, 160, 240}));
 }

@@ -181,8 +181,9 @@ TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
   TvlxSettingsKeys Keys(&S);
   Keys.ApplyDefaults();
   // The value stored for a key, and the text the settings render for it afterwards. Byte-wide
-  // fields keep the low byte; empty reads as the default only for the keys that say so; short
-  // strings keep their first characters; memo keys reach their own memo only.
+  // fields keep the low byte; a number outside its range reads as the default; empty reads as
+  // the default only for the keys that say so; short strings keep their first characters; memo
+  // keys reach their own memo only.
   const struct { const char* Key; const char* Stored; const char* Rendered; } Cases[] = {
       {"OutputQuality", "300", "44"},         {"Orientation", "-1", "255"},
       {"RcdEstimate", "300", "300"},          {"PreviewFirst", "0", "0"},
@@ -194,6 +195,13 @@ TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
       {"CreateDate", "20261205.143005", "20261205.143005"},
       {"memo,pgftr,MemoXPosPer", "25", "25"}, {"Memo,PgFtr,MemoFontName", "", "Arial"},
       {"Memo,PgNum,MemoAlignment", "257", "1"},
+      {"NumGrpBrkCols", "2147483647", "0"},   {"MaxMemoColWidTxt", "2000000000", "20"},
+      {"PanelsAcrossPage", "0", "1"},         {"PanelsAcrossPage", "10", "10"},
+      {"RcdEstimate", "8", "100000"},         {"TextFontSize", "73", "10"},
+      {"PageMarginThous", "0,5001,0,0", "250,250,250,250"},
+      {"PageMarginThous", "10000,5000,0,-0", "10000,5000,0,0"},
+      {"CellMarginTxt", "26,0,0,0", "1,0,0,0"},
+      {"Memo,PgTi,MemoMarginTxt", "0,11,0,0", "0,0,0,0"},
   };
   for (const auto& C : Cases) {
     Apply(Keys, C.Key, C.Stored);

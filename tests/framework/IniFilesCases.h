@@ -143,6 +143,27 @@ inline std::vector<TCase> Cases() {
          return Written(I);
        },
        "[B]\r\nZ=3\r\n"},
+      {"a section name, key or value that its line cannot hold is refused and writes nothing",
+       "[Default]\r\nShow Hint=1\r\n",
+       [=](TIniFile& I) {
+         const std::string Prefix = "Unable to write to " + I.FileName() + ": the ";
+         const std::string Section = Prefix + "section name holds a line break or a null character";
+         const std::string Key = Prefix + "key holds a line break, a null character, \"=\" or a leading \"[\"";
+         const std::string Value = Prefix + "value holds a line break or a null character";
+         const struct { const char *S, *K; std::string V, Expected; } Writes[] = {
+             {"S]\r\n[Default", "Show Hint", "0", Section}, {"S\n", "K", "v", Section},
+             {"S", "K\r\nShow Hint", "0", Key},            {"S", " [Default]", "x", Key},
+             {"S", "Show Hint=0", "x", Key},                 {"S", "K", "v\r\n[Default]\r\nShow Hint=0", Value},
+             {"S", "K", std::string("a\0b", 3), Value},
+         };
+         std::string Seen;
+         for (const auto& W : Writes) {
+           const std::string Got = Raised([&] { I.WriteString(W.S, W.K, W.V); });
+           Seen += Got == W.Expected ? "refused|" : Got + "|";
+         }
+         return Seen + Written(I);
+       },
+       "refused|refused|refused|refused|refused|refused|refused|[Default]\r\nShow Hint=1\r\n"},
       {"a file in a folder that does not exist cannot be written", nullptr,
        [](TIniFile& I) {
          TIniFile Lost(ExtractFilePath(I.FileName()) + "Missing" + PathDelim + "Lost.ini");

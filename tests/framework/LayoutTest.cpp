@@ -117,11 +117,23 @@ TEST_F(HeadlessTest, LayoutErrorsNameTheLine) {
       {"TTestForm f\n  Width = [1, 2\n", "Layout line 2: a list is not closed"},
       {"TTestForm f\n  BorderStyle = bsRound\n", "Layout line 2: BorderStyle: Invalid property value: bsRound"},
       {"# nothing\n", "Layout line 1: the layout is empty"},
+      {"TTestForm f\n  Width = 12ab\n", "Layout line 2: invalid number 12ab"},
+      {"TTestForm f\n  Width = 1e5 # big\n", "Layout line 2: invalid number 1e5"},
+      {"TTestForm f\n  Width = 99999999999\n", "Layout line 2: number out of range 99999999999"},
+      {"TTestForm f\n  Width = 2147483648\n", "Layout line 2: Width: number out of range 2147483648"},
+      {"TTestForm f\n  TBitBtn b extra\n", "Layout line 2: text after the component's name"},
+      {"TTestForm f\n  TStringGrid g\n    RowCount = 2048\n    ColCount = 1024\n",
+       "Layout line 4: ColCount: a grid of more than 1048576 cells"},
   };
   for (const auto& c : cases) {
     TTestForm form(nullptr);
     EXPECT_THROW_MSG(form.Read(c.Text), ELayoutError, c.Message);
   }
+  TTestForm form(nullptr);
+  EXPECT_THROW_MSG(form.Read("TTestForm f\n  Width = " + std::string(5000, '[') + "\n"), ELayoutError,
+                   "Layout line 2: lists are nested too deeply");
+  form.Read("TTestForm g\n  Width = $FFFFFFFF\n  TStringGrid s\n    RowCount = 1024\n    ColCount = 1024\n");
+  EXPECT_EQ(form.Width(), -1) << "a hexadecimal number is a 32-bit pattern";
 }
 
 TEST_F(HeadlessTest, LinkedLayoutsAreFoundByNameInAnyCase) {

@@ -41,7 +41,8 @@ std::vector<TTotal> SumsAt(std::initializer_list<int> Levels) {
 
 const std::vector<TCase> AllCases = {
     // The one the Wine test prints: nothing in it depends on the clock or the locale.
-    {"books-ascii", TSource::Books, Framed, {{PgTi, PageTitle}, {PgNum, "\rPage ^P"}}, {}},
+    // Printed on a sheet of the PDF printer too: its 118 characters fit across in a small font.
+    {"books-ascii", TSource::Books, With(Framed, {"TextFontSize=7"}), {{PgTi, PageTitle}, {PgNum, "\rPage ^P"}}, {}},
     {"books-no-borders", TSource::Books,
      With(Framed, {"ioBorders=0", "ioVerticalLines=0"}), {{PgTi, PageTitle}}, {}},
     {"books-ibm", TSource::Books, With(Framed, {"OutputQuality=1"}), {{PgTi, PageTitle}}, {}},
@@ -181,7 +182,7 @@ TReport::~TReport() {
   RptSettings = nullptr;
 }
 
-int TReport::Print(const std::string& FileName) {
+int TReport::Print(const std::string& FileName, TOutput Output) {
   // The setup window's start: the object's rows and columns, the styles.
   Info.CountSelected();
   Run.AskSelectedRows();
@@ -191,11 +192,14 @@ int TReport::Print(const std::string& FileName) {
   Info.CheckEmpty();
   Styles.LoadStyles(Settings.StyleName);
 
-  // The destination "Text File" and the options that follow from it.
-  Settings.OutputDest = 1;
+  // The destination ("Printer" or "Text File") and the options that follow from it.
+  const bool ToFile = Output == TOutput::TextFile;
+  Settings.OutputDest = ToFile ? 1 : 0;
   Settings.OutputFileName = FileName;
-  Run.OutTextFile = Run.OutAnyFile = true;
-  Run.OutRtfFile = Run.OutAsciiFile = Run.OutSnapshot = Run.OutPrinter = Run.OutFastPrinterText = false;
+  Run.OutTextFile = Run.OutAnyFile = ToFile;
+  Run.OutPrinter = !ToFile;
+  Run.OutFastPrinterText = Output == TOutput::RawSpooler;
+  Run.OutRtfFile = Run.OutAsciiFile = Run.OutSnapshot = false;
   Settings.LineDrawSet = Settings.OutputQuality == 1 ? 1 : 0;
   Info.ColumnTotalsOn = Settings.ItemOpt(ioColumnTotals);
   Info.FieldFormatOn = Settings.ItemOpt(ioFieldFormat);

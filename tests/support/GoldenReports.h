@@ -53,9 +53,15 @@ public:
   TReport(const TReport&) = delete;
   TReport& operator=(const TReport&) = delete;
 
-  // Prints the report into FileName with the destination "Text File", as the setup window's
-  // Print command does after its start: the run's result (1 finished, 2 cancelled, 3 failed).
-  int Print(const std::string& FileName);
+  // Where the printer destination sends the pages: drawn on the printer's canvas, or as raw
+  // text through the spooler to the default printer.
+  enum class TOutput { TextFile, PrinterCanvas, RawSpooler };
+
+  // Prints the report as the setup window's Print command does after its start, into FileName
+  // with the destination "Text File", or to the printer: the run's result (1 finished,
+  // 2 cancelled, 3 failed). The page is the text file's in every case, so every output holds
+  // the same lines.
+  int Print(const std::string& FileName, TOutput Output = TOutput::TextFile);
 
   TForm Form{nullptr};
   TvlxVellumix Vlx{nullptr};

@@ -1,0 +1,30 @@
+#include "windows/VLMXASel/VLMXASel.h"
+
+#include "framework/StdCtrls.h"
+#include "framework/rtl/SysUtils.h"
+
+TfmvlxAskSelectedRows* fmvlxAskSelectedRows = nullptr;
+
+TfmvlxAskSelectedRows::TfmvlxAskSelectedRows(TComponent* AOwner) : TForm(AOwner) {
+  Published(rbPrintSelectedRows, "rbPrintSelectedRows");
+  Published(rbPrintAllRows, "rbPrintAllRows");
+  Published(bbOk, "bbOk");
+  Published(bbCancel, "bbCancel");
+  CreateFromLayout("TfmvlxAskSelectedRows");
+}
+
+TvlxRowsAnswer AskSelectedRows(int SelectedCount) {
+  struct TReleaseWindow {
+    ~TReleaseWindow() {
+      delete fmvlxAskSelectedRows;
+      fmvlxAskSelectedRows = nullptr;
+    }
+  } Release;
+  if (!fmvlxAskSelectedRows) fmvlxAskSelectedRows = new TfmvlxAskSelectedRows(Application);
+  TfmvlxAskSelectedRows& Form = *fmvlxAskSelectedRows;
+  Form.rbPrintSelectedRows->SetCaption(Format("Print %d selected rows", {SelectedCount}));
+  if (SelectedCount != 0) Form.rbPrintSelectedRows->SetChecked(true);
+  else Form.rbPrintAllRows->SetChecked(true);
+  if (Form.ShowModal() != mrOk) return TvlxRowsAnswer::Cancel;
+  return Form.rbPrintSelectedRows->Checked() ? TvlxRowsAnswer::SelectedRows : TvlxRowsAnswer::AllRows;
+}

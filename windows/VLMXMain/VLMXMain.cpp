@@ -1,9 +1,0 @@
-#include "windows/VLMXMain/VLMXMain.h"
-
-#include "engine/VLMXGbl0.h"
-
-TfmVlxMain* fmVlxMain = nullptr;
-
-int RunSetupWindow(TvlxVellumix*) {
-  throw eVlxIntError(VlxInternalErrorPrefix + "[TvlxVellumix.Print] **\rThe report setup window is not built yet");
-}
