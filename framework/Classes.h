@@ -68,6 +68,9 @@ public:
   // Ends loading: the layout reader calls it on every component once all stored properties,
   // references included, are set.
   virtual void Loaded();
+  // The layout reader tells each component the component it is nested in (a control's parent,
+  // a menu item's menu).
+  virtual void SetParentComponent(TComponent* /*Value*/) {}
 
   // Asks to be told (Notification opRemove) when AComponent is destroyed, across owners.
   void FreeNotification(TComponent* AComponent);

@@ -4,6 +4,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Layout.h"
+#include "framework/Menus.h"
 #include "framework/PropertyTable.h"
 
 namespace {
@@ -83,6 +84,45 @@ TCustomForm* TControl::ParentForm() const {
 
 void TControl::Invalidate() { PeerNotify(TPeerChange::Invalidate); }
 
+bool TControl::HintShown() const {
+  if (!Application->ShowHint()) return false;
+  const TControl* c = this;
+  while (c->FParentShowHint && c->FParent) c = c->FParent;
+  return c->FShowHint;
+}
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+  if (FPopupMenu == Value) return;
+  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+  FPopupMenu = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+}
+
+void TControl::PeerMouseMove(TShiftState Shift, int X, int Y) {
+  DispatchInput(this, [&] {
+    Application->HintMouseMessage(this);
+    MouseMove(Shift, X, Y);
+  });
+}
+
+bool TControl::PeerContextPopup(int ScreenX, int ScreenY) {
+  if (!FPopupMenu) return false;
+  DispatchInput(this, [&] {
+    FPopupMenu->SetPopupComponent(this);
+    FPopupMenu->Popup(ScreenX, ScreenY);
+  });
+  return true;
+}
+
+void TControl::SetParentComponent(TComponent* Value) {
+  if (auto* parent = As<TWinControl>(Value)) SetParent(parent);
+}
+
 void TControl::Click() { if (OnClick) OnClick(this); }
 void TControl::DblClick() { if (OnDblClick) OnDblClick(this); }
 void TControl::MouseDown(TMouseButton B, TShiftState S, int X, int Y) { if (OnMouseDown) OnMouseDown(this, B, S, X, Y); }
@@ -133,6 +173,10 @@ const TPropertyTable& TControl::PropertyTable() const {
       {"Text", StringProperty(&TControl::SetText)},
       {"Hint", StringProperty(&TControl::SetHint)},
       {"ShowHint", BooleanProperty(&TControl::SetShowHint)},
+      {"HelpContext", IntegerProperty(&TControl::SetHelpContext)},
+      {"ParentShowHint", BooleanProperty(&TControl::SetParentShowHint)},
+      {"PopupMenu", ReferenceProperty(&TControl::SetPopupMenu, "a pop-up menu")},
+      {"OnMouseMove", EventProperty(&TControl::OnMouseMove)},
       {"ParentFont", BooleanProperty(&TControl::SetParentFont)},
       {"Color", Setter<TControl>([](TControl& C, const TLayoutValue& V) { C.SetColor(ColorValue(V)); })},
       {"Font.Name", FontProperty([](TFont& F, const TLayoutValue& V) { F.SetName(V.AsString()); })},
@@ -212,6 +256,11 @@ void TWinControl::PeerFocusChanged(bool GotFocus) {
 
 void TWinControl::PeerKeyDown(unsigned short& Key, TShiftState Shift) {
   DispatchInput(this, [&] {
+    // A menu's short cut comes before the form's key preview and the control, and uses the key.
+    if (TCustomForm* owner = ParentForm(); owner && owner->IsShortCut(ShortCut(Key, Shift))) {
+      Key = 0;
+      return;
+    }
     TWinControl* form = ParentForm();
     if (form && form != this && ParentForm()->KeyPreview()) {
       form->KeyDown(Key, Shift);

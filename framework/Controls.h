@@ -20,6 +20,7 @@
 
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
 
 // Raised where a control is asked for what its state does not allow (focus while hidden or
 // disabled, a window without a parent window).
@@ -41,6 +42,7 @@ using TShiftState = unsigned;
 
 using TMouseEvent =
     std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TKeyEvent = std::function<void(TObject* Sender, unsigned short& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 
@@ -124,7 +126,19 @@ public:
   const std::string& Hint() const { return FHint; }
   void SetHint(const std::string& Value) { FHint = Value; }
   bool ShowHint() const { return FShowHint; }
-  void SetShowHint(bool Value) { FShowHint = Value; }
+  // Setting ShowHint stops taking the parent's.
+  void SetShowHint(bool Value) { FShowHint = Value; FParentShowHint = false; }
+  bool ParentShowHint() const { return FParentShowHint; }
+  void SetParentShowHint(bool Value) { FParentShowHint = Value; }
+  // Whether the control's short hint pops up: its own ShowHint, or its parent's while it takes
+  // the parent's, and the application's.
+  bool HintShown() const;
+  // The help topic of the control (0: none).
+  int HelpContext() const { return FHelpContext; }
+  void SetHelpContext(int Value) { FHelpContext = Value; }
+  // The pop-up menu that a right click on the control opens.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* Value);
   TSizeConstraints& Constraints() { return FConstraints; }
 
   // The form this control sits on, through its parents.
@@ -137,6 +151,7 @@ public:
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
   TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
 
   // Input reported by the peer (or sent by a test).
   void PeerMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -145,6 +160,11 @@ public:
   void PeerMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     DispatchInput(this, [&] { MouseUp(Button, Shift, X, Y); });
   }
+  // The mouse moved over the control: the application's hint follows the control under it.
+  void PeerMouseMove(TShiftState Shift, int X, int Y);
+  // The user asked for the control's context menu (right click) at a screen point: its pop-up
+  // menu opens; false when it has none (the parent's may then open).
+  bool PeerContextPopup(int ScreenX, int ScreenY);
   void PeerClick() { DispatchInput(this, [&] { Click(); }); }
   void PeerDblClick() { DispatchInput(this, [&] { DblClick(); }); }
   virtual void PeerBoundsChanged(int ALeft, int ATop, int AWidth, int AHeight);
@@ -157,9 +177,12 @@ public:
   // Drops the peer and the real window behind it; the model stays.
   virtual void DestroyHandle();
 
+  void SetParentComponent(TComponent* Value) override;
   const TPropertyTable& PropertyTable() const override;
 
 protected:
+  virtual void MouseMove(TShiftState Shift, int X, int Y) { if (OnMouseMove) OnMouseMove(this, Shift, X, Y); }
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   virtual void Click();
   virtual void DblClick();
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -182,6 +205,9 @@ private:
   TCursor FCursor = crDefault;
   std::string FHint;
   bool FShowHint = false;
+  bool FParentShowHint = true;
+  TPopupMenu* FPopupMenu = nullptr;
+  int FHelpContext = 0;
   TSizeConstraints FConstraints;
 };
 

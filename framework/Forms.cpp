@@ -4,6 +4,7 @@
 #include <map>
 
 #include "framework/Layout.h"
+#include "framework/Menus.h"
 #include "framework/Printers.h"
 #include "framework/PropertyTable.h"
 #include "framework/rtl/FileUtils.h"
@@ -67,9 +68,39 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
   PeerNotify(TPeerChange::Style);
 }
 
+void TCustomForm::FrameSize(int& ExtraWidth, int& ExtraHeight) const {
+  Backend::FrameSize(FBorderStyle, ExtraWidth, ExtraHeight);
+  if (FMenu) ExtraHeight += Backend::MenuBarHeight();
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+  if (FMenu == Value) return;
+  if (FMenu) FMenu->RemoveFreeNotification(this);
+  FMenu = Value;
+  if (Value) {
+    Value->FreeNotification(this);
+    if (HandleAllocated()) Value->AttachToWindow(*this);
+  }
+  // The client area keeps its size; the window grows by the menu bar.
+  SyncWindowSize();
+}
+
+void TCustomForm::HandleNeeded() {
+  const bool had = HandleAllocated();
+  TWinControl::HandleNeeded();
+  if (!had && HandleAllocated() && FMenu) FMenu->AttachToWindow(*this);
+}
+
+bool TCustomForm::IsShortCut(TShortCut Key) { return FMenu && FMenu->IsShortCut(Key); }
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove && AComponent == FMenu) FMenu = nullptr;
+}
+
 void TCustomForm::SyncWindowSize() {
   int dx, dy;
-  Backend::FrameSize(FBorderStyle, dx, dy);
+  FrameSize(dx, dy);
   const int oldWidth = Width(), oldHeight = Height();
   TWinControl::SetBounds(Left(), Top(), FClientWidth + dx, FClientHeight + dy);
   ResizedFrom(oldWidth, oldHeight);
@@ -84,7 +115,7 @@ void TCustomForm::SetClientHeight(int Value) { FClientHeight = Value; SyncWindow
 
 void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   int dx, dy;
-  Backend::FrameSize(FBorderStyle, dx, dy);
+  FrameSize(dx, dy);
   FClientWidth = std::max(0, AWidth - dx);
   FClientHeight = std::max(0, AHeight - dy);
   const int oldWidth = Width(), oldHeight = Height();
@@ -96,7 +127,7 @@ void TCustomForm::PeerBoundsChanged(int ALeft, int ATop, int AWidth, int AHeight
   const int oldWidth = Width(), oldHeight = Height();
   TWinControl::PeerBoundsChanged(ALeft, ATop, AWidth, AHeight);
   int dx, dy;
-  Backend::FrameSize(FBorderStyle, dx, dy);
+  FrameSize(dx, dy);
   FClientWidth = std::max(0, AWidth - dx);
   FClientHeight = std::max(0, AHeight - dy);
   DispatchInput(this, [&] { ResizedFrom(oldWidth, oldHeight); });
@@ -268,6 +299,7 @@ void TCustomForm::KeyDown(unsigned short& Key, TShiftState Shift) {
 
 const TPropertyTable& TCustomForm::PropertyTable() const {
   static const TPropertyTable Table(&TWinControl::PropertyTable(), {
+      {"Menu", ReferenceProperty(&TCustomForm::SetMenu, "a main menu")},
       {"BorderStyle", Setter<TCustomForm>([](TCustomForm& F, const TLayoutValue& V) {
          F.SetBorderStyle(V.AsEnum<TFormBorderStyle>({{"bsNone", TFormBorderStyle::bsNone},
                                                        {"bsSingle", TFormBorderStyle::bsSingle},
@@ -345,9 +377,57 @@ void TApplication::Post(TComponent* Target, std::function<void()> Task) {
   });
 }
 
+void TApplication::SetShowHint(bool Value) {
+  FShowHint = Value;
+  Backend::HintSettingsChanged();
+}
+
+void TApplication::SetHintPause(int Value) {
+  FHintPause = Value;
+  Backend::HintSettingsChanged();
+}
+
+void TApplication::SetHintHidePause(int Value) {
+  FHintHidePause = Value;
+  Backend::HintSettingsChanged();
+}
+
+void TApplication::SetHint(const std::string& Value) {
+  if (FHint == Value) return;
+  FHint = Value;
+  if (OnHint) OnHint(this);
+}
+
+void TApplication::HintMouseMessage(TControl* Control) {
+  if (Control == FHintControl) return;
+  if (FHintControl) RemoveFreeNotification(FHintControl);
+  FHintControl = Control;
+  if (Control) FreeNotification(Control);
+  std::string hint;
+  for (TControl* c = Control; c && hint.empty(); c = c->Parent()) hint = c->Hint();
+  SetHint(GetLongHint(hint));
+}
+
+void TApplication::HelpContext(int Context) {
+  bool callHelp = true;
+  if (OnHelp) OnHelp(Context, callHelp);
+  if (callHelp) Backend::ShowHelp(FHelpFile, Context);
+}
+
+std::string GetShortHint(const std::string& Hint) {
+  size_t bar = Hint.find('|');
+  return bar == std::string::npos ? Hint : Hint.substr(0, bar);
+}
+
+std::string GetLongHint(const std::string& Hint) {
+  size_t bar = Hint.find('|');
+  return bar == std::string::npos ? Hint : Hint.substr(bar + 1);
+}
+
 void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != TOperation::opRemove) return;
+  if (AComponent == FHintControl) FHintControl = nullptr;
   for (auto& [id, target] : GPendingTargets)
     if (target == AComponent) target = nullptr;
 }

@@ -8,6 +8,9 @@
 
 #include "framework/Controls.h"
 
+class TMainMenu;
+using TShortCut = unsigned short;
+
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum class TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter, poDesktopCenter };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
@@ -52,6 +55,12 @@ public:
   void SetClientWidth(int Value) override;
   void SetClientHeight(int Value) override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+  // The menu bar; its short cuts work from anywhere on the form.
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* Value);
+  // Clicks the menu item of that short cut; true when one took it.
+  virtual bool IsShortCut(TShortCut Key);
 
   TWinControl* ActiveControl() const { return FActiveControl; }
   void SetActiveControl(TWinControl* Control);
@@ -100,6 +109,8 @@ public:
   void ControlRemoved(TControl* Control);
 
   void SetVisible(bool Value) override;
+  // The window comes with its menu bar.
+  void HandleNeeded() override;
   const TPropertyTable& PropertyTable() const override;
 
 protected:
@@ -127,8 +138,10 @@ protected:
   virtual void Resize() { if (OnResize) OnResize(this); }
   virtual bool CloseQuery();
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+  TMainMenu* FMenu = nullptr;
   TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
   TPosition FPosition = TPosition::poDesigned;
   bool FScaled = true;
@@ -148,6 +161,8 @@ private:
   void BeforeDestruction();
   void PlaceOnFirstShow();
   void SyncWindowSize();
+  // What the window adds around the client area: the frame, and the menu bar when there is one.
+  void FrameSize(int& ExtraWidth, int& ExtraHeight) const;
   // Fires OnResize when the size differs from the one given (not while loading).
   void ResizedFrom(int OldWidth, int OldHeight);
 };
@@ -180,7 +195,19 @@ public:
   const std::string& HelpFile() const { return FHelpFile; }
   void SetHelpFile(const std::string& Value) { FHelpFile = Value; }
   bool ShowHint() const { return FShowHint; }
-  void SetShowHint(bool Value) { FShowHint = Value; }
+  void SetShowHint(bool Value);
+  // Milliseconds before a control's short hint pops up, and before it goes again.
+  int HintPause() const { return FHintPause; }
+  void SetHintPause(int Value);
+  int HintHidePause() const { return FHintHidePause; }
+  void SetHintHidePause(int Value);
+  // The long hint of the control under the mouse; setting a different one fires OnHint.
+  const std::string& Hint() const { return FHint; }
+  void SetHint(const std::string& Value);
+  // The mouse is over Control: the hint becomes its long hint (or its parents', when it has none).
+  void HintMouseMessage(TControl* Control);
+  // Shows the help topic of that context in the help file, unless OnHelp takes the request.
+  void HelpContext(int Context);
 
   TCustomForm* MainForm() const { return FMainForm; }
   bool Terminated() const { return FTerminated; }
@@ -211,6 +238,9 @@ public:
   int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
 
   TExceptionEvent OnException;
+  TNotifyEvent OnHint;
+  // A help request: a handler that sets CallHelp false keeps the help file closed.
+  std::function<void(int Context, bool& CallHelp)> OnHelp;
 
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -221,6 +251,9 @@ private:
   std::string FTitle;
   std::string FHelpFile;
   bool FShowHint = true;
+  int FHintPause = 500, FHintHidePause = 2500;
+  std::string FHint;
+  TControl* FHintControl = nullptr;
   TCustomForm* FMainForm = nullptr;
   bool FTerminated = false;
 };
@@ -264,6 +297,11 @@ private:
   TCursor FSaved;
 };
 
+// The hint's parts: the short text before "|", shown as the pop-up tip, and the long text
+// after it (the whole hint when there is no "|").
+std::string GetShortHint(const std::string& Hint);
+std::string GetLongHint(const std::string& Hint);
+
 // The default beep of a refused action.
 void Beep();
 // The system sound that goes with a message box's icon (MsgBox::IconStop, IconWarning...).
@@ -290,4 +328,7 @@ void SetCursor(TCursor Cursor);
 void Beep(unsigned Sound);
 bool TopLevelWindowExists(const std::string& ClassName);
 void Quit();
+// The application's hint settings changed (show, pauses).
+void HintSettingsChanged();
+void ShowHelp(const std::string& HelpFile, int Context);
 }  // namespace Backend

@@ -117,6 +117,7 @@ void TCustomGrid::SetFixedColor(TColor Value) { FFixedColor = Value; Changed(TPe
 
 void TCustomGrid::SetCol(int Value) {
   if (Value < FFixedCols || Value >= FColCount) throw EListError(IndexError(Value));
+  if (Value != FCol && !FCellSelected && !SelectCell(Value, FRow)) return;
   FCol = Value;
   FSelection = {FCol, FRow, FCol, FRow};
   if (FOptions & goRowSelect) { FSelection.Left = FFixedCols; FSelection.Right = FColCount - 1; }
@@ -125,6 +126,7 @@ void TCustomGrid::SetCol(int Value) {
 
 void TCustomGrid::SetRow(int Value) {
   if (Value < FFixedRows || Value >= FRowCount) throw EListError(IndexError(Value));
+  if (Value != FRow && !FCellSelected && !SelectCell(FCol, Value)) return;
   FRow = Value;
   FSelection = {FCol, FRow, FCol, FRow};
   if (FOptions & goRowSelect) { FSelection.Left = FFixedCols; FSelection.Right = FColCount - 1; }
@@ -146,6 +148,7 @@ void TCustomGrid::SetTopRow(int Value) {
   if (Value == FTopRow) return;
   FTopRow = Value;
   Changed(TPeerChange::Layout);
+  TopLeftChanged();
 }
 
 void TCustomGrid::SetLeftCol(int Value) {
@@ -153,6 +156,7 @@ void TCustomGrid::SetLeftCol(int Value) {
   if (Value == FLeftCol) return;
   FLeftCol = Value;
   Changed(TPeerChange::Layout);
+  TopLeftChanged();
 }
 
 int TCustomGrid::VisibleRowCount() const {
@@ -216,11 +220,36 @@ TRect TCustomGrid::CellRect(int ACol, int ARow) const {
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   int c, r;
   MouseToCell(X, Y, c, r);
-  if (Button == TMouseButton::mbLeft && c >= FFixedCols && r >= FFixedRows) {
+  if (Button == TMouseButton::mbLeft && c >= FFixedCols && r >= FFixedRows && SelectCell(c, r)) {
+    TScopedValue<bool> agreed(FCellSelected, true);
     FCol = c;
     SetRow(r);
   }
   TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomGrid::ForEachVisibleCell(
+    bool Focused, const std::function<void(int, int, const TRect&, TGridDrawState)>& Visit) const {
+  auto shown = [](int fixed, int first, int count) {
+    std::vector<int> out;
+    for (int i = 0; i < fixed; ++i) out.push_back(i);
+    for (int i = first; i < count; ++i) out.push_back(i);
+    return out;
+  };
+  const std::vector<int> cols = shown(FFixedCols, FLeftCol, FColCount);
+  for (int r : shown(FFixedRows, FTopRow, FRowCount)) {
+    for (int c : cols) {
+      TRect cell = CellRect(c, r);
+      if (cell.Top >= ClientHeight()) return;
+      if (cell.Left >= ClientWidth()) break;
+      TGridDrawState state = 0;
+      if (r < FFixedRows || c < FFixedCols) state |= gdFixed;
+      else if (c >= FSelection.Left && c <= FSelection.Right && r >= FSelection.Top && r <= FSelection.Bottom)
+        state |= gdSelected;
+      if (Focused && c == FCol && r == FRow) state |= gdFocused;
+      Visit(c, r, cell, state);
+    }
+  }
 }
 
 const TPropertyTable& TCustomGrid::PropertyTable() const {
@@ -259,6 +288,40 @@ const TPropertyTable& TCustomGrid::PropertyTable() const {
                                                  {"ssVertical", TScrollStyle::ssVertical},
                                                  {"ssBoth", TScrollStyle::ssBoth}}));
        })},
+  });
+  return Table;
+}
+
+TDrawGrid::TDrawGrid(TComponent* AOwner) : TCustomGrid(AOwner) {
+  FCanvas.SetDevice(&Backend::ScreenTextDevice());
+}
+
+void TDrawGrid::PaintCells(TCanvasDevice& Device, bool Focused) {
+  if (!OnDrawCell) return;
+  FCanvas.SetDevice(&Device);
+  struct TDetach {
+    TCanvas& Canvas;
+    ~TDetach() { Canvas.SetDevice(&Backend::ScreenTextDevice()); }
+  } detach{FCanvas};
+  ForEachVisibleCell(Focused, [&](int c, int r, const TRect& rect, TGridDrawState state) {
+    FCanvas.Font().Assign(Font());
+    FCanvas.Brush().SetColor(state & gdFixed ? FixedColor() : Color());
+    FCanvas.Brush().SetStyle(TBrushStyle::bsSolid);
+    OnDrawCell(this, c, r, rect, state);
+  });
+}
+
+bool TDrawGrid::SelectCell(int ACol, int ARow) {
+  bool canSelect = true;
+  if (OnSelectCell) OnSelectCell(this, ACol, ARow, canSelect);
+  return canSelect;
+}
+
+const TPropertyTable& TDrawGrid::PropertyTable() const {
+  static const TPropertyTable Table(&TCustomGrid::PropertyTable(), {
+      {"OnDrawCell", EventProperty(&TDrawGrid::OnDrawCell)},
+      {"OnSelectCell", EventProperty(&TDrawGrid::OnSelectCell)},
+      {"OnTopLeftChanged", EventProperty(&TDrawGrid::OnTopLeftChanged)},
   });
   return Table;
 }

@@ -1,6 +1,7 @@
 // Grids: a table of cells with fixed heading rows and columns, scrolled by rows. The string
 // grid keeps a text and an optional object per cell. The window is our own custom control.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,10 @@ struct TGridCellView {
   bool Emphasis = false; // bold: a total
   bool Selected = false; // highlighted whatever the current cell is
 };
+
+// How a cell is drawn: selected, the focused current cell, a fixed cell.
+enum TGridDrawStateBit : unsigned { gdSelected = 1, gdFocused = 2, gdFixed = 4 };
+using TGridDrawState = unsigned;
 
 struct TGridRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
@@ -62,7 +67,8 @@ public:
   TColor FixedColor() const { return FFixedColor; }
   void SetFixedColor(TColor Value);
 
-  // The current cell, and the selected block (a single cell unless rows are selected).
+  // The current cell, and the selected block (a single cell unless rows are selected). Moving
+  // to another cell, from code or by the user, asks SelectCell first, which may refuse it.
   int Col() const { return FCol; }
   void SetCol(int Value);
   int Row() const { return FRow; }
@@ -89,10 +95,19 @@ public:
   // What the window shows in a cell (0-based, fixed cells included).
   virtual TGridCellView CellView(int ACol, int ARow) const { return {}; }
 
+  // Calls Visit for each cell the client area shows (fixed ones included), with its client
+  // rectangle and how it is drawn; Focused tells whether the grid has the focus.
+  void ForEachVisibleCell(bool Focused,
+                          const std::function<void(int ACol, int ARow, const TRect& Rect, TGridDrawState State)>& Visit) const;
+
   // Input reported by the peer: the scroll bar moved.
   void PeerScrolled(int NewTopRow) { DispatchInput(this, [&] { SetTopRow(NewTopRow); }); }
 
 protected:
+  // Whether the cell may become the current one.
+  virtual bool SelectCell(int /*ACol*/, int /*ARow*/) { return true; }
+  // The first shown row or column changed.
+  virtual void TopLeftChanged() {}
   std::unique_ptr<TControlPeer> CreatePeer() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void Changed(TPeerChange What) { PeerNotify(What); }
@@ -106,13 +121,44 @@ private:
   TColor FFixedColor = clBtnFace;
   int FCol = 1, FRow = 1, FTopRow = 1, FLeftCol = 1;
   TGridRect FSelection{1, 1, 1, 1};
+  bool FCellSelected = false;  // SelectCell already agreed to the move under way
 
   void ClampPosition();
 };
 
+namespace Backend {
+// Measures text in a font as the screen shows it (draws nothing).
+TCanvasDevice& ScreenTextDevice();
+}  // namespace Backend
+
+using TDrawCellEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State)>;
+using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+
+// A grid whose cells the program draws: OnDrawCell paints each visible cell on Canvas over the
+// grid's background and lines.
 class TDrawGrid : public TCustomGrid {
 public:
-  using TCustomGrid::TCustomGrid;
+  explicit TDrawGrid(TComponent* AOwner);
+
+  // The surface of the cell being painted; outside painting it measures text as the screen
+  // shows it.
+  TCanvas& Canvas() { return FCanvas; }
+  // Paints the visible cells through OnDrawCell, with Canvas drawing on Device meanwhile.
+  void PaintCells(TCanvasDevice& Device, bool Focused);
+
+  TDrawCellEvent OnDrawCell;
+  TSelectCellEvent OnSelectCell;
+  TNotifyEvent OnTopLeftChanged;
+
+  const TPropertyTable& PropertyTable() const override;
+
+protected:
+  bool SelectCell(int ACol, int ARow) override;
+  void TopLeftChanged() override { if (OnTopLeftChanged) OnTopLeftChanged(this); }
+
+private:
+  TCanvas FCanvas;
 };
 
 class TStringGrid : public TDrawGrid {

@@ -211,8 +211,7 @@ void TLayoutParser::Run() {
       if (it == reg.end()) Fail("unknown class " + first);
       comp = it->second(FRoot);
       comp->SetName(name);
-      if (auto* ctl = As<TControl>(comp))
-        if (auto* parent = As<TWinControl>(stack.back().Component)) ctl->SetParent(parent);
+      comp->SetParentComponent(stack.back().Component);
     }
     comp->SetComponentStateBit(csLoading, true);
     FLoaded.push_back(comp);

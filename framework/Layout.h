@@ -10,7 +10,8 @@
 //     Caption = "Versora - click"        a property of the enclosing component
 //     Font.Name = "MS Sans Serif"        a property of a property
 //     TStringGrid strgrd                 a component owned by the window; when it is a control
-//       Left = 0                         its parent is the enclosing control
+//       Left = 0                         its parent is the enclosing control (a menu item's, the
+//                                        enclosing menu or item: SetParentComponent)
 //       ColWidths = [115, 115, 123]      a list
 //       Options = [goFixedVertLine]      a set
 //       OnMouseUp = strgrdMouseUp        an event: a method the window registered by that name

@@ -6,9 +6,11 @@
 #include "framework/DBGrids.h"
 #include "framework/DBTables.h"
 #include "framework/DecisionGrid.h"
+#include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
 #include "framework/Layout.h"
+#include "framework/Menus.h"
 #include "framework/Mask.h"
 #include "framework/StdCtrls.h"
 
@@ -31,6 +33,13 @@ void RegisterFrameworkClasses() {
   RegisterComponentClass<TQuery>("TQuery");
   RegisterComponentClass<TDataSource>("TDataSource");
   RegisterComponentClass<TDecisionSource>("TDecisionSource");
+  RegisterComponentClass<TSpeedButton>("TSpeedButton");
+  RegisterComponentClass<TMainMenu>("TMainMenu");
+  RegisterComponentClass<TPopupMenu>("TPopupMenu");
+  RegisterComponentClass<TMenuItem>("TMenuItem");
+  RegisterComponentClass<TFontDialog>("TFontDialog");
+  RegisterComponentClass<TSaveDialog>("TSaveDialog");
+  RegisterComponentClass<TPrinterSetupDialog>("TPrinterSetupDialog");
   RegisterComponentClass<TMemo>("TMemo");
   RegisterComponentClass<TMaskEdit>("TMaskEdit");
   RegisterComponentClass<TComboBox>("TComboBox");

@@ -1,6 +1,7 @@
 #include "windows/ReportWindows.h"
 
 #include "engine/VLMXGbl/RunUI.h"
+#include "framework/Dialogs.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "framework/rtl/SysUtils.h"
@@ -25,20 +26,19 @@ public:
   TvlxRowsAnswer AskSelectedRows(int SelectedCount) override { return ::AskSelectedRows(SelectedCount); }
 
   TvlxExistingFileAnswer AskExistingFile(const std::string& FileName) override {
-    const int Answer = Application->MessageBox(
+    const int Answer = MessageDlg(
         "File \"" + FileName + "\" already exists\rOverwrite this file?\r\r  Yes   : Overwrites\r"
         "  No    : Appends to file\r  Cancel: Terminates Report",
-        Application->Title(), MsgBox::YesNoCancel | MsgBox::IconWarning);
-    if (Answer == MsgBox::IdYes) return TvlxExistingFileAnswer::Overwrite;
-    if (Answer == MsgBox::IdNo) return TvlxExistingFileAnswer::Append;
+        TMsgDlgType::mtWarning, mbYesNoCancel, 700);
+    if (Answer == mrYes) return TvlxExistingFileAnswer::Overwrite;
+    if (Answer == mrNo) return TvlxExistingFileAnswer::Append;
     return TvlxExistingFileAnswer::Cancel;
   }
 
   bool AskRetryBusyLock(const std::string& LockFileName) override {
     // Any answer but Retry gives up, the close box included.
-    return Application->MessageBox("ReportSettings Lock File \"" + LockFileName + "\" is busy.\r Do you want to retry?",
-                                   Application->Title(), MsgBox::AbortRetryIgnore | MsgBox::IconWarning) ==
-           MsgBox::IdRetry;
+    return MessageDlg("ReportSettings Lock File \"" + LockFileName + "\" is busy.\r Do you want to retry?",
+                      TMsgDlgType::mtWarning, mbAbort | mbRetry, 0) == mrRetry;
   }
 
   void ShowMessage(const std::string& Text, unsigned Flags) override {

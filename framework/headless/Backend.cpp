@@ -72,6 +72,14 @@ void SetModalHandler(TModalHandler Handler) { State().ModalHandler = std::move(H
 std::size_t PendingMessages() { return State().Queue.size(); }
 void SetScreenSize(int Width, int Height) { State().ScreenWidth = Width; State().ScreenHeight = Height; }
 void SetExeName(const std::string& FileName) { State().ExeName = FileName; }
+int TakeAnswer(int Default) {
+  auto& answers = State().Answers;
+  if (answers.empty()) return Default;
+  int answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+void RecordBox(TMessageBoxRecord Record) { State().Boxes.push_back(std::move(Record)); }
 void Reset() {
   auto& s = State();
   s.Queue.clear();
@@ -81,6 +89,7 @@ void Reset() {
   s.Beeps.clear();
   s.ExeName = DefaultExeName;
   s.ModalHandler = nullptr;
+  ResetDialogs();
   THeadlessAccess::ResetApplication();
   Screen->SetActiveForm(nullptr);
   ResetPrinters();
@@ -128,13 +137,8 @@ void RunModal(TCustomForm& Form) {
 }
 
 int MessageBox(const std::string& Text, const std::string& Caption, unsigned Flags) {
-  auto& s = State();
-  int answer = DefaultAnswer(Flags);
-  if (!s.Answers.empty()) {
-    answer = s.Answers.front();
-    s.Answers.pop_front();
-  }
-  s.Boxes.push_back({Text, Caption, Flags, answer});
+  int answer = Headless::TakeAnswer(DefaultAnswer(Flags));
+  Headless::RecordBox({Text, Caption, Flags, answer});
   return answer;
 }
 

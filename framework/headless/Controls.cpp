@@ -9,3 +9,4 @@ std::unique_ptr<TControlPeer> TCustomForm::CreatePeer() { return nullptr; }
 std::unique_ptr<TControlPeer> TLabel::CreatePeer() { return nullptr; }
 std::unique_ptr<TControlPeer> TButton::CreatePeer() { return nullptr; }
 std::unique_ptr<TControlPeer> TCustomGrid::CreatePeer() { return nullptr; }
+std::unique_ptr<TControlPeer> TSpeedButton::CreatePeer() { return nullptr; }

@@ -8,17 +8,24 @@
 
 #include "framework/Forms.h"
 
+class TCommonDialog;
+class TMenuItem;
+
 namespace Headless {
 
 struct TMessageBoxRecord {
   std::string Text;
   std::string Caption;
-  unsigned Flags = 0;
+  unsigned Flags = 0;  // a message dialog's: its type's icon
   int Answer = 0;
+  unsigned Buttons = 0;  // a message dialog's buttons (TMsgDlgButtons); 0 for a message box
+  int HelpContext = 0;
 };
 
-// Answers for the next message boxes, in order. A box with no queued answer gets its first
-// button (OK, Abort, Yes or Retry).
+
+// Answers for the next message boxes and message dialogs, in order. A box with no queued
+// answer gets its first button (OK, Abort, Yes or Retry; a dialog the first it shows); a
+// dialog asked an answer it has no button for is a test error.
 void QueueAnswer(int Answer);
 const std::vector<TMessageBoxRecord>& MessageBoxes();
 // The texts of the error boxes (boxes with the stop icon), in order.
@@ -47,6 +54,22 @@ bool RunTimers();
 
 // What the program last put on the clipboard.
 const std::string& ClipboardText();
+
+// Plays the user of the next common dialogs, in order: the handler fills the dialog (file
+// name, font, the printer chosen) and returns whether it was confirmed. A dialog with no
+// queued handler is cancelled. Every dialog shown is recorded by name.
+void QueueDialogAnswer(std::function<bool(TCommonDialog& Dialog)> Answer);
+const std::vector<std::string>& DialogsShown();
+// The item the user picks in the next pop-up menu (none when nothing is queued).
+void QueuePopupChoice(TMenuItem* Item);
+// The help contexts asked for from the help file, in order.
+const std::vector<int>& HelpRequests();
+
+// The backend's own: the next queued answer (or Default), the record of a box shown, and the
+// reset of the dialogs' script.
+int TakeAnswer(int Default);
+void RecordBox(TMessageBoxRecord Record);
+void ResetDialogs();
 
 // Forgets every record, queued answer and handler, the printers' pages and spooled bytes, and
 // drops waiting messages.

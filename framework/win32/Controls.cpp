@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "framework/Buttons.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "framework/win32/Win32.h"
@@ -29,6 +30,17 @@ const MSG* GSeenKey = nullptr;
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
+void RegisterOwnClass(const char* ClassName, UINT Style) {
+  WNDCLASSA wc{};
+  if (GetClassInfoA(Instance(), ClassName, &wc)) return;
+  wc.style = Style;
+  wc.lpfnWndProc = TWinPeer::WindowProc;
+  wc.hInstance = Instance();
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.lpszClassName = ClassName;
+  RegisterClassA(&wc);
+}
+
 void InitControls() {
   static bool done = false;
   if (done) return;
@@ -52,6 +64,7 @@ void InitControls() {
 
 TWinPeer::~TWinPeer() {
   if (!FHandle) return;
+  RemoveHintTool(FHandle);
   // The window forgets us first, so the messages of its destruction find no half-gone peer.
   RemovePropA(FHandle, PeerProperty);
   if (FSubclassed) SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefProc));
@@ -86,6 +99,11 @@ void TWinPeer::CreateHandle(const char* ClassName, DWORD Style, DWORD ExStyle, H
     FSubclassed = true;
   }
   ApplyFont();
+  AddHintTool(handle);
+  // The system links a new child window beneath its siblings; one made after its window is on
+  // the screen (an editor shown over a grid's cell) belongs above them.
+  if ((Style & WS_CHILD) && IsWindowVisible(Parent))
+    SetWindowPos(handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK TWinPeer::WindowProc(HWND Handle, UINT Msg, WPARAM W, LPARAM L) {
@@ -106,11 +124,13 @@ LRESULT TWinPeer::Dispatch(UINT Msg, WPARAM W, LPARAM L) {
   WNDPROC defProc = FDefProc;
   if (Msg == WM_NCDESTROY) {
     // The system destroys the window under us (its owner went): the peer stays, windowless.
+    RemoveHintTool(handle);
     RemovePropA(handle, PeerProperty);
     if (FSubclassed) SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defProc));
     FHandle = nullptr;
     return CallWindowProcA(defProc, handle, Msg, W, L);
   }
+  if (Msg >= WM_MOUSEFIRST && Msg <= WM_MOUSELAST) RelayHintMessage(handle, Msg, W, L);
   std::weak_ptr<char> alive = FAlive;
   LRESULT result = 0;
   bool handled = true;
@@ -166,6 +186,24 @@ bool TWinPeer::Message(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) {
       if (TWinPeer* child = FromHandle(reinterpret_cast<HWND>(L)); child && child != this)
         return child->Notification(Msg, W, L, Result);
       return false;
+    case WM_CONTEXTMENU: {
+      // From the keyboard the menu opens at the mouse; a control without a menu leaves it to
+      // the default procedure, which asks its parent.
+      POINT at{static_cast<short>(LOWORD(L)), static_cast<short>(HIWORD(L))};
+      if (L == -1) GetCursorPos(&at);
+      Result = 0;
+      return FControl.PeerContextPopup(at.x, at.y);
+    }
+    case WM_MOUSEMOVE: {
+      int x = static_cast<short>(LOWORD(L)), y = static_cast<short>(HIWORD(L));
+      if (FSubclassed) {
+        auto alive = Alive();
+        Result = DefaultProc(Msg, W, L);
+        if (alive.expired()) return true;
+      }
+      FControl.PeerMouseMove(MouseShift(W), x, y);
+      return true;
+    }
     case WM_SETCURSOR: {
       TCursor cursor = ScreenCursor();
       if (cursor == crDefault && LOWORD(L) == HTCLIENT && reinterpret_cast<HWND>(W) == FHandle)
@@ -216,7 +254,10 @@ bool TWinPeer::MouseMessage(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) {
     if (alive.expired()) return true;
   }
   if (!down) {
+    auto alive = Alive();
     control.PeerMouseUp(button, shift, x, y);
+    // Our own windows ask for their context menu as the system's controls do.
+    if (!FSubclassed && Msg == WM_RBUTTONUP && !alive.expired()) Result = DefWindowProcA(FHandle, Msg, W, L);
     return true;
   }
   if (twice) {
@@ -333,17 +374,21 @@ void CollectTabStops(const TWinControl& Parent, std::vector<TWinControl*>& Out) 
   }
 }
 
-// A visible, enabled button of the form that the predicate picks.
-template <class P>
-TButton* FindButton(const TWinControl& Parent, P Pick) {
+// A visible, enabled control of class T on the form, that the predicate picks.
+template <class T, class P>
+T* FindClickable(const TWinControl& Parent, P Pick) {
   for (int i = 0; i < Parent.ControlCount(); ++i) {
-    auto* child = As<TWinControl>(Parent.Controls(i));
-    if (!child || !child->HandleAllocated() || !child->CanFocus()) continue;
-    if (auto* button = As<TButton>(child); button && Pick(*button)) return button;
-    if (TButton* inner = FindButton(*child, Pick)) return inner;
+    TControl* child = Parent.Controls(i);
+    if (!child->HandleAllocated() || !child->Visible() || !child->Enabled()) continue;
+    if (auto* target = As<T>(child); target && Pick(*target)) return target;
+    if (auto* inner = As<TWinControl>(child))
+      if (T* found = FindClickable<T>(*inner, Pick)) return found;
   }
   return nullptr;
 }
+
+template <class P>
+TButton* FindButton(const TWinControl& Parent, P Pick) { return FindClickable<TButton>(Parent, Pick); }
 
 bool HasAccelerator(const std::string& Caption, char Key) {
   for (size_t i = 0; i + 1 < Caption.size(); ++i) {
@@ -358,9 +403,12 @@ bool HasAccelerator(const std::string& Caption, char Key) {
 }  // namespace
 
 bool FormKey(TCustomForm& Form, TControl* Focused, UINT Msg, WPARAM Key) {
-  TButton* target = nullptr;
+  TControl* target = nullptr;
   if (Msg == WM_SYSCHAR) {
-    target = FindButton(Form, [&](const TButton& b) { return HasAccelerator(b.Caption(), static_cast<char>(Key)); });
+    // Buttons first, then the tool bars' speed buttons ("&Close").
+    auto accel = [&](const TControl& c) { return HasAccelerator(c.Caption(), static_cast<char>(Key)); };
+    target = FindButton(Form, accel);
+    if (!target) target = FindClickable<TSpeedButton>(Form, accel);
   } else if (Key == VK_TAB) {
     std::vector<TWinControl*> stops;
     CollectTabStops(Form, stops);

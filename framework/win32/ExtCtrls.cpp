@@ -10,18 +10,7 @@ namespace {
 
 const char* const PanelClassName = "VersoraPanel";
 
-void RegisterPanelClass() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  WNDCLASSA wc{};
-  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = TWinPeer::WindowProc;
-  wc.hInstance = Instance();
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = PanelClassName;
-  RegisterClassA(&wc);
-}
+void RegisterPanelClass() { RegisterOwnClass(PanelClassName, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW); }
 
 UINT AlignmentFormat(TAlignment Alignment) {
   switch (Alignment) {

@@ -91,6 +91,10 @@ public:
 
 protected:
   bool Message(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) override {
+    if ((Msg == WM_COMMAND || Msg == WM_INITMENUPOPUP) && MenuMessage(Msg, W, L)) {
+      Result = 0;
+      return true;
+    }
     switch (Msg) {
       case WM_ERASEBKGND: {
         RECT client;

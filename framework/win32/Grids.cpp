@@ -23,11 +23,58 @@ void Fill(HDC Dc, const RECT& R, TColor Color) {
   ExtTextOutA(Dc, 0, 0, ETO_OPAQUE, &R, nullptr, 0, nullptr);
 }
 
+// A canvas's device over a device context that someone else owns: painting and measuring.
+class THdcTextDevice : public TCanvasDevice {
+public:
+  explicit THdcTextDevice(HDC Dc) : FDc(Dc), FOldFont(GetCurrentObject(Dc, OBJ_FONT)) {}
+  ~THdcTextDevice() override { SelectObject(FDc, FOldFont); }
+  THdcTextDevice(const THdcTextDevice&) = delete;
+  THdcTextDevice& operator=(const THdcTextDevice&) = delete;
+
+  void TextOut(int X, int Y, const std::string& Text, const TFont& Font, const TBrush& Brush) override {
+    Select(Font);
+    SetTextColor(FDc, ColorToRGB(Font.Color()));
+    SetBkMode(FDc, Brush.Style() == TBrushStyle::bsClear ? TRANSPARENT : OPAQUE);
+    SetBkColor(FDc, ColorToRGB(Brush.Color()));
+    TextOutA(FDc, X, Y, Text.data(), static_cast<int>(Text.size()));
+  }
+  TSize TextExtent(const std::string& Text, const TFont& Font) override {
+    Select(Font);
+    SIZE size{};
+    GetTextExtentPoint32A(FDc, Text.data(), static_cast<int>(Text.size()), &size);
+    return {static_cast<int>(size.cx), static_cast<int>(size.cy)};
+  }
+  TTextMetric TextMetrics(const TFont& Font) override {
+    Select(Font);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(FDc, &tm);
+    return {static_cast<int>(tm.tmHeight), static_cast<int>(tm.tmAscent), static_cast<int>(tm.tmDescent),
+            static_cast<int>(tm.tmInternalLeading), static_cast<int>(tm.tmExternalLeading),
+            static_cast<int>(tm.tmAveCharWidth), static_cast<int>(tm.tmMaxCharWidth)};
+  }
+  int PixelsPerInch() const override { return GetDeviceCaps(FDc, LOGPIXELSY); }
+  void FillRect(int Left, int Top, int Right, int Bottom, const TBrush& Brush) override {
+    Fill(FDc, RECT{Left, Top, Right, Bottom}, Brush.Color());
+  }
+
+private:
+  void Select(const TFont& Font) {
+    TFontHandle font = FontHandle(Font);
+    SelectObject(FDc, font.get());
+    FFont = std::move(font);
+  }
+  HDC FDc;
+  HGDIOBJ FOldFont;
+  TFontHandle FFont;
+};
+
 class TGridPeer : public TWinPeer {
 public:
   explicit TGridPeer(TCustomGrid& Grid) : TWinPeer(Grid), FGrid(Grid) {
-    CreateHandle(GridClassName, WS_CHILD | WS_TABSTOP | ScrollStyle(Grid.ScrollBars()),
+    CreateHandle(GridClassName, WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | ScrollStyle(Grid.ScrollBars()),
                  WS_EX_CLIENTEDGE, ParentHandle(Grid));
+    // Beneath its siblings, so that an editor placed over a cell shows above the grid.
+    SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     UpdateScrollBars();
   }
 
@@ -219,6 +266,10 @@ private:
       HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
       HGDIOBJ oldFont = SelectObject(dc, CurrentFont());
       DrawCells(dc, client);
+      if (auto* drawGrid = As<TDrawGrid>(&FGrid)) {
+        THdcTextDevice device(dc);
+        drawGrid->PaintCells(device, GetFocus() == Handle());
+      }
       BitBlt(screen, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
              ps.rcPaint.bottom - ps.rcPaint.top, dc, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
       SelectObject(dc, oldFont);
@@ -298,3 +349,9 @@ private:
 }  // namespace Win32
 
 std::unique_ptr<TControlPeer> TCustomGrid::CreatePeer() { return std::make_unique<Win32::TGridPeer>(*this); }
+
+TCanvasDevice& Backend::ScreenTextDevice() {
+  static HDC dc = CreateCompatibleDC(nullptr);
+  static Win32::THdcTextDevice device(dc);
+  return device;
+}

@@ -18,6 +18,8 @@ namespace Win32 {
 HINSTANCE Instance();
 // Loads the common controls and registers our window classes, once.
 void InitControls();
+// Registers a window class of ours (our window procedure, the arrow cursor) once.
+void RegisterOwnClass(const char* ClassName, UINT Style);
 extern const char* const FormClassName;
 extern const char* const GridClassName;
 
@@ -103,6 +105,18 @@ private:
   TFontHandle FFont;
   std::shared_ptr<char> FAlive = std::make_shared<char>();
 };
+
+// A menu's command or the opening of a sub-menu, told to the window that owns the menu; true
+// when it was one of ours.
+bool MenuMessage(UINT Msg, WPARAM W, LPARAM L);
+
+// The application's tooltip: every window of ours is a tool whose text is its control's short
+// hint, asked for when the tip is about to show. Mouse messages are relayed to it.
+void AddHintTool(HWND Window);
+void RemoveHintTool(HWND Window);
+void RelayHintMessage(HWND Window, UINT Msg, WPARAM W, LPARAM L);
+// The tooltip window, or nullptr before the first tool.
+HWND HintWindow();
 
 // The window styles of a form's border.
 void FormStyle(TFormBorderStyle Border, DWORD& Style, DWORD& ExStyle);

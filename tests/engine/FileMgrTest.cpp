@@ -7,6 +7,7 @@
 #include "engine/VLMXGbl/OutputFile.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/Vellumix/ReportId.h"
+#include "framework/Dialogs.h"
 #include "framework/IniFiles.h"
 #include "framework/rtl/FileUtils.h"
 #include "tests/engine/FileMgrFixture.h"
@@ -132,7 +133,7 @@ TEST_F(FileMgrTest, ABusyLockAsksAndAbortKeepsTheDefaultsOrFailsTheSave) {
   EXPECT_FALSE(Mgr.Locked());
   ASSERT_EQ(Headless::MessageBoxes().size(), 2u);
   EXPECT_EQ(Headless::MessageBoxes()[0].Text, Question);
-  EXPECT_EQ(Headless::MessageBoxes()[0].Flags, MsgBox::AbortRetryIgnore | MsgBox::IconWarning);
+  EXPECT_EQ(Headless::MessageBoxes()[0].Buttons, mbAbort | mbRetry);
   EXPECT_GT(TickCount() - Start, 20000u) << "two waiting periods of 10 s";
 
   EXPECT_THROW_MSG(Save("Clerk", "Sales (123.456)"), eVlxError,

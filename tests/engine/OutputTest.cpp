@@ -8,6 +8,7 @@
 #include "engine/VLMXGbl/Output.h"
 #include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl0.h"
+#include "framework/Dialogs.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
 #include "tests/engine/ReportRunFixture.h"
@@ -207,7 +208,8 @@ TEST_F(OutputTest, ExistingFileIsOverwrittenAppendedOrTheUserIsAsked) {
     if (C.Answer) {
       ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
       EXPECT_EQ(Headless::MessageBoxes()[0].Text, Question);
-      EXPECT_EQ(Headless::MessageBoxes()[0].Flags, MsgBox::YesNoCancel | MsgBox::IconWarning);
+      EXPECT_EQ(Headless::MessageBoxes()[0].Buttons, mbYesNoCancel);
+      EXPECT_EQ(Headless::MessageBoxes()[0].HelpContext, 700);
     } else {
       EXPECT_TRUE(Headless::MessageBoxes().empty());
     }

@@ -1,0 +1,309 @@
+// Menus, short cuts, pop-up menus, hints, the message dialog and the draw grid, headless.
+#include <gtest/gtest.h>
+
+#include "framework/Buttons.h"
+#include "framework/Dialogs.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Grids.h"
+#include "framework/Layout.h"
+#include "framework/Menus.h"
+#include "framework/StdCtrls.h"
+#include "tests/support/HeadlessFixture.h"
+
+namespace {
+
+constexpr unsigned short VkF1 = 0x70, VkF10 = 0x79, VkEscape = 0x1B;
+
+// A window with a menu bar whose File menu sets its Save item's state when it opens.
+class TMenuForm : public TForm {
+public:
+  explicit TMenuForm(TComponent* AOwner) : TForm(AOwner) {
+    auto log = [this](const char* Name) { return TNotifyEvent([this, Name](TObject*) { Log += Name; Log += ' '; }); };
+    PublishedMethod("mnFileClick", TNotifyEvent([this](TObject*) {
+      Log += "File ";
+      FindMenuItem("itmSave")->SetEnabled(SaveAllowed);
+    }));
+    PublishedMethod("itmPrintClick", log("Print"));
+    PublishedMethod("itmSaveClick", log("Save"));
+    PublishedMethod("itmExitClick", log("Exit"));
+    PublishedMethod("itmTogglePagesClick", log("Toggle"));
+    PublishedMethod("itmHiddenClick", log("Hidden"));
+    PublishedMethod("FormKeyDown", TKeyEvent([this](TObject*, unsigned short& Key, TShiftState) {
+      Log += "Preview:" + std::to_string(Key) + " ";
+    }));
+    ReadLayoutText(this, R"(TMenuForm fmMenus
+  ClientWidth = 300
+  ClientHeight = 200
+  KeyPreview = true
+  Menu = mmRptOpts
+  OnKeyDown = FormKeyDown
+  TEdit edOutputFileName
+  TMainMenu mmRptOpts
+    TMenuItem mnFile
+      Caption = "&File"
+      OnClick = mnFileClick
+      TMenuItem itmPrint
+        Caption = "&Print"
+        ShortCut = "Ctrl+P"
+        OnClick = itmPrintClick
+      TMenuItem itmSep2
+        Caption = "-"
+      TMenuItem itmSave
+        Caption = "&Save Options"
+        ShortCut = "Ctrl+S"
+        OnClick = itmSaveClick
+      TMenuItem itmHidden
+        Caption = "Size Column Widths"
+        ShortCut = "Ctrl+H"
+        Visible = false
+        OnClick = itmHiddenClick
+      TMenuItem itmExit
+        Caption = "E&xit"
+        ShortCut = "Ctrl+Q"
+        OnClick = itmExitClick
+    TMenuItem mnView
+      Caption = "&View"
+      TMenuItem itmTogglePages
+        Caption = "Toggle Pages Visibility"
+        ShortCut = "Ctrl+F10"
+        OnClick = itmTogglePagesClick
+)");
+  }
+  TMenuItem* FindMenuItem(const std::string& Name) { return static_cast<TMenuItem*>(FindComponent(Name)); }
+  std::string Log;
+  bool SaveAllowed = true;
+};
+
+}  // namespace
+
+TEST_F(HeadlessTest, ShortCutsClickTheirEnabledItemThroughTheFormBeforeItsKeyPreview) {
+  auto* form = new TMenuForm(Application);
+  auto* edit = static_cast<TEdit*>(form->FindComponent("edOutputFileName"));
+  int frameWidth, frameHeight;
+  Backend::FrameSize(form->BorderStyle(), frameWidth, frameHeight);
+  EXPECT_EQ(form->Height() - form->ClientHeight(), frameHeight + Backend::MenuBarHeight())
+      << "the menu bar is outside the client area";
+  EXPECT_EQ(ShortCutToText(form->FindMenuItem("itmTogglePages")->ShortCut()), "Ctrl+F10");
+  EXPECT_EQ(StripHotkey("Page &Range && More"), "Page Range & More");
+
+  struct TCase {
+    unsigned short Key;
+    TShiftState Shift;
+    bool SaveAllowed;
+    const char* Log;
+    bool Used;
+  } Cases[] = {
+      {'P', ssCtrl, true, "File Print ", true},  // the menu opens first, as the platform does
+      {'S', ssCtrl, true, "File Save ", true},
+      {'S', ssCtrl, false, "File Preview:83 ", false},  // disabled by the opening: only the form sees it
+      {'H', ssCtrl, true, "File Preview:72 ", false},   // a hidden item takes no key
+      {'P', 0, true, "Preview:80 ", false},              // no short cut without Ctrl
+      {'P', ssCtrl | ssShift, true, "Preview:80 ", false},
+      {VkF10, ssCtrl, true, "Toggle ", true},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Log);
+    form->Log.clear();
+    form->SaveAllowed = C.SaveAllowed;
+    unsigned short key = C.Key;
+    edit->PeerKeyDown(key, C.Shift);
+    EXPECT_EQ(form->Log, C.Log);
+    EXPECT_EQ(key == 0, C.Used);
+  }
+  form->FindMenuItem("itmExit")->SetEnabled(false);
+  form->Log.clear();
+  unsigned short key = 'Q';
+  form->PeerKeyDown(key, ssCtrl);
+  EXPECT_EQ(form->Log, "File Preview:81 ") << "a disabled item does nothing";
+  EXPECT_EQ(key, 'Q');
+  delete form;
+}
+
+TEST_F(HeadlessTest, RightClickOpensThePopupMenuOfTheControlForItsChoice) {
+  auto* form = new TForm(Application);
+  auto* grid = new TDrawGrid(form);
+  grid->SetParent(form);
+  auto* popup = new TPopupMenu(form);
+  auto* item = new TMenuItem(form);
+  item->SetCaption("&Display Field Names");
+  popup->Items()->Add(item);
+  std::string log;
+  popup->OnPopup = [&](TObject*) { log += "Popup "; };
+  item->OnClick = [&](TObject* Sender) {
+    log += "Click ";
+    static_cast<TMenuItem*>(Sender)->SetChecked(!static_cast<TMenuItem*>(Sender)->Checked());
+  };
+  EXPECT_FALSE(grid->PeerContextPopup(10, 10)) << "no menu: the parent's may open";
+  grid->SetPopupMenu(popup);
+  Headless::QueuePopupChoice(item);
+  EXPECT_TRUE(grid->PeerContextPopup(10, 10));
+  EXPECT_TRUE(grid->PeerContextPopup(10, 10));  // nothing chosen the second time
+  EXPECT_EQ(log, "Popup Click Popup ");
+  EXPECT_TRUE(item->Checked());
+  EXPECT_EQ(popup->PopupComponent(), grid);
+  delete popup;
+  EXPECT_EQ(grid->PopupMenu(), nullptr) << "a freed menu is forgotten";
+  delete form;
+}
+
+TEST_F(HeadlessTest, TheLongHintOfTheControlUnderTheMouseReachesOnHintAndTheShortOneIsTheTip) {
+  auto* form = new TForm(Application);
+  form->SetShowHint(true);
+  auto* bar = new TPanel(form);
+  bar->SetParent(form);
+  bar->SetHint("Tool bar|Commands of the report");
+  auto* print = new TSpeedButton(form);
+  print->SetParent(bar);
+  print->SetHint("Print Report (Ctrl-P)|Print the report to the Output Destination");
+  auto* browse = new TSpeedButton(form);
+  browse->SetParent(bar);
+  browse->SetHint("Browse");
+  auto* plain = new TSpeedButton(form);
+  plain->SetParent(bar);
+  std::vector<std::string> hints;
+  Application->OnHint = [&](TObject*) { hints.push_back(Application->Hint()); };
+
+  print->PeerMouseMove(0, 3, 3);
+  print->PeerMouseMove(0, 4, 4);  // the same control: no new hint
+  browse->PeerMouseMove(0, 3, 3);
+  plain->PeerMouseMove(0, 3, 3);  // no hint of its own: its parent's
+  EXPECT_EQ(hints, (std::vector<std::string>{"Print the report to the Output Destination", "Browse",
+                                             "Commands of the report"}));
+  EXPECT_EQ(GetShortHint(print->Hint()), "Print Report (Ctrl-P)");
+  EXPECT_EQ(GetShortHint(browse->Hint()), "Browse");
+
+  EXPECT_TRUE(print->HintShown()) << "taken from the form";
+  browse->SetShowHint(false);
+  EXPECT_FALSE(browse->HintShown());
+  Application->SetShowHint(false);
+  EXPECT_FALSE(print->HintShown());
+  Application->SetShowHint(true);
+  delete print;
+  bar->PeerMouseMove(0, 1, 1);  // the control under the mouse was freed meanwhile
+  EXPECT_EQ(hints.back(), "Commands of the report");
+  Application->OnHint = nullptr;
+  delete form;
+}
+
+TEST_F(HeadlessTest, MessageDialogShowsExactlyTheButtonsAskedAndCarriesItsHelpContext) {
+  struct TCase {
+    TMsgDlgButtons Buttons;
+    int Queued;  // 0: none
+    int Result;
+    std::vector<std::string> Captions;
+    const char* Default;
+    const char* Cancel;
+  } Cases[] = {
+      {mbYesNoCancel, 0, mrYes, {"&Yes", "&No", "Cancel"}, "&Yes", "Cancel"},
+      {mbYesNoCancel, mrNo, mrNo, {"&Yes", "&No", "Cancel"}, "&Yes", "Cancel"},
+      {mbCancel, 0, mrCancel, {"Cancel"}, "", "Cancel"},
+      {mbAbort | mbRetry, mrRetry, mrRetry, {"&Abort", "&Retry"}, "&Retry", ""},
+      {mbAbort | mbRetry, mrCancel, mrCancel, {"&Abort", "&Retry"}, "&Retry", ""},  // the close box
+      {mbOK, 0, mrOk, {"OK"}, "OK", "OK"},
+      {mbYes | mbNo, mrNo, mrNo, {"&Yes", "&No"}, "&Yes", "&No"},
+  };
+  const auto measure = [](const std::string& Text) { return TSize{static_cast<int>(Text.size()) * 6, 13}; };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Buttons);
+    Headless::Reset();
+    if (C.Queued) Headless::QueueAnswer(C.Queued);
+    EXPECT_EQ(MessageDlg("Report Settings have been modified.", TMsgDlgType::mtConfirmation, C.Buttons, 999), C.Result);
+    ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+    const auto& box = Headless::MessageBoxes()[0];
+    EXPECT_EQ(box.Caption, "Confirmation");
+    EXPECT_EQ(box.Buttons, C.Buttons);
+    EXPECT_EQ(box.HelpContext, 999);
+    EXPECT_EQ(box.Answer, C.Result);
+
+    std::unique_ptr<TForm> dialog(CreateMessageDialog("Text", TMsgDlgType::mtWarning, C.Buttons, 700, measure));
+    std::vector<std::string> captions;
+    std::string defaults, cancels;
+    for (int i = 0; i < dialog->ControlCount(); ++i)
+      if (auto* button = As<TButton>(dialog->Controls(i))) {
+        captions.push_back(button->Caption());
+        if (button->Default()) defaults += button->Caption();
+        if (button->Cancel()) cancels += button->Caption();
+        EXPECT_GE(button->Left(), 0);
+        EXPECT_LE(button->Left() + button->Width(), dialog->ClientWidth());
+      }
+    EXPECT_EQ(captions, C.Captions);
+    EXPECT_EQ(defaults, C.Default);
+    EXPECT_EQ(cancels, C.Cancel);
+  }
+  Headless::QueueAnswer(mrIgnore);
+  EXPECT_THROW(MessageDlg("Busy", TMsgDlgType::mtWarning, mbAbort | mbRetry, 0), EAssertionFailed)
+      << "an answer the dialog cannot give";
+
+  // F1 and the Help button ask for the dialog's help topic; the dialog stays open. A lone CR
+  // ends a line.
+  std::unique_ptr<TForm> dialog(
+      CreateMessageDialog("Busy.\r Retry?\r\nNow", TMsgDlgType::mtWarning, mbAbort | mbRetry | mbHelp, 700, measure));
+  EXPECT_EQ(As<TLabel>(dialog->FindComponent("Message"))->Caption(), "Busy.\r\n Retry?\r\nNow");
+  auto* retry = As<TButton>(dialog->FindComponent("RetryButton"));
+  ASSERT_NE(retry, nullptr);
+  unsigned short key = VkF1;
+  retry->PeerKeyDown(key, 0);
+  As<TButton>(dialog->FindComponent("HelpButton"))->PeerClick();
+  EXPECT_EQ(Headless::HelpRequests(), (std::vector<int>{700, 700}));
+  EXPECT_EQ(dialog->ModalResult(), mrNone);
+  key = VkEscape;
+  retry->PeerClick();
+  EXPECT_EQ(dialog->ModalResult(), mrRetry);
+}
+
+TEST_F(HeadlessTest, DrawGridPaintsTheVisibleCellsThroughOnDrawCellAndAsksBeforeMoving) {
+  struct TRecorder : TCanvasDevice {
+    std::vector<std::string> Texts;
+    void TextOut(int X, int Y, const std::string& Text, const TFont&, const TBrush&) override {
+      Texts.push_back(Text + "@" + std::to_string(X) + "," + std::to_string(Y));
+    }
+    TSize TextExtent(const std::string&, const TFont&) override { return {}; }
+    TTextMetric TextMetrics(const TFont&) override { return {}; }
+    int PixelsPerInch() const override { return 96; }
+  } recorder;
+  auto* form = new TForm(Application);
+  auto* grid = new TDrawGrid(form);
+  grid->SetParent(form);
+  grid->SetColCount(5);
+  grid->SetRowCount(30);
+  grid->SetDefaultColWidth(50);
+  grid->SetDefaultRowHeight(20);
+  grid->SetBounds(0, 0, 140, 62);  // columns 0, 1 and part of 2; rows 0, 1 and part of 2
+  std::vector<std::string> selects;
+  int topLeft = 0;
+  grid->OnSelectCell = [&](TObject*, int C, int R, bool& CanSelect) {
+    selects.push_back(std::to_string(C) + "," + std::to_string(R));
+    CanSelect = C != 2;
+  };
+  grid->OnTopLeftChanged = [&](TObject*) { ++topLeft; };
+  grid->OnDrawCell = [&](TObject* Sender, int C, int R, const TRect& Rect, TGridDrawState State) {
+    std::string mark = State & gdFixed ? "F" : State & gdFocused ? "*" : State & gdSelected ? "S" : "";
+    static_cast<TDrawGrid*>(Sender)->Canvas().TextOut(Rect.Left + 5, Rect.Top + 4,
+                                                      std::to_string(C) + std::to_string(R) + mark);
+  };
+
+  grid->PaintCells(recorder, true);
+  EXPECT_EQ(recorder.Texts, (std::vector<std::string>{"00F@5,4", "10F@56,4", "20F@107,4", "01F@5,25",
+                                                      "11*@56,25", "21@107,25", "02F@5,46", "12@56,46",
+                                                      "22@107,46"}));
+  recorder.Texts.clear();
+  grid->SetTopRow(10);
+  grid->PaintCells(recorder, false);
+  EXPECT_EQ(recorder.Texts[3], "010F@5,25") << "scrolled rows follow the fixed row";
+  EXPECT_EQ(topLeft, 1);
+  EXPECT_EQ(grid->Canvas().TextWidth("Count"), 30) << "the canvas measures outside painting";
+
+  int col, row;
+  grid->MouseToCell(60, 30, col, row);
+  EXPECT_EQ(col * 100 + row, 1 * 100 + 10);
+  grid->PeerMouseDown(TMouseButton::mbLeft, 0, 110, 30);  // column 2 refuses
+  EXPECT_EQ(grid->Col() * 100 + grid->Row(), 1 * 100 + 1);
+  grid->PeerMouseDown(TMouseButton::mbLeft, 0, 60, 50);
+  EXPECT_EQ(grid->Col() * 100 + grid->Row(), 1 * 100 + 11);
+  grid->SetRow(12);  // from code too
+  grid->SetCol(2);   // refused
+  grid->SetRow(12);  // no move, no question
+  EXPECT_EQ(selects, (std::vector<std::string>{"2,10", "1,11", "1,12", "2,12"}));
+  EXPECT_EQ(grid->Col() * 100 + grid->Row(), 1 * 100 + 12);
+  delete form;
+}
