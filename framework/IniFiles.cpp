@@ -21,7 +21,10 @@ bool KeyChangesStructure(const std::string& Ident) {
 
 void TIniFile::WriteString(const std::string& Section, const std::string& Ident, const std::string& Value) {
   // A name or value that the file cannot hold on its line would write other sections or keys.
+  // A blank section or key name is none: its lines would be read as another section's or lost.
   const char* Refused = BreaksLine(Section)          ? "the section name holds a line break or a null character"
+                        : Trim(Section).empty()      ? "the section name is blank"
+                        : Trim(Ident).empty()        ? "the key is blank"
                         : KeyChangesStructure(Ident) ? "the key holds a line break, a null character, \"=\" or a leading \"[\""
                         : BreaksLine(Value)          ? "the value holds a line break or a null character"
                                                      : nullptr;

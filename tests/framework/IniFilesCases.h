@@ -155,6 +155,7 @@ inline std::vector<TCase> Cases() {
              {"S", "K\r\nShow Hint", "0", Key},            {"S", " [Default]", "x", Key},
              {"S", "Show Hint=0", "x", Key},                 {"S", "K", "v\r\n[Default]\r\nShow Hint=0", Value},
              {"S", "K", std::string("a\0b", 3), Value},
+             {" \x1a ", "K", "v", Prefix + "section name is blank"}, {"S", " ", "v", Prefix + "key is blank"},
          };
          std::string Seen;
          for (const auto& W : Writes) {
@@ -163,7 +164,7 @@ inline std::vector<TCase> Cases() {
          }
          return Seen + Written(I);
        },
-       "refused|refused|refused|refused|refused|refused|refused|[Default]\r\nShow Hint=1\r\n"},
+       "refused|refused|refused|refused|refused|refused|refused|refused|refused|[Default]\r\nShow Hint=1\r\n"},
       {"a file in a folder that does not exist cannot be written", nullptr,
        [](TIniFile& I) {
          TIniFile Lost(ExtractFilePath(I.FileName()) + "Missing" + PathDelim + "Lost.ini");
