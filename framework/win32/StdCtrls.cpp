@@ -160,15 +160,16 @@ protected:
     if (TWinPeer::Message(Msg, W, L, Result) || alive.expired()) return true;
     // The arrow keys move to the next radio button of the group and check it, round the ends.
     std::vector<TRadioButton*> group;
-    for (TWinControl* c : TabOrderedChildren(*FRadio->Parent()))
-      if (auto* radio = As<TRadioButton>(c); radio && (radio == FRadio || (radio->HandleAllocated() && radio->CanFocus())))
-        group.push_back(radio);
+    for (TWinControl* c : TabOrderedChildren(*FRadio->Parent())) {
+      auto* radio = As<TRadioButton>(c);
+      if (radio == FRadio || (radio && radio->HandleAllocated() && radio->CanFocus())) group.push_back(radio);
+    }
     size_t at = std::find(group.begin(), group.end(), FRadio) - group.begin();
     TRadioButton* next = group[(at + (W == VK_RIGHT || W == VK_DOWN ? 1 : group.size() - 1)) % group.size()];
     Result = 0;
     if (next == FRadio) return true;
     next->SetFocus();
-    next->PeerChecked();
+    if (!alive.expired()) next->PeerChecked();
     return true;
   }
 
