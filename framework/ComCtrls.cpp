@@ -108,41 +108,31 @@ TCustomListView::TCustomListView(TComponent* AOwner) : TWinControl(AOwner) {
 }
 
 // Recreating the window is the only way the system control changes these styles.
-#define RECREATE()                 \
-  do {                             \
-    if (HandleAllocated()) {       \
-      DestroyHandle();             \
-      HandleNeeded();              \
-    }                              \
-  } while (0)
-
 void TCustomListView::SetViewStyle(TViewStyle Value) {
   if (FViewStyle == Value) return;
   FViewStyle = Value;
-  RECREATE();
+  RecreateWnd();
 }
 
 void TCustomListView::SetOwnerData(bool Value) {
   if (FOwnerData == Value) return;
   FItems.Clear();
   FOwnerData = Value;
-  RECREATE();
+  RecreateWnd();
 }
 
 void TCustomListView::SetMultiSelect(bool Value) {
   if (FMultiSelect == Value) return;
   FMultiSelect = Value;
   if (!Value && FSelection.size() > 1) FSelection.erase(std::next(FSelection.begin()), FSelection.end());
-  RECREATE();
+  RecreateWnd();
 }
 
 void TCustomListView::SetShowColumnHeaders(bool Value) {
   if (FShowColumnHeaders == Value) return;
   FShowColumnHeaders = Value;
-  RECREATE();
+  RecreateWnd();
 }
-
-#undef RECREATE
 
 TListItem* TCustomListView::ItemAt(int Index, std::unique_ptr<TListItem>& Slot) {
   if (Index < 0 || Index >= FItems.Count()) return nullptr;

@@ -77,9 +77,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
   FStyle = Value;
   if (Value == TComboBoxStyle::csDropDownList && FItemIndex < 0) TWinControl::SetText("");
   // The system's combo box takes its style only when it is made.
-  if (!HandleAllocated()) return;
-  DestroyHandle();
-  HandleNeeded();
+  RecreateWnd();
 }
 
 void TCustomComboBox::SetDropDownCount(int Value) {

@@ -299,6 +299,12 @@ void TWinControl::DestroyHandle() {
   TControl::DestroyHandle();
 }
 
+void TWinControl::RecreateWnd() {
+  if (!HandleAllocated()) return;
+  DestroyHandle();
+  HandleNeeded();
+}
+
 void TWinControl::FontChanged() {
   TControl::FontChanged();
   TScopedValue inheriting(GInheritingFont, true);

@@ -238,6 +238,9 @@ public:
 
   void HandleNeeded() override;
   void DestroyHandle() override;
+  // Makes the window anew, for a style that the system control takes only when it is made;
+  // nothing while there is none.
+  void RecreateWnd();
 
   TKeyEvent OnKeyDown;
   TKeyEvent OnKeyUp;

@@ -78,20 +78,14 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner) {
 void TCustomMemo::SetWordWrap(bool Value) {
   if (FWordWrap == Value) return;
   FWordWrap = Value;
-  RecreateWindow();
+  // The system's multi-line edit takes its wrapping and scroll bars only when it is made.
+  RecreateWnd();
 }
 
 void TCustomMemo::SetScrollBars(TScrollStyle Value) {
   if (FScrollBars == Value) return;
   FScrollBars = Value;
-  RecreateWindow();
-}
-
-// The system's multi-line edit takes its wrapping and scroll bars only when it is made.
-void TCustomMemo::RecreateWindow() {
-  if (!HandleAllocated()) return;
-  DestroyHandle();
-  HandleNeeded();
+  RecreateWnd();
 }
 
 void TCustomMemo::ReplaceText(int Start, int Count, const std::string& With) {

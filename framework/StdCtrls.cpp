@@ -206,6 +206,7 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TWinControl(AOwner) {
 void TRadioButton::SetChecked(bool Value) {
   if (FChecked == Value) return;
   FChecked = Value;
+  SetTabStop(Value);
   PeerNotify(TPeerChange::Contents);
   if (!Value) return;
   if (TWinControl* parent = Parent())
@@ -299,20 +300,14 @@ void TCustomListBox::SetMultiSelect(bool Value) {
   for (int i = 0; i < ItemCount(); ++i) SetState(i, false);
   FMultiSelect = Value;
   if (Value && FItemIndex >= 0) SetState(FItemIndex, true);
-  RecreateWindow();
+  // The system's list box takes its selection style only when it is made.
+  RecreateWnd();
 }
 
 void TCustomListBox::SetExtendedSelect(bool Value) {
   if (FExtendedSelect == Value) return;
   FExtendedSelect = Value;
-  RecreateWindow();
-}
-
-// The system's list box takes its selection style only when it is made.
-void TCustomListBox::RecreateWindow() {
-  if (!HandleAllocated()) return;
-  DestroyHandle();
-  HandleNeeded();
+  RecreateWnd();
 }
 
 bool TCustomListBox::Selected(int Index) const {

@@ -172,7 +172,6 @@ private:
   int FVisibleLines = 0;
 
   void SetTopLine(int Value);
-  void RecreateWindow();
   // Replaces Count characters at Start, firing OnChange like any change of the text.
   void ReplaceText(int Start, int Count, const std::string& With);
 };
@@ -273,17 +272,21 @@ public:
   bool Checked() const { return FChecked; }
   void SetChecked(bool Value);
 
-  // The user clicked the box.
+  // The user clicked the box, pressed Space on it or its accelerator.
   void PeerToggled() { DispatchInput(this, [&] { SetChecked(!FChecked); }); }
 
   const TPropertyTable& PropertyTable() const override;
+
+protected:
+  std::unique_ptr<TControlPeer> CreatePeer() override;
 
 private:
   bool FChecked = false;
 };
 
 // A radio button: checking one unchecks the others of the same parent. Checking it from code
-// fires OnClick; unchecking fires nothing.
+// fires OnClick; unchecking fires nothing. Only the checked button of a group is a tab stop:
+// Tab enters the group there and the arrow keys move within it.
 class TRadioButton : public TWinControl {
 public:
   explicit TRadioButton(TComponent* AOwner);
@@ -291,9 +294,13 @@ public:
   bool Checked() const { return FChecked; }
   void SetChecked(bool Value);
 
+  // The user clicked the button, moved to it with an arrow key or pressed its accelerator.
   void PeerChecked() { DispatchInput(this, [&] { SetChecked(true); }); }
 
   const TPropertyTable& PropertyTable() const override;
+
+protected:
+  std::unique_ptr<TControlPeer> CreatePeer() override;
 
 private:
   bool FChecked = false;
@@ -383,7 +390,6 @@ private:
 
   void CheckIndex(int Index) const;
   void SetState(int Index, bool Value);
-  void RecreateWindow();
 };
 
 class TListBox : public TCustomListBox {

@@ -356,18 +356,21 @@ void TWinPeer::Changed(TPeerChange What) {
 // ---------------------------------------------------------------------------------------------
 // Form-wide keys
 
-namespace {
-
-// The controls that take the focus, in tab order: by TabOrder within each parent (controls
-// without one keep their creation order), each followed by its own children.
-void CollectTabStops(const TWinControl& Parent, std::vector<TWinControl*>& Out) {
+std::vector<TWinControl*> TabOrderedChildren(const TWinControl& Parent) {
   std::vector<TWinControl*> children;
   for (int i = 0; i < Parent.ControlCount(); ++i)
     if (auto* child = As<TWinControl>(Parent.Controls(i))) children.push_back(child);
   auto order = [](const TWinControl* c) { return c->TabOrder() < 0 ? INT_MAX : c->TabOrder(); };
   std::stable_sort(children.begin(), children.end(),
                    [&](auto* a, auto* b) { return order(a) < order(b); });
-  for (TWinControl* child : children) {
+  return children;
+}
+
+namespace {
+
+// The controls that take the focus, in tab order, each followed by its own children.
+void CollectTabStops(const TWinControl& Parent, std::vector<TWinControl*>& Out) {
+  for (TWinControl* child : TabOrderedChildren(Parent)) {
     if (!child->HandleAllocated() || !child->CanFocus()) continue;
     if (child->TabStop()) Out.push_back(child);
     CollectTabStops(*child, Out);
@@ -409,6 +412,17 @@ bool FormKey(TCustomForm& Form, TControl* Focused, UINT Msg, WPARAM Key) {
     auto accel = [&](const TControl& c) { return HasAccelerator(c.Caption(), static_cast<char>(Key)); };
     target = FindButton(Form, accel);
     if (!target) target = FindClickable<TSpeedButton>(Form, accel);
+    // A check box or radio button takes the focus and toggles or checks, as a click would.
+    if (auto* box = target ? nullptr : FindClickable<TCheckBox>(Form, accel)) {
+      box->SetFocus();
+      box->PeerToggled();
+      return true;
+    }
+    if (auto* radio = target ? nullptr : FindClickable<TRadioButton>(Form, accel)) {
+      radio->SetFocus();
+      radio->PeerChecked();
+      return true;
+    }
   } else if (Key == VK_TAB) {
     std::vector<TWinControl*> stops;
     CollectTabStops(Form, stops);

@@ -1,4 +1,8 @@
-// Peers of labels, buttons and group boxes: the system's STATIC and BUTTON controls.
+// Peers of labels, buttons, check boxes, radio buttons and group boxes: the system's STATIC and
+// BUTTON controls.
+#include <algorithm>
+#include <vector>
+
 #include "framework/Buttons.h"
 #include "framework/StdCtrls.h"
 #include "framework/win32/Win32.h"
@@ -128,6 +132,62 @@ private:
   TButton& FButton;
 };
 
+// A check box or radio button whose check the model decides: the window does not check itself,
+// a click or Space reports to the model, which checks, fires OnClick and tells the window.
+class TCheckPeer : public TWinPeer {
+public:
+  explicit TCheckPeer(TCheckBox& Box) : TWinPeer(Box), FBox(&Box) { Create(BS_CHECKBOX); }
+  explicit TCheckPeer(TRadioButton& Radio) : TWinPeer(Radio), FRadio(&Radio) { Create(BS_RADIOBUTTON); }
+
+  void Changed(TPeerChange What) override {
+    if (What != TPeerChange::Contents) TWinPeer::Changed(What);
+    else if (Handle()) PushCheck();
+  }
+
+protected:
+  bool Notification(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) override {
+    if (Msg != WM_COMMAND || HIWORD(W) != BN_CLICKED) return false;
+    Result = 0;
+    if (FBox) FBox->PeerToggled();
+    else FRadio->PeerChecked();
+    return true;
+  }
+
+  bool Message(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) override {
+    bool arrow = W == VK_LEFT || W == VK_UP || W == VK_RIGHT || W == VK_DOWN;
+    if (!FRadio || Msg != WM_KEYDOWN || !arrow) return TWinPeer::Message(Msg, W, L, Result);
+    auto alive = Alive();
+    if (TWinPeer::Message(Msg, W, L, Result) || alive.expired()) return true;
+    // The arrow keys move to the next radio button of the group and check it, round the ends.
+    std::vector<TRadioButton*> group;
+    for (TWinControl* c : TabOrderedChildren(*FRadio->Parent())) {
+      auto* radio = As<TRadioButton>(c);
+      if (radio == FRadio || (radio && radio->HandleAllocated() && radio->CanFocus())) group.push_back(radio);
+    }
+    size_t at = std::find(group.begin(), group.end(), FRadio) - group.begin();
+    TRadioButton* next = group[(at + (W == VK_RIGHT || W == VK_DOWN ? 1 : group.size() - 1)) % group.size()];
+    Result = 0;
+    if (next == FRadio) return true;
+    next->SetFocus();
+    if (!alive.expired()) next->PeerChecked();
+    return true;
+  }
+
+private:
+  TCheckBox* FBox = nullptr;
+  TRadioButton* FRadio = nullptr;
+
+  void Create(DWORD Kind) {
+    CreateHandle("BUTTON", WS_CHILD | WS_TABSTOP | Kind, 0, ParentHandle(Control()));
+    PushCheck();
+  }
+
+  void PushCheck() {
+    bool checked = FBox ? FBox->Checked() : FRadio->Checked();
+    SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+};
+
 // A group box is a parent of controls: what its children tell it passes through our peer.
 class TGroupBoxPeer : public TWinPeer {
 public:
@@ -141,4 +201,6 @@ public:
 
 std::unique_ptr<TControlPeer> TLabel::CreatePeer() { return std::make_unique<Win32::TLabelPeer>(*this); }
 std::unique_ptr<TControlPeer> TButton::CreatePeer() { return std::make_unique<Win32::TButtonPeer>(*this); }
+std::unique_ptr<TControlPeer> TCheckBox::CreatePeer() { return std::make_unique<Win32::TCheckPeer>(*this); }
+std::unique_ptr<TControlPeer> TRadioButton::CreatePeer() { return std::make_unique<Win32::TCheckPeer>(*this); }
 std::unique_ptr<TControlPeer> TGroupBox::CreatePeer() { return std::make_unique<Win32::TGroupBoxPeer>(*this); }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "framework/win32/Win32Handles.h"
 #include "framework/Controls.h"
@@ -120,6 +121,10 @@ HWND HintWindow();
 
 // The window styles of a form's border.
 void FormStyle(TFormBorderStyle Border, DWORD& Style, DWORD& ExStyle);
+
+// The windowed children of a control in tab order: by TabOrder (controls without one keep
+// their creation order).
+std::vector<TWinControl*> TabOrderedChildren(const TWinControl& Parent);
 
 // Keys that act on the whole form: Tab moves the focus, Enter clicks the focused or the default
 // button, Esc the cancel button, Alt+letter the button with that accelerator. True when the key

@@ -1,6 +1,6 @@
-// Page control, combo box, masked edit with up-down, check list, bevel, group box and memo on
-// real windows under Wine: a window read from a layout, driven with the messages that clicks and
-// typing send, each reaching the model.
+// Page control, combo box, masked edit with up-down, check list, check box, radio buttons, bevel,
+// group box and memo on real windows under Wine: a window read from a layout, driven with the
+// messages that clicks and typing send, each reaching the model.
 #include <gtest/gtest.h>
 
 #include "framework/win32/Win32Handles.h"
@@ -74,6 +74,40 @@ const char* const ControlsLayout = R"(TControlsForm frmControls
         Height = 120
         Items = ["Borders", "Column Titles", "Column Totals"]
         OnClickCheck = lbxClickCheck
+      TCheckBox cbShrink
+        Left = 8
+        Top = 140
+        Width = 150
+        Caption = "&Shrink to Page"
+        Hint = "Shrink|Fit the report to the page"
+        OnClick = cbShrinkClick
+      TGroupBox gbWhat
+        Caption = "Print What?"
+        Left = 248
+        Top = 136
+        Width = 196
+        Height = 92
+        TRadioButton rbAll
+          Left = 10
+          Top = 20
+          Width = 170
+          Caption = "&Entire Grid"
+          Checked = true
+          OnClick = rbPrintWhatClick
+        TRadioButton rbPage
+          Tag = 1
+          Left = 10
+          Top = 42
+          Width = 170
+          Caption = "Current &Page"
+          OnClick = rbPrintWhatClick
+        TRadioButton rbRows
+          Tag = 7
+          Left = 10
+          Top = 64
+          Width = 170
+          Caption = "Selected &Rows"
+          OnClick = rbPrintWhatClick
     TTabSheet tsHidden
       Caption = "Hidden"
       TabVisible = false
@@ -108,6 +142,12 @@ public:
     }));
     PublishedMethod("lbxClickCheck", TNotifyEvent([log](TObject*) { log("check"); }));
     PublishedMethod("memChange", TNotifyEvent([this](TObject*) { ++MemoChanges; }));
+    PublishedMethod("cbShrinkClick", TNotifyEvent([this](TObject* Sender) {
+      Clicks.push_back(As<TCheckBox>(Sender)->Checked() ? "shrink on" : "shrink off");
+    }));
+    PublishedMethod("rbPrintWhatClick", TNotifyEvent([this](TObject* Sender) {
+      Clicks.push_back("what " + std::to_string(As<TComponent>(Sender)->Tag));
+    }));
     ReadLayoutText(this, ControlsLayout);
   }
 
@@ -120,6 +160,7 @@ public:
   int ComboChanges = 0;
   int MemoChanges = 0;
   std::string ComboKeys;
+  std::vector<std::string> Clicks;
 };
 
 void Type(HWND Window, const std::string& Text) {
@@ -211,6 +252,45 @@ TEST(ControlsAE2E, TabsComboSpinnerCheckListAndMemoReportTheUsersInputToTheModel
   EXPECT_TRUE(PumpUntil([&] { return lbx->Checked(1); }));
   EXPECT_EQ(lbx->ItemIndex(), 1);
   EXPECT_FALSE(lbx->Checked(0));
+
+  // Clicks, Space, the arrow keys and Alt with the underlined letter reach the model once each;
+  // the windows show what the model decided.
+  auto* cbShrink = form->Find<TCheckBox>("cbShrink");
+  auto* rbAll = form->Find<TRadioButton>("rbAll");
+  auto* rbPage = form->Find<TRadioButton>("rbPage");
+  auto* rbRows = form->Find<TRadioButton>("rbRows");
+  ASSERT_TRUE(cbShrink && rbAll && rbPage && rbRows);
+  auto shown = [](TWinControl* C) { return SendMessageA(PeerHandle(*C), BM_GETCHECK, 0, 0) == BST_CHECKED; };
+  EXPECT_TRUE(shown(rbAll));
+  HWND box = PeerHandle(*cbShrink);
+  EXPECT_EQ(WindowText(box), "&Shrink to Page");
+  PostClick(box, 6, 8);
+  EXPECT_TRUE(PumpUntil([&] { return cbShrink->Checked(); }));
+  EXPECT_TRUE(shown(cbShrink));
+  PostClick(box, 6, 8);
+  EXPECT_TRUE(PumpUntil([&] { return !cbShrink->Checked(); }));
+  EXPECT_FALSE(shown(cbShrink));
+  EXPECT_EQ(form->ActiveControl(), cbShrink);
+  PressKey(box, VK_SPACE);
+  EXPECT_TRUE(PumpUntil([&] { return cbShrink->Checked(); }));
+  PostClick(PeerHandle(*rbPage), 6, 8);
+  EXPECT_TRUE(PumpUntil([&] { return rbPage->Checked(); }));
+  EXPECT_FALSE(rbAll->Checked());
+  EXPECT_FALSE(shown(rbAll));
+  EXPECT_TRUE(shown(rbPage));
+  PressKey(PeerHandle(*rbPage), VK_DOWN);
+  EXPECT_TRUE(PumpUntil([&] { return rbRows->Checked(); }));
+  EXPECT_EQ(form->ActiveControl(), rbRows);
+  PressKey(PeerHandle(*rbRows), VK_DOWN);
+  EXPECT_TRUE(PumpUntil([&] { return rbAll->Checked(); })) << "the arrows go round the group";
+  PostMessageA(PeerHandle(*rbAll), WM_SYSCHAR, 's', 1 << 29);
+  EXPECT_TRUE(PumpUntil([&] { return !cbShrink->Checked(); }));
+  EXPECT_EQ(form->ActiveControl(), cbShrink);
+  PumpUntil([] { return false; }, 200);
+  EXPECT_TRUE(shown(rbAll));
+  EXPECT_FALSE(shown(rbPage) || shown(rbRows));
+  EXPECT_EQ(form->Clicks, (std::vector<std::string>{"shrink on", "shrink off", "shrink on", "what 1", "what 7",
+                                                    "what 0", "shrink off"}));
   SaveWindowScreenshot(PeerHandle(*form), "controls-a-general");
 
   // A tab click asks first: refused, then allowed.

@@ -36,6 +36,7 @@ TEST_F(HeadlessTest, CheckedFromCodeFiresOnClickOnlyOnAChange) {
   EXPECT_EQ(clicks, 3);
 }
 
+// Only the checked button of a group is a tab stop, so Tab enters the group there.
 TEST_F(HeadlessTest, RadioButtonsUncheckTheirSiblingsAndOnlyTheCheckedOneClicks) {
   TForm form(nullptr);
   auto* a = new TRadioButton(&form);
@@ -44,10 +45,15 @@ TEST_F(HeadlessTest, RadioButtonsUncheckTheirSiblingsAndOnlyTheCheckedOneClicks)
   b->SetParent(&form);
   std::vector<TObject*> clicked;
   a->OnClick = b->OnClick = [&](TObject* S) { clicked.push_back(S); };
+  EXPECT_FALSE(a->TabStop());
   a->SetChecked(true);
-  b->SetChecked(true);
+  EXPECT_TRUE(a->TabStop());
+  b->PeerChecked();
+  b->PeerChecked();
   EXPECT_FALSE(a->Checked());
+  EXPECT_FALSE(a->TabStop());
   EXPECT_TRUE(b->Checked());
+  EXPECT_TRUE(b->TabStop());
   EXPECT_EQ(clicked, (std::vector<TObject*>{a, b}));
 }
 
