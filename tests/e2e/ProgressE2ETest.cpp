@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
