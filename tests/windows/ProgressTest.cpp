@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr unsigned short vkPause = 19, vkEscape = 27;
+constexpr unsigned short vkCancel = 3, vkPause = 19, vkEscape = 27;
 
 class ProgressTest : public RunTest {
 protected:
@@ -159,10 +159,13 @@ TEST_F(ProgressTest, SuspendResumeAbortAndTheSummary) {
     EXPECT_EQ(Form.ModalResult(), mrNone);
     Form.bbResumeOper->PeerClick();
   });
-  PostKey(vkEscape, {});
-  Advance(10, Total);
-  EXPECT_EQ(Modals, 1);
-  EXPECT_EQ(Headless::BeepCount(), 2);
+  // Ctrl+Pause comes as the Cancel key from most keyboards.
+  for (unsigned short Key : {vkEscape, vkCancel}) {
+    PostKey(Key, {});
+    Advance(10, Total);
+  }
+  EXPECT_EQ(Modals, 2);
+  EXPECT_EQ(Headless::BeepCount(), 3);
   EXPECT_EQ(PS->RunState, rsActive);
   EXPECT_TRUE(Form.Visible());
   EXPECT_TRUE(Form.bbCancel->Visible());
