@@ -22,6 +22,12 @@ void TLabel::SetAlignment(TAlignment Value) {
   PeerNotify(TPeerChange::Style);
 }
 
+void TLabel::SetWordWrap(bool Value) {
+  if (FWordWrap == Value) return;
+  FWordWrap = Value;
+  PeerNotify(TPeerChange::Style);
+}
+
 TAlignment AlignmentValue(const TLayoutValue& Value) {
   return Value.AsEnum<TAlignment>({{"taLeftJustify", TAlignment::taLeftJustify},
                                    {"taRightJustify", TAlignment::taRightJustify},
@@ -32,6 +38,7 @@ const TPropertyTable& TLabel::PropertyTable() const {
   static const TPropertyTable Table(&TGraphicControl::PropertyTable(), {
       {"Transparent", BooleanProperty(&TLabel::SetTransparent)},
       {"AutoSize", BooleanProperty(&TLabel::SetAutoSize)},
+      {"WordWrap", BooleanProperty(&TLabel::SetWordWrap)},
       {"Alignment", Setter<TLabel>([](TLabel& L, const TLayoutValue& V) { L.SetAlignment(AlignmentValue(V)); })},
   });
   return Table;

@@ -23,6 +23,10 @@ public:
   void SetAutoSize(bool Value) { FAutoSize = Value; }
   TAlignment Alignment() const { return FAlignment; }
   void SetAlignment(TAlignment Value);
+  // Breaks the caption into lines at word ends to fit the width; an auto-sized label then keeps
+  // its width and takes the height of its lines.
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool Value);
 
   const TPropertyTable& PropertyTable() const override;
 
@@ -33,6 +37,7 @@ private:
   bool FTransparent = false;
   bool FAutoSize = true;
   TAlignment FAlignment = TAlignment::taLeftJustify;
+  bool FWordWrap = false;
 };
 
 class TButton : public TWinControl {

@@ -10,19 +10,20 @@
 namespace Win32 {
 namespace {
 
-DWORD AlignmentStyle(TAlignment Alignment) {
-  switch (Alignment) {
+DWORD AlignmentStyle(const TLabel& Label) {
+  switch (Label.Alignment()) {
     case TAlignment::taRightJustify: return SS_RIGHT;
     case TAlignment::taCenter: return SS_CENTER;
-    // A left-aligned label shows one line, cut at its right edge, as the platform's does.
-    default: return SS_LEFTNOWORDWRAP;
+    // Without word wrap a left-aligned label shows one line, cut at its right edge, as the
+    // platform's does.
+    default: return Label.WordWrap() ? SS_LEFT : SS_LEFTNOWORDWRAP;
   }
 }
 
 class TLabelPeer : public TWinPeer {
 public:
   explicit TLabelPeer(TLabel& Label) : TWinPeer(Label), FLabel(Label) {
-    CreateHandle("STATIC", WS_CHILD | SS_NOTIFY | AlignmentStyle(Label.Alignment()), 0, ParentHandle(Label));
+    CreateHandle("STATIC", WS_CHILD | SS_NOTIFY | AlignmentStyle(Label), 0, ParentHandle(Label));
     FitText();
   }
 
@@ -35,8 +36,9 @@ public:
     switch (What) {
       case TPeerChange::Style: {
         LONG style = GetWindowLongA(Handle(), GWL_STYLE) & ~SS_TYPEMASK;
-        SetWindowLongA(Handle(), GWL_STYLE, style | AlignmentStyle(FLabel.Alignment()));
+        SetWindowLongA(Handle(), GWL_STYLE, style | AlignmentStyle(FLabel));
         RepaintUnder();
+        FitText();
         break;
       }
       case TPeerChange::Color:
@@ -81,16 +83,19 @@ private:
   TLabel& FLabel;
   HBRUSH FBrush = nullptr;
 
-  // An auto-sized label takes the size of its text on one line; only the screen's font knows
-  // it, so the model hears of it as of any other change of the window's bounds. A
-  // right-aligned label keeps its right edge, as the platform's does.
+  // An auto-sized label takes the size of its text on one line, or with word wrap the height
+  // of its lines at its width; only the screen's font knows it, so the model hears of it as
+  // of any other change of the window's bounds. A right-aligned label keeps its right edge,
+  // as the platform's does.
   void FitText() {
     if (!FLabel.AutoSize()) return;
     HDC dc = GetDC(Handle());
     HGDIOBJ old = SelectObject(dc, CurrentFont());
-    RECT r{0, 0, 0, 0};
+    RECT r{0, 0, FLabel.WordWrap() ? FLabel.Width() : 0, 0};
     const std::string& text = FLabel.Caption();
-    DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    const UINT lines = FLabel.WordWrap() ? DT_WORDBREAK : DT_SINGLELINE;
+    DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &r, DT_CALCRECT | lines | DT_EXPANDTABS);
+    if (FLabel.WordWrap()) r.right = FLabel.Width();
     SelectObject(dc, old);
     ReleaseDC(Handle(), dc);
     int left = FLabel.Left();

@@ -315,6 +315,16 @@ TEST_F(Win32Backend, PaintsFixedAndScrollableCellsAndATransparentAutoSizedLabel)
   EXPECT_EQ(r.right - r.left, Note->Width()) << "the window did not take the label's new width";
   EXPECT_EQ(r.bottom - r.top, Note->Height());
   EXPECT_EQ(Note->Left(), 1);
+
+  // With word wrap it keeps its width and grows down by its lines.
+  const int line = Note->Height();
+  Note->SetWordWrap(true);
+  Note->SetWidth(60);
+  Note->SetCaption("Note: In BCE, the years count down");
+  GetWindowRect(PeerHandle(*Note), &r);
+  EXPECT_EQ(Note->Width(), 60);
+  EXPECT_GE(Note->Height(), 3 * line);
+  EXPECT_EQ(r.bottom - r.top, Note->Height());
 }
 
 TEST_F(Win32Backend, ScreenCursorOverridesEveryWindow) {

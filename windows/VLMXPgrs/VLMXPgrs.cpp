@@ -1,11 +1,13 @@
 #include "windows/VLMXPgrs/VLMXPgrs.h"
 
+#include <iterator>
 #include <memory>
 
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/ReportSettings.h"
+#include "framework/Buttons.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
 #include "framework/rtl/DateUtils.h"
@@ -16,9 +18,13 @@ TfmVlxProgress* fmVlxProgress = nullptr;
 namespace {
 
 constexpr unsigned RefreshMs = 500;
-constexpr unsigned short vkPause = 19, vkEscape = 27;
-constexpr TColor BarColor = 8454016;
+// Ctrl+Pause reaches a program as the Cancel key (Ctrl+Break); a Pause with Ctrl held counts
+// the same where the keyboard reports it so.
+constexpr unsigned short vkCancel = 3, vkPause = 19, vkEscape = 27;
+constexpr uint8_t pwPageRange = 6;
+constexpr int RequestAbort = 3, RequestResume = 5;
 
+// The operation by page mode (index), present and past tense; modes without one read "?".
 const char* const PresentTense[] = {"Printing", "Previewing", "Scanning", "Exporting", "?",
                                     "Calculating Column Widths"};
 const char* const PastTense[] = {"Report", "Previewed", "Scanned", "Export", "?",
@@ -26,73 +32,59 @@ const char* const PastTense[] = {"Report", "Previewed", "Scanned", "Export", "?"
 const char* const RunStateText[] = {" Inactive", " Active", " Completed Normally",
                                     " --Terminated With Error--", " User Cancelled"};
 
-template <class T>
-T* AddControl(TCustomForm* Form, const std::string& Name, int Left, int Top, int Width, int Height,
-              const std::string& Caption = "") {
-  T* Control = new T(Form);
-  Control->SetName(Name);
-  Control->SetParent(Form);
-  Control->SetBounds(Left, Top, Width, Height);
-  Control->SetCaption(Caption);
-  return Control;
-}
-
 }  // namespace
 
 TfmVlxProgress::TfmVlxProgress(TComponent* AOwner) : TForm(AOwner) {
-  SetName("fmVlxProgress");
-  SetCaption("Processing...");
-  SetBorderStyle(TFormBorderStyle::bsSingle);
-  SetPosition(TPosition::poScreenCenter);
-  SetKeyPreview(true);
-  Font().SetName("Arial");
-  Font().SetHeight(-13);
-  SetClientWidth(320);
-  SetClientHeight(170);
-  lbOutputDestination = AddControl<TLabel>(this, "lbOutputDestination", 8, 6, 304, 16);
-  lbOutputDestination->SetAlignment(TAlignment::taCenter);
-  paProgressBackground = AddControl<TPanel>(this, "paProgressBackground", 14, 28, 291, 24);
-  paProgressBackground->SetBevelOuter(TBevelCut::bvLowered);
-  paProgressBackground->Font().SetStyle(fsBold);
-  paProgressBar = new TPanel(this);
-  paProgressBar->SetName("paProgressBar");
-  paProgressBar->SetParent(paProgressBackground);
-  paProgressBar->SetBounds(0, 0, 0, 24);
-  paProgressBar->SetColor(BarColor);
-  lbPageNum = AddControl<TLabel>(this, "lbPageNum", 8, 60, 304, 16);
-  lbPageNum->SetAlignment(TAlignment::taCenter);
-  bbCancel = AddControl<TButton>(this, "bbCancel", 122, 86, 75, 25, "&Cancel");
-  bbResumeOper = AddControl<TButton>(this, "bbResumeOper", 24, 86, 130, 25, "&Resume Print Job");
-  bbAbortOper = AddControl<TButton>(this, "bbAbortOper", 166, 86, 130, 25, "&Abort Print Job");
-  paStatusBar = AddControl<TPanel>(this, "paStatusBar", 0, 146, 320, 24, "Processing...Please Wait!");
-  paStatusBar->SetBevelOuter(TBevelCut::bvLowered);
-  paStatusBar->Font().SetStyle(fsBold);
-  SetControlsShown({bbResumeOper, bbAbortOper}, false);
-  lbPageNum->SetCaption("");
-  LastTick = TickCount();
-
-  bbCancel->OnClick = [this](TObject*) { Suspend(); };
-  bbResumeOper->OnClick = [this](TObject*) { ResumeClick(); };
-  bbAbortOper->OnClick = [this](TObject*) { AbortClick(); };
-  OnKeyDown = [this](TObject*, unsigned short& Key, TShiftState Shift) {
-    const bool Stop = Key == vkEscape || (Key == vkPause && (Shift & ssCtrl));
-    if (!Stop || !bbCancel->Visible()) return;
-    Key = 0;
-    Suspend();
-  };
-  OnShow = [this](TObject*) {
+  Published(lbOutputDestination, "lbOutputDestination");
+  Published(paProgressBackground, "paProgressBackground");
+  Published(paProgressBar, "paProgressBar");
+  Published(lbPageNum, "lbPageNum");
+  Published(bbOk, "bbOk");
+  Published(bbCancel, "bbCancel");
+  Published(bbResumeOper, "bbResumeOper");
+  Published(bbAbortOper, "bbAbortOper");
+  Published(paStatusBar, "paStatusBar");
+  PublishedMethod("FormCreate", TNotifyEvent([this](TObject*) { FormCreate(); }));
+  PublishedMethod("FormShow", TNotifyEvent([this](TObject*) {
     MayClose = false;
     if (PrintSettings && (PrintSettings->PageMode == pmPrint || PrintSettings->PageMode == pmAsciiExport))
       lbOutputDestination->SetCaption("Output: " + PrintSettings->DestName);
-  };
-  OnCloseQuery = [this](TObject*, bool& CanClose) {
+  }));
+  PublishedMethod("FormCloseQuery", TCloseQueryEvent([this](TObject*, bool& CanClose) {
     CanClose = MayClose;
     if (!CanClose) Beep();
-  };
+  }));
+  PublishedMethod("FormKeyDown", TKeyEvent([this](TObject*, unsigned short& Key, TShiftState Shift) {
+    FormKeyDown(Key, Shift);
+  }));
+  PublishedMethod("bbOkClick", TNotifyEvent([this](TObject*) {
+    MayClose = true;
+    Close();
+  }));
+  PublishedMethod("bbCancelClick", TNotifyEvent([this](TObject*) { Suspend(); }));
+  PublishedMethod("bbResumeOperClick", TNotifyEvent([this](TObject*) { bbResumeOperClick(); }));
+  PublishedMethod("bbAbortOperClick", TNotifyEvent([this](TObject*) { bbAbortOperClick(); }));
+  CreateFromLayout("TfmVlxProgress");
+}
+
+void TfmVlxProgress::FormCreate() {
+  bbOk->SetLeft((Width() - bbOk->Width()) / 2);
+  bbCancel->SetLeft((Width() - bbCancel->Width()) / 2);
+  SetControlsShown({bbOk, bbAbortOper, bbResumeOper}, false);
+  lbPageNum->SetCaption("");
+  LastTick = TickCount();
+}
+
+void TfmVlxProgress::FormKeyDown(unsigned short& Key, TShiftState Shift) {
+  const bool Stop = Key == vkEscape || Key == vkCancel || (Key == vkPause && (Shift & ssCtrl));
+  // Only a running job can be suspended: the summary and the suspension hide Cancel.
+  if (!Stop || !bbCancel->Visible()) return;
+  Key = 0;
+  Suspend();
 }
 
 std::string TfmVlxProgress::OperationText(bool PastTense, bool WithStatus) const {
-  const unsigned Mode = PrintSettings ? PrintSettings->PageMode : 99;
+  const unsigned Mode = PrintSettings ? PrintSettings->PageMode : std::size(PresentTense);
   std::string Text = Mode < std::size(PresentTense) ? (PastTense ? ::PastTense : PresentTense)[Mode] : "?";
   if (WithStatus && PrintSettings && PrintSettings->RunState < std::size(RunStateText))
     Text += RunStateText[PrintSettings->RunState];
@@ -103,16 +95,15 @@ std::string TfmVlxProgress::CountUnitName() {
   return ObjInfo && IsKindInRange(ObjInfo->ObjType) ? "Rows" : "Records";
 }
 
+void TfmVlxProgress::SetStatusLine(TColor Color, TColor FontColor, const std::string& Caption) {
+  if (paStatusBar->Color() != Color) paStatusBar->SetColor(Color);
+  if (paStatusBar->Font().Color() != FontColor) paStatusBar->Font().SetColor(FontColor);
+  paStatusBar->SetCaption(Caption);
+}
+
 void TfmVlxProgress::SetProgressStatusBar(bool Suspended) {
-  if (Suspended) {
-    paStatusBar->SetColor(clBlack);
-    paStatusBar->Font().SetColor(clWhite);
-    paStatusBar->SetCaption("-- User Suspended " + OperationText(false, false) + " --");
-    return;
-  }
-  if (paStatusBar->Color() != clBtnFace) paStatusBar->SetColor(clBtnFace);
-  if (paStatusBar->Font().Color() != clWindowText) paStatusBar->Font().SetColor(clWindowText);
-  paStatusBar->SetCaption(OperationText(false, false) + "...Please Wait!");
+  if (Suspended) SetStatusLine(clBlack, clWhite, "-- User Suspended " + OperationText(false, false) + " --");
+  else SetStatusLine(clBtnFace, clWindowText, OperationText(false, false) + "...Please Wait!");
 }
 
 void TfmVlxProgress::SetControlsShown(std::initializer_list<TControl*> Controls, bool Show) {
@@ -122,44 +113,75 @@ void TfmVlxProgress::SetControlsShown(std::initializer_list<TControl*> Controls,
   }
 }
 
+// Running: Cancel offered; suspended: Abort and Resume instead.
+void TfmVlxProgress::ShowRunning(bool Running) {
+  SetControlsShown({bbAbortOper, bbResumeOper}, !Running);
+  SetControlsShown({bbCancel}, Running);
+}
+
 void TfmVlxProgress::Suspend() {
-  SetControlsShown({bbAbortOper, bbResumeOper}, true);
-  SetControlsShown({bbCancel}, false);
+  ShowRunning(false);
   SetProgressStatusBar(true);
   PendingRequest = 0;
   MayClose = true;
   Close();
   PlaceForm(this, true);
   ShowModal();
-  if (PendingRequest == 3) {
+  if (PendingRequest == RequestAbort) {
     MayClose = true;
     Close();
     return;
   }
-  // Closed any other way than by Abort, the job goes on.
-  SetControlsShown({bbAbortOper, bbResumeOper}, false);
-  SetControlsShown({bbCancel}, true);
+  // Ended any other way than by Abort, the job goes on.
+  ShowRunning(true);
   SetProgressStatusBar(false);
   Show();
   Application->ProcessMessages();
 }
 
-void TfmVlxProgress::ResumeClick() {
-  SetControlsShown({bbAbortOper, bbResumeOper}, false);
-  SetControlsShown({bbCancel}, true);
+void TfmVlxProgress::bbResumeOperClick() {
+  ShowRunning(true);
   SetProgressStatusBar(false);
-  PendingRequest = 5;
+  PendingRequest = RequestResume;
   MayClose = true;
   Close();
 }
 
-void TfmVlxProgress::AbortClick() {
-  PendingRequest = 3;
-  SetControlsShown({bbAbortOper, bbResumeOper}, false);
-  SetControlsShown({bbCancel}, true);
+void TfmVlxProgress::bbAbortOperClick() {
+  PendingRequest = RequestAbort;
+  ShowRunning(true);
   if (PrintSettings) PrintSettings->RunState = rsTerminatedWithError;
   MayClose = true;
   Close();
+}
+
+void TfmVlxProgress::ShowSummary(const std::string& Msg) {
+  MayClose = true;
+  Close();
+  bbOk->SetDefault(true);
+  SetControlsShown({bbOk}, true);
+  SetControlsShown({bbCancel}, false);
+  bbResumeOper->Hide();
+  bbAbortOper->Hide();
+  lbPageNum->SetCaption(Msg);
+  const TvlxPrintSettings* Run = PrintSettings;
+  if (Run && Run->RunState == rsCompletedNormally) {
+    paProgressBar->SetWidth(paProgressBackground->Width());
+    paProgressBar->SetCaption(
+        Format("%d %s  (%3.0f%%)", {ObjInfo ? ObjInfo->RowsProcessed : 0, CountUnitName(), 100.0}));
+    const bool Paged = !Run->OutAsciiFile && (Run->PageMode == pmPrint || Run->PageMode == pmLayoutOnly);
+    if (Paged && Run->PagesWritten == 0) {
+      const bool Range = RptSettings && RptSettings->PrintWhat == pwPageRange;
+      SetStatusLine(clRed, clWhite, Range ? "No pages found for page range" : "No pages printed");
+    } else {
+      SetStatusLine(clGreen, clWhite, OperationText(true, true));
+    }
+  } else {
+    SetStatusLine(clRed, clWhite, OperationText(true, true));
+  }
+  PlaceForm(this, true);
+  Beep();
+  ShowModal();
 }
 
 void ProgressStart(bool Show, const std::string& Caption, const std::string& AbortCaption,
@@ -186,6 +208,7 @@ void ProgressAdvance(TfmVlxProgress* Form, int Count, int& Total, TPoint PagePan
   if (!Form || TickCount() - Form->LastTick <= RefreshMs) return;
   double Fraction = 0;
   if (Total >= 1) {
+    // The bar falls back below full rather than running past its frame.
     if (Count > Total) Total *= 2;
     Fraction = static_cast<double>(Count) / Total;
   }
@@ -199,13 +222,18 @@ void ProgressAdvance(TfmVlxProgress* Form, int Count, int& Total, TPoint PagePan
   Form->LastTick = TickCount();
 }
 
-void ProgressFinish(bool /*ShowSummary*/, const std::string& /*Msg*/) {
+void ProgressFinish(bool ShowSummary, const std::string& Msg) {
   if (!fmVlxProgress) return;
+  // Freed however the summary ends, an exception included.
   std::unique_ptr<TfmVlxProgress> Form(fmVlxProgress);
   struct TClear {
     ~TClear() { fmVlxProgress = nullptr; }
   } Clear;
   Screen->SetCursor(Form->SavedCursor);
+  if (ShowSummary) {
+    Form->ShowSummary(Msg);
+    return;
+  }
   Form->MayClose = true;
   Form->Close();
 }

@@ -1,0 +1,251 @@
+#include "windows/VLMXPgrs/VLMXPgrs.h"
+
+#include <string>
+
+#include "framework/ExtCtrls.h"
+#include "framework/StdCtrls.h"
+#include "tests/engine/RunFixture.h"
+
+namespace {
+
+constexpr unsigned short vkCancel = 3, vkPause = 19, vkEscape = 27;
+
+class ProgressTest : public RunTest {
+protected:
+  void SetUp() override {
+    RunTest::SetUp();
+    Settings.DisplayProgressWin = true;
+    Info.ObjType = otStringGrid;
+    PS->RunState = rsActive;
+    PS->DestName = "C:\\Out\\report.txt";
+  }
+  void TearDown() override {
+    Headless::SetModalHandler(nullptr);
+    delete fmVlxProgress;
+    fmVlxProgress = nullptr;
+    RunTest::TearDown();
+  }
+
+  static TfmVlxProgress& Start() {
+    ProgressStart(true, "Report:Books", "&Abort Report", "&Resume Report");
+    EXPECT_NE(fmVlxProgress, nullptr);
+    return *fmVlxProgress;
+  }
+  // A repaint that is due: more than 500 ms after the last one.
+  static void Advance(int Count, int& Total, TPoint PagePanel = {-1, -1}) {
+    Headless::AdvanceClock(501);
+    ProgressAdvance(fmVlxProgress, Count, Total, PagePanel);
+  }
+  // A key pressed on the window while the engine is busy: it arrives at the next repaint.
+  static void PostKey(unsigned short Key, TShiftState Shift) {
+    Application->Post(fmVlxProgress, [Key, Shift] {
+      unsigned short K = Key;
+      fmVlxProgress->PeerKeyDown(K, Shift);
+    });
+  }
+};
+
+TEST_F(ProgressTest, TextsOfOperationUnitsAndBar) {
+  const struct {
+    uint8_t Mode;
+    const char* Present;
+    const char* Past;
+  } Modes[] = {{pmPrint, "Printing", "Report"},
+               {pmPreview, "Previewing", "Previewed"},
+               {pmLayoutOnly, "Scanning", "Scanned"},
+               {pmAsciiExport, "Exporting", "Export"},
+               {4, "?", "?"},
+               {pmColumnScan, "Calculating Column Widths", "Calculated Column Widths"},
+               {9, "?", "?"}};
+  const char* const States[] = {" Inactive", " Active", " Completed Normally", " --Terminated With Error--",
+                                " User Cancelled", ""};
+  TfmVlxProgress& Form = Start();
+  for (const auto& M : Modes) {
+    PS->PageMode = M.Mode;
+    for (uint8_t State = 0; State < std::size(States); ++State) {
+      PS->RunState = State;
+      SCOPED_TRACE(std::to_string(M.Mode) + "/" + std::to_string(State));
+      EXPECT_EQ(Form.OperationText(false, false), M.Present);
+      EXPECT_EQ(Form.OperationText(true, false), M.Past);
+      EXPECT_EQ(Form.OperationText(false, true), M.Present + std::string(States[State]));
+      EXPECT_EQ(Form.OperationText(true, true), M.Past + std::string(States[State]));
+    }
+  }
+
+  for (auto [Type, Unit] : {std::pair{0, "Records"}, {2, "Records"}, {3, "Rows"}, {18, "Rows"}, {19, "Records"}}) {
+    Info.ObjType = static_cast<unsigned char>(Type);
+    EXPECT_EQ(TfmVlxProgress::CountUnitName(), Unit) << Type;
+  }
+  Info.ObjType = otStringGrid;
+
+  // The bar against its 291-pixel frame; a Count beyond Total doubles the caller's Total.
+  PS->PageMode = pmPrint;
+  const struct {
+    int Count, Total, TotalAfter, Width;
+    const char* Caption;
+  } Bars[] = {{0, 0, 0, 0, "0 Rows (  0%)"},
+              {7, -3, -3, 0, "7 Rows (  0%)"},
+              {50, 200, 200, 72, "50 Rows ( 25%)"},
+              {200, 200, 200, 291, "200 Rows (100%)"},
+              {300, 200, 400, 218, "300 Rows ( 75%)"}};
+  for (const auto& B : Bars) {
+    SCOPED_TRACE(B.Caption);
+    int Total = B.Total;
+    Advance(B.Count, Total);
+    EXPECT_EQ(Total, B.TotalAfter);
+    EXPECT_EQ(Form.paProgressBar->Width(), B.Width);
+    EXPECT_EQ(Form.paProgressBar->Caption(), B.Caption);
+  }
+
+  // The page text names the vertical page first; (-1,-1) leaves it.
+  int Total = 10;
+  Advance(3, Total, {2, 7});
+  EXPECT_EQ(Form.lbPageNum->Caption(), "Printing: Page 7-2");
+  Advance(4, Total);
+  EXPECT_EQ(Form.lbPageNum->Caption(), "Printing: Page 7-2");
+
+  // At most one repaint per 500 ms, and only strictly after them.
+  Headless::AdvanceClock(500);
+  ProgressAdvance(fmVlxProgress, 25, Total, {1, 9});
+  EXPECT_EQ(Total, 10);
+  EXPECT_EQ(Form.paProgressBar->Caption(), "4 Rows ( 40%)");
+  Headless::AdvanceClock(1);
+  ProgressAdvance(fmVlxProgress, 25, Total, {1, 9});
+  EXPECT_EQ(Total, 20);
+  EXPECT_EQ(Form.paProgressBar->Caption(), "25 Rows (125%)");
+  EXPECT_EQ(Form.lbPageNum->Caption(), "Printing: Page 9-1");
+}
+
+TEST_F(ProgressTest, SuspendResumeAbortAndTheSummary) {
+  // Without the option, or not asked to show, there is no window and nothing fails.
+  Settings.DisplayProgressWin = false;
+  ProgressStart(true, "Report:Books", "&Abort Report", "&Resume Report");
+  Settings.DisplayProgressWin = true;
+  ProgressStart(false, "Report:Books", "&Abort Report", "&Resume Report");
+  EXPECT_EQ(fmVlxProgress, nullptr);
+  int Total = 100;
+  ProgressAdvance(fmVlxProgress, 1, Total, {1, 1});
+  ProgressFinish(true, "ignored");
+  EXPECT_TRUE(Headless::CursorChanges().empty());
+
+  PS->PageMode = pmPrint;
+  Screen->SetCursor(crArrow);
+  TfmVlxProgress& Form = Start();
+  EXPECT_EQ(Form.Caption(), "Report:Books");
+  EXPECT_EQ(Screen->Cursor(), crHourGlass);
+  EXPECT_TRUE(Form.Visible());
+  EXPECT_EQ(Form.lbOutputDestination->Caption(), "Output: C:\\Out\\report.txt");
+  EXPECT_EQ(Form.paStatusBar->Caption(), "Printing...Please Wait!");
+  EXPECT_FALSE(Form.bbAbortOper->Visible());
+  EXPECT_FALSE(Form.bbOk->Visible());
+  // The title bar's close is refused while the job runs.
+  Form.PeerCloseRequested();
+  EXPECT_TRUE(Form.Visible());
+  EXPECT_EQ(Headless::BeepCount(), 1);
+
+  // Esc suspends; Esc and the title bar do nothing while suspended; Resume carries on.
+  int Modals = 0;
+  Headless::SetModalHandler([&](TCustomForm&) {
+    ++Modals;
+    EXPECT_EQ(Form.paStatusBar->Caption(), "-- User Suspended Printing --");
+    EXPECT_EQ(Form.paStatusBar->Color(), clBlack);
+    EXPECT_EQ(Form.paStatusBar->Font().Color(), clWhite);
+    EXPECT_FALSE(Form.bbCancel->Visible());
+    EXPECT_TRUE(Form.bbResumeOper->Visible() && Form.bbResumeOper->Enabled());
+    EXPECT_EQ(Form.bbResumeOper->Caption(), "&Resume Report");
+    unsigned short Key = vkEscape;
+    Form.PeerKeyDown(Key, {});
+    Form.PeerCloseRequested();
+    EXPECT_EQ(Form.ModalResult(), mrNone);
+    Form.bbResumeOper->PeerClick();
+  });
+  // Ctrl+Pause comes as the Cancel key from most keyboards.
+  for (unsigned short Key : {vkEscape, vkCancel}) {
+    PostKey(Key, {});
+    Advance(10, Total);
+  }
+  EXPECT_EQ(Modals, 2);
+  EXPECT_EQ(Headless::BeepCount(), 3);
+  EXPECT_EQ(PS->RunState, rsActive);
+  EXPECT_TRUE(Form.Visible());
+  EXPECT_TRUE(Form.bbCancel->Visible());
+  EXPECT_FALSE(Form.bbAbortOper->Visible());
+  EXPECT_EQ(Form.paStatusBar->Caption(), "Printing...Please Wait!");
+  EXPECT_EQ(Form.paStatusBar->Color(), clBtnFace);
+  EXPECT_EQ(Form.paStatusBar->Font().Color(), clWindowText);
+
+  // Ctrl+Pause suspends; Abort stops the run and hides the window.
+  Headless::SetModalHandler([&](TCustomForm&) { Form.bbAbortOper->PeerClick(); });
+  PostKey(vkPause, ssCtrl);
+  Advance(20, Total, {1, 3});
+  EXPECT_EQ(PS->RunState, rsTerminatedWithError);
+  EXPECT_FALSE(Form.Visible());
+
+  // The summary of the aborted run, until Ok; a close, Esc or Cancel do nothing there.
+  PS->PagesWritten = 2;
+  Info.RowsProcessed = 20;
+  int Beeps = Headless::BeepCount();
+  Headless::SetModalHandler([&](TCustomForm&) {
+    EXPECT_EQ(Headless::BeepCount(), Beeps + 1);
+    EXPECT_EQ(Form.paStatusBar->Caption(), "Report --Terminated With Error--");
+    EXPECT_EQ(Form.paStatusBar->Color(), clRed);
+    EXPECT_EQ(Form.paStatusBar->Font().Color(), clWhite);
+    EXPECT_EQ(Form.lbPageNum->Caption(), "2 Pages Printed. Elapsed Time: 3 Secs");
+    EXPECT_EQ(Form.paProgressBar->Caption(), "20 Rows ( 20%)");
+    EXPECT_TRUE(Form.bbOk->Visible() && Form.bbOk->Enabled() && Form.bbOk->Default());
+    EXPECT_FALSE(Form.bbCancel->Visible() || Form.bbAbortOper->Visible() || Form.bbResumeOper->Visible());
+    unsigned short Key = vkEscape;
+    Form.PeerKeyDown(Key, {});
+    Form.PeerCloseRequested();
+    EXPECT_EQ(Form.ModalResult(), mrNone);
+    Form.bbOk->PeerClick();
+  });
+  ProgressFinish(true, "2 Pages Printed. Elapsed Time: 3 Secs");
+  EXPECT_EQ(fmVlxProgress, nullptr);
+  EXPECT_EQ(Screen->Cursor(), crArrow);
+
+  // The status line of the other ends of a run.
+  const struct {
+    uint8_t State, Mode;
+    bool Ascii;
+    int Pages;
+    uint8_t PrintWhat;
+    TColor Color;
+    const char* Status;
+  } Ends[] = {{rsCompletedNormally, pmPrint, false, 3, 0, clGreen, "Report Completed Normally"},
+              {rsCompletedNormally, pmLayoutOnly, false, 0, 0, clRed, "No pages printed"},
+              {rsCompletedNormally, pmPrint, false, 0, 6, clRed, "No pages found for page range"},
+              {rsCompletedNormally, pmAsciiExport, true, 0, 0, clGreen, "Export Completed Normally"},
+              {rsUserCancelled, pmPrint, false, 0, 0, clRed, "Report User Cancelled"}};
+  for (const auto& E : Ends) {
+    SCOPED_TRACE(E.Status);
+    PS->RunState = rsActive;
+    Start();
+    PS->RunState = E.State;
+    PS->PageMode = E.Mode;
+    PS->OutAsciiFile = E.Ascii;
+    PS->PagesWritten = E.Pages;
+    Settings.PrintWhat = E.PrintWhat;
+    bool Shown = false;
+    Headless::SetModalHandler([&](TCustomForm& Shown_) {
+      auto& Summary = dynamic_cast<TfmVlxProgress&>(Shown_);
+      Shown = true;
+      EXPECT_EQ(Summary.paStatusBar->Caption(), E.Status);
+      EXPECT_EQ(Summary.paStatusBar->Color(), E.Color);
+      if (E.State == rsCompletedNormally) {
+        EXPECT_EQ(Summary.paProgressBar->Width(), 291);
+        EXPECT_EQ(Summary.paProgressBar->Caption(), "20 Rows  (100%)");
+      }
+      Summary.bbOk->PeerClick();
+    });
+    ProgressFinish(true, "");
+    EXPECT_TRUE(Shown);
+  }
+  // Without the summary the window just goes.
+  Headless::SetModalHandler([](TCustomForm&) { ADD_FAILURE() << "no summary asked for"; });
+  Start();
+  ProgressFinish(false, "1 Pages Printed. ");
+  EXPECT_EQ(fmVlxProgress, nullptr);
+}
+
+}  // namespace
