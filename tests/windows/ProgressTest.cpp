@@ -61,9 +61,9 @@ TEST_F(ProgressTest, TextsOfOperationUnitsAndBar) {
                                 " User Cancelled", ""};
   TfmVlxProgress& Form = Start();
   for (const auto& M : Modes) {
-    PS->PageMode = M.Mode;
+    PS->PageMode = static_cast<TvlxPageMode>(M.Mode);
     for (uint8_t State = 0; State < std::size(States); ++State) {
-      PS->RunState = State;
+      PS->RunState = static_cast<TvlxRunState>(State);
       SCOPED_TRACE(std::to_string(M.Mode) + "/" + std::to_string(State));
       EXPECT_EQ(Form.OperationText(false, false), M.Present);
       EXPECT_EQ(Form.OperationText(true, false), M.Past);
@@ -73,7 +73,7 @@ TEST_F(ProgressTest, TextsOfOperationUnitsAndBar) {
   }
 
   for (auto [Type, Unit] : {std::pair{0, "Records"}, {2, "Records"}, {3, "Rows"}, {18, "Rows"}, {19, "Records"}}) {
-    Info.ObjType = static_cast<unsigned char>(Type);
+    Info.ObjType = static_cast<TObjKind>(Type);
     EXPECT_EQ(TfmVlxProgress::CountUnitName(), Unit) << Type;
   }
   Info.ObjType = otStringGrid;
@@ -221,11 +221,11 @@ TEST_F(ProgressTest, SuspendResumeAbortAndTheSummary) {
     SCOPED_TRACE(E.Status);
     PS->RunState = rsActive;
     Start();
-    PS->RunState = E.State;
-    PS->PageMode = E.Mode;
+    PS->RunState = static_cast<TvlxRunState>(E.State);
+    PS->PageMode = static_cast<TvlxPageMode>(E.Mode);
     PS->OutAsciiFile = E.Ascii;
     PS->PagesWritten = E.Pages;
-    Settings.PrintWhat = E.PrintWhat;
+    Settings.PrintWhat = static_cast<TPrintWhat>(E.PrintWhat);
     bool Shown = false;
     Headless::SetModalHandler([&](TCustomForm& Shown_) {
       auto& Summary = dynamic_cast<TfmVlxProgress&>(Shown_);

@@ -21,7 +21,6 @@ constexpr unsigned RefreshMs = 500;
 // Ctrl+Pause reaches a program as the Cancel key (Ctrl+Break); a Pause with Ctrl held counts
 // the same where the keyboard reports it so.
 constexpr unsigned short vkCancel = 3, vkPause = 19, vkEscape = 27;
-constexpr uint8_t pwPageRange = 6;
 constexpr int RequestAbort = 3, RequestResume = 5;
 
 // The operation by page mode (index), present and past tense; modes without one read "?".
