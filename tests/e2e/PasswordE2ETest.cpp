@@ -18,22 +18,6 @@
 
 namespace {
 
-// Work to be done inside the prompt's modal loop: a thread timer, called until Step is done.
-std::function<bool()> GStep;
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR Id, DWORD) {
-  if (GStep && GStep()) {
-    KillTimer(nullptr, Id);
-    GStep = nullptr;
-  }
-}
-
-void Key(WORD Vk, bool Up) {
-  keybd_event(static_cast<BYTE>(Vk), static_cast<BYTE>(MapVirtualKeyA(Vk, 0)), Up ? KEYEVENTF_KEYUP : 0, 0);
-}
-void Press(WORD Vk) {
-  Key(Vk, false);
-  Key(Vk, true);
-}
 // Letters and digits as the keyboard types them, Shift held for capitals.
 void TypeKeys(const std::string& Text) {
   for (char c : Text) {
@@ -59,7 +43,7 @@ TEST(PasswordE2E, WrongPasswordIsRefusedThenTheRightOneIsAcceptedWithEnter) {
   COLORREF statusColour = 0;
   bool screenshot = false;
   int state = 0, ticks = 0;
-  GStep = [&] {
+  RunInsideNextLoop([&] {
     if (++ticks > 300) {  // 30 seconds: a failure, not a hang
       if (fmVlxPassword) fmVlxPassword->SetModalResult(mrCancel);
       return true;
@@ -108,8 +92,7 @@ TEST(PasswordE2E, WrongPasswordIsRefusedThenTheRightOneIsAcceptedWithEnter) {
         return true;
     }
     return false;
-  };
-  SetTimer(nullptr, 0, 100, StepTimer);
+  });
 
   std::string entered;
   EXPECT_TRUE(AskReportPassword("Books of the Bible", "Enter Report Password:", "secret", entered, false));
