@@ -181,6 +181,11 @@ const TPropertyTable& TCustomEdit::PropertyTable() const {
   static const TPropertyTable Table(&TWinControl::PropertyTable(), {
       {"MaxLength", IntegerProperty(&TCustomEdit::SetMaxLength)},
       {"ReadOnly", BooleanProperty(&TCustomEdit::SetReadOnly)},
+      {"PasswordChar", Setter<TCustomEdit>([](TCustomEdit& E, const TLayoutValue& V) {
+         const std::string& Char = V.AsString();
+         if (Char.size() > 1) throw ELayoutError("Invalid property value: " + Char);
+         E.SetPasswordChar(Char.empty() ? 0 : Char[0]);
+       })},
       {"OnChange", EventProperty(&TCustomEdit::OnChange)},
   });
   return Table;

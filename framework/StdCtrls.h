@@ -76,6 +76,9 @@ public:
   void SetMaxLength(int Value) { FMaxLength = Value; PeerNotify(TPeerChange::Style); }
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool Value) { FReadOnly = Value; PeerNotify(TPeerChange::Style); }
+  // The character shown in place of each typed one (0: the text itself); Text stays as typed.
+  char PasswordChar() const { return FPasswordChar; }
+  void SetPasswordChar(char Value) { FPasswordChar = Value; PeerNotify(TPeerChange::Style); }
 
   // The selection, as character offsets into Text; an empty selection is the caret.
   int SelStart() const { return FSelStart; }
@@ -105,6 +108,7 @@ private:
   bool FModified = false;
   int FMaxLength = 0;
   bool FReadOnly = false;
+  char FPasswordChar = 0;
   int FSelStart = 0;
   int FSelLength = 0;
 };

@@ -93,6 +93,11 @@ private:
   void PushStyle() {
     SendMessageA(Handle(), EM_SETREADONLY, FEdit.ReadOnly(), 0);
     SendMessageA(Handle(), EM_LIMITTEXT, FEdit.MaxLength(), 0);
+    // A memo shows its text; the system's edit masks only a single line.
+    if (!FMemo) {
+      SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(FEdit.PasswordChar()), 0);
+      InvalidateRect(Handle(), nullptr, TRUE);
+    }
   }
 
   void PushSelection() {

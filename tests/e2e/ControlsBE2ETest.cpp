@@ -163,14 +163,6 @@ bool RunUntil(const std::function<bool()>& Done, unsigned TimeoutMs = 5000) {
   return true;
 }
 
-void Key(WORD Vk, bool Up) { keybd_event(static_cast<BYTE>(Vk), static_cast<BYTE>(MapVirtualKeyA(Vk, 0)), Up ? KEYEVENTF_KEYUP : 0, 0); }
-void Press(WORD Vk) { Key(Vk, false); Key(Vk, true); }
-void PressWith(WORD Modifier, WORD Vk) {
-  Key(Modifier, false);
-  Press(Vk);
-  Key(Modifier, true);
-}
-
 HWND Handle(TForm& Form, const char* Name) { return PeerHandle(*static_cast<TControl*>(Form.FindComponent(Name))); }
 
 POINT ScreenCentre(HWND Window) {
@@ -190,20 +182,6 @@ HWND ShownTipTool() {
         return reinterpret_cast<HWND>(info.uId);
     }
   return nullptr;
-}
-
-// Work to be done inside a loop the test does not run (a menu's, a dialog's): a thread timer
-// of this thread, called until Step returns true.
-std::function<bool()> GStep;
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR Id, DWORD) {
-  if (GStep && GStep()) {
-    KillTimer(nullptr, Id);
-    GStep = nullptr;
-  }
-}
-void RunInsideNextLoop(std::function<bool()> Step) {
-  GStep = std::move(Step);
-  SetTimer(nullptr, 0, 100, StepTimer);
 }
 
 }  // namespace

@@ -21,6 +21,39 @@ void PostClick(HWND Target, int X, int Y, WPARAM Keys) {
   PostMessageA(Target, WM_LBUTTONUP, Keys, MAKELPARAM(X, Y));
 }
 
+void Key(WORD Vk, bool Up) {
+  keybd_event(static_cast<BYTE>(Vk), static_cast<BYTE>(MapVirtualKeyA(Vk, 0)), Up ? KEYEVENTF_KEYUP : 0, 0);
+}
+
+void Press(WORD Vk) {
+  Key(Vk, false);
+  Key(Vk, true);
+}
+
+void PressWith(WORD Modifier, WORD Vk) {
+  Key(Modifier, false);
+  Press(Vk);
+  Key(Modifier, true);
+}
+
+namespace {
+
+std::function<bool()> GStep;
+
+void CALLBACK StepTimer(HWND, UINT, UINT_PTR Id, DWORD) {
+  if (GStep && GStep()) {
+    KillTimer(nullptr, Id);
+    GStep = nullptr;
+  }
+}
+
+}  // namespace
+
+void RunInsideNextLoop(std::function<bool()> Step) {
+  GStep = std::move(Step);
+  SetTimer(nullptr, 0, 100, StepTimer);
+}
+
 std::string WindowText(HWND Window) {
   char text[512] = {};
   GetWindowTextA(Window, text, sizeof text);

@@ -15,6 +15,16 @@ bool PumpUntil(const std::function<bool()>& Done, unsigned TimeoutMs = 5000);
 void PostClick(HWND Target, int X, int Y, WPARAM Keys = 0);
 inline void PostClick(HWND Target, POINT At, WPARAM Keys = 0) { PostClick(Target, At.x, At.y, Keys); }
 
+// Keys as the keyboard sends them, to whichever window has the focus: Vk down or up, a press
+// (down and up), and a press with Modifier held.
+void Key(WORD Vk, bool Up);
+void Press(WORD Vk);
+void PressWith(WORD Modifier, WORD Vk);
+
+// Work to be done inside a loop the test does not run (a modal window's, a menu's, a dialog's):
+// a thread timer of this thread calls Step every 100 ms until it returns true.
+void RunInsideNextLoop(std::function<bool()> Step);
+
 std::string WindowText(HWND Window);
 // The text of an item's column in a list view, as the window shows it.
 std::string ListViewText(HWND View, int Item, int Column);

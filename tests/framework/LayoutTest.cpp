@@ -116,6 +116,8 @@ TEST_F(HeadlessTest, LayoutErrorsNameTheLine) {
       {"TTestForm f\n  TPointer p\n    Target = nobody\n", "Layout line 3: no component named nobody"},
       {"TTestForm f\n  Width = [1, 2\n", "Layout line 2: a list is not closed"},
       {"TTestForm f\n  BorderStyle = bsRound\n", "Layout line 2: BorderStyle: Invalid property value: bsRound"},
+      {"TTestForm f\n  TEdit e\n    PasswordChar = \"XY\"\n",
+       "Layout line 3: PasswordChar: Invalid property value: XY"},
       {"# nothing\n", "Layout line 1: the layout is empty"},
       {"TTestForm f\n  Width = 12ab\n", "Layout line 2: invalid number 12ab"},
       {"TTestForm f\n  Width = 1e5 # big\n", "Layout line 2: invalid number 1e5"},
