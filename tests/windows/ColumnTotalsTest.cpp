@@ -78,6 +78,11 @@ TEST(ColumnTotals, SaveWritesHiddenColumnsAndTotalRecords) {
        {{"A", true, {{0, tkMin}, {2, tkSum}}}}, "Region", "", "A,,Min,\"\""},
       {"level name given twice left out",
        {{"A", true, {{2, tkSum}}}}, "Region,region", "", ""},
+      {"names that reading would split left out",
+       {{"A,B", true, {{0, tkSum}}}, {"C", true, {{1, tkSum}}}, {"", true, {{0, tkSum}}}},
+       "x\";y", "", ""},
+      {"quotes and leading semicolons kept out of the format",
+       {{"A", true, {{0, tkSum}}, ";;\"q\";x"}}, "", "", "A,,Sum,\"q;x\""},
   };
   for (const TCase& C : Cases) {
     SCOPED_TRACE(C.What);

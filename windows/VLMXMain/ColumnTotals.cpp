@@ -39,6 +39,16 @@ int KindOfName(const std::string& Name) {
   return -1;
 }
 
+// A field name or level name that the reading splits apart or cuts short.
+bool BreaksRecord(const std::string& Part) {
+  return Part.find(',') != std::string::npos || Part.find(RecordEnd) != std::string::npos;
+}
+
+std::string WithoutQuotes(std::string S) {
+  S.erase(std::remove(S.begin(), S.end(), '"'), S.end());
+  return S;
+}
+
 }  // namespace
 
 TColumnStringsChanged SaveColumnTotals(const TColsList& Columns, TvlxReportSettings& Settings) {
@@ -50,19 +60,23 @@ TColumnStringsChanged SaveColumnTotals(const TColsList& Columns, TvlxReportSetti
     const TColsListData* Column = Columns.Items(I);
     if (!Column) continue;
     if (!Column->Printed) Hidden += Column->FieldName + ',';
-    if (!Column->TotList) continue;
+    // Records that would read back onto another column or level are not written: that
+    // column's or level's own total would be overwritten.
+    if (!Column->TotList || Column->FieldName.empty() || BreaksRecord(Column->FieldName)) continue;
+    // Quotes would end the format early; a leading ";" would close it at its opening quote.
+    std::string Format = WithoutQuotes(Column->TotalText);
+    Format.erase(0, Format.find_first_not_of(';'));
     for (int Level = 0; Level < Column->TotList->Count(); ++Level) {
       const TColTotListData* Total = Column->TotList->Items(Level);
       if (!Total || Total->Kind == tkNone) continue;
       const std::string LevelName = Level == 0 || Level > static_cast<int>(Groups.size())
                                         ? std::string()
                                         : Groups[Level - 1];
-      // A level whose name would read back as another level (no group column of that
-      // number, or a name given twice) is left out: read back, it would overwrite that
-      // other level's total.
-      if (LevelOfName(LevelName, Groups) != Level) continue;
-      Totals += Column->FieldName + ',' + LevelName + ',' + TotalKindNames[Total->Kind] + ",\"" +
-                Column->TotalText + RecordEnd;
+      // Left out as well: a level without a group column name of its own (none of that
+      // number, or a name given twice).
+      if (LevelOfName(LevelName, Groups) != Level || BreaksRecord(LevelName)) continue;
+      Totals += Column->FieldName + ',' + LevelName + ',' + TotalKindNames[Total->Kind] + ",\"" + Format +
+                RecordEnd;
     }
   }
   if (!Hidden.empty()) Hidden.pop_back();
@@ -91,10 +105,7 @@ void LoadColumnTotals(TColsList& Columns, TvlxReportSettings& Settings) {
     TColsListData* Column = Columns.Items(Index);
     if (!Column || Kind < 0) continue;
     const size_t FormatAt = Name.size() + Fields[1].size() + Fields[2].size() + 3;
-    std::string Format = FormatAt < Record.size() ? Record.substr(FormatAt) : "";
-    Format.erase(std::remove(Format.begin(), Format.end(), '"'), Format.end());
-
-    Column->TotalText = Format;
+    Column->TotalText = WithoutQuotes(FormatAt < Record.size() ? Record.substr(FormatAt) : "");
     if (!Column->TotList) Column->TotList = std::make_unique<TColTotList>();
     Column->TotList->SetKind(LevelOfName(Fields[1], Groups), static_cast<TotalKind>(Kind),
                              Settings.Modified);
