@@ -32,7 +32,8 @@ std::string Describe(const TColsList& List) {
     const TColsListData& C = *List.Items(I);
     S += C.FieldName + '\0' + C.TotalText + '\0';
     for (int L = 0; C.TotList && L < C.TotList->Count(); ++L)
-      if (const TColTotListData* T = C.TotList->Items(L)) S += std::to_string(L) + TotalKindNames[T->Kind];
+      if (const TColTotListData* T = C.TotList->Items(L))
+        S += std::to_string(L) + TotalKindNames[T->Kind];
     S += '\n';
   }
   return S;

@@ -144,7 +144,8 @@ long SelectedFontFileSize(const std::string& FaceName) {
 
 bool ReadSelectedFontFile(const std::string& FaceName, char* Buffer, long Size) {
   const TFamilyFont* Font = SelectedFont(FaceName);
-  if (!Font || !Font->Readable || Size < 0 || static_cast<size_t>(Size) > Font->Data.size()) return false;
+  if (!Font || !Font->Readable || Size < 0 || static_cast<size_t>(Size) > Font->Data.size())
+    return false;
   std::copy_n(Font->Data.data(), Size, Buffer);
   return true;
 }
