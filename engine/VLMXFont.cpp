@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <new>
+#include <stdexcept>
 
 #include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl0.h"
@@ -93,6 +94,12 @@ void TvlxFontLoader::Uninstall() noexcept {
   FInstalled = false;
 }
 
+void TvlxFontLoader::DefineProperties(TFiler& Filer) {
+  Filer.DefineBinaryProperty(
+      "FontLoader", [this](std::istream& Stream) { ReadData(Stream); },
+      [this](std::ostream& Stream) { WriteData(Stream); }, true);
+}
+
 void TvlxFontLoader::ReadData(std::istream& Stream) {
   Uninstall();
   FreeData();
@@ -153,3 +160,32 @@ bool RemoveFontFile(const std::string& FotPath) {
 }
 
 bool FontIsInstalled(const TvlxFontLoader& Loader) { return FontFamilyInstalled(Loader.FontName()); }
+
+std::uint8_t GetFontKind(const std::string& FaceName) {
+  unsigned Type = 0;
+  if (!FontEmbeddingType(FaceName, Type)) return 0;
+  if (Type & 1) return 3;
+  if (Type & 2) return 2;
+  return 1;
+}
+
+void GetFontDataOfName(const std::string& FaceName, std::string& Data) {
+  const long Size = SelectedFontFileSize(FaceName);
+  if (Size < 1) throw eVlxSUError("GetFontData(size) failed");
+  std::string Buffer;
+  try {
+    Buffer.resize(static_cast<size_t>(Size));
+  } catch (const std::bad_alloc&) {
+    throw EOutOfMemory("Out of memory");
+  } catch (const std::length_error&) {
+    throw EOutOfMemory("Out of memory");
+  }
+  if (!ReadSelectedFontFile(FaceName, Buffer.data(), Size)) throw EOSError("GetFontData error");
+  Data = std::move(Buffer);
+}
+
+std::string FontFileFromRegistry(const std::string& FaceName) {
+  std::string File = ReadFontRegistryValue(FaceName + " (TrueType)");
+  if (File.empty()) File = ReadFontRegistryValue(FaceName);
+  return ExtractFileName(File);
+}

@@ -1,11 +1,24 @@
 // The line-draw font loader: carries the fixed-pitch box-drawing font inside the program and
 // installs it on a machine that lacks it, so drawn character reports print their borders.
 #pragma once
+#include <cstdint>
+#include <functional>
 #include <istream>
 #include <ostream>
 #include <string>
 
 #include "framework/Classes.h"
+
+// What a stored form offers an object for properties it streams itself: the object names each
+// one with the routines that read and write its bytes.
+class TFiler {
+public:
+  virtual ~TFiler() = default;
+  virtual void DefineBinaryProperty(const std::string& Name,
+                                    const std::function<void(std::istream&)>& ReadData,
+                                    const std::function<void(std::ostream&)>& WriteData,
+                                    bool HasData) = 0;
+};
 
 // Holds the bytes of one TrueType font resource and installs them into the system's fonts
 // folder, font table and font registry key. Freeing the loader never uninstalls: the font stays
@@ -35,6 +48,9 @@ public:
   void WriteFontFile(const std::string& Path) const;
   void FreeData() noexcept;
 
+  // Offers the font bytes to the stored form as the binary property "FontLoader", stored even
+  // when empty.
+  void DefineProperties(TFiler& Filer);
   // The stored form of the "FontLoader" property: a 32-bit little-endian size, then the bytes.
   void ReadData(std::istream& Stream);
   void WriteData(std::ostream& Stream) const;
@@ -60,3 +76,11 @@ bool AddFontFiles(const std::string& TtfPath, const std::string& FotPath, bool R
 // Takes the font resource file out of the system's font table: whether it was there.
 bool RemoveFontFile(const std::string& FotPath);
 bool FontIsInstalled(const TvlxFontLoader& Loader);
+// How the font that the screen selects for the face name may be embedded: 0 not an outline
+// font, 1 freely, 2 read-only, 3 not at all.
+std::uint8_t GetFontKind(const std::string& FaceName);
+// The whole font file that the screen selects for the face name.
+void GetFontDataOfName(const std::string& FaceName, std::string& Data);
+// The file name under which the font registry key records the face name; empty when it does
+// not.
+std::string FontFileFromRegistry(const std::string& FaceName);

@@ -21,10 +21,17 @@ struct TResource {
   bool Loadable = true;
 };
 
+struct TFamilyFont {
+  std::string Data;
+  unsigned EmbeddingType = 0;
+  bool Readable = true;
+};
+
 struct TFontSystem {
   std::map<std::pair<std::string, std::string>, TResource> Resources;
   std::optional<std::string> FontsFolder;
   std::set<std::string> Families;  // upper case
+  std::map<std::string, TFamilyFont> FamilyFonts;  // by upper-case face name
   std::string RefusalText;
   bool RegistryKeyExists = true;
   std::vector<std::string> Added;
@@ -65,6 +72,11 @@ void RemoveResource(const std::string& Type, const std::string& Name) {
 }
 void SetFontsFolder(const std::string& Path) { System().FontsFolder = Path; }
 void AddInstalledFamily(const std::string& FaceName) { System().Families.insert(UpperCase(FaceName)); }
+void SetFamilyFont(const std::string& FaceName, const std::string& Data, unsigned EmbeddingType,
+                   bool Readable) {
+  AddInstalledFamily(FaceName);
+  System().FamilyFonts[UpperCase(FaceName)] = {Data, EmbeddingType, Readable};
+}
 void RefuseFonts(const std::string& ErrorText) { System().RefusalText = ErrorText; }
 void SetFontRegistryKeyExists(bool Exists) { System().RegistryKeyExists = Exists; }
 const std::vector<std::string>& AddedFonts() { return System().Added; }
@@ -76,6 +88,7 @@ void ResetFonts() {
   S.LinkResources();
   S.FontsFolder.reset();
   S.Families.clear();
+  S.FamilyFonts.clear();
   S.RefusalText.clear();
   S.RegistryKeyExists = true;
   S.Added.clear();
@@ -104,6 +117,37 @@ std::string SystemFontsFolder() {
 
 bool FontFamilyInstalled(const std::string& FaceName) {
   return System().Families.count(UpperCase(FaceName)) > 0;
+}
+
+namespace {
+
+// The font the screen selects for the face name; a family without a font file of its own
+// selects nothing the fake can read.
+const TFamilyFont* SelectedFont(const std::string& FaceName) {
+  auto It = System().FamilyFonts.find(UpperCase(FaceName));
+  return It == System().FamilyFonts.end() ? nullptr : &It->second;
+}
+
+}  // namespace
+
+bool FontEmbeddingType(const std::string& FaceName, unsigned& Type) {
+  const TFamilyFont* Font = SelectedFont(FaceName);
+  if (!Font) return false;
+  Type = Font->EmbeddingType;
+  return true;
+}
+
+long SelectedFontFileSize(const std::string& FaceName) {
+  const TFamilyFont* Font = SelectedFont(FaceName);
+  return Font ? static_cast<long>(Font->Data.size()) : -1;
+}
+
+bool ReadSelectedFontFile(const std::string& FaceName, char* Buffer, long Size) {
+  const TFamilyFont* Font = SelectedFont(FaceName);
+  if (!Font || !Font->Readable || Size < 0 || static_cast<size_t>(Size) > Font->Data.size())
+    return false;
+  std::copy_n(Font->Data.data(), Size, Buffer);
+  return true;
 }
 
 // The system refuses to replace an existing resource file, and needs the font file.
@@ -143,4 +187,13 @@ bool WriteFontRegistryValue(const std::string& ValueName, const std::string& Val
   if (!S.RegistryKeyExists) return false;
   S.Registry[ValueName] = Value;
   return true;
+}
+
+std::string ReadFontRegistryValue(const std::string& ValueName) {
+  // Value names compare without regard to case, as the system's do.
+  TFontSystem& S = System();
+  if (!S.RegistryKeyExists) return "";
+  for (const auto& [Name, Value] : S.Registry)
+    if (SameText(Name, ValueName)) return Value;
+  return "";
 }

@@ -20,6 +20,10 @@ void SetFontsFolder(const std::string& Path);
 // A family that the screen knows. The fake reads no font it adds, so an installed family
 // exists only when a test says so.
 void AddInstalledFamily(const std::string& FaceName);
+// An installed family whose font file the screen can read: its bytes and embedding type.
+// Unreadable: its size is told but reading it fails.
+void SetFamilyFont(const std::string& FaceName, const std::string& Data, unsigned EmbeddingType,
+                   bool Readable = true);
 
 // The next AddSystemFont calls are refused with this text (empty: accepted again).
 void RefuseFonts(const std::string& ErrorText);

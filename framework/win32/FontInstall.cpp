@@ -5,6 +5,8 @@
 #include "framework/win32/Win32Handles.h"
 #include <shlobj.h>
 
+#include <vector>
+
 #include "framework/rtl/SysUtils.h"
 
 namespace {
@@ -38,6 +40,31 @@ std::string SystemErrorText(DWORD Code) {
   return Text.empty() ? "System error " + std::to_string(Code) : Text;
 }
 
+// The screen's device context with the font of a face name selected, for as long as it lives.
+class TSelectedFont {
+public:
+  explicit TSelectedFont(const std::string& FaceName) : FScreen(GetDC(nullptr)) {
+    LOGFONTA Font{};
+    Font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(Font.lfFaceName, FaceName.c_str(), LF_FACESIZE);
+    FFont = CreateFontIndirectA(&Font);
+    FOld = SelectObject(FScreen, FFont);
+  }
+  ~TSelectedFont() {
+    SelectObject(FScreen, FOld);
+    DeleteObject(FFont);
+    ReleaseDC(nullptr, FScreen);
+  }
+  TSelectedFont(const TSelectedFont&) = delete;
+  TSelectedFont& operator=(const TSelectedFont&) = delete;
+  HDC Dc() const { return FScreen; }
+
+private:
+  HDC FScreen;
+  HFONT FFont;
+  HGDIOBJ FOld;
+};
+
 }  // namespace
 
 TResourceLookup LoadModuleResource(const std::string& Type, const std::string& Name,
@@ -64,6 +91,29 @@ bool FontFamilyInstalled(const std::string& FaceName) {
   EnumFontFamiliesA(Screen, nullptr, FamilyProc, reinterpret_cast<LPARAM>(&Search));
   ReleaseDC(nullptr, Screen);
   return Search.Found;
+}
+
+bool FontEmbeddingType(const std::string& FaceName, unsigned& Type) {
+  TSelectedFont Font(FaceName);
+  // The names that follow the fixed part need room of their own.
+  const UINT Need = GetOutlineTextMetricsA(Font.Dc(), 0, nullptr);
+  if (Need < sizeof(OUTLINETEXTMETRICA)) return false;
+  std::vector<char> Buffer(Need);
+  auto* Metrics = reinterpret_cast<OUTLINETEXTMETRICA*>(Buffer.data());
+  if (!GetOutlineTextMetricsA(Font.Dc(), Need, Metrics)) return false;
+  Type = Metrics->otmfsType;
+  return true;
+}
+
+long SelectedFontFileSize(const std::string& FaceName) {
+  TSelectedFont Font(FaceName);
+  const DWORD Size = GetFontData(Font.Dc(), 0, 0, nullptr, 0);
+  return Size == GDI_ERROR || Size > 0x7FFFFFFF ? -1 : static_cast<long>(Size);
+}
+
+bool ReadSelectedFontFile(const std::string& FaceName, char* Buffer, long Size) {
+  TSelectedFont Font(FaceName);
+  return GetFontData(Font.Dc(), 0, 0, Buffer, static_cast<DWORD>(Size)) == static_cast<DWORD>(Size);
 }
 
 bool CreateScalableFontFile(const std::string& FotPath, const std::string& TtfPath) {
@@ -101,4 +151,21 @@ bool WriteFontRegistryValue(const std::string& ValueName, const std::string& Val
     RegCloseKey(Key);
   }
   return Written;
+}
+
+std::string ReadFontRegistryValue(const std::string& ValueName) {
+  for (const char* KeyName : FontRegistryKeys) {
+    HKEY Key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, KeyName, 0, KEY_QUERY_VALUE, &Key) != ERROR_SUCCESS)
+      continue;
+    char Buffer[MAX_PATH + 1] = {};
+    DWORD Size = MAX_PATH, Type = 0;
+    const LONG Result = RegQueryValueExA(Key, ValueName.c_str(), nullptr, &Type,
+                                         reinterpret_cast<BYTE*>(Buffer), &Size);
+    RegCloseKey(Key);
+    // A value too long for a path, or not a string, names no font file.
+    if (Result == ERROR_SUCCESS && (Type == REG_SZ || Type == REG_EXPAND_SZ) && Buffer[0])
+      return Buffer;
+  }
+  return "";
 }

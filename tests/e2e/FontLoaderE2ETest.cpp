@@ -12,6 +12,8 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -114,6 +116,28 @@ TEST_F(FontLoaderE2E, InstallsFromTheProgramAndDrawsLines) {
   Second.Install();
   EXPECT_FALSE(Second.Installed());
   EXPECT_TRUE(Second.FontData().empty());
+
+  // Read back by name, through the registry and through the screen, it is the resource's font,
+  // and its bytes go through the stored property unchanged.
+  EXPECT_EQ(FontFileFromRegistry(FaceName), "LetGothL.ttf");
+  {
+    // Closed before the uninstall below, which could not delete an open file.
+    std::ifstream File(FontsFolder() + FontFileFromRegistry(FaceName), std::ios::binary);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(File), {}) == Resource);
+  }
+  std::string ByName;
+  GetFontDataOfName(FaceName, ByName);
+  EXPECT_TRUE(ByName == Resource) << ByName.size() << " bytes read back";
+  EXPECT_EQ(GetFontKind(FaceName), 1);
+  const auto Size = static_cast<std::uint32_t>(ByName.size());
+  const std::string Stored = std::string{static_cast<char>(Size), static_cast<char>(Size >> 8),
+                                         static_cast<char>(Size >> 16), static_cast<char>(Size >> 24)} +
+                             ByName;
+  std::istringstream In(Stored);
+  Second.ReadData(In);
+  std::ostringstream Out;
+  Second.WriteData(Out);
+  EXPECT_TRUE(Out.str() == Stored);
 
   // The ANSI selection gets our face, not a substitute.
   HDC Screen = GetDC(nullptr);

@@ -1,12 +1,15 @@
 // The line-draw font loader against the headless system: a real fonts folder in a temporary
 // directory, the font table and the registry kept in memory.
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "engine/VLMXFont.h"
 #include "engine/VLMXGbl0.h"
+#include "framework/FontInstall.h"
 #include "framework/Forms.h"
 #include "framework/headless/FontInstall.h"
+#include "framework/rtl/SysUtils.h"
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TempDir.h"
 
@@ -167,11 +170,30 @@ TEST_F(FontLoaderTest, UninstallTakesBackTheFilesButNotTheRegistryValue) {
   EXPECT_FALSE(Loader->Installed());
 }
 
+// The stored form's side: the properties the loader defines, by name.
+struct TTestFiler : TFiler {
+  struct TProperty {
+    std::function<void(std::istream&)> Read;
+    std::function<void(std::ostream&)> Write;
+    bool HasData;
+  };
+  std::map<std::string, TProperty> Properties;
+  void DefineBinaryProperty(const std::string& Name, const std::function<void(std::istream&)>& ReadData,
+                            const std::function<void(std::ostream&)>& WriteData, bool HasData) override {
+    Properties[Name] = {ReadData, WriteData, HasData};
+  }
+};
+
 TEST_F(FontLoaderTest, StoredPropertyIsSizeThenBytes) {
   auto Loader = NewLoader();
+  TTestFiler Filer;
+  Loader->DefineProperties(Filer);
+  ASSERT_EQ(Filer.Properties.size(), 1u);
+  const TTestFiler::TProperty& Property = Filer.Properties.at("FontLoader");
+  EXPECT_TRUE(Property.HasData);
   const std::string Font = Loader->FontData();
   std::ostringstream Full;
-  Loader->WriteData(Full);
+  Property.Write(Full);
   const auto Size = static_cast<std::uint32_t>(Font.size());
   EXPECT_EQ(Full.str().substr(0, 4), std::string({static_cast<char>(Size), static_cast<char>(Size >> 8),
                                                   static_cast<char>(Size >> 16), static_cast<char>(Size >> 24)}));
@@ -179,11 +201,11 @@ TEST_F(FontLoaderTest, StoredPropertyIsSizeThenBytes) {
 
   Loader->FreeData();
   std::ostringstream Empty;
-  Loader->WriteData(Empty);
+  Property.Write(Empty);
   EXPECT_EQ(Empty.str(), std::string(4, '\0'));
 
   std::istringstream Back(Full.str());
-  Loader->ReadData(Back);
+  Property.Read(Back);
   EXPECT_EQ(Loader->FontData(), Font);
 
   // A stream cut short, or one whose size claims far more than it holds, leaves no data.
@@ -193,6 +215,40 @@ TEST_F(FontLoaderTest, StoredPropertyIsSizeThenBytes) {
     EXPECT_THROW_MSG(Loader->ReadData(In), EStreamError, "Stream read error");
     EXPECT_TRUE(Loader->FontData().empty());
   }
+}
+
+TEST_F(FontLoaderTest, AnInstalledFontIsReadBackByName) {
+  struct TCase {
+    std::string Face;
+    unsigned EmbeddingType;
+    uint8_t Kind;
+  } const Cases[] = {{"Free", 0, 1}, {"Licensed", 1, 3}, {"Both", 3, 3}, {"ReadOnly", 2, 2},
+                     {"Editable", 8, 1}};
+  for (const TCase& C : Cases) {
+    Headless::SetFamilyFont(C.Face, "bytes of " + C.Face, C.EmbeddingType);
+    EXPECT_EQ(GetFontKind(UpperCase(C.Face)), C.Kind) << C.Face;
+    std::string Data;
+    GetFontDataOfName(C.Face, Data);
+    EXPECT_EQ(Data, "bytes of " + C.Face);
+  }
+  EXPECT_EQ(GetFontKind("Nowhere"), 0);
+
+  std::string Data = "kept";
+  Headless::AddInstalledFamily("No File");
+  Headless::SetFamilyFont("Empty", "", 0);
+  for (const char* Face : {"Nowhere", "No File", "Empty"})
+    EXPECT_THROW_MSG(GetFontDataOfName(Face, Data), eVlxSUError,
+                     "Vellumix! Setup Error: GetFontData(size) failed");
+  Headless::SetFamilyFont("Locked", "bytes", 0, false);
+  EXPECT_THROW_MSG(GetFontDataOfName("Locked", Data), Exception, "GetFontData error");
+  EXPECT_EQ(Data, "kept");
+
+  // The installed font is found under its TrueType value, any other under its plain name.
+  NewLoader()->Install();
+  WriteFontRegistryValue("Courier", "C:\\Fonts\\COUR.FON");
+  EXPECT_EQ(FontFileFromRegistry("letter gothic line"), "LetGothL.ttf");
+  EXPECT_EQ(FontFileFromRegistry("Courier"), "COUR.FON");
+  EXPECT_EQ(FontFileFromRegistry("Arial"), "");
 }
 
 TEST_F(FontLoaderTest, OnlyTheStoredFormSetsTheFontName) {
