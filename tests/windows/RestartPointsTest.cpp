@@ -33,7 +33,7 @@ protected:
   }
 };
 
-TEST_F(RestartPointsTest, FindsThePageOrTheNearestBelow) {
+TEST_F(RestartPointsTest, FindsAndAddsOnePointPerPage) {
   TPrvwPageList List;
   for (int Page : {1, 2, 4, 4}) AddAt(List, 1, Page, Page);
   const struct {
@@ -45,20 +45,17 @@ TEST_F(RestartPointsTest, FindsThePageOrTheNearestBelow) {
   for (const auto& C : Cases)
     EXPECT_EQ(List.FindPage(C.Page, C.NearestBelow), C.Index) << C.Page << " " << C.NearestBelow;
   EXPECT_EQ(TPrvwPageList().FindPage(1, true), -1);
-}
 
-TEST_F(RestartPointsTest, AddsOnePointPerPageWhenLookingUp) {
-  TPrvwPageList List;
-  AddAt(List, 1, 3, 7);
-  AddAt(List, -1, 5, 9);
+  // Looking up first keeps one point per page; the point of a page not composed across yet has
+  // no highest page across.
   Info.CurCell = {0, 99};
-  List.AddPage({2, 3}, true);
-  ASSERT_EQ(List.Count(), 2);
-  EXPECT_EQ(List.Items(0)->SavedCell.Y, 7);
+  List.AddPage({2, 2}, true);
+  ASSERT_EQ(List.Count(), 4);
+  EXPECT_EQ(List.Items(1)->SavedCell.Y, 2);
+  List.AddPage({-1, 6}, true);
+  ASSERT_EQ(List.Count(), 5);
+  EXPECT_EQ(List.Items(4)->HighestPanel, -1);
   EXPECT_EQ(List.Items(0)->HighestPanel, 1);
-  EXPECT_EQ(List.Items(1)->HighestPanel, -1);
-  List.AddPage({1, 4}, true);
-  EXPECT_EQ(List.Count(), 3);
 }
 
 TEST_F(RestartPointsTest, RestoresTheRunAndTellsAnExactHit) {
