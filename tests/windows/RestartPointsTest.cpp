@@ -1,0 +1,286 @@
+#include "windows/VLMXPrev/PrvwPageList.h"
+
+#include <limits>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/DB.h"
+#include "framework/rtl/StringList.h"
+#include "tests/engine/RunFixture.h"
+#include "tests/support/GoldenReports.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using TPage = std::pair<int, int>;  // {page across, vertical page}
+
+class RestartPointsTest : public RunTest {
+protected:
+  void SetUp() override {
+    RunTest::SetUp();
+    Info.ObjType = otStringGrid;
+    Info.RowsInMemory = true;
+  }
+  // A restart point of page Y recorded with the run standing on row Row.
+  void AddAt(TPrvwPageList& List, int X, int Y, int Row) {
+    Info.CurCell = {0, Row};
+    PS->RecordCounter = Row * 10;
+    Info.SelRowNdx = Row + 100;
+    List.AddPage({X, Y}, false);
+  }
+};
+
+TEST_F(RestartPointsTest, FindsAndAddsOnePointPerPage) {
+  TPrvwPageList List;
+  for (int Page : {1, 2, 4, 4}) AddAt(List, 1, Page, Page);
+  const struct {
+    int Page;
+    bool NearestBelow;
+    int Index;
+  } Cases[] = {{5, true, 2}, {5, false, -1}, {3, true, 1}, {3, false, -1}, {4, false, 2},
+               {2, true, 1}, {1, true, 0},   {0, true, -1}, {std::numeric_limits<int>::max(), true, 2}};
+  for (const auto& C : Cases)
+    EXPECT_EQ(List.FindPage(C.Page, C.NearestBelow), C.Index) << C.Page << " " << C.NearestBelow;
+  EXPECT_EQ(TPrvwPageList().FindPage(1, true), -1);
+
+  // Looking up first keeps one point per page; the point of a page not composed across yet has
+  // no highest page across.
+  Info.CurCell = {0, 99};
+  List.AddPage({2, 2}, true);
+  ASSERT_EQ(List.Count(), 4);
+  EXPECT_EQ(List.Items(1)->SavedCell.Y, 2);
+  List.AddPage({-1, 6}, true);
+  ASSERT_EQ(List.Count(), 5);
+  EXPECT_EQ(List.Items(4)->HighestPanel, -1);
+  EXPECT_EQ(List.Items(0)->HighestPanel, 1);
+}
+
+TEST_F(RestartPointsTest, RestoresTheRunAndTellsAnExactHit) {
+  // Columns on three pages across: 0 and 1 on the first, 2 on the second, 3 on the third.
+  Info.ColsList = std::make_unique<TColsList>();
+  for (int Across : {1, 1, 2, 3}) {
+    auto Col = std::make_unique<TColsListData>();
+    Col->Printed = true;
+    Col->HorzPage = Across;
+    Info.ColsList->Add(std::move(Col));
+  }
+  TPrvwPageList List;
+  AddAt(List, 1, 1, 1);
+  AddAt(List, 1, 3, 12);
+  const struct {
+    TPoint Page;
+    bool NearestBelow;
+    bool Found, Exact;
+    int VertPage, Across, Col, Row, Highest;
+  } Cases[] = {
+      // Another page across of a known page is composed from its point, but not yet exactly.
+      {{2, 3}, false, true, false, 3, 2, 2, 12, 2},
+      {{2, 3}, false, true, true, 3, 2, 2, 12, 2},
+      {{1, 3}, false, true, true, 3, 1, 0, 12, 2},
+      // A page across beyond the report's last becomes the last.
+      {{7, 3}, false, true, false, 3, 3, 3, 12, 3},
+      // The nearest point below is never the very page.
+      {{1, 5}, true, true, false, 3, 1, 0, 12, 3},
+      {{1, 2}, true, true, false, 1, 1, 0, 1, 1},
+      {{1, 2}, false, false, false, 77, 9, 9, 55, -1},
+  };
+  for (const auto& C : Cases) {
+    PS->CurVertPage = 77;
+    PS->CurPageAcross = PS->CurCol = PS->FirstCol = 9;
+    Info.CurCell = {0, 55};
+    PS->RecordCounter = PS->RecordCounterStart = 550;
+    PS->GrpHdrRow = true;
+    Info.SelRowNdx = 555;
+    TPoint Page = C.Page;
+    bool Exact = !C.Exact;
+    EXPECT_EQ(List.RestorePage(Page, C.NearestBelow, Exact), C.Found) << C.Page.X << "," << C.Page.Y;
+    EXPECT_EQ(Exact, C.Exact) << C.Page.X << "," << C.Page.Y;
+    EXPECT_EQ(PS->CurVertPage, C.VertPage);
+    EXPECT_EQ(PS->CurPageAcross, C.Across);
+    EXPECT_EQ(Page.X, C.Found ? C.Across : C.Page.X);
+    EXPECT_EQ(PS->CurCol, C.Col);
+    EXPECT_EQ(PS->FirstCol, C.Col);
+    EXPECT_EQ(Info.CurCell.Y, C.Row);
+    EXPECT_EQ(PS->RecordCounter, C.Row * 10);
+    EXPECT_EQ(PS->RecordCounterStart, PS->RecordCounter);
+    EXPECT_EQ(Info.SelRowNdx, C.Found ? C.Row + 100 : 555);
+    EXPECT_EQ(PS->GrpHdrRow, !C.Found);
+    if (C.Found) {
+      EXPECT_EQ(List.Items(List.FindPage(C.VertPage, false))->HighestPanel, C.Highest);
+    }
+  }
+}
+
+TEST_F(RestartPointsTest, KeepsPreviousValuesAndBookmarksOnlyWhereThereAreAny) {
+  const TPrevValues North = {{true, "North", 3}, {true, "Hill", 3}};
+  const TPrevValues Later = {{true, "West", 40}, {}};
+  auto* DataSet = new TDataSet(nullptr);
+  std::unique_ptr<TDataSet> Owned(DataSet);
+  DataSet->FieldDefs().Add("Name", ftString, 10);
+  DataSet->Open();
+  for (const char* Name : {"a", "b", "c"}) DataSet->AppendRecord({std::string(Name)});
+  for (const int GrpBrkCols : {0, 2}) {
+    for (const bool OnDataSet : {false, true}) {
+      Settings.NumGrpBrkCols = GrpBrkCols;
+      Info.DataSet = OnDataSet ? DataSet : nullptr;
+      Info.RowsInMemory = !OnDataSet;
+      TPrvwPageList List;
+      Info.PrevValues = North;
+      DataSet->First();
+      DataSet->Next();
+      List.AddPage({1, 1}, false);
+      EXPECT_EQ(List.Items(0)->PrevValues.has_value(), GrpBrkCols > 0);
+      EXPECT_EQ(List.Items(0)->Bookmark.empty(), !OnDataSet);
+
+      Info.PrevValues = Later;
+      DataSet->Last();
+      TPoint Page{1, 1};
+      bool Exact = false;
+      ASSERT_TRUE(List.RestorePage(Page, false, Exact));
+      EXPECT_EQ(Info.PrevValues, GrpBrkCols > 0 ? North : Later);
+      EXPECT_EQ(DataSet->FieldByName("Name")->AsString(), OnDataSet ? "b" : "c");
+    }
+  }
+}
+
+// The same page, composed once in a run through the whole report and once alone from its
+// restart point, reads the same: the restart point holds everything a page is composed from.
+// The pages are the preview's: its run composes one page at a time and goes back over them.
+class RestartCompositionTest : public HeadlessTest {
+protected:
+  // What the preview's text box shows: the lines of the page last composed.
+  class TPageSink : public TvlxPageSink {
+  public:
+    std::string Text;
+    bool TakesFormFeeds() const override { return false; }
+    void WritePage(const TStrings& Lines, bool) override { Text = Lines.Text(); }
+    void NewSheet() override {}
+    void Close() override {}
+  };
+
+  // The preview's moves over the report: the run restarted, and a page composed on every move.
+  class TPreview {
+  public:
+    explicit TPreview(GoldenReports::TReport& R) : Report(R), Run(R.Run) {
+      Run.Sink = std::make_unique<TPageSink>();
+      Run.PageMode = pmPreview;
+      Run.RecordCounterStart = Report.Settings.StartingReportLineId;
+      Run.AllPages = true;
+      Run.StartReport();
+      Run.CurVertPage = 1;
+      Run.CurPageAcross = 0;
+      Run.CurCol = 0;
+    }
+    ~TPreview() { Run.Sink.reset(); }
+
+    enum TMove { Next, Same };
+    std::string GoToPage(TMove Move) {
+      TRptStyles& Styles = Report.Styles;
+      if (Move == Same) {
+        Report.Info.EndOfRows = false;
+        for (int Band = 1; Band <= 3; ++Band) Styles.BandInfo[Band].Finished = false;
+        Report.Info.ColsList->ResetTotals(false);
+      } else if (++Run.CurPageAcross > Run.PagesAcross) {
+        Run.CurPageAcross = 1;
+        ++Run.CurVertPage;
+        Run.CurCol = 0;
+      }
+      TPoint Page = Run.CurPagePos();
+      if (!PageList.RestorePage(Page, false, Exact)) PageList.AddPage(Page, false);
+      if (Move == Next && Run.CurPageAcross == 1 && Run.PagesAcross >= 2) Run.BMLineList.Clear();
+      Styles.BandInfo[2].RowNdx = Run.RecordCounter - Report.Settings.StartingReportLineId;
+      Styles.BandInfo[3].RowNdx = Run.TotalsPage >= 1 && Run.CurVertPage > Run.TotalsPage ? LastTotalsRow : 0;
+      // A page composed from its own restart point before adds nothing more to the totals.
+      Run.ReRendering = Exact;
+      Run.RenderingPreview = true;
+      Run.RunState = rsActive;
+      Run.FirstCol = Run.CurCol;
+      Run.RecordCounterStart = Run.RecordCounter;
+      Run.PrintPage();
+      Run.RenderingPreview = false;
+      if (Run.CurVertPage == Run.TotalsPage) LastTotalsRow = Styles.BandInfo[3].RowNdx;
+      return static_cast<TPageSink&>(*Run.Sink).Text;
+    }
+    bool AtReportEnd() const {
+      return Report.Styles.BandInfo[3].Finished && Run.CurPageAcross >= Run.PagesAcross;
+    }
+
+    GoldenReports::TReport& Report;
+    TvlxPrintSettings& Run;
+    TPrvwPageList PageList;
+    bool Exact = false;
+    int LastTotalsRow = 0;
+  };
+};
+
+TEST_F(RestartCompositionTest, EveryPageComposedAloneFromItsRestartPoint) {
+  // Three pages across, two group-break columns repeated on each, totals at every break level.
+  const GoldenReports::TCase Case{
+      "restart",
+      GoldenReports::TSource::Numbers,
+      {"OutputQuality=0", "PauseAfterPrinting=0", "DisplayProgressWin=0", "HideColumns=",
+       "TxtCharsPageWid=40", "NumFixedCols=3", "LinesPerpage=30", "NumGrpBrkCols=2"},
+      {{PgTi, "BRANCH SALES"}, {PgNum, "\r^P"}},
+      {{"Col#3", 0, tkSum}, {"Col#5", 0, tkSum}, {"Col#3", 1, tkSum}, {"Col#5", 2, tkSum}}};
+  GoldenReports::TReport Report(Case);
+  TTempDir Dir;
+  // The setup window's start and the columns measured, as before the preview opens.
+  ASSERT_EQ(Report.Print(Dir / "report.txt"), 1);
+  ASSERT_GE(Report.Run.PagesAcross, 3);
+
+  TPreview Preview(Report);
+  std::map<TPage, std::string> Pages;
+  std::vector<TPage> Order;
+  while (!Preview.AtReportEnd() && Order.size() < 200) {
+    const std::string Text = Preview.GoToPage(TPreview::Next);
+    Order.emplace_back(Report.Run.CurPageAcross, Report.Run.CurVertPage);
+    Pages[Order.back()] = Text;
+  }
+  ASSERT_TRUE(Preview.AtReportEnd());
+  const int LastPage = Order.back().second;
+  ASSERT_GE(LastPage, 4);
+  EXPECT_EQ(Preview.PageList.Count(), LastPage);
+  // The report really breaks groups at a page's top and prints its totals at the end.
+  const std::string& SecondPage = Pages[{1, 2}];
+  EXPECT_NE(SecondPage.find("| *"), std::string::npos) << SecondPage;
+  std::string LastSheets;
+  for (int Across = 1; Across <= Report.Run.PagesAcross; ++Across) LastSheets += Pages[{Across, LastPage}];
+  EXPECT_NE(LastSheets.find("18810.37"), std::string::npos) << LastSheets;
+
+  // Backwards from the last page, as the preview goes back, and then forwards again.
+  std::vector<TPage> Moves(Order.rbegin(), Order.rend());
+  Moves.insert(Moves.end(), Order.begin(), Order.end());
+  for (const TPage& Page : Moves) {
+    Report.Run.CurPageAcross = Page.first;
+    Report.Run.CurVertPage = Page.second;
+    EXPECT_EQ(Preview.GoToPage(TPreview::Same), Pages[Page]) << "page " << Page.first << "-" << Page.second;
+    EXPECT_TRUE(Preview.Exact);
+  }
+
+  // A page range printed from the preview starts on a restart point, the page before the range
+  // or the range's own, and prints the rows and pages a run from the first row prints. (The
+  // report start empties the group columns' previous values that the point restored, so the
+  // markers of repeated values at the range's first row are left out of the comparison.)
+  const auto Unmarked = [](std::string Text) {
+    std::erase_if(Text, [](char C) { return C == '*' || C == ' '; });
+    return Text;
+  };
+  Report.Settings.PrintWhat = pwPageRange;
+  for (const TPoint From : {TPoint{2, 5}, TPoint{0, 5}}) {
+    Report.Settings.PageRangeFrom = From;
+    Report.Settings.PageRangeTo = {0, 6};
+    ASSERT_EQ(Report.Print(Dir / "range.txt"), 1);
+    Report.Settings.OutputFileName = Dir / "preview-range.txt";
+    SetPreviewPageRange(&Preview.PageList, pwPageRange, From, {0, 6});
+    EXPECT_FALSE(Report.Run.AllPages);
+    ASSERT_EQ(Report.Run.Execute(false), 1);
+    const std::string Range = FileBytes(Dir / "range.txt");
+    EXPECT_NE(Range.find("Item 1"), std::string::npos);
+    EXPECT_EQ(Unmarked(FileBytes(Dir / "preview-range.txt")), Unmarked(Range));
+  }
+}
+
+}  // namespace

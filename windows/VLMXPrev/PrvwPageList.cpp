@@ -1,0 +1,80 @@
+#include "windows/VLMXPrev/PrvwPageList.h"
+
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "framework/DB.h"
+
+namespace {
+
+// The dataset the object's rows come from, which can go back to a bookmark.
+TDataSet* BookmarkedDataSet() { return ObjInfo->DataSet && !ObjInfo->RowsInMemory ? ObjInfo->DataSet : nullptr; }
+
+}  // namespace
+
+TPrvwPageListData* TPrvwPageList::Items(int Index) const {
+  return Index >= 0 && Index < Count() ? FItems[Index].get() : nullptr;
+}
+
+int TPrvwPageList::FindPage(int VertPage, bool NearestBelow) const {
+  int Nearest = -1;
+  for (int I = 0; I < Count(); ++I) {
+    const int Page = FItems[I]->VertPage;
+    if (Page == VertPage) return I;
+    if (Page < VertPage && (Nearest < 0 || Page > FItems[Nearest]->VertPage)) Nearest = I;
+  }
+  return NearestBelow ? Nearest : -1;
+}
+
+void TPrvwPageList::AddPage(const TPoint& Page, bool Lookup) {
+  FW_ASSERT(PrintSettings && ObjInfo && RptSettings);
+  if (Lookup && FindPage(Page.Y, false) >= 0) return;
+  auto Entry = std::make_unique<TPrvwPageListData>();
+  if (RptSettings->NumGrpBrkCols > 0) Entry->PrevValues = ObjInfo->PrevValues;
+  if (TDataSet* DataSet = BookmarkedDataSet()) Entry->Bookmark = DataSet->Bookmark();
+  Entry->VertPage = Page.Y;
+  Entry->SavedCell = ObjInfo->CurCell;
+  Entry->RecordCounter = PrintSettings->RecordCounter;
+  Entry->SelRowNdx = ObjInfo->SelRowNdx;
+  if (Page.X > -1) Entry->HighestPanel = Page.X;
+  FItems.push_back(std::move(Entry));
+}
+
+bool TPrvwPageList::RestorePage(TPoint& Page, bool NearestBelow, bool& Exact) {
+  FW_ASSERT(PrintSettings && ObjInfo);
+  Exact = false;
+  TPrvwPageListData* Entry = Items(FindPage(Page.Y, NearestBelow));
+  if (!Entry) return false;
+  TvlxPrintSettings& PS = *PrintSettings;
+  TObjInfo& Info = *ObjInfo;
+  // A bookmark the dataset no longer holds is the dataset's positioning's own failure.
+  if (TDataSet* DataSet = BookmarkedDataSet(); DataSet && !Entry->Bookmark.empty())
+    DataSet->SetBookmark(Entry->Bookmark);
+  if (Entry->PrevValues) Info.PrevValues = *Entry->PrevValues;
+  PS.CurVertPage = Entry->VertPage;
+  PS.CurCol = PS.FirstCol = Info.NextUnplacedCol(Page.X);
+  PS.CurPageAcross = Page.X;
+  Info.CurCell = Entry->SavedCell;
+  PS.RecordCounter = Entry->RecordCounter;
+  Info.SelRowNdx = Entry->SelRowNdx;
+  PS.RecordCounterStart = PS.RecordCounter;
+  Exact = Entry->VertPage == Page.Y && Page.X <= Entry->HighestPanel;
+  if (PS.CurPageAcross > Entry->HighestPanel) Entry->HighestPanel = PS.CurPageAcross;
+  PS.ClearSelRows();
+  return true;
+}
+
+void SetPreviewPageRange(TPrvwPageList* PageList, TPrintWhat Kind, TPoint FromPage, TPoint ToPage) {
+  FW_ASSERT(PrintSettings);
+  TvlxPrintSettings& PS = *PrintSettings;
+  PS.SetPageRange(Kind, PageList != nullptr, FromPage, ToPage);
+  if (Kind != pwPageRange || !PageList) return;
+  bool Exact = false;
+  TPoint Page = FromPage;
+  if (!PageList->RestorePage(Page, false, Exact)) {
+    Page = FromPage;
+    if (!PageList->RestorePage(Page, true, Exact)) return;
+  }
+  PS.AllPages = false;
+  // The page loop's first step lands on the restored page.
+  --PS.CurVertPage;
+}
