@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/VLMXCodes.h"
+#include "engine/VLMXGbl/RunPart.h"
 #include "engine/VLMXCols.h"
 #include "engine/VLMXGbl/FieldInfo.h"
 #include "engine/Vellumix/Vellumix.h"
@@ -69,7 +70,7 @@ private:
   TObjInfo& FInfo;
 };
 
-class TObjInfo : public TObject {
+class TObjInfo : public TObject, public TvlxRunPart {
 public:
   TObjInfo();
   // Gives the dataset's controls back when the adapter still holds them disabled.

@@ -15,9 +15,9 @@ constexpr uint8_t asCurrentSizes = 2;
 
 // The width the layout uses, level 0, from the title (when titles print), data and totals
 // (when totals print) widths; by pixels and by characters alike.
-void MergeColWidths(TColsListData& Column) {
-  const bool Titles = RptSettings->ItemOpt(ioColumnTitles);
-  const bool Totals = RptSettings->ItemOpt(ioColumnTotals);
+void MergeColWidths(const TvlxRunPart& R, TColsListData& Column) {
+  const bool Titles = R.Settings().ItemOpt(ioColumnTitles);
+  const bool Totals = R.Settings().ItemOpt(ioColumnTotals);
   for (int Record = 0; Record < 2; ++Record)
     Column.ColStrWid(0, Record).Width =
         std::max({Titles ? Column.ColStrWid(1, Record).Width : 0, Column.ColStrWid(2, Record).Width,
@@ -32,17 +32,16 @@ bool OutputToPrinterOrFile(const TvlxPrintSettings& PS) {
 }  // namespace
 
 void TObjInfo::CalcPagesAcross(TLabel* PagesAcrossLabel) {
-  FW_ASSERT(PrintSettings && RptSettings && RptStyles);
-  TvlxPrintSettings& PS = *PrintSettings;
-  const TvlxReportSettings& S = *RptSettings;
-  TRptStyles& Styles = *RptStyles;
+  TvlxPrintSettings& PS = State();
+  const TvlxReportSettings& S = Settings();
+  TRptStyles& Styles = TvlxRunPart::Styles();
   const int Record = PS.UnitSet == usText ? 1 : 0;
   const TRect& CellMargin = PS.UnitSet == usText ? S.CellMarginTxt : S.CellMarginDev;
   const TRect& PageMargin = PS.UnitSet == usText ? S.PageMarginTxt : S.PageMarginDev;
   if (!ColsList) ColsList = std::make_unique<TColsList>();
 
   for (int I = 0; I < ColsList->Count(); ++I)
-    if (TColsListData* Column = ColsList->Items(I); Column && Column->Printed) MergeColWidths(*Column);
+    if (TColsListData* Column = ColsList->Items(I); Column && Column->Printed) MergeColWidths(*this, *Column);
 
   PS.LeftMargin = PageMargin.Left;
   PS.RightEdge = PS.PageWidth - PageMargin.Right;
@@ -84,7 +83,7 @@ void TObjInfo::CalcPagesAcross(TLabel* PagesAcrossLabel) {
     Styles.GetColumnLineFlags(I, OnPage == 0, LeftKind, RightKind);
     int Lb = Styles.LineWidths[Zone][LeftKind];
     const int Rb = RightKind == lkRightEdge ? Styles.LineWidths[Zone][lkRightEdge] : 0;
-    MergeColWidths(*Column);
+    MergeColWidths(*this, *Column);
     int Content = Column->ColStrWid(0, Record).Width;
     int Cell = CellMargin.Left + Lb + Content + CellMargin.Right + Rb;
 
@@ -175,8 +174,7 @@ TColsListData* TObjInfo::FindPrintedColFrom(int ColNdx) const {
 // Just right of the columns that are repeated: from the run's fixed-column count, which a
 // hidden leading column has lowered, so a fixed column that is not repeated leaves no hole.
 int TObjInfo::FirstXPos() const {
-  const int From = PrintSettings ? std::max(0, PrintSettings->FixedColCount)
-                                 : RptSettings ? std::max(0, RptSettings->NumFixedCols) : 0;
+  const int From = std::max(0, State().FixedColCount);
   for (int I = From; ColsList && I < ColsList->Count(); ++I)
     if (const TColsListData* Column = ColsList->Items(I); Column && IsColSelected(Column->FieldName, false))
       return Column->XPos;

@@ -65,7 +65,7 @@ int TvlxPrintSettings::PixToChars(int Value, bool Vertical) const {
 }
 
 void TvlxPrintSettings::SetTextMode() {
-  UnitSet = RptSettings && RptSettings->IsTextStyleOutput() ? usText : usDevice;
+  UnitSet = Settings().IsTextStyleOutput() ? usText : usDevice;
 }
 
 void TvlxPrintSettings::GetResolutions() {
@@ -99,9 +99,9 @@ void SelectPrinterByName(const std::string& Name) {
 
 void TvlxPrintSettings::AskSelectedRows() {
   SelectedRowsOnly = false;
-  if (!RptSettings || !ObjInfo || RptSettings->PrintWhat != pwSelectedRows) return;
-  const int Count = ObjInfo->SelRowCount;
-  if (!RptSettings->ItemOpt(ioAskToPrintSelectedRows)) {
+  if (Settings().PrintWhat != pwSelectedRows) return;
+  const int Count = Adapter().SelRowCount;
+  if (!Settings().ItemOpt(ioAskToPrintSelectedRows)) {
     SelectedRowsOnly = Count > 0;
     return;
   }
@@ -120,8 +120,8 @@ void TvlxPrintSettings::AskSelectedRows() {
 namespace {
 
 // The rows of the object come from its dataset, which can go back to a bookmark.
-TDataSet* BookmarkedDataSet() {
-  return ObjInfo && ObjInfo->DataSet && !ObjInfo->RowsInMemory ? ObjInfo->DataSet : nullptr;
+TDataSet* BookmarkedDataSet(const TObjInfo& Info) {
+  return Info.DataSet && !Info.RowsInMemory ? Info.DataSet : nullptr;
 }
 
 }  // namespace
@@ -133,9 +133,9 @@ TBMData* TBMLineList::Items(int Index) const {
 void TBMLineList::AddCurrent() {
   auto Entry = std::make_unique<TBMData>();
   Entry->RcdCounter = FOwner.RecordCounter;
-  if (RptStyles) Entry->Band2Line = RptStyles->BandInfo[2].RowNdx;
-  if (TDataSet* DataSet = BookmarkedDataSet()) Entry->Bookmark = DataSet->Bookmark();
-  else if (ObjInfo) Entry->Cell = ObjInfo->CurCell;
+  Entry->Band2Line = FOwner.Styles().BandInfo[2].RowNdx;
+  if (TDataSet* DataSet = BookmarkedDataSet(FOwner.Adapter())) Entry->Bookmark = DataSet->Bookmark();
+  else Entry->Cell = FOwner.Adapter().CurCell;
   // Only the row's place down the page is kept, in either unit set: the replayed row prints at
   // that top, and each page across places its own columns.
   Entry->Rect = {-1, FOwner.CellRect.Top, -1, FOwner.CellRect.Bottom};
@@ -149,16 +149,16 @@ bool TBMLineList::GotoEntry(int Index, int& Height) {
   const TBMData* Entry = Items(Index);
   if (!Entry) return false;
   FOwner.RecordCounter = Entry->RcdCounter;
-  if (RptStyles) RptStyles->BandInfo[2].RowNdx = Entry->Band2Line;
-  if (TDataSet* DataSet = BookmarkedDataSet()) {
+  FOwner.Styles().BandInfo[2].RowNdx = Entry->Band2Line;
+  if (TDataSet* DataSet = BookmarkedDataSet(FOwner.Adapter())) {
     try {
       DataSet->SetBookmark(Entry->Bookmark);
     } catch (const Exception&) {
       // The row is printed with an error text in place of its values.
       FOwner.BookmarkFailed = true;
     }
-  } else if (ObjInfo) {
-    ObjInfo->CurCell = Entry->Cell;
+  } else {
+    FOwner.Adapter().CurCell = Entry->Cell;
   }
   FOwner.CellRect = Entry->Rect;
   FOwner.CellRect.Bottom = FOwner.CellRect.Top - 1;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/VLMXCodes.h"
+#include "engine/VLMXGbl/RunPart.h"
 #include "framework/Classes.h"
 #include "framework/Controls.h"
 #include "framework/Printers.h"
@@ -62,7 +63,7 @@ struct TGroupSpan {
   int Width = 0;
 };
 
-class TvlxPrintSettings : public TObject {
+class TvlxPrintSettings : public TObject, public TvlxRunPart {
 public:
   TvlxPrintSettings() = default;
   TvlxPrintSettings(const TvlxPrintSettings&) = delete;
