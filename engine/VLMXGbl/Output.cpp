@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 
+#include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXGbl/RptStyles.h"
 #include "engine/VLMXGbl/RunUI.h"
@@ -210,7 +211,7 @@ public:
 // say; nullptr, the user told, when the run is to stop quietly.
 std::unique_ptr<TvlxPageSink> OpenFileSink(TvlxPrintSettings& Run) {
   const std::string& Name = Run.Settings().OutputFileName;
-  if (!OutputFileNameAllowed(Name)) return nullptr;
+  if (!OutputFileNameAllowed(Run.Adapter().Component, Name)) return nullptr;
   bool Append = false;
   if (FileExists(Name)) {
     if (Run.Settings().IfOutputFileExists == ofAppend) Append = true;

@@ -18,17 +18,17 @@ bool TObjInfo::First() {
   // A walk that starts is not at its end: a flag left from an earlier walk must not reach the
   // filter as an order to stop.
   EndOfRows = false;
-  if (PrintsSelectedOnly()) SelRowNdx = 0;
+  if (PrintsSelectedOnly(*this)) SelRowNdx = 0;
   bool Found = FRows->First();
   State().ClearSelRows();
   if (Found && OnFilterRecord) {
     bool Terminate = EndOfRows;
     const bool Accept = FilterAccepts(Terminate);
     if (Terminate) {
-      CountRow(-1);
+      CountRow(*this, -1);
       Found = false;
     } else if (!Accept) {
-      CountRow(-1);
+      CountRow(*this, -1);
       // No row has been emitted yet: moving past rejected rows does not count as one.
       const int RowNdx = Styles().BandInfo[2].RowNdx;
       Next(2, false);
@@ -59,7 +59,7 @@ void TObjInfo::Next(int Band, bool ToLast) {
     }
     if (Found || EndOfRows) {
       ++Styles().BandInfo[Band].RowNdx;
-      if (Found && !(State().GrpHdrRow)) CountRow(1);
+      if (Found && !(State().GrpHdrRow)) CountRow(*this, 1);
       return;
     }
     // The last row was rejected: there is nothing after it.
