@@ -145,11 +145,11 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
       if (Scan) Text = LineNoSample;
       else IntToStrSep(Counter, Text);
     } else if (BandRowNdx(*this, 3) >= FurtherTotalsLines) {
-      ColsList->GetTotalText(ColNdx, Text);
+      ColsList->GetTotalText(ColNdx, FieldFormatOn, Text);
     }
   } else if (!LineNoCol) {
     // Not the line-number column on a group heading line: it has no column of the object.
-    if (Level == 3 && !FRows->HasOwnTotals()) ColsList->GetTotalText(ColNdx, Text);
+    if (Level == 3 && !FRows->HasOwnTotals()) ColsList->GetTotalText(ColNdx, FieldFormatOn, Text);
     else FRows->ReadText(Level, *Column, RealData, Text, Field);
   }
   Text = Trim(Text);

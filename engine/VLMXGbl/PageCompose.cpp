@@ -273,7 +273,7 @@ bool TvlxPrintSettings::PrintTotalRows() {
       Fits = false;
       break;
     }
-    if (Band.RowNdx + 1 >= Lines) Cols.MarkPageTotals();
+    if (Band.RowNdx + 1 >= Lines) Cols.MarkPageTotals(CurPageAcross, PagesAcross);
     ++Band.RowNdx;
   }
   Cols.CurLevel = SavedLevel;
