@@ -231,6 +231,19 @@ private:
   // Runs OnFilterRecord for the current row: whether it is accepted; Terminate may be set.
   bool FilterAccepts(bool& Terminate);
 
+  // The steps of CalcPagesAcross (PagesAcross.cpp).
+  struct TColumnPlacement;
+  // Widths and margins of the layout, the run's page and line state reset; where the first
+  // column goes.
+  TColumnPlacement StartColumnLayout();
+  // Gives printed column Index its cell, x position and page across, starting a new page across
+  // when it does not fit.
+  void PlaceColumn(int Index, TColumnPlacement& At);
+  // Column, which does not fit, opens the next page across.
+  void StartNextPageAcross(TColsListData& Column, TColumnPlacement& At);
+  // The right edge of the last column of each page across, and the first-column flags.
+  void CloseColumnPages();
+
   // The object's kind behind every per-kind operation; chosen by Setup, an empty source
   // until then.
   std::unique_ptr<TRowSource> FRows;
