@@ -48,7 +48,7 @@ TPoint TvlxPrintSettings::PrintRangeLast() const {
   return {PrintRangeTo.X == 0 ? PagesAcross : PrintRangeTo.X, PrintRangeTo.Y};
 }
 
-int TvlxPrintSettings::PixToThousandths(int Value, int Axis) const {
+int TPageGeometry::PixToThousandths(int Value, int Axis) const {
   const int Dpi = Axis == 0 ? DevResX : DevResY;
   return Dpi > 0 ? MulDivRound(1000, Value, Dpi) : 0;
 }

@@ -38,7 +38,7 @@ int MulDivRound(int Value, int Multiplier, int Divisor) {
   return static_cast<int>(R);
 }
 
-int TvlxPrintSettings::ToUnits(int Value, bool TextUnits, bool AtLeastOne, int Axis) const {
+int TPageGeometry::ToUnits(int Value, bool TextUnits, bool AtLeastOne, int Axis) const {
   const bool Vertical = Axis == 1;
   if (TextUnits) {
     if (Value < 1) return 0;
@@ -50,15 +50,15 @@ int TvlxPrintSettings::ToUnits(int Value, bool TextUnits, bool AtLeastOne, int A
   return AtLeastOne && Value > 0 && R == 0 ? 1 : R;
 }
 
-int TvlxPrintSettings::ToUnitsIfTypeset(int Value, bool TextUnits, bool AtLeastOne, int Axis) const {
+int TPageGeometry::ToUnitsIfTypeset(int Value, bool TextUnits, bool AtLeastOne, int Axis) const {
   return TextUnits ? Value : ToUnits(Value, TextUnits, AtLeastOne, Axis);
 }
 
-int TvlxPrintSettings::ScaleXY(int Value, int Axis) const {
+int TPageGeometry::ScaleXY(int Value, int Axis) const {
   return Axis == 1 ? MulDivOrZero(Value, DevResY, ScrResY) : MulDivOrZero(Value, DevResX, ScrResX);
 }
 
-int TvlxPrintSettings::PixToChars(int Value, bool Vertical) const {
+int TPageGeometry::PixToChars(int Value, bool Vertical) const {
   if (UnitSet != usText) return Value;
   const int Size = Vertical ? LineHeight : CharWidth;
   return Value / (Size < 1 ? 1 : Size);
@@ -68,7 +68,7 @@ void TvlxPrintSettings::SetTextMode() {
   UnitSet = Settings().IsTextStyleOutput() ? usText : usDevice;
 }
 
-void TvlxPrintSettings::GetResolutions() {
+void TPageGeometry::GetResolutions() {
   if (!PageSetupChanged) return;
   ScrResX = ScreenDeviceCaps(dcLogPixelsX);
   ScrResY = ScreenDeviceCaps(dcLogPixelsY);
