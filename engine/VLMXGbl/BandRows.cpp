@@ -90,7 +90,7 @@ void TvlxPrintSettings::BlankRect(const TRect& Rect) {
 
 void TvlxPrintSettings::CellCharPos(int Top, int Level, TRect& Rect) const {
   const int Outdent = Settings().GrpBrkOutdentChars;
-  const int Levels = std::max((Settings().NumGrpBrkCols) - 1, 0);
+  const int Levels = std::max(Settings().NumGrpBrkCols - 1, 0);
   const bool Panels = PanelsAcrossPage >= 2;
   const int Room = Panels ? PanelGap - 1 : RptLeftOffset - LeftMargin;
   const int Wanted = Outdent * Levels + 1;

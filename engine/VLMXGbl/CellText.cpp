@@ -69,15 +69,15 @@ void TObjInfo::FieldTypeSample(int DataType, int DataSize, std::string& Text) co
     case ftString:
     case ftFixedChar:
     case ftWideString: {
-      const int Limit = TextUnits  ? Settings().MaxStringColWidTxt
-                                     : DeviceWidthInChars(*this, Settings().MaxStringColWidDev);
+      const int Limit = TextUnits ? Settings().MaxStringColWidTxt
+                                  : DeviceWidthInChars(*this, Settings().MaxStringColWidDev);
       Text.assign(std::max(std::min(DataSize - 1, Limit), 0), 'x');
       return;
     }
     case ftMemo:
     case ftFmtMemo: {
-      const int Chars = TextUnits  ? Settings().MaxMemoColWidTxt
-                                     : DeviceWidthInChars(*this, Settings().MaxMemoColWidDev);
+      const int Chars = TextUnits ? Settings().MaxMemoColWidTxt
+                                  : DeviceWidthInChars(*this, Settings().MaxMemoColWidDev);
       Text.assign(std::max(Chars, 0), 'x');
       return;
     }
@@ -168,7 +168,7 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
   const int RowNdx = BandRowNdx(*this, Level);
   // A page whose values are in the totals already, or a line outside the band, adds nothing.
   const uint8_t PassMode =
-      Scan ? 0 : (State().ReRendering) || RowNdx < 0 ? 2 : 1;
+      Scan ? 0 : State().ReRendering || RowNdx < 0 ? 2 : 1;
   if (RowNdx >= 0 && (OnFieldEdit || OnFieldAlign || HasTotList)) {
     Info.Band = Level - 1;
     Info.LineNo = RowNdx + 1;

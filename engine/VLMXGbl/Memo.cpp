@@ -107,20 +107,21 @@ int TvlxPrintSettings::GetMemoHeight(int Index, bool WithSpacing) const {
 }
 
 int TvlxPrintSettings::CalcHeaderHeight(bool WithRules, bool FirstPage) const {
-  const int TopMargin = UnitSet == usText ? Settings().PageMarginTxt.Top
-                                                        : Settings().PageMarginDev.Top;
+  const int TopMargin = UnitSet == usText ? Settings().PageMarginTxt.Top : Settings().PageMarginDev.Top;
   int Height = GetMemoHeight(PgTi, true) + TopMargin + GetMemoHeight(PgHdr, true);
   if (FirstPage) Height += GetMemoHeight(RptTi, true) + GetMemoHeight(RptHdr, true);
-  if (WithRules) Height += std::max(DataBandLineWidth(Styles(), lkTopEdge), DataBandLineWidth(Styles(), lkRowRule));
+  if (WithRules)
+    Height += std::max(DataBandLineWidth(Styles(), lkTopEdge), DataBandLineWidth(Styles(), lkRowRule));
   return Height;
 }
 
 int TvlxPrintSettings::CalcFooterHeight(bool WithTotals) {
-  const int BottomMargin = UnitSet == usText ? Settings().PageMarginTxt.Bottom
-                                                           : Settings().PageMarginDev.Bottom;
+  const int BottomMargin =
+      UnitSet == usText ? Settings().PageMarginTxt.Bottom : Settings().PageMarginDev.Bottom;
   int Height = GetMemoHeight(PgNum, true) + BottomMargin + GetMemoHeight(PgFtr, true) +
                GetMemoHeight(Copyright, true);
-  if (WithTotals) Height += std::max(DataBandLineWidth(Styles(), lkRowRule), DataBandLineWidth(Styles(), lkBottomEdge));
+  if (WithTotals)
+    Height += std::max(DataBandLineWidth(Styles(), lkRowRule), DataBandLineWidth(Styles(), lkBottomEdge));
   FooterReserve = 0;
   return Height;
 }

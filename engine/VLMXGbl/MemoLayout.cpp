@@ -208,7 +208,8 @@ bool TTextLayout::WriteLine(const std::string& Line, bool TextLeft) {
     TRect Data = FPS.TextRect;
     if (!FPS.DrawingMemo && FPS.Adapter().OnFieldAlign) {
       TAlignment Value = ToAlignment(Alignment);
-      FPS.Adapter().OnFieldAlign(FPS.Adapter().Component, Text, AlignField, Value, Data, FPS.MaxRect, FieldInfo);
+      TObjInfo& Info = FPS.Adapter();
+      Info.OnFieldAlign(Info.Component, Text, AlignField, Value, Data, FPS.MaxRect, FieldInfo);
       ClampInto(Data, FPS.MaxRect);
       Alignment = FromAlignment(Value);
     }

@@ -258,7 +258,8 @@ void TvlxPrintSettings::EmitPage(bool PageEnd, bool FooterPending) {
   }
   TvlxPageSink& To = Sink ? *Sink : LayoutOnly;
   if (UnitSet == usText) {
-    const bool FormFeed = PagesWritten > 0 && To.TakesFormFeeds() && FormFeedsOn(Settings()) && PageLines.Count() >= 2;
+    const bool FormFeed =
+        PagesWritten > 0 && To.TakesFormFeeds() && FormFeedsOn(Settings()) && PageLines.Count() >= 2;
     To.WritePage(PageLines, FormFeed);
   }
   if (NewSheetDue(PageEnd, FooterPending) && RunState == rsActive) To.NewSheet();
