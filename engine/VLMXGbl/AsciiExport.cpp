@@ -103,7 +103,6 @@ void TvlxPrintSettings::ExportAsciiRow(int Band, const std::string& Quote, const
 
 void TvlxPrintSettings::ExportAscii() {
   TObjInfo& Info = Adapter();
-  TRptStyles& Styles = TvlxRunPart::Styles();
   const TvlxReportSettings& S = Settings();
 
   TObjPosn Saved(Info);
@@ -142,8 +141,8 @@ void TvlxPrintSettings::ExportAscii() {
     const bool Ended = Info.EndOfRows;
     const int Counter = RecordCounter;
     Info.CurCell = Info.Origin;
-    Styles.BandInfo[1].RowNdx = 0;
-    while (Styles.BandInfo[1].RowNdx < Styles.BandInfo[1].RowCount) {
+    Styles().BandInfo[1].RowNdx = 0;
+    while (Styles().BandInfo[1].RowNdx < Styles().BandInfo[1].RowCount) {
       ExportAsciiRow(1, Quote, Delim);
       Info.Next(1, false);
     }
@@ -158,7 +157,7 @@ void TvlxPrintSettings::ExportAscii() {
     Info.Next(2, false);
   }
 
-  while (Styles.BandInfo[3].RowNdx < Styles.BandInfo[3].RowCount) {
+  while (Styles().BandInfo[3].RowNdx < Styles().BandInfo[3].RowCount) {
     ExportAsciiRow(3, Quote, Delim);
     Info.Next(3, false);
   }

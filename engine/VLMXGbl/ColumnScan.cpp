@@ -261,9 +261,8 @@ int TObjInfo::CountTotalLines() {
 }
 
 void TObjInfo::CalcLineHeights() {
-  TRptStyles& Styles = TvlxRunPart::Styles();
-  for (TBandInfo& Band : Styles.BandInfo) Band.LineHeight = 0;
-  Styles.RegionLineHeights.fill(0);
+  for (TBandInfo& Band : Styles().BandInfo) Band.LineHeight = 0;
+  Styles().RegionLineHeights.fill(0);
   LayoutCase = 0;
   TCanvas* Canvas = RunCanvas(*this);
   const bool CharOut = CharacterOutput(*this);
@@ -272,18 +271,18 @@ void TObjInfo::CalcLineHeights() {
       TColsListData* Column = ColsList->Items(I);
       if (!Column || !Column->Printed) continue;
       uint8_t Region = 0;
-      Styles.CnvtColNdxToRegNdx(I, Band, Region);
+      Styles().CnvtColNdxToRegNdx(I, Band, Region);
       SetStyleFont(*this, Column->Plane);
       const int H = CharOut ? 1 : Canvas ? Canvas->TextHeight(Column->ColStrWid(Band, RecPixels).Text) : 0;
-      Styles.RegionLineHeights[Region] = std::max(Styles.RegionLineHeights[Region], H);
-      Styles.BandInfo[Band].LineHeight = std::max(Styles.BandInfo[Band].LineHeight, H);
+      Styles().RegionLineHeights[Region] = std::max(Styles().RegionLineHeights[Region], H);
+      Styles().BandInfo[Band].LineHeight = std::max(Styles().BandInfo[Band].LineHeight, H);
     }
   }
   constexpr int FirstGrid = 5, LastGrid = 13;
   for (int Region = 0; Region < RegionCount; ++Region) {
     if (Region >= FirstGrid && Region <= LastGrid) continue;
-    Styles.ApplyFont(false);
-    Styles.RegionLineHeights[Region] = Canvas ? Canvas->TextHeight("TygW") : 0;
+    Styles().ApplyFont(false);
+    Styles().RegionLineHeights[Region] = Canvas ? Canvas->TextHeight("TygW") : 0;
   }
   // The memo font is on the canvas now, whatever zone the cache names.
   LayoutCase = 0;

@@ -99,7 +99,6 @@ TObjInfo::TColumnPlacement TObjInfo::StartColumnLayout() {
 void TObjInfo::PlaceColumn(int I, TColumnPlacement& At) {
   TvlxPrintSettings& PS = State();
   const TvlxReportSettings& S = Settings();
-  const TRptStyles& Styles = TvlxRunPart::Styles();
   const TRect& CellMargin = At.CellMargin;
   const int Count = ColsList->Count();
   TColsListData* Column = ColsList->Items(I);
@@ -115,9 +114,9 @@ void TObjInfo::PlaceColumn(int I, TColumnPlacement& At) {
   Column->FirstOfZone = Zone != At.PrevZone;
 
   TLineKind LeftKind = lkNone, RightKind = lkNone;
-  Styles.GetColumnLineFlags(I, At.OnPage == 0, LeftKind, RightKind);
-  int Lb = Styles.LineWidths[Zone][LeftKind];
-  const int Rb = RightKind == lkRightEdge ? Styles.LineWidths[Zone][lkRightEdge] : 0;
+  Styles().GetColumnLineFlags(I, At.OnPage == 0, LeftKind, RightKind);
+  int Lb = Styles().LineWidths[Zone][LeftKind];
+  const int Rb = RightKind == lkRightEdge ? Styles().LineWidths[Zone][lkRightEdge] : 0;
   MergeColWidths(*this, *Column);
   int Content = Column->ColStrWid(0, At.Record).Width;
   int Cell = CellMargin.Left + Lb + Content + CellMargin.Right + Rb;
@@ -130,8 +129,8 @@ void TObjInfo::PlaceColumn(int I, TColumnPlacement& At) {
     Content = Cell - Lb - CellMargin.Left - CellMargin.Right - Rb;
   }
   if (At.OnPage == 0) {
-    Styles.GetColumnLineFlags(I, true, LeftKind, RightKind);
-    const int NewLb = Styles.LineWidths[Zone][LeftKind];
+    Styles().GetColumnLineFlags(I, true, LeftKind, RightKind);
+    const int NewLb = Styles().LineWidths[Zone][LeftKind];
     Cell += NewLb - Lb;
     Content += NewLb - Lb;
     Lb = NewLb;
@@ -181,7 +180,6 @@ void TObjInfo::StartNextPageAcross(TColsListData& Column, TColumnPlacement& At) 
 
 void TObjInfo::CloseColumnPages() {
   const TvlxPrintSettings& PS = State();
-  const TRptStyles& Styles = TvlxRunPart::Styles();
   for (int I = 0; I < ColsList->Count(); ++I) {
     TColsListData* Column = ColsList->Items(I);
     if (!Column || !Column->Printed) continue;
@@ -190,7 +188,7 @@ void TObjInfo::CloseColumnPages() {
     if (Column->LastOnPage) {
       Column->CellWidth -= Column->RightLineWidth;
       Column->RightLineKind = PS.Borders ? lkRightEdge : lkNone;
-      Column->RightLineWidth = Styles.LineWidths[Column->Plane][Column->RightLineKind];
+      Column->RightLineWidth = Styles().LineWidths[Column->Plane][Column->RightLineKind];
       Column->CellWidth += Column->RightLineWidth;
     }
     Column->FirstOnPage = Column->PageOrdinal == 0;

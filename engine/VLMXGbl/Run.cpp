@@ -1,23 +1,25 @@
 #include "engine/VLMXGbl/Run.h"
 
-TvlxReportSettings& TvlxRunPart::Settings() const { return Run().Settings; }
-TvlxPrintSettings& TvlxRunPart::State() const { return Run().State; }
-TRptStyles& TvlxRunPart::Styles() const { return Run().Styles; }
-TObjInfo& TvlxRunPart::Adapter() const { return Run().Adapter(); }
-
-TvlxRun::TvlxRun() : FAdapter(std::make_unique<TObjInfo>()) {
-  State.FRun = this;
-  Styles.FRun = this;
-  FAdapter->FRun = this;
-}
+TvlxRun::TvlxRun() : FAdapter(std::make_unique<TObjInfo>()) { Bind(); }
 
 TvlxRun::~TvlxRun() = default;
 
 TObjInfo& TvlxRun::RenewAdapter() {
   FAdapter.reset();
   FAdapter = std::make_unique<TObjInfo>();
-  FAdapter->FRun = this;
+  Bind();
   return *FAdapter;
+}
+
+void TvlxRun::Bind() {
+  for (TvlxRunPart* Part : {static_cast<TvlxRunPart*>(&State), static_cast<TvlxRunPart*>(&Styles),
+                            static_cast<TvlxRunPart*>(FAdapter.get())}) {
+    Part->FRun = this;
+    Part->FSettings = &Settings;
+    Part->FState = &State;
+    Part->FStyles = &Styles;
+    Part->FAdapter = FAdapter.get();
+  }
 }
 
 TvlxRunScope::TvlxRunScope(TvlxRun& Run) : FRun(Run) {

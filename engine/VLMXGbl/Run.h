@@ -26,6 +26,8 @@ public:
   TObjInfo& RenewAdapter();
 
 private:
+  // Tells each part its run and the other parts.
+  void Bind();
   std::unique_ptr<TObjInfo> FAdapter;
 };
 

@@ -16,13 +16,22 @@ public:
     FW_ASSERT(FRun);
     return *FRun;
   }
-  bool InRun() const { return FRun != nullptr; }
-  TvlxReportSettings& Settings() const;
-  TvlxPrintSettings& State() const;
-  TRptStyles& Styles() const;
-  TObjInfo& Adapter() const;
+  TvlxReportSettings& Settings() const { return *Bound(FSettings); }
+  TvlxPrintSettings& State() const { return *Bound(FState); }
+  TRptStyles& Styles() const { return *Bound(FStyles); }
+  TObjInfo& Adapter() const { return *Bound(FAdapter); }
 
 private:
   friend class TvlxRun;
+  template <class T>
+  T* Bound(T* Part) const {
+    FW_ASSERT(FRun);
+    return Part;
+  }
+  // Set by the run when it is formed; the adapter again when the run renews it.
   TvlxRun* FRun = nullptr;
+  TvlxReportSettings* FSettings = nullptr;
+  TvlxPrintSettings* FState = nullptr;
+  TRptStyles* FStyles = nullptr;
+  TObjInfo* FAdapter = nullptr;
 };
