@@ -5,9 +5,12 @@ TvlxRun::TvlxRun() : FAdapter(std::make_unique<TObjInfo>()) { Bind(); }
 TvlxRun::~TvlxRun() = default;
 
 TObjInfo& TvlxRun::RenewAdapter() {
+  // A published run keeps the windows' reference on its adapter.
+  const bool Published = ObjInfo == FAdapter.get();
   FAdapter.reset();
   FAdapter = std::make_unique<TObjInfo>();
   Bind();
+  if (Published) ObjInfo = FAdapter.get();
   return *FAdapter;
 }
 
@@ -22,7 +25,7 @@ void TvlxRun::Bind() {
   }
 }
 
-TvlxRunScope::TvlxRunScope(TvlxRun& Run) : FRun(Run) {
+TvlxRunScope::TvlxRunScope(TvlxRun& Run) {
   RptSettings = &Run.Settings;
   PrintSettings = &Run.State;
   RptStyles = &Run.Styles;
@@ -35,5 +38,3 @@ TvlxRunScope::~TvlxRunScope() {
   PrintSettings = nullptr;
   RptSettings = nullptr;
 }
-
-void TvlxRunScope::Refresh() { ObjInfo = &FRun.Adapter(); }

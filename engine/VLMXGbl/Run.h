@@ -22,7 +22,8 @@ public:
   TvlxPrintSettings State;
   TRptStyles Styles;
   TObjInfo& Adapter() const { return *FAdapter; }
-  // A fresh adapter for the next report of the run: the object may have changed since.
+  // A fresh adapter for the next report of the run, the object may have changed since; the old
+  // one gives its object back.
   TObjInfo& RenewAdapter();
 
 private:
@@ -32,16 +33,12 @@ private:
 };
 
 // Publishes a run to the process-wide references (RptSettings, PrintSettings, RptStyles,
-// ObjInfo) for the life of the scope and empties them afterwards, on every path.
+// ObjInfo) for the life of the scope, ObjInfo following an adapter the run renews, and empties
+// them afterwards, on every path.
 class TvlxRunScope {
 public:
   explicit TvlxRunScope(TvlxRun& Run);
   ~TvlxRunScope();
   TvlxRunScope(const TvlxRunScope&) = delete;
   TvlxRunScope& operator=(const TvlxRunScope&) = delete;
-  // The adapter was renewed: the references follow it.
-  void Refresh();
-
-private:
-  TvlxRun& FRun;
 };

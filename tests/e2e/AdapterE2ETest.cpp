@@ -85,7 +85,6 @@ protected:
   // The start of a run and a walk of every data row, as the report makes them.
   TRows Walk(TComponent* Object) {
     Info = &TheRun.RenewAdapter();
-    Scope->Refresh();
     // The component goes before the objects: it still holds a link to an object it no longer prints.
     Vlx = std::make_unique<TvlxVellumix>(nullptr);
     Vlx->SetName("vlx");

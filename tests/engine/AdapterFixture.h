@@ -165,10 +165,7 @@ protected:
   }
 
   // The adapter of the last run goes, its object given back; a fresh one takes its place.
-  void NewAdapter() {
-    Info = &TheRun->RenewAdapter();
-    Scope->Refresh();
-  }
+  void NewAdapter() { Info = &TheRun->RenewAdapter(); }
 
   TForm Form{nullptr};
   std::unique_ptr<TvlxVellumix> Vlx = std::make_unique<TvlxVellumix>(nullptr);

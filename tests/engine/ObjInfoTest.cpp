@@ -219,4 +219,5 @@ TEST_F(AdapterTest, DatasetControlsComeBackOnEveryPath) {
   EXPECT_TRUE(DS->ControlsDisabled());
   NewAdapter();
   EXPECT_FALSE(DS->ControlsDisabled());
+  EXPECT_EQ(ObjInfo, Info) << "the windows' reference follows the run's new adapter";
 }
