@@ -8,9 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/VLMXGbl/ObjInfo.h"
-#include "engine/VLMXGbl/PrintSettings.h"
-#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl/Run.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/DB.h"
@@ -63,27 +61,18 @@ inline TObjects& Objects(int RowCount, TCellText Text, bool WithDataSet) {
   return *Entry;
 }
 
-// The run objects of one report; the process-wide pointers lead to them while this lives.
+// The run of one report, published to the windows' references while this lives.
 // Set Settings up first, then Start the object.
 struct TReport {
-  TvlxReportSettings Settings;
-  TvlxPrintSettings Run;
-  TRptStyles Styles;
   TvlxVellumix Vlx{nullptr};
-  TObjInfo Info;
+  TvlxRun TheRun;
+  TvlxRunScope Scope{TheRun};
+  TvlxReportSettings& Settings = TheRun.Settings;
+  TvlxPrintSettings& Run = TheRun.State;
+  TRptStyles& Styles = TheRun.Styles;
+  TObjInfo& Info = TheRun.Adapter();
 
-  TReport() {
-    RptSettings = &Settings;
-    PrintSettings = &Run;
-    RptStyles = &Styles;
-    ObjInfo = &Info;
-  }
-  ~TReport() {
-    ObjInfo = nullptr;
-    RptStyles = nullptr;
-    PrintSettings = nullptr;
-    RptSettings = nullptr;
-  }
+  TReport() = default;
   TReport(const TReport&) = delete;
   TReport& operator=(const TReport&) = delete;
 

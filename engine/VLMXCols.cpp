@@ -4,8 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/VLMXGbl/ObjInfo.h"
-#include "engine/VLMXGbl/PrintSettings.h"
 #include "framework/rtl/SysUtils.h"
 
 namespace {
@@ -209,7 +207,7 @@ int TColsList::IndexOfName(const std::string& Name) const {
   return -1;
 }
 
-void TColsList::GetTotalText(int Col, std::string& S) const {
+void TColsList::GetTotalText(int Col, bool FieldFormat, std::string& S) const {
   const TColsListData* Column = Items(Col);
   const TColTotListData* Total =
       Column && Column->TotList ? Column->TotList->Items(CurLevel) : nullptr;
@@ -231,7 +229,6 @@ void TColsList::GetTotalText(int Col, std::string& S) const {
   }
   // With the field format on, a text without a "%" is a label before the value; with it off,
   // only the part before a "%" is, and a text without one is not shown at all.
-  const bool FieldFormat = ObjInfo && ObjInfo->FieldFormatOn;
   const size_t Percent = Text.find('%');
   if (Percent == std::string::npos) {
     S = (FieldFormat ? Text : std::string()) + GeneralText(Value);
@@ -250,10 +247,8 @@ void TColsList::GetTotalText(int Col, std::string& S) const {
   S = Text.substr(0, Percent) + GeneralText(Value);
 }
 
-void TColsList::MarkPageTotals() {
-  if (!PrintSettings) return;
-  const int Page = PrintSettings->CurPageAcross;
-  const bool LastPage = Page >= PrintSettings->PagesAcross;
+void TColsList::MarkPageTotals(int Page, int PagesAcross) {
+  const bool LastPage = Page >= PagesAcross;
   for (const auto& Column : FItems) {
     if (!Column || !Column->TotList || Column->HorzPage != Page) continue;
     TColTotList& Totals = *Column->TotList;
@@ -303,8 +298,8 @@ void TColsList::AddValue(int Col, const TvlxFieldValue& Value, int UpToLevel) {
     if (TColTotListData* Entry = Column->TotList->Items(L)) Entry->AddValue(Value);
 }
 
-int TColsList::NextTotalsPage(int HorzPage) const {
-  if (!PrintSettings || HorzPage > PrintSettings->PagesAcross) return -1;
+int TColsList::NextTotalsPage(int HorzPage, int PagesAcross) const {
+  if (HorzPage > PagesAcross) return -1;
   for (const auto& Column : FItems)
     if (Column && Column->TotList && Column->HorzPage >= HorzPage) return Column->HorzPage;
   return -1;

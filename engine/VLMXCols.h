@@ -162,20 +162,20 @@ public:
   void Assign(const TColsList* Source);
   // First column whose FieldName is Name, letter case ignored; -1.
   int IndexOfName(const std::string& Name) const;
-  // Text of column Col's total at CurLevel: its label, its value through the user's format,
-  // or "n/a".
-  void GetTotalText(int Col, std::string& S) const;
-  // Freezes the totals printed on the run's current page across; on the last page across the
+  // Text of column Col's total at CurLevel: its label, its value through the user's format
+  // (FieldFormat: the field format option is on), or "n/a".
+  void GetTotalText(int Col, bool FieldFormat, std::string& S) const;
+  // Freezes the totals printed on page across Page of PagesAcross; on the last page across the
   // break-level entries are dropped.
-  void MarkPageTotals();
+  void MarkPageTotals(int Page, int PagesAcross);
   // Innermost level below CurLevel with a total, from the first printed column that has one;
   // -1.
   int LastTotalLevel() const;
   void ResetTotals(bool Clear);
   // Adds Value to column Col's totals at levels 0 to UpToLevel.
   void AddValue(int Col, const TvlxFieldValue& Value, int UpToLevel);
-  // Page across of the first column with totals on HorzPage or later; -1.
-  int NextTotalsPage(int HorzPage) const;
+  // Page across of the first column with totals on HorzPage or later of PagesAcross; -1.
+  int NextTotalsPage(int HorzPage, int PagesAcross) const;
 
   int CurLevel = 0;  // the break level whose totals are printed
 

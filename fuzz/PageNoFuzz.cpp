@@ -9,7 +9,7 @@
 #include <string>
 
 #include "engine/VLMXGbl/PageNumbers.h"
-#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/Run.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
@@ -34,12 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   (void)Windows;
   FuzzedDataProvider In(Data, Size);
   Headless::Reset();
-  TvlxReportSettings Settings;
-  TvlxPrintSettings Run;
-  RptSettings = &Settings, PrintSettings = &Run;
-  struct TClear {
-    ~TClear() { PrintSettings = nullptr, RptSettings = nullptr; }
-  } Clear;
+  TvlxRun Whole;
+  TvlxRunScope Scope(Whole);
+  TvlxReportSettings& Settings = Whole.Settings;
+  TvlxPrintSettings& Run = Whole.State;
 
   // The label of a page, without and with a page word.
   Run.PagesAcross = In.ConsumeIntegralInRange(0, 3);

@@ -59,9 +59,9 @@ void KeepPrintableChars(std::string& S) {
 }
 
 void TvlxPrintSettings::ExportAsciiRow(int Band, const std::string& Quote, const std::string& Delim) {
-  FW_ASSERT(ObjInfo && ObjInfo->ColsList && RptSettings);
-  TObjInfo& Info = *ObjInfo;
-  const TvlxReportSettings& S = *RptSettings;
+  FW_ASSERT(Adapter().ColsList);
+  TObjInfo& Info = Adapter();
+  const TvlxReportSettings& S = Settings();
   // The column scan types a grid or list column by its texts; those cells still carry no
   // field type of their own and are written bare and whole.
   const bool Untyped = Info.ObjType == otListBox || Info.ObjType == otListView || Info.ObjType == otStringGrid;
@@ -102,10 +102,8 @@ void TvlxPrintSettings::ExportAsciiRow(int Band, const std::string& Quote, const
 }
 
 void TvlxPrintSettings::ExportAscii() {
-  FW_ASSERT(ObjInfo && RptSettings && RptStyles);
-  TObjInfo& Info = *ObjInfo;
-  TRptStyles& Styles = *RptStyles;
-  const TvlxReportSettings& S = *RptSettings;
+  TObjInfo& Info = Adapter();
+  const TvlxReportSettings& S = Settings();
 
   TObjPosn Saved(Info);
   struct TRestore {
@@ -143,8 +141,8 @@ void TvlxPrintSettings::ExportAscii() {
     const bool Ended = Info.EndOfRows;
     const int Counter = RecordCounter;
     Info.CurCell = Info.Origin;
-    Styles.BandInfo[1].RowNdx = 0;
-    while (Styles.BandInfo[1].RowNdx < Styles.BandInfo[1].RowCount) {
+    Styles().BandInfo[1].RowNdx = 0;
+    while (Styles().BandInfo[1].RowNdx < Styles().BandInfo[1].RowCount) {
       ExportAsciiRow(1, Quote, Delim);
       Info.Next(1, false);
     }
@@ -159,7 +157,7 @@ void TvlxPrintSettings::ExportAscii() {
     Info.Next(2, false);
   }
 
-  while (Styles.BandInfo[3].RowNdx < Styles.BandInfo[3].RowCount) {
+  while (Styles().BandInfo[3].RowNdx < Styles().BandInfo[3].RowCount) {
     ExportAsciiRow(3, Quote, Delim);
     Info.Next(3, false);
   }

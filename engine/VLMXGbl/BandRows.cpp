@@ -19,12 +19,12 @@ const std::string BookmarkFailedText = "*ERROR* Unable to retrieve record. Recor
 
 int Len(const std::string& S) { return static_cast<int>(S.size()); }
 
-int BandLineWidth(uint8_t Band, TLineKind Kind) {
-  return RptStyles ? std::max(0, RptStyles->LineWidths[Band][Kind]) : 0;
+int BandLineWidth(const TRptStyles& Styles, uint8_t Band, TLineKind Kind) {
+  return std::max(0, Styles.LineWidths[Band][Kind]);
 }
 
 const TRect& CellMargin(const TvlxPrintSettings& PS) {
-  return PS.UnitSet == usText ? RptSettings->CellMarginTxt : RptSettings->CellMarginDev;
+  return PS.UnitSet == usText ? PS.Settings().CellMarginTxt : PS.Settings().CellMarginDev;
 }
 
 uint8_t RegionOf(uint8_t Zone, uint8_t Band) {
@@ -37,8 +37,8 @@ uint8_t RegionOf(uint8_t Zone, uint8_t Band) {
 // EveryPageAcross walks the printed columns of all pages across.
 template <class TVisit>
 void ForEachRowColumn(TvlxPrintSettings& PS, TVisit Visit, bool EveryPageAcross = false) {
-  if (!ObjInfo || !ObjInfo->ColsList) return;
-  const TColsList& Cols = *ObjInfo->ColsList;
+  if (!PS.Adapter().ColsList) return;
+  const TColsList& Cols = *PS.Adapter().ColsList;
   const int Last = std::min(PS.LastCol, Cols.Count() - 1);
   for (int I = 0; I <= Last; ++I) {
     TColsListData* Col = Cols.Items(I);
@@ -75,11 +75,11 @@ bool IsHeadingColumn(const TvlxPrintSettings& PS, const TColsListData& Col, bool
 }  // namespace
 
 int TvlxPrintSettings::TotalRowCount() const {
-  return RptStyles && ObjInfo && RptStyles->IsRegionPresent(TotalsRegion) ? std::max(0, ObjInfo->TotalLines) : 0;
+  return Styles().IsRegionPresent(TotalsRegion) ? std::max(0, Adapter().TotalLines) : 0;
 }
 
 unsigned TvlxPrintSettings::GetCellAlignment(uint8_t Band, uint8_t Alignment) const {
-  if (Band == 1) Alignment = RptSettings ? RptSettings->ColTitleAlignment : 0;
+  if (Band == 1) Alignment = Settings().ColTitleAlignment;
   return Alignment == 1 ? DT_RIGHT : Alignment == 2 ? DT_CENTER : DT_LEFT;
 }
 
@@ -89,8 +89,8 @@ void TvlxPrintSettings::BlankRect(const TRect& Rect) {
 }
 
 void TvlxPrintSettings::CellCharPos(int Top, int Level, TRect& Rect) const {
-  const int Outdent = RptSettings ? RptSettings->GrpBrkOutdentChars : 0;
-  const int Levels = std::max((RptSettings ? RptSettings->NumGrpBrkCols : 0) - 1, 0);
+  const int Outdent = Settings().GrpBrkOutdentChars;
+  const int Levels = std::max(Settings().NumGrpBrkCols - 1, 0);
   const bool Panels = PanelsAcrossPage >= 2;
   const int Room = Panels ? PanelGap - 1 : RptLeftOffset - LeftMargin;
   const int Wanted = Outdent * Levels + 1;
@@ -99,11 +99,10 @@ void TvlxPrintSettings::CellCharPos(int Top, int Level, TRect& Rect) const {
   Rect.Left = Start + Outdent * std::max(Level, 0);
   Rect.Top = Top;
   Rect.Right = RptLeftOffset + PanelWidth;
-  Rect.Bottom = Top + std::max(RptSettings ? RptSettings->MaxGrpBrkLines : 1, 1) - 1;
+  Rect.Bottom = Top + std::max(Settings().MaxGrpBrkLines, 1) - 1;
 }
 
 int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
-  if (!RptSettings || !RptStyles || !ObjInfo) return 1;
   const bool Text = UnitSet == usText;
   const TRect& Margin = CellMargin(*this);
   if (Band == 2 && GrpHdrRow) {
@@ -116,7 +115,7 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
         return true;
       }
       std::string Heading;
-      ObjInfo->GetCellText(2, I, Heading, false, true);
+      Adapter().GetCellText(2, I, Heading, false, true);
       CellCharPos(CellRect.Bottom + 1, GrpLevel, TextRect);
       TextRect.Bottom = TextRect.Top + (Text ? 500 : 50000);
       Height = DrawMemoText(Heading, Len(Heading), false, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
@@ -126,13 +125,13 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
     return std::max(Height, Text ? 1 : 0);
   }
 
-  const int Base = std::max(RptStyles->BandInfo[Band].LineHeight, Text ? 1 : 0);
-  if (RptSettings->MaxStringLines <= 1 && Band != 3) return Base;
+  const int Base = std::max(Styles().BandInfo[Band].LineHeight, Text ? 1 : 0);
+  if (Settings().MaxStringLines <= 1 && Band != 3) return Base;
 
   // In device units the line limits become heights in the band's font.
-  const int LineStep = Text ? 1 : std::max(RptStyles->BandInfo[Band].LineHeight, 1);
-  const int StringLimit = std::max(RptSettings->MaxStringLines, 1) * LineStep;
-  const int MemoLimit = std::max(RptSettings->MaxMemoLines, 1) * LineStep;
+  const int LineStep = Text ? 1 : std::max(Styles().BandInfo[Band].LineHeight, 1);
+  const int StringLimit = std::max(Settings().MaxStringLines, 1) * LineStep;
+  const int MemoLimit = std::max(Settings().MaxMemoLines, 1) * LineStep;
   const int Stop = std::max(StringLimit, MemoLimit);
   int StringHeight = Base, MemoHeight = Base;
   int Zone = -1;
@@ -148,10 +147,10 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
     if (Limit <= LineStep && Band != 3) return true;
     if (C.Plane != Zone) {
       Zone = C.Plane;
-      RptStyles->ApplyFont(false);
+      Styles().ApplyFont(false);
     }
     std::string CellText;
-    ObjInfo->GetCellText(Band, I, CellText, false, true);
+    Adapter().GetCellText(Band, I, CellText, false, true);
     TextRect.Left = RptLeftOffset + C.XPos + Margin.Left + C.LeftLineWidth;
     TextRect.Right = RptLeftOffset + C.XPos + C.CellWidth - 1 - Margin.Right - C.RightLineWidth;
     TextRect.Top = 0;
@@ -167,7 +166,7 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
 }
 
 bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
-  if (!RptSettings || !RptStyles || !ObjInfo || !ObjInfo->ColsList) return false;
+  if (!Adapter().ColsList) return false;
   if (Height < 0) Height = CalcBandRowHeight(Band);
   const int Top = CellRect.Bottom + 1;
   const bool Text = UnitSet == usText;
@@ -183,13 +182,13 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
   if (Top + Height + Extra > BodyBottom - FooterReserve) return false;
 
   int Rule = 0;
-  const bool FirstOfBand = Band == 2 || RptStyles->BandInfo[Band].RowNdx <= 0;
-  if (Borders && (EdgePending || ObjInfo->RuleEveryRow || (GrpHdrRow && !PrevRowGrpHdr))) {
-    Rule = BandLineWidth(Band, lkTopEdge);
+  const bool FirstOfBand = Band == 2 || Styles().BandInfo[Band].RowNdx <= 0;
+  if (Borders && (EdgePending || Adapter().RuleEveryRow || (GrpHdrRow && !PrevRowGrpHdr))) {
+    Rule = BandLineWidth(Styles(), Band, lkTopEdge);
   } else if (FirstOfBand) {
-    if (RptSettings->NumGrpBrkCols > 0) GrpBrkCol = FindGroupBreakColumn(Band);
-    if (IsHorzLineRow()) Rule += BandLineWidth(Band, lkRowRule);
-    else if (IsGroupBreakRow(Band)) Rule += BandLineWidth(Band, lkGrpBrkRule);
+    if (Settings().NumGrpBrkCols > 0) GrpBrkCol = FindGroupBreakColumn(Band);
+    if (IsHorzLineRow()) Rule += BandLineWidth(Styles(), Band, lkRowRule);
+    else if (IsGroupBreakRow(Band)) Rule += BandLineWidth(Styles(), Band, lkGrpBrkRule);
   }
 
   const int RowRight = BookmarkFailed ? RowRightEdge(*this) : 0;
@@ -199,8 +198,8 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
     if (C.Plane != Zone) {
       Zone = C.Plane;
       const uint8_t Region = RegionOf(C.Plane, Band);
-      RptStyles->ApplyBrush(true, Region, Band, true);
-      RptStyles->ApplyFont(false);
+      Styles().ApplyBrush(true, Region, Band, true);
+      Styles().ApplyFont(false);
     }
     CellRect.Left = RptLeftOffset + C.XPos;
     CellRect.Right = BookmarkFailed ? RowRight : CellRect.Left + C.CellWidth - 1;
@@ -243,8 +242,8 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
 }
 
 void TvlxPrintSettings::PrintCell(uint8_t Band, uint8_t ColumnKind) {
-  TColsListData* Col = ObjInfo && ObjInfo->ColsList ? ObjInfo->ColsList->Items(CurCol) : nullptr;
-  if (!Col || !RptSettings) return;
+  TColsListData* Col = Adapter().ColsList ? Adapter().ColsList->Items(CurCol) : nullptr;
+  if (!Col) return;
   std::string Text;
   if (BookmarkFailed) {
     Text = BookmarkFailedText;
@@ -253,10 +252,10 @@ void TvlxPrintSettings::PrintCell(uint8_t Band, uint8_t ColumnKind) {
     // on the first data row of a page is marked, not left out.
     const bool RowsAbove = PageTop;
     if (Band == 2) PageTop = BodyTop;
-    ObjInfo->GetCellText(Band, CurCol, Text, Band == 2, true);
+    Adapter().GetCellText(Band, CurCol, Text, Band == 2, true);
     PageTop = RowsAbove;
   }
-  const TvlxFieldInfo& Field = *ObjInfo->FieldInfo;
+  const TvlxFieldInfo& Field = *Adapter().FieldInfo;
   MaxRect = TextRect;
 
   const bool Heading = Band == 2 && GrpHdrRow;
@@ -273,7 +272,7 @@ void TvlxPrintSettings::PrintCell(uint8_t Band, uint8_t ColumnKind) {
   // Text and memo columns wrap: only the page-top mark of a repeated value may widen them.
   const bool Wraps = ColumnKind == TextColumnKind || ColumnKind == MemoColumnKind;
   if (UnitSet == usText && (Band == 2 || Band == 3) && !Heading && !BookmarkFailed && (!Wraps || Field.Repeated)) {
-    const TRect& Margin = RptSettings->CellMarginTxt;
+    const TRect& Margin = Settings().CellMarginTxt;
     auto Need = [&] { return Len(Text) - (TextRect.Right - TextRect.Left + 1); };
     auto Grow = [&](int& Edge, int Room, int Sign) {
       const int By = std::clamp(Need(), 0, std::max(Room, 0));

@@ -15,9 +15,8 @@ namespace {
 constexpr char Blank = ' ';
 
 // Character i of row r of the line-draw set in use.
-char LineChar(int Row, int Pos) {
-  if (!RptSettings) return Blank;
-  const auto& Rows = RptSettings->LineDrawSet == 1 ? RptSettings->GridChrsIbm : RptSettings->GridChrsAscii;
+char LineChar(const TvlxReportSettings& S, int Row, int Pos) {
+  const auto& Rows = S.LineDrawSet == 1 ? S.GridChrsIbm : S.GridChrsAscii;
   return Rows[Row][Pos];
 }
 
@@ -25,8 +24,8 @@ char LineChar(int Row, int Pos) {
 // leading fixed columns first even when they belong to an earlier page across.
 template <class TVisit>
 void ForEachPageColumn(const TvlxPrintSettings& PS, TVisit Visit) {
-  if (!ObjInfo || !ObjInfo->ColsList) return;
-  const TColsList& Cols = *ObjInfo->ColsList;
+  if (!PS.Adapter().ColsList) return;
+  const TColsList& Cols = *PS.Adapter().ColsList;
   for (int I = 0; I < Cols.Count(); ++I) {
     const TColsListData* Col = Cols.Items(I);
     if (!Col || !Col->Printed) continue;
@@ -38,7 +37,7 @@ void ForEachPageColumn(const TvlxPrintSettings& PS, TVisit Visit) {
 
 void DrawRuleOn(TvlxPrintSettings& PS, uint8_t Band, TLineKind Kind, int Row) {
   TLineKind On = Kind;
-  if (!RptStyles || !RptStyles->IsLineKindOn(Band, On, false)) return;
+  if (!PS.Styles().IsLineKindOn(Band, On, false)) return;
   ForEachPageColumn(PS, [&](int, const TColsListData& Col) {
     TRect Cell;
     Cell.Left = PS.RptLeftOffset + Col.XPos;
@@ -75,7 +74,7 @@ void TvlxPrintSettings::PutLineChars(char Start, char Fill, char End, int FirstR
 void TvlxPrintSettings::PickLineDrawChars(uint8_t Band, TLineKind Kind, const TLineFlags& Flags,
                                           char& Start, char& Fill, char& End) const {
   Start = Fill = End = Blank;
-  const auto c = LineChar;
+  const auto c = [&S = Settings()](int Row, int Pos) { return LineChar(S, Row, Pos); };
   const bool E = Flags.EdgeStart, Last = Flags.EdgeEnd, Joint = Flags.Joint;
   const bool Heading = GrpHdrRow, AfterHeading = PrevRowGrpHdr;
   if (Kind == lkRowRule && Heading != AfterHeading) Kind = lkTopEdge;
@@ -94,8 +93,8 @@ void TvlxPrintSettings::PickLineDrawChars(uint8_t Band, TLineKind Kind, const TL
       break;
     case lkTopEdge: {
       if (!Borders) break;
-      const bool TitleRows = ObjInfo && ObjInfo->FixedRows > 0;
-      const bool TitlesOn = RptSettings && RptSettings->ItemOpt(ioColumnTitles);
+      const bool TitleRows = Adapter().FixedRows > 0;
+      const bool TitlesOn = Settings().ItemOpt(ioColumnTitles);
       if (E)
         Start = !Heading ? c(0, 0) : AfterHeading ? Blank : c(3, 0);
       else if (Heading && ShareAdjBorders)
@@ -141,7 +140,7 @@ void TvlxPrintSettings::PickLineDrawChars(uint8_t Band, TLineKind Kind, const TL
 
 void TvlxPrintSettings::DrawTextFrame(uint8_t Band, TLineKind Kind, const TRect& Inset,
                                       const TRect& Cell, const TLineFlags& Flags) {
-  if (UnitSet != usText || !RptStyles || !RptStyles->IsLineKindOn(Band, Kind, Flags.Joint)) return;
+  if (UnitSet != usText || !Styles().IsLineKindOn(Band, Kind, Flags.Joint)) return;
   char Start, Fill, End;
   PickLineDrawChars(Band, Kind, Flags, Start, Fill, End);
   // The rule of a row lies on its first line; its vertical edges run below it.
@@ -180,7 +179,7 @@ void TvlxPrintSettings::DrawBandRule(uint8_t Band, TLineKind Kind) { DrawRuleOn(
 
 void TvlxPrintSettings::DrawBandEndRule(uint8_t Band, int& Line) {
   // Only a band that printed a row on the page has a box to close: column titles alone do not.
-  if (Borders && ObjInfo && ObjInfo->KindInRange && !(Band == 2 ? BodyTop : PageTop)) {
+  if (Borders && Adapter().KindInRange && !(Band == 2 ? BodyTop : PageTop)) {
     // Until the totals are known to fit below, the box is closed; their shared top rule takes
     // the same line when they follow.
     const bool SharedWithTotals =
@@ -191,30 +190,30 @@ void TvlxPrintSettings::DrawBandEndRule(uint8_t Band, int& Line) {
 }
 
 bool TvlxPrintSettings::IsHorzLineRow() const {
-  if (ObjInfo && ObjInfo->RuleEveryRow) return true;
-  if (!HorizontalLines || !RptSettings) return false;
-  const int Freq = RptSettings->HorizLineFreq;
+  if (Adapter().RuleEveryRow) return true;
+  if (!HorizontalLines) return false;
+  const int Freq = Settings().HorizLineFreq;
   return Freq > 0 && (RowsSinceRule - 1) % Freq == 0;
 }
 
 bool TvlxPrintSettings::IsGroupBreakRow(uint8_t Band) const {
-  if (HorizontalLines || !GrpBrkLines || !RptSettings || RptSettings->NumGrpBrkCols < 1 ||
+  if (HorizontalLines || !GrpBrkLines || Settings().NumGrpBrkCols < 1 ||
       EdgePending || Band != 2 || GrpBrkCol < 0)
     return false;
-  if (GrpBrkCol > RptSettings->AdjGrpBrkLines && GrpBrkCol >= PrevGrpBrkCol) return false;
-  return GrpBrkCol <= RptSettings->NumGrpBrkCols;
+  if (GrpBrkCol > Settings().AdjGrpBrkLines && GrpBrkCol >= PrevGrpBrkCol) return false;
+  return GrpBrkCol <= Settings().NumGrpBrkCols;
 }
 
 int TvlxPrintSettings::FindGroupBreakColumn(uint8_t Band) const {
-  if (!RptSettings || !ObjInfo || !ObjInfo->ColsList) return -1;
-  if (RptSettings->NumGrpBrkCols < 1 && !(ObjInfo->IsDecisionGrid() && GrpBrkLines)) return -1;
-  const TColsList& Cols = *ObjInfo->ColsList;
+  if (!Adapter().ColsList) return -1;
+  if (Settings().NumGrpBrkCols < 1 && !(Adapter().IsDecisionGrid() && GrpBrkLines)) return -1;
+  const TColsList& Cols = *Adapter().ColsList;
   for (int I = 0; I < Cols.Count(); ++I) {
     const TColsListData* Col = Cols.Items(I);
     if (!Col || !Col->Printed || AnsiSameText(Col->FieldName, LineNoColName)) continue;
     std::string Text;
-    ObjInfo->GetCellText(Band, I, Text, false, true);
-    if (!AnsiSameText(Trim(Text), RptSettings->GrpBrkSameValue)) return I;
+    Adapter().GetCellText(Band, I, Text, false, true);
+    if (!AnsiSameText(Trim(Text), Settings().GrpBrkSameValue)) return I;
   }
   return -1;
 }

@@ -18,8 +18,8 @@ namespace {
 
 constexpr int ckLineNo = 1;
 
-int BandRowNdx(int Band) { return RptStyles ? RptStyles->BandInfo[Band].RowNdx : 0; }
-bool ItemOptOn(unsigned Bit) { return RptSettings && RptSettings->ItemOpt(Bit); }
+int BandRowNdx(const TvlxRunPart& R, int Band) { return R.Styles().BandInfo[Band].RowNdx; }
+bool ItemOptOn(const TvlxRunPart& R, unsigned Bit) { return R.Settings().ItemOpt(Bit); }
 
 // Samples that stand for a field type's widest value: plain, and with separators.
 struct TTypeSample {
@@ -39,8 +39,8 @@ const TTypeSample TypeSamples[] = {
 };
 
 // Characters that a width given in device units holds in the working font.
-int DeviceWidthInChars(int Width) {
-  const int CharWidth = PrintSettings ? PrintSettings->CharWidth : 0;
+int DeviceWidthInChars(const TvlxRunPart& R, int Width) {
+  const int CharWidth = R.State().CharWidth;
   return CharWidth > 0 ? Width / CharWidth : 0;
 }
 
@@ -63,23 +63,21 @@ void TObjInfo::MaxDigitsSample(int Level, std::string& Text) const {
 
 void TObjInfo::FieldTypeSample(int DataType, int DataSize, std::string& Text) const {
   Text.clear();
-  const bool TextUnits = RptSettings && RptSettings->IsTextStyleOutput();
+  const bool TextUnits = Settings().IsTextStyleOutput();
   switch (DataType) {
     case ftUnknown:
     case ftString:
     case ftFixedChar:
     case ftWideString: {
-      const int Limit = !RptSettings ? 0
-                        : TextUnits  ? RptSettings->MaxStringColWidTxt
-                                     : DeviceWidthInChars(RptSettings->MaxStringColWidDev);
+      const int Limit = TextUnits ? Settings().MaxStringColWidTxt
+                                  : DeviceWidthInChars(*this, Settings().MaxStringColWidDev);
       Text.assign(std::max(std::min(DataSize - 1, Limit), 0), 'x');
       return;
     }
     case ftMemo:
     case ftFmtMemo: {
-      const int Chars = !RptSettings ? 0
-                        : TextUnits  ? RptSettings->MaxMemoColWidTxt
-                                     : DeviceWidthInChars(RptSettings->MaxMemoColWidDev);
+      const int Chars = TextUnits ? Settings().MaxMemoColWidTxt
+                                  : DeviceWidthInChars(*this, Settings().MaxMemoColWidDev);
       Text.assign(std::max(Chars, 0), 'x');
       return;
     }
@@ -99,12 +97,12 @@ void TObjInfo::FieldTypeSample(int DataType, int DataSize, std::string& Text) co
 }
 
 void TObjInfo::ResetPrevValues() {
-  PrevValues.assign(std::max(RptSettings ? RptSettings->NumGrpBrkCols : 0, 0), TPrevValue{});
+  PrevValues.assign(std::max(Settings().NumGrpBrkCols, 0), TPrevValue{});
 }
 
 void TObjInfo::SuppressRepeat(const TColsListData& Column, std::string& Text) {
   const int Source = Column.SourceColNdx;
-  const int Line = BandRowNdx(2);
+  const int Line = BandRowNdx(*this, 2);
   if (static_cast<int>(PrevValues.size()) <= Source) PrevValues.resize(Source + 1);
   TPrevValue& Prev = PrevValues[Source];
   if (!Prev.Set || !AnsiSameText(Text, Prev.Text)) {
@@ -114,12 +112,12 @@ void TObjInfo::SuppressRepeat(const TColsListData& Column, std::string& Text) {
     return;
   }
   if (Prev.Line >= Line) return;
-  if (PrintSettings && PrintSettings->PageTop) {
+  if (State().PageTop) {
     FieldInfo->Repeated = true;
     Text = "*" + Text;
   } else {
     FieldInfo->SuppressedText = Text;
-    Text = RptSettings ? RptSettings->GrpBrkSameValue : "";
+    Text = Settings().GrpBrkSameValue;
   }
 }
 
@@ -134,43 +132,43 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
   Info.HasTotList = HasTotList;
   CurCell.X = Column->FieldNdx;
 
-  const bool Scan = PrintSettings && PrintSettings->PageMode == pmColumnScan;
-  const bool GrpHdr = Level == 2 && PrintSettings && PrintSettings->GrpHdrRow;
+  const bool Scan = State().PageMode == pmColumnScan;
+  const bool GrpHdr = Level == 2 && State().GrpHdrRow;
   TField* Field = nullptr;
   const bool LineNoCol = Column->ColKind == ckLineNo;
   if (LineNoCol && !(GrpHdr && !Scan)) {
     if (Level == 1) {
-      const int Row = BandRowNdx(1);
+      const int Row = BandRowNdx(*this, 1);
       if (Row == FixedRows - 1 || Row < 0) Text.assign(1, '#');
     } else if (Level == 2) {
-      const int Counter = PrintSettings ? PrintSettings->RecordCounter : 0;
+      const int Counter = State().RecordCounter;
       if (Scan) Text = LineNoSample;
       else IntToStrSep(Counter, Text);
-    } else if (BandRowNdx(3) >= FurtherTotalsLines) {
-      ColsList->GetTotalText(ColNdx, Text);
+    } else if (BandRowNdx(*this, 3) >= FurtherTotalsLines) {
+      ColsList->GetTotalText(ColNdx, FieldFormatOn, Text);
     }
   } else if (!LineNoCol) {
     // Not the line-number column on a group heading line: it has no column of the object.
-    if (Level == 3 && !FRows->HasOwnTotals()) ColsList->GetTotalText(ColNdx, Text);
+    if (Level == 3 && !FRows->HasOwnTotals()) ColsList->GetTotalText(ColNdx, FieldFormatOn, Text);
     else FRows->ReadText(Level, *Column, RealData, Text, Field);
   }
   Text = Trim(Text);
   // A blank cell counts as null: it is neither converted nor added to the totals.
   if (Level == 2 && Text.empty()) Info.FieldNull = true;
 
-  if (GrpHdr && ItemOptOn(ioPrtGrpBrkHdrColDesc))
-    Text = PrintSettings->GrpHdrCaption + ":" + Text;
-  if (Level == 2 && Field && Column->DataType == ftBoolean && ItemOptOn(ioBoolCheckMark))
+  if (GrpHdr && ItemOptOn(*this, ioPrtGrpBrkHdrColDesc))
+    Text = State().GrpHdrCaption + ":" + Text;
+  if (Level == 2 && Field && Column->DataType == ftBoolean && ItemOptOn(*this, ioBoolCheckMark))
     CheckMark(Field->AsBoolean(), Text);
-  const int GrpBrkCols = RptSettings ? RptSettings->NumGrpBrkCols : 0;
+  const int GrpBrkCols = Settings().NumGrpBrkCols;
   if (Level == 2 && !FRows->HasOwnTotals() && Column->SourceColNdx >= 0 &&
       Column->SourceColNdx < GrpBrkCols)
     SuppressRepeat(*Column, Text);
 
-  const int RowNdx = BandRowNdx(Level);
+  const int RowNdx = BandRowNdx(*this, Level);
   // A page whose values are in the totals already, or a line outside the band, adds nothing.
   const uint8_t PassMode =
-      Scan ? 0 : (PrintSettings && PrintSettings->ReRendering) || RowNdx < 0 ? 2 : 1;
+      Scan ? 0 : State().ReRendering || RowNdx < 0 ? 2 : 1;
   if (RowNdx >= 0 && (OnFieldEdit || OnFieldAlign || HasTotList)) {
     Info.Band = Level - 1;
     Info.LineNo = RowNdx + 1;
@@ -191,8 +189,8 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
 
   if (Accumulate && Level == 2 && PassMode != 2 && !Info.FieldNull && HasTotList) {
     // Leading columns repeat on every page across but count once.
-    const bool RepeatedCol = PrintSettings && ColNdx < PrintSettings->FixedColCount &&
-                             PrintSettings->CurPageAcross >= 2;
+    const bool RepeatedCol = ColNdx < State().FixedColCount &&
+                             State().CurPageAcross >= 2;
     if (!RepeatedCol) ColsList->AddValue(ColNdx, TvlxFieldValue{Info.Values[0]}, 0);
   }
 

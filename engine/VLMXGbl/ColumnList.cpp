@@ -56,16 +56,15 @@ bool TObjInfo::ColTypeAllowed(int DataType, int ColNdx) const {
                       DataType == ftFmtMemo || DataType == ftFixedChar ||
                       DataType == ftWideString || DataType == ftLargeint;
   if (!TypeOk) return false;
-  if (PrintSettings && PrintSettings->SelectedRowsOnly && ColNdx >= FixedCols)
+  if (State().SelectedRowsOnly && ColNdx >= FixedCols)
     return ColNdx >= SelColFirst && ColNdx <= SelColLast;
   return true;
 }
 
 bool TObjInfo::IsColSelected(const std::string& Name, bool MustExist) const {
-  if (!RptSettings) return false;
   if (const std::optional<bool> Choice = FRows->ColumnChoice(Name)) return *Choice;
   if (MustExist && (!ColsList || ColsList->IndexOfName(Name) < 0)) return false;
-  return !InHiddenList(Name, RptSettings->HideColumns);
+  return !InHiddenList(Name, Settings().HideColumns);
 }
 
 bool TObjInfo::AddOrRefreshCol(int Position, const std::string& Name, int Alignment, int Kind,
@@ -179,7 +178,7 @@ void TObjInfo::BuildColList(int& ColumnCount, bool ClearTotals) {
 }
 
 unsigned char TObjInfo::CnvtColNdxToXPlaneNdx(int ColNdx) const {
-  const int Fixed = PrintSettings ? PrintSettings->FixedColCount : 0;
+  const int Fixed = State().FixedColCount;
   const int Count = ColsList ? ColsList->Count() : 0;
   if (ColNdx >= 0 && ColNdx < Fixed) return 1;
   if (ColNdx >= Fixed && ColNdx <= Count - 1) return 2;
@@ -276,11 +275,11 @@ void TObjInfo::GetColHeading(bool ByName, int Index, std::string& Text) {
     int RowNdx;
     ~TRestore() {
       Info.CurCell = Cell;
-      if (RptStyles) RptStyles->BandInfo[1].RowNdx = RowNdx;
+      Info.Styles().BandInfo[1].RowNdx = RowNdx;
     }
-  } Restore{*this, CurCell, RptStyles ? RptStyles->BandInfo[1].RowNdx : 0};
+  } Restore{*this, CurCell, Styles().BandInfo[1].RowNdx};
   CurCell = {Index, Origin.Y};
-  if (RptStyles) RptStyles->BandInfo[1].RowNdx = -1;
+  Styles().BandInfo[1].RowNdx = -1;
   GetCellText(1, Index, Text, false, true);
 }
 

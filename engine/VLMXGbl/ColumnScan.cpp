@@ -19,9 +19,9 @@ constexpr int RecPixels = 0, RecChars = 1;
 // The database scans that are long enough to be worth a progress window.
 constexpr int ProgressRowThreshold = 200;
 
-uint8_t AutoSizze() { return RptSettings ? RptSettings->AutoSizze : asAllRows; }
-bool TextUnits() { return PrintSettings && PrintSettings->UnitSet == usText; }
-bool CharacterOutput() { return RptSettings && RptSettings->IsTextStyleOutput(); }
+uint8_t AutoSizze(const TvlxRunPart& R) { return R.Settings().AutoSizze; }
+bool TextUnits(const TvlxRunPart& R) { return R.State().UnitSet == usText; }
+bool CharacterOutput(const TvlxRunPart& R) { return R.Settings().IsTextStyleOutput(); }
 
 // The lines of Text between carriage returns; an empty text is one empty line.
 std::vector<std::string> SplitLines(const std::string& Text) {
@@ -35,10 +35,10 @@ std::vector<std::string> SplitLines(const std::string& Text) {
   }
 }
 
-TCanvas* RunCanvas() { return PrintSettings ? PrintSettings->Canvas : nullptr; }
+TCanvas* RunCanvas(const TvlxRunPart& R) { return R.State().Canvas; }
 
-int TextWidth(const std::string& Text) {
-  TCanvas* Canvas = RunCanvas();
+int TextWidth(const TvlxRunPart& R, const std::string& Text) {
+  TCanvas* Canvas = RunCanvas(R);
   return Canvas ? Canvas->TextWidth(Text) : 0;
 }
 
@@ -47,36 +47,36 @@ int TextWidth(const std::string& Text) {
 void SetStyleFont(TObjInfo& Info, uint8_t Zone) {
   if (Info.LayoutCase == Zone) return;
   Info.LayoutCase = Zone;
-  if (RptStyles) RptStyles->ApplyFont(false);
+  Info.Styles().ApplyFont(false);
 }
 
 // Text's width in screen pixels in a control's font. The run's canvas measures it at the
 // device's resolution, so the width is brought back to the screen's.
-int ScreenTextWidth(const TFont& Font, const std::string& Text) {
-  TCanvas* Canvas = RunCanvas();
-  if (!Canvas || PrintSettings->DevResX <= 0 || PrintSettings->ScrResX <= 0) return 0;
+int ScreenTextWidth(const TvlxRunPart& R, const TFont& Font, const std::string& Text) {
+  TCanvas* Canvas = RunCanvas(R);
+  if (!Canvas || R.State().DevResX <= 0 || R.State().ScrResX <= 0) return 0;
   struct TRestore {
     TCanvas& Canvas;
     TFont Saved;
     ~TRestore() { Canvas.Font() = Saved; }
   } Restore{*Canvas, Canvas->Font()};
   Canvas->Font().Assign(Font);
-  return std::max(0, MulDivRound(Canvas->TextWidth(Text), PrintSettings->ScrResX, PrintSettings->DevResX));
+  return std::max(0, MulDivRound(Canvas->TextWidth(Text), R.State().ScrResX, R.State().DevResX));
 }
 
 // Strings and memos wider than the report's maxima are measured at the maximum.
-void CapWidth(int Kind, int& Pixels, int& Chars) {
-  const TvlxReportSettings& S = *RptSettings;
-  const int CharWidth = PrintSettings ? PrintSettings->CharWidth : 0;
+void CapWidth(const TvlxRunPart& R, int Kind, int& Pixels, int& Chars) {
+  const TvlxReportSettings& S = R.Settings();
+  const int CharWidth = R.State().CharWidth;
   if (Kind == ftMemo) {
-    const bool Over = TextUnits() ? S.MaxMemoColWidTxt > 0 && Chars > S.MaxMemoColWidTxt
+    const bool Over = TextUnits(R) ? S.MaxMemoColWidTxt > 0 && Chars > S.MaxMemoColWidTxt
                                   : S.MaxMemoColWidDev > 0 && Pixels > S.MaxMemoColWidDev;
     if (Over) {
       Chars = S.MaxMemoColWidTxt;
       Pixels = S.MaxMemoColWidDev;
     }
   } else if (Kind == ftString) {
-    if (TextUnits()) {
+    if (TextUnits(R)) {
       if (S.MaxStringColWidTxt > 0 && Chars > S.MaxStringColWidTxt) {
         Chars = S.MaxStringColWidTxt;
         Pixels = Chars * CharWidth;
@@ -91,17 +91,16 @@ void CapWidth(int Kind, int& Pixels, int& Chars) {
 }  // namespace
 
 void TObjInfo::ColumnScan(TComponent* /*Host*/, TLabel* PagesAcrossLabel, bool& RescanPending) {
-  FW_ASSERT(PrintSettings && RptSettings && RptStyles);
-  TvlxPrintSettings& PS = *PrintSettings;
+  TvlxPrintSettings& PS = State();
   ResetPrevValues();
-  const uint8_t A = RptSettings->AutoSizze;
+  const uint8_t A = Settings().AutoSizze;
   PS.PageMode = pmColumnScan;
   PS.RunState = rsActive;
   RowsProcessed = 0;
   EndOfRows = false;
 
   int Limit = RowCount;
-  if (FRows->IsDatabase() && A == asLimitRows) Limit = std::min(RowCount, RptSettings->MaxRowsToAutoSizze);
+  if (FRows->IsDatabase() && A == asLimitRows) Limit = std::min(RowCount, Settings().MaxRowsToAutoSizze);
   else if (FRows->IsDatabase() && A == asCurrentSizes) Limit = 1;
   const bool MeasureText = A < asCurrentSizes;
 
@@ -123,7 +122,7 @@ void TObjInfo::ColumnScan(TComponent* /*Host*/, TLabel* PagesAcrossLabel, bool& 
   CurCell = Origin;
   for (int I = 0; I < FixedRows; ++I) {
     CurCell.Y = Origin.Y + I;
-    RptStyles->BandInfo[1].RowNdx = I;
+    Styles().BandInfo[1].RowNdx = I;
     CalcColWid(MeasureText, 1);
   }
   // The data rows start on the row First found, which honours the filter, the selection and
@@ -134,7 +133,7 @@ void TObjInfo::ColumnScan(TComponent* /*Host*/, TLabel* PagesAcrossLabel, bool& 
     CurCell.Y = FixedPoint.Y;
     EndOfRows = !FRows->RowAtCursor();
   }
-  RptStyles->BandInfo[2].RowNdx = 0;
+  Styles().BandInfo[2].RowNdx = 0;
 
   while (!EndOfRows && PS.RunState != rsTerminatedWithError && PS.RunState != rsUserCancelled) {
     ++RowsProcessed;
@@ -159,7 +158,7 @@ void TObjInfo::ColumnScan(TComponent* /*Host*/, TLabel* PagesAcrossLabel, bool& 
 void TObjInfo::Remeasure(TLabel* PagesAcrossLabel, bool ClearTotals, bool& RescanPending) {
   ResetColumns(false, ClearTotals);
   LayoutCase = 0;
-  const int Record = TextUnits() ? RecChars : RecPixels;
+  const int Record = TextUnits(*this) ? RecChars : RecPixels;
   for (int Band = 1; Band <= 3; ++Band) {
     for (int I = 0; I < ColsList->Count(); ++I) {
       TColsListData* Column = ColsList->Items(I);
@@ -192,7 +191,7 @@ void TObjInfo::CalcColWid(bool MeasureText, int Level) {
         continue;
       }
       std::string Xs(Line.size(), 'x');
-      const int P = Control ? ScreenTextWidth(Control->Font(), Xs) : 0;
+      const int P = Control ? ScreenTextWidth(*this, Control->Font(), Xs) : 0;
       int W = P;
       if (Column->SourceColNdx >= 0) {
         W = FRows->ControlColWidth(Column->SourceColNdx);
@@ -200,7 +199,7 @@ void TObjInfo::CalcColWid(bool MeasureText, int Level) {
         if (Level == 1 && P > 0)
           Xs.assign(std::max(0, MulDivRound(W, static_cast<int>(Xs.size()), P)), 'x');
       }
-      const int Scaled = PrintSettings ? PrintSettings->ScaleXY(W, 0) : W;
+      const int Scaled = State().ScaleXY(W, 0);
       RaiseColMax(Xs, I, Level, Scaled, static_cast<int>(Xs.size()));
     }
   }
@@ -212,13 +211,13 @@ void TObjInfo::MeasureMultiLine(int ColNdx, const std::string& Text, int Level, 
   if (Level == 3 && Text.find('\r') != std::string::npos) {
     for (const std::string& Line : SplitLines(Text)) {
       Chars = std::max(Chars, static_cast<int>(Line.size()));
-      Pixels = std::max(Pixels, TextWidth(Line));
+      Pixels = std::max(Pixels, TextWidth(*this, Line));
     }
   } else {
     Chars = static_cast<int>(Text.size());
-    Pixels = TextWidth(Text);
+    Pixels = TextWidth(*this, Text);
   }
-  if (RptSettings && RptSettings->AutoSizze < asCurrentSizes) CapWidth(Kind, Pixels, Chars);
+  if (Settings().AutoSizze < asCurrentSizes) CapWidth(*this, Kind, Pixels, Chars);
   RaiseColMax(Text, ColNdx, Level, Pixels, Chars);
 }
 
@@ -227,7 +226,7 @@ void TObjInfo::RaiseColMax(const std::string& Text, int ColNdx, int Level, int P
   TColsListData* Column = ColsList ? ColsList->Items(ColNdx) : nullptr;
   if (!Column || Level < 0 || Level >= ColLevelCount) return;
   // With the control's column sizes the title holds the column's width: nothing widens it.
-  const bool TitleBound = AutoSizze() == asCurrentSizes && Level != 1;
+  const bool TitleBound = AutoSizze(*this) == asCurrentSizes && Level != 1;
   TColStrWid& Chars = Column->ColStrWid(Level, RecChars);
   if (CharCount > Chars.Width && !(TitleBound && CharCount > Column->ColStrWid(1, RecChars).Width))
     Chars = {CharCount, Text};
@@ -237,10 +236,9 @@ void TObjInfo::RaiseColMax(const std::string& Text, int ColNdx, int Level, int P
 }
 
 void TObjInfo::FinishColWidths(bool MeasureText) {
-  FW_ASSERT(PrintSettings && RptStyles);
-  TvlxPrintSettings& PS = *PrintSettings;
+  TvlxPrintSettings& PS = State();
   ClearColLevels(1u << 3, true);
-  TBandInfo& Totals = RptStyles->BandInfo[3];
+  TBandInfo& Totals = Styles().BandInfo[3];
   Totals.RowNdx = 0;
   // A scan stopped by the user or an error stays stopped: its result must say so.
   const TvlxRunState Before = PS.RunState;
@@ -263,30 +261,28 @@ int TObjInfo::CountTotalLines() {
 }
 
 void TObjInfo::CalcLineHeights() {
-  FW_ASSERT(RptStyles);
-  TRptStyles& Styles = *RptStyles;
-  for (TBandInfo& Band : Styles.BandInfo) Band.LineHeight = 0;
-  Styles.RegionLineHeights.fill(0);
+  for (TBandInfo& Band : Styles().BandInfo) Band.LineHeight = 0;
+  Styles().RegionLineHeights.fill(0);
   LayoutCase = 0;
-  TCanvas* Canvas = RunCanvas();
-  const bool CharOut = CharacterOutput();
+  TCanvas* Canvas = RunCanvas(*this);
+  const bool CharOut = CharacterOutput(*this);
   for (uint8_t Band = 1; Band <= 3; ++Band) {
     for (int I = 0; ColsList && I < ColsList->Count(); ++I) {
       TColsListData* Column = ColsList->Items(I);
       if (!Column || !Column->Printed) continue;
       uint8_t Region = 0;
-      Styles.CnvtColNdxToRegNdx(I, Band, Region);
+      Styles().CnvtColNdxToRegNdx(I, Band, Region);
       SetStyleFont(*this, Column->Plane);
       const int H = CharOut ? 1 : Canvas ? Canvas->TextHeight(Column->ColStrWid(Band, RecPixels).Text) : 0;
-      Styles.RegionLineHeights[Region] = std::max(Styles.RegionLineHeights[Region], H);
-      Styles.BandInfo[Band].LineHeight = std::max(Styles.BandInfo[Band].LineHeight, H);
+      Styles().RegionLineHeights[Region] = std::max(Styles().RegionLineHeights[Region], H);
+      Styles().BandInfo[Band].LineHeight = std::max(Styles().BandInfo[Band].LineHeight, H);
     }
   }
   constexpr int FirstGrid = 5, LastGrid = 13;
   for (int Region = 0; Region < RegionCount; ++Region) {
     if (Region >= FirstGrid && Region <= LastGrid) continue;
-    Styles.ApplyFont(false);
-    Styles.RegionLineHeights[Region] = Canvas ? Canvas->TextHeight("TygW") : 0;
+    Styles().ApplyFont(false);
+    Styles().RegionLineHeights[Region] = Canvas ? Canvas->TextHeight("TygW") : 0;
   }
   // The memo font is on the canvas now, whatever zone the cache names.
   LayoutCase = 0;

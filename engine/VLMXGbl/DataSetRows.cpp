@@ -36,9 +36,9 @@ public:
   }
 
   void CountRecords() override {
-    if (Info.DataSet && RptSettings)
-      Info.RowCount = RptSettings->CountNumRcds ? Info.DataSet->RecordCount()
-                                                : std::max(RptSettings->RcdEstimate, 9);
+    if (Info.DataSet)
+      Info.RowCount = Info.Settings().CountNumRcds ? Info.DataSet->RecordCount()
+                                                   : std::max(Info.Settings().RcdEstimate, 9);
   }
 
   bool First() override {
@@ -46,9 +46,9 @@ public:
     // The row count of an uncounted dataset is an estimate: only the dataset knows whether
     // it holds a record at all.
     if (Info.RowCount < 1 || Info.DataSet->IsEmpty()) return false;
-    CountRow(1);
-    if (PrintsCurrentPage()) Info.SavedPosn->Restore();
-    else if (HasSelection() && PrintsSelectedOnly()) return NextSelected();
+    CountRow(Info, 1);
+    if (PrintsCurrentPage(Info)) Info.SavedPosn->Restore();
+    else if (HasSelection() && PrintsSelectedOnly(Info)) return NextSelected();
     else Info.DataSet->First();
     return true;
   }
@@ -57,7 +57,7 @@ public:
     // Titles and totals lines stay on the record.
     if (Band != 2) return true;
     Info.CurCell = {0, Info.CurCell.Y + 1};
-    if (PrintsSelectedOnly() && HasSelection()) return NextSelected();
+    if (PrintsSelectedOnly(Info) && HasSelection()) return NextSelected();
     if (ToLast) Info.DataSet->Last();
     else Info.DataSet->Next();
     return !Info.DataSet->Eof();

@@ -23,10 +23,8 @@ public:
     Info.FixedCols = FGrid->FixedCols() - 1;
     Info.CurCell = {0, 0};
     Info.Origin = {-Info.FixedCols, -Info.FixedRows};
-    if (RptSettings) {
-      RptSettings->NumGrpBrkCols = Info.FixedCols;
-      RptSettings->AdjGrpBrkLines = Info.FixedCols - 1;
-    }
+    Info.Settings().NumGrpBrkCols = Info.FixedCols;
+    Info.Settings().AdjGrpBrkLines = Info.FixedCols - 1;
   }
 
   bool First() override {
@@ -34,7 +32,7 @@ public:
       Info.CurCell = {-99, -99};
       return false;
     }
-    CountRow(1);
+    CountRow(Info, 1);
     Info.CurCell = {0, 0};
     return true;
   }

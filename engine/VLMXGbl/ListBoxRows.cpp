@@ -47,7 +47,7 @@ public:
 protected:
   bool StartRow() override {
     // No current line reads as the first one rather than as a row before the list.
-    Info.CurCell = {0, PrintsCurrentPage() ? std::max(FList->ItemIndex(), 0) : 0};
+    Info.CurCell = {0, PrintsCurrentPage(Info) ? std::max(FList->ItemIndex(), 0) : 0};
     return true;
   }
   // The list box honours its selection before the move to the last row; the grids after.

@@ -19,21 +19,21 @@ bool IsBodyMemo(int Index) {
 }
 
 // A line width of the data band; the table holds -1 before its first computation.
-int DataBandLineWidth(TLineKind Kind) {
-  return RptStyles ? std::max(0, RptStyles->LineWidths[2][Kind]) : 0;
+int DataBandLineWidth(const TRptStyles& Styles, TLineKind Kind) {
+  return std::max(0, Styles.LineWidths[2][Kind]);
 }
 
 }  // namespace
 
 bool TvlxPrintSettings::PrintMemoRegion(int Index, bool Measure, bool AllowClip) {
   bool Result = Index != RptFtr || TotalRowCount() == 0;
-  TvlxRptMemo* Memo = RptSettings ? RptSettings->RptMemo(static_cast<unsigned>(Index)) : nullptr;
-  const bool Counts = Memo && RptSettings->MemoVisible(static_cast<unsigned>(Index), true);
+  TvlxRptMemo* Memo = Settings().RptMemo(static_cast<unsigned>(Index));
+  const bool Counts = Memo && Settings().MemoVisible(static_cast<unsigned>(Index), true);
   bool Refused = false;
 
   if (Counts) {
     Result = true;
-    if (RptStyles) RptStyles->ApplyFont(false);
+    Styles().ApplyFont(false);
     unsigned Flags = DT_NOPREFIX;
     if (Measure) Flags |= DT_CALCRECT;
     if (Memo->Alignment == 1) Flags |= DT_RIGHT;
@@ -43,7 +43,7 @@ bool TvlxPrintSettings::PrintMemoRegion(int Index, bool Measure, bool AllowClip)
     // device units measure from exclusive right and bottom edges.
     const bool Text = UnitSet == usText;
     const int Inclusive = Text ? 1 : 0;
-    const TRect& PageMargin = Text ? RptSettings->PageMarginTxt : RptSettings->PageMarginDev;
+    const TRect& PageMargin = Text ? Settings().PageMarginTxt : Settings().PageMarginDev;
     const TRect& Spacing = Text ? Memo->MarginTxt : Memo->MarginDev;
     const int Usable = PageWidth - PageMargin.Left - PageMargin.Right;
     TRect R;
@@ -86,7 +86,7 @@ bool TvlxPrintSettings::PrintMemoRegion(int Index, bool Measure, bool AllowClip)
 
   // The report end's position is what later pages test to know the report is finished.
   const bool LastPageAcross = CurPageAcross >= PagesAcross;
-  if (!Measure && !Refused && ObjInfo && ObjInfo->EndOfRows && LastPageAcross) {
+  if (!Measure && !Refused && Adapter().EndOfRows && LastPageAcross) {
     if (Index == RptFtr && RptFtrPos.Y < 1) {
       RptFtrPos = CurPagePos();
       RptFtrPanel = CurPanel;
@@ -99,28 +99,29 @@ bool TvlxPrintSettings::PrintMemoRegion(int Index, bool Measure, bool AllowClip)
 }
 
 int TvlxPrintSettings::GetMemoHeight(int Index, bool WithSpacing) const {
-  if (Index < 0 || !RptSettings || !RptSettings->MemoVisible(static_cast<unsigned>(Index), true)) return 0;
-  const TvlxRptMemo& Memo = *RptSettings->RptMemo(static_cast<unsigned>(Index));
+  if (Index < 0 || !Settings().MemoVisible(static_cast<unsigned>(Index), true)) return 0;
+  const TvlxRptMemo& Memo = *Settings().RptMemo(static_cast<unsigned>(Index));
   if (!WithSpacing) return Memo.Height;
   const TRect& Spacing = UnitSet == usText ? Memo.MarginTxt : Memo.MarginDev;
   return Memo.Height + Spacing.Top + Spacing.Bottom;
 }
 
 int TvlxPrintSettings::CalcHeaderHeight(bool WithRules, bool FirstPage) const {
-  const int TopMargin = !RptSettings ? 0 : UnitSet == usText ? RptSettings->PageMarginTxt.Top
-                                                        : RptSettings->PageMarginDev.Top;
+  const int TopMargin = UnitSet == usText ? Settings().PageMarginTxt.Top : Settings().PageMarginDev.Top;
   int Height = GetMemoHeight(PgTi, true) + TopMargin + GetMemoHeight(PgHdr, true);
   if (FirstPage) Height += GetMemoHeight(RptTi, true) + GetMemoHeight(RptHdr, true);
-  if (WithRules) Height += std::max(DataBandLineWidth(lkTopEdge), DataBandLineWidth(lkRowRule));
+  if (WithRules)
+    Height += std::max(DataBandLineWidth(Styles(), lkTopEdge), DataBandLineWidth(Styles(), lkRowRule));
   return Height;
 }
 
 int TvlxPrintSettings::CalcFooterHeight(bool WithTotals) {
-  const int BottomMargin = !RptSettings ? 0 : UnitSet == usText ? RptSettings->PageMarginTxt.Bottom
-                                                           : RptSettings->PageMarginDev.Bottom;
+  const int BottomMargin =
+      UnitSet == usText ? Settings().PageMarginTxt.Bottom : Settings().PageMarginDev.Bottom;
   int Height = GetMemoHeight(PgNum, true) + BottomMargin + GetMemoHeight(PgFtr, true) +
                GetMemoHeight(Copyright, true);
-  if (WithTotals) Height += std::max(DataBandLineWidth(lkRowRule), DataBandLineWidth(lkBottomEdge));
+  if (WithTotals)
+    Height += std::max(DataBandLineWidth(Styles(), lkRowRule), DataBandLineWidth(Styles(), lkBottomEdge));
   FooterReserve = 0;
   return Height;
 }
@@ -148,9 +149,9 @@ void TvlxPrintSettings::PrintReportTitleMemos() {
 
 void TvlxPrintSettings::MakeRunDateTexts() {
   const TDateTime When = Now();
-  if (RptSettings) RptSettings->RunDateTime = When;
-  RunDateText = FormatMemoDateTime(RptSettings ? RptSettings->MemoDateFormatStr : "", "ddddd", When);
-  RunTimeText = FormatMemoDateTime(RptSettings ? RptSettings->MemoTimeFormatStr : "", "t", When);
+  Settings().RunDateTime = When;
+  RunDateText = FormatMemoDateTime(Settings().MemoDateFormatStr, "ddddd", When);
+  RunTimeText = FormatMemoDateTime(Settings().MemoTimeFormatStr, "t", When);
 }
 
 std::string FormatMemoDateTime(const std::string& Fmt, const std::string& Default, TDateTime When) {

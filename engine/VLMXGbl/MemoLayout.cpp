@@ -194,7 +194,7 @@ void TTextLayout::EndLine() {
 // False when the area is full after this line (or was already).
 bool TTextLayout::WriteLine(const std::string& Line, bool TextLeft) {
   if (FLines >= FHeight) return false;
-  TvlxFieldInfo* FieldInfo = ObjInfo ? ObjInfo->FieldInfo.get() : nullptr;
+  TvlxFieldInfo* FieldInfo = FPS.Adapter().FieldInfo.get();
   const int Row = FTop + FLines;
   int Column = 0, Width = 0;
   const bool Drawn = !FMeasure && Row >= 0;
@@ -206,9 +206,10 @@ bool TTextLayout::WriteLine(const std::string& Line, bool TextLeft) {
     uint8_t Alignment = FAlignCode;
     // Every line starts from the cell's rectangle: the event's change holds for its line only.
     TRect Data = FPS.TextRect;
-    if (!FPS.DrawingMemo && ObjInfo && ObjInfo->OnFieldAlign) {
+    if (!FPS.DrawingMemo && FPS.Adapter().OnFieldAlign) {
       TAlignment Value = ToAlignment(Alignment);
-      ObjInfo->OnFieldAlign(ObjInfo->Component, Text, AlignField, Value, Data, FPS.MaxRect, FieldInfo);
+      TObjInfo& Info = FPS.Adapter();
+      Info.OnFieldAlign(Info.Component, Text, AlignField, Value, Data, FPS.MaxRect, FieldInfo);
       ClampInto(Data, FPS.MaxRect);
       Alignment = FromAlignment(Value);
     }
@@ -219,11 +220,11 @@ bool TTextLayout::WriteLine(const std::string& Line, bool TextLeft) {
     Lines.SetStrings(Row, RowText);
   }
   const bool Uncounted = !FMeasure && !FPS.DrawingMemo && FieldInfo && FieldInfo->Repeated &&
-                         FPS.EdgePending && RptSettings &&
-                         RptSettings->CellMarginTxt.Left + RptSettings->CellMarginTxt.Right >= 1;
+                         FPS.EdgePending &&
+                         FPS.Settings().CellMarginTxt.Left + FPS.Settings().CellMarginTxt.Right >= 1;
   if (!Uncounted) ++FLines;
   if (FLines < FHeight) return true;
-  const std::string Symbol = RptSettings ? RptSettings->TextTruncSymbol : std::string();
+  const std::string Symbol = FPS.Settings().TextTruncSymbol;
   if (Drawn && TextLeft && FTruncate && !Symbol.empty() && Width > 0) {
     std::string RowText = FPS.PageLines[Row];
     const int Shown = std::min(Len(Symbol), Width);

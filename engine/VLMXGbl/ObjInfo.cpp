@@ -18,8 +18,6 @@ const std::string InvalidObjectMsg =
     "TwwQUery, TdbGrid, TDataSet, TTable, TQuery, TDecisionGrid\r\r(NOTE: Some components like "
     "TDescisionGrid & W2W needs conditional symbols turned on -  See VLMX.INC)";
 
-bool ItemOptOn(unsigned Bit) { return RptSettings && RptSettings->ItemOpt(Bit); }
-
 }  // namespace
 
 // ---- TObjPosn --------------------------------------------------------------------------------
@@ -156,12 +154,12 @@ bool TObjInfo::HasSQLSort() const {
   return false;
 }
 
-void TObjInfo::CalcUsedExtent() { FRows->CalcUsedExtent(ItemOptOn(ioTrimGridDim)); }
+void TObjInfo::CalcUsedExtent() { FRows->CalcUsedExtent(Settings().ItemOpt(ioTrimGridDim)); }
 
 void TObjInfo::CheckEmpty() {
   FRows->CountRecords();
   RowNumDigits = static_cast<int>(IntToStr(std::max(RowCount, 1)).size());
-  if (RowCount < 1 && ItemOptOn(ioExceptionOnEmpty))
+  if (RowCount < 1 && Settings().ItemOpt(ioExceptionOnEmpty))
     throw eVlxSUError(ObjectName + " is empty and " + ComponentName +
                       " has nothing to print.");
 }

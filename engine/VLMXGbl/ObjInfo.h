@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/VLMXCodes.h"
+#include "engine/VLMXGbl/RunPart.h"
 #include "engine/VLMXCols.h"
 #include "engine/VLMXGbl/FieldInfo.h"
 #include "engine/Vellumix/Vellumix.h"
@@ -69,7 +70,7 @@ private:
   TObjInfo& FInfo;
 };
 
-class TObjInfo : public TObject {
+class TObjInfo : public TObject, public TvlxRunPart {
 public:
   TObjInfo();
   // Gives the dataset's controls back when the adapter still holds them disabled.
@@ -229,6 +230,19 @@ private:
   void SuppressRepeat(const TColsListData& Column, std::string& Text);
   // Runs OnFilterRecord for the current row: whether it is accepted; Terminate may be set.
   bool FilterAccepts(bool& Terminate);
+
+  // The steps of CalcPagesAcross (PagesAcross.cpp).
+  struct TColumnPlacement;
+  // Widths and margins of the layout, the run's page and line state reset; where the first
+  // column goes.
+  TColumnPlacement StartColumnLayout();
+  // Gives printed column Index its cell, x position and page across, starting a new page across
+  // when it does not fit.
+  void PlaceColumn(int Index, TColumnPlacement& At);
+  // Column, which does not fit, opens the next page across.
+  void StartNextPageAcross(TColsListData& Column, TColumnPlacement& At);
+  // The right edge of the last column of each page across, and the first-column flags.
+  void CloseColumnPages();
 
   // The object's kind behind every per-kind operation; chosen by Setup, an empty source
   // until then.

@@ -3,6 +3,7 @@
 #include <exception>
 #include <memory>
 
+#include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXGbl/RptStyles.h"
 #include "engine/VLMXGbl/RunUI.h"
@@ -17,7 +18,7 @@ namespace {
 
 constexpr int ofOverwrite = 0, ofAppend = 1;
 
-bool FormFeedsOn() { return RptSettings->ItemOpt(ioFormFeeds); }
+bool FormFeedsOn(const TvlxReportSettings& S) { return S.ItemOpt(ioFormFeeds); }
 
 std::string Decoded(const std::string& Text) {
   std::string Bytes;
@@ -25,18 +26,18 @@ std::string Decoded(const std::string& Text) {
   return Bytes;
 }
 
-std::unique_ptr<TSpoolJob> OpenSpoolJob() {
+std::unique_ptr<TSpoolJob> OpenSpoolJob(const TvlxReportSettings& S) {
   // Raw text always goes to the system's default printer, whichever printer the run chose.
   Printer()->SetPrinterIndex(-1);
   std::string Device, Driver;
   Printer()->GetPrinter(Device, Driver);
   // Decoded first, so that a wrong string leaves nothing open.
-  const std::string Init = Decoded(RptSettings->InitPrinterStr);
+  const std::string Init = Decoded(S.InitPrinterStr);
 
   auto Job = std::make_unique<TSpoolJob>();
   if (!Job->Open(Device))
     throw eVlxPrtError("Print Spooler Error **\rUnable to get printer for spooling (WinSpool.OpenPrinter)");
-  if (!Job->StartDocument(RptSettings->ReportDesc, "RAW"))
+  if (!Job->StartDocument(S.ReportDesc, "RAW"))
     throw eVlxPrtError("Print Spooler Error **\rUsing Fast Printer Text. Unable to start document "
                        "printing (StartDocPrinter)");
   if (!Init.empty() && !Job->Write(Init))
@@ -133,7 +134,7 @@ public:
   void Close() override {
     // The job ends its page, its document and the printer however the closing string does.
     const std::unique_ptr<TSpoolJob> Job = std::move(FJob);
-    const std::string Finish = Decoded(RptSettings->FinishPrinterStr);
+    const std::string Finish = Decoded(FRun.Settings().FinishPrinterStr);
     if (!Finish.empty() && !Job->Write(Finish))
       throw eVlxPrtError("Using Fast Printer Text. Error writing printer closing string to print spooler.");
   }
@@ -152,7 +153,7 @@ public:
     TCanvas* Canvas = FRun.Canvas;
     if (!Canvas) return;
     // The lines go down by the height of the report's text font on this printer.
-    if (RptStyles) RptStyles->ApplyFont(false);
+    FRun.Styles().ApplyFont(false);
     const TTextMetric Metric = Canvas->TextMetrics();
     const int LineStep = Metric.tmHeight + Metric.tmExternalLeading;
     for (int I = 0; I < Lines.Count(); ++I) Canvas->TextOut(0, I * LineStep, Lines[I]);
@@ -187,7 +188,7 @@ public:
     const bool Paged = FRun.OutTextFile || FRun.OutRtfFile;
     TCloseSteps Steps;
     Steps.Run([&] {
-      if (FRun.PagesWritten > 0 && Paged && FormFeedsOn()) FRun.TextFile.WriteLine("\f");
+      if (FRun.PagesWritten > 0 && Paged && FormFeedsOn(FRun.Settings())) FRun.TextFile.WriteLine("\f");
     });
     Steps.Run([&] { FRun.TextFile.Close(); });
     Steps.Finish();
@@ -209,12 +210,12 @@ public:
 // The text file of the run, opened for rewriting or appending as the settings and the user
 // say; nullptr, the user told, when the run is to stop quietly.
 std::unique_ptr<TvlxPageSink> OpenFileSink(TvlxPrintSettings& Run) {
-  const std::string& Name = RptSettings->OutputFileName;
-  if (!OutputFileNameAllowed(Name)) return nullptr;
+  const std::string& Name = Run.Settings().OutputFileName;
+  if (!OutputFileNameAllowed(Run.Adapter().Component, Name)) return nullptr;
   bool Append = false;
   if (FileExists(Name)) {
-    if (RptSettings->IfOutputFileExists == ofAppend) Append = true;
-    else if (RptSettings->IfOutputFileExists != ofOverwrite) {
+    if (Run.Settings().IfOutputFileExists == ofAppend) Append = true;
+    else if (Run.Settings().IfOutputFileExists != ofOverwrite) {
       const TvlxExistingFileAnswer Answer = RunUI().AskExistingFile(Name);
       if (Answer == TvlxExistingFileAnswer::Cancel) {
         Run.RunState = rsUserCancelled;
@@ -235,9 +236,9 @@ std::unique_ptr<TvlxPageSink> OpenFileSink(TvlxPrintSettings& Run) {
 bool TvlxPrintSettings::OpenOutput() {
   // By the first output flag set in this order.
   if (OutFastPrinterText) {
-    Sink = std::make_unique<TSpoolerSink>(*this, OpenSpoolJob());
+    Sink = std::make_unique<TSpoolerSink>(*this, OpenSpoolJob(Settings()));
   } else if (OutPrinter) {
-    Printer()->SetTitle("Report: " + RptSettings->ReportDesc);
+    Printer()->SetTitle("Report: " + Settings().ReportDesc);
     // A window snapshot starts its own job.
     if (!OutSnapshot) Printer()->BeginDoc();
     Sink = std::make_unique<TPrinterSink>(*this);
@@ -257,7 +258,8 @@ void TvlxPrintSettings::EmitPage(bool PageEnd, bool FooterPending) {
   }
   TvlxPageSink& To = Sink ? *Sink : LayoutOnly;
   if (UnitSet == usText) {
-    const bool FormFeed = PagesWritten > 0 && To.TakesFormFeeds() && FormFeedsOn() && PageLines.Count() >= 2;
+    const bool FormFeed =
+        PagesWritten > 0 && To.TakesFormFeeds() && FormFeedsOn(Settings()) && PageLines.Count() >= 2;
     To.WritePage(PageLines, FormFeed);
   }
   if (NewSheetDue(PageEnd, FooterPending) && RunState == rsActive) To.NewSheet();
@@ -265,13 +267,13 @@ void TvlxPrintSettings::EmitPage(bool PageEnd, bool FooterPending) {
 }
 
 bool TvlxPrintSettings::NewSheetDue(bool PageEnd, bool FooterPending) {
-  const TPrintWhat PrintWhat = RptSettings->PrintWhat;
+  const TPrintWhat PrintWhat = Settings().PrintWhat;
   const TPoint RangeEnd = PrintRangeLast();
   bool NewSheet = false;
   if (PrintWhat != pwCurrentPage && PrintWhat != pwSnapshot) {
     const bool Finished = PageEnd || PrintWhat == pwTestPage ||
                           (PrintWhat == pwPageRange && ComparePageNo(CurPagePos(), RangeEnd) >= 0);
-    if (Finished && RptStyles) RptStyles->BandInfo[3].Finished = true;
+    if (Finished) Styles().BandInfo[3].Finished = true;
     NewSheet = !Finished || FooterPending;
   }
   // Each page across is a sheet of its own, on the report's last vertical page and on the

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 
-#include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/RunUI.h"
 #include "engine/Vellumix/FileMgr.h"
 #include "engine/Vellumix/Vellumix.h"
@@ -14,8 +13,7 @@ namespace {
 int WriteErrorCode() { return errno == ENOSPC ? 112 : 29; }
 }  // namespace
 
-bool OutputFileNameAllowed(const std::string& Name) {
-  const TvlxVellumix* Component = ObjInfo ? ObjInfo->Component : nullptr;
+bool OutputFileNameAllowed(const TvlxVellumix* Component, const std::string& Name) {
   if (!Component || !Component->FileMgr() || !Component->FileMgr()->IsSettingsFileName(Name)) return true;
   Beep(MsgBox::IconInformation);
   RunUI().ShowMessage("Output file \"" + Name + "\" is the report settings file or its lock or temporary file\r\n\r\n"

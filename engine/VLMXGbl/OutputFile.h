@@ -6,6 +6,8 @@
 
 #include "framework/rtl/Exceptions.h"
 
+class TvlxVellumix;
+
 // A failed write to an open output file, with the system's error code.
 class EInOutError : public Exception {
 public:
@@ -15,7 +17,7 @@ public:
 
 // False, once the user was told, when Name is the report settings file, its lock file or its
 // temporary file: a report written there would wipe the settings of every report.
-bool OutputFileNameAllowed(const std::string& Name);
+bool OutputFileNameAllowed(const TvlxVellumix* Component, const std::string& Name);
 
 class TvlxTextFile {
 public:

@@ -13,14 +13,14 @@
 
 namespace {
 
-bool DataExhausted() { return ObjInfo && ObjInfo->EndOfRows; }
+bool DataExhausted(const TvlxRunPart& R) { return R.Adapter().EndOfRows; }
 
-bool TotalsFinished() { return RptStyles && RptStyles->BandInfo[3].Finished; }
+bool TotalsFinished(const TvlxRunPart& R) { return R.Styles().BandInfo[3].Finished; }
 
 // Titles and totals are out for good: the page (every page across of it) or the panel begins
 // after the report's end.
 bool AfterReportEnd(const TvlxPrintSettings& PS) {
-  return PS.PastReportEnd || (PS.CurPanel > 1 && TotalsFinished() && DataExhausted());
+  return PS.PastReportEnd || (PS.CurPanel > 1 && TotalsFinished(PS) && DataExhausted(PS));
 }
 
 // The innermost level below Below at which a printed column has a total; -1 none. Every
@@ -42,8 +42,8 @@ int InnerTotalLevel(const TColsList& Cols, int Below) {
 
 int TvlxPrintSettings::CalcReportWidth() const {
   int Sum = 0;
-  if (ObjInfo && ObjInfo->ColsList) {
-    const TColsList& Cols = *ObjInfo->ColsList;
+  if (Adapter().ColsList) {
+    const TColsList& Cols = *Adapter().ColsList;
     for (int I = 0; I < Cols.Count(); ++I) {
       const TColsListData* Col = Cols.Items(I);
       if (!Col || !Col->Printed) continue;
@@ -58,7 +58,7 @@ int TvlxPrintSettings::CalcReportWidth() const {
 
 void TvlxPrintSettings::CalcLeftOffset() {
   RptWidth = CalcReportWidth();
-  const int Alignment = RptSettings ? RptSettings->ReportAlignment : 0;
+  const int Alignment = Settings().ReportAlignment;
   int Offset = 0;
   switch (Alignment) {
     case 0: Offset = LeftMargin; break;
@@ -74,7 +74,7 @@ bool TvlxPrintSettings::IsPageEndReached(bool UseFooterPosition, bool ComparePag
   if (TotalsPage >= 1 && TotalsPage <= CurVertPage && Panel >= PgFtrPanel && LastAcross) return true;
   int Totals = TotalsPage;
   TPoint Footer = RptFtrPos;
-  if (RptSettings && RptSettings->PrintWhat == pwPageRange && CurVertPage == PrintRangeTo.Y) {
+  if (Settings().PrintWhat == pwPageRange && CurVertPage == PrintRangeTo.Y) {
     Totals = CurVertPage;
     Footer.Y = CurVertPage;
   }
@@ -90,12 +90,12 @@ bool TvlxPrintSettings::IsPageEndReached(bool UseFooterPosition, bool ComparePag
 void TvlxPrintSettings::PrintPage() {
   if (CurVertPage != LastEmittedPage.Y) {
     BMLineList.Clear();
-    PastReportEnd = TotalsFinished();
+    PastReportEnd = TotalsFinished(*this);
   }
   NewPagePos = ComparePageNo(CurPagePos(), LastEmittedPage) > 0;
   CellRect = TRect{};
   TextRect = TRect{};
-  if (RptSettings) CellRect.Bottom = UnitSet == usText ? RptSettings->PageMarginTxt.Top : RptSettings->PageMarginDev.Top;
+  CellRect.Bottom = UnitSet == usText ? Settings().PageMarginTxt.Top : Settings().PageMarginDev.Top;
   CalcLeftOffset();
   CalcGroupSpans();
   if (UnitSet == usText) PageLines.Clear();
@@ -110,7 +110,7 @@ void TvlxPrintSettings::PrintPage() {
     StartPage();
     if (!(TotalsPage >= 1 && TotalsPage < CurVertPage)) PrintBodyRows();
     // The closing rule's line below the body, which the rows were fitted to leave free.
-    if (RptStyles) CellRect.Bottom += std::max(0, RptStyles->LineWidths[3][lkBottomEdge]);
+    CellRect.Bottom += std::max(0, Styles().LineWidths[3][lkBottomEdge]);
     EndPage();
     ++CurPanel;
     if (CurPanel > Panels || IsPageEndReached(true, false, CurPanel - 1)) break;
@@ -121,8 +121,8 @@ void TvlxPrintSettings::PrintPage() {
   FooterReserve = SavedReserve;
 
   // The sheet is the last one only once every page across of the report's end is out.
-  const bool ReportEnd = TotalsFinished() && CurPageAcross >= PagesAcross;
-  const bool FooterPending = RptSettings && RptSettings->MemoVisible(RptFtr, true) && RptFtrPos.Y < 1;
+  const bool ReportEnd = TotalsFinished(*this) && CurPageAcross >= PagesAcross;
+  const bool FooterPending = Settings().MemoVisible(RptFtr, true) && RptFtrPos.Y < 1;
   if (PageMode != pmColumnScan) EmitPage(ReportEnd, FooterPending);
 }
 
@@ -143,24 +143,24 @@ void TvlxPrintSettings::StartPage() {
   PrevRowGrpHdr = false;
   PageTop = BodyTop = EdgePending = true;
 
-  if (!AfterReportEnd(*this) && ObjInfo && ObjInfo->KindInRange && ObjInfo->ColsList &&
-      RptStyles && RptSettings && RunState == rsActive && RptSettings->ItemOpt(ioColumnTitles) &&
-      RptStyles->BandInfo[1].RowCount > 0) {
+  if (!AfterReportEnd(*this) && Adapter().KindInRange && Adapter().ColsList &&
+      RunState == rsActive && Settings().ItemOpt(ioColumnTitles) &&
+      Styles().BandInfo[1].RowCount > 0) {
     // The title rows are read where the object keeps them; the data position comes back after.
     const int Counter = RecordCounter;
-    const TPoint Cell = ObjInfo->CurCell;
-    TListItem* const Item = ObjInfo->CurListItem;
-    const bool Ended = ObjInfo->EndOfRows;
-    ObjInfo->CurCell.Y = ObjInfo->Origin.Y;
-    RptStyles->BandInfo[1].RowNdx = 0;
-    for (int Row = 0; Row < RptStyles->BandInfo[1].RowCount && RunState == rsActive; ++Row) {
+    const TPoint Cell = Adapter().CurCell;
+    TListItem* const Item = Adapter().CurListItem;
+    const bool Ended = Adapter().EndOfRows;
+    Adapter().CurCell.Y = Adapter().Origin.Y;
+    Styles().BandInfo[1].RowNdx = 0;
+    for (int Row = 0; Row < Styles().BandInfo[1].RowCount && RunState == rsActive; ++Row) {
       PrintBandRow(1, -1);
-      ObjInfo->Next(1, false);
+      Adapter().Next(1, false);
     }
     RecordCounter = Counter;
-    ObjInfo->CurCell = Cell;
-    ObjInfo->CurListItem = Item;
-    ObjInfo->EndOfRows = Ended;
+    Adapter().CurCell = Cell;
+    Adapter().CurListItem = Item;
+    Adapter().EndOfRows = Ended;
     if (Borders && !ShareAdjBorders) {
       ++CellRect.Bottom;
       DrawBandRule(3, lkBottomEdge);
@@ -170,12 +170,11 @@ void TvlxPrintSettings::StartPage() {
 }
 
 void TvlxPrintSettings::PrintBodyRows() {
-  if (!ObjInfo || !RptStyles) return;
-  if (CurPageAcross == 1 && CurVertPage == 1 && ObjInfo->EndOfRows) {
-    ObjInfo->SelRowCount = 0;
-    ObjInfo->RowCount = 0;
+  if (CurPageAcross == 1 && CurVertPage == 1 && Adapter().EndOfRows) {
+    Adapter().SelRowCount = 0;
+    Adapter().RowCount = 0;
   }
-  if ((SelectedRowsOnly && ObjInfo->SelRowCount == 0) || ObjInfo->RowCount == 0) return;
+  if ((SelectedRowsOnly && Adapter().SelRowCount == 0) || Adapter().RowCount == 0) return;
 
   const bool Wide = PagesAcross > 1;
   const bool Replay = Wide && BMLineList.Count() > 0 && CurVertPage == LastEmittedPage.Y;
@@ -187,26 +186,26 @@ void TvlxPrintSettings::PrintBodyRows() {
     int Height = -1;
     if (Replay) {
       if (Entry >= BMLineList.Count() || !BMLineList.GotoEntry(Entry, Height)) break;
-    } else if (ObjInfo->EndOfRows) {
+    } else if (Adapter().EndOfRows) {
       break;
     }
     const bool Printed = PrintBandRow(2, Height);
     BookmarkFailed = false;
     if (!Printed) break;
     if (Record) BMLineList.AddCurrent();
-    if (CurPageAcross == 1 && PageMode != pmLayoutOnly) ++ObjInfo->RowsProcessed;
+    if (CurPageAcross == 1 && PageMode != pmLayoutOnly) ++Adapter().RowsProcessed;
     if (Replay) {
       if (Entry < BMLineList.Count() - 1) continue;
-      if (AdvanceAfterReplay) ObjInfo->Next(2, false);
+      if (AdvanceAfterReplay) Adapter().Next(2, false);
       break;
     }
-    ObjInfo->Next(2, false);
+    Adapter().Next(2, false);
   }
 }
 
 bool TvlxPrintSettings::EndPage() {
   DrawBandEndRule(2, CellRect.Bottom);
-  bool Due = DataExhausted();
+  bool Due = DataExhausted(*this);
   if (!Due && TotalsPage >= 1) Due = TotalsPage <= CurVertPage;
   else if (!Due) Due = !RenderingPreview && PrintRangeTo.Y <= CurVertPage;
   if (Due) PrintReportEnd();
@@ -218,17 +217,16 @@ bool TvlxPrintSettings::EndPage() {
 }
 
 void TvlxPrintSettings::PrintReportEnd() {
-  if (!RptStyles) return;
-  TBandInfo& Totals = RptStyles->BandInfo[3];
-  if (!AfterReportEnd(*this) && ObjInfo && ObjInfo->KindInRange && ObjInfo->ColsList && RunState == rsActive) {
+  TBandInfo& Totals = Styles().BandInfo[3];
+  if (!AfterReportEnd(*this) && Adapter().KindInRange && Adapter().ColsList && RunState == rsActive) {
     FooterReserve = 0;
     CellRect.Left = RptLeftOffset;
     PageTop = false;
     EdgePending = true;
-    ObjInfo->ColsList->CurLevel = 0;
+    Adapter().ColsList->CurLevel = 0;
     if (PrintTotalRows()) {
-      const bool Entire = RptSettings && RptSettings->PrintWhat == pwAll;
-      if (TotalsPage < 1 && (Entire || ObjInfo->EndOfRows)) {
+      const bool Entire = Settings().PrintWhat == pwAll;
+      if (TotalsPage < 1 && (Entire || Adapter().EndOfRows)) {
         TotalsPage = CurVertPage;
         PgFtrPanel = CurPanel;
       }
@@ -253,11 +251,11 @@ bool TvlxPrintSettings::PrintTotalRows() {
   if (TotalRowCount() == 0) return true;
   // Shared borders: the totals' top rule takes the line of the data band's closing rule.
   if (Borders && ShareAdjBorders) --CellRect.Bottom;
-  TColsList& Cols = *ObjInfo->ColsList;
+  TColsList& Cols = *Adapter().ColsList;
   int PageAcross = CurPageAcross;
-  ObjInfo->CurCell = {ObjInfo->NextUnplacedCol(PageAcross), 0};
-  TBandInfo& Band = RptStyles->BandInfo[3];
-  const int Lines = ObjInfo->TotalLines;
+  Adapter().CurCell = {Adapter().NextUnplacedCol(PageAcross), 0};
+  TBandInfo& Band = Styles().BandInfo[3];
+  const int Lines = Adapter().TotalLines;
   const int SavedLevel = Cols.CurLevel;
   // From above the highest level, the first pass steps down to the innermost level that has
   // totals; each level prints its lines, then the next level out follows, down to the saved one.
@@ -275,7 +273,7 @@ bool TvlxPrintSettings::PrintTotalRows() {
       Fits = false;
       break;
     }
-    if (Band.RowNdx + 1 >= Lines) Cols.MarkPageTotals();
+    if (Band.RowNdx + 1 >= Lines) Cols.MarkPageTotals(CurPageAcross, PagesAcross);
     ++Band.RowNdx;
   }
   Cols.CurLevel = SavedLevel;

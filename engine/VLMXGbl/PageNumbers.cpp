@@ -31,7 +31,7 @@ int ComparePageNo(TPoint A, TPoint B) {
 }
 
 void TvlxPrintSettings::FormatPageNo(std::string& S) const {
-  std::string Word = RptSettings ? RptSettings->MemoPageFormatStr : std::string();
+  std::string Word = Settings().MemoPageFormatStr;
   if (!Word.empty()) Word += ' ';
   // The word is read as format text, so "%%" in it prints one "%"; a word that is not valid
   // format text is printed as it stands rather than stopping the report.
@@ -48,7 +48,7 @@ TPoint TvlxPrintSettings::PrintRangeLast() const {
   return {PrintRangeTo.X == 0 ? PagesAcross : PrintRangeTo.X, PrintRangeTo.Y};
 }
 
-int TvlxPrintSettings::PixToThousandths(int Value, int Axis) const {
+int TPageGeometry::PixToThousandths(int Value, int Axis) const {
   const int Dpi = Axis == 0 ? DevResX : DevResY;
   return Dpi > 0 ? MulDivRound(1000, Value, Dpi) : 0;
 }

@@ -15,13 +15,24 @@ constexpr uint8_t asCurrentSizes = 2;
 
 // The width the layout uses, level 0, from the title (when titles print), data and totals
 // (when totals print) widths; by pixels and by characters alike.
-void MergeColWidths(TColsListData& Column) {
-  const bool Titles = RptSettings->ItemOpt(ioColumnTitles);
-  const bool Totals = RptSettings->ItemOpt(ioColumnTotals);
+void MergeColWidths(const TvlxRunPart& R, TColsListData& Column) {
+  const bool Titles = R.Settings().ItemOpt(ioColumnTitles);
+  const bool Totals = R.Settings().ItemOpt(ioColumnTotals);
   for (int Record = 0; Record < 2; ++Record)
     Column.ColStrWid(0, Record).Width =
         std::max({Titles ? Column.ColStrWid(1, Record).Width : 0, Column.ColStrWid(2, Record).Width,
                   Totals ? Column.ColStrWid(3, Record).Width : 0});
+}
+
+// The room of a cell beyond its widest value, shared out on both sides; none for a database
+// object laid out at its current sizes (KeepSizes).
+void ShareOutSlack(TColsListData& Column, int Slack, bool KeepSizes) {
+  if (KeepSizes) {
+    Column.LeftOffset = Column.RightOffset = 0;
+  } else {
+    Column.LeftOffset = std::max(0, Slack / 2);
+    Column.RightOffset = std::max(0, Slack - Column.LeftOffset);
+  }
 }
 
 bool OutputToPrinterOrFile(const TvlxPrintSettings& PS) {
@@ -31,123 +42,145 @@ bool OutputToPrinterOrFile(const TvlxPrintSettings& PS) {
 
 }  // namespace
 
+// Where the next column goes while the columns are laid out over the pages across, and the
+// layout's fixed measures.
+struct TObjInfo::TColumnPlacement {
+  int Record = 0;  // 1: widths by characters, 0: by pixels
+  TRect CellMargin;
+  int Avail = 0;  // width of the page between its margins
+  int NumFixed = 0;  // fixed columns asked for
+  int X = 1;
+  int PageAcross = 1;
+  int OnPage = 0;     // columns of the page across, the repeated ones included
+  int OwnOnPage = 0;  // columns placed on the page across, the repeated ones not included
+  int PrevZone = 0;
+  int FixedWidth = 0;
+};
+
 void TObjInfo::CalcPagesAcross(TLabel* PagesAcrossLabel) {
-  FW_ASSERT(PrintSettings && RptSettings && RptStyles);
-  TvlxPrintSettings& PS = *PrintSettings;
-  const TvlxReportSettings& S = *RptSettings;
-  TRptStyles& Styles = *RptStyles;
-  const int Record = PS.UnitSet == usText ? 1 : 0;
-  const TRect& CellMargin = PS.UnitSet == usText ? S.CellMarginTxt : S.CellMarginDev;
+  TColumnPlacement At = StartColumnLayout();
+  for (int I = 0; I < ColsList->Count(); ++I) PlaceColumn(I, At);
+  CloseColumnPages();
+  CalcLineHeights();
+  if (PagesAcrossLabel)
+    RunUI().ShowPagesAcross(*PagesAcrossLabel, State().PagesAcross, OutputToPrinterOrFile(State()));
+}
+
+TObjInfo::TColumnPlacement TObjInfo::StartColumnLayout() {
+  TvlxPrintSettings& PS = State();
+  const TvlxReportSettings& S = Settings();
+  TColumnPlacement At;
+  At.Record = PS.UnitSet == usText ? 1 : 0;
+  At.CellMargin = PS.UnitSet == usText ? S.CellMarginTxt : S.CellMarginDev;
   const TRect& PageMargin = PS.UnitSet == usText ? S.PageMarginTxt : S.PageMarginDev;
   if (!ColsList) ColsList = std::make_unique<TColsList>();
 
   for (int I = 0; I < ColsList->Count(); ++I)
-    if (TColsListData* Column = ColsList->Items(I); Column && Column->Printed) MergeColWidths(*Column);
+    if (TColsListData* Column = ColsList->Items(I); Column && Column->Printed) MergeColWidths(*this, *Column);
 
   PS.LeftMargin = PageMargin.Left;
   PS.RightEdge = PS.PageWidth - PageMargin.Right;
-  const int Avail = PS.RightEdge - PS.LeftMargin;
+  At.Avail = PS.RightEdge - PS.LeftMargin;
   PS.RememberedCols = {-1, -1};
   PS.LastPageClamp = -1;
-  const int NumFixed = std::max(0, S.NumFixedCols);
-  PS.FixedColCount = NumFixed;
+  At.NumFixed = std::max(0, S.NumFixedCols);
+  PS.FixedColCount = At.NumFixed;
   PS.PagesAcross = 0;
-  Styles.CalcLineWidths();
+  Styles().CalcLineWidths();
   LineNoColumn(false, -1, 0);
   LineNoColumn(true, 0, 1);
 
-  const int Count = ColsList->Count();
   // Zones from the fixed columns asked for, not from a count an earlier layout lowered.
-  for (int I = 0; I < Count; ++I)
+  for (int I = 0; I < ColsList->Count(); ++I)
     if (TColsListData* Column = ColsList->Items(I)) Column->Plane = CnvtColNdxToXPlaneNdx(I);
+  return At;
+}
 
-  int X = 1;
-  int PageAcross = 1;
-  int OnPage = 0;   // columns of the page across, the repeated ones included
-  int OwnOnPage = 0;  // columns placed on the page across, the repeated ones not included
-  int PrevZone = 0;
-  int FixedWidth = 0;
-  for (int I = 0; I < Count; ++I) {
-    TColsListData* Column = ColsList->Items(I);
-    if (!Column) continue;
-    if (!Column->Printed) {
-      if (I < NumFixed) PS.FixedColCount = std::max(0, PS.FixedColCount - 1);
-      continue;
-    }
-    const uint8_t Zone = Column->Plane;
-    Column->FirstOnPage = Column->FirstBodyOnPage = Column->LastOnPage = false;
-    const TColsListData* Next = ColsList->Items(I + 1);
-    Column->LastOfZone = I == Count - 1 || (Next && Next->Plane != Zone);
-    Column->FirstOfZone = Zone != PrevZone;
-
-    TLineKind LeftKind = lkNone, RightKind = lkNone;
-    Styles.GetColumnLineFlags(I, OnPage == 0, LeftKind, RightKind);
-    int Lb = Styles.LineWidths[Zone][LeftKind];
-    const int Rb = RightKind == lkRightEdge ? Styles.LineWidths[Zone][lkRightEdge] : 0;
-    MergeColWidths(*Column);
-    int Content = Column->ColStrWid(0, Record).Width;
-    int Cell = CellMargin.Left + Lb + Content + CellMargin.Right + Rb;
-
-    if (X + Cell > Avail) {
-      if (Avail + 1 < Cell) PS.FixedColCount = 0;
-      // The first column placed on a page across stays there, cut if need be: moving it
-      // would leave the page across without a column of its own.
-      if (OwnOnPage > 0) {
-        if ((Zone == 1 || (Zone == 2 && Column->FirstOfZone)) && PS.FixedColCount > 0)
-          PS.FixedColCount = 0;
-        ++PageAcross;
-        OnPage = PS.FixedColCount;
-        OwnOnPage = 0;
-        // Right of the repeated columns; at the margin once none is repeated any more.
-        X = PS.FixedColCount > 0 ? FirstXPos() : 1;
-        Column->FirstOfZone = true;
-      }
-      Content = Cell - Lb - CellMargin.Left - CellMargin.Right - Rb;
-    }
-    if (OnPage == 0) {
-      Styles.GetColumnLineFlags(I, true, LeftKind, RightKind);
-      const int NewLb = Styles.LineWidths[Zone][LeftKind];
-      Cell += NewLb - Lb;
-      Content += NewLb - Lb;
-      Lb = NewLb;
-    }
-    // A column that still does not fit, wherever it now stands, is cut to what is left of the
-    // page across rather than run past its edge.
-    if (X + Cell > Avail) {
-      Cell = std::min(Cell, std::min(Avail - FixedWidth, Avail + 1 - X));
-      Content = Cell - Lb - CellMargin.Left - CellMargin.Right - Rb;
-    }
-    Content = std::max(0, Content);
-
-    Column->XPos = X;
-    Column->LeftLineWidth = Lb;
-    Column->LeftLineKind = LeftKind;
-    Column->RightLineKind = RightKind;
-    const int Data = Column->ColStrWid(2, Record).Width;
-    const bool NumericTotals = Column->HeadingFlag && S.ItemOpt(ioColumnTotals);
-    const int W = NumericTotals ? std::max(Data, Column->ColStrWid(3, Record).Width) : Data;
-    const int Slack = Cell - Lb - Rb - CellMargin.Left - CellMargin.Right - W;
-    if (S.AutoSizze == asCurrentSizes && IsDatabaseKind()) {
-      Column->LeftOffset = Column->RightOffset = 0;
-    } else {
-      Column->LeftOffset = std::max(0, Slack / 2);
-      Column->RightOffset = std::max(0, Slack - Column->LeftOffset);
-    }
-    Column->CellWidth = Cell;
-    Column->ContentWidth = Content;
-    Column->HorzPage = PageAcross;
-    PS.PagesAcross = PageAcross;
-    Column->PageOrdinal = OnPage;
-    X = Column->XPos + Cell;
-    Column->RightLineWidth = Rb;
-    X += Rb;
-    PrevZone = Zone;
-    if (I < PS.FixedColCount) FixedWidth += Cell;
-    ++OnPage;
-    ++OwnOnPage;
+void TObjInfo::PlaceColumn(int I, TColumnPlacement& At) {
+  TvlxPrintSettings& PS = State();
+  const TvlxReportSettings& S = Settings();
+  const TRect& CellMargin = At.CellMargin;
+  const int Count = ColsList->Count();
+  TColsListData* Column = ColsList->Items(I);
+  if (!Column) return;
+  if (!Column->Printed) {
+    if (I < At.NumFixed) PS.FixedColCount = std::max(0, PS.FixedColCount - 1);
+    return;
   }
+  const uint8_t Zone = Column->Plane;
+  Column->FirstOnPage = Column->FirstBodyOnPage = Column->LastOnPage = false;
+  const TColsListData* Next = ColsList->Items(I + 1);
+  Column->LastOfZone = I == Count - 1 || (Next && Next->Plane != Zone);
+  Column->FirstOfZone = Zone != At.PrevZone;
 
-  for (int I = 0; I < Count; ++I) {
+  TLineKind LeftKind = lkNone, RightKind = lkNone;
+  Styles().GetColumnLineFlags(I, At.OnPage == 0, LeftKind, RightKind);
+  int Lb = Styles().LineWidths[Zone][LeftKind];
+  const int Rb = RightKind == lkRightEdge ? Styles().LineWidths[Zone][lkRightEdge] : 0;
+  MergeColWidths(*this, *Column);
+  int Content = Column->ColStrWid(0, At.Record).Width;
+  int Cell = CellMargin.Left + Lb + Content + CellMargin.Right + Rb;
+
+  if (At.X + Cell > At.Avail) {
+    if (At.Avail + 1 < Cell) PS.FixedColCount = 0;
+    // The first column placed on a page across stays there, cut if need be: moving it
+    // would leave the page across without a column of its own.
+    if (At.OwnOnPage > 0) StartNextPageAcross(*Column, At);
+    Content = Cell - Lb - CellMargin.Left - CellMargin.Right - Rb;
+  }
+  if (At.OnPage == 0) {
+    Styles().GetColumnLineFlags(I, true, LeftKind, RightKind);
+    const int NewLb = Styles().LineWidths[Zone][LeftKind];
+    Cell += NewLb - Lb;
+    Content += NewLb - Lb;
+    Lb = NewLb;
+  }
+  // A column that still does not fit, wherever it now stands, is cut to what is left of the
+  // page across rather than run past its edge.
+  if (At.X + Cell > At.Avail) {
+    Cell = std::min(Cell, std::min(At.Avail - At.FixedWidth, At.Avail + 1 - At.X));
+    Content = Cell - Lb - CellMargin.Left - CellMargin.Right - Rb;
+  }
+  Content = std::max(0, Content);
+
+  Column->XPos = At.X;
+  Column->LeftLineWidth = Lb;
+  Column->LeftLineKind = LeftKind;
+  Column->RightLineKind = RightKind;
+  const int Data = Column->ColStrWid(2, At.Record).Width;
+  const bool NumericTotals = Column->HeadingFlag && S.ItemOpt(ioColumnTotals);
+  const int W = NumericTotals ? std::max(Data, Column->ColStrWid(3, At.Record).Width) : Data;
+  const int Slack = Cell - Lb - Rb - CellMargin.Left - CellMargin.Right - W;
+  ShareOutSlack(*Column, Slack, S.AutoSizze == asCurrentSizes && IsDatabaseKind());
+  Column->CellWidth = Cell;
+  Column->ContentWidth = Content;
+  Column->HorzPage = At.PageAcross;
+  PS.PagesAcross = At.PageAcross;
+  Column->PageOrdinal = At.OnPage;
+  At.X = Column->XPos + Cell + Rb;
+  Column->RightLineWidth = Rb;
+  At.PrevZone = Zone;
+  if (I < PS.FixedColCount) At.FixedWidth += Cell;
+  ++At.OnPage;
+  ++At.OwnOnPage;
+}
+
+void TObjInfo::StartNextPageAcross(TColsListData& Column, TColumnPlacement& At) {
+  TvlxPrintSettings& PS = State();
+  // A zone that starts on the new page across is not preceded by the repeated columns.
+  if ((Column.Plane == 1 || (Column.Plane == 2 && Column.FirstOfZone)) && PS.FixedColCount > 0)
+    PS.FixedColCount = 0;
+  ++At.PageAcross;
+  At.OnPage = PS.FixedColCount;
+  At.OwnOnPage = 0;
+  // Right of the repeated columns; at the margin once none is repeated any more.
+  At.X = PS.FixedColCount > 0 ? FirstXPos() : 1;
+  Column.FirstOfZone = true;
+}
+
+void TObjInfo::CloseColumnPages() {
+  const TvlxPrintSettings& PS = State();
+  for (int I = 0; I < ColsList->Count(); ++I) {
     TColsListData* Column = ColsList->Items(I);
     if (!Column || !Column->Printed) continue;
     const TColsListData* Next = FindPrintedColFrom(I + 1);
@@ -155,15 +188,12 @@ void TObjInfo::CalcPagesAcross(TLabel* PagesAcrossLabel) {
     if (Column->LastOnPage) {
       Column->CellWidth -= Column->RightLineWidth;
       Column->RightLineKind = PS.Borders ? lkRightEdge : lkNone;
-      Column->RightLineWidth = Styles.LineWidths[Column->Plane][Column->RightLineKind];
+      Column->RightLineWidth = Styles().LineWidths[Column->Plane][Column->RightLineKind];
       Column->CellWidth += Column->RightLineWidth;
     }
     Column->FirstOnPage = Column->PageOrdinal == 0;
     Column->FirstBodyOnPage = Column->PageOrdinal == PS.FixedColCount;
   }
-
-  CalcLineHeights();
-  if (PagesAcrossLabel) RunUI().ShowPagesAcross(*PagesAcrossLabel, PS.PagesAcross, OutputToPrinterOrFile(PS));
 }
 
 TColsListData* TObjInfo::FindPrintedColFrom(int ColNdx) const {
@@ -175,8 +205,7 @@ TColsListData* TObjInfo::FindPrintedColFrom(int ColNdx) const {
 // Just right of the columns that are repeated: from the run's fixed-column count, which a
 // hidden leading column has lowered, so a fixed column that is not repeated leaves no hole.
 int TObjInfo::FirstXPos() const {
-  const int From = PrintSettings ? std::max(0, PrintSettings->FixedColCount)
-                                 : RptSettings ? std::max(0, RptSettings->NumFixedCols) : 0;
+  const int From = std::max(0, State().FixedColCount);
   for (int I = From; ColsList && I < ColsList->Count(); ++I)
     if (const TColsListData* Column = ColsList->Items(I); Column && IsColSelected(Column->FieldName, false))
       return Column->XPos;

@@ -38,7 +38,7 @@ int MulDivRound(int Value, int Multiplier, int Divisor) {
   return static_cast<int>(R);
 }
 
-int TvlxPrintSettings::ToUnits(int Value, bool TextUnits, bool AtLeastOne, int Axis) const {
+int TPageGeometry::ToUnits(int Value, bool TextUnits, bool AtLeastOne, int Axis) const {
   const bool Vertical = Axis == 1;
   if (TextUnits) {
     if (Value < 1) return 0;
@@ -50,25 +50,25 @@ int TvlxPrintSettings::ToUnits(int Value, bool TextUnits, bool AtLeastOne, int A
   return AtLeastOne && Value > 0 && R == 0 ? 1 : R;
 }
 
-int TvlxPrintSettings::ToUnitsIfTypeset(int Value, bool TextUnits, bool AtLeastOne, int Axis) const {
+int TPageGeometry::ToUnitsIfTypeset(int Value, bool TextUnits, bool AtLeastOne, int Axis) const {
   return TextUnits ? Value : ToUnits(Value, TextUnits, AtLeastOne, Axis);
 }
 
-int TvlxPrintSettings::ScaleXY(int Value, int Axis) const {
+int TPageGeometry::ScaleXY(int Value, int Axis) const {
   return Axis == 1 ? MulDivOrZero(Value, DevResY, ScrResY) : MulDivOrZero(Value, DevResX, ScrResX);
 }
 
-int TvlxPrintSettings::PixToChars(int Value, bool Vertical) const {
+int TPageGeometry::PixToChars(int Value, bool Vertical) const {
   if (UnitSet != usText) return Value;
   const int Size = Vertical ? LineHeight : CharWidth;
   return Value / (Size < 1 ? 1 : Size);
 }
 
 void TvlxPrintSettings::SetTextMode() {
-  UnitSet = RptSettings && RptSettings->IsTextStyleOutput() ? usText : usDevice;
+  UnitSet = Settings().IsTextStyleOutput() ? usText : usDevice;
 }
 
-void TvlxPrintSettings::GetResolutions() {
+void TPageGeometry::GetResolutions() {
   if (!PageSetupChanged) return;
   ScrResX = ScreenDeviceCaps(dcLogPixelsX);
   ScrResY = ScreenDeviceCaps(dcLogPixelsY);
@@ -99,9 +99,9 @@ void SelectPrinterByName(const std::string& Name) {
 
 void TvlxPrintSettings::AskSelectedRows() {
   SelectedRowsOnly = false;
-  if (!RptSettings || !ObjInfo || RptSettings->PrintWhat != pwSelectedRows) return;
-  const int Count = ObjInfo->SelRowCount;
-  if (!RptSettings->ItemOpt(ioAskToPrintSelectedRows)) {
+  if (Settings().PrintWhat != pwSelectedRows) return;
+  const int Count = Adapter().SelRowCount;
+  if (!Settings().ItemOpt(ioAskToPrintSelectedRows)) {
     SelectedRowsOnly = Count > 0;
     return;
   }
@@ -120,8 +120,8 @@ void TvlxPrintSettings::AskSelectedRows() {
 namespace {
 
 // The rows of the object come from its dataset, which can go back to a bookmark.
-TDataSet* BookmarkedDataSet() {
-  return ObjInfo && ObjInfo->DataSet && !ObjInfo->RowsInMemory ? ObjInfo->DataSet : nullptr;
+TDataSet* BookmarkedDataSet(const TObjInfo& Info) {
+  return Info.DataSet && !Info.RowsInMemory ? Info.DataSet : nullptr;
 }
 
 }  // namespace
@@ -133,9 +133,9 @@ TBMData* TBMLineList::Items(int Index) const {
 void TBMLineList::AddCurrent() {
   auto Entry = std::make_unique<TBMData>();
   Entry->RcdCounter = FOwner.RecordCounter;
-  if (RptStyles) Entry->Band2Line = RptStyles->BandInfo[2].RowNdx;
-  if (TDataSet* DataSet = BookmarkedDataSet()) Entry->Bookmark = DataSet->Bookmark();
-  else if (ObjInfo) Entry->Cell = ObjInfo->CurCell;
+  Entry->Band2Line = FOwner.Styles().BandInfo[2].RowNdx;
+  if (TDataSet* DataSet = BookmarkedDataSet(FOwner.Adapter())) Entry->Bookmark = DataSet->Bookmark();
+  else Entry->Cell = FOwner.Adapter().CurCell;
   // Only the row's place down the page is kept, in either unit set: the replayed row prints at
   // that top, and each page across places its own columns.
   Entry->Rect = {-1, FOwner.CellRect.Top, -1, FOwner.CellRect.Bottom};
@@ -149,16 +149,16 @@ bool TBMLineList::GotoEntry(int Index, int& Height) {
   const TBMData* Entry = Items(Index);
   if (!Entry) return false;
   FOwner.RecordCounter = Entry->RcdCounter;
-  if (RptStyles) RptStyles->BandInfo[2].RowNdx = Entry->Band2Line;
-  if (TDataSet* DataSet = BookmarkedDataSet()) {
+  FOwner.Styles().BandInfo[2].RowNdx = Entry->Band2Line;
+  if (TDataSet* DataSet = BookmarkedDataSet(FOwner.Adapter())) {
     try {
       DataSet->SetBookmark(Entry->Bookmark);
     } catch (const Exception&) {
       // The row is printed with an error text in place of its values.
       FOwner.BookmarkFailed = true;
     }
-  } else if (ObjInfo) {
-    ObjInfo->CurCell = Entry->Cell;
+  } else {
+    FOwner.Adapter().CurCell = Entry->Cell;
   }
   FOwner.CellRect = Entry->Rect;
   FOwner.CellRect.Bottom = FOwner.CellRect.Top - 1;

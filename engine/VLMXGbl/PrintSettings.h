@@ -1,7 +1,7 @@
-// The working state of one report run: where the output goes, the unit set and page metrics,
-// the page counters, the print range, the line flags and the run state, together with the
-// conversions between stored sizes (thousandths of an inch) and the units the page is laid out
-// in, and the bookmarks of the rows printed on the current vertical page.
+// The working state of one report run, made of its parts (RunStateParts.h): the page geometry
+// and units, the print range, the composition of the page and the output; with the page mode,
+// the run state code, the bookmarks of the rows printed on the current vertical page and the
+// operations of the run.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "engine/VLMXCodes.h"
+#include "engine/VLMXGbl/RunPart.h"
 #include "framework/Classes.h"
 #include "framework/Controls.h"
 #include "framework/Printers.h"
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/StringList.h"
 #include "engine/VLMXGbl/Borders.h"
-#include "engine/VLMXGbl/Output.h"
-#include "engine/VLMXGbl/OutputFile.h"
+#include "engine/VLMXGbl/RunStateParts.h"
 
 class TvlxPrintSettings;
 
@@ -56,75 +56,28 @@ private:
   std::vector<std::unique_ptr<TBMData>> FItems;
 };
 
-// Left edge and width of one column group of the page across.
-struct TGroupSpan {
-  int Left = 0;
-  int Width = 0;
-};
-
-class TvlxPrintSettings : public TObject {
+// The run state: its parts (page geometry, print range, composition, output) with the page mode,
+// the run state code and the row bookmarks, and the operations of a run on them.
+class TvlxPrintSettings : public TObject,
+                          public TvlxRunPart,
+                          public TPageGeometry,
+                          public TPrintRange,
+                          public TCompositionState,
+                          public TOutputState {
 public:
   TvlxPrintSettings() = default;
   TvlxPrintSettings(const TvlxPrintSettings&) = delete;
   TvlxPrintSettings& operator=(const TvlxPrintSettings&) = delete;
 
-  // Value (thousandths of an inch) along Axis (0 horizontal, 1 vertical) in text units
-  // (characters across, lines down) or in device units of the device in use at the zoom.
-  // AtLeastOne keeps a positive Value from vanishing: in text units any positive Value is then
-  // one unit. 0 while the character cell or the resolution is unknown.
-  int ToUnits(int Value, bool TextUnits, bool AtLeastOne, int Axis) const;
-  // Value unchanged in text units, else ToUnits.
-  int ToUnitsIfTypeset(int Value, bool TextUnits, bool AtLeastOne, int Axis) const;
-  // Screen pixels along Axis as device dots; 0 while the screen's resolution is unknown.
-  int ScaleXY(int Value, int Axis) const;
-  // In text units: printer dots as whole lines (Vertical) or characters; otherwise Value.
-  int PixToChars(int Value, bool Vertical) const;
   // Unit set 1 (text units) for text-style output, else 0 (device units).
   void SetTextMode();
-  // Once the page setup changed: the screen's and the printer's dots per inch read again, the
-  // printer's becoming the device's in use.
-  void GetResolutions();
   // Whether to print only the rows selected in the object: asks the user (RunUI) when the
   // report prints selected rows and the style option says to ask. Cancel ends the report with
   // eVlxUserTermRpt and run state 3.
   void AskSelectedRows();
 
-  // Dots per inch: the device in use, the printer, the screen.
-  int DevResX = 0, DevResY = 0;
-  int PrtResX = 0, PrtResY = 0;
-  int ScrResX = 0, ScrResY = 0;
-  // Printer dots of one character cell and one text line.
-  int CharWidth = 0, LineHeight = 0;
-  int ZoomPercent = 100;
-  // Number of pages across a wide report, and the page across being composed (from 1).
-  int PagesAcross = 0;
-  int CurPageAcross = 0;
-
-  // Clears the group heading row in progress and its caption.
-  void ClearSelRows() {
-    GrpHdrRow = false;
-    GrpHdrCaption.clear();
-  }
-
   TvlxPageMode PageMode = pmPrint;
   TvlxRunState RunState = rsInactive;
-  // Number of the row being printed: the line-number column shows it.
-  int RecordCounter = 0;
-  // Leading columns repeated on every page across.
-  int FixedColCount = 0;
-  // Level of the group heading row being printed.
-  int GrpLevel = 0;
-  // Only the rows selected in the object are printed.
-  bool SelectedRowsOnly = false;
-  // No row printed yet on the page.
-  bool PageTop = false;
-  // No data row printed yet on the page, whatever titles stand above.
-  bool BodyTop = false;
-  // A group heading row is being printed, with this caption.
-  bool GrpHdrRow = false;
-  std::string GrpHdrCaption;
-  // The preview composes again a page whose values the totals already hold.
-  bool ReRendering = false;
 
   // ---- Memos around the body and the text layout (Memo.cpp, MemoLayout.cpp) ----
   // Measures (Measure) or draws memo Index at the current line. False when a memo of the body
@@ -150,8 +103,6 @@ public:
   // The run's date-time from the clock, and the texts of the date and time macros from the
   // memo formats.
   void MakeRunDateTexts();
-  // A memo rather than a cell is being laid out: OnFieldAlign is for cells only.
-  bool DrawingMemo = false;
 
   // ---- Output (Output.cpp) and page numbers (PageNumbers.cpp) ----
   // Opens the sink of the output flags into Sink; false when the run is to stop quietly (the
@@ -169,10 +120,6 @@ public:
   bool NewSheetDue(bool PageEnd, bool FooterPending);
   // The current page's label: the page word, then the page id.
   void FormatPageNo(std::string& S) const;
-  // Device pixels along Axis (0 x, 1 y) in thousandths of an inch; 0 without a resolution.
-  int PixToThousandths(int Value, int Axis) const;
-  // The current page as {page across, vertical page}.
-  TPoint CurPagePos() const { return {CurPageAcross, CurVertPage}; }
   // The last page of the print range: a range end without a page across ends on that vertical
   // page's last page across.
   TPoint PrintRangeLast() const;
@@ -207,29 +154,6 @@ public:
   void ExportAscii();
   // Builds and writes the line of the object's current row in Band (1 titles, 2 data, 3 totals).
   void ExportAsciiRow(int Band, const std::string& Quote, const std::string& Delim);
-  // The export's row total as the progress window shows it; the window may double it.
-  int ExportProgressTotal = 0;
-
-  // The text file of the file destinations and the ASCII export.
-  TvlxTextFile TextFile;
-  // Where the pages go while the output is open; nullptr otherwise. A preview puts the sink of
-  // its memo here.
-  std::unique_ptr<TvlxPageSink> Sink;
-  // The printer's canvas; the preview's image canvas while a preview renders.
-  TCanvas* Canvas = Printer()->Canvas();
-  // The text lines of the page being composed (text units).
-  TStringList PageLines;
-  TUnitSet UnitSet = usDevice;
-  int CurVertPage = 0;
-  // Pages as {page across, vertical page}.
-  TPoint PrintRangeFrom{1, 1};
-  TPoint PrintRangeTo{9999, 32000};
-  TPoint LastEmittedPage{0, 0};
-  int PagesWritten = 0;
-  // Output flags, set by the setup window from the destination, what is printed and the fast
-  // printer text option.
-  bool OutTextFile = false, OutRtfFile = false, OutAsciiFile = false, OutAnyFile = false,
-       OutSnapshot = false, OutPrinter = false, OutFastPrinterText = false;
 
   // ---- Borders and rules of text-style output (Borders.cpp) ----
   // Writes Start, Fill and End into the columns FirstCol..LastCol (from 1) of each page line
@@ -283,67 +207,11 @@ public:
   int CalcReportWidth() const;
   void CalcLeftOffset();
 
-  // ---- Rows, rectangles and the run's clock ----
+  // ---- Row bookmarks and the run's clock ----
   // The rows printed on the current vertical page.
   TBMLineList BMLineList{*this};
-  // Going back to a recorded row's dataset bookmark failed: the row prints an error text.
-  bool BookmarkFailed = false;
   TDateTime RunStart = 0;
-  TRect SavedBodyOrigin;  // cell rectangle after the page's title memos; later panels start there
-  // The cell or row being printed; its Bottom is the last used unit of the page.
-  TRect CellRect;
-  TRect MaxRect;   // cell area handed to OnFieldAlign
-  TRect TextRect;  // where text is drawn: OnFieldAlign's DataRect, memo rectangles
-  unsigned char ExtentFlag = 0;
-  std::array<TGroupSpan, 4> GroupSpans{};  // one per column group of the page across
-  int PrinterIndex = -2;                   // printer chosen for the run
-
-  // ---- Columns and panels ----
-  // The report body is laid out this many times side by side on a sheet.
-  int PanelsAcrossPage = 0;
-  int CurPanel = 0;    // from 1
-  int FirstCol = 0;    // first column of the current page across
-  int GrpBrkCol = -1;  // column whose value changed on this row; -1 none
-  int PrevGrpBrkCol = 0;
-  int CurCol = 0;
-  int LastCol = 0;     // last column of the page across
-  std::array<int, 2> RememberedCols{-1, -1};
-  int PagesLaidOut = 0;
-  int WorkFontSize = 0;
-  TPoint RptFtrPos;    // {page across, vertical page} where the report footer printed
-  // In the unit set: characters per line and lines per page in text units.
-  int PageWidth = 0, PageHeight = 0;
-  int PanelStep = 0;   // from one panel across the page to the next
-  int LeftMargin = 0, RightEdge = 0;
-  int RowsSinceRule = 0;
-  int RptLeftOffset = 0;  // left edge of the report on the sheet
-  int RptWidth = 0;
-  int BodyBottom = 0;     // last unit that body rows may use
-  int FooterReserve = 0;  // units kept free above the footer for totals
-  int PanelGap = 0;
-  // Vertical pages where the report end was placed; -1 none.
-  int LastPageClamp = -1, TotalsPage = -1, RptFtrPage = -1;
-  int BMCursor = 0;       // index in the row bookmarks while replaying
-  int RecordCounterStart = 0;
   std::string RunDateText, RunTimeText;  // values of the memo macros ^D and ^T
-  std::string DestName;   // printer or output file shown in the progress window
-
-  // ---- Run flags ----
-  bool NewPagePos = false;  // the page lies after the last emitted one
-  // The vertical page began after the report's end, its totals included: every page across of
-  // it holds the report footer's page and nothing of the body.
-  bool PastReportEnd = false;
-  bool AllPages = true;
-  // Line options, copied from the style options when the run starts.
-  bool ShareAdjBorders = false, Borders = false, HorizontalLines = false, VerticalLines = false,
-       GrpBrkLines = false;
-  bool GrpBrkRow = false;    // the current row starts a group
-  bool EdgePending = false;  // a border rule is pending
-  bool RowNotAdvanced = false;  // cleared when the object advances
-  bool PrevRowGrpHdr = false;   // the row before was a group heading
-  bool PageSetupChanged = false;  // the resolutions are to be read again
-  bool RenderingPreview = false;
-  int RptFtrPanel = 0, PgFtrPanel = 0;  // panels of the report and page footers on their pages
 };
 
 // Value * Multiplier / Divisor through 64 bits, rounded half away from zero; -1 when Divisor

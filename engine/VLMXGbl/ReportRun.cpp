@@ -92,8 +92,8 @@ bool PlaceInRange(TvlxPrintSettings& PS, int FirstPanel, int FirstPanelColumn) {
       PS.PageMode = pmLayoutOnly;
     }
   } else if (ComparePageNo(PS.CurPagePos(), PS.PrintRangeLast()) > 0) {
-    ObjInfo->EndOfRows = true;
-    RptStyles->BandInfo[3].Finished = true;
+    PS.Adapter().EndOfRows = true;
+    PS.Styles().BandInfo[3].Finished = true;
     return false;
   } else {
     PS.PageMode = pmPrint;
@@ -117,9 +117,9 @@ void ComposePage(TvlxPrintSettings& PS) {
 // lets the user suspend the run.
 void AdvanceProgress(TvlxPrintSettings& PS) {
   int Count = PS.CurVertPage, Total = PS.PrintRangeTo.Y;
-  if (RptSettings->PrintWhat == pwAll) {
-    Count = ObjInfo->RowsProcessed;
-    Total = ObjInfo->RowCount;
+  if (PS.Settings().PrintWhat == pwAll) {
+    Count = PS.Adapter().RowsProcessed;
+    Total = PS.Adapter().RowCount;
   }
   RunUI().ProgressAdvance(Count, Total, PS.CurPagePos());
   // The one point where the user's Abort, Esc or Ctrl+Pause reaches a printing run.
@@ -131,8 +131,8 @@ void PrintReportBody(TvlxPrintSettings& PS) {
   PS.PagesLaidOut = 0;
   const int FirstPanel = std::max(1, PS.PrintRangeFrom.X);
   int PlacedOn = FirstPanel;
-  const int FirstPanelColumn = ObjInfo->NextUnplacedCol(PlacedOn);
-  while (!RptStyles->BandInfo[3].Finished && PS.RunState == rsActive) {
+  const int FirstPanelColumn = PS.Adapter().NextUnplacedCol(PlacedOn);
+  while (!PS.Styles().BandInfo[3].Finished && PS.RunState == rsActive) {
     ++PS.CurVertPage;
     PS.CurPageAcross = 0;
     PS.CurCol = 0;
@@ -160,7 +160,6 @@ void PrintReportBody(TvlxPrintSettings& PS) {
 }  // namespace
 
 int TvlxPrintSettings::Execute(bool ShowSummary) {
-  FW_ASSERT(RptSettings);
   RunStart = Now();
   try {
     if (OutPrinter) {
@@ -168,7 +167,7 @@ int TvlxPrintSettings::Execute(bool ShowSummary) {
       Printer()->GetPrinter(Device, Driver);
       DestName = Device;
     } else if (OutAnyFile) {
-      DestName = RptSettings->OutputFileName;
+      DestName = Settings().OutputFileName;
     }
     RunState = rsActive;
     if (OpenOutput()) {
@@ -177,7 +176,7 @@ int TvlxPrintSettings::Execute(bool ShowSummary) {
         NormalizePageRange();
       }
       if (!OutSnapshot)
-        RunUI().ProgressStart(RptSettings->DisplayProgressWin, "Report:" + RptSettings->ReportTitle, "&Abort Report",
+        RunUI().ProgressStart(Settings().DisplayProgressWin, "Report:" + Settings().ReportTitle, "&Abort Report",
                       "&Resume Report");
       if (OutSnapshot) PrintSnapshot();
       else if (OutAsciiFile) ExportAscii();
@@ -208,7 +207,7 @@ int TvlxPrintSettings::Execute(bool ShowSummary) {
 
 void TvlxPrintSettings::SetPageRange(TPrintWhat Kind, bool UsePreviewPages, TPoint FromPage, TPoint ToPage) {
   CurVertPage = 0;
-  if (RptSettings) RecordCounterStart = RptSettings->StartingReportLineId;
+  RecordCounterStart = Settings().StartingReportLineId;
   switch (Kind) {
     case pwAll:
       AllPages = true;
@@ -254,12 +253,11 @@ void TvlxPrintSettings::ResetPagePositions() {
 }
 
 void TvlxPrintSettings::ResetBandCounters() {
-  FW_ASSERT(RptStyles && ObjInfo);
-  TObjInfo& Info = *ObjInfo;
+  TObjInfo& Info = Adapter();
   const int TitleRows = Info.FixedRows;
   const int Counts[] = {TitleRows, Info.RowCount - (Info.HasHeaderRow ? TitleRows : 0), Info.TotalLines};
   for (int Band = 1; Band <= 3; ++Band) {
-    TBandInfo& B = RptStyles->BandInfo[Band];
+    TBandInfo& B = Styles().BandInfo[Band];
     B.RowCount = Counts[Band - 1];
     B.RowNdx = 0;
     B.Finished = false;
@@ -267,8 +265,7 @@ void TvlxPrintSettings::ResetBandCounters() {
 }
 
 void TvlxPrintSettings::StartReport() {
-  FW_ASSERT(ObjInfo && RptSettings && RptStyles);
-  TObjInfo& Info = *ObjInfo;
+  TObjInfo& Info = Adapter();
   Info.SelRowNdx = 0;
   Info.ResetPrevValues();
   if (Info.OnZeroColumnTotals) Info.OnZeroColumnTotals(Info.Component);
@@ -286,9 +283,9 @@ void TvlxPrintSettings::StartReport() {
   ClearSelRows();
   PrevRowGrpHdr = false;
   ResetBandCounters();
-  const TPrintWhat PrintWhat = RptSettings->PrintWhat;
+  const TPrintWhat PrintWhat = Settings().PrintWhat;
   if (AllPages || PrintWhat == pwAll || PrintWhat == pwCurrentPage) {
-    if (!Info.First()) RptStyles->BandInfo[2].Finished = true;
+    if (!Info.First()) Styles().BandInfo[2].Finished = true;
   } else {
     // A restart inside the report: the object already stands on the row to print.
     ++RecordCounter;
@@ -297,8 +294,7 @@ void TvlxPrintSettings::StartReport() {
 }
 
 void TvlxPrintSettings::PrintPages() {
-  FW_ASSERT(ObjInfo && RptSettings && RptStyles);
-  TObjPosn SavedPosn(*ObjInfo);
+  TObjPosn SavedPosn(Adapter());
   struct TRestore {
     TvlxPrintSettings& PS;
     TObjPosn& Posn;
@@ -319,7 +315,7 @@ void TvlxPrintSettings::PrintPages() {
   }
   // The report footer gets its page also after an error or a cancellation.
   try {
-    if (RptFtrPos.Y < 0 && RptSettings->MemoVisible(RptFtr, true)) {
+    if (RptFtrPos.Y < 0 && Settings().MemoVisible(RptFtr, true)) {
       ++CurVertPage;
       PrintPage();
     }
@@ -330,9 +326,8 @@ void TvlxPrintSettings::PrintPages() {
 }
 
 void TvlxPrintSettings::PrintSnapshot() {
-  FW_ASSERT(ObjInfo && RptSettings);
-  TCustomForm* Form = ObjInfo->ActiveForm;
-  if (!Form) throw eVlxSUError(VlxWholeText, SnapshotErrorPrefix + ObjInfo->ComponentName + " does not have a form");
+  TCustomForm* Form = Adapter().ActiveForm;
+  if (!Form) throw eVlxSUError(VlxWholeText, SnapshotErrorPrefix + Adapter().ComponentName + " does not have a form");
   // The picture goes on the printer's canvas: raw spooler text has none.
   if (!OutPrinter || OutFastPrinterText)
     throw eVlxSUError(VlxWholeText, SnapshotErrorPrefix + "Attempted to print snapshot without using printer as Output Destination");
@@ -349,7 +344,7 @@ void TvlxPrintSettings::PrintSnapshot() {
     }
   } Restore{*Form, Form->Visible(), Form->PrintScale(), Form->WindowState()};
 
-  const std::string Size = RptSettings->SnapShotSize + "  ";
+  const std::string Size = Settings().SnapShotSize + "  ";
   if (Size[0] == 'M' && Form->WindowState() != TWindowState::wsMaximized)
     Form->SetWindowState(TWindowState::wsMaximized);
   Form->SetPrintScale(Size[1] == 'P'   ? TPrintScale::poProportional

@@ -53,12 +53,10 @@ const TPrintableKind* PrintableKindOf(const TComponent* C) {
   return nullptr;
 }
 
-bool PrintsCurrentPage() { return RptSettings && RptSettings->PrintWhat == pwCurrentPage; }
-bool PrintsSelectedOnly() { return PrintSettings && PrintSettings->SelectedRowsOnly; }
+bool PrintsCurrentPage(const TObjInfo& Info) { return Info.Settings().PrintWhat == pwCurrentPage; }
+bool PrintsSelectedOnly(const TObjInfo& Info) { return Info.State().SelectedRowsOnly; }
 
-void CountRow(int Delta) {
-  if (PrintSettings) PrintSettings->RecordCounter += Delta;
-}
+void CountRow(const TObjInfo& Info, int Delta) { Info.State().RecordCounter += Delta; }
 
 void TRowSource::SavePosn(TObjPosn& Posn) const {
   if (Posn.DataSet) Posn.Bookmark = Posn.DataSet->Bookmark();
@@ -75,8 +73,8 @@ bool TRowSource::RowAtCursor() const { return Info.CurCell.Y >= 0 && Info.CurCel
 bool TMemoryRows::First() {
   bool Found = Info.RowCount >= 1;
   if (Found) {
-    CountRow(1);
-    Found = PrintsSelectedOnly() ? NextSelected() : StartRow();
+    CountRow(Info, 1);
+    Found = PrintsSelectedOnly(Info) ? NextSelected() : StartRow();
   }
   if (!Found) {
     Info.CurCell = {-1, -1};
@@ -88,7 +86,7 @@ bool TMemoryRows::First() {
 bool TMemoryRows::Move(int /*Band*/, bool ToLast) {
   int& Row = Info.CurCell.Y;
   bool Found = false;
-  if (PrintsSelectedOnly() && (SelectionBeforeLast() || !ToLast)) {
+  if (PrintsSelectedOnly(Info) && (SelectionBeforeLast() || !ToLast)) {
     Found = NextSelected();
   } else if (ToLast) {
     Found = Info.RowCount > 0;

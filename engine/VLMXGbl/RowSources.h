@@ -100,11 +100,11 @@ struct TPrintableKind {
 // The kind of C: the first in the table whose class test it passes; nullptr when none does.
 const TPrintableKind* PrintableKindOf(const TComponent* C);
 
-// The run's choices that steer a walk.
-bool PrintsCurrentPage();
-bool PrintsSelectedOnly();
+// The run's choices that steer the adapter's walk.
+bool PrintsCurrentPage(const TObjInfo& Info);
+bool PrintsSelectedOnly(const TObjInfo& Info);
 // Raises (or, with -1, lowers) the run's record counter.
-void CountRow(int Delta);
+void CountRow(const TObjInfo& Info, int Delta);
 
 // The row sources of each family, and that of an object not classified yet: no rows, no
 // columns.

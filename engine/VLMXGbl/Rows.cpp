@@ -8,14 +8,6 @@
 #include "engine/VLMXGbl/RptStyles.h"
 #include "engine/Vellumix/ReportSettings.h"
 
-namespace {
-
-void ClearSelRows() {
-  if (PrintSettings) PrintSettings->ClearSelRows();
-}
-
-}  // namespace
-
 bool TObjInfo::FilterAccepts(bool& Terminate) {
   bool Accept = true;
   OnFilterRecord(Component, DataSet, CurCell.Y, Accept, Terminate);
@@ -26,21 +18,21 @@ bool TObjInfo::First() {
   // A walk that starts is not at its end: a flag left from an earlier walk must not reach the
   // filter as an order to stop.
   EndOfRows = false;
-  if (PrintsSelectedOnly()) SelRowNdx = 0;
+  if (PrintsSelectedOnly(*this)) SelRowNdx = 0;
   bool Found = FRows->First();
-  ClearSelRows();
+  State().ClearSelRows();
   if (Found && OnFilterRecord) {
     bool Terminate = EndOfRows;
     const bool Accept = FilterAccepts(Terminate);
     if (Terminate) {
-      CountRow(-1);
+      CountRow(*this, -1);
       Found = false;
     } else if (!Accept) {
-      CountRow(-1);
+      CountRow(*this, -1);
       // No row has been emitted yet: moving past rejected rows does not count as one.
-      const int RowNdx = RptStyles ? RptStyles->BandInfo[2].RowNdx : 0;
+      const int RowNdx = Styles().BandInfo[2].RowNdx;
       Next(2, false);
-      if (RptStyles) RptStyles->BandInfo[2].RowNdx = RowNdx;
+      Styles().BandInfo[2].RowNdx = RowNdx;
       Found = !EndOfRows;
     }
   }
@@ -51,9 +43,9 @@ bool TObjInfo::First() {
 void TObjInfo::Next(int Band, bool ToLast) {
   for (;;) {
     FRows->ShowCurrentRow();
-    if (Band == 2 && PrintSettings) PrintSettings->GrpLevel = -1;
+    if (Band == 2) State().GrpLevel = -1;
     bool Found = FRows->Move(Band, ToLast);
-    if (Band == 2) ClearSelRows();
+    if (Band == 2) State().ClearSelRows();
     EndOfRows = !Found;
     if (Found) Found = DGColVisible(CurCell.Y);
     if (Found && Band == 2 && OnFilterRecord) {
@@ -66,8 +58,8 @@ void TObjInfo::Next(int Band, bool ToLast) {
       }
     }
     if (Found || EndOfRows) {
-      if (RptStyles) ++RptStyles->BandInfo[Band].RowNdx;
-      if (Found && !(PrintSettings && PrintSettings->GrpHdrRow)) CountRow(1);
+      ++Styles().BandInfo[Band].RowNdx;
+      if (Found && !(State().GrpHdrRow)) CountRow(*this, 1);
       return;
     }
     // The last row was rejected: there is nothing after it.
@@ -79,7 +71,7 @@ bool TObjInfo::NextSelected() { return FRows->NextSelected(); }
 
 void TObjInfo::CountSelected() {
   SelRowCount = 0;
-  if (RptSettings && RptSettings->PrintWhat == pwSelectedRows && FRows->HasSelection())
+  if (Settings().PrintWhat == pwSelectedRows && FRows->HasSelection())
     SelRowCount = std::max(FRows->CountSelected(), 0);
 }
 

@@ -28,8 +28,6 @@ TRegionMask PlaneMask(uint8_t Plane, bool ByBand) {
   return Mask;
 }
 
-bool StyleOpt(unsigned Bit) { return RptSettings && RptSettings->ItemOpt(Bit); }
-
 const std::string ColNdxPlAllMsg =
     " in procedure [TRptStyles.CnvtColNdxToRegNdx]: \rColNdx = plAll and is invalid";
 const std::string RegNdxCalcMsg =
@@ -56,7 +54,7 @@ void TRptStyles::ClearLists() {
   FillStyleList.Clear();
 }
 
-bool TRptStyles::CharacterOutput() { return RptSettings && RptSettings->IsTextStyleOutput(); }
+bool TRptStyles::CharacterOutput() const { return Settings().IsTextStyleOutput(); }
 
 bool TRptStyles::LoadStyles(std::string& StyleName) {
   ClearLists();
@@ -68,11 +66,11 @@ bool TRptStyles::LoadStyles(std::string& StyleName) {
 bool TRptStyles::GetTextModeFont(std::string& Name, int& Size, TFontPitch& Pitch,
                                  TFontStyles& Style, TColor& Color) const {
   if (!CharacterOutput()) return false;
-  Name = RptSettings->TextFontName;
-  Size = RptSettings->TextFontSize;
+  Name = Settings().TextFontName;
+  Size = Settings().TextFontSize;
   Pitch = TFontPitch::fpFixed;
-  Style = IntToFontStyles(RptSettings->TextFontStyle);
-  Color = RptSettings->TextFontColor;
+  Style = IntToFontStyles(Settings().TextFontStyle);
+  Color = Settings().TextFontColor;
   return true;
 }
 
@@ -83,12 +81,12 @@ bool TRptStyles::ApplyFont(bool InvertOnBrush) const {
   TFontStyles Style = 0;
   TColor Color = 0;
   if (!GetTextModeFont(Name, Size, Pitch, Style, Color)) return false;
-  TCanvas* Canvas = PrintSettings ? PrintSettings->Canvas : nullptr;
+  TCanvas* Canvas = State().Canvas;
   if (!Canvas) return true;
   // Only what differs is set: every change makes the device pick a font again.
   TFont& Font = Canvas->Font();
   if (Font.Pitch() != Pitch) Font.SetPitch(Pitch);
-  if (Font.Size() != PrintSettings->WorkFontSize) Font.SetSize(PrintSettings->WorkFontSize);
+  if (Font.Size() != State().WorkFontSize) Font.SetSize(State().WorkFontSize);
   if (Font.Style() != Style) Font.SetStyle(Style);
   if (Font.Name() != Name) Font.SetName(Name);
   if (Font.Color() != Color) Font.SetColor(Color);
@@ -106,7 +104,7 @@ TBrush* TRptStyles::GetBrush(bool UseFill, uint8_t Region, uint8_t Plane, bool A
 }
 
 void TRptStyles::ApplyBrush(bool UseFill, uint8_t Region, uint8_t Plane, bool AllowFallback) const {
-  TCanvas* Canvas = PrintSettings ? PrintSettings->Canvas : nullptr;
+  TCanvas* Canvas = State().Canvas;
   if (!Canvas) return;
   if (!UseFill) {
     Canvas->Brush().SetStyle(TBrushStyle::bsClear);
@@ -119,8 +117,7 @@ void TRptStyles::ApplyBrush(bool UseFill, uint8_t Region, uint8_t Plane, bool Al
 // Lines
 
 bool TRptStyles::IsLineKindOn(uint8_t Band, TLineKind& Kind, bool AsBorder) const {
-  if (!PrintSettings) return false;
-  const TvlxPrintSettings& PS = *PrintSettings;
+  const TvlxPrintSettings& PS = State();
   if (Kind == lkRowRule && PS.EdgePending && PS.Borders && (!PS.ShareAdjBorders || PS.PageTop))
     Kind = lkTopEdge;
   switch (Kind) {
@@ -148,8 +145,8 @@ int TRptStyles::GetLineWidth(uint8_t Region, TLineKind Kind, bool& Found) const 
   if (CharacterOutput()) return 1;
   const TLineStyleEntry* Entry = LineStyleList.Find(MakeStyleKey(Region, 2, Kind));
   Found = Entry != nullptr;
-  if (!Entry || !Entry->LineOn || !PrintSettings) return 0;
-  return PrintSettings->ToUnits(Entry->Width, PrintSettings->UnitSet == usText, true,
+  if (!Entry || !Entry->LineOn) return 0;
+  return State().ToUnits(Entry->Width, State().UnitSet == usText, true,
                                 IsHorizontalKind(Kind) ? 1 : 0);
 }
 
@@ -189,8 +186,7 @@ int TRptStyles::CalcMaxLineWidth(bool LineOn, uint8_t Region, uint8_t& Plane, TL
 
 void TRptStyles::CalcLineWidths() {
   FillLineWidths(0);
-  if (!PrintSettings) return;
-  TvlxPrintSettings& PS = *PrintSettings;
+  TvlxPrintSettings& PS = State();
   // The widths are measured as if every rule could be drawn; the row being composed keeps its
   // own flags.
   struct TRowFlags {
@@ -233,10 +229,10 @@ void TRptStyles::CalcLineWidths() {
 
 void TRptStyles::CnvtColNdxToRegNdx(int ColNdx, uint8_t Band, uint8_t& Region) const {
   if (Band == plAll) throw eVlxIntError(ColNdxPlAllMsg);
-  if (Band > 3 || !PrintSettings || !ObjInfo) throw eVlxIntError(RegNdxCalcMsg);
-  const int F = PrintSettings->FixedColCount;
-  const int N = ObjInfo->ColsList ? ObjInfo->ColsList->Count() : 0;
-  const int T = ObjInfo->TrailingCols;
+  if (Band > 3) throw eVlxIntError(RegNdxCalcMsg);
+  const int F = State().FixedColCount;
+  const int N = Adapter().ColsList ? Adapter().ColsList->Count() : 0;
+  const int T = Adapter().TrailingCols;
   uint8_t Zone = 3;
   if (ColNdx >= 0 && ColNdx <= F - 1) Zone = 1;
   else if (ColNdx >= F && ColNdx <= N - 1 - T) Zone = 2;
@@ -244,9 +240,9 @@ void TRptStyles::CnvtColNdxToRegNdx(int ColNdx, uint8_t Band, uint8_t& Region) c
 }
 
 void TRptStyles::GetZoneColumns(uint8_t Zone, int& First, int& Last) const {
-  const int F = PrintSettings ? PrintSettings->FixedColCount : 0;
-  const int N = ObjInfo && ObjInfo->ColsList ? ObjInfo->ColsList->Count() : 0;
-  const int T = ObjInfo ? ObjInfo->TrailingCols : 0;
+  const int F = State().FixedColCount;
+  const int N = Adapter().ColsList ? Adapter().ColsList->Count() : 0;
+  const int T = Adapter().TrailingCols;
   switch (Zone) {
     case 1: First = 0; Last = F - 1; break;
     case 2: First = F; Last = N - 1 - T; break;
@@ -257,9 +253,9 @@ void TRptStyles::GetZoneColumns(uint8_t Zone, int& First, int& Last) const {
 
 void TRptStyles::GetColumnLineFlags(int ColNdx, bool FirstOnPanel, TLineKind& LeftKind,
                                     TLineKind& RightKind) const {
-  const TColsListData* Col = ObjInfo && ObjInfo->ColsList ? ObjInfo->ColsList->Items(ColNdx) : nullptr;
-  const bool Borders = PrintSettings && PrintSettings->Borders;
-  const bool Shared = PrintSettings && PrintSettings->ShareAdjBorders;
+  const TColsListData* Col = Adapter().ColsList ? Adapter().ColsList->Items(ColNdx) : nullptr;
+  const bool Borders = State().Borders;
+  const bool Shared = State().ShareAdjBorders;
   LeftKind = FirstOnPanel || (Col && Col->FirstOfZone && Borders) ? lkLeftEdge : lkColSep;
   RightKind = Col && (Col->LastOnPage || (Col->LastOfZone && !Shared)) ? lkRightEdge : lkNone;
 }
@@ -268,20 +264,19 @@ bool TRptStyles::IsRegionPresent(uint8_t Region) const {
   if (Region == 9) return true;
   if (Region == 0 || Region >= RegionCount) return false;
   if (Region < FirstGridRegion || Region > LastGridRegion)
-    return RptSettings && RptSettings->MemoVisible(TvlxReportSettings::CnvTRegNdxToRptMemoNdx(Region), true);
-  if (!ObjInfo || !PrintSettings) return false;
-  const bool Fixed = PrintSettings->FixedColCount > 0;
-  const bool Titles = ObjInfo->FixedRows > 0;
-  const bool Trailing = ObjInfo->TrailingCols > 0;
-  const bool Totals = ObjInfo->TotalLines > 0;
-  const bool TotalsShown = Totals && (StyleOpt(ioColumnTotals) || PrintSettings->PageMode == pmLayoutOnly);
+    return Settings().MemoVisible(TvlxReportSettings::CnvTRegNdxToRptMemoNdx(Region), true);
+  const bool Fixed = State().FixedColCount > 0;
+  const bool Titles = Adapter().FixedRows > 0;
+  const bool Trailing = Adapter().TrailingCols > 0;
+  const bool Totals = Adapter().TotalLines > 0;
+  const bool TotalsShown = Totals && (Settings().ItemOpt(ioColumnTotals) || State().PageMode == pmLayoutOnly);
   switch (Region) {
     case 5: return Fixed && Titles;
-    case 6: return Titles && StyleOpt(ioColumnTitles);
+    case 6: return Titles && Settings().ItemOpt(ioColumnTitles);
     case 7: return Titles && Trailing;
     case 8: return Fixed;
     case 10: return Trailing;
-    case 11: return Fixed && Totals && StyleOpt(ioColumnTotals);
+    case 11: return Fixed && Totals && Settings().ItemOpt(ioColumnTotals);
     case 12: return TotalsShown;
     default: return TotalsShown && Trailing;  // 13
   }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/VLMXCodes.h"
+#include "engine/VLMXGbl/RunPart.h"
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
 
@@ -81,7 +82,7 @@ private:
   std::vector<std::pair<std::string, std::unique_ptr<TEntry>>> FItems;
 };
 
-class TRptStyles : public TObject {
+class TRptStyles : public TObject, public TvlxRunPart {
 public:
   TRptStyles() { FillLineWidths(-1); }
   TRptStyles(const TRptStyles&) = delete;
@@ -157,7 +158,7 @@ public:
 
 private:
   // Character (text-style) output rather than drawn output.
-  static bool CharacterOutput();
+  bool CharacterOutput() const;
 };
 
 // The styles of the report being set up; empty while no setup window is open.

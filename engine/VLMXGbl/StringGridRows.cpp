@@ -73,7 +73,7 @@ public:
 protected:
   bool StartRow() override {
     // Current page: the rows shown on screen first.
-    Info.CurCell = {FGrid->FixedCols(), PrintsCurrentPage() ? FGrid->TopRow() : FGrid->FixedRows()};
+    Info.CurCell = {FGrid->FixedCols(), PrintsCurrentPage(Info) ? FGrid->TopRow() : FGrid->FixedRows()};
     // A grid holding only its title rows has no row to print.
     return Info.CurCell.Y < Info.RowCount;
   }

@@ -1,10 +1,7 @@
 // A list box, a list view and an owner-data list view in real windows under Wine: the user's
 // clicks reach the models, the models' changes reach the windows, and the printable-object
 // adapter walks the rows, all or the ones picked, with the texts the windows show.
-#include "engine/VLMXGbl/ObjInfo.h"
-#include "engine/VLMXGbl/PrintSettings.h"
-#include "engine/VLMXGbl/RptStyles.h"
-#include "engine/Vellumix/ReportSettings.h"
+#include "engine/VLMXGbl/Run.h"
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
@@ -15,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,9 +27,7 @@ class AdapterE2E : public ::testing::Test {
 protected:
   void SetUp() override {
     Application->OnException = [this](TObject*, const std::exception& E) { Errors.push_back(E.what()); };
-    RptSettings = &Settings;
-    PrintSettings = &Run;
-    RptStyles = &Styles;
+    Scope.emplace(TheRun);
     Form = new TForm(Application);
     Form->SetCaption("Adapter test");
     Form->SetBounds(40, 40, 660, 420);
@@ -76,22 +72,19 @@ protected:
   }
 
   void TearDown() override {
-    Info.reset();
-    ObjInfo = nullptr;
+    TheRun.RenewAdapter();  // the last walk's adapter gives its object back
+    Info = nullptr;
     Vlx.reset();
     delete Form;
     Application->ProcessMessages();
-    RptStyles = nullptr;
-    PrintSettings = nullptr;
-    RptSettings = nullptr;
+    Scope.reset();
     Application->OnException = nullptr;
     EXPECT_TRUE(Errors.empty()) << Errors.front();
   }
 
   // The start of a run and a walk of every data row, as the report makes them.
   TRows Walk(TComponent* Object) {
-    Info = std::make_unique<TObjInfo>();
-    ObjInfo = Info.get();
+    Info = &TheRun.RenewAdapter();
     // The component goes before the objects: it still holds a link to an object it no longer prints.
     Vlx = std::make_unique<TvlxVellumix>(nullptr);
     Vlx->SetName("vlx");
@@ -140,11 +133,13 @@ protected:
     return Out;
   }
 
-  TvlxReportSettings Settings;
-  TvlxPrintSettings Run;
-  TRptStyles Styles;
+  TvlxRun TheRun;
+  std::optional<TvlxRunScope> Scope;
+  TvlxReportSettings& Settings = TheRun.Settings;
+  TvlxPrintSettings& Run = TheRun.State;
+  TRptStyles& Styles = TheRun.Styles;
   std::unique_ptr<TvlxVellumix> Vlx;
-  std::unique_ptr<TObjInfo> Info;
+  TObjInfo* Info = nullptr;
   TForm* Form = nullptr;
   TListBox* List = nullptr;
   TListView* View = nullptr;

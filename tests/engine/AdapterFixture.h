@@ -1,14 +1,12 @@
-// A report run's globals (settings, run state, styles, adapter) around one printed object on a
-// headless window, and the walk that the page composer makes through the adapter.
+// A report run (settings, run state, styles, adapter), published to the windows' references,
+// around one printed object on a headless window, and the walk that the page composer makes through the adapter.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "engine/VLMXGbl/ObjInfo.h"
-#include "engine/VLMXGbl/PrintSettings.h"
-#include "engine/VLMXGbl/RptStyles.h"
-#include "engine/Vellumix/ReportSettings.h"
+#include "engine/VLMXGbl/Run.h"
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/ComCtrls.h"
 #include "framework/DBGrids.h"
@@ -26,16 +24,12 @@ class AdapterTest : public HeadlessTest {
 protected:
   void SetUp() override {
     HeadlessTest::SetUp();
-    RptSettings = Settings.get();
-    PrintSettings = Run.get();
-    RptStyles = Styles.get();
-    ObjInfo = Info.get();
     Vlx->SetName("vlx");
     Info->Component = Vlx.get();
   }
   void TearDown() override {
-    Info.reset();
-    ObjInfo = nullptr, RptStyles = nullptr, PrintSettings = nullptr, RptSettings = nullptr;
+    Scope.reset();
+    TheRun.reset();
     HeadlessTest::TearDown();
   }
 
@@ -109,8 +103,7 @@ protected:
 
   // The start of a run, as the setup window makes it: a window, and so an adapter, per run.
   void Start(TComponent* Object) {
-    Info = std::make_unique<TObjInfo>();
-    ObjInfo = Info.get();
+    NewAdapter();
     Info->Component = Vlx.get();
     Setup(Object);
     Info->CountSelected();
@@ -171,11 +164,16 @@ protected:
     return *List->Items(0);
   }
 
+  // The adapter of the last run goes, its object given back; a fresh one takes its place.
+  void NewAdapter() { Info = &TheRun->RenewAdapter(); }
+
   TForm Form{nullptr};
   std::unique_ptr<TvlxVellumix> Vlx = std::make_unique<TvlxVellumix>(nullptr);
-  std::unique_ptr<TvlxReportSettings> Settings = std::make_unique<TvlxReportSettings>();
-  std::unique_ptr<TvlxPrintSettings> Run = std::make_unique<TvlxPrintSettings>();
-  std::unique_ptr<TRptStyles> Styles = std::make_unique<TRptStyles>();
-  std::unique_ptr<TObjInfo> Info = std::make_unique<TObjInfo>();
+  std::unique_ptr<TvlxRun> TheRun = std::make_unique<TvlxRun>();
+  std::optional<TvlxRunScope> Scope{std::in_place, *TheRun};
+  TvlxReportSettings* Settings = &TheRun->Settings;
+  TvlxPrintSettings* Run = &TheRun->State;
+  TRptStyles* Styles = &TheRun->Styles;
+  TObjInfo* Info = &TheRun->Adapter();
   int GridsMade = 0;
 };

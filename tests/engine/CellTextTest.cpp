@@ -232,11 +232,11 @@ TEST_F(AdapterTest, LargeIntegersTotalToTheLastDigit) {
     Walk(true);
     std::string Text;
     // The general format shows fifteen digits; a format that asks for all of them gets them.
-    Info->ColsList->GetTotalText(Col("Col#1"), Text);
+    Info->ColsList->GetTotalText(Col("Col#1"), Info->FieldFormatOn, Text);
     EXPECT_EQ(Text, C.General);
     Info->FieldFormatOn = true;
     Column("Col#1").TotalText = "%.0f";
-    Info->ColsList->GetTotalText(Col("Col#1"), Text);
+    Info->ColsList->GetTotalText(Col("Col#1"), Info->FieldFormatOn, Text);
     EXPECT_EQ(Text, C.Digits);
   }
 }

@@ -6,8 +6,6 @@
 #include <vector>
 
 #include "engine/VLMXCols.h"
-#include "engine/VLMXGbl/ObjInfo.h"
-#include "engine/VLMXGbl/PrintSettings.h"
 #include "framework/rtl/Locale.h"
 
 namespace {
@@ -18,10 +16,7 @@ class ColsListTest : public ::testing::Test {
 protected:
   void SetUp() override {
     FormatSettings = SystemFormatSettings();
-    ObjInfo = &FObjInfo;
-    PrintSettings = &FPrintSettings;
   }
-  void TearDown() override { ObjInfo = nullptr, PrintSettings = nullptr; }
 
   static TColsListData& AddColumn(TColsList& List, const std::string& Name, int HorzPage = 1, bool Printed = true) {
     auto Column = std::make_unique<TColsListData>();
@@ -37,24 +32,20 @@ protected:
   static void Add(TColsList& List, int Col, std::vector<long double> Values, int UpTo = 0) {
     for (long double V : Values) List.AddValue(Col, TvlxFieldValue{V}, UpTo);
   }
-  static std::string Text(const TColsList& List, int Col) {
+  static std::string Text(const TColsList& List, int Col, bool FieldFormat = false) {
     std::string S = "unset";
-    List.GetTotalText(Col, S);
+    List.GetTotalText(Col, FieldFormat, S);
     return S;
   }
   // The text of one report-level total of Kind over Values.
   std::string TotalOf(TotalKind Kind, std::vector<long double> Values, const std::string& TotalText = "",
                       bool FieldFormat = false) {
-    FObjInfo.FieldFormatOn = FieldFormat;
     TColsList List;
     AddColumn(List, "Amount").TotalText = TotalText;
     SetKind(*List.Items(0), 0, Kind);
     Add(List, 0, Values);
-    return Text(List, 0);
+    return Text(List, 0, FieldFormat);
   }
-
-  TObjInfo FObjInfo;
-  TvlxPrintSettings FPrintSettings;
 };
 
 TEST_F(ColsListTest, EveryKindWithNoOneAndManyValues) {
@@ -113,7 +104,6 @@ TEST_F(ColsListTest, GetTotalTextAppliesTheUserFormatOnlyWithFieldFormat) {
   EXPECT_EQ(TotalOf(tkStdDevSample, {1}, "%F", true), "n/a");
   EXPECT_EQ(TotalOf(tkMin, {}, "Min %7.2F", true), "Min     INF");
 
-  ObjInfo = nullptr;  // no adapter: plain values
   TColsList List;
   AddColumn(List, "Amount").TotalText = "Sum: %F";
   SetKind(*List.Items(0), 0, tkSum);
@@ -125,13 +115,11 @@ TEST_F(ColsListTest, GetTotalTextAppliesTheUserFormatOnlyWithFieldFormat) {
 }
 
 TEST_F(ColsListTest, FrozenTotalIgnoresValuesUntilReset) {
-  FPrintSettings.PagesAcross = 2;
-  FPrintSettings.CurPageAcross = 1;
   TColsList List;
   SetKind(AddColumn(List, "Amount"), 0, tkSum);
   SetKind(AddColumn(List, "Rows"), 0, tkCount);
   Add(List, 0, {1, 2});
-  List.MarkPageTotals();
+  List.MarkPageTotals(1, 2);
   Add(List, 0, {10});
   EXPECT_EQ(Text(List, 0), "3");
   List.ResetTotals(false);  // open again, values kept
@@ -180,7 +168,6 @@ TEST_F(ColsListTest, IndexOfNameIgnoresCase) {
 }
 
 TEST_F(ColsListTest, TotalLevelsAcrossPages) {
-  FPrintSettings.PagesAcross = 2;
   TColsList List;
   SetKind(AddColumn(List, "Hidden", 1, false), 2, tkSum);
   TColsListData& First = AddColumn(List, "First", 1);
@@ -194,23 +181,19 @@ TEST_F(ColsListTest, TotalLevelsAcrossPages) {
     List.CurLevel = CurLevel;
     EXPECT_EQ(List.LastTotalLevel(), Expected) << CurLevel;
   }
-  EXPECT_EQ(List.NextTotalsPage(2), 2);
-  FPrintSettings.PagesAcross = 1;  // a layout narrower than the columns say
-  EXPECT_EQ(List.NextTotalsPage(2), -1);
-  FPrintSettings.PagesAcross = 2;
+  EXPECT_EQ(List.NextTotalsPage(2, 2), 2);
+  EXPECT_EQ(List.NextTotalsPage(2, 1), -1);  // a layout narrower than the columns say
 
-  FPrintSettings.CurPageAcross = 2;  // the last page across: break levels go
   List.CurLevel = 0;
-  List.MarkPageTotals();
+  List.MarkPageTotals(2, 2);  // the last page across: break levels go
   EXPECT_EQ(Second.TotList->Items(1), nullptr);
   EXPECT_EQ(Second.TotList->Items(2), nullptr);
   EXPECT_TRUE(Second.TotList->Items(0)->Printed);
   EXPECT_EQ(Second.TotList->Items(0)->PagePrinted, 2);
   EXPECT_FALSE(First.TotList->Items(0)->Printed);  // printed on page 1
 
-  FPrintSettings.CurPageAcross = 1;  // not the last: frozen from CurLevel on
   List.CurLevel = 3;
-  List.MarkPageTotals();
+  List.MarkPageTotals(1, 2);  // not the last: frozen from CurLevel on
   EXPECT_TRUE(First.TotList->Items(3)->Printed);
   EXPECT_FALSE(First.TotList->Items(0)->Printed);
   Add(List, 1, {5}, 5);  // reaches the open levels that exist

@@ -271,12 +271,6 @@ TEST_F(FileMgrTest, ASettingsFileNamedLikeItsLockOrTemporaryFileIsRefusedAndKept
 }
 
 TEST_F(FileMgrTest, TheSettingsFileAndItsCompanionsAreNoOutputFile) {
-  TObjInfo Info;
-  Info.Component = &Vlx;
-  ObjInfo = &Info;
-  struct TReset {
-    ~TReset() { ObjInfo = nullptr; }
-  } Reset;
   WriteWholeFile(FileName, Example);
   const struct { std::string Name; bool Allowed; } Cases[] = {
       {FileName, false},          {Dir + "/./RPTSET.txt", false}, {Dir + "/sub/../RptSet.~lk", false},
@@ -285,7 +279,7 @@ TEST_F(FileMgrTest, TheSettingsFileAndItsCompanionsAreNoOutputFile) {
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Name);
     Headless::Reset();
-    EXPECT_EQ(OutputFileNameAllowed(C.Name), C.Allowed);
+    EXPECT_EQ(OutputFileNameAllowed(&Vlx, C.Name), C.Allowed);
     if (C.Allowed) continue;
     ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
     EXPECT_EQ(Headless::MessageBoxes()[0].Text,

@@ -217,7 +217,7 @@ TEST_F(AdapterTest, DatasetControlsComeBackOnEveryPath) {
   Info->OnFilterRecord = [](TObject*, TDataSet*, int, bool&, bool&) { throw Exception("host"); };
   EXPECT_THROW(Walk(), Exception);
   EXPECT_TRUE(DS->ControlsDisabled());
-  Info.reset();
-  ObjInfo = nullptr;
+  NewAdapter();
   EXPECT_FALSE(DS->ControlsDisabled());
+  EXPECT_EQ(ObjInfo, Info) << "the windows' reference follows the run's new adapter";
 }

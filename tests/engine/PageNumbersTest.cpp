@@ -2,8 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/VLMXGbl/PageNumbers.h"
-#include "engine/VLMXGbl/PrintSettings.h"
-#include "engine/Vellumix/ReportSettings.h"
+#include "engine/VLMXGbl/Run.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "framework/headless/Printers.h"
@@ -13,20 +12,15 @@ namespace {
 
 class PageNumbersTest : public HeadlessTest {
 protected:
-  void SetUp() override {
-    HeadlessTest::SetUp();
-    RptSettings = &FSettings;
-    PrintSettings = &FPS;
-  }
   void TearDown() override {
-    PrintSettings = nullptr;
-    RptSettings = nullptr;
     Headless::ResetPrinters();
     HeadlessTest::TearDown();
   }
 
-  TvlxReportSettings FSettings;
-  TvlxPrintSettings FPS;
+  TvlxRun FRun;
+  TvlxRunScope FScope{FRun};
+  TvlxReportSettings& FSettings = FRun.Settings;
+  TvlxPrintSettings& FPS = FRun.State;
 };
 
 const std::string InvalidOneAcross = "Page number is invalid\rExamples:\r4";

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/Run.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "tests/support/HeadlessFixture.h"
@@ -78,12 +78,13 @@ TEST(ReportSettings, ConvertMarginsToDeviceNeedsARunState) {
   S.ConvertMarginsToDevice();
   EXPECT_EQ(S.PageMarginDev, (TRect{0, 0, 0, 0}));
 
-  TvlxPrintSettings Run;
-  Run.DevResX = 600;
-  Run.DevResY = 300;
-  PrintSettings = &Run;
-  S.ConvertMarginsToDevice();
-  PrintSettings = nullptr;
+  TvlxRun Run;
+  Run.State.DevResX = 600;
+  Run.State.DevResY = 300;
+  {
+    TvlxRunScope Scope(Run);
+    S.ConvertMarginsToDevice();
+  }
   EXPECT_EQ(S.PageMarginDev, (TRect{150, 150, 600, 30}));
   EXPECT_EQ(S.CellMarginDev, (TRect{6, 6, 18, 12}));
   EXPECT_EQ(S.MaxMemoColWidDev, 1200);

@@ -1,37 +1,23 @@
 // A run in progress for the engine tests: the run state, the styles, the adapter and the report
-// settings, reached through the process-wide pointers as the engine reaches them.
+// settings of one run, published to the windows' references as a real run publishes them.
 #pragma once
-#include <memory>
-
-#include "engine/VLMXGbl/ObjInfo.h"
-#include "engine/VLMXGbl/PrintSettings.h"
-#include "engine/VLMXGbl/RptStyles.h"
-#include "engine/Vellumix/ReportSettings.h"
+#include "engine/VLMXGbl/Run.h"
 #include "framework/Graphics.h"
+#include "framework/Printers.h"
 #include "tests/support/HeadlessFixture.h"
 
 class RunTest : public HeadlessTest {
 protected:
   void SetUp() override {
     HeadlessTest::SetUp();
-    PS = std::make_unique<TvlxPrintSettings>();
-    PrintSettings = PS.get();
-    RptStyles = &Styles;
-    ObjInfo = &Info;
-    RptSettings = &Settings;
-  }
-  void TearDown() override {
-    PrintSettings = nullptr;
-    RptStyles = nullptr;
-    ObjInfo = nullptr;
-    RptSettings = nullptr;
-    PS.reset();
-    HeadlessTest::TearDown();
+    PS->Canvas = Printer()->Canvas();  // the fresh desktop's printer
   }
 
   TCanvas Canvas;
-  std::unique_ptr<TvlxPrintSettings> PS;
-  TRptStyles Styles;
-  TObjInfo Info;
-  TvlxReportSettings Settings;
+  TvlxRun TheRun;
+  TvlxRunScope Scope{TheRun};
+  TvlxPrintSettings* const PS = &TheRun.State;
+  TRptStyles& Styles = TheRun.Styles;
+  TObjInfo& Info = TheRun.Adapter();
+  TvlxReportSettings& Settings = TheRun.Settings;
 };

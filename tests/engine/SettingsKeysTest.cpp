@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/Run.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/Vellumix/SettingsKeys.h"
 #include "framework/rtl/FileUtils.h"
@@ -20,11 +20,6 @@ protected:
   void SetUp() override {
     HeadlessTest::SetUp();
     Headless::SetNow(LoadMoment);
-    ObjInfo = nullptr;
-  }
-  void TearDown() override {
-    ObjInfo = nullptr;
-    HeadlessTest::TearDown();
   }
 
   // Applies one stored line the way the loader does.
@@ -136,12 +131,13 @@ TEST_F(SettingsKeys, DefaultsWithoutAnObjectAdapter) {
 }
 
 TEST_F(SettingsKeys, DefaultsComputedFromADecisionGrid) {
-  TObjInfo Grid;
+  TvlxRun Run;
+  TvlxRunScope Scope(Run);
+  TObjInfo& Grid = Run.Adapter();
   Grid.ObjType = otDecisionGrid;
   Grid.FixedCols = 3;
   Grid.SortedBySQL = true;
   Grid.SortFields = "Region,Year";
-  ObjInfo = &Grid;
 
   TvlxReportSettings S;
   TvlxSettingsKeys Keys(&S);

@@ -152,10 +152,6 @@ const TCase& Find(const std::string& Name) {
 }
 
 TReport::TReport(const TCase& Case) : FCase(Case) {
-  RptSettings = &Settings;
-  PrintSettings = &Run;
-  RptStyles = &Styles;
-  ObjInfo = &Info;
   Info.Component = &Vlx;
   Vlx.SetObjectToPrint(MakeGrid(Case.Source, &Form));
   Info.Setup();
@@ -173,13 +169,6 @@ TReport::TReport(const TCase& Case) : FCase(Case) {
   for (const auto& [Index, Text] : Case.Memos) Settings.RptMemo(Index)->Text = Text;
   Settings.GridChrsAscii = DefaultGridChrsAscii;
   Settings.GridChrsIbm = DefaultGridChrsIbm;
-}
-
-TReport::~TReport() {
-  ObjInfo = nullptr;
-  RptStyles = nullptr;
-  PrintSettings = nullptr;
-  RptSettings = nullptr;
 }
 
 int TReport::Print(const std::string& FileName, TOutput Output) {

@@ -1,4 +1,4 @@
-// Whole reports with known output: each case is a printed object and the settings of its report,
+// TheRun reports with known output: each case is a printed object and the settings of its report,
 // as a user leaves them in the setup window, printed to a text file the way the window's Print
 // command prints it. The native golden-file test and the end-to-end test under Wine build the
 // same reports from here, so nothing in this file may depend on one backend.
@@ -8,10 +8,7 @@
 #include <vector>
 
 #include "engine/VLMXCols.h"
-#include "engine/VLMXGbl/ObjInfo.h"
-#include "engine/VLMXGbl/PrintSettings.h"
-#include "engine/VLMXGbl/RptStyles.h"
-#include "engine/Vellumix/ReportSettings.h"
+#include "engine/VLMXGbl/Run.h"
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/Forms.h"
 
@@ -45,11 +42,10 @@ const TCase& Find(const std::string& Name);
 // The case the end-to-end test prints under Wine: no date or time in it.
 inline const std::string WineCase = "books-ascii";
 
-// One report with its run objects; the process-wide pointers lead to them while it lives.
+// One report with its run, published to the windows' references while it lives.
 class TReport {
 public:
   explicit TReport(const TCase& Case);
-  ~TReport();
   TReport(const TReport&) = delete;
   TReport& operator=(const TReport&) = delete;
 
@@ -65,10 +61,12 @@ public:
 
   TForm Form{nullptr};
   TvlxVellumix Vlx{nullptr};
-  TvlxReportSettings Settings;
-  TvlxPrintSettings Run;
-  TRptStyles Styles;
-  TObjInfo Info;
+  TvlxRun TheRun;
+  TvlxRunScope Scope{TheRun};
+  TvlxReportSettings& Settings = TheRun.Settings;
+  TvlxPrintSettings& Run = TheRun.State;
+  TRptStyles& Styles = TheRun.Styles;
+  TObjInfo& Info = TheRun.Adapter();
 
 private:
   const TCase& FCase;
