@@ -119,8 +119,9 @@ void RelayHintMessage(HWND Window, UINT Msg, WPARAM W, LPARAM L);
 // The tooltip window, or nullptr before the first tool.
 HWND HintWindow();
 
-// The window styles of a form's border.
-void FormStyle(TFormBorderStyle Border, DWORD& Style, DWORD& ExStyle);
+// The window styles of a form's border and of its title-bar buttons.
+void FormStyle(TFormBorderStyle Border, DWORD& Style, DWORD& ExStyle,
+               TBorderIcons Icons = biSystemMenu | biMinimize | biMaximize);
 
 // The windowed children of a control in tab order: by TabOrder (controls without one keep
 // their creation order).
