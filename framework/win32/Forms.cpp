@@ -101,15 +101,10 @@ protected:
       return true;
     }
     switch (Msg) {
-      case WM_ERASEBKGND: {
-        RECT client;
-        GetClientRect(Handle(), &client);
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(FForm.Color()));
-        FillRect(reinterpret_cast<HDC>(W), &client, brush);
-        DeleteObject(brush);
+      case WM_ERASEBKGND:
+        FillClient(Handle(), reinterpret_cast<HDC>(W), FForm.Color());
         Result = 1;
         return true;
-      }
       case WM_CLOSE:
         // The model decides: it may refuse, hide, free the form or end the program.
         FForm.PeerCloseRequested();

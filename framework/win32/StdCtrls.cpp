@@ -201,11 +201,7 @@ protected:
   // leaves the inside unpainted, so the box fills it with its colour.
   bool Message(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) override {
     if (Msg != WM_ERASEBKGND) return TWinPeer::Message(Msg, W, L, Result);
-    RECT client;
-    GetClientRect(Handle(), &client);
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(FBox.Color()));
-    FillRect(reinterpret_cast<HDC>(W), &client, brush);
-    DeleteObject(brush);
+    FillClient(Handle(), reinterpret_cast<HDC>(W), FBox.Color());
     Result = 1;
     return true;
   }

@@ -25,6 +25,8 @@ extern const char* const FormClassName;
 extern const char* const GridClassName;
 
 COLORREF ColorToRGB(TColor Color);
+// Fills the window's whole client area with Color on Dc (a window's background erase).
+void FillClient(HWND Window, HDC Dc, TColor Color);
 
 using TFontHandle = std::shared_ptr<std::remove_pointer_t<HFONT>>;
 // A GDI font for the description, shared by every window that shows the same font and deleted
