@@ -32,6 +32,14 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   FLeft = ALeft; FTop = ATop; FWidth = AWidth; FHeight = AHeight;
   PeerNotify(TPeerChange::Bounds);
+  // An aligned control that changes its height or width moves its neighbours.
+  if (FAlign != TAlign::alNone && FParent) FParent->AlignControls();
+}
+
+void TControl::SetAlign(TAlign Value) {
+  if (FAlign == Value) return;
+  FAlign = Value;
+  if (FParent) FParent->AlignControls();
 }
 
 void TControl::PeerBoundsChanged(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -43,6 +51,7 @@ void TControl::SetVisible(bool Value) {
   FVisible = Value;
   if (FVisible && FParent && FParent->HandleAllocated()) HandleNeeded();
   PeerNotify(TPeerChange::Visible);
+  if (FAlign != TAlign::alNone && FParent) FParent->AlignControls();
 }
 
 void TControl::SetEnabled(bool Value) {
@@ -178,6 +187,11 @@ const TPropertyTable& TControl::PropertyTable() const {
       {"PopupMenu", ReferenceProperty(&TControl::SetPopupMenu, "a pop-up menu")},
       {"OnMouseMove", EventProperty(&TControl::OnMouseMove)},
       {"ParentFont", BooleanProperty(&TControl::SetParentFont)},
+      {"Align", Setter<TControl>([](TControl& C, const TLayoutValue& V) {
+         C.SetAlign(V.AsEnum<TAlign>({{"alNone", TAlign::alNone}, {"alTop", TAlign::alTop},
+                                      {"alBottom", TAlign::alBottom}, {"alLeft", TAlign::alLeft},
+                                      {"alRight", TAlign::alRight}, {"alClient", TAlign::alClient}}));
+       })},
       {"Color", Setter<TControl>([](TControl& C, const TLayoutValue& V) { C.SetColor(ColorValue(V)); })},
       {"Font.Name", FontProperty([](TFont& F, const TLayoutValue& V) { F.SetName(V.AsString()); })},
       {"Font.Height", FontProperty([](TFont& F, const TLayoutValue& V) { F.SetHeight(V.AsInteger()); })},
@@ -219,6 +233,32 @@ void TWinControl::InsertControl(TControl* AControl) {
   AControl->FParent = this;
   if (AControl->ParentFont()) AControl->SetParentFont(true);
   if (HandleAllocated() && AControl->Visible()) AControl->HandleNeeded();
+  if (AControl->Align() != TAlign::alNone) AlignControls();
+}
+
+void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  const bool resized = AWidth != Width() || AHeight != Height();
+  TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (resized) AlignControls();
+}
+
+void TWinControl::AlignControls() {
+  if (FAligning) return;
+  TScopedValue aligning(FAligning, true);
+  TRect r = AlignRect();
+  for (TAlign align : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient})
+    for (TControl* c : FControls) {
+      if (c->FAlign != align || !c->FVisible) continue;
+      const int w = std::min(c->FWidth, std::max(0, r.Width()));
+      const int h = std::min(c->FHeight, std::max(0, r.Height()));
+      switch (align) {
+        case TAlign::alTop: c->SetBounds(r.Left, r.Top, r.Width(), c->FHeight); r.Top += h; break;
+        case TAlign::alBottom: r.Bottom -= h; c->SetBounds(r.Left, r.Bottom, r.Width(), c->FHeight); break;
+        case TAlign::alLeft: c->SetBounds(r.Left, r.Top, c->FWidth, r.Height()); r.Left += w; break;
+        case TAlign::alRight: r.Right -= w; c->SetBounds(r.Right, r.Top, c->FWidth, r.Height()); break;
+        default: c->SetBounds(r.Left, r.Top, std::max(0, r.Width()), std::max(0, r.Height())); break;
+      }
+    }
 }
 
 void TWinControl::RemoveControl(TControl* AControl) {

@@ -48,6 +48,10 @@ using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
+// Where a control keeps itself in its parent: along an edge at its own height or width, or
+// filling what the edge controls leave.
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
 struct TRect {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
   int Width() const { return Right - Left; }
@@ -101,6 +105,8 @@ public:
   virtual int ClientHeight() const { return FHeight; }
   virtual void SetClientWidth(int Value) { SetWidth(Value); }
   virtual void SetClientHeight(int Value) { SetHeight(Value); }
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign Value);
 
   bool Visible() const { return FVisible; }
   virtual void SetVisible(bool Value);
@@ -209,6 +215,7 @@ private:
   TPopupMenu* FPopupMenu = nullptr;
   int FHelpContext = 0;
   TSizeConstraints FConstraints;
+  TAlign FAlign = TAlign::alNone;
 };
 
 class TWinControl : public TControl {
@@ -236,6 +243,11 @@ public:
   void SetRedraw(bool On);
   bool RedrawLocked() const { return FRedrawLocked; }
 
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  // Places the aligned children: the top ones, then the bottom, left and right ones in the
+  // order they were added, each along what the earlier ones left; the client ones fill the rest.
+  void AlignControls();
+
   void HandleNeeded() override;
   void DestroyHandle() override;
   // Makes the window anew, for a style that the system control takes only when it is made;
@@ -262,9 +274,12 @@ protected:
   virtual void DoEnter() { if (OnEnter) OnEnter(this); }
   virtual void DoExit() { if (OnExit) OnExit(this); }
   void FontChanged() override;
+  // The part of the client area that aligned children share.
+  virtual TRect AlignRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
 
 private:
   std::vector<TControl*> FControls;
+  bool FAligning = false;
   int FTabOrder = -1;
   bool FTabStop = false;
   bool FRedrawLocked = false;

@@ -29,18 +29,26 @@ void TCustomPanel::SetBevelInner(TBevelCut Value) {
   if (FBevelInner == Value) return;
   FBevelInner = Value;
   PeerNotify(TPeerChange::Style);
+  AlignControls();
 }
 
 void TCustomPanel::SetBevelOuter(TBevelCut Value) {
   if (FBevelOuter == Value) return;
   FBevelOuter = Value;
   PeerNotify(TPeerChange::Style);
+  AlignControls();
 }
 
 void TCustomPanel::SetBevelWidth(int Value) {
   if (FBevelWidth == Value || Value < 1) return;
   FBevelWidth = Value;
   PeerNotify(TPeerChange::Style);
+  AlignControls();
+}
+
+TRect TCustomPanel::AlignRect() const {
+  const int inset = FBevelWidth * ((FBevelOuter != TBevelCut::bvNone) + (FBevelInner != TBevelCut::bvNone));
+  return {inset, inset, ClientWidth() - inset, ClientHeight() - inset};
 }
 
 const TPropertyTable& TCustomPanel::PropertyTable() const {

@@ -31,6 +31,8 @@ public:
 
 protected:
   std::unique_ptr<TControlPeer> CreatePeer() override;
+  // Aligned children keep inside the bevels.
+  TRect AlignRect() const override;
 
 private:
   TAlignment FAlignment = TAlignment::taCenter;

@@ -130,7 +130,14 @@ void TCustomForm::PeerBoundsChanged(int ALeft, int ATop, int AWidth, int AHeight
   FrameSize(dx, dy);
   FClientWidth = std::max(0, AWidth - dx);
   FClientHeight = std::max(0, AHeight - dy);
+  AlignControls();
   DispatchInput(this, [&] { ResizedFrom(oldWidth, oldHeight); });
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons Value) {
+  if (FBorderIcons == Value) return;
+  FBorderIcons = Value;
+  PeerNotify(TPeerChange::Style);
 }
 
 void TCustomForm::SetWindowState(TWindowState Value) {
@@ -307,6 +314,10 @@ const TPropertyTable& TCustomForm::PropertyTable() const {
                                                        {"bsDialog", TFormBorderStyle::bsDialog},
                                                        {"bsToolWindow", TFormBorderStyle::bsToolWindow},
                                                        {"bsSizeToolWin", TFormBorderStyle::bsSizeToolWin}}));
+       })},
+      {"BorderIcons", Setter<TCustomForm>([](TCustomForm& F, const TLayoutValue& V) {
+         F.SetBorderIcons(V.AsSet({{"biSystemMenu", biSystemMenu}, {"biMinimize", biMinimize},
+                                   {"biMaximize", biMaximize}}));
        })},
       {"Position", Setter<TCustomForm>([](TCustomForm& F, const TLayoutValue& V) {
          F.SetPosition(V.AsEnum<TPosition>({{"poDesigned", TPosition::poDesigned},

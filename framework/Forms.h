@@ -15,6 +15,9 @@ enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWind
 enum class TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter, poDesktopCenter };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+// The buttons of a form's title bar (a dialog or tool window has only the system menu).
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
+using TBorderIcons = unsigned;
 
 // How Print sizes the form's picture on the page: pixel for pixel, at the screen's size in
 // inches, or as large as the page allows.
@@ -37,6 +40,8 @@ public:
 
   TFormBorderStyle BorderStyle() const { return FBorderStyle; }
   void SetBorderStyle(TFormBorderStyle Value);
+  TBorderIcons BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(TBorderIcons Value);
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition Value) { FPosition = Value; }
   bool Scaled() const { return FScaled; }
@@ -143,6 +148,7 @@ protected:
 private:
   TMainMenu* FMenu = nullptr;
   TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
+  TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
   TPosition FPosition = TPosition::poDesigned;
   bool FScaled = true;
   bool FAutoScroll = true;

@@ -6,7 +6,7 @@
 
 namespace Win32 {
 
-void FormStyle(TFormBorderStyle Border, DWORD& Style, DWORD& ExStyle) {
+void FormStyle(TFormBorderStyle Border, DWORD& Style, DWORD& ExStyle, TBorderIcons Icons) {
   Style = WS_OVERLAPPEDWINDOW;
   ExStyle = 0;
   switch (Border) {
@@ -28,6 +28,11 @@ void FormStyle(TFormBorderStyle Border, DWORD& Style, DWORD& ExStyle) {
       ExStyle = WS_EX_TOOLWINDOW;
       break;
   }
+  if (Style & WS_CAPTION) {
+    if (!(Icons & biSystemMenu)) Style &= ~(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+    if (!(Icons & biMinimize)) Style &= ~WS_MINIMIZEBOX;
+    if (!(Icons & biMaximize)) Style &= ~WS_MAXIMIZEBOX;
+  }
 }
 
 namespace {
@@ -47,7 +52,7 @@ class TFormPeer : public TWinPeer {
 public:
   explicit TFormPeer(TCustomForm& Form) : TWinPeer(Form), FForm(Form) {
     DWORD style, exStyle;
-    FormStyle(Form.BorderStyle(), style, exStyle);
+    FormStyle(Form.BorderStyle(), style, exStyle, Form.BorderIcons());
     // No WS_CLIPCHILDREN: transparent labels show the background the form paints under them.
     CreateHandle(FormClassName, style, exStyle, OwnerWindow(Form));
   }
@@ -57,7 +62,7 @@ public:
     switch (What) {
       case TPeerChange::Style: {
         DWORD style, exStyle;
-        FormStyle(FForm.BorderStyle(), style, exStyle);
+        FormStyle(FForm.BorderStyle(), style, exStyle, FForm.BorderIcons());
         DWORD kept = GetWindowLongA(Handle(), GWL_STYLE) & (WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE);
         SetWindowLongA(Handle(), GWL_STYLE, style | kept);
         SetWindowLongA(Handle(), GWL_EXSTYLE, exStyle);
@@ -96,15 +101,10 @@ protected:
       return true;
     }
     switch (Msg) {
-      case WM_ERASEBKGND: {
-        RECT client;
-        GetClientRect(Handle(), &client);
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(FForm.Color()));
-        FillRect(reinterpret_cast<HDC>(W), &client, brush);
-        DeleteObject(brush);
+      case WM_ERASEBKGND:
+        FillClient(Handle(), reinterpret_cast<HDC>(W), FForm.Color());
         Result = 1;
         return true;
-      }
       case WM_CLOSE:
         // The model decides: it may refuse, hide, free the form or end the program.
         FForm.PeerCloseRequested();

@@ -10,6 +10,14 @@ COLORREF ColorToRGB(TColor Color) {
   return static_cast<COLORREF>(Color) & 0xFFFFFF;
 }
 
+void FillClient(HWND Window, HDC Dc, TColor Color) {
+  RECT client;
+  GetClientRect(Window, &client);
+  HBRUSH brush = CreateSolidBrush(ColorToRGB(Color));
+  FillRect(Dc, &client, brush);
+  DeleteObject(brush);
+}
+
 TFontHandle FontHandle(const TFont& Font) {
   // Windows showing the same font share one GDI object; it goes when the last one lets go.
   static std::map<std::string, std::weak_ptr<HFONT__>> cache;

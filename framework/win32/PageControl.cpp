@@ -112,6 +112,7 @@ public:
   explicit TUpDownPeer(TUpDown& UpDown) : TWinPeer(UpDown), FUpDown(UpDown) {
     CreateHandle(UPDOWN_CLASSA, WS_CHILD, 0, ParentHandle(UpDown));
     PushPosition();
+    InvalidateRect(Handle(), nullptr, TRUE);
   }
 
   void Changed(TPeerChange What) override {

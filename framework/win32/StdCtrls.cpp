@@ -196,9 +196,23 @@ private:
 // A group box is a parent of controls: what its children tell it passes through our peer.
 class TGroupBoxPeer : public TWinPeer {
 public:
-  explicit TGroupBoxPeer(TGroupBox& Box) : TWinPeer(Box) {
-    CreateHandle("BUTTON", WS_CHILD | WS_CLIPSIBLINGS | BS_GROUPBOX, WS_EX_CONTROLPARENT, ParentHandle(Box));
+  explicit TGroupBoxPeer(TGroupBox& Box) : TWinPeer(Box), FBox(Box) {
+    CreateHandle("BUTTON", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | BS_GROUPBOX, WS_EX_CONTROLPARENT,
+                 ParentHandle(Box));
   }
+
+protected:
+  // The system's group box paints only its frame and caption; a parent that clips its children
+  // leaves the inside unpainted, so the box fills it with its colour.
+  bool Message(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) override {
+    if (Msg != WM_ERASEBKGND) return TWinPeer::Message(Msg, W, L, Result);
+    FillClient(Handle(), reinterpret_cast<HDC>(W), FBox.Color());
+    Result = 1;
+    return true;
+  }
+
+private:
+  TGroupBox& FBox;
 };
 
 }  // namespace

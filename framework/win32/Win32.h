@@ -25,6 +25,8 @@ extern const char* const FormClassName;
 extern const char* const GridClassName;
 
 COLORREF ColorToRGB(TColor Color);
+// Fills the window's whole client area with Color on Dc (a window's background erase).
+void FillClient(HWND Window, HDC Dc, TColor Color);
 
 using TFontHandle = std::shared_ptr<std::remove_pointer_t<HFONT>>;
 // A GDI font for the description, shared by every window that shows the same font and deleted
@@ -119,8 +121,9 @@ void RelayHintMessage(HWND Window, UINT Msg, WPARAM W, LPARAM L);
 // The tooltip window, or nullptr before the first tool.
 HWND HintWindow();
 
-// The window styles of a form's border.
-void FormStyle(TFormBorderStyle Border, DWORD& Style, DWORD& ExStyle);
+// The window styles of a form's border and of its title-bar buttons.
+void FormStyle(TFormBorderStyle Border, DWORD& Style, DWORD& ExStyle,
+               TBorderIcons Icons = biSystemMenu | biMinimize | biMaximize);
 
 // The windowed children of a control in tab order: by TabOrder (controls without one keep
 // their creation order).

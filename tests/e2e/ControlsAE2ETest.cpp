@@ -173,12 +173,6 @@ void PressKey(HWND Window, WPARAM Key) {
   PostMessageA(Window, WM_KEYUP, Key, scan | 0xC0000000);
 }
 
-POINT TabPoint(HWND Tabs, int Index) {
-  RECT r{};
-  SendMessageA(Tabs, TCM_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&r));
-  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 std::string ClipboardText() {
   std::string text;
   if (!OpenClipboard(nullptr)) return text;

@@ -81,3 +81,9 @@ POINT ListViewItemPoint(HWND View, int Index) {
   SendMessageA(View, LVM_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&r));
   return {r.left + 5, (r.top + r.bottom) / 2};
 }
+
+POINT TabPoint(HWND Tabs, int Index) {
+  RECT r{};
+  SendMessageA(Tabs, TCM_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&r));
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}

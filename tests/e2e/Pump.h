@@ -31,3 +31,5 @@ std::string ListViewText(HWND View, int Item, int Column);
 // A point inside a list-box line or a list-view item's label, in client coordinates.
 POINT ListBoxItemPoint(HWND Box, int Index);
 POINT ListViewItemPoint(HWND View, int Index);
+// The middle of a tab of a tab control, in client coordinates.
+POINT TabPoint(HWND Tabs, int Index);

@@ -1,0 +1,124 @@
+// The setup window "Report Options": the modal window of one report run, with its command bar,
+// the five option pages, the status area and the menus. This file holds the window's controls
+// as its layout builds them; the window's behaviour is added in the files beside it.
+#pragma once
+#include "framework/Forms.h"
+
+class TBevel;
+class TButton;
+class TCheckBox;
+class TCheckListBox;
+class TComboBox;
+class TDBGrid;
+class TDrawGrid;
+class TEdit;
+class TFontDialog;
+class TGroupBox;
+class TLabel;
+class TListBox;
+class TMainMenu;
+class TMemo;
+class TMenuItem;
+class TPageControl;
+class TPanel;
+class TPopupMenu;
+class TPrinterSetupDialog;
+class TRadioButton;
+class TSaveDialog;
+class TSpeedButton;
+class TTabSheet;
+class TTimer;
+class TUpDown;
+
+// Every published control of the window: its class and its name in the layout.
+#define VLX_MAIN_CONTROLS(X)                                                                      \
+  /* command bar */                                                                              \
+  X(TPanel, paTop) X(TSpeedButton, sbClose) X(TSpeedButton, sbSaveOpts) X(TBevel, Bevel1)       \
+  X(TSpeedButton, sbPrint) X(TSpeedButton, sbPreview) X(TBevel, Bevel2)                          \
+  X(TComboBox, cbxOutputDest) X(TSpeedButton, sbPrinterSetup) X(TBevel, bvOutputFileName)        \
+  X(TEdit, edOutputFileName) X(TSpeedButton, buBrowseFile) X(TComboBox, cbxIfOutputFileExists)   \
+  /* page area */                                                                                \
+  X(TPanel, paMiddle) X(TPageControl, pcOptions) X(TTabSheet, tsGeneral) X(TTabSheet, tsOutput)  \
+  X(TTabSheet, tsStyle) X(TTabSheet, tsTitles) X(TTabSheet, tsSetup)                             \
+  /* General page */                                                                             \
+  X(TGroupBox, gbPrintWhat) X(TRadioButton, rbPrintWhatAll)                                      \
+  X(TRadioButton, rbPrintWhatCurrentPage) X(TRadioButton, rbPrintWhatCompleteBranches)           \
+  X(TRadioButton, rbPrintWhatCurrentBranchAll) X(TRadioButton, rbPrintWhatCurrentBranchDown)     \
+  X(TRadioButton, rbPrintWhatWindowSnapshot) X(TRadioButton, rbPrintWhatSelectedRows)            \
+  X(TRadioButton, rbPrintWhatTestPage) X(TRadioButton, rbPrintWhatPageRange)                     \
+  X(TEdit, edPageRangeFrom) X(TEdit, edPageRangeTo) X(TComboBox, cmbSnapshotSize)                \
+  X(TGroupBox, gbDatasetRowCounting) X(TRadioButton, rbCountNumRcds)                             \
+  X(TRadioButton, rbEstimateNumRcds) X(TEdit, edRcdEstimate)                                     \
+  X(TGroupBox, gbFormattingOptions) X(TEdit, edStartingReportLineId) X(TEdit, edPanelsAcrossPage) \
+  X(TEdit, edInterPanelGap) X(TEdit, edTextTruncSymbol) X(TEdit, edHorizLineFreq)                \
+  X(TComboBox, cbxColTitleAlignment) X(TEdit, edNumFixedColumns) X(TEdit, edMaxStringColWid)     \
+  X(TEdit, edMaxStringLines) X(TEdit, edMaxMemoColWid) X(TEdit, edMaxMemoLines)                  \
+  X(TGroupBox, gbAutoSizzing) X(TComboBox, cbxAutoSizze) X(TEdit, edMaxRowsToAutoSizze)          \
+  X(TGroupBox, gbGroupBreak) X(TEdit, edMaxGrpBrkLines) X(TEdit, edGrpBrkOutdentChars)           \
+  X(TLabel, lbVertHtAdjPer) X(TEdit, edVertHtAdjPer) X(TEdit, edNumericOnly)                     \
+  /* Output page */                                                                              \
+  X(TGroupBox, gbOutputOptions) X(TEdit, edLinesPerPage) X(TEdit, edTxtCharsPageWid)             \
+  X(TCheckBox, cbShrinkToPage) X(TEdit, edSmallestFontSize) X(TCheckBox, cbExpandToPage)         \
+  X(TEdit, edLargestFontSize) X(TGroupBox, gbExportOptions) X(TComboBox, cmbExportFieldDelim)    \
+  X(TComboBox, cmbExportQuote) X(TEdit, edExportMaxStrLng) X(TEdit, edExportMaxMemoLng)          \
+  X(TCheckBox, cbExportOnlyPrintableChrs) X(TGroupBox, gbFastPrinterText)                        \
+  X(TCheckBox, cbFastPrinterText) X(TEdit, edFastTextPrinterInit)                                \
+  X(TEdit, edFastTextPrinterFinish) X(TCheckBox, cbDefaultPrinter) X(TComboBox, cmbPrinters)     \
+  X(TCheckBox, cbUseReportViewer) X(TGroupBox, gbMargins) X(TEdit, edPageMarginTop)              \
+  X(TEdit, edPageMarginBottom) X(TEdit, edPageMarginLeft) X(TEdit, edPageMarginRight)            \
+  X(TEdit, edCellMarginTop) X(TEdit, edCellMarginBottom) X(TEdit, edCellMarginLeft)              \
+  X(TEdit, edCellMarginRight) X(TGroupBox, gbPosition) X(TComboBox, cbxOrientation)              \
+  X(TComboBox, cbxReportAlignment)                                                               \
+  /* Style page */                                                                               \
+  X(TPanel, paStylesLeft) X(TPanel, paOutputQuality) X(TComboBox, cbxOutputQuality)              \
+  X(TPanel, paStyle) X(TPageControl, pcStyles) X(TTabSheet, tsFixedSpacedFont)                   \
+  X(TEdit, edTextFontName) X(TButton, buTextFontName) X(TEdit, edTextFontSize)              \
+  X(TTabSheet, tsReplacementFont) X(TEdit, edReplFontName) X(TButton, buReplFontName)       \
+  X(TEdit, edReplFontSize) X(TTabSheet, tsStyles) X(TEdit, edStylesLocator) X(TDBGrid, dbgStyles) \
+  X(TPanel, paStyleOpts) X(TCheckListBox, lbxStyleOpts) X(TPanel, paColumnGrid)                  \
+  X(TDrawGrid, dgColumns) X(TComboBox, cmbColumns) X(TEdit, edColumns) X(TPanel, Panel1)         \
+  X(TEdit, edNumGrpBrkCols) X(TUpDown, spNumGrpBrkCols) X(TEdit, edGrpBrkSameValue)              \
+  X(TEdit, edAdjGrpBrkLines) X(TUpDown, spAdjGrpBrkLines)                                        \
+  /* Titles page */                                                                              \
+  X(TPanel, paRptMemoOptions) X(TListBox, lbxMemoLocation) X(TLabel, lbReportTitles)             \
+  X(TCheckBox, cbMemoVisible) X(TGroupBox, gbMemoAlignment) X(TRadioButton, rbRptMemoLeftJustify) \
+  X(TRadioButton, rbRptMemoCenterJustify) X(TRadioButton, rbRptMemoRightJustify)                 \
+  X(TGroupBox, gbMemoSize) X(TEdit, edMemoXPosPer) X(TEdit, edMemoWidPer)                        \
+  X(TGroupBox, gbMemoMargins) X(TEdit, edMemoSpacesAbove) X(TEdit, edMemoSpacesBelow)            \
+  X(TButton, buMemoFont) X(TPanel, paMemoTitlesBottom) X(TLabel, lbRptMemoLeftMargin)            \
+  X(TMemo, memRptMemo) X(TLabel, lbRptMemoRightMargin)                                           \
+  /* Setup page */                                                                               \
+  X(TGroupBox, gbDisplayReportOptions) X(TCheckBox, cbDisplayReportOptionsWin)                   \
+  X(TCheckBox, cbDisplayProgressWin) X(TCheckBox, cbPauseAfterPrinting)                          \
+  X(TCheckBox, cbCloseWinAfterPrinting) X(TCheckBox, cbShowHint)                                 \
+  X(TCheckBox, cbAllowFastPrinterText) X(TCheckBox, cbSettingsReadOnly) X(TCheckBox, cbPreviewFirst) \
+  X(TGroupBox, gbPasswords) X(TCheckBox, cbRptPW) X(TCheckBox, cbRptOptPW) X(TCheckBox, cbRptSetupPW) \
+  X(TGroupBox, gbDisplayPages) X(TCheckBox, cbShowGeneralPage) X(TCheckBox, cbShowOutputPage)    \
+  X(TCheckBox, cbShowStylePage) X(TCheckBox, cbShowTitlesPage) X(TCheckBox, cbShowSetupPage)     \
+  X(TGroupBox, gbMemoFormats) X(TEdit, edMemoDateFormatStr) X(TEdit, edMemoTimeFormatStr)        \
+  X(TEdit, edMemoPageFormatStr)                                                                  \
+  /* status area */                                                                              \
+  X(TPanel, paBottom) X(TPanel, paRptStatus) X(TPanel, paPageDimensions) X(TPanel, paDestination) \
+  X(TPanel, paMsg) X(TPanel, paPagesAcross)                                                      \
+  /* components without a window */                                                             \
+  X(TTimer, Timer1) X(TTimer, timTerminate) X(TSaveDialog, SaveDialog1) X(TFontDialog, FontDialog1) \
+  X(TPrinterSetupDialog, PrinterSetupDialog1)                                                    \
+  X(TMainMenu, mmRptOpts) X(TMenuItem, mnFile) X(TMenuItem, itmPreview)                          \
+  X(TMenuItem, itmOutputDestination) X(TMenuItem, itmPrint) X(TMenuItem, itmOutputSetup)         \
+  X(TMenuItem, itmSep2) X(TMenuItem, itmSave) X(TMenuItem, itmCalcColSIze) X(TMenuItem, itmSep1) \
+  X(TMenuItem, itmExit) X(TMenuItem, mnView) X(TMenuItem, itmGeneralTab)                         \
+  X(TMenuItem, itmOutputTab) X(TMenuItem, itmStylesTab) X(TMenuItem, itmTitlesTab)               \
+  X(TMenuItem, itmSetupTab) X(TMenuItem, itmWidthsTab) X(TMenuItem, ItmSpacer)                   \
+  X(TMenuItem, itmTogglePages) X(TMenuItem, itmHelp1)                                            \
+  X(TPopupMenu, puColumns) X(TMenuItem, itmDisplayFieldNames) X(TMenuItem, N1)                   \
+  X(TMenuItem, itmHideallColumns) X(TMenuItem, itmShowAllColumns)                                \
+  X(TMenuItem, itmToggleColumnVisibility)
+
+class TfmVlxMain : public TForm {
+public:
+  explicit TfmVlxMain(TComponent* AOwner);
+
+#define VLX_MAIN_FIELD(Class, Name) Class* Name = nullptr;
+  VLX_MAIN_CONTROLS(VLX_MAIN_FIELD)
+#undef VLX_MAIN_FIELD
+};
