@@ -1,0 +1,251 @@
+// A whole report of a large string grid printed to a text file through the run a Print command
+// takes, set beside common tools that lay out or copy the same rows: how far the report is from
+// what a plain table formatter costs. Not a test: it prints its figures and fails only when a
+// run itself fails.
+//
+//   report_bench [rows ...]     (default 100000 1000000)
+//
+// For each size: the report's rows/s and MB/s of output, the growth of the resident peak
+// (VmHWM of /proc/self/status, reset through /proc/self/clear_refs just before the run, minus
+// VmRSS at that moment), and the report's time over each peer's on the same rows written as
+// TSV: `mlr --itsv --opprint cat`, `column -t -s <tab>`, and `cat` of the report's own bytes.
+// Then the delimited export of the same grid against `mlr --itsv --ocsv cat`.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "bench/BenchRun.h"
+#include "engine/VLMXGbl/LineDraw.h"
+#include "engine/Vellumix/SettingsKeys.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Column 0 breaks every 100 rows; columns 1, 4 and 7 hold numbers, the rest text.
+std::string CellText(int Col, int Row) {
+  if (Col == 0) return "Group " + std::to_string(Row / 100);
+  if (Col % 3 == 1) return std::to_string(Row * 7 % 10007) + "." + std::to_string(Col % 10);
+  return "text " + std::to_string(Row % 99991) + "-" + std::to_string(Col);
+}
+
+// The report's section of the settings file: IBM line drawing on a page wide enough for every
+// column, one group-break column, no progress window.
+const std::vector<std::string> ReportSettings = {
+    "OutputQuality=1", "PauseAfterPrinting=0", "DisplayProgressWin=0", "NumFixedCols=0",
+    "HideColumns=~Line#", "TxtCharsPageWid=160", "LinesPerpage=60", "NumGrpBrkCols=1"};
+
+double SecondsSince(std::chrono::steady_clock::time_point Start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+}
+
+double Timed(const std::function<void()>& Work) {
+  const auto Start = std::chrono::steady_clock::now();
+  Work();
+  return SecondsSince(Start);
+}
+
+// The run's time and the growth of the resident peak over the resident size before it, in kB.
+struct TMeasured {
+  double Seconds = 0;
+  long GrowthKb = -1;  // -1: the kernel would not reset the peak
+};
+
+TMeasured Measure(const std::function<void()>& Work) {
+  TMeasured Result;
+  const bool Reset = BenchRun::ResetPeakRss();
+  const long Before = BenchRun::StatusKb("VmRSS");
+  Result.Seconds = Timed(Work);
+  if (Reset) Result.GrowthKb = BenchRun::StatusKb("VmHWM") - Before;
+  return Result;
+}
+
+// Prints Object as the setup window's Print command does into FileName with the destination
+// "Text File": the setup's start, the totals, the page, the column scan, then the run.
+void PrintReport(TComponent* Object, const std::string& FileName) {
+  BenchRun::TReport Report;
+  TvlxReportSettings& Settings = Report.Settings;
+  TvlxPrintSettings& Run = Report.Run;
+  TObjInfo& Info = Report.Info;
+  TvlxSettingsKeys Keys(&Settings);
+  Keys.ApplyDefaults();
+  for (const std::string& Line : ReportSettings) {
+    const size_t Eq = Line.find('=');
+    const TrsfEntry* Entry = Keys.Find(Line.substr(0, Eq));
+    if (!Entry) throw std::invalid_argument("bad setting " + Line);
+    Keys.ApplySetting(*Entry, Line.substr(Eq + 1));
+  }
+  Settings.RptMemo(PgNum)->Text = "\rPage ^P";
+  Settings.GridChrsAscii = DefaultGridChrsAscii;
+  Settings.GridChrsIbm = DefaultGridChrsIbm;
+
+  Info.Component = &Report.Vlx;
+  Report.Vlx.SetObjectToPrint(Object);
+  Info.Setup();
+  Info.CountSelected();
+  Run.AskSelectedRows();
+  Info.CalcUsedExtent();
+  int Count = Info.ColCount;
+  Info.BuildColList(Count, true);
+  Info.CheckEmpty();
+  Report.Styles.LoadStyles(Settings.StyleName);
+
+  Settings.OutputDest = odTextFile;
+  Settings.OutputFileName = FileName;
+  Run.OutTextFile = Run.OutAnyFile = true;
+  Run.OutPrinter = Run.OutFastPrinterText = false;
+  Run.OutRtfFile = Run.OutAsciiFile = Run.OutSnapshot = false;
+  Settings.LineDrawSet = 1;
+  Info.ColumnTotalsOn = Settings.ItemOpt(ioColumnTotals);
+  Info.FieldFormatOn = Settings.ItemOpt(ioFieldFormat);
+  Run.FixedColCount = Settings.NumFixedCols;
+
+  // Sums of two number columns for each group and for the report.
+  for (const char* Name : {"Col#1", "Col#4"}) {
+    const int Col = Info.ColsList->IndexOfName(Name);
+    if (Col < 0) throw std::logic_error(std::string("no column ") + Name);
+    for (int Level : {0, 1}) Report.AddSum(Col, Level);
+  }
+  Info.CountTotalLines();
+
+  Run.ShareAdjBorders = Settings.ItemOpt(ioShareAdjBorders);
+  Run.Borders = Settings.ItemOpt(ioBorders);
+  Run.HorizontalLines = Settings.ItemOpt(ioHorizontalLines);
+  Run.VerticalLines = Settings.ItemOpt(ioVerticalLines);
+  Run.GrpBrkLines = Settings.ItemOpt(ioGrpBrkLines);
+  Run.PageSetupChanged = true;
+  Run.GetResolutions();
+  Run.SetTextMode();
+  Run.PanelsAcrossPage = Settings.PanelsAcrossPage;
+  Run.WorkFontSize = Settings.ClampFontSize(Settings.TextFontSize);
+  Run.PanelGap = 0;
+  Run.PageWidth = Settings.TxtCharsPageWid;
+  Run.PageHeight = Settings.LinesPerpage;
+
+  bool RescanPending = true;
+  Info.ColumnScan(nullptr, nullptr, RescanPending);
+
+  Run.PageMode = pmPrint;
+  Info.Remeasure(nullptr, true, RescanPending);
+  Run.CurPageAcross = 1;
+  Run.PanelStep = Run.CalcReportWidth();
+  Run.SetPageRange(Settings.PrintWhat, false, Settings.PageRangeFrom, Settings.PageRangeTo);
+  const int Result = Run.Execute(false);
+  if (Result != 1) throw std::runtime_error("report run ended with " + std::to_string(Result));
+}
+
+// The grid's rows, titles first, as tab-separated lines.
+void WriteTsv(int Rows, const std::string& FileName) {
+  std::ofstream Out(FileName, std::ios::binary);
+  for (int C = 0; C < BenchRun::ColCount; ++C) Out << (C ? "\t" : "") << "Title " << C;
+  Out << '\n';
+  for (int R = 0; R < Rows; ++R) {
+    for (int C = 0; C < BenchRun::ColCount; ++C) Out << (C ? "\t" : "") << CellText(C, R);
+    Out << '\n';
+  }
+  if (!Out.flush()) throw std::runtime_error("cannot write " + FileName);
+}
+
+bool HaveCommand(const std::string& Name) {
+  return std::system(("command -v " + Name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Runs a shell command line; its wall time, or a negative time when it failed.
+double RunPeer(const std::string& Command) {
+  double Seconds = 0;
+  int Status = 0;
+  Seconds = Timed([&] { Status = std::system(Command.c_str()); });
+  return Status == 0 ? Seconds : -1;
+}
+
+std::string GrowthText(long Kb) {
+  if (Kb < 0) return "n/a";
+  char Text[32];
+  std::snprintf(Text, sizeof Text, "%.1f MB", static_cast<double>(Kb) / 1024);
+  return Text;
+}
+
+double MB(const std::string& FileName) { return static_cast<double>(fs::file_size(FileName)) / 1e6; }
+
+// One line of a peer: its time, output size and the engine's time over it.
+void ReportPeer(const std::string& Title, const std::string& Tool, const std::string& Command,
+                const std::string& OutFile, double EngineSeconds) {
+  if (!HaveCommand(Tool)) {
+    std::printf("  %-34s %s not found, ratio skipped\n", Title.c_str(), Tool.c_str());
+    return;
+  }
+  const double Seconds = RunPeer(Command);
+  if (Seconds < 0) {
+    std::printf("  %-34s failed: %s\n", Title.c_str(), Command.c_str());
+    return;
+  }
+  std::printf("  %-34s %8.3f s  %8.1f MB  report/peer time %6.2f\n", Title.c_str(), Seconds, MB(OutFile),
+              EngineSeconds / Seconds);
+  fs::remove(OutFile);
+}
+
+void RunSize(int Rows, const fs::path& Dir) {
+  const std::string Tsv = (Dir / "rows.tsv").string();
+  const std::string Txt = (Dir / "report.txt").string();
+  const std::string Asc = (Dir / "export.asc").string();
+  const std::string Peer = (Dir / "peer.out").string();
+
+  std::printf("\n%d rows x %d columns\n", Rows, BenchRun::ColCount);
+  std::fflush(stdout);
+  TStringGrid* Grid = BenchRun::Objects(Rows, CellText, false).Grid;
+  WriteTsv(Rows, Tsv);
+
+  fs::remove(Txt);
+  const TMeasured Report = Measure([&] { PrintReport(Grid, Txt); });
+  const double ReportMB = MB(Txt);
+  std::printf("  %-34s %8.3f s  %8.1f MB  %10.0f rows/s  %7.1f MB/s  peak growth %s\n", "report (IBM lines, text file)",
+              Report.Seconds, ReportMB, Rows / Report.Seconds, ReportMB / Report.Seconds,
+              GrowthText(Report.GrowthKb).c_str());
+  ReportPeer("mlr --itsv --opprint cat", "mlr", "mlr --itsv --opprint cat '" + Tsv + "' > '" + Peer + "'", Peer,
+             Report.Seconds);
+  ReportPeer("column -t -s <tab>", "column", "column -t -s \"$(printf '\\t')\" '" + Tsv + "' > '" + Peer + "'",
+             Peer, Report.Seconds);
+  ReportPeer("cat of the report", "cat", "cat '" + Txt + "' > '" + Peer + "'", Peer, Report.Seconds);
+  fs::remove(Txt);
+
+  fs::remove(Asc);
+  int Exported = 0;
+  const TMeasured Export = Measure([&] { Exported = BenchRun::TReport().ExportAscii(Grid, Asc); });
+  // The titles and the totals count as rows of the export too.
+  if (Exported < Rows) throw std::runtime_error("export wrote " + std::to_string(Exported) + " rows");
+  const double ExportMB = MB(Asc);
+  std::printf("  %-34s %8.3f s  %8.1f MB  %10.0f rows/s  %7.1f MB/s  peak growth %s\n", "ASCII export (tab delimited)",
+              Export.Seconds, ExportMB, Rows / Export.Seconds, ExportMB / Export.Seconds,
+              GrowthText(Export.GrowthKb).c_str());
+  ReportPeer("mlr --itsv --ocsv cat", "mlr", "mlr --itsv --ocsv cat '" + Tsv + "' > '" + Peer + "'", Peer,
+             Export.Seconds);
+  fs::remove(Asc);
+  fs::remove(Tsv);
+}
+
+}  // namespace
+
+int main(int Argc, char** Argv) {
+  std::vector<int> Sizes;
+  for (int I = 1; I < Argc; ++I) Sizes.push_back(std::stoi(Argv[I]));
+  if (Sizes.empty()) Sizes = {100000, 1000000};
+  const fs::path Dir = fs::temp_directory_path() / ("versora-report-bench-" + std::to_string(getpid()));
+  fs::create_directories(Dir);
+  int Status = 0;
+  try {
+    for (int Rows : Sizes) RunSize(Rows, Dir);
+  } catch (const std::exception& E) {
+    std::fprintf(stderr, "report_bench: %s\n", E.what());
+    Status = 1;
+  }
+  fs::remove_all(Dir);
+  return Status;
+}
