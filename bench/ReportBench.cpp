@@ -5,13 +5,14 @@
 //
 //   report_bench [rows ...]     (default 100000 1000000)
 //
-// For each size: the report's rows/s and MB/s of output, its memory growth measured two ways
-// -- the peak of the bytes live through operator new during the run above those live at its
-// start (every engine container and string allocates through it), and the resident peak
-// (VmHWM of /proc/self/status, reset through /proc/self/clear_refs just before the run, minus
-// VmRSS at that moment; it misses what the run gets back from memory freed earlier) -- and the report's time over each peer's on the same rows written as
-// TSV: `mlr --itsv --opprint cat`, `column -t -s <tab>`, and `cat` of the report's own bytes.
-// Then the delimited export of the same grid against `mlr --itsv --ocsv cat`.
+// For each size: the report's rows/s and MB/s of output; its memory growth measured two ways,
+// the peak of the bytes live through operator new during the run above those live at its start
+// (every engine container and string allocates through it), and the resident peak (VmHWM of
+// /proc/self/status, reset through /proc/self/clear_refs just before the run, minus VmRSS at
+// that moment; it misses what the run gets back from memory freed earlier); and the report's
+// wall time over each peer's on the same rows written as TSV: `mlr --itsv --opprint cat`,
+// `column -t -s <tab>`, and `cat` of the report's own bytes. Then the delimited export of the
+// same grid against `mlr --itsv --ocsv cat`.
 #include <malloc.h>
 #include <unistd.h>
 
@@ -27,8 +28,7 @@
 #include <vector>
 
 #include "bench/BenchRun.h"
-#include "engine/VLMXGbl/LineDraw.h"
-#include "engine/Vellumix/SettingsKeys.h"
+#include "tests/support/GoldenReports.h"
 
 // The bytes live through operator new, and their peak since it was last reset. The benchmark is
 // single-threaded.
@@ -64,20 +64,22 @@ std::string CellText(int Col, int Row) {
   return "text " + std::to_string(Row % 99991) + "-" + std::to_string(Col);
 }
 
-// The report's section of the settings file: IBM line drawing on a page wide enough for every
-// column, one group-break column, no progress window.
-const std::vector<std::string> ReportSettings = {
-    "OutputQuality=1", "PauseAfterPrinting=0", "DisplayProgressWin=0", "NumFixedCols=0",
-    "HideColumns=~Line#", "TxtCharsPageWid=160", "LinesPerpage=60", "NumGrpBrkCols=1"};
+// The report: IBM line drawing on a page wide enough for every column, one group-break column,
+// sums of two number columns for each group and for the report, page numbers, no progress
+// window. The source is the grid given to the report, not the case's own.
+const GoldenReports::TCase ReportCase = {
+    "bench-grid",
+    GoldenReports::TSource::Numbers,
+    {"OutputQuality=1", "PauseAfterPrinting=0", "DisplayProgressWin=0", "NumFixedCols=0", "HideColumns=~Line#",
+     "TxtCharsPageWid=160", "LinesPerpage=60", "NumGrpBrkCols=1"},
+    {{PgNum, "\rPage ^P"}},
+    {{"Col#1", 0, tkSum}, {"Col#4", 0, tkSum}, {"Col#1", 1, tkSum}, {"Col#4", 1, tkSum}}};
 
-double SecondsSince(std::chrono::steady_clock::time_point Start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-}
-
+// The wall time of Work in seconds.
 double Timed(const std::function<void()>& Work) {
   const auto Start = std::chrono::steady_clock::now();
   Work();
-  return SecondsSince(Start);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
 }
 
 // The run's time, the peak of its live heap over the heap before it, and the growth of the
@@ -100,77 +102,11 @@ TMeasured Measure(const std::function<void()>& Work) {
   return Result;
 }
 
-// Prints Object as the setup window's Print command does into FileName with the destination
-// "Text File": the setup's start, the totals, the page, the column scan, then the run.
+// Prints Object into FileName as the setup window's Print command does with the destination
+// "Text File": the setup's start, the column scan, the remeasure, the print range, the run.
 void PrintReport(TComponent* Object, const std::string& FileName) {
-  BenchRun::TReport Report;
-  TvlxReportSettings& Settings = Report.Settings;
-  TvlxPrintSettings& Run = Report.Run;
-  TObjInfo& Info = Report.Info;
-  TvlxSettingsKeys Keys(&Settings);
-  Keys.ApplyDefaults();
-  for (const std::string& Line : ReportSettings) {
-    const size_t Eq = Line.find('=');
-    const TrsfEntry* Entry = Keys.Find(Line.substr(0, Eq));
-    if (!Entry) throw std::invalid_argument("bad setting " + Line);
-    Keys.ApplySetting(*Entry, Line.substr(Eq + 1));
-  }
-  Settings.RptMemo(PgNum)->Text = "\rPage ^P";
-  Settings.GridChrsAscii = DefaultGridChrsAscii;
-  Settings.GridChrsIbm = DefaultGridChrsIbm;
-
-  Info.Component = &Report.Vlx;
-  Report.Vlx.SetObjectToPrint(Object);
-  Info.Setup();
-  Info.CountSelected();
-  Run.AskSelectedRows();
-  Info.CalcUsedExtent();
-  int Count = Info.ColCount;
-  Info.BuildColList(Count, true);
-  Info.CheckEmpty();
-  Report.Styles.LoadStyles(Settings.StyleName);
-
-  Settings.OutputDest = odTextFile;
-  Settings.OutputFileName = FileName;
-  Run.OutTextFile = Run.OutAnyFile = true;
-  Run.OutPrinter = Run.OutFastPrinterText = false;
-  Run.OutRtfFile = Run.OutAsciiFile = Run.OutSnapshot = false;
-  Settings.LineDrawSet = 1;
-  Info.ColumnTotalsOn = Settings.ItemOpt(ioColumnTotals);
-  Info.FieldFormatOn = Settings.ItemOpt(ioFieldFormat);
-  Run.FixedColCount = Settings.NumFixedCols;
-
-  // Sums of two number columns for each group and for the report.
-  for (const char* Name : {"Col#1", "Col#4"}) {
-    const int Col = Info.ColsList->IndexOfName(Name);
-    if (Col < 0) throw std::logic_error(std::string("no column ") + Name);
-    for (int Level : {0, 1}) Report.AddSum(Col, Level);
-  }
-  Info.CountTotalLines();
-
-  Run.ShareAdjBorders = Settings.ItemOpt(ioShareAdjBorders);
-  Run.Borders = Settings.ItemOpt(ioBorders);
-  Run.HorizontalLines = Settings.ItemOpt(ioHorizontalLines);
-  Run.VerticalLines = Settings.ItemOpt(ioVerticalLines);
-  Run.GrpBrkLines = Settings.ItemOpt(ioGrpBrkLines);
-  Run.PageSetupChanged = true;
-  Run.GetResolutions();
-  Run.SetTextMode();
-  Run.PanelsAcrossPage = Settings.PanelsAcrossPage;
-  Run.WorkFontSize = Settings.ClampFontSize(Settings.TextFontSize);
-  Run.PanelGap = 0;
-  Run.PageWidth = Settings.TxtCharsPageWid;
-  Run.PageHeight = Settings.LinesPerpage;
-
-  bool RescanPending = true;
-  Info.ColumnScan(nullptr, nullptr, RescanPending);
-
-  Run.PageMode = pmPrint;
-  Info.Remeasure(nullptr, true, RescanPending);
-  Run.CurPageAcross = 1;
-  Run.PanelStep = Run.CalcReportWidth();
-  Run.SetPageRange(Settings.PrintWhat, false, Settings.PageRangeFrom, Settings.PageRangeTo);
-  const int Result = Run.Execute(false);
+  GoldenReports::TReport Report(ReportCase, Object);
+  const int Result = Report.Print(FileName);
   if (Result != 1) throw std::runtime_error("report run ended with " + std::to_string(Result));
 }
 
@@ -192,9 +128,8 @@ bool HaveCommand(const std::string& Name) {
 
 // Runs a shell command line; its wall time, or a negative time when it failed.
 double RunPeer(const std::string& Command) {
-  double Seconds = 0;
   int Status = 0;
-  Seconds = Timed([&] { Status = std::system(Command.c_str()); });
+  const double Seconds = Timed([&] { Status = std::system(Command.c_str()); });
   return Status == 0 ? Seconds : -1;
 }
 
@@ -228,6 +163,16 @@ void ReportPeer(const std::string& Title, const std::string& Tool, const std::st
   fs::remove(OutFile);
 }
 
+// Runs Work, which writes Rows rows into File, and prints its line; its time.
+double RunOwn(const char* Title, int Rows, const std::string& File, const std::function<void()>& Work) {
+  fs::remove(File);
+  const TMeasured Run = Measure(Work);
+  const double Size = MB(File);
+  std::printf("  %-34s %8.3f s  %8.1f MB  %10.0f rows/s  %7.1f MB/s  %s\n", Title, Run.Seconds, Size,
+              Rows / Run.Seconds, Size / Run.Seconds, GrowthText(Run).c_str());
+  return Run.Seconds;
+}
+
 void RunSize(int Rows, const fs::path& Dir) {
   const std::string Tsv = (Dir / "rows.tsv").string();
   const std::string Txt = (Dir / "report.txt").string();
@@ -239,30 +184,20 @@ void RunSize(int Rows, const fs::path& Dir) {
   TStringGrid* Grid = BenchRun::Objects(Rows, CellText, false).Grid;
   WriteTsv(Rows, Tsv);
 
-  fs::remove(Txt);
-  const TMeasured Report = Measure([&] { PrintReport(Grid, Txt); });
-  const double ReportMB = MB(Txt);
-  std::printf("  %-34s %8.3f s  %8.1f MB  %10.0f rows/s  %7.1f MB/s  %s\n", "report (IBM lines, text file)",
-              Report.Seconds, ReportMB, Rows / Report.Seconds, ReportMB / Report.Seconds,
-              GrowthText(Report).c_str());
+  const double Report = RunOwn("report (IBM lines, text file)", Rows, Txt, [&] { PrintReport(Grid, Txt); });
   ReportPeer("mlr --itsv --opprint cat", "mlr", "mlr --itsv --opprint cat '" + Tsv + "' > '" + Peer + "'", Peer,
-             Report.Seconds);
+             Report);
   ReportPeer("column -t -s <tab>", "column", "column -t -s \"$(printf '\\t')\" '" + Tsv + "' > '" + Peer + "'",
-             Peer, Report.Seconds);
-  ReportPeer("cat of the report", "cat", "cat '" + Txt + "' > '" + Peer + "'", Peer, Report.Seconds);
+             Peer, Report);
+  ReportPeer("cat of the report", "cat", "cat '" + Txt + "' > '" + Peer + "'", Peer, Report);
   fs::remove(Txt);
 
-  fs::remove(Asc);
   int Exported = 0;
-  const TMeasured Export = Measure([&] { Exported = BenchRun::TReport().ExportAscii(Grid, Asc); });
+  const double Export = RunOwn("ASCII export (tab delimited)", Rows, Asc,
+                               [&] { Exported = BenchRun::TReport().ExportAscii(Grid, Asc); });
   // The titles and the totals count as rows of the export too.
   if (Exported < Rows) throw std::runtime_error("export wrote " + std::to_string(Exported) + " rows");
-  const double ExportMB = MB(Asc);
-  std::printf("  %-34s %8.3f s  %8.1f MB  %10.0f rows/s  %7.1f MB/s  %s\n", "ASCII export (tab delimited)",
-              Export.Seconds, ExportMB, Rows / Export.Seconds, ExportMB / Export.Seconds,
-              GrowthText(Export).c_str());
-  ReportPeer("mlr --itsv --ocsv cat", "mlr", "mlr --itsv --ocsv cat '" + Tsv + "' > '" + Peer + "'", Peer,
-             Export.Seconds);
+  ReportPeer("mlr --itsv --ocsv cat", "mlr", "mlr --itsv --ocsv cat '" + Tsv + "' > '" + Peer + "'", Peer, Export);
   fs::remove(Asc);
   fs::remove(Tsv);
 }
