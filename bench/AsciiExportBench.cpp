@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "bench/BenchRun.h"
@@ -30,39 +29,6 @@ long PeakRssKb() {
   return Usage.ru_maxrss;
 }
 
-// A line "Key: n kB" of /proc/self/status; -1 when missing.
-long StatusKb(const std::string& Key) {
-  std::ifstream In("/proc/self/status");
-  for (std::string Line; std::getline(In, Line);)
-    if (Line.rfind(Key + ":", 0) == 0) return std::stol(Line.substr(Key.size() + 1));
-  return -1;
-}
-
-// Starts the resident high-water mark (VmHWM) again from the present resident size, so that
-// the peak of one export is seen apart from the fixture built before it.
-void ResetPeakRss() { std::ofstream("/proc/self/clear_refs") << "5"; }
-
-// One export of Object with the settings' working defaults and a sum on one column; the rows
-// written.
-int ExportReport(TComponent* Object, const std::string& FileName) {
-  BenchRun::TReport Report;
-  TvlxReportSettings& Settings = Report.Settings;
-  Settings.CountNumRcds = true;
-  Settings.ExportFieldDelim = "9";
-  Settings.ExportQuote = "\"";
-  Settings.ExportMaxStrLng = Settings.ExportMaxMemoLng = 100;
-  Settings.ExportOnlyPrintableChrs = true;
-  Settings.SetItemOpt(ioColumnTitles, true);
-  Settings.HideColumns = "~Line#";
-  Report.Start(Object);
-  Report.AddSum(2);
-  Report.Info.CountTotalLines();
-  Report.Run.TextFile.Open(FileName, false);
-  Report.Run.ExportAscii();
-  Report.Run.TextFile.Close();
-  return Report.Info.RowsProcessed;
-}
-
 void Export(benchmark::State& State, TComponent* Object) {
   const std::string FileName =
       (std::filesystem::temp_directory_path() / ("versora-export-bench-" + std::to_string(getpid()) + ".asc"))
@@ -70,10 +36,10 @@ void Export(benchmark::State& State, TComponent* Object) {
   long long Rows = 0;
   long Growth = 0;
   for (auto _ : State) {
-    ResetPeakRss();
-    const long Before = StatusKb("VmRSS");
-    Rows += ExportReport(Object, FileName);
-    Growth = std::max(Growth, StatusKb("VmHWM") - Before);
+    BenchRun::ResetPeakRss();
+    const long Before = BenchRun::StatusKb("VmRSS");
+    Rows += BenchRun::TReport().ExportAscii(Object, FileName);
+    Growth = std::max(Growth, BenchRun::StatusKb("VmHWM") - Before);
   }
   State.counters["rows/s"] = benchmark::Counter(static_cast<double>(Rows), benchmark::Counter::kIsRate);
   State.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(FileName)) / 1e6;

@@ -2,9 +2,11 @@
 // same rows, built once per size) and the run objects of one report, set up as the start of a
 // run sets them up.
 #pragma once
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -53,6 +55,23 @@ struct TObjects {
   }
 };
 
+// A line "Key: n kB" of /proc/self/status; -1 when missing.
+inline long StatusKb(const std::string& Key) {
+  std::ifstream In("/proc/self/status");
+  for (std::string Line; std::getline(In, Line);)
+    if (Line.rfind(Key + ":", 0) == 0) return std::stol(Line.substr(Key.size() + 1));
+  return -1;
+}
+
+// Starts the resident high-water mark (VmHWM) again from the present resident size, so that
+// the peak of one run is seen apart from the fixture built before it. False when the kernel
+// refused.
+inline bool ResetPeakRss() {
+  std::ofstream Out("/proc/self/clear_refs");
+  Out << "5" << std::flush;
+  return Out.good();
+}
+
 // Built once per row count, generator and kind.
 inline TObjects& Objects(int RowCount, TCellText Text, bool WithDataSet) {
   static std::map<std::tuple<int, TCellText, bool>, std::unique_ptr<TObjects>> Built;
@@ -87,12 +106,31 @@ struct TReport {
     Info.CheckEmpty();
   }
 
-  // A report-level sum on one column of the column list.
-  void AddSum(int Column) {
+  // A sum on one column of the column list at break Level (0: the report's).
+  void AddSum(int Column, int Level = 0) {
     bool Changed = false;
-    TColsListData& Data = *Info.ColsList->Items(Column);
-    Data.TotList = std::make_unique<TColTotList>();
-    Data.TotList->SetKind(0, tkSum, Changed);
+    auto& List = Info.ColsList->Items(Column)->TotList;
+    if (!List) List = std::make_unique<TColTotList>();
+    List->SetKind(Level, tkSum, Changed);
+  }
+
+  // One delimited export of Object to FileName with the settings' working defaults (tab
+  // delimited, quoted, column titles) and a sum on one column; the rows written.
+  int ExportAscii(TComponent* Object, const std::string& FileName) {
+    Settings.CountNumRcds = true;
+    Settings.ExportFieldDelim = "9";
+    Settings.ExportQuote = "\"";
+    Settings.ExportMaxStrLng = Settings.ExportMaxMemoLng = 100;
+    Settings.ExportOnlyPrintableChrs = true;
+    Settings.SetItemOpt(ioColumnTitles, true);
+    Settings.HideColumns = "~Line#";
+    Start(Object);
+    AddSum(2);
+    Info.CountTotalLines();
+    Run.TextFile.Open(FileName, false);
+    Run.ExportAscii();
+    Run.TextFile.Close();
+    return Info.RowsProcessed;
   }
 };
 

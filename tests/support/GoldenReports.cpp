@@ -151,9 +151,11 @@ const TCase& Find(const std::string& Name) {
   throw std::out_of_range("no golden report " + Name);
 }
 
-TReport::TReport(const TCase& Case) : FCase(Case) {
+TReport::TReport(const TCase& Case) : TReport(Case, nullptr) {}
+
+TReport::TReport(const TCase& Case, TComponent* Object) : FCase(Case) {
   Info.Component = &Vlx;
-  Vlx.SetObjectToPrint(MakeGrid(Case.Source, &Form));
+  Vlx.SetObjectToPrint(Object ? Object : MakeGrid(Case.Source, &Form));
   Info.Setup();
 
   // The report's section as the settings file gives it, over the keys' defaults; the

@@ -46,6 +46,9 @@ inline const std::string WineCase = "books-ascii";
 class TReport {
 public:
   explicit TReport(const TCase& Case);
+  // The report of Case over Object (owned by the caller, alive as long as the report) instead
+  // of the case's own source: the benchmarks print large generated objects this way.
+  TReport(const TCase& Case, TComponent* Object);
   TReport(const TReport&) = delete;
   TReport& operator=(const TReport&) = delete;
 
