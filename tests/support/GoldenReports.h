@@ -1,4 +1,4 @@
-// TheRun reports with known output: each case is a printed object and the settings of its report,
+// Whole reports with known output: each case is a printed object and the settings of its report,
 // as a user leaves them in the setup window, printed to a text file the way the window's Print
 // command prints it. The native golden-file test and the end-to-end test under Wine build the
 // same reports from here, so nothing in this file may depend on one backend.
