@@ -6,6 +6,7 @@
 #include "engine/Vellumix/FileMgr.h"
 #include "engine/Vellumix/ReportId.h"
 #include "engine/Vellumix/ReportSettings.h"
+#include "framework/PropertyTable.h"
 #include "framework/Forms.h"
 #include "framework/Layout.h"
 #include "framework/rtl/FileUtils.h"
@@ -124,21 +125,24 @@ std::string TvlxVellumix::GetAppFileName(TComponent*, bool PathOnly, const std::
   return Ext.empty() ? base : ChangeFileExt(base, Ext);
 }
 
-TSetPropResult TvlxVellumix::SetProperty(const std::string& PropName, const TLayoutValue& Value) {
-  if (PropName == "ObjectToPrint") {
-    if (!Value.Reference) return TSetPropResult::NeedsReference;
-    SetObjectToPrint(Value.Reference);
-  } else if (PropName == "DialogTitle") SetDialogTitle(Value.AsString());
-  else if (PropName == "ReportId") SetReportId(Value.AsString());
-  else if (PropName == "ReportSettingsFileName") SetReportSettingsFileName(Value.AsString());
-  else if (PropName == "UserName") SetUserName(Value.AsString());
-  else if (PropName == "Version") SetVersion(Value.AsString());
-  else if (PropName == "AfterOptionsLoaded") AfterOptionsLoaded = Value.AsEvent<TvlxAfterOptionsLoaded>();
-  else if (PropName == "OnZeroColumnTotals") OnZeroColumnTotals = Value.AsEvent<TvlxOnZeroColumnTotals>();
-  else if (PropName == "OnFieldEdit") OnFieldEdit = Value.AsEvent<TvlxOnFieldEdit>();
-  else if (PropName == "OnFieldAlign") OnFieldAlign = Value.AsEvent<TvlxOnFieldAlign>();
-  else if (PropName == "OnCnvtFldError") OnCnvtFldError = Value.AsEvent<TvlxOnCnvtFldError>();
-  else if (PropName == "OnFilterRecord") OnFilterRecord = Value.AsEvent<TvlxOnFilterRecord>();
-  else return TComponent::SetProperty(PropName, Value);
-  return TSetPropResult::Done;
+const TPropertyTable& TvlxVellumix::PropertyTable() const {
+  static const TPropertyTable Table(&TComponent::PropertyTable(), {
+      {"ObjectToPrint", Setter<TvlxVellumix>([](TvlxVellumix& V, const TLayoutValue& Value) {
+         if (!Value.Reference) return TSetPropResult::NeedsReference;
+         V.SetObjectToPrint(Value.Reference);
+         return TSetPropResult::Done;
+       })},
+      {"DialogTitle", StringProperty(&TvlxVellumix::SetDialogTitle)},
+      {"ReportId", StringProperty(&TvlxVellumix::SetReportId)},
+      {"ReportSettingsFileName", StringProperty(&TvlxVellumix::SetReportSettingsFileName)},
+      {"UserName", StringProperty(&TvlxVellumix::SetUserName)},
+      {"Version", StringProperty(&TvlxVellumix::SetVersion)},
+      {"AfterOptionsLoaded", EventProperty(&TvlxVellumix::AfterOptionsLoaded)},
+      {"OnZeroColumnTotals", EventProperty(&TvlxVellumix::OnZeroColumnTotals)},
+      {"OnFieldEdit", EventProperty(&TvlxVellumix::OnFieldEdit)},
+      {"OnFieldAlign", EventProperty(&TvlxVellumix::OnFieldAlign)},
+      {"OnCnvtFldError", EventProperty(&TvlxVellumix::OnCnvtFldError)},
+      {"OnFilterRecord", EventProperty(&TvlxVellumix::OnFilterRecord)},
+  });
+  return Table;
 }

@@ -69,7 +69,7 @@ public:
   // program's directory followed by Ext.
   static std::string GetAppFileName(TComponent* Component, bool PathOnly, const std::string& Ext);
 
-  TSetPropResult SetProperty(const std::string& PropName, const TLayoutValue& Value) override;
+  const TPropertyTable& PropertyTable() const override;
 
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
