@@ -164,8 +164,8 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
   // 5
   if (Runs({rbCountNumRcds, rbEstimateNumRcds}))
     EnableAll({Named("lbRcdEstimate"), edRcdEstimate}, rbEstimateNumRcds->Checked());
-  // 6: the layout options
-  if (Runs({cbxAutoSizze}, true)) {
+  // 6: the layout options; whether the output is laid out follows the destination too
+  if (Runs({cbxAutoSizze, cbxOutputDest}, true)) {
     cbxAutoSizze->SetEnabled(RecognisedKind() && LaidOut);
     const bool Limit = cbxAutoSizze->ItemIndex() == 1;
     ShowAll({edMaxRowsToAutoSizze, Named("lbMaxRowsToAutoSizze")}, Limit);
