@@ -135,7 +135,7 @@ protected:
     for (int I = 0; I < 5; ++I) {
       auto Col = std::make_unique<TColsListData>();
       Col->Printed = true;
-      Col->CellWidth = 20;
+      Col->ColStrWid(2, 1).Width = 60;  // the widest data text: 60 characters
       Info.ColsList->Add(std::move(Col));
     }
     Settings.LinesPerpage = 60;
@@ -320,6 +320,37 @@ TEST_F(SetupWindowRunTest, DestinationDecidesTheControlsAndPanels) {
   EXPECT_EQ(Settings.PrintWhat, pwAll);
   EXPECT_FALSE(F.tsTitles->TabVisible());
   EXPECT_TRUE(PS->OutAsciiFile && PS->OutAnyFile && !PS->OutPrinter);
+}
+
+// Shrinking steps the size down to the smallest, then the panels across down to one;
+// expanding alone with a report too wide stops at once.
+TEST_F(SetupWindowRunTest, FontFitsThePageAndTheFittingEnds) {
+  TfmVlxMain& F = *Form;
+  F.cbxOutputDest->SetText("Printer");
+  Info.ColScanResult = 2;
+  Settings.SmallestFontSize = 6;
+  Settings.LargestFontSize = 14;
+  Settings.PanelsAcrossPage = 2;
+  Settings.ShrinkToPage = true;
+  F.ApplyFontScaling(false);
+  const int Page = PS->PageWidth;
+  EXPECT_EQ(PS->WorkFontSize, 6);
+  EXPECT_EQ(PS->PanelsAcrossPage, 1);
+  EXPECT_GT(PS->RptWidth, Page);
+  EXPECT_EQ(F.gbOutputOptions->Caption(), "Output Options (Scaled by: 60% = 6 pts)");
+
+  Settings.ShrinkToPage = false;
+  Settings.ExpandToPage = true;
+  F.ApplyFontScaling(false);
+  EXPECT_EQ(PS->WorkFontSize, 10);
+  EXPECT_EQ(F.gbOutputOptions->Caption(), "Output Options (10 pts)");
+
+  // A narrow report grows to the largest size that still fits, never above the largest.
+  for (int I = 1; I < 5; ++I) Info.ColsList->Items(I)->Printed = false;
+  Settings.PanelsAcrossPage = 1;
+  F.ApplyFontScaling(false);
+  EXPECT_LE(PS->RptWidth, PS->PageWidth);
+  EXPECT_EQ(PS->WorkFontSize, 14);
 }
 
 }  // namespace
