@@ -31,6 +31,13 @@ struct TRunningWindow {
     Form->cbxOutputQuality->SetText("ASCII LineDraw");
     Form->cbxOutputDest->SetText("Printer");
   }
+  // Shows the window in front; its handle.
+  HWND Show() {
+    Form->Show();
+    HWND window = PeerHandle(*Form);
+    if (window) SetForegroundWindow(window);
+    return window;
+  }
   ~TRunningWindow() {
     delete Form;
     Application->ProcessMessages();
@@ -42,10 +49,8 @@ struct TRunningWindow {
 TEST(SetupWindowE2E, FrameAndEveryPageShowAtATabClick) {
   TRunningWindow running;
   TfmVlxMain* form = running.Form;
-  form->Show();
-  HWND window = PeerHandle(*form);
+  HWND window = running.Show();
   ASSERT_NE(window, nullptr);
-  SetForegroundWindow(window);
   PumpUntil([] { return false; }, 300);
 
   EXPECT_EQ(WindowText(window), "Report Options");
@@ -74,10 +79,8 @@ TEST(SetupWindowE2E, FrameAndEveryPageShowAtATabClick) {
 TEST(SetupWindowE2E, MarginOutOfRangeTypedShowsItsErrorOnTheOutputPage) {
   TRunningWindow running;
   TfmVlxMain* form = running.Form;
-  form->Show();
-  HWND window = PeerHandle(*form);
+  HWND window = running.Show();
   ASSERT_NE(window, nullptr);
-  SetForegroundWindow(window);
   HWND tabs = PeerHandle(*form->pcOptions);
   PostClick(tabs, TabPoint(tabs, 1));
   ASSERT_TRUE(PumpUntil([&] { return form->pcOptions->ActivePage() == form->tsOutput; }));
