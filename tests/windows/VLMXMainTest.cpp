@@ -11,6 +11,7 @@
 
 #include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
+#include "framework/Dialogs.h"
 #include "framework/Grids.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
@@ -320,6 +321,22 @@ TEST_F(SetupWindowRunTest, DestinationDecidesTheControlsAndPanels) {
   EXPECT_EQ(Settings.PrintWhat, pwAll);
   EXPECT_FALSE(F.tsTitles->TabVisible());
   EXPECT_TRUE(PS->OutAsciiFile && PS->OutAnyFile && !PS->OutPrinter);
+
+  // Browsing for a text file: a name of any other kind keeps its extension.
+  F.cbxOutputDest->SetText("Text File");
+  std::string Title, Filter;
+  Headless::QueueDialogAnswer([&](TCommonDialog& Dialog) {
+    auto& Save = dynamic_cast<TSaveDialog&>(Dialog);
+    Title = Save.Title();
+    Filter = Save.Filter();
+    Save.SetFileName("C:\\Out\\Rpt.log");
+    return true;
+  });
+  F.buBrowseFile->OnClick(F.buBrowseFile);
+  EXPECT_EQ(Title, "Save Report As");
+  EXPECT_EQ(Filter, "Text Files|*.TXT");
+  EXPECT_EQ(Settings.OutputFileName, "C:\\Out\\Rpt.log");
+  EXPECT_EQ(F.paDestination->Caption(), "C:\\Out\\Rpt.log");
 }
 
 // Shrinking steps the size down to the smallest, then the panels across down to one;

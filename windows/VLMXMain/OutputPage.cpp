@@ -9,9 +9,12 @@
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXUtil.h"
+#include "engine/Vellumix/FileMgr.h"
 #include "engine/Vellumix/ReportSettings.h"
+#include "engine/Vellumix/Vellumix.h"
 #include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
+#include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
 #include "framework/Printers.h"
@@ -262,7 +265,10 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
   }
   if (Runs({cbxOutputQuality})) paStyle->SetVisible(TextStyle);
   // 15
-  if (Runs({cbSettingsReadOnly})) sbSaveOpts->SetEnabled(!cbSettingsReadOnly->Checked());
+  if (Runs({cbSettingsReadOnly})) {
+    const TvlxFileMgr* Mgr = ObjInfo->Component ? ObjInfo->Component->FileMgr() : nullptr;
+    sbSaveOpts->SetEnabled(!cbSettingsReadOnly->Checked() && !(Mgr && Mgr->ReadOnly()));
+  }
   // 16
   if (Runs({cbxOutputQuality, cbxOutputDest})) ShowAll({paPageDimensions, paPagesAcross}, Printing && LaidOut);
   // 18
@@ -443,6 +449,37 @@ void TfmVlxMain::cbxOutputDestDblClick(TObject* Sender) {
   if (Combo->OnChange) Combo->OnChange(Combo);
 }
 
+void TfmVlxMain::sbPrinterSetupClick(TObject*) {
+  TvlxReportSettings& S = *RptSettings;
+  const TvlxPrintSettings& P = *PrintSettings;
+  if (P.OutPrinter) {
+    if (PrinterSetupDialog1->Execute()) {
+      PrintSettings->PageSetupChanged = true;
+      S.PrinterName = Printer()->Printers()[Printer()->PrinterIndex()];
+      cmbPrinters->SetText(S.PrinterName);
+      S.Orientation = Printer()->Orientation() == TPrinterOrientation::poLandscape ? 1 : 0;
+      cbxOrientation->SetItemIndex(S.Orientation);
+      if (S.DefaultPrinter) {
+        S.DefaultPrinter = false;
+        cbDefaultPrinter->SetChecked(false);
+        ShowStatusMsg(paMsg, "Note: The report is no longer using the Default Printer.", smkWarning, Timer1, 5);
+      }
+    }
+  } else if (P.OutAnyFile) {
+    SaveDialog1->SetTitle(P.OutAsciiFile ? "Export Report As" : "Save Report As");
+    SaveDialog1->SetFilter(P.OutTextFile  ? "Text Files|*.TXT"
+                           : P.OutRtfFile ? "Rich Text Files|*.RTF"
+                                          : "ASCII Files|*.ASC");
+    SaveDialog1->SetFileName(edOutputFileName->Text());
+    // The edit follows the chosen name, so that the next check and transfer see it.
+    if (SaveDialog1->Execute()) {
+      S.OutputFileName = SaveDialog1->FileName();
+      edOutputFileName->SetText(S.OutputFileName);
+    }
+  }
+  if (cbxOutputDest->OnChange) cbxOutputDest->OnChange(cbxOutputDest);
+}
+
 void TfmVlxMain::cbxOutputQualityChange(TObject*) {
   if (FSuppressEvents || cbxOutputQuality->ItemIndex() < 0) return;
   RptSettings->Modified = true;
@@ -470,6 +507,7 @@ void TfmVlxMain::BindOutputHandlers() {
   Bind("cbxOutputDestChange", &TfmVlxMain::cbxOutputDestChange);
   Bind("cbxOutputDestDblClick", &TfmVlxMain::cbxOutputDestDblClick);
   Bind("cbxOutputQualityChange", &TfmVlxMain::cbxOutputQualityChange);
+  Bind("sbPrinterSetupClick", &TfmVlxMain::sbPrinterSetupClick);
   Bind("cbxOutputQualityDropDown", &TfmVlxMain::cbxOutputQualityDropDown);
   Bind("itmCalcColSIzeClick", &TfmVlxMain::itmCalcColSIzeClick);
   const auto Refresh = [this](TObject* Sender) { ShowOutputDestOptions(Sender, false); };

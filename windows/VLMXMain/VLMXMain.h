@@ -150,6 +150,8 @@ public:
   void ShowReportWidthStatus();
   void cbxOutputDestChange(TObject* Sender);
   void cbxOutputDestDblClick(TObject* Sender);
+  // The printer setup for printer output, the file dialog for file output.
+  void sbPrinterSetupClick(TObject* Sender);
   void cbxOutputQualityChange(TObject* Sender);
   void cbxOutputQualityDropDown(TObject* Sender);
   void itmCalcColSIzeClick(TObject* Sender);
