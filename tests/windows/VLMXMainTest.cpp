@@ -142,6 +142,7 @@ protected:
     Settings.LinesPerpage = 60;
     Settings.TxtCharsPageWid = 80;
     Settings.TextFontSize = 10;
+    Settings.DefaultPrinter = true;
     Form->cbxOutputQualityDropDown(nullptr);
     Form->cbxOutputQuality->SetText("ASCII LineDraw");
     Form->cbDefaultPrinter->SetChecked(true);
@@ -279,6 +280,8 @@ TEST_F(SetupWindowRunTest, DestinationDecidesTheControlsAndPanels) {
   Settings.OutputFileName = "C:\\Rpt\\Rpt.asc";
   F.edOutputFileName->SetText(Settings.OutputFileName);
   F.rbPrintWhatWindowSnapshot->SetChecked(true);
+  Settings.DefaultPrinter = false;
+  Settings.PrinterName = "Gone Printer";
   struct TCase {
     std::string Dest;
     std::vector<TControl*> Enabled, Disabled, Shown, Hidden;
@@ -315,6 +318,9 @@ TEST_F(SetupWindowRunTest, DestinationDecidesTheControlsAndPanels) {
     if (!C.PagesAcross.empty()) EXPECT_EQ(F.paPagesAcross->Caption(), C.PagesAcross) << C.Dest;
     EXPECT_EQ(Settings.OutputFileName, C.FileName) << C.Dest;
   }
+  // A printer that is gone gave way to the default one, in the settings too.
+  EXPECT_EQ(Settings.PrinterName, "Fake Laser");
+  EXPECT_EQ(F.cmbPrinters->Text(), "Fake Laser");
   // The snapshot that a file cannot take fell back to the whole grid; Titles have no place in
   // an export.
   EXPECT_TRUE(F.rbPrintWhatAll->Checked());

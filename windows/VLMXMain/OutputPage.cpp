@@ -286,10 +286,18 @@ void TfmVlxMain::ShowPageDimensions(bool ShowWidthWarning) {
   TvlxPrintSettings& P = *PrintSettings;
   const bool TextStyle = S.IsTextStyleOutput();
   P.OutFastPrinterText = TextStyle && S.FastPrinterText && P.OutPrinter;
-  // An unusable printer gives way to the system's default, which the settings then name.
-  try {
-    Printer()->SetPrinterIndex(S.DefaultPrinter ? -1 : FindPrinterIndex(S.PrinterName));
-  } catch (const EPrinter&) {
+  // An unusable or unknown printer gives way to the system's default, which the settings then
+  // name: the window never shows one printer while the report goes to another.
+  const int Wanted = S.DefaultPrinter ? -1 : FindPrinterIndex(S.PrinterName);
+  bool Usable = S.DefaultPrinter || Wanted >= 0;
+  if (Usable) {
+    try {
+      Printer()->SetPrinterIndex(Wanted);
+    } catch (const EPrinter&) {
+      Usable = false;
+    }
+  }
+  if (!Usable) {
     try {
       Printer()->SetPrinterIndex(-1);
     } catch (const EPrinter&) {
