@@ -50,19 +50,6 @@ void SetStyleFont(TObjInfo& Info, uint8_t Zone) {
   Info.Styles().ApplyFont(false);
 }
 
-// Text's width in screen pixels in a control's font. The run's canvas measures it at the
-// device's resolution, so the width is brought back to the screen's.
-int ScreenTextWidth(const TvlxRunPart& R, const TFont& Font, const std::string& Text) {
-  TCanvas* Canvas = RunCanvas(R);
-  if (!Canvas || R.State().DevResX <= 0 || R.State().ScrResX <= 0) return 0;
-  struct TRestore {
-    TCanvas& Canvas;
-    TFont Saved;
-    ~TRestore() { Canvas.Font() = Saved; }
-  } Restore{*Canvas, Canvas->Font()};
-  Canvas->Font().Assign(Font);
-  return std::max(0, MulDivRound(Canvas->TextWidth(Text), R.State().ScrResX, R.State().DevResX));
-}
 
 // Strings and memos wider than the report's maxima are measured at the maximum.
 void CapWidth(const TvlxRunPart& R, int Kind, int& Pixels, int& Chars) {
@@ -89,6 +76,18 @@ void CapWidth(const TvlxRunPart& R, int Kind, int& Pixels, int& Chars) {
 }
 
 }  // namespace
+
+int ScreenTextWidth(const TvlxRunPart& R, const TFont& Font, const std::string& Text) {
+  TCanvas* Canvas = RunCanvas(R);
+  if (!Canvas || R.State().DevResX <= 0 || R.State().ScrResX <= 0) return 0;
+  struct TRestore {
+    TCanvas& Canvas;
+    TFont Saved;
+    ~TRestore() { Canvas.Font() = Saved; }
+  } Restore{*Canvas, Canvas->Font()};
+  Canvas->Font().Assign(Font);
+  return std::max(0, MulDivRound(Canvas->TextWidth(Text), R.State().ScrResX, R.State().DevResX));
+}
 
 void TObjInfo::ColumnScan(TComponent* /*Host*/, TLabel* PagesAcrossLabel, bool& RescanPending) {
   TvlxPrintSettings& PS = State();

@@ -255,6 +255,11 @@ private:
 // The adapter of the run in progress; empty when no run is being set up.
 extern TObjInfo* ObjInfo;
 
+// Text's width in screen pixels in a control's font. The run's canvas measures it at the
+// device's resolution, so the width is brought back to the screen's; 0 while either
+// resolution is unknown.
+int ScreenTextWidth(const TvlxRunPart& R, const TFont& Font, const std::string& Text);
+
 // The sort list of a query: the text after ORDER BY, up to the next clause.
 class TSQLParse {
 public:

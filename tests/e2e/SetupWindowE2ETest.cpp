@@ -1,22 +1,56 @@
-// The setup window as the user sees it: its frame, and each of its five pages brought to the
-// front by a click on its tab, photographed for a person to look at.
+// The setup window as the user sees it: its frame, each of its five pages brought to the front
+// by a click on its tab, and a field error typed by the keyboard, photographed for a person to
+// look at.
 #include <gtest/gtest.h>
 
 #include "framework/win32/Win32Handles.h"
 
 #include <string>
 
+#include "engine/VLMXGbl/Run.h"
 #include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
+#include "framework/StdCtrls.h"
 #include "tests/e2e/Pump.h"
 #include "tests/e2e/Screenshot.h"
 #include "windows/VLMXMain/VLMXMain.h"
 
+namespace {
+
+// The window lives inside a run, as Print shows it: the settings and the run state it checks
+// against, with the printer as the destination.
+struct TRunningWindow {
+  TvlxRun Run;
+  TvlxRunScope Scope{Run};
+  TfmVlxMain* Form = new TfmVlxMain(Application);
+  TRunningWindow() {
+    Run.Settings.TextFontSize = 10;
+    Run.Settings.DefaultPrinter = true;
+    Form->cbDefaultPrinter->SetChecked(true);
+    Form->cbxOutputQualityDropDown(nullptr);
+    Form->cbxOutputQuality->SetText("ASCII LineDraw");
+    Form->cbxOutputDest->SetText("Printer");
+  }
+  // Shows the window in front; its handle.
+  HWND Show() {
+    Form->Show();
+    HWND window = PeerHandle(*Form);
+    if (window) SetForegroundWindow(window);
+    return window;
+  }
+  ~TRunningWindow() {
+    delete Form;
+    Application->ProcessMessages();
+  }
+};
+
+}  // namespace
+
 TEST(SetupWindowE2E, FrameAndEveryPageShowAtATabClick) {
-  auto* form = new TfmVlxMain(Application);
-  form->Show();
-  HWND window = PeerHandle(*form);
+  TRunningWindow running;
+  TfmVlxMain* form = running.Form;
+  HWND window = running.Show();
   ASSERT_NE(window, nullptr);
-  SetForegroundWindow(window);
   PumpUntil([] { return false; }, 300);
 
   EXPECT_EQ(WindowText(window), "Report Options");
@@ -40,6 +74,32 @@ TEST(SetupWindowE2E, FrameAndEveryPageShowAtATabClick) {
     PumpUntil([] { return false; }, 300);
     SaveWindowScreenshot(window, "setup-window-" + std::to_string(i + 1) + "-" + page->Caption());
   }
-  delete form;
-  Application->ProcessMessages();
+}
+
+TEST(SetupWindowE2E, MarginOutOfRangeTypedShowsItsErrorOnTheOutputPage) {
+  TRunningWindow running;
+  TfmVlxMain* form = running.Form;
+  HWND window = running.Show();
+  ASSERT_NE(window, nullptr);
+  HWND tabs = PeerHandle(*form->pcOptions);
+  PostClick(tabs, TabPoint(tabs, 1));
+  ASSERT_TRUE(PumpUntil([&] { return form->pcOptions->ActivePage() == form->tsOutput; }));
+  HWND edit = PeerHandle(*form->edPageMarginRight);
+  PostClick(edit, 5, 5);
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == edit; }));
+  Press(VK_END);
+  for (int i = 0; i < 5; ++i) Press(VK_BACK);
+  for (char c : std::string("1x50")) Press(c == 'x' ? 'X' : static_cast<WORD>(c));
+  ASSERT_TRUE(PumpUntil([&] { return form->edPageMarginRight->Text() == "150"; })) << form->edPageMarginRight->Text();
+  // Leaving the edit checks it: the message stands in the status panel, the page in front,
+  // and the focus goes back to the edit.
+  Press(VK_TAB);
+  HWND status = PeerHandle(*form->paMsg);
+  EXPECT_TRUE(PumpUntil([&] {
+    return WindowText(status) == "  Page Right Margin must be between 0 and 100 characters" && GetFocus() == edit;
+  })) << WindowText(status);
+  EXPECT_EQ(form->pcOptions->ActivePage(), form->tsOutput);
+  EXPECT_TRUE(IsWindowVisible(PeerHandle(*form->tsOutput)));
+  PumpUntil([] { return false; }, 300);
+  SaveWindowScreenshot(window, "setup-window-margin-error");
 }

@@ -1,11 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/VLMXCols.h"
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "framework/headless/Headless.h"
+
+#include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
+#include "framework/Dialogs.h"
+#include "framework/Grids.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
+#include "tests/engine/RunFixture.h"
 #include "tests/support/HeadlessFixture.h"
 #include "windows/VLMXMain/VLMXMain.h"
 
@@ -111,6 +121,259 @@ TEST_F(SetupWindowTest, AreasStackAndNoControlOverlapsAnotherOnAnyPage) {
   std::vector<std::string> faults;
   ExpectTidy(*Form, faults);
   EXPECT_EQ(faults, std::vector<std::string>{});
+}
+
+// The setup window inside a run, on the printer, in the text regime, every rule's control
+// holding a value that passes.
+class SetupWindowRunTest : public RunTest {
+protected:
+  void SetUp() override {
+    RunTest::SetUp();
+    Form = new TfmVlxMain(nullptr);
+    Info.ObjType = otStringGrid;
+    Info.ColCount = 5;
+    Info.ColsList = std::make_unique<TColsList>();
+    for (int I = 0; I < 5; ++I) {
+      auto Col = std::make_unique<TColsListData>();
+      Col->Printed = true;
+      Col->ColStrWid(2, 1).Width = 60;  // the widest data text: 60 characters
+      Info.ColsList->Add(std::move(Col));
+    }
+    Settings.LinesPerpage = 60;
+    Settings.TxtCharsPageWid = 80;
+    Settings.TextFontSize = 10;
+    Settings.DefaultPrinter = true;
+    Form->cbxOutputQualityDropDown(nullptr);
+    Form->cbxOutputQuality->SetText("ASCII LineDraw");
+    Form->cbDefaultPrinter->SetChecked(true);
+    Form->edTextFontName->SetText("Courier New");
+    for (TEdit* Edit : {Form->edTextFontSize, Form->edMaxStringColWid, Form->edMaxMemoColWid, Form->edHorizLineFreq, Form->edPanelsAcrossPage, Form->edMemoWidPer})
+      Edit->SetText("10");
+    Form->edMemoXPosPer->SetText("10");
+    Form->edMaxGrpBrkLines->SetText("2");
+    Form->edLinesPerPage->SetText("60");
+    Form->edTxtCharsPageWid->SetText("80");
+    Form->ShowOutputDestOptions(nullptr, true);
+    Form->Show();
+    Screen->SetActiveForm(Form);
+  }
+  void TearDown() override {
+    delete Form;
+    RunTest::TearDown();
+  }
+  std::string Msg() const { return Form->paMsg->Caption(); }
+  TfmVlxMain* Form = nullptr;
+};
+
+TEST_F(SetupWindowRunTest, EachRuleReportsItsFieldOnItsPage) {
+  struct TCase {
+    TControl* Changed;
+    TWinControl* Edit;  // typed into, then put back
+    std::string Typed;
+    std::string Message;  // empty: the check passes
+    TTabSheet* Page;      // in front afterwards; nullptr: the page stays
+    bool Focus;
+    bool Export = false;
+  };
+  TfmVlxMain& F = *Form;
+  const std::vector<TCase> Cases = {
+      {F.edPanelsAcrossPage, F.edPanelsAcrossPage, "", "Panels Across Page must be between 1 and 10 ", F.tsGeneral, true},
+      {F.edPanelsAcrossPage, F.edPanelsAcrossPage, "12a", "Panels Across Page must be between 1 and 10 ", F.tsGeneral,
+       true},
+      {F.edPanelsAcrossPage, F.edPanelsAcrossPage, " 7 ", "", nullptr, false},
+      {F.edPageMarginRight, F.edPageMarginRight, "101", "Page Right Margin must be between 0 and 100 characters",
+       F.tsOutput, true},
+      {F.edCellMarginLeft, F.edCellMarginLeft, "26", "Cell Left Margin must be between 0 and 25 characters",
+       F.tsOutput, true},
+      {F.edMaxStringColWid, F.edMaxStringColWid, "2", "Max String Column Width must be between 3 and 999 characters",
+       F.tsGeneral, true},
+      {F.edTextTruncSymbol, F.edTextTruncSymbol, "****", "Text Truncation Symbol cannot exceed 3 characters",
+       F.tsGeneral, true},
+      {F.edTextFontName, F.edTextFontName, " ", "Font Name is missing", F.tsStyle, true},
+      {F.edTextFontName, F.edTextFontSize, "73", "Text Font Size must be between 2 and 72 Points", F.tsStyle, true},
+      {F.edMemoWidPer, F.edMemoWidPer, "9", "Report Memo Width must be between 10 and 100 %", F.tsTitles, true},
+      {F.edMemoWidPer, F.edMemoWidPer, "95", "Report memo's \"Left Margin\" + \"Memo Width\" must be <= 100%",
+       nullptr, false},
+      {F.edNumGrpBrkCols, F.edNumGrpBrkCols, "6", "Number of Group Break Columns must be between 0 and 5 columns",
+       F.tsStyle, true},
+      // Hidden: whatever it holds passes.
+      {F.edVertHtAdjPer, F.edVertHtAdjPer, "10", "", nullptr, false},
+      // The margins as typed count, not those the settings still hold; the page of the fake
+      // laser printer holds 63 lines.
+      {F.edPageMarginTop, F.edPageMarginBottom, "59", "Page Top Margin + Bottom Margin are too large for page length",
+       F.tsOutput, false},
+      {F.edPageMarginTop, F.edPageMarginBottom, "58", "", nullptr, false},
+      // The quote holds "tab": names are compared without regard to case.
+      {F.cmbExportFieldDelim, F.cmbExportFieldDelim, "TAB",
+       "Export Field Delimeter and Export Quote fields cannot have the same value", F.tsOutput, true, true},
+      {F.cmbExportFieldDelim, F.cmbExportFieldDelim, "9", "", nullptr, false, true},
+      {F.cmbExportFieldDelim, F.cmbExportFieldDelim, "256",
+       "Export Field Delimiter Character must be between 0 and 255 (Ascii Code)", F.tsOutput, true, true},
+  };
+  F.cmbExportFieldDelim->SetText("Comma");
+  F.cmbExportQuote->SetText("tab");
+  for (const TCase& C : Cases) {
+    TWinControl* Typed = C.Edit;
+    const std::string Before = Typed->Text();
+    F.pcOptions->SetActivePage(F.tsSetup);
+    F.SetActiveControl(F.cbShowHint);
+    F.cbxOutputDest->SetText(C.Export ? "Export Data" : "Printer");
+    Typed->SetText(C.Typed);
+    EXPECT_EQ(F.ValidateOptions(C.Changed, false, true), C.Message.empty()) << C.Typed;
+    EXPECT_EQ(Msg(), "  " + C.Message) << C.Typed;
+    EXPECT_EQ(F.pcOptions->ActivePage(), C.Page ? C.Page : F.tsSetup) << C.Typed;
+    EXPECT_EQ(F.ActiveControl(), C.Focus ? Typed : F.cbShowHint)
+        << C.Typed << " " << (F.ActiveControl() ? F.ActiveControl()->Name() : "none");
+    if (C.Page == F.tsStyle) EXPECT_EQ(F.pcStyles->ActivePage(), F.tsFixedSpacedFont);
+    Typed->SetText(Before);
+    ASSERT_TRUE(F.ValidateOptions(nullptr, true, false)) << Msg();
+  }
+  // During the start of a run a field error stands for 15 seconds.
+  F.cbxOutputDest->SetText("Printer");
+  F.edPageMarginLeft->SetText("-1");
+  EXPECT_FALSE(F.ValidateOptions(F.edPageMarginLeft, false, false));
+  EXPECT_EQ(F.Timer1->Interval(), 15000u);
+  // Fixed columns beyond the grid's are cut back without a message.
+  F.edPageMarginLeft->SetText("0");
+  F.edNumFixedColumns->SetText("99");
+  EXPECT_TRUE(F.ValidateOptions(F.edNumFixedColumns, false, true));
+  EXPECT_EQ(F.edNumFixedColumns->Text(), "4");
+}
+
+TEST_F(SetupWindowRunTest, NumericEditsTakeDigitsOnlyAndCheckOnExitAndEnter) {
+  TfmVlxMain& F = *Form;
+  std::string Kept;
+  const int Beeps = Headless::BeepCount();
+  for (char Key : {'1', '-', '.', '\b', char(27), 'a'}) {
+    char K = Key;
+    F.edPageMarginTop->OnKeyPress(F.edPageMarginTop, K);
+    if (K) Kept += K;
+  }
+  EXPECT_EQ(Kept, std::string("1\b\x1b"));
+  EXPECT_EQ(Headless::BeepCount() - Beeps, 3);
+
+  // Leaving an edit checks it only after a change; the change marks the settings modified.
+  F.edPageMarginLeft->SetText("500");
+  F.edPageMarginLeft->SetModified(false);
+  F.edPageMarginLeft->OnExit(F.edPageMarginLeft);
+  EXPECT_EQ(Msg(), "");
+  F.edPageMarginLeft->SetModified(true);
+  F.edPageMarginLeft->OnExit(F.edPageMarginLeft);
+  EXPECT_EQ(Msg(), "  Page Left Margin must be between 0 and 100 characters");
+  EXPECT_TRUE(Settings.Modified);
+  EXPECT_FALSE(F.edPageMarginLeft->Modified());
+  F.edPageMarginLeft->SetText("1");
+  char Enter = '\r';
+  F.edPageMarginLeft->OnKeyPress(F.edPageMarginLeft, Enter);
+  EXPECT_EQ(Msg(), "  ");
+
+  // A combo box text that is none of its items blocks the tab change.
+  F.cbxAutoSizze->SetText("cbxAutoSizze");
+  F.cbxAutoSizze->OnExit(F.cbxAutoSizze);
+  EXPECT_EQ(Msg(), "  Value is missing or invalid");
+  EXPECT_EQ(F.pcOptions->ActivePage(), F.tsGeneral);
+  EXPECT_EQ(F.ActiveControl(), F.cbxAutoSizze);
+}
+
+TEST_F(SetupWindowRunTest, DestinationDecidesTheControlsAndPanels) {
+  TfmVlxMain& F = *Form;
+  Settings.OutputFileName = "C:\\Rpt\\Rpt.asc";
+  F.edOutputFileName->SetText(Settings.OutputFileName);
+  F.rbPrintWhatWindowSnapshot->SetChecked(true);
+  Settings.DefaultPrinter = false;
+  Settings.PrinterName = "Gone Printer";
+  struct TCase {
+    std::string Dest;
+    std::vector<TControl*> Enabled, Disabled, Shown, Hidden;
+    std::string Destination, Dimensions, PagesAcross, FileName;
+  };
+  const std::vector<TCase> Cases = {
+      {"Printer",
+       {F.cbDefaultPrinter, F.rbPrintWhatWindowSnapshot, F.cbxOrientation},
+       {F.gbExportOptions, F.edLinesPerPage, F.edPageMarginTop},
+       {F.sbPrinterSetup, F.cmbSnapshotSize},
+       {F.edOutputFileName, F.paPageDimensions, F.paPagesAcross},
+       "Fake Laser", "", "Snapshot", "C:\\Rpt\\Rpt.asc"},
+      {"Text File",
+       {F.edLinesPerPage, F.edTxtCharsPageWid, F.edPageMarginTop, F.cbShrinkToPage, F.rbPrintWhatPageRange},
+       {F.rbPrintWhatWindowSnapshot, F.cbDefaultPrinter, F.gbExportOptions, F.cbxOrientation},
+       {F.edOutputFileName, F.paPageDimensions, F.paPagesAcross},
+       {F.sbPrinterSetup, F.cmbSnapshotSize},
+       "C:\\Rpt\\Rpt.TXT", "60 Lines h x 80 Chars w", "", "C:\\Rpt\\Rpt.TXT"},
+      {"Export Data",
+       {F.gbExportOptions, F.cmbExportQuote, F.edExportMaxStrLng},
+       {F.edPageMarginTop, F.edCellMarginRight, F.edSmallestFontSize, F.edPanelsAcrossPage, F.rbPrintWhatPageRange},
+       {F.edOutputFileName},
+       {F.paPageDimensions, F.paPagesAcross},
+       "C:\\Rpt\\Rpt.ASC", "", "Export", "C:\\Rpt\\Rpt.ASC"},
+  };
+  for (const TCase& C : Cases) {
+    F.cbxOutputDest->SetText(C.Dest);
+    for (TControl* Ctl : C.Enabled) EXPECT_TRUE(Ctl->Enabled()) << C.Dest << " " << Ctl->Name();
+    for (TControl* Ctl : C.Disabled) EXPECT_FALSE(Ctl->Enabled()) << C.Dest << " " << Ctl->Name();
+    for (TControl* Ctl : C.Shown) EXPECT_TRUE(Ctl->Visible()) << C.Dest << " " << Ctl->Name();
+    for (TControl* Ctl : C.Hidden) EXPECT_FALSE(Ctl->Visible()) << C.Dest << " " << Ctl->Name();
+    EXPECT_EQ(F.paDestination->Caption(), C.Destination) << C.Dest;
+    EXPECT_EQ(F.paPageDimensions->Caption(), C.Dimensions) << C.Dest;
+    if (!C.PagesAcross.empty()) EXPECT_EQ(F.paPagesAcross->Caption(), C.PagesAcross) << C.Dest;
+    EXPECT_EQ(Settings.OutputFileName, C.FileName) << C.Dest;
+  }
+  // A printer that is gone gave way to the default one, in the settings too.
+  EXPECT_EQ(Settings.PrinterName, "Fake Laser");
+  EXPECT_EQ(F.cmbPrinters->Text(), "Fake Laser");
+  // The snapshot that a file cannot take fell back to the whole grid; Titles have no place in
+  // an export.
+  EXPECT_TRUE(F.rbPrintWhatAll->Checked());
+  EXPECT_EQ(Settings.PrintWhat, pwAll);
+  EXPECT_FALSE(F.tsTitles->TabVisible());
+  EXPECT_TRUE(PS->OutAsciiFile && PS->OutAnyFile && !PS->OutPrinter);
+
+  // Browsing for a text file: a name of any other kind keeps its extension.
+  F.cbxOutputDest->SetText("Text File");
+  std::string Title, Filter;
+  Headless::QueueDialogAnswer([&](TCommonDialog& Dialog) {
+    auto& Save = dynamic_cast<TSaveDialog&>(Dialog);
+    Title = Save.Title();
+    Filter = Save.Filter();
+    Save.SetFileName("C:\\Out\\Rpt.log");
+    return true;
+  });
+  F.buBrowseFile->OnClick(F.buBrowseFile);
+  EXPECT_EQ(Title, "Save Report As");
+  EXPECT_EQ(Filter, "Text Files|*.TXT");
+  EXPECT_EQ(Settings.OutputFileName, "C:\\Out\\Rpt.log");
+  EXPECT_EQ(F.paDestination->Caption(), "C:\\Out\\Rpt.log");
+}
+
+// Shrinking steps the size down to the smallest, then the panels across down to one;
+// expanding alone with a report too wide stops at once.
+TEST_F(SetupWindowRunTest, FontFitsThePageAndTheFittingEnds) {
+  TfmVlxMain& F = *Form;
+  F.cbxOutputDest->SetText("Printer");
+  Info.ColScanResult = 2;
+  Settings.SmallestFontSize = 6;
+  Settings.LargestFontSize = 14;
+  Settings.PanelsAcrossPage = 2;
+  Settings.ShrinkToPage = true;
+  F.ApplyFontScaling(false);
+  const int Page = PS->PageWidth;
+  EXPECT_EQ(PS->WorkFontSize, 6);
+  EXPECT_EQ(PS->PanelsAcrossPage, 1);
+  EXPECT_GT(PS->RptWidth, Page);
+  EXPECT_EQ(F.gbOutputOptions->Caption(), "Output Options (Scaled by: 60% = 6 pts)");
+
+  Settings.ShrinkToPage = false;
+  Settings.ExpandToPage = true;
+  F.ApplyFontScaling(false);
+  EXPECT_EQ(PS->WorkFontSize, 10);
+  EXPECT_EQ(F.gbOutputOptions->Caption(), "Output Options (10 pts)");
+
+  // A narrow report grows to the largest size that still fits, never above the largest.
+  for (int I = 1; I < 5; ++I) Info.ColsList->Items(I)->Printed = false;
+  Settings.PanelsAcrossPage = 1;
+  F.ApplyFontScaling(false);
+  EXPECT_LE(PS->RptWidth, PS->PageWidth);
+  EXPECT_EQ(PS->WorkFontSize, 14);
 }
 
 }  // namespace

@@ -14,5 +14,7 @@ TfmVlxMain::TfmVlxMain(TComponent* AOwner) : TForm(AOwner) {
 #define VLX_MAIN_BIND(Class, Name) Published(Name, #Name);
   VLX_MAIN_CONTROLS(VLX_MAIN_BIND)
 #undef VLX_MAIN_BIND
+  BindValidationHandlers();
+  BindOutputHandlers();
   CreateFromLayout("TfmVlxMain");
 }

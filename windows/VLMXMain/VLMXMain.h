@@ -2,6 +2,8 @@
 // the five option pages, the status area and the menus. This file holds the window's controls
 // as its layout builds them; the window's behaviour is added in the files beside it.
 #pragma once
+#include <string>
+
 #include "framework/Forms.h"
 
 class TBevel;
@@ -121,4 +123,53 @@ public:
 #define VLX_MAIN_FIELD(Class, Name) Class* Name = nullptr;
   VLX_MAIN_CONTROLS(VLX_MAIN_FIELD)
 #undef VLX_MAIN_FIELD
+
+  // ---- Checking the typed options (Validation.cpp) -------------------------------------------
+  // Checks the rows of the option table that ChangedControl triggers (all rows with CheckAll);
+  // the first failure is reported and ends the checking. True when every row passed.
+  bool ValidateOptions(TObject* ChangedControl, bool CheckAll, bool FocusOnError);
+  // Whether the number in Control lies in Min..Max (only Min when Max < Min); a disabled or
+  // hidden control passes.
+  bool ChkFldIntRange(TControl* Control, int Min, bool Focus, const std::string& Units,
+                      const std::string& FieldName, int Max);
+  // Reports a field error: the control's page to the front, the focus on it when asked, and
+  // Message as a warning in the status panel.
+  void ShowFieldError(TControl* Control, bool Focus, const std::string& Message);
+  void edNumericOnlyKeyPress(TObject* Sender, char& Key);
+  void edNumericOnlyExit(TObject* Sender);
+  void cbxGenericExit(TObject* Sender);
+
+  // ---- Output destination and page dimensions (OutputPage.cpp) -------------------------------
+  // Output flags from the destination and what is printed, and the controls that depend on
+  // them: every section with All, else those that ChangedControl triggers.
+  void ShowOutputDestOptions(TObject* ChangedControl, bool All);
+  // The page's size on the chosen printer or text page, and the two page panels.
+  void ShowPageDimensions(bool ShowWidthWarning);
+  // Fits the working font size and the panels across to the page, then shows the size.
+  void ApplyFontScaling(bool ShowWidthWarning);
+  void ShowReportWidthStatus();
+  void cbxOutputDestChange(TObject* Sender);
+  void cbxOutputDestDblClick(TObject* Sender);
+  // The printer setup for printer output, the file dialog for file output.
+  void sbPrinterSetupClick(TObject* Sender);
+  void cbxOutputQualityChange(TObject* Sender);
+  void cbxOutputQualityDropDown(TObject* Sender);
+  void itmCalcColSIzeClick(TObject* Sender);
+
+private:
+  // ---- Guard flags of the window (shared by the life cycle, transfer and checking code) ----
+  bool FSuppressEvents = false;    // change and exit handlers do nothing
+  bool FSkipOutputRefresh = false; // ShowOutputDestOptions does nothing
+  bool FSkipValidation = false;    // ValidateOptions fails at once, silently
+  bool FValidationFailed = false;  // a check failed that must block a tab change
+  bool FStartPending = true;       // from creation to the end of the start of a run
+  // ---- end of guard flags ----
+
+  // The columns were changed and want a scan before the next run.
+  bool FColumnsChanged = false;
+
+  void BindValidationHandlers();
+  void BindOutputHandlers();
+  // The pages-across panel from the run state's count.
+  void ShowPagesAcross();
 };

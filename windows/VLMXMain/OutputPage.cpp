@@ -1,0 +1,524 @@
+// What the chosen output makes of the setup window: the run state's output flags, the controls
+// that make sense for the destination, the page size of the chosen printer or text page, the
+// font fitted to the page, and the four status panels that tell where and how wide it prints.
+#include <algorithm>
+#include <initializer_list>
+
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PageNumbers.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl0.h"
+#include "engine/VLMXUtil.h"
+#include "engine/Vellumix/FileMgr.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "engine/Vellumix/Vellumix.h"
+#include "framework/Buttons.h"
+#include "framework/ComCtrls.h"
+#include "framework/Dialogs.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Grids.h"
+#include "framework/Printers.h"
+#include "framework/StdCtrls.h"
+#include "framework/rtl/FileUtils.h"
+#include "framework/rtl/SysUtils.h"
+#include "windows/VLMXMain/VLMXMain.h"
+
+namespace {
+
+constexpr TColor clSnapshotOrange = 33023;
+
+void EnableAll(std::initializer_list<TControl*> Controls, bool Value) {
+  for (TControl* C : Controls)
+    if (C) C->SetEnabled(Value);
+}
+
+void ShowAll(std::initializer_list<TControl*> Controls, bool Value) {
+  for (TControl* C : Controls)
+    if (C) C->SetVisible(Value);
+}
+
+bool RecognisedKind() { return ObjInfo->ObjType >= 3 && ObjInfo->ObjType <= 18; }
+
+// Whether the settings list the page (its name without "ts") among those to hide.
+bool PageHidden(const std::string& Name) {
+  std::string Rest = RptSettings->HidePages;
+  for (size_t At; !Rest.empty();) {
+    At = Rest.find(',');
+    if (SameText(Trim(Rest.substr(0, At)), Name)) return true;
+    Rest = At == std::string::npos ? std::string() : Rest.substr(At + 1);
+  }
+  return false;
+}
+
+// The name of the printer in use: the system's default or the one the settings name.
+std::string PrinterInUse() {
+  const TStrings& Names = Printer()->Printers();
+  int Index = RptSettings->DefaultPrinter ? -1 : FindPrinterIndex(RptSettings->PrinterName);
+  if (Index < 0) {
+    try {
+      TPrinter& P = *Printer();
+      const int Old = P.PrinterIndex();
+      P.SetPrinterIndex(-1);
+      Index = P.PrinterIndex();
+      P.SetPrinterIndex(Old);
+    } catch (const EPrinter&) {
+      return RptSettings->PrinterName;
+    }
+  }
+  return Index >= 0 && Index < Names.Count() ? Names[Index] : RptSettings->PrinterName;
+}
+
+// Path shortened with "..." in its folders until it is at most MaxWidth wide.
+std::string ShortenPathForWidth(const std::string& Path, const TFont& Font, int MaxWidth) {
+  const auto Width = [&](const std::string& S) { return ScreenTextWidth(*PrintSettings, Font, S); };
+  if (Width(Path) <= MaxWidth) return Path;
+  const std::string Dir = ExtractFileDir(Path), Name = ExtractFileName(Path);
+  const size_t Drive = Dir.find(':');
+  std::string Prefix = (Drive == std::string::npos ? std::string() : Dir.substr(0, Drive + 1)) + "...";
+  int Slashes = 0;
+  for (size_t At = 0; At < Dir.size(); ++At) {
+    if (Dir[At] != '\\') continue;
+    if (++Slashes == 2) {
+      Prefix = Dir.substr(0, At) + "...";
+    } else if (Slashes > 2) {
+      const std::string Candidate = Prefix + Dir.substr(At) + "\\" + Name;
+      if (Width(Candidate) <= MaxWidth) return Candidate;
+    }
+  }
+  return Prefix + "\\" + Name;
+}
+
+}  // namespace
+
+void TfmVlxMain::ShowPagesAcross() {
+  const int Count = PrintSettings->PagesAcross;
+  paPagesAcross->SetCaption(Count == 1 ? "1 Page Across" : Format("%d Pages Across", {Count}));
+  paPagesAcross->SetColor(Count != 1 && (PrintSettings->OutPrinter || PrintSettings->OutAnyFile) ? clYellow : clBtnFace);
+}
+
+void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
+  if (FSkipOutputRefresh) return;
+  TvlxReportSettings& S = *RptSettings;
+  TvlxPrintSettings& P = *PrintSettings;
+  const auto Named = [this](const char* Name) { return dynamic_cast<TControl*>(FindComponent(Name)); };
+  const bool InPrintWhat = ChangedControl && dynamic_cast<TControl*>(ChangedControl) &&
+                           static_cast<TControl*>(ChangedControl)->Parent() == gbPrintWhat;
+  const auto Runs = [&](std::initializer_list<const TObject*> Triggers, bool PrintWhatToo = false) {
+    return All || (PrintWhatToo && InPrintWhat) ||
+           std::find(Triggers.begin(), Triggers.end(), ChangedControl) != Triggers.end();
+  };
+
+  // 1: the output flags
+  S.OutputDest = static_cast<TOutputDest>(std::max(cbxOutputDest->ItemIndex(), 0));
+  P.OutPrinter = S.OutputDest == odPrinter;
+  P.OutTextFile = S.OutputDest == odTextFile;
+  P.OutAsciiFile = S.OutputDest == odAsciiExport;
+  P.OutRtfFile = S.OutputDest == odRtfFile;
+  ObjInfo->ColumnTotalsOn = S.ItemOpt(ioColumnTotals);
+  {
+    const TNotifyEvent Saved = cbxOutputQuality->OnChange;
+    cbxOutputQuality->OnChange = nullptr;
+    if (S.OutputQuality < cbxOutputQuality->Items().Count())
+      cbxOutputQuality->SetText(cbxOutputQuality->Items()[S.OutputQuality]);
+    cbxOutputQuality->OnChange = Saved;
+    S.OutputQuality = static_cast<uint8_t>(std::max(cbxOutputQuality->ItemIndex(), 0));
+  }
+  const bool Export = P.OutAsciiFile;
+
+  // 2: what may be printed
+  if (Runs({cbxOutputDest}, true)) {
+    rbPrintWhatWindowSnapshot->SetEnabled(P.OutPrinter);
+    EnableAll({rbPrintWhatTestPage, rbPrintWhatPageRange, rbPrintWhatCurrentPage}, !Export);
+    const int Kind = ObjInfo->ObjType;
+    rbPrintWhatSelectedRows->SetEnabled(Kind == 3 || (Kind >= 5 && Kind <= 14));
+    TRadioButton* Checked = nullptr;
+    for (int I = 0; I < gbPrintWhat->ControlCount() && !Checked; ++I)
+      if (auto* Rb = dynamic_cast<TRadioButton*>(gbPrintWhat->Controls(I)); Rb && Rb->Checked()) Checked = Rb;
+    if (Checked && Checked->Enabled()) {
+      S.PrintWhat = static_cast<TPrintWhat>(Checked->Tag);
+    } else {
+      const bool Saved = FSuppressEvents;
+      FSuppressEvents = true;
+      rbPrintWhatAll->SetChecked(true);
+      FSuppressEvents = Saved;
+      S.PrintWhat = pwAll;
+    }
+    ShowAll({rbPrintWhatCompleteBranches, rbPrintWhatCurrentBranchAll, rbPrintWhatCurrentBranchDown}, false);
+    EnableAll({rbPrintWhatCompleteBranches, rbPrintWhatCurrentBranchAll, rbPrintWhatCurrentBranchDown}, false);
+    rbPrintWhatAll->SetCaption("&Entire Grid");
+    const bool Range = rbPrintWhatPageRange->Checked();
+    ShowAll({Named("lbPageRangeFrom"), Named("lbPageRangeTo"), edPageRangeFrom, edPageRangeTo}, Range);
+    EnableAll({Named("lbPageRangeFrom"), Named("lbPageRangeTo"), edPageRangeFrom, edPageRangeTo}, Range);
+    cmbSnapshotSize->SetVisible(rbPrintWhatWindowSnapshot->Checked());
+    cmbSnapshotSize->SetEnabled(rbPrintWhatWindowSnapshot->Checked());
+  }
+
+  // 3
+  P.OutSnapshot = S.PrintWhat == pwSnapshot;
+  P.OutAnyFile = P.OutTextFile || P.OutRtfFile || P.OutAsciiFile;
+  const bool LaidOut = !P.OutSnapshot && !Export;
+  const bool TextStyle = S.IsTextStyleOutput();
+
+  // 4
+  if (All) {
+    gbDatasetRowCounting->SetVisible(ObjInfo->DataSet != nullptr);
+    gbGroupBreak->SetVisible(!S.GroupColumns.empty());
+  }
+  // 5
+  if (Runs({rbCountNumRcds, rbEstimateNumRcds}))
+    EnableAll({Named("lbRcdEstimate"), edRcdEstimate}, rbEstimateNumRcds->Checked());
+  // 6: the layout options; whether the output is laid out follows the destination too
+  if (Runs({cbxAutoSizze, cbxOutputDest}, true)) {
+    cbxAutoSizze->SetEnabled(RecognisedKind() && LaidOut);
+    const bool Limit = cbxAutoSizze->ItemIndex() == 1;
+    ShowAll({edMaxRowsToAutoSizze, Named("lbMaxRowsToAutoSizze")}, Limit);
+    edMaxRowsToAutoSizze->SetEnabled(Limit);
+    EnableAll({Named("lbPanelsAcrossPage"), edPanelsAcrossPage, Named("lbNumFixedColumns"), edNumFixedColumns,
+                Named("lbStartingReportLineId"), edStartingReportLineId, Named("lbInterPanelGap"), edInterPanelGap,
+                Named("lbTextTruncSymbol"), edTextTruncSymbol, Named("lbHorizLineFreq"), edHorizLineFreq,
+                edMaxStringColWid, Named("lbMaxStringColWid"), edMaxMemoColWid, Named("lbMaxMemoColWid"),
+                edMaxStringLines, Named("lbMaxStringLines"), edMaxMemoLines, Named("lbMaxMemoLines")},
+               LaidOut);
+    EnableAll({Named("lbColTitlesAlignment"), cbxColTitleAlignment}, RecognisedKind() && LaidOut);
+    edVertHtAdjPer->SetVisible(false);
+    EnableAll({lbVertHtAdjPer, edVertHtAdjPer, Named("lbVertHtAdjPerPercentSymbol")}, LaidOut && P.OutPrinter);
+  }
+  // 7: the output file
+  if (Runs({cbxOutputDest, edOutputFileName, dgColumns}, true)) {
+    ShowAll({edOutputFileName, buBrowseFile, cbxIfOutputFileExists, bvOutputFileName}, P.OutAnyFile);
+    EnableAll({edOutputFileName, buBrowseFile, cbxIfOutputFileExists}, P.OutAnyFile);
+    sbPrinterSetup->SetVisible(P.OutPrinter);
+    sbPrinterSetup->SetEnabled(P.OutPrinter);
+    const bool NoColumn = ObjInfo->NoColPrinted();
+    sbPrint->SetEnabled(!NoColumn);
+    sbPreview->SetEnabled(!NoColumn && LaidOut);
+    if (S.IfOutputFileExists < cbxIfOutputFileExists->Items().Count())
+      cbxIfOutputFileExists->SetText(cbxIfOutputFileExists->Items()[S.IfOutputFileExists]);
+    if (P.OutAnyFile) {
+      const std::string Ext = UpperCase(ExtractFileExt(S.OutputFileName));
+      if (Ext == ".ASC" || Ext == ".TXT" || Ext == ".RTF") {
+        S.OutputFileName = ChangeFileExt(S.OutputFileName, P.OutTextFile ? ".TXT" : P.OutRtfFile ? ".RTF" : ".ASC");
+        edOutputFileName->SetText(S.OutputFileName);
+      }
+    }
+    P.SetTextMode();
+  }
+  // 8: printer and export options
+  const bool Printing = P.OutPrinter || P.OutAnyFile;
+  if (Runs({cbxOutputDest, cbxOutputQuality, cbDefaultPrinter}, true)) {
+    cbUseReportViewer->SetEnabled(!P.OutSnapshot);
+    EnableAll({cbShrinkToPage, cbExpandToPage, Named("lbSmallestFontSize"), Named("lbLargestFontSize"),
+                edSmallestFontSize, edLargestFontSize},
+               LaidOut && Printing);
+    cbDefaultPrinter->SetEnabled(P.OutPrinter);
+    cmbPrinters->SetEnabled(P.OutPrinter && !cbDefaultPrinter->Checked());
+    EnableAll({gbExportOptions, Named("lbExportFieldDelim"), Named("lbExportQuote"), cmbExportFieldDelim,
+                cmbExportQuote, cbExportOnlyPrintableChrs, Named("lbMaxExportLength"), Named("lbExportMaxMemoLng"),
+                edExportMaxMemoLng, Named("lbExportMaxStrLng"), edExportMaxStrLng},
+               Export);
+  }
+  // 9
+  if (Runs({cbxOutputQuality})) S.LineDrawSet = S.OutputQuality == 1 ? 1 : 0;
+  // 10
+  if (Runs({cbxOrientation, cbxOutputDest})) {
+    EnableAll({Named("lbOrientation"), cbxOrientation}, P.OutPrinter);
+    cbxReportAlignment->SetEnabled(LaidOut);
+    if (TControl* Label = Named("lbReportAlignment")) Label->SetEnabled(LaidOut);
+    if (cbxOrientation->ItemIndex() != S.Orientation) cbxOrientation->SetItemIndex(S.Orientation);
+  }
+  // 11: fast printer text, text page and margins
+  if (Runs({cbxOutputDest, cbFastPrinterText, cbAllowFastPrinterText}, true)) {
+    cbFastPrinterText->SetEnabled(P.OutPrinter && TextStyle && cbAllowFastPrinterText->Checked());
+    const bool Fast = cbFastPrinterText->Enabled();
+    gbFastPrinterText->SetVisible(Fast);
+    EnableAll({edFastTextPrinterInit, edFastTextPrinterFinish}, Fast && cbFastPrinterText->Checked());
+    ShowAll({edFastTextPrinterInit, edFastTextPrinterFinish, Named("lbFastTextPrinterInit"),
+                Named("lbFastTextPrinterFinish")},
+               Fast);
+    cbFastPrinterText->SetChecked(cbFastPrinterText->Checked() && cbAllowFastPrinterText->Checked());
+    const bool TextPage = TextStyle && (P.OutTextFile || (Fast && cbFastPrinterText->Checked()));
+    EnableAll({edLinesPerPage, Named("lbLinesPerPage"), edTxtCharsPageWid, Named("lbTxtCharsPageWid")}, TextPage);
+    gbMargins->SetHint(TextStyle ? "Text characters & lines|Margins are measured in text chars and lines"
+                                 : "Thousands of an inch|Margins are measured in thousands of an inch");
+    gbMargins->SetEnabled(LaidOut);
+    for (int I = 0; I < gbMargins->ControlCount(); ++I) gbMargins->Controls(I)->SetEnabled(LaidOut);
+  }
+  // 12: where the output goes
+  if (Runs({cbxOutputDest, edOutputFileName, cmbPrinters, cbDefaultPrinter})) {
+    std::string Caption;
+    if (P.OutPrinter) Caption = PrinterInUse();
+    else if (P.OutAnyFile)
+      Caption = ShortenPathForWidth(Trim(edOutputFileName->Text()).empty() ? "No File Selected" : S.OutputFileName,
+                                    paDestination->Font(), 250);
+    paDestination->SetCaption(Caption);
+    paDestination->SetWidth(std::min(ScreenTextWidth(P, paDestination->Font(), Caption) + 23, 250));
+  }
+  // 13, 14: the pages that apply
+  if (Runs({cbxOutputDest, cbxOutputQuality}, true)) {
+    if (LaidOut) {
+      tsStyle->SetTabVisible(!PageHidden("Style"));
+      tsTitles->SetTabVisible(!PageHidden("Titles"));
+    } else {
+      tsTitles->SetTabVisible(false);
+    }
+    if (TextStyle) pcStyles->SetActivePage(tsFixedSpacedFont);
+  }
+  if (Runs({cbxOutputQuality})) paStyle->SetVisible(TextStyle);
+  // 15
+  if (Runs({cbSettingsReadOnly})) {
+    const TvlxFileMgr* Mgr = ObjInfo->Component ? ObjInfo->Component->FileMgr() : nullptr;
+    sbSaveOpts->SetEnabled(!cbSettingsReadOnly->Checked() && !(Mgr && Mgr->ReadOnly()));
+  }
+  // 16
+  if (Runs({cbxOutputQuality, cbxOutputDest})) ShowAll({paPageDimensions, paPagesAcross}, Printing && LaidOut);
+  // 18
+  if (All) {
+    cbShowHint->SetChecked(S.ShowHint);
+    if (ObjInfo->ObjType == 18) {
+      edGrpBrkSameValue->SetEnabled(false);
+      edGrpBrkSameValue->SetText("");
+    }
+  }
+}
+
+void TfmVlxMain::ShowPageDimensions(bool ShowWidthWarning) {
+  TvlxReportSettings& S = *RptSettings;
+  TvlxPrintSettings& P = *PrintSettings;
+  const bool TextStyle = S.IsTextStyleOutput();
+  P.OutFastPrinterText = TextStyle && S.FastPrinterText && P.OutPrinter;
+  // An unusable or unknown printer gives way to the system's default, which the settings then
+  // name: the window never shows one printer while the report goes to another.
+  const int Wanted = S.DefaultPrinter ? -1 : FindPrinterIndex(S.PrinterName);
+  bool Usable = S.DefaultPrinter || Wanted >= 0;
+  if (Usable) {
+    try {
+      Printer()->SetPrinterIndex(Wanted);
+    } catch (const EPrinter&) {
+      Usable = false;
+    }
+  }
+  if (!Usable) {
+    try {
+      Printer()->SetPrinterIndex(-1);
+    } catch (const EPrinter&) {
+      throw eVlxSUError("Default printer \"" + PrinterInUse() + "\" is invalid. Please change to a different printer");
+    }
+    S.PrinterName = Printer()->Printers()[Printer()->PrinterIndex()];
+    cmbPrinters->SetText(S.PrinterName);
+    S.Modified = true;
+  }
+  if (P.PageMode == pmPrint) P.Canvas = Printer()->Canvas();
+  if (!P.OutFastPrinterText && S.Orientation < 2) {
+    const auto Wanted = S.Orientation == 0 ? TPrinterOrientation::poPortrait : TPrinterOrientation::poLandscape;
+    if (Printer()->Orientation() != Wanted) {
+      Printer()->SetOrientation(Wanted);
+      P.PageSetupChanged = true;
+    }
+  }
+  P.Borders = S.ItemOpt(ioBorders);
+  P.ShareAdjBorders = S.ItemOpt(ioShareAdjBorders);
+  P.VerticalLines = S.ItemOpt(ioVerticalLines);
+  P.HorizontalLines = S.ItemOpt(ioHorizontalLines);
+  P.GrpBrkLines = S.ItemOpt(ioGrpBrkLines);
+  P.GetResolutions();
+  TCanvas& Canvas = *Printer()->Canvas();
+  if (TextStyle && P.OutPrinter) {
+    Canvas.Font().SetName(S.TextFontName);
+    Canvas.Font().SetSize(P.WorkFontSize);
+    Canvas.Font().SetPitch(TFontPitch::fpFixed);
+    Canvas.Font().SetStyle(IntToFontStyles(S.TextFontStyle));
+  }
+  P.SetTextMode();
+  P.LineHeight = Canvas.TextHeight("X") + (TextStyle && S.FastPrinterText ? 3 : 0);
+  P.CharWidth = Canvas.TextWidth("X");
+  P.PanelGap = P.PanelsAcrossPage < 2 ? 0
+               : TextStyle           ? S.InterPanelGapTxt
+                                     : P.ToUnits(S.InterPanelGapThous, false, false, 0);
+
+  if (P.OutSnapshot || P.OutAsciiFile) {
+    paPageDimensions->SetCaption("");
+    paPagesAcross->SetCaption(P.OutSnapshot ? "Snapshot" : "Export");
+    paPagesAcross->SetColor(P.OutSnapshot ? clSnapshotOrange : clWhite);
+    ShowReportWidthStatus();
+    return;
+  }
+  if ((TextStyle && P.OutAnyFile) || P.OutFastPrinterText) {
+    P.PageWidth = S.TxtCharsPageWid;
+    P.PageHeight = S.LinesPerpage;
+  } else if (P.OutPrinter) {
+    P.PageHeight = P.PixToChars(Printer()->PageHeight(), true);
+    P.PageWidth = P.PixToChars(Printer()->PageWidth(), false);
+    const int Line = P.UnitSet == usText ? 1 : P.LineHeight;
+    S.LinesPerpage = Line > 0 ? P.PageHeight / Line : 0;
+  }
+  std::string Height, Width, HeightUnit, WidthUnit;
+  FmtSizeValue(P.PageHeight, 1, Height);
+  FmtSizeValue(P.PageWidth, 0, Width);
+  UnitSuffix(true, HeightUnit);
+  UnitSuffix(false, WidthUnit);
+  paPageDimensions->SetCaption(Height + HeightUnit + " h x " + Width + WidthUnit + " w");
+  paPageDimensions->SetWidth(ScreenTextWidth(P, paPageDimensions->Font(), paPageDimensions->Caption()) + 20);
+
+  if (ObjInfo->ColScanResult != 0) {
+    ObjInfo->CalcPagesAcross(nullptr);
+    ShowPagesAcross();
+    if (RecognisedKind() && ObjInfo->ColsList) {
+      int Sum = 0;
+      for (int I = 0; I < ObjInfo->ColsList->Count(); ++I)
+        if (const TColsListData* Col = ObjInfo->ColsList->Items(I); Col && Col->Printed) Sum += Col->CellWidth;
+      P.PanelStep = Sum + P.PanelGap;
+      P.RptWidth = P.PanelsAcrossPage * P.PanelStep - P.PanelGap;
+    }
+    ShowReportWidthStatus();
+  } else {
+    // Without a scan there is no width; a stale one would steer the font fitting wrongly.
+    P.RptWidth = -1;
+    if (ShowWidthWarning)
+      ShowStatusMsg(paMsg, "Report width unknown because columns were not scanned.", smkWarning, nullptr, 0);
+  }
+  P.PageSetupChanged = false;
+}
+
+void TfmVlxMain::ApplyFontScaling(bool ShowWidthWarning) {
+  struct TRestoreCursor {
+    TCursor Saved = Screen->Cursor();
+    ~TRestoreCursor() { Screen->SetCursor(Saved); }
+  } Restore;
+  Screen->SetCursor(crHourGlass);
+  TvlxReportSettings& S = *RptSettings;
+  TvlxPrintSettings& P = *PrintSettings;
+  P.PanelsAcrossPage = S.PanelsAcrossPage;
+  P.WorkFontSize = S.ClampFontSize(S.TextFontSize);
+  P.ZoomPercent = 100;
+  ShowPageDimensions(ShowWidthWarning);
+  const bool Paged = P.OutPrinter || P.OutTextFile;
+  if (Paged && P.RptWidth > 0 && (S.ShrinkToPage || S.ExpandToPage)) {
+    bool Shrunk = false, Expanded = false;
+    // Every pass changes the size or the panels, or stops: a report too wide with only
+    // expanding allowed stops at once rather than looping without a step.
+    for (;;) {
+      if (P.RptWidth <= P.PageWidth) {
+        if (Shrunk || !S.ExpandToPage || P.WorkFontSize >= S.LargestFontSize) break;
+        ++P.WorkFontSize;
+        Expanded = true;
+      } else if (S.ShrinkToPage && P.WorkFontSize <= S.SmallestFontSize) {
+        if (P.PanelsAcrossPage < 2) break;
+        --P.PanelsAcrossPage;
+      } else if (Expanded || S.ShrinkToPage) {
+        --P.WorkFontSize;
+        Shrunk = true;
+        if (!S.ShrinkToPage) {
+          ShowPageDimensions(false);
+          break;
+        }
+      } else {
+        break;
+      }
+      ShowPageDimensions(false);
+    }
+  }
+  if (Paged && Printer()->Canvas()->Font().Size() != P.WorkFontSize) ShowPageDimensions(false);
+  gbOutputOptions->SetCaption(
+      P.WorkFontSize == S.TextFontSize
+          ? Format("Output Options (%d pts)", {P.WorkFontSize})
+          : Format("Output Options (Scaled by: %d%% = %d pts)",
+                   {MulDivRound(100, P.WorkFontSize, S.TextFontSize), P.WorkFontSize}));
+}
+
+void TfmVlxMain::ShowReportWidthStatus() {
+  const TvlxPrintSettings& P = *PrintSettings;
+  std::string Text;
+  if (!P.OutSnapshot && !P.OutAsciiFile) {
+    std::string Width, Unit;
+    FmtSizeValue(P.PanelStep, 0, Width);
+    UnitSuffix(false, Unit);
+    Text = "Total Report Width: " + Width + Unit;
+    if (RptSettings->PanelsAcrossPage > 1)
+      Text += Format(" x %d Panel%s = %d chars",
+                     {P.PanelsAcrossPage, P.PanelsAcrossPage < 2 ? "" : "s", P.RptWidth});
+  }
+  ShowStatusMsg(paRptStatus, Text, smkNormal, nullptr, 0);
+}
+
+void TfmVlxMain::cbxOutputDestChange(TObject*) {
+  if (FSuppressEvents) return;
+  RptSettings->Modified = true;
+  ShowOutputDestOptions(cbxOutputDest, false);
+  PrintSettings->PageSetupChanged = true;
+  ApplyFontScaling(true);
+}
+
+void TfmVlxMain::cbxOutputDestDblClick(TObject* Sender) {
+  auto* Combo = dynamic_cast<TCustomComboBox*>(Sender);
+  if (!Combo || Combo->Items().Count() == 0) return;
+  int Next = Combo->ItemIndex() + 1;
+  if (Next >= Combo->Items().Count() || Combo->Items()[Next].empty()) Next = 0;
+  Combo->SetItemIndex(Next);
+  if (Combo->OnChange) Combo->OnChange(Combo);
+}
+
+void TfmVlxMain::sbPrinterSetupClick(TObject*) {
+  TvlxReportSettings& S = *RptSettings;
+  const TvlxPrintSettings& P = *PrintSettings;
+  if (P.OutPrinter) {
+    if (PrinterSetupDialog1->Execute()) {
+      PrintSettings->PageSetupChanged = true;
+      S.PrinterName = Printer()->Printers()[Printer()->PrinterIndex()];
+      cmbPrinters->SetText(S.PrinterName);
+      S.Orientation = Printer()->Orientation() == TPrinterOrientation::poLandscape ? 1 : 0;
+      cbxOrientation->SetItemIndex(S.Orientation);
+      if (S.DefaultPrinter) {
+        S.DefaultPrinter = false;
+        cbDefaultPrinter->SetChecked(false);
+        ShowStatusMsg(paMsg, "Note: The report is no longer using the Default Printer.", smkWarning, Timer1, 5);
+      }
+    }
+  } else if (P.OutAnyFile) {
+    SaveDialog1->SetTitle(P.OutAsciiFile ? "Export Report As" : "Save Report As");
+    SaveDialog1->SetFilter(P.OutTextFile  ? "Text Files|*.TXT"
+                           : P.OutRtfFile ? "Rich Text Files|*.RTF"
+                                          : "ASCII Files|*.ASC");
+    SaveDialog1->SetFileName(edOutputFileName->Text());
+    // The edit follows the chosen name, so that the next check and transfer see it.
+    if (SaveDialog1->Execute()) {
+      S.OutputFileName = SaveDialog1->FileName();
+      edOutputFileName->SetText(S.OutputFileName);
+    }
+  }
+  if (cbxOutputDest->OnChange) cbxOutputDest->OnChange(cbxOutputDest);
+}
+
+void TfmVlxMain::cbxOutputQualityChange(TObject*) {
+  if (FSuppressEvents || cbxOutputQuality->ItemIndex() < 0) return;
+  RptSettings->Modified = true;
+  RptSettings->OutputQuality = static_cast<uint8_t>(cbxOutputQuality->ItemIndex());
+  ShowOutputDestOptions(cbxOutputQuality, false);
+}
+
+void TfmVlxMain::cbxOutputQualityDropDown(TObject*) {
+  cbxOutputQuality->Items().Clear();
+  cbxOutputQuality->Items().Add("ASCII LineDraw");
+  cbxOutputQuality->Items().Add("IBM LineDraw");
+  if (!FSuppressEvents) RptSettings->Modified = true;
+}
+
+void TfmVlxMain::itmCalcColSIzeClick(TObject*) {
+  if (FSuppressEvents) return;
+  ObjInfo->ColumnScan(this, nullptr, FColumnsChanged);
+  ShowPagesAcross();
+}
+
+void TfmVlxMain::BindOutputHandlers() {
+  const auto Bind = [this](const char* Name, void (TfmVlxMain::*Handler)(TObject*)) {
+    PublishedMethod(Name, TNotifyEvent([this, Handler](TObject* Sender) { (this->*Handler)(Sender); }));
+  };
+  Bind("cbxOutputDestChange", &TfmVlxMain::cbxOutputDestChange);
+  Bind("cbxOutputDestDblClick", &TfmVlxMain::cbxOutputDestDblClick);
+  Bind("cbxOutputQualityChange", &TfmVlxMain::cbxOutputQualityChange);
+  Bind("sbPrinterSetupClick", &TfmVlxMain::sbPrinterSetupClick);
+  Bind("cbxOutputQualityDropDown", &TfmVlxMain::cbxOutputQualityDropDown);
+  Bind("itmCalcColSIzeClick", &TfmVlxMain::itmCalcColSIzeClick);
+  const auto Refresh = [this](TObject* Sender) { ShowOutputDestOptions(Sender, false); };
+  for (const char* Name : {"rbOutputQualityTypesetClick", "rbOutputQualityTextClick", "rgDestinationClick"})
+    PublishedMethod(Name, TNotifyEvent(Refresh));
+}
