@@ -2,6 +2,10 @@
 // the five option pages, the status area and the menus. This file holds the window's controls
 // as its layout builds them; the window's behaviour is added in the files beside it.
 #pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "framework/Forms.h"
 
 class TBevel;
@@ -29,6 +33,10 @@ class TSpeedButton;
 class TTabSheet;
 class TTimer;
 class TUpDown;
+class TvlxFontLoader;
+class TvlxRun;
+class TvlxRunScope;
+class TvlxVellumix;
 
 // Every published control of the window: its class and its name in the layout.
 #define VLX_MAIN_CONTROLS(X)                                                                      \
@@ -114,6 +122,35 @@ class TUpDown;
   X(TMenuItem, itmHideallColumns) X(TMenuItem, itmShowAllColumns)                                \
   X(TMenuItem, itmToggleColumnVisibility)
 
+// The application-wide state a run changes (printer, hints, help file, cursor), recorded when
+// the setup window is created and put back when it is freed, whatever the run did.
+class TSaveOrig {
+public:
+  // eVlxSUError when there is no default printer to record.
+  TSaveOrig();
+  ~TSaveOrig();
+  TSaveOrig(const TSaveOrig&) = delete;
+  TSaveOrig& operator=(const TSaveOrig&) = delete;
+
+private:
+  int FPrinterIndex = -1;
+  std::unique_ptr<TFont> FPrinterFont;
+  std::string FHelpFile;
+  std::string FPrinterTitle;
+  bool FSkipPrinterRestore = false;
+  bool FShowHint = false;
+  TNotifyEvent FOnHint;
+  int FHintHidePause = 0;
+  TCursor FCursor = crDefault;
+};
+
+// Frees the run's parts, whose classes this header leaves incomplete.
+struct TRunPartFree {
+  void operator()(TvlxRun* Run) const;
+  void operator()(TvlxRunScope* Scope) const;
+  void operator()(TvlxFontLoader* Loader) const;
+};
+
 class TfmVlxMain : public TForm {
 public:
   explicit TfmVlxMain(TComponent* AOwner);
@@ -121,4 +158,55 @@ public:
 #define VLX_MAIN_FIELD(Class, Name) Class* Name = nullptr;
   VLX_MAIN_CONTROLS(VLX_MAIN_FIELD)
 #undef VLX_MAIN_FIELD
+
+  // ---- Life cycle and the start of the run (Lifecycle.cpp) ----
+  // The run objects exist (creation did not fail); Print shows the window only then.
+  bool RunReady() const;
+  // Binds the run to the component: the object, the names, the active window, the handlers.
+  void BindComponent(TvlxVellumix& Component, TCustomForm* ActiveWindow);
+  // The result of the last print made from the window: 0 none, 1 finished, 2 cancelled at the
+  // existing-file question, 3 error or abort.
+  int RunResult() const;
+  void FormCreate();
+  void FormDestroy();
+  void FormShow();
+  void InitAppForReport();
+  void WMStartReport();
+  void WMDeferredClose();
+  // The start failed: nothing is offered for saving, the window closes; a failure other than
+  // the user's stop raises the "cannot be printed" error.
+  void AbortReportSetup(const std::string& Msg);
+  // The Print command: password, validation, layout, the run; its result is the run result.
+  void PrintReport();
+  static void SelectComboText(const std::string& Text, TComboBox* Combo, const std::vector<std::string>& Names);
+
+  // ---- Transfer between controls and settings (Transfer.cpp) ----
+  void SettingsToForm();
+  void FormToSettings();
+  static std::string LookupComboValue(TComboBox* Combo, const std::vector<std::string>& Names,
+                                      const std::vector<std::string>& Values);
+  static void SelectComboByLetter(TComboBox* Combo, const std::string& Code, const std::string& Fallback);
+  // The edits lose their modified marks, and the settings theirs.
+  void ClearEditsModified();
+
+  // Handler suspension while the window builds itself.
+  bool FValidationFailed = false;
+  bool FSuppressEvents = false;
+  bool FSkipOutputRefresh = false;
+  bool FSkipValidation = false;
+  bool FStartPending = false;
+  bool FStartInProgress = false;
+  bool FSettingsReadOnly = false;
+
+protected:
+  void DoCreate() override;
+
+private:
+  // The output flags and the page of the chosen destination for a run from the window.
+  void PrepareOutputForRun();
+  int FPaMiddleHeight = 0;
+  std::unique_ptr<TvlxRun, TRunPartFree> FRun;
+  std::unique_ptr<TvlxRunScope, TRunPartFree> FRunScope;
+  std::unique_ptr<TSaveOrig> FSaveOrig;
+  std::unique_ptr<TvlxFontLoader, TRunPartFree> FFontLoader;
 };
