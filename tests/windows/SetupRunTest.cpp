@@ -59,6 +59,7 @@ protected:
     Vlx->SetDialogTitle("Books");
     Vlx->SetReportSettingsFileName(Dir / "Books.txt");
     Vlx->SetReportId("Books (001.001)");
+    Screen->SetCursor(crDefault);
     Application->SetHelpFile("Own.hlp");
     Application->SetHintHidePause(1234);
     Printer()->SetTitle("Own job");
