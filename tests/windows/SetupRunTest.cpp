@@ -129,9 +129,11 @@ TEST_F(SetupRunTest, TheStartShowsTheWindowOrPrintsAtOnceAndPrintReturnsThatPrin
       {With(Quiet, {"PreviewFirst=1"}), 0, true, 0, 0},
       {Quiet, ssCtrl | ssShift, true, 0, 0},
       {Quiet, ssCtrl, false, 1, 1},
-      // An export is never previewed.
-      {With(Quiet, {"PreviewFirst=1", "OutputDest=2", "OutputFileName=" + Export}), 0, false, 0, 1},
+      // An export is never previewed; it keeps its choice to append to the existing file.
+      {With(Quiet, {"PreviewFirst=1", "OutputDest=2", "IfOutputFileExists=1", "OutputFileName=" + Export}), 0,
+       false, 0, 1},
   };
+  std::ofstream(Export, std::ios::binary) << "KEEP\r\n";
   for (const TCase& Case : Cases) {
     Headless::Reset();
     Headless::SetKeyboardShiftState(Case.Held);
@@ -144,6 +146,8 @@ TEST_F(SetupRunTest, TheStartShowsTheWindowOrPrintsAtOnceAndPrintReturnsThatPrin
     EXPECT_TRUE(Headless::ErrorBoxes().empty()) << Label << ": " << Headless::ErrorBoxes().front();
     ExpectCleanedUp();
   }
+  EXPECT_EQ(FileBytes(Export).substr(0, 6), "KEEP\r\n");
+  EXPECT_GT(FileBytes(Export).size(), 6u);
   // The one printed report: its pages reached the printer with the grid's cells on them.
   Headless::Reset();
   Printer()->SetTitle("Own job");

@@ -277,6 +277,9 @@ void TfmVlxMain::PrepareOutputForRun() {
   TvlxReportSettings& S = *RptSettings;
   TvlxPrintSettings& Run = *PrintSettings;
   TObjInfo& Info = *ObjInfo;
+  // The existing-file choice is shown with the destination, not loaded with the other settings.
+  if (S.IfOutputFileExists < cbxIfOutputFileExists->Items().Count())
+    cbxIfOutputFileExists->SetItemIndex(S.IfOutputFileExists);
   Run.OutPrinter = S.OutputDest == odPrinter;
   Run.OutTextFile = S.OutputDest == odTextFile;
   Run.OutAsciiFile = S.OutputDest == odAsciiExport;
