@@ -488,6 +488,8 @@ void Beep(unsigned Sound) { Backend::Beep(Sound); }
 
 bool TopLevelWindowExists(const std::string& ClassName) { return Backend::TopLevelWindowExists(ClassName); }
 
+TShiftState KeyboardShiftState() { return Backend::KeyboardShiftState(); }
+
 void DispatchInput(const std::function<TObject*()>& Sender, const std::function<void()>& Handle) noexcept {
   try {
     Handle();

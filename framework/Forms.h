@@ -316,10 +316,14 @@ void Beep(unsigned Sound);
 // Whether a top-level window of that window class exists on the desktop, any program's.
 bool TopLevelWindowExists(const std::string& ClassName);
 
+// The Shift, Ctrl and Alt keys held down at this moment (ssShift, ssCtrl, ssAlt).
+TShiftState KeyboardShiftState();
+
 // Implemented by the backend.
 namespace Backend {
 void FrameSize(TFormBorderStyle Style, int& ExtraWidth, int& ExtraHeight);
 void ScreenSize(int& Width, int& Height);
+TShiftState KeyboardShiftState();
 std::string ExeName();
 void RunMessageLoop();
 void ProcessMessages();

@@ -6,6 +6,7 @@
 #include "framework/StdCtrls.h"
 #include "framework/rtl/SysUtils.h"
 #include "windows/VLMXASel/VLMXASel.h"
+#include "windows/VLMXMain/VLMXMain.h"
 #include "windows/VLMXPgrs/VLMXPgrs.h"
 
 namespace {
@@ -43,6 +44,22 @@ public:
 
   void ShowMessage(const std::string& Text, unsigned Flags) override {
     if (Application) Application->MessageBox(Text, Application->Title(), Flags);
+  }
+
+  int RunSetupWindow(TvlxVellumix& Component) override {
+    TCustomForm* ActiveWindow = Screen->ActiveForm();
+    // Freeing the window frees the run's objects and puts the application's state back.
+    struct TFreeWindow {
+      ~TFreeWindow() {
+        delete fmVlxMain;
+        fmVlxMain = nullptr;
+      }
+    } FreeWindow;
+    fmVlxMain = new TfmVlxMain(Application);
+    if (!fmVlxMain->RunReady()) return 3;
+    fmVlxMain->BindComponent(Component, ActiveWindow);
+    fmVlxMain->ShowModal();
+    return fmVlxMain->RunResult();
   }
 
   void ShowPagesAcross(TLabel& Label, int PagesAcross, bool Highlight) override {

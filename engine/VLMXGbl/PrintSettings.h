@@ -78,6 +78,8 @@ public:
 
   TvlxPageMode PageMode = pmPrint;
   TvlxRunState RunState = rsInactive;
+  // What the last print from the setup window gave (Execute's result); 0 before any print.
+  int RunResult = 0;
 
   // ---- Memos around the body and the text layout (Memo.cpp, MemoLayout.cpp) ----
   // Measures (Measure) or draws memo Index at the current line. False when a memo of the body

@@ -17,6 +17,7 @@ struct TState {
   std::vector<unsigned> Beeps;
   Headless::TModalHandler ModalHandler;
   int ScreenWidth = 1024, ScreenHeight = 768;
+  TShiftState Keys = 0;
   std::string ExeName = DefaultExeName;
 };
 
@@ -71,6 +72,7 @@ const std::vector<TCursor>& CursorChanges() { return State().Cursors; }
 void SetModalHandler(TModalHandler Handler) { State().ModalHandler = std::move(Handler); }
 std::size_t PendingMessages() { return State().Queue.size(); }
 void SetScreenSize(int Width, int Height) { State().ScreenWidth = Width; State().ScreenHeight = Height; }
+void SetKeyboardShiftState(TShiftState Keys) { State().Keys = Keys; }
 void SetExeName(const std::string& FileName) { State().ExeName = FileName; }
 int TakeAnswer(int Default) {
   auto& answers = State().Answers;
@@ -88,6 +90,7 @@ void Reset() {
   s.Cursors.clear();
   s.Beeps.clear();
   s.ExeName = DefaultExeName;
+  s.Keys = 0;
   s.ModalHandler = nullptr;
   ResetDialogs();
   THeadlessAccess::ResetApplication();
@@ -110,6 +113,8 @@ void FrameSize(TFormBorderStyle Style, int& ExtraWidth, int& ExtraHeight) {
 }
 
 void ScreenSize(int& Width, int& Height) { Width = State().ScreenWidth; Height = State().ScreenHeight; }
+
+TShiftState KeyboardShiftState() { return State().Keys; }
 
 std::string ExeName() { return State().ExeName; }
 

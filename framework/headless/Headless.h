@@ -44,6 +44,8 @@ void SetModalHandler(TModalHandler Handler);
 
 std::size_t PendingMessages();
 void SetScreenSize(int Width, int Height);
+// The Shift, Ctrl and Alt keys the user holds down from now on.
+void SetKeyboardShiftState(TShiftState Keys);
 // The program's full file name that Application->ExeName() reports (a fixed name under
 // "C:\Program Files" until a test sets one).
 void SetExeName(const std::string& FileName);

@@ -36,6 +36,7 @@ struct TState {
   std::map<std::intptr_t, THandleState> Handles;
   std::intptr_t NextHandle = 1;
   std::map<std::string, int> FailAt;  // call name -> calls to go until the failing one
+  bool NoDefaultPrinter = false;
 };
 
 TState& State() {
@@ -182,7 +183,7 @@ std::vector<std::string> PrinterNames() {
   return names;
 }
 
-std::string DefaultPrinterName() { return FakePrinters[0].Name; }
+std::string DefaultPrinterName() { return State().NoDefaultPrinter ? std::string() : FakePrinters[0].Name; }
 
 std::unique_ptr<TPrinterDevice> OpenDevice(const std::string& Name, TPrinterOrientation Orientation) {
   const TFakePrinter* printer = FindFake(Name);
@@ -290,6 +291,11 @@ int OpenSpoolPages() {
 }
 
 void SpoolerFailAt(const std::string& Call, int Occurrence) { State().FailAt[Call] = Occurrence; }
+
+void SetNoDefaultPrinter() {
+  SetPrinter(nullptr);
+  State().NoDefaultPrinter = true;
+}
 
 void ResetPrinters() {
   // The old printer goes first: an unfinished document of it is aborted into the old records.

@@ -67,6 +67,8 @@ int OpenSpoolPages();
 // can do no more about it.
 void SpoolerFailAt(const std::string& Call, int Occurrence = 1);
 
+// The system has printers but none of them is the default; ResetPrinters gives it one again.
+void SetNoDefaultPrinter();
 // Forgets every record and planned failure and drops the process's printer object, so the next
 // Printer() starts on the default printer with no document.
 void ResetPrinters();

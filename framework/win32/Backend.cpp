@@ -73,6 +73,15 @@ void ScreenSize(int& Width, int& Height) {
   Height = GetSystemMetrics(SM_CYSCREEN);
 }
 
+TShiftState KeyboardShiftState() {
+  // The high bit of a key's state: held down now.
+  TShiftState Keys = 0;
+  if (GetKeyState(VK_SHIFT) & 0x8000) Keys |= ssShift;
+  if (GetKeyState(VK_CONTROL) & 0x8000) Keys |= ssCtrl;
+  if (GetKeyState(VK_MENU) & 0x8000) Keys |= ssAlt;
+  return Keys;
+}
+
 std::string ExeName() {
   std::string name(MAX_PATH, '\0');
   for (;;) {

@@ -1,5 +1,7 @@
 #!/bin/sh
 # usage: CheckPdf.sh <output folder> [<name> [<golden file>]]
+# A marker whose second line is "#lines" lists, after it, lines that must each occur somewhere
+# in the PDF's text (blank runs as one) instead of the whole pages.
 # Reads back on the host the PDF that an end-to-end test (OutputE2ETest unless named) printed on
 # the CUPS PDF printer: once cups-pdf has written it, pdftotext must show the pages' lines in
 # order, one page per sheet. The pages are the test's marker lines, or the golden text file's,
@@ -50,6 +52,19 @@ pages() {
 stamps() {
   sed -E 's|[0-9]{1,2}/[0-9]{1,2}/[0-9]{4}|<date>|g; s/[0-9]{1,2}:[0-9]{2} [AP]M/<time>/g'
 }
+if [ "$(sed -n 2p "$marker")" = "#lines" ]; then
+  pdftotext -layout "$out/$name.pdf" - | pages >"$out/pdf-text.txt"
+  missing=$(tail -n +3 "$marker" | tr -s ' ' | while IFS= read -r want; do
+    grep -qF -- "$want" "$out/pdf-text.txt" || echo "$want"
+  done)
+  if [ -n "$missing" ]; then
+    echo "the PDF's text ($out/pdf-text.txt) lacks these lines:"
+    echo "$missing"
+    exit 1
+  fi
+  echo "PDF of job $token: $(( $(grep -c -- '--page--' "$out/pdf-text.txt") + 1 )) pages, every line found"
+  exit 0
+fi
 if [ -n "$golden" ]; then
   # Its only bytes above ASCII are those of the line-draw set, code page 437's box drawing.
   iconv -f CP437 -t UTF-8 "$golden" | pages | stamps >"$out/pdf-expected.txt"

@@ -7,7 +7,8 @@
 
 #include <string>
 
-#include "engine/VLMXGbl/Run.h"
+#include "engine/VLMXUtil.h"
+#include "engine/Vellumix/ReportSettings.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
@@ -17,15 +18,15 @@
 
 namespace {
 
-// The window lives inside a run, as Print shows it: the settings and the run state it checks
-// against, with the printer as the destination.
+// The window with its own run, as Print creates it, but without a report: no start runs when
+// it shows, and it is placed on the screen instead of waiting off screen for the start's
+// decision. The printer is the destination.
 struct TRunningWindow {
-  TvlxRun Run;
-  TvlxRunScope Scope{Run};
   TfmVlxMain* Form = new TfmVlxMain(Application);
   TRunningWindow() {
-    Run.Settings.TextFontSize = 10;
-    Run.Settings.DefaultPrinter = true;
+    Form->OnShow = nullptr;
+    RptSettings->TextFontSize = 10;
+    RptSettings->DefaultPrinter = true;
     Form->cbDefaultPrinter->SetChecked(true);
     Form->cbxOutputQualityDropDown(nullptr);
     Form->cbxOutputQuality->SetText("ASCII LineDraw");
@@ -33,6 +34,7 @@ struct TRunningWindow {
   }
   // Shows the window in front; its handle.
   HWND Show() {
+    PlaceForm(Form, true);
     Form->Show();
     HWND window = PeerHandle(*Form);
     if (window) SetForegroundWindow(window);

@@ -15,6 +15,8 @@
 #include "framework/Grids.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
+#include "framework/headless/IniFiles.h"
+#include "tests/support/TempDir.h"
 #include "tests/engine/RunFixture.h"
 #include "tests/support/HeadlessFixture.h"
 #include "windows/VLMXMain/VLMXMain.h"
@@ -125,11 +127,21 @@ TEST_F(SetupWindowTest, AreasStackAndNoControlOverlapsAnotherOnAnyPage) {
 
 // The setup window inside a run, on the printer, in the text regime, every rule's control
 // holding a value that passes.
-class SetupWindowRunTest : public RunTest {
+// The window with its own run, as Print creates it, shown without a report: no start runs.
+class SetupWindowRunTest : public ::testing::Test {
 protected:
+  // The window installs the line-draw font into the Windows directory as it is created.
+  static TfmVlxMain* NewForm(const TTempDir& Dir) {
+    Headless::Reset();
+    Headless::SetWindowsDirectory(Dir.Sub("win"));
+    auto* Form = new TfmVlxMain(nullptr);
+    Form->OnShow = nullptr;
+    // As the start's application-wide set-up leaves them.
+    Form->FSuppressEvents = Form->FSkipOutputRefresh = Form->FSkipValidation = Form->FValidationFailed = false;
+    return Form;
+  }
   void SetUp() override {
-    RunTest::SetUp();
-    Form = new TfmVlxMain(nullptr);
+    PS->Canvas = Printer()->Canvas();
     Info.ObjType = otStringGrid;
     Info.ColCount = 5;
     Info.ColsList = std::make_unique<TColsList>();
@@ -159,10 +171,14 @@ protected:
   }
   void TearDown() override {
     delete Form;
-    RunTest::TearDown();
+    Headless::Reset();
   }
   std::string Msg() const { return Form->paMsg->Caption(); }
-  TfmVlxMain* Form = nullptr;
+  TTempDir Dir;
+  TfmVlxMain* Form = NewForm(Dir);
+  TvlxPrintSettings* const PS = PrintSettings;
+  TObjInfo& Info = *ObjInfo;
+  TvlxReportSettings& Settings = *RptSettings;
 };
 
 TEST_F(SetupWindowRunTest, EachRuleReportsItsFieldOnItsPage) {
@@ -224,7 +240,9 @@ TEST_F(SetupWindowRunTest, EachRuleReportsItsFieldOnItsPage) {
     EXPECT_EQ(F.pcOptions->ActivePage(), C.Page ? C.Page : F.tsSetup) << C.Typed;
     EXPECT_EQ(F.ActiveControl(), C.Focus ? Typed : F.cbShowHint)
         << C.Typed << " " << (F.ActiveControl() ? F.ActiveControl()->Name() : "none");
-    if (C.Page == F.tsStyle) EXPECT_EQ(F.pcStyles->ActivePage(), F.tsFixedSpacedFont);
+    if (C.Page == F.tsStyle) {
+      EXPECT_EQ(F.pcStyles->ActivePage(), F.tsFixedSpacedFont);
+    }
     Typed->SetText(Before);
     ASSERT_TRUE(F.ValidateOptions(nullptr, true, false)) << Msg();
   }
@@ -315,7 +333,9 @@ TEST_F(SetupWindowRunTest, DestinationDecidesTheControlsAndPanels) {
     for (TControl* Ctl : C.Hidden) EXPECT_FALSE(Ctl->Visible()) << C.Dest << " " << Ctl->Name();
     EXPECT_EQ(F.paDestination->Caption(), C.Destination) << C.Dest;
     EXPECT_EQ(F.paPageDimensions->Caption(), C.Dimensions) << C.Dest;
-    if (!C.PagesAcross.empty()) EXPECT_EQ(F.paPagesAcross->Caption(), C.PagesAcross) << C.Dest;
+    if (!C.PagesAcross.empty()) {
+      EXPECT_EQ(F.paPagesAcross->Caption(), C.PagesAcross) << C.Dest;
+    }
     EXPECT_EQ(Settings.OutputFileName, C.FileName) << C.Dest;
   }
   // A printer that is gone gave way to the default one, in the settings too.

@@ -2,7 +2,9 @@
 // the five option pages, the status area and the menus. This file holds the window's controls
 // as its layout builds them; the window's behaviour is added in the files beside it.
 #pragma once
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/Forms.h"
 
@@ -31,6 +33,10 @@ class TSpeedButton;
 class TTabSheet;
 class TTimer;
 class TUpDown;
+class TvlxFontLoader;
+class TvlxRun;
+class TvlxRunScope;
+class TvlxVellumix;
 
 // Every published control of the window: its class and its name in the layout.
 #define VLX_MAIN_CONTROLS(X)                                                                      \
@@ -116,6 +122,35 @@ class TUpDown;
   X(TMenuItem, itmHideallColumns) X(TMenuItem, itmShowAllColumns)                                \
   X(TMenuItem, itmToggleColumnVisibility)
 
+// The application-wide state a run changes (printer, hints, help file, cursor), recorded when
+// the setup window is created and put back when it is freed, whatever the run did.
+class TSaveOrig {
+public:
+  // eVlxSUError when there is no default printer to record.
+  TSaveOrig();
+  ~TSaveOrig();
+  TSaveOrig(const TSaveOrig&) = delete;
+  TSaveOrig& operator=(const TSaveOrig&) = delete;
+
+private:
+  int FPrinterIndex = -1;
+  std::unique_ptr<TFont> FPrinterFont;
+  std::string FHelpFile;
+  std::string FPrinterTitle;
+  bool FSkipPrinterRestore = false;
+  bool FShowHint = false;
+  TNotifyEvent FOnHint;
+  int FHintHidePause = 0;
+  TCursor FCursor = crDefault;
+};
+
+// Frees the run's parts, whose classes this header leaves incomplete.
+struct TRunPartFree {
+  void operator()(TvlxRun* Run) const;
+  void operator()(TvlxRunScope* Scope) const;
+  void operator()(TvlxFontLoader* Loader) const;
+};
+
 class TfmVlxMain : public TForm {
 public:
   explicit TfmVlxMain(TComponent* AOwner);
@@ -156,14 +191,56 @@ public:
   void cbxOutputQualityDropDown(TObject* Sender);
   void itmCalcColSIzeClick(TObject* Sender);
 
+  // ---- Life cycle and the start of the run (Lifecycle.cpp) ----
+  // The run objects exist (creation did not fail); Print shows the window only then.
+  bool RunReady() const;
+  // Binds the run to the component: the object, the names, the active window, the handlers.
+  void BindComponent(TvlxVellumix& Component, TCustomForm* ActiveWindow);
+  // The result of the last print made from the window: 0 none, 1 finished, 2 cancelled at the
+  // existing-file question, 3 error or abort.
+  int RunResult() const;
+  void FormCreate();
+  void FormDestroy();
+  void FormShow();
+  void InitAppForReport();
+  void WMStartReport();
+  void WMDeferredClose();
+  // The start failed: nothing is offered for saving, the window closes; a failure other than
+  // the user's stop raises the "cannot be printed" error.
+  void AbortReportSetup(const std::string& Msg);
+  // The Print command: password, validation, layout, the run; its result is the run result.
+  void PrintReport();
+  static void SelectComboText(const std::string& Text, TComboBox* Combo, const std::vector<std::string>& Names);
+
+  // ---- Transfer between controls and settings (Transfer.cpp) ----
+  void SettingsToForm();
+  void FormToSettings();
+  static std::string LookupComboValue(TComboBox* Combo, const std::vector<std::string>& Names,
+                                      const std::vector<std::string>& Values);
+  static void SelectComboByLetter(TComboBox* Combo, const std::string& Code, const std::string& Fallback);
+  // The edits lose their modified marks, and the settings theirs.
+  void ClearEditsModified();
+
+  // ---- Guard flags of the window (life cycle, transfer and checking) ----
+  bool FSuppressEvents = false;     // change and exit handlers do nothing
+  bool FSkipOutputRefresh = false;  // ShowOutputDestOptions does nothing
+  bool FSkipValidation = false;     // ValidateOptions fails at once, silently
+  bool FValidationFailed = false;   // a check failed that must block a tab change
+  bool FStartPending = true;        // from creation to the end of the start of a run
+  bool FStartInProgress = false;    // the start's handler is running
+  bool FSettingsReadOnly = false;
+
+protected:
+  void DoCreate() override;
+
 private:
-  // ---- Guard flags of the window (shared by the life cycle, transfer and checking code) ----
-  bool FSuppressEvents = false;    // change and exit handlers do nothing
-  bool FSkipOutputRefresh = false; // ShowOutputDestOptions does nothing
-  bool FSkipValidation = false;    // ValidateOptions fails at once, silently
-  bool FValidationFailed = false;  // a check failed that must block a tab change
-  bool FStartPending = true;       // from creation to the end of the start of a run
-  // ---- end of guard flags ----
+  // The output flags and the page of the chosen destination for a run from the window.
+  void PrepareOutputForRun();
+  int FPaMiddleHeight = 0;
+  std::unique_ptr<TvlxRun, TRunPartFree> FRun;
+  std::unique_ptr<TvlxRunScope, TRunPartFree> FRunScope;
+  std::unique_ptr<TSaveOrig> FSaveOrig;
+  std::unique_ptr<TvlxFontLoader, TRunPartFree> FFontLoader;
 
   // The columns were changed and want a scan before the next run.
   bool FColumnsChanged = false;

@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl/RunUI.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "engine/Vellumix/SettingsKeys.h"
+#include "engine/Vellumix/Vellumix.h"
+#include "framework/Grids.h"
+#include "framework/Printers.h"
+#include "framework/headless/IniFiles.h"
+#include "framework/headless/Printers.h"
+#include "tests/support/HeadlessFixture.h"
+#include "tests/support/TempDir.h"
+#include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPw/VLMXPw.h"
+
+namespace {
+
+using TKeys = std::vector<std::string>;
+
+// The settings of an unattended run: nothing to wait for, no window of its own.
+const TKeys Quiet = {"DisplayProgressWin=0", "PauseAfterPrinting=0", "DisplayReportOptionsWin=0", "PreviewFirst=0",
+                    "NumFixedCols=0", "OutputQuality=0", "TxtCharsPageWid=80"};
+
+TKeys With(TKeys Base, const TKeys& More) {
+  Base.insert(Base.end(), More.begin(), More.end());
+  return Base;
+}
+
+std::vector<std::string> Boxes(unsigned Icon) {
+  std::vector<std::string> Texts;
+  for (const auto& Box : Headless::MessageBoxes())
+    if (Box.Flags == Icon) Texts.push_back(Box.Text);
+  return Texts;
+}
+
+class SetupRunTest : public HeadlessTest {
+protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    Headless::SetWindowsDirectory(Dir.Sub("win"));
+    Host = new TForm(nullptr);
+    Host->SetName("frmBooks");
+    auto* Grid = new TStringGrid(Host);
+    Grid->SetName("strgrd");
+    Grid->SetColCount(3);
+    Grid->SetRowCount(6);
+    for (int R = 0; R < 6; ++R)
+      for (int C = 0; C < 3; ++C) Grid->SetCells(C, R, R == 0 ? "Head" + std::to_string(C) : std::to_string(R * 10 + C));
+    Vlx = new TvlxVellumix(Host);
+    Vlx->SetName("vlxBooks");
+    Vlx->SetDialogTitle("Books");
+    Vlx->SetReportSettingsFileName(Dir / "Books.txt");
+    Vlx->SetReportId("Books (001.001)");
+    Screen->SetCursor(crDefault);
+    Application->SetHelpFile("Own.hlp");
+    Application->SetHintHidePause(1234);
+    Printer()->SetTitle("Own job");
+  }
+  void TearDown() override {
+    delete Host;
+    HeadlessTest::TearDown();
+  }
+
+  void Section(const TKeys& Lines) {
+    std::ofstream File(Dir / "Books.txt", std::ios::binary);
+    File << "[Books (001.001)]\r\n";
+    for (const std::string& Line : Lines) File << Line << "\r\n";
+  }
+
+  // Prints, playing the user: the setup window is left once the start is done (Shown tells
+  // whether it stayed for the user), and every other modal window is cancelled.
+  int Print() {
+    Shown = false;
+    Modal.clear();
+    Headless::SetModalHandler([this](TCustomForm& Form) {
+      Modal.push_back(Form.Name());
+      if (&Form != fmVlxMain) {
+        Form.SetModalResult(mrCancel);
+        return;
+      }
+      Application->ProcessMessages();
+      Shown = Form.ModalResult() == mrNone && Form.Top() != -5000;
+      if (Shown) Form.SetModalResult(mrCancel);
+    });
+    return Vlx->Print();
+  }
+
+  // Nothing of the run outlives Print, and the application's state is its own again.
+  void ExpectCleanedUp() {
+    EXPECT_EQ(fmVlxMain, nullptr);
+    EXPECT_EQ(RptSettings, nullptr);
+    EXPECT_EQ(PrintSettings, nullptr);
+    EXPECT_EQ(RptStyles, nullptr);
+    EXPECT_EQ(ObjInfo, nullptr);
+    EXPECT_EQ(Application->HelpFile(), "Own.hlp");
+    EXPECT_EQ(Application->HintHidePause(), 1234);
+    EXPECT_EQ(Screen->Cursor(), crDefault);
+    EXPECT_EQ(PasswordCache.RptOptPW, "");
+  }
+
+  TTempDir Dir;
+  TForm* Host = nullptr;
+  TvlxVellumix* Vlx = nullptr;
+  bool Shown = false;
+  std::vector<std::string> Modal;
+};
+
+TEST_F(SetupRunTest, TheStartShowsTheWindowOrPrintsAtOnceAndPrintReturnsThatPrintsResult) {
+  struct TCase {
+    TKeys Settings;
+    TShiftState Held;
+    bool Shown;
+    size_t Documents;
+    int Result;
+  };
+  const std::string Export = Dir / "Books.asc";
+  const TCase Cases[] = {
+      {Quiet, 0, false, 1, 1},
+      {With(Quiet, {"DisplayReportOptionsWin=1"}), 0, true, 0, 0},
+      // Until the user asks for the options from the preview, a preview first ends here.
+      {With(Quiet, {"PreviewFirst=1"}), 0, true, 0, 0},
+      {Quiet, ssCtrl | ssShift, true, 0, 0},
+      {Quiet, ssCtrl, false, 1, 1},
+      // An export is never previewed; it keeps its choice to append to the existing file.
+      {With(Quiet, {"PreviewFirst=1", "OutputDest=2", "IfOutputFileExists=1", "OutputFileName=" + Export}), 0,
+       false, 0, 1},
+  };
+  std::ofstream(Export, std::ios::binary) << "KEEP\r\n";
+  for (const TCase& Case : Cases) {
+    Headless::Reset();
+    Headless::SetKeyboardShiftState(Case.Held);
+    Section(Case.Settings);
+    const std::string Label = Case.Settings.back() + " keys " + std::to_string(Case.Held);
+    EXPECT_EQ(Print(), Case.Result) << Label;
+    EXPECT_EQ(Shown, Case.Shown) << Label;
+    EXPECT_EQ(Headless::PrintedDocuments().size(), Case.Documents) << Label;
+    EXPECT_EQ(Modal, std::vector<std::string>{"fmVlxMain"}) << Label;
+    EXPECT_TRUE(Headless::ErrorBoxes().empty()) << Label << ": " << Headless::ErrorBoxes().front();
+    ExpectCleanedUp();
+  }
+  EXPECT_EQ(FileBytes(Export).substr(0, 6), "KEEP\r\n");
+  EXPECT_GT(FileBytes(Export).size(), 6u);
+  // The one printed report: its pages reached the printer with the grid's cells on them.
+  Headless::Reset();
+  Printer()->SetTitle("Own job");
+  Section(Quiet);
+  ASSERT_EQ(Print(), 1);
+  ASSERT_EQ(Headless::PrintedDocuments().size(), 1u);
+  const auto& Document = Headless::PrintedDocuments()[0];
+  EXPECT_TRUE(Document.Ended);
+  std::string Text;
+  for (const auto& Page : Document.Pages)
+    for (const auto& Out : Page.TextOuts) Text += Out.Text + "\n";
+  EXPECT_NE(Text.find("Head1"), std::string::npos) << Text;
+  EXPECT_NE(Text.find("52"), std::string::npos) << Text;
+  EXPECT_EQ(Printer()->Title(), "Own job");
+}
+
+TEST_F(SetupRunTest, EveryFailureOfCreationOrStartIsReportedOnceAndLeavesNothingBehind) {
+  const std::string DueToErrors = "Vellumix! Setup Error: Due to errors, the report: \"Books\" cannot be printed.";
+  struct TCase {
+    std::string Name;
+    std::function<void()> Prepare;
+    TKeys Settings;
+    int Result;
+    std::vector<std::string> Warnings;
+    std::vector<std::string> Errors;
+  };
+  const TCase Cases[] = {
+      {"no default printer", [] { Headless::SetNoDefaultPrinter(); }, Quiet, 3, {},
+       {"Vellumix! Setup Error: Windows does not have a Default Printer assigned."}},
+      {"wrong options password", [] {}, With(Quiet, {"DisplayReportOptionsWin=1", "RptOptPW=secret"}), 0,
+       {"Vellumix! Setup Error: Report Options Password Violation"}, {DueToErrors}},
+      {"selected rows cancelled", [] {}, With(Quiet, {"PrintWhat=7", "ioAskToPrintSelectedRows=1"}), 0,
+       {"Vellumix! User Terminated Report"}, {}},
+      {"failing handler", [this] {
+         Vlx->AfterOptionsLoaded = [](TObject*, TvlxReportSettings*&) { throw Exception("no options today"); };
+       }, Quiet, 0, {"no options today"}, {DueToErrors}},
+  };
+  for (const TCase& Case : Cases) {
+    Headless::Reset();
+    Vlx->AfterOptionsLoaded = nullptr;
+    Section(Case.Settings);
+    Case.Prepare();
+    EXPECT_EQ(Print(), Case.Result) << Case.Name;
+    EXPECT_EQ(Boxes(MsgBox::IconWarning), Case.Warnings) << Case.Name;
+    EXPECT_EQ(Headless::ErrorBoxes(), Case.Errors) << Case.Name;
+    EXPECT_FALSE(Shown) << Case.Name;
+    EXPECT_TRUE(Headless::PrintedDocuments().empty()) << Case.Name;
+    ExpectCleanedUp();
+  }
+}
+
+// Every setting the window shows goes to its control and comes back unchanged; sizes travel
+// in the unit regime in force, and a typeset quality the window does not offer comes back as
+// the ASCII line-draw quality, carrying the margins and widths it showed into the text regime
+// (the panel gap is written before the regime is decided again).
+TEST_F(SetupRunTest, EverySettingRoundTripsThroughTheControlsInBothRegimes) {
+  struct TRow {
+    const char* Key;
+    const char* Value;
+    const char* TypesetKey;   // where the value is shown from in the typeset regime
+    bool StaysTypeset = false;  // written back there too, not to Key
+  };
+  const TRow Rows[] = {
+      {"PrintWhat", "6", nullptr},           {"SnapShotSize", "MP", nullptr},
+      {"OutputDest", "1", nullptr},
+      {"UseReportViewer", "1", nullptr},     {"ShrinkToPage", "0", nullptr},
+      {"ExpandToPage", "1", nullptr},        {"DefaultPrinter", "0", nullptr},
+      {"PrinterName", "Fake Dot Matrix", nullptr}, {"ExportOnlyPrintableChrs", "0", nullptr},
+      {"StartingReportLineId", "7", nullptr}, {"PanelsAcrossPage", "3", nullptr},
+      {"NumFixedCols", "2", nullptr},        {"TextTruncSymbol", "~", nullptr},
+      {"HorizLineFreq", "4", nullptr},       {"VertHtAdjPer", "90", nullptr},
+      {"LinesPerpage", "55", nullptr},       {"TxtCharsPageWid", "99", nullptr},
+      {"PageRangeFrom", "2,5", nullptr},     {"PageRangeTo", "0,9", nullptr},
+      {"ReportAlignment", "1", nullptr},     {"ColTitleAlignment", "0", nullptr},
+      {"InterPanelGapTxt", "5", "InterPanelGapThous", true},
+      {"PageMarginTxt", "1,2,3,4", "PageMarginThous"},
+      {"CellMarginTxt", "5,6,7,8", "CellMarginThous"},
+      {"MaxStringColWidTxt", "31", "MaxStringColWidThous"},
+      {"MaxMemoColWidTxt", "32", "MaxMemoColWidThous"},
+      {"MaxStringLines", "3", nullptr},      {"MaxMemoLines", "4", nullptr},
+      {"MaxRowsToAutoSizze", "77", nullptr}, {"LargestFontSize", "18", nullptr},
+      {"SmallestFontSize", "5", nullptr},    {"FastPrinterText", "1", nullptr},
+      {"AllowFastPrinterText", "1", nullptr}, {"InitPrinterStr", "#27E", nullptr},
+      {"FinishPrinterStr", "#12#13", nullptr}, {"Orientation", "1", nullptr},
+      {"AutoSizze", "2", nullptr},           {"TextFontName", "Mono", nullptr},
+      {"TextFontSize", "9", nullptr},        {"ReplFontName", "Serif", nullptr},
+      {"ReplFontSize", "11", nullptr},       {"ExportFieldDelim", ";", nullptr},
+      {"ExportQuote", "'", nullptr},         {"ExportMaxStrLng", "60", nullptr},
+      {"ExportMaxMemoLng", "70", nullptr},   {"OutputFileName", "C:\\out\\books.txt", nullptr},
+      {"MaxGrpBrkLines", "3", nullptr},      {"GrpBrkOutdentChars", "4", nullptr},
+      {"NumGrpBrkCols", "1", nullptr},       {"GrpBrkSameValue", "\"", nullptr},
+      {"AdjGrpBrkLines", "2", nullptr},      {"PauseAfterPrinting", "0", nullptr},
+      {"DisplayProgressWin", "0", nullptr},  {"DisplayReportOptionsWin", "0", nullptr},
+      {"CloseWinAfterPrinting", "1", nullptr}, {"ShowHint", "0", nullptr},
+      {"SettingsReadOnly", "1", nullptr},    {"PreviewFirst", "0", nullptr},
+      {"MemoTimeFormatStr", "hh:nn", nullptr}, {"MemoDateFormatStr", "yyyy", nullptr},
+      {"MemoPageFormatStr", "Pg", nullptr},  {"OutputQuality", "0", nullptr},
+  };
+  for (const bool Typeset : {false, true}) {
+    std::unique_ptr<TfmVlxMain> Owned(new TfmVlxMain(nullptr));
+    TfmVlxMain& Form = *Owned;
+    ASSERT_TRUE(Form.RunReady());
+    TvlxSettingsKeys Keys(RptSettings);
+    Keys.ApplyDefaults();
+    for (const TRow& Row : Rows)
+      Keys.ApplySetting(*Keys.Find(Typeset && Row.TypesetKey ? Row.TypesetKey : Row.Key), Row.Value);
+    if (Typeset) Keys.ApplySetting(*Keys.Find("OutputQuality"), "2");
+    Form.SettingsToForm();
+    Keys.ApplyDefaults();
+    Form.FormToSettings();
+    Keys.SettingsToKeyList();
+    for (const TRow& Row : Rows)
+      EXPECT_EQ(Keys.Find(Typeset && Row.StaysTypeset ? Row.TypesetKey : Row.Key)->Data.Value, Row.Value) << Row.Key << (Typeset ? " typeset" : " text");
+    EXPECT_FALSE(RptSettings->Modified);
+  }
+}
+
+}  // namespace

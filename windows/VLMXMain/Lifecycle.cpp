@@ -1,0 +1,333 @@
+// The setup window's life: creating and freeing the run's objects, keeping the application's
+// own state aside for the run, the start of the run (message 1126) with its choice between
+// showing the window and printing at once, the deferred close (message 1125) and the Print
+// command's run.
+#include <algorithm>
+
+#include "engine/VLMXFont.h"
+#include "engine/VLMXGbl/LineDraw.h"
+#include "engine/VLMXGbl/Run.h"
+#include "engine/VLMXGbl0.h"
+#include "engine/VLMXUtil.h"
+#include "engine/Vellumix/FileMgr.h"
+#include "engine/Vellumix/Vellumix.h"
+#include "framework/CheckLst.h"
+#include "framework/ComCtrls.h"
+#include "framework/Dialogs.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Grids.h"
+#include "framework/Printers.h"
+#include "framework/StdCtrls.h"
+#include "framework/rtl/SysUtils.h"
+#include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPgrs/VLMXPgrs.h"
+#include "windows/VLMXPw/VLMXPw.h"
+
+namespace {
+
+constexpr int StartHintHidePause = 5000;
+const char* const HelpFileName = "VL_USER.HLP";
+
+}  // namespace
+
+// ---- TSaveOrig -------------------------------------------------------------------------------
+
+TSaveOrig::TSaveOrig()
+    : FHelpFile(Application->HelpFile()),
+      FShowHint(Application->ShowHint()),
+      FOnHint(Application->OnHint),
+      FHintHidePause(Application->HintHidePause()),
+      FCursor(Screen->Cursor()) {
+  try {
+    FPrinterIndex = Printer()->PrinterIndex();
+    FPrinterFont = std::make_unique<TFont>();
+    FPrinterFont->Assign(Printer()->Canvas()->Font());
+    FPrinterTitle = Printer()->Title();
+  } catch (const EPrinter&) {
+    FSkipPrinterRestore = true;
+    throw eVlxSUError("Windows does not have a Default Printer assigned");
+  }
+}
+
+TSaveOrig::~TSaveOrig() {
+  if (!FSkipPrinterRestore) {
+    try {
+      Printer()->Canvas()->Font().Assign(*FPrinterFont);
+      Printer()->SetPrinterIndex(FPrinterIndex);
+      Printer()->SetTitle(FPrinterTitle);
+    } catch (const EPrinter&) {
+      // The printer went away during the run: there is nothing left to put back on it.
+    }
+  }
+  Application->SetShowHint(FShowHint);
+  Application->OnHint = FOnHint;
+  Application->SetHelpFile(FHelpFile);
+  Application->SetHintHidePause(FHintHidePause);
+  Screen->SetCursor(FCursor);
+}
+
+// ---- Creation and destruction ----------------------------------------------------------------
+
+void TRunPartFree::operator()(TvlxRun* Run) const { delete Run; }
+void TRunPartFree::operator()(TvlxRunScope* Scope) const { delete Scope; }
+void TRunPartFree::operator()(TvlxFontLoader* Loader) const { delete Loader; }
+
+void TfmVlxMain::DoCreate() {
+  OnShow = [this](TObject*) { FormShow(); };
+  OnDestroy = [this](TObject*) { FormDestroy(); };
+  OnCreate = [this](TObject*) { FormCreate(); };
+  TForm::DoCreate();
+}
+
+bool TfmVlxMain::RunReady() const { return FRun && FRunScope && PrintSettings && RptStyles && ObjInfo && RptSettings; }
+
+int TfmVlxMain::RunResult() const { return PrintSettings ? PrintSettings->RunResult : 3; }
+
+void TfmVlxMain::FormCreate() {
+  SetPosition(TPosition::poDesigned);
+  FPaMiddleHeight = paMiddle->Height();
+  // Modal but out of sight until the start decides whether the user sees the window.
+  PlaceForm(this, false);
+  FValidationFailed = FSuppressEvents = FSkipOutputRefresh = FSkipValidation = true;
+  try {
+    FRun.reset(new TvlxRun);
+    FRunScope.reset(new TvlxRunScope(*FRun));
+    FStartPending = true;
+    FStartInProgress = false;
+    FSaveOrig = std::make_unique<TSaveOrig>();
+    FFontLoader.reset(new TvlxFontLoader(this, "VLXLINEDRAW", "VLMXFONT", "Letter Gothic Line", "LetGothL.TTF"));
+    FFontLoader->Install();
+  } catch (...) {
+    FormDestroy();
+    throw;
+  }
+}
+
+void TfmVlxMain::FormDestroy() {
+  delete fmVlxProgress;
+  fmVlxProgress = nullptr;
+  // The application's state comes back before the run it was saved for goes.
+  FSaveOrig.reset();
+  FRunScope.reset();
+  FRun.reset();
+  FFontLoader.reset();
+  if (lbxStyleOpts) lbxStyleOpts->Items().Clear();
+  ClearPasswordCache();
+}
+
+void TfmVlxMain::BindComponent(TvlxVellumix& Component, TCustomForm* ActiveWindow) {
+  ObjInfo->Object = Component.ObjectToPrint();
+  ObjInfo->ComponentName = Component.Name().empty() ? "TvlxVellumix" : Component.Name();
+  ObjInfo->ActiveForm = ActiveWindow;
+  ObjInfo->SetupWin = this;
+  ObjInfo->Component = &Component;
+  ObjInfo->AfterOptionsLoaded = Component.AfterOptionsLoaded;
+  RptSettings->ReportId = Component.ReportId();
+  RptSettings->ReportTitle = Component.DialogTitle();
+  Component.FileMgr()->SetReportSettings(RptSettings);
+}
+
+void TfmVlxMain::FormShow() {
+  if (!FStartInProgress) {
+    Application->Post(this, [this] { WMStartReport(); });
+    return;
+  }
+  if (RptSettings && PrintSettings) SettingsToForm();
+}
+
+void TfmVlxMain::InitAppForReport() {
+  // Reaching the printer's canvas makes the printer device ready.
+  Printer()->Canvas();
+  FSuppressEvents = FSkipOutputRefresh = FSkipValidation = false;
+  PrintSettings->PrinterIndex = Printer()->PrinterIndex();
+  LoadLineDrawStyles(*RptSettings);
+  RptSettings->NumFixedCols = -1;
+  Application->SetShowHint(RptSettings->ShowHint);
+  Application->SetHintHidePause(StartHintHidePause);
+  std::string Help = HelpFileName;
+  Application->SetHelpFile(LocateFile(Help, ObjInfo->Component) ? Help : HelpFileName);
+  PrintSettings->RunResult = 0;
+}
+
+// ---- The start of the run --------------------------------------------------------------------
+
+void TfmVlxMain::WMStartReport() {
+  timTerminate->SetEnabled(true);
+  FStartInProgress = true;
+  Screen->SetCursor(crHourGlass);
+  struct TEndOfStart {
+    TfmVlxMain& Form;
+    ~TEndOfStart() {
+      Form.FStartInProgress = false;
+      Screen->SetCursor(crArrow);
+      Form.FStartPending = false;
+      if (RptSettings) RptSettings->NewRpt = false;
+      Form.FValidationFailed = Form.FSuppressEvents = false;
+    }
+  } EndOfStart{*this};
+  try {
+    InitAppForReport();
+    const TShiftState Keys = KeyboardShiftState();
+    const bool CtrlShift = (Keys & ssCtrl) && (Keys & ssShift);
+    TObjInfo& Info = *ObjInfo;
+    Info.Setup();
+    dgColumns->SetVisible(!Info.DecisionGrid);
+    pcOptions->SetActivePage(tsGeneral);
+    Info.Component->LoadReportSettings();
+    if (Info.AfterOptionsLoaded) {
+      const std::string Id = RptSettings->ReportId;
+      Info.AfterOptionsLoaded(Info.Component, RptSettings);
+      RptSettings->ReportId = Id;
+    }
+    TvlxVellumix& Component = *Info.Component;
+    Info.OnFieldEdit = Component.OnFieldEdit;
+    Info.OnZeroColumnTotals = Component.OnZeroColumnTotals;
+    Info.OnFieldAlign = Component.OnFieldAlign;
+    Info.OnFilterRecord = Component.OnFilterRecord;
+    Info.CountSelected();
+    PrintSettings->AskSelectedRows();
+    Info.CalcUsedExtent();
+    TvlxReportSettings& S = *RptSettings;
+    const bool LineNoPrinted = UpperCase(S.HideColumns).find(UpperCase(LineNoColName)) == std::string::npos;
+    if ((S.NewRpt || Info.DecisionGrid) && S.NumFixedCols < 0)
+      S.NumFixedCols = Info.FixedCols + (LineNoPrinted ? 1 : 0) + (Info.DecisionGrid ? 1 : 0);
+    S.NumFixedCols = std::max(S.NumFixedCols, 0);
+    int Count = Info.ColCount;
+    Info.BuildColList(Count, true);
+    FSettingsReadOnly = S.SettingsReadOnly;
+    Info.CheckEmpty();
+    Info.GetSortFields();
+    S.NumSortFields = Info.SortFieldCount;
+    FSkipOutputRefresh = FSkipValidation = false;
+    SettingsToForm();
+    if (!RptStyles->LoadStyles(S.StyleName)) throw eVlxSUError("Cannot Load Vellumix! Styles");
+    SetCaption(S.ReportTitle.empty() ? "Report Options" : "Report Options: " + S.ReportTitle);
+    PrintSettings->PageSetupChanged = true;
+    PrepareOutputForRun();
+    FValidationFailed = false;
+    bool RescanPending = true;
+    Info.ColumnScan(this, nullptr, RescanPending);
+    PrepareOutputForRun();
+    ClearEditsModified();
+
+    const bool CanPreview = S.PrintWhat != pwSnapshot && S.OutputDest != odAsciiExport;
+    bool ShowWindow = S.DisplayReportOptionsWin || CtrlShift || FValidationFailed;
+    const bool PreviewFirst = S.PreviewFirst && CanPreview;
+    // Until the preview window exists, a preview first leads where asking for the options
+    // from the preview leads: to this window.
+    if (PreviewFirst && !CtrlShift && !FValidationFailed) ShowWindow = true;
+    if (ShowWindow) {
+      Screen->SetCursor(crDefault);
+      if (!AskReportPassword(S.ReportTitle, "Enter Report Options Password:", S.RptOptPW, PasswordCache.RptOptPW,
+                             false))
+        throw eVlxSUError("Report Options Password Violation");
+      PlaceForm(this, true);
+    } else {
+      if (!PreviewFirst) PrintReport();
+      Application->Post(this, [this] { WMDeferredClose(); });
+    }
+  } catch (const std::exception& E) {
+    Screen->SetCursor(crDefault);
+    MessageDlg(E.what(), TMsgDlgType::mtWarning, mbOK, 0);
+    AbortReportSetup(E.what());
+  }
+}
+
+void TfmVlxMain::AbortReportSetup(const std::string& Msg) {
+  Application->Post(this, [this] { WMDeferredClose(); });
+  if (!RptSettings) return;
+  RptSettings->Modified = false;
+  if (Msg != VlxUserTerminatedMsg)
+    throw eVlxSUError("Due to errors, the report: \"" + RptSettings->ReportTitle + "\" cannot be printed");
+}
+
+void TfmVlxMain::WMDeferredClose() { Close(); }
+
+void TfmVlxMain::SelectComboText(const std::string& Text, TComboBox* Combo, const std::vector<std::string>& Names) {
+  const int Last = std::min(Combo->Items().Count() - 1, static_cast<int>(Names.size()) - 1);
+  for (int I = 0; I <= Last; ++I)
+    if (Names[I] == Text) {
+      Combo->SetItemIndex(I);
+      return;
+    }
+  Combo->SetText(Text);
+}
+
+// ---- Printing from the window ----------------------------------------------------------------
+
+void TfmVlxMain::PrintReport() {
+  TvlxReportSettings& S = *RptSettings;
+  TvlxPrintSettings& Run = *PrintSettings;
+  if (!AskReportPassword(S.ReportTitle, "Enter Report Password:", S.RptPW, PasswordCache.RptPW, false))
+    throw eVlxSUError("Report Password Violation");
+  FormToSettings();
+  Run.PageMode = pmPrint;
+  PrepareOutputForRun();
+  if (!Run.OutSnapshot && !Run.OutAsciiFile) {
+    bool RescanPending = true;
+    ObjInfo->Remeasure(nullptr, true, RescanPending);
+    PrepareOutputForRun();
+    Run.SetPageRange(S.PrintWhat, false, S.PageRangeFrom, S.PageRangeTo);
+  }
+  Run.RunResult = Run.Execute(S.PauseAfterPrinting);
+  if (S.CloseWinAfterPrinting) Application->Post(this, [this] { WMDeferredClose(); });
+}
+
+void TfmVlxMain::PrepareOutputForRun() {
+  TvlxReportSettings& S = *RptSettings;
+  TvlxPrintSettings& Run = *PrintSettings;
+  TObjInfo& Info = *ObjInfo;
+  // The existing-file choice is shown with the destination, not loaded with the other settings.
+  if (S.IfOutputFileExists < cbxIfOutputFileExists->Items().Count())
+    cbxIfOutputFileExists->SetItemIndex(S.IfOutputFileExists);
+  Run.OutPrinter = S.OutputDest == odPrinter;
+  Run.OutTextFile = S.OutputDest == odTextFile;
+  Run.OutAsciiFile = S.OutputDest == odAsciiExport;
+  Run.OutRtfFile = S.OutputDest == odRtfFile;
+  Run.OutAnyFile = Run.OutTextFile || Run.OutAsciiFile || Run.OutRtfFile;
+  Run.OutSnapshot = S.PrintWhat == pwSnapshot;
+  const bool TextStyle = S.IsTextStyleOutput();
+  Run.OutFastPrinterText = TextStyle && S.FastPrinterText && Run.OutPrinter;
+  S.LineDrawSet = S.OutputQuality == 1 ? 1 : 0;
+  Info.ColumnTotalsOn = S.ItemOpt(ioColumnTotals);
+  Info.FieldFormatOn = S.ItemOpt(ioFieldFormat);
+  Info.CountTotalLines();
+
+  Run.PrinterIndex = S.DefaultPrinter ? -1 : FindPrinterIndex(S.PrinterName);
+  Printer()->SetPrinterIndex(Run.PrinterIndex);
+  if (!Run.OutFastPrinterText && S.Orientation < 2)
+    Printer()->SetOrientation(S.Orientation == 0 ? TPrinterOrientation::poPortrait
+                                                 : TPrinterOrientation::poLandscape);
+  Run.ShareAdjBorders = S.ItemOpt(ioShareAdjBorders);
+  Run.Borders = S.ItemOpt(ioBorders);
+  Run.HorizontalLines = S.ItemOpt(ioHorizontalLines);
+  Run.VerticalLines = S.ItemOpt(ioVerticalLines);
+  Run.GrpBrkLines = S.ItemOpt(ioGrpBrkLines);
+  Run.GetResolutions();
+  Run.PanelsAcrossPage = S.PanelsAcrossPage;
+  Run.WorkFontSize = S.ClampFontSize(S.TextFontSize);
+  Run.ZoomPercent = 100;
+  Run.Canvas = Printer()->Canvas();
+  RptStyles->ApplyFont(false);
+  Run.SetTextMode();
+  Run.LineHeight = Run.Canvas->TextHeight("X") + (TextStyle && S.FastPrinterText ? 3 : 0);
+  Run.CharWidth = Run.Canvas->TextWidth("X");
+  Run.PanelGap = Run.PanelsAcrossPage < 2 ? 0 : Run.UnitSet == usText ? S.InterPanelGapTxt : S.InterPanelGapDev;
+  if (Run.OutSnapshot || Run.OutAsciiFile) {
+    Run.PageSetupChanged = false;
+    return;
+  }
+  if ((TextStyle && Run.OutAnyFile) || Run.OutFastPrinterText) {
+    Run.PageWidth = S.TxtCharsPageWid;
+    Run.PageHeight = S.LinesPerpage;
+  } else if (Run.OutPrinter) {
+    Run.PageHeight = Run.PixToChars(Printer()->PageHeight(), true);
+    Run.PageWidth = Run.PixToChars(Printer()->PageWidth(), false);
+    if (Run.UnitSet == usText) S.LinesPerpage = Run.PageHeight;
+  }
+  if (Info.ColScanResult != 0) {
+    Run.CurPageAcross = 1;
+    Run.PanelStep = (Run.CalcReportWidth() + Run.PanelGap) / std::max(1, Run.PanelsAcrossPage);
+  }
+  Run.PageSetupChanged = false;
+}
