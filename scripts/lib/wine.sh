@@ -44,3 +44,16 @@ wine_managed_windows() {
   fi
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$want" /f >/dev/null
 }
+
+# The line-draw font as the report windows install it, taken back out of the prefix, so the
+# font loader's test meets a system without it whatever an earlier run of the program left.
+wine_remove_line_font() {
+  rm -f "$WINEPREFIX/drive_c/windows/Fonts/"[Ll]et[Gg]oth[Ll].*
+  if grep -q 'Letter Gothic Line' "$WINEPREFIX/system.reg" 2>/dev/null; then
+    local key
+    for key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+               'HKLM\Software\Microsoft\Windows\CurrentVersion\Fonts'; do
+      wine reg delete "$key" /v 'Letter Gothic Line (TrueType)' /f >/dev/null 2>&1 || true
+    done
+  fi
+}

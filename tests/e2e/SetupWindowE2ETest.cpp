@@ -25,6 +25,8 @@ struct TRunningWindow {
   TfmVlxMain* Form = new TfmVlxMain(Application);
   TRunningWindow() {
     Form->OnShow = nullptr;
+    // As the start's application-wide set-up leaves them.
+    Form->FSuppressEvents = Form->FSkipOutputRefresh = Form->FSkipValidation = Form->FValidationFailed = false;
     RptSettings->TextFontSize = 10;
     RptSettings->DefaultPrinter = true;
     Form->cbDefaultPrinter->SetChecked(true);

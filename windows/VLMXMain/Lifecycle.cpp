@@ -204,7 +204,7 @@ void TfmVlxMain::WMStartReport() {
     SetCaption(S.ReportTitle.empty() ? "Report Options" : "Report Options: " + S.ReportTitle);
     PrintSettings->PageSetupChanged = true;
     PrepareOutputForRun();
-    FValidationFailed = false;
+    FValidationFailed = !ValidateOptions(nullptr, true, false);
     bool RescanPending = true;
     Info.ColumnScan(this, nullptr, RescanPending);
     PrepareOutputForRun();
@@ -260,6 +260,8 @@ void TfmVlxMain::PrintReport() {
   TvlxPrintSettings& Run = *PrintSettings;
   if (!AskReportPassword(S.ReportTitle, "Enter Report Password:", S.RptPW, PasswordCache.RptPW, false))
     throw eVlxSUError("Report Password Violation");
+  // Nothing invalid reaches the settings: a failed field is shown on its page instead.
+  if (!ValidateOptions(nullptr, true, true)) return;
   FormToSettings();
   Run.PageMode = pmPrint;
   PrepareOutputForRun();
