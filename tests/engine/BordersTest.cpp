@@ -193,3 +193,15 @@ TEST_F(BordersTest, GroupBreakRowsNeedGroupColumns) {
   EXPECT_FALSE(PS->IsGroupBreakRow(2));
   EXPECT_EQ(PS->FindGroupBreakColumn(2), -1);
 }
+
+TEST_F(BordersTest, GroupSpansFollowTheColumnZones) {
+  Info.ColsList->Items(0)->Plane = 1;
+  PS->RptLeftOffset = 2;
+  PS->CalcGroupSpans();
+  EXPECT_EQ(PS->GroupSpans[0].Left, 2);
+  EXPECT_EQ(PS->GroupSpans[0].Width, 6);
+  EXPECT_EQ(PS->GroupSpans[1].Left, 8);
+  EXPECT_EQ(PS->GroupSpans[1].Width, 10);
+  EXPECT_EQ(PS->GroupSpans[2].Left, -1);
+  EXPECT_EQ(PS->GroupSpans[3].Width, 0);
+}
