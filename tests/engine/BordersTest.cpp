@@ -83,38 +83,6 @@ using TLines = std::vector<std::string>;
 
 }  // namespace
 
-TEST_F(BordersTest, FramesABoxedGridInBothSets) {
-  struct TCase {
-    uint8_t Set;
-    TLines Expected;
-  };
-  const TCase Cases[] = {
-      {0,
-       {"----------------",
-        "|    |    |    |",
-        "|----+----+----|",
-        "|    |    |    |",
-        "----------------"}},
-      {1,
-       {"\xDA\xC4\xC4\xC4\xC4\xC2\xC4\xC4\xC4\xC4\xC2\xC4\xC4\xC4\xC4\xBF",
-        "\xB3    \xB3    \xB3    \xB3",
-        "\xC3\xC4\xC4\xC4\xC4\xC5\xC4\xC4\xC4\xC4\xC5\xC4\xC4\xC4\xC4\xB4",
-        "\xB3    \xB3    \xB3    \xB3",
-        "\xC0\xC4\xC4\xC4\xC4\xC1\xC4\xC4\xC4\xC4\xC1\xC4\xC4\xC4\xC4\xD9"}},
-  };
-  for (const TCase& Case : Cases) {
-    Settings.LineDrawSet = Case.Set;
-    PS->PageLines.Clear();
-    PS->PageTop = PS->EdgePending = true;
-    FrameRow(0);
-    FrameRow(2);
-    int Line = 4;
-    PS->DrawBandEndRule(2, Line);  // the line below the last row
-    EXPECT_EQ(Line, 5);
-    EXPECT_EQ(Lines(), Case.Expected) << int(Case.Set);
-  }
-}
-
 TEST_F(BordersTest, OpenGridWithoutBordersDrawsOnlyInnerLines) {
   TColsListData& Last = *Info.ColsList->Items(2);
   Last.CellWidth = 5;
@@ -132,25 +100,6 @@ TEST_F(BordersTest, OpenGridWithoutBordersDrawsOnlyInnerLines) {
                              " ----+----+----",
                              "     |    |    "}));
   EXPECT_EQ(Line, 4);
-}
-
-TEST_F(BordersTest, AGroupBreakRuleStartsAtTheChangedColumn) {
-  PS->HorizontalLines = false;
-  PS->GrpBrkLines = true;
-  Settings.NumGrpBrkCols = 2;
-  Settings.AdjGrpBrkLines = 5;
-  FrameRow(0);
-  PS->GrpBrkCol = 1;
-  FrameRow(2);
-  EXPECT_EQ(Lines()[2], "|    |----+----|");
-  EXPECT_EQ(Lines()[3], "|    |    |    |");
-  EXPECT_TRUE(PS->GrpBrkRow);
-
-  // Without a changed column no rule is due.
-  PS->GrpBrkCol = -1;
-  FrameRow(4);
-  EXPECT_EQ(Lines()[4], std::string(16, ' '));
-  EXPECT_FALSE(PS->GrpBrkRow);
 }
 
 TEST_F(BordersTest, AGroupHeadingRowClosesTheBoxAboveAndTheNextRowOpensOne) {

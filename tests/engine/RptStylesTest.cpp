@@ -142,17 +142,6 @@ TEST_F(StylesTest, LineKindsFollowTheRowBeingComposed) {
     EXPECT_EQ(Styles.IsLineKindOn(C.Band, Kind, C.AsBorder), C.On) << "case " << Row;
     EXPECT_EQ(Kind, C.KindAfter) << "case " << Row;
   }
-
-  // Horizontal lines every 3 rows: due on rows 1, 4, 7 of the run since the last rule; never at 0.
-  PS->Borders = PS->GrpBrkRow = PS->PageTop = PS->EdgePending = false;
-  PS->HorizontalLines = true;
-  for (const int Freq : {3, 0})
-    for (int Rows = 1; Rows <= 7; ++Rows) {
-      Settings.HorizLineFreq = Freq;
-      PS->RowsSinceRule = Rows;
-      TLineKind Kind = lkRowRule;
-      EXPECT_EQ(Styles.IsLineKindOn(2, Kind, false), Freq && Rows % 3 == 1) << Freq << " " << Rows;
-    }
 }
 
 TEST_F(StylesTest, CalcLineWidthsReservesBordersAndLeavesTheRowAlone) {
