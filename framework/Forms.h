@@ -319,6 +319,23 @@ bool TopLevelWindowExists(const std::string& ClassName);
 // The Shift, Ctrl and Alt keys held down at this moment (ssShift, ssCtrl, ssAlt).
 TShiftState KeyboardShiftState();
 
+// Frees the window held in a process-wide reference and empties the reference when the scope
+// ends, on every path: the modal windows shown once and freed at once.
+template <class T>
+class TFreeWindowOnExit {
+public:
+  explicit TFreeWindowOnExit(T*& Window) : FWindow(Window) {}
+  ~TFreeWindowOnExit() {
+    delete FWindow;
+    FWindow = nullptr;
+  }
+  TFreeWindowOnExit(const TFreeWindowOnExit&) = delete;
+  TFreeWindowOnExit& operator=(const TFreeWindowOnExit&) = delete;
+
+private:
+  T*& FWindow;
+};
+
 // Implemented by the backend.
 namespace Backend {
 void FrameSize(TFormBorderStyle Style, int& ExtraWidth, int& ExtraHeight);

@@ -49,12 +49,7 @@ public:
   int RunSetupWindow(TvlxVellumix& Component) override {
     TCustomForm* ActiveWindow = Screen->ActiveForm();
     // Freeing the window frees the run's objects and puts the application's state back.
-    struct TFreeWindow {
-      ~TFreeWindow() {
-        delete fmVlxMain;
-        fmVlxMain = nullptr;
-      }
-    } FreeWindow;
+    TFreeWindowOnExit<TfmVlxMain> FreeWindow(fmVlxMain);
     fmVlxMain = new TfmVlxMain(Application);
     if (!fmVlxMain->RunReady()) return 3;
     fmVlxMain->BindComponent(Component, ActiveWindow);
@@ -62,7 +57,7 @@ public:
     return fmVlxMain->RunResult();
   }
 
-  void ShowPagesAcross(TLabel& Label, int PagesAcross, bool Highlight) override {
+  void ShowPagesAcross(TControl& Label, int PagesAcross, bool Highlight) override {
     if (PagesAcross == 1) {
       Label.SetCaption("1 Page Across");
       Label.SetColor(clBtnFace);

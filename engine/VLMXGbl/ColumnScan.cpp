@@ -89,7 +89,7 @@ int ScreenTextWidth(const TvlxRunPart& R, const TFont& Font, const std::string& 
   return std::max(0, MulDivRound(Canvas->TextWidth(Text), R.State().ScrResX, R.State().DevResX));
 }
 
-void TObjInfo::ColumnScan(TComponent* /*Host*/, TLabel* PagesAcrossLabel, bool& RescanPending) {
+void TObjInfo::ColumnScan(TComponent* /*Host*/, TControl* PagesAcrossLabel, bool& RescanPending) {
   TvlxPrintSettings& PS = State();
   ResetPrevValues();
   const uint8_t A = Settings().AutoSizze;
@@ -154,7 +154,7 @@ void TObjInfo::ColumnScan(TComponent* /*Host*/, TLabel* PagesAcrossLabel, bool& 
   DefaultAlignments();
 }
 
-void TObjInfo::Remeasure(TLabel* PagesAcrossLabel, bool ClearTotals, bool& RescanPending) {
+void TObjInfo::Remeasure(TControl* PagesAcrossLabel, bool ClearTotals, bool& RescanPending) {
   ResetColumns(false, ClearTotals);
   LayoutCase = 0;
   const int Record = TextUnits(*this) ? RecChars : RecPixels;

@@ -145,10 +145,10 @@ public:
 
   // Measures every column over the rows (or takes the control's column sizes), lays the
   // columns out over pages across and writes their count on PagesAcrossLabel (may be nullptr).
-  void ColumnScan(TComponent* Host, TLabel* PagesAcrossLabel, bool& RescanPending);
+  void ColumnScan(TComponent* Host, TControl* PagesAcrossLabel, bool& RescanPending);
   // Measures the kept widest texts again, reading no row, and lays the columns out again.
-  void Remeasure(TLabel* PagesAcrossLabel, bool ClearTotals, bool& RescanPending);
-  void CalcPagesAcross(TLabel* PagesAcrossLabel);
+  void Remeasure(TControl* PagesAcrossLabel, bool ClearTotals, bool& RescanPending);
+  void CalcPagesAcross(TControl* PagesAcrossLabel);
   // Measures every column at Level (1 title, 2 data, 3 totals) at the current position.
   void CalcColWid(bool MeasureText, int Level);
   void FinishColWidths(bool MeasureText);

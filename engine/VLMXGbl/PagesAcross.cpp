@@ -57,7 +57,7 @@ struct TObjInfo::TColumnPlacement {
   int FixedWidth = 0;
 };
 
-void TObjInfo::CalcPagesAcross(TLabel* PagesAcrossLabel) {
+void TObjInfo::CalcPagesAcross(TControl* PagesAcrossLabel) {
   TColumnPlacement At = StartColumnLayout();
   for (int I = 0; I < ColsList->Count(); ++I) PlaceColumn(I, At);
   CloseColumnPages();

@@ -21,7 +21,7 @@ TvlxRowsAnswer TvlxRunUI::AskSelectedRows(int) { return TvlxRowsAnswer::Cancel; 
 TvlxExistingFileAnswer TvlxRunUI::AskExistingFile(const std::string&) { return TvlxExistingFileAnswer::Cancel; }
 bool TvlxRunUI::AskRetryBusyLock(const std::string&) { return false; }
 void TvlxRunUI::ShowMessage(const std::string&, unsigned) {}
-void TvlxRunUI::ShowPagesAcross(TLabel&, int, bool) {}
+void TvlxRunUI::ShowPagesAcross(TControl&, int, bool) {}
 
 int TvlxRunUI::RunSetupWindow(TvlxVellumix&) {
   throw eVlxIntError("[TvlxVellumix.Print] **\rThe report setup window is not built yet");

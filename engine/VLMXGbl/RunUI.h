@@ -9,7 +9,7 @@
 
 #include "framework/Controls.h"
 
-class TLabel;
+class TControl;
 class TfmVlxMain;
 class TvlxVellumix;
 
@@ -48,7 +48,7 @@ public:
   virtual int RunSetupWindow(TvlxVellumix& Component);
   // Writes the number of pages across on the setup window's label; Highlight when a report
   // that wide goes to paper or a file.
-  virtual void ShowPagesAcross(TLabel& Label, int PagesAcross, bool Highlight);
+  virtual void ShowPagesAcross(TControl& Label, int PagesAcross, bool Highlight);
 };
 
 // The registered implementation, or the one that shows nothing.

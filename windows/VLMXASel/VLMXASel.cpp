@@ -14,12 +14,7 @@ TfmvlxAskSelectedRows::TfmvlxAskSelectedRows(TComponent* AOwner) : TForm(AOwner)
 }
 
 TvlxRowsAnswer AskSelectedRows(int SelectedCount) {
-  struct TReleaseWindow {
-    ~TReleaseWindow() {
-      delete fmvlxAskSelectedRows;
-      fmvlxAskSelectedRows = nullptr;
-    }
-  } Release;
+  TFreeWindowOnExit<TfmvlxAskSelectedRows> Release(fmvlxAskSelectedRows);
   if (!fmvlxAskSelectedRows) fmvlxAskSelectedRows = new TfmvlxAskSelectedRows(Application);
   TfmvlxAskSelectedRows& Form = *fmvlxAskSelectedRows;
   Form.rbPrintSelectedRows->SetCaption(Format("Print %d selected rows", {SelectedCount}));

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PageNumbers.h"
 #include "engine/VLMXGbl/PrintSettings.h"
@@ -91,9 +92,8 @@ std::string ShortenPathForWidth(const std::string& Path, const TFont& Font, int 
 }  // namespace
 
 void TfmVlxMain::ShowPagesAcross() {
-  const int Count = PrintSettings->PagesAcross;
-  paPagesAcross->SetCaption(Count == 1 ? "1 Page Across" : Format("%d Pages Across", {Count}));
-  paPagesAcross->SetColor(Count != 1 && (PrintSettings->OutPrinter || PrintSettings->OutAnyFile) ? clYellow : clBtnFace);
+  RunUI().ShowPagesAcross(*paPagesAcross, PrintSettings->PagesAcross,
+                          PrintSettings->OutPrinter || PrintSettings->OutAnyFile);
 }
 
 void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {

@@ -63,12 +63,7 @@ void ClearPasswordCache() { PasswordCache = TPWInfo{}; }
 bool AskReportPassword(const std::string& ReportTitle, const std::string& Prompt, const std::string& Password,
                        std::string& Entered, bool ChangeMode) {
   if (!ChangeMode && (Password.empty() || SameText(Password, Entered))) return true;
-  struct TReleaseWindow {
-    ~TReleaseWindow() {
-      delete fmVlxPassword;
-      fmVlxPassword = nullptr;
-    }
-  } Release;
+  TFreeWindowOnExit<TfmVlxPassword> Release(fmVlxPassword);
   fmVlxPassword = new TfmVlxPassword(Application);
   TfmVlxPassword& Form = *fmVlxPassword;
   Form.lbPWPrompt->SetCaption(Prompt);
