@@ -207,6 +207,19 @@ public:
   void Close() override {}
 } LayoutOnly;
 
+// The preview's text box: it shows the page composed last.
+class TPreviewSink : public TvlxPageSink {
+public:
+  explicit TPreviewSink(TvlxPreviewText& Text) : FText(Text) {}
+  bool TakesFormFeeds() const override { return false; }
+  void WritePage(const TStrings& Lines, bool) override { FText.ShowPage(Lines); }
+  void NewSheet() override {}
+  void Close() override {}
+
+private:
+  TvlxPreviewText& FText;
+};
+
 // The text file of the run, opened for rewriting or appending as the settings and the user
 // say; nullptr, the user told, when the run is to stop quietly.
 std::unique_ptr<TvlxPageSink> OpenFileSink(TvlxPrintSettings& Run) {
@@ -232,6 +245,10 @@ std::unique_ptr<TvlxPageSink> OpenFileSink(TvlxPrintSettings& Run) {
 }
 
 }  // namespace
+
+std::unique_ptr<TvlxPageSink> PreviewPageSink(TvlxPreviewText& Text) {
+  return std::make_unique<TPreviewSink>(Text);
+}
 
 bool TvlxPrintSettings::OpenOutput() {
   // By the first output flag set in this order.

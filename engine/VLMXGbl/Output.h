@@ -4,6 +4,7 @@
 // (TvlxPrintSettings::OpenOutput), so composing a page never asks where it goes. This header
 // also holds the printer strings that frame raw text.
 #pragma once
+#include <memory>
 #include <string>
 
 class TStrings;
@@ -23,6 +24,16 @@ public:
   // on afterwards.
   virtual void Close() = 0;
 };
+
+// The preview window's text box as the engine sees it: it shows the lines of one page.
+class TvlxPreviewText {
+public:
+  virtual ~TvlxPreviewText() = default;
+  virtual void ShowPage(const TStrings& Lines) = 0;
+};
+
+// The sink of a preview: each page's lines replace what Text shows; a preview has no sheets.
+std::unique_ptr<TvlxPageSink> PreviewPageSink(TvlxPreviewText& Text);
 
 // A printer string with "#" and one to three digits standing for the byte of that code and
 // "##" for "#", expanded. A plain Exception for a code above 255.

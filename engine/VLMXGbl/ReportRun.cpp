@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <exception>
 #include <type_traits>
+#include <utility>
 
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
@@ -207,6 +208,7 @@ int TvlxPrintSettings::Execute(bool ShowSummary) {
 
 void TvlxPrintSettings::SetPageRange(TPrintWhat Kind, bool UsePreviewPages, TPoint FromPage, TPoint ToPage) {
   CurVertPage = 0;
+  FromRestartPoint = false;
   RecordCounterStart = Settings().StartingReportLineId;
   switch (Kind) {
     case pwAll:
@@ -266,12 +268,17 @@ void TvlxPrintSettings::ResetBandCounters() {
 
 void TvlxPrintSettings::StartReport() {
   TObjInfo& Info = Adapter();
-  Info.SelRowNdx = 0;
-  Info.ResetPrevValues();
+  // A run from a restart point continues the report there: emptying what the point restored
+  // would lose the repeat marks of its first row and total from the restart on.
+  const bool Restarted = std::exchange(FromRestartPoint, false) && !AllPages;
+  if (!Restarted) {
+    Info.SelRowNdx = 0;
+    Info.ResetPrevValues();
+  }
   if (Info.OnZeroColumnTotals) Info.OnZeroColumnTotals(Info.Component);
   MakeRunDateTexts();
   ResetPagePositions();
-  if (Info.ColsList) Info.ColsList->ResetTotals(true);
+  if (Info.ColsList) Info.ColsList->ResetTotals(!Restarted);
   Info.RowsProcessed = 0;
   RowsSinceRule = 0;
   RecordCounter = RecordCounterStart - 1;
@@ -290,6 +297,8 @@ void TvlxPrintSettings::StartReport() {
     // A restart inside the report: the object already stands on the row to print.
     ++RecordCounter;
   }
+  // The rows go on counting from the restart point, as the previous values recorded them.
+  if (Restarted) Styles().BandInfo[2].RowNdx = RecordCounter - Settings().StartingReportLineId;
   RunState = rsActive;
 }
 

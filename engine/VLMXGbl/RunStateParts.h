@@ -64,6 +64,9 @@ struct TPrintRange {
   TPoint PrintRangeFrom{1, 1};
   TPoint PrintRangeTo{9999, 32000};
   bool AllPages = true;
+  // The run starts on a restart point of the preview, which put back the previous values, the
+  // totals and the selection position as they stood there: the report start keeps them.
+  bool FromRestartPoint = false;
   // Only the rows selected in the object are printed.
   bool SelectedRowsOnly = false;
 };

@@ -36,6 +36,14 @@ void TPrvwPageList::AddPage(const TPoint& Page, bool Lookup) {
   Entry->RecordCounter = PrintSettings->RecordCounter;
   Entry->SelRowNdx = ObjInfo->SelRowNdx;
   if (Page.X > -1) Entry->HighestPanel = Page.X;
+  if (const TColsList* Cols = ObjInfo->ColsList.get())
+    for (int I = 0; I < Cols->Count(); ++I) {
+      const TColsListData* Column = Cols->Items(I);
+      auto& Slot = Entry->Totals.emplace_back();
+      if (!Column || !Column->TotList) continue;
+      Slot = std::make_unique<TColTotList>();
+      Slot->Assign(*Column->TotList);
+    }
   FItems.push_back(std::move(Entry));
 }
 
@@ -75,6 +83,12 @@ void SetPreviewPageRange(TPrvwPageList* PageList, TPrintWhat Kind, TPoint FromPa
     if (!PageList->RestorePage(Page, true, Exact)) return;
   }
   PS.AllPages = false;
+  PS.FromRestartPoint = true;
+  const TPrvwPageListData& Entry = *PageList->Items(PageList->FindPage(PS.CurVertPage, false));
+  if (TColsList* Cols = ObjInfo->ColsList.get())
+    for (int I = 0; I < Cols->Count() && I < static_cast<int>(Entry.Totals.size()); ++I)
+      if (TColsListData* Column = Cols->Items(I); Column && Column->TotList && Entry.Totals[I])
+        Column->TotList->Assign(*Entry.Totals[I]);
   // The page loop's first step lands on the restored page.
   --PS.CurVertPage;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/VLMXCodes.h"
+#include "engine/VLMXCols.h"
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "framework/Classes.h"
 #include "framework/Controls.h"
@@ -26,6 +27,9 @@ public:
   TPoint SavedCell{-1, -1};
   int RecordCounter = -1;
   int SelRowNdx = 0;
+  // The column totals as they stood, one slot per column (empty for a column without totals):
+  // a print starting here totals the rows before it too.
+  std::vector<std::unique_ptr<TColTotList>> Totals;
 };
 
 // The restart points of one showing of the preview: at most one per vertical page, in the order
@@ -59,5 +63,6 @@ private:
 
 // The print range of a print started while the preview holds PageList (nullptr: no preview):
 // the engine's range for Kind, and for a page range the run set to start on the restart point
-// of FromPage, or of the nearest page below it, rather than from the report's first row.
+// of FromPage, or of the nearest page below it, with the totals as they stood there, rather
+// than from the report's first row.
 void SetPreviewPageRange(TPrvwPageList* PageList, TPrintWhat Kind, TPoint FromPage, TPoint ToPage);
