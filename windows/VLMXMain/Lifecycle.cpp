@@ -21,6 +21,7 @@
 #include "framework/rtl/SysUtils.h"
 #include "windows/VLMXMain/VLMXMain.h"
 #include "windows/VLMXPgrs/VLMXPgrs.h"
+#include "windows/VLMXPrev/VLMXPrev.h"
 #include "windows/VLMXPw/VLMXPw.h"
 
 namespace {
@@ -213,9 +214,7 @@ void TfmVlxMain::WMStartReport() {
     const bool CanPreview = S.PrintWhat != pwSnapshot && S.OutputDest != odAsciiExport;
     bool ShowWindow = S.DisplayReportOptionsWin || CtrlShift || FValidationFailed;
     const bool PreviewFirst = S.PreviewFirst && CanPreview;
-    // Until the preview window exists, a preview first leads where asking for the options
-    // from the preview leads: to this window.
-    if (PreviewFirst && !CtrlShift && !FValidationFailed) ShowWindow = true;
+    if (PreviewFirst && !CtrlShift && !FValidationFailed) ShowWindow = PreviewReport();
     if (ShowWindow) {
       Screen->SetCursor(crDefault);
       if (!AskReportPassword(S.ReportTitle, "Enter Report Options Password:", S.RptOptPW, PasswordCache.RptOptPW,

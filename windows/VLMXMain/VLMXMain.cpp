@@ -18,5 +18,7 @@ TfmVlxMain::TfmVlxMain(TComponent* AOwner) : TForm(AOwner) {
   BindOutputHandlers();
   PublishedMethod("sbPrintClick", TNotifyEvent([this](TObject*) { PrintReport(); }));
   PublishedMethod("itmPrintClick", TNotifyEvent([this](TObject*) { sbPrint->Click(); }));
+  PublishedMethod("sbPreviewClick", TNotifyEvent([this](TObject*) { PreviewClick(); }));
+  PublishedMethod("itmPreviewClick", TNotifyEvent([this](TObject*) { sbPreview->Click(); }));
   CreateFromLayout("TfmVlxMain");
 }

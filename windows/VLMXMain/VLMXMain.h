@@ -210,6 +210,8 @@ public:
   void AbortReportSetup(const std::string& Msg);
   // The Print command: password, validation, layout, the run; its result is the run result.
   void PrintReport();
+  // The Preview command: the focused control's exit, the preview, then the controls reloaded.
+  void PreviewClick();
   static void SelectComboText(const std::string& Text, TComboBox* Combo, const std::vector<std::string>& Names);
 
   // ---- Transfer between controls and settings (Transfer.cpp) ----
@@ -234,6 +236,7 @@ protected:
   void DoCreate() override;
 
 private:
+  friend bool PreviewReport();
   // The output flags and the page of the chosen destination for a run from the window.
   void PrepareOutputForRun();
   int FPaMiddleHeight = 0;

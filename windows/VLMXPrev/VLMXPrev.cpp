@@ -1,0 +1,627 @@
+#include "windows/VLMXPrev/VLMXPrev.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/VLMXCols.h"
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/PageNumbers.h"
+#include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl/RunUI.h"
+#include "engine/VLMXGbl0.h"
+#include "engine/VLMXUtil.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "engine/Vellumix/Vellumix.h"
+#include "framework/Buttons.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Grids.h"
+#include "framework/Menus.h"
+#include "framework/StdCtrls.h"
+#include "framework/rtl/SysUtils.h"
+#include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPgrs/VLMXPgrs.h"
+#include "windows/VLMXPrev/PrvwPageList.h"
+#include "windows/VLMXPw/VLMXPw.h"
+
+TfmVlxPreview* fmVlxPreview = nullptr;
+
+namespace {
+
+constexpr unsigned short vkReturn = 13, vkEscape = 27, vkPrior = 33, vkNext = 34, vkUp = 38, vkDown = 40;
+constexpr int MinFontSize = 2, MaxFontSize = 30, MinZoom = 25, MaxZoom = 500;
+constexpr int LastPageSearchRows = 101;
+const char* const IniName = "Vellumix.Ini";
+const char* const TextFileItem = "Text File";
+
+std::string UserName() { return ObjInfo && ObjInfo->Component ? ObjInfo->Component->UserName() : ""; }
+
+// Runs the focused control's exit handling, as leaving it for another control would.
+void RunFocusedExit(TCustomForm* Form) {
+  if (TWinControl* Control = Form ? Form->ActiveControl() : nullptr; Control && Control->OnExit)
+    Control->OnExit(Control);
+}
+
+}  // namespace
+
+TfmVlxPreview::TfmVlxPreview(TComponent* AOwner) : TForm(AOwner) {
+#define VLX_PREVIEW_BIND(Class, Name) Published(Name, #Name);
+  VLX_PREVIEW_CONTROLS(VLX_PREVIEW_BIND)
+#undef VLX_PREVIEW_BIND
+  FCanvas.SetDevice(&Backend::ScreenTextDevice());
+  BindHandlers();
+  CreateFromLayout("TfmVlxPreview");
+}
+
+TfmVlxPreview::~TfmVlxPreview() = default;
+
+void TfmVlxPreview::BindHandlers() {
+  const auto On = [this](const char* Name, std::function<void()> Do) {
+    PublishedMethod(Name, TNotifyEvent([Do = std::move(Do)](TObject*) { Do(); }));
+  };
+  On("FormCreate", [this] { FormCreate(); });
+  On("FormShow", [this] { FormShow(); });
+  On("FormDestroy", [this] { FormDestroy(); });
+  On("FormResize", [this] { FormResize(); });
+  PublishedMethod("FormClose", TCloseEvent([this](TObject*, TCloseAction&) { FormClose(); }));
+  On("sbNextPageClick", [this] { PageNext(true); });
+  On("sbPrevPageClick", [this] {
+    if (!sbPrevPage->Enabled()) return Beep();
+    GoToPage(gpPrevious);
+  });
+  On("sbFirstPageClick", [this] { FirstPage(); });
+  On("sbLastPageClick", [this] { LastPageSearch(); });
+  On("sbPrintClick", [this] { PrintFromPreview(); });
+  On("sbExitClick", [this] { Close(); });
+  On("sbFitWidthClick", [this] { FitWidth(); });
+  On("sbFitPageClick", [this] { FitPage(); });
+  On("sbClipBoardClick", [this] { CopyPage(); });
+  On("itmReportOptionsClick", [this] {
+    OptionsRequested = true;
+    Close();
+  });
+  On("itmSelectAllClick", [this] { memPreview->SelectAll(); });
+  On("itmCopyToClipBoardClick", [this] { memPreview->CopyToClipboard(); });
+  On("itmZoomLevelClick", [this] { cmbZoomLevel->SetFocus(); });
+  On("itmMaximizedClick", [this] {
+    SetWindowState(WindowState() == TWindowState::wsMaximized ? TWindowState::wsNormal : TWindowState::wsMaximized);
+  });
+  On("mnViewClick", [this] { itmMaximized->SetChecked(WindowState() == TWindowState::wsMaximized); });
+  On("mnFileClick", [this] {
+    TMenuItem* const Items[] = {itmAllPages, itmCurrentPage, itmPageRange};
+    for (int I = 0; I < 3; ++I) Items[I]->SetChecked(cbxPrintWhatPages->ItemIndex() == I);
+  });
+  On("Help1Click", [] { Application->HelpContext(210); });
+  const auto SelectPrintWhat = [this](int Index) {
+    cbxPrintWhatPages->SetItemIndex(Index);
+    SyncOutputToSetup(false);
+  };
+  On("itmAllPagesClick", [=] { SelectPrintWhat(0); });
+  On("itmCurrentPageClick", [=] { SelectPrintWhat(1); });
+  On("itmPageRangeClick", [=, this] {
+    SelectPrintWhat(2);
+    edFromPageNum->SetFocus();
+  });
+  On("cbxPrintWhatPagesClick", [this] { SyncOutputToSetup(false); });
+  On("cbxPrintWhatPagesDblClick", [this] {
+    cbxPrintWhatPages->SetItemIndex((cbxPrintWhatPages->ItemIndex() + 1) % cbxPrintWhatPages->Items().Count());
+    SyncOutputToSetup(false);
+  });
+  On("cbxOutputDestChange", [this] { cbxOutputDestChange(); });
+  On("PageSizeEnter", [this] { RememberPageSize(); });
+  PublishedMethod("PageSizeExit", TNotifyEvent([this](TObject* Sender) { edPageSizeExit(dynamic_cast<TEdit*>(Sender)); }));
+  PublishedMethod("PageSizeKeyPress", TKeyPressEvent([this](TObject* Sender, char& Key) {
+    if (Key != '\r') return;
+    Key = 0;
+    edPageSizeExit(dynamic_cast<TEdit*>(Sender));
+  }));
+  // Zoom.
+  On("cmbZoomLevelExit", [this] { ApplyZoomText(cmbZoomLevel->Text()); });
+  On("cmbZoomLevelChange", [this] {
+    if (cmbZoomLevel->Text().size() >= 3) ApplyZoomText(cmbZoomLevel->Text());
+  });
+  On("cmbZoomLevelEnter", [this] {
+    const int Index = cmbZoomLevel->Items().IndexOf(cmbZoomLevel->Text());
+    cmbZoomLevel->SetItemIndex(Index >= 0 ? Index : cmbZoomLevel->Items().IndexOf("100%"));
+  });
+  PublishedMethod("cmbZoomLevelKeyPress", TKeyPressEvent([this](TObject*, char& Key) {
+    if (Key == '\r') ApplyZoomText(cmbZoomLevel->Text());
+  }));
+  PublishedMethod("cmbZoomLevelKeyDown", TKeyEvent([this](TObject*, unsigned short& Key, TShiftState) {
+    if (Key == vkPrior || Key == vkNext) memPreview->SetFocus();
+  }));
+  PublishedMethod("itmZoomClick", TNotifyEvent([this](TObject* Sender) {
+    if (auto* Item = dynamic_cast<TMenuItem*>(Sender)) ApplyZoomText(Item->Caption());
+  }));
+  // The text box.
+  PublishedMethod("memPreviewKeyDown", TKeyEvent([this](TObject* Sender, unsigned short& Key, TShiftState Shift) {
+    if (Sender == memPreview) memPreviewKeyDown(Key, Shift);
+    ShowRowCol();
+  }));
+  PublishedMethod("memPreviewKeyUp", TKeyEvent([this](TObject*, unsigned short&, TShiftState) { ShowRowCol(); }));
+  PublishedMethod("memPreviewMouseUp", TMouseEvent([this](TObject*, TMouseButton, TShiftState, int, int) { ShowRowCol(); }));
+}
+
+// ---- Life of the window -----------------------------------------------------------------------
+
+void TfmVlxPreview::ShowPage(const TStrings& Lines) { memPreview->SetText(Lines.Text()); }
+
+void TfmVlxPreview::FormCreate() {
+  SetPosition(TPosition::poDesigned);
+  TvlxReportSettings& S = *RptSettings;
+  PrintSettings->Sink = PreviewPageSink(*this);
+  TFont& Font = memPreview->Font();
+  Font.SetPitch(TFontPitch::fpFixed);
+  Font.SetCharSet(1);
+  Font.SetStyle({});
+  if (!S.TextFontName.empty()) Font.SetName(S.TextFontName);
+  BaseFontSize = Font.Size();
+  BaseFontHeight = Font.Height();
+  FCanvas.Font().Assign(Font);
+  MemoLineHeight = FCanvas.TextHeight("AgyX");
+  LastTotalsRow = 0;
+}
+
+void TfmVlxPreview::FormShow() {
+  SyncOutputToSetup(true);
+  InitPreview();
+  GoToPage(gpNext);
+}
+
+void TfmVlxPreview::InitPreview() {
+  IniLoadFormSize(IniName, this, UserName());
+  Application->ProcessMessages();
+  FitWidth();
+  fmVlxMain->ShowReportWidthStatus();
+  paRptWidMsg->SetCaption(fmVlxMain->paMsg->Caption());
+  ResetPreview();
+}
+
+void TfmVlxPreview::FormClose() {
+  IniSaveFormSize(IniName, this, UserName());
+  if (BaseFontSize > 0) RptSettings->PreviewZoomLevel = memPreview->Font().Size() * 100 / BaseFontSize;
+}
+
+void TfmVlxPreview::FormDestroy() {
+  PageList.reset();
+  if (PrintSettings) {
+    PrintSettings->BMLineList.Clear();
+    PrintSettings->Sink.reset();
+  }
+  if (ObjInfo && ObjInfo->SavedPosn) ObjInfo->SavedPosn->Restore();
+}
+
+void TfmVlxPreview::FormResize() {
+  if (!paToolbar || !cbxIfOutputFileExists) return;
+  cbxIfOutputFileExists->SetLeft(paToolbar->ClientWidth() - cbxIfOutputFileExists->Width() - 5);
+  buBrowseFile->SetLeft(cbxIfOutputFileExists->Left() - buBrowseFile->Width() - 5);
+  edOutputFileName->SetLeft(sbPrinterSetup->Left());
+  edOutputFileName->SetWidth(std::max(0, buBrowseFile->Left() - 2 - sbPrinterSetup->Left()));
+}
+
+// ---- Pages ------------------------------------------------------------------------------------
+
+void TfmVlxPreview::ResetPreview() {
+  TvlxPrintSettings& Run = *PrintSettings;
+  sbPrevPage->SetEnabled(false);
+  Run.RecordCounterStart = RptSettings->StartingReportLineId;
+  Run.AllPages = true;
+  Run.StartReport();
+  Run.CurVertPage = 1;
+  Run.CurPageAcross = 0;
+  Run.CurCol = 0;
+  OptionsRequested = false;
+  LastPageKnown = false;
+  PageList = std::make_unique<TPrvwPageList>();
+}
+
+void TfmVlxPreview::GoToPage(TDirection Direction) {
+  TCursorGuard Hourglass(crHourGlass);
+  TvlxPrintSettings& Run = *PrintSettings;
+  TRptStyles& Styles = *RptStyles;
+  TObjInfo& Info = *ObjInfo;
+  if (Direction != gpNext) {
+    Info.EndOfRows = false;
+    for (int Band = 1; Band <= 3; ++Band) Styles.BandInfo[Band].Finished = false;
+    if (Info.ColsList) Info.ColsList->ResetTotals(false);
+  }
+  if (Direction == gpPrevious && --Run.CurPageAcross < 1) {
+    Run.CurPageAcross = Run.PagesAcross;
+    --Run.CurVertPage;
+  }
+  if (Direction == gpNext && ++Run.CurPageAcross > Run.PagesAcross) {
+    Run.CurPageAcross = 1;
+    ++Run.CurVertPage;
+    Run.CurCol = 0;
+  }
+  if (Run.CurVertPage < 1) Run.CurVertPage = Run.CurPageAcross = 1;
+  if (Run.LastPageClamp >= 1 && Run.CurVertPage > Run.LastPageClamp) {
+    Run.CurVertPage = Run.LastPageClamp;
+    Run.CurPageAcross = Run.PagesAcross;
+  }
+  TPoint Page = Run.CurPagePos();
+  if (!PageList->RestorePage(Page, false, ExactRestore)) PageList->AddPage(Page, false);
+  if ((Direction == gpNext && Run.CurPageAcross == 1 && Run.PagesAcross >= 2) ||
+      (Direction == gpPrevious && Run.CurPageAcross == Run.PagesAcross))
+    Run.BMLineList.Clear();
+  Styles.BandInfo[2].RowNdx = Run.RecordCounter - RptSettings->StartingReportLineId;
+  Styles.BandInfo[3].RowNdx = Run.TotalsPage >= 1 && Run.CurVertPage > Run.TotalsPage ? LastTotalsRow : 0;
+  RenderPage();
+  if (Run.CurVertPage == Run.TotalsPage) LastTotalsRow = Styles.BandInfo[3].RowNdx;
+  const bool AtFirst = Run.CurVertPage == 1 && Run.CurPageAcross == 1;
+  const bool AtEnd = Styles.BandInfo[3].Finished && Run.CurPageAcross >= Run.PagesAcross;
+  sbPrevPage->SetEnabled(!AtFirst);
+  sbFirstPage->SetEnabled(!AtFirst);
+  sbNextPage->SetEnabled(!AtEnd);
+  sbLastPage->SetEnabled(!AtEnd);
+}
+
+void TfmVlxPreview::RenderPage() {
+  TvlxPrintSettings& Run = *PrintSettings;
+  struct TRendering {
+    TvlxPrintSettings& Run;
+    ~TRendering() { Run.RenderingPreview = Run.ReRendering = false; }
+  } Rendering{Run};
+  // A page composed from its own restart point before adds nothing more to the totals.
+  Run.ReRendering = ExactRestore;
+  Run.RenderingPreview = true;
+  Run.RunState = rsActive;
+  Run.FirstCol = Run.CurCol;
+  Run.RecordCounterStart = Run.RecordCounter;
+  Run.PrintPage();
+  std::string Label;
+  Run.FormatPageNo(Label);
+  paPageNum->SetCaption(Label);
+}
+
+bool TfmVlxPreview::PageNext(bool Beeping) {
+  if (!sbNextPage->Enabled()) {
+    if (Beeping) Beep();
+    return false;
+  }
+  GoToPage(gpNext);
+  return true;
+}
+
+void TfmVlxPreview::FirstPage() {
+  TPoint Page{1, 1};
+  bool Exact = false;
+  PageList->RestorePage(Page, true, Exact);
+  GoToPage(gpSame);
+}
+
+void TfmVlxPreview::LastPageSearch() {
+  TvlxPrintSettings& Run = *PrintSettings;
+  TObjInfo& Info = *ObjInfo;
+  const bool Searching = !LastPageKnown;
+  if (Searching) {
+    ProgressStart(Info.RowCount >= LastPageSearchRows, "Searching for last report page", "&Abort Search",
+                  "&Resume Search");
+    ShowStatusMsg(paMsg, "Searching for last page - Press Escape to Stop", smkWhite, nullptr, 0);
+  }
+  Run.RunState = rsActive;
+  Run.PageMode = pmLayoutOnly;
+  struct TEndSearch {
+    TfmVlxPreview& Form;
+    ~TEndSearch() {
+      ShowStatusMsg(Form.paMsg, "", smkNormal, nullptr, -1);
+      PrintSettings->PageMode = pmPreview;
+      ProgressFinish(false, "");
+    }
+  } EndSearch{*this};
+  TPoint Page{1, INT_MAX};
+  bool Exact = false;
+  PageList->RestorePage(Page, true, Exact);
+  if (Searching) {
+    GoToPage(gpSame);
+    while (Run.RunState == rsActive && !RptStyles->BandInfo[3].Finished) {
+      if (Run.CurPageAcross > 0 && Info.ColsList) {
+        const int Next = Info.ColsList->NextTotalsPage(Run.CurPageAcross + 1, Run.PagesAcross);
+        Run.CurPageAcross = Next > 0 ? Next - 1 : 9999;
+      }
+      GoToPage(gpNext);
+      int Total = Info.RowCount;
+      if (fmVlxProgress) ProgressAdvance(fmVlxProgress, Run.RecordCounter, Total, {0, 0});
+      Application->ProcessMessages();
+    }
+    LastPageKnown = Run.RunState == rsActive;
+  }
+  Application->ProcessMessages();
+  Run.PageMode = pmPreview;
+  GoToPage(gpSame);
+  Run.RunState = rsCompletedNormally;
+}
+
+// ---- Printing ---------------------------------------------------------------------------------
+
+bool TfmVlxPreview::ValidatePageRange() {
+  if (cbxPrintWhatPages->ItemIndex() < 0) cbxPrintWhatPages->SetItemIndex(1);
+  if (!ValidatePageRangeEdits(cbxPrintWhatPages->ItemIndex() == 2, edFromPageNum, edToPageNum)) return false;
+  return fmVlxMain->ValidateOptions(nullptr, true, false);
+}
+
+void TfmVlxPreview::PrintFromPreview() {
+  if (!ValidatePageRange()) return;
+  TvlxPrintSettings& Run = *PrintSettings;
+  TvlxReportSettings& S = *RptSettings;
+  TObjInfo& Info = *ObjInfo;
+  // The print must leave the preview's pages, totals and positions as they were.
+  TColsList SavedCols;
+  SavedCols.Assign(Info.ColsList.get());
+  const TPoint SavedPage = Run.CurPagePos();
+  const int SavedTotalsPage = Run.TotalsPage, SavedFooterPage = Run.RptFtrPage;
+  const std::array<int, 2> SavedRemembered = Run.RememberedCols;
+  const TPrintWhat SavedPrintWhat = S.PrintWhat;
+  const auto Restore = [&] {
+    Run.CurPageAcross = SavedPage.X;
+    Run.CurVertPage = SavedPage.Y;
+    Run.PageMode = pmPreview;
+    Info.EndOfRows = false;
+    if (Info.ColsList) Info.ColsList->Assign(&SavedCols);
+    Run.TotalsPage = SavedTotalsPage;
+    Run.RptFtrPage = SavedFooterPage;
+    Run.RememberedCols = SavedRemembered;
+    S.PrintWhat = SavedPrintWhat;
+    Run.Sink = PreviewPageSink(*this);
+  };
+  Run.PageMode = pmPrint;
+  TPoint From = SavedPage, To = SavedPage;
+  TPrintWhat Kind = pwPageRange;
+  if (cbxPrintWhatPages->ItemIndex() == 0) Kind = pwAll;
+  if (cbxPrintWhatPages->ItemIndex() == 2) {
+    ParsePageNo(edFromPageNum->Text(), From);
+    ParsePageNo(edToPageNum->Text(), To);
+  }
+  S.PrintWhat = Kind;
+  try {
+    Run.Sink.reset();
+    SetPreviewPageRange(PageList.get(), Kind, From, To);
+    Run.RunResult = Run.Execute(S.PauseAfterPrinting);
+  } catch (...) {
+    Restore();
+    throw;
+  }
+  Restore();
+  GoToPage(gpSame);
+}
+
+// ---- Output and page size ---------------------------------------------------------------------
+
+void TfmVlxPreview::RefreshPageControls() {
+  const bool Range = cbxPrintWhatPages->ItemIndex() == 2;
+  const bool TextFile = cbxOutputDest->Text() == TextFileItem;
+  for (TControl* C : {static_cast<TControl*>(edFromPageNum), static_cast<TControl*>(edToPageNum),
+                      static_cast<TControl*>(bvPageRange)})
+    C->SetVisible(Range);
+  edLinesPerPage->SetVisible(TextFile);
+  edTxtCharsPageWid->SetVisible(TextFile);
+  bvPageSize->SetVisible(Range && TextFile);
+}
+
+void TfmVlxPreview::SyncOutputToSetup(bool First) {
+  (void)First;
+  TfmVlxMain& Main = *fmVlxMain;
+  Main.cbxOutputDest->SetText(cbxOutputDest->Text());
+  Main.edOutputFileName->SetText(edOutputFileName->Text());
+  Main.cbxIfOutputFileExists->SetText(cbxIfOutputFileExists->Text());
+  const std::string& Title = RptSettings->ReportTitle;
+  SetCaption(Title.empty() ? "Report Preview" : "Report Preview: " + Title);
+  Main.ShowOutputDestOptions(nullptr, true);
+  RefreshPageControls();
+}
+
+void TfmVlxPreview::RememberPageSize() {
+  SavedCharsPerLine = PrintSettings->PageWidth;
+  SavedLinesPerPage = PrintSettings->PageHeight;
+}
+
+void TfmVlxPreview::CheckPageSizeChanged() {
+  if (PrintSettings->PageWidth == SavedCharsPerLine && PrintSettings->PageHeight == SavedLinesPerPage) return;
+  ResetPreview();
+  GoToPage(gpNext);
+  RememberPageSize();
+}
+
+void TfmVlxPreview::cbxOutputDestChange() {
+  TfmVlxMain& Main = *fmVlxMain;
+  const int Index = cbxOutputDest->Items().IndexOf(cbxOutputDest->Text());
+  if (Index >= 0) {
+    Main.cbxOutputDest->SetItemIndex(Index);
+    Main.cbxOutputDestChange(Main.cbxOutputDest);
+    if (cbxOutputDest->Text() == TextFileItem) {
+      Main.edLinesPerPage->SetText(edLinesPerPage->Text());
+      Main.edTxtCharsPageWid->SetText(edTxtCharsPageWid->Text());
+      Main.edLinesPerPage->SetModified(true);
+      Main.edNumericOnlyExit(Main.edLinesPerPage);
+    }
+    PrintSettings->CheckMemosFitPage();
+    CheckPageSizeChanged();
+  }
+  RefreshPageControls();
+}
+
+void TfmVlxPreview::edPageSizeExit(TEdit* Edit) {
+  if (!Edit) return;
+  TfmVlxMain& Main = *fmVlxMain;
+  TEdit* Twin = Edit == edLinesPerPage ? Main.edLinesPerPage : Main.edTxtCharsPageWid;
+  Twin->SetText(Edit->Text());
+  Twin->SetModified(true);
+  Main.edNumericOnlyExit(Twin);
+  PrintSettings->CheckMemosFitPage();
+  CheckPageSizeChanged();
+}
+
+// ---- Zoom -------------------------------------------------------------------------------------
+
+void TfmVlxPreview::MeasureLine(const std::string& Sample) {
+  FCanvas.Font().Assign(memPreview->Font());
+  MemoLineHeight = FCanvas.TextHeight(Sample);
+}
+
+void TfmVlxPreview::SetFontSize(int Size) {
+  if (Size < MinFontSize || Size > MaxFontSize) {
+    Size = std::clamp(Size, MinFontSize, MaxFontSize);
+    Beep();
+  }
+  memPreview->Font().SetSize(Size);
+  MeasureLine("AgyX|");
+  paMsg->SetCaption(" Font: " + memPreview->Font().Name() + ", Font Size:" + IntToStr(Size) + " points");
+  cmbZoomLevel->SetText(IntToStr(MulDivRound(Size, 100, BaseFontSize)) + "%");
+}
+
+void TfmVlxPreview::SetFontHeight(int Height) {
+  memPreview->Font().SetHeight(Height);
+  MeasureLine("AgyX|");
+  cmbZoomLevel->SetText(IntToStr(MulDivRound(Height, 100, std::abs(BaseFontHeight))) + "%");
+}
+
+void TfmVlxPreview::FitWidth() {
+  const int Chars = std::max(1, PrintSettings->PageWidth);
+  int Previous = 0;
+  for (int Pass = 0; Pass < 3; ++Pass) {
+    FCanvas.Font().Assign(memPreview->Font());
+    const int CharWidth = std::max(1, FCanvas.TextWidth("x"));
+    const double Ratio = static_cast<double>(memPreview->ClientWidth()) / CharWidth / Chars;
+    int New = static_cast<int>(std::abs(memPreview->Font().Size()) * Ratio);
+    if (Pass > 0) New = static_cast<int>((Previous + New) / 2.0 + 0.5);
+    SetFontSize(New);
+    Previous = memPreview->Font().Size();
+  }
+}
+
+void TfmVlxPreview::FitPage() {
+  SetFontHeight(static_cast<int>(memPreview->ClientHeight() / (PrintSettings->PageHeight + 1.0) + 0.5));
+}
+
+void TfmVlxPreview::ApplyZoomText(const std::string& Text) {
+  std::string Digits;
+  for (const char C : Text)
+    if (C >= '0' && C <= '9') Digits += C;
+  bool Error = false;
+  const int Value = StrToIntChecked(Digits, Error);
+  if (Error || Value < MinZoom || Value > MaxZoom) return Beep();
+  SetFontSize(BaseFontSize * Value / 100);
+  MeasureLine("AgyX");
+  memPreview->Invalidate();
+}
+
+// ---- The text box -----------------------------------------------------------------------------
+
+void TfmVlxPreview::memPreviewKeyDown(unsigned short& Key, TShiftState Shift) {
+  TMemo& Memo = *memPreview;
+  const bool CtrlOrAlt = Shift & (ssCtrl | ssAlt);
+  const int Lines = Memo.Lines().Count();
+  TPoint Caret = Memo.CaretPos();
+  if ((Shift & ssCtrl) && (Key == vkDown || Key == vkUp)) {
+    const int Step = Key == vkDown ? 1 : -1;
+    Key = 0;
+    if (Caret.Y + Step < 0 || Caret.Y + Step >= Lines) return Beep();
+    Memo.ScrollLines(Step);
+    Memo.SetCaretPos({Caret.X, Caret.Y + Step});
+    return;
+  }
+  if (CtrlOrAlt) return;
+  if (Key == vkNext) {
+    const bool LastVisible = Memo.FirstVisibleLine() + Memo.ClientHeight() / std::max(1, MemoLineHeight) >= Lines;
+    if (!(Shift & ssShift) && !LastVisible) return;
+    Key = 0;
+    if (RptStyles->BandInfo[3].Finished && PrintSettings->CurPageAcross >= PrintSettings->PagesAcross) return Beep();
+    PageNext(true);
+  } else if (Key == vkPrior) {
+    if (!(Shift & ssShift) && Memo.FirstVisibleLine() > 0) return;
+    Key = 0;
+    if (!sbPrevPage->Enabled()) return Beep();
+    GoToPage(gpPrevious);
+    if (!(Shift & ssShift)) {
+      Memo.SetCaretPos({0, Memo.Lines().Count()});
+      Memo.ScrollCaret();
+    }
+  } else if (Key == vkEscape) {
+    Key = 0;
+    Close();
+  }
+}
+
+void TfmVlxPreview::ShowRowCol() {
+  const TPoint Caret = memPreview->CaretPos();
+  paRowCol->SetCaption(Format("%5d:%4d", {Caret.Y + 1, Caret.X + 1}));
+}
+
+void TfmVlxPreview::CopyPage() {
+  memPreview->SelectAll();
+  memPreview->CopyToClipboard();
+  memPreview->SetSelLength(0);
+  ShowStatusMsg(paMsg, "Page has been copied to Windows clipboard", smkWhite, fmVlxMain->Timer1, 5);
+  Beep();
+}
+
+// ---- Showing the preview ----------------------------------------------------------------------
+
+bool PreviewReport() {
+  TvlxReportSettings& S = *RptSettings;
+  TvlxPrintSettings& Run = *PrintSettings;
+  TfmVlxMain& Main = *fmVlxMain;
+  if (!AskReportPassword(S.ReportTitle, "Enter Report Password:", S.RptPW, PasswordCache.RptPW, false))
+    throw eVlxSUError("Report Password Violation");
+  struct TEnd {
+    ~TEnd() {
+      if (PrintSettings) PrintSettings->PageMode = pmPrint;
+      delete fmVlxPreview;
+      fmVlxPreview = nullptr;
+      Screen->SetCursor(crArrow);
+    }
+  } End;
+  Screen->SetCursor(crHourGlass);
+  if (S.OutputDest == odAsciiExport) {
+    // The preview never shows an export: it previews the printer's pages.
+    const bool Modified = S.Modified;
+    Main.cbxOutputDest->SetItemIndex(0);
+    S.OutputDest = odPrinter;
+    Main.cbxOutputDestChange(Main.cbxOutputDest);
+    S.Modified = Modified;
+  }
+  if (!Main.ValidateOptions(nullptr, true, true)) return true;
+  Main.FormToSettings();
+  Main.PrepareOutputForRun();
+  if (Run.UnitSet != usText)
+    throw eVlxIntError("Attempt to preview report without defining Preview Image");
+  Run.PageMode = pmPreview;
+  fmVlxPreview = new TfmVlxPreview(Application);
+  TfmVlxPreview& Preview = *fmVlxPreview;
+  Main.ApplyFontScaling(false);
+  bool RescanPending = true;
+  ObjInfo->Remeasure(Main.paPagesAcross, true, RescanPending);
+  Main.PrepareOutputForRun();
+  Run.CheckMemosFitPage();
+
+  Preview.paDestination->SetCaption(Main.paDestination->Caption());
+  Preview.paDestination->SetWidth(Main.paDestination->Width());
+  Preview.cbxOutputDest->OnDblClick = Main.cbxOutputDest->OnDblClick;
+  Preview.cbxOutputDest->OnExit = [&Main](TObject* Sender) { Main.cbxGenericExit(Sender); };
+  Preview.cbxOutputDest->SetText(Main.cbxOutputDest->Text());
+  Preview.edLinesPerPage->SetText(Main.edLinesPerPage->Text());
+  Preview.edTxtCharsPageWid->SetText(Main.edTxtCharsPageWid->Text());
+  Preview.sbPrinterSetup->OnClick = Main.sbPrinterSetup->OnClick;
+  Preview.buBrowseFile->OnClick = Main.sbPrinterSetup->OnClick;
+  Preview.edOutputFileName->OnExit = Main.edOutputFileName->OnExit;
+  Preview.edOutputFileName->SetText(Main.edOutputFileName->Text());
+  Preview.cbxIfOutputFileExists->OnChange = Main.cbxIfOutputFileExists->OnChange;
+  Preview.cbxIfOutputFileExists->OnExit = [&Main](TObject* Sender) { Main.cbxGenericExit(Sender); };
+  Preview.cbxIfOutputFileExists->SetText(Main.cbxIfOutputFileExists->Text());
+  Preview.cbxPrintWhatPages->SetItemIndex(Main.rbPrintWhatAll->Checked() ? 0 : Main.rbPrintWhatPageRange->Checked() ? 2 : 1);
+  Preview.edFromPageNum->SetText(Main.edPageRangeFrom->Text());
+  Preview.edToPageNum->SetText(Main.edPageRangeTo->Text());
+  Screen->SetCursor(crArrow);
+  Preview.ShowModal();
+  return Preview.OptionsRequested;
+}
+
+void TfmVlxMain::PreviewClick() {
+  RunFocusedExit(this);
+  PreviewReport();
+  SettingsToForm();
+  ShowOutputDestOptions(nullptr, true);
+}

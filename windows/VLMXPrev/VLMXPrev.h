@@ -1,0 +1,117 @@
+// The preview window: a character report one page at a time in a read-only text box, with
+// paging forwards and back (the restart points let the engine compose any page again), the
+// last-page search, zoom, copying, the output and page-size controls of the setup window and
+// printing all, the current or a range of pages.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "engine/VLMXGbl/Output.h"
+#include "framework/Forms.h"
+#include "framework/Graphics.h"
+
+class TBevel;
+class TComboBox;
+class TEdit;
+class TMainMenu;
+class TMemo;
+class TMenuItem;
+class TPanel;
+class TPopupMenu;
+class TPrvwPageList;
+class TSpeedButton;
+
+#define VLX_PREVIEW_CONTROLS(X)                                                                  \
+  X(TPanel, paToolbar) X(TSpeedButton, sbFirstPage) X(TSpeedButton, sbPrevPage)                  \
+  X(TSpeedButton, sbNextPage) X(TSpeedButton, sbLastPage) X(TSpeedButton, sbPrint)               \
+  X(TSpeedButton, sbPrinterSetup) X(TSpeedButton, sbExit) X(TComboBox, cbxOutputDest)            \
+  X(TEdit, edOutputFileName) X(TSpeedButton, buBrowseFile) X(TComboBox, cbxIfOutputFileExists)   \
+  X(TSpeedButton, sbMove)                                                                        \
+  X(TPanel, paMsgBar) X(TPanel, paDestination) X(TPanel, paRowCol) X(TPanel, paPageNum)          \
+  X(TPanel, paRptWidMsg) X(TPanel, paMsg)                                                        \
+  X(TMemo, memPreview)                                                                           \
+  X(TPanel, Panel1) X(TSpeedButton, sbFitWidth) X(TSpeedButton, sbFitPage)                       \
+  X(TSpeedButton, sbClipBoard) X(TSpeedButton, sbMagnify) X(TComboBox, cmbZoomLevel)             \
+  X(TBevel, bvPrintWhatPages) X(TComboBox, cbxPrintWhatPages) X(TBevel, bvPageRange)             \
+  X(TEdit, edFromPageNum) X(TEdit, edToPageNum) X(TBevel, bvPageSize) X(TEdit, edLinesPerPage)   \
+  X(TEdit, edTxtCharsPageWid)                                                                    \
+  X(TMainMenu, mmPreview) X(TMenuItem, mnFile) X(TMenuItem, itmPrint) X(TMenuItem, itmAllPages)  \
+  X(TMenuItem, itmCurrentPage) X(TMenuItem, itmPageRange) X(TMenuItem, itmReportOptions)         \
+  X(TMenuItem, itmExit) X(TMenuItem, mnEdit) X(TMenuItem, itmSelectAll)                          \
+  X(TMenuItem, itmCopyToClipBoard) X(TMenuItem, mnView) X(TMenuItem, itmFirstPage)               \
+  X(TMenuItem, itmLastPage) X(TMenuItem, itmZoomLevel) X(TMenuItem, itmFitPageWidth)             \
+  X(TMenuItem, itmFitPageHeight) X(TMenuItem, itmMaximized) X(TMenuItem, Help1)                  \
+  X(TPopupMenu, puPreview) X(TMenuItem, itmPopFirstPage) X(TMenuItem, itmPopPrevPage)            \
+  X(TMenuItem, itmPopNextPage) X(TMenuItem, itmPopLastPage) X(TMenuItem, itmFitWidth)            \
+  X(TMenuItem, itmFitInWindow)
+
+class TfmVlxPreview : public TForm, public TvlxPreviewText {
+public:
+  explicit TfmVlxPreview(TComponent* AOwner);
+  ~TfmVlxPreview() override;
+
+#define VLX_PREVIEW_FIELD(Class, Name) Class* Name = nullptr;
+  VLX_PREVIEW_CONTROLS(VLX_PREVIEW_FIELD)
+#undef VLX_PREVIEW_FIELD
+
+  enum TDirection { gpPrevious = 0, gpNext = 1, gpSame = 2 };
+
+  // The engine's page sink: the page's lines replace the text box's.
+  void ShowPage(const TStrings& Lines) override;
+
+  void ResetPreview();
+  void GoToPage(TDirection Direction);
+  void RenderPage();
+  void LastPageSearch();
+  void FirstPage();
+  void PrintFromPreview();
+  // The page-range edits and the page-size edits, as the combos require.
+  void RefreshPageControls();
+  void SyncOutputToSetup(bool First);
+  void CheckPageSizeChanged();
+
+  // Zoom: the preview font's size (2..30 points, a beep at either end) or height.
+  void SetFontSize(int Size);
+  void SetFontHeight(int Height);
+  void FitWidth();
+  void FitPage();
+  // A zoom percentage in Text (25..500) sets the font; anything else beeps.
+  void ApplyZoomText(const std::string& Text);
+
+  int MemoLineHeight = 0;
+  int BaseFontSize = 0;
+  int BaseFontHeight = 0;
+  int LastTotalsRow = 0;
+  bool LastPageKnown = false;
+  int SavedCharsPerLine = 0, SavedLinesPerPage = 0;
+  bool ExactRestore = false;
+  std::unique_ptr<TPrvwPageList> PageList;
+  bool OptionsRequested = false;
+
+private:
+  TCanvas FCanvas;
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void FormDestroy();
+  void FormResize();
+  void InitPreview();
+  void BindHandlers();
+  void MeasureLine(const std::string& Sample);
+  void memPreviewKeyDown(unsigned short& Key, TShiftState Shift);
+  void ShowRowCol();
+  void CopyPage();
+  void cbxOutputDestChange();
+  void edPageSizeExit(TEdit* Edit);
+  void RememberPageSize();
+  bool PageNext(bool Beeping);
+  bool ValidatePageRange();
+};
+
+// The one preview window; nullptr while none exists.
+extern TfmVlxPreview* fmVlxPreview;
+
+// Shows the preview modally for the setup window's report. True when the user asked for the
+// report options (or the options did not validate), false otherwise. eVlxSUError for a wrong
+// report password.
+bool PreviewReport();
