@@ -69,7 +69,7 @@ void TfmVlxPreview::BindHandlers() {
   PublishedMethod("FormClose", TCloseEvent([this](TObject*, TCloseAction&) { FormClose(); }));
   On("sbNextPageClick", [this] { PageNext(true); });
   On("sbPrevPageClick", [this] {
-    if (!sbPrevPage->Enabled()) return Beep();
+    if (!sbPrevPage->Enabled() || FBusy) return Beep();
     GoToPage(gpPrevious);
   });
   On("sbFirstPageClick", [this] { FirstPage(); });
@@ -97,7 +97,7 @@ void TfmVlxPreview::BindHandlers() {
   On("Help1Click", [] { Application->HelpContext(210); });
   const auto SelectPrintWhat = [this](int Index) {
     cbxPrintWhatPages->SetItemIndex(Index);
-    SyncOutputToSetup(false);
+    SyncOutputToSetup();
   };
   On("itmAllPagesClick", [=] { SelectPrintWhat(0); });
   On("itmCurrentPageClick", [=] { SelectPrintWhat(1); });
@@ -105,10 +105,10 @@ void TfmVlxPreview::BindHandlers() {
     SelectPrintWhat(2);
     edFromPageNum->SetFocus();
   });
-  On("cbxPrintWhatPagesClick", [this] { SyncOutputToSetup(false); });
+  On("cbxPrintWhatPagesClick", [this] { SyncOutputToSetup(); });
   On("cbxPrintWhatPagesDblClick", [this] {
     cbxPrintWhatPages->SetItemIndex((cbxPrintWhatPages->ItemIndex() + 1) % cbxPrintWhatPages->Items().Count());
-    SyncOutputToSetup(false);
+    SyncOutputToSetup();
   });
   On("cbxOutputDestChange", [this] { cbxOutputDestChange(); });
   On("PageSizeEnter", [this] { RememberPageSize(); });
@@ -166,7 +166,14 @@ void TfmVlxPreview::FormCreate() {
 }
 
 void TfmVlxPreview::FormShow() {
-  SyncOutputToSetup(true);
+  // Shown again (a change of the window's state): the pages stay where the user left them.
+  if (FShown) return;
+  FShown = FBusy = true;
+  struct TDone {
+    bool& Busy;
+    ~TDone() { Busy = false; }
+  } Done{FBusy};
+  SyncOutputToSetup();
   InitPreview();
   GoToPage(gpNext);
 }
@@ -278,7 +285,7 @@ void TfmVlxPreview::RenderPage() {
 }
 
 bool TfmVlxPreview::PageNext(bool Beeping) {
-  if (!sbNextPage->Enabled()) {
+  if (!sbNextPage->Enabled() || FBusy) {
     if (Beeping) Beep();
     return false;
   }
@@ -287,6 +294,7 @@ bool TfmVlxPreview::PageNext(bool Beeping) {
 }
 
 void TfmVlxPreview::FirstPage() {
+  if (FBusy) return Beep();
   TPoint Page{1, 1};
   bool Exact = false;
   PageList->RestorePage(Page, true, Exact);
@@ -294,6 +302,8 @@ void TfmVlxPreview::FirstPage() {
 }
 
 void TfmVlxPreview::LastPageSearch() {
+  // The search lets messages through for its progress window: page moves wait for it.
+  if (FBusy) return Beep();
   TvlxPrintSettings& Run = *PrintSettings;
   TObjInfo& Info = *ObjInfo;
   const bool Searching = !LastPageKnown;
@@ -304,9 +314,11 @@ void TfmVlxPreview::LastPageSearch() {
   }
   Run.RunState = rsActive;
   Run.PageMode = pmLayoutOnly;
+  FBusy = true;
   struct TEndSearch {
     TfmVlxPreview& Form;
     ~TEndSearch() {
+      Form.FBusy = false;
       ShowStatusMsg(Form.paMsg, "", smkNormal, nullptr, -1);
       PrintSettings->PageMode = pmPreview;
       ProgressFinish(false, "");
@@ -344,7 +356,7 @@ bool TfmVlxPreview::ValidatePageRange() {
 }
 
 void TfmVlxPreview::PrintFromPreview() {
-  if (!ValidatePageRange()) return;
+  if (FBusy || !ValidatePageRange()) return;
   TvlxPrintSettings& Run = *PrintSettings;
   TvlxReportSettings& S = *RptSettings;
   TObjInfo& Info = *ObjInfo;
@@ -401,8 +413,7 @@ void TfmVlxPreview::RefreshPageControls() {
   bvPageSize->SetVisible(Range && TextFile);
 }
 
-void TfmVlxPreview::SyncOutputToSetup(bool First) {
-  (void)First;
+void TfmVlxPreview::SyncOutputToSetup() {
   TfmVlxMain& Main = *fmVlxMain;
   Main.cbxOutputDest->SetText(cbxOutputDest->Text());
   Main.edOutputFileName->SetText(edOutputFileName->Text());
@@ -410,6 +421,7 @@ void TfmVlxPreview::SyncOutputToSetup(bool First) {
   const std::string& Title = RptSettings->ReportTitle;
   SetCaption(Title.empty() ? "Report Preview" : "Report Preview: " + Title);
   Main.ShowOutputDestOptions(nullptr, true);
+  paDestination->SetCaption(Main.paDestination->Caption());
   RefreshPageControls();
 }
 
@@ -426,6 +438,8 @@ void TfmVlxPreview::CheckPageSizeChanged() {
 }
 
 void TfmVlxPreview::cbxOutputDestChange() {
+  // Taking the setup window's destination while opening is no change of it.
+  if (FBusy || !FShown) return;
   TfmVlxMain& Main = *fmVlxMain;
   const int Index = cbxOutputDest->Items().IndexOf(cbxOutputDest->Text());
   if (Index >= 0) {
@@ -444,7 +458,7 @@ void TfmVlxPreview::cbxOutputDestChange() {
 }
 
 void TfmVlxPreview::edPageSizeExit(TEdit* Edit) {
-  if (!Edit) return;
+  if (!Edit || FBusy || !FShown) return;
   TfmVlxMain& Main = *fmVlxMain;
   TEdit* Twin = Edit == edLinesPerPage ? Main.edLinesPerPage : Main.edTxtCharsPageWid;
   Twin->SetText(Edit->Text());
@@ -591,10 +605,10 @@ bool PreviewReport() {
   Run.PageMode = pmPreview;
   fmVlxPreview = new TfmVlxPreview(Application);
   TfmVlxPreview& Preview = *fmVlxPreview;
+  // The pages are laid out, and printed from the preview, at the font size that fits them.
   Main.ApplyFontScaling(false);
   bool RescanPending = true;
   ObjInfo->Remeasure(Main.paPagesAcross, true, RescanPending);
-  Main.PrepareOutputForRun();
   Run.CheckMemosFitPage();
 
   Preview.paDestination->SetCaption(Main.paDestination->Caption());

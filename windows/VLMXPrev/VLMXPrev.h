@@ -67,7 +67,8 @@ public:
   void PrintFromPreview();
   // The page-range edits and the page-size edits, as the combos require.
   void RefreshPageControls();
-  void SyncOutputToSetup(bool First);
+  // The output controls' texts to the setup window's, which refreshes its output options.
+  void SyncOutputToSetup();
   void CheckPageSizeChanged();
 
   // Zoom: the preview font's size (2..30 points, a beep at either end) or height.
@@ -77,6 +78,8 @@ public:
   void FitPage();
   // A zoom percentage in Text (25..500) sets the font; anything else beeps.
   void ApplyZoomText(const std::string& Text);
+  // Opening or the last-page search is running; page moves beep meanwhile.
+  bool Busy() const { return FBusy; }
 
   int MemoLineHeight = 0;
   int BaseFontSize = 0;
@@ -90,6 +93,9 @@ public:
 
 private:
   TCanvas FCanvas;
+  bool FShown = false;  // the window was shown: the preview is reset once
+  // Opening or the last-page search runs and lets messages through: page moves wait for it.
+  bool FBusy = false;
   void FormCreate();
   void FormShow();
   void FormClose();
