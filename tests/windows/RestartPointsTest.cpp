@@ -173,36 +173,9 @@ protected:
     }
     ~TPreview() { Run.Sink.reset(); }
 
-    enum TMove { Next, Same };
-    std::string GoToPage(TMove Move) {
-      TRptStyles& Styles = Report.Styles;
-      if (Move == Same) {
-        Report.Info.EndOfRows = false;
-        for (int Band = 1; Band <= 3; ++Band) Styles.BandInfo[Band].Finished = false;
-        Report.Info.ColsList->ResetTotals(false);
-      } else if (++Run.CurPageAcross > Run.PagesAcross) {
-        Run.CurPageAcross = 1;
-        ++Run.CurVertPage;
-        Run.CurCol = 0;
-      }
-      TPoint Page = Run.CurPagePos();
-      if (!PageList.RestorePage(Page, false, Exact)) PageList.AddPage(Page, false);
-      if (Move == Next && Run.CurPageAcross == 1 && Run.PagesAcross >= 2) Run.BMLineList.Clear();
-      Styles.BandInfo[2].RowNdx = Run.RecordCounter - Report.Settings.StartingReportLineId;
-      Styles.BandInfo[3].RowNdx = Run.TotalsPage >= 1 && Run.CurVertPage > Run.TotalsPage ? LastTotalsRow : 0;
-      // A page composed from its own restart point before adds nothing more to the totals.
-      Run.ReRendering = Exact;
-      Run.RenderingPreview = true;
-      Run.RunState = rsActive;
-      Run.FirstCol = Run.CurCol;
-      Run.RecordCounterStart = Run.RecordCounter;
-      Run.PrintPage();
-      Run.RenderingPreview = Run.ReRendering = false;
-      if (Run.CurVertPage == Run.TotalsPage) LastTotalsRow = Styles.BandInfo[3].RowNdx;
+    std::string GoToPage(TPreviewMove Move) {
+      PreviewGoToPage(PageList, Move, LastTotalsRow, Exact);
       return Shown.Text;
-    }
-    bool AtReportEnd() const {
-      return Report.Styles.BandInfo[3].Finished && Run.CurPageAcross >= Run.PagesAcross;
     }
 
     TPageText Shown;
@@ -232,12 +205,12 @@ TEST_F(RestartCompositionTest, EveryPageComposedAloneFromItsRestartPoint) {
   TPreview Preview(Report);
   std::map<TPage, std::string> Pages;
   std::vector<TPage> Order;
-  while (!Preview.AtReportEnd() && Order.size() < 200) {
-    const std::string Text = Preview.GoToPage(TPreview::Next);
+  while (!PreviewAtReportEnd() && Order.size() < 200) {
+    const std::string Text = Preview.GoToPage(gpNext);
     Order.emplace_back(Report.Run.CurPageAcross, Report.Run.CurVertPage);
     Pages[Order.back()] = Text;
   }
-  ASSERT_TRUE(Preview.AtReportEnd());
+  ASSERT_TRUE(PreviewAtReportEnd());
   const int LastPage = Order.back().second;
   ASSERT_GE(LastPage, 4);
   EXPECT_EQ(Preview.PageList.Count(), LastPage);
@@ -254,7 +227,7 @@ TEST_F(RestartCompositionTest, EveryPageComposedAloneFromItsRestartPoint) {
   for (const TPage& Page : Moves) {
     Report.Run.CurPageAcross = Page.first;
     Report.Run.CurVertPage = Page.second;
-    EXPECT_EQ(Preview.GoToPage(TPreview::Same), Pages[Page]) << "page " << Page.first << "-" << Page.second;
+    EXPECT_EQ(Preview.GoToPage(gpSame), Pages[Page]) << "page " << Page.first << "-" << Page.second;
     EXPECT_TRUE(Preview.Exact);
   }
 

@@ -1,6 +1,7 @@
 #include "windows/VLMXPrev/PrvwPageList.h"
 
 #include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/RptStyles.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/DB.h"
 
@@ -91,4 +92,54 @@ void SetPreviewPageRange(TPrvwPageList* PageList, TPrintWhat Kind, TPoint FromPa
         Column->TotList->Assign(*Entry.Totals[I]);
   // The page loop's first step lands on the restored page.
   --PS.CurVertPage;
+}
+
+void PreviewGoToPage(TPrvwPageList& PageList, TPreviewMove Move, int& LastTotalsRow, bool& Exact) {
+  FW_ASSERT(PrintSettings && RptStyles && ObjInfo && RptSettings);
+  TvlxPrintSettings& Run = *PrintSettings;
+  TRptStyles& Styles = *RptStyles;
+  TObjInfo& Info = *ObjInfo;
+  // A page composed again starts from its restart point, not from where the run stopped.
+  if (Move != gpNext) {
+    Info.EndOfRows = false;
+    for (int Band = 1; Band <= 3; ++Band) Styles.BandInfo[Band].Finished = false;
+    if (Info.ColsList) Info.ColsList->ResetTotals(false);
+  }
+  if (Move == gpPrevious && --Run.CurPageAcross < 1) {
+    Run.CurPageAcross = Run.PagesAcross;
+    --Run.CurVertPage;
+  }
+  if (Move == gpNext && ++Run.CurPageAcross > Run.PagesAcross) {
+    Run.CurPageAcross = 1;
+    ++Run.CurVertPage;
+    Run.CurCol = 0;
+  }
+  if (Run.CurVertPage < 1) Run.CurVertPage = Run.CurPageAcross = 1;
+  if (Run.LastPageClamp >= 1 && Run.CurVertPage > Run.LastPageClamp) {
+    Run.CurVertPage = Run.LastPageClamp;
+    Run.CurPageAcross = Run.PagesAcross;
+  }
+  TPoint Page = Run.CurPagePos();
+  if (!PageList.RestorePage(Page, false, Exact)) PageList.AddPage(Page, false);
+  if ((Move == gpNext && Run.CurPageAcross == 1 && Run.PagesAcross >= 2) ||
+      (Move == gpPrevious && Run.CurPageAcross == Run.PagesAcross))
+    Run.BMLineList.Clear();
+  Styles.BandInfo[2].RowNdx = Run.RecordCounter - RptSettings->StartingReportLineId;
+  Styles.BandInfo[3].RowNdx = Run.TotalsPage >= 1 && Run.CurVertPage > Run.TotalsPage ? LastTotalsRow : 0;
+
+  struct TRendering {
+    TvlxPrintSettings& Run;
+    ~TRendering() { Run.RenderingPreview = Run.ReRendering = false; }
+  } Rendering{Run};
+  Run.ReRendering = Exact;
+  Run.RenderingPreview = true;
+  Run.RunState = rsActive;
+  Run.FirstCol = Run.CurCol;
+  Run.RecordCounterStart = Run.RecordCounter;
+  Run.PrintPage();
+  if (Run.CurVertPage == Run.TotalsPage) LastTotalsRow = Styles.BandInfo[3].RowNdx;
+}
+
+bool PreviewAtReportEnd() {
+  return RptStyles->BandInfo[3].Finished && PrintSettings->CurPageAcross >= PrintSettings->PagesAcross;
 }

@@ -66,3 +66,14 @@ private:
 // of FromPage, or of the nearest page below it, with the totals as they stood there, rather
 // than from the report's first row.
 void SetPreviewPageRange(TPrvwPageList* PageList, TPrintWhat Kind, TPoint FromPage, TPoint ToPage);
+
+// How the preview moves from the page it shows: to the page before, the next, or the same again.
+enum TPreviewMove { gpPrevious = 0, gpNext = 1, gpSame = 2 };
+// One move of the preview: the run goes to the page before, the next or the same one again,
+// back on that page's restart point (one is recorded the first time the page is reached), and
+// composes it into the run's sink. LastTotalsRow carries the totals band's row from the page of
+// the totals to later pages. Exact: the page was composed from its restart point before, so it
+// adds nothing more to the totals.
+void PreviewGoToPage(TPrvwPageList& PageList, TPreviewMove Move, int& LastTotalsRow, bool& Exact);
+// The preview shows the report's last page across of its last page.
+bool PreviewAtReportEnd();

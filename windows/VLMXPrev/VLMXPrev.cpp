@@ -228,60 +228,15 @@ void TfmVlxPreview::ResetPreview() {
 void TfmVlxPreview::GoToPage(TDirection Direction) {
   TCursorGuard Hourglass(crHourGlass);
   TvlxPrintSettings& Run = *PrintSettings;
-  TRptStyles& Styles = *RptStyles;
-  TObjInfo& Info = *ObjInfo;
-  if (Direction != gpNext) {
-    Info.EndOfRows = false;
-    for (int Band = 1; Band <= 3; ++Band) Styles.BandInfo[Band].Finished = false;
-    if (Info.ColsList) Info.ColsList->ResetTotals(false);
-  }
-  if (Direction == gpPrevious && --Run.CurPageAcross < 1) {
-    Run.CurPageAcross = Run.PagesAcross;
-    --Run.CurVertPage;
-  }
-  if (Direction == gpNext && ++Run.CurPageAcross > Run.PagesAcross) {
-    Run.CurPageAcross = 1;
-    ++Run.CurVertPage;
-    Run.CurCol = 0;
-  }
-  if (Run.CurVertPage < 1) Run.CurVertPage = Run.CurPageAcross = 1;
-  if (Run.LastPageClamp >= 1 && Run.CurVertPage > Run.LastPageClamp) {
-    Run.CurVertPage = Run.LastPageClamp;
-    Run.CurPageAcross = Run.PagesAcross;
-  }
-  TPoint Page = Run.CurPagePos();
-  if (!PageList->RestorePage(Page, false, ExactRestore)) PageList->AddPage(Page, false);
-  if ((Direction == gpNext && Run.CurPageAcross == 1 && Run.PagesAcross >= 2) ||
-      (Direction == gpPrevious && Run.CurPageAcross == Run.PagesAcross))
-    Run.BMLineList.Clear();
-  Styles.BandInfo[2].RowNdx = Run.RecordCounter - RptSettings->StartingReportLineId;
-  Styles.BandInfo[3].RowNdx = Run.TotalsPage >= 1 && Run.CurVertPage > Run.TotalsPage ? LastTotalsRow : 0;
-  RenderPage();
-  if (Run.CurVertPage == Run.TotalsPage) LastTotalsRow = Styles.BandInfo[3].RowNdx;
-  const bool AtFirst = Run.CurVertPage == 1 && Run.CurPageAcross == 1;
-  const bool AtEnd = Styles.BandInfo[3].Finished && Run.CurPageAcross >= Run.PagesAcross;
-  sbPrevPage->SetEnabled(!AtFirst);
-  sbFirstPage->SetEnabled(!AtFirst);
-  sbNextPage->SetEnabled(!AtEnd);
-  sbLastPage->SetEnabled(!AtEnd);
-}
-
-void TfmVlxPreview::RenderPage() {
-  TvlxPrintSettings& Run = *PrintSettings;
-  struct TRendering {
-    TvlxPrintSettings& Run;
-    ~TRendering() { Run.RenderingPreview = Run.ReRendering = false; }
-  } Rendering{Run};
-  // A page composed from its own restart point before adds nothing more to the totals.
-  Run.ReRendering = ExactRestore;
-  Run.RenderingPreview = true;
-  Run.RunState = rsActive;
-  Run.FirstCol = Run.CurCol;
-  Run.RecordCounterStart = Run.RecordCounter;
-  Run.PrintPage();
+  PreviewGoToPage(*PageList, Direction, LastTotalsRow, ExactRestore);
   std::string Label;
   Run.FormatPageNo(Label);
   paPageNum->SetCaption(Label);
+  const bool AtFirst = Run.CurVertPage == 1 && Run.CurPageAcross == 1;
+  sbPrevPage->SetEnabled(!AtFirst);
+  sbFirstPage->SetEnabled(!AtFirst);
+  sbNextPage->SetEnabled(!PreviewAtReportEnd());
+  sbLastPage->SetEnabled(!PreviewAtReportEnd());
 }
 
 bool TfmVlxPreview::PageNext(bool Beeping) {
@@ -542,7 +497,7 @@ void TfmVlxPreview::memPreviewKeyDown(unsigned short& Key, TShiftState Shift) {
     const bool LastVisible = Memo.FirstVisibleLine() + Memo.ClientHeight() / std::max(1, MemoLineHeight) >= Lines;
     if (!(Shift & ssShift) && !LastVisible) return;
     Key = 0;
-    if (RptStyles->BandInfo[3].Finished && PrintSettings->CurPageAcross >= PrintSettings->PagesAcross) return Beep();
+    if (PreviewAtReportEnd()) return Beep();
     PageNext(true);
   } else if (Key == vkPrior) {
     if (!(Shift & ssShift) && Memo.FirstVisibleLine() > 0) return;

@@ -9,6 +9,7 @@
 #include "engine/VLMXGbl/Output.h"
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
+#include "windows/VLMXPrev/PrvwPageList.h"
 
 class TBevel;
 class TComboBox;
@@ -18,7 +19,6 @@ class TMemo;
 class TMenuItem;
 class TPanel;
 class TPopupMenu;
-class TPrvwPageList;
 class TSpeedButton;
 
 #define VLX_PREVIEW_CONTROLS(X)                                                                  \
@@ -54,14 +54,13 @@ public:
   VLX_PREVIEW_CONTROLS(VLX_PREVIEW_FIELD)
 #undef VLX_PREVIEW_FIELD
 
-  enum TDirection { gpPrevious = 0, gpNext = 1, gpSame = 2 };
+  using TDirection = TPreviewMove;
 
   // The engine's page sink: the page's lines replace the text box's.
   void ShowPage(const TStrings& Lines) override;
 
   void ResetPreview();
   void GoToPage(TDirection Direction);
-  void RenderPage();
   void LastPageSearch();
   void FirstPage();
   void PrintFromPreview();
