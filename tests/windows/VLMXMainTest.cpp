@@ -271,6 +271,7 @@ TEST_F(SetupWindowRunTest, NumericEditsTakeDigitsOnlyAndCheckOnExitAndEnter) {
   EXPECT_EQ(Headless::BeepCount() - Beeps, 3);
 
   // Leaving an edit checks it only after a change; the change marks the settings modified.
+  F.paMsg->SetCaption("");
   F.edPageMarginLeft->SetText("500");
   F.edPageMarginLeft->SetModified(false);
   F.edPageMarginLeft->OnExit(F.edPageMarginLeft);

@@ -114,16 +114,6 @@ const TRegimeRow MarginRows[] = {
 };
 const TRegimeRow WidthRows[] = {{&F::edMaxStringColWid, StringWid}, {&F::edMaxMemoColWid, MemoWid}};
 
-// The setup pages' check boxes and the page names HidePages holds.
-struct TPageRow {
-  TCheckBox* F::*Box;
-  const char* Page;
-};
-const TPageRow PageRows[] = {
-    {&F::cbShowGeneralPage, "General"}, {&F::cbShowOutputPage, "Output"}, {&F::cbShowStylePage, "Style"},
-    {&F::cbShowTitlesPage, "Titles"},   {&F::cbShowSetupPage, "Setup"},
-};
-
 const std::vector<std::string> DelimNames = {"Tab", "Comma"};
 const std::vector<std::string> DelimValues = {"\t", ","};
 const std::vector<std::string> QuoteNames = {"Double Quote", "Single Quote"};
@@ -135,16 +125,6 @@ int Number(const TEdit* Edit) {
 }
 
 bool TextRegime() { return PrintSettings->UnitSet == usText; }
-
-// The position of the combo's text among its items, letter case ignored; Default when it is
-// none, which SetIt also selects.
-int ComboIndexOfText(TComboBox* Combo, int Default, bool SetIt) {
-  const TStrings& Items = Combo->Items();
-  for (int I = 0; I < Items.Count(); ++I)
-    if (SameText(Items[I], Combo->Text())) return I;
-  if (SetIt) Combo->SetItemIndex(Default);
-  return Default;
-}
 
 int SpinnerValue(int Value) { return std::clamp(Value, SHRT_MIN, SHRT_MAX); }
 
@@ -211,7 +191,8 @@ void TfmVlxMain::SettingsToForm() {
     PrintSettings->RunTimeText = FormatMemoDateTime(edMemoTimeFormatStr->Text(), "t", When);
     PrintSettings->RunDateText = FormatMemoDateTime(edMemoDateFormatStr->Text(), "ddddd", When);
   }
-  for (const TPageRow& Row : PageRows) (this->*Row.Box)->SetChecked(R.HidePages.find(Row.Page) == std::string::npos);
+  HiddenPagesToBoxes(R.HidePages);
+  ApplyTabVisibility(false);
 }
 
 void TfmVlxMain::FormToSettings() {

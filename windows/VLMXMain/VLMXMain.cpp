@@ -16,7 +16,6 @@ TfmVlxMain::TfmVlxMain(TComponent* AOwner) : TForm(AOwner) {
 #undef VLX_MAIN_BIND
   BindValidationHandlers();
   BindOutputHandlers();
-  PublishedMethod("sbPrintClick", TNotifyEvent([this](TObject*) { PrintReport(); }));
-  PublishedMethod("itmPrintClick", TNotifyEvent([this](TObject*) { sbPrint->Click(); }));
+  BindCommandHandlers();
   CreateFromLayout("TfmVlxMain");
 }

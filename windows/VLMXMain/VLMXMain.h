@@ -208,8 +208,6 @@ public:
   // The start failed: nothing is offered for saving, the window closes; a failure other than
   // the user's stop raises the "cannot be printed" error.
   void AbortReportSetup(const std::string& Msg);
-  // The Print command: password, validation, layout, the run; its result is the run result.
-  void PrintReport();
   static void SelectComboText(const std::string& Text, TComboBox* Combo, const std::vector<std::string>& Names);
 
   // ---- Transfer between controls and settings (Transfer.cpp) ----
@@ -220,6 +218,85 @@ public:
   static void SelectComboByLetter(TComboBox* Combo, const std::string& Code, const std::string& Fallback);
   // The edits lose their modified marks, and the settings theirs.
   void ClearEditsModified();
+
+  // ---- Commands (Commands.cpp) ----
+  // Print: the focused control's exit first, then PrintReport.
+  void sbPrintClick(TObject* Sender);
+  // The Print command's body, also the start's print at once: password, validation, layout,
+  // the run; the run's result becomes RunResult, and a failure the run showed nobody is told.
+  void PrintReport();
+  void sbSaveOptsClick(TObject* Sender);
+  // Writes the report's section (after every field passed, with Validate); the settings and
+  // the edits are unmodified afterwards. A failing write raises.
+  void SaveSettings(bool Validate);
+  // The close question: true when the window may close (nothing to save, saved, or No).
+  bool AskSaveSettings();
+  void FormCloseQuery(TObject* Sender, bool& CanClose);
+  // Whether an edit or memo among Control's children, at any depth, carries its modified mark.
+  bool AnyEditModified(const TWinControl& Control) const;
+  // Closes the window; the close question runs.
+  void bbCloseClick(TObject* Sender);
+  // Clears the status message when its time is up, stopping the timer.
+  void Timer1Timer(TObject* Sender);
+  void mnFileClick(TObject* Sender);
+  void mnViewClick(TObject* Sender);
+  // A View menu page item: its page in front, as a click on the tab would bring it.
+  void itmViewPage(TObject* Sender);
+  void itmTogglePagesClick(TObject* Sender);
+  void itmHelp1Click(TObject* Sender);
+  void itmOutputDestinationClick(TObject* Sender);
+  void cmbPrintersDropDown(TObject* Sender);
+  // Also the change of the export delimiter and quote lists.
+  void cmbPrintersChange(TObject* Sender);
+  void cmbPrintersExit(TObject* Sender);
+  void cbDefaultPrinterClick(TObject* Sender);
+  void cbxOrientationChange(TObject* Sender);
+  void edOutputFileNameExit(TObject* Sender);
+  void cmbExportFieldDelimExit(TObject* Sender);
+  void cbFastPrinterTextClick(TObject* Sender);
+  void cbAllowFastPrinterTextClick(TObject* Sender);
+  // The option controls that mark the settings as modified (nothing while FSuppressEvents).
+  void cbxAutoSizzeChange(TObject* Sender);
+  void rbPrintWhatAllClick(TObject* Sender);
+  void cbxColTitleAlignmentChange(TObject* Sender);
+  void edMaxMemoColWidExit(TObject* Sender);
+  void edStartingReportLineIdChange(TObject* Sender);
+  void cbxIfOutputFileExistsChange(TObject* Sender);
+  void cbxReportAlignmentChange(TObject* Sender);
+  void cbxReportAlignmentExit(TObject* Sender);
+  void cbCloseWinAfterPrintingClick(TObject* Sender);
+  void cbDisplayReportOptionsWinClick(TObject* Sender);
+  void edTextFontNameChange(TObject* Sender);
+  void cbShrinkToPageClick(TObject* Sender);
+  void cmbSnapshotSizeChange(TObject* Sender);
+  void rbCountNumRcdsClick(TObject* Sender);
+  void cbPreviewFirstClick(TObject* Sender);
+  void cbDisplayPagesClick(TObject* Sender);
+  // HidePages as the Setup page's boxes give it ("General,Titles" for those two unchecked),
+  // and the boxes checked for the pages that HidePages does not name.
+  std::string HiddenPagesOfBoxes() const;
+  void HiddenPagesToBoxes(const std::string& HidePages);
+  // The fixed-pitch font dialog for the text font.
+  void buTextFontNameClick(TObject* Sender);
+  // Places the output file controls across the command bar and the memo edit down its page.
+  void FormResize(TObject* Sender);
+  // Adds the report id, the printed object and the settings file to the caption, or takes
+  // them off again.
+  void paPagesAcrossClick(TObject* Sender);
+  // Runs the exit handler of the focused combo box, edit or draw grid once, with Detach taking
+  // it off the control (the caller puts it back). Returns the handler (empty when none ran)
+  // and the control in Control.
+  TNotifyEvent RunActiveControlExit(bool Detach, TWinControl*& Control);
+  // Whether a page of that name (General, Output, Style, Titles, Setup) may show its tab: not
+  // named in HidePages, or every page shown.
+  bool TabAllowedByName(const std::string& Name) const;
+  // Shows every tab (after the options and setup passwords) with ShowAll, else those HidePages
+  // does not name; the window shrinks to its bars when no page is left.
+  void ApplyTabVisibility(bool ShowAll);
+  // The position of the combo's text among its items, letter case ignored; Default when it is
+  // none, which SetIt also selects.
+  static int ComboIndexOfText(TComboBox* Combo, int Default, bool SetIt);
+  bool FAllPagesShown = false;  // every tab shown, whatever HidePages names
 
   // ---- Guard flags of the window (life cycle, transfer and checking) ----
   bool FSuppressEvents = false;     // change and exit handlers do nothing
@@ -234,8 +311,6 @@ protected:
   void DoCreate() override;
 
 private:
-  // The output flags and the page of the chosen destination for a run from the window.
-  void PrepareOutputForRun();
   int FPaMiddleHeight = 0;
   std::unique_ptr<TvlxRun, TRunPartFree> FRun;
   std::unique_ptr<TvlxRunScope, TRunPartFree> FRunScope;
@@ -247,6 +322,7 @@ private:
 
   void BindValidationHandlers();
   void BindOutputHandlers();
-  // The pages-across panel from the run state's count.
-  void ShowPagesAcross();
+  void BindCommandHandlers();
+  // The settings file carries the read-only attribute: nothing is ever saved to it.
+  bool SettingsFileReadOnly() const;
 };

@@ -320,11 +320,9 @@ void TfmVlxMain::edNumericOnlyExit(TObject* Sender) {
   if (FSuppressEvents || !Edit || !Edit->Modified()) return;
   if (ValidateOptions(Sender, false, true)) {
     if (Sender == edRcdEstimate) {
-      ObjInfo->Remeasure(nullptr, false, FColumnsChanged);
-      ShowPagesAcross();
+      ObjInfo->Remeasure(paPagesAcross, false, FColumnsChanged);
     } else if (Sender == edNumGrpBrkCols || Sender == edGrpBrkSameValue) {
-      ObjInfo->ColumnScan(this, nullptr, FColumnsChanged);
-      ShowPagesAcross();
+      ObjInfo->ColumnScan(this, paPagesAcross, FColumnsChanged);
       dgColumns->Invalidate();
     }
     const TObject* Rescaling[] = {edTxtCharsPageWid, edLinesPerPage,     edTextFontSize,
