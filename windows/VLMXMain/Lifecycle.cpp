@@ -227,6 +227,8 @@ void TfmVlxMain::WMStartReport() {
       if (!AskReportPassword(S.ReportTitle, "Enter Report Options Password:", S.RptOptPW, PasswordCache.RptOptPW,
                              false))
         throw eVlxSUError("Report Options Password Violation");
+      // The output file controls take their places across the command bar before it shows.
+      FormResize(this);
       PlaceForm(this, true);
     } else {
       if (!PreviewFirst) PrintReport();

@@ -236,14 +236,16 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
   }
   // 12: where the output goes
   if (Runs({cbxOutputDest, edOutputFileName, cmbPrinters, cbDefaultPrinter})) {
+    // The panel is at most 250 pixels wide with its 23 pixels of frame: the text gets the rest.
+    constexpr int MaxWidth = 250, Frame = 23;
     std::string Caption;
     if (P.OutPrinter) Caption = PrinterInUse();
     else if (P.OutAnyFile)
       Caption = ShortenPathForWidth(Trim(edOutputFileName->Text()).empty() ? "No File Selected" : S.OutputFileName,
-                                    paDestination->Font(), 250);
+                                    paDestination->Font(), MaxWidth - Frame);
     paDestination->SetCaption(Caption);
     // Measured on the screen: the printer's resolutions may not be known yet.
-    paDestination->SetWidth(std::min(WindowTextWidth(paDestination->Font(), Caption) + 23, 250));
+    paDestination->SetWidth(std::min(WindowTextWidth(paDestination->Font(), Caption) + Frame, MaxWidth));
   }
   // 13, 14: the pages that apply
   if (Runs({cbxOutputDest, cbxOutputQuality}, true)) {
