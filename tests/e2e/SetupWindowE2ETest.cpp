@@ -46,6 +46,13 @@ void Type(const std::string& Text) {
   }
 }
 
+// Replaces the text of the focused edit as the keyboard does: everything selected, then typed.
+void Retype(const std::string& Text) {
+  Press(VK_END);
+  PressWith(VK_SHIFT, VK_HOME);
+  Type(Text);
+}
+
 // A click in the middle of a speed button of the command bar.
 void ClickBarButton(TSpeedButton* Button) {
   PostClick(PeerHandle(*Button), Button->Width() / 2, Button->Height() / 2);
@@ -152,19 +159,41 @@ TEST(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWindo
       return true;
     });
   }
+  // The menu's Ctrl+O puts the focus on the destination list, whose next or previous entry the
+  // arrow key chooses.
+  const auto ChooseDestination = [&](WORD Arrow) {
+    Script.Then("Ctrl+O to the destination", [&] {
+      PressWith(VK_CONTROL, 'O');
+      return true;
+    });
+    Script.Then("an arrow key in the list", [&, Arrow] {
+      HWND List = PeerHandle(*F->cbxOutputDest);
+      if (GetFocus() != List && !IsChild(List, GetFocus())) return false;
+      Press(Arrow);
+      return true;
+    });
+  };
+  // A click into the edit once it shows, then its text typed anew.
+  const auto TypeInto = [&](TEdit* TfmVlxMain::*Edit, std::string Text) {
+    Script.Then("a click into the edit", [&, Edit] {
+      if (!IsWindowVisible(PeerHandle(*(F->*Edit)))) return false;
+      PostClick(PeerHandle(*(F->*Edit)), 5, 5);
+      return true;
+    });
+    Script.Then("typed: " + Text, [&, Edit, Text] {
+      if (GetFocus() != PeerHandle(*(F->*Edit))) return false;
+      Retype(Text);
+      return true;
+    });
+  };
   // A margin out of range stops Print: the message stands, the Output page in front, the focus
   // back in the edit, and nothing printed.
-  Script.Then("the right margin", [&] {
-    PostClick(PeerHandle(*F->edPageMarginRight), 5, 5);
+  Script.Then("the Output tab", [&] {
+    HWND Tabs = PeerHandle(*F->pcOptions);
+    PostClick(Tabs, TabPoint(Tabs, 1));
     return true;
   });
-  Script.Then("150 typed", [&] {
-    if (GetFocus() != PeerHandle(*F->edPageMarginRight)) return false;
-    Press(VK_END);
-    PressWith(VK_SHIFT, VK_HOME);
-    Type("150");
-    return true;
-  });
+  TypeInto(&TfmVlxMain::edPageMarginRight, "150");
   // The keys reach the edit before the click is sent: a posted click would overtake them.
   Script.Then("Print", [&] {
     if (F->edPageMarginRight->Text() != "150") return false;
@@ -177,32 +206,14 @@ TEST(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWindo
     EXPECT_EQ(GetFocus(), PeerHandle(*F->edPageMarginRight));
     EXPECT_EQ(F->RunResult(), 0);
     SaveWindowScreenshot(Window, "setup-print-margin-error");
-    Press(VK_END);
-    PressWith(VK_SHIFT, VK_HOME);
-    Type("0");
+    Retype("0");
     return true;
   });
   Script.Then("the margin back to 0", [&] { return F->edPageMarginRight->Text() == "0"; });
-  Script.Then("Ctrl+O to the destination", [&] {
-    PressWith(VK_CONTROL, 'O');
-    return true;
-  });
-  Script.Then("down to Text File", [&] {
-    if (GetFocus() != PeerHandle(*F->cbxOutputDest) && !IsChild(PeerHandle(*F->cbxOutputDest), GetFocus()))
-      return false;
-    Press(VK_DOWN);
-    return true;
-  });
-  Script.Then("the file name edit", [&] {
-    if (F->cbxOutputDest->Text() != "Text File" || !IsWindowVisible(PeerHandle(*F->edOutputFileName))) return false;
-    PostClick(PeerHandle(*F->edOutputFileName), 5, 5);
-    return true;
-  });
-  Script.Then("the file name typed", [&] {
-    if (GetFocus() != PeerHandle(*F->edOutputFileName)) return false;
-    Press(VK_END);
-    PressWith(VK_SHIFT, VK_HOME);
-    Type(Report);
+  ChooseDestination(VK_DOWN);
+  Script.Then("Text File", [&] { return F->cbxOutputDest->Text() == "Text File"; });
+  TypeInto(&TfmVlxMain::edOutputFileName, Report);
+  Script.Then("out of the file name", [&] {
     Press(VK_TAB);
     return true;
   });
@@ -228,16 +239,7 @@ TEST(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWindo
     EXPECT_FALSE(RptSettings->Modified);
     return true;
   });
-  Script.Then("back to the printer", [&] {
-    PressWith(VK_CONTROL, 'O');
-    return true;
-  });
-  Script.Then("up to Printer", [&] {
-    if (GetFocus() != PeerHandle(*F->cbxOutputDest) && !IsChild(PeerHandle(*F->cbxOutputDest), GetFocus()))
-      return false;
-    Press(VK_UP);
-    return true;
-  });
+  ChooseDestination(VK_UP);
   Script.Then("Close", [&] {
     if (F->cbxOutputDest->Text() != "Printer") return false;
     ClickBarButton(F->sbClose);
