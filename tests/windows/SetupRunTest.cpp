@@ -18,6 +18,7 @@
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
+#include "framework/Menus.h"
 #include "framework/StdCtrls.h"
 #include "framework/Printers.h"
 #include "framework/headless/IniFiles.h"
@@ -317,6 +318,13 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
         EXPECT_EQ(Page->TabVisible(), Row.HidePages.find(Page->Name().substr(2)) == std::string::npos)
             << Row.HidePages << " " << Page->Name();
       EXPECT_TRUE(F.pcOptions->ActivePage()->TabVisible()) << Row.HidePages;
+    }
+
+    // The View menu's items find their pages by caption, the Styles item its own way.
+    for (const auto& [Item, Page] : {std::pair{F.itmOutputTab, F.tsOutput}, std::pair{F.itmStylesTab, F.tsStyle},
+                                     std::pair{F.itmGeneralTab, F.tsGeneral}}) {
+      Item->Click();
+      EXPECT_EQ(F.pcOptions->ActivePage(), Page) << Item->Caption();
     }
 
     F.paPagesAcross->OnClick(F.paPagesAcross);
