@@ -251,6 +251,17 @@ TEST_F(SetupWindowRunTest, EachRuleReportsItsFieldOnItsPage) {
   F.edPageMarginLeft->SetText("-1");
   EXPECT_FALSE(F.ValidateOptions(F.edPageMarginLeft, false, false));
   EXPECT_EQ(F.Timer1->Interval(), 15000u);
+  // A file's folder must exist, whichever separator the name uses; after a bare drive it does.
+  F.edPageMarginLeft->SetText("0");
+  F.cbxOutputDest->SetText("Text File");
+  F.ShowOutputDestOptions(nullptr, true);
+  F.edOutputFileName->SetText("/no/such/folder/r.txt");
+  EXPECT_FALSE(F.ValidateOptions(F.edOutputFileName, false, false));
+  EXPECT_EQ(Msg(), "  Directory does not exist for output file. Use Browse button to create directory.");
+  F.edOutputFileName->SetText("C:r.txt");
+  EXPECT_TRUE(F.ValidateOptions(F.edOutputFileName, false, false));
+  F.cbxOutputDest->SetText("Printer");
+  F.ShowOutputDestOptions(nullptr, true);
   // Fixed columns beyond the grid's are cut back without a message.
   F.edPageMarginLeft->SetText("0");
   F.edNumFixedColumns->SetText("99");
