@@ -75,9 +75,15 @@ void TfmVlxMain::SetStyleOptChecked(int Index, bool Checked) {
 }
 
 void TfmVlxMain::lbxStyleOptsClickCheck(TObject*) {
-  const int Row = lbxStyleOpts->ItemIndex();
-  if (!RptStyles || Row < 0 || Row >= lbxStyleOpts->Items().Count()) return;
-  const auto* Data = dynamic_cast<TStyleOptsData*>(lbxStyleOpts->Items().Objects(Row));
+  if (!RptStyles) return;
+  // The list mirrors the stored bits, so the toggled row is the one that no longer does; this
+  // holds however the toggle came (mouse, Space) and whatever row is current.
+  const TvlxReportSettings& Stored = *RptSettings;
+  const TStyleOptsData* Data = nullptr;
+  for (int I = 0; I < lbxStyleOpts->Items().Count() && !Data; ++I) {
+    const auto* Row = dynamic_cast<TStyleOptsData*>(lbxStyleOpts->Items().Objects(I));
+    if (Row && lbxStyleOpts->Checked(I) != Stored.ItemOpt(Row->Index)) Data = Row;
+  }
   if (!Data) return;
   TvlxReportSettings& S = *RptSettings;
   S.Modified = true;
