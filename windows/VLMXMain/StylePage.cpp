@@ -23,13 +23,6 @@ namespace {
 
 constexpr unsigned short VkUp = 38, VkDown = 40;
 
-// The item of the list that stands for style-option bit Index; -1 when none does.
-int StyleOptRow(const TCheckListBox& List, int Index) {
-  for (int I = 0; I < List.Items().Count(); ++I)
-    if (auto* Data = dynamic_cast<TStyleOptsData*>(List.Items().Objects(I)); Data && Data->Index == Index) return I;
-  return -1;
-}
-
 }  // namespace
 
 // ---- Style options ---------------------------------------------------------------------------
@@ -71,7 +64,11 @@ void TfmVlxMain::ClearStyleOptsList() {
 }
 
 void TfmVlxMain::SetStyleOptChecked(int Index, bool Checked) {
-  if (const int Row = StyleOptRow(*lbxStyleOpts, Index); Row >= 0) lbxStyleOpts->SetChecked(Row, Checked);
+  for (int I = 0; I < lbxStyleOpts->Items().Count(); ++I)
+    if (auto* Data = dynamic_cast<TStyleOptsData*>(lbxStyleOpts->Items().Objects(I)); Data && Data->Index == Index) {
+      lbxStyleOpts->SetChecked(I, Checked);
+      return;
+    }
 }
 
 void TfmVlxMain::lbxStyleOptsClickCheck(TObject*) {
