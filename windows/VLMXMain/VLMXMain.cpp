@@ -16,6 +16,7 @@ TfmVlxMain::TfmVlxMain(TComponent* AOwner) : TForm(AOwner) {
 #undef VLX_MAIN_BIND
   BindValidationHandlers();
   BindOutputHandlers();
+  BindStyleTitlesHandlers();
   PublishedMethod("sbPrintClick", TNotifyEvent([this](TObject*) { PrintReport(); }));
   PublishedMethod("itmPrintClick", TNotifyEvent([this](TObject*) { sbPrint->Click(); }));
   CreateFromLayout("TfmVlxMain");
