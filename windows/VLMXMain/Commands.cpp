@@ -341,11 +341,12 @@ void TfmVlxMain::rbPrintWhatAllClick(TObject* Sender) {
   const TPrintWhat Old = S.PrintWhat;
   S.PrintWhat = static_cast<TPrintWhat>(Button->Tag);
   if (Old == pwSelectedRows || S.PrintWhat == pwSelectedRows) {
-    // The rows to print change, and the columns are measured over them again.
+    // The rows to print change, and the columns are built and measured over them again.
     ObjInfo->CountSelected();
     PrintSettings->AskSelectedRows();
     FColumnsChanged = true;
-    ObjInfo->ColumnScan(this, paPagesAcross, FColumnsChanged);
+    RebuildColumns();
+    ObjInfo->Remeasure(paPagesAcross, false, FColumnsChanged);
   }
   ShowOutputDestOptions(Sender, false);
   ApplyFontScaling(false);
@@ -483,8 +484,8 @@ void TfmVlxMain::FormResize(TObject*) {
   cbxIfOutputFileExists->SetLeft(paTop->ClientWidth() - RightGap - cbxIfOutputFileExists->Width());
   buBrowseFile->SetLeft(cbxIfOutputFileExists->Left() - ButtonGap - buBrowseFile->Width());
   edOutputFileName->SetWidth(std::max(0, buBrowseFile->Left() - EditGap - edOutputFileName->Left()));
-  if (TWinControl* Area = memRptMemo->Parent())
-    memRptMemo->SetHeight(std::max(0, Area->ClientHeight() - memRptMemo->Top() - EditIndent));
+  LayoutMemoMargins();
+  LayoutStylePanel();
 }
 
 void TfmVlxMain::paPagesAcrossClick(TObject*) {

@@ -112,7 +112,7 @@ void TfmVlxMain::FormDestroy() {
   FRunScope.reset();
   FRun.reset();
   FFontLoader.reset();
-  if (lbxStyleOpts) lbxStyleOpts->Items().Clear();
+  if (lbxStyleOpts) ClearStyleOptsList();
   ClearPasswordCache();
 }
 
@@ -147,6 +147,7 @@ void TfmVlxMain::InitAppForReport() {
   LoadLineDrawStyles(*RptSettings);
   RptSettings->NumFixedCols = -1;
   Application->SetShowHint(RptSettings->ShowHint);
+  Application->OnHint = [this](TObject* Sender) { AppHintHandler(Sender); };
   Application->SetHintHidePause(StartHintHidePause);
   std::string Help = HelpFileName;
   Application->SetHelpFile(LocateFile(Help, ObjInfo->Component) ? Help : HelpFileName);
@@ -210,6 +211,7 @@ void TfmVlxMain::WMStartReport() {
     PrintSettings->PageSetupChanged = true;
     ApplyFontScaling(false);
     FValidationFailed = !ValidateOptions(nullptr, true, true);
+    LayoutStylePanel();
     bool RescanPending = true;
     Info.ColumnScan(this, paPagesAcross, RescanPending);
     // Now that the columns are measured, the width and the pages across are known.

@@ -193,6 +193,10 @@ void TfmVlxMain::SettingsToForm() {
   }
   HiddenPagesToBoxes(R.HidePages);
   ApplyTabVisibility(false);
+  // The style options and the selected memo have their own loading, run here so that a reload
+  // (after the preview) shows the settings as they now are.
+  FillStyleOptsList(true);
+  LoadMemoControls();
 }
 
 void TfmVlxMain::FormToSettings() {

@@ -16,6 +16,7 @@ TfmVlxMain::TfmVlxMain(TComponent* AOwner) : TForm(AOwner) {
 #undef VLX_MAIN_BIND
   BindValidationHandlers();
   BindOutputHandlers();
+  BindStyleTitlesHandlers();
   BindCommandHandlers();
   CreateFromLayout("TfmVlxMain");
 }
