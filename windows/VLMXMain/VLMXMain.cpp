@@ -16,6 +16,8 @@ TfmVlxMain::TfmVlxMain(TComponent* AOwner) : TForm(AOwner) {
 #undef VLX_MAIN_BIND
   BindValidationHandlers();
   BindOutputHandlers();
+  BindColumnsHandlers();
+  BindPasswordHandlers();
   PublishedMethod("sbPrintClick", TNotifyEvent([this](TObject*) { PrintReport(); }));
   PublishedMethod("itmPrintClick", TNotifyEvent([this](TObject*) { sbPrint->Click(); }));
   CreateFromLayout("TfmVlxMain");
