@@ -471,3 +471,170 @@ TEST_F(ColumnsE2E, ReportPasswordFromTheSetupPageIsAskedByPrintOncePerCall) {
   EXPECT_FALSE(PrintedAfterWrong);
   EXPECT_FALSE(AskedOnSecondPrint);
 }
+
+namespace {
+
+const char* const Books[] = {"Alpha", "Bravo", "Charlie", "Delta", "Echo", "Foxtrot", "Golf", "Hotel", "India", "Juliet"};
+
+// A window of the test's own with a multi-select DB grid over a table and a multi-select list
+// box, each printed by the component straight to a text file, asking which rows to print.
+class SelectedRowsE2E : public ::testing::Test {
+protected:
+  void SetUp() override {
+    CreateDirectoryA(Out.c_str(), nullptr);
+    Form = new TForm(Application);
+    Form->SetName("frmRows");
+    Form->SetCaption("Selected rows");
+    Form->SetBounds(40, 40, 460, 320);
+    Table = new TTable(Form);
+    Table->SetName("tblBooks");
+    Table->SetTableName("Books");
+    Table->FieldDefs().Add("Book", ftString, 12);
+    Table->FieldDefs().Add("Chapters", ftInteger);
+    Table->Open();
+    for (int I = 0; I < 10; ++I) Table->AppendRecord({Books[I], 10 + I});
+    Table->First();
+    auto* Source = new TDataSource(Form);
+    Source->SetDataSet(Table);
+    Grid = new TDBGrid(Form);
+    Grid->SetName("dbgBooks");
+    Grid->SetParent(Form);
+    Grid->SetBounds(8, 8, 240, 270);
+    Grid->SetDataSource(Source);
+    Grid->SetOptions(Grid->Options() | dgMultiSelect);
+    List = new TListBox(Form);
+    List->SetName("lbxBooks");
+    List->SetParent(Form);
+    List->SetBounds(260, 8, 180, 270);
+    List->SetMultiSelect(true);
+    for (const char* Book : Books) List->AddItem(std::string("List ") + Book);
+    Vlx = new TvlxVellumix(Form);
+    Vlx->SetName("vlxRows");
+    Vlx->SetReportId("Rows (001.001)");
+    Vlx->SetReportSettingsFileName(Out + "/Rows.ini");
+    std::ofstream File(Out + "/Rows.ini", std::ios::binary | std::ios::trunc);
+    File << "[Rows (001.001)]\r\n"
+         << "DisplayReportOptionsWin=0\r\nPreviewFirst=0\r\nDisplayProgressWin=0\r\nPauseAfterPrinting=0\r\n"
+         << "OutputQuality=0\r\nOutputDest=1\r\nOutputFileName=" << WindowsPath(Report) << "\r\n"
+         << "IfOutputFileExists=0\r\nNumFixedCols=0\r\nHideColumns=~Line#\r\nPrintWhat=7\r\n"
+         << "ioAskToPrintSelectedRows=1\r\nLinesPerpage=120\r\nTxtCharsPageWid=100\r\n";
+    File.close();
+    Form->Show();
+    SetForegroundWindow(Handle(*Form));
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(Handle(*List)) != FALSE; }));
+  }
+
+  void TearDown() override {
+    delete Form;
+    Application->ProcessMessages();
+  }
+
+  // Steps: Print, the question up and read, then the button pressed.
+  void Ask(TScript& S, TComponent* Object, bool Ok, const std::string& Shot) {
+    S.Step("print " + Object->Name(), [this, Object] {
+      DeleteFileA(Report.c_str());
+      Vlx->SetObjectToPrint(Object);
+      Application->Post(Application, [this] { Vlx->Print(); });
+      return true;
+    });
+    S.Step("question for " + Object->Name(), [this, Ok, Shot] {
+      TfmvlxAskSelectedRows* Q = fmvlxAskSelectedRows;
+      if (!Showing(Q) || !IsWindowVisible(Handle(*Q->bbOk))) return false;
+      SetForegroundWindow(Handle(*Q));
+      PumpUntil([] { return false; }, 300);
+      if (!Shot.empty()) SaveWindowScreenshot(Handle(*Q), Shot);
+      Questions.push_back(WindowText(Handle(*Q->rbPrintSelectedRows)) +
+                          (Q->rbPrintSelectedRows->Checked() ? " (checked)" : ""));
+      ClickMiddle(Ok ? *static_cast<TControl*>(Q->bbOk) : *static_cast<TControl*>(Q->bbCancel));
+      return true;
+    });
+  }
+
+  // Step: the run over, its report read.
+  void Printed(TScript& S, std::string& Into) {
+    S.Step("report written", [this, &Into] {
+      if (fmVlxMain || fmvlxAskSelectedRows) return false;
+      Into = ReadFile(Report);
+      return !Into.empty();
+    });
+  }
+
+  // The books of Text's table rows, in order.
+  static std::vector<std::string> RowsOf(const std::string& Text) {
+    std::vector<std::string> Rows;
+    for (const char* Book : Books) {
+      size_t At = 0;
+      while ((At = Text.find(Book, At)) != std::string::npos) {
+        Rows.push_back(Book);
+        At += 1;
+      }
+    }
+    return Rows;
+  }
+
+  TForm* Form = nullptr;
+  TTable* Table = nullptr;
+  TDBGrid* Grid = nullptr;
+  TListBox* List = nullptr;
+  TvlxVellumix* Vlx = nullptr;
+  std::vector<std::string> Questions;
+  const std::string Report = Out + "/rows.txt";
+};
+
+}  // namespace
+
+TEST_F(SelectedRowsE2E, PickedRowsOfADBGridAndAListBoxPrintAloneAndCancelStopsQuietly) {
+  // Bravo, Delta and Golf picked in the grid with the mouse, Ctrl held for the second and third.
+  const HWND GridWnd = Handle(*Grid);
+  const int Col = Grid->FixedCols(), Top = Grid->FixedRows();
+  for (int K : {1, 3, 6}) {
+    const TRect R = Grid->CellRect(Col, Top + K);
+    PostClick(GridWnd, (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2, K == 1 ? 0 : MK_CONTROL);
+    Application->ProcessMessages();
+  }
+  ASSERT_TRUE(PumpUntil([&] { return Grid->SelectedRows().Count() == 3; })) << Grid->SelectedRows().Count();
+  // Echo, Hotel and Juliet in the list box.
+  const HWND Box = Handle(*List);
+  for (int K : {4, 7, 9}) {
+    PostClick(Box, ListBoxItemPoint(Box, K), K == 4 ? 0 : MK_CONTROL);
+    Application->ProcessMessages();
+  }
+  ASSERT_TRUE(PumpUntil([&] { return List->SelCount() == 3; })) << List->SelCount();
+  PumpUntil([] { return false; }, 300);
+  SaveWindowScreenshot(Handle(*Form), "selected-rows-1-picked");
+
+  TScript S;
+  std::string FromGrid, FromList;
+  std::vector<std::string> Dialogs, Errors;
+  Ask(S, Grid, true, "selected-rows-2-question");
+  Printed(S, FromGrid);
+  Ask(S, List, true, "");
+  Printed(S, FromList);
+  Ask(S, Grid, false, "");
+  S.Step("the stop is told once", [&] {
+    if (TCustomForm* Dialog = MessageDialog()) {
+      Dialogs.push_back(MessageText(*Dialog));
+      ClickDialogButton(*Dialog, "OKButton");
+    }
+    const std::string Error = TakeErrorBox();
+    if (!Error.empty()) Errors.push_back(Error);
+    return !Dialogs.empty() && !fmVlxMain && !MessageDialog();
+  });
+  S.Step("and nothing more", [&] {
+    PumpUntil([] { return false; }, 500);
+    const std::string Error = TakeErrorBox();
+    if (!Error.empty()) Errors.push_back(Error);
+    if (TCustomForm* Dialog = MessageDialog()) {
+      Dialogs.push_back(MessageText(*Dialog));
+      ClickDialogButton(*Dialog, "OKButton");
+    }
+    return true;
+  });
+  EXPECT_EQ(S.Run(), "");
+  EXPECT_EQ(Questions, std::vector<std::string>(3, "Print 3 selected rows (checked)"));
+  EXPECT_EQ(RowsOf(FromGrid), (std::vector<std::string>{"Bravo", "Delta", "Golf"})) << FromGrid;
+  EXPECT_EQ(RowsOf(FromList), (std::vector<std::string>{"Echo", "Hotel", "Juliet"})) << FromList;
+  EXPECT_EQ(GetFileAttributesA(Report.c_str()), INVALID_FILE_ATTRIBUTES) << "the cancelled report wrote nothing";
+  EXPECT_EQ(Dialogs, std::vector<std::string>{"Vellumix! User Terminated Report"});
+  EXPECT_EQ(Errors, std::vector<std::string>{});
+}
