@@ -347,6 +347,7 @@ void TfmVlxMain::dgColumnsMouseMove(TObject*, TShiftState, int X, int Y) {
   int Col = -1, Row = -1;
   dgColumns->MouseToCell(X, Y, Col, Row);
   FColumnsUnderMouse = {Col, Row};
+  FColumnsMouseTick = TickCount();
   std::string Text = "Right click for popup menu";
   if (Col >= 0 && Row >= 0) {
     switch (ColumnsRowKind(Row)) {
@@ -372,8 +373,10 @@ void TfmVlxMain::dgColumnsTopLeftChanged(TObject*) {
   const unsigned Now = TickCount();
   TWinControl* Focus = ActiveControl();
   const bool Editing = Focus == dgColumns || Focus == cmbColumns || Focus == edColumns;
-  if (Editing && FColumnsScrollTick != 0 && Now - FColumnsScrollTick < RepeatScrollMs &&
-      FColumnsUnderMouse.X >= dgColumns->FixedCols()) {
+  // Only with the pointer on the cells: a thumb dragged along the scroll bar scrolls many
+  // times in a row and must not be pulled back.
+  const bool PointerOnCells = Now - FColumnsMouseTick < RepeatScrollMs && FColumnsUnderMouse.X >= dgColumns->FixedCols();
+  if (Editing && PointerOnCells && FColumnsScrollTick != 0 && Now - FColumnsScrollTick < RepeatScrollMs) {
     // Scrolled on past the column under the pointer: that column was the one wanted.
     const int Wanted = FColumnsUnderMouse.X;
     FColumnsScrollTick = 0;

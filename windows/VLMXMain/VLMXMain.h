@@ -293,6 +293,7 @@ private:
   TPoint FColumnsUnderMouse{-1, -1};
   int FColumnsLeftCol = 1;
   unsigned FColumnsScrollTick = 0;
+  unsigned FColumnsMouseTick = 0;  // the pointer last moved over the grid's cells
   void BindOutputHandlers();
   // The pages-across panel from the run state's count.
   void ShowPagesAcross();
