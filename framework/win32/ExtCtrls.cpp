@@ -89,9 +89,11 @@ private:
     HGDIOBJ old = SelectObject(Dc, CurrentFont());
     SetBkMode(Dc, TRANSPARENT);
     SetTextColor(Dc, ColorToRGB(FPanel.Font().Color()));
+    // Like a label's, a panel's caption takes "&&" for an ampersand: the window texts are
+    // written that way.
     const std::string& text = FPanel.Caption();
     DrawTextA(Dc, text.c_str(), static_cast<int>(text.size()), &r,
-              DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX | AlignmentFormat(FPanel.Alignment()));
+              DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | AlignmentFormat(FPanel.Alignment()));
     SelectObject(Dc, old);
   }
 };

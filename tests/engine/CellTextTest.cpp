@@ -87,12 +87,7 @@ TEST_F(AdapterTest, TitlesAndTotalsBreakLinesButDataKeepsThem) {
 TEST_F(AdapterTest, LineNumberColumnShowsTitleMarkCounterSampleAndTotal) {
   Start(FillGrid(Make<TStringGrid>("grid"), {{"1"}, {"2"}}));
   Info->LineNoSample = "99";
-  const struct {
-    int Level, BandRow, Counter;
-    TvlxPageMode PageMode;
-    bool FieldFormat;
-    std::string Text;
-  } Cases[] = {
+  const struct { int Level, BandRow, Counter; TvlxPageMode PageMode; bool FieldFormat; std::string Text; } Cases[] = {
       {1, 0, 0, pmPrint, false, "#"},  // the last title line of a one-line title
       {1, -1, 0, pmPrint, false, "#"},
       {1, 1, 0, pmPrint, false, ""},
@@ -218,10 +213,7 @@ TEST_F(AdapterTest, NullFieldsAndBlankCellsStayOutOfTheTotals) {
 }
 
 TEST_F(AdapterTest, LargeIntegersTotalToTheLastDigit) {
-  const struct {
-    V Values;
-    const char *General, *Digits;
-  } Cases[] = {
+  const struct { V Values; const char *General, *Digits; } Cases[] = {
       {{"9007199254740992", "1"}, "9.00719925474099E15", "9007199254740993"},
       {{"12345678901234567", "1"}, "1.23456789012346E16", "12345678901234568"},
   };

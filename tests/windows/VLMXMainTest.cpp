@@ -10,6 +10,7 @@
 #include "framework/headless/Headless.h"
 
 #include "framework/Buttons.h"
+#include "framework/CheckLst.h"
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/Grids.h"
@@ -160,9 +161,10 @@ protected:
     Form->cbxOutputQuality->SetText("ASCII LineDraw");
     Form->cbDefaultPrinter->SetChecked(true);
     Form->edTextFontName->SetText("Courier New");
-    for (TEdit* Edit : {Form->edTextFontSize, Form->edMaxStringColWid, Form->edMaxMemoColWid, Form->edHorizLineFreq, Form->edPanelsAcrossPage, Form->edMemoWidPer})
+    for (TEdit* Edit : {Form->edTextFontSize, Form->edMaxStringColWid, Form->edMaxMemoColWid, Form->edHorizLineFreq, Form->edPanelsAcrossPage})
       Edit->SetText("10");
-    Form->edMemoXPosPer->SetText("10");
+    // The refresh below selects the report title and loads its memo controls.
+    Settings.RptMemo(RptTi)->XPosPer = Settings.RptMemo(RptTi)->WidPer = 10;
     Form->edMaxGrpBrkLines->SetText("2");
     Form->edLinesPerPage->SetText("60");
     Form->edTxtCharsPageWid->SetText("80");
@@ -208,9 +210,6 @@ TEST_F(SetupWindowRunTest, EachRuleReportsItsFieldOnItsPage) {
        F.tsGeneral, true},
       {F.edTextFontName, F.edTextFontName, " ", "Font Name is missing", F.tsStyle, true},
       {F.edTextFontName, F.edTextFontSize, "73", "Text Font Size must be between 2 and 72 Points", F.tsStyle, true},
-      {F.edMemoWidPer, F.edMemoWidPer, "9", "Report Memo Width must be between 10 and 100 %", F.tsTitles, true},
-      {F.edMemoWidPer, F.edMemoWidPer, "95", "Report memo's \"Left Margin\" + \"Memo Width\" must be <= 100%",
-       nullptr, false},
       {F.edNumGrpBrkCols, F.edNumGrpBrkCols, "6", "Number of Group Break Columns must be between 0 and 5 columns",
        F.tsStyle, true},
       // Hidden: whatever it holds passes.
@@ -226,6 +225,10 @@ TEST_F(SetupWindowRunTest, EachRuleReportsItsFieldOnItsPage) {
       {F.cmbExportFieldDelim, F.cmbExportFieldDelim, "9", "", nullptr, false, true},
       {F.cmbExportFieldDelim, F.cmbExportFieldDelim, "256",
        "Export Field Delimiter Character must be between 0 and 255 (Ascii Code)", F.tsOutput, true, true},
+      // Last: leaving the memo edits stores every control in the settings.
+      {F.edMemoWidPer, F.edMemoWidPer, "9", "Report Memo Width must be between 10 and 100 %", F.tsTitles, true},
+      {F.edMemoWidPer, F.edMemoWidPer, "95", "Report memo's \"Left Margin\" + \"Memo Width\" must be <= 100%",
+       nullptr, false},
   };
   F.cmbExportFieldDelim->SetText("Comma");
   F.cmbExportQuote->SetText("tab");
@@ -252,6 +255,17 @@ TEST_F(SetupWindowRunTest, EachRuleReportsItsFieldOnItsPage) {
   F.edPageMarginLeft->SetText("-1");
   EXPECT_FALSE(F.ValidateOptions(F.edPageMarginLeft, false, false));
   EXPECT_EQ(F.Timer1->Interval(), 15000u);
+  // A file's folder must exist, whichever separator the name uses; after a bare drive it does.
+  F.edPageMarginLeft->SetText("0");
+  F.cbxOutputDest->SetText("Text File");
+  F.ShowOutputDestOptions(nullptr, true);
+  F.edOutputFileName->SetText("/no/such/folder/r.txt");
+  EXPECT_FALSE(F.ValidateOptions(F.edOutputFileName, false, false));
+  EXPECT_EQ(Msg(), "  Directory does not exist for output file. Use Browse button to create directory.");
+  F.edOutputFileName->SetText("C:r.txt");
+  EXPECT_TRUE(F.ValidateOptions(F.edOutputFileName, false, false));
+  F.cbxOutputDest->SetText("Printer");
+  F.ShowOutputDestOptions(nullptr, true);
   // Fixed columns beyond the grid's are cut back without a message.
   F.edPageMarginLeft->SetText("0");
   F.edNumFixedColumns->SetText("99");
@@ -509,6 +523,115 @@ TEST_F(SetupWindowRunTest, PasswordBoxesChangeAPasswordOnlyOnEveryRightStep) {
                                                                    : PasswordCache.RptSetUpPW;
     EXPECT_EQ(Cached, C.After != C.Before ? C.After : "");
   }
+}
+
+
+// The option list offers what the output and the printed object allow, checked as stored;
+// Horizontal and Group Break lines exclude each other whichever one is clicked.
+TEST_F(SetupWindowRunTest, StyleOptionsFollowOutputAndObjectKind) {
+  TfmVlxMain& F = *Form;
+  using TNames = std::vector<std::string>;
+  const TNames Typeset = {"Field Format",  "Horizontal Lines", "Group Break Lines", "Vertical Lines",
+                          "Borders",       "Column Titles",    "Column Totals",     "Boolean Checkmarks",
+                          "Trim Grid Dimensions", "Exception On Empty Grid"};
+  const TNames Text = {"Field Format",  "Horizontal Lines",     "Group Break Lines",    "Vertical Lines",
+                       "Borders",       "Share Adjacent Borders", "Column Titles",      "Column Totals",
+                       "Form Feeds",    "Boolean Checkmarks",   "Trim Grid Dimensions", "Exception On Empty Grid",
+                       "Ask to print selected rows"};
+  TNames TextNoTrim = Text;
+  std::erase(TextNoTrim, "Trim Grid Dimensions");
+  struct TCase {
+    TObjKind Kind;
+    uint8_t Quality;  // below 2: character output
+    TNames Rows;
+  };
+  const std::vector<TCase> Cases = {{otStringGrid, 2, Typeset}, {otStringGrid, 0, Text}, {otListBox, 1, Text},
+                                    {otDBGrid, 0, TextNoTrim},  {otNone, 0, {"Form Feeds", "Ask to print selected rows"}},
+                                    {otNone, 2, {}}};
+  Settings.ItemOpts = 1u << ioBorders | 1u << ioFormFeeds;
+  for (const TCase& C : Cases) {
+    Info.ObjType = C.Kind;
+    Settings.OutputQuality = C.Quality;
+    F.FillStyleOptsList(true);
+    EXPECT_EQ(Lines(F.lbxStyleOpts->Items()), C.Rows) << C.Kind << " " << int(C.Quality);
+    TNames Checked;
+    for (int I = 0; I < F.lbxStyleOpts->ItemCount(); ++I)
+      if (F.lbxStyleOpts->Checked(I)) Checked.push_back(F.lbxStyleOpts->Items()[I]);
+    TNames Wanted;
+    for (const char* Name : {"Borders", "Form Feeds"})
+      if (std::find(C.Rows.begin(), C.Rows.end(), Name) != C.Rows.end()) Wanted.push_back(Name);
+    EXPECT_EQ(Checked, Wanted) << C.Kind << " " << int(C.Quality);
+  }
+
+  Info.ObjType = otStringGrid;
+  Settings.OutputQuality = 0;
+  Settings.SetItemOpt(ioHorizontalLines, true);
+  F.FillStyleOptsList(true);
+  const auto Row = [&](const std::string& Name) { return F.lbxStyleOpts->Items().IndexOf(Name); };
+  struct TClick {
+    std::string Row;
+    bool Horizontal, GroupBreak;
+  };
+  for (const TClick& Click : {TClick{"Group Break Lines", false, true}, TClick{"Horizontal Lines", true, false},
+                              TClick{"Horizontal Lines", false, false}}) {
+    Settings.Modified = false;
+    F.lbxStyleOpts->PeerCheckToggled(Row(Click.Row));
+    EXPECT_TRUE(Settings.Modified) << Click.Row;
+    EXPECT_EQ(Settings.ItemOpt(ioHorizontalLines), Click.Horizontal) << Click.Row;
+    EXPECT_EQ(Settings.ItemOpt(ioGrpBrkLines), Click.GroupBreak) << Click.Row;
+    EXPECT_EQ(F.lbxStyleOpts->Checked(Row("Horizontal Lines")), Click.Horizontal) << Click.Row;
+    EXPECT_EQ(F.lbxStyleOpts->Checked(Row("Group Break Lines")), Click.GroupBreak) << Click.Row;
+  }
+}
+
+// Ctrl+Down walks the memos, keeping what was typed, and beeps at the last one; the strip
+// shows the memo to scale with both margins, following the edits.
+TEST_F(SetupWindowRunTest, TitlesStepThroughMemosAndDrawTheMarginStrip) {
+  TfmVlxMain& F = *Form;
+  TvlxRptMemo& Footer = *Settings.RptMemo(RptFtr);
+  Footer.Text = "The End";
+  Footer.XPosPer = 10;
+  Footer.WidPer = 80;
+  Footer.Visible = true;
+  F.pcOptions->SetActivePage(F.tsTitles);
+  F.SetActiveControl(F.memRptMemo);
+  ASSERT_EQ(F.lbxMemoLocation->ItemIndex(), 0);
+  F.memRptMemo->PeerTextEdited("Books");
+  const int Beeps = Headless::BeepCount();
+  for (int Step = 1; Step <= 7; ++Step) {
+    unsigned short Key = 40;
+    F.memRptMemo->PeerKeyDown(Key, ssCtrl);
+    EXPECT_EQ(Key, 0) << Step;
+    EXPECT_EQ(F.lbxMemoLocation->ItemIndex(), std::min(Step, 6)) << Step;
+  }
+  EXPECT_EQ(Headless::BeepCount() - Beeps, 1);
+  EXPECT_EQ(Headless::BeepSounds().back(), 65535u);
+  EXPECT_EQ(Settings.RptMemo(RptTi)->Text, "Books");
+  EXPECT_EQ(F.memRptMemo->Text(), "The End");
+
+  const int W = F.pcOptions->Width();
+  const auto ExpectStrip = [&](int Left, int Width, const std::string& LeftText, const std::string& RightText) {
+    EXPECT_EQ(F.memRptMemo->Left(), Left);
+    EXPECT_EQ(F.memRptMemo->Width(), Width);
+    EXPECT_EQ(F.lbRptMemoLeftMargin->Width(), Left - 1);
+    EXPECT_EQ(F.lbRptMemoRightMargin->Left(), Left + Width + 1);
+    EXPECT_EQ(F.lbRptMemoRightMargin->Left() + F.lbRptMemoRightMargin->Width(), W);
+    EXPECT_EQ(F.lbRptMemoLeftMargin->Caption(), LeftText);
+    EXPECT_EQ(F.lbRptMemoRightMargin->Caption(), RightText);
+  };
+  EXPECT_EQ(F.edMemoXPosPer->Text(), "10");
+  EXPECT_EQ(F.edMemoWidPer->Text(), "80");
+  // 10% and 80% of 658 pixels, each to the nearest pixel.
+  ASSERT_EQ(W, 658);
+  ExpectStrip(66, 526, "Left Margin 10%", "Right Margin 10%");
+  // A new width takes effect when the edit is left; an invisible memo shows on silver.
+  F.edMemoWidPer->PeerTextEdited("50");
+  F.edMemoWidPer->OnExit(F.edMemoWidPer);
+  ExpectStrip(66, 329, "Left Margin 10%", "Right Margin 40%");
+  EXPECT_EQ(F.memRptMemo->Color(), clWhite);
+  F.cbMemoVisible->SetChecked(false);
+  EXPECT_FALSE(Footer.Visible);
+  EXPECT_EQ(F.memRptMemo->Color(), clSilver);
 }
 
 }  // namespace

@@ -111,7 +111,7 @@ void TfmVlxMain::FormDestroy() {
   FRunScope.reset();
   FRun.reset();
   FFontLoader.reset();
-  if (lbxStyleOpts) lbxStyleOpts->Items().Clear();
+  if (lbxStyleOpts) ClearStyleOptsList();
   ClearPasswordCache();
 }
 
@@ -143,6 +143,7 @@ void TfmVlxMain::InitAppForReport() {
   LoadLineDrawStyles(*RptSettings);
   RptSettings->NumFixedCols = -1;
   Application->SetShowHint(RptSettings->ShowHint);
+  Application->OnHint = [this](TObject* Sender) { AppHintHandler(Sender); };
   Application->SetHintHidePause(StartHintHidePause);
   std::string Help = HelpFileName;
   Application->SetHelpFile(LocateFile(Help, ObjInfo->Component) ? Help : HelpFileName);
@@ -205,6 +206,7 @@ void TfmVlxMain::WMStartReport() {
     PrintSettings->PageSetupChanged = true;
     PrepareOutputForRun();
     FValidationFailed = !ValidateOptions(nullptr, true, false);
+    LayoutStylePanel();
     bool RescanPending = true;
     Info.ColumnScan(this, nullptr, RescanPending);
     PrepareOutputForRun();

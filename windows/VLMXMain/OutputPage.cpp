@@ -263,14 +263,24 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
     }
     if (TextStyle) pcStyles->SetActivePage(tsFixedSpacedFont);
   }
-  if (Runs({cbxOutputQuality})) paStyle->SetVisible(TextStyle);
+  if (Runs({cbxOutputQuality})) {
+    paStyle->SetVisible(TextStyle);
+    LayoutStylePanel();
+  }
   // 15
   if (Runs({cbSettingsReadOnly})) {
     const TvlxFileMgr* Mgr = ObjInfo->Component ? ObjInfo->Component->FileMgr() : nullptr;
     sbSaveOpts->SetEnabled(!cbSettingsReadOnly->Checked() && !(Mgr && Mgr->ReadOnly()));
   }
   // 16
-  if (Runs({cbxOutputQuality, cbxOutputDest})) ShowAll({paPageDimensions, paPagesAcross}, Printing && LaidOut);
+  if (Runs({cbxOutputQuality, cbxOutputDest})) {
+    FillStyleOptsList(false);
+    ShowAll({paPageDimensions, paPagesAcross}, Printing && LaidOut);
+  }
+  // 17: the memo strip follows every memo control, its left margin included
+  if (Runs({cbMemoVisible, edMemoXPosPer, edMemoWidPer, edMemoSpacesAbove, edMemoSpacesBelow, lbxMemoLocation,
+            rbRptMemoLeftJustify, rbRptMemoRightJustify, rbRptMemoCenterJustify, buMemoFont}))
+    ShowMemoSettings();
   // 18
   if (All) {
     cbShowHint->SetChecked(S.ShowHint);

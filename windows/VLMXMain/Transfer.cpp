@@ -218,6 +218,10 @@ void TfmVlxMain::SettingsToForm() {
     PrintSettings->RunDateText = FormatMemoDateTime(edMemoDateFormatStr->Text(), "ddddd", When);
   }
   for (const TPageRow& Row : PageRows) (this->*Row.Box)->SetChecked(R.HidePages.find(Row.Page) == std::string::npos);
+  // The style options and the selected memo have their own loading, run here so that a reload
+  // (after the preview) shows the settings as they now are.
+  FillStyleOptsList(true);
+  LoadMemoControls();
 }
 
 void TfmVlxMain::FormToSettings() {

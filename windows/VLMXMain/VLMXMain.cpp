@@ -18,6 +18,7 @@ TfmVlxMain::TfmVlxMain(TComponent* AOwner) : TForm(AOwner) {
   BindOutputHandlers();
   BindColumnsHandlers();
   BindPasswordHandlers();
+  BindStyleTitlesHandlers();
   PublishedMethod("sbPrintClick", TNotifyEvent([this](TObject*) { PrintReport(); }));
   PublishedMethod("itmPrintClick", TNotifyEvent([this](TObject*) { sbPrint->Click(); }));
   CreateFromLayout("TfmVlxMain");

@@ -2,6 +2,7 @@
 // the five option pages, the status area and the menus. This file holds the window's controls
 // as its layout builds them; the window's behaviour is added in the files beside it.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -151,6 +152,13 @@ struct TRunPartFree {
   void operator()(TvlxFontLoader* Loader) const;
 };
 
+// A row of the Style page's option list: the style-option bit it stands for.
+class TStyleOptsData : public TObject {
+public:
+  explicit TStyleOptsData(uint8_t AIndex) : Index(AIndex) {}
+  uint8_t Index;
+};
+
 class TfmVlxMain : public TForm {
 public:
   explicit TfmVlxMain(TComponent* AOwner);
@@ -253,6 +261,35 @@ public:
   bool FShowFieldNames = false;  // the grid's headings are the columns' field names
   bool FTotalsChanged = false;   // the totals changed and want a column scan
 
+  // ---- Style and Titles pages (StylePage.cpp, TitlesPage.cpp) ----
+  // The style options that the output and the printed object allow, checked as the settings
+  // hold them; refilled only when one of the two changed, unless forced.
+  void FillStyleOptsList(bool Force);
+  void ClearStyleOptsList();
+  void SetStyleOptChecked(int Index, bool Checked);
+  // The column list built again for options that change which columns exist, keeping the
+  // columns editor's choices, then measured.
+  void RebuildColumns();
+  void LayoutStylePanel();
+  void lbxStyleOptsClickCheck(TObject* Sender);
+  void pcOptionsChanging(TObject* Sender, bool& AllowChange);
+  void pcOptionsChange(TObject* Sender);
+  void FormKeyDown(TObject* Sender, unsigned short& Key, TShiftState Shift);
+  // The application's hint handler during a run: the long hint in the status panel.
+  void AppHintHandler(TObject* Sender);
+  void cbShowHintClick(TObject* Sender);
+  // Loads the selected memo's settings into the memo controls.
+  void lbxMemoLocationClick(TObject* Sender);
+  void ShowMemoSettings();
+  // The memo text placed to scale across the page width, between its two margin labels.
+  void LayoutMemoMargins();
+  void memRptMemoExit(TObject* Sender);
+  void edMemoXPosPerExit(TObject* Sender);
+  void buMemoFontClick(TObject* Sender);
+  void edMemoDateFormatStrChange(TObject* Sender);
+  void edMemoTimeFormatStrChange(TObject* Sender);
+  void edMemoPageFormatStrChange(TObject* Sender);
+
   // ---- Guard flags of the window (life cycle, transfer and checking) ----
   bool FSuppressEvents = false;     // change and exit handlers do nothing
   bool FSkipOutputRefresh = false;  // ShowOutputDestOptions does nothing
@@ -277,6 +314,18 @@ private:
   // The columns were changed and want a scan before the next run.
   bool FColumnsChanged = false;
 
+  // Style and Titles pages: the kind and output bits of the last style-list fill (-1 before
+  // the first), the page that was active before the last tab change.
+  int FStyleKindBit = -1, FStyleTextBit = -1;
+  TTabSheet* FPrevOptionsPage = nullptr;
+  void BindStyleTitlesHandlers();
+  // Checks Control's rules and, when they pass, stores the controls in the settings.
+  bool ValidateAndStore(TObject* Control);
+  void EnableMemoControls(bool Enabled);
+  // The selected memo's settings into its controls, their handlers quiet meanwhile.
+  void LoadMemoControls();
+  // MERGE: the commands helper declares RunActiveControlExit publicly; drop this one then.
+  void RunActiveControlExit(bool Run, TNotifyEvent& Handler, TWinControl*& Control);
   void BindValidationHandlers();
   // ---- Columns editor and passwords ----
   void BindColumnsHandlers();

@@ -270,8 +270,10 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
       {E::Main, {edOutputFileName}, [&] {
          if (!PrintSettings->OutAnyFile) return true;
          const std::string Name = edOutputFileName->Text();
-         const size_t Cut = Name.find_last_of("\\:");
-         const std::string Dir = Cut == std::string::npos ? std::string() : Name.substr(0, Cut);
+         // Windows takes "/" as well as "\\"; a name after a bare drive ("C:r.txt") lies in that
+         // drive's current folder, which always exists.
+         const size_t Cut = Name.find_last_of("\\/:");
+         const std::string Dir = Cut == std::string::npos || Name[Cut] == ':' ? std::string() : Name.substr(0, Cut);
          return Dir.empty() || DirExists(Dir) ||
                 Fail(edOutputFileName, Focus,
                      "Directory does not exist for output file. Use Browse button to create directory.");
