@@ -395,4 +395,77 @@ TEST_F(SetupRunTest, APrintThatFailsBeforeItsProgressWindowSaysWhy) {
   ExpectCleanedUp();
 }
 
+TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
+  Section(With(Quiet, {"DisplayReportOptionsWin=1"}));
+  bool Ran = false;
+  Headless::SetModalHandler([&](TCustomForm& Form) {
+    if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
+    Application->ProcessMessages();
+    Form.SetModalResult(mrCancel);
+    TfmVlxMain& F = *fmVlxMain;
+    TDrawGrid& G = *F.dgColumns;
+    TColsList& Cols = *ObjInfo->ColsList;
+    const auto Name = [&](int I) { return Cols.Items(I)->FieldName; };
+    const auto Press = [](TWinControl& Control, unsigned short Key) { Control.PeerKeyDown(Key, 0); };
+    F.pcOptions->SetActivePage(F.tsStyle);
+    // The line-number column and the grid's three, under the fixed column; no break rows.
+    ASSERT_EQ(G.ColCount(), 5);
+    ASSERT_EQ(G.RowCount(), 4);
+
+    G.SetCol(2);
+    G.SetRow(1);
+    Press(G, ' ');
+    EXPECT_EQ(RptSettings->HideColumns, Name(1));
+    // A double click on a column's name flips it as one on its visible cell does.
+    const TRect Head = G.CellRect(3, 0);
+    G.PeerMouseDown(TMouseButton::mbLeft, 0, Head.Left + 2, Head.Top + 2);
+    G.PeerDblClick();
+    EXPECT_EQ(RptSettings->HideColumns, Name(1) + "," + Name(2));
+    EXPECT_EQ(G.Col(), 3);
+    G.SetCol(2);
+    Press(G, ' ');
+    EXPECT_EQ(RptSettings->HideColumns, Name(2));
+    F.itmHideallColumns->Click();
+    EXPECT_EQ(RptSettings->HideColumns, Name(0) + "," + Name(1) + "," + Name(2) + "," + Name(3));
+    F.itmToggleColumnVisibility->Click();
+    EXPECT_EQ(RptSettings->HideColumns, "");
+
+    // The report total: the kind combo over the cell, then down to the format row's edit.
+    G.SetRow(2);
+    ASSERT_TRUE(F.cmbColumns->Visible());
+    EXPECT_EQ(F.cmbColumns->Text(), "None");
+    F.cmbColumns->PeerItemChosen(tkCount);
+    ASSERT_TRUE(Cols.Items(1)->TotList);
+    EXPECT_EQ(Cols.Items(1)->TotList->Items(0)->Kind, tkCount);
+    Press(*F.cmbColumns, 0x28);
+    EXPECT_EQ(G.Row(), 3);
+    EXPECT_FALSE(F.cmbColumns->Visible());
+    ASSERT_TRUE(F.edColumns->Visible());
+    char Quote = '"';
+    F.edColumns->PeerKeyPress(Quote);
+    EXPECT_EQ(Quote, 0);
+    EXPECT_EQ(Headless::BeepCount(), 1);
+    // A format that cannot format a number is refused with its reason and dropped.
+    F.edColumns->PeerTextEdited("%d");
+    Press(*F.edColumns, '\r');
+    EXPECT_FALSE(F.edColumns->Visible());
+    ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+    EXPECT_EQ(Headless::MessageBoxes()[0].Text,
+              "Formatting string \"FmtStr\" is invalid.\rFormat '%d' invalid or incompatible with argument");
+    EXPECT_EQ(Cols.Items(1)->TotalText, "");
+    Press(G, '\r');
+    ASSERT_TRUE(F.edColumns->Visible());
+    F.edColumns->PeerTextEdited("N=%.0f");
+    Press(*F.edColumns, 0x26);
+    EXPECT_EQ(G.Row(), 2);
+    EXPECT_TRUE(F.cmbColumns->Visible());
+    EXPECT_EQ(Cols.Items(1)->TotalText, "N=%.0f");
+    F.FormToSettings();
+    EXPECT_EQ(RptSettings->ColumnTotals, Name(1) + ",,Count,\"N=%.0f\"");
+    Ran = true;
+  });
+  Vlx->Print();
+  EXPECT_TRUE(Ran);
+}
+
 }  // namespace

@@ -21,6 +21,7 @@
 #include "tests/engine/RunFixture.h"
 #include "tests/support/HeadlessFixture.h"
 #include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPw/VLMXPw.h"
 
 namespace {
 
@@ -410,6 +411,121 @@ TEST_F(SetupWindowRunTest, FontFitsThePageAndTheFittingEnds) {
   EXPECT_LE(PS->RptWidth, PS->PageWidth);
   EXPECT_EQ(PS->WorkFontSize, 14);
 }
+
+TEST_F(SetupWindowRunTest, FormatStringsAreTriedOnANumber) {
+  struct TCase {
+    const char* Fmt;
+    bool Ok;
+    std::string Sample;
+  };
+  const std::string Bad = "Format '%d' invalid or incompatible with argument";
+  const TCase Cases[] = {
+      {"%8.2f", true, " 1234.56"},
+      {"Sum: %.0f", true, "Sum: 1235"},
+      {"no percent", true, "no percent"},
+      {"%d", false, "Format error: " + Bad},
+      {"%f or %f", false, "Format error: No argument for format '%f or %f'"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Fmt);
+    for (const bool Show : {false, true}) {
+      Headless::Reset();
+      std::string Sample;
+      EXPECT_EQ(TfmVlxMain::ValidateFormatString(C.Fmt, Show, Sample), C.Ok);
+      EXPECT_EQ(Sample, C.Sample);
+      const auto& Boxes = Headless::MessageBoxes();
+      ASSERT_EQ(Boxes.size(), !C.Ok && Show ? 1u : 0u);
+      if (!Boxes.empty())
+        EXPECT_EQ(Boxes[0].Text, "Formatting string \"FmtStr\" is invalid.\r" + C.Sample.substr(14));
+    }
+  }
+}
+
+TEST_F(SetupWindowRunTest, PasswordBoxesChangeAPasswordOnlyOnEveryRightStep) {
+  enum TPress { Ok, Cancel };
+  struct TEntry {
+    const char* Text;
+    TPress Press;
+  };
+  struct TCase {
+    const char* Name;
+    TCheckBox* TfmVlxMain::*Box;
+    std::string TvlxReportSettings::*Field;
+    std::string Before;
+    std::vector<TEntry> Entries;  // one per password window, in order
+    std::vector<int> Answers;     // to the "do not agree" question
+    std::string After;
+    std::vector<std::string> Prompts;
+    std::vector<std::string> Boxes;
+  };
+  const std::string New = "Enter  New Report Password:", Verify = "Verify  New Report Password:";
+  const std::string Current = "Enter current Report Password:", Kept = "Report Password password not changed";
+  const std::string Active = "New Report Password is now active", Differ = "Passwords do not agree -- try again";
+  const TCase Cases[] = {
+      {"none set: new twice, checked in another case", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "",
+       {{"abc", Ok}, {"ABC", Ok}}, {}, "ABC", {New, Verify}, {Active}},
+      {"wrong current password three times", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "old",
+       {{"x", Ok}, {"y", Ok}, {"z", Ok}}, {}, "old", {Current}, {"Too many password violations", Kept}},
+      {"current given, blank removes", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "old",
+       {{"OLD", Ok}, {"  ", Ok}}, {}, "", {Current, New}, {"Report Password password has been removed."}},
+      {"cancel at the current password", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "old",
+       {{"old", Cancel}}, {}, "old", {Current}, {Kept}},
+      {"eleven characters asked again", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "",
+       {{"12345678901", Ok}, {" short ", Ok}, {"short", Ok}}, {}, "short", {New, New, Verify},
+       {"Password cannot be more than 10 characters. Please try again.", Active}},
+      {"different, then again from the start", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "",
+       {{"a", Ok}, {"b", Ok}, {"c", Ok}, {"c", Ok}}, {mrOk}, "c", {New, Verify, New, Verify}, {Differ, Active}},
+      {"different, then cancel", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "p",
+       {{"p", Ok}, {"a", Ok}, {"b", Ok}}, {mrCancel}, "p", {Current, New, Verify}, {Differ, Kept}},
+      {"cancel at the verification", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "",
+       {{"a", Ok}, {"a", Cancel}}, {}, "", {New, Verify}, {Kept}},
+      {"setup page password", &TfmVlxMain::cbRptSetupPW, &TvlxReportSettings::RptSetUpPW, "",
+       {{"s1", Ok}, {"s1", Ok}}, {}, "s1", {"Enter  New Setup Page Password:", "Verify  New Setup Page Password:"},
+       {"New Setup Page Password is now active"}},
+      {"options password", &TfmVlxMain::cbRptOptPW, &TvlxReportSettings::RptOptPW, "o",
+       {{"o", Ok}, {"", Ok}}, {}, "", {"Enter current Report Options Password:", "Enter  New Report Options Password:"},
+       {"Report Options Password password has been removed."}},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Headless::Reset();
+    ClearPasswordCache();
+    for (int Answer : C.Answers) Headless::QueueAnswer(Answer);
+    Settings.*C.Field = C.Before;
+    Settings.Modified = false;
+    TCheckBox& Box = *(Form->*C.Box);
+    Form->FSuppressEvents = true;
+    Box.SetChecked(!C.Before.empty());
+    Form->FSuppressEvents = false;
+    std::vector<std::string> Prompts;
+    size_t Next = 0;
+    Headless::SetModalHandler([&](TCustomForm&) {
+      TfmVlxPassword& W = *fmVlxPassword;
+      Prompts.push_back(W.lbPWPrompt->Caption());
+      // A wrong entry keeps the window open for the next one.
+      while (Next < C.Entries.size() && W.ModalResult() == mrNone) {
+        const TEntry& E = C.Entries[Next++];
+        W.edPassword->PeerTextEdited(E.Text);
+        (E.Press == Ok ? W.edOk : W.edCancel)->PeerClick();
+      }
+    });
+    Box.PeerToggled();
+    EXPECT_EQ(Next, C.Entries.size());
+    EXPECT_EQ(Settings.*C.Field, C.After);
+    EXPECT_EQ(Box.Checked(), !C.After.empty());
+    EXPECT_EQ(Settings.Modified, C.After != C.Before);
+    EXPECT_EQ(Prompts, C.Prompts);
+    std::vector<std::string> Boxes;
+    for (const auto& B : Headless::MessageBoxes()) Boxes.push_back(B.Text);
+    EXPECT_EQ(Boxes, C.Boxes);
+    // A password just given is not asked again in this call; one refused keeps the cache empty.
+    const std::string& Cached = C.Box == &TfmVlxMain::cbRptPW      ? PasswordCache.RptPW
+                                : C.Box == &TfmVlxMain::cbRptOptPW ? PasswordCache.RptOptPW
+                                                                   : PasswordCache.RptSetUpPW;
+    EXPECT_EQ(Cached, C.After != C.Before ? C.After : "");
+  }
+}
+
 
 // The option list offers what the output and the printed object allow, checked as stored;
 // Horizontal and Group Break lines exclude each other whichever one is clicked.

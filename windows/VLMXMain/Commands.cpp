@@ -344,7 +344,7 @@ void TfmVlxMain::rbPrintWhatAllClick(TObject* Sender) {
     // The rows to print change, and the columns are built and measured over them again.
     ObjInfo->CountSelected();
     PrintSettings->AskSelectedRows();
-    FColumnsChanged = true;
+    FColumnsChanged = FTotalsChanged = true;
     RebuildColumns();
     ObjInfo->Remeasure(paPagesAcross, false, FColumnsChanged);
   }
@@ -365,8 +365,7 @@ void TfmVlxMain::edMaxMemoColWidExit(TObject* Sender) {
   RptSettings->Modified = true;
   // The widths reach the settings that the measuring reads.
   FormToSettings();
-  ObjInfo->Remeasure(paPagesAcross, false, FColumnsChanged);
-  ApplyFontScaling(false);
+  RelayoutColumns();
 }
 
 void TfmVlxMain::edStartingReportLineIdChange(TObject*) {
@@ -374,8 +373,7 @@ void TfmVlxMain::edStartingReportLineIdChange(TObject*) {
   RptSettings->Modified = true;
   if (!ValidateOptions(edStartingReportLineId, false, false)) return;
   RptSettings->StartingReportLineId = StrToIntDef(Trim(edStartingReportLineId->Text()), 0);
-  ObjInfo->Remeasure(paPagesAcross, false, FColumnsChanged);
-  ApplyFontScaling(false);
+  RelayoutColumns();
 }
 
 void TfmVlxMain::cbxIfOutputFileExistsChange(TObject*) {

@@ -110,6 +110,8 @@ void TfmVlxMain::RebuildColumns() {
   Info.BuildColList(Count, true);
   LoadColumnTotals(*Info.ColsList, *RptSettings);
   Info.ColumnScan(this, paPagesAcross, FColumnsChanged);
+  SizeColumnsGrid();
+  dgColumns->Invalidate();
 }
 
 void TfmVlxMain::LayoutStylePanel() {

@@ -13,6 +13,7 @@
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
+#include "framework/Grids.h"
 #include "framework/StdCtrls.h"
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/SysUtils.h"
@@ -154,7 +155,12 @@ void TfmVlxMain::SettingsToForm() {
   cmbSnapshotSize->SetText(TvlxReportSettings::PreviewSizeText(R.SnapShotSize));
   PrintSettings->SetTextMode();
   const bool Text = TextRegime();
-  if (ObjInfo && ObjInfo->ColsList) LoadColumnTotals(*ObjInfo->ColsList, R);
+  if (ObjInfo && ObjInfo->ColsList) {
+    LoadColumnTotals(*ObjInfo->ColsList, R);
+    ObjInfo->CountTotalLines();
+    SizeColumnsGrid();
+    dgColumns->Invalidate();
+  }
   cbxOutputDest->SetItemIndex(R.OutputDest < cbxOutputDest->Items().Count() ? R.OutputDest : -1);
   cmbPrinters->SetText(R.PrinterName);
   for (const TCheckRow& Row : CheckRows) (this->*Row.Box)->SetChecked(R.*Row.Field);
@@ -255,7 +261,12 @@ void TfmVlxMain::FormToSettings() {
     *Pair = {PageNoPartToInt(Edit->Text(), false, Error), PageNoPartToInt(Edit->Text(), true, Error)};
   R.ExportFieldDelim = LookupComboValue(cmbExportFieldDelim, DelimNames, DelimValues).substr(0, 3);
   R.ExportQuote = LookupComboValue(cmbExportQuote, QuoteNames, QuoteValues).substr(0, 3);
-  if (Info.ColsList) SaveColumnTotals(*Info.ColsList, R);
+  if (Info.ColsList) {
+    const TColumnStringsChanged Changed = SaveColumnTotals(*Info.ColsList, R);
+    FColumnsChanged = FColumnsChanged || Changed.Columns;
+    FTotalsChanged = FTotalsChanged || Changed.Totals;
+    Info.CountTotalLines();
+  }
 
   const int Memo = lbxMemoLocation->ItemIndex();
   if (Memo < 0 || Memo >= RptMemoCount) return;

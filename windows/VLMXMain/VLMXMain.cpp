@@ -16,6 +16,8 @@ TfmVlxMain::TfmVlxMain(TComponent* AOwner) : TForm(AOwner) {
 #undef VLX_MAIN_BIND
   BindValidationHandlers();
   BindOutputHandlers();
+  BindColumnsHandlers();
+  BindPasswordHandlers();
   BindStyleTitlesHandlers();
   BindCommandHandlers();
   CreateFromLayout("TfmVlxMain");

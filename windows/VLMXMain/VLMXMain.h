@@ -306,6 +306,38 @@ public:
   static int ComboIndexOfText(TComboBox* Combo, int Default, bool SetIt);
   bool FAllPagesShown = false;  // every tab shown, whatever HidePages names
 
+  // ---- Columns editor and passwords (ColumnsEditor.cpp, Passwords.cpp) ----
+  // The columns grid's size: one grid column per report column, a row per break level.
+  void SizeColumnsGrid();
+  // Formats 1234.56 with Fmt into Sample; false, with the error in Sample (and, when asked,
+  // in a warning box), when Fmt cannot format a number.
+  static bool ValidateFormatString(const std::string& Fmt, bool ShowMessage, std::string& Sample);
+  void dgColumnsDrawCell(TObject* Sender, int ACol, int ARow, const TRect& Rect, unsigned State);
+  void dgColumnsSelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
+  void dgColumnsDblClick(TObject* Sender);
+  void dgColumnsKeyDown(TObject* Sender, unsigned short& Key, TShiftState Shift);
+  void dgColumnsMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void dgColumnsMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void dgColumnsMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void dgColumnsTopLeftChanged(TObject* Sender);
+  void dgColumnsExit(TObject* Sender);
+  void cmbColumnsChange(TObject* Sender);
+  void cmbColumnsKeyDown(TObject* Sender, unsigned short& Key, TShiftState Shift);
+  void edColumnsExit(TObject* Sender);
+  void edColumnsKeyPress(TObject* Sender, char& Key);
+  void itmDisplayFieldNamesClick(TObject* Sender);
+  // Hides, shows or flips every column, by the menu item that sent it.
+  void itmHideallColumnsClick(TObject* Sender);
+  // Asks for the current password when one is set, then for a new one twice; true when
+  // Password changed (an empty one removes it). Label names it in the prompts and messages.
+  bool ChangePassword(const std::string& Label, std::string& Password);
+  void cbSettingsReadOnlyClick(TObject* Sender);
+  // The grid's cells: what a row of the columns grid edits.
+  enum class TColumnsRow { Name, Visible, Break, ColumnTotal, Format, None };
+  TColumnsRow ColumnsRowKind(int Row) const;
+  bool FShowFieldNames = false;  // the grid's headings are the columns' field names
+  bool FTotalsChanged = false;   // the totals changed and want a column scan
+
   // ---- Style and Titles pages (StylePage.cpp, TitlesPage.cpp) ----
   // The style options that the output and the printed object allow, checked as the settings
   // hold them; refilled only when one of the two changed, unless forced.
@@ -368,6 +400,22 @@ private:
   // The selected memo's settings into its controls, their handlers quiet meanwhile.
   void LoadMemoControls();
   void BindValidationHandlers();
+  // ---- Columns editor and passwords ----
+  void BindColumnsHandlers();
+  void BindPasswordHandlers();
+  void ShowColumnsEditor();
+  void ApplyTotalKind();
+  void CommitFormatEdit();
+  void ToggleFormatEdit();
+  // After the columns' print flags changed: settings, destination, layout, grid.
+  void ColumnsVisibilityChanged();
+  // The columns laid out again across the pages, the font fitted and the panel updated.
+  void RelayoutColumns();
+  TPoint FColumnsPressed{-1, -1};
+  TPoint FColumnsUnderMouse{-1, -1};
+  int FColumnsLeftCol = 1;
+  unsigned FColumnsScrollTick = 0;
+  unsigned FColumnsMouseTick = 0;  // the pointer last moved over the grid's cells
   void BindOutputHandlers();
   void BindCommandHandlers();
   // The settings file carries the read-only attribute: nothing is ever saved to it.
