@@ -120,7 +120,6 @@ void TfmVlxMain::PrintReport() {
     throw eVlxSUError("Report Password Violation");
   // Nothing invalid reaches the settings: a failed field is shown on its page instead.
   if (!ValidateOptions(nullptr, true, true)) return;
-  FormToSettings();
   Run.PageMode = pmPrint;
   ApplyFontScaling(true);
   if (!Run.OutSnapshot && !Run.OutAsciiFile) {
@@ -145,8 +144,11 @@ void TfmVlxMain::sbSaveOptsClick(TObject*) {
 }
 
 void TfmVlxMain::SaveSettings(bool Validate) {
-  if (Validate && !ValidateOptions(ActiveControl(), true, true)) return;
-  FormToSettings();
+  if (!Validate) {
+    FormToSettings();
+  } else if (!ValidateOptions(ActiveControl(), true, true)) {  // a passing check stores the controls
+    return;
+  }
   ObjInfo->Component->SaveReportSettings();
   // Every mark goes, not only the focused edit's: what was saved is no change to ask about.
   ClearEditsModified();
@@ -363,8 +365,6 @@ void TfmVlxMain::edMaxMemoColWidExit(TObject* Sender) {
   if (FSuppressEvents || !Edit || !Edit->Modified() || !ValidateOptions(Sender, false, true)) return;
   Edit->SetModified(false);
   RptSettings->Modified = true;
-  // The widths reach the settings that the measuring reads.
-  FormToSettings();
   RelayoutColumns();
 }
 

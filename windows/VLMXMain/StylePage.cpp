@@ -187,7 +187,7 @@ void TfmVlxMain::pcOptionsChange(TObject*) {
 void TfmVlxMain::FormKeyDown(TObject*, unsigned short& Key, TShiftState Shift) {
   if (!(Shift & ssCtrl) || (Key != VkUp && Key != VkDown)) return;
   if (pcOptions->ActivePage() != tsTitles || !tsTitles->TabVisible() || ActiveControl() == lbxMemoLocation) return;
-  if (ValidateAndStore(ActiveControl())) {
+  if (ValidateOptions(ActiveControl(), false, true)) {
     if (!RptSettings->Modified) RptSettings->Modified = memRptMemo->Modified();
     const int Last = lbxMemoLocation->Items().Count() - 1;
     const int Wanted = lbxMemoLocation->ItemIndex() + (Key == VkUp ? -1 : 1);

@@ -117,23 +117,15 @@ void TfmVlxMain::LayoutMemoMargins() {
   Place(lbRptMemoRightMargin, Left + Width + 1, W - Left - Width - 1, 100 - Memo->XPosPer - Memo->WidPer, "Right");
 }
 
-bool TfmVlxMain::ValidateAndStore(TObject* Control) {
-  // The checks leave the settings alone; what passed is stored here, so that moving on to
-  // another memo keeps this one's edits.
-  if (!ValidateOptions(Control, false, true)) return false;
-  FormToSettings();
-  return true;
-}
-
 void TfmVlxMain::memRptMemoExit(TObject*) {
   if (!memRptMemo->Modified()) return;
   RptSettings->Modified = true;
-  ValidateAndStore(memRptMemo);
+  ValidateOptions(memRptMemo, false, true);
   memRptMemo->SetModified(false);
 }
 
 void TfmVlxMain::edMemoXPosPerExit(TObject* Sender) {
-  if (FSuppressEvents || !ValidateAndStore(Sender)) return;
+  if (FSuppressEvents || !ValidateOptions(Sender, false, true)) return;
   RptSettings->Modified = true;
   ShowOutputDestOptions(Sender, false);
 }

@@ -394,8 +394,6 @@ private:
   int FStyleKindBit = -1, FStyleTextBit = -1;
   TTabSheet* FPrevOptionsPage = nullptr;
   void BindStyleTitlesHandlers();
-  // Checks Control's rules and, when they pass, stores the controls in the settings.
-  bool ValidateAndStore(TObject* Control);
   void EnableMemoControls(bool Enabled);
   // The selected memo's settings into its controls, their handlers quiet meanwhile.
   void LoadMemoControls();

@@ -151,7 +151,10 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
          const int Top = StrToIntZero(edPageMarginTop->Text()), Bottom = StrToIntZero(edPageMarginBottom->Text());
          bool TooLarge;
          if (S.IsTextStyleOutput()) {
-           const int Lines = edLinesPerPage->Enabled() ? StrToIntZero(edLinesPerPage->Text()) : S.LinesPerpage;
+           // A disabled lines edit keeps the text page's length; the printer's page is the one
+           // printed on.
+           const int PageLines = PrintSettings->PageHeight > 0 ? PrintSettings->PageHeight : S.LinesPerpage;
+           const int Lines = edLinesPerPage->Enabled() ? StrToIntZero(edLinesPerPage->Text()) : PageLines;
            TooLarge = Top + Bottom > Lines - 5;
          } else {
            const TPageGeometry& G = *PrintSettings;
@@ -300,6 +303,9 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
   }
   if (Ok) {
     ClearWarning();
+    // What passed is stored at once: the next check, the page fitting and a move to another
+    // memo all read the settings.
+    FormToSettings();
     ShowReportWidthStatus();
   }
   return Ok;
