@@ -44,9 +44,11 @@ TColTotListData* GridTotal(int ACol, int ARow) {
   return Column && Column->TotList ? Column->TotList->Items(ARow - 2) : nullptr;
 }
 
-// Places an in-place editor over the cell: one pixel in, three pixels larger.
-void PlaceOverCell(TControl& Editor, const TCustomGrid& Grid, const TRect& Cell) {
-  Editor.SetBounds(Grid.Left() + Cell.Left + 1, Grid.Top() + Cell.Top + 1, Cell.Width() + 3, Cell.Height() + 3);
+// Places an in-place editor over the cell: one pixel in, three pixels larger, and never
+// narrower than MinWidth.
+void PlaceOverCell(TControl& Editor, const TCustomGrid& Grid, const TRect& Cell, int MinWidth = 0) {
+  Editor.SetBounds(Grid.Left() + Cell.Left + 1, Grid.Top() + Cell.Top + 1, std::max(Cell.Width() + 3, MinWidth),
+                   Cell.Height() + 3);
 }
 
 bool FullyVisible(const TCustomGrid& Grid, const TRect& Cell) {
@@ -169,7 +171,10 @@ void TfmVlxMain::dgColumnsSelectCell(TObject*, int ACol, int ARow, bool&) {
     FocusIfPossible(*dgColumns);
     return;
   }
-  PlaceOverCell(*cmbColumns, *dgColumns, Cell);
+  // A column as narrow as its kind's name would leave the name hidden behind the drop button.
+  int KindWidth = 0;
+  for (const char* Name : TotalKindNames) KindWidth = std::max(KindWidth, dgColumns->Canvas().TextWidth(Name));
+  PlaceOverCell(*cmbColumns, *dgColumns, Cell, KindWidth + 28);
   if (cmbColumns->Items().Count() != TotalKindCount) {
     cmbColumns->Items().Clear();
     for (const char* Name : TotalKindNames) cmbColumns->Items().Add(Name);
