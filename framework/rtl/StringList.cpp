@@ -235,6 +235,12 @@ void TStringList::SetStrings(int Index, const std::string& S) {
   FItems[Index].S = S;
 }
 
+std::string& TStringList::EditStrings(int Index) {
+  if (FSorted) throw EListError("Operation not allowed on sorted string list");
+  CheckIndex(Index);
+  return FItems[Index].S;
+}
+
 TObject* TStringList::Objects(int Index) const {
   CheckIndex(Index);
   return FItems[Index].Obj;

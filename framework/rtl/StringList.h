@@ -73,6 +73,9 @@ public:
   int Count() const override { return static_cast<int>(FItems.size()); }
   std::string Strings(int Index) const override;
   void SetStrings(int Index, const std::string& S) override;
+  // Line Index itself, for a caller that edits a long line a few characters at a time: no
+  // copy out and back. Refused on a sorted list, whose order such an edit would break.
+  std::string& EditStrings(int Index);
   TObject* Objects(int Index) const override;
   void SetObjects(int Index, TObject* Obj) override;
 

@@ -69,7 +69,12 @@ std::string HexText(uint64_t Value, int Digits) {
 
 }  // namespace
 
-std::string Trim(const std::string& S) { return TrimLeft(TrimRight(S)); }
+std::string Trim(const std::string& S) {
+  size_t First = 0, End = S.size();
+  while (End > 0 && IsTrimmed(S[End - 1])) --End;
+  while (First < End && IsTrimmed(S[First])) ++First;
+  return S.substr(First, End - First);
+}
 
 std::string TrimLeft(const std::string& S) {
   size_t I = 0;
