@@ -22,6 +22,11 @@ bool IsWordChar(char C, bool FirstOfText) {
   return C == '*' && FirstOfText;
 }
 
+// A text with no line break and no macro: the layout would place it unchanged.
+bool IsPlainLine(const std::string& Text) {
+  return std::none_of(Text.begin(), Text.end(), [](char C) { return C == '\r' || C == '\n' || C == '^'; });
+}
+
 TAlignment ToAlignment(uint8_t Code) {
   return Code == 1 ? TAlignment::taRightJustify : Code == 2 ? TAlignment::taCenter : TAlignment::taLeftJustify;
 }
@@ -84,7 +89,7 @@ int TTextLayout::Run(const std::string& Text) {
   }
   if (FHeight < 1) return 0;
   // Most cells are one line that fits and holds no break or macro: it is written as it stands.
-  if (!Text.empty() && Len(Text) <= FWidth && Text.find_first_of("\r\n^") == std::string::npos) {
+  if (!Text.empty() && Len(Text) <= FWidth && IsPlainLine(Text)) {
     WriteLine(Text, false);
     return FLines;
   }

@@ -3,6 +3,7 @@
 #include "framework/rtl/SysUtils.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/rtl/DateUtils.h"
 
@@ -69,11 +70,25 @@ std::string HexText(uint64_t Value, int Digits) {
 
 }  // namespace
 
-std::string Trim(const std::string& S) {
+namespace {
+// Where S starts and ends without its leading and trailing blanks and control characters.
+std::pair<size_t, size_t> TrimmedBounds(const std::string& S) {
   size_t First = 0, End = S.size();
   while (End > 0 && IsTrimmed(S[End - 1])) --End;
   while (First < End && IsTrimmed(S[First])) ++First;
+  return {First, End};
+}
+}  // namespace
+
+std::string Trim(const std::string& S) {
+  const auto [First, End] = TrimmedBounds(S);
   return S.substr(First, End - First);
+}
+
+void TrimInPlace(std::string& S) {
+  const auto [First, End] = TrimmedBounds(S);
+  S.erase(End);
+  S.erase(0, First);
 }
 
 std::string TrimLeft(const std::string& S) {
