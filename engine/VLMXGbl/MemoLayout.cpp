@@ -235,7 +235,7 @@ bool TTextLayout::WriteLine(const std::string& Line, bool TextLeft) {
                          FPS.Settings().CellMarginTxt.Left + FPS.Settings().CellMarginTxt.Right >= 1;
   if (!Uncounted) ++FLines;
   if (FLines < FHeight) return true;
-  const std::string Symbol = FPS.Settings().TextTruncSymbol;
+  const std::string& Symbol = FPS.Settings().TextTruncSymbol;
   if (Drawn && TextLeft && FTruncate && !Symbol.empty() && Width > 0) {
     const int Shown = std::min(Len(Symbol), Width);
     FPS.PageLines.EditStrings(Row).replace(Column - 1 + Width - Shown, Shown, Symbol, 0, Shown);
