@@ -146,7 +146,8 @@ int AnsiCompareText(const std::string& S1, const std::string& S2) {
 }
 
 bool AnsiSameText(const std::string& S1, const std::string& S2) {
-  return S1.size() == S2.size() && AnsiCompareText(S1, S2) == 0;
+  // Equal bytes, the usual case of a repeated value, need no folding.
+  return S1.size() == S2.size() && (S1 == S2 || AnsiCompareText(S1, S2) == 0);
 }
 
 std::string QuotedStr(const std::string& S) {
