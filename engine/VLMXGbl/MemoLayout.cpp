@@ -288,15 +288,16 @@ void PlaceTextInLine(std::string& Line, const std::string& Text, int Column, uin
   Column = std::max(1, Column);
   const std::size_t FieldEnd = static_cast<std::size_t>(Column) + Width - 1;
   if (Line.size() < FieldEnd) Line.resize(FieldEnd, ' ');
+  // The field lies inside the line now: its characters are overwritten, none moves.
   int Start = Column;
   if (Len(Text) < Width && Erase) {
-    Line.replace(Column - 1, Width, static_cast<std::size_t>(Width), ' ');
+    std::fill_n(Line.begin() + (Column - 1), Width, ' ');
     if (Alignment == 1) Start += Width - Len(Text);
     else if (Alignment == 2) Start += (Width - Len(Text)) / 2;
   }
   const std::size_t Count = std::min<std::size_t>({Text.size(), static_cast<std::size_t>(Width),
                                                    Line.size() - (Start - 1)});
-  Line.replace(Start - 1, Count, Text, 0, Count);
+  std::copy_n(Text.begin(), Count, Line.begin() + (Start - 1));
 }
 
 void SqueezeSpaces(const std::string& S, int MaxLength, int MinRun, std::string& R, int Direction) {

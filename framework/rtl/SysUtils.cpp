@@ -87,8 +87,8 @@ std::string Trim(const std::string& S) {
 
 void TrimInPlace(std::string& S) {
   const auto [First, End] = TrimmedBounds(S);
-  S.erase(End);
-  S.erase(0, First);
+  if (End < S.size()) S.erase(End);
+  if (First > 0) S.erase(0, First);
 }
 
 std::string TrimLeft(const std::string& S) {
