@@ -180,7 +180,8 @@ void TObjInfo::CalcColWid(bool MeasureText, int Level) {
   if (FRows->MeasuresText()) MeasureText = true;
   LayoutCase = 0;
   if (!ColsList) return;
-  const auto* Control = dynamic_cast<const TControl*>(Object);
+  // Only the control's own column sizes need the control; the cast is not free on every row.
+  const auto* Control = MeasureText ? nullptr : dynamic_cast<const TControl*>(Object);
   std::string Text;
   for (int I = 0; I < ColsList->Count(); ++I) {
     TColsListData* Column = ColsList->Items(I);
