@@ -161,8 +161,8 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
   if (Level == 2 && Field && Column->DataType == ftBoolean && ItemOptOn(*this, ioBoolCheckMark))
     CheckMark(Field->AsBoolean(), Text);
   const int GrpBrkCols = Settings().NumGrpBrkCols;
-  if (Level == 2 && !FRows->HasOwnTotals() && Column->SourceColNdx >= 0 &&
-      Column->SourceColNdx < GrpBrkCols)
+  if (Level == 2 && Column->SourceColNdx >= 0 && Column->SourceColNdx < GrpBrkCols &&
+      !FRows->HasOwnTotals())
     SuppressRepeat(*Column, Text);
 
   const int RowNdx = BandRowNdx(*this, Level);

@@ -230,15 +230,13 @@ std::string TStringList::Strings(int Index) const {
 }
 
 void TStringList::SetStrings(int Index, const std::string& S) {
-  if (FSorted) throw EListError("Operation not allowed on sorted string list");
-  CheckIndex(Index);
+  CheckEditable(Index);
   FItems[Index].S = S;
 }
 
-std::string& TStringList::EditStrings(int Index) {
+void TStringList::CheckEditable(int Index) const {
   if (FSorted) throw EListError("Operation not allowed on sorted string list");
   CheckIndex(Index);
-  return FItems[Index].S;
 }
 
 TObject* TStringList::Objects(int Index) const {
