@@ -175,6 +175,9 @@ TEST_F(AdapterTest, NumericCellsAddUpOncePerRowAndPageAcross) {
   EXPECT_EQ(Result(Amount), 1002.5);
   EXPECT_EQ(Amount.Count, 3);  // the blank cell is not a value
   EXPECT_EQ(Errors, V{"1-2"});
+  // A read that adds nothing up (a row's height, a group-break test) still reports a bad value.
+  Walk();
+  EXPECT_EQ(Errors, (V{"1-2", "1-2"}));
 
   // The second page across repeats the leading column without adding it again; a page laid out
   // before and composed again adds nothing; nor does a line outside the data band.
