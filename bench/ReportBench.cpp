@@ -3,7 +3,8 @@
 // what a plain table formatter costs. Not a test: it prints its figures and fails only when a
 // run itself fails.
 //
-//   report_bench [rows ...]     (default 100000 1000000)
+//   report_bench [rows ...]       (default 100000 1000000)
+//   report_bench --progress [rows] (default 200000)
 //
 // For each size: the report's rows/s and MB/s of output; its memory growth measured two ways,
 // the peak of the bytes live through operator new during the run above those live at its start
@@ -13,9 +14,19 @@
 // wall time over each peer's on the same rows written as TSV: `mlr --itsv --opprint cat`,
 // `column -t -s <tab>`, and `cat` of the report's own bytes. Then the delimited export of the
 // same grid against `mlr --itsv --ocsv cat`.
+//
+// With --progress: what the progress window costs a report of the rows to a text file, its wall
+// time with the window on over the time with it off (the budget is 5%). Both runs have the
+// report windows as their user interface, as the program has, behind a twin of that interface
+// that first moves the headless backend's virtual clock up to the wall clock, so the window's
+// 500 ms throttle lets repaints through as often as on a real machine. The window is made from
+// its layout, and each repaint sets its bar and texts and processes the messages; only the
+// window system's painting is missing, and the throttle bounds that to two repaints a second.
+// The runs alternate, and each side's best of several counts.
 #include <malloc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -28,7 +39,11 @@
 #include <vector>
 
 #include "bench/BenchRun.h"
+#include "engine/VLMXGbl/RunUI.h"
+#include "framework/headless/Clock.h"
 #include "tests/support/GoldenReports.h"
+#include "windows/ReportWindows.h"
+#include "windows/VLMXPgrs/VLMXPgrs.h"
 
 // The bytes live through operator new, and their peak since it was last reset. The benchmark is
 // single-threaded.
@@ -202,17 +217,95 @@ void RunSize(int Rows, const fs::path& Dir) {
   fs::remove(Tsv);
 }
 
+// The report of ReportCase with its progress window on or off.
+GoldenReports::TCase WithProgress(bool On) {
+  GoldenReports::TCase Case = ReportCase;
+  for (std::string& Line : Case.Settings)
+    if (Line.rfind("DisplayProgressWin=", 0) == 0) Line = On ? "DisplayProgressWin=1" : "DisplayProgressWin=0";
+  return Case;
+}
+
+// The report windows' side of a run on a clock that keeps up with the wall clock; the repaints
+// that got through the throttle are counted.
+class TWallClockWindows : public TvlxRunUI {
+public:
+  explicit TWallClockWindows(TvlxRunUI& Windows) : FWindows(Windows) {}
+
+  void ProgressStart(bool Show, const std::string& Caption, const std::string& AbortCaption,
+                     const std::string& ResumeCaption) override {
+    KeepUp();
+    FWindows.ProgressStart(Show, Caption, AbortCaption, ResumeCaption);
+  }
+  void ProgressAdvance(int Count, int& Total, TPoint PagePanel) override {
+    KeepUp();
+    const unsigned Last = fmVlxProgress ? fmVlxProgress->LastTick : 0;
+    FWindows.ProgressAdvance(Count, Total, PagePanel);
+    if (fmVlxProgress && fmVlxProgress->LastTick != Last) ++Repaints;
+  }
+  void ProgressFinish(bool ShowSummary, const std::string& Msg) override {
+    KeepUp();
+    FWindows.ProgressFinish(ShowSummary, Msg);
+  }
+  void CheckSuspend() override { FWindows.CheckSuspend(); }
+
+  int Repaints = 0;
+
+private:
+  void KeepUp() {
+    const auto Wall = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - FStart).count();
+    if (Wall > FMoved) {
+      Headless::AdvanceClock(static_cast<unsigned>(Wall - FMoved));
+      FMoved = Wall;
+    }
+  }
+
+  using Clock = std::chrono::steady_clock;
+  TvlxRunUI& FWindows;
+  const Clock::time_point FStart = Clock::now();
+  long long FMoved = 0;
+};
+
+void RunProgressCost(int Rows, const fs::path& Dir) {
+  RegisterReportWindows();
+  TWallClockWindows Windows(RunUI());
+  SetRunUI(&Windows);
+  const std::string Txt = (Dir / "report.txt").string();
+  std::printf("\n%d rows x %d columns to a text file, progress window off and on\n", Rows, BenchRun::ColCount);
+  std::fflush(stdout);
+  TStringGrid* Grid = BenchRun::Objects(Rows, CellText, false).Grid;
+  const GoldenReports::TCase Off = WithProgress(false), On = WithProgress(true);
+  constexpr int Rounds = 5;
+  double Best[2] = {1e30, 1e30};
+  for (int Round = 0; Round < Rounds; ++Round)
+    for (int Side = 0; Side < 2; ++Side) {
+      fs::remove(Txt);
+      Windows.Repaints = 0;
+      const double Seconds = Timed([&] {
+        GoldenReports::TReport Report(Side ? On : Off, Grid);
+        const int Result = Report.Print(Txt);
+        if (Result != 1) throw std::runtime_error("report run ended with " + std::to_string(Result));
+      });
+      Best[Side] = std::min(Best[Side], Seconds);
+      std::printf("  round %d, progress %-3s %8.3f s  %3d repaints\n", Round + 1, Side ? "on" : "off", Seconds,
+                  Windows.Repaints);
+    }
+  fs::remove(Txt);
+  std::printf("  best: off %.3f s, on %.3f s; the progress window costs %+.1f%% (budget 5%%)\n", Best[0], Best[1],
+              (Best[1] / Best[0] - 1) * 100);
+}
+
 }  // namespace
 
 int main(int Argc, char** Argv) {
+  const bool Progress = Argc > 1 && std::string(Argv[1]) == "--progress";
   std::vector<int> Sizes;
-  for (int I = 1; I < Argc; ++I) Sizes.push_back(std::stoi(Argv[I]));
-  if (Sizes.empty()) Sizes = {100000, 1000000};
+  for (int I = Progress ? 2 : 1; I < Argc; ++I) Sizes.push_back(std::stoi(Argv[I]));
+  if (Sizes.empty()) Sizes = Progress ? std::vector<int>{200000} : std::vector<int>{100000, 1000000};
   const fs::path Dir = fs::temp_directory_path() / ("versora-report-bench-" + std::to_string(getpid()));
   fs::create_directories(Dir);
   int Status = 0;
   try {
-    for (int Rows : Sizes) RunSize(Rows, Dir);
+    for (int Rows : Sizes) Progress ? RunProgressCost(Rows, Dir) : RunSize(Rows, Dir);
   } catch (const std::exception& E) {
     std::fprintf(stderr, "report_bench: %s\n", E.what());
     Status = 1;

@@ -173,8 +173,6 @@ void TColsListData::Assign(const TColsListData& Source) {
 
 // ---- TColsList -------------------------------------------------------------------------------
 
-TColsListData* TColsList::Items(int Index) const { return SlotAt(FItems, Index); }
-
 int TColsList::Add(std::unique_ptr<TColsListData> Item) {
   FItems.push_back(std::move(Item));
   return Count() - 1;

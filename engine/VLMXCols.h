@@ -150,8 +150,10 @@ public:
 class TColsList : public TObject {
 public:
   int Count() const { return static_cast<int>(FItems.size()); }
-  // nullptr for an empty slot or an index outside the list.
-  TColsListData* Items(int Index) const;
+  // nullptr for an empty slot or an index outside the list. Inline: every cell reads it.
+  TColsListData* Items(int Index) const {
+    return Index >= 0 && Index < Count() ? FItems[Index].get() : nullptr;
+  }
   int Add(std::unique_ptr<TColsListData> Item);
   // Index is clipped to 0..Count.
   void Insert(int Index, std::unique_ptr<TColsListData> Item);

@@ -44,8 +44,21 @@ TvlxFontLoader::TvlxFontLoader(TComponent* AOwner, const std::string& ResName,
 }
 
 void TvlxFontLoader::SetFontName(const std::string& Value) {
-  if (!FOwner || !FOwner->IsLoading()) throw EComponentError("FontName changed at run-time");
+  if (FOwner && FOwner->IsLoading()) {
+    FFontName = Value;
+    return;
+  }
+  if (!FOwner || !FOwner->IsDesigning()) throw EComponentError("FontName changed at run-time");
+  Uninstall();
+  FreeData();
+  FFontName.clear();
+  FInstallFileName.clear();
+  FFontKind = 0;
+  if (Value.empty()) return;
+  GetFontDataOfName(Value, FFontData);
+  FFontKind = GetFontKind(Value);
   FFontName = Value;
+  FInstallFileName = FontFileFromRegistry(Value);
 }
 
 void TvlxFontLoader::FreeData() noexcept {
@@ -69,8 +82,10 @@ void TvlxFontLoader::WriteFontFile(const std::string& Path) const {
 
 void TvlxFontLoader::Install() {
   if (FInstalled || FFontName.empty() || FFontData.empty()) return;
+  // A designer keeps the bytes: they are what the stored form saves.
+  const bool KeepData = FOwner && FOwner->IsDesigning();
   if (FontIsInstalled(*this)) {
-    FreeData();
+    if (!KeepData) FreeData();
     return;
   }
   std::string Fonts = GetWindowsFontsDir();
@@ -81,7 +96,7 @@ void TvlxFontLoader::Install() {
   FFotPath = Fonts + ChangeFileExt(Name, ".fot");
   FTtfPath = Fonts + ChangeFileExt(Name, ".ttf");
   WriteFontFile(FTtfPath);
-  FreeData();
+  if (!KeepData) FreeData();
   AddFontFiles(FTtfPath, FFotPath, true);
   FInstalled = true;
 }

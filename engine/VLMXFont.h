@@ -32,8 +32,12 @@ public:
   TvlxFontLoader& operator=(const TvlxFontLoader&) = delete;
 
   const std::string& FontName() const { return FFontName; }
-  // Only the stored form may set the name: the program has no design mode.
+  // The stored form sets the name as it loads; in a form designer a new name captures that
+  // installed font's bytes, kind and file; a running program may not change it.
   void SetFontName(const std::string& Value);
+  // 0 not TrueType, 1 freely embeddable, 2 read-only embedding, 3 not embeddable; known only
+  // for a font captured in a designer.
+  std::uint8_t FontKind() const { return FFontKind; }
   const std::string& InstallFileName() const { return FInstallFileName; }
   const std::string& TtfPath() const { return FTtfPath; }
   const std::string& FotPath() const { return FFotPath; }
@@ -63,6 +67,7 @@ private:
   std::string FTtfPath;
   std::string FFotPath;
   bool FInstalled = false;
+  std::uint8_t FFontKind = 0;
   std::string FFontData;
 };
 

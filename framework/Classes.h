@@ -30,6 +30,7 @@ enum TComponentStateBit : unsigned {
   csReading = 2,     // its properties are being read from a stream
   csWriting = 4,     // its properties are being written to a stream
   csDestroying = 8,
+  csDesigning = 16,  // edited in a form designer, not run
 };
 using TComponentState = unsigned;
 
@@ -63,6 +64,7 @@ public:
   bool IsReadingOrLoading() const { return FComponentState & (csLoading | csReading); }
   bool IsWriting() const { return FComponentState & csWriting; }
   bool IsDestroying() const { return FComponentState & csDestroying; }
+  bool IsDesigning() const { return FComponentState & csDesigning; }
   void SetComponentStateBit(TComponentStateBit Bit, bool On);
 
   // Ends loading: the layout reader calls it on every component once all stored properties,

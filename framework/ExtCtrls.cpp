@@ -127,3 +127,26 @@ const TPropertyTable& TBevel::PropertyTable() const {
   });
   return Table;
 }
+
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
+  SetBounds(0, 0, 32, 32);
+}
+
+void TImage::SetIcon(TSystemIcon Value) {
+  if (FIcon == Value) return;
+  FIcon = Value;
+  PeerNotify(TPeerChange::Contents);
+}
+
+const TPropertyTable& TImage::PropertyTable() const {
+  static const TPropertyTable Table(&TGraphicControl::PropertyTable(), {
+      {"Icon", Setter<TImage>([](TImage& I, const TLayoutValue& V) {
+         I.SetIcon(V.AsEnum<TSystemIcon>({{"siNone", TSystemIcon::siNone},
+                                          {"siQuestion", TSystemIcon::siQuestion},
+                                          {"siWarning", TSystemIcon::siWarning},
+                                          {"siError", TSystemIcon::siError},
+                                          {"siInformation", TSystemIcon::siInformation}}));
+       })},
+  });
+  return Table;
+}

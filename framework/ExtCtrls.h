@@ -69,6 +69,27 @@ private:
   TBevelStyle FStyle = TBevelStyle::bsLowered;
 };
 
+// One of the system's stock icons, as a message box shows it.
+enum class TSystemIcon { siNone, siQuestion, siWarning, siError, siInformation };
+
+// A picture that takes no input. It shows a system icon, drawn at the icon's own size from the
+// top left corner.
+class TImage : public TGraphicControl {
+public:
+  explicit TImage(TComponent* AOwner);
+
+  TSystemIcon Icon() const { return FIcon; }
+  void SetIcon(TSystemIcon Value);
+
+  const TPropertyTable& PropertyTable() const override;
+
+protected:
+  std::unique_ptr<TControlPeer> CreatePeer() override;
+
+private:
+  TSystemIcon FIcon = TSystemIcon::siNone;
+};
+
 // Fires OnTimer every Interval milliseconds while Enabled and Interval > 0. Changing either
 // restarts the count. Under Win32 a system timer; headless the virtual clock drives it, the
 // message loops firing each timer whose interval has passed (Headless::RunTimers).

@@ -46,6 +46,7 @@ void RegisterFrameworkClasses() {
   RegisterComponentClass<TCheckListBox>("TCheckListBox");
   RegisterComponentClass<TGroupBox>("TGroupBox");
   RegisterComponentClass<TBevel>("TBevel");
+  RegisterComponentClass<TImage>("TImage");
   RegisterComponentClass<TPageControl>("TPageControl");
   RegisterComponentClass<TTabSheet>("TTabSheet");
   RegisterComponentClass<TUpDown>("TUpDown");

@@ -62,12 +62,11 @@ void TvlxPrintSettings::PutLineChars(char Start, char Fill, char End, int FirstR
   while (PageLines.Count() <= LastRow) PageLines.Add(std::string(Width, Blank));
   const char Last = End != Blank ? End : (LastCol > FirstCol ? Fill : Start);
   for (int Row = FirstRow; Row <= LastRow; ++Row) {
-    std::string Line = PageLines.Strings(Row);
+    std::string& Line = PageLines.EditStrings(Row);
     if (static_cast<int>(Line.size()) < LastCol) Line.resize(LastCol, Blank);
     Line[FirstCol - 1] = Start;
     for (int Col = FirstCol + 1; Col < LastCol; ++Col) Line[Col - 1] = Fill;
     Line[LastCol - 1] = Last;
-    PageLines.SetStrings(Row, Line);
   }
 }
 

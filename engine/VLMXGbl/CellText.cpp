@@ -152,7 +152,7 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
     if (Level == 3 && !FRows->HasOwnTotals()) ColsList->GetTotalText(ColNdx, FieldFormatOn, Text);
     else FRows->ReadText(Level, *Column, RealData, Text, Field);
   }
-  Text = Trim(Text);
+  TrimInPlace(Text);
   // A blank cell counts as null: it is neither converted nor added to the totals.
   if (Level == 2 && Text.empty()) Info.FieldNull = true;
 
@@ -161,8 +161,8 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
   if (Level == 2 && Field && Column->DataType == ftBoolean && ItemOptOn(*this, ioBoolCheckMark))
     CheckMark(Field->AsBoolean(), Text);
   const int GrpBrkCols = Settings().NumGrpBrkCols;
-  if (Level == 2 && !FRows->HasOwnTotals() && Column->SourceColNdx >= 0 &&
-      Column->SourceColNdx < GrpBrkCols)
+  if (Level == 2 && Column->SourceColNdx >= 0 && Column->SourceColNdx < GrpBrkCols &&
+      !FRows->HasOwnTotals())
     SuppressRepeat(*Column, Text);
 
   const int RowNdx = BandRowNdx(*this, Level);
@@ -179,7 +179,11 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
     Info.PassMode = PassMode;
     Info.FieldNdx = Column->FieldNdx;
     if (OnFieldEdit) OnFieldEdit(Component, Text, &Info);
-    if (Level == 2 && Info.TotalsActive && PassMode != 2 && !Info.FieldNull && !Info.NumValid) {
+    // A read that adds nothing up (a row's height, a group-break test) needs no number, unless
+    // a handler is to hear of a value that is none.
+    const bool WantNumber = Accumulate || (Component && Component->OnCnvtFldError);
+    if (Level == 2 && WantNumber && Info.TotalsActive && PassMode != 2 && !Info.FieldNull &&
+        !Info.NumValid) {
       if (Field && !IsStringFieldType(Field->DataType()))
         Info.CnvtFldToNum(Component, Field, HasTotList);
       else

@@ -2,7 +2,6 @@
 // texts, the measuring of those texts in the report's fonts (or the control's own column sizes),
 // and the line heights of the row bands.
 #include <algorithm>
-#include <vector>
 
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
@@ -23,14 +22,19 @@ uint8_t AutoSizze(const TvlxRunPart& R) { return R.Settings().AutoSizze; }
 bool TextUnits(const TvlxRunPart& R) { return R.State().UnitSet == usText; }
 bool CharacterOutput(const TvlxRunPart& R) { return R.Settings().IsTextStyleOutput(); }
 
-// The lines of Text between carriage returns; an empty text is one empty line.
-std::vector<std::string> SplitLines(const std::string& Text) {
-  std::vector<std::string> Lines;
+// Calls Visit on each line of Text between carriage returns; an empty text is one empty line.
+// A text of one line, nearly every cell, is visited as it stands.
+template <class TVisit>
+void ForEachLine(const std::string& Text, TVisit Visit) {
+  if (Text.find('\r') == std::string::npos) {
+    Visit(Text);
+    return;
+  }
   size_t From = 0;
   for (;;) {
     const size_t At = Text.find('\r', From);
-    Lines.push_back(Text.substr(From, At == std::string::npos ? std::string::npos : At - From));
-    if (At == std::string::npos) return Lines;
+    Visit(Text.substr(From, At == std::string::npos ? std::string::npos : At - From));
+    if (At == std::string::npos) return;
     From = At + 1;
   }
 }
@@ -176,18 +180,19 @@ void TObjInfo::CalcColWid(bool MeasureText, int Level) {
   if (FRows->MeasuresText()) MeasureText = true;
   LayoutCase = 0;
   if (!ColsList) return;
-  const auto* Control = dynamic_cast<const TControl*>(Object);
+  // Only the control's own column sizes need the control; the cast is not free on every row.
+  const auto* Control = MeasureText ? nullptr : dynamic_cast<const TControl*>(Object);
   std::string Text;
   for (int I = 0; I < ColsList->Count(); ++I) {
     TColsListData* Column = ColsList->Items(I);
     if (!Column) continue;
     SetStyleFont(*this, Column->Plane);
     GetCellText(Level, I, Text, true, MeasureText);
-    for (const std::string& Line : SplitLines(Text)) {
+    ForEachLine(Text, [&](const std::string& Line) {
       if (MeasureText) {
         // Read after the text: the scan may just have classified the column.
         MeasureMultiLine(I, Line, Level, Column->DataType);
-        continue;
+        return;
       }
       std::string Xs(Line.size(), 'x');
       const int P = Control ? ScreenTextWidth(*this, Control->Font(), Xs) : 0;
@@ -200,7 +205,7 @@ void TObjInfo::CalcColWid(bool MeasureText, int Level) {
       }
       const int Scaled = State().ScaleXY(W, 0);
       RaiseColMax(Xs, I, Level, Scaled, static_cast<int>(Xs.size()));
-    }
+    });
   }
 }
 
@@ -208,10 +213,10 @@ void TObjInfo::MeasureMultiLine(int ColNdx, const std::string& Text, int Level, 
   const int Kind = Level == 2 ? DataType : ftString;
   int Chars = 0, Pixels = 0;
   if (Level == 3 && Text.find('\r') != std::string::npos) {
-    for (const std::string& Line : SplitLines(Text)) {
+    ForEachLine(Text, [&](const std::string& Line) {
       Chars = std::max(Chars, static_cast<int>(Line.size()));
       Pixels = std::max(Pixels, TextWidth(*this, Line));
-    }
+    });
   } else {
     Chars = static_cast<int>(Text.size());
     Pixels = TextWidth(*this, Text);

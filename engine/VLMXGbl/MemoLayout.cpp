@@ -22,6 +22,11 @@ bool IsWordChar(char C, bool FirstOfText) {
   return C == '*' && FirstOfText;
 }
 
+// A text with no line break and no macro: the layout would place it unchanged.
+bool IsPlainLine(const std::string& Text) {
+  return std::none_of(Text.begin(), Text.end(), [](char C) { return C == '\r' || C == '\n' || C == '^'; });
+}
+
 TAlignment ToAlignment(uint8_t Code) {
   return Code == 1 ? TAlignment::taRightJustify : Code == 2 ? TAlignment::taCenter : TAlignment::taLeftJustify;
 }
@@ -83,6 +88,11 @@ int TTextLayout::Run(const std::string& Text) {
     return static_cast<int>(std::count(Text.begin(), Text.end(), '\r')) + 1;
   }
   if (FHeight < 1) return 0;
+  // Most cells are one line that fits and holds no break or macro: it is written as it stands.
+  if (!Text.empty() && Len(Text) <= FWidth && IsPlainLine(Text)) {
+    WriteLine(Text, false);
+    return FLines;
+  }
   FText = &Text;
   const std::size_t N = Text.size();
   while (FPos < N && !FFull) {
@@ -201,35 +211,34 @@ bool TTextLayout::WriteLine(const std::string& Line, bool TextLeft) {
   if (Drawn) {
     TStringList& Lines = FPS.PageLines;
     while (Lines.Count() <= Row) Lines.Add("");
-    std::string Text = Line;
+    const std::string* Text = &Line;
+    std::string Edited;  // the event's own copy of the line, which it may change
     bool AlignField = true;
     uint8_t Alignment = FAlignCode;
     // Every line starts from the cell's rectangle: the event's change holds for its line only.
     TRect Data = FPS.TextRect;
     if (!FPS.DrawingMemo && FPS.Adapter().OnFieldAlign) {
+      Edited = Line;
+      Text = &Edited;
       TAlignment Value = ToAlignment(Alignment);
       TObjInfo& Info = FPS.Adapter();
-      Info.OnFieldAlign(Info.Component, Text, AlignField, Value, Data, FPS.MaxRect, FieldInfo);
+      Info.OnFieldAlign(Info.Component, Edited, AlignField, Value, Data, FPS.MaxRect, FieldInfo);
       ClampInto(Data, FPS.MaxRect);
       Alignment = FromAlignment(Value);
     }
     Column = std::max(1, Data.Left);
     Width = Data.Right - Data.Left + 1;
-    std::string RowText = Lines[Row];
-    PlaceTextInLine(RowText, Text, Column, Alignment, AlignField, Width);
-    Lines.SetStrings(Row, RowText);
+    PlaceTextInLine(Lines.EditStrings(Row), *Text, Column, Alignment, AlignField, Width);
   }
   const bool Uncounted = !FMeasure && !FPS.DrawingMemo && FieldInfo && FieldInfo->Repeated &&
                          FPS.EdgePending &&
                          FPS.Settings().CellMarginTxt.Left + FPS.Settings().CellMarginTxt.Right >= 1;
   if (!Uncounted) ++FLines;
   if (FLines < FHeight) return true;
-  const std::string Symbol = FPS.Settings().TextTruncSymbol;
+  const std::string& Symbol = FPS.Settings().TextTruncSymbol;
   if (Drawn && TextLeft && FTruncate && !Symbol.empty() && Width > 0) {
-    std::string RowText = FPS.PageLines[Row];
     const int Shown = std::min(Len(Symbol), Width);
-    RowText.replace(Column - 1 + Width - Shown, Shown, Symbol.substr(0, Shown));
-    FPS.PageLines.SetStrings(Row, RowText);
+    FPS.PageLines.EditStrings(Row).replace(Column - 1 + Width - Shown, Shown, Symbol, 0, Shown);
   }
   return false;
 }
@@ -279,15 +288,16 @@ void PlaceTextInLine(std::string& Line, const std::string& Text, int Column, uin
   Column = std::max(1, Column);
   const std::size_t FieldEnd = static_cast<std::size_t>(Column) + Width - 1;
   if (Line.size() < FieldEnd) Line.resize(FieldEnd, ' ');
+  // The field lies inside the line now: its characters are overwritten, none moves.
   int Start = Column;
   if (Len(Text) < Width && Erase) {
-    Line.replace(Column - 1, Width, static_cast<std::size_t>(Width), ' ');
+    std::fill_n(Line.begin() + (Column - 1), Width, ' ');
     if (Alignment == 1) Start += Width - Len(Text);
     else if (Alignment == 2) Start += (Width - Len(Text)) / 2;
   }
   const std::size_t Count = std::min<std::size_t>({Text.size(), static_cast<std::size_t>(Width),
                                                    Line.size() - (Start - 1)});
-  Line.replace(Start - 1, Count, Text, 0, Count);
+  std::copy_n(Text.begin(), Count, Line.begin() + (Start - 1));
 }
 
 void SqueezeSpaces(const std::string& S, int MaxLength, int MinRun, std::string& R, int Direction) {
@@ -336,14 +346,16 @@ int TvlxPrintSettings::CountMemoLines(bool Measure, const std::string& Text, uin
 
 int TvlxPrintSettings::DrawMemoText(const std::string& Text, int Length, bool Truncate, unsigned Flags) {
   if (Length <= 0) return 0;
-  const std::string Part = Text.substr(0, static_cast<std::size_t>(Length));
+  // Callers mostly draw a whole text: only a shorter length costs a copy.
+  if (static_cast<std::size_t>(Length) < Text.size())
+    return DrawMemoText(Text.substr(0, static_cast<std::size_t>(Length)), Length, Truncate, Flags);
   const bool Measure = (Flags & DT_CALCRECT) != 0;
-  if (UnitSet == usText) return CountMemoLines(Measure, Part, AlignToCode(Flags), Truncate);
+  if (UnitSet == usText) return CountMemoLines(Measure, Text, AlignToCode(Flags), Truncate);
   if (!Canvas) return 0;
 
   // Device units: the text as stored, with its line breaks; macros are a text-unit feature.
   const TRect R = TextRect;
-  const std::vector<std::string> Lines = DeviceLines(*Canvas, Part, R.Right - R.Left, (Flags & DT_WORDBREAK) != 0);
+  const std::vector<std::string> Lines = DeviceLines(*Canvas, Text, R.Right - R.Left, (Flags & DT_WORDBREAK) != 0);
   int LineStep = Canvas->TextMetrics().tmHeight;
   if (LineStep <= 0) LineStep = Canvas->TextHeight("Wg");
   int Y = R.Top;

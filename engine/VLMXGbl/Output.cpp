@@ -180,7 +180,10 @@ public:
   explicit TFileSink(TvlxPrintSettings& Run) : FRun(Run) {}
   bool TakesFormFeeds() const override { return true; }
   void WritePage(const TStrings& Lines, bool FormFeed) override {
-    for (int I = 0; I < Lines.Count(); ++I) FRun.TextFile.WriteLine((I == 0 && FormFeed ? "\f" : "") + Lines[I]);
+    for (int I = 0; I < Lines.Count(); ++I) {
+      if (I == 0 && FormFeed) FRun.TextFile.Write("\f");
+      FRun.TextFile.WriteLine(Lines[I]);
+    }
   }
   void NewSheet() override {}
   void Close() override {

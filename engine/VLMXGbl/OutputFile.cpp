@@ -40,6 +40,13 @@ void TvlxTextFile::Write(const std::string& Text) {
   if (std::fwrite(Text.data(), 1, Text.size(), FFile) != Text.size()) throw EInOutError(WriteErrorCode());
 }
 
+void TvlxTextFile::WriteLine(const std::string& Line) {
+  // Two writes into the file's buffer: joined, every page line would be copied once more.
+  static const std::string LineEnd = "\r\n";
+  Write(Line);
+  Write(LineEnd);
+}
+
 void TvlxTextFile::Close() {
   if (!FFile) return;
   std::FILE* file = FFile;

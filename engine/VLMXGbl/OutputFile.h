@@ -33,7 +33,7 @@ public:
   bool IsOpen() const { return FFile != nullptr; }
   // EInOutError when the system refuses the bytes.
   void Write(const std::string& Text);
-  void WriteLine(const std::string& Line) { Write(Line + "\r\n"); }
+  void WriteLine(const std::string& Line);
   // EInOutError when what was still buffered cannot be written; the file is closed either way.
   void Close();
 

@@ -80,6 +80,9 @@ public:
   TvlxRunState RunState = rsInactive;
   // What the last print from the setup window gave (Execute's result); 0 before any print.
   int RunResult = 0;
+  // Why the last Execute ended with an error, for its caller to tell the user; empty when it
+  // ended otherwise or by the user's abort.
+  std::string FailureText;
 
   // ---- Memos around the body and the text layout (Memo.cpp, MemoLayout.cpp) ----
   // Measures (Measure) or draws memo Index at the current line. False when a memo of the body

@@ -162,6 +162,7 @@ void PrintReportBody(TvlxPrintSettings& PS) {
 
 int TvlxPrintSettings::Execute(bool ShowSummary) {
   RunStart = Now();
+  FailureText.clear();
   try {
     if (OutPrinter) {
       std::string Device, Driver;
@@ -184,8 +185,12 @@ int TvlxPrintSettings::Execute(bool ShowSummary) {
       else PrintPages();
       if (RunState == rsActive) RunState = rsCompletedNormally;
     }
+  } catch (const std::exception& E) {
+    // A failure before the progress window opens has no summary to show it: its text is kept
+    // for the caller, which gets result 3.
+    RunState = rsTerminatedWithError;
+    FailureText = E.what();
   } catch (...) {
-    // The progress summary is the one report of a failed run; the caller gets result 3.
     RunState = rsTerminatedWithError;
   }
   const int Result = ResultOf(RunState);

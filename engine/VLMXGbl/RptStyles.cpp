@@ -45,7 +45,13 @@ uint8_t CnvtPlaneNdxsToRegNdx(uint8_t Zone, uint8_t Band) {
 // Style lists, fonts and fills
 
 std::string TRptStyles::MakeStyleKey(uint8_t A, uint8_t B, int C) {
-  return std::to_string(A) + "," + std::to_string(B) + "," + std::to_string(C);
+  // Appended in place: a fill is looked up for every printed row.
+  std::string Key = std::to_string(A);
+  Key += ',';
+  Key += std::to_string(B);
+  Key += ',';
+  Key += std::to_string(C);
+  return Key;
 }
 
 void TRptStyles::ClearLists() {

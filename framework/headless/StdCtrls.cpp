@@ -12,6 +12,7 @@ std::unique_ptr<TControlPeer> TGroupBox::CreatePeer() { return nullptr; }
 std::unique_ptr<TControlPeer> TCheckBox::CreatePeer() { return nullptr; }
 std::unique_ptr<TControlPeer> TRadioButton::CreatePeer() { return nullptr; }
 std::unique_ptr<TControlPeer> TBevel::CreatePeer() { return nullptr; }
+std::unique_ptr<TControlPeer> TImage::CreatePeer() { return nullptr; }
 std::unique_ptr<TControlPeer> TPageControl::CreatePeer() { return nullptr; }
 std::unique_ptr<TControlPeer> TTabSheet::CreatePeer() { return nullptr; }
 std::unique_ptr<TControlPeer> TUpDown::CreatePeer() { return nullptr; }

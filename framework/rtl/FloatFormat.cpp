@@ -379,31 +379,43 @@ bool WithinWrittenMaximum(std::string Digits, long Magnitude) {
   return Magnitude < Max.Exponent || (Magnitude == Max.Exponent && Digits <= Max.Digits);
 }
 
+// The digits of a mantissa ("-0012.50") from its first non-zero one ("1250").
+std::string SignificantDigits(const std::string& Mantissa) {
+  std::string Digits;
+  for (const char C : Mantissa)
+    if (C >= '0' && C <= '9' && (C != '0' || !Digits.empty())) Digits += C;
+  return Digits;
+}
+
 template <class TNum>
 bool ReadFloat(const std::string& S, TNum& Value) {
   const std::string T = Trim(S);
   std::string Plain;  // the number rewritten for from_chars: optional "-", digits, ".", "e"
+  Plain.reserve(T.size() + 1);
   size_t I = 0;
   if (I < T.size() && (T[I] == '+' || T[I] == '-')) {
     if (T[I] == '-') Plain += '-';
     ++I;
   }
+  // Counted, not collected: the digits themselves matter only to a value out of range.
   int MantissaDigits = 0, IntDigits = 0, LeadingFracZeros = 0;
-  std::string Significant;  // the mantissa's digits from its first non-zero one
   for (; I < T.size() && T[I] >= '0' && T[I] <= '9'; ++I, ++MantissaDigits) {
     Plain += T[I];
-    if (T[I] != '0' || !Significant.empty()) Significant += T[I];
+    if (T[I] != '0' || IntDigits > 0) ++IntDigits;
   }
-  IntDigits = static_cast<int>(Significant.size());
+  size_t Point = std::string::npos;
   if (I < T.size() && T[I] == FormatSettings.DecimalSeparator) {
+    Point = Plain.size();
     Plain += '.';
+    bool Significant = IntDigits > 0;
     for (++I; I < T.size() && T[I] >= '0' && T[I] <= '9'; ++I, ++MantissaDigits) {
       Plain += T[I];
-      if (T[I] != '0' || !Significant.empty()) Significant += T[I];
-      else ++LeadingFracZeros;
+      if (T[I] != '0') Significant = true;
+      else if (!Significant) ++LeadingFracZeros;
     }
   }
   if (MantissaDigits == 0) return false;
+  const size_t MantissaEnd = Plain.size();
   long Exponent = 0;
   if (I < T.size() && (T[I] == 'E' || T[I] == 'e')) {
     Plain += 'e';
@@ -432,7 +444,6 @@ bool ReadFloat(const std::string& S, TNum& Value) {
   } else {
     // from_chars reads a long double through a double on some targets; strtold keeps every
     // digit. It reads the C library's decimal point.
-    const size_t Point = Plain.find('.');
     if (Point != std::string::npos) Plain[Point] = *std::localeconv()->decimal_point;
     char* End = nullptr;
     errno = 0;
@@ -447,7 +458,7 @@ bool ReadFloat(const std::string& S, TNum& Value) {
     const bool Negative = Plain[0] == '-';
     if (Magnitude <= 0) {
       V = Negative ? -0.0 : 0.0;
-    } else if (WithinWrittenMaximum<TNum>(Significant, Magnitude)) {
+    } else if (WithinWrittenMaximum<TNum>(SignificantDigits(Plain.substr(0, MantissaEnd)), Magnitude)) {
       V = Negative ? -std::numeric_limits<TNum>::max() : std::numeric_limits<TNum>::max();
     } else {
       return false;

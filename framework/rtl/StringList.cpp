@@ -230,9 +230,13 @@ std::string TStringList::Strings(int Index) const {
 }
 
 void TStringList::SetStrings(int Index, const std::string& S) {
+  CheckEditable(Index);
+  FItems[Index].S = S;
+}
+
+void TStringList::CheckEditable(int Index) const {
   if (FSorted) throw EListError("Operation not allowed on sorted string list");
   CheckIndex(Index);
-  FItems[Index].S = S;
 }
 
 TObject* TStringList::Objects(int Index) const {

@@ -73,6 +73,12 @@ public:
   int Count() const override { return static_cast<int>(FItems.size()); }
   std::string Strings(int Index) const override;
   void SetStrings(int Index, const std::string& S) override;
+  // Line Index itself, for a caller that edits a long line a few characters at a time: no
+  // copy out and back. Refused on a sorted list, whose order such an edit would break.
+  std::string& EditStrings(int Index) {
+    if (FSorted || Index < 0 || Index >= Count()) CheckEditable(Index);
+    return FItems[Index].S;
+  }
   TObject* Objects(int Index) const override;
   void SetObjects(int Index, TObject* Obj) override;
 
@@ -93,6 +99,10 @@ public:
   bool Find(const std::string& S, int& Index) const;
 
 private:
+  // The checks of SetStrings, out of line: they raise EListError on a sorted list or an index
+  // outside the list.
+  void CheckEditable(int Index) const;
+
   struct TItem {
     std::string S;
     TObject* Obj = nullptr;

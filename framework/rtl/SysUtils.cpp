@@ -3,6 +3,7 @@
 #include "framework/rtl/SysUtils.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/rtl/DateUtils.h"
 
@@ -69,7 +70,26 @@ std::string HexText(uint64_t Value, int Digits) {
 
 }  // namespace
 
-std::string Trim(const std::string& S) { return TrimLeft(TrimRight(S)); }
+namespace {
+// Where S starts and ends without its leading and trailing blanks and control characters.
+std::pair<size_t, size_t> TrimmedBounds(const std::string& S) {
+  size_t First = 0, End = S.size();
+  while (End > 0 && IsTrimmed(S[End - 1])) --End;
+  while (First < End && IsTrimmed(S[First])) ++First;
+  return {First, End};
+}
+}  // namespace
+
+std::string Trim(const std::string& S) {
+  const auto [First, End] = TrimmedBounds(S);
+  return S.substr(First, End - First);
+}
+
+void TrimInPlace(std::string& S) {
+  const auto [First, End] = TrimmedBounds(S);
+  if (End < S.size()) S.erase(End);
+  if (First > 0) S.erase(0, First);
+}
 
 std::string TrimLeft(const std::string& S) {
   size_t I = 0;
@@ -126,7 +146,8 @@ int AnsiCompareText(const std::string& S1, const std::string& S2) {
 }
 
 bool AnsiSameText(const std::string& S1, const std::string& S2) {
-  return S1.size() == S2.size() && AnsiCompareText(S1, S2) == 0;
+  // Equal bytes, the usual case of a repeated value, need no folding.
+  return S1.size() == S2.size() && (S1 == S2 || AnsiCompareText(S1, S2) == 0);
 }
 
 std::string QuotedStr(const std::string& S) {

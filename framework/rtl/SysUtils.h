@@ -17,6 +17,8 @@
 
 // Removes every character up to and including the blank (control characters too).
 std::string Trim(const std::string& S);
+// Trim without a copy, for a text read only to be trimmed.
+void TrimInPlace(std::string& S);
 std::string TrimLeft(const std::string& S);
 std::string TrimRight(const std::string& S);
 

@@ -89,9 +89,11 @@ private:
     HGDIOBJ old = SelectObject(Dc, CurrentFont());
     SetBkMode(Dc, TRANSPARENT);
     SetTextColor(Dc, ColorToRGB(FPanel.Font().Color()));
+    // Like a label's, a panel's caption takes "&&" for an ampersand: the window texts are
+    // written that way.
     const std::string& text = FPanel.Caption();
     DrawTextA(Dc, text.c_str(), static_cast<int>(text.size()), &r,
-              DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX | AlignmentFormat(FPanel.Alignment()));
+              DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | AlignmentFormat(FPanel.Alignment()));
     SelectObject(Dc, old);
   }
 };
@@ -149,6 +151,39 @@ private:
   }
 };
 
+// An image is a static icon control holding one of the system's shared icons.
+class TImagePeer : public TWinPeer {
+public:
+  explicit TImagePeer(TImage& Image) : TWinPeer(Image), FImage(Image) {
+    CreateHandle("STATIC", WS_CHILD | SS_ICON, 0, ParentHandle(Image));
+    ShowIcon();
+  }
+
+  void Changed(TPeerChange What) override {
+    if (!Handle()) return;
+    // The control sizes itself to the icon; its bounds stay the model's.
+    if (What == TPeerChange::Contents) ShowIcon();
+    else if (What != TPeerChange::Text) TWinPeer::Changed(What);
+  }
+
+private:
+  TImage& FImage;
+
+  void ShowIcon() {
+    LPCSTR id = nullptr;
+    switch (FImage.Icon()) {
+      case TSystemIcon::siQuestion: id = IDI_QUESTION; break;
+      case TSystemIcon::siWarning: id = IDI_WARNING; break;
+      case TSystemIcon::siError: id = IDI_ERROR; break;
+      case TSystemIcon::siInformation: id = IDI_INFORMATION; break;
+      case TSystemIcon::siNone: break;
+    }
+    // Shared icons of the system: never destroyed by their user.
+    HICON icon = id ? LoadIconA(nullptr, id) : nullptr;
+    SendMessageA(Handle(), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  }
+};
+
 // ---------------------------------------------------------------------------------------------
 // Timers: one system timer per running TTimer, identified by a number of its own.
 
@@ -189,6 +224,7 @@ HWND TimerWindow() {
 
 std::unique_ptr<TControlPeer> TCustomPanel::CreatePeer() { return std::make_unique<Win32::TPanelPeer>(*this); }
 std::unique_ptr<TControlPeer> TBevel::CreatePeer() { return std::make_unique<Win32::TBevelPeer>(*this); }
+std::unique_ptr<TControlPeer> TImage::CreatePeer() { return std::make_unique<Win32::TImagePeer>(*this); }
 
 namespace Backend {
 

@@ -129,6 +129,16 @@ TEST_F(FontLoaderE2E, InstallsFromTheProgramAndDrawsLines) {
   GetFontDataOfName(FaceName, ByName);
   EXPECT_TRUE(ByName == Resource) << ByName.size() << " bytes read back";
   EXPECT_EQ(GetFontKind(FaceName), 1);
+  // In a designer, naming the installed font captures it; an empty name lets it go.
+  Owner.SetComponentStateBit(csDesigning, true);
+  TvlxFontLoader Designed(&Owner, "VLXLINEDRAW", "VLMXFONT", "", "");
+  Designed.SetFontName(FaceName);
+  EXPECT_TRUE(Designed.FontData() == Resource);
+  EXPECT_EQ(Designed.FontKind(), 1);
+  EXPECT_EQ(Designed.InstallFileName(), "LetGothL.ttf");
+  Designed.SetFontName("");
+  EXPECT_TRUE(Designed.FontData().empty() && Designed.FontName().empty() && Designed.InstallFileName().empty());
+  Owner.SetComponentStateBit(csDesigning, false);
   const auto Size = static_cast<std::uint32_t>(ByName.size());
   const std::string Stored = std::string{static_cast<char>(Size), static_cast<char>(Size >> 8),
                                          static_cast<char>(Size >> 16), static_cast<char>(Size >> 24)} +

@@ -1,10 +1,19 @@
 // The book-table window as its user meets it under Wine: the real window, real mouse messages on
-// the heading, the Print button, and a screenshot of what the screen shows.
-#include "app/VersoraMain.h"
+// the heading, the Print button, and a screenshot of what the screen shows. Its prints reach
+// the CUPS PDF printer and the CUPS raw queue "VersoraRaw", whose socket printer on 127.0.0.1
+// is this test.
+#include <winsock2.h>
+
 #include "framework/win32/Win32Handles.h"
+
+#include <winspool.h>
+
+#include "app/VersoraMain.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -17,8 +26,10 @@
 #include "framework/Printers.h"
 #include "windows/VLMXMain/VLMXMain.h"
 
+#include "tests/e2e/BorrowedState.h"
 #include "tests/e2e/Pump.h"
 #include "tests/e2e/Screenshot.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -50,8 +61,156 @@ protected:
 
   std::string Cell(int Col, int Row) const { return frmVersora->strgrd->Cells(Col, Row); }
 
+  // Clicks "&Print" with the report's settings file holding the lines every print here shares
+  // (no options window, no preview, no progress window: it prints at once and the setup window
+  // closes by itself) and then Settings; Print's result. A message box would be a failure that
+  // the user had to answer: it fails the test and is closed.
+  int PrintBooks(const std::string& Settings) {
+    TvlxVellumix& Vlx = *frmVersora->VlxVellumix1;
+    CreateDirectoryA(Out.c_str(), nullptr);
+    Vlx.SetReportSettingsFileName(Out + "/VersoraPrint.txt");
+    {
+      std::ofstream File(Out + "/VersoraPrint.txt", std::ios::binary | std::ios::trunc);
+      File << "[" << Vlx.ReportId() << "]\r\n"
+           << "DisplayReportOptionsWin=0\r\nPreviewFirst=0\r\nDisplayProgressWin=0\r\nPauseAfterPrinting=0\r\n"
+           << "OutputQuality=0\r\nNumFixedCols=0\r\nHideColumns=~Line#\r\nTextFontSize=7\r\n"
+           << "Memo,PgTi=START\r\nTHE 66 BOOKS\r\nMemo,PgTi=END\r\n"
+           << "Memo,PgNum=START\r\nPage ^P\r\nMemo,PgNum=END\r\n"
+           << Settings;
+    }
+    // Print's result is the run result that the setup window holds when it is freed.
+    int Result = -1;
+    bool WindowSeen = false;
+    std::vector<std::string> BoxTexts;
+    std::string Stuck;
+    const DWORD Start = GetTickCount();
+    std::function<void()> watch = [&] {
+      if (fmVlxMain && !WindowSeen) {
+        WindowSeen = true;
+        fmVlxMain->OnDestroy = [&, Destroy = fmVlxMain->OnDestroy](TObject* Sender) {
+          Result = fmVlxMain->RunResult();
+          Destroy(Sender);
+        };
+      }
+      if (fmVlxMain && GetTickCount() - Start > 90000) {
+        Stuck = "start pending " + std::to_string(fmVlxMain->FStartPending) + ", in progress " +
+                std::to_string(fmVlxMain->FStartInProgress) + ", top " + std::to_string(fmVlxMain->Top());
+        SaveWindowScreenshot(PeerHandle(*fmVlxMain), "versora-print-stuck");
+        fmVlxMain->SetModalResult(mrCancel);
+      }
+      if (HWND Box = FindWindowA("#32770", nullptr)) {
+        char Text[1024] = {};
+        GetDlgItemTextA(Box, 0xFFFF, Text, sizeof Text);
+        BoxTexts.push_back(Text);
+        PostMessageA(Box, WM_COMMAND, IDOK, 0);
+      }
+    };
+    // A timer, not a task that posts itself: the run's own message processing must find the
+    // queue empty at some point.
+    TimerTask = &watch;
+    const UINT_PTR Timer = SetTimer(nullptr, 0, 50, RunTimerTask);
+    PostClick(PeerHandle(*frmVersora->btnPrint), 10, 10);
+    const bool Closed = PumpUntil([&] { return WindowSeen && !fmVlxMain; }, 120000);
+    KillTimer(nullptr, Timer);
+    EXPECT_EQ(BoxTexts, std::vector<std::string>{});
+    EXPECT_TRUE(Closed) << "the setup window stayed open";
+    EXPECT_EQ(Stuck, "");
+    EXPECT_EQ(FindWindowA(nullptr, "Report Options"), nullptr);
+    EXPECT_FALSE(Printer()->Printing());
+    return Result;
+  }
+
+  const std::string Out = VERSORA_E2E_OUTPUT_DIR;
+  // Differs in every run, so a job left over from an earlier run is never taken for this one's.
+  const std::string Token = "E2E" + std::to_string(GetCurrentProcessId()) + "T" + std::to_string(GetTickCount());
   HWND Window = nullptr;
 };
+
+// The raw queue's socket printer: each job CUPS delivers is one connection, read to its end.
+class TSocketPrinter {
+public:
+  explicit TSocketPrinter(int Port) {
+    WSADATA Data;
+    FStarted = WSAStartup(MAKEWORD(2, 2), &Data) == 0;
+    FSocket = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in Addr{};
+    Addr.sin_family = AF_INET;
+    Addr.sin_port = htons(static_cast<u_short>(Port));
+    Addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    FListening = FSocket != INVALID_SOCKET && bind(FSocket, reinterpret_cast<sockaddr*>(&Addr), sizeof(Addr)) == 0 &&
+                 listen(FSocket, 4) == 0;
+  }
+  ~TSocketPrinter() {
+    if (FSocket != INVALID_SOCKET) closesocket(FSocket);
+    if (FStarted) WSACleanup();
+  }
+  TSocketPrinter(const TSocketPrinter&) = delete;
+  TSocketPrinter& operator=(const TSocketPrinter&) = delete;
+
+  bool Listening() const { return FListening; }
+
+  // The bytes of the first job that holds Token; jobs without it are left-overs and dropped.
+  bool ReceiveJob(const std::string& Token, unsigned TimeoutMs, std::string& Bytes) {
+    const DWORD Deadline = GetTickCount() + TimeoutMs;
+    while (static_cast<int>(Deadline - GetTickCount()) > 0) {
+      if (!WaitReadable(FSocket, Deadline)) return false;
+      SOCKET Job = accept(FSocket, nullptr, nullptr);
+      if (Job == INVALID_SOCKET) return false;
+      Bytes.clear();
+      char Buffer[4096];
+      int N = 0;
+      while (WaitReadable(Job, Deadline) && (N = recv(Job, Buffer, sizeof(Buffer), 0)) > 0) Bytes.append(Buffer, N);
+      closesocket(Job);
+      if (Bytes.find(Token) != std::string::npos) return true;
+    }
+    return false;
+  }
+
+private:
+  static bool WaitReadable(SOCKET S, DWORD Deadline) {
+    const int Left = static_cast<int>(Deadline - GetTickCount());
+    if (Left <= 0) return false;
+    fd_set Set;
+    FD_ZERO(&Set);
+    FD_SET(S, &Set);
+    timeval Wait{Left / 1000, (Left % 1000) * 1000};
+    return select(0, &Set, nullptr, nullptr, &Wait) == 1;
+  }
+
+  bool FStarted = false;
+  SOCKET FSocket = INVALID_SOCKET;
+  bool FListening = false;
+};
+
+int RawPort() {
+  const char* Port = std::getenv("VERSORA_RAW_PORT");
+  return Port && *Port ? std::atoi(Port) : 9137;
+}
+
+// The system's default printer is Name while this lives. Wine takes the default from CUPS only
+// when a process starts, so the change would otherwise outlive the test in this process.
+class TDefaultPrinter {
+public:
+  explicit TDefaultPrinter(const char* Name) {
+    char Before[256] = {};
+    DWORD Size = sizeof Before;
+    if (GetDefaultPrinterA(Before, &Size)) FBefore = Before;
+    FSet = SetDefaultPrinterA(Name);
+  }
+  ~TDefaultPrinter() {
+    if (!FBefore.empty()) SetDefaultPrinterA(FBefore.c_str());
+  }
+  TDefaultPrinter(const TDefaultPrinter&) = delete;
+  TDefaultPrinter& operator=(const TDefaultPrinter&) = delete;
+  bool Set() const { return FSet; }
+
+private:
+  std::string FBefore;
+  bool FSet = false;
+};
+
+const char* const RawPrinter = "VersoraRaw";
+const char* const PdfPrinter = "PDF";
 
 }  // namespace
 
@@ -109,66 +268,13 @@ TEST_F(VersoraWindow, PrintButtonReachesTheComponent) {
   EXPECT_EQ(Cell(0, 1), "Genesis") << "printing leaves the table as it was";
 }
 
-// The whole run behind "&Print" with a report that asks nothing: no options window, no preview,
-// no progress window. It prints at once on the default printer (the CUPS PDF printer), the
-// setup window closes by itself, and the host reads the PDF back (VersoraE2EPdfCheck).
+// The whole run behind "&Print" on the default printer (the CUPS PDF printer), drawn on its
+// canvas; the host reads the PDF back (VersoraE2EPdfCheck). The run switches from the printer
+// selected before to the default one, and gives the selection back.
 TEST_F(VersoraWindow, PrintButtonPrintsTheBooksAtOnceWhenNothingIsToBeAsked) {
-  const std::string Out = VERSORA_E2E_OUTPUT_DIR;
-  CreateDirectoryA(Out.c_str(), nullptr);
-  const std::string Token = "E2E" + std::to_string(GetCurrentProcessId()) + "T" + std::to_string(GetTickCount());
-  TvlxVellumix& Vlx = *frmVersora->VlxVellumix1;
-  Vlx.SetReportSettingsFileName(Out + "/VersoraPrint.txt");
-  {
-    std::ofstream Settings(Out + "/VersoraPrint.txt", std::ios::binary | std::ios::trunc);
-    Settings << "[" << Vlx.ReportId() << "]\r\n"
-             << "DisplayReportOptionsWin=0\r\nPreviewFirst=0\r\nDisplayProgressWin=0\r\nPauseAfterPrinting=0\r\n"
-             << "OutputQuality=0\r\nOutputDest=0\r\nDefaultPrinter=1\r\nNumFixedCols=0\r\nHideColumns=~Line#\r\n"
-             << "TextFontSize=7\r\nReportDesc=Versora " << Token << "\r\n"
-             << "Memo,PgTi=START\r\nTHE 66 BOOKS\r\nMemo,PgTi=END\r\n"
-             << "Memo,PgNum=START\r\nPage ^P\r\nMemo,PgNum=END\r\n";
-  }
-
-  // Print's result is the run result that the setup window holds when it is freed. A message
-  // box would be a failure that the user had to answer: its text is kept and the box closed.
-  int Result = -1;
-  bool WindowSeen = false;
-  std::vector<std::string> BoxTexts;
-  std::string Stuck;
-  const DWORD Start = GetTickCount();
-  std::function<void()> watch = [&] {
-    if (fmVlxMain && !WindowSeen) {
-      WindowSeen = true;
-      fmVlxMain->OnDestroy = [&, Destroy = fmVlxMain->OnDestroy](TObject* Sender) {
-        Result = fmVlxMain->RunResult();
-        Destroy(Sender);
-      };
-    }
-    if (fmVlxMain && GetTickCount() - Start > 90000) {
-      Stuck = "start pending " + std::to_string(fmVlxMain->FStartPending) + ", in progress " +
-              std::to_string(fmVlxMain->FStartInProgress) + ", top " + std::to_string(fmVlxMain->Top());
-      fmVlxMain->SetModalResult(mrCancel);
-    }
-    if (HWND Box = FindWindowA("#32770", nullptr)) {
-      char Text[1024] = {};
-      GetDlgItemTextA(Box, 0xFFFF, Text, sizeof Text);
-      BoxTexts.push_back(Text);
-      PostMessageA(Box, WM_COMMAND, IDOK, 0);
-    }
-  };
-  // A timer, not a task that posts itself: the run's own message processing must find the
-  // queue empty at some point.
-  TimerTask = &watch;
-  const UINT_PTR Timer = SetTimer(nullptr, 0, 50, RunTimerTask);
-  PostClick(PeerHandle(*frmVersora->btnPrint), 10, 10);
-  const bool Closed = PumpUntil([&] { return WindowSeen && !fmVlxMain; }, 120000);
-  KillTimer(nullptr, Timer);
-  EXPECT_EQ(BoxTexts, std::vector<std::string>{});
-  ASSERT_TRUE(Closed) << "the setup window stayed open";
-  EXPECT_EQ(Stuck, "");
-  EXPECT_EQ(Result, 1);
-  EXPECT_EQ(FindWindowA(nullptr, "Report Options"), nullptr);
-  EXPECT_EQ(Screen->Cursor(), crDefault);
-  EXPECT_FALSE(Printer()->Printing());
+  TBorrowedState Borrowed(std::max(0, Printer()->Printers().IndexOf(RawPrinter)));
+  EXPECT_EQ(PrintBooks("OutputDest=0\r\nDefaultPrinter=1\r\nReportDesc=Versora " + Token + "\r\n"), 1);
+  Borrowed.ExpectGivenBack();
 
   // What the host must find in the PDF: the title, the headings, every book in its framed row,
   // the frame's rules and the page numbers.
@@ -176,4 +282,43 @@ TEST_F(VersoraWindow, PrintButtonPrintsTheBooksAtOnceWhenNothingIsToBeAsked) {
   Marker << Token << "\n#lines\nTHE 66 BOOKS\n| NAME | WRITER(S) | PLACE WRITTEN | WRITING COMPLETED| TIME COVERED |\n"
          << "|----------------+---------------------+\n-----------------------------------\nPage 1\n";
   for (int Row = 1; Row < BookTableRows; ++Row) Marker << "| " << BookTable[Row][0] << "\n";
+}
+
+// "Fast Printer Text": the same report as raw text through Wine's spooler to the default
+// printer, the raw queue, whatever printer the settings name. Its socket printer must receive
+// the report's text file byte for byte, framed by the printer's strings: the initialization
+// string first, and the closing string where the file ends in its closing form feed.
+TEST_F(VersoraWindow, FastPrinterTextSendsTheTextFileFramedByThePrinterStrings) {
+  ASSERT_GE(Printer()->Printers().IndexOf(RawPrinter), 0)
+      << "Wine lists no printer " << RawPrinter << ": scripts/setup makes the CUPS raw queue; "
+      << "is cupsd running and libcups2:i386 installed?";
+  TSocketPrinter SocketPrinter(RawPort());
+  ASSERT_TRUE(SocketPrinter.Listening()) << "port " << RawPort() << " is taken";
+  TDefaultPrinter Default(RawPrinter);
+  ASSERT_TRUE(Default.Set());
+  TBorrowedState Borrowed(Printer()->Printers().IndexOf(PdfPrinter));
+
+  const std::string Framing = "InitPrinterStr=#27E" + Token + "#13#10\r\nFinishPrinterStr=#27#069\r\n";
+  // In Windows' own spelling: the setup window looks for the file's folder before the last "\\".
+  std::string TextFile = Out + "/VersoraPrint-" + Token + ".txt";
+  std::replace(TextFile.begin(), TextFile.end(), '/', '\\');
+  ASSERT_EQ(PrintBooks(Framing + "OutputDest=1\r\nOutputFileName=" + TextFile + "\r\n"), 1);
+  Borrowed.ExpectGivenBack();
+  std::string Pages = FileBytes(TextFile);
+  DeleteFileA(TextFile.c_str());
+  ASSERT_GE(Pages.size(), 3u);
+  ASSERT_EQ(Pages.substr(Pages.size() - 3), "\f\r\n");
+  Pages.resize(Pages.size() - 3);
+  EXPECT_NE(Pages.find("Zephaniah"), std::string::npos) << "the file holds the whole table";
+
+  ASSERT_EQ(PrintBooks(Framing + "OutputDest=0\r\nDefaultPrinter=0\r\nPrinterName=" + PdfPrinter +
+                       "\r\nAllowFastPrinterText=1\r\nFastPrinterText=1\r\nReportDesc=Versora raw " + Token +
+                       "\r\n"),
+            1);
+  Borrowed.ExpectGivenBack();
+  std::string Received;
+  ASSERT_TRUE(SocketPrinter.ReceiveJob(Token, 90000, Received)) << "CUPS delivered no job of this run";
+  std::ofstream(Out + "/raw-job.txt", std::ios::binary | std::ios::trunc) << Received;
+  EXPECT_EQ(Received, "\x1b" "E" + Token + "\r\n" + Pages + "\x1b" "E");
+  SaveWindowScreenshot(Window, "versora-after-raw-print");
 }

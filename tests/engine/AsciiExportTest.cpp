@@ -110,11 +110,7 @@ TEST_F(AsciiExportTest, DataSetFieldsAreQuotedByTypeAndTitlesAlways) {
 }
 
 TEST_F(AsciiExportTest, DelimiterAndQuoteAreACodeOrUpToThreeCharacters) {
-  const struct {
-    const char* Delim;
-    const char* Quote;
-    std::string Expected;
-  } Cases[] = {
+  const struct { const char* Delim; const char* Quote; std::string Expected; } Cases[] = {
       {"9", "\"", "\"Smith\"\t12.5\r\n"},
       {"44", "\"", "\"Smith\",12.5\r\n"},
       {"||", "\"", "\"Smith\"||12.5\r\n"},
@@ -253,37 +249,6 @@ TEST_F(AsciiExportTest, ProgressCountsEveryRowWithoutChangingTheRowCount) {
   EXPECT_EQ(Info->RowCount, 2);
   ProgressFinish(false, "");
   EXPECT_EQ(FileBytes(Name), "\"Qty\"\r\n1\r\n2\r\n3\r\n");
-}
-
-TEST_F(AsciiExportTest, OutputLayerOverwritesAppendsOrCancels) {
-  Settings->OutputFileName = Name;
-  Run->OutAsciiFile = Run->OutAnyFile = true;
-  const struct {
-    const char* Name;
-    uint8_t IfExists;
-    int Answer;
-    bool Opened;
-    std::string Expected;
-  } Cases[] = {
-      {"overwrite", 0, 0, true, "\"T\"\r\nnew\r\n"},
-      {"append", 1, 0, true, "old\r\n\"T\"\r\nnew\r\n"},
-      {"ask, yes overwrites", 2, MsgBox::IdYes, true, "\"T\"\r\nnew\r\n"},
-      {"ask, no appends", 2, MsgBox::IdNo, true, "old\r\n\"T\"\r\nnew\r\n"},
-      {"ask, cancel leaves the file", 2, MsgBox::IdCancel, false, "old\r\n"},
-  };
-  for (const auto& C : Cases) {
-    SCOPED_TRACE(C.Name);
-    { std::ofstream(Name, std::ios::binary) << "old\r\n"; }
-    Settings->IfOutputFileExists = C.IfExists;
-    if (C.Answer) Headless::QueueAnswer(C.Answer);
-    Begin(GridOf({{"T"}, {"new"}}));
-    Run->RunState = rsActive;
-    ASSERT_EQ(Run->OpenOutput(), C.Opened);
-    if (C.Opened) Run->ExportAscii();
-    Run->CloseOutput();
-    EXPECT_EQ(FileBytes(Name), C.Expected);
-    EXPECT_EQ(Run->RunState, C.Opened ? rsCompletedNormally : rsUserCancelled);
-  }
 }
 
 TEST_F(AsciiExportTest, FileErrorsEndTheExportAndPutTheObjectBack) {

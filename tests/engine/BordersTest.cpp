@@ -170,11 +170,7 @@ TEST_F(BordersTest, GroupBreakRowsNeedGroupColumns) {
   PS->EdgePending = false;
   Settings.NumGrpBrkCols = 2;
   Settings.AdjGrpBrkLines = 1;
-  struct TCase {
-    int Col, Prev;
-    uint8_t Band;
-    bool Due;
-  };
+  struct TCase { int Col, Prev; uint8_t Band; bool Due; };
   const TCase Cases[] = {
       {1, 0, 2, true},   {2, 0, 2, false},  // beyond the adjusted lines, not before the last one
       {2, 3, 2, true},   {3, 4, 2, false},  // beyond the group columns

@@ -49,10 +49,7 @@ protected:
 };
 
 TEST_F(ColsListTest, EveryKindWithNoOneAndManyValues) {
-  const struct {
-    TotalKind Kind;
-    const char *NoValues, *OneValue, *ManyValues;
-  } Cases[] = {
+  const struct { TotalKind Kind; const char *NoValues, *OneValue, *ManyValues; } Cases[] = {
       {tkNone, "", "", ""},         {tkSum, "0", "5", "40"},     {tkCount, "0", "1", "8"},
       {tkAverage, "0", "5", "5"},   {tkMin, "INF", "5", "2"},    {tkMax, "-1.1E4932", "5", "9"},
       {tkStdDevSample, "n/a", "n/a", "2.1380899352994"},       {tkStdDevPopulation, "n/a", "0", "2"},
@@ -88,10 +85,7 @@ TEST_F(ColsListTest, DeviationsStayFiniteAndNonNegative) {
 }
 
 TEST_F(ColsListTest, GetTotalTextAppliesTheUserFormatOnlyWithFieldFormat) {
-  const struct {
-    bool FieldFormat;
-    const char *TotalText, *Expected;
-  } Cases[] = {
+  const struct { bool FieldFormat; const char *TotalText, *Expected; } Cases[] = {
       {false, "Sum: %F", "Sum: 1234.5"}, {true, "Sum: %F", "Sum: 1234.50"}, {true, "%10.3F", "  1234.500"},
       {true, "%m", "$1,234.50"},         {false, "", "1234.5"},             {true, "Total ", "Total 1234.5"},
       {false, "Total ", "1234.5"},

@@ -115,13 +115,7 @@ TEST_F(AdapterTest, SortFieldsOfTablesQueriesAndTheGridsOverThem) {
   Query->SQL().Add("select * from T order by Name, Qty DESC");
   Query->Open();
   auto* Grid = MakeDBGrid(Table);
-  const struct {
-    TComponent* Object;
-    TDataSet* Behind;
-    std::string Fields;
-    int Count;
-    bool SortedBySQL;
-  } Cases[] = {
+  const struct { TComponent* Object; TDataSet* Behind; std::string Fields; int Count; bool SortedBySQL; } Cases[] = {
       {Table, nullptr, "Name,Qty", 2, false},
       {Query, nullptr, "Name, Qty DESC", 2, true},
       {Grid, Table, "Name;Qty", 1, false},

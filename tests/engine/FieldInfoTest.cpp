@@ -11,11 +11,7 @@ TEST_F(AdapterTest, CellTextsConvertToNumbersKeepingOnlyDigitsSignAndDecimal) {
     EXPECT_TRUE(Info->InCnvtError);
     Events.push_back(FldStr);
   };
-  const struct {
-    const char* Text;
-    double Value;
-    bool Valid;
-  } Cases[] = {
+  const struct { const char* Text; double Value; bool Valid; } Cases[] = {
       {"-1,234.50", -1234.5, true}, {"12 kg", 12, true}, {"abc", 0, true}, {"$ +7", 7, true},
       {"", 0, true},                {"1-2", 0, false},   {"-", 0, false},  {"1.2.3", 0, false},
   };

@@ -107,7 +107,7 @@ TEST_F(FileMgrProcessTest, AKillDuringASaveLeavesEverySectionOldOrNew) {
     ASSERT_EQ(ExitCode(Child), -1) << "the child ended before it was killed";
     ++Kills;
 
-    ASSERT_EQ(HeaderCount(ReadWholeFile(FileName), "Stress:"), Sections) << "after kill " << Kills;
+    ASSERT_EQ(HeaderCount(FileBytes(FileName), "Stress:"), Sections) << "after kill " << Kills;
     for (int S = 0; S < Sections; ++S) {
       const int G = LoadGeneration(S);
       ASSERT_GE(G, Known[S]) << "section " << S << " mixes saves or went back, after kill " << Kills;
@@ -149,7 +149,7 @@ TEST_F(FileMgrProcessTest, ProgramsSavingAtTheSameMomentLoseNoSection) {
   close(Go[1]);
   for (pid_t Child : Children) EXPECT_EQ(ExitCode(Child), 0);
 
-  const std::string Content = ReadWholeFile(FileName);
+  const std::string Content = FileBytes(FileName);
   EXPECT_EQ(HeaderCount(Content, "Stress:"), Sections + 3 * Rounds);
   for (int S = 0; S < Sections; ++S) {
     const bool Saved = S % 5 <= 1 && S / 5 < 3;
@@ -181,7 +181,7 @@ TEST_F(FileMgrProcessTest, BrokenInputNeverCostsAnotherSection) {
     Mgr.LoadReportSettings("", Id);
     Save("", Id);
   }
-  const std::string Content = ReadWholeFile(FileName);
+  const std::string Content = FileBytes(FileName);
   EXPECT_EQ(Content.substr(Content.find("[Junk"), Broken.size()), Broken);
   CheckAll();
 }

@@ -43,7 +43,7 @@ TEST_F(FileMgrTest, ReadsAndRewritesTheExampleSectionByteForByte) {
   Save("Clerk", "Sales (123.456)");
   const std::string Written = Example.substr(0, Example.find("Memo,RptTi")) + Dates +
                               Example.substr(Example.find("Memo,RptTi"));
-  EXPECT_EQ(ReadWholeFile(FileName), Before + Written + After);
+  EXPECT_EQ(FileBytes(FileName), Before + Written + After);
   EXPECT_FALSE(FileExists(Mgr.LockFileName())) << "the lock file goes with the lock";
   EXPECT_FALSE(FileExists(Mgr.TempFileName())) << "the temporary file became the settings file";
 
@@ -52,7 +52,7 @@ TEST_F(FileMgrTest, ReadsAndRewritesTheExampleSectionByteForByte) {
   Save("Clerk", "Sales (123.456)");
   std::string Expected = Before + Written + After;
   Expected.replace(Expected.find("PrintWhat=6"), 11, "PrintWhat=2");
-  EXPECT_EQ(ReadWholeFile(FileName), Expected);
+  EXPECT_EQ(FileBytes(FileName), Expected);
 }
 
 TEST_F(FileMgrTest, ANewSectionIsAppendedAfterAnEmptyLine) {
@@ -61,7 +61,7 @@ TEST_F(FileMgrTest, ANewSectionIsAppendedAfterAnEmptyLine) {
   Mgr.LoadReportSettings("Clerk", "New (555.555)");
   Settings.InitPrinterStr = "A=B";
   Save("Clerk", "New (555.555)");
-  EXPECT_EQ(ReadWholeFile(FileName), Old + "\r\n[Clerk:New (555.555)]\r\n" + Dates + "InitPrinterStr=A=B\r\n"
+  EXPECT_EQ(FileBytes(FileName), Old + "\r\n[Clerk:New (555.555)]\r\n" + Dates + "InitPrinterStr=A=B\r\n"
                                          "Memo,PgNum=START\r\n\r^DL^PC^TR\r\nMemo,PgNum=END\r\n\r\n");
   Settings.InitPrinterStr.clear();
   Mgr.LoadReportSettings("clerk", "NEW (555.555)");
@@ -97,7 +97,7 @@ TEST_F(FileMgrTest, AnEmptiedPageNumberMemoComesBackAsItsDefault) {
   Settings.RptMemo(PgNum)->Text.clear();
   Settings.RptMemo(Copyright)->Text = "never stored";
   Save("", "(123.456)");
-  EXPECT_EQ(ReadWholeFile(FileName), "\r\n[(123.456)]\r\n" + Dates + "\r\n");
+  EXPECT_EQ(FileBytes(FileName), "\r\n[(123.456)]\r\n" + Dates + "\r\n");
   Mgr.LoadReportSettings("", "(123.456)");
   EXPECT_EQ(Settings.RptMemo(PgNum)->Text, "\r^DL^PC^TR");
 }
@@ -110,7 +110,7 @@ TEST_F(FileMgrTest, AReadOnlyFileIsNeverLockedNorWritten) {
   Settings.PrintWhat = pwCurrentPage;
   Save("Clerk", "Sales (123.456)");
   Save("Clerk", "Brand new (777.777)");
-  EXPECT_EQ(ReadWholeFile(FileName), Before + Example);
+  EXPECT_EQ(FileBytes(FileName), Before + Example);
   EXPECT_FALSE(FileExists(Mgr.LockFileName()));
   EXPECT_FALSE(FileExists(Mgr.TempFileName()));
   EXPECT_TRUE(Headless::CursorChanges().empty());
@@ -138,7 +138,7 @@ TEST_F(FileMgrTest, ABusyLockAsksAndAbortKeepsTheDefaultsOrFailsTheSave) {
 
   EXPECT_THROW_MSG(Save("Clerk", "Sales (123.456)"), eVlxError,
                    "Vellumix! Error: Unable to save Report Settings for ReportId:Sales (123.456)");
-  EXPECT_EQ(ReadWholeFile(FileName), Example);
+  EXPECT_EQ(FileBytes(FileName), Example);
   EXPECT_EQ(Headless::CursorChanges().back(), crDefault) << "the hourglass is gone";
 
   // A load shares the lock with other loaders; a holder that lets go while we wait is seen, as
@@ -185,7 +185,7 @@ TEST_F(FileMgrTest, EveryFailureHasItsMessage) {
   Mgr.SetReportSettings(nullptr);
   EXPECT_THROW_MSG(Mgr.LoadReportSettings("", "(111.111)"), eVlxIntError,
                    "Vellumix! Internal Error: Attempt to load report settings before running TvlxVellumix.Print method");
-  EXPECT_EQ(ReadWholeFile(FileName), "[(111.111)]\r\n[(222.222)]\r\n");
+  EXPECT_EQ(FileBytes(FileName), "[(111.111)]\r\n[(222.222)]\r\n");
 }
 
 TEST_F(FileMgrTest, TheFileLiesWhereThePropertyTheDataDirectoriesOrTheProgramSay) {
@@ -195,7 +195,7 @@ TEST_F(FileMgrTest, TheFileLiesWhereThePropertyTheDataDirectoriesOrTheProgramSay
   EXPECT_EQ(Vlx.GetReportSettingsFile(), Listed);
   EXPECT_EQ(Headless::BeepCount(), 1) << "neither file exists yet";
   Mgr.LoadReportSettings("", "(123.456)");
-  EXPECT_EQ(ReadWholeFile(Listed), "") << "the first load creates it empty";
+  EXPECT_EQ(FileBytes(Listed), "") << "the first load creates it empty";
   EXPECT_EQ(Headless::BeepCount(), 2);
   std::filesystem::create_directory(Dir + "/Prog.VLX");
   WriteWholeFile(Dir + "/Prog.VLX/RptSet.Txt", "");
@@ -222,7 +222,7 @@ TEST_F(FileMgrTest, TheComponentGeneratesAnIdKeepsItsUserAndStampsItsSaves) {
   std::string Checked = Id;
   EXPECT_TRUE(ValidateReportId(Checked, false)) << Id;
   EXPECT_EQ(Vlx.UserName(), "Clerk");
-  EXPECT_EQ(ReadWholeFile(FileName), "\r\n[Clerk:" + Id + "]\r\n");
+  EXPECT_EQ(FileBytes(FileName), "\r\n[Clerk:" + Id + "]\r\n");
   EXPECT_EQ(Vlx.ReportId(), Id) << "generated once";
 
   Vlx.LoadReportSettings();
@@ -230,7 +230,7 @@ TEST_F(FileMgrTest, TheComponentGeneratesAnIdKeepsItsUserAndStampsItsSaves) {
   Headless::AdvanceClock(61000);
   Vlx.SaveReportSettings();
   // Lines before the first header, such as the empty line of the first append, are not copied.
-  EXPECT_EQ(ReadWholeFile(FileName), "[Clerk:" + Id + "]\r\nPrintWhat=4\r\nCreateDate=20260105.090000\r\n"
+  EXPECT_EQ(FileBytes(FileName), "[Clerk:" + Id + "]\r\nPrintWhat=4\r\nCreateDate=20260105.090000\r\n"
                                      "LastSaveDate=20260105.090101\r\nMemo,PgNum=START\r\n\r^DL^PC^TR\r\n"
                                      "Memo,PgNum=END\r\n\r\n");
 
@@ -244,7 +244,7 @@ TEST_F(FileMgrTest, TheComponentGeneratesAnIdKeepsItsUserAndStampsItsSaves) {
   Loaded.SaveReportSettings();
   std::string Repaired = Loaded.ReportId();
   EXPECT_TRUE(ValidateReportId(Repaired, false)) << Repaired;
-  EXPECT_NE(ReadWholeFile(FileName).find("[" + Repaired + "]\r\nPrintWhat=4"), std::string::npos);
+  EXPECT_NE(FileBytes(FileName).find("[" + Repaired + "]\r\nPrintWhat=4"), std::string::npos);
 }
 
 TEST_F(FileMgrTest, ASettingsFileNamedLikeItsLockOrTemporaryFileIsRefusedAndKept) {
@@ -266,7 +266,7 @@ TEST_F(FileMgrTest, ASettingsFileNamedLikeItsLockOrTemporaryFileIsRefusedAndKept
                                 ": the extensions .$$$ and .~LK belong to its temporary and lock files.";
     EXPECT_THROW_MSG(Mgr.LoadReportSettings("Clerk", "Sales (123.456)"), eVlxSUError, Message);
     EXPECT_THROW_MSG(Save("Clerk", "Sales (123.456)"), eVlxSUError, Message);
-    EXPECT_EQ(ReadWholeFile(C.File), Example) << "never touched";
+    EXPECT_EQ(FileBytes(C.File), Example) << "never touched";
   }
 }
 
@@ -286,7 +286,7 @@ TEST_F(FileMgrTest, TheSettingsFileAndItsCompanionsAreNoOutputFile) {
               "Output file \"" + C.Name + "\" is the report settings file or its lock or temporary file\r\n\r\n"
               "Solution: Use a different output file name");
   }
-  EXPECT_EQ(ReadWholeFile(FileName), Example);
+  EXPECT_EQ(FileBytes(FileName), Example);
   EXPECT_FALSE(FileExists(Dir + "/RptSet.~LK") || FileExists(Dir + "/RptSet.$$$")) << "nothing was opened";
 }
 
@@ -308,7 +308,7 @@ TEST_F(FileMgrTest, EveryTextReadsBackAsWrittenAndTouchesNoOtherLine) {
     Settings.RptMemo(RptTi)->Text = C.Memo;
     Settings.ReportDesc = C.Desc;
     Save("Clerk", "Sales (123.456)");
-    const std::string Stored = ReadWholeFile(FileName);
+    const std::string Stored = FileBytes(FileName);
     if (!C.Escaped.empty()) EXPECT_NE(Stored.find("\r\n" + C.Escaped + "\r\n"), std::string::npos) << Stored;
     else if (!C.Memo.empty()) EXPECT_NE(Stored.find("Memo,RptTi=START\r\n" + C.Memo + "\r\nMemo,RptTi=END\r\n"), std::string::npos);
     else EXPECT_NE(Stored.find("ReportDesc=" + C.Desc + "\r\n"), std::string::npos);

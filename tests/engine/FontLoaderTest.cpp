@@ -102,9 +102,7 @@ TEST_F(FontLoaderTest, CreationFailsWithoutTheResource) {
 }
 
 TEST_F(FontLoaderTest, InstallErrorsWriteNothing) {
-  struct TCase {
-    std::string FontsFolder, InstallFileName, Message;
-  };
+  struct TCase { std::string FontsFolder, InstallFileName, Message; };
   const std::string Missing = Dir / "missing";
   const std::vector<TCase> Cases = {
       {"", "LetGothL.TTF", "The Windows Fonts Directory is not defined"},

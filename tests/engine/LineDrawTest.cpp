@@ -32,7 +32,7 @@ protected:
 
 }  // namespace
 
-TEST_F(LineDrawTest, DefaultsWithoutFileAndTheSectionTheFirstSaveCreates) {
+TEST_F(LineDrawTest, DefaultsWithoutFileTheSectionTheFirstSaveCreatesAndTheRoundTrip) {
   TvlxReportSettings Settings;
   LoadLineDrawStyles(Settings);
   EXPECT_TRUE(Settings.ShowHint);
@@ -68,6 +68,23 @@ TEST_F(LineDrawTest, DefaultsWithoutFileAndTheSectionTheFirstSaveCreates) {
     EXPECT_EQ(Keys[I], Stored[I].first);
     EXPECT_EQ(Ini.ReadString("Default", Stored[I].first, "?"), Stored[I].second) << I;
   }
+
+  // Every row comes back as it was saved, blanks and quotes included; a second save adds nothing.
+  Settings.ShowHint = false;
+  const char* Rows[] = {" -+- -+ ", "\"|||||\" ", "'abcdef'", "12345678"};
+  for (int R = 0; R < 4; ++R) {
+    StrToShortStr(Rows[R], Settings.GridChrsAscii[R], 7);
+    StrToShortStr(Rows[3 - R], Settings.GridChrsIbm[R], 7);
+  }
+  SaveLineDrawStyles(Settings);
+  SaveLineDrawStyles(Settings);
+  TvlxReportSettings Loaded;
+  LoadLineDrawStyles(Loaded);
+  EXPECT_FALSE(Loaded.ShowHint);
+  EXPECT_EQ(Loaded.GridChrsAscii, Settings.GridChrsAscii);
+  EXPECT_EQ(Loaded.GridChrsIbm, Settings.GridChrsIbm);
+  Ini.ReadSection("Default", Keys);
+  EXPECT_EQ(Keys.Count(), 11);
 }
 
 TEST_F(LineDrawTest, StoredRowsAreCutOrFilledAndMissingOnesKeepTheirDefault) {
@@ -98,28 +115,6 @@ TEST_F(LineDrawTest, StoredRowsAreCutOrFilledAndMissingOnesKeepTheirDefault) {
   WriteIni("[Default]\r\nShow Hint=yes\r\n");
   LoadLineDrawStyles(Settings);
   EXPECT_TRUE(Settings.ShowHint);
-}
-
-TEST_F(LineDrawTest, EveryRowComesBackAsItWasSaved) {
-  TvlxReportSettings Saved;
-  LoadLineDrawStyles(Saved);
-  Saved.ShowHint = false;
-  const char* Rows[] = {" -+- -+ ", "\"|||||\" ", "'abcdef'", "12345678"};
-  for (int R = 0; R < 4; ++R) {
-    StrToShortStr(Rows[R], Saved.GridChrsAscii[R], 7);
-    StrToShortStr(std::string(Rows[3 - R]), Saved.GridChrsIbm[R], 7);
-  }
-  SaveLineDrawStyles(Saved);
-  SaveLineDrawStyles(Saved);  // a second save changes nothing
-
-  TvlxReportSettings Loaded;
-  LoadLineDrawStyles(Loaded);
-  EXPECT_FALSE(Loaded.ShowHint);
-  EXPECT_EQ(Loaded.GridChrsAscii, Saved.GridChrsAscii);
-  EXPECT_EQ(Loaded.GridChrsIbm, Saved.GridChrsIbm);
-  TStringList Keys;
-  TIniFile("Vellumix.Ini").ReadSection("Default", Keys);
-  EXPECT_EQ(Keys.Count(), 11);
 }
 
 TEST(LineDrawChars, ShortStringsStayInsideTheirArray) {

@@ -290,12 +290,7 @@ TEST_F(ReportPagesTest, BordersCloseTheBodyAndFrameTheTotalsAndFooter) {
                     Bottom = Rule("\xC0", H, "\xC1", "\xD9");
   const std::string Dashes(15, '-'), Cross = "|----+---+----|", Blank(15, ' '), End = "END" + std::string(17, ' ');
   const V Titles = Framed(V1, {0}), Rows = Framed(V1, {1, 2, 3}), Totals = Framed(V1, {-1});
-  struct TCase {
-    uint8_t Set;
-    bool Share, Totals;
-    int Height;
-    std::vector<V> Expected;
-  };
+  struct TCase { uint8_t Set; bool Share, Totals; int Height; std::vector<V> Expected; };
   const std::vector<TCase> Cases = {
       {0, false, false, 20, {Join({{Dashes}, Framed("|", {0}), {Dashes, Dashes}, Framed("|", {1, 2, 3}), {Dashes, End}})}},
       {0, true, true, 20,

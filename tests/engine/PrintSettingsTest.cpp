@@ -112,6 +112,10 @@ TEST_F(RunStateTest, AskSelectedRowsAsksOnlyWhenToldAndFreesItsWindow) {
     std::string Caption, Preselected;
     Headless::SetModalHandler([&](TCustomForm& Form) {
       EXPECT_NE(fmvlxAskSelectedRows, nullptr);
+      EXPECT_EQ(Form.HelpContext(), 215);
+      const int Beeps = Headless::BeepCount();
+      Form.PeerActivated(true);
+      EXPECT_EQ(Headless::BeepCount(), Beeps + 1);
       Caption = Child(Form, "rbPrintSelectedRows").Caption();
       for (const char* Name : {"rbPrintSelectedRows", "rbPrintAllRows"})
         if (Child(Form, Name).Checked()) Preselected = Name;

@@ -36,11 +36,7 @@ TEST_F(AdapterTest, EveryPrintSourceWalksEndToEnd) {
   };
   Owner->Items().SetCount(4);
 
-  const struct {
-    TComponent* Object;
-    V Titles;
-    TRows Rows;
-  } Cases[] = {
+  const struct { TComponent* Object; V Titles; TRows Rows; } Cases[] = {
       {MakeGrid(3, 3), {"#", "c0r0", "c1r0", "c2r0"}, {{"1", "c0r1", "c1r1", "c2r1"}, {"2", "c0r2", "c1r2", "c2r2"}}},
       {DBGrid, {"#", "Qty", "Name"}, {{"1", "3", "ann"}, {"2", "1", "bob"}}},
       {Table, {"#", "Name", "Qty", "Paid"}, {{"1", "amy", "2", "False"}, {"2", "zed", "1", "True"}}},

@@ -5,12 +5,7 @@
 namespace {
 
 TEST(TextRoutines, PadJustifyFillsAndCutsByMode) {
-  const struct {
-    const char* S;
-    int Width;
-    unsigned char Mode;
-    const char* Expected;
-  } Cases[] = {
+  const struct { const char* S; int Width; unsigned char Mode; const char* Expected; } Cases[] = {
       {"ab", 5, 0, "ab   "},      {"ab", 5, 1, "   ab"},       {"ab", 5, 2, "  ab "},
       {"abc", 6, 2, "  abc "},    {"", 4, 2, "    "},         {"abcdefgh", 4, 0, "abcd"},
       {"abcdefgh", 4, 1, "abcd"}, {"abcdefgh", 4, 2, "abcd"}, {"a%sb", 6, 1, "  a%sb"},

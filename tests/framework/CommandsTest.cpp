@@ -86,13 +86,7 @@ TEST_F(HeadlessTest, ShortCutsClickTheirEnabledItemThroughTheFormBeforeItsKeyPre
   EXPECT_EQ(ShortCutToText(form->FindMenuItem("itmTogglePages")->ShortCut()), "Ctrl+F10");
   EXPECT_EQ(StripHotkey("Page &Range && More"), "Page Range & More");
 
-  struct TCase {
-    unsigned short Key;
-    TShiftState Shift;
-    bool SaveAllowed;
-    const char* Log;
-    bool Used;
-  } Cases[] = {
+  struct TCase { unsigned short Key; TShiftState Shift; bool SaveAllowed; const char* Log; bool Used; } Cases[] = {
       {'P', ssCtrl, true, "File Print ", true},  // the menu opens first, as the platform does
       {'S', ssCtrl, true, "File Save ", true},
       {'S', ssCtrl, false, "File Preview:83 ", false},  // disabled by the opening: only the form sees it

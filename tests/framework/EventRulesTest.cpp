@@ -56,18 +56,3 @@ TEST_F(HeadlessTest, RadioButtonsUncheckTheirSiblingsAndOnlyTheCheckedOneClicks)
   EXPECT_TRUE(b->TabStop());
   EXPECT_EQ(clicked, (std::vector<TObject*>{a, b}));
 }
-
-TEST_F(HeadlessTest, ItemIndexFromCodeFiresNothing) {
-  TForm form(nullptr);
-  auto* list = new TListBox(&form);
-  list->AddItem("one");
-  list->AddItem("two");
-  int events = 0;
-  list->OnClick = [&](TObject*) { ++events; };
-  list->SetItemIndex(1);
-  EXPECT_EQ(list->ItemIndex(), 1);
-  EXPECT_TRUE(list->Selected(1));
-  list->SetItemIndex(5);
-  EXPECT_EQ(list->ItemIndex(), -1);
-  EXPECT_EQ(events, 0);
-}

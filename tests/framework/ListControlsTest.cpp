@@ -16,6 +16,11 @@ TEST_F(HeadlessTest, ListBoxKeepsSelectionWithItsLines) {
   TForm form(nullptr);
   auto* list = new TListBox(&form);
   for (const char* s : {"a", "b", "c", "d", "e"}) list->Items().Add(s);
+  // The user's selection arrives from the peer and fires OnClick; code fires nothing.
+  int clicks = 0;
+  list->OnClick = [&](TObject*) { ++clicks; };
+  list->SetItemIndex(9);
+  EXPECT_EQ(list->ItemIndex(), -1) << "no line of that index";
   list->SetItemIndex(2);
   EXPECT_EQ(list->SelCount(), -1) << "a single-selection box has no selection count";
   EXPECT_TRUE(list->Selected(2));
@@ -36,9 +41,6 @@ TEST_F(HeadlessTest, ListBoxKeepsSelectionWithItsLines) {
   EXPECT_EQ(list->ItemIndex(), 4);
   EXPECT_THROW_MSG(list->Selected(9), EListError, "List index out of bounds (9)");
 
-  // The user's selection arrives from the peer and fires OnClick; code fires nothing.
-  int clicks = 0;
-  list->OnClick = [&](TObject*) { ++clicks; };
   list->SetSelected(0, true);
   EXPECT_EQ(clicks, 0);
   list->PeerSelectionChanged({false, true, true, false, false}, 2);

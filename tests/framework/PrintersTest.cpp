@@ -23,11 +23,7 @@ protected:
 TEST_F(PrintersTest, DefaultPrinterAndPageSizeFollowTheChoice) {
   TPrinter& P = *Printer();
   EXPECT_EQ(P.PrinterIndex(), 0) << "-1 resolves to the default printer";
-  const struct {
-    int Index;
-    TPrinterOrientation Orientation;
-    int DpiX, DpiY, Width, Height;
-  } Cases[] = {
+  const struct { int Index; TPrinterOrientation Orientation; int DpiX, DpiY, Width, Height; } Cases[] = {
       {0, TPrinterOrientation::poPortrait, 600, 600, 4800, 6300},
       {0, TPrinterOrientation::poLandscape, 600, 600, 6300, 4800},
       {1, TPrinterOrientation::poPortrait, 120, 72, 960, 792},

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,7 +14,12 @@
 #include "engine/Vellumix/ReportSettings.h"
 #include "engine/Vellumix/SettingsKeys.h"
 #include "engine/Vellumix/Vellumix.h"
+#include "framework/Buttons.h"
+#include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
+#include "framework/Menus.h"
+#include "framework/StdCtrls.h"
 #include "framework/Printers.h"
 #include "framework/headless/IniFiles.h"
 #include "framework/headless/Printers.h"
@@ -89,6 +96,21 @@ protected:
       Application->ProcessMessages();
       Shown = Form.ModalResult() == mrNone && Form.Top() != -5000;
       if (Shown) Form.SetModalResult(mrCancel);
+    });
+    return Vlx->Print();
+  }
+
+  // Prints with the options window shown: Script plays the user on it once the start is done;
+  // the window is closed afterwards unless the script closed it.
+  int PrintWithWindow(const std::function<void(TfmVlxMain&)>& Script) {
+    Headless::SetModalHandler([&](TCustomForm& Form) {
+      if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
+      Application->ProcessMessages();
+      Script(*fmVlxMain);
+      if (Form.ModalResult() == mrNone) {
+        RptSettings->Modified = false;
+        Form.SetModalResult(mrCancel);
+      }
     });
     return Vlx->Print();
   }
@@ -266,6 +288,187 @@ TEST_F(SetupRunTest, EverySettingRoundTripsThroughTheControlsInBothRegimes) {
       EXPECT_EQ(Keys.Find(Typeset && Row.StaysTypeset ? Row.TypesetKey : Row.Key)->Data.Value, Row.Value) << Row.Key << (Typeset ? " typeset" : " text");
     EXPECT_FALSE(RptSettings->Modified);
   }
+}
+
+// The commands as the user meets them on the window: the status panels after the start, the
+// pages the Setup boxes hide, the diagnostic caption, and the close question on every path.
+TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirState) {
+  const TKeys Shown = With(Quiet, {"DisplayReportOptionsWin=1"});
+  Section(Shown);
+  PrintWithWindow([](TfmVlxMain& F) {
+    EXPECT_EQ(F.Caption(), "Report Options: Books");
+    EXPECT_EQ(F.paPagesAcross->Caption(), "1 Page Across");
+    const std::string Width = F.paRptStatus->Caption();
+    EXPECT_EQ(Width.find("  Total Report Width: "), 0u) << Width;
+    EXPECT_EQ(Width.find(": 0 "), std::string::npos) << Width;
+    EXPECT_GE(F.paDestination->Left() + F.paDestination->Width(), 0);
+    EXPECT_LE(F.paDestination->Left() + F.paDestination->Width(), F.paBottom->ClientWidth());
+
+    // The boxes name the pages to hide; the tabs follow when the settings are shown again.
+    struct TPages {
+      std::vector<TCheckBox*> Unchecked;
+      std::string HidePages;
+    };
+    const TPages Pages[] = {{{}, ""}, {{F.cbShowGeneralPage}, "General"},
+                            {{F.cbShowTitlesPage, F.cbShowSetupPage}, "Titles,Setup"}};
+    for (const TPages& Row : Pages) {
+      for (TCheckBox* Box : {F.cbShowGeneralPage, F.cbShowOutputPage, F.cbShowStylePage, F.cbShowTitlesPage,
+                             F.cbShowSetupPage})
+        Box->SetChecked(std::find(Row.Unchecked.begin(), Row.Unchecked.end(), Box) == Row.Unchecked.end());
+      EXPECT_EQ(RptSettings->HidePages, Row.HidePages);
+      F.SettingsToForm();
+      for (TTabSheet* Page : {F.tsGeneral, F.tsOutput, F.tsTitles, F.tsSetup})
+        EXPECT_EQ(Page->TabVisible(), Row.HidePages.find(Page->Name().substr(2)) == std::string::npos)
+            << Row.HidePages << " " << Page->Name();
+      EXPECT_TRUE(F.pcOptions->ActivePage()->TabVisible()) << Row.HidePages;
+    }
+
+    // The View menu's items find their pages by caption, the Styles item its own way.
+    for (const auto& [Item, Page] : {std::pair{F.itmOutputTab, F.tsOutput}, std::pair{F.itmStylesTab, F.tsStyle},
+                                     std::pair{F.itmGeneralTab, F.tsGeneral}}) {
+      Item->Click();
+      EXPECT_EQ(F.pcOptions->ActivePage(), Page) << Item->Caption();
+    }
+
+    F.paPagesAcross->OnClick(F.paPagesAcross);
+    EXPECT_EQ(F.Caption(), "Report Options: Books...ReportId: \"Books (001.001)\", ObjectToPrint:strgrd");
+    EXPECT_NE(F.paMsg->Caption().find(" ReportSettings File: "), std::string::npos);
+    F.paPagesAcross->OnClick(F.paPagesAcross);
+    EXPECT_EQ(F.Caption(), "Report Options: Books");
+    EXPECT_EQ(F.paMsg->Caption(), "");
+  });
+
+  struct TCase {
+    std::string Name;
+    TKeys Settings;
+    bool FileReadOnly;
+    bool SaveFirst;
+    int Answer;  // to the question, when it is asked
+    bool Asked, Closed, Saved;
+  };
+  const TCase Cases[] = {
+      {"Cancel keeps the window", Shown, false, false, mrCancel, true, false, false},
+      {"No closes unsaved", Shown, false, false, mrNo, true, true, false},
+      {"Yes saves and closes", Shown, false, false, mrYes, true, true, true},
+      {"saved changes are no question", Shown, false, true, mrCancel, false, true, true},
+      {"read-only settings never ask", With(Shown, {"SettingsReadOnly=1"}), false, false, mrYes, false, true, false},
+      {"a write-protected file never asks", Shown, true, false, mrYes, false, true, false},
+  };
+  for (const TCase& Case : Cases) {
+    Headless::Reset();
+    Section(Case.Settings);
+    if (Case.FileReadOnly) std::filesystem::permissions(Dir / "Books.txt", std::filesystem::perms::owner_write,
+                                                        std::filesystem::perm_options::remove);
+    Headless::QueueAnswer(Case.Answer);
+    bool Closed = false;
+    int Beeps = 0;
+    PrintWithWindow([&](TfmVlxMain& F) {
+      F.edTextTruncSymbol->SetText("~");
+      F.edTextTruncSymbol->SetModified(true);
+      if (Case.SaveFirst) F.sbSaveOpts->Click();
+      Beeps = Headless::BeepCount();
+      F.sbClose->Click();
+      Closed = F.ModalResult() != mrNone;
+      Beeps = Headless::BeepCount() - Beeps;
+    });
+    std::vector<std::string> Questions;
+    for (const auto& Box : Headless::MessageBoxes())
+      if (Box.Text.find("Save New Report Settings?") != std::string::npos) Questions.push_back(Box.Text);
+    EXPECT_EQ(Questions.size(), Case.Asked ? 1u : 0u) << Case.Name;
+    EXPECT_EQ(Closed, Case.Closed) << Case.Name;
+    // The question beeps before it shows; a refused close beeps once more.
+    EXPECT_EQ(Beeps, (Case.Asked ? 1 : 0) + (Case.Closed ? 0 : 1)) << Case.Name;
+    EXPECT_EQ(FileBytes(Dir / "Books.txt").find("TextTruncSymbol=~") != std::string::npos, Case.Saved) << Case.Name;
+    std::filesystem::permissions(Dir / "Books.txt", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    ExpectCleanedUp();
+  }
+}
+
+// A run that fails before its progress window opens still tells the user why.
+TEST_F(SetupRunTest, APrintThatFailsBeforeItsProgressWindowSaysWhy) {
+  TKeys Settings = With(Quiet, {"OutputDest=1", "OutputFileName=" + (Dir / "Books.txt.out"), "Memo,PgTi=START"});
+  for (int Line = 0; Line < 100; ++Line) Settings.push_back("Title line " + std::to_string(Line));
+  Settings.push_back("Memo,PgTi=END");
+  Section(Settings);
+  EXPECT_EQ(Print(), 3);
+  const auto Errors = Headless::ErrorBoxes();
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_NE(Errors[0].find("Report Memos are too large for page size"), std::string::npos) << Errors[0];
+  ExpectCleanedUp();
+}
+
+TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
+  Section(With(Quiet, {"DisplayReportOptionsWin=1"}));
+  bool Ran = false;
+  Headless::SetModalHandler([&](TCustomForm& Form) {
+    if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
+    Application->ProcessMessages();
+    Form.SetModalResult(mrCancel);
+    TfmVlxMain& F = *fmVlxMain;
+    TDrawGrid& G = *F.dgColumns;
+    TColsList& Cols = *ObjInfo->ColsList;
+    const auto Name = [&](int I) { return Cols.Items(I)->FieldName; };
+    const auto Press = [](TWinControl& Control, unsigned short Key) { Control.PeerKeyDown(Key, 0); };
+    F.pcOptions->SetActivePage(F.tsStyle);
+    // The line-number column and the grid's three, under the fixed column; no break rows.
+    ASSERT_EQ(G.ColCount(), 5);
+    ASSERT_EQ(G.RowCount(), 4);
+
+    G.SetCol(2);
+    G.SetRow(1);
+    Press(G, ' ');
+    EXPECT_EQ(RptSettings->HideColumns, Name(1));
+    // A double click on a column's name flips it as one on its visible cell does.
+    const TRect Head = G.CellRect(3, 0);
+    G.PeerMouseDown(TMouseButton::mbLeft, 0, Head.Left + 2, Head.Top + 2);
+    G.PeerDblClick();
+    EXPECT_EQ(RptSettings->HideColumns, Name(1) + "," + Name(2));
+    EXPECT_EQ(G.Col(), 3);
+    G.SetCol(2);
+    Press(G, ' ');
+    EXPECT_EQ(RptSettings->HideColumns, Name(2));
+    F.itmHideallColumns->Click();
+    EXPECT_EQ(RptSettings->HideColumns, Name(0) + "," + Name(1) + "," + Name(2) + "," + Name(3));
+    F.itmToggleColumnVisibility->Click();
+    EXPECT_EQ(RptSettings->HideColumns, "");
+
+    // The report total: the kind combo over the cell, then down to the format row's edit.
+    G.SetRow(2);
+    ASSERT_TRUE(F.cmbColumns->Visible());
+    EXPECT_EQ(F.cmbColumns->Text(), "None");
+    F.cmbColumns->PeerItemChosen(tkCount);
+    ASSERT_TRUE(Cols.Items(1)->TotList);
+    EXPECT_EQ(Cols.Items(1)->TotList->Items(0)->Kind, tkCount);
+    Press(*F.cmbColumns, 0x28);
+    EXPECT_EQ(G.Row(), 3);
+    EXPECT_FALSE(F.cmbColumns->Visible());
+    ASSERT_TRUE(F.edColumns->Visible());
+    char Quote = '"';
+    F.edColumns->PeerKeyPress(Quote);
+    EXPECT_EQ(Quote, 0);
+    EXPECT_EQ(Headless::BeepCount(), 1);
+    // A format that cannot format a number is refused with its reason and dropped.
+    F.edColumns->PeerTextEdited("%d");
+    Press(*F.edColumns, '\r');
+    EXPECT_FALSE(F.edColumns->Visible());
+    ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
+    EXPECT_EQ(Headless::MessageBoxes()[0].Text,
+              "Formatting string \"FmtStr\" is invalid.\rFormat '%d' invalid or incompatible with argument");
+    EXPECT_EQ(Cols.Items(1)->TotalText, "");
+    Press(G, '\r');
+    ASSERT_TRUE(F.edColumns->Visible());
+    F.edColumns->PeerTextEdited("N=%.0f");
+    Press(*F.edColumns, 0x26);
+    EXPECT_EQ(G.Row(), 2);
+    EXPECT_TRUE(F.cmbColumns->Visible());
+    EXPECT_EQ(Cols.Items(1)->TotalText, "N=%.0f");
+    F.FormToSettings();
+    EXPECT_EQ(RptSettings->ColumnTotals, Name(1) + ",,Count,\"N=%.0f\"");
+    Ran = true;
+  });
+  Vlx->Print();
+  EXPECT_TRUE(Ran);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "framework/headless/Headless.h"
 
 #include "framework/Buttons.h"
+#include "framework/CheckLst.h"
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/Grids.h"
@@ -20,6 +21,7 @@
 #include "tests/engine/RunFixture.h"
 #include "tests/support/HeadlessFixture.h"
 #include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPw/VLMXPw.h"
 
 namespace {
 
@@ -159,9 +161,10 @@ protected:
     Form->cbxOutputQuality->SetText("ASCII LineDraw");
     Form->cbDefaultPrinter->SetChecked(true);
     Form->edTextFontName->SetText("Courier New");
-    for (TEdit* Edit : {Form->edTextFontSize, Form->edMaxStringColWid, Form->edMaxMemoColWid, Form->edHorizLineFreq, Form->edPanelsAcrossPage, Form->edMemoWidPer})
+    for (TEdit* Edit : {Form->edTextFontSize, Form->edMaxStringColWid, Form->edMaxMemoColWid, Form->edHorizLineFreq, Form->edPanelsAcrossPage})
       Edit->SetText("10");
-    Form->edMemoXPosPer->SetText("10");
+    // The refresh below selects the report title and loads its memo controls.
+    Settings.RptMemo(RptTi)->XPosPer = Settings.RptMemo(RptTi)->WidPer = 10;
     Form->edMaxGrpBrkLines->SetText("2");
     Form->edLinesPerPage->SetText("60");
     Form->edTxtCharsPageWid->SetText("80");
@@ -207,9 +210,6 @@ TEST_F(SetupWindowRunTest, EachRuleReportsItsFieldOnItsPage) {
        F.tsGeneral, true},
       {F.edTextFontName, F.edTextFontName, " ", "Font Name is missing", F.tsStyle, true},
       {F.edTextFontName, F.edTextFontSize, "73", "Text Font Size must be between 2 and 72 Points", F.tsStyle, true},
-      {F.edMemoWidPer, F.edMemoWidPer, "9", "Report Memo Width must be between 10 and 100 %", F.tsTitles, true},
-      {F.edMemoWidPer, F.edMemoWidPer, "95", "Report memo's \"Left Margin\" + \"Memo Width\" must be <= 100%",
-       nullptr, false},
       {F.edNumGrpBrkCols, F.edNumGrpBrkCols, "6", "Number of Group Break Columns must be between 0 and 5 columns",
        F.tsStyle, true},
       // Hidden: whatever it holds passes.
@@ -225,6 +225,10 @@ TEST_F(SetupWindowRunTest, EachRuleReportsItsFieldOnItsPage) {
       {F.cmbExportFieldDelim, F.cmbExportFieldDelim, "9", "", nullptr, false, true},
       {F.cmbExportFieldDelim, F.cmbExportFieldDelim, "256",
        "Export Field Delimiter Character must be between 0 and 255 (Ascii Code)", F.tsOutput, true, true},
+      // Last: leaving the memo edits stores every control in the settings.
+      {F.edMemoWidPer, F.edMemoWidPer, "9", "Report Memo Width must be between 10 and 100 %", F.tsTitles, true},
+      {F.edMemoWidPer, F.edMemoWidPer, "95", "Report memo's \"Left Margin\" + \"Memo Width\" must be <= 100%",
+       nullptr, false},
   };
   F.cmbExportFieldDelim->SetText("Comma");
   F.cmbExportQuote->SetText("tab");
@@ -251,6 +255,17 @@ TEST_F(SetupWindowRunTest, EachRuleReportsItsFieldOnItsPage) {
   F.edPageMarginLeft->SetText("-1");
   EXPECT_FALSE(F.ValidateOptions(F.edPageMarginLeft, false, false));
   EXPECT_EQ(F.Timer1->Interval(), 15000u);
+  // A file's folder must exist, whichever separator the name uses; after a bare drive it does.
+  F.edPageMarginLeft->SetText("0");
+  F.cbxOutputDest->SetText("Text File");
+  F.ShowOutputDestOptions(nullptr, true);
+  F.edOutputFileName->SetText("/no/such/folder/r.txt");
+  EXPECT_FALSE(F.ValidateOptions(F.edOutputFileName, false, false));
+  EXPECT_EQ(Msg(), "  Directory does not exist for output file. Use Browse button to create directory.");
+  F.edOutputFileName->SetText("C:r.txt");
+  EXPECT_TRUE(F.ValidateOptions(F.edOutputFileName, false, false));
+  F.cbxOutputDest->SetText("Printer");
+  F.ShowOutputDestOptions(nullptr, true);
   // Fixed columns beyond the grid's are cut back without a message.
   F.edPageMarginLeft->SetText("0");
   F.edNumFixedColumns->SetText("99");
@@ -271,6 +286,7 @@ TEST_F(SetupWindowRunTest, NumericEditsTakeDigitsOnlyAndCheckOnExitAndEnter) {
   EXPECT_EQ(Headless::BeepCount() - Beeps, 3);
 
   // Leaving an edit checks it only after a change; the change marks the settings modified.
+  F.paMsg->SetCaption("");
   F.edPageMarginLeft->SetText("500");
   F.edPageMarginLeft->SetModified(false);
   F.edPageMarginLeft->OnExit(F.edPageMarginLeft);
@@ -394,6 +410,229 @@ TEST_F(SetupWindowRunTest, FontFitsThePageAndTheFittingEnds) {
   F.ApplyFontScaling(false);
   EXPECT_LE(PS->RptWidth, PS->PageWidth);
   EXPECT_EQ(PS->WorkFontSize, 14);
+}
+
+TEST_F(SetupWindowRunTest, FormatStringsAreTriedOnANumber) {
+  struct TCase {
+    const char* Fmt;
+    bool Ok;
+    std::string Sample;
+  };
+  const std::string Bad = "Format '%d' invalid or incompatible with argument";
+  const TCase Cases[] = {
+      {"%8.2f", true, " 1234.56"},
+      {"Sum: %.0f", true, "Sum: 1235"},
+      {"no percent", true, "no percent"},
+      {"%d", false, "Format error: " + Bad},
+      {"%f or %f", false, "Format error: No argument for format '%f or %f'"},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Fmt);
+    for (const bool Show : {false, true}) {
+      Headless::Reset();
+      std::string Sample;
+      EXPECT_EQ(TfmVlxMain::ValidateFormatString(C.Fmt, Show, Sample), C.Ok);
+      EXPECT_EQ(Sample, C.Sample);
+      const auto& Boxes = Headless::MessageBoxes();
+      ASSERT_EQ(Boxes.size(), !C.Ok && Show ? 1u : 0u);
+      if (!Boxes.empty())
+        EXPECT_EQ(Boxes[0].Text, "Formatting string \"FmtStr\" is invalid.\r" + C.Sample.substr(14));
+    }
+  }
+}
+
+TEST_F(SetupWindowRunTest, PasswordBoxesChangeAPasswordOnlyOnEveryRightStep) {
+  enum TPress { Ok, Cancel };
+  struct TEntry {
+    const char* Text;
+    TPress Press;
+  };
+  struct TCase {
+    const char* Name;
+    TCheckBox* TfmVlxMain::*Box;
+    std::string TvlxReportSettings::*Field;
+    std::string Before;
+    std::vector<TEntry> Entries;  // one per password window, in order
+    std::vector<int> Answers;     // to the "do not agree" question
+    std::string After;
+    std::vector<std::string> Prompts;
+    std::vector<std::string> Boxes;
+  };
+  const std::string New = "Enter  New Report Password:", Verify = "Verify  New Report Password:";
+  const std::string Current = "Enter current Report Password:", Kept = "Report Password password not changed";
+  const std::string Active = "New Report Password is now active", Differ = "Passwords do not agree -- try again";
+  const TCase Cases[] = {
+      {"none set: new twice, checked in another case", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "",
+       {{"abc", Ok}, {"ABC", Ok}}, {}, "ABC", {New, Verify}, {Active}},
+      {"wrong current password three times", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "old",
+       {{"x", Ok}, {"y", Ok}, {"z", Ok}}, {}, "old", {Current}, {"Too many password violations", Kept}},
+      {"current given, blank removes", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "old",
+       {{"OLD", Ok}, {"  ", Ok}}, {}, "", {Current, New}, {"Report Password password has been removed."}},
+      {"cancel at the current password", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "old",
+       {{"old", Cancel}}, {}, "old", {Current}, {Kept}},
+      {"eleven characters asked again", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "",
+       {{"12345678901", Ok}, {" short ", Ok}, {"short", Ok}}, {}, "short", {New, New, Verify},
+       {"Password cannot be more than 10 characters. Please try again.", Active}},
+      {"different, then again from the start", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "",
+       {{"a", Ok}, {"b", Ok}, {"c", Ok}, {"c", Ok}}, {mrOk}, "c", {New, Verify, New, Verify}, {Differ, Active}},
+      {"different, then cancel", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "p",
+       {{"p", Ok}, {"a", Ok}, {"b", Ok}}, {mrCancel}, "p", {Current, New, Verify}, {Differ, Kept}},
+      {"cancel at the verification", &TfmVlxMain::cbRptPW, &TvlxReportSettings::RptPW, "",
+       {{"a", Ok}, {"a", Cancel}}, {}, "", {New, Verify}, {Kept}},
+      {"setup page password", &TfmVlxMain::cbRptSetupPW, &TvlxReportSettings::RptSetUpPW, "",
+       {{"s1", Ok}, {"s1", Ok}}, {}, "s1", {"Enter  New Setup Page Password:", "Verify  New Setup Page Password:"},
+       {"New Setup Page Password is now active"}},
+      {"options password", &TfmVlxMain::cbRptOptPW, &TvlxReportSettings::RptOptPW, "o",
+       {{"o", Ok}, {"", Ok}}, {}, "", {"Enter current Report Options Password:", "Enter  New Report Options Password:"},
+       {"Report Options Password password has been removed."}},
+  };
+  for (const TCase& C : Cases) {
+    SCOPED_TRACE(C.Name);
+    Headless::Reset();
+    ClearPasswordCache();
+    for (int Answer : C.Answers) Headless::QueueAnswer(Answer);
+    Settings.*C.Field = C.Before;
+    Settings.Modified = false;
+    TCheckBox& Box = *(Form->*C.Box);
+    Form->FSuppressEvents = true;
+    Box.SetChecked(!C.Before.empty());
+    Form->FSuppressEvents = false;
+    std::vector<std::string> Prompts;
+    size_t Next = 0;
+    Headless::SetModalHandler([&](TCustomForm&) {
+      TfmVlxPassword& W = *fmVlxPassword;
+      Prompts.push_back(W.lbPWPrompt->Caption());
+      // A wrong entry keeps the window open for the next one.
+      while (Next < C.Entries.size() && W.ModalResult() == mrNone) {
+        const TEntry& E = C.Entries[Next++];
+        W.edPassword->PeerTextEdited(E.Text);
+        (E.Press == Ok ? W.edOk : W.edCancel)->PeerClick();
+      }
+    });
+    Box.PeerToggled();
+    EXPECT_EQ(Next, C.Entries.size());
+    EXPECT_EQ(Settings.*C.Field, C.After);
+    EXPECT_EQ(Box.Checked(), !C.After.empty());
+    EXPECT_EQ(Settings.Modified, C.After != C.Before);
+    EXPECT_EQ(Prompts, C.Prompts);
+    std::vector<std::string> Boxes;
+    for (const auto& B : Headless::MessageBoxes()) Boxes.push_back(B.Text);
+    EXPECT_EQ(Boxes, C.Boxes);
+    // A password just given is not asked again in this call; one refused keeps the cache empty.
+    const std::string& Cached = C.Box == &TfmVlxMain::cbRptPW      ? PasswordCache.RptPW
+                                : C.Box == &TfmVlxMain::cbRptOptPW ? PasswordCache.RptOptPW
+                                                                   : PasswordCache.RptSetUpPW;
+    EXPECT_EQ(Cached, C.After != C.Before ? C.After : "");
+  }
+}
+
+
+// The option list offers what the output and the printed object allow, checked as stored;
+// Horizontal and Group Break lines exclude each other whichever one is clicked.
+TEST_F(SetupWindowRunTest, StyleOptionsFollowOutputAndObjectKind) {
+  TfmVlxMain& F = *Form;
+  using TNames = std::vector<std::string>;
+  const TNames Typeset = {"Field Format",  "Horizontal Lines", "Group Break Lines", "Vertical Lines",
+                          "Borders",       "Column Titles",    "Column Totals",     "Boolean Checkmarks",
+                          "Trim Grid Dimensions", "Exception On Empty Grid"};
+  const TNames Text = {"Field Format",  "Horizontal Lines",     "Group Break Lines",    "Vertical Lines",
+                       "Borders",       "Share Adjacent Borders", "Column Titles",      "Column Totals",
+                       "Form Feeds",    "Boolean Checkmarks",   "Trim Grid Dimensions", "Exception On Empty Grid",
+                       "Ask to print selected rows"};
+  TNames TextNoTrim = Text;
+  std::erase(TextNoTrim, "Trim Grid Dimensions");
+  struct TCase {
+    TObjKind Kind;
+    uint8_t Quality;  // below 2: character output
+    TNames Rows;
+  };
+  const std::vector<TCase> Cases = {{otStringGrid, 2, Typeset}, {otStringGrid, 0, Text}, {otListBox, 1, Text},
+                                    {otDBGrid, 0, TextNoTrim},  {otNone, 0, {"Form Feeds", "Ask to print selected rows"}},
+                                    {otNone, 2, {}}};
+  Settings.ItemOpts = 1u << ioBorders | 1u << ioFormFeeds;
+  for (const TCase& C : Cases) {
+    Info.ObjType = C.Kind;
+    Settings.OutputQuality = C.Quality;
+    F.FillStyleOptsList(true);
+    EXPECT_EQ(Lines(F.lbxStyleOpts->Items()), C.Rows) << C.Kind << " " << int(C.Quality);
+    TNames Checked;
+    for (int I = 0; I < F.lbxStyleOpts->ItemCount(); ++I)
+      if (F.lbxStyleOpts->Checked(I)) Checked.push_back(F.lbxStyleOpts->Items()[I]);
+    TNames Wanted;
+    for (const char* Name : {"Borders", "Form Feeds"})
+      if (std::find(C.Rows.begin(), C.Rows.end(), Name) != C.Rows.end()) Wanted.push_back(Name);
+    EXPECT_EQ(Checked, Wanted) << C.Kind << " " << int(C.Quality);
+  }
+
+  Info.ObjType = otStringGrid;
+  Settings.OutputQuality = 0;
+  Settings.SetItemOpt(ioHorizontalLines, true);
+  F.FillStyleOptsList(true);
+  const auto Row = [&](const std::string& Name) { return F.lbxStyleOpts->Items().IndexOf(Name); };
+  struct TClick {
+    std::string Row;
+    bool Horizontal, GroupBreak;
+  };
+  for (const TClick& Click : {TClick{"Group Break Lines", false, true}, TClick{"Horizontal Lines", true, false},
+                              TClick{"Horizontal Lines", false, false}}) {
+    Settings.Modified = false;
+    F.lbxStyleOpts->PeerCheckToggled(Row(Click.Row));
+    EXPECT_TRUE(Settings.Modified) << Click.Row;
+    EXPECT_EQ(Settings.ItemOpt(ioHorizontalLines), Click.Horizontal) << Click.Row;
+    EXPECT_EQ(Settings.ItemOpt(ioGrpBrkLines), Click.GroupBreak) << Click.Row;
+    EXPECT_EQ(F.lbxStyleOpts->Checked(Row("Horizontal Lines")), Click.Horizontal) << Click.Row;
+    EXPECT_EQ(F.lbxStyleOpts->Checked(Row("Group Break Lines")), Click.GroupBreak) << Click.Row;
+  }
+}
+
+// Ctrl+Down walks the memos, keeping what was typed, and beeps at the last one; the strip
+// shows the memo to scale with both margins, following the edits.
+TEST_F(SetupWindowRunTest, TitlesStepThroughMemosAndDrawTheMarginStrip) {
+  TfmVlxMain& F = *Form;
+  TvlxRptMemo& Footer = *Settings.RptMemo(RptFtr);
+  Footer.Text = "The End";
+  Footer.XPosPer = 10;
+  Footer.WidPer = 80;
+  Footer.Visible = true;
+  F.pcOptions->SetActivePage(F.tsTitles);
+  F.SetActiveControl(F.memRptMemo);
+  ASSERT_EQ(F.lbxMemoLocation->ItemIndex(), 0);
+  F.memRptMemo->PeerTextEdited("Books");
+  const int Beeps = Headless::BeepCount();
+  for (int Step = 1; Step <= 7; ++Step) {
+    unsigned short Key = 40;
+    F.memRptMemo->PeerKeyDown(Key, ssCtrl);
+    EXPECT_EQ(Key, 0) << Step;
+    EXPECT_EQ(F.lbxMemoLocation->ItemIndex(), std::min(Step, 6)) << Step;
+  }
+  EXPECT_EQ(Headless::BeepCount() - Beeps, 1);
+  EXPECT_EQ(Headless::BeepSounds().back(), 65535u);
+  EXPECT_EQ(Settings.RptMemo(RptTi)->Text, "Books");
+  EXPECT_EQ(F.memRptMemo->Text(), "The End");
+
+  const int W = F.pcOptions->Width();
+  const auto ExpectStrip = [&](int Left, int Width, const std::string& LeftText, const std::string& RightText) {
+    EXPECT_EQ(F.memRptMemo->Left(), Left);
+    EXPECT_EQ(F.memRptMemo->Width(), Width);
+    EXPECT_EQ(F.lbRptMemoLeftMargin->Width(), Left - 1);
+    EXPECT_EQ(F.lbRptMemoRightMargin->Left(), Left + Width + 1);
+    EXPECT_EQ(F.lbRptMemoRightMargin->Left() + F.lbRptMemoRightMargin->Width(), W);
+    EXPECT_EQ(F.lbRptMemoLeftMargin->Caption(), LeftText);
+    EXPECT_EQ(F.lbRptMemoRightMargin->Caption(), RightText);
+  };
+  EXPECT_EQ(F.edMemoXPosPer->Text(), "10");
+  EXPECT_EQ(F.edMemoWidPer->Text(), "80");
+  // 10% and 80% of 658 pixels, each to the nearest pixel.
+  ASSERT_EQ(W, 658);
+  ExpectStrip(66, 526, "Left Margin 10%", "Right Margin 10%");
+  // A new width takes effect when the edit is left; an invisible memo shows on silver.
+  F.edMemoWidPer->PeerTextEdited("50");
+  F.edMemoWidPer->OnExit(F.edMemoWidPer);
+  ExpectStrip(66, 329, "Left Margin 10%", "Right Margin 40%");
+  EXPECT_EQ(F.memRptMemo->Color(), clWhite);
+  F.cbMemoVisible->SetChecked(false);
+  EXPECT_FALSE(Footer.Visible);
+  EXPECT_EQ(F.memRptMemo->Color(), clSilver);
 }
 
 }  // namespace

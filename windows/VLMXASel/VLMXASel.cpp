@@ -1,15 +1,19 @@
 #include "windows/VLMXASel/VLMXASel.h"
 
+#include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
 #include "framework/rtl/SysUtils.h"
 
 TfmvlxAskSelectedRows* fmvlxAskSelectedRows = nullptr;
 
 TfmvlxAskSelectedRows::TfmvlxAskSelectedRows(TComponent* AOwner) : TForm(AOwner) {
+  Published(Image1, "Image1");
   Published(rbPrintSelectedRows, "rbPrintSelectedRows");
   Published(rbPrintAllRows, "rbPrintAllRows");
   Published(bbOk, "bbOk");
+  Published(Panel1, "Panel1");
   Published(bbCancel, "bbCancel");
+  PublishedMethod("FormActivate", TNotifyEvent([](TObject*) { Beep(); }));
   CreateFromLayout("TfmvlxAskSelectedRows");
 }
 

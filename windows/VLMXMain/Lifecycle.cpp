@@ -1,7 +1,6 @@
 // The setup window's life: creating and freeing the run's objects, keeping the application's
 // own state aside for the run, the start of the run (message 1126) with its choice between
-// showing the window and printing at once, the deferred close (message 1125) and the Print
-// command's run.
+// showing the window and printing at once, and the deferred close (message 1125).
 #include <algorithm>
 
 #include "engine/VLMXFont.h"
@@ -77,6 +76,8 @@ void TfmVlxMain::DoCreate() {
   OnShow = [this](TObject*) { FormShow(); };
   OnDestroy = [this](TObject*) { FormDestroy(); };
   OnCreate = [this](TObject*) { FormCreate(); };
+  OnCloseQuery = [this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
+  OnResize = [this](TObject* Sender) { FormResize(Sender); };
   TForm::DoCreate();
 }
 
@@ -112,7 +113,7 @@ void TfmVlxMain::FormDestroy() {
   FRunScope.reset();
   FRun.reset();
   FFontLoader.reset();
-  if (lbxStyleOpts) lbxStyleOpts->Items().Clear();
+  if (lbxStyleOpts) ClearStyleOptsList();
   ClearPasswordCache();
 }
 
@@ -133,7 +134,10 @@ void TfmVlxMain::FormShow() {
     Application->Post(this, [this] { WMStartReport(); });
     return;
   }
-  if (RptSettings && PrintSettings) SettingsToForm();
+  if (RptSettings && PrintSettings) {
+    SettingsToForm();
+    ShowOutputDestOptions(nullptr, true);
+  }
 }
 
 void TfmVlxMain::InitAppForReport() {
@@ -144,6 +148,7 @@ void TfmVlxMain::InitAppForReport() {
   LoadLineDrawStyles(*RptSettings);
   RptSettings->NumFixedCols = -1;
   Application->SetShowHint(RptSettings->ShowHint);
+  Application->OnHint = [this](TObject* Sender) { AppHintHandler(Sender); };
   Application->SetHintHidePause(StartHintHidePause);
   std::string Help = HelpFileName;
   Application->SetHelpFile(LocateFile(Help, ObjInfo->Component) ? Help : HelpFileName);
@@ -203,12 +208,15 @@ void TfmVlxMain::WMStartReport() {
     SettingsToForm();
     if (!RptStyles->LoadStyles(S.StyleName)) throw eVlxSUError("Cannot Load Vellumix! Styles");
     SetCaption(S.ReportTitle.empty() ? "Report Options" : "Report Options: " + S.ReportTitle);
+    ShowOutputDestOptions(nullptr, true);
     PrintSettings->PageSetupChanged = true;
-    PrepareOutputForRun();
-    FValidationFailed = !ValidateOptions(nullptr, true, false);
+    ApplyFontScaling(false);
+    FValidationFailed = !ValidateOptions(nullptr, true, true);
+    LayoutStylePanel();
     bool RescanPending = true;
-    Info.ColumnScan(this, nullptr, RescanPending);
-    PrepareOutputForRun();
+    Info.ColumnScan(this, paPagesAcross, RescanPending);
+    // Now that the columns are measured, the width and the pages across are known.
+    ApplyFontScaling(false);
     ClearEditsModified();
 
     const bool CanPreview = S.PrintWhat != pwSnapshot && S.OutputDest != odAsciiExport;
@@ -220,6 +228,8 @@ void TfmVlxMain::WMStartReport() {
       if (!AskReportPassword(S.ReportTitle, "Enter Report Options Password:", S.RptOptPW, PasswordCache.RptOptPW,
                              false))
         throw eVlxSUError("Report Options Password Violation");
+      // The output file controls take their places across the command bar before it shows.
+      FormResize(this);
       PlaceForm(this, true);
     } else {
       if (!PreviewFirst) PrintReport();
@@ -250,85 +260,4 @@ void TfmVlxMain::SelectComboText(const std::string& Text, TComboBox* Combo, cons
       return;
     }
   Combo->SetText(Text);
-}
-
-// ---- Printing from the window ----------------------------------------------------------------
-
-void TfmVlxMain::PrintReport() {
-  TvlxReportSettings& S = *RptSettings;
-  TvlxPrintSettings& Run = *PrintSettings;
-  if (!AskReportPassword(S.ReportTitle, "Enter Report Password:", S.RptPW, PasswordCache.RptPW, false))
-    throw eVlxSUError("Report Password Violation");
-  // Nothing invalid reaches the settings: a failed field is shown on its page instead.
-  if (!ValidateOptions(nullptr, true, true)) return;
-  FormToSettings();
-  Run.PageMode = pmPrint;
-  PrepareOutputForRun();
-  if (!Run.OutSnapshot && !Run.OutAsciiFile) {
-    bool RescanPending = true;
-    ObjInfo->Remeasure(nullptr, true, RescanPending);
-    PrepareOutputForRun();
-    Run.SetPageRange(S.PrintWhat, false, S.PageRangeFrom, S.PageRangeTo);
-  }
-  Run.RunResult = Run.Execute(S.PauseAfterPrinting);
-  if (S.CloseWinAfterPrinting) Application->Post(this, [this] { WMDeferredClose(); });
-}
-
-void TfmVlxMain::PrepareOutputForRun() {
-  TvlxReportSettings& S = *RptSettings;
-  TvlxPrintSettings& Run = *PrintSettings;
-  TObjInfo& Info = *ObjInfo;
-  // The existing-file choice is shown with the destination, not loaded with the other settings.
-  if (S.IfOutputFileExists < cbxIfOutputFileExists->Items().Count())
-    cbxIfOutputFileExists->SetItemIndex(S.IfOutputFileExists);
-  Run.OutPrinter = S.OutputDest == odPrinter;
-  Run.OutTextFile = S.OutputDest == odTextFile;
-  Run.OutAsciiFile = S.OutputDest == odAsciiExport;
-  Run.OutRtfFile = S.OutputDest == odRtfFile;
-  Run.OutAnyFile = Run.OutTextFile || Run.OutAsciiFile || Run.OutRtfFile;
-  Run.OutSnapshot = S.PrintWhat == pwSnapshot;
-  const bool TextStyle = S.IsTextStyleOutput();
-  Run.OutFastPrinterText = TextStyle && S.FastPrinterText && Run.OutPrinter;
-  S.LineDrawSet = S.OutputQuality == 1 ? 1 : 0;
-  Info.ColumnTotalsOn = S.ItemOpt(ioColumnTotals);
-  Info.FieldFormatOn = S.ItemOpt(ioFieldFormat);
-  Info.CountTotalLines();
-
-  Run.PrinterIndex = S.DefaultPrinter ? -1 : FindPrinterIndex(S.PrinterName);
-  Printer()->SetPrinterIndex(Run.PrinterIndex);
-  if (!Run.OutFastPrinterText && S.Orientation < 2)
-    Printer()->SetOrientation(S.Orientation == 0 ? TPrinterOrientation::poPortrait
-                                                 : TPrinterOrientation::poLandscape);
-  Run.ShareAdjBorders = S.ItemOpt(ioShareAdjBorders);
-  Run.Borders = S.ItemOpt(ioBorders);
-  Run.HorizontalLines = S.ItemOpt(ioHorizontalLines);
-  Run.VerticalLines = S.ItemOpt(ioVerticalLines);
-  Run.GrpBrkLines = S.ItemOpt(ioGrpBrkLines);
-  Run.GetResolutions();
-  Run.PanelsAcrossPage = S.PanelsAcrossPage;
-  Run.WorkFontSize = S.ClampFontSize(S.TextFontSize);
-  Run.ZoomPercent = 100;
-  Run.Canvas = Printer()->Canvas();
-  RptStyles->ApplyFont(false);
-  Run.SetTextMode();
-  Run.LineHeight = Run.Canvas->TextHeight("X") + (TextStyle && S.FastPrinterText ? 3 : 0);
-  Run.CharWidth = Run.Canvas->TextWidth("X");
-  Run.PanelGap = Run.PanelsAcrossPage < 2 ? 0 : Run.UnitSet == usText ? S.InterPanelGapTxt : S.InterPanelGapDev;
-  if (Run.OutSnapshot || Run.OutAsciiFile) {
-    Run.PageSetupChanged = false;
-    return;
-  }
-  if ((TextStyle && Run.OutAnyFile) || Run.OutFastPrinterText) {
-    Run.PageWidth = S.TxtCharsPageWid;
-    Run.PageHeight = S.LinesPerpage;
-  } else if (Run.OutPrinter) {
-    Run.PageHeight = Run.PixToChars(Printer()->PageHeight(), true);
-    Run.PageWidth = Run.PixToChars(Printer()->PageWidth(), false);
-    if (Run.UnitSet == usText) S.LinesPerpage = Run.PageHeight;
-  }
-  if (Info.ColScanResult != 0) {
-    Run.CurPageAcross = 1;
-    Run.PanelStep = (Run.CalcReportWidth() + Run.PanelGap) / std::max(1, Run.PanelsAcrossPage);
-  }
-  Run.PageSetupChanged = false;
 }

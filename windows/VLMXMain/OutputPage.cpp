@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PageNumbers.h"
 #include "engine/VLMXGbl/PrintSettings.h"
@@ -40,17 +39,6 @@ void ShowAll(std::initializer_list<TControl*> Controls, bool Value) {
 
 bool RecognisedKind() { return ObjInfo->ObjType >= 3 && ObjInfo->ObjType <= 18; }
 
-// Whether the settings list the page (its name without "ts") among those to hide.
-bool PageHidden(const std::string& Name) {
-  std::string Rest = RptSettings->HidePages;
-  for (size_t At; !Rest.empty();) {
-    At = Rest.find(',');
-    if (SameText(Trim(Rest.substr(0, At)), Name)) return true;
-    Rest = At == std::string::npos ? std::string() : Rest.substr(At + 1);
-  }
-  return false;
-}
-
 // The name of the printer in use: the system's default or the one the settings name.
 std::string PrinterInUse() {
   const TStrings& Names = Printer()->Printers();
@@ -69,9 +57,14 @@ std::string PrinterInUse() {
   return Index >= 0 && Index < Names.Count() ? Names[Index] : RptSettings->PrinterName;
 }
 
+// The width of Text in Font on the screen, where the window's panels show it.
+int WindowTextWidth(const TFont& Font, const std::string& Text) {
+  return Backend::ScreenTextDevice().TextExtent(Text, Font).cx;
+}
+
 // Path shortened with "..." in its folders until it is at most MaxWidth wide.
 std::string ShortenPathForWidth(const std::string& Path, const TFont& Font, int MaxWidth) {
-  const auto Width = [&](const std::string& S) { return ScreenTextWidth(*PrintSettings, Font, S); };
+  const auto Width = [&](const std::string& S) { return WindowTextWidth(Font, S); };
   if (Width(Path) <= MaxWidth) return Path;
   const std::string Dir = ExtractFileDir(Path), Name = ExtractFileName(Path);
   const size_t Drive = Dir.find(':');
@@ -90,11 +83,6 @@ std::string ShortenPathForWidth(const std::string& Path, const TFont& Font, int 
 }
 
 }  // namespace
-
-void TfmVlxMain::ShowPagesAcross() {
-  RunUI().ShowPagesAcross(*paPagesAcross, PrintSettings->PagesAcross,
-                          PrintSettings->OutPrinter || PrintSettings->OutAnyFile);
-}
 
 void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
   if (FSkipOutputRefresh) return;
@@ -115,6 +103,7 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
   P.OutAsciiFile = S.OutputDest == odAsciiExport;
   P.OutRtfFile = S.OutputDest == odRtfFile;
   ObjInfo->ColumnTotalsOn = S.ItemOpt(ioColumnTotals);
+  ObjInfo->FieldFormatOn = S.ItemOpt(ioFieldFormat);
   {
     const TNotifyEvent Saved = cbxOutputQuality->OnChange;
     cbxOutputQuality->OnChange = nullptr;
@@ -196,8 +185,10 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
       cbxIfOutputFileExists->SetText(cbxIfOutputFileExists->Items()[S.IfOutputFileExists]);
     if (P.OutAnyFile) {
       const std::string Ext = UpperCase(ExtractFileExt(S.OutputFileName));
-      if (Ext == ".ASC" || Ext == ".TXT" || Ext == ".RTF") {
-        S.OutputFileName = ChangeFileExt(S.OutputFileName, P.OutTextFile ? ".TXT" : P.OutRtfFile ? ".RTF" : ".ASC");
+      const char* const Wanted = P.OutTextFile ? ".TXT" : P.OutRtfFile ? ".RTF" : ".ASC";
+      // The name keeps its own spelling when it already has the destination's extension.
+      if ((Ext == ".ASC" || Ext == ".TXT" || Ext == ".RTF") && Ext != Wanted) {
+        S.OutputFileName = ChangeFileExt(S.OutputFileName, Wanted);
         edOutputFileName->SetText(S.OutputFileName);
       }
     }
@@ -245,32 +236,45 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
   }
   // 12: where the output goes
   if (Runs({cbxOutputDest, edOutputFileName, cmbPrinters, cbDefaultPrinter})) {
+    // The panel is at most 250 pixels wide with its 23 pixels of frame: the text gets the rest.
+    constexpr int MaxWidth = 250, Frame = 23;
     std::string Caption;
     if (P.OutPrinter) Caption = PrinterInUse();
     else if (P.OutAnyFile)
       Caption = ShortenPathForWidth(Trim(edOutputFileName->Text()).empty() ? "No File Selected" : S.OutputFileName,
-                                    paDestination->Font(), 250);
+                                    paDestination->Font(), MaxWidth - Frame);
     paDestination->SetCaption(Caption);
-    paDestination->SetWidth(std::min(ScreenTextWidth(P, paDestination->Font(), Caption) + 23, 250));
+    // Measured on the screen: the printer's resolutions may not be known yet.
+    paDestination->SetWidth(std::min(WindowTextWidth(paDestination->Font(), Caption) + Frame, MaxWidth));
   }
   // 13, 14: the pages that apply
   if (Runs({cbxOutputDest, cbxOutputQuality}, true)) {
     if (LaidOut) {
-      tsStyle->SetTabVisible(!PageHidden("Style"));
-      tsTitles->SetTabVisible(!PageHidden("Titles"));
+      tsStyle->SetTabVisible(TabAllowedByName("Style"));
+      tsTitles->SetTabVisible(TabAllowedByName("Titles"));
     } else {
       tsTitles->SetTabVisible(false);
     }
     if (TextStyle) pcStyles->SetActivePage(tsFixedSpacedFont);
   }
-  if (Runs({cbxOutputQuality})) paStyle->SetVisible(TextStyle);
+  if (Runs({cbxOutputQuality})) {
+    paStyle->SetVisible(TextStyle);
+    LayoutStylePanel();
+  }
   // 15
   if (Runs({cbSettingsReadOnly})) {
     const TvlxFileMgr* Mgr = ObjInfo->Component ? ObjInfo->Component->FileMgr() : nullptr;
     sbSaveOpts->SetEnabled(!cbSettingsReadOnly->Checked() && !(Mgr && Mgr->ReadOnly()));
   }
   // 16
-  if (Runs({cbxOutputQuality, cbxOutputDest})) ShowAll({paPageDimensions, paPagesAcross}, Printing && LaidOut);
+  if (Runs({cbxOutputQuality, cbxOutputDest})) {
+    FillStyleOptsList(false);
+    ShowAll({paPageDimensions, paPagesAcross}, Printing && LaidOut);
+  }
+  // 17: the memo strip follows every memo control, its left margin included
+  if (Runs({cbMemoVisible, edMemoXPosPer, edMemoWidPer, edMemoSpacesAbove, edMemoSpacesBelow, lbxMemoLocation,
+            rbRptMemoLeftJustify, rbRptMemoRightJustify, rbRptMemoCenterJustify, buMemoFont}))
+    ShowMemoSettings();
   // 18
   if (All) {
     cbShowHint->SetChecked(S.ShowHint);
@@ -357,11 +361,10 @@ void TfmVlxMain::ShowPageDimensions(bool ShowWidthWarning) {
   UnitSuffix(true, HeightUnit);
   UnitSuffix(false, WidthUnit);
   paPageDimensions->SetCaption(Height + HeightUnit + " h x " + Width + WidthUnit + " w");
-  paPageDimensions->SetWidth(ScreenTextWidth(P, paPageDimensions->Font(), paPageDimensions->Caption()) + 20);
+  paPageDimensions->SetWidth(WindowTextWidth(paPageDimensions->Font(), paPageDimensions->Caption()) + 20);
 
   if (ObjInfo->ColScanResult != 0) {
-    ObjInfo->CalcPagesAcross(nullptr);
-    ShowPagesAcross();
+    ObjInfo->CalcPagesAcross(paPagesAcross);
     if (RecognisedKind() && ObjInfo->ColsList) {
       int Sum = 0;
       for (int I = 0; I < ObjInfo->ColsList->Count(); ++I)
@@ -504,8 +507,7 @@ void TfmVlxMain::cbxOutputQualityDropDown(TObject*) {
 
 void TfmVlxMain::itmCalcColSIzeClick(TObject*) {
   if (FSuppressEvents) return;
-  ObjInfo->ColumnScan(this, nullptr, FColumnsChanged);
-  ShowPagesAcross();
+  ObjInfo->ColumnScan(this, paPagesAcross, FColumnsChanged);
 }
 
 void TfmVlxMain::BindOutputHandlers() {

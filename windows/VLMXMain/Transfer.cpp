@@ -13,6 +13,7 @@
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
+#include "framework/Grids.h"
 #include "framework/StdCtrls.h"
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/SysUtils.h"
@@ -114,16 +115,6 @@ const TRegimeRow MarginRows[] = {
 };
 const TRegimeRow WidthRows[] = {{&F::edMaxStringColWid, StringWid}, {&F::edMaxMemoColWid, MemoWid}};
 
-// The setup pages' check boxes and the page names HidePages holds.
-struct TPageRow {
-  TCheckBox* F::*Box;
-  const char* Page;
-};
-const TPageRow PageRows[] = {
-    {&F::cbShowGeneralPage, "General"}, {&F::cbShowOutputPage, "Output"}, {&F::cbShowStylePage, "Style"},
-    {&F::cbShowTitlesPage, "Titles"},   {&F::cbShowSetupPage, "Setup"},
-};
-
 const std::vector<std::string> DelimNames = {"Tab", "Comma"};
 const std::vector<std::string> DelimValues = {"\t", ","};
 const std::vector<std::string> QuoteNames = {"Double Quote", "Single Quote"};
@@ -135,16 +126,6 @@ int Number(const TEdit* Edit) {
 }
 
 bool TextRegime() { return PrintSettings->UnitSet == usText; }
-
-// The position of the combo's text among its items, letter case ignored; Default when it is
-// none, which SetIt also selects.
-int ComboIndexOfText(TComboBox* Combo, int Default, bool SetIt) {
-  const TStrings& Items = Combo->Items();
-  for (int I = 0; I < Items.Count(); ++I)
-    if (SameText(Items[I], Combo->Text())) return I;
-  if (SetIt) Combo->SetItemIndex(Default);
-  return Default;
-}
 
 int SpinnerValue(int Value) { return std::clamp(Value, SHRT_MIN, SHRT_MAX); }
 
@@ -174,7 +155,12 @@ void TfmVlxMain::SettingsToForm() {
   cmbSnapshotSize->SetText(TvlxReportSettings::PreviewSizeText(R.SnapShotSize));
   PrintSettings->SetTextMode();
   const bool Text = TextRegime();
-  if (ObjInfo && ObjInfo->ColsList) LoadColumnTotals(*ObjInfo->ColsList, R);
+  if (ObjInfo && ObjInfo->ColsList) {
+    LoadColumnTotals(*ObjInfo->ColsList, R);
+    ObjInfo->CountTotalLines();
+    SizeColumnsGrid();
+    dgColumns->Invalidate();
+  }
   cbxOutputDest->SetItemIndex(R.OutputDest < cbxOutputDest->Items().Count() ? R.OutputDest : -1);
   cmbPrinters->SetText(R.PrinterName);
   for (const TCheckRow& Row : CheckRows) (this->*Row.Box)->SetChecked(R.*Row.Field);
@@ -211,7 +197,12 @@ void TfmVlxMain::SettingsToForm() {
     PrintSettings->RunTimeText = FormatMemoDateTime(edMemoTimeFormatStr->Text(), "t", When);
     PrintSettings->RunDateText = FormatMemoDateTime(edMemoDateFormatStr->Text(), "ddddd", When);
   }
-  for (const TPageRow& Row : PageRows) (this->*Row.Box)->SetChecked(R.HidePages.find(Row.Page) == std::string::npos);
+  HiddenPagesToBoxes(R.HidePages);
+  ApplyTabVisibility(false);
+  // The style options and the selected memo have their own loading, run here so that a reload
+  // (after the preview) shows the settings as they now are.
+  FillStyleOptsList(true);
+  LoadMemoControls();
 }
 
 void TfmVlxMain::FormToSettings() {
@@ -270,7 +261,12 @@ void TfmVlxMain::FormToSettings() {
     *Pair = {PageNoPartToInt(Edit->Text(), false, Error), PageNoPartToInt(Edit->Text(), true, Error)};
   R.ExportFieldDelim = LookupComboValue(cmbExportFieldDelim, DelimNames, DelimValues).substr(0, 3);
   R.ExportQuote = LookupComboValue(cmbExportQuote, QuoteNames, QuoteValues).substr(0, 3);
-  if (Info.ColsList) SaveColumnTotals(*Info.ColsList, R);
+  if (Info.ColsList) {
+    const TColumnStringsChanged Changed = SaveColumnTotals(*Info.ColsList, R);
+    FColumnsChanged = FColumnsChanged || Changed.Columns;
+    FTotalsChanged = FTotalsChanged || Changed.Totals;
+    Info.CountTotalLines();
+  }
 
   const int Memo = lbxMemoLocation->ItemIndex();
   if (Memo < 0 || Memo >= RptMemoCount) return;

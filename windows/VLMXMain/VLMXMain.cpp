@@ -16,9 +16,9 @@ TfmVlxMain::TfmVlxMain(TComponent* AOwner) : TForm(AOwner) {
 #undef VLX_MAIN_BIND
   BindValidationHandlers();
   BindOutputHandlers();
-  PublishedMethod("sbPrintClick", TNotifyEvent([this](TObject*) { PrintReport(); }));
-  PublishedMethod("itmPrintClick", TNotifyEvent([this](TObject*) { sbPrint->Click(); }));
-  PublishedMethod("sbPreviewClick", TNotifyEvent([this](TObject*) { PreviewClick(); }));
-  PublishedMethod("itmPreviewClick", TNotifyEvent([this](TObject*) { sbPreview->Click(); }));
+  BindColumnsHandlers();
+  BindPasswordHandlers();
+  BindStyleTitlesHandlers();
+  BindCommandHandlers();
   CreateFromLayout("TfmVlxMain");
 }

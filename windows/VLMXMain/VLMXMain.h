@@ -2,6 +2,7 @@
 // the five option pages, the status area and the menus. This file holds the window's controls
 // as its layout builds them; the window's behaviour is added in the files beside it.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -151,6 +152,13 @@ struct TRunPartFree {
   void operator()(TvlxFontLoader* Loader) const;
 };
 
+// A row of the Style page's option list: the style-option bit it stands for.
+class TStyleOptsData : public TObject {
+public:
+  explicit TStyleOptsData(uint8_t AIndex) : Index(AIndex) {}
+  uint8_t Index;
+};
+
 class TfmVlxMain : public TForm {
 public:
   explicit TfmVlxMain(TComponent* AOwner);
@@ -208,10 +216,6 @@ public:
   // The start failed: nothing is offered for saving, the window closes; a failure other than
   // the user's stop raises the "cannot be printed" error.
   void AbortReportSetup(const std::string& Msg);
-  // The Print command: password, validation, layout, the run; its result is the run result.
-  void PrintReport();
-  // The Preview command: the focused control's exit, the preview, then the controls reloaded.
-  void PreviewClick();
   static void SelectComboText(const std::string& Text, TComboBox* Combo, const std::vector<std::string>& Names);
 
   // ---- Transfer between controls and settings (Transfer.cpp) ----
@@ -222,6 +226,149 @@ public:
   static void SelectComboByLetter(TComboBox* Combo, const std::string& Code, const std::string& Fallback);
   // The edits lose their modified marks, and the settings theirs.
   void ClearEditsModified();
+
+  // ---- Commands (Commands.cpp) ----
+  // Print: the focused control's exit first, then PrintReport.
+  void sbPrintClick(TObject* Sender);
+  // The Print command's body, also the start's print at once: password, validation, layout,
+  // the run; the run's result becomes RunResult, and a failure the run showed nobody is told.
+  void PrintReport();
+  // Preview: the focused control's exit first, then the preview; the controls are reloaded
+  // from the settings afterwards.
+  void sbPreviewClick(TObject* Sender);
+  void sbSaveOptsClick(TObject* Sender);
+  // Writes the report's section (after every field passed, with Validate); the settings and
+  // the edits are unmodified afterwards. A failing write raises.
+  void SaveSettings(bool Validate);
+  // The close question: true when the window may close (nothing to save, saved, or No).
+  bool AskSaveSettings();
+  void FormCloseQuery(TObject* Sender, bool& CanClose);
+  // Whether an edit or memo among Control's children, at any depth, carries its modified mark.
+  bool AnyEditModified(const TWinControl& Control) const;
+  // Closes the window; the close question runs.
+  void bbCloseClick(TObject* Sender);
+  // Clears the status message when its time is up, stopping the timer.
+  void Timer1Timer(TObject* Sender);
+  void mnFileClick(TObject* Sender);
+  void mnViewClick(TObject* Sender);
+  // A View menu page item: its page in front, as a click on the tab would bring it.
+  void itmViewPage(TObject* Sender);
+  void itmTogglePagesClick(TObject* Sender);
+  void itmHelp1Click(TObject* Sender);
+  void itmOutputDestinationClick(TObject* Sender);
+  void cmbPrintersDropDown(TObject* Sender);
+  // Also the change of the export delimiter and quote lists.
+  void cmbPrintersChange(TObject* Sender);
+  void cmbPrintersExit(TObject* Sender);
+  void cbDefaultPrinterClick(TObject* Sender);
+  void cbxOrientationChange(TObject* Sender);
+  void edOutputFileNameExit(TObject* Sender);
+  void cmbExportFieldDelimExit(TObject* Sender);
+  void cbFastPrinterTextClick(TObject* Sender);
+  void cbAllowFastPrinterTextClick(TObject* Sender);
+  // The option controls that mark the settings as modified (nothing while FSuppressEvents).
+  void cbxAutoSizzeChange(TObject* Sender);
+  void rbPrintWhatAllClick(TObject* Sender);
+  void cbxColTitleAlignmentChange(TObject* Sender);
+  void edMaxMemoColWidExit(TObject* Sender);
+  void edStartingReportLineIdChange(TObject* Sender);
+  void cbxIfOutputFileExistsChange(TObject* Sender);
+  void cbxReportAlignmentChange(TObject* Sender);
+  void cbxReportAlignmentExit(TObject* Sender);
+  void cbCloseWinAfterPrintingClick(TObject* Sender);
+  void cbDisplayReportOptionsWinClick(TObject* Sender);
+  void edTextFontNameChange(TObject* Sender);
+  void cbShrinkToPageClick(TObject* Sender);
+  void cmbSnapshotSizeChange(TObject* Sender);
+  void rbCountNumRcdsClick(TObject* Sender);
+  void cbPreviewFirstClick(TObject* Sender);
+  void cbDisplayPagesClick(TObject* Sender);
+  // HidePages as the Setup page's boxes give it ("General,Titles" for those two unchecked),
+  // and the boxes checked for the pages that HidePages does not name.
+  std::string HiddenPagesOfBoxes() const;
+  void HiddenPagesToBoxes(const std::string& HidePages);
+  // The fixed-pitch font dialog for the text font.
+  void buTextFontNameClick(TObject* Sender);
+  // Places the output file controls across the command bar and the memo edit down its page.
+  void FormResize(TObject* Sender);
+  // Adds the report id, the printed object and the settings file to the caption, or takes
+  // them off again.
+  void paPagesAcrossClick(TObject* Sender);
+  // Runs the exit handler of the focused combo box, edit or draw grid once, with Detach taking
+  // it off the control (the caller puts it back). Returns the handler (empty when none ran)
+  // and the control in Control.
+  TNotifyEvent RunActiveControlExit(bool Detach, TWinControl*& Control);
+  // Whether a page of that name (General, Output, Style, Titles, Setup) may show its tab: not
+  // named in HidePages, or every page shown.
+  bool TabAllowedByName(const std::string& Name) const;
+  // Shows every tab (after the options and setup passwords) with ShowAll, else those HidePages
+  // does not name; the window shrinks to its bars when no page is left.
+  void ApplyTabVisibility(bool ShowAll);
+  // The position of the combo's text among its items, letter case ignored; Default when it is
+  // none, which SetIt also selects.
+  static int ComboIndexOfText(TComboBox* Combo, int Default, bool SetIt);
+  bool FAllPagesShown = false;  // every tab shown, whatever HidePages names
+
+  // ---- Columns editor and passwords (ColumnsEditor.cpp, Passwords.cpp) ----
+  // The columns grid's size: one grid column per report column, a row per break level.
+  void SizeColumnsGrid();
+  // Formats 1234.56 with Fmt into Sample; false, with the error in Sample (and, when asked,
+  // in a warning box), when Fmt cannot format a number.
+  static bool ValidateFormatString(const std::string& Fmt, bool ShowMessage, std::string& Sample);
+  void dgColumnsDrawCell(TObject* Sender, int ACol, int ARow, const TRect& Rect, unsigned State);
+  void dgColumnsSelectCell(TObject* Sender, int ACol, int ARow, bool& CanSelect);
+  void dgColumnsDblClick(TObject* Sender);
+  void dgColumnsKeyDown(TObject* Sender, unsigned short& Key, TShiftState Shift);
+  void dgColumnsMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void dgColumnsMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void dgColumnsMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void dgColumnsTopLeftChanged(TObject* Sender);
+  void dgColumnsExit(TObject* Sender);
+  void cmbColumnsChange(TObject* Sender);
+  void cmbColumnsKeyDown(TObject* Sender, unsigned short& Key, TShiftState Shift);
+  void edColumnsExit(TObject* Sender);
+  void edColumnsKeyPress(TObject* Sender, char& Key);
+  void itmDisplayFieldNamesClick(TObject* Sender);
+  // Hides, shows or flips every column, by the menu item that sent it.
+  void itmHideallColumnsClick(TObject* Sender);
+  // Asks for the current password when one is set, then for a new one twice; true when
+  // Password changed (an empty one removes it). Label names it in the prompts and messages.
+  bool ChangePassword(const std::string& Label, std::string& Password);
+  void cbSettingsReadOnlyClick(TObject* Sender);
+  // The grid's cells: what a row of the columns grid edits.
+  enum class TColumnsRow { Name, Visible, Break, ColumnTotal, Format, None };
+  TColumnsRow ColumnsRowKind(int Row) const;
+  bool FShowFieldNames = false;  // the grid's headings are the columns' field names
+  bool FTotalsChanged = false;   // the totals changed and want a column scan
+
+  // ---- Style and Titles pages (StylePage.cpp, TitlesPage.cpp) ----
+  // The style options that the output and the printed object allow, checked as the settings
+  // hold them; refilled only when one of the two changed, unless forced.
+  void FillStyleOptsList(bool Force);
+  void ClearStyleOptsList();
+  void SetStyleOptChecked(int Index, bool Checked);
+  // The column list built again for options that change which columns exist, keeping the
+  // columns editor's choices, then measured.
+  void RebuildColumns();
+  void LayoutStylePanel();
+  void lbxStyleOptsClickCheck(TObject* Sender);
+  void pcOptionsChanging(TObject* Sender, bool& AllowChange);
+  void pcOptionsChange(TObject* Sender);
+  void FormKeyDown(TObject* Sender, unsigned short& Key, TShiftState Shift);
+  // The application's hint handler during a run: the long hint in the status panel.
+  void AppHintHandler(TObject* Sender);
+  void cbShowHintClick(TObject* Sender);
+  // Loads the selected memo's settings into the memo controls.
+  void lbxMemoLocationClick(TObject* Sender);
+  void ShowMemoSettings();
+  // The memo text placed to scale across the page width, between its two margin labels.
+  void LayoutMemoMargins();
+  void memRptMemoExit(TObject* Sender);
+  void edMemoXPosPerExit(TObject* Sender);
+  void buMemoFontClick(TObject* Sender);
+  void edMemoDateFormatStrChange(TObject* Sender);
+  void edMemoTimeFormatStrChange(TObject* Sender);
+  void edMemoPageFormatStrChange(TObject* Sender);
 
   // ---- Guard flags of the window (life cycle, transfer and checking) ----
   bool FSuppressEvents = false;     // change and exit handlers do nothing
@@ -236,9 +383,6 @@ protected:
   void DoCreate() override;
 
 private:
-  friend bool PreviewReport();
-  // The output flags and the page of the chosen destination for a run from the window.
-  void PrepareOutputForRun();
   int FPaMiddleHeight = 0;
   std::unique_ptr<TvlxRun, TRunPartFree> FRun;
   std::unique_ptr<TvlxRunScope, TRunPartFree> FRunScope;
@@ -248,8 +392,33 @@ private:
   // The columns were changed and want a scan before the next run.
   bool FColumnsChanged = false;
 
+  // Style and Titles pages: the kind and output bits of the last style-list fill (-1 before
+  // the first), the page that was active before the last tab change.
+  int FStyleKindBit = -1, FStyleTextBit = -1;
+  TTabSheet* FPrevOptionsPage = nullptr;
+  void BindStyleTitlesHandlers();
+  void EnableMemoControls(bool Enabled);
+  // The selected memo's settings into its controls, their handlers quiet meanwhile.
+  void LoadMemoControls();
   void BindValidationHandlers();
+  // ---- Columns editor and passwords ----
+  void BindColumnsHandlers();
+  void BindPasswordHandlers();
+  void ShowColumnsEditor();
+  void ApplyTotalKind();
+  void CommitFormatEdit();
+  void ToggleFormatEdit();
+  // After the columns' print flags changed: settings, destination, layout, grid.
+  void ColumnsVisibilityChanged();
+  // The columns laid out again across the pages, the font fitted and the panel updated.
+  void RelayoutColumns();
+  TPoint FColumnsPressed{-1, -1};
+  TPoint FColumnsUnderMouse{-1, -1};
+  int FColumnsLeftCol = 1;
+  unsigned FColumnsScrollTick = 0;
+  unsigned FColumnsMouseTick = 0;  // the pointer last moved over the grid's cells
   void BindOutputHandlers();
-  // The pages-across panel from the run state's count.
-  void ShowPagesAcross();
+  void BindCommandHandlers();
+  // The settings file carries the read-only attribute: nothing is ever saved to it.
+  bool SettingsFileReadOnly() const;
 };

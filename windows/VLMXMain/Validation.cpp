@@ -151,7 +151,10 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
          const int Top = StrToIntZero(edPageMarginTop->Text()), Bottom = StrToIntZero(edPageMarginBottom->Text());
          bool TooLarge;
          if (S.IsTextStyleOutput()) {
-           const int Lines = edLinesPerPage->Enabled() ? StrToIntZero(edLinesPerPage->Text()) : S.LinesPerpage;
+           // A disabled lines edit keeps the text page's length; the printer's page is the one
+           // printed on.
+           const int PageLines = PrintSettings->PageHeight > 0 ? PrintSettings->PageHeight : S.LinesPerpage;
+           const int Lines = edLinesPerPage->Enabled() ? StrToIntZero(edLinesPerPage->Text()) : PageLines;
            TooLarge = Top + Bottom > Lines - 5;
          } else {
            const TPageGeometry& G = *PrintSettings;
@@ -270,8 +273,10 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
       {E::Main, {edOutputFileName}, [&] {
          if (!PrintSettings->OutAnyFile) return true;
          const std::string Name = edOutputFileName->Text();
-         const size_t Cut = Name.find_last_of("\\:");
-         const std::string Dir = Cut == std::string::npos ? std::string() : Name.substr(0, Cut);
+         // Windows takes "/" as well as "\\"; a name after a bare drive ("C:r.txt") lies in that
+         // drive's current folder, which always exists.
+         const size_t Cut = Name.find_last_of("\\/:");
+         const std::string Dir = Cut == std::string::npos || Name[Cut] == ':' ? std::string() : Name.substr(0, Cut);
          return Dir.empty() || DirExists(Dir) ||
                 Fail(edOutputFileName, Focus,
                      "Directory does not exist for output file. Use Browse button to create directory.");
@@ -298,6 +303,9 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
   }
   if (Ok) {
     ClearWarning();
+    // What passed is stored at once: the next check, the page fitting and a move to another
+    // memo all read the settings.
+    FormToSettings();
     ShowReportWidthStatus();
   }
   return Ok;
@@ -320,11 +328,9 @@ void TfmVlxMain::edNumericOnlyExit(TObject* Sender) {
   if (FSuppressEvents || !Edit || !Edit->Modified()) return;
   if (ValidateOptions(Sender, false, true)) {
     if (Sender == edRcdEstimate) {
-      ObjInfo->Remeasure(nullptr, false, FColumnsChanged);
-      ShowPagesAcross();
+      ObjInfo->Remeasure(paPagesAcross, false, FColumnsChanged);
     } else if (Sender == edNumGrpBrkCols || Sender == edGrpBrkSameValue) {
-      ObjInfo->ColumnScan(this, nullptr, FColumnsChanged);
-      ShowPagesAcross();
+      ObjInfo->ColumnScan(this, paPagesAcross, FColumnsChanged);
       dgColumns->Invalidate();
     }
     const TObject* Rescaling[] = {edTxtCharsPageWid, edLinesPerPage,     edTextFontSize,

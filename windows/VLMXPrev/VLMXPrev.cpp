@@ -17,6 +17,7 @@
 #include "engine/Vellumix/ReportSettings.h"
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/Buttons.h"
+#include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
 #include "framework/Menus.h"
@@ -38,12 +39,6 @@ const char* const IniName = "Vellumix.Ini";
 const char* const TextFileItem = "Text File";
 
 std::string UserName() { return ObjInfo && ObjInfo->Component ? ObjInfo->Component->UserName() : ""; }
-
-// Runs the focused control's exit handling, as leaving it for another control would.
-void RunFocusedExit(TCustomForm* Form) {
-  if (TWinControl* Control = Form ? Form->ActiveControl() : nullptr; Control && Control->OnExit)
-    Control->OnExit(Control);
-}
 
 }  // namespace
 
@@ -352,6 +347,10 @@ void TfmVlxPreview::PrintFromPreview() {
     throw;
   }
   Restore();
+  // A run that failed before its progress window opened has shown nothing yet; the user's own
+  // stop needs no word.
+  if (Run.RunResult == 3 && !Run.FailureText.empty() && Run.FailureText != VlxUserTerminatedMsg)
+    MessageDlg(Run.FailureText, TMsgDlgType::mtError, mbOK, 0);
   GoToPage(gpSame);
 }
 
@@ -552,19 +551,18 @@ bool PreviewReport() {
     Main.cbxOutputDestChange(Main.cbxOutputDest);
     S.Modified = Modified;
   }
+  // A passing check stores the controls in the settings.
   if (!Main.ValidateOptions(nullptr, true, true)) return true;
-  Main.FormToSettings();
-  Main.PrepareOutputForRun();
-  if (Run.UnitSet != usText)
-    throw eVlxIntError("Attempt to preview report without defining Preview Image");
   Run.PageMode = pmPreview;
-  fmVlxPreview = new TfmVlxPreview(Application);
-  TfmVlxPreview& Preview = *fmVlxPreview;
-  // The pages are laid out, and printed from the preview, at the font size that fits them.
+  // The pages are laid out, and printed from the preview, as the Print command lays them out.
   Main.ApplyFontScaling(false);
   bool RescanPending = true;
   ObjInfo->Remeasure(Main.paPagesAcross, true, RescanPending);
+  Main.ApplyFontScaling(false);
+  if (Run.UnitSet != usText) throw eVlxIntError("Attempt to preview report without defining Preview Image");
   Run.CheckMemosFitPage();
+  fmVlxPreview = new TfmVlxPreview(Application);
+  TfmVlxPreview& Preview = *fmVlxPreview;
 
   Preview.paDestination->SetCaption(Main.paDestination->Caption());
   Preview.paDestination->SetWidth(Main.paDestination->Width());
@@ -586,11 +584,4 @@ bool PreviewReport() {
   Screen->SetCursor(crArrow);
   Preview.ShowModal();
   return Preview.OptionsRequested;
-}
-
-void TfmVlxMain::PreviewClick() {
-  RunFocusedExit(this);
-  PreviewReport();
-  SettingsToForm();
-  ShowOutputDestOptions(nullptr, true);
 }
