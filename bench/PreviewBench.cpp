@@ -7,8 +7,6 @@
 // For each size: the search's rows/s (a search linear in rows keeps it level from size to size),
 // the time of one move to page 10 and to the last page (the same work: one page composed from
 // its restart point, whichever page it is), and the bytes the restart points hold per page.
-#include <malloc.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -19,46 +17,13 @@
 #include <vector>
 
 #include "bench/BenchRun.h"
+#include "bench/GroupedReport.h"
+#include "bench/HeapCount.h"
 #include "engine/VLMXGbl/RptStyles.h"
 #include "tests/support/GoldenReports.h"
 #include "windows/VLMXPrev/PrvwPageList.h"
 
-namespace Heap {
-size_t Live = 0;
-}  // namespace Heap
-
-void* operator new(size_t Size) {
-  void* P = std::malloc(Size ? Size : 1);
-  if (!P) throw std::bad_alloc();
-  Heap::Live += malloc_usable_size(P);
-  return P;
-}
-
-void operator delete(void* P) noexcept {
-  if (!P) return;
-  Heap::Live -= malloc_usable_size(P);
-  std::free(P);
-}
-
-void operator delete(void* P, size_t) noexcept { operator delete(P); }
-
 namespace {
-
-std::string CellText(int Col, int Row) {
-  if (Col == 0) return "Group " + std::to_string(Row / 100);
-  if (Col % 3 == 1) return std::to_string(Row * 7 % 10007) + "." + std::to_string(Col % 10);
-  return "text " + std::to_string(Row % 99991) + "-" + std::to_string(Col);
-}
-
-// Group breaks and sums, as the report benchmark prints them: the restart points carry previous
-// values and totals.
-const GoldenReports::TCase PreviewCase = {
-    "bench-preview",
-    GoldenReports::TSource::Numbers,
-    {"OutputQuality=1", "PauseAfterPrinting=0", "DisplayProgressWin=0", "NumFixedCols=0", "HideColumns=~Line#",
-     "TxtCharsPageWid=160", "LinesPerpage=60", "NumGrpBrkCols=1"},
-    {{PgNum, "\rPage ^P"}},
-    {{"Col#1", 0, tkSum}, {"Col#4", 0, tkSum}, {"Col#1", 1, tkSum}, {"Col#4", 1, tkSum}}};
 
 double Timed(const std::function<void()>& Work) {
   const auto Start = std::chrono::steady_clock::now();
@@ -73,8 +38,9 @@ public:
 };
 
 void Bench(int Rows) {
-  TStringGrid* Grid = BenchRun::Objects(Rows, CellText, false).Grid;
-  GoldenReports::TReport Report(PreviewCase, Grid);
+  TStringGrid* Grid = BenchRun::Objects(Rows, GroupedReport::CellText, false).Grid;
+  // The report benchmark's report: the restart points carry previous values and totals.
+  GoldenReports::TReport Report(GroupedReport::Case, Grid);
   const std::string Scratch = (std::filesystem::temp_directory_path() / "preview_bench.txt").string();
   // The start of the run: the columns measured and placed.
   if (Report.Print(Scratch) != 1) {
@@ -87,12 +53,7 @@ void Bench(int Rows) {
   TShown Shown;
   Run.Sink = PreviewPageSink(Shown);
   Run.PageMode = pmPreview;
-  Run.RecordCounterStart = Report.Settings.StartingReportLineId;
-  Run.AllPages = true;
-  Run.StartReport();
-  Run.CurVertPage = 1;
-  Run.CurPageAcross = 0;
-  Run.CurCol = 0;
+  PreviewStartReport();
   const size_t HeapBefore = Heap::Live;
   TPrvwPageList PageList;
   int LastTotalsRow = 0;

@@ -39,56 +39,20 @@
 #include <vector>
 
 #include "bench/BenchRun.h"
+#include "bench/GroupedReport.h"
+#include "bench/HeapCount.h"
 #include "engine/VLMXGbl/RunUI.h"
 #include "framework/headless/Clock.h"
 #include "tests/support/GoldenReports.h"
 #include "windows/ReportWindows.h"
 #include "windows/VLMXPgrs/VLMXPgrs.h"
 
-// The bytes live through operator new, and their peak since it was last reset. The benchmark is
-// single-threaded.
-namespace Heap {
-size_t Live = 0;
-size_t Peak = 0;
-}  // namespace Heap
-
-void* operator new(size_t Size) {
-  void* P = std::malloc(Size ? Size : 1);
-  if (!P) throw std::bad_alloc();
-  Heap::Live += malloc_usable_size(P);
-  if (Heap::Live > Heap::Peak) Heap::Peak = Heap::Live;
-  return P;
-}
-
-void operator delete(void* P) noexcept {
-  if (!P) return;
-  Heap::Live -= malloc_usable_size(P);
-  std::free(P);
-}
-
-void operator delete(void* P, size_t) noexcept { operator delete(P); }
-
 namespace {
 
 namespace fs = std::filesystem;
 
-// Column 0 breaks every 100 rows; columns 1, 4 and 7 hold numbers, the rest text.
-std::string CellText(int Col, int Row) {
-  if (Col == 0) return "Group " + std::to_string(Row / 100);
-  if (Col % 3 == 1) return std::to_string(Row * 7 % 10007) + "." + std::to_string(Col % 10);
-  return "text " + std::to_string(Row % 99991) + "-" + std::to_string(Col);
-}
-
-// The report: IBM line drawing on a page wide enough for every column, one group-break column,
-// sums of two number columns for each group and for the report, page numbers, no progress
-// window. The source is the grid given to the report, not the case's own.
-const GoldenReports::TCase ReportCase = {
-    "bench-grid",
-    GoldenReports::TSource::Numbers,
-    {"OutputQuality=1", "PauseAfterPrinting=0", "DisplayProgressWin=0", "NumFixedCols=0", "HideColumns=~Line#",
-     "TxtCharsPageWid=160", "LinesPerpage=60", "NumGrpBrkCols=1"},
-    {{PgNum, "\rPage ^P"}},
-    {{"Col#1", 0, tkSum}, {"Col#4", 0, tkSum}, {"Col#1", 1, tkSum}, {"Col#4", 1, tkSum}}};
+using GroupedReport::CellText;
+const GoldenReports::TCase& ReportCase = GroupedReport::Case;
 
 // The wall time of Work in seconds.
 double Timed(const std::function<void()>& Work) {

@@ -164,12 +164,7 @@ protected:
     explicit TPreview(GoldenReports::TReport& R) : Report(R), Run(R.Run) {
       Run.Sink = PreviewPageSink(Shown);
       Run.PageMode = pmPreview;
-      Run.RecordCounterStart = Report.Settings.StartingReportLineId;
-      Run.AllPages = true;
-      Run.StartReport();
-      Run.CurVertPage = 1;
-      Run.CurPageAcross = 0;
-      Run.CurCol = 0;
+      PreviewStartReport();
     }
     ~TPreview() { Run.Sink.reset(); }
 

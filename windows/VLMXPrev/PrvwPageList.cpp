@@ -94,6 +94,17 @@ void SetPreviewPageRange(TPrvwPageList* PageList, TPrintWhat Kind, TPoint FromPa
   --PS.CurVertPage;
 }
 
+void PreviewStartReport() {
+  FW_ASSERT(PrintSettings && RptSettings);
+  TvlxPrintSettings& Run = *PrintSettings;
+  Run.RecordCounterStart = RptSettings->StartingReportLineId;
+  Run.AllPages = true;
+  Run.StartReport();
+  Run.CurVertPage = 1;
+  Run.CurPageAcross = 0;
+  Run.CurCol = 0;
+}
+
 void PreviewGoToPage(TPrvwPageList& PageList, TPreviewMove Move, int& LastTotalsRow, bool& Exact) {
   FW_ASSERT(PrintSettings && RptStyles && ObjInfo && RptSettings);
   TvlxPrintSettings& Run = *PrintSettings;

@@ -67,6 +67,9 @@ private:
 // than from the report's first row.
 void SetPreviewPageRange(TPrvwPageList* PageList, TPrintWhat Kind, TPoint FromPage, TPoint ToPage);
 
+// The report started again for a preview: counters, totals and object from the first row, the
+// next move showing page 1.
+void PreviewStartReport();
 // How the preview moves from the page it shows: to the page before, the next, or the same again.
 enum TPreviewMove { gpPrevious = 0, gpNext = 1, gpSame = 2 };
 // One move of the preview: the run goes to the page before, the next or the same one again,

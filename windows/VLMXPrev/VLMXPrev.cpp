@@ -207,14 +207,8 @@ void TfmVlxPreview::FormResize() {
 // ---- Pages ------------------------------------------------------------------------------------
 
 void TfmVlxPreview::ResetPreview() {
-  TvlxPrintSettings& Run = *PrintSettings;
   sbPrevPage->SetEnabled(false);
-  Run.RecordCounterStart = RptSettings->StartingReportLineId;
-  Run.AllPages = true;
-  Run.StartReport();
-  Run.CurVertPage = 1;
-  Run.CurPageAcross = 0;
-  Run.CurCol = 0;
+  PreviewStartReport();
   OptionsRequested = false;
   LastPageKnown = false;
   PageList = std::make_unique<TPrvwPageList>();
