@@ -171,6 +171,8 @@ void TfmVlxPreview::FormShow() {
   SyncOutputToSetup();
   InitPreview();
   GoToPage(gpNext);
+  // The page keys (PgDn, Shift+PgUp, Esc) belong to the text box: it has the focus from the start.
+  SetActiveControl(memPreview);
 }
 
 void TfmVlxPreview::InitPreview() {
