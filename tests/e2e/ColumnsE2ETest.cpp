@@ -2,14 +2,9 @@
 // a column hidden and a total chosen by real clicks and keys, printed to a text file, saved and
 // found again; a report password given on the Setup page and then asked by Print. And the
 // selected-rows question over a multi-select DB grid and a list box.
-#include "app/VersoraMain.h"
-#include "framework/win32/Win32Handles.h"
-
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,8 +12,6 @@
 #include "engine/VLMXCols.h"
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
-#include "engine/Vellumix/ReportSettings.h"
-#include "engine/Vellumix/Vellumix.h"
 #include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
 #include "framework/DBGrids.h"
@@ -26,8 +19,8 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
 #include "framework/StdCtrls.h"
-#include "tests/e2e/Pump.h"
-#include "tests/e2e/Screenshot.h"
+#include "tests/e2e/UserScript.h"
+#include "tests/support/TempDir.h"
 #include "windows/VLMXASel/VLMXASel.h"
 #include "windows/VLMXMain/VLMXMain.h"
 #include "windows/VLMXPw/VLMXPw.h"
@@ -35,62 +28,7 @@
 namespace {
 
 const std::string Out = VERSORA_E2E_OUTPUT_DIR;
-
-// A user's script: steps that act or wait, each returning true once done, run in order from a
-// thread timer so that they go on inside the modal loops the earlier steps open. A step that
-// does not finish in time stops the script and every modal window is cancelled.
-class TScript {
-public:
-  void Step(const std::string& Name, std::function<bool()> Done) { FSteps.push_back({Name, std::move(Done)}); }
-
-  // The name of the step that did not finish, or empty when all did.
-  std::string Run(unsigned StepMs = 20000) {
-    Current = this;
-    FStepMs = StepMs;
-    FSince = GetTickCount();
-    const UINT_PTR Timer = SetTimer(nullptr, 0, 50, Tick);
-    PumpUntil([&] { return FAt >= FSteps.size() || !FStuck.empty(); }, 600000);
-    KillTimer(nullptr, Timer);
-    Current = nullptr;
-    return FAt >= FSteps.size() ? FStuck : FStuck.empty() ? FSteps[FAt].first : FStuck;
-  }
-
-private:
-  static inline TScript* Current = nullptr;
-  std::vector<std::pair<std::string, std::function<bool()>>> FSteps;
-  size_t FAt = 0;
-  DWORD FSince = 0;
-  unsigned FStepMs = 0;
-  bool FBusy = false;
-  std::string FStuck;
-
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (Current) Current->Advance();
-  }
-
-  void Advance() {
-    if (FBusy || !FStuck.empty() || FAt >= FSteps.size()) return;
-    FBusy = true;
-    try {
-      if (FSteps[FAt].second()) {
-        ++FAt;
-        FSince = GetTickCount();
-      } else if (GetTickCount() - FSince > FStepMs) {
-        FStuck = FSteps[FAt].first;
-      }
-    } catch (const std::exception& E) {
-      FStuck = FSteps[FAt].first + ": " + E.what();
-    }
-    FBusy = false;
-    if (!FStuck.empty()) Abandon();
-  }
-
-  static void Abandon() {
-    if (HWND Box = FindWindowA("#32770", nullptr)) PostMessageA(Box, WM_COMMAND, IDCANCEL, 0);
-    for (int I = 0; I < Screen->FormCount(); ++I)
-      if (Screen->Forms(I)->Visible()) Screen->Forms(I)->SetModalResult(mrCancel);
-  }
-};
+using TScript = TUserScript;
 
 HWND Handle(TControl& Control) { return PeerHandle(Control); }
 
@@ -99,20 +37,9 @@ bool HasFocus(TControl& Control) {
   return Own && (Focus == Own || IsChild(Own, Focus));
 }
 
-void ClickMiddle(TControl& Control) {
-  RECT R{};
-  GetClientRect(Handle(Control), &R);
-  PostClick(Handle(Control), R.right / 2, R.bottom / 2);
-}
-
 void ClickCell(TCustomGrid& Grid, int Col, int Row) {
   const TRect R = Grid.CellRect(Col, Row);
   PostClick(Handle(Grid), (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
-}
-
-// Lower-case letters and digits, as the keyboard types them.
-void TypeKeys(const std::string& Text) {
-  for (char C : Text) Press(static_cast<WORD>(std::toupper(static_cast<unsigned char>(C))));
 }
 
 bool Showing(TCustomForm* Form) {
@@ -133,30 +60,6 @@ std::string MessageText(TCustomForm& Dialog) {
 
 void ClickDialogButton(TCustomForm& Dialog, const std::string& Name) {
   if (auto* Button = dynamic_cast<TControl*>(Dialog.FindComponent(Name))) ClickMiddle(*Button);
-}
-
-// The text of the system's error box, closed; empty while there is none.
-std::string TakeErrorBox() {
-  HWND Box = FindWindowA("#32770", nullptr);
-  if (!Box || !IsWindowVisible(Box)) return "";
-  char Text[1024] = {};
-  GetDlgItemTextA(Box, 0xFFFF, Text, sizeof Text);
-  PostMessageA(Box, WM_COMMAND, IDOK, 0);
-  return Text;
-}
-
-// The path with the backslashes that the program's file checks expect.
-std::string WindowsPath(std::string Path) {
-  for (char& C : Path)
-    if (C == '/') C = '\\';
-  return Path;
-}
-
-std::string ReadFile(const std::string& Path) {
-  std::ifstream In(Path, std::ios::binary);
-  std::stringstream S;
-  S << In.rdbuf();
-  return S.str();
 }
 
 // The first cell of the last row of the report's table: the text between its first two bars.
@@ -185,29 +88,17 @@ int ColumnOf(const std::string& Title) {
   return -1;
 }
 
-class ColumnsE2E : public ::testing::Test {
+class ColumnsE2E : public BookTableTest {
 protected:
   void SetUp() override {
+    BookTableTest::SetUp();
     CreateDirectoryA(Out.c_str(), nullptr);
-    Application->CreateForm(frmVersora);
-    Application->MainForm()->Show();
-    Window = Handle(*frmVersora);
-    ASSERT_NE(Window, nullptr);
-    SetForegroundWindow(Window);
-    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(Window) && GetFocus() != nullptr; }));
     Vlx = frmVersora->VlxVellumix1;
-    Vlx->SetReportSettingsFileName(Settings);
-    std::ofstream File(Settings, std::ios::binary | std::ios::trunc);
-    File << "[" << Vlx->ReportId() << "]\r\n"
-         << "DisplayReportOptionsWin=1\r\nPreviewFirst=0\r\nDisplayProgressWin=0\r\nPauseAfterPrinting=0\r\n"
-         << "OutputQuality=0\r\nOutputDest=1\r\nOutputFileName=" << WindowsPath(Report) << "\r\nIfOutputFileExists=0\r\n"
-         << "NumFixedCols=0\r\nHideColumns=~Line#\r\nLinesPerpage=120\r\nTxtCharsPageWid=200\r\n";
-  }
-
-  void TearDown() override {
-    delete frmVersora;
-    frmVersora = nullptr;
-    Application->ProcessMessages();
+    WriteSettings(*Vlx, Settings,
+                  "DisplayReportOptionsWin=1\r\nPreviewFirst=0\r\nDisplayProgressWin=0\r\nPauseAfterPrinting=0\r\n"
+                  "OutputQuality=0\r\nOutputDest=1\r\nOutputFileName=" + WindowsPath(Report) +
+                      "\r\nIfOutputFileExists=0\r\nNumFixedCols=0\r\nHideColumns=~Line#\r\nLinesPerpage=120\r\n"
+                      "TxtCharsPageWid=200\r\n");
   }
 
   // Steps: "&Print" on the book table, then the setup window up and in front.
@@ -272,7 +163,7 @@ protected:
       return true;
     });
     S.Step("type " + Text, [Text] {
-      TypeKeys(Text);
+      TypeText(Text);
       return true;
     });
     S.Step("typed " + Text, [Text] {
@@ -282,7 +173,6 @@ protected:
     });
   }
 
-  HWND Window = nullptr;
   TvlxVellumix* Vlx = nullptr;
   const std::string Test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
   const std::string Settings = Out + "/" + Test + ".ini";
@@ -343,13 +233,13 @@ TEST_F(ColumnsE2E, HiddenColumnAndCountTotalPrintSaveAndComeBack) {
   });
   S.Step("printed", [&] {
     if (PrintSettings->RunResult != 1) return false;
-    Printed = ReadFile(Report);
-    return !Printed.empty();
+    Printed = FileBytes(Report);
+    return !Printed.empty() && Printed != "(none)";
   });
   SaveSettings(S);
   CloseSetupWindow(S);
   S.Step("read the section", [&] {
-    Saved = ReadFile(Settings);
+    Saved = FileBytes(Settings);
     return true;
   });
   OpenSetupWindow(S, "again");
@@ -375,7 +265,7 @@ TEST_F(ColumnsE2E, HiddenColumnAndCountTotalPrintSaveAndComeBack) {
 
 TEST_F(ColumnsE2E, ReportPasswordFromTheSetupPageIsAskedByPrintOncePerCall) {
   TScript S;
-  std::vector<std::string> Dialogs, Errors;
+  std::vector<std::string> Dialogs;
   bool PrintedAfterWrong = false, AskedOnSecondPrint = false;
   std::string SavedPw;
   OpenSetupWindow(S, "first");
@@ -402,7 +292,7 @@ TEST_F(ColumnsE2E, ReportPasswordFromTheSetupPageIsAskedByPrintOncePerCall) {
   SaveSettings(S);
   CloseSetupWindow(S);
   S.Step("read the section", [&] {
-    const std::string Saved = ReadFile(Settings);
+    const std::string Saved = FileBytes(Settings);
     const size_t At = Saved.find("\r\nRptPW=");
     if (At != std::string::npos) SavedPw = Saved.substr(At + 8, Saved.find('\r', At + 2) - At - 8);
     return true;
@@ -415,18 +305,30 @@ TEST_F(ColumnsE2E, ReportPasswordFromTheSetupPageIsAskedByPrintOncePerCall) {
   });
   AnswerPassword(S, "Enter Report Password:", "wrong", "columns-6-report-password");
   for (int I = 2; I <= 3; ++I) {
-    S.Step("refused " + std::to_string(I - 1), [] {
-      return fmVlxPassword && fmVlxPassword->paStatus->Caption() == "Password is Incorrect" &&
-             fmVlxPassword->edPassword->Text().empty() == false && HasFocus(*fmVlxPassword->edPassword);
+    S.Step("refused " + std::to_string(I - 1), [I, Painted = 0]() mutable {
+      TfmVlxPassword* W = fmVlxPassword;
+      if (!W || W->paStatus->Caption() != "Password is Incorrect" || W->edPassword->Text().empty() ||
+          !HasFocus(*W->edPassword) || (I == 2 && ++Painted < 3))
+        return false;
+      if (I == 2) {  // the entry masked, the refusal in the red status line
+        EXPECT_EQ(WindowText(Handle(*W)), "Report: " + RptSettings->ReportTitle);
+        EXPECT_EQ(SendMessageA(Handle(*W->edPassword), EM_GETPASSWORDCHAR, 0, 0), 'X');
+        HDC Dc = GetDC(Handle(*W->paStatus));
+        EXPECT_EQ(GetPixel(Dc, 3, 3), RGB(255, 0, 0));
+        ReleaseDC(Handle(*W->paStatus), Dc);
+        SaveWindowScreenshot(Handle(*W), "columns-7-password-refused");
+      }
+      return true;
     });
     S.Step("wrong again " + std::to_string(I), [] {
       for (int K = 0; K < 5; ++K) Press(VK_BACK);
-      TypeKeys("wrong");
+      TypeText("wrong");
       return true;
     });
-    S.Step("Enter " + std::to_string(I), [] {
+    S.Step("OK " + std::to_string(I), [I] {
       if (fmVlxPassword->edPassword->Text() != "wrong") return false;
-      Press(VK_RETURN);
+      if (I == 2) ClickMiddle(*fmVlxPassword->edOk);
+      else Press(VK_RETURN);
       return true;
     });
   }
@@ -437,19 +339,14 @@ TEST_F(ColumnsE2E, ReportPasswordFromTheSetupPageIsAskedByPrintOncePerCall) {
     ClickDialogButton(*Dialog, "CancelButton");
     return true;
   });
-  S.Step("the violation", [&] {
-    const std::string Text = TakeErrorBox();
-    if (Text.empty()) return false;
-    Errors.push_back(Text);
-    return true;
-  });
+  S.Step("the violation", [&] { return !S.Boxes.empty(); });
   S.Step("nothing printed; Print again", [&] {
     if (FindWindowA("#32770", nullptr)) return false;
     PrintedAfterWrong = GetFileAttributesA(Report.c_str()) != INVALID_FILE_ATTRIBUTES;
     ClickMiddle(*fmVlxMain->sbPrint);
     return true;
   });
-  AnswerPassword(S, "Enter Report Password:", "secret");
+  AnswerPassword(S, "Enter Report Password:", "SeCrEt");
   S.Step("printed; Print once more", [&] {
     if (GetFileAttributesA(Report.c_str()) == INVALID_FILE_ATTRIBUTES || PrintSettings->RunResult != 1) return false;
     DeleteFileA(Report.c_str());
@@ -466,7 +363,7 @@ TEST_F(ColumnsE2E, ReportPasswordFromTheSetupPageIsAskedByPrintOncePerCall) {
   const std::string Stuck = S.Run();
   EXPECT_EQ(Stuck, "");
   EXPECT_EQ(Dialogs, (std::vector<std::string>{"New Report Password is now active", "Too many password violations"}));
-  EXPECT_EQ(Errors, (std::vector<std::string>{"Vellumix! Setup Error: Report Password Violation."}));
+  EXPECT_EQ(S.Boxes, (std::vector<std::string>{"Vellumix! Setup Error: Report Password Violation."}));
   EXPECT_EQ(SavedPw, "secret");
   EXPECT_FALSE(PrintedAfterWrong);
   EXPECT_FALSE(AskedOnSecondPrint);
@@ -511,14 +408,11 @@ protected:
     Vlx = new TvlxVellumix(Form);
     Vlx->SetName("vlxRows");
     Vlx->SetReportId("Rows (001.001)");
-    Vlx->SetReportSettingsFileName(Out + "/Rows.ini");
-    std::ofstream File(Out + "/Rows.ini", std::ios::binary | std::ios::trunc);
-    File << "[Rows (001.001)]\r\n"
-         << "DisplayReportOptionsWin=0\r\nPreviewFirst=0\r\nDisplayProgressWin=0\r\nPauseAfterPrinting=0\r\n"
-         << "OutputQuality=0\r\nOutputDest=1\r\nOutputFileName=" << WindowsPath(Report) << "\r\n"
-         << "IfOutputFileExists=0\r\nNumFixedCols=0\r\nHideColumns=~Line#\r\nPrintWhat=7\r\n"
-         << "ioAskToPrintSelectedRows=1\r\nLinesPerpage=120\r\nTxtCharsPageWid=100\r\n";
-    File.close();
+    WriteSettings(*Vlx, Out + "/Rows.ini",
+                  "DisplayReportOptionsWin=0\r\nPreviewFirst=0\r\nDisplayProgressWin=0\r\nPauseAfterPrinting=0\r\n"
+                  "OutputQuality=0\r\nOutputDest=1\r\nOutputFileName=" + WindowsPath(Report) +
+                      "\r\nIfOutputFileExists=0\r\nNumFixedCols=0\r\nHideColumns=~Line#\r\nPrintWhat=7\r\n"
+                      "ioAskToPrintSelectedRows=1\r\nLinesPerpage=120\r\nTxtCharsPageWid=100\r\n");
     Form->Show();
     SetForegroundWindow(Handle(*Form));
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(Handle(*List)) != FALSE; }));
@@ -554,8 +448,8 @@ protected:
   void Printed(TScript& S, std::string& Into) {
     S.Step("report written", [this, &Into] {
       if (fmVlxMain || fmvlxAskSelectedRows) return false;
-      Into = ReadFile(Report);
-      return !Into.empty();
+      Into = FileBytes(Report);
+      return !Into.empty() && Into != "(none)";
     });
   }
 
@@ -605,7 +499,7 @@ TEST_F(SelectedRowsE2E, PickedRowsOfADBGridAndAListBoxPrintAloneAndCancelStopsQu
 
   TScript S;
   std::string FromGrid, FromList;
-  std::vector<std::string> Dialogs, Errors;
+  std::vector<std::string> Dialogs;
   Ask(S, Grid, true, "selected-rows-2-question");
   Printed(S, FromGrid);
   Ask(S, List, true, "");
@@ -616,14 +510,10 @@ TEST_F(SelectedRowsE2E, PickedRowsOfADBGridAndAListBoxPrintAloneAndCancelStopsQu
       Dialogs.push_back(MessageText(*Dialog));
       ClickDialogButton(*Dialog, "OKButton");
     }
-    const std::string Error = TakeErrorBox();
-    if (!Error.empty()) Errors.push_back(Error);
     return !Dialogs.empty() && !fmVlxMain && !MessageDialog();
   });
   S.Step("and nothing more", [&] {
     PumpUntil([] { return false; }, 500);
-    const std::string Error = TakeErrorBox();
-    if (!Error.empty()) Errors.push_back(Error);
     if (TCustomForm* Dialog = MessageDialog()) {
       Dialogs.push_back(MessageText(*Dialog));
       ClickDialogButton(*Dialog, "OKButton");
@@ -636,5 +526,5 @@ TEST_F(SelectedRowsE2E, PickedRowsOfADBGridAndAListBoxPrintAloneAndCancelStopsQu
   EXPECT_EQ(RowsOf(FromList), (std::vector<std::string>{"Echo", "Hotel", "Juliet"})) << FromList;
   EXPECT_EQ(GetFileAttributesA(Report.c_str()), INVALID_FILE_ATTRIBUTES) << "the cancelled report wrote nothing";
   EXPECT_EQ(Dialogs, std::vector<std::string>{"Vellumix! User Terminated Report"});
-  EXPECT_EQ(Errors, std::vector<std::string>{});
+  EXPECT_EQ(S.Boxes, std::vector<std::string>{});
 }

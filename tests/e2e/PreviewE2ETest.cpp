@@ -2,96 +2,24 @@
 // default settings opens the preview first, and a user played by a system timer pages, zooms,
 // copies, prints the current page on the PDF printer and asks for the report options. A grid
 // of generated rows shows the progress window of the last-page search.
-#include "app/VersoraMain.h"
-#include "framework/win32/Win32Handles.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
-#include "engine/VLMXGbl/RunUI.h"
-#include "engine/VLMXGbl/RptStyles.h"
-#include "engine/Vellumix/Vellumix.h"
 #include "framework/Buttons.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
 #include "framework/StdCtrls.h"
-#include "tests/e2e/Pump.h"
-#include "tests/e2e/Screenshot.h"
+#include "tests/e2e/UserScript.h"
 #include "windows/VLMXMain/VLMXMain.h"
 #include "windows/VLMXPgrs/VLMXPgrs.h"
 #include "windows/VLMXPrev/VLMXPrev.h"
 
 namespace {
-
-constexpr DWORD GiveUpMs = 90000;
-
-// The user, one step per timer tick: each step waits for what it expects, then acts and
-// returns true. Message boxes are a failure the user had to answer: their texts are kept.
-class TUser {
-public:
-  using TStep = std::function<bool()>;
-  explicit TUser(std::vector<TStep> Steps) : FSteps(std::move(Steps)) {
-    Current = this;
-    FStart = GetTickCount();
-    FTimer = SetTimer(nullptr, 0, 100, Tick);
-  }
-  ~TUser() {
-    KillTimer(nullptr, FTimer);
-    Current = nullptr;
-  }
-  bool Done() const { return FNext == FSteps.size(); }
-  size_t StepsDone() const { return FNext; }
-  std::vector<std::string> Boxes;
-  size_t GaveUpAt = 0;
-
-private:
-  static inline TUser* Current = nullptr;
-  std::vector<TStep> FSteps;
-  size_t FNext = 0;
-  DWORD FStart = 0;
-  UINT_PTR FTimer = 0;
-  bool FBusy = false;
-
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    TUser* User = Current;
-    if (!User || User->FBusy) return;
-    User->FBusy = true;
-    if (HWND Box = FindWindowA("#32770", nullptr)) {
-      char Text[1024] = {};
-      GetDlgItemTextA(Box, 0xFFFF, Text, sizeof Text);
-      User->Boxes.push_back(Text);
-      PostMessageA(Box, WM_COMMAND, IDOK, 0);
-    } else if (User->FNext < User->FSteps.size()) {
-      if (User->FSteps[User->FNext]()) ++User->FNext;
-      else if (GetTickCount() - User->FStart > GiveUpMs) User->GiveUp();
-    }
-    User->FBusy = false;
-  }
-  // Ends a run that did not go as expected, whichever window it waits in.
-  void GiveUp() {
-    GaveUpAt = FNext;
-    if (fmVlxPreview) {
-      SaveWindowScreenshot(PeerHandle(*fmVlxPreview), "preview-gave-up");
-      ADD_FAILURE() << "page " << PrintSettings->CurPageAcross << "-" << PrintSettings->CurVertPage << " of "
-                    << PrintSettings->PagesAcross << ", label " << fmVlxPreview->paPageNum->Caption() << ", next "
-                    << fmVlxPreview->sbNextPage->Enabled() << ", prev " << fmVlxPreview->sbPrevPage->Enabled()
-                    << ", mode " << int(PrintSettings->PageMode) << ", state " << int(PrintSettings->RunState)
-                    << ", progress " << (fmVlxProgress != nullptr);
-    }
-    FNext = FSteps.size() + 1;
-    if (fmVlxPreview) fmVlxPreview->SetModalResult(mrCancel);
-    else if (fmVlxMain) fmVlxMain->SetModalResult(mrCancel);
-  }
-};
-
-// Clicks a speed button of the preview's tool bars where the user would.
-void ClickButton(const TControl& Button) { PostClick(PeerHandle(Button), Button.Width() / 2, Button.Height() / 2); }
 
 bool PreviewUp() {
   return fmVlxPreview && fmVlxPreview->HandleAllocated() && IsWindowVisible(PeerHandle(*fmVlxPreview)) &&
@@ -99,17 +27,6 @@ bool PreviewUp() {
 }
 int Page() { return PrintSettings ? PrintSettings->CurVertPage : -1; }
 std::string Shown() { return fmVlxPreview->memPreview->Text(); }
-
-std::string ClipboardText() {
-  std::string Text;
-  if (!OpenClipboard(nullptr)) return Text;
-  if (HANDLE Data = GetClipboardData(CF_TEXT)) {
-    Text = static_cast<const char*>(GlobalLock(Data));
-    GlobalUnlock(Data);
-  }
-  CloseClipboard();
-  return Text;
-}
 
 // The page as pdftotext reads it back: each line without its margins, blank runs as one, empty
 // lines left out, the line-draw bytes as the box-drawing characters they draw, and the sheet's
@@ -139,42 +56,25 @@ std::string PdfLines(const std::string& Page) {
   return Out + "--page--\n";
 }
 
-class PreviewWindow : public ::testing::Test {
+class PreviewWindow : public BookTableTest {
 protected:
   void SetUp() override {
-    Application->CreateForm(frmVersora);
-    Application->MainForm()->Show();
-    Window = PeerHandle(*frmVersora);
-    SetForegroundWindow(Window);
-    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(Window) && GetFocus() != nullptr; }));
+    BookTableTest::SetUp();
     CreateDirectoryA(Out.c_str(), nullptr);
-    Token = "PRV" + std::to_string(GetCurrentProcessId()) + "T" + std::to_string(GetTickCount());
-  }
-  void TearDown() override {
-    delete frmVersora;
-    frmVersora = nullptr;
-    Application->ProcessMessages();
   }
   // The report's section: only what the test needs differs from the defaults (options window
   // and preview first on).
   void Settings(const std::string& Keys) {
-    TvlxVellumix& Vlx = *frmVersora->VlxVellumix1;
-    Vlx.SetReportSettingsFileName(Out + "/Preview.txt");
-    std::ofstream File(Out + "/Preview.txt", std::ios::binary | std::ios::trunc);
-    File << "[" << Vlx.ReportId() << "]\r\nDefaultPrinter=1\r\nPauseAfterPrinting=0\r\nReportDesc=Preview " << Token
-         << "\r\n" << Keys;
+    WriteSettings(*frmVersora->VlxVellumix1, Out + "/Preview.txt",
+                  "DefaultPrinter=1\r\nPauseAfterPrinting=0\r\nReportDesc=Preview " + Token + "\r\n" + Keys);
   }
-  // Clicks "&Print" and plays User until the setup window is gone.
-  void Run(TUser& User) {
-    PostClick(PeerHandle(*frmVersora->btnPrint), 10, 10);
-    EXPECT_TRUE(PumpUntil([&] { return User.StepsDone() > 0 && !fmVlxMain; }, 150000));
-    EXPECT_TRUE(User.Done()) << "gave up at step " << User.GaveUpAt;
+  void Run(TUserScript& User) {
+    PrintAndPlay(User);
     EXPECT_EQ(User.Boxes, std::vector<std::string>{});
   }
 
-  HWND Window = nullptr;
   const std::string Out = VERSORA_E2E_OUTPUT_DIR;
-  std::string Token;
+  const std::string Token = "PRV" + std::to_string(GetCurrentProcessId()) + "T" + std::to_string(GetTickCount());
 };
 
 }  // namespace
@@ -188,7 +88,8 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
   std::string Last;
   int Size = 0;
   TfmVlxPreview* P = nullptr;
-  TUser User({
+  TUserScript User;
+  User.Steps({
       // Page 1 first, the setup window out of sight.
       [&] {
         if (!PreviewUp() || Page() != 1 || Shown().empty()) return false;
@@ -201,33 +102,33 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
         EXPECT_EQ(GetFocus(), PeerHandle(*P->memPreview));
         Pages[1] = Shown();
         SaveWindowScreenshot(PeerHandle(*P), "preview-page1");
-        ClickButton(*P->sbNextPage);
+        ClickMiddle(*P->sbNextPage);
         return true;
       },
       [&] {
         if (Page() != 2) return false;
         Pages[2] = Shown();
         EXPECT_NE(Pages[2], Pages[1]);
-        ClickButton(*P->sbNextPage);
+        ClickMiddle(*P->sbNextPage);
         return true;
       },
       [&] {
         if (Page() != 3) return false;
         Pages[3] = Shown();
-        ClickButton(*P->sbPrevPage);
+        ClickMiddle(*P->sbPrevPage);
         return true;
       },
       // Back to page 2 and forward again: the same texts, page 3 from its restart point.
       [&] {
         if (Page() != 2) return false;
         EXPECT_EQ(Shown(), Pages[2]);
-        ClickButton(*P->sbNextPage);
+        ClickMiddle(*P->sbNextPage);
         return true;
       },
       [&] {
         if (Page() != 3) return false;
         EXPECT_EQ(Shown(), Pages[3]);
-        ClickButton(*P->sbLastPage);
+        ClickMiddle(*P->sbLastPage);
         return true;
       },
       [&] {
@@ -264,7 +165,7 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
       [&] {
         if (P->cmbZoomLevel->Text() != "10%") return false;
         EXPECT_EQ(P->memPreview->Font().Size(), Size);
-        ClickButton(*P->sbClipBoard);
+        ClickMiddle(*P->sbClipBoard);
         return true;
       },
       [&] {
@@ -281,7 +182,7 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
         if (P->cbxPrintWhatPages->ItemIndex() != 1) return false;
         std::ofstream(Out + "/pdf-job.txt", std::ios::binary | std::ios::trunc) << Token << "\n" << PdfLines(Last);
         PrintSettings->RunResult = 0;
-        ClickButton(*P->sbPrint);
+        ClickMiddle(*P->sbPrint);
         return true;
       },
       [&] {
@@ -316,12 +217,13 @@ TEST_F(PreviewWindow, LastPageSearchShowsItsProgressOverManyRows) {
   Settings("DisplayProgressWin=1\r\n");
   bool ProgressSeen = false;
   int LastPage = 0;
-  TUser User({
+  TUserScript User;
+  User.Steps({
       [&] {
         if (!PreviewUp() || Page() != 1) return false;
         // Slow enough to be seen: each data row takes a moment, as on a slower machine.
         ObjInfo->OnFieldEdit = [](TObject*, std::string&, TvlxFieldInfo*) { Sleep(1); };
-        ClickButton(*fmVlxPreview->sbLastPage);
+        ClickMiddle(*fmVlxPreview->sbLastPage);
         return true;
       },
       [&] {
@@ -336,12 +238,12 @@ TEST_F(PreviewWindow, LastPageSearchShowsItsProgressOverManyRows) {
         ObjInfo->OnFieldEdit = nullptr;
         EXPECT_TRUE(fmVlxPreview->LastPageKnown);
         EXPECT_NE(Shown().find("R600C0"), std::string::npos);
-        ClickButton(*fmVlxPreview->sbFirstPage);
+        ClickMiddle(*fmVlxPreview->sbFirstPage);
         return true;
       },
       [&] {
         if (Page() != 1) return false;
-        ClickButton(*fmVlxPreview->sbLastPage);
+        ClickMiddle(*fmVlxPreview->sbLastPage);
         // Known already: no search and no progress window.
         EXPECT_EQ(fmVlxProgress, nullptr);
         return true;

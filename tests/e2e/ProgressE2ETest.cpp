@@ -24,15 +24,13 @@
 #include "framework/Printers.h"
 #include "framework/StdCtrls.h"
 #include "tests/e2e/BorrowedState.h"
-#include "tests/e2e/Pump.h"
-#include "tests/e2e/Screenshot.h"
+#include "tests/e2e/UserScript.h"
 #include "tests/support/TempDir.h"
 #include "windows/VLMXPgrs/VLMXPgrs.h"
 
 namespace {
 
 constexpr int Rows = 5000;
-constexpr DWORD GiveUpMs = 60000;
 
 // A program's window holding a grid of Rows numbered items and the component that prints it,
 // its settings file in Dir.
@@ -59,7 +57,6 @@ public:
     Vlx->SetObjectToPrint(Grid);
     Vlx->SetReportId("Items (123.456)");
     Vlx->SetDialogTitle("Items");
-    Vlx->SetReportSettingsFileName(FDir / "Items.ini");
     // The program's own cell hook taking a moment now and then, as on a slower machine: the
     // run lasts seconds, long enough for the window's repaints (a Wine run of these rows alone
     // takes a fraction of the 500 ms between two).
@@ -70,14 +67,11 @@ public:
 
   // Prints to FileName as a program's print command does; Print's result.
   int Print(const std::string& FileName) {
-    {
-      std::ofstream Settings(FDir / "Items.ini", std::ios::binary | std::ios::trunc);
-      // Small pages, many of them.
-      Settings << "[" << Vlx->ReportId() << "]\r\n"
-               << "DisplayReportOptionsWin=0\r\nPreviewFirst=0\r\nDisplayProgressWin=1\r\nPauseAfterPrinting=1\r\n"
-               << "OutputDest=1\r\nOutputFileName=" << FileName << "\r\nOutputQuality=0\r\nNumFixedCols=0\r\n"
-               << "HideColumns=~Line#\r\nLinesPerpage=20\r\n";
-    }
+    // Small pages, many of them.
+    WriteSettings(*Vlx, FDir / "Items.ini",
+                  "DisplayReportOptionsWin=0\r\nPreviewFirst=0\r\nDisplayProgressWin=1\r\nPauseAfterPrinting=1\r\n"
+                  "OutputDest=1\r\nOutputFileName=" + FileName + "\r\nOutputQuality=0\r\nNumFixedCols=0\r\n"
+                  "HideColumns=~Line#\r\nLinesPerpage=20\r\n");
     return Vlx->Print();
   }
 
@@ -111,69 +105,18 @@ std::uint32_t PanelColor(const TScreenImage& Image, HWND Form, const TControl& P
   return Image.At(P.left - F.left + 3, P.top - F.top + 3);
 }
 
-// The user, one step per timer tick: each step waits for what it expects on screen, then acts
-// and moves on. A step that never comes is given up after a while, ending the run.
-class TUser {
-public:
-  using TStep = std::function<bool(TfmVlxProgress& Form)>;
-
-  explicit TUser(std::vector<TStep> Steps) : FSteps(std::move(Steps)) {
-    Current = this;
-    FStart = GetTickCount();
-    FTimer = SetTimer(nullptr, 0, 100, Tick);
-  }
-  ~TUser() {
-    KillTimer(nullptr, FTimer);
-    Current = nullptr;
-  }
-
-  bool Done() const { return FNext == FSteps.size(); }
-  size_t StepsDone() const { return FNext; }
-
-private:
-  static inline TUser* Current = nullptr;
-  std::vector<TStep> FSteps;
-  size_t FNext = 0;
-  DWORD FStart = 0;
-  UINT_PTR FTimer = 0;
-  bool FBusy = false;
-
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    TUser* User = Current;
-    if (!User || User->FBusy || !fmVlxProgress) return;
-    User->FBusy = true;
-    if (User->FNext < User->FSteps.size()) {
-      if (User->FSteps[User->FNext](*fmVlxProgress)) ++User->FNext;
-      else if (GetTickCount() - User->FStart > GiveUpMs) GiveUp(*fmVlxProgress);
-    }
-    User->FBusy = false;
-  }
-
-  // Ends a run that did not go as expected, whichever window it waits in.
-  static void GiveUp(TfmVlxProgress& Form) {
-    for (TBitBtn* Button : {Form.bbAbortOper, Form.bbOk, Form.bbCancel})
-      if (Button->Visible() && Button->HandleAllocated()) {
-        PostClick(PeerHandle(*Button), 10, 10);
-        return;
-      }
-  }
-};
-
-POINT Middle(const TControl& Control) { return {Control.Width() / 2, Control.Height() / 2}; }
-
 // The window shows a bar that moved and its page text; Esc is posted to it.
-TUser::TStep SeeRunningThenEsc(const std::string& Screenshot, TSeen& Run) {
-  return [&Run, Screenshot, Seen = false](TfmVlxProgress& Form) mutable {
+TUserScript::TStep SeeRunningThenEsc(const std::string& Screenshot, TSeen& Run) {
+  return [&Run, Screenshot, Seen = 0]() mutable {
+    if (!fmVlxProgress) return false;
+    TfmVlxProgress& Form = *fmVlxProgress;
     HWND Window = PeerHandle(Form);
     if (Form.Modal() || !IsWindowVisible(Window) || WindowText(PeerHandle(*Form.paProgressBar)).empty() ||
         Form.paProgressBar->Width() == 0)
       return false;
     // Wine hands what a window painted to the X server a moment later: the picture is taken
-    // a tick after the first repaint is seen.
-    if (!Seen) {
-      Seen = true;
-      return false;
-    }
+    // a moment after the first repaint is seen.
+    if (++Seen < 3) return false;
     const TScreenImage Image = CaptureWindow(Window);
     if (!Screenshot.empty()) SaveBmp(Image, Screenshot);
     EXPECT_EQ(PanelColor(Image, Window, *Form.paProgressBar), 0x80FF80u);  // light green
@@ -189,8 +132,10 @@ TUser::TStep SeeRunningThenEsc(const std::string& Screenshot, TSeen& Run) {
 }
 
 // The suspended window, modal, with its black status line; then a click on Button.
-TUser::TStep SeeSuspendedThenClick(TBitBtn* TfmVlxProgress::*Button, const std::string& Screenshot) {
-  return [Button, Screenshot](TfmVlxProgress& Form) {
+TUserScript::TStep SeeSuspendedThenClick(TBitBtn* TfmVlxProgress::*Button, const std::string& Screenshot) {
+  return [Button, Screenshot] {
+    if (!fmVlxProgress) return false;
+    TfmVlxProgress& Form = *fmVlxProgress;
     HWND Window = PeerHandle(Form);
     TBitBtn& Target = *(Form.*Button);
     if (!Form.Modal() || !IsWindowVisible(Window) || !Target.HandleAllocated() ||
@@ -202,15 +147,17 @@ TUser::TStep SeeSuspendedThenClick(TBitBtn* TfmVlxProgress::*Button, const std::
     const TScreenImage Image = CaptureWindow(Window);
     EXPECT_EQ(PanelColor(Image, Window, *Form.paStatusBar), 0x000000u);
     if (!Screenshot.empty()) SaveBmp(Image, Screenshot);
-    PostClick(PeerHandle(Target), Middle(Target));
+    ClickMiddle(Target);
     return true;
   };
 }
 
 // The summary: its status line in Colour with Status, the run's message; then Ok.
-TUser::TStep SeeSummaryThenOk(const std::string& Status, std::uint32_t Colour, const std::string& Screenshot,
+TUserScript::TStep SeeSummaryThenOk(const std::string& Status, std::uint32_t Colour, const std::string& Screenshot,
                               TSeen& Run) {
-  return [=, &Run](TfmVlxProgress& Form) {
+  return [=, &Run] {
+    if (!fmVlxProgress) return false;
+    TfmVlxProgress& Form = *fmVlxProgress;
     HWND Window = PeerHandle(Form);
     if (!Form.Modal() || !Form.bbOk->Visible() || !Form.bbOk->HandleAllocated() || !IsWindowVisible(Window))
       return false;
@@ -224,7 +171,7 @@ TUser::TStep SeeSummaryThenOk(const std::string& Status, std::uint32_t Colour, c
     SaveBmp(Image, Screenshot);
     Run.PagesWritten = PrintSettings->PagesWritten;
     Run.RunState = PrintSettings->RunState;
-    PostClick(PeerHandle(*Form.bbOk), Middle(*Form.bbOk));
+    ClickMiddle(*Form.bbOk);
     return true;
   };
 }
@@ -238,12 +185,13 @@ TEST(ProgressE2E, EscSuspendsThenResumeCompletesAndAbortEndsInError) {
     SCOPED_TRACE("resume");
     TBorrowedState Borrowed(PrinterIndex);
     TSeen Run;
-    TUser User({SeeRunningThenEsc("progress-running", Run),
+    TUserScript User;
+    User.Steps({SeeRunningThenEsc("progress-running", Run),
                 SeeSuspendedThenClick(&TfmVlxProgress::bbResumeOper, "progress-suspended"),
                 SeeSummaryThenOk("Report Completed Normally", 0x008000, "progress-completed", Run)});
     const std::string File = Dir / "resumed.txt";
     EXPECT_EQ(Report.Print(File), 1);
-    EXPECT_TRUE(User.Done()) << "steps done: " << User.StepsDone();
+    EXPECT_EQ(User.Stuck(), "");
     EXPECT_EQ(Run.RunState, rsCompletedNormally);
     EXPECT_GT(Run.PagesRunning, 0);
     EXPECT_GT(Run.PagesWritten, Run.PagesRunning);
@@ -257,11 +205,12 @@ TEST(ProgressE2E, EscSuspendsThenResumeCompletesAndAbortEndsInError) {
     SCOPED_TRACE("abort");
     TBorrowedState Borrowed(PrinterIndex);
     TSeen Run;
-    TUser User({SeeRunningThenEsc("", Run), SeeSuspendedThenClick(&TfmVlxProgress::bbAbortOper, ""),
+    TUserScript User;
+    User.Steps({SeeRunningThenEsc("", Run), SeeSuspendedThenClick(&TfmVlxProgress::bbAbortOper, ""),
                 SeeSummaryThenOk("Report --Terminated With Error--", 0xFF0000, "progress-aborted", Run)});
     const std::string File = Dir / "aborted.txt";
     EXPECT_EQ(Report.Print(File), 3);
-    EXPECT_TRUE(User.Done()) << "steps done: " << User.StepsDone();
+    EXPECT_EQ(User.Stuck(), "");
     EXPECT_EQ(Run.RunState, rsTerminatedWithError);
     EXPECT_EQ(fmVlxProgress, nullptr);
     Borrowed.ExpectGivenBack();

@@ -8,51 +8,27 @@
 
 #include <winspool.h>
 
-#include "app/VersoraMain.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/BookTable.h"
 #include "engine/VLMXGbl/PrintSettings.h"
-#include "engine/VLMXGbl/RunUI.h"
-#include "engine/Vellumix/Vellumix.h"
 #include "framework/Printers.h"
 #include "windows/VLMXMain/VLMXMain.h"
 
 #include "tests/e2e/BorrowedState.h"
-#include "tests/e2e/Pump.h"
-#include "tests/e2e/Screenshot.h"
+#include "tests/e2e/UserScript.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
-std::function<void()>* TimerTask = nullptr;
-void CALLBACK RunTimerTask(HWND, UINT, UINT_PTR, DWORD) { (*TimerTask)(); }
-
-class VersoraWindow : public ::testing::Test {
+class VersoraWindow : public BookTableTest {
 protected:
-  void SetUp() override {
-    Application->CreateForm(frmVersora);
-    Application->MainForm()->Show();
-    Window = PeerHandle(*frmVersora);
-    ASSERT_NE(Window, nullptr);
-    SetForegroundWindow(Window);
-    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(Window) && GetFocus() != nullptr; }));
-  }
-
-  void TearDown() override {
-    delete frmVersora;
-    frmVersora = nullptr;
-    Application->ProcessMessages();
-  }
-
   void ClickHeading(int Col) {
     TRect r = frmVersora->strgrd->CellRect(Col, 0);
     PostClick(PeerHandle(*frmVersora->strgrd), (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
@@ -64,57 +40,28 @@ protected:
   // Clicks "&Print" with the report's settings file holding the lines every print here shares
   // (no options window, no preview, no progress window: it prints at once and the setup window
   // closes by itself) and then Settings; Print's result. A message box would be a failure that
-  // the user had to answer: it fails the test and is closed.
+  // the user had to answer.
   int PrintBooks(const std::string& Settings) {
-    TvlxVellumix& Vlx = *frmVersora->VlxVellumix1;
     CreateDirectoryA(Out.c_str(), nullptr);
-    Vlx.SetReportSettingsFileName(Out + "/VersoraPrint.txt");
-    {
-      std::ofstream File(Out + "/VersoraPrint.txt", std::ios::binary | std::ios::trunc);
-      File << "[" << Vlx.ReportId() << "]\r\n"
-           << "DisplayReportOptionsWin=0\r\nPreviewFirst=0\r\nDisplayProgressWin=0\r\nPauseAfterPrinting=0\r\n"
-           << "OutputQuality=0\r\nNumFixedCols=0\r\nHideColumns=~Line#\r\nTextFontSize=7\r\n"
-           << "Memo,PgTi=START\r\nTHE 66 BOOKS\r\nMemo,PgTi=END\r\n"
-           << "Memo,PgNum=START\r\nPage ^P\r\nMemo,PgNum=END\r\n"
-           << Settings;
-    }
+    WriteSettings(*frmVersora->VlxVellumix1, Out + "/VersoraPrint.txt",
+                  "DisplayReportOptionsWin=0\r\nPreviewFirst=0\r\nDisplayProgressWin=0\r\nPauseAfterPrinting=0\r\n"
+                  "OutputQuality=0\r\nNumFixedCols=0\r\nHideColumns=~Line#\r\nTextFontSize=7\r\n"
+                  "Memo,PgTi=START\r\nTHE 66 BOOKS\r\nMemo,PgTi=END\r\nMemo,PgNum=START\r\nPage ^P\r\n"
+                  "Memo,PgNum=END\r\n" + Settings);
     // Print's result is the run result that the setup window holds when it is freed.
     int Result = -1;
-    bool WindowSeen = false;
-    std::vector<std::string> BoxTexts;
-    std::string Stuck;
-    const DWORD Start = GetTickCount();
-    std::function<void()> watch = [&] {
-      if (fmVlxMain && !WindowSeen) {
-        WindowSeen = true;
-        fmVlxMain->OnDestroy = [&, Destroy = fmVlxMain->OnDestroy](TObject* Sender) {
-          Result = fmVlxMain->RunResult();
-          Destroy(Sender);
-        };
-      }
-      if (fmVlxMain && GetTickCount() - Start > 90000) {
-        Stuck = "start pending " + std::to_string(fmVlxMain->FStartPending) + ", in progress " +
-                std::to_string(fmVlxMain->FStartInProgress) + ", top " + std::to_string(fmVlxMain->Top());
-        SaveWindowScreenshot(PeerHandle(*fmVlxMain), "versora-print-stuck");
-        fmVlxMain->SetModalResult(mrCancel);
-      }
-      if (HWND Box = FindWindowA("#32770", nullptr)) {
-        char Text[1024] = {};
-        GetDlgItemTextA(Box, 0xFFFF, Text, sizeof Text);
-        BoxTexts.push_back(Text);
-        PostMessageA(Box, WM_COMMAND, IDOK, 0);
-      }
-    };
-    // A timer, not a task that posts itself: the run's own message processing must find the
-    // queue empty at some point.
-    TimerTask = &watch;
-    const UINT_PTR Timer = SetTimer(nullptr, 0, 50, RunTimerTask);
-    PostClick(PeerHandle(*frmVersora->btnPrint), 10, 10);
-    const bool Closed = PumpUntil([&] { return WindowSeen && !fmVlxMain; }, 120000);
-    KillTimer(nullptr, Timer);
-    EXPECT_EQ(BoxTexts, std::vector<std::string>{});
-    EXPECT_TRUE(Closed) << "the setup window stayed open";
-    EXPECT_EQ(Stuck, "");
+    TUserScript Script(90000);
+    Script.Step("the setup window", [&] {
+      if (!fmVlxMain) return false;
+      fmVlxMain->OnDestroy = [&, Destroy = fmVlxMain->OnDestroy](TObject* Sender) {
+        Result = fmVlxMain->RunResult();
+        Destroy(Sender);
+      };
+      return true;
+    });
+    Script.Step("the setup window gone", [] { return !fmVlxMain; });
+    PrintAndPlay(Script);
+    EXPECT_EQ(Script.Boxes, std::vector<std::string>{});
     EXPECT_EQ(FindWindowA(nullptr, "Report Options"), nullptr);
     EXPECT_FALSE(Printer()->Printing());
     return Result;
@@ -123,7 +70,6 @@ protected:
   const std::string Out = VERSORA_E2E_OUTPUT_DIR;
   // Differs in every run, so a job left over from an earlier run is never taken for this one's.
   const std::string Token = "E2E" + std::to_string(GetCurrentProcessId()) + "T" + std::to_string(GetTickCount());
-  HWND Window = nullptr;
 };
 
 // The raw queue's socket printer: each job CUPS delivers is one connection, read to its end.
@@ -249,22 +195,14 @@ TEST_F(VersoraWindow, HeadingReleaseSortsAndASecondReverses) {
 }
 
 TEST_F(VersoraWindow, PrintButtonReachesTheComponent) {
-  // With no object to print, the component's setup error comes up in the program's error box,
-  // which a posted task reads and closes.
+  // With no object to print, the component's setup error comes up in the program's error box.
   frmVersora->VlxVellumix1->SetObjectToPrint(nullptr);
-  std::string boxText;
-  std::function<void()> answerBox = [&] {
-    HWND box = FindWindowA("#32770", nullptr);
-    if (!box) return Application->Post(Application, answerBox);  // not up yet
-    char text[512] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    boxText = text;
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-  };
-  Application->Post(Application, answerBox);
+  TUserScript Script;
+  Script.Step("the error box", [&] { return !Script.Boxes.empty(); });
   PostClick(PeerHandle(*frmVersora->btnPrint), 10, 10);
-  ASSERT_TRUE(PumpUntil([&] { return !boxText.empty(); }, 10000));
-  EXPECT_EQ(boxText, "Vellumix! Setup Error: VlxVellumix1.ObjectToPrint not assigned. Report cannot continue.");
+  ASSERT_TRUE(PumpUntil([&] { return Script.Done(); }, 10000));
+  EXPECT_EQ(Script.Boxes, std::vector<std::string>{
+                              "Vellumix! Setup Error: VlxVellumix1.ObjectToPrint not assigned. Report cannot continue."});
   EXPECT_EQ(Cell(0, 1), "Genesis") << "printing leaves the table as it was";
 }
 

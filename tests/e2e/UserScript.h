@@ -1,0 +1,167 @@
+// The user of the report windows, played from a thread timer: Print blocks the test inside the
+// windows' modal loops, and the timer's callback runs from whichever loop is running. Each step
+// acts or waits and returns true once done; a step that waits too long, or throws, stops the
+// script, and every modal window is then cancelled until the run ends. System message boxes are
+// closed as they come up and their texts kept.
+#pragma once
+#include "framework/win32/Win32Handles.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/VersoraMain.h"
+#include "engine/VLMXGbl/RunUI.h"
+#include "engine/Vellumix/ReportSettings.h"
+#include "engine/Vellumix/Vellumix.h"
+#include "framework/Forms.h"
+#include "tests/e2e/Pump.h"
+#include "tests/e2e/Screenshot.h"
+
+class TUserScript {
+public:
+  using TStep = std::function<bool()>;
+  explicit TUserScript(unsigned StepMs = 30000) : FStepMs(StepMs), FSince(GetTickCount()) {
+    Current = this;
+    FTimer = SetTimer(nullptr, 0, 50, Tick);
+  }
+  ~TUserScript() {
+    KillTimer(nullptr, FTimer);
+    Current = nullptr;
+  }
+  TUserScript(const TUserScript&) = delete;
+  TUserScript& operator=(const TUserScript&) = delete;
+
+  TUserScript& Step(std::string Name, TStep Done) {
+    FSteps.push_back({std::move(Name), std::move(Done)});
+    return *this;
+  }
+  // Unnamed steps, numbered in order.
+  TUserScript& Steps(std::vector<TStep> List) {
+    for (TStep& Done : List) Step("step " + std::to_string(FSteps.size() + 1), std::move(Done));
+    return *this;
+  }
+  bool Done() const { return FAt == FSteps.size(); }
+  // The step that did not finish (with what it threw), or empty.
+  std::string Stuck() const { return Done() ? "" : FStuck.empty() ? "waiting at " + FSteps[FAt].first : FStuck; }
+  bool Stopped() const { return !FStuck.empty(); }
+  // Pumps until every step is done or one is stuck; Stuck().
+  std::string Run() {
+    PumpUntil([&] { return Done() || !FStuck.empty(); }, 600000);
+    return Stuck();
+  }
+
+  std::vector<std::string> Boxes;
+
+private:
+  static inline TUserScript* Current = nullptr;
+  std::vector<std::pair<std::string, TStep>> FSteps;
+  size_t FAt = 0;
+  unsigned FStepMs;
+  DWORD FSince;
+  UINT_PTR FTimer = 0;
+  bool FBusy = false;
+  std::string FStuck;
+
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (Current && !Current->FBusy) {
+      Current->FBusy = true;
+      Current->Advance();
+      Current->FBusy = false;
+    }
+  }
+
+  void Advance() {
+    if (HWND Box = FindWindowA("#32770", nullptr); Box && IsWindowVisible(Box)) {
+      char Text[1024] = {};
+      GetDlgItemTextA(Box, 0xFFFF, Text, sizeof Text);
+      Boxes.push_back(Text);
+      PostMessageA(Box, WM_COMMAND, IDOK, 0);
+      return;
+    }
+    if (FStuck.empty() && !Done()) {
+      try {
+        if (FSteps[FAt].second()) {
+          ++FAt;
+          FSince = GetTickCount();
+        } else if (GetTickCount() - FSince > FStepMs) {
+          FStuck = FSteps[FAt].first;
+        }
+      } catch (const std::exception& E) {
+        FStuck = FSteps[FAt].first + ": " + E.what();
+      }
+      if (FStuck.empty()) return;
+      SaveWindowScreenshot(GetForegroundWindow(), "stuck");
+    }
+    if (FStuck.empty()) return;
+    // Ends whatever modal window the run waits in, with no question about unsaved options.
+    if (RptSettings) RptSettings->Modified = false;
+    for (int I = 0; I < Screen->FormCount(); ++I)
+      if (Screen->Forms(I)->Visible()) Screen->Forms(I)->SetModalResult(mrCancel);
+  }
+};
+
+// Writes the component's settings file: its report's section holding Keys.
+inline void WriteSettings(TvlxVellumix& Vlx, const std::string& File, const std::string& Keys) {
+  Vlx.SetReportSettingsFileName(File);
+  std::ofstream(File, std::ios::binary | std::ios::trunc) << "[" << Vlx.ReportId() << "]\r\n" << Keys;
+}
+
+// The path with the backslashes that the program's file checks expect.
+inline std::string WindowsPath(std::string Path) {
+  for (char& C : Path)
+    if (C == '/') C = '\\';
+  return Path;
+}
+
+inline void ClickMiddle(const TControl& Control) {
+  PostClick(PeerHandle(Control), Control.Width() / 2, Control.Height() / 2);
+}
+
+// Types Text as the keyboard does, shifted characters with Shift held.
+inline void TypeText(const std::string& Text) {
+  for (char C : Text) {
+    const SHORT Code = VkKeyScanA(C);
+    if (Code & 0x100) PressWith(VK_SHIFT, LOBYTE(Code));
+    else Press(LOBYTE(Code));
+  }
+}
+
+inline std::string ClipboardText() {
+  std::string Text;
+  if (!OpenClipboard(nullptr)) return Text;
+  if (HANDLE Data = GetClipboardData(CF_TEXT)) {
+    Text = static_cast<const char*>(GlobalLock(Data));
+    GlobalUnlock(Data);
+  }
+  CloseClipboard();
+  return Text;
+}
+
+// The book-table program's window up, in front and with the focus.
+class BookTableTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Application->CreateForm(frmVersora);
+    Application->MainForm()->Show();
+    Window = PeerHandle(*frmVersora);
+    ASSERT_NE(Window, nullptr);
+    SetForegroundWindow(Window);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(Window) && GetFocus() != nullptr; }));
+  }
+  void TearDown() override {
+    delete frmVersora;
+    frmVersora = nullptr;
+    Application->ProcessMessages();
+  }
+  // Clicks "&Print" and pumps until Script is over and the setup window gone.
+  void PrintAndPlay(TUserScript& Script) {
+    PostClick(PeerHandle(*frmVersora->btnPrint), 10, 10);
+    EXPECT_TRUE(PumpUntil([&] { return (Script.Done() || Script.Stopped()) && !fmVlxMain; }, 150000));
+    EXPECT_EQ(Script.Stuck(), "");
+  }
+  HWND Window = nullptr;
+};
