@@ -487,13 +487,13 @@ TEST_F(SelectedRowsE2E, PickedRowsOfADBGridAndAListBoxPrintAloneAndCancelStopsQu
     Application->ProcessMessages();
   }
   ASSERT_TRUE(PumpUntil([&] { return Grid->SelectedRows().Count() == 3; })) << Grid->SelectedRows().Count();
-  // Echo, Hotel and Juliet in the list box.
+  // Echo to Foxtrot with Shift held, then Hotel and Juliet with Ctrl, in the list box.
   const HWND Box = Handle(*List);
-  for (int K : {4, 7, 9}) {
-    PostClick(Box, ListBoxItemPoint(Box, K), K == 4 ? 0 : MK_CONTROL);
+  for (int K : {4, 5, 7, 9}) {
+    PostClick(Box, ListBoxItemPoint(Box, K), K == 4 ? 0 : K == 5 ? MK_SHIFT : MK_CONTROL);
     Application->ProcessMessages();
   }
-  ASSERT_TRUE(PumpUntil([&] { return List->SelCount() == 3; })) << List->SelCount();
+  ASSERT_TRUE(PumpUntil([&] { return List->SelCount() == 4; })) << List->SelCount();
   PumpUntil([] { return false; }, 300);
   SaveWindowScreenshot(Handle(*Form), "selected-rows-1-picked");
 
@@ -521,9 +521,10 @@ TEST_F(SelectedRowsE2E, PickedRowsOfADBGridAndAListBoxPrintAloneAndCancelStopsQu
     return true;
   });
   EXPECT_EQ(S.Run(), "");
-  EXPECT_EQ(Questions, std::vector<std::string>(3, "Print 3 selected rows (checked)"));
+  EXPECT_EQ(Questions, (std::vector<std::string>{"Print 3 selected rows (checked)", "Print 4 selected rows (checked)",
+                                                 "Print 3 selected rows (checked)"}));
   EXPECT_EQ(RowsOf(FromGrid), (std::vector<std::string>{"Bravo", "Delta", "Golf"})) << FromGrid;
-  EXPECT_EQ(RowsOf(FromList), (std::vector<std::string>{"Echo", "Hotel", "Juliet"})) << FromList;
+  EXPECT_EQ(RowsOf(FromList), (std::vector<std::string>{"Echo", "Foxtrot", "Hotel", "Juliet"})) << FromList;
   EXPECT_EQ(GetFileAttributesA(Report.c_str()), INVALID_FILE_ATTRIBUTES) << "the cancelled report wrote nothing";
   EXPECT_EQ(Dialogs, std::vector<std::string>{"Vellumix! User Terminated Report"});
   EXPECT_EQ(S.Boxes, std::vector<std::string>{});
