@@ -189,7 +189,15 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
         if (PrintSettings->RunResult == 0) return false;
         EXPECT_EQ(PrintSettings->RunResult, 1);
         EXPECT_EQ(Shown(), Last) << "printing leaves the preview on its page";
+        // Ctrl+Down moves the caret a line down, and the row and column panel follows it.
         P->memPreview->SetFocus();
+        P->memPreview->SetCaretPos({0, 0});
+        PressWith(VK_CONTROL, VK_DOWN);
+        return true;
+      },
+      [&] {
+        if (P->paRowCol->Caption() != "    2:   1") return false;
+        EXPECT_EQ(P->memPreview->CaretPos(), (TPoint{0, 1}));
         PressWith(VK_CONTROL, 'O');
         return true;
       },

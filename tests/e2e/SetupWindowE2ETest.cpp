@@ -12,7 +12,9 @@
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
+#include "framework/Menus.h"
 #include "framework/StdCtrls.h"
+#include "framework/rtl/SysUtils.h"
 #include "tests/e2e/UserScript.h"
 #include "tests/support/TempDir.h"
 #include "windows/VLMXMain/VLMXMain.h"
@@ -24,6 +26,27 @@ void Retype(const std::string& Text) {
   Press(VK_END);
   PressWith(VK_SHIFT, VK_HOME);
   TypeText(Text);
+}
+
+// The visible tooltip's current tool, or nullptr when no tip shows.
+HWND ShownTipTool() {
+  HWND Tip = nullptr;
+  while ((Tip = FindWindowExA(nullptr, Tip, TOOLTIPS_CLASSA, nullptr)))
+    if (IsWindowVisible(Tip)) {
+      TOOLINFOA Info{};
+      Info.cbSize = sizeof(Info);
+      if (SendMessageA(Tip, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&Info)))
+        return reinterpret_cast<HWND>(Info.uId);
+    }
+  return nullptr;
+}
+
+bool Shown(TWinControl* Button) { return SendMessageA(PeerHandle(*Button), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// A common dialog in front of the setup window: the one whose loop runs the script now.
+HWND CommonDialog(HWND Owner) {
+  HWND Dialog = GetActiveWindow();
+  return Dialog && Dialog != Owner && IsWindowVisible(Dialog) ? Dialog : nullptr;
 }
 
 using SetupWindowE2E = BookTableTest;
@@ -48,6 +71,11 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
                 "IfOutputFileExists=0\r\nMemo,PgTi=START\r\nTHE 66 BOOKS\r\nMemo,PgTi=END\r\n"
                 "Memo,PgNum=START\r\n\r\nPage ^P\r\nMemo,PgNum=END\r\n");
 
+  std::vector<int> Help;
+  Application->OnHelp = [&](int Context, bool& CallHelp) {
+    Help.push_back(Context);
+    CallHelp = false;
+  };
   TUserScript Script;
   TfmVlxMain* F = nullptr;
   HWND Options = nullptr;
@@ -168,8 +196,146 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
     if (Saved.find("OutputDest=1") == std::string::npos) return false;
     EXPECT_NE(Saved.find("OutputFileName=" + Report), std::string::npos) << Saved;
     EXPECT_FALSE(RptSettings->Modified);
+    ClickMiddle(*F->buBrowseFile);
     return true;
   });
+  // After the print, the rest of the pages' controls as the keyboard and the mouse reach them.
+  // Browsing for the file: a name typed without extension gets the text files' one.
+  const std::string Browsed = WindowsPath(Out + "/browsed");
+  Script.Step("a name in the save dialog", [&] {
+    HWND Dialog = CommonDialog(Options);
+    HWND Name = Dialog ? GetDlgItem(Dialog, 0x480) : nullptr;  // the file name box
+    if (Dialog && !Name) Name = GetDlgItem(Dialog, 0x47C);    // or its combo box
+    if (!Name) return false;
+    SetWindowTextA(Name, Browsed.c_str());
+    PostMessageA(Dialog, WM_COMMAND, IDOK, 0);
+    return true;
+  });
+  Script.Step("Alt+V, G: the General page from the menu", [&] {
+    if (CommonDialog(Options)) return false;
+    EXPECT_TRUE(SameText(RptSettings->OutputFileName, Browsed + ".txt")) << RptSettings->OutputFileName;
+    PressWith(VK_MENU, 'V');
+    Press('G');
+    return true;
+  });
+  Script.Step("into the Print What group", [&] {
+    if (F->pcOptions->ActivePage() != F->tsGeneral) return false;
+    PostClick(PeerHandle(*F->rbPrintWhatAll), 6, 8);
+    return true;
+  });
+  // The arrows go round the group: Up from the first button to the last, Down back.
+  TWinControl* Last = nullptr;
+  Script.Step("Up", [&] {
+    if (GetFocus() != PeerHandle(*F->rbPrintWhatAll)) return false;
+    Press(VK_UP);
+    return true;
+  });
+  Script.Step("the last button; Down", [&] {
+    if (F->rbPrintWhatAll->Checked()) return false;
+    Last = F->ActiveControl();
+    EXPECT_TRUE(Last && Last != F->rbPrintWhatAll && Shown(Last));
+    EXPECT_FALSE(Shown(F->rbPrintWhatAll));
+    Press(VK_DOWN);
+    return true;
+  });
+  Script.Step("the first again; the Setup page", [&] {
+    if (!F->rbPrintWhatAll->Checked()) return false;
+    EXPECT_EQ(RptSettings->PrintWhat, pwAll);
+    EXPECT_FALSE(Last && Shown(Last));
+    PostClick(PeerHandle(*F->pcOptions), TabPoint(PeerHandle(*F->pcOptions), 4));
+    return true;
+  });
+  // Space checks a box, Alt with its underlined letter unchecks it.
+  Script.Step("Space on Pause after printing", [&] {
+    if (F->pcOptions->ActivePage() != F->tsSetup) return false;
+    SetFocus(PeerHandle(*F->cbPauseAfterPrinting));
+    Press(VK_SPACE);
+    return true;
+  });
+  Script.Step("Alt+A", [&] {
+    if (!F->cbPauseAfterPrinting->Checked() || !Shown(F->cbPauseAfterPrinting)) return false;
+    PressWith(VK_MENU, 'A');
+    return true;
+  });
+  Script.Step("unchecked; the Style page", [&] {
+    if (F->cbPauseAfterPrinting->Checked() || Shown(F->cbPauseAfterPrinting)) return false;
+    EXPECT_FALSE(RptSettings->PauseAfterPrinting);
+    PostClick(PeerHandle(*F->pcOptions), TabPoint(PeerHandle(*F->pcOptions), 2));
+    return true;
+  });
+  // The up-down steps the number in its edit.
+  RECT Arrows{};
+  Script.Step("the group break columns' up arrow", [&] {
+    if (F->pcOptions->ActivePage() != F->tsStyle) return false;
+    GetClientRect(PeerHandle(*F->spNumGrpBrkCols), &Arrows);
+    PostClick(PeerHandle(*F->spNumGrpBrkCols), Arrows.right / 2, 3);
+    return true;
+  });
+  Script.Step("1; the down arrow", [&] {
+    if (WindowText(PeerHandle(*F->edNumGrpBrkCols)) != "1") return false;
+    EXPECT_EQ(F->spNumGrpBrkCols->Position(), 1);
+    PostClick(PeerHandle(*F->spNumGrpBrkCols), Arrows.right / 2, Arrows.bottom - 3);
+    return true;
+  });
+  // A right click on the columns grid opens its pop-up menu; Down and Enter choose.
+  Script.Step("0; a right click on the columns grid", [&] {
+    if (F->edNumGrpBrkCols->Text() != "0") return false;
+    PostMessageA(PeerHandle(*F->dgColumns), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 30));
+    PostMessageA(PeerHandle(*F->dgColumns), WM_RBUTTONUP, 0, MAKELPARAM(30, 30));
+    return true;
+  });
+  Script.Step("the pop-up menu", [&] {
+    HWND Menu = FindWindowA("#32768", nullptr);
+    if (!Menu || !IsWindowVisible(Menu)) return false;
+    SaveWindowScreenshot(Options, "setup-print-columns-popup");
+    Press(VK_DOWN);
+    Press(VK_RETURN);
+    return true;
+  });
+  // The font dialog offers the fixed-pitch fonts from the text font's name, and hands it back.
+  std::string FontName;
+  Script.Step("field names shown; the text font's button", [&] {
+    if (!F->itmDisplayFieldNames->Checked()) return false;
+    FontName = F->edTextFontName->Text();
+    ClickMiddle(*F->buTextFontName);
+    return true;
+  });
+  Script.Step("OK in the font dialog", [&] {
+    HWND Dialog = CommonDialog(Options);
+    if (!Dialog) return false;
+    SaveWindowScreenshot(Dialog, "setup-print-font-dialog");
+    PostMessageA(Dialog, WM_COMMAND, IDOK, 0);
+    return true;
+  });
+  // The mouse over a speed button, once the status line is free again: its long hint there,
+  // its short one popped up.
+  Script.Step("the mouse over Save Options", [&] {
+    if (CommonDialog(Options) || F->Timer1->Enabled()) return false;
+    EXPECT_EQ(F->edTextFontName->Text(), FontName);
+    HWND Save = PeerHandle(*F->sbSaveOpts);
+    RECT R;
+    GetWindowRect(Save, &R);
+    SetCursorPos((R.left + R.right) / 2, (R.top + R.bottom) / 2);
+    PostMessageA(Save, WM_MOUSEMOVE, 0, MAKELPARAM((R.right - R.left) / 2, (R.bottom - R.top) / 2));
+    return true;
+  });
+  Script.Step("its hints", [&] {
+    if (ShownTipTool() != PeerHandle(*F->sbSaveOpts)) return false;
+    EXPECT_EQ(F->paMsg->Caption(), " Save current report options (Disabled when Report Options are ReadOnly)");
+    SaveWindowScreenshot(Options, "setup-print-hint");
+    // The Help item of the menu bar asks for the window's help.
+    PostMessageA(Options, WM_COMMAND, GetMenuItemID(GetMenu(Options), 2), 0);
+    return true;
+  });
+  // An export has no titles: their page loses its tab.
+  ChooseDestination(VK_DOWN);
+  Script.Step("Export Data without the Titles tab", [&] {
+    if (F->cbxOutputDest->Text() != "Export Data") return false;
+    EXPECT_EQ(SendMessageA(PeerHandle(*F->pcOptions), TCM_GETITEMCOUNT, 0, 0), 4);
+    return true;
+  });
+  ChooseDestination(VK_UP);
+  Script.Step("Text File again", [&] { return F->cbxOutputDest->Text() == "Text File"; });
   ChooseDestination(VK_UP);
   Script.Step("Close", [&] {
     if (F->cbxOutputDest->Text() != "Printer") return false;
@@ -182,6 +348,11 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
     if (!Question || Question->Name() != "MessageDialog" || !IsWindowVisible(PeerHandle(*Question))) return false;
     EXPECT_EQ(WindowText(PeerHandle(*Question)), MessageDlgCaption(TMsgDlgType::mtConfirmation));
     SaveWindowScreenshot(PeerHandle(*Question), "setup-print-save-question");
+    Press(VK_F1);
+    return true;
+  });
+  Script.Step("its help; Esc", [&] {
+    if (Help.size() < 2) return false;
     Press(VK_ESCAPE);
     return true;
   });
@@ -196,6 +367,9 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
     return true;
   });
   PrintAndPlay(Script);
+  Application->OnHelp = nullptr;
+  EXPECT_EQ(Help, (std::vector<int>{200, 999}));
+  EXPECT_EQ(Script.Boxes, std::vector<std::string>{});
   // The same report as the engine's golden page: the window adds nothing and loses nothing.
   EXPECT_EQ(FileBytes(Report), FileBytes(SETUP_E2E_GOLDEN));
 }

@@ -75,7 +75,10 @@ private:
   }
 
   void Advance() {
-    if (HWND Box = FindWindowA("#32770", nullptr); Box && IsWindowVisible(Box)) {
+    // A message box; a common dialog (with an edit or a list of its own) is a step's to answer.
+    HWND Box = FindWindowA("#32770", nullptr);
+    if (Box && IsWindowVisible(Box) && !FindWindowExA(Box, nullptr, "Edit", nullptr) &&
+        !FindWindowExA(Box, nullptr, "ComboBox", nullptr)) {
       char Text[1024] = {};
       GetDlgItemTextA(Box, 0xFFFF, Text, sizeof Text);
       Boxes.push_back(Text);

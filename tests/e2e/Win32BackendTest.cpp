@@ -1,6 +1,7 @@
 // The Win32 backend under Wine: a form built like the book-table window, driven by real window
 // messages, checked on the real windows and on the model they report to.
 #include "framework/Buttons.h"
+#include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Grids.h"
 #include "framework/Layout.h"
@@ -318,6 +319,27 @@ TEST_F(Win32Backend, ScreenCursorOverridesEveryWindow) {
   Screen->SetCursor(crDefault);
   SendMessageA(grid, WM_SETCURSOR, reinterpret_cast<WPARAM>(grid), move);
   EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+}
+
+// A tab click asks first: refused, the page stays; allowed, the other one comes to the front.
+TEST_F(Win32Backend, ATabClickAsksTheModelFirst) {
+  auto* Pages = new TPageControl(Form);
+  Pages->SetParent(Form);
+  Pages->SetBounds(8, 8, 300, 200);
+  for (const char* Caption : {"General", "Titles"}) {
+    auto* Sheet = new TTabSheet(Form);
+    Sheet->SetParent(Pages);
+    Sheet->SetCaption(Caption);
+  }
+  bool Allow = false;
+  Pages->OnChanging = [&](TObject*, bool& AllowChange) { AllowChange = Allow; };
+  HWND Tabs = PeerHandle(*Pages);
+  for (bool Allowed : {false, true}) {
+    Allow = Allowed;
+    Click(Tabs, TabPoint(Tabs, 1).x, TabPoint(Tabs, 1).y);
+    EXPECT_EQ(Pages->ActivePageIndex(), Allowed ? 1 : 0);
+    EXPECT_EQ(SendMessageA(Tabs, TCM_GETCURSEL, 0, 0), Allowed ? 1 : 0);
+  }
 }
 
 TEST(Win32Layouts, AMissingLayoutIsEmpty) { EXPECT_EQ(LinkedLayoutText("NoSuchWindow"), ""); }
