@@ -98,6 +98,7 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
         EXPECT_EQ(WindowText(PeerHandle(*P)).substr(0, 14), "Report Preview");
         EXPECT_EQ(P->paPageNum->Caption().back(), '1');
         EXPECT_FALSE(P->sbPrevPage->Enabled());
+        EXPECT_FALSE(IsWindowEnabled(PeerHandle(*P->sbPrevPage))) << "a disabled button's window takes clicks";
         // The page keys work at once: the text box has the focus.
         EXPECT_EQ(GetFocus(), PeerHandle(*P->memPreview));
         Pages[1] = Shown();

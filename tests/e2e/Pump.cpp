@@ -36,24 +36,6 @@ void PressWith(WORD Modifier, WORD Vk) {
   Key(Modifier, true);
 }
 
-namespace {
-
-std::function<bool()> GStep;
-
-void CALLBACK StepTimer(HWND, UINT, UINT_PTR Id, DWORD) {
-  if (GStep && GStep()) {
-    KillTimer(nullptr, Id);
-    GStep = nullptr;
-  }
-}
-
-}  // namespace
-
-void RunInsideNextLoop(std::function<bool()> Step) {
-  GStep = std::move(Step);
-  SetTimer(nullptr, 0, 100, StepTimer);
-}
-
 std::string WindowText(HWND Window) {
   char text[512] = {};
   GetWindowTextA(Window, text, sizeof text);

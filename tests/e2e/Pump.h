@@ -21,10 +21,6 @@ void Key(WORD Vk, bool Up);
 void Press(WORD Vk);
 void PressWith(WORD Modifier, WORD Vk);
 
-// Work to be done inside a loop the test does not run (a modal window's, a menu's, a dialog's):
-// a thread timer of this thread calls Step every 100 ms until it returns true.
-void RunInsideNextLoop(std::function<bool()> Step);
-
 std::string WindowText(HWND Window);
 // The text of an item's column in a list view, as the window shows it.
 std::string ListViewText(HWND View, int Item, int Column);

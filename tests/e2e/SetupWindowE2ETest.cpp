@@ -97,7 +97,9 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
     EXPECT_NE(GetMenu(Options), nullptr);
     EXPECT_EQ(SendMessageA(PeerHandle(*F->pcOptions), TCM_GETITEMCOUNT, 0, 0), 5);
     EXPECT_EQ(WindowText(PeerHandle(*F->paPagesAcross)), "1 Page Across");
-    EXPECT_EQ(WindowText(PeerHandle(*F->paRptStatus)).find("  Total Report Width: "), 0u);
+    const std::string Width = WindowText(PeerHandle(*F->paRptStatus));
+    EXPECT_EQ(Width.find("  Total Report Width: "), 0u) << Width;
+    EXPECT_EQ(Width.find(": 0 "), std::string::npos) << Width;
     RECT Bar{}, Dest{};
     GetWindowRect(PeerHandle(*F->paBottom), &Bar);
     GetWindowRect(PeerHandle(*F->paDestination), &Dest);

@@ -68,17 +68,14 @@ protected:
   TfmVlxMain* Form = nullptr;
 };
 
-TEST_F(SetupWindowTest, PagesComeInOrderWithGeneralInFront) {
+// The pages come in order with General in front; the Tags and the lists' item orders are the
+// stored codes that the settings transfer reads off the controls.
+TEST_F(SetupWindowTest, PagesTagsAndListsHoldTheStoredCodes) {
   std::vector<std::string> captions;
   for (int i = 0; i < Form->pcOptions->PageCount(); ++i) captions.push_back(Form->pcOptions->Pages(i)->Caption());
   EXPECT_EQ(captions, (std::vector<std::string>{"General", "Output", "Style", "Titles", "Setup"}));
   EXPECT_EQ(Form->pcOptions->ActivePage(), Form->tsGeneral);
-  EXPECT_EQ(Form->tsOutput->Tag, 1);
   EXPECT_EQ(Form->pcStyles->ActivePage(), Form->tsFixedSpacedFont);
-}
-
-// The Tags are the stored codes that the settings transfer reads off the controls.
-TEST_F(SetupWindowTest, TagsCarryThePrintWhatCodesAndThePageNumbers) {
   const std::vector<std::pair<TControl*, int>> tags = {
       {Form->rbPrintWhatAll, 0},           {Form->rbPrintWhatCurrentPage, 1},
       {Form->rbPrintWhatCurrentBranchAll, 2}, {Form->rbPrintWhatCurrentBranchDown, 3},
@@ -87,12 +84,8 @@ TEST_F(SetupWindowTest, TagsCarryThePrintWhatCodesAndThePageNumbers) {
       {Form->rbPrintWhatCompleteBranches, 8},
       {Form->cbShowGeneralPage, 1},        {Form->cbShowOutputPage, 2},
       {Form->cbShowStylePage, 3},          {Form->cbShowTitlesPage, 4},
-      {Form->cbShowSetupPage, 0}};
+      {Form->cbShowSetupPage, 0},          {Form->tsOutput, 1}};
   for (auto& [control, tag] : tags) EXPECT_EQ(control->Tag, tag) << control->Name();
-}
-
-// A coded setting is the position of the combo's text among its items.
-TEST_F(SetupWindowTest, ListsHoldTheirItemsInCodeOrder) {
   using TItems = std::vector<std::string>;
   const std::vector<std::pair<const TStrings*, TItems>> lists = {
       {&Form->cbxOutputDest->Items(), {"Printer", "Text File", "Export Data"}},
@@ -127,9 +120,8 @@ TEST_F(SetupWindowTest, AreasStackAndNoControlOverlapsAnotherOnAnyPage) {
   EXPECT_EQ(faults, std::vector<std::string>{});
 }
 
-// The setup window inside a run, on the printer, in the text regime, every rule's control
-// holding a value that passes.
-// The window with its own run, as Print creates it, shown without a report: no start runs.
+// The window with its own run, as Print creates it, shown without a report: no start runs; on
+// the printer, in the text regime, every rule's control holding a value that passes.
 class SetupWindowRunTest : public ::testing::Test {
 protected:
   // The window installs the line-draw font into the Windows directory as it is created.
