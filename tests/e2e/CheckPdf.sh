@@ -1,15 +1,15 @@
 #!/bin/sh
-# usage: CheckPdf.sh <output folder> [<name> [<golden file>]]
+# usage: CheckPdf.sh <output folder> <name> [<golden file>]
 # A marker whose second line is "#lines" lists, after it, lines that must each occur somewhere
 # in the PDF's text (blank runs as one) instead of the whole pages.
-# Reads back on the host the PDF that an end-to-end test (OutputE2ETest unless named) printed on
+# Reads back on the host the PDF that the named end-to-end test printed on
 # the CUPS PDF printer: once cups-pdf has written it, pdftotext must show the pages' lines in
 # order, one page per sheet. The pages are the test's marker lines, or the golden text file's,
 # whose IBM line-draw bytes must come out as the box-drawing characters that they draw. The PDF
 # and an image of its first page are kept in the output folder as <name>.pdf to look at.
 set -u
 out="$1"
-name="${2:-OutputE2E}"
+name="$2"
 golden="${3:-}"
 marker="$out/pdf-job.txt"
 [ -f "$marker" ] || { echo "no $marker: $name printed nothing"; exit 1; }

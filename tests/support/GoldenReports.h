@@ -39,8 +39,6 @@ struct TCase {
 const std::vector<TCase>& Cases();
 // The case of that name; std::out_of_range when there is none.
 const TCase& Find(const std::string& Name);
-// The case the end-to-end test prints under Wine: no date or time in it.
-inline const std::string WineCase = "books-ascii";
 
 // One report with its run, published to the windows' references while it lives.
 class TReport {
