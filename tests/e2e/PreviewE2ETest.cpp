@@ -28,34 +28,6 @@ bool PreviewUp() {
 int Page() { return PrintSettings ? PrintSettings->CurVertPage : -1; }
 std::string Shown() { return fmVlxPreview->memPreview->Text(); }
 
-// The page as pdftotext reads it back: each line without its margins, blank runs as one, empty
-// lines left out, the line-draw bytes as the box-drawing characters they draw, and the sheet's
-// end.
-std::string PdfLines(const std::string& Page) {
-  std::string Out;
-  size_t Start = 0;
-  while (Start < Page.size()) {
-    size_t End = Page.find("\r\n", Start);
-    if (End == std::string::npos) End = Page.size();
-    std::string Line = Page.substr(Start, End - Start);
-    Start = End + 2;
-    const size_t First = Line.find_first_not_of(' '), Last = Line.find_last_not_of(' ');
-    if (First == std::string::npos) continue;
-    Line = Line.substr(First, Last - First + 1);
-    std::string Squeezed;
-    for (const char C : Line)
-      if (C != ' ' || Squeezed.empty() || Squeezed.back() != ' ') Squeezed += C;
-    std::wstring Wide(Squeezed.size(), L' ');
-    Wide.resize(MultiByteToWideChar(437, 0, Squeezed.data(), static_cast<int>(Squeezed.size()), Wide.data(),
-                                    static_cast<int>(Wide.size())));
-    std::string Utf8(Wide.size() * 3, ' ');
-    Utf8.resize(WideCharToMultiByte(CP_UTF8, 0, Wide.data(), static_cast<int>(Wide.size()), Utf8.data(),
-                                    static_cast<int>(Utf8.size()), nullptr, nullptr));
-    Out += Utf8 + "\n";
-  }
-  return Out + "--page--\n";
-}
-
 class PreviewWindow : public BookTableTest {
 protected:
   void SetUp() override {
@@ -181,7 +153,9 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
       },
       [&] {
         if (P->cbxPrintWhatPages->ItemIndex() != 1) return false;
-        std::ofstream(Out + "/pdf-job.txt", std::ios::binary | std::ios::trunc) << Token << "\n" << PdfLines(Last);
+        // The sheet must show the page as the preview does (PreviewE2EPdfCheck).
+        std::ofstream(Out + "/pdf-job.txt", std::ios::binary | std::ios::trunc) << Token << "\n";
+        std::ofstream(Out + "/page.txt", std::ios::binary | std::ios::trunc) << Last << "\f";
         PrintSettings->RunResult = 0;
         ClickMiddle(*P->sbPrint);
         return true;

@@ -95,6 +95,9 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
     EXPECT_TRUE(Style & WS_SYSMENU);
     EXPECT_FALSE(Style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
     EXPECT_NE(GetMenu(Options), nullptr);
+    // Modal over the book table, which takes no input meanwhile.
+    EXPECT_EQ(GetWindow(Options, GW_OWNER), Window);
+    EXPECT_FALSE(IsWindowEnabled(Window));
     EXPECT_EQ(SendMessageA(PeerHandle(*F->pcOptions), TCM_GETITEMCOUNT, 0, 0), 5);
     EXPECT_EQ(WindowText(PeerHandle(*F->paPagesAcross)), "1 Page Across");
     const std::string Width = WindowText(PeerHandle(*F->paRptStatus));
@@ -369,6 +372,7 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
     return true;
   });
   PrintAndPlay(Script);
+  EXPECT_TRUE(IsWindowEnabled(Window)) << "the book table was not enabled again";
   Application->OnHelp = nullptr;
   EXPECT_EQ(Help, (std::vector<int>{200, 999}));
   EXPECT_EQ(Script.Boxes, std::vector<std::string>{});
