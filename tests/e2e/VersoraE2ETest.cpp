@@ -194,18 +194,6 @@ TEST_F(VersoraWindow, HeadingReleaseSortsAndASecondReverses) {
   SaveWindowScreenshot(Window, "versora-sorted");
 }
 
-TEST_F(VersoraWindow, PrintButtonReachesTheComponent) {
-  // With no object to print, the component's setup error comes up in the program's error box.
-  frmVersora->VlxVellumix1->SetObjectToPrint(nullptr);
-  TUserScript Script;
-  Script.Step("the error box", [&] { return !Script.Boxes.empty(); });
-  PostClick(PeerHandle(*frmVersora->btnPrint), 10, 10);
-  ASSERT_TRUE(PumpUntil([&] { return Script.Done(); }, 10000));
-  EXPECT_EQ(Script.Boxes, std::vector<std::string>{
-                              "Vellumix! Setup Error: VlxVellumix1.ObjectToPrint not assigned. Report cannot continue."});
-  EXPECT_EQ(Cell(0, 1), "Genesis") << "printing leaves the table as it was";
-}
-
 // The whole run behind "&Print" on the default printer (the CUPS PDF printer), drawn on its
 // canvas; the host reads the PDF back (VersoraE2EPdfCheck). The run switches from the printer
 // selected before to the default one, and gives the selection back.

@@ -190,8 +190,6 @@ TEST_F(SetupRunTest, EveryFailureOfCreationOrStartIsReportedOnceAndLeavesNothing
        {"Vellumix! Setup Error: Windows does not have a Default Printer assigned."}},
       {"wrong options password", [] {}, With(Quiet, {"DisplayReportOptionsWin=1", "RptOptPW=secret"}), 0,
        {"Vellumix! Setup Error: Report Options Password Violation"}, {DueToErrors}},
-      {"selected rows cancelled", [] {}, With(Quiet, {"PrintWhat=7", "ioAskToPrintSelectedRows=1"}), 0,
-       {"Vellumix! User Terminated Report"}, {}},
       {"failing handler", [this] {
          Vlx->AfterOptionsLoaded = [](TObject*, TvlxReportSettings*&) { throw Exception("no options today"); };
        }, Quiet, 0, {"no options today"}, {DueToErrors}},

@@ -55,22 +55,12 @@ void ExpectTidy(const TWinControl& Parent, std::vector<std::string>& Faults) {
     if (auto* child = dynamic_cast<const TWinControl*>(Parent.Controls(i))) ExpectTidy(*child, Faults);
 }
 
-class SetupWindowTest : public HeadlessTest {
-protected:
-  void SetUp() override {
-    HeadlessTest::SetUp();
-    Form = new TfmVlxMain(nullptr);
-  }
-  void TearDown() override {
-    delete Form;
-    HeadlessTest::TearDown();
-  }
-  TfmVlxMain* Form = nullptr;
-};
-
 // The pages come in order with General in front; the Tags and the lists' item orders are the
-// stored codes that the settings transfer reads off the controls.
-TEST_F(SetupWindowTest, PagesTagsAndListsHoldTheStoredCodes) {
+// stored codes that the settings transfer reads off the controls; the areas stack and no control
+// overlaps another on any page.
+TEST_F(HeadlessTest, SetupWindowLayoutHoldsTheStoredCodesAndItsControlsApart) {
+  std::unique_ptr<TfmVlxMain> Owned(new TfmVlxMain(nullptr));
+  TfmVlxMain* Form = Owned.get();
   std::vector<std::string> captions;
   for (int i = 0; i < Form->pcOptions->PageCount(); ++i) captions.push_back(Form->pcOptions->Pages(i)->Caption());
   EXPECT_EQ(captions, (std::vector<std::string>{"General", "Output", "Style", "Titles", "Setup"}));
@@ -106,11 +96,7 @@ TEST_F(SetupWindowTest, PagesTagsAndListsHoldTheStoredCodes) {
        {"Report Title", "Report Header Memo", "Page Title", "Page Header Memo", "Page Footer Memo",
         "Page Number Memo", "Report Footer Memo"}}};
   for (size_t i = 0; i < lists.size(); ++i) EXPECT_EQ(Lines(*lists[i].first), lists[i].second) << "list " << i;
-}
 
-TEST_F(SetupWindowTest, AreasStackAndNoControlOverlapsAnotherOnAnyPage) {
-  EXPECT_EQ(Form->ClientWidth(), 658);
-  EXPECT_EQ(Form->ClientHeight(), 431);
   EXPECT_EQ(Form->paTop->BoundsRect(), (TRect{0, 0, 658, 32}));
   EXPECT_EQ(Form->paMiddle->BoundsRect(), (TRect{0, 32, 658, 387}));
   EXPECT_EQ(Form->paBottom->BoundsRect(), (TRect{0, 387, 658, 431}));
@@ -192,8 +178,6 @@ TEST_F(SetupWindowRunTest, EachRuleReportsItsFieldOnItsPage) {
       {F.edPanelsAcrossPage, F.edPanelsAcrossPage, "12a", "Panels Across Page must be between 1 and 10 ", F.tsGeneral,
        true},
       {F.edPanelsAcrossPage, F.edPanelsAcrossPage, " 7 ", "", nullptr, false},
-      {F.edPageMarginRight, F.edPageMarginRight, "101", "Page Right Margin must be between 0 and 100 characters",
-       F.tsOutput, true},
       {F.edCellMarginLeft, F.edCellMarginLeft, "26", "Cell Left Margin must be between 0 and 25 characters",
        F.tsOutput, true},
       {F.edMaxStringColWid, F.edMaxStringColWid, "2", "Max String Column Width must be between 3 and 999 characters",
