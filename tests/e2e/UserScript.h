@@ -35,14 +35,10 @@ public:
   TUserScript(const TUserScript&) = delete;
   TUserScript& operator=(const TUserScript&) = delete;
 
-  TUserScript& Step(std::string Name, TStep Done) {
-    FSteps.push_back({std::move(Name), std::move(Done)});
-    return *this;
-  }
+  void Step(std::string Name, TStep Done) { FSteps.push_back({std::move(Name), std::move(Done)}); }
   // Unnamed steps, numbered in order.
-  TUserScript& Steps(std::vector<TStep> List) {
+  void Steps(std::vector<TStep> List) {
     for (TStep& Done : List) Step("step " + std::to_string(FSteps.size() + 1), std::move(Done));
-    return *this;
   }
   bool Done() const { return FAt == FSteps.size(); }
   // The step that did not finish (with what it threw), or empty.

@@ -202,16 +202,6 @@ TEST_F(Win32Backend, ButtonsAndKeysOfTheForm) {
   EXPECT_EQ(pressed, "b");
 }
 
-TEST_F(Win32Backend, CloseBoxAsksTheModel) {
-  for (bool allow : {false, true}) {
-    Form->OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = allow; };
-    PostMessageA(Window, WM_CLOSE, 0, 0);
-    Application->ProcessMessages();
-    EXPECT_EQ(IsWindowVisible(Window) != FALSE, !allow);
-    EXPECT_EQ(Form->Visible(), !allow);
-  }
-}
-
 TEST_F(Win32Backend, ExceptionInAHandlerEndsInTheErrorBoxAndTheWindowGoesOn) {
   Grid->OnMouseUp = [](TObject*, TMouseButton, TShiftState, int, int) { throw Exception("Grid handler failed"); };
   Print->OnClick = [](TObject*) { throw Exception("Button handler failed"); };
