@@ -6,7 +6,9 @@
 // with two decimals gives "0.13" and 2.5 with none gives "3", where printf would give "0.12"
 // and "2".
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cfloat>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -387,8 +389,87 @@ std::string SignificantDigits(const std::string& Mantissa) {
   return Digits;
 }
 
+// Whether an operation on TNum rounds once, to TNum's own mantissa. The x87 unit, which does
+// long double arithmetic (and double arithmetic where FLT_EVAL_METHOD is not 0), rounds to its
+// precision control instead, which a runtime or a loaded library may lower: it is read at each
+// use, one instruction.
+template <class TNum>
+bool RoundsInType() {
+  if constexpr (std::is_same_v<TNum, double>) {
+    return FLT_EVAL_METHOD == 0;
+  } else {
+#if defined(__i386__) || defined(__x86_64__)
+    static_assert(std::numeric_limits<long double>::digits == 64);
+    unsigned short Control = 0;
+    __asm__ volatile("fnstcw %0" : "=m"(Control));
+    return (Control & 0x300) == 0x300;
+#else
+    return false;
+#endif
+  }
+}
+
+// The largest n with 10^n exact in TNum: 5^n must fit in the mantissa (2^n goes to the
+// exponent). 27 for a 64-bit mantissa, the most a uint64_t counts here.
+template <class TNum>
+constexpr int ExactPowersOfTen() {
+  constexpr int Bits = std::numeric_limits<TNum>::digits;
+  constexpr uint64_t Largest = Bits >= 64 ? UINT64_MAX : (uint64_t{1} << Bits) - 1;
+  int N = 0;
+  for (uint64_t Five = 5; N < 27 && Five <= Largest; Five *= 5) ++N;
+  return N;
+}
+
+template <class TNum>
+constexpr std::array<TNum, ExactPowersOfTen<TNum>() + 1> PowersOfTen() {
+  std::array<TNum, ExactPowersOfTen<TNum>() + 1> Powers{};
+  TNum Power = 1;
+  for (TNum& P : Powers) {
+    P = Power;
+    Power *= 10;
+  }
+  return Powers;
+}
+
+// A plain decimal ("-12.50": sign, digits, one separator, nothing else) whose significant digits
+// and power of ten are both exact in TNum: one division then rounds once, to the nearest value,
+// which is what the full conversion returns. Most numbers in a report are such, and the full
+// conversion costs ten times as much. False leaves the text to the full conversion.
+template <class TNum>
+bool ReadShortDecimal(const std::string& S, TNum& Value) {
+  constexpr int MaxDigits = std::numeric_limits<TNum>::digits >= 64 ? 19 : 15;
+  static constexpr auto Powers = PowersOfTen<TNum>();
+  if (!RoundsInType<TNum>()) return false;
+  const size_t N = S.size();
+  size_t I = N > 0 && (S[0] == '-' || S[0] == '+') ? 1 : 0;
+  const bool Negative = I == 1 && S[0] == '-';
+  uint64_t Digits = 0;
+  int Significant = 0, Fraction = 0, Count = 0;
+  bool InFraction = false;
+  for (; I < N; ++I) {
+    const char C = S[I];
+    if (C >= '0' && C <= '9') {
+      ++Count;
+      Fraction += InFraction;
+      if (Digits == 0 && C == '0') continue;
+      if (++Significant > MaxDigits) return false;
+      Digits = Digits * 10 + static_cast<uint64_t>(C - '0');
+    } else if (C == FormatSettings.DecimalSeparator && !InFraction) {
+      InFraction = true;
+    } else {
+      return false;
+    }
+  }
+  if (Count == 0 || Fraction >= static_cast<int>(Powers.size())) return false;
+  TNum V = static_cast<TNum>(Digits);
+  if (Fraction > 0) V /= Powers[Fraction];
+  Value = Negative ? -V : V;
+  return true;
+}
+
 template <class TNum>
 bool ReadFloat(const std::string& S, TNum& Value) {
+  if (ReadShortDecimal(S, Value)) return true;
   const std::string T = Trim(S);
   std::string Plain;  // the number rewritten for from_chars: optional "-", digits, ".", "e"
   Plain.reserve(T.size() + 1);

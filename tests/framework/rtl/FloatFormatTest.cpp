@@ -1,5 +1,8 @@
 #include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <random>
 #include <tuple>
 
 #include "framework/rtl/SysUtils.h"
@@ -90,4 +93,31 @@ TEST_F(FloatFormatTest, StrToFloat) {
   FormatSettings.DecimalSeparator = ',';
   EXPECT_EQ(StrToFloat("1,5"), 1.5);
   EXPECT_FALSE(TryStrToFloat("1.5", V));
+}
+
+// Plain decimals are read by a short exact path; whatever their length, leading zeros or sign,
+// they read as the C library's correctly rounded conversion, bit for bit.
+TEST_F(FloatFormatTest, PlainDecimalsReadAsTheLibraryConverts) {
+  std::vector<std::string> Texts = {"0", "-0", "-0.000", "+7", "1.", ".5", "0.1", "9999999999999999999",
+                                    "18446744073709551615", "99999999999999999999.5", "0.000000000000000000000000001",
+                                    "0.0000000000000000000000000001", "123456789012345.6", "9007199254740993"};
+  std::mt19937_64 Random(20261206);
+  for (int I = 0; I < 20000; ++I) {
+    std::string T = I % 3 == 0 ? "-" : "";
+    const int Whole = static_cast<int>(Random() % 22), Fraction = static_cast<int>(Random() % 31);
+    for (int D = 0; D < Whole; ++D) T += static_cast<char>('0' + Random() % 10);
+    if (Fraction > 0 || Whole == 0) T += '.';
+    for (int D = 0; D < Fraction || (Whole == 0 && D == 0); ++D) T += static_cast<char>('0' + Random() % 10);
+    Texts.push_back(T);
+  }
+  for (const std::string& T : Texts) {
+    long double Long = 7;
+    ASSERT_TRUE(TryStrToFloat(T, Long)) << T;
+    const long double LongWanted = std::strtold(T.c_str(), nullptr);
+    EXPECT_TRUE(Long == LongWanted && std::signbit(Long) == std::signbit(LongWanted)) << T;
+    double Short = 7, ShortWanted = 0;
+    ASSERT_TRUE(TryStrToFloat(T, Short)) << T;
+    std::from_chars(T.data() + (T[0] == '+'), T.data() + T.size(), ShortWanted);
+    EXPECT_TRUE(Short == ShortWanted && std::signbit(Short) == std::signbit(ShortWanted)) << T;
+  }
 }
