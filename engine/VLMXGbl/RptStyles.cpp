@@ -81,21 +81,20 @@ bool TRptStyles::GetTextModeFont(std::string& Name, int& Size, TFontPitch& Pitch
 }
 
 bool TRptStyles::ApplyFont(bool InvertOnBrush) const {
-  std::string Name;
-  int Size = 0;
-  TFontPitch Pitch{};
-  TFontStyles Style = 0;
-  TColor Color = 0;
-  if (!GetTextModeFont(Name, Size, Pitch, Style, Color)) return false;
+  if (!CharacterOutput()) return false;
   TCanvas* Canvas = State().Canvas;
   if (!Canvas) return true;
-  // Only what differs is set: every change makes the device pick a font again.
+  // Only what differs is set: every change makes the device pick a font again. The settings
+  // are compared where they are, as GetTextModeFont would give them: this runs a few times a
+  // row, and a copy of the name is an allocation each time.
+  const TvlxReportSettings& S = Settings();
   TFont& Font = Canvas->Font();
-  if (Font.Pitch() != Pitch) Font.SetPitch(Pitch);
+  if (Font.Pitch() != TFontPitch::fpFixed) Font.SetPitch(TFontPitch::fpFixed);
   if (Font.Size() != State().WorkFontSize) Font.SetSize(State().WorkFontSize);
+  const TFontStyles Style = IntToFontStyles(S.TextFontStyle);
   if (Font.Style() != Style) Font.SetStyle(Style);
-  if (Font.Name() != Name) Font.SetName(Name);
-  if (Font.Color() != Color) Font.SetColor(Color);
+  if (Font.Name() != S.TextFontName) Font.SetName(S.TextFontName);
+  if (Font.Color() != S.TextFontColor) Font.SetColor(S.TextFontColor);
   if (InvertOnBrush && Canvas->Brush().Color() == Font.Color()) Font.SetColor(Font.Color() ^ 0xFFFFFF);
   return true;
 }
