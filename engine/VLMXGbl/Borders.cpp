@@ -65,7 +65,7 @@ void TvlxPrintSettings::PutLineChars(char Start, char Fill, char End, int FirstR
     std::string& Line = PageLines.EditStrings(Row);
     if (static_cast<int>(Line.size()) < LastCol) Line.resize(LastCol, Blank);
     Line[FirstCol - 1] = Start;
-    for (int Col = FirstCol + 1; Col < LastCol; ++Col) Line[Col - 1] = Fill;
+    if (LastCol - FirstCol > 1) Line.replace(FirstCol, LastCol - FirstCol - 1, LastCol - FirstCol - 1, Fill);
     Line[LastCol - 1] = Last;
   }
 }

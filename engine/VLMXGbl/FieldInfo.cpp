@@ -1,5 +1,8 @@
 #include "engine/VLMXGbl/FieldInfo.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "engine/VLMXGbl0.h"
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/DB.h"
@@ -72,10 +75,12 @@ void TvlxFieldInfo::CnvtFldStrToNum(TvlxVellumix* Component, const std::string& 
     throw eVlxSUError(
         "Cannot call TvlxFieldInfo.CnvtFldStrToNum from TvlxVellumix.OnCnvtFldError event");
   const char Decimal = FormatSettings.DecimalSeparator;
-  std::string S;
-  S.reserve(Text.size());
-  for (const char C : Text)
-    if (C == '-' || (C >= '0' && C <= '9') || C == Decimal) S += C;
+  const auto Kept = [Decimal](char C) { return C == '-' || (C >= '0' && C <= '9') || C == Decimal; };
+  // Most texts are kept whole: only one with other characters is copied without them.
+  std::string Filtered;
+  const bool Whole = std::all_of(Text.begin(), Text.end(), Kept);
+  if (!Whole) std::copy_if(Text.begin(), Text.end(), std::back_inserter(Filtered), Kept);
+  const std::string& S = Whole ? Text : Filtered;
   if (S.empty()) {
     Values[0] = 0.0L;
     NumValid = true;

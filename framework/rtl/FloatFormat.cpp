@@ -431,39 +431,38 @@ constexpr std::array<TNum, ExactPowersOfTen<TNum>() + 1> PowersOfTen() {
   return Powers;
 }
 
-// A plain decimal ("-12.50": sign, digits, one separator, nothing else) whose significant digits
-// and power of ten are both exact in TNum: one division then rounds once, to the nearest value,
-// which is what the full conversion returns. Most numbers in a report are such, and the full
-// conversion costs ten times as much. False leaves the text to the full conversion.
+// A plain decimal ("-12.50": sign, digits, one separator, nothing else) whose digits and power
+// of ten are both exact in TNum: one division then rounds once, to the nearest value, which is
+// what the full conversion returns. Most numbers in a report are such, and the full conversion
+// costs ten times as much. False leaves the text to the full conversion.
 template <class TNum>
 bool ReadShortDecimal(const std::string& S, TNum& Value) {
-  constexpr int MaxDigits = std::numeric_limits<TNum>::digits >= 64 ? 19 : 15;
+  // Digits below 10^15 are exact in a double, below 10^19 in a 64-bit mantissa; leading zeros
+  // count too, which only sends a few more texts the full way.
+  constexpr size_t MaxDigits = std::numeric_limits<TNum>::digits >= 64 ? 19 : 15;
   static constexpr auto Powers = PowersOfTen<TNum>();
   if (!RoundsInType<TNum>()) return false;
   const size_t N = S.size();
-  size_t I = N > 0 && (S[0] == '-' || S[0] == '+') ? 1 : 0;
-  const bool Negative = I == 1 && S[0] == '-';
-  uint64_t Digits = 0;
-  int Significant = 0, Fraction = 0, Count = 0;
-  bool InFraction = false;
-  for (; I < N; ++I) {
-    const char C = S[I];
-    if (C >= '0' && C <= '9') {
-      ++Count;
-      Fraction += InFraction;
-      if (Digits == 0 && C == '0') continue;
-      if (++Significant > MaxDigits) return false;
-      Digits = Digits * 10 + static_cast<uint64_t>(C - '0');
-    } else if (C == FormatSettings.DecimalSeparator && !InFraction) {
-      InFraction = true;
+  const size_t First = N > 0 && (S[0] == '-' || S[0] == '+') ? 1 : 0;
+  const char Separator = FormatSettings.DecimalSeparator;
+  size_t Point = std::string::npos;
+  uint64_t Digits = 0;  // wraps past 19 digits, which are refused below
+  for (size_t I = First; I < N; ++I) {
+    const auto Digit = static_cast<unsigned>(static_cast<unsigned char>(S[I]) - '0');
+    if (Digit <= 9) {
+      Digits = Digits * 10 + Digit;
+    } else if (S[I] == Separator && Point == std::string::npos) {
+      Point = I;
     } else {
       return false;
     }
   }
-  if (Count == 0 || Fraction >= static_cast<int>(Powers.size())) return false;
+  const size_t Count = N - First - (Point != std::string::npos);
+  const size_t Fraction = Point == std::string::npos ? 0 : N - Point - 1;
+  if (Count == 0 || Count > MaxDigits || Fraction >= Powers.size()) return false;
   TNum V = static_cast<TNum>(Digits);
   if (Fraction > 0) V /= Powers[Fraction];
-  Value = Negative ? -V : V;
+  Value = S[0] == '-' ? -V : V;
   return true;
 }
 
