@@ -137,6 +137,7 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
   int Zone = -1;
   const int Col = CurCol;
   const TRect SavedText = TextRect;
+  std::string CellText;
   // A data row of a wide report is as high on every page across as its tallest cell on any:
   // the later pages replay the height the first one recorded, and their rows stay level.
   ForEachRowColumn(*this, [&](int I, const TColsListData& C) {
@@ -149,13 +150,19 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
       Zone = C.Plane;
       Styles().ApplyFont(false);
     }
-    std::string CellText;
-    Adapter().GetCellText(Band, I, CellText, false, true);
-    TextRect.Left = RptLeftOffset + C.XPos + Margin.Left + C.LeftLineWidth;
-    TextRect.Right = RptLeftOffset + C.XPos + C.CellWidth - 1 - Margin.Right - C.RightLineWidth;
-    TextRect.Top = 0;
-    TextRect.Bottom = Limit;
-    const int Height = std::min(DrawMemoText(CellText, Len(CellText), false, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX), Limit);
+    // Most cells are one short line: in characters that is known from the object's text alone,
+    // without the full read and layout, which the print does anyway.
+    const int Width = C.CellWidth - Margin.Left - Margin.Right - C.LeftLineWidth - C.RightLineWidth;
+    int Lines = 1;
+    if (!(Text && Band == 2 && Adapter().IsOneLineDataCell(I, Width, CellText))) {
+      Adapter().GetCellText(Band, I, CellText, false, true);
+      TextRect.Left = RptLeftOffset + C.XPos + Margin.Left + C.LeftLineWidth;
+      TextRect.Right = RptLeftOffset + C.XPos + C.CellWidth - 1 - Margin.Right - C.RightLineWidth;
+      TextRect.Top = 0;
+      TextRect.Bottom = Limit;
+      Lines = DrawMemoText(CellText, Len(CellText), false, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    }
+    const int Height = std::min(Lines, Limit);
     int& Class = Memo ? MemoHeight : StringHeight;
     Class = std::max(Class, Height);
     return Class < Stop;

@@ -207,3 +207,18 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
     else if (Text.find(FormatSettings.DecimalSeparator) != std::string::npos) Column->Numeric = true;
   }
 }
+
+bool TObjInfo::IsOneLineDataCell(int ColNdx, int Width, std::string& Raw) {
+  // Each of these may lengthen or reword the text, or is owed the read itself.
+  if (OnFieldEdit || (Component && Component->OnCnvtFldError)) return false;
+  if (State().PageMode == pmColumnScan || State().GrpHdrRow || Width < 1) return false;
+  const TColsListData* Column = ColsList ? ColsList->Items(ColNdx) : nullptr;
+  if (!Column || Column->ColKind == ckLineNo || Column->DataType == ftBoolean) return false;
+  if (Column->SourceColNdx >= 0 && Column->SourceColNdx < Settings().NumGrpBrkCols) return false;
+  CurCell.X = Column->FieldNdx;
+  TField* Field = nullptr;
+  FRows->ReadText(2, *Column, true, Raw, Field);
+  // Trimming only shortens it; a break or a macro may make more lines.
+  return static_cast<int>(Raw.size()) <= Width && Raw.find('\r') == std::string::npos &&
+         Raw.find('^') == std::string::npos;
+}
