@@ -59,7 +59,8 @@ void TvlxPrintSettings::PutLineChars(char Start, char Fill, char End, int FirstR
                                      int FirstCol, int LastCol) {
   if (FirstRow < 0 || FirstCol < 1 || LastRow < FirstRow || LastCol < FirstCol) return;
   const int Width = std::max(0, std::min(RptLeftOffset + RptWidth, PageWidth));
-  while (PageLines.Count() <= LastRow) PageLines.Add(std::string(Width, Blank));
+  // Each new line is filled where it lies: a blank line handed to Add would be copied again.
+  while (PageLines.Count() <= LastRow) PageLines.EditStrings(PageLines.Add("")).assign(Width, Blank);
   const char Last = End != Blank ? End : (LastCol > FirstCol ? Fill : Start);
   for (int Row = FirstRow; Row <= LastRow; ++Row) {
     std::string& Line = PageLines.EditStrings(Row);

@@ -101,11 +101,18 @@ void StripCurrencyAndSeparators(std::string& S) {
 }
 
 bool IsNumericStr(const std::string& S) {
-  std::string Rest = S;
-  StripCurrencyAndSeparators(Rest);
+  // The column scan asks this of every cell: a text with nothing to strip is read as it stands.
+  const std::string& Currency = FormatSettings.CurrencyString;
+  const bool Plain = S.find(FormatSettings.ThousandSeparator) == std::string::npos &&
+                     (Currency.empty() || S.find(Currency) == std::string::npos);
+  std::string Rest;
+  if (!Plain) {
+    Rest = S;
+    StripCurrencyAndSeparators(Rest);
+  }
   double Value;
   try {
-    return TryStrToFloat(Rest, Value);
+    return TryStrToFloat(Plain ? S : Rest, Value);
   } catch (...) {
     return false;
   }
