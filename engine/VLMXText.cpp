@@ -1,6 +1,7 @@
 #include "engine/VLMXText.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -43,6 +44,18 @@ bool HasNoLetters(const std::string& S) {
   return std::none_of(S.begin(), S.end(), [](char C) {
     return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z');
   });
+}
+
+bool IsPlainLine(const std::string& S) {
+  // Every printed cell is tested: one table look-up per character, and no branch to mispredict.
+  static constexpr auto Special = [] {
+    std::array<bool, 256> Table{};
+    Table['\r'] = Table['\n'] = Table['^'] = true;
+    return Table;
+  }();
+  bool Found = false;
+  for (const char C : S) Found |= Special[static_cast<unsigned char>(C)];
+  return !Found;
 }
 
 void ElapsedTimeStr(TDateTime Span, std::string& Result) {

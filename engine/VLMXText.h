@@ -12,5 +12,7 @@ void PadJustify(const std::string& S, int Width, unsigned char Mode, std::string
 void PadRightTo(const std::string& S, int N, std::string& Result);
 // S is not blank and holds no ASCII letter: "1,234.50" is, "n/a" is not.
 bool HasNoLetters(const std::string& S);
+// S holds no line break (CR or LF) and no macro ("^"): a layout places it as it stands.
+bool IsPlainLine(const std::string& S);
 // "1:02:05 hours", "2:05 minutes" or "3.25 seconds".
 void ElapsedTimeStr(TDateTime Span, std::string& Result);

@@ -219,6 +219,5 @@ bool TObjInfo::IsOneLineDataCell(int ColNdx, int Width, std::string& Raw) {
   TField* Field = nullptr;
   FRows->ReadText(2, *Column, true, Raw, Field);
   // Trimming only shortens it; a break or a macro may make more lines.
-  return static_cast<int>(Raw.size()) <= Width && Raw.find('\r') == std::string::npos &&
-         Raw.find('^') == std::string::npos;
+  return static_cast<int>(Raw.size()) <= Width && IsPlainLine(Raw);
 }

@@ -22,11 +22,6 @@ bool IsWordChar(char C, bool FirstOfText) {
   return C == '*' && FirstOfText;
 }
 
-// A text with no line break and no macro: the layout would place it unchanged.
-bool IsPlainLine(const std::string& Text) {
-  return std::none_of(Text.begin(), Text.end(), [](char C) { return C == '\r' || C == '\n' || C == '^'; });
-}
-
 TAlignment ToAlignment(uint8_t Code) {
   return Code == 1 ? TAlignment::taRightJustify : Code == 2 ? TAlignment::taCenter : TAlignment::taLeftJustify;
 }
