@@ -28,16 +28,6 @@ bool IsStringFieldType(int DataType) {
          DataType == ftFixedChar;
 }
 
-void TvlxFieldInfo::Clear() {
-  Band = 0;
-  LineNo = TotalLines = ColNdx = FieldNdx = -1;
-  DataSet = nullptr;
-  PassMode = 0;
-  HasTotList = TotalsActive = FieldNull = Repeated = NumValid = InCnvtError = false;
-  ClearValues();
-  SuppressedText.clear();
-}
-
 void TvlxFieldInfo::ReportCnvtError(TvlxVellumix* Component, const std::string& FldStr) {
   InCnvtError = true;
   NumValid = false;

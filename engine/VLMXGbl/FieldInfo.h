@@ -23,8 +23,16 @@ public:
   TvlxFieldInfo& operator=(const TvlxFieldInfo&) = delete;
 
   void ClearValues() { Values.fill(0.0L); }
-  // Everything back to the state of a cell not yet read.
-  void Clear();
+  // Everything back to the state of a cell not yet read. Inline: every cell read starts here.
+  void Clear() {
+    Band = 0;
+    LineNo = TotalLines = ColNdx = FieldNdx = -1;
+    DataSet = nullptr;
+    PassMode = 0;
+    HasTotList = TotalsActive = FieldNull = Repeated = NumValid = InCnvtError = false;
+    ClearValues();
+    SuppressedText.clear();
+  }
 
   // Values[0] := the field's value, when CheckType and the field's type converts to a number.
   // A value that is no number clears NumValid and tells Component's OnCnvtFldError.

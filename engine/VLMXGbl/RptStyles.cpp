@@ -1,6 +1,7 @@
 #include "engine/VLMXGbl/RptStyles.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
@@ -45,13 +46,14 @@ uint8_t CnvtPlaneNdxsToRegNdx(uint8_t Zone, uint8_t Band) {
 // Style lists, fonts and fills
 
 std::string TRptStyles::MakeStyleKey(uint8_t A, uint8_t B, int C) {
-  // Appended in place: a fill is looked up for every printed row.
-  std::string Key = std::to_string(A);
-  Key += ',';
-  Key += std::to_string(B);
-  Key += ',';
-  Key += std::to_string(C);
-  return Key;
+  // Written into one buffer: a fill is looked up for every printed row.
+  char Key[32];
+  char* End = std::to_chars(Key, Key + sizeof Key, static_cast<unsigned>(A)).ptr;
+  *End++ = ',';
+  End = std::to_chars(End, Key + sizeof Key, static_cast<unsigned>(B)).ptr;
+  *End++ = ',';
+  End = std::to_chars(End, Key + sizeof Key, C).ptr;
+  return std::string(Key, End);
 }
 
 void TRptStyles::ClearLists() {
