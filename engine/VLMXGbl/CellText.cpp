@@ -214,10 +214,16 @@ bool TObjInfo::IsOneLineDataCell(int ColNdx, int Width, std::string& Raw) {
   if (State().PageMode == pmColumnScan || State().GrpHdrRow || Width < 1) return false;
   const TColsListData* Column = ColsList ? ColsList->Items(ColNdx) : nullptr;
   if (!Column || Column->ColKind == ckLineNo || Column->DataType == ftBoolean) return false;
-  if (Column->SourceColNdx >= 0 && Column->SourceColNdx < Settings().NumGrpBrkCols) return false;
+  // A repeated group value comes back replaced by the setting's text, or at the top of a page
+  // marked with "*" (see SuppressRepeat). The read that is skipped here would only have noted
+  // the value: the next read notes it alike.
+  const bool GroupValue = Column->SourceColNdx >= 0 && Column->SourceColNdx < Settings().NumGrpBrkCols;
+  const int Mark = GroupValue && State().PageTop ? 1 : 0;
+  const std::string& SameValue = Settings().GrpBrkSameValue;
+  if (GroupValue && (static_cast<int>(SameValue.size()) > Width || !IsPlainLine(SameValue))) return false;
   CurCell.X = Column->FieldNdx;
   TField* Field = nullptr;
   FRows->ReadText(2, *Column, true, Raw, Field);
   // Trimming only shortens it; a break or a macro may make more lines.
-  return static_cast<int>(Raw.size()) <= Width && IsPlainLine(Raw);
+  return static_cast<int>(Raw.size()) + Mark <= Width && IsPlainLine(Raw);
 }

@@ -134,9 +134,9 @@ public:
   // Text of column ColNdx of the column list at Level (1 title, 2 data, 3 totals) at the
   // current position.
   void GetCellText(int Level, int ColNdx, std::string& Text, bool Accumulate, bool RealData);
-  // Whether the data text of column ColNdx is surely one line of at most Width characters, read
-  // where GetCellText would give it only trimmed, telling and adding up nothing; Raw receives
-  // the object's text. False when unsure: the caller then reads the cell in full.
+  // Whether the data text GetCellText would give column ColNdx is surely one line of at most
+  // Width characters, judged from the object's text (into Raw) where the read would tell and
+  // add up nothing. False when unsure: the caller then reads the cell in full.
   bool IsOneLineDataCell(int ColNdx, int Width, std::string& Raw);
   void FieldTypeSample(int DataType, int DataSize, std::string& Text) const;
   void MaxDigitsSample(int Level, std::string& Text) const;
