@@ -146,15 +146,16 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
     const int Limit = Memo ? MemoLimit : StringLimit;
     if (!Memo && !String) return true;
     if (Limit <= LineStep && Band != 3) return true;
-    if (C.Plane != Zone) {
-      Zone = C.Plane;
-      Styles().ApplyFont(false);
-    }
     // Most cells are one short line: in characters that is known from the object's text alone,
-    // without the full read and layout, which the print does anyway.
+    // without the full read and layout, which the print does anyway, and without the zone's
+    // font, which the print puts on before it draws.
     const int Width = C.CellWidth - Margin.Left - Margin.Right - C.LeftLineWidth - C.RightLineWidth;
     int Lines = 1;
     if (!(Text && Band == 2 && Adapter().IsOneLineDataCell(I, Width, CellText))) {
+      if (C.Plane != Zone) {
+        Zone = C.Plane;
+        Styles().ApplyFont(false);
+      }
       Adapter().GetCellText(Band, I, CellText, false, true);
       TextRect.Left = RptLeftOffset + C.XPos + Margin.Left + C.LeftLineWidth;
       TextRect.Right = RptLeftOffset + C.XPos + C.CellWidth - 1 - Margin.Right - C.RightLineWidth;
