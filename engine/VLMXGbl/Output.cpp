@@ -180,9 +180,12 @@ public:
   explicit TFileSink(TvlxPrintSettings& Run) : FRun(Run) {}
   bool TakesFormFeeds() const override { return true; }
   void WritePage(const TStrings& Lines, bool FormFeed) override {
+    // The run's page is a string list: its lines are written where they lie, not copied out.
+    const auto* List = dynamic_cast<const TStringList*>(&Lines);
     for (int I = 0; I < Lines.Count(); ++I) {
       if (I == 0 && FormFeed) FRun.TextFile.Write("\f");
-      FRun.TextFile.WriteLine(Lines[I]);
+      if (List) FRun.TextFile.WriteLine(List->StringRef(I));
+      else FRun.TextFile.WriteLine(Lines[I]);
     }
   }
   void NewSheet() override {}

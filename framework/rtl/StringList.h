@@ -79,6 +79,11 @@ public:
     if (FSorted || Index < 0 || Index >= Count()) CheckEditable(Index);
     return FItems[Index].S;
   }
+  // Line Index itself, read-only: no copy for a caller that only reads long lines.
+  const std::string& StringRef(int Index) const {
+    CheckIndex(Index);
+    return FItems[Index].S;
+  }
   TObject* Objects(int Index) const override;
   void SetObjects(int Index, TObject* Obj) override;
 
