@@ -85,7 +85,7 @@ std::string Trim(const std::string& S) {
   return S.substr(First, End - First);
 }
 
-void TrimInPlace(std::string& S) {
+void TrimEndsInPlace(std::string& S) {
   const auto [First, End] = TrimmedBounds(S);
   if (End < S.size()) S.erase(End);
   if (First > 0) S.erase(0, First);
