@@ -213,7 +213,8 @@ int TvlxPrintSettings::FindGroupBreakColumn(uint8_t Band) const {
     if (!Col || !Col->Printed || AnsiSameText(Col->FieldName, LineNoColName)) continue;
     std::string Text;
     Adapter().GetCellText(Band, I, Text, false, true);
-    if (!AnsiSameText(Trim(Text), Settings().GrpBrkSameValue)) return I;
+    TrimInPlace(Text);
+    if (!AnsiSameText(Text, Settings().GrpBrkSameValue)) return I;
   }
   return -1;
 }
