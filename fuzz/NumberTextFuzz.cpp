@@ -2,7 +2,8 @@
 // nearest to the value rounded to 15 significant digits (the largest double where that rounding
 // lies above it); every integer's text, decimal or "$" hexadecimal, reads back as the integer;
 // and whatever text StrToInt or StrToFloat accepts, its value round-trips the same way, a
-// decimal integer text reading as the same number through both.
+// decimal integer text reading as the same number through both. A plain decimal, which may take
+// a short exact path, reads as the C library reads it.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cfloat>
@@ -87,5 +88,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   }
   double F = 0;
   if (TryStrToFloat(Text, F)) CheckFloatRoundTrip(F);
+
+  // A text of sign, digits and "." only may take the short exact path: whatever it reads as, the
+  // C library reads it alike, bit for bit.
+  long double L = 0;
+  if (FormatSettings.DecimalSeparator == '.' && !Text.empty() &&
+      Text.find_first_not_of("+-.0123456789") == std::string::npos && TryStrToFloat(Text, L)) {
+    const long double Library = std::strtold(Text.c_str(), nullptr);
+    Check(L == Library && std::signbit(L) == std::signbit(Library));
+  }
   return 0;
 }
