@@ -223,6 +223,7 @@ bool TObjInfo::IsOneLineDataCell(int ColNdx, int Width, std::string& Raw) {
   if (GroupValue && (static_cast<int>(SameValue.size()) > Width || !IsPlainLine(SameValue))) return false;
   CurCell.X = Column->FieldNdx;
   TField* Field = nullptr;
+  Raw.clear();  // a source with no field for the column leaves the text as it finds it
   FRows->ReadText(2, *Column, true, Raw, Field);
   // Trimming only shortens it; a break or a macro may make more lines.
   return static_cast<int>(Raw.size()) + Mark <= Width && IsPlainLine(Raw);
