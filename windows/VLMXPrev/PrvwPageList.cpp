@@ -1,5 +1,7 @@
 #include "windows/VLMXPrev/PrvwPageList.h"
 
+#include <iterator>
+
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXGbl/RptStyles.h"
 #include "engine/Vellumix/ReportSettings.h"
@@ -17,13 +19,10 @@ TPrvwPageListData* TPrvwPageList::Items(int Index) const {
 }
 
 int TPrvwPageList::FindPage(int VertPage, bool NearestBelow) const {
-  int Nearest = -1;
-  for (int I = 0; I < Count(); ++I) {
-    const int Page = FItems[I]->VertPage;
-    if (Page == VertPage) return I;
-    if (Page < VertPage && (Nearest < 0 || Page > FItems[Nearest]->VertPage)) Nearest = I;
-  }
-  return NearestBelow ? Nearest : -1;
+  auto At = FFirstOfPage.lower_bound(VertPage);
+  if (At != FFirstOfPage.end() && At->first == VertPage) return At->second;
+  if (!NearestBelow || At == FFirstOfPage.begin()) return -1;
+  return std::prev(At)->second;
 }
 
 void TPrvwPageList::AddPage(const TPoint& Page, bool Lookup) {
@@ -45,6 +44,7 @@ void TPrvwPageList::AddPage(const TPoint& Page, bool Lookup) {
       Slot = std::make_unique<TColTotList>();
       Slot->Assign(*Column->TotList);
     }
+  FFirstOfPage.emplace(Page.Y, Count());
   FItems.push_back(std::move(Entry));
 }
 

@@ -3,6 +3,7 @@
 // counters; going back, or showing a page again, restores the nearest such point and composes
 // from there. A print of a page range from the preview starts from them too.
 #pragma once
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -59,6 +60,9 @@ public:
 
 private:
   std::vector<std::unique_ptr<TPrvwPageListData>> FItems;
+  // Each vertical page's first entry: a move to any page costs the same on a report of
+  // thousands of pages.
+  std::map<int, int> FFirstOfPage;
 };
 
 // The print range of a print started while the preview holds PageList (nullptr: no preview):
