@@ -283,6 +283,12 @@ TEST_F(SetupWindowRunTest, NumericEditsTakeDigitsOnlyAndCheckOnExitAndEnter) {
   EXPECT_EQ(Msg(), "  Value is missing or invalid");
   EXPECT_EQ(F.pcOptions->ActivePage(), F.tsGeneral);
   EXPECT_EQ(F.ActiveControl(), F.cbxAutoSizze);
+  bool Allow = true;
+  F.pcOptionsChanging(F.pcOptions, Allow);
+  EXPECT_FALSE(Allow);
+  F.cbxAutoSizze->SetItemIndex(0);
+  F.pcOptionsChanging(F.pcOptions, Allow);
+  EXPECT_TRUE(Allow);
 }
 
 TEST_F(SetupWindowRunTest, DestinationDecidesTheControlsAndPanels) {

@@ -133,13 +133,10 @@ void TfmVlxMain::LayoutStylePanel() {
 // ---- Tab changes -----------------------------------------------------------------------------
 
 void TfmVlxMain::pcOptionsChanging(TObject*, bool& AllowChange) {
-  if (FValidationFailed) {
-    AllowChange = true;
-    return;
-  }
+  // A check that failed before is made again, not waved through: the page may be left once its
+  // field holds a value the window can take.
   AllowChange = true;
   FValidationFailed = false;
-  FSuppressEvents = true;
   TNotifyEvent Handler;
   TWinControl* Control = nullptr;
   struct TPutBack {
@@ -147,10 +144,12 @@ void TfmVlxMain::pcOptionsChanging(TObject*, bool& AllowChange) {
     TNotifyEvent& Handler;
     TWinControl*& Control;
     ~TPutBack() {
-      Form.FValidationFailed = Form.FSuppressEvents = false;
+      Form.FValidationFailed = false;
       if (Control && Handler) Control->OnExit = Handler;
     }
   } PutBack{*this, Handler, Control};
+  // The field's exit check is what may refuse the change, so it runs as on leaving the field:
+  // with the handlers suppressed it would check nothing.
   Handler = RunActiveControlExit(true, Control);
   AllowChange = !FValidationFailed;
 }
