@@ -171,6 +171,18 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
           return false;
         PumpUntil([] { return false; }, 300);
         SaveWindowScreenshot(PeerHandle(*fmVlxMain), "preview-options");
+        // The setup window's own Preview command opens it again on page 1; Esc comes back.
+        ClickMiddle(*fmVlxMain->sbPreview);
+        return true;
+      },
+      [&] {
+        if (!PreviewUp() || Page() != 1 || Shown() != Pages[1]) return false;
+        Press(VK_ESCAPE);
+        return true;
+      },
+      [&] {
+        if (fmVlxPreview || !IsWindowVisible(PeerHandle(*fmVlxMain))) return false;
+        EXPECT_EQ(fmVlxMain->cbxOutputDest->Text(), "Printer");
         fmVlxMain->SetModalResult(mrCancel);
         return true;
       },
