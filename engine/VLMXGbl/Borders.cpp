@@ -35,6 +35,29 @@ void ForEachPageColumn(const TvlxPrintSettings& PS, TVisit Visit) {
   }
 }
 
+// Start, Fill and End where the edge of kind Kind of Cell lies.
+void PutFrameChars(TvlxPrintSettings& PS, TLineKind Kind, char Start, char Fill, char End, const TRect& Inset,
+                   const TRect& Cell) {
+  // The rule of a row lies on its first line; its vertical edges run below it.
+  const int EdgeTop = Cell.Top + Inset.Top;
+  switch (Kind) {
+    case lkLeftEdge:
+    case lkColSep:
+      PS.PutLineChars(Start, Fill, End, EdgeTop, Cell.Bottom, Cell.Left, Cell.Left);
+      break;
+    case lkRightEdge:
+      PS.PutLineChars(Start, Fill, End, EdgeTop, Cell.Bottom, Cell.Right, Cell.Right);
+      break;
+    case lkTopEdge:
+    case lkRowRule:
+    case lkBottomEdge:
+      PS.PutLineChars(Start, Fill, End, Cell.Top, Cell.Top, Cell.Left, Cell.Right);
+      break;
+    default:
+      break;
+  }
+}
+
 void DrawRuleOn(TvlxPrintSettings& PS, uint8_t Band, TLineKind Kind, int Row) {
   TLineKind On = Kind;
   if (!PS.Styles().IsLineKindOn(Band, On, false)) return;
@@ -62,6 +85,15 @@ void TvlxPrintSettings::PutLineChars(char Start, char Fill, char End, int FirstR
   // Each new line is filled where it lies: a blank line handed to Add would be copied again.
   while (PageLines.Count() <= LastRow) PageLines.EditStrings(PageLines.Add("")).assign(Width, Blank);
   const char Last = End != Blank ? End : (LastCol > FirstCol ? Fill : Start);
+  if (FirstCol == LastCol) {
+    // A vertical edge: one character a line.
+    for (int Row = FirstRow; Row <= LastRow; ++Row) {
+      std::string& Line = PageLines.EditStrings(Row);
+      if (static_cast<int>(Line.size()) < LastCol) Line.resize(LastCol, Blank);
+      Line[LastCol - 1] = Last;
+    }
+    return;
+  }
   for (int Row = FirstRow; Row <= LastRow; ++Row) {
     std::string& Line = PageLines.EditStrings(Row);
     if (static_cast<int>(Line.size()) < LastCol) Line.resize(LastCol, Blank);
@@ -143,36 +175,35 @@ void TvlxPrintSettings::DrawTextFrame(uint8_t Band, TLineKind Kind, const TRect&
   if (UnitSet != usText || !Styles().IsLineKindOn(Band, Kind, Flags.Joint)) return;
   char Start, Fill, End;
   PickLineDrawChars(Band, Kind, Flags, Start, Fill, End);
-  // The rule of a row lies on its first line; its vertical edges run below it.
-  const int EdgeTop = Cell.Top + Inset.Top;
-  switch (Kind) {
-    case lkLeftEdge:
-    case lkColSep:
-      PutLineChars(Start, Fill, End, EdgeTop, Cell.Bottom, Cell.Left, Cell.Left);
-      break;
-    case lkRightEdge:
-      PutLineChars(Start, Fill, End, EdgeTop, Cell.Bottom, Cell.Right, Cell.Right);
-      break;
-    case lkTopEdge:
-    case lkRowRule:
-    case lkBottomEdge:
-      PutLineChars(Start, Fill, End, Cell.Top, Cell.Top, Cell.Left, Cell.Right);
-      break;
-    default:
-      break;
-  }
+  PutFrameChars(*this, Kind, Start, Fill, End, Inset, Cell);
 }
 
 void TvlxPrintSettings::DrawCellBorders(const TRect& Inset, const TRect& Cell, const TLineFlags& Flags,
-                                        const TCellLineKinds& Kinds, uint8_t Band) {
-  GrpBrkRow = IsGroupBreakRow(Band);
-  DrawTextFrame(Band, lkRowRule, Inset, Cell, Flags);
+                                        const TCellLineKinds& Kinds, uint8_t Band, TRowEdgeChars& Row) {
+  if (Row.RuleOn < 0) {
+    GrpBrkRow = IsGroupBreakRow(Band);
+    TLineKind Rule = lkRowRule;
+    Row.RuleOn = UnitSet == usText && Styles().IsLineKindOn(Band, Rule, false);
+  }
+  if (UnitSet != usText) return;
+  if (Row.RuleOn) DrawTextFrame(Band, lkRowRule, Inset, Cell, Flags);
+  // The vertical edges depend on the row's flags and the cell's, never on its column.
+  const auto DrawEdge = [&](TLineKind Kind, const TLineFlags& Edge) {
+    if (Kind > lkRightEdge) return DrawTextFrame(Band, Kind, Inset, Cell, Edge);
+    TRowEdgeChars::TEdge& Chars = Row.Edges[Kind][Edge.EdgeStart][Edge.EdgeEnd][Edge.Joint];
+    if (Chars.On < 0) {
+      TLineKind On = Kind;
+      Chars.On = Styles().IsLineKindOn(Band, On, Edge.Joint);
+      if (Chars.On) PickLineDrawChars(Band, Kind, Edge, Chars.Start, Chars.Fill, Chars.End);
+    }
+    if (Chars.On) PutFrameChars(*this, Kind, Chars.Start, Chars.Fill, Chars.End, Inset, Cell);
+  };
   TLineFlags Edge = Flags;
   Edge.EdgeEnd = false;
   // A heading row runs across the whole page: only its first column has a left line.
-  if (!GrpHdrRow || Flags.FirstOnPage) DrawTextFrame(Band, Kinds.Left, Inset, Cell, Edge);
+  if (!GrpHdrRow || Flags.FirstOnPage) DrawEdge(Kinds.Left, Edge);
   Edge.EdgeStart = false;
-  if (Kinds.Right == lkRightEdge) DrawTextFrame(Band, lkRightEdge, Inset, Cell, Edge);
+  if (Kinds.Right == lkRightEdge) DrawEdge(lkRightEdge, Edge);
 }
 
 void TvlxPrintSettings::DrawBandRule(uint8_t Band, TLineKind Kind) { DrawRuleOn(*this, Band, Kind, CellRect.Bottom); }
