@@ -35,6 +35,19 @@ void ForEachPageColumn(const TvlxPrintSettings& PS, TVisit Visit) {
   }
 }
 
+// A vertical edge on page lines FirstRow..LastRow at column Col (from 1). A row's edges after
+// its first find their line there already: the one character goes straight in.
+void PutEdgeChars(TvlxPrintSettings& PS, char Start, char Fill, char End, int FirstRow, int LastRow, int Col) {
+  if (FirstRow == LastRow && FirstRow >= 0 && FirstRow < PS.PageLines.Count() && Col >= 1) {
+    std::string& Line = PS.PageLines.EditStrings(FirstRow);
+    if (static_cast<int>(Line.size()) >= Col) {
+      Line[Col - 1] = End != Blank ? End : Start;
+      return;
+    }
+  }
+  PS.PutLineChars(Start, Fill, End, FirstRow, LastRow, Col, Col);
+}
+
 // Start, Fill and End where the edge of kind Kind of Cell lies.
 void PutFrameChars(TvlxPrintSettings& PS, TLineKind Kind, char Start, char Fill, char End, const TRect& Inset,
                    const TRect& Cell) {
@@ -43,10 +56,10 @@ void PutFrameChars(TvlxPrintSettings& PS, TLineKind Kind, char Start, char Fill,
   switch (Kind) {
     case lkLeftEdge:
     case lkColSep:
-      PS.PutLineChars(Start, Fill, End, EdgeTop, Cell.Bottom, Cell.Left, Cell.Left);
+      PutEdgeChars(PS, Start, Fill, End, EdgeTop, Cell.Bottom, Cell.Left);
       break;
     case lkRightEdge:
-      PS.PutLineChars(Start, Fill, End, EdgeTop, Cell.Bottom, Cell.Right, Cell.Right);
+      PutEdgeChars(PS, Start, Fill, End, EdgeTop, Cell.Bottom, Cell.Right);
       break;
     case lkTopEdge:
     case lkRowRule:
@@ -85,15 +98,6 @@ void TvlxPrintSettings::PutLineChars(char Start, char Fill, char End, int FirstR
   // Each new line is filled where it lies: a blank line handed to Add would be copied again.
   while (PageLines.Count() <= LastRow) PageLines.EditStrings(PageLines.Add("")).assign(Width, Blank);
   const char Last = End != Blank ? End : (LastCol > FirstCol ? Fill : Start);
-  if (FirstCol == LastCol) {
-    // A vertical edge: one character a line.
-    for (int Row = FirstRow; Row <= LastRow; ++Row) {
-      std::string& Line = PageLines.EditStrings(Row);
-      if (static_cast<int>(Line.size()) < LastCol) Line.resize(LastCol, Blank);
-      Line[LastCol - 1] = Last;
-    }
-    return;
-  }
   for (int Row = FirstRow; Row <= LastRow; ++Row) {
     std::string& Line = PageLines.EditStrings(Row);
     if (static_cast<int>(Line.size()) < LastCol) Line.resize(LastCol, Blank);
