@@ -93,6 +93,9 @@ struct TColStrWid {
 constexpr int ColLevelCount = 4;    // 0 merged, 1 title, 2 data, 3 totals
 constexpr int ColStrWidRecords = 3; // 0 widest by pixels, 1 widest by characters, 2 unused
 
+// TColsListFields::ColKind of the line-number column.
+constexpr uint8_t ckLineNo = 1;
+
 // The plain values of a column entry, kept apart from its owned totals so that a copy can
 // take them all at once.
 struct TColsListFields {

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr uint8_t ckLineNo = 1;
 // The system's code for a write to a file that is not open.
 constexpr int ioFileNotOpen = 103;
 

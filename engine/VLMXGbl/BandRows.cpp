@@ -202,6 +202,7 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
   const int RowRight = BookmarkFailed ? RowRightEdge(*this) : 0;
   int Zone = -1;
   bool First = true;
+  TRowEdgeChars RowEdges;
   ForEachRowColumn(*this, [&](int I, TColsListData& C) {
     if (C.Plane != Zone) {
       Zone = C.Plane;
@@ -221,7 +222,7 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
     Flags.EdgeEnd = C.RightLineWidth > 0 && (C.LastOnPage || (C.LastOfZone && !ShareAdjBorders));
     Flags.FirstOnPage = C.FirstOnPage;
     DrawCellBorders(TRect{C.LeftLineWidth, Rule, C.RightLineWidth, 0}, CellRect, Flags,
-                    TCellLineKinds{C.LeftLineKind, C.RightLineKind}, Band);
+                    TCellLineKinds{C.LeftLineKind, C.RightLineKind}, Band, RowEdges);
 
     TextRect.Left = CellRect.Left + Margin.Left + C.LeftLineWidth;
     TextRect.Right = CellRect.Right - Margin.Right - C.RightLineWidth;

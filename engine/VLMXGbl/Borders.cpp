@@ -35,6 +35,42 @@ void ForEachPageColumn(const TvlxPrintSettings& PS, TVisit Visit) {
   }
 }
 
+// A vertical edge on page lines FirstRow..LastRow at column Col (from 1). A row's edges after
+// its first find their line there already: the one character goes straight in.
+void PutEdgeChars(TvlxPrintSettings& PS, char Start, char Fill, char End, int FirstRow, int LastRow, int Col) {
+  if (FirstRow == LastRow && FirstRow >= 0 && FirstRow < PS.PageLines.Count() && Col >= 1) {
+    std::string& Line = PS.PageLines.EditStrings(FirstRow);
+    if (static_cast<int>(Line.size()) >= Col) {
+      Line[Col - 1] = End != Blank ? End : Start;
+      return;
+    }
+  }
+  PS.PutLineChars(Start, Fill, End, FirstRow, LastRow, Col, Col);
+}
+
+// Start, Fill and End where the edge of kind Kind of Cell lies.
+void PutFrameChars(TvlxPrintSettings& PS, TLineKind Kind, char Start, char Fill, char End, const TRect& Inset,
+                   const TRect& Cell) {
+  // The rule of a row lies on its first line; its vertical edges run below it.
+  const int EdgeTop = Cell.Top + Inset.Top;
+  switch (Kind) {
+    case lkLeftEdge:
+    case lkColSep:
+      PutEdgeChars(PS, Start, Fill, End, EdgeTop, Cell.Bottom, Cell.Left);
+      break;
+    case lkRightEdge:
+      PutEdgeChars(PS, Start, Fill, End, EdgeTop, Cell.Bottom, Cell.Right);
+      break;
+    case lkTopEdge:
+    case lkRowRule:
+    case lkBottomEdge:
+      PS.PutLineChars(Start, Fill, End, Cell.Top, Cell.Top, Cell.Left, Cell.Right);
+      break;
+    default:
+      break;
+  }
+}
+
 void DrawRuleOn(TvlxPrintSettings& PS, uint8_t Band, TLineKind Kind, int Row) {
   TLineKind On = Kind;
   if (!PS.Styles().IsLineKindOn(Band, On, false)) return;
@@ -143,36 +179,35 @@ void TvlxPrintSettings::DrawTextFrame(uint8_t Band, TLineKind Kind, const TRect&
   if (UnitSet != usText || !Styles().IsLineKindOn(Band, Kind, Flags.Joint)) return;
   char Start, Fill, End;
   PickLineDrawChars(Band, Kind, Flags, Start, Fill, End);
-  // The rule of a row lies on its first line; its vertical edges run below it.
-  const int EdgeTop = Cell.Top + Inset.Top;
-  switch (Kind) {
-    case lkLeftEdge:
-    case lkColSep:
-      PutLineChars(Start, Fill, End, EdgeTop, Cell.Bottom, Cell.Left, Cell.Left);
-      break;
-    case lkRightEdge:
-      PutLineChars(Start, Fill, End, EdgeTop, Cell.Bottom, Cell.Right, Cell.Right);
-      break;
-    case lkTopEdge:
-    case lkRowRule:
-    case lkBottomEdge:
-      PutLineChars(Start, Fill, End, Cell.Top, Cell.Top, Cell.Left, Cell.Right);
-      break;
-    default:
-      break;
-  }
+  PutFrameChars(*this, Kind, Start, Fill, End, Inset, Cell);
 }
 
 void TvlxPrintSettings::DrawCellBorders(const TRect& Inset, const TRect& Cell, const TLineFlags& Flags,
-                                        const TCellLineKinds& Kinds, uint8_t Band) {
-  GrpBrkRow = IsGroupBreakRow(Band);
-  DrawTextFrame(Band, lkRowRule, Inset, Cell, Flags);
+                                        const TCellLineKinds& Kinds, uint8_t Band, TRowEdgeChars& Row) {
+  if (Row.RuleOn < 0) {
+    GrpBrkRow = IsGroupBreakRow(Band);
+    TLineKind Rule = lkRowRule;
+    Row.RuleOn = UnitSet == usText && Styles().IsLineKindOn(Band, Rule, false);
+  }
+  if (UnitSet != usText) return;
+  if (Row.RuleOn) DrawTextFrame(Band, lkRowRule, Inset, Cell, Flags);
+  // The vertical edges depend on the row's flags and the cell's, never on its column.
+  const auto DrawEdge = [&](TLineKind Kind, const TLineFlags& Edge) {
+    if (Kind > lkRightEdge) return DrawTextFrame(Band, Kind, Inset, Cell, Edge);
+    TRowEdgeChars::TEdge& Chars = Row.Edges[Kind][Edge.EdgeStart][Edge.EdgeEnd][Edge.Joint];
+    if (Chars.On < 0) {
+      TLineKind On = Kind;
+      Chars.On = Styles().IsLineKindOn(Band, On, Edge.Joint);
+      if (Chars.On) PickLineDrawChars(Band, Kind, Edge, Chars.Start, Chars.Fill, Chars.End);
+    }
+    if (Chars.On) PutFrameChars(*this, Kind, Chars.Start, Chars.Fill, Chars.End, Inset, Cell);
+  };
   TLineFlags Edge = Flags;
   Edge.EdgeEnd = false;
   // A heading row runs across the whole page: only its first column has a left line.
-  if (!GrpHdrRow || Flags.FirstOnPage) DrawTextFrame(Band, Kinds.Left, Inset, Cell, Edge);
+  if (!GrpHdrRow || Flags.FirstOnPage) DrawEdge(Kinds.Left, Edge);
   Edge.EdgeStart = false;
-  if (Kinds.Right == lkRightEdge) DrawTextFrame(Band, lkRightEdge, Inset, Cell, Edge);
+  if (Kinds.Right == lkRightEdge) DrawEdge(lkRightEdge, Edge);
 }
 
 void TvlxPrintSettings::DrawBandRule(uint8_t Band, TLineKind Kind) { DrawRuleOn(*this, Band, Kind, CellRect.Bottom); }

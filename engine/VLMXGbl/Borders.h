@@ -19,3 +19,16 @@ struct TCellLineKinds {
   TLineKind Left = lkLeftEdge;
   TLineKind Right = lkNone;
 };
+
+// The edge characters of one row, picked on its first cell: the row rule is on or off for the
+// whole row, and every vertical edge of the same kind and flags gets the same characters, so
+// a cell's borders are mostly a lookup.
+struct TRowEdgeChars {
+  struct TEdge {
+    int8_t On = -1;  // -1: not picked yet
+    char Start = ' ', Fill = ' ', End = ' ';
+  };
+  int8_t RuleOn = -1;  // -1: not decided yet
+  // By vertical kind (left edge, column separator, right edge), edge start, edge end, joint.
+  TEdge Edges[3][2][2][2];
+};

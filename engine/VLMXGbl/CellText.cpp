@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int ckLineNo = 1;
-
 int BandRowNdx(const TvlxRunPart& R, int Band) { return R.Styles().BandInfo[Band].RowNdx; }
 bool ItemOptOn(const TvlxRunPart& R, unsigned Bit) { return R.Settings().ItemOpt(Bit); }
 

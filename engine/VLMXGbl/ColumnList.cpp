@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int ckLineNo = 1;
-
 // Whether Name is one of the comma-separated entries of List (each trimmed, letter case
 // ignored); an empty entry ends the list. One pass over the list: it is asked once per
 // column, and a list of many names must not cost the square of its length each time.

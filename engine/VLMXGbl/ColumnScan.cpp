@@ -138,9 +138,13 @@ void TObjInfo::ColumnScan(TComponent* /*Host*/, TControl* PagesAcrossLabel, bool
   }
   Styles().BandInfo[2].RowNdx = 0;
 
+  bool Measured = false;
   while (!EndOfRows && PS.RunState != rsTerminatedWithError && PS.RunState != rsUserCancelled) {
     ++RowsProcessed;
-    if (!PS.GrpHdrRow) CalcColWid(MeasureText, 2);
+    if (!PS.GrpHdrRow) {
+      CalcColWid(MeasureText, 2, Measured);
+      Measured = true;
+    }
     RunUI().ProgressAdvance(RowsProcessed, Limit, TPoint{-1, -1});
     if (RowsProcessed == Limit) break;
     Next(2, false);
@@ -176,7 +180,7 @@ void TObjInfo::Remeasure(TControl* PagesAcrossLabel, bool ClearTotals, bool& Res
   RescanPending = false;
 }
 
-void TObjInfo::CalcColWid(bool MeasureText, int Level) {
+void TObjInfo::CalcColWid(bool MeasureText, int Level, bool SampleMeasured) {
   if (FRows->MeasuresText()) MeasureText = true;
   LayoutCase = 0;
   if (!ColsList) return;
@@ -187,6 +191,11 @@ void TObjInfo::CalcColWid(bool MeasureText, int Level) {
     TColsListData* Column = ColsList->Items(I);
     if (!Column) continue;
     SetStyleFont(*this, Column->Plane);
+    // The line-number column reads the same sample on every data row of the scan: measured
+    // once, it cannot widen again. Only a handler of the read, or its totals, needs it again.
+    if (SampleMeasured && Level == 2 && Column->ColKind == ckLineNo && !Column->TotList && !OnFieldEdit &&
+        !OnFieldAlign)
+      continue;
     GetCellText(Level, I, Text, true, MeasureText);
     ForEachLine(Text, [&](const std::string& Line) {
       if (MeasureText) {

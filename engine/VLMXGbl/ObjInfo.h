@@ -154,7 +154,8 @@ public:
   void Remeasure(TControl* PagesAcrossLabel, bool ClearTotals, bool& RescanPending);
   void CalcPagesAcross(TControl* PagesAcrossLabel);
   // Measures every column at Level (1 title, 2 data, 3 totals) at the current position.
-  void CalcColWid(bool MeasureText, int Level);
+  // SampleMeasured: a data row of this scan is measured already.
+  void CalcColWid(bool MeasureText, int Level, bool SampleMeasured = false);
   void FinishColWidths(bool MeasureText);
   int CountTotalLines();
   void CalcLineHeights();

@@ -170,8 +170,9 @@ public:
   // One edge of a cell, when its line kind is on in the styles and the output is in text units.
   void DrawTextFrame(uint8_t Band, TLineKind Kind, const TRect& Inset, const TRect& Cell,
                      const TLineFlags& Flags);
+  // The edges of one cell of a row; Row keeps what the row's earlier cells picked.
   void DrawCellBorders(const TRect& Inset, const TRect& Cell, const TLineFlags& Flags,
-                       const TCellLineKinds& Kinds, uint8_t Band);
+                       const TCellLineKinds& Kinds, uint8_t Band, TRowEdgeChars& Row);
   // A bottom rule on the current line across the printed columns of the page across, when Kind
   // is on for the band.
   void DrawBandRule(uint8_t Band, TLineKind Kind);

@@ -54,6 +54,7 @@ protected:
   // One data row of one text line below its rule line at Top, every column framed as the band
   // rows frame their cells; afterwards the run's row flags move on as they do after a row.
   void FrameRow(int Top) {
+    TRowEdgeChars Row;
     for (int I = 0; I < 3; ++I) {
       const TColsListData& Col = *Info.ColsList->Items(I);
       TLineFlags Flags;
@@ -64,7 +65,7 @@ protected:
       Flags.FirstOnPage = Col.FirstOnPage;
       const TRect Cell{Col.XPos, Top, Col.XPos + Col.CellWidth - 1, Top + 1};
       PS->CurCol = I;
-      PS->DrawCellBorders(TRect{0, 1, 0, 0}, Cell, Flags, {Col.LeftLineKind, Col.RightLineKind}, 2);
+      PS->DrawCellBorders(TRect{0, 1, 0, 0}, Cell, Flags, {Col.LeftLineKind, Col.RightLineKind}, 2, Row);
     }
     PS->CellRect.Bottom = Top + 1;
     PS->PageTop = PS->EdgePending = false;
