@@ -428,30 +428,17 @@ void TfmVlxMain::itmHideallColumnsClick(TObject* Sender) {
 }
 
 void TfmVlxMain::BindColumnsHandlers() {
-  const auto Notify = [this](const char* Name, void (TfmVlxMain::*Handler)(TObject*)) {
-    PublishedMethod(Name, TNotifyEvent([this, Handler](TObject* Sender) { (this->*Handler)(Sender); }));
-  };
-  const auto Mouse = [this](const char* Name,
-                            void (TfmVlxMain::*Handler)(TObject*, TMouseButton, TShiftState, int, int)) {
-    PublishedMethod(Name, TMouseEvent([this, Handler](TObject* Sender, TMouseButton Button, TShiftState Shift, int X,
-                                                      int Y) { (this->*Handler)(Sender, Button, Shift, X, Y); }));
-  };
-  const auto Keys = [this](const char* Name, void (TfmVlxMain::*Handler)(TObject*, unsigned short&, TShiftState)) {
-    PublishedMethod(Name, TKeyEvent([this, Handler](TObject* Sender, unsigned short& Key, TShiftState Shift) {
-                      (this->*Handler)(Sender, Key, Shift);
-                    }));
-  };
-  Notify("dgColumnsDblClick", &TfmVlxMain::dgColumnsDblClick);
-  Notify("dgColumnsExit", &TfmVlxMain::dgColumnsExit);
-  Notify("dgColumnsTopLeftChanged", &TfmVlxMain::dgColumnsTopLeftChanged);
-  Notify("cmbColumnsChange", &TfmVlxMain::cmbColumnsChange);
-  Notify("edColumnsExit", &TfmVlxMain::edColumnsExit);
-  Notify("itmDisplayFieldNamesClick", &TfmVlxMain::itmDisplayFieldNamesClick);
-  Notify("itmHideallColumnsClick", &TfmVlxMain::itmHideallColumnsClick);
-  Mouse("dgColumnsMouseDown", &TfmVlxMain::dgColumnsMouseDown);
-  Mouse("dgColumnsMouseUp", &TfmVlxMain::dgColumnsMouseUp);
-  Keys("dgColumnsKeyDown", &TfmVlxMain::dgColumnsKeyDown);
-  Keys("cmbColumnsKeyDown", &TfmVlxMain::cmbColumnsKeyDown);
+  BindHandler("dgColumnsDblClick", &TfmVlxMain::dgColumnsDblClick);
+  BindHandler("dgColumnsExit", &TfmVlxMain::dgColumnsExit);
+  BindHandler("dgColumnsTopLeftChanged", &TfmVlxMain::dgColumnsTopLeftChanged);
+  BindHandler("cmbColumnsChange", &TfmVlxMain::cmbColumnsChange);
+  BindHandler("edColumnsExit", &TfmVlxMain::edColumnsExit);
+  BindHandler("itmDisplayFieldNamesClick", &TfmVlxMain::itmDisplayFieldNamesClick);
+  BindHandler("itmHideallColumnsClick", &TfmVlxMain::itmHideallColumnsClick);
+  BindHandler<TMouseEvent>("dgColumnsMouseDown", &TfmVlxMain::dgColumnsMouseDown);
+  BindHandler<TMouseEvent>("dgColumnsMouseUp", &TfmVlxMain::dgColumnsMouseUp);
+  BindHandler<TKeyEvent>("dgColumnsKeyDown", &TfmVlxMain::dgColumnsKeyDown);
+  BindHandler<TKeyEvent>("cmbColumnsKeyDown", &TfmVlxMain::cmbColumnsKeyDown);
   PublishedMethod("dgColumnsMouseMove", TMouseMoveEvent([this](TObject* Sender, TShiftState Shift, int X, int Y) {
                     dgColumnsMouseMove(Sender, Shift, X, Y);
                   }));

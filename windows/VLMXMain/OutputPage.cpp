@@ -511,15 +511,12 @@ void TfmVlxMain::itmCalcColSIzeClick(TObject*) {
 }
 
 void TfmVlxMain::BindOutputHandlers() {
-  const auto Bind = [this](const char* Name, void (TfmVlxMain::*Handler)(TObject*)) {
-    PublishedMethod(Name, TNotifyEvent([this, Handler](TObject* Sender) { (this->*Handler)(Sender); }));
-  };
-  Bind("cbxOutputDestChange", &TfmVlxMain::cbxOutputDestChange);
-  Bind("cbxOutputDestDblClick", &TfmVlxMain::cbxOutputDestDblClick);
-  Bind("cbxOutputQualityChange", &TfmVlxMain::cbxOutputQualityChange);
-  Bind("sbPrinterSetupClick", &TfmVlxMain::sbPrinterSetupClick);
-  Bind("cbxOutputQualityDropDown", &TfmVlxMain::cbxOutputQualityDropDown);
-  Bind("itmCalcColSIzeClick", &TfmVlxMain::itmCalcColSIzeClick);
+  BindHandler("cbxOutputDestChange", &TfmVlxMain::cbxOutputDestChange);
+  BindHandler("cbxOutputDestDblClick", &TfmVlxMain::cbxOutputDestDblClick);
+  BindHandler("cbxOutputQualityChange", &TfmVlxMain::cbxOutputQualityChange);
+  BindHandler("sbPrinterSetupClick", &TfmVlxMain::sbPrinterSetupClick);
+  BindHandler("cbxOutputQualityDropDown", &TfmVlxMain::cbxOutputQualityDropDown);
+  BindHandler("itmCalcColSIzeClick", &TfmVlxMain::itmCalcColSIzeClick);
   const auto Refresh = [this](TObject* Sender) { ShowOutputDestOptions(Sender, false); };
   for (const char* Name : {"rbOutputQualityTypesetClick", "rbOutputQualityTextClick", "rgDestinationClick"})
     PublishedMethod(Name, TNotifyEvent(Refresh));

@@ -215,19 +215,16 @@ void TfmVlxMain::cbShowHintClick(TObject*) {
 // ---- Binding ---------------------------------------------------------------------------------
 
 void TfmVlxMain::BindStyleTitlesHandlers() {
-  const auto Bind = [this](const char* Name, void (TfmVlxMain::*Handler)(TObject*)) {
-    PublishedMethod(Name, TNotifyEvent([this, Handler](TObject* Sender) { (this->*Handler)(Sender); }));
-  };
-  Bind("lbxStyleOptsClickCheck", &TfmVlxMain::lbxStyleOptsClickCheck);
-  Bind("pcOptionsChange", &TfmVlxMain::pcOptionsChange);
-  Bind("cbShowHintClick", &TfmVlxMain::cbShowHintClick);
-  Bind("lbxMemoLocationClick", &TfmVlxMain::lbxMemoLocationClick);
-  Bind("memRptMemoExit", &TfmVlxMain::memRptMemoExit);
-  Bind("edMemoXPosPerExit", &TfmVlxMain::edMemoXPosPerExit);
-  Bind("buMemoFontClick", &TfmVlxMain::buMemoFontClick);
-  Bind("edMemoDateFormatStrChange", &TfmVlxMain::edMemoDateFormatStrChange);
-  Bind("edMemoTimeFormatStrChange", &TfmVlxMain::edMemoTimeFormatStrChange);
-  Bind("edMemoPageFormatStrChange", &TfmVlxMain::edMemoPageFormatStrChange);
+  BindHandler("lbxStyleOptsClickCheck", &TfmVlxMain::lbxStyleOptsClickCheck);
+  BindHandler("pcOptionsChange", &TfmVlxMain::pcOptionsChange);
+  BindHandler("cbShowHintClick", &TfmVlxMain::cbShowHintClick);
+  BindHandler("lbxMemoLocationClick", &TfmVlxMain::lbxMemoLocationClick);
+  BindHandler("memRptMemoExit", &TfmVlxMain::memRptMemoExit);
+  BindHandler("edMemoXPosPerExit", &TfmVlxMain::edMemoXPosPerExit);
+  BindHandler("buMemoFontClick", &TfmVlxMain::buMemoFontClick);
+  BindHandler("edMemoDateFormatStrChange", &TfmVlxMain::edMemoDateFormatStrChange);
+  BindHandler("edMemoTimeFormatStrChange", &TfmVlxMain::edMemoTimeFormatStrChange);
+  BindHandler("edMemoPageFormatStrChange", &TfmVlxMain::edMemoPageFormatStrChange);
   PublishedMethod("pcOptionsChanging", TTabChangingEvent([this](TObject* Sender, bool& AllowChange) {
                     pcOptionsChanging(Sender, AllowChange);
                   }));

@@ -400,6 +400,12 @@ private:
   void EnableMemoControls(bool Enabled);
   // The selected memo's settings into its controls, their handlers quiet meanwhile.
   void LoadMemoControls();
+  // Publishes a handler method under Name, the name the layout gives its event; Event is the
+  // event's type.
+  template <class Event = TNotifyEvent, class... Args>
+  void BindHandler(const char* Name, void (TfmVlxMain::*Handler)(TObject*, Args...)) {
+    PublishedMethod(Name, Event([this, Handler](TObject* Sender, Args... A) { (this->*Handler)(Sender, A...); }));
+  }
   void BindValidationHandlers();
   // ---- Columns editor and passwords ----
   void BindColumnsHandlers();
