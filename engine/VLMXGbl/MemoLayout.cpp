@@ -205,7 +205,7 @@ bool TTextLayout::WriteLine(const std::string& Line, bool TextLeft) {
   const bool Drawn = !FMeasure && Row >= 0;
   if (Drawn) {
     TStringList& Lines = FPS.PageLines;
-    while (Lines.Count() <= Row) Lines.Add("");
+    while (Lines.Count() <= Row) FPS.AddPageLine();
     const std::string* Text = &Line;
     std::string Edited;  // the event's own copy of the line, which it may change
     bool AlignField = true;

@@ -163,6 +163,10 @@ public:
   // ---- Borders and rules of text-style output (Borders.cpp) ----
   // Writes Start, Fill and End into the columns FirstCol..LastCol (from 1) of each page line
   // FirstRow..LastRow (from 0), appending blank lines as needed.
+  // Appends an empty line to the page's lines, on a spare line's storage when there is one.
+  std::string& AddPageLine();
+  // Clears the page's lines, keeping their storage for the next page's.
+  void ClearPageLines();
   void PutLineChars(char Start, char Fill, char End, int FirstRow, int LastRow, int FirstCol,
                     int LastCol);
   void PickLineDrawChars(uint8_t Band, TLineKind Kind, const TLineFlags& Flags, char& Start,

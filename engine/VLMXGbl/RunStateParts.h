@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/VLMXCodes.h"
 #include "engine/VLMXGbl/Output.h"
@@ -158,6 +159,9 @@ struct TOutputState {
   TCanvas* Canvas = Printer()->Canvas();
   // The text lines of the page being composed (text units).
   TStringList PageLines;
+  // The last page's lines, emptied, whose storage the next page's lines take over: every page
+  // has about as many lines as long as the last, and a new one for each would be allocated.
+  std::vector<std::string> SpareLines;
   TPoint LastEmittedPage{0, 0};
   int PagesWritten = 0;
   // Output flags, set by the setup window from the destination, what is printed and the fast
