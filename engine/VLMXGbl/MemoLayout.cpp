@@ -42,8 +42,8 @@ void ClampInto(TRect& R, const TRect& Max) {
 // One layout of a text into the text rectangle of the run, line by line.
 class TTextLayout {
 public:
-  TTextLayout(TvlxPrintSettings& PS, bool Measure, uint8_t AlignCode, bool Truncate)
-      : FPS(PS), FMeasure(Measure), FAlignCode(AlignCode), FTruncate(Truncate),
+  TTextLayout(TvlxPrintSettings& PS, bool Measure, uint8_t AlignCode, bool Truncate, bool Plain)
+      : FPS(PS), FMeasure(Measure), FAlignCode(AlignCode), FTruncate(Truncate), FPlain(Plain),
         FTop(PS.TextRect.Top), FWidth(PS.TextRect.Right - PS.TextRect.Left + 1),
         FHeight(PS.TextRect.Bottom - PS.TextRect.Top + 1) {}
 
@@ -54,6 +54,7 @@ private:
   const bool FMeasure;
   const uint8_t FAlignCode;
   const bool FTruncate;
+  const bool FPlain;  // the text is known to hold no break and no macro
   const int FTop, FWidth, FHeight;
   const std::string* FText = nullptr;
   std::size_t FPos = 0;   // next character of the text
@@ -84,7 +85,7 @@ int TTextLayout::Run(const std::string& Text) {
   }
   if (FHeight < 1) return 0;
   // Most cells are one line that fits and holds no break or macro: it is written as it stands.
-  if (!Text.empty() && Len(Text) <= FWidth && IsPlainLine(Text)) {
+  if (!Text.empty() && Len(Text) <= FWidth && (FPlain || IsPlainLine(Text))) {
     WriteLine(Text, false);
     return FLines;
   }
@@ -335,17 +336,18 @@ void SqueezeSpaces(const std::string& S, int MaxLength, int MinRun, std::string&
 }
 
 int TvlxPrintSettings::CountMemoLines(bool Measure, const std::string& Text, uint8_t AlignCode,
-                                      bool Truncate) {
-  return TTextLayout(*this, Measure, AlignCode, Truncate).Run(Text);
+                                      bool Truncate, bool Plain) {
+  return TTextLayout(*this, Measure, AlignCode, Truncate, Plain).Run(Text);
 }
 
-int TvlxPrintSettings::DrawMemoText(const std::string& Text, int Length, bool Truncate, unsigned Flags) {
+int TvlxPrintSettings::DrawMemoText(const std::string& Text, int Length, bool Truncate, unsigned Flags,
+                                    bool Plain) {
   if (Length <= 0) return 0;
   // Callers mostly draw a whole text: only a shorter length costs a copy.
   if (static_cast<std::size_t>(Length) < Text.size())
-    return DrawMemoText(Text.substr(0, static_cast<std::size_t>(Length)), Length, Truncate, Flags);
+    return DrawMemoText(Text.substr(0, static_cast<std::size_t>(Length)), Length, Truncate, Flags, Plain);
   const bool Measure = (Flags & DT_CALCRECT) != 0;
-  if (UnitSet == usText) return CountMemoLines(Measure, Text, AlignToCode(Flags), Truncate);
+  if (UnitSet == usText) return CountMemoLines(Measure, Text, AlignToCode(Flags), Truncate, Plain);
   if (!Canvas) return 0;
 
   // Device units: the text as stored, with its line breaks; macros are a text-unit feature.

@@ -101,10 +101,13 @@ public:
   void PrintReportTitleMemos();
   // Lays out (DT_CALCRECT in Flags: measures) the first Length characters of Text in the text
   // rectangle; the height used. Truncate marks text that does not fit with TextTruncSymbol.
-  int DrawMemoText(const std::string& Text, int Length, bool Truncate, unsigned Flags);
+  // Plain: the caller knows that Text holds no line break and no macro.
+  int DrawMemoText(const std::string& Text, int Length, bool Truncate, unsigned Flags,
+                   bool Plain = false);
   // The text-unit layout engine: writes Text into the page lines inside the text rectangle;
   // the number of lines it takes.
-  int CountMemoLines(bool Measure, const std::string& Text, uint8_t AlignCode, bool Truncate);
+  int CountMemoLines(bool Measure, const std::string& Text, uint8_t AlignCode, bool Truncate,
+                     bool Plain = false);
   // The run's date-time from the clock, and the texts of the date and time macros from the
   // memo formats.
   void MakeRunDateTexts();

@@ -125,6 +125,9 @@ struct TCompositionState {
   int PagesLaidOut = 0;
   TPoint RptFtrPos;    // {page across, vertical page} where the report footer printed
   int RowsSinceRule = 0;
+  // By column index: the row's height check found the cell's text one plain line, and so the
+  // print of the row finds it; the print need not look for breaks and macros again.
+  std::vector<unsigned char> OneLineCells;
   int RptLeftOffset = 0;  // left edge of the report on the sheet
   int RptWidth = 0;
   int BodyBottom = 0;     // last unit that body rows may use
