@@ -270,6 +270,31 @@ std::vector<std::string> DeviceLines(TCanvas& Canvas, const std::string& Text, i
   return Lines;
 }
 
+// The device-unit side of DrawMemoText. Kept out of it: the text-unit report calls it for
+// every cell, and should not pay for this part's frame.
+[[gnu::noinline]] int DrawDeviceText(TvlxPrintSettings& PS, const std::string& Text, bool Measure,
+                                     unsigned Flags) {
+  TCanvas* Canvas = PS.Canvas;
+  if (!Canvas) return 0;
+  // Device units: the text as stored, with its line breaks; macros are a text-unit feature.
+  const TRect R = PS.TextRect;
+  const std::vector<std::string> Lines = DeviceLines(*Canvas, Text, R.Right - R.Left, (Flags & DT_WORDBREAK) != 0);
+  int LineStep = Canvas->TextMetrics().tmHeight;
+  if (LineStep <= 0) LineStep = Canvas->TextHeight("Wg");
+  int Y = R.Top;
+  for (const std::string& Line : Lines) {
+    if (!Measure && Y + LineStep <= R.Bottom) {
+      int X = R.Left;
+      const uint8_t Alignment = AlignToCode(Flags);
+      if (Alignment == 1) X = R.Right - Canvas->TextWidth(Line);
+      else if (Alignment == 2) X = R.Left + (R.Right - R.Left - Canvas->TextWidth(Line)) / 2;
+      Canvas->TextOut(X, Y, Line);
+    }
+    Y += LineStep;
+  }
+  return Y - R.Top;
+}
+
 }  // namespace
 
 uint8_t AlignToCode(unsigned Flags) {
@@ -348,23 +373,5 @@ int TvlxPrintSettings::DrawMemoText(const std::string& Text, int Length, bool Tr
     return DrawMemoText(Text.substr(0, static_cast<std::size_t>(Length)), Length, Truncate, Flags, Plain);
   const bool Measure = (Flags & DT_CALCRECT) != 0;
   if (UnitSet == usText) return CountMemoLines(Measure, Text, AlignToCode(Flags), Truncate, Plain);
-  if (!Canvas) return 0;
-
-  // Device units: the text as stored, with its line breaks; macros are a text-unit feature.
-  const TRect R = TextRect;
-  const std::vector<std::string> Lines = DeviceLines(*Canvas, Text, R.Right - R.Left, (Flags & DT_WORDBREAK) != 0);
-  int LineStep = Canvas->TextMetrics().tmHeight;
-  if (LineStep <= 0) LineStep = Canvas->TextHeight("Wg");
-  int Y = R.Top;
-  for (const std::string& Line : Lines) {
-    if (!Measure && Y + LineStep <= R.Bottom) {
-      int X = R.Left;
-      const uint8_t Alignment = AlignToCode(Flags);
-      if (Alignment == 1) X = R.Right - Canvas->TextWidth(Line);
-      else if (Alignment == 2) X = R.Left + (R.Right - R.Left - Canvas->TextWidth(Line)) / 2;
-      Canvas->TextOut(X, Y, Line);
-    }
-    Y += LineStep;
-  }
-  return Y - R.Top;
+  return DrawDeviceText(*this, Text, Measure, Flags);
 }
