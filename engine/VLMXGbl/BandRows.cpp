@@ -151,7 +151,9 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
     // font, which the print puts on before it draws.
     const int Width = C.CellWidth - Margin.Left - Margin.Right - C.LeftLineWidth - C.RightLineWidth;
     int Lines = 1;
-    if (!(Text && Band == 2 && Adapter().IsOneLineDataCell(I, Width, CellText))) {
+    if (Text && Band == 2 && Adapter().IsOneLineDataCell(I, Width, CellText)) {
+      if (I < static_cast<int>(OneLineCells.size())) OneLineCells[I] = 1;
+    } else {
       if (C.Plane != Zone) {
         Zone = C.Plane;
         Styles().ApplyFont(false);
@@ -175,6 +177,8 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
 
 bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
   if (!Adapter().ColsList) return false;
+  // Only this row's height check may vouch for its cells.
+  OneLineCells.assign(Adapter().ColsList->Count(), 0);
   if (Height < 0) Height = CalcBandRowHeight(Band);
   const int Top = CellRect.Bottom + 1;
   const bool Text = UnitSet == usText;
@@ -300,5 +304,8 @@ void TvlxPrintSettings::PrintCell(uint8_t Band, uint8_t ColumnKind) {
   else if (Band == 3 && !NumericTotals && !IsPrintableFieldType(ColumnKind) && !Col->Numeric) Flags = DT_LEFT;
   else if (Band == 2 && !Field.SuppressedText.empty()) Flags = DT_CENTER;
   else Flags = GetCellAlignment(Band, Col->Alignment);
-  DrawMemoText(Text, Len(Text), true, Flags | DT_NOPREFIX | DT_WORDBREAK);
+  // The height check's one plain line stays one: trimming, a page-top mark, a repeated value's
+  // text (vouched for too) or a row of "*" adds no break and no macro.
+  const bool Plain = Band == 2 && CurCol < static_cast<int>(OneLineCells.size()) && OneLineCells[CurCol];
+  DrawMemoText(Text, Len(Text), true, Flags | DT_NOPREFIX | DT_WORDBREAK, Plain);
 }

@@ -91,12 +91,28 @@ void DrawRuleOn(TvlxPrintSettings& PS, uint8_t Band, TLineKind Kind, int Row) {
 
 }  // namespace
 
+std::string& TvlxPrintSettings::AddPageLine() {
+  std::string& Line = PageLines.EditStrings(PageLines.Add(std::string()));
+  if (!SpareLines.empty()) {
+    Line.swap(SpareLines.back());
+    SpareLines.pop_back();
+    Line.clear();
+  }
+  return Line;
+}
+
+void TvlxPrintSettings::ClearPageLines() {
+  // Taken from the last line down, so that the first line added takes the first line's storage.
+  for (int I = PageLines.Count() - 1; I >= 0; --I) SpareLines.push_back(std::move(PageLines.EditStrings(I)));
+  PageLines.Clear();
+}
+
 void TvlxPrintSettings::PutLineChars(char Start, char Fill, char End, int FirstRow, int LastRow,
                                      int FirstCol, int LastCol) {
   if (FirstRow < 0 || FirstCol < 1 || LastRow < FirstRow || LastCol < FirstCol) return;
   const int Width = std::max(0, std::min(RptLeftOffset + RptWidth, PageWidth));
   // Each new line is filled where it lies: a blank line handed to Add would be copied again.
-  while (PageLines.Count() <= LastRow) PageLines.EditStrings(PageLines.Add("")).assign(Width, Blank);
+  while (PageLines.Count() <= LastRow) AddPageLine().assign(Width, Blank);
   const char Last = End != Blank ? End : (LastCol > FirstCol ? Fill : Start);
   for (int Row = FirstRow; Row <= LastRow; ++Row) {
     std::string& Line = PageLines.EditStrings(Row);

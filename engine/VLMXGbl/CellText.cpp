@@ -220,9 +220,14 @@ bool TObjInfo::IsOneLineDataCell(int ColNdx, int Width, std::string& Raw) {
   const std::string& SameValue = Settings().GrpBrkSameValue;
   if (GroupValue && (static_cast<int>(SameValue.size()) > Width || !IsPlainLine(SameValue))) return false;
   CurCell.X = Column->FieldNdx;
-  TField* Field = nullptr;
-  Raw.clear();  // a source with no field for the column leaves the text as it finds it
-  FRows->ReadText(2, *Column, true, Raw, Field);
+  // Looked at in the object where it can be: the print copies it out anyway.
+  const std::string* Text = FRows->DataTextRef(*Column);
+  if (!Text) {
+    TField* Field = nullptr;
+    Raw.clear();  // a source with no field for the column leaves the text as it finds it
+    FRows->ReadText(2, *Column, true, Raw, Field);
+    Text = &Raw;
+  }
   // Trimming only shortens it; a break or a macro may make more lines.
-  return static_cast<int>(Raw.size()) + Mark <= Width && IsPlainLine(Raw);
+  return static_cast<int>(Text->size()) + Mark <= Width && IsPlainLine(*Text);
 }

@@ -42,8 +42,8 @@ void ClampInto(TRect& R, const TRect& Max) {
 // One layout of a text into the text rectangle of the run, line by line.
 class TTextLayout {
 public:
-  TTextLayout(TvlxPrintSettings& PS, bool Measure, uint8_t AlignCode, bool Truncate)
-      : FPS(PS), FMeasure(Measure), FAlignCode(AlignCode), FTruncate(Truncate),
+  TTextLayout(TvlxPrintSettings& PS, bool Measure, uint8_t AlignCode, bool Truncate, bool Plain)
+      : FPS(PS), FMeasure(Measure), FAlignCode(AlignCode), FTruncate(Truncate), FPlain(Plain),
         FTop(PS.TextRect.Top), FWidth(PS.TextRect.Right - PS.TextRect.Left + 1),
         FHeight(PS.TextRect.Bottom - PS.TextRect.Top + 1) {}
 
@@ -54,6 +54,7 @@ private:
   const bool FMeasure;
   const uint8_t FAlignCode;
   const bool FTruncate;
+  const bool FPlain;  // the text is known to hold no break and no macro
   const int FTop, FWidth, FHeight;
   const std::string* FText = nullptr;
   std::size_t FPos = 0;   // next character of the text
@@ -84,7 +85,7 @@ int TTextLayout::Run(const std::string& Text) {
   }
   if (FHeight < 1) return 0;
   // Most cells are one line that fits and holds no break or macro: it is written as it stands.
-  if (!Text.empty() && Len(Text) <= FWidth && IsPlainLine(Text)) {
+  if (!Text.empty() && Len(Text) <= FWidth && (FPlain || IsPlainLine(Text))) {
     WriteLine(Text, false);
     return FLines;
   }
@@ -205,7 +206,7 @@ bool TTextLayout::WriteLine(const std::string& Line, bool TextLeft) {
   const bool Drawn = !FMeasure && Row >= 0;
   if (Drawn) {
     TStringList& Lines = FPS.PageLines;
-    while (Lines.Count() <= Row) Lines.Add("");
+    while (Lines.Count() <= Row) FPS.AddPageLine();
     const std::string* Text = &Line;
     std::string Edited;  // the event's own copy of the line, which it may change
     bool AlignField = true;
@@ -267,6 +268,31 @@ std::vector<std::string> DeviceLines(TCanvas& Canvas, const std::string& Text, i
   }
   if (!Line.empty()) Finish();
   return Lines;
+}
+
+// The device-unit side of DrawMemoText. Kept out of it: the text-unit report calls it for
+// every cell, and should not pay for this part's frame.
+[[gnu::noinline]] int DrawDeviceText(TvlxPrintSettings& PS, const std::string& Text, bool Measure,
+                                     unsigned Flags) {
+  TCanvas* Canvas = PS.Canvas;
+  if (!Canvas) return 0;
+  // Device units: the text as stored, with its line breaks; macros are a text-unit feature.
+  const TRect R = PS.TextRect;
+  const std::vector<std::string> Lines = DeviceLines(*Canvas, Text, R.Right - R.Left, (Flags & DT_WORDBREAK) != 0);
+  int LineStep = Canvas->TextMetrics().tmHeight;
+  if (LineStep <= 0) LineStep = Canvas->TextHeight("Wg");
+  int Y = R.Top;
+  for (const std::string& Line : Lines) {
+    if (!Measure && Y + LineStep <= R.Bottom) {
+      int X = R.Left;
+      const uint8_t Alignment = AlignToCode(Flags);
+      if (Alignment == 1) X = R.Right - Canvas->TextWidth(Line);
+      else if (Alignment == 2) X = R.Left + (R.Right - R.Left - Canvas->TextWidth(Line)) / 2;
+      Canvas->TextOut(X, Y, Line);
+    }
+    Y += LineStep;
+  }
+  return Y - R.Top;
 }
 
 }  // namespace
@@ -335,34 +361,17 @@ void SqueezeSpaces(const std::string& S, int MaxLength, int MinRun, std::string&
 }
 
 int TvlxPrintSettings::CountMemoLines(bool Measure, const std::string& Text, uint8_t AlignCode,
-                                      bool Truncate) {
-  return TTextLayout(*this, Measure, AlignCode, Truncate).Run(Text);
+                                      bool Truncate, bool Plain) {
+  return TTextLayout(*this, Measure, AlignCode, Truncate, Plain).Run(Text);
 }
 
-int TvlxPrintSettings::DrawMemoText(const std::string& Text, int Length, bool Truncate, unsigned Flags) {
+int TvlxPrintSettings::DrawMemoText(const std::string& Text, int Length, bool Truncate, unsigned Flags,
+                                    bool Plain) {
   if (Length <= 0) return 0;
   // Callers mostly draw a whole text: only a shorter length costs a copy.
   if (static_cast<std::size_t>(Length) < Text.size())
-    return DrawMemoText(Text.substr(0, static_cast<std::size_t>(Length)), Length, Truncate, Flags);
+    return DrawMemoText(Text.substr(0, static_cast<std::size_t>(Length)), Length, Truncate, Flags, Plain);
   const bool Measure = (Flags & DT_CALCRECT) != 0;
-  if (UnitSet == usText) return CountMemoLines(Measure, Text, AlignToCode(Flags), Truncate);
-  if (!Canvas) return 0;
-
-  // Device units: the text as stored, with its line breaks; macros are a text-unit feature.
-  const TRect R = TextRect;
-  const std::vector<std::string> Lines = DeviceLines(*Canvas, Text, R.Right - R.Left, (Flags & DT_WORDBREAK) != 0);
-  int LineStep = Canvas->TextMetrics().tmHeight;
-  if (LineStep <= 0) LineStep = Canvas->TextHeight("Wg");
-  int Y = R.Top;
-  for (const std::string& Line : Lines) {
-    if (!Measure && Y + LineStep <= R.Bottom) {
-      int X = R.Left;
-      const uint8_t Alignment = AlignToCode(Flags);
-      if (Alignment == 1) X = R.Right - Canvas->TextWidth(Line);
-      else if (Alignment == 2) X = R.Left + (R.Right - R.Left - Canvas->TextWidth(Line)) / 2;
-      Canvas->TextOut(X, Y, Line);
-    }
-    Y += LineStep;
-  }
-  return Y - R.Top;
+  if (UnitSet == usText) return CountMemoLines(Measure, Text, AlignToCode(Flags), Truncate, Plain);
+  return DrawDeviceText(*this, Text, Measure, Flags);
 }

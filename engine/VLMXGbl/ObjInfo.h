@@ -135,8 +135,9 @@ public:
   // current position.
   void GetCellText(int Level, int ColNdx, std::string& Text, bool Accumulate, bool RealData);
   // Whether the data text GetCellText would give column ColNdx is surely one line of at most
-  // Width characters, judged from the object's text (into Raw) where the read would tell and
-  // add up nothing. False when unsure: the caller then reads the cell in full.
+  // Width characters, judged from the object's text where the read would tell and add up
+  // nothing; Raw holds the text where the object cannot show it in place. False when unsure:
+  // the caller then reads the cell in full.
   bool IsOneLineDataCell(int ColNdx, int Width, std::string& Raw);
   void FieldTypeSample(int DataType, int DataSize, std::string& Text) const;
   void MaxDigitsSample(int Level, std::string& Text) const;

@@ -98,7 +98,7 @@ void TvlxPrintSettings::PrintPage() {
   CellRect.Bottom = UnitSet == usText ? Settings().PageMarginTxt.Top : Settings().PageMarginDev.Top;
   CalcLeftOffset();
   CalcGroupSpans();
-  if (UnitSet == usText) PageLines.Clear();
+  if (UnitSet == usText) ClearPageLines();
 
   CurPanel = 1;
   const int SavedOffset = RptLeftOffset;

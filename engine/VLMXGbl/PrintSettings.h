@@ -101,10 +101,13 @@ public:
   void PrintReportTitleMemos();
   // Lays out (DT_CALCRECT in Flags: measures) the first Length characters of Text in the text
   // rectangle; the height used. Truncate marks text that does not fit with TextTruncSymbol.
-  int DrawMemoText(const std::string& Text, int Length, bool Truncate, unsigned Flags);
+  // Plain: the caller knows that Text holds no line break and no macro.
+  int DrawMemoText(const std::string& Text, int Length, bool Truncate, unsigned Flags,
+                   bool Plain = false);
   // The text-unit layout engine: writes Text into the page lines inside the text rectangle;
   // the number of lines it takes.
-  int CountMemoLines(bool Measure, const std::string& Text, uint8_t AlignCode, bool Truncate);
+  int CountMemoLines(bool Measure, const std::string& Text, uint8_t AlignCode, bool Truncate,
+                     bool Plain = false);
   // The run's date-time from the clock, and the texts of the date and time macros from the
   // memo formats.
   void MakeRunDateTexts();
@@ -163,6 +166,10 @@ public:
   // ---- Borders and rules of text-style output (Borders.cpp) ----
   // Writes Start, Fill and End into the columns FirstCol..LastCol (from 1) of each page line
   // FirstRow..LastRow (from 0), appending blank lines as needed.
+  // Appends an empty line to the page's lines, on a spare line's storage when there is one.
+  std::string& AddPageLine();
+  // Clears the page's lines, keeping their storage for the next page's.
+  void ClearPageLines();
   void PutLineChars(char Start, char Fill, char End, int FirstRow, int LastRow, int FirstCol,
                     int LastCol);
   void PickLineDrawChars(uint8_t Band, TLineKind Kind, const TLineFlags& Flags, char& Start,

@@ -74,6 +74,9 @@ public:
   // The raw text of Column at Level; Field is the record's field behind it, if any.
   virtual void ReadText(int Level, const TColsListData& Column, bool RealData, std::string& Text,
                         TField*& Field) = 0;
+  // The raw data text of Column at the current row where the object holds it as it is, for a
+  // look at it without a copy; nullptr where it does not (ReadText reads it then).
+  virtual const std::string* DataTextRef(const TColsListData& /*Column*/) const { return nullptr; }
   // Whether the object holds its own totals lines and its own group breaks.
   virtual bool HasOwnTotals() const { return false; }
 

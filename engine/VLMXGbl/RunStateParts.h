@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/VLMXCodes.h"
 #include "engine/VLMXGbl/Output.h"
@@ -124,6 +125,9 @@ struct TCompositionState {
   int PagesLaidOut = 0;
   TPoint RptFtrPos;    // {page across, vertical page} where the report footer printed
   int RowsSinceRule = 0;
+  // By column index: the row's height check found the cell's text one plain line, and so the
+  // print of the row finds it; the print need not look for breaks and macros again.
+  std::vector<unsigned char> OneLineCells;
   int RptLeftOffset = 0;  // left edge of the report on the sheet
   int RptWidth = 0;
   int BodyBottom = 0;     // last unit that body rows may use
@@ -158,6 +162,9 @@ struct TOutputState {
   TCanvas* Canvas = Printer()->Canvas();
   // The text lines of the page being composed (text units).
   TStringList PageLines;
+  // The last page's lines, emptied, whose storage the next page's lines take over: every page
+  // has about as many lines as long as the last, and a new one for each would be allocated.
+  std::vector<std::string> SpareLines;
   TPoint LastEmittedPage{0, 0};
   int PagesWritten = 0;
   // Output flags, set by the setup window from the destination, what is printed and the fast

@@ -70,6 +70,10 @@ public:
     Text = FGrid->Cells(Column.SourceColNdx, Info.CurCell.Y);
   }
 
+  const std::string* DataTextRef(const TColsListData& Column) const override {
+    return &FGrid->Cells(Column.SourceColNdx, Info.CurCell.Y);
+  }
+
 protected:
   bool StartRow() override {
     // Current page: the rows shown on screen first.
