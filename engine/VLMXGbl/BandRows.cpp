@@ -138,6 +138,7 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
   const int Col = CurCol;
   const TRect SavedText = TextRect;
   std::string CellText;
+  const bool InPlace = Text && Band == 2 && Adapter().CanJudgeDataInPlace();
   // A data row of a wide report is as high on every page across as its tallest cell on any:
   // the later pages replay the height the first one recorded, and their rows stay level.
   ForEachRowColumn(*this, [&](int I, const TColsListData& C) {
@@ -151,7 +152,7 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
     // font, which the print puts on before it draws.
     const int Width = C.CellWidth - Margin.Left - Margin.Right - C.LeftLineWidth - C.RightLineWidth;
     int Lines = 1;
-    if (Text && Band == 2 && Adapter().IsOneLineDataCell(I, Width, CellText)) {
+    if (InPlace && Adapter().IsOneLineDataCell(I, Width, CellText)) {
       if (I < static_cast<int>(OneLineCells.size())) OneLineCells[I] = 1;
     } else {
       if (C.Plane != Zone) {

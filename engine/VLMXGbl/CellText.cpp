@@ -206,10 +206,14 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
   }
 }
 
-bool TObjInfo::IsOneLineDataCell(int ColNdx, int Width, std::string& Raw) {
+bool TObjInfo::CanJudgeDataInPlace() const {
   // Each of these may lengthen or reword the text, or is owed the read itself.
   if (OnFieldEdit || (Component && Component->OnCnvtFldError)) return false;
-  if (State().PageMode == pmColumnScan || State().GrpHdrRow || Width < 1) return false;
+  return State().PageMode != pmColumnScan && !State().GrpHdrRow;
+}
+
+bool TObjInfo::IsOneLineDataCell(int ColNdx, int Width, std::string& Raw) {
+  if (Width < 1) return false;
   const TColsListData* Column = ColsList ? ColsList->Items(ColNdx) : nullptr;
   if (!Column || Column->ColKind == ckLineNo || Column->DataType == ftBoolean) return false;
   // A repeated group value comes back replaced by the setting's text, or at the top of a page

@@ -134,6 +134,10 @@ public:
   // Text of column ColNdx of the column list at Level (1 title, 2 data, 3 totals) at the
   // current position.
   void GetCellText(int Level, int ColNdx, std::string& Text, bool Accumulate, bool RealData);
+  // Whether a data row's cells may be judged from the object's text without the read: no
+  // handler is owed the read or may reword the text. The same for every cell of the row; the
+  // check below is asked only where it holds.
+  bool CanJudgeDataInPlace() const;
   // Whether the data text GetCellText would give column ColNdx is surely one line of at most
   // Width characters, judged from the object's text where the read would tell and add up
   // nothing; Raw holds the text where the object cannot show it in place. False when unsure:
