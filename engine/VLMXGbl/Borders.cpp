@@ -259,13 +259,21 @@ int TvlxPrintSettings::FindGroupBreakColumn(uint8_t Band) const {
   if (!Adapter().ColsList) return -1;
   if (Settings().NumGrpBrkCols < 1 && !(Adapter().IsDecisionGrid() && GrpBrkLines)) return -1;
   const TColsList& Cols = *Adapter().ColsList;
+  const std::string& SameValue = Settings().GrpBrkSameValue;
+  // A data row's print reads every cell again: here its text is looked at in place where it can be.
+  const bool InPlace = Band == 2 && Adapter().CanJudgeDataInPlace();
+  std::string Text;
   for (int I = 0; I < Cols.Count(); ++I) {
     const TColsListData* Col = Cols.Items(I);
     if (!Col || !Col->Printed || AnsiSameText(Col->FieldName, LineNoColName)) continue;
-    std::string Text;
+    const std::optional<bool> Same = InPlace ? Adapter().IsDataCellText(I, SameValue) : std::nullopt;
+    if (Same) {
+      if (!*Same) return I;
+      continue;
+    }
     Adapter().GetCellText(Band, I, Text, false, true);
     TrimInPlace(Text);
-    if (!AnsiSameText(Text, Settings().GrpBrkSameValue)) return I;
+    if (!AnsiSameText(Text, SameValue)) return I;
   }
   return -1;
 }

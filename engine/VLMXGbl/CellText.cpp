@@ -18,6 +18,10 @@ namespace {
 
 int BandRowNdx(const TvlxRunPart& R, int Band) { return R.Styles().BandInfo[Band].RowNdx; }
 bool ItemOptOn(const TvlxRunPart& R, unsigned Bit) { return R.Settings().ItemOpt(Bit); }
+// Whether a trim would leave S as it is.
+bool IsTrimmed(const std::string& S) {
+  return S.empty() || (static_cast<unsigned char>(S.front()) > ' ' && static_cast<unsigned char>(S.back()) > ' ');
+}
 
 // Samples that stand for a field type's widest value: plain, and with separators.
 struct TTypeSample {
@@ -234,4 +238,26 @@ bool TObjInfo::IsOneLineDataCell(int ColNdx, int Width, std::string& Raw) {
   }
   // Trimming only shortens it; a break or a macro may make more lines.
   return static_cast<int>(Text->size()) + Mark <= Width && IsPlainLine(*Text);
+}
+
+std::optional<bool> TObjInfo::IsDataCellText(int ColNdx, const std::string& Value) {
+  const TColsListData* Column = ColsList ? ColsList->Items(ColNdx) : nullptr;
+  if (!Column || Column->ColKind == ckLineNo || Column->DataType == ftBoolean) return std::nullopt;
+  CurCell.X = Column->FieldNdx;
+  const std::string* Text = FRows->DataTextRef(*Column);
+  if (!Text || !IsTrimmed(*Text)) return std::nullopt;
+  const int Source = Column->SourceColNdx;
+  if (Source >= 0 && Source < Settings().NumGrpBrkCols && !FRows->HasOwnTotals()) {
+    // Only a value seen before on an earlier line is left as SuppressRepeat finds it, and is
+    // either kept or replaced by the setting's text; any other value is for the read to note.
+    if (Source >= static_cast<int>(PrevValues.size()) || State().PageTop) return std::nullopt;
+    const TPrevValue& Prev = PrevValues[Source];
+    if (!Prev.Set || !AnsiSameText(*Text, Prev.Text)) return std::nullopt;
+    if (Prev.Line < BandRowNdx(*this, 2)) {
+      const std::string& SameValue = Settings().GrpBrkSameValue;
+      if (!IsTrimmed(SameValue)) return std::nullopt;
+      return AnsiSameText(SameValue, Value);
+    }
+  }
+  return AnsiSameText(*Text, Value);
 }

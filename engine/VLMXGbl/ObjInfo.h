@@ -4,6 +4,7 @@
 // exists per report run.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -136,13 +137,17 @@ public:
   void GetCellText(int Level, int ColNdx, std::string& Text, bool Accumulate, bool RealData);
   // Whether a data row's cells may be judged from the object's text without the read: no
   // handler is owed the read or may reword the text. The same for every cell of the row; the
-  // check below is asked only where it holds.
+  // two checks below are asked only where it holds.
   bool CanJudgeDataInPlace() const;
   // Whether the data text GetCellText would give column ColNdx is surely one line of at most
   // Width characters, judged from the object's text where the read would tell and add up
   // nothing; Raw holds the text where the object cannot show it in place. False when unsure:
   // the caller then reads the cell in full.
   bool IsOneLineDataCell(int ColNdx, int Width, std::string& Raw);
+  // Whether the data text GetCellText would give column ColNdx, trimmed, is Value in any case,
+  // judged in the object where the read would change nothing. Empty when only the read can
+  // tell.
+  std::optional<bool> IsDataCellText(int ColNdx, const std::string& Value);
   void FieldTypeSample(int DataType, int DataSize, std::string& Text) const;
   void MaxDigitsSample(int Level, std::string& Text) const;
   void IntToStrSep(int Value, std::string& Text) const;
