@@ -2,6 +2,7 @@
 // with repeated group values suppressed, handed to the host's OnFieldEdit, converted for the
 // column totals and added to them.
 #include <algorithm>
+#include <limits>
 
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl0.h"
@@ -44,6 +45,18 @@ const TTypeSample TypeSamples[] = {
 int DeviceWidthInChars(const TvlxRunPart& R, int Width) {
   const int CharWidth = R.State().CharWidth;
   return CharWidth > 0 ? Width / CharWidth : 0;
+}
+
+// Whether IsNumericStr holds for Text, which the totals' conversion read whole: Text holds only
+// digits, "-" and the decimal separator. Such a text reads alike as a double, once it has
+// nothing that IsNumericStr strips and, having no exponent, is too short to leave a double's range.
+bool ReadAsDouble(const std::string& Text) {
+  const char Decimal = FormatSettings.DecimalSeparator;
+  const auto InNumber = [Decimal](char C) { return C == '-' || (C >= '0' && C <= '9') || C == Decimal; };
+  const std::string& Currency = FormatSettings.CurrencyString;
+  return Text.size() <= static_cast<size_t>(std::numeric_limits<double>::max_exponent10) &&
+         !InNumber(FormatSettings.ThousandSeparator) &&
+         (Currency.empty() || !std::all_of(Currency.begin(), Currency.end(), InNumber));
 }
 
 }  // namespace
@@ -168,6 +181,7 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
     SuppressRepeat(*Column, Text);
 
   const int RowNdx = BandRowNdx(*this, Level);
+  bool ReadWhole = false;  // the totals' conversion read the text as it stands
   // A page whose values are in the totals already, or a line outside the band, adds nothing.
   const uint8_t PassMode =
       Scan ? 0 : State().ReRendering || RowNdx < 0 ? 2 : 1;
@@ -189,7 +203,7 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
       if (Field && !IsStringFieldType(Field->DataType()))
         Info.CnvtFldToNum(Component, Field, HasTotList);
       else
-        Info.CnvtFldStrToNum(Component, Text);
+        ReadWhole = Info.CnvtFldStrToNum(Component, Text);
     }
   }
 
@@ -205,7 +219,7 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
     std::replace(Text.begin(), Text.end(), '|', '\r');
     if (Level == 1) std::replace(Text.begin(), Text.end(), '~', '\r');
   } else if (Scan && Column->DataType == ftUnknown) {
-    if (!IsNumericStr(Text)) Column->DataType = ftString;
+    if (!(ReadWhole && ReadAsDouble(Text)) && !IsNumericStr(Text)) Column->DataType = ftString;
     else if (Text.find(FormatSettings.DecimalSeparator) != std::string::npos) Column->Numeric = true;
   }
 }

@@ -54,12 +54,12 @@ void TvlxFieldInfo::CnvtFldToNum(TvlxVellumix* Component, TField* Field, bool Ch
   }
 }
 
-void TvlxFieldInfo::CnvtFldStrToNum(TvlxVellumix* Component, const std::string& Text) {
+bool TvlxFieldInfo::CnvtFldStrToNum(TvlxVellumix* Component, const std::string& Text) {
   if (FieldNull) {
     Values[0] = -2.0L;
     NumValid = false;
     InCnvtError = false;
-    return;
+    return false;
   }
   if (InCnvtError)
     throw eVlxSUError(
@@ -75,14 +75,15 @@ void TvlxFieldInfo::CnvtFldStrToNum(TvlxVellumix* Component, const std::string& 
     Values[0] = 0.0L;
     NumValid = true;
     InCnvtError = false;
-    return;
+    return false;
   }
   long double Value = 0.0L;
   if (TryStrToFloat(S, Value)) {
     Values[0] = Value;
     NumValid = true;
     InCnvtError = false;
-    return;
+    return Whole;
   }
   ReportCnvtError(Component, S);
+  return false;
 }

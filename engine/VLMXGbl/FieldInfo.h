@@ -38,8 +38,9 @@ public:
   // A value that is no number clears NumValid and tells Component's OnCnvtFldError.
   void CnvtFldToNum(TvlxVellumix* Component, TField* Field, bool CheckType);
   // Values[0] := the number in Text, keeping only digits, "-" and the decimal separator; -2
-  // with NumValid clear for a null field.
-  void CnvtFldStrToNum(TvlxVellumix* Component, const std::string& Text);
+  // with NumValid clear for a null field. True when Text held nothing else and was read as it
+  // stands, so that a caller asking whether the text is a number need not read it again.
+  bool CnvtFldStrToNum(TvlxVellumix* Component, const std::string& Text);
 
   int Band = 0;         // 0 title, 1 data, 2 totals
   int LineNo = -1;      // line within the band, from 1
