@@ -51,12 +51,10 @@ int DeviceWidthInChars(const TvlxRunPart& R, int Width) {
 // digits, "-" and the decimal separator. Such a text reads alike as a double, once it has
 // nothing that IsNumericStr strips and, having no exponent, is too short to leave a double's range.
 bool ReadAsDouble(const std::string& Text) {
-  const char Decimal = FormatSettings.DecimalSeparator;
-  const auto InNumber = [Decimal](char C) { return C == '-' || (C >= '0' && C <= '9') || C == Decimal; };
   const std::string& Currency = FormatSettings.CurrencyString;
   return Text.size() <= static_cast<size_t>(std::numeric_limits<double>::max_exponent10) &&
-         !InNumber(FormatSettings.ThousandSeparator) &&
-         (Currency.empty() || !std::all_of(Currency.begin(), Currency.end(), InNumber));
+         !IsKeptInNumber(FormatSettings.ThousandSeparator) &&
+         (Currency.empty() || !std::all_of(Currency.begin(), Currency.end(), IsKeptInNumber));
 }
 
 }  // namespace

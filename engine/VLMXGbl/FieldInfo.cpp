@@ -23,6 +23,10 @@ bool IsPrintableFieldType(int DataType) {
   return (DataType >= ftSmallint && DataType <= ftAutoInc) || DataType == ftLargeint;
 }
 
+bool IsKeptInNumber(char C) {
+  return (C >= '0' && C <= '9') || C == '-' || C == FormatSettings.DecimalSeparator;
+}
+
 bool IsStringFieldType(int DataType) {
   return DataType == ftString || DataType == ftMemo || DataType == ftFmtMemo ||
          DataType == ftFixedChar;
@@ -64,12 +68,10 @@ bool TvlxFieldInfo::CnvtFldStrToNum(TvlxVellumix* Component, const std::string& 
   if (InCnvtError)
     throw eVlxSUError(
         "Cannot call TvlxFieldInfo.CnvtFldStrToNum from TvlxVellumix.OnCnvtFldError event");
-  const char Decimal = FormatSettings.DecimalSeparator;
-  const auto Kept = [Decimal](char C) { return C == '-' || (C >= '0' && C <= '9') || C == Decimal; };
   // Most texts are kept whole: only one with other characters is copied without them.
   std::string Filtered;
-  const bool Whole = std::all_of(Text.begin(), Text.end(), Kept);
-  if (!Whole) std::copy_if(Text.begin(), Text.end(), std::back_inserter(Filtered), Kept);
+  const bool Whole = std::all_of(Text.begin(), Text.end(), IsKeptInNumber);
+  if (!Whole) std::copy_if(Text.begin(), Text.end(), std::back_inserter(Filtered), IsKeptInNumber);
   const std::string& S = Whole ? Text : Filtered;
   if (S.empty()) {
     Values[0] = 0.0L;

@@ -15,6 +15,8 @@ class TvlxVellumix;
 bool IsPrintableFieldType(int DataType);
 // Text field types: their values are converted from the cell's text.
 bool IsStringFieldType(int DataType);
+// The characters that CnvtFldStrToNum keeps of a text: digits, "-" and the decimal separator.
+bool IsKeptInNumber(char C);
 
 class TvlxFieldInfo : public TObject {
 public:
