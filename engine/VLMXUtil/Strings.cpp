@@ -100,19 +100,37 @@ void StripCurrencyAndSeparators(std::string& S) {
   std::erase(S, FormatSettings.ThousandSeparator);
 }
 
-bool IsNumericStr(const std::string& S) {
-  // The column scan asks this of every cell: a text with nothing to strip is read as it stands.
-  const std::string& Currency = FormatSettings.CurrencyString;
-  const bool Plain = S.find(FormatSettings.ThousandSeparator) == std::string::npos &&
-                     (Currency.empty() || S.find(Currency) == std::string::npos);
-  std::string Rest;
-  if (!Plain) {
-    Rest = S;
-    StripCurrencyAndSeparators(Rest);
+namespace {
+// Whether C may be part of a text that TryStrToFloat reads, its trimmed blanks included.
+bool CanBeInNumber(char C) {
+  switch (C) {
+    case '+': case '-': case 'e': case 'E': return true;
+    default: return static_cast<unsigned char>(C) <= ' ' || (C >= '0' && C <= '9') || C == FormatSettings.DecimalSeparator;
   }
+}
+}  // namespace
+
+bool NumbersHoldNoSeparators() {
+  const std::string& Currency = FormatSettings.CurrencyString;
+  return !CanBeInNumber(FormatSettings.ThousandSeparator) &&
+         (Currency.empty() || !std::all_of(Currency.begin(), Currency.end(), CanBeInNumber));
+}
+
+bool IsNumericStr(const std::string& S) {
   double Value;
   try {
-    return TryStrToFloat(Plain ? S : Rest, Value);
+    // The column scan asks this of every cell of a column still taken for numbers. Where no
+    // number can hold what is stripped, a text that reads as it stands is one without the
+    // search for a separator or the currency.
+    const bool ReadFirst = NumbersHoldNoSeparators();
+    if (ReadFirst && TryStrToFloat(S, Value)) return true;
+    const std::string& Currency = FormatSettings.CurrencyString;
+    const bool Plain = S.find(FormatSettings.ThousandSeparator) == std::string::npos &&
+                       (Currency.empty() || S.find(Currency) == std::string::npos);
+    if (Plain) return !ReadFirst && TryStrToFloat(S, Value);
+    std::string Rest = S;
+    StripCurrencyAndSeparators(Rest);
+    return TryStrToFloat(Rest, Value);
   } catch (...) {
     return false;
   }
