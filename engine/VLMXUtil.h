@@ -48,9 +48,6 @@ void StripCurrencyAndSeparators(std::string& S);
 // Whether S, without currency string and thousands separators, is a floating-point number.
 // Never raises.
 bool IsNumericStr(const std::string& S);
-// Whether no text that reads as a number can hold the locale's thousands separator or currency
-// string: then IsNumericStr strips nothing from such a text.
-bool NumbersHoldNoSeparators();
 
 // The settings' font-style code: 8 bold, 4 italic, 2 underline, 1 strike-out.
 TFontStyles IntToFontStyles(int Value);

@@ -104,17 +104,24 @@ namespace {
 // Whether C may be part of a text that TryStrToFloat reads, its trimmed blanks included.
 bool CanBeInNumber(char C) {
   switch (C) {
-    case '+': case '-': case 'e': case 'E': return true;
-    default: return static_cast<unsigned char>(C) <= ' ' || (C >= '0' && C <= '9') || C == FormatSettings.DecimalSeparator;
+    case '+':
+    case '-':
+    case 'e':
+    case 'E': return true;
+    default:
+      return static_cast<unsigned char>(C) <= ' ' || (C >= '0' && C <= '9') ||
+             C == FormatSettings.DecimalSeparator;
   }
 }
-}  // namespace
 
+// Whether no text that reads as a number can hold the locale's thousands separator or currency
+// string: then IsNumericStr strips nothing from such a text.
 bool NumbersHoldNoSeparators() {
   const std::string& Currency = FormatSettings.CurrencyString;
   return !CanBeInNumber(FormatSettings.ThousandSeparator) &&
          (Currency.empty() || !std::all_of(Currency.begin(), Currency.end(), CanBeInNumber));
 }
+}  // namespace
 
 bool IsNumericStr(const std::string& S) {
   double Value;
