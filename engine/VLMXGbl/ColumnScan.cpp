@@ -238,12 +238,14 @@ void TObjInfo::RaiseColMax(const std::string& Text, int ColNdx, int Level, int P
                            int CharCount) {
   TColsListData* Column = ColsList ? ColsList->Items(ColNdx) : nullptr;
   if (!Column || Level < 0 || Level >= ColLevelCount) return;
+  TColStrWid& Chars = Column->ColStrWid(Level, RecChars);
+  TColStrWid& Pixels = Column->ColStrWid(Level, RecPixels);
+  // Nearly every text of a scan is no wider than one before it.
+  if (CharCount <= Chars.Width && PixelWidth <= Pixels.Width) return;
   // With the control's column sizes the title holds the column's width: nothing widens it.
   const bool TitleBound = AutoSizze(*this) == asCurrentSizes && Level != 1;
-  TColStrWid& Chars = Column->ColStrWid(Level, RecChars);
   if (CharCount > Chars.Width && !(TitleBound && CharCount > Column->ColStrWid(1, RecChars).Width))
     Chars = {CharCount, Text};
-  TColStrWid& Pixels = Column->ColStrWid(Level, RecPixels);
   if (PixelWidth > Pixels.Width && !(TitleBound && PixelWidth > Column->ColStrWid(1, RecPixels).Width))
     Pixels = {PixelWidth, Text};
 }
