@@ -218,7 +218,8 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
     if (Level == 1) std::replace(Text.begin(), Text.end(), '~', '\r');
   } else if (Scan && Column->DataType == ftUnknown) {
     if (!(ReadWhole && ReadAsDouble(Text)) && !IsNumericStr(Text)) Column->DataType = ftString;
-    else if (Text.find(FormatSettings.DecimalSeparator) != std::string::npos) Column->Numeric = true;
+    else if (!Column->Numeric && Text.find(FormatSettings.DecimalSeparator) != std::string::npos)
+      Column->Numeric = true;
   }
 }
 
