@@ -55,7 +55,8 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
   // A tall page title leaves room for some 25 books a page: the report has three pages or more.
   std::string Title = "Memo,PgTi=START\r\nTHE 66 BOOKS\r\n";
   for (int Line = 1; Line < 52; ++Line) Title += "~ " + std::to_string(Line) + "\r\n";
-  Settings("DisplayProgressWin=0\r\n" + Title + "Memo,PgTi=END\r\n");
+  // Pages are compared as text: their footer carries the page number, not the clock.
+  Settings("DisplayProgressWin=0\r\n" + Title + "Memo,PgTi=END\r\nMemo,PgNum=START\r\n\r^PC\r\nMemo,PgNum=END\r\n");
   std::vector<std::string> Pages(4);
   std::string Last;
   int Size = 0;
