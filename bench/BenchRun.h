@@ -16,6 +16,7 @@
 #include "framework/DB.h"
 #include "framework/Forms.h"
 #include "framework/Grids.h"
+#include "tests/support/PublishedRun.h"
 
 namespace BenchRun {
 
@@ -82,19 +83,7 @@ inline TObjects& Objects(int RowCount, TCellText Text, bool WithDataSet) {
 
 // The run of one report, published to the windows' references while this lives.
 // Set Settings up first, then Start the object.
-struct TReport {
-  TvlxVellumix Vlx{nullptr};
-  TvlxRun TheRun;
-  TvlxRunScope Scope{TheRun};
-  TvlxReportSettings& Settings = TheRun.Settings;
-  TvlxPrintSettings& Run = TheRun.State;
-  TRptStyles& Styles = TheRun.Styles;
-  TObjInfo& Info = TheRun.Adapter();
-
-  TReport() = default;
-  TReport(const TReport&) = delete;
-  TReport& operator=(const TReport&) = delete;
-
+struct TReport : TPublishedRun {
   // Classifies Object, measures it and builds its column list.
   void Start(TComponent* Object) {
     Info.Component = &Vlx;

@@ -8,9 +8,7 @@
 #include <vector>
 
 #include "engine/VLMXCols.h"
-#include "engine/VLMXGbl/Run.h"
-#include "engine/Vellumix/Vellumix.h"
-#include "framework/Forms.h"
+#include "tests/support/PublishedRun.h"
 
 namespace GoldenReports {
 
@@ -41,14 +39,12 @@ const std::vector<TCase>& Cases();
 const TCase& Find(const std::string& Name);
 
 // One report with its run, published to the windows' references while it lives.
-class TReport {
+class TReport : public TPublishedRun {
 public:
   explicit TReport(const TCase& Case);
   // The report of Case over Object (owned by the caller, alive as long as the report) instead
   // of the case's own source: the benchmarks print large generated objects this way.
   TReport(const TCase& Case, TComponent* Object);
-  TReport(const TReport&) = delete;
-  TReport& operator=(const TReport&) = delete;
 
   // Where the printer destination sends the pages: drawn on the printer's canvas, or as raw
   // text through the spooler to the default printer.
@@ -59,15 +55,6 @@ public:
   // 2 cancelled, 3 failed). The page is the text file's in every case, so every output holds
   // the same lines.
   int Print(const std::string& FileName, TOutput Output = TOutput::TextFile);
-
-  TForm Form{nullptr};
-  TvlxVellumix Vlx{nullptr};
-  TvlxRun TheRun;
-  TvlxRunScope Scope{TheRun};
-  TvlxReportSettings& Settings = TheRun.Settings;
-  TvlxPrintSettings& Run = TheRun.State;
-  TRptStyles& Styles = TheRun.Styles;
-  TObjInfo& Info = TheRun.Adapter();
 
 private:
   const TCase& FCase;
