@@ -129,11 +129,13 @@ void TfmVlxMain::PrintReport() {
     Run.SetPageRange(S.PrintWhat, false, S.PageRangeFrom, S.PageRangeTo);
   }
   Run.RunResult = Run.Execute(S.PauseAfterPrinting);
-  // A run that failed before its progress window opened has shown nothing yet; the user's own
-  // stop needs no word.
+  TellRunFailure(Run);
+  if (S.CloseWinAfterPrinting) Application->Post(this, [this] { WMDeferredClose(); });
+}
+
+void TfmVlxMain::TellRunFailure(const TvlxPrintSettings& Run) {
   if (Run.RunResult == 3 && !Run.FailureText.empty() && Run.FailureText != VlxUserTerminatedMsg)
     MessageDlg(Run.FailureText, TMsgDlgType::mtError, mbOK, 0);
-  if (S.CloseWinAfterPrinting) Application->Post(this, [this] { WMDeferredClose(); });
 }
 
 void TfmVlxMain::sbPreviewClick(TObject*) {

@@ -35,6 +35,7 @@ class TTabSheet;
 class TTimer;
 class TUpDown;
 class TvlxFontLoader;
+class TvlxPrintSettings;
 class TvlxRun;
 class TvlxRunScope;
 class TvlxVellumix;
@@ -233,6 +234,9 @@ public:
   // The Print command's body, also the start's print at once: password, validation, layout,
   // the run; the run's result becomes RunResult, and a failure the run showed nobody is told.
   void PrintReport();
+  // After a run: a failure the run showed nobody (it ended before its progress window opened)
+  // is told in an error box; the user's own stop is not.
+  static void TellRunFailure(const TvlxPrintSettings& Run);
   // Preview: the focused control's exit first, then the preview; the controls are reloaded
   // from the settings afterwards.
   void sbPreviewClick(TObject* Sender);

@@ -343,10 +343,7 @@ void TfmVlxPreview::PrintFromPreview() {
     throw;
   }
   Restore();
-  // A run that failed before its progress window opened has shown nothing yet; the user's own
-  // stop needs no word.
-  if (Run.RunResult == 3 && !Run.FailureText.empty() && Run.FailureText != VlxUserTerminatedMsg)
-    MessageDlg(Run.FailureText, TMsgDlgType::mtError, mbOK, 0);
+  TfmVlxMain::TellRunFailure(Run);
   GoToPage(gpSame);
 }
 
