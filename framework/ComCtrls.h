@@ -242,6 +242,8 @@ public:
   TTabSheet* FindNextPage(TTabSheet* Current, bool GoForward, bool CheckTabVisible) const;
   // Moves to the next visible tab as the user does: asks OnChanging, fires OnChange.
   void SelectNextPage(bool GoForward);
+  // Moves to Page as a click on its tab does: asks OnChanging, fires OnChange.
+  void SelectPage(TTabSheet* Page);
   // The pages whose tabs show, in order.
   std::vector<TTabSheet*> VisibleTabs() const;
   // Where the pages sit, in the control's client coordinates.

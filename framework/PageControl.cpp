@@ -158,10 +158,11 @@ bool TPageControl::CanChange() {
   return allow;
 }
 
-void TPageControl::SelectNextPage(bool GoForward) {
-  TTabSheet* page = FindNextPage(FActivePage, GoForward, true);
-  if (!page || page == FActivePage || !CanChange()) return;
-  SetActivePage(page);
+void TPageControl::SelectNextPage(bool GoForward) { SelectPage(FindNextPage(FActivePage, GoForward, true)); }
+
+void TPageControl::SelectPage(TTabSheet* Page) {
+  if (!Page || Page == FActivePage || Page->FPageControl != this || !CanChange()) return;
+  SetActivePage(Page);
   Change();
 }
 

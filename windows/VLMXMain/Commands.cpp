@@ -242,17 +242,9 @@ void TfmVlxMain::itmViewPage(TObject* Sender) {
   const auto* Item = dynamic_cast<TMenuItem*>(Sender);
   if (!Item) return;
   const std::string Name = Item == itmStylesTab ? "tsStyle" : "ts" + StringReplace(Item->Caption(), "&", "", true);
-  for (int I = 0; I < pcOptions->PageCount(); ++I) {
-    TTabSheet* Page = pcOptions->Pages(I);
-    if (!SameText(Page->Name(), Name) || Page == pcOptions->ActivePage()) continue;
-    // As a click on the tab: the page left may refuse, and the page entered asks its password.
-    bool AllowChange = true;
-    if (pcOptions->OnChanging) pcOptions->OnChanging(pcOptions, AllowChange);
-    if (!AllowChange) return;
-    pcOptions->SetActivePage(Page);
-    if (pcOptions->OnChange) pcOptions->OnChange(pcOptions);
-    return;
-  }
+  // As a click on the tab: the page left may refuse, and the page entered asks its password.
+  for (int I = 0; I < pcOptions->PageCount(); ++I)
+    if (SameText(pcOptions->Pages(I)->Name(), Name)) return pcOptions->SelectPage(pcOptions->Pages(I));
 }
 
 void TfmVlxMain::itmTogglePagesClick(TObject*) { ApplyTabVisibility(!FAllPagesShown); }
