@@ -21,13 +21,6 @@
 
 namespace {
 
-// Replaces the text of the focused edit as the keyboard does: everything selected, then typed.
-void Retype(const std::string& Text) {
-  Press(VK_END);
-  PressWith(VK_SHIFT, VK_HOME);
-  TypeText(Text);
-}
-
 // The visible tooltip's current tool, or nullptr when no tip shows.
 HWND ShownTipTool() {
   HWND Tip = nullptr;

@@ -18,13 +18,6 @@ namespace {
 
 using StyleTitlesE2E = BookTableTest;
 
-// Types Text over the whole content of an edit that has the focus, then leaves it by Tab.
-void RetypeAndLeave(HWND Edit, const std::string& Text) {
-  SendMessageA(Edit, EM_SETSEL, 0, -1);
-  TypeText(Text);
-  Press(VK_TAB);
-}
-
 void Redraw(HWND Window) {
   RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
@@ -83,7 +76,8 @@ TEST_F(StyleTitlesE2E, UncheckedOptionAndTitleMarginsReachThePrintedFile) {
   });
   S.Step("80", [&] {
     if (GetFocus() != PeerHandle(*F->edMemoWidPer)) return false;
-    RetypeAndLeave(GetFocus(), "80");
+    Retype("80");
+    Press(VK_TAB);
     return true;
   });
   S.Step("into the left margin", [&] {
@@ -93,7 +87,8 @@ TEST_F(StyleTitlesE2E, UncheckedOptionAndTitleMarginsReachThePrintedFile) {
   });
   S.Step("10", [&] {
     if (GetFocus() != PeerHandle(*F->edMemoXPosPer)) return false;
-    RetypeAndLeave(GetFocus(), "10");
+    Retype("10");
+    Press(VK_TAB);
     return true;
   });
   S.Step("the strip to scale; Print", [&] {

@@ -129,6 +129,13 @@ inline void TypeText(const std::string& Text) {
   }
 }
 
+// Replaces the text of the focused edit as the keyboard does: everything selected, then typed.
+inline void Retype(const std::string& Text) {
+  Press(VK_END);
+  PressWith(VK_SHIFT, VK_HOME);
+  TypeText(Text);
+}
+
 inline std::string ClipboardText() {
   std::string Text;
   if (!OpenClipboard(nullptr)) return Text;
