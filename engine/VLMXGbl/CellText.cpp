@@ -229,10 +229,16 @@ bool TObjInfo::CanJudgeDataInPlace() const {
   return State().PageMode != pmColumnScan && !State().GrpHdrRow;
 }
 
-bool TObjInfo::IsOneLineDataCell(int ColNdx, int Width, std::string& Raw) {
-  if (Width < 1) return false;
+const TColsListData* TObjInfo::InPlaceDataColumn(int ColNdx) {
   const TColsListData* Column = ColsList ? ColsList->Items(ColNdx) : nullptr;
-  if (!Column || Column->ColKind == ckLineNo || Column->DataType == ftBoolean) return false;
+  if (!Column || Column->ColKind == ckLineNo || Column->DataType == ftBoolean) return nullptr;
+  CurCell.X = Column->FieldNdx;
+  return Column;
+}
+
+bool TObjInfo::IsOneLineDataCell(int ColNdx, int Width, std::string& Raw) {
+  const TColsListData* Column = Width < 1 ? nullptr : InPlaceDataColumn(ColNdx);
+  if (!Column) return false;
   // A repeated group value comes back replaced by the setting's text, or at the top of a page
   // marked with "*" (see SuppressRepeat). The read that is skipped here would only have noted
   // the value: the next read notes it alike.
@@ -240,7 +246,6 @@ bool TObjInfo::IsOneLineDataCell(int ColNdx, int Width, std::string& Raw) {
   const int Mark = GroupValue && State().PageTop ? 1 : 0;
   const std::string& SameValue = Settings().GrpBrkSameValue;
   if (GroupValue && (static_cast<int>(SameValue.size()) > Width || !IsPlainLine(SameValue))) return false;
-  CurCell.X = Column->FieldNdx;
   // Looked at in the object where it can be: the print copies it out anyway.
   const std::string* Text = FRows->DataTextRef(*Column);
   if (!Text) {
@@ -254,9 +259,8 @@ bool TObjInfo::IsOneLineDataCell(int ColNdx, int Width, std::string& Raw) {
 }
 
 std::optional<bool> TObjInfo::IsDataCellText(int ColNdx, const std::string& Value) {
-  const TColsListData* Column = ColsList ? ColsList->Items(ColNdx) : nullptr;
-  if (!Column || Column->ColKind == ckLineNo || Column->DataType == ftBoolean) return std::nullopt;
-  CurCell.X = Column->FieldNdx;
+  const TColsListData* Column = InPlaceDataColumn(ColNdx);
+  if (!Column) return std::nullopt;
   const std::string* Text = FRows->DataTextRef(*Column);
   if (!Text || !IsTrimmed(*Text)) return std::nullopt;
   const int Source = Column->SourceColNdx;

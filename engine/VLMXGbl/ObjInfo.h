@@ -235,6 +235,9 @@ public:
   int SelRowNdx = 0;
 
 private:
+  // The column of ColNdx when its data text can be judged where the object holds it (not the
+  // line-number column, not a check mark), made the current cell; nullptr otherwise.
+  const TColsListData* InPlaceDataColumn(int ColNdx);
   friend class TObjPosn;
 
   void Reset();
