@@ -245,21 +245,12 @@ void TColsList::GetTotalText(int Col, bool FieldFormat, std::string& S) const {
   S = Text.substr(0, Percent) + GeneralText(Value);
 }
 
-void TColsList::MarkPageTotals(int Page, int PagesAcross) {
-  const bool LastPage = Page >= PagesAcross;
+void TColsList::MarkPageTotals(int Page) {
   for (const auto& Column : FItems) {
     if (!Column || !Column->TotList || Column->HorzPage != Page) continue;
-    TColTotList& Totals = *Column->TotList;
-    for (int L = CurLevel < 0 ? 0 : CurLevel; L < Totals.Count(); ++L) {
-      TColTotListData* Entry = Totals.Items(L);
-      if (!Entry) continue;
+    if (TColTotListData* Entry = Column->TotList->Items(CurLevel < 0 ? 0 : CurLevel)) {
       Entry->PagePrinted = Page;
-      if (LastPage && L > 0) {
-        bool Changed = false;
-        Totals.EnsureLevel(L, false, Changed);
-      } else {
-        Entry->Printed = true;
-      }
+      Entry->Printed = true;
     }
   }
 }

@@ -170,9 +170,9 @@ public:
   // Text of column Col's total at CurLevel: its label, its value through the user's format
   // (FieldFormat: the field format option is on), or "n/a".
   void GetTotalText(int Col, bool FieldFormat, std::string& S) const;
-  // Freezes the totals printed on page across Page of PagesAcross; on the last page across the
-  // break-level entries are dropped.
-  void MarkPageTotals(int Page, int PagesAcross);
+  // Freezes the totals at CurLevel printed on page across Page. The other levels stay as they
+  // are: a print changes no total that the settings store.
+  void MarkPageTotals(int Page);
   // Innermost level below CurLevel with a total, from the first printed column that has one;
   // -1.
   int LastTotalLevel() const;

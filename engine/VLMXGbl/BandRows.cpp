@@ -43,7 +43,7 @@ void ForEachRowColumn(TvlxPrintSettings& PS, TVisit Visit, bool EveryPageAcross 
   for (int I = 0; I <= Last; ++I) {
     TColsListData* Col = Cols.Items(I);
     if (!Col || !Col->Printed) continue;
-    const bool Fixed = EveryPageAcross || I < PS.FixedColCount;
+    const bool Fixed = EveryPageAcross || PS.IsRepeatedCol(I);
     if (!Fixed && Col->HorzPage > PS.CurPageAcross) {
       PS.CurCol = I;
       return;
@@ -266,7 +266,7 @@ void TvlxPrintSettings::PrintCell(uint8_t Band, uint8_t ColumnKind) {
     // on the first data row of a page is marked, not left out.
     const bool RowsAbove = PageTop;
     if (Band == 2) PageTop = BodyTop;
-    Adapter().GetCellText(Band, CurCol, Text, Band == 2, true);
+    Adapter().GetCellText(Band, CurCol, Text, Band == 2 && !ReplayingRows, true);
     PageTop = RowsAbove;
   }
   const TvlxFieldInfo& Field = *Adapter().FieldInfo;

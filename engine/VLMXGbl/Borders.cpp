@@ -30,7 +30,7 @@ void ForEachPageColumn(const TvlxPrintSettings& PS, TVisit Visit) {
     const TColsListData* Col = Cols.Items(I);
     if (!Col || !Col->Printed) continue;
     if (Col->HorzPage > PS.CurPageAcross) break;
-    if (Col->HorzPage < PS.CurPageAcross && I >= PS.FixedColCount) continue;
+    if (Col->HorzPage < PS.CurPageAcross && !PS.IsRepeatedCol(I)) continue;
     Visit(I, *Col);
   }
 }

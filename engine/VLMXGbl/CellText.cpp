@@ -201,16 +201,14 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
       if (Field && !IsStringFieldType(Field->DataType()))
         Info.CnvtFldToNum(Component, Field, HasTotList);
       else
-        ReadWhole = Info.CnvtFldStrToNum(Component, Text);
+        // A repeated group value printed blank still stands for its value in the totals.
+        ReadWhole = Info.CnvtFldStrToNum(Component, Info.SuppressedText.empty() ? Text : Info.SuppressedText);
     }
   }
 
-  if (Accumulate && Level == 2 && PassMode != 2 && !Info.FieldNull && HasTotList) {
-    // Leading columns repeat on every page across but count once.
-    const bool RepeatedCol = ColNdx < State().FixedColCount &&
-                             State().CurPageAcross >= 2;
-    if (!RepeatedCol) ColsList->AddValue(ColNdx, TvlxFieldValue{Info.Values[0]}, 0);
-  }
+  // The page loop asks for a row's values once, whichever page across reads it first.
+  if (Accumulate && Level == 2 && PassMode != 2 && !Info.FieldNull && HasTotList)
+    ColsList->AddValue(ColNdx, TvlxFieldValue{Info.Values[0]}, 0);
 
   if (Level == 3 && HasNoLetters(Text)) Column->HeadingFlag = 1;
   if (Level == 1 || Level == 3) {

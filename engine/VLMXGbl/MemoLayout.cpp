@@ -44,7 +44,7 @@ class TTextLayout {
 public:
   TTextLayout(TvlxPrintSettings& PS, bool Measure, uint8_t AlignCode, bool Truncate, bool Plain)
       : FPS(PS), FMeasure(Measure), FAlignCode(AlignCode), FTruncate(Truncate), FPlain(Plain),
-        FTop(PS.TextRect.Top), FWidth(PS.TextRect.Right - PS.TextRect.Left + 1),
+        FMacros(PS.DrawingMemo), FTop(PS.TextRect.Top), FWidth(PS.TextRect.Right - PS.TextRect.Left + 1),
         FHeight(PS.TextRect.Bottom - PS.TextRect.Top + 1) {}
 
   int Run(const std::string& Text);
@@ -55,6 +55,8 @@ private:
   const uint8_t FAlignCode;
   const bool FTruncate;
   const bool FPlain;  // the text is known to hold no break and no macro
+  // The macros belong to the title memos: a cell's text prints as it stands, carets and all.
+  const bool FMacros;
   const int FTop, FWidth, FHeight;
   const std::string* FText = nullptr;
   std::size_t FPos = 0;   // next character of the text
@@ -80,12 +82,14 @@ bool TTextLayout::TextLeftAfter(std::size_t From) const {
 int TTextLayout::Run(const std::string& Text) {
   if (FWidth < 1) return 0;
   // A text no wider than the area needs one line per line break, unless a macro may widen it.
-  if (FMeasure && Len(Text) <= FWidth && Text.find('^') == std::string::npos) {
+  if (FMeasure && Len(Text) <= FWidth && (!FMacros || Text.find('^') == std::string::npos)) {
     return static_cast<int>(std::count(Text.begin(), Text.end(), '\r')) + 1;
   }
   if (FHeight < 1) return 0;
   // Most cells are one line that fits and holds no break or macro: it is written as it stands.
-  if (!Text.empty() && Len(Text) <= FWidth && (FPlain || IsPlainLine(Text))) {
+  const bool OneLine =
+      FPlain || (FMacros ? IsPlainLine(Text) : Text.find_first_of("\r\n") == std::string::npos);
+  if (!Text.empty() && Len(Text) <= FWidth && OneLine) {
     WriteLine(Text, false);
     return FLines;
   }
@@ -100,7 +104,7 @@ int TTextLayout::Run(const std::string& Text) {
       EndLine();
       continue;
     }
-    if (C == '^' && FPos < N) {
+    if (FMacros && C == '^' && FPos < N) {
       const char Letter = Text[FPos++];
       if (Letter == 'D' || Letter == 'T' || Letter == 'P') {
         FWordStart = -1;

@@ -3,7 +3,7 @@
 // the totals rows and the report footer, then the footer memos at their fixed place; repeated
 // for each panel across the sheet, then handed to the output.
 #include <algorithm>
-#include <climits>
+#include <utility>
 
 #include "engine/VLMXGbl/Memo.h"
 #include "engine/VLMXGbl/ObjInfo.h"
@@ -23,19 +23,20 @@ bool AfterReportEnd(const TvlxPrintSettings& PS) {
   return PS.PastReportEnd || (PS.CurPanel > 1 && TotalsFinished(PS) && DataExhausted(PS));
 }
 
-// The innermost level below Below at which a printed column has a total; -1 none. Every
-// column counts, so that a break total of a later column is not passed over.
-int InnerTotalLevel(const TColsList& Cols, int Below) {
-  int Inner = -1;
+// A row read for the first time adds its values to the totals of the columns of the other
+// pages across too: the pages before a range are laid out on one page across only, and a range
+// may start on a later one, and each total must still be that of every row.
+void AddOtherPagesTotals(TvlxPrintSettings& PS) {
+  const TColsList& Cols = *PS.Adapter().ColsList;
+  const int Col = PS.CurCol;
+  std::string Text;
   for (int I = 0; I < Cols.Count(); ++I) {
-    const TColsListData* Col = Cols.Items(I);
-    if (!Col || !Col->Printed || !Col->TotList) continue;
-    for (int Level = std::min(Below, Col->TotList->Count()) - 1; Level > Inner; --Level) {
-      const TColTotListData* Total = Col->TotList->Items(Level);
-      if (Total && Total->Kind != tkNone) Inner = Level;
-    }
+    const TColsListData* C = Cols.Items(I);
+    if (!C || !C->Printed || !C->TotList || PS.IsRepeatedCol(I) || C->HorzPage == PS.CurPageAcross) continue;
+    PS.CurCol = I;
+    PS.Adapter().GetCellText(2, I, Text, true, true);
   }
-  return Inner;
+  PS.CurCol = Col;
 }
 
 }  // namespace
@@ -47,7 +48,7 @@ int TvlxPrintSettings::CalcReportWidth() const {
     for (int I = 0; I < Cols.Count(); ++I) {
       const TColsListData* Col = Cols.Items(I);
       if (!Col || !Col->Printed) continue;
-      const bool Fixed = I < FixedColCount;
+      const bool Fixed = IsRepeatedCol(I);
       if (!Fixed && Col->HorzPage > CurPageAcross) break;
       if (Fixed || Col->HorzPage == CurPageAcross) Sum += Col->CellWidth;
     }
@@ -181,6 +182,21 @@ void TvlxPrintSettings::PrintBodyRows() {
   const bool Record = Wide && !Replay;
   // After the last replayed row the object moves on exactly once per vertical page.
   const bool AdvanceAfterReplay = (CurPageAcross >= PagesAcross && NewPagePos) || (CurPageAcross == 1 && !NewPagePos);
+  TPrevValues& Groups = Adapter().PrevValues;
+  if (Record) BMLineList.GroupsAtTop = Groups;
+  if (Replay) Groups = BMLineList.GroupsAtTop;
+  ReplayingRows = Replay;
+  struct TPassEnd {
+    TvlxPrintSettings& PS;
+    TPrevValues& Groups;
+    bool Replay, Record;
+    ~TPassEnd() {
+      PS.ReplayingRows = false;
+      if (Replay) Groups = PS.BMLineList.GroupsAtEnd;
+      else if (Record) PS.BMLineList.GroupsAtEnd = Groups;
+    }
+  } PassEnd{*this, Groups, Replay, Record};
+  const bool OtherPagesTotals = Wide && !Replay && !ReRendering;
   EdgePending = true;
   for (int Entry = 0;; ++Entry) {
     int Height = -1;
@@ -193,6 +209,7 @@ void TvlxPrintSettings::PrintBodyRows() {
     BookmarkFailed = false;
     if (!Printed) break;
     if (Record) BMLineList.AddCurrent();
+    if (OtherPagesTotals) AddOtherPagesTotals(*this);
     if (CurPageAcross == 1 && PageMode != pmLayoutOnly) ++Adapter().RowsProcessed;
     if (Replay) {
       if (Entry < BMLineList.Count() - 1) continue;
@@ -256,26 +273,12 @@ bool TvlxPrintSettings::PrintTotalRows() {
   Adapter().CurCell = {Adapter().NextUnplacedCol(PageAcross), 0};
   TBandInfo& Band = Styles().BandInfo[3];
   const int Lines = Adapter().TotalLines;
-  const int SavedLevel = Cols.CurLevel;
-  // From above the highest level, the first pass steps down to the innermost level that has
-  // totals; each level prints its lines, then the next level out follows, down to the saved one.
-  Cols.CurLevel = std::max(SavedLevel, InnerTotalLevel(Cols, INT_MAX)) + 1;
-  Band.RowNdx = Lines;
+  // Only the report's totals print: the run adds the rows up at level 0 alone, so a break
+  // level's total would print its starting value ("0", "INF") instead of the rows' total.
+  const int SavedLevel = std::exchange(Cols.CurLevel, 0);
   bool Fits = true;
-  for (;;) {
-    if (Band.RowNdx >= Lines) {
-      if (Cols.CurLevel <= SavedLevel) break;
-      Cols.CurLevel = InnerTotalLevel(Cols, Cols.CurLevel);
-      if (Cols.CurLevel < SavedLevel || Cols.CurLevel < 0) break;
-      Band.RowNdx = 0;
-    }
-    if (!PrintBandRow(3, -1)) {
-      Fits = false;
-      break;
-    }
-    if (Band.RowNdx + 1 >= Lines) Cols.MarkPageTotals(CurPageAcross, PagesAcross);
-    ++Band.RowNdx;
-  }
+  for (Band.RowNdx = 0; Band.RowNdx < Lines && Fits; ++Band.RowNdx) Fits = PrintBandRow(3, -1);
+  if (Fits) Cols.MarkPageTotals(CurPageAcross);
   Cols.CurLevel = SavedLevel;
   return Fits;
 }

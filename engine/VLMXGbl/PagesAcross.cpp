@@ -54,12 +54,21 @@ struct TObjInfo::TColumnPlacement {
   int OnPage = 0;     // columns of the page across, the repeated ones included
   int OwnOnPage = 0;  // columns placed on the page across, the repeated ones not included
   int PrevZone = 0;
-  int FixedWidth = 0;
+  int FixedCount = 0;  // repeated columns placed: each page across begins with them
+  int FixedEndX = 1;   // where a page across goes on right of the repeated columns
+  // The repeated columns leave no room: the layout starts again without repetition.
+  bool DropRepeated = false;
 };
 
 void TObjInfo::CalcPagesAcross(TControl* PagesAcrossLabel) {
   TColumnPlacement At = StartColumnLayout();
-  for (int I = 0; I < ColsList->Count(); ++I) PlaceColumn(I, At);
+  for (int I = 0; I < ColsList->Count() && !At.DropRepeated; ++I) PlaceColumn(I, At);
+  // Every page across is laid out alike: either all repeat the fixed columns or none does.
+  if (At.DropRepeated) {
+    At = StartColumnLayout();
+    State().FixedColCount = 0;
+    for (int I = 0; I < ColsList->Count(); ++I) PlaceColumn(I, At);
+  }
   CloseColumnPages();
   CalcLineHeights();
   if (PagesAcrossLabel)
@@ -84,13 +93,14 @@ TObjInfo::TColumnPlacement TObjInfo::StartColumnLayout() {
   PS.RememberedCols = {-1, -1};
   PS.LastPageClamp = -1;
   At.NumFixed = std::max(0, S.NumFixedCols);
+  // The list index below which columns repeat: a hidden one among them is simply not printed,
+  // and the printed ones after it still repeat.
   PS.FixedColCount = At.NumFixed;
   PS.PagesAcross = 0;
   Styles().CalcLineWidths();
   LineNoColumn(false, -1, 0);
   LineNoColumn(true, 0, 1);
 
-  // Zones from the fixed columns asked for, not from a count an earlier layout lowered.
   for (int I = 0; I < ColsList->Count(); ++I)
     if (TColsListData* Column = ColsList->Items(I)) Column->Plane = CnvtColNdxToXPlaneNdx(I);
   return At;
@@ -102,11 +112,8 @@ void TObjInfo::PlaceColumn(int I, TColumnPlacement& At) {
   const TRect& CellMargin = At.CellMargin;
   const int Count = ColsList->Count();
   TColsListData* Column = ColsList->Items(I);
-  if (!Column) return;
-  if (!Column->Printed) {
-    if (I < At.NumFixed) PS.FixedColCount = std::max(0, PS.FixedColCount - 1);
-    return;
-  }
+  if (!Column || !Column->Printed) return;
+  const bool Repeated = PS.IsRepeatedCol(I);
   const uint8_t Zone = Column->Plane;
   Column->FirstOnPage = Column->FirstBodyOnPage = Column->LastOnPage = false;
   const TColsListData* Next = ColsList->Items(I + 1);
@@ -122,7 +129,13 @@ void TObjInfo::PlaceColumn(int I, TColumnPlacement& At) {
   int Cell = CellMargin.Left + Lb + Content + CellMargin.Right + Rb;
 
   if (At.X + Cell > At.Avail) {
-    if (At.Avail + 1 < Cell) PS.FixedColCount = 0;
+    // A repeated column that needs a page across of its own, or a body that does not begin
+    // beside the repeated columns, leaves no room to repeat them.
+    const bool FirstBody = !Repeated && At.OwnOnPage == At.FixedCount && At.PageAcross == 1;
+    if (PS.FixedColCount > 0 && At.FixedCount > 0 && (Repeated || FirstBody)) {
+      At.DropRepeated = true;
+      return;
+    }
     // The first column placed on a page across stays there, cut if need be: moving it
     // would leave the page across without a column of its own.
     if (At.OwnOnPage > 0) StartNextPageAcross(*Column, At);
@@ -136,9 +149,16 @@ void TObjInfo::PlaceColumn(int I, TColumnPlacement& At) {
     Lb = NewLb;
   }
   // A column that still does not fit, wherever it now stands, is cut to what is left of the
-  // page across rather than run past its edge.
-  if (At.X + Cell > At.Avail) {
-    Cell = std::min(Cell, std::min(At.Avail - At.FixedWidth, At.Avail + 1 - At.X));
+  // page across right of the repeated columns, the border that closes the page included.
+  const int Closing = Styles().LineWidths[Zone][PS.Borders ? lkRightEdge : lkNone];
+  const int Room = At.Avail - At.X + 1 + Rb - Closing;
+  if (At.X + Cell > At.Avail && Cell > Room) {
+    const int Least = CellMargin.Left + Lb + 1 + CellMargin.Right + Rb;
+    if (PS.FixedColCount > 0 && At.FixedCount > 0 && Room < Least) {
+      At.DropRepeated = true;
+      return;
+    }
+    Cell = Room;
     Content = Cell - Lb - CellMargin.Left - CellMargin.Right - Rb;
   }
   Content = std::max(0, Content);
@@ -160,26 +180,27 @@ void TObjInfo::PlaceColumn(int I, TColumnPlacement& At) {
   At.X = Column->XPos + Cell + Rb;
   Column->RightLineWidth = Rb;
   At.PrevZone = Zone;
-  if (I < PS.FixedColCount) At.FixedWidth += Cell;
+  if (Repeated) {
+    ++At.FixedCount;
+    At.FixedEndX = At.X;
+  }
   ++At.OnPage;
   ++At.OwnOnPage;
 }
 
 void TObjInfo::StartNextPageAcross(TColsListData& Column, TColumnPlacement& At) {
-  TvlxPrintSettings& PS = State();
-  // A zone that starts on the new page across is not preceded by the repeated columns.
-  if ((Column.Plane == 1 || (Column.Plane == 2 && Column.FirstOfZone)) && PS.FixedColCount > 0)
-    PS.FixedColCount = 0;
   ++At.PageAcross;
-  At.OnPage = PS.FixedColCount;
+  At.OnPage = At.FixedCount;
   At.OwnOnPage = 0;
-  // Right of the repeated columns; at the margin once none is repeated any more.
-  At.X = PS.FixedColCount > 0 ? FirstXPos() : 1;
+  At.X = At.FixedCount > 0 ? At.FixedEndX : 1;
   Column.FirstOfZone = true;
 }
 
 void TObjInfo::CloseColumnPages() {
   const TvlxPrintSettings& PS = State();
+  int Repeated = 0;
+  for (int I = 0; I < ColsList->Count(); ++I)
+    if (const TColsListData* Column = ColsList->Items(I); Column && Column->Printed && PS.IsRepeatedCol(I)) ++Repeated;
   for (int I = 0; I < ColsList->Count(); ++I) {
     TColsListData* Column = ColsList->Items(I);
     if (!Column || !Column->Printed) continue;
@@ -192,7 +213,7 @@ void TObjInfo::CloseColumnPages() {
       Column->CellWidth += Column->RightLineWidth;
     }
     Column->FirstOnPage = Column->PageOrdinal == 0;
-    Column->FirstBodyOnPage = Column->PageOrdinal == PS.FixedColCount;
+    Column->FirstBodyOnPage = Column->PageOrdinal == Repeated;
   }
 }
 

@@ -17,6 +17,7 @@
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/StringList.h"
 #include "engine/VLMXGbl/Borders.h"
+#include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/RunStateParts.h"
 
 class TvlxPrintSettings;
@@ -50,6 +51,11 @@ public:
   // at its recorded top. False, with Height -1, for an index outside the list.
   bool GotoEntry(int Index, int& Height);
   void Clear();
+
+  // The group columns' previous values before the page's first row and after its last one:
+  // every page across of the page starts from the first and leaves the second behind, so that
+  // a repeated value prints the same on each.
+  TPrevValues GroupsAtTop, GroupsAtEnd;
 
 private:
   TvlxPrintSettings& FOwner;

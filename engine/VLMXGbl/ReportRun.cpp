@@ -327,14 +327,20 @@ void TvlxPrintSettings::PrintPages() {
   } catch (...) {
     Error = std::current_exception();
   }
-  // The report footer gets its page also after an error or a cancellation.
+  // The report footer that found no room below the totals gets a page of its own. Only a report
+  // that reached its end has it: after the totals no row is left to pull onto that page, and a
+  // run that stopped before (its range, the current or test page, an abort, an error) prints no
+  // page beyond what was asked. The footer's page must lie in the range too.
   try {
-    if (RptFtrPos.Y < 0 && Settings().MemoVisible(RptFtr, true)) {
+    if (!Error && RunState == rsActive && TotalsPage >= 1 && RptFtrPos.Y < 0 && Settings().MemoVisible(RptFtr, true) &&
+        CurVertPage < PrintRangeTo.Y) {
       ++CurVertPage;
+      PageMode = pmPrint;
       PrintPage();
+      ++PagesWritten;
     }
   } catch (...) {
-    if (!Error) Error = std::current_exception();
+    Error = std::current_exception();
   }
   if (Error) std::rethrow_exception(Error);
 }

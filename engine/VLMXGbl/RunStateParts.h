@@ -91,6 +91,8 @@ struct TCompositionState {
   int RecordCounter = 0;
   // Leading columns repeated on every page across.
   int FixedColCount = 0;
+  // Column ColNdx of the list is one of the leading columns repeated on every page across.
+  bool IsRepeatedCol(int ColNdx) const { return ColNdx < FixedColCount; }
   // Level of the group heading row being printed.
   int GrpLevel = 0;
   // No row printed yet on the page.
@@ -104,6 +106,9 @@ struct TCompositionState {
   bool ReRendering = false;
   // A memo rather than a cell is being laid out: OnFieldAlign is for cells only.
   bool DrawingMemo = false;
+  // The rows of the page are printed again on a later page across: their values are in the
+  // totals already.
+  bool ReplayingRows = false;
 
   // Going back to a recorded row's dataset bookmark failed: the row prints an error text.
   bool BookmarkFailed = false;

@@ -113,7 +113,7 @@ TEST_F(ColsListTest, FrozenTotalIgnoresValuesUntilReset) {
   SetKind(AddColumn(List, "Amount"), 0, tkSum);
   SetKind(AddColumn(List, "Rows"), 0, tkCount);
   Add(List, 0, {1, 2});
-  List.MarkPageTotals(1, 2);
+  List.MarkPageTotals(1);
   Add(List, 0, {10});
   EXPECT_EQ(Text(List, 0), "3");
   List.ResetTotals(false);  // open again, values kept
@@ -179,15 +179,15 @@ TEST_F(ColsListTest, TotalLevelsAcrossPages) {
   EXPECT_EQ(List.NextTotalsPage(2, 1), -1);  // a layout narrower than the columns say
 
   List.CurLevel = 0;
-  List.MarkPageTotals(2, 2);  // the last page across: break levels go
-  EXPECT_EQ(Second.TotList->Items(1), nullptr);
-  EXPECT_EQ(Second.TotList->Items(2), nullptr);
+  List.MarkPageTotals(2);  // the level printed is frozen, the break levels stay open
+  EXPECT_FALSE(Second.TotList->Items(1)->Printed);
+  EXPECT_FALSE(Second.TotList->Items(2)->Printed);
   EXPECT_TRUE(Second.TotList->Items(0)->Printed);
   EXPECT_EQ(Second.TotList->Items(0)->PagePrinted, 2);
   EXPECT_FALSE(First.TotList->Items(0)->Printed);  // printed on page 1
 
   List.CurLevel = 3;
-  List.MarkPageTotals(1, 2);  // not the last: frozen from CurLevel on
+  List.MarkPageTotals(1);
   EXPECT_TRUE(First.TotList->Items(3)->Printed);
   EXPECT_FALSE(First.TotList->Items(0)->Printed);
   Add(List, 1, {5}, 5);  // reaches the open levels that exist

@@ -83,12 +83,16 @@ TEST_F(ColumnScanTest, ColumnsAreLaidOutOverPagesAcrossWithRepeatedColumnsAndCut
        {{1, 1, 20, 0}, {1, 21, 50, 1}, {2, 21, 50, 1}, {3, 21, 50, 1}}, 1},
       {"two fixed columns repeated", "", {10, 20, 50, 50}, 2,
        {{1, 1, 10, 0}, {1, 11, 20, 1}, {1, 31, 50, 2}, {2, 31, 50, 2}}, 2},
-      {"one of two fixed columns hidden: one repeated", "Col#0", {10, 20, 20, 50, 50}, 2,
-       {{1, 1, 10, 0}, {1, 11, 20, 1}, {1, 31, 50, 2}, {2, 11, 50, 1}}, 1},
+      {"one of two fixed columns hidden: the other repeated", "Col#0", {10, 20, 20, 50, 50}, 2,
+       {{1, 1, 10, 0}, {1, 11, 20, 1}, {1, 31, 50, 2}, {2, 11, 50, 1}}, 2},
+      {"the line numbers hidden: the other fixed column repeated", "~Line#", {10, 20, 50, 50}, 2,
+       {{1, 1, 20, 0}, {1, 21, 50, 1}, {2, 21, 50, 1}}, 2},
       {"too wide and first on its page: cut, repetition stops", "", {300, 40}, 1,
        {{1, 1, 100, 0}, {2, 1, 40, 0}}, 0},
-      {"too wide, not first: moved, cut, repetition stops", "", {20, 50, 300, 50}, 1,
-       {{1, 1, 20, 0}, {1, 21, 50, 1}, {2, 1, 80, 0}, {3, 1, 50, 0}}, 0},
+      {"too wide, not first: moved and cut beside the repeated column", "", {20, 50, 300, 50}, 1,
+       {{1, 1, 20, 0}, {1, 21, 50, 1}, {2, 21, 80, 1}, {3, 21, 50, 1}}, 1},
+      {"the body does not begin beside the repeated column: none repeats", "", {60, 50, 50}, 1,
+       {{1, 1, 60, 0}, {2, 1, 50, 0}, {3, 1, 50, 0}}, 0},
       {"not too wide, no room beside the repeated column: moved and cut", "", {20, 50, 95}, 1,
        {{1, 1, 20, 0}, {1, 21, 50, 1}, {2, 21, 80, 1}}, 1},
       {"exactly a page wide and first: stays rather than leave page 1 empty", "~Line#", {0, 100, 10}, 0,
@@ -106,11 +110,13 @@ TEST_F(ColumnScanTest, ColumnsAreLaidOutOverPagesAcrossWithRepeatedColumnsAndCut
     for (int I = 0; I < Info->ColsList->Count(); ++I)
       if (Info->ColsList->Items(I)->Printed) Printed.push_back(Info->ColsList->Items(I));
     std::vector<TPlaced> Placed;
+    int Repeated = 0;
+    for (int I = 0; I < Run->FixedColCount; ++I) Repeated += Info->ColsList->Items(I)->Printed;
     for (size_t I = 0; I < Printed.size(); ++I) {
       const TColsListData& Column = *Printed[I];
       Placed.push_back({Column.HorzPage, Column.XPos, Column.CellWidth, Column.PageOrdinal});
       EXPECT_LE(Column.XPos + Column.CellWidth - 1, 100) << "column " << I << " runs past the page";
-      EXPECT_EQ(Column.FirstBodyOnPage, Column.PageOrdinal == Run->FixedColCount);
+      EXPECT_EQ(Column.FirstBodyOnPage, Column.PageOrdinal == Repeated);
       EXPECT_EQ(Column.LastOnPage, I + 1 == Printed.size() || Printed[I + 1]->HorzPage != Column.HorzPage);
     }
     EXPECT_EQ(Placed, C.Expected);

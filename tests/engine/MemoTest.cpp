@@ -102,6 +102,7 @@ protected:
 
 TEST_F(MemoTest, MacrosExpandToTheRunsDateTimeAndPage) {
   Settings.MemoPageFormatStr = "Page";
+  PS->DrawingMemo = true;  // a title memo's text; a cell's prints as it stands
   const struct { const char* Text; int PagesAcross; const char* Expected; } Cases[] = {
       {"Printed ^D at ^T, ^P", 1, "Printed 2026-03-04 at 13:05:09, Page 3"},
       {"^P", 2, "Page 3-2"},
@@ -141,6 +142,7 @@ TEST_F(MemoTest, UserFormatsThatAreNoFormatsNeverStopTheReport) {
     const char* Word;
     const char* Expected;
   } Words[] = {{"100%%", "100% 3"}, {"Page %s", "Page %s 3"}, {"%", "% 3"}, {"%999999999d", "%999999999d 3"}};
+  PS->DrawingMemo = true;
   for (const auto& W : Words) {
     Settings.MemoPageFormatStr = W.Word;
     std::vector<std::string> Rows;

@@ -162,35 +162,6 @@ TEST_F(ReportRunTest, SnapshotNeedsAWindowAndThePrinter) {
   EXPECT_FALSE(Form.Visible());
 }
 
-TEST_F(ReportRunTest, PageLoopEmitsOnlyThePrintRangeToATextFile) {
-  Run->PageHeight = 5;
-  Prepare(7);
-  ToFile();
-  EXPECT_EQ(Print(pwAll), 1);
-  const std::vector<std::string> All = FilePages();
-  ASSERT_EQ(All.size(), 4u);  // three pages and the closing form feed
-  EXPECT_EQ(All[0], "Name\r\nr1  \r\nr2  \r\nr3  \r\n");
-  EXPECT_EQ(Run->PagesWritten, 3);
-  EXPECT_EQ(Run->PagesLaidOut, 3);
-
-  // The rows of the pages before the range are consumed without being written.
-  struct TCase { TPrintWhat Kind; Range Pages; std::vector<std::string> Expected; };
-  for (const TCase& C : std::vector<TCase>{{pwPageRange, {{0, 2}, {0, 2}}, {All[1], "\r\n"}},
-                                          {pwPageRange, {{0, 2}, {0, 9}}, {All[1], All[2], "\r\n"}},
-                                          {pwPageRange, {{0, 3}, {0, 1}}, {All[2], "\r\n"}},
-                                          {pwCurrentPage, {}, {All[0], "\r\n"}},
-                                          {pwTestPage, {}, {All[0], "\r\n"}}}) {
-    EXPECT_EQ(Print(C.Kind, C.Pages.first, C.Pages.second), 1);
-    EXPECT_EQ(FilePages(), C.Expected) << C.Pages.first.Y << "-" << C.Pages.second.Y;
-    EXPECT_EQ(Run->PagesWritten, static_cast<int>(C.Expected.size()) - 1);
-  }
-
-  // No data row: one page with the column titles.
-  Prepare(0);
-  EXPECT_EQ(Print(pwAll), 1);
-  EXPECT_EQ(FilePages(), std::vector<std::string>({"Name\r\n", "\r\n"}));
-}
-
 TEST_F(ReportRunTest, PageLoopOnTheFakePrinterPrintsTheRangesPagesAcross) {
   // Two columns of 40 characters on a 60-character page: two pages across.
   Run->PageHeight = 5;
@@ -245,29 +216,6 @@ TEST_F(ReportRunTest, PageLoopOnTheFakePrinterPrintsTheRangesPagesAcross) {
   }
 }
 
-TEST_F(ReportRunTest, AbortBetweenPagesEndsTheRunAfterTheReportFooter) {
-  Run->PageHeight = 5;
-  Prepare(7);
-  ToFile();
-  TvlxRptMemo& Footer = *Settings->RptMemo(RptFtr);
-  Footer.Text = "END";
-  Footer.Visible = true;
-  Footer.WidPer = 100;
-  // The progress window's Abort, as it arrives while the second page is composed.
-  Info->OnFieldEdit = [&](TObject*, std::string& Text, TvlxFieldInfo*) {
-    if (Text == "r5") Application->Post(&Form, [&] { Run->RunState = rsTerminatedWithError; });
-  };
-  EXPECT_EQ(Print(pwAll), 3);
-  EXPECT_EQ(Run->PagesWritten, 2);
-  const std::vector<std::string> Pages = FilePages();
-  ASSERT_EQ(Pages.size(), 4u);
-  EXPECT_EQ(Pages[1].find("r7"), std::string::npos);
-  EXPECT_NE(Pages[2].find("END"), std::string::npos);
-  EXPECT_EQ(Pages[1].find("END"), std::string::npos);
-}
-
-// Device units draw the page on the printer while it is composed: a page laid out before the
-// range must not reach the sheet, and a row replayed on a later page across prints at its place.
 TEST_F(ReportRunTest, DeviceUnitsReplayRowsInPlaceAndKeepLaidOutPagesOffTheSheet) {
   Settings->OutputQuality = 2;
   Run->SetTextMode();
