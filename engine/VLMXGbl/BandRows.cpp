@@ -221,12 +221,7 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
     CellRect.Bottom = Top + Height - 1 + Margin.Top + Margin.Bottom + Rule;
     BlankRect(CellRect);
 
-    TLineFlags Flags;
-    Flags.EdgeStart = Borders && (C.FirstOnPage || (C.FirstOfZone && !ShareAdjBorders)) && C.LeftLineWidth > 0;
-    Flags.Joint = C.FirstOfZone && Borders && ShareAdjBorders;
-    Flags.EdgeEnd = C.RightLineWidth > 0 && (C.LastOnPage || (C.LastOfZone && !ShareAdjBorders));
-    Flags.FirstOnPage = C.FirstOnPage;
-    DrawCellBorders(TRect{C.LeftLineWidth, Rule, C.RightLineWidth, 0}, CellRect, Flags,
+    DrawCellBorders(TRect{C.LeftLineWidth, Rule, C.RightLineWidth, 0}, CellRect, ColumnLineFlags(C),
                     TCellLineKinds{C.LeftLineKind, C.RightLineKind}, Band, RowEdges);
 
     TextRect.Left = CellRect.Left + Margin.Left + C.LeftLineWidth;

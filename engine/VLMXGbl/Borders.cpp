@@ -79,13 +79,7 @@ void DrawRuleOn(TvlxPrintSettings& PS, uint8_t Band, TLineKind Kind, int Row) {
     Cell.Left = PS.RptLeftOffset + Col.XPos;
     Cell.Right = Cell.Left + Col.CellWidth - 1;
     Cell.Top = Cell.Bottom = Row;
-    TLineFlags Flags;
-    Flags.EdgeStart = PS.Borders && (Col.FirstOnPage || (Col.FirstOfZone && !PS.ShareAdjBorders)) &&
-                      Col.LeftLineWidth > 0;
-    Flags.Joint = Col.FirstOfZone && PS.Borders && PS.ShareAdjBorders;
-    Flags.EdgeEnd = Col.LastOnPage || (Col.LastOfZone && !PS.ShareAdjBorders);
-    Flags.FirstOnPage = Col.FirstOnPage;
-    PS.DrawTextFrame(Band, lkBottomEdge, TRect{}, Cell, Flags);
+    PS.DrawTextFrame(Band, lkBottomEdge, TRect{}, Cell, PS.ColumnLineFlags(Col));
   });
 }
 
@@ -121,6 +115,15 @@ void TvlxPrintSettings::PutLineChars(char Start, char Fill, char End, int FirstR
     if (LastCol - FirstCol > 1) Line.replace(FirstCol, LastCol - FirstCol - 1, LastCol - FirstCol - 1, Fill);
     Line[LastCol - 1] = Last;
   }
+}
+
+TLineFlags TvlxPrintSettings::ColumnLineFlags(const TColsListData& Col) const {
+  TLineFlags Flags;
+  Flags.EdgeStart = Borders && (Col.FirstOnPage || (Col.FirstOfZone && !ShareAdjBorders)) && Col.LeftLineWidth > 0;
+  Flags.Joint = Col.FirstOfZone && Borders && ShareAdjBorders;
+  Flags.EdgeEnd = Col.RightLineWidth > 0 && (Col.LastOnPage || (Col.LastOfZone && !ShareAdjBorders));
+  Flags.FirstOnPage = Col.FirstOnPage;
+  return Flags;
 }
 
 void TvlxPrintSettings::PickLineDrawChars(uint8_t Band, TLineKind Kind, const TLineFlags& Flags,

@@ -178,6 +178,9 @@ public:
   void ClearPageLines();
   void PutLineChars(char Start, char Fill, char End, int FirstRow, int LastRow, int FirstCol,
                     int LastCol);
+  // Where a column's edges start and end on the page across: the one rule for the cells of a
+  // row and for the rules across the page.
+  TLineFlags ColumnLineFlags(const TColsListData& Col) const;
   void PickLineDrawChars(uint8_t Band, TLineKind Kind, const TLineFlags& Flags, char& Start,
                          char& Fill, char& End) const;
   // One edge of a cell, when its line kind is on in the styles and the output is in text units.

@@ -57,15 +57,10 @@ protected:
     TRowEdgeChars Row;
     for (int I = 0; I < 3; ++I) {
       const TColsListData& Col = *Info.ColsList->Items(I);
-      TLineFlags Flags;
-      Flags.EdgeStart = PS->Borders && (Col.FirstOnPage || (Col.FirstOfZone && !PS->ShareAdjBorders)) &&
-                        Col.LeftLineWidth > 0;
-      Flags.Joint = Col.FirstOfZone && PS->Borders && PS->ShareAdjBorders;
-      Flags.EdgeEnd = Col.RightLineWidth > 0 && (Col.LastOnPage || (Col.LastOfZone && !PS->ShareAdjBorders));
-      Flags.FirstOnPage = Col.FirstOnPage;
       const TRect Cell{Col.XPos, Top, Col.XPos + Col.CellWidth - 1, Top + 1};
       PS->CurCol = I;
-      PS->DrawCellBorders(TRect{0, 1, 0, 0}, Cell, Flags, {Col.LeftLineKind, Col.RightLineKind}, 2, Row);
+      PS->DrawCellBorders(TRect{0, 1, 0, 0}, Cell, PS->ColumnLineFlags(Col), {Col.LeftLineKind, Col.RightLineKind}, 2,
+                          Row);
     }
     PS->CellRect.Bottom = Top + 1;
     PS->PageTop = PS->EdgePending = false;
@@ -83,25 +78,6 @@ protected:
 using TLines = std::vector<std::string>;
 
 }  // namespace
-
-TEST_F(BordersTest, OpenGridWithoutBordersDrawsOnlyInnerLines) {
-  TColsListData& Last = *Info.ColsList->Items(2);
-  Last.CellWidth = 5;
-  Last.RightLineKind = lkNone;
-  Last.RightLineWidth = 0;
-  PS->RptWidth = 15;
-  PS->Borders = false;
-  PS->PageTop = false;
-  FrameRow(0);
-  FrameRow(2);
-  int Line = 3;
-  PS->DrawBandEndRule(2, Line);
-  EXPECT_EQ(Lines(), (TLines{" ----+----+----",
-                             "     |    |    ",
-                             " ----+----+----",
-                             "     |    |    "}));
-  EXPECT_EQ(Line, 4);
-}
 
 TEST_F(BordersTest, AGroupHeadingRowClosesTheBoxAboveAndTheNextRowOpensOne) {
   Settings.LineDrawSet = 1;

@@ -1,11 +1,8 @@
-#include <functional>
-
 #include "engine/VLMXGbl/LineDraw.h"
 #include "engine/VLMXGbl/Memo.h"
 #include "engine/VLMXGbl0.h"
 #include "framework/Printers.h"
 #include "tests/engine/TextReportFixture.h"
-#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -62,66 +59,6 @@ protected:
     for (int I = 0; I < Run->PageLines.Count(); ++I) Result.push_back(Run->PageLines[I]);
     return Result;
   }
-};
-
-// Whole reports run as the Print command runs them: the options copied to the run, the report
-// start and the page loop, the pages written to a text file and read back page by page.
-class ReportPagesTest : public PageComposeTest {
-protected:
-  void SetUp() override {
-    PageComposeTest::SetUp();
-    Settings->SetItemOpt(ioFormFeeds, true);
-    Run->PanelsAcrossPage = 1;
-  }
-
-  // The pages of Grid's report on a page of Width x Height; Prepare runs once the columns are
-  // listed, before the columns are measured.
-  std::vector<V> Pages(TStringGrid* Grid, int Width, int Height, const std::function<void()>& Prepare = {}) {
-    Run->Borders = Settings->ItemOpt(ioBorders);
-    Run->VerticalLines = Settings->ItemOpt(ioVerticalLines);
-    Run->ShareAdjBorders = Settings->ItemOpt(ioShareAdjBorders);
-    Run->PageWidth = Run->RightEdge = Width;
-    Run->PageHeight = Height;
-    Start(Grid);
-    if (Prepare) Prepare();
-    Styles->CalcLineWidths();
-    bool RescanPending = true;
-    Info->ColumnScan(nullptr, nullptr, RescanPending);
-    Info->CountTotalLines();
-    Run->OutAnyFile = Run->OutTextFile = true;
-    Settings->OutputFileName = File;
-    Run->SetPageRange(pwAll, false, {}, {});
-    EXPECT_EQ(Run->Execute(false), 1);
-    std::vector<V> Result(1);
-    std::string Line;
-    for (char C : FileBytes(File)) {
-      if (C == '\f') Result.emplace_back();
-      else if (C == '\n') Result.back().push_back(Line), Line.clear();
-      else if (C != '\r') Line += C;
-    }
-    Result.pop_back();  // the closing form feed
-    return Result;
-  }
-
-  // A title row and Rows rows of Cols cells made by Text(column, row), no fixed column.
-  TStringGrid* Grid(int Cols, int Rows, std::string (*Text)(int, int) = Cell) {
-    TRows Cells(Rows + 1, V(Cols));
-    for (int R = 0; R <= Rows; ++R)
-      for (int C = 0; C < Cols; ++C) Cells[R][C] = Text(C, R);
-    return GridOf(Cells);
-  }
-
-  TvlxRptMemo& Memo(RptMemoIndex Index, const std::string& Text, int WidPer = 100, uint8_t Alignment = 0) {
-    TvlxRptMemo& M = *Settings->RptMemo(Index);
-    M.Text = Text;
-    M.Visible = true;
-    M.WidPer = WidPer;
-    M.Alignment = Alignment;
-    return M;
-  }
-
-  TTempDir Dir;
-  std::string File = Dir / "report.txt";
 };
 
 }  // namespace
@@ -247,75 +184,5 @@ TEST_F(PageComposeTest, PageEndIsReachedOnOrAfterTheReportEnd) {
     Run->CurVertPage = C.Vert;
     EXPECT_EQ(Run->IsPageEndReached(C.UseFooter, C.ComparePagesAcross, C.Panel), C.Reached)
         << C.TotalsPage << "/" << C.FooterPage << " at " << C.Across << "-" << C.Vert;
-  }
-}
-
-namespace {
-
-// The grid's three columns framed with the bars B: titles, data rows 1..3 and a totals row.
-V Framed(const std::string& B, std::initializer_list<int> Rows) {
-  V Lines;
-  for (int R : Rows) {
-    const std::string Name = R == 0 ? "Name" : R < 0 ? "    " : "Row" + std::to_string(R);
-    const std::string Qty = R == 0 ? "Qty" : R < 0 ? "60 " : std::to_string(R * 10) + " ";
-    const std::string Note = R == 0 ? "Note" : R < 0 ? "    " : "n" + std::to_string(R) + "  ";
-    Lines.push_back(B + Name + B + Qty + B + Note + B);
-  }
-  return Lines;
-}
-
-// A rule across the three columns: its left end, fill, joints and right end.
-std::string Rule(const std::string& L, const std::string& F, const std::string& J, const std::string& R) {
-  std::string Fill4, Fill3;
-  for (int I = 0; I < 4; ++I) Fill4 += F;
-  for (int I = 0; I < 3; ++I) Fill3 += F;
-  return L + Fill4 + J + Fill3 + J + Fill4 + R;
-}
-
-V Join(std::initializer_list<V> Parts) {
-  V Lines;
-  for (const V& P : Parts) Lines.insert(Lines.end(), P.begin(), P.end());
-  return Lines;
-}
-
-}  // namespace
-
-// The data rows close their box on the line below the last one; the totals follow on lines of
-// their own (or share that rule with shared borders) and the report footer comes after both.
-// No row is overwritten, every corner is the one its place asks for, and totals that move to
-// the next page leave a closed box behind and do not print twice.
-TEST_F(ReportPagesTest, BordersCloseTheBodyAndFrameTheTotalsAndFooter) {
-  const std::string H = "\xC4", V1 = "\xB3";
-  const std::string Top = Rule("\xDA", H, "\xC2", "\xBF"), Mid = Rule("\xC3", H, "\xC5", "\xB4"),
-                    Bottom = Rule("\xC0", H, "\xC1", "\xD9");
-  const std::string Dashes(15, '-'), Cross = "|----+---+----|", Blank(15, ' '), End = "END" + std::string(17, ' ');
-  const V Titles = Framed(V1, {0}), Rows = Framed(V1, {1, 2, 3}), Totals = Framed(V1, {-1});
-  struct TCase { uint8_t Set; bool Share, Totals; int Height; std::vector<V> Expected; };
-  const std::vector<TCase> Cases = {
-      {0, false, false, 20, {Join({{Dashes}, Framed("|", {0}), {Dashes, Dashes}, Framed("|", {1, 2, 3}), {Dashes, End}})}},
-      {0, true, true, 20,
-       {Join({{Dashes}, Framed("|", {0}), {Cross}, Framed("|", {1, 2, 3}), {Cross}, Framed("|", {-1}), {Dashes, End}})}},
-      {1, false, true, 20, {Join({{Top}, Titles, {Bottom, Top}, Rows, {Bottom, Top}, Totals, {Bottom, End}})}},
-      {1, true, true, 20, {Join({{Top}, Titles, {Mid}, Rows, {Mid}, Totals, {Bottom, End}})}},
-      {1, true, false, 20, {Join({{Top}, Titles, {Mid}, Rows, {Bottom, End}})}},
-      // The footer does not fit below the totals: its own page does not repeat them.
-      {1, false, true, 11, {Join({{Top}, Titles, {Bottom, Top}, Rows, {Bottom, Top}, Totals, {Bottom}}), {"", End}}},
-      // The totals do not fit below the rows.
-      {1, false, true, 10, {Join({{Top}, Titles, {Bottom, Top}, Rows, {Bottom}}),
-                            Join({{Top}, Titles, {Bottom, Blank, Top}, Totals, {Bottom, End}})}},
-      {1, true, true, 8, {Join({{Top}, Titles, {Mid}, Rows, {Bottom}}), Join({{Top}, Titles, {Mid}, Totals, {Bottom, End}})}},
-  };
-  for (const TCase& C : Cases) {
-    Settings->LineDrawSet = C.Set;
-    Settings->SetItemOpt(ioBorders, true);
-    Settings->SetItemOpt(ioVerticalLines, true);
-    Settings->SetItemOpt(ioShareAdjBorders, C.Share);
-    Settings->SetItemOpt(ioColumnTotals, C.Totals);
-    Memo(RptFtr, "END");
-    EXPECT_EQ(Pages(Grid(3, 3), 20, C.Height, [&] {
-                if (C.Totals) SetTotal("Col#1", tkSum).KindChanged = true;
-              }),
-              C.Expected)
-        << int(C.Set) << C.Share << C.Totals << " height " << C.Height;
   }
 }

@@ -56,11 +56,6 @@ const std::vector<TCase> AllCases = {
      With(Framed, {"TxtCharsPageWid=100", "HideColumns=~Line#,Col#2,Col#3,Col#4", "PanelsAcrossPage=2",
                    "InterPanelGapTxt=4", "LinesPerpage=30"}),
      {{PgTi, PageTitle}, {PgNum, "\rPage ^P"}}, {}},
-    {"books-page-range", TSource::Books,
-     With(Framed, {"LinesPerpage=25", "PrintWhat=6", "PageRangeFrom=0,2", "PageRangeTo=0,3"}),
-     {{PgTi, PageTitle}, {PgNum, "\rPage ^P"}}, {}},
-    {"books-current-page", TSource::Books, With(Framed, {"LinesPerpage=25", "PrintWhat=1"}),
-     {{PgTi, PageTitle}, {PgNum, "\rPage ^P"}}, {}},
     {"books-hlines", TSource::Books,
      With(Framed, {"ioHorizontalLines=1", "HorizLineFreq=5", "LinesPerpage=40"}), {{PgTi, PageTitle}}, {}},
     {"numbers-totals", TSource::Numbers, Framed, {{PgTi, NumbersTitle}}, SumsAt({0})},
@@ -73,9 +68,6 @@ const std::vector<TCase> AllCases = {
     {"numbers-group-lines", TSource::Numbers,
      With(Framed, {"OutputQuality=1", "NumGrpBrkCols=2", "AdjGrpBrkLines=1", "ioGrpBrkLines=1"}),
      {{PgTi, NumbersTitle}}, SumsAt({0})},
-    // 40 characters: three pages across, the two group columns on each.
-    {"numbers-wide-fixed", TSource::Numbers, With(Framed, {"TxtCharsPageWid=40", "NumFixedCols=3", "LinesPerpage=40"}),
-     {{PgNum, "\r^P"}}, SumsAt({0})},
     // Every memo, the macros with their alignment letters, fixed date and time formats.
     {"numbers-memos", TSource::Numbers,
      With(Framed, {"LinesPerpage=50", "MemoDateFormatStr=yyyy-mm-dd", "MemoTimeFormatStr=hh:nn:ss",
