@@ -255,17 +255,6 @@ void TColsList::MarkPageTotals(int Page) {
   }
 }
 
-int TColsList::LastTotalLevel() const {
-  for (const auto& Column : FItems) {
-    if (!Column || !Column->TotList || !Column->Printed) continue;
-    for (int L = CurLevel - 1; L >= 0; --L) {
-      const TColTotListData* Entry = Column->TotList->Items(L);
-      if (Entry && Entry->Kind != tkNone) return L;
-    }
-  }
-  return -1;
-}
-
 void TColsList::ResetTotals(bool Clear) {
   for (const auto& Column : FItems) {
     if (!Column) continue;

@@ -173,9 +173,6 @@ public:
   // Freezes the totals at CurLevel printed on page across Page. The other levels stay as they
   // are: a print changes no total that the settings store.
   void MarkPageTotals(int Page);
-  // Innermost level below CurLevel with a total, from the first printed column that has one;
-  // -1.
-  int LastTotalLevel() const;
   void ResetTotals(bool Clear);
   // Adds Value to column Col's totals at levels 0 to UpToLevel.
   void AddValue(int Col, const TvlxFieldValue& Value, int UpToLevel);

@@ -94,16 +94,6 @@ TEST_F(BordersTest, AGroupHeadingRowClosesTheBoxAboveAndTheNextRowOpensOne) {
   EXPECT_EQ(Lines()[5], "\xB3    \xB3    \xB3    \xB3");
 }
 
-TEST_F(BordersTest, NothingIsDrawnInDeviceUnits) {
-  PS->UnitSet = usDevice;
-  FrameRow(0);
-  int Line = 1;
-  PS->DrawBandEndRule(2, Line);
-  PS->DrawBandRule(2, lkBottomEdge);
-  EXPECT_EQ(PS->PageLines.Count(), 0);
-  EXPECT_EQ(Line, 2);
-}
-
 TEST_F(BordersTest, PutLineCharsPlacesARun) {
   PS->RptLeftOffset = 2;
   PS->RptWidth = 6;

@@ -25,46 +25,6 @@ double Result(const TColTotListData& Total) {
 
 }  // namespace
 
-TEST_F(AdapterTest, RepeatedGroupValuesAreBlankedAndMarkedAtAPageTop) {
-  auto* Grid = Make<TStringGrid>("grid");
-  const struct {
-    const char* Name;
-    std::vector<V> Rows;
-    int PageTopRow;  // row (from 0) that starts a new page; -1 none
-    std::string SameValue;
-    std::vector<V> Printed;  // the two group columns of each row
-  } Cases[] = {
-      {"A A B B", {{"A", "x"}, {"A", "x"}, {"B", "x"}, {"B", "x"}}, -1, "", {{"A", "x"}, {"", ""}, {"B", "x"}, {"", ""}}},
-      {"new page at a new value", {{"A", "1"}, {"A", "1"}, {"B", "1"}, {"B", "1"}}, 2, "",
-       {{"A", "1"}, {"", ""}, {"B", "1"}, {"", ""}}},
-      {"new page at a repeat", {{"A", "1"}, {"A", "1"}, {"A", "1"}, {"B", "2"}}, 2, "",
-       {{"A", "1"}, {"", ""}, {"*A", "*1"}, {"B", "2"}}},
-      {"case is ignored", {{"Smith", "a"}, {"SMITH", "a"}}, -1, "", {{"Smith", "a"}, {"", ""}}},
-      {"outer change restarts inner", {{"A", "1"}, {"B", "1"}, {"B", "1"}}, -1, "", {{"A", "1"}, {"B", "1"}, {"", ""}}},
-      {"same-value text", {{"A", "1"}, {"A", "2"}}, -1, "\"", {{"A", "1"}, {"\"", "2"}}},
-      // Texts that look like the bookkeeping of earlier values are data like any other.
-      {"tag-like data", {{"~`~", "x~^5"}, {"~`~", "x~^5"}, {"x", "x"}}, -1, "", {{"~`~", "x~^5"}, {"", ""}, {"x", "x"}}},
-  };
-  Settings->NumGrpBrkCols = 2;
-  for (const auto& C : Cases) {
-    SCOPED_TRACE(C.Name);
-    FillGrid(Grid, C.Rows, false);
-    Settings->GrpBrkSameValue = C.SameValue;
-    Start(Grid);
-    std::vector<V> Printed;
-    ASSERT_TRUE(Info->First());
-    for (int Row = 0; !Info->EndOfRows; Info->Next(2, false)) {
-      Run->PageTop = Row++ == C.PageTopRow;
-      V Texts = RowTexts(2);
-      Printed.push_back({Texts[1], Texts[2]});
-      // The replaced text stays known to the cell printer; the mark is flagged.
-      EXPECT_EQ(Info->FieldInfo->SuppressedText, Texts[2].empty() ? C.Rows[Row - 1][1] : "");
-      EXPECT_EQ(Info->FieldInfo->Repeated, Texts[2][0] == '*');
-    }
-    EXPECT_EQ(Printed, C.Printed);
-  }
-}
-
 TEST_F(AdapterTest, TitlesAndTotalsBreakLinesButDataKeepsThem) {
   auto* Grid = FillGrid(Make<TStringGrid>("grid"), {{"a|b", "c~d"}});
   Grid->SetCells(1, 0, "Unit|Price");

@@ -170,11 +170,6 @@ TEST_F(ColsListTest, TotalLevelsAcrossPages) {
   First.TotList->Items(1)->Kind = tkNone;
   for (int L : {0, 1, 2}) SetKind(Second, L, tkSum);
 
-  // The first printed column with a total decides, not the innermost level of all columns.
-  for (auto [CurLevel, Expected] : {std::pair{0, -1}, {1, 0}, {3, 0}, {4, 3}, {9, 3}}) {
-    List.CurLevel = CurLevel;
-    EXPECT_EQ(List.LastTotalLevel(), Expected) << CurLevel;
-  }
   EXPECT_EQ(List.NextTotalsPage(2, 2), 2);
   EXPECT_EQ(List.NextTotalsPage(2, 1), -1);  // a layout narrower than the columns say
 

@@ -360,33 +360,6 @@ TEST_F(MemoTest, BodyMemosThatDoNotFitAreClippedOrRefused) {
   EXPECT_TRUE(PS->PrintMemoRegion(RptFtr, false, true));
 }
 
-TEST_F(MemoTest, ReportEndPositionsAreRecordedOnceAtTheEndOfData) {
-  Memo(RptFtr, "The end");
-  Memo(PgFtr, "Footer");
-  PS->RptFtrPos = {-99, -99};
-  PS->PagesAcross = 2;
-  PS->CurPageAcross = 1;
-  PS->CurVertPage = 4;
-  PS->CurPanel = 2;
-  Info.EndOfRows = true;
-  PS->PrintMemoRegion(RptFtr, false, true);
-  PS->PrintMemoRegion(PgFtr, false, true);
-  EXPECT_EQ(PS->RptFtrPos, (TPoint{-99, -99}));  // not the last page across
-  EXPECT_EQ(PS->TotalsPage, -1);
-  PS->CurPageAcross = 2;
-  PS->PrintMemoRegion(RptFtr, true, true);        // measuring records nothing
-  EXPECT_EQ(PS->RptFtrPos, (TPoint{-99, -99}));
-  PS->PrintMemoRegion(RptFtr, false, true);
-  PS->PrintMemoRegion(PgFtr, false, true);
-  PS->CurVertPage = 5;
-  PS->PrintMemoRegion(RptFtr, false, true);
-  PS->PrintMemoRegion(PgFtr, false, true);
-  EXPECT_EQ(PS->RptFtrPos, (TPoint{2, 4}));
-  EXPECT_EQ(PS->RptFtrPanel, 2);
-  EXPECT_EQ(PS->TotalsPage, 4);
-  EXPECT_EQ(PS->PgFtrPanel, 2);
-}
-
 TEST_F(MemoTest, DeviceUnitsDrawTheStoredLinesInTheTextRectangle) {
   TFixedDevice Device;
   Canvas.SetDevice(&Device);

@@ -63,31 +63,6 @@ protected:
 
 }  // namespace
 
-TEST_F(PageComposeTest, RowThatDoesNotFitLeavesThePageAsItWas) {
-  Settings->SetItemOpt(ioBorders, true);
-  Settings->MaxStringLines = 3;
-  auto* Grid = MakeGrid(3, 6, Cell);
-  Grid->SetFixedCols(0);
-  Start(Grid);
-  Begin(30, 12);
-  Grid->SetCells(2, 2, "aa bb cc");  // row 2 now needs three lines
-  Run->CurVertPage = 1;
-  Run->PrintPage();
-  Run->PageTop = Run->EdgePending = false;
-  // Room for one more one-line row, not for the three lines of row 2.
-  Run->CellRect.Bottom = Run->BodyBottom - 3;
-  const V Before = Lines();
-  Info->First();
-  Info->Next(2, false);
-  EXPECT_FALSE(Run->PrintBandRow(2, -1));
-  EXPECT_EQ(Lines(), Before);
-  EXPECT_EQ(Run->CellRect.Bottom, Run->BodyBottom - 3);
-  Info->First();
-  EXPECT_TRUE(Run->PrintBandRow(2, -1));
-  EXPECT_EQ(Run->CellRect.Bottom, Run->BodyBottom - 2);
-  EXPECT_EQ(Run->PageLines[Run->BodyBottom - 2], "|Row110 n1  |");
-}
-
 TEST_F(PageComposeTest, NumberTooWideForItsCellPrintsStarsAndTextWraps) {
   Settings->SetItemOpt(ioBorders, true);
   Settings->SetItemOpt(ioVerticalLines, true);
@@ -161,28 +136,4 @@ TEST_F(PageComposeTest, ReportAlignmentPlacesTheReportBetweenTheMargins) {
   Run->PanelsAcrossPage = 2;
   Run->PanelGap = 3;
   EXPECT_EQ(Run->CalcReportWidth(), 2 * Width + 3);
-}
-
-TEST_F(PageComposeTest, PageEndIsReachedOnOrAfterTheReportEnd) {
-  Run->PagesAcross = 2;
-  const struct {
-    int TotalsPage, FooterPage, Across, Vert, Panel;
-    bool UseFooter, ComparePagesAcross, Reached;
-  } Cases[] = {
-      {-1, -99, 1, 1, 1, false, false, false},  // nothing placed yet
-      {3, -99, 2, 3, 1, false, false, true},    // totals out on this page, last page across
-      {3, -99, 1, 3, 1, false, true, false},    // the page across before the totals' last one
-      {3, -99, 1, 3, 1, false, false, true},    // vertical pages only
-      {3, -99, 2, 2, 1, false, false, false},
-      {-1, 4, 1, 4, 1, true, true, false},      // the footer is on page across 2
-      {-1, 4, 1, 5, 1, true, true, true},
-  };
-  for (const auto& C : Cases) {
-    Run->TotalsPage = C.TotalsPage;
-    Run->RptFtrPos = {2, C.FooterPage};
-    Run->CurPageAcross = C.Across;
-    Run->CurVertPage = C.Vert;
-    EXPECT_EQ(Run->IsPageEndReached(C.UseFooter, C.ComparePagesAcross, C.Panel), C.Reached)
-        << C.TotalsPage << "/" << C.FooterPage << " at " << C.Across << "-" << C.Vert;
-  }
 }

@@ -1,9 +1,9 @@
 // Whole reports over a generated table of report configurations (pages across, repeated and
 // hidden leading columns, ranges, the current and test page, stopped runs, the report footer,
 // totals at several break levels, group columns, cells holding carets, percent signs, quotes and
-// bytes above 127), printed to a text file the way the setup window's Print command prints them.
-// Each output is checked against a model computed from the grid alone, and every run that prints
-// part of a report against the pages the full run has at the same places.
+// bytes above 127), printed the way the setup window's Print command prints them. Each output
+// is checked against a model computed from the grid alone, and every run that prints part of a
+// report against the pages the full run has at the same places.
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -12,6 +12,7 @@
 
 #include "engine/VLMXGbl/RunUI.h"
 #include "framework/Grids.h"
+#include "framework/headless/Printers.h"
 #include "framework/rtl/SysUtils.h"
 #include "tests/support/GoldenReports.h"
 #include "tests/support/HeadlessFixture.h"
@@ -24,22 +25,19 @@ using GoldenReports::TCase;
 using GoldenReports::TReport;
 
 constexpr char Bar = '\xB3';  // the IBM set's vertical line
-constexpr int Rows = 41;
-constexpr int PageHeight = 24;
+constexpr int Rows = 41, PageHeight = 24;
 const V Titles = {"GROUP ONE", "GROUP TWO", "NAME", "QTY", "E=MC^2", "NOTE", "WIDE"};
+const V HiddenSets = {"", "~Line#", "Col#0", "~Line#,Col#0"};
 
-std::string Token(int R) {
-  char S[8];
-  std::snprintf(S, sizeof S, "r%03d", R);
-  return S;
-}
+std::string Token(int R) { return "r" + std::string(R < 10 ? "00" : "0") + std::to_string(R); }
 
-// Cell of source column C of data row R (from 0): the group columns repeat down the rows, the
-// others carry what a memo would read as macros or format specifiers.
+// Cell of source column C of data row R (from 0): the group columns repeat down the rows in
+// letters of either case and look like the bookkeeping of earlier values; the others carry what
+// a memo would read as macros or format specifiers.
 std::string CellText(int C, int R) {
   switch (C) {
-    case 0: return "G^" + std::to_string(R / 7 + 1);
-    case 1: return "H%" + std::to_string(R / 3 % 3 + 1);
+    case 0: return (R % 2 ? "g~`~" : "G~`~") + std::to_string(R / 7 + 1);
+    case 1: return "H%~^" + std::to_string(R / 3 % 3 + 1);
     case 2: return Token(R) + " x^y ^D^P\xE9";
     case 3: return std::to_string(R * 7 % 23 + 1);
     case 4: return R % 6 == 5 ? "" : "E=mc^" + std::to_string(R % 5);
@@ -61,18 +59,22 @@ std::string Trim(const std::string& S) {
   return B == std::string::npos ? "" : S.substr(B, E - B + 1);
 }
 
+int ColOf(const std::string& Title) {
+  return static_cast<int>(std::find(Titles.begin(), Titles.end(), Title) - Titles.begin());
+}
+
 struct TConfig {
   int Width, Fixed, Groups, Hidden, Totals;
   bool Footer, Wide;
+  std::string SameValue;  // what a repeated group value prints as
 };
 
 enum class TMode { All, Range, CurrentPage, TestPage, Abort };
 struct TRun {
   TMode Mode;
   int From = 0, To = 0;  // vertical pages of a range; pages before the abort
+  int FromAcross = 0;    // the page across the range starts on; 0 its first
 };
-
-const V HiddenSets = {"", "~Line#", "Col#0", "~Line#,Col#0"};
 
 // Totals by kind and level: each set has level-0 totals of several kinds; break levels too.
 std::vector<GoldenReports::TTotal> TotalsSet(int Set) {
@@ -85,68 +87,63 @@ std::vector<GoldenReports::TTotal> TotalsSet(int Set) {
 }
 
 TCase CaseOf(const TConfig& C, const TRun& Run) {
-  TCase Case;
-  Case.Name = "property";
-  Case.Source = GoldenReports::TSource::Numbers;
+  TCase Case{"property", GoldenReports::TSource::Numbers, {}, {{PgTi, "TITLE ^P"}, {PgNum, "\rPAGE ^P"}},
+             TotalsSet(C.Totals)};
   Case.Settings = {"OutputQuality=1", "PauseAfterPrinting=0", "DisplayProgressWin=0", "MaxStringLines=1",
                    "MaxStringColWidTxt=999", "LinesPerpage=" + std::to_string(PageHeight),
                    "TxtCharsPageWid=" + std::to_string(C.Width), "NumFixedCols=" + std::to_string(C.Fixed),
-                   "NumGrpBrkCols=" + std::to_string(C.Groups), "HideColumns=" + HiddenSets[C.Hidden]};
-  switch (Run.Mode) {
-    case TMode::Range:
-      Case.Settings.push_back("PrintWhat=6");
-      Case.Settings.push_back("PageRangeFrom=0," + std::to_string(Run.From));
-      Case.Settings.push_back("PageRangeTo=0," + std::to_string(Run.To));
-      break;
-    case TMode::CurrentPage: Case.Settings.push_back("PrintWhat=1"); break;
-    case TMode::TestPage: Case.Settings.push_back("PrintWhat=4"); break;
-    default: break;
-  }
-  Case.Memos = {{PgTi, "TITLE ^P"}, {PgNum, "\rPAGE ^P"}};
+                   "NumGrpBrkCols=" + std::to_string(C.Groups), "HideColumns=" + HiddenSets[C.Hidden],
+                   "GrpBrkSameValue=" + C.SameValue};
+  const std::string PrintWhat[] = {"0", "6", "1", "4", "0"};
+  Case.Settings.push_back("PrintWhat=" + PrintWhat[static_cast<int>(Run.Mode)]);
+  if (Run.Mode == TMode::Range)
+    Case.Settings.insert(Case.Settings.end(), {"PageRangeFrom=" + std::to_string(Run.FromAcross) + "," +
+                                                   std::to_string(Run.From),
+                                               "PageRangeTo=0," + std::to_string(Run.To)});
   if (C.Footer) Case.Memos.push_back({RptFtr, "END OF REPORT"});
-  Case.Totals = TotalsSet(C.Totals);
   return Case;
 }
 
 // The progress window's Abort, pressed after the report's K-th page.
-class TAbortAfter : public TvlxRunUI {
-public:
-  TAbortAfter(TvlxPrintSettings& Run, int K) : FRun(Run), FLeft(K) { SetRunUI(this); }
+struct TAbortAfter : TvlxRunUI {
+  TAbortAfter(TvlxPrintSettings& Run, int K) : Run(Run), Left(K) { SetRunUI(this); }
   ~TAbortAfter() override { SetRunUI(nullptr); }
-  void CheckSuspend() override {
-    if (--FLeft == 0) FRun.RunState = rsTerminatedWithError;
-  }
-
-private:
-  TvlxPrintSettings& FRun;
-  int FLeft;
+  void CheckSuspend() override { Run.RunState = --Left == 0 ? rsTerminatedWithError : Run.RunState; }
+  TvlxPrintSettings& Run;
+  int Left;
 };
 
 struct TPage {
-  int Vert = 0, Across = 0;
+  int Vert = 0, Across = 0;  // from the id the page-number memo printed: "PAGE v" or "PAGE v-a"
   V Lines;
 };
 
 struct TOutput {
-  int Result = 0;
-  int PagesAcross = 0;
-  int PagesWritten = 0;
+  int Result = 0, PagesAcross = 0, PagesWritten = 0;
   std::vector<TPage> Pages;
 };
 
-// The page id the page-number memo printed: "PAGE v" or "PAGE v-a".
-void ReadPageId(TPage& Page) {
-  for (const std::string& Line : Page.Lines) {
-    const size_t At = Line.find("PAGE ");
-    if (At == std::string::npos || Line.find("TITLE") != std::string::npos) continue;
-    const std::string Id = Trim(Line.substr(At + 5));
-    const size_t Dash = Id.find('-');
-    Page.Vert = std::stoi(Id.substr(0, Dash));
-    Page.Across = Dash == std::string::npos ? 1 : std::stoi(Id.substr(Dash + 1));
+// Out's pages from the bytes of a text file or of the spooler: form feeds between the pages
+// and one closing them, CR LF after each line.
+void SplitPages(const std::string& Bytes, TOutput& Out) {
+  std::vector<std::string> Sheets{""};
+  for (char Ch : Bytes) {
+    if (Ch == '\f') Sheets.emplace_back();
+    else Sheets.back() += Ch;
+  }
+  Sheets.pop_back();
+  for (const std::string& Sheet : Sheets) {
+    TPage& Page = Out.Pages.emplace_back();
+    std::string Line;
+    for (char Ch : Sheet) {
+      if (Ch == '\n') Page.Lines.push_back(Line), Line.clear();
+      else if (Ch != '\r') Line += Ch;
+    }
   }
 }
 
-TOutput PrintReport(TStringGrid* Grid, const TConfig& C, const TRun& Run, const std::string& File) {
+TOutput PrintReport(TStringGrid* Grid, const TConfig& C, const TRun& Run, const std::string& File,
+                    TReport::TOutput To = TReport::TOutput::TextFile) {
   Headless::Reset();
   Headless::SetNow(EncodeDate(2026, 3, 14) + EncodeTime(9, 26, 53, 0));
   const TCase Case = CaseOf(C, Run);
@@ -155,7 +152,7 @@ TOutput PrintReport(TStringGrid* Grid, const TConfig& C, const TRun& Run, const 
     TReport Report(Case, Grid);
     std::unique_ptr<TAbortAfter> Abort;
     if (Run.Mode == TMode::Abort) Abort = std::make_unique<TAbortAfter>(Report.Run, Run.To);
-    Out.Result = Report.Print(File);
+    Out.Result = Report.Print(File, To);
     Out.PagesAcross = Report.Run.PagesAcross;
     Out.PagesWritten = Report.Run.PagesWritten;
     // A print changes nothing stored: every total asked for is still there, at its level.
@@ -165,23 +162,24 @@ TOutput PrintReport(TStringGrid* Grid, const TConfig& C, const TRun& Run, const 
       EXPECT_TRUE(Entry && Entry->Kind == T.Kind) << T.Column << " level " << T.Level << " lost by the print";
     }
   }
-  const std::string Bytes = FileBytes(File);
-  std::vector<std::string> Sheets{""};
-  for (char Ch : Bytes) {
-    if (Ch == '\f') Sheets.emplace_back();
-    else Sheets.back() += Ch;
-  }
-  Sheets.pop_back();  // after the closing form feed
-  for (const std::string& Sheet : Sheets) {
-    TPage Page;
-    std::string Line;
-    for (char Ch : Sheet) {
-      if (Ch == '\n') Page.Lines.push_back(Line), Line.clear();
-      else if (Ch != '\r') Line += Ch;
+  if (To == TReport::TOutput::TextFile) {
+    SplitPages(FileBytes(File), Out);
+  } else if (To == TReport::TOutput::RawSpooler) {
+    SplitPages(Headless::SpooledDocuments().at(0).Bytes, Out);
+    EXPECT_EQ(Headless::SpooledDocuments().at(0).PagesStarted, static_cast<int>(Out.Pages.size()));
+  } else {
+    for (const Headless::TPrintedPage& Sheet : Headless::PrintedDocuments().at(0).Pages) {
+      TPage& Page = Out.Pages.emplace_back();
+      for (const auto& Text : Sheet.TextOuts) Page.Lines.push_back(Text.Text);
     }
-    ReadPageId(Page);
-    Out.Pages.push_back(Page);
   }
+  for (TPage& Page : Out.Pages)
+    for (const std::string& Line : Page.Lines)
+      if (const size_t At = Line.find("PAGE "); At != std::string::npos && Line.find("TITLE") == std::string::npos) {
+        const std::string Id = Trim(Line.substr(At + 5));
+        Page.Vert = std::stoi(Id);
+        Page.Across = Id.find('-') == std::string::npos ? 1 : std::stoi(Id.substr(Id.find('-') + 1));
+      }
   return Out;
 }
 
@@ -189,20 +187,16 @@ bool IsRuleLine(const std::string& Line) {
   const std::string T = Trim(Line);
   return !T.empty() && std::all_of(T.begin(), T.end(), [](char Ch) {
     const auto U = static_cast<unsigned char>(Ch);
-    return U == 0xC4 || (U >= 0xB3 && U <= 0xDA && U != Bar);
+    return U == 0xC4 || (U >= 0xB3 && U <= 0xDA && U != 0xB3);
   });
 }
 
-bool IsFieldLine(const std::string& Line) {
-  const std::string T = Trim(Line);
-  return T.size() >= 2 && T.front() == Bar && T.back() == Bar;
-}
-
+// The fields between the vertical lines of a line of cells; none for any other line.
 V Fields(const std::string& Line) {
   const std::string T = Trim(Line);
   V Result;
-  size_t From = 1;
-  for (size_t At; (At = T.find(Bar, From)) != std::string::npos; From = At + 1)
+  if (T.size() < 2 || T.front() != Bar || T.back() != Bar) return Result;
+  for (size_t From = 1, At; (At = T.find(Bar, From)) != std::string::npos; From = At + 1)
     Result.push_back(Trim(T.substr(From, At - From)));
   return Result;
 }
@@ -216,10 +210,10 @@ struct TPageFields {
 TPageFields ReadFields(const TPage& Page) {
   TPageFields P;
   for (const std::string& Line : Page.Lines) {
-    if (!IsFieldLine(Line)) continue;
     const V F = Fields(Line);
+    if (F.empty()) continue;
     const bool TitleLine = P.Columns.empty() && std::any_of(F.begin(), F.end(), [](const std::string& T) {
-      return T == "#" || std::find(Titles.begin(), Titles.end(), T) != Titles.end();
+      return T == "#" || ColOf(T) < static_cast<int>(Titles.size());
     });
     if (TitleLine) P.Columns = F;
     else P.Body.push_back(F);
@@ -228,199 +222,144 @@ TPageFields ReadFields(const TPage& Page) {
   return P;
 }
 
-// The model of one report: the grid's rows, the columns it prints and their totals.
-class TModel {
-public:
-  TModel(const TConfig& C) : FC(C) {
-    FNames = {"#"};
-    for (int Col = 0; Col < (C.Wide ? 7 : 6); ++Col) FNames.push_back(Titles[Col]);
-    V Hidden;
-    for (const std::string& H : {std::string("~Line#"), std::string("Col#0")})
-      if (HiddenSets[C.Hidden].find(H) != std::string::npos) Hidden.push_back(H == "~Line#" ? "#" : Titles[0]);
-    for (int I = 0; I < static_cast<int>(FNames.size()); ++I) {
-      const bool Shown = std::find(Hidden.begin(), Hidden.end(), FNames[I]) == Hidden.end();
-      if (Shown) FPrinted.push_back(FNames[I]);
-      if (Shown && I < C.Fixed) FFixed.push_back(FNames[I]);
-    }
-    for (const GoldenReports::TTotal& T : TotalsSet(C.Totals))
-      if (T.Level == 0) FKinds[Titles[std::stoi(T.Column.substr(4))]] = T.Kind;
+// The columns C prints, in list order; Fixed: only those of the leading fixed ones.
+V PrintedColumns(const TConfig& C, bool Fixed) {
+  V Names;
+  for (int I = 0; I < (C.Wide ? 8 : 7) && (!Fixed || I < C.Fixed); ++I) {
+    const bool Hidden = (I == 0 && C.Hidden % 2) || (I == 1 && C.Hidden >= 2);
+    if (!Hidden) Names.push_back(I == 0 ? "#" : Titles[I - 1]);
   }
+  return Names;
+}
 
-  const V& Printed() const { return FPrinted; }
-  const V& Fixed() const { return FFixed; }
+// The text of column Name on data row R printed as the page's First data row: a group value
+// that repeats the row before (letter case aside, a new outer value starting the inner group
+// afresh) prints blank, or marked at the top of a page.
+std::string Expected(const TConfig& C, const std::string& Name, int R, bool First) {
+  if (Name == "#") return std::to_string(R + 1);
+  const std::string Text = CellText(ColOf(Name), R);
+  if (ColOf(Name) >= C.Groups || R == 0) return Text;
+  bool Same = AnsiSameText(CellText(ColOf(Name), R - 1), Text);
+  if (ColOf(Name) == 1 && C.Hidden < 2 && !AnsiSameText(CellText(0, R - 1), CellText(0, R))) Same = false;
+  return !Same ? Text : First ? "*" + Text : C.SameValue;
+}
 
-  // The text of column Name on data row R printed as the page's First data row.
-  std::string Expected(const std::string& Name, int R, bool First) const {
-    if (Name == "#") return std::to_string(R + 1);
-    const int Col = static_cast<int>(std::find(Titles.begin(), Titles.end(), Name) - Titles.begin());
-    const std::string Text = CellText(Col, R);
-    if (Col >= FC.Groups || R == 0) return Text;
-    bool Same = CellText(Col, R - 1) == Text;
-    // A new value of a printed outer group starts the inner one afresh.
-    if (Col == 1 && (FC.Hidden & 2) == 0 && CellText(0, R - 1) != CellText(0, R)) Same = false;
-    if (!Same) return Text;
-    return First ? "*" + Text : "";
-  }
-
-  // The total of column Name over rows 0..Last; empty for a column without a report total.
-  std::string Total(const std::string& Name, int Last) const {
-    const auto Kind = FKinds.find(Name);
-    if (Kind == FKinds.end()) return "";
-    const int Col = static_cast<int>(std::find(Titles.begin(), Titles.end(), Name) - Titles.begin());
+// The total of column Name over rows 0..Last; empty for a column without a report total.
+std::string Total(const TConfig& C, const std::string& Name, int Last) {
+  for (const GoldenReports::TTotal& T : TotalsSet(C.Totals)) {
+    if (T.Level != 0 || T.Column != "Col#" + std::to_string(ColOf(Name))) continue;
     long double Sum = 0, Min = 1e300L, Max = -1e300L;
     int Count = 0;
     for (int R = 0; R <= Last; ++R) {
-      const std::string Text = CellText(Col, R);
+      const std::string Text = CellText(ColOf(Name), R);
       if (Text.empty()) continue;
-      const long double V = CellValue(Text);
-      Sum += V;
-      Min = std::min(Min, V);
-      Max = std::max(Max, V);
-      ++Count;
+      const long double Value = CellValue(Text);
+      Sum += Value, Min = std::min(Min, Value), Max = std::max(Max, Value), ++Count;
     }
-    long double Value = Sum;
-    if (Kind->second == tkCount) Value = Count;
-    if (Kind->second == tkMin) Value = Min;
-    if (Kind->second == tkMax) Value = Max;
-    if (Kind->second == tkAverage) Value = Count ? Sum / Count : 0;
+    const long double Value = T.Kind == tkCount ? Count : T.Kind == tkMin ? Min : T.Kind == tkMax ? Max
+                              : T.Kind == tkAverage ? (Count ? Sum / Count : 0) : Sum;
     return FloatToStrF(Value, ffGeneral, 15, 0);
   }
-
-private:
-  TConfig FC;
-  V FNames, FPrinted, FFixed;
-  std::map<std::string, TotalKind> FKinds;
-};
-
-std::string Describe(const TConfig& C) {
-  return "width " + std::to_string(C.Width) + " fixed " + std::to_string(C.Fixed) + " groups " +
-         std::to_string(C.Groups) + " hidden '" + HiddenSets[C.Hidden] + "' totals " + std::to_string(C.Totals) +
-         (C.Footer ? " footer" : "") + (C.Wide ? " wide" : "");
+  return "";
 }
 
-// The rows of each vertical page of Out, checking every page of Out against the model on the
-// way: the lines fit the page, the same rows on every page across, the fixed columns on each,
-// every cell verbatim and every total that of the rows printed up to it.
 using TRowsOf = std::map<int, std::vector<int>>;
 
-// LastThrough: the last row printed up to each vertical page, by the full run; none while the
-// full run itself is checked, whose totals come after all its rows.
-TRowsOf CheckPages(const TOutput& Out, const TModel& Model, int Width, const std::map<int, int>* LastThrough,
-                   int* TotalsPages = nullptr) {
-  TRowsOf RowsOf;
+// The rows of each vertical page of Out, checking every page of Out on the way: the lines fit
+// the page and its rules have their corners, the same rows on every page across, the fixed
+// columns on each, every cell verbatim, every total that of the rows printed up to it, at most
+// one totals line a page. Full: the rows of each vertical page of the full run, when part of it
+// is checked; they stand on the lines of a page across that shows no row's name.
+TRowsOf CheckPages(const TOutput& Out, const TConfig& C, const TRowsOf* Full, int* TotalsPages = nullptr) {
   std::map<int, std::vector<TPageFields>> Across;
   for (const TPage& Page : Out.Pages) {
     EXPECT_LE(static_cast<int>(Page.Lines.size()), PageHeight) << "page " << Page.Vert << "-" << Page.Across;
     for (const std::string& Line : Page.Lines) {
-      EXPECT_LE(static_cast<int>(Line.size()), Width) << "line wider than the page: " << Line;
-      if (IsRuleLine(Line)) {
-        const std::string T = Trim(Line);
-        EXPECT_TRUE(std::string("\xDA\xC3\xC0").find(T.front()) != std::string::npos &&
-                    std::string("\xBF\xB4\xD9").find(T.back()) != std::string::npos)
-            << "rule with a wrong corner: " << Line;
-      }
+      EXPECT_LE(static_cast<int>(Line.size()), C.Width) << "line wider than the page: " << Line;
+      const std::string T = Trim(Line);
+      EXPECT_TRUE(!IsRuleLine(Line) || (std::string("\xDA\xC3\xC0").find(T.front()) != std::string::npos &&
+                                        std::string("\xBF\xB4\xD9").find(T.back()) != std::string::npos))
+          << "rule with a wrong corner: " << Line;
     }
     Across[Page.Vert].push_back(ReadFields(Page));
   }
+  TRowsOf RowsOf;
   std::set<std::string> Seen;
   for (auto& [Vert, Pages] : Across) {
-    // The data rows of the vertical page: a body line is a row when some page across shows its
-    // name or line number, else a totals line.
-    size_t Lines = Pages.front().Body.size();
-    std::vector<int> RowAt(Lines, -1);
+    const size_t Lines = Pages.front().Body.size();
+    std::vector<int> RowAt(Lines, -1);  // the row on each body line; -1 a totals line
+    int LastRow = Rows - 1;
+    if (Full) {
+      for (const auto& [Page, PageRows] : *Full) LastRow = Page <= Vert && !PageRows.empty() ? PageRows.back() : LastRow;
+      if (Full->count(Vert)) std::copy_n(Full->at(Vert).begin(), std::min(Lines, Full->at(Vert).size()), RowAt.begin());
+    }
     for (const TPageFields& P : Pages) {
       EXPECT_EQ(P.Body.size(), Lines) << "page " << Vert << ": pages across with other rows";
       for (size_t L = 0; L < std::min(Lines, P.Body.size()); ++L)
         for (size_t F = 0; F < P.Columns.size() && F < P.Body[L].size(); ++F) {
           const std::string& Text = P.Body[L][F];
-          int R = -1;
-          if (P.Columns[F] == "#" && !Text.empty() && std::isdigit(static_cast<unsigned char>(Text[0])))
-            R = std::stoi(Text) - 1;
-          if ((P.Columns[F] == "NAME" || P.Columns[F] == "NOTE") && Text.size() >= 4 && Text[0] == 'r')
-            R = std::stoi(Text.substr(1, 3));
+          const bool Named = (P.Columns[F] == "NAME" || P.Columns[F] == "NOTE") && Text.size() >= 4;
+          const int R = P.Columns[F] == "#" && std::isdigit(static_cast<unsigned char>(Text[0])) ? std::stoi(Text) - 1
+                        : Named ? std::stoi(Text.substr(1, 3))
+                                : -1;
           if (R < 0) continue;
           EXPECT_TRUE(RowAt[L] < 0 || RowAt[L] == R) << "page " << Vert << " line " << L;
           RowAt[L] = R;
         }
     }
-    const int LastRow = LastThrough ? LastThrough->at(Vert) : Rows - 1;
     const auto TotalsLines = std::count(RowAt.begin(), RowAt.end(), -1);
     EXPECT_LE(TotalsLines, 1) << "page " << Vert << ": more than one totals line";
     if (TotalsPages && TotalsLines > 0) ++*TotalsPages;
     for (const TPageFields& P : Pages) {
-      for (const std::string& Name : Model.Fixed())
-        EXPECT_TRUE(std::find(P.Columns.begin(), P.Columns.end(), Name) != P.Columns.end())
-            << "page " << Vert << ": fixed column " << Name << " missing";
+      for (const std::string& Name : PrintedColumns(C, true))
+        EXPECT_TRUE(std::count(P.Columns.begin(), P.Columns.end(), Name)) << "page " << Vert << ": no " << Name;
       Seen.insert(P.Columns.begin(), P.Columns.end());
-      bool First = true;
-      for (size_t L = 0; L < P.Body.size() && L < Lines; ++L) {
+      for (size_t L = 0; L < std::min(Lines, P.Body.size()); ++L)
         for (size_t F = 0; F < P.Columns.size() && F < P.Body[L].size(); ++F) {
           const std::string& Name = P.Columns[F];
-          if (Name == "WIDE" && RowAt[L] >= 0) {  // cut to the page
-            EXPECT_EQ(CellText(6, RowAt[L]).rfind(P.Body[L][F], 0), 0u) << P.Body[L][F];
-          } else if (RowAt[L] >= 0) {
-            EXPECT_EQ(P.Body[L][F], Model.Expected(Name, RowAt[L], First)) << "page " << Vert << " row " << RowAt[L];
-          } else {
-            EXPECT_EQ(P.Body[L][F], Model.Total(Name, LastRow)) << "page " << Vert << " total of " << Name;
-          }
+          const std::string& Text = P.Body[L][F];
+          if (RowAt[L] < 0) EXPECT_EQ(Text, Total(C, Name, LastRow)) << "page " << Vert << " total of " << Name;
+          else if (Name == "WIDE") EXPECT_EQ(CellText(6, RowAt[L]).rfind(Text, 0), 0u) << Text;  // cut to the page
+          else EXPECT_EQ(Text, Expected(C, Name, RowAt[L], L == 0)) << "page " << Vert << " row " << RowAt[L];
         }
-        if (RowAt[L] >= 0) First = false;
-      }
     }
     for (int R : RowAt)
       if (R >= 0) RowsOf[Vert].push_back(R);
   }
-  for (const std::string& Name : Model.Printed())
-    EXPECT_TRUE(Seen.count(Name) || LastThrough) << "column " << Name << " never printed";
+  for (const std::string& Name : PrintedColumns(C, false))
+    EXPECT_TRUE(Seen.count(Name) || Full) << "column " << Name << " never printed";
   return RowsOf;
 }
 
-// The pages of the full run that Run asks for.
-std::vector<const TPage*> AskedPages(const TOutput& Full, const TRun& Run) {
+// Part prints exactly the pages of the full run that Run asks for; a range that ends before
+// the report's end closes its last page with the totals so far, its rows and page number as
+// the full run has them.
+void CheckPart(const TOutput& Part, const TOutput& Full, const TRun& Run) {
   std::vector<const TPage*> Asked;
   for (const TPage& Page : Full.Pages) {
-    const bool In = Run.Mode == TMode::Range       ? Page.Vert >= Run.From && Page.Vert <= Run.To
+    const bool In = Run.Mode == TMode::Range ? std::pair(Page.Vert, Page.Across) >= std::pair(Run.From, Run.FromAcross) &&
+                                                   Page.Vert <= Run.To
                     : Run.Mode == TMode::CurrentPage ? Page.Vert == 1
                     : Run.Mode == TMode::TestPage    ? Page.Vert == 1 && Page.Across == 1
                                                      : static_cast<int>(Asked.size()) < Run.To;
     if (In) Asked.push_back(&Page);
   }
-  return Asked;
-}
-
-// The last line of a data row on Page; -1 without one.
-int LastRowLine(const TPage& Page) {
-  int Last = -1;
-  for (int L = 0; L < static_cast<int>(Page.Lines.size()); ++L) {
-    const V F = IsFieldLine(Page.Lines[L]) ? Fields(Page.Lines[L]) : V();
-    for (const std::string& Text : F)
-      if (Text.size() >= 4 && Text[0] == 'r' && std::isdigit(static_cast<unsigned char>(Text[1]))) Last = L;
-  }
-  return Last;
-}
-
-// Run prints exactly the pages of the full run it asks for; a range that ends before the
-// report's end closes its last page with the totals so far, the rest of that page as the full
-// run has it.
-void CheckPart(const TOutput& Part, const TOutput& Full, const TRun& Run) {
-  const std::vector<const TPage*> Asked = AskedPages(Full, Run);
   ASSERT_EQ(Part.Pages.size(), Asked.size());
   EXPECT_EQ(Part.PagesWritten, static_cast<int>(Asked.size()));
-  const int FullLast = Full.Pages.back().Vert;
   for (size_t I = 0; I < Asked.size(); ++I) {
-    const TPage& Got = Part.Pages[I];
-    const TPage& Want = *Asked[I];
-    EXPECT_EQ(std::pair(Got.Vert, Got.Across), std::pair(Want.Vert, Want.Across));
-    if (Run.Mode == TMode::Range && Want.Vert == Run.To && Run.To < FullLast) {
-      const int Last = LastRowLine(Want);
-      ASSERT_LE(Last + 1, static_cast<int>(Got.Lines.size()));
-      EXPECT_EQ(V(Got.Lines.begin(), Got.Lines.begin() + Last + 1), V(Want.Lines.begin(), Want.Lines.begin() + Last + 1))
-          << "page " << Want.Vert << "-" << Want.Across;
-      ASSERT_GE(Got.Lines.size(), 2u);
-      EXPECT_EQ(V(Got.Lines.end() - 2, Got.Lines.end()), V(Want.Lines.end() - 2, Want.Lines.end()));
-    } else {
-      EXPECT_EQ(Got.Lines, Want.Lines) << "page " << Want.Vert << "-" << Want.Across;
+    const V& Got = Part.Pages[I].Lines;
+    const V& Want = Asked[I]->Lines;
+    EXPECT_EQ(std::pair(Part.Pages[I].Vert, Part.Pages[I].Across), std::pair(Asked[I]->Vert, Asked[I]->Across));
+    if (Run.Mode != TMode::Range || Asked[I]->Vert != Run.To || Run.To >= Full.Pages.back().Vert) {
+      EXPECT_EQ(Got, Want) << "page " << Asked[I]->Vert << "-" << Asked[I]->Across;
+      continue;
     }
+    size_t Rows = 0;  // lines down to the last row's
+    for (size_t L = 0; L < Want.size(); ++L)
+      if (!Fields(Want[L]).empty()) Rows = L + 1;
+    ASSERT_GE(Got.size(), std::max<size_t>(Rows, 2));
+    EXPECT_EQ(V(Got.begin(), Got.begin() + Rows), V(Want.begin(), Want.begin() + Rows));
+    EXPECT_EQ(V(Got.end() - 2, Got.end()), V(Want.end() - 2, Want.end()));
   }
 }
 
@@ -430,18 +369,17 @@ TEST(ReportProperty, EveryRunPrintsWhatItWasAskedAndAsTheGridHoldsIt) {
   TTempDir Dir;
   const std::string File = Dir / "report.txt";
   TForm Owner(nullptr);
-  auto MakeGrid = [&](bool Wide) {
-    auto* Grid = new TStringGrid(&Owner);
+  TStringGrid* Grids[2];
+  for (bool Wide : {false, true}) {
+    TStringGrid* Grid = Grids[Wide] = new TStringGrid(&Owner);
     Grid->SetFixedCols(0);
     Grid->SetColCount(Wide ? 7 : 6);
     Grid->SetRowCount(Rows + 1);
-    for (int C = 0; C < Grid->ColCount(); ++C) {
-      Grid->SetCells(C, 0, Titles[C]);
-      for (int R = 0; R < Rows; ++R) Grid->SetCells(C, R + 1, CellText(C, R));
+    for (int Col = 0; Col < Grid->ColCount(); ++Col) {
+      Grid->SetCells(Col, 0, Titles[Col]);
+      for (int R = 0; R < Rows; ++R) Grid->SetCells(Col, R + 1, CellText(Col, R));
     }
-    return Grid;
-  };
-  TStringGrid* Grids[2] = {MakeGrid(false), MakeGrid(true)};
+  }
 
   // A sample of the product, drawn with a fixed seed (the whole product takes too long for the
   // suite): every page width, fixed-column count and hidden set with every other, the rest
@@ -451,14 +389,14 @@ TEST(ReportProperty, EveryRunPrintsWhatItWasAskedAndAsTheGridHoldsIt) {
   std::set<int> PagesAcrossSeen;
   for (int N = 0; N < 36; ++N) {
     auto Pick = [&](int Count) { return static_cast<int>(Random() % Count); };
-    const TConfig C{Widths[N % 3], N / 3 % 3, Pick(3), N % 4, Pick(3), Pick(2) == 1, N % 5 == 4};
-    SCOPED_TRACE(Describe(C));
-    const TModel Model(C);
+    const TConfig C{Widths[N % 3], N / 3 % 3, Pick(3), N % 4, Pick(3), Pick(2) == 1, N % 5 == 4, Pick(2) ? "" : "(same)"};
+    SCOPED_TRACE(testing::Message() << "width, fixed, groups, hidden, totals, footer, wide, same value: " << C.Width
+                                    << C.Fixed << C.Groups << C.Hidden << C.Totals << C.Footer << C.Wide << C.SameValue);
     const TOutput Full = PrintReport(Grids[C.Wide], C, {TMode::All}, File);
     ASSERT_EQ(Full.Result, 1);
     PagesAcrossSeen.insert(Full.PagesAcross);
     int TotalsPages = 0;
-    const TRowsOf RowsOf = CheckPages(Full, Model, C.Width, nullptr, &TotalsPages);
+    const TRowsOf RowsOf = CheckPages(Full, C, nullptr, &TotalsPages);
     EXPECT_EQ(TotalsPages, 1) << "the totals once, on every page across of one page";
     std::set<int> FooterPages;  // the report footer comes once, on the pages across of one page
     for (const TPage& Page : Full.Pages)
@@ -466,26 +404,26 @@ TEST(ReportProperty, EveryRunPrintsWhatItWasAskedAndAsTheGridHoldsIt) {
         if (Line.find("END OF REPORT") != std::string::npos) FooterPages.insert(Page.Vert);
     EXPECT_EQ(FooterPages.size(), C.Footer ? 1u : 0u);
     std::vector<int> All;
-    std::map<int, int> LastThrough;
-    for (const TPage& Page : Full.Pages) {
-      const auto It = RowsOf.find(Page.Vert);
-      if (It != RowsOf.end()) All.insert(All.end(), It->second.begin(), It->second.end());
-      LastThrough[Page.Vert] = All.empty() ? -1 : All.back();
-      if (It != RowsOf.end() && Page.Across < Full.PagesAcross) All.resize(All.size() - It->second.size());
-    }
-    std::vector<int> Expected(Rows);
-    for (int R = 0; R < Rows; ++R) Expected[R] = R;
-    EXPECT_EQ(All, Expected) << "every row once, in order";
+    for (const auto& [Vert, PageRows] : RowsOf) All.insert(All.end(), PageRows.begin(), PageRows.end());
+    for (int R = 0; R < Rows; ++R) EXPECT_EQ(R < static_cast<int>(All.size()) ? All[R] : -1, R) << "every row once, in order";
+    EXPECT_EQ(All.size(), static_cast<size_t>(Rows));
 
     const int Across = Full.PagesAcross;
-    for (const TRun& Run : {TRun{TMode::Range, 1, 2}, TRun{TMode::Range, 2, 3}, TRun{TMode::Range, 3, 99},
+    for (const TRun& Run : {TRun{TMode::Range, 1, 2}, TRun{TMode::Range, 2, 3, Across}, TRun{TMode::Range, 3, 99},
                             TRun{TMode::CurrentPage}, TRun{TMode::TestPage}, TRun{TMode::Abort, 0, 1},
                             TRun{TMode::Abort, 0, Across + 1}}) {
       SCOPED_TRACE(testing::Message() << "mode " << static_cast<int>(Run.Mode) << " " << Run.From << ".." << Run.To);
       const TOutput Part = PrintReport(Grids[C.Wide], C, Run, File);
       EXPECT_EQ(Part.Result, Run.Mode == TMode::Abort ? 3 : 1);
       CheckPart(Part, Full, Run);
-      CheckPages(Part, Model, C.Width, &LastThrough);
+      CheckPages(Part, C, &RowsOf);
+      // The printer and the spooler get the text file's pages, a sheet each.
+      if (Run.From == 2)
+        for (const TReport::TOutput To : {TReport::TOutput::PrinterCanvas, TReport::TOutput::RawSpooler}) {
+          const TOutput Device = PrintReport(Grids[C.Wide], C, Run, File, To);
+          ASSERT_EQ(Device.Pages.size(), Part.Pages.size());
+          for (size_t I = 0; I < Part.Pages.size(); ++I) EXPECT_EQ(Device.Pages[I].Lines, Part.Pages[I].Lines);
+        }
     }
   }
   EXPECT_EQ(PagesAcrossSeen, (std::set<int>{1, 2, 3}));

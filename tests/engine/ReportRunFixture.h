@@ -63,16 +63,6 @@ protected:
     Settings->OutputFileName = Name;
   }
 
-  // Pages of the text file, split at the form feeds between them.
-  std::vector<std::string> FilePages() {
-    std::vector<std::string> Pages{""};
-    for (char C : FileBytes(Name)) {
-      if (C == '\f') Pages.emplace_back();
-      else Pages.back() += C;
-    }
-    return Pages;
-  }
-
   // As the setup window's Print command: the print-what choice is the kind of range.
   int Print(TPrintWhat Kind, TPoint From = {}, TPoint To = {}) {
     if (Settings->PrintWhat != pwSnapshot) Settings->PrintWhat = Kind;

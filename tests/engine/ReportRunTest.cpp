@@ -162,60 +162,8 @@ TEST_F(ReportRunTest, SnapshotNeedsAWindowAndThePrinter) {
   EXPECT_FALSE(Form.Visible());
 }
 
-TEST_F(ReportRunTest, PageLoopOnTheFakePrinterPrintsTheRangesPagesAcross) {
-  // Two columns of 40 characters on a 60-character page: two pages across.
-  Run->PageHeight = 5;
-  Prepare(7, 2, 38);
-  ASSERT_EQ(Run->PagesAcross, 2);
-  ToPrinter();
-
-  auto Texts = [](const Headless::TPrintedPage& Page) {
-    std::string Text;
-    for (const auto& Out : Page.TextOuts) Text += Out.Text + "|";
-    return Text;
-  };
-  EXPECT_EQ(Print(pwAll), 1);
-  ASSERT_EQ(Headless::PrintedDocuments().size(), 1u);
-  std::vector<std::string> All;
-  for (const auto& Page : Headless::PrintedDocuments()[0].Pages) All.push_back(Texts(Page));
-  // Pages 1-1, 1-2, 2-1, 2-2, 3-1, 3-2.
-  ASSERT_EQ(All.size(), 6u);
-  EXPECT_EQ(Run->PagesWritten, 6);
-  EXPECT_EQ(Run->PagesLaidOut, 3);
-  EXPECT_NE(All[2].find(std::string(38, 'a') + "r4"), std::string::npos);
-  EXPECT_NE(All[3].find(std::string(38, 'b') + "r4"), std::string::npos);
-
-  // Each page across is a sheet of its own on the printer and a page of its own on the spooler,
-  // also on a range's last page given without a page across and on the current page.
-  struct TCase { TPrintWhat Kind; Range Pages; std::vector<std::string> Expected; };
-  for (const TCase& C : std::vector<TCase>{{pwPageRange, {{2, 2}, {0, 2}}, {All[3]}},
-                                          {pwPageRange, {{0, 2}, {1, 3}}, {All[2], All[3], All[4]}},
-                                          {pwPageRange, {{2, 1}, {1, 2}}, {All[1], All[2]}},
-                                          {pwPageRange, {{0, 2}, {0, 2}}, {All[2], All[3]}},
-                                          {pwCurrentPage, {}, {All[0], All[1]}}}) {
-    SCOPED_TRACE(testing::Message() << C.Kind << " " << C.Pages.first.Y << "-" << C.Pages.second.Y);
-    ResetPrinters();
-    ToPrinter();
-    EXPECT_EQ(Print(C.Kind, C.Pages.first, C.Pages.second), 1);
-    std::vector<std::string> Printed;
-    for (const auto& Page : Headless::PrintedDocuments().at(0).Pages) Printed.push_back(Texts(Page));
-    EXPECT_EQ(Printed, C.Expected);
-    EXPECT_TRUE(Headless::PrintedDocuments()[0].Ended);
-
-    ToSpooler();
-    EXPECT_EQ(Print(C.Kind, C.Pages.first, C.Pages.second), 1);
-    std::string Bytes;
-    for (std::size_t I = 0; I < C.Expected.size(); ++I) {
-      Bytes += I > 0 ? "\f" : "";
-      for (char Ch : C.Expected[I]) Bytes += Ch == '|' ? std::string("\r\n") : std::string(1, Ch);
-    }
-    ASSERT_EQ(Headless::SpooledDocuments().size(), 1u);
-    EXPECT_EQ(Headless::SpooledDocuments()[0].Bytes, Bytes);
-    EXPECT_EQ(Headless::SpooledDocuments()[0].PagesStarted, static_cast<int>(C.Expected.size()));
-    EXPECT_TRUE(Headless::SpoolerMisuses().empty());
-  }
-}
-
+// Device units draw the page on the printer while it is composed: a page laid out before the
+// range must not reach the sheet, and a row replayed on a later page across prints at its place.
 TEST_F(ReportRunTest, DeviceUnitsReplayRowsInPlaceAndKeepLaidOutPagesOffTheSheet) {
   Settings->OutputQuality = 2;
   Run->SetTextMode();

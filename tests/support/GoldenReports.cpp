@@ -58,7 +58,6 @@ const std::vector<TCase> AllCases = {
      {{PgTi, PageTitle}, {PgNum, "\rPage ^P"}}, {}},
     {"books-hlines", TSource::Books,
      With(Framed, {"ioHorizontalLines=1", "HorizLineFreq=5", "LinesPerpage=40"}), {{PgTi, PageTitle}}, {}},
-    {"numbers-totals", TSource::Numbers, Framed, {{PgTi, NumbersTitle}}, SumsAt({0})},
     {"numbers-totals-unshared", TSource::Numbers, With(Framed, {"ioShareAdjBorders=0"}), {{PgTi, NumbersTitle}},
      SumsAt({0})},
     {"numbers-totals-no-borders", TSource::Numbers, With(Framed, {"ioBorders=0", "ioVerticalLines=0"}),
