@@ -89,7 +89,9 @@ struct TCompositionState {
   int CurVertPage = 0;
   // Number of the row being printed: the line-number column shows it.
   int RecordCounter = 0;
-  // Leading columns repeated on every page across.
+  // The list index below which the columns repeat on every page across: the fixed columns asked
+  // for (a hidden one among them is not printed, the others still repeat), 0 when they leave
+  // no room to repeat them.
   int FixedColCount = 0;
   // Column ColNdx of the list is one of the leading columns repeated on every page across.
   bool IsRepeatedCol(int ColNdx) const { return ColNdx < FixedColCount; }
