@@ -79,14 +79,10 @@ TEST_F(ColumnScanTest, ColumnsAreLaidOutOverPagesAcrossWithRepeatedColumnsAndCut
     int FixedColCount;
   } Cases[] = {
       {"50/60/40", "~Line#", {0, 50, 60, 40}, 0, {{1, 1, 50, 0}, {2, 1, 60, 0}, {3, 1, 40, 0}}, 0},
-      {"one fixed column repeated on every page across", "", {20, 50, 50, 50}, 1,
-       {{1, 1, 20, 0}, {1, 21, 50, 1}, {2, 21, 50, 1}, {3, 21, 50, 1}}, 1},
       {"two fixed columns repeated", "", {10, 20, 50, 50}, 2,
        {{1, 1, 10, 0}, {1, 11, 20, 1}, {1, 31, 50, 2}, {2, 31, 50, 2}}, 2},
       {"one of two fixed columns hidden: the other repeated", "Col#0", {10, 20, 20, 50, 50}, 2,
        {{1, 1, 10, 0}, {1, 11, 20, 1}, {1, 31, 50, 2}, {2, 11, 50, 1}}, 2},
-      {"the line numbers hidden: the other fixed column repeated", "~Line#", {10, 20, 50, 50}, 2,
-       {{1, 1, 20, 0}, {1, 21, 50, 1}, {2, 21, 50, 1}}, 2},
       {"too wide and first on its page: cut, repetition stops", "", {300, 40}, 1,
        {{1, 1, 100, 0}, {2, 1, 40, 0}}, 0},
       {"too wide, not first: moved and cut beside the repeated column", "", {20, 50, 300, 50}, 1,

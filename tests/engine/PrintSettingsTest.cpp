@@ -154,36 +154,6 @@ TEST_F(RunStateTest, AskSelectedRowsCancelEndsTheReportAndFreesItsWindow) {
   }
 }
 
-TEST_F(RunStateTest, RowBookmarksReplayGridRows) {
-  PS->UnitSet = usText;
-  const TPoint Cells[] = {{1, 4}, {1, 5}, {1, 7}};
-  for (int I = 0; I < 3; ++I) {
-    Info.CurCell = Cells[I];
-    PS->RecordCounter = 10 + I;
-    Styles.BandInfo[2].RowNdx = 20 + I;
-    PS->CellRect = {0, 3 * I, 40, 3 * I + 2};
-    PS->TextRect = {0, 3 * I, 40, 3 * I + I};  // rows of 1, 2 and 3 lines
-    PS->BMLineList.AddCurrent();
-  }
-  Info.CurCell = {0, 0};
-  int Height = 0;
-  ASSERT_TRUE(PS->BMLineList.GotoEntry(1, Height));
-  EXPECT_EQ(Height, 2);
-  EXPECT_EQ(Info.CurCell, (TPoint{1, 5}));
-  EXPECT_EQ(PS->RecordCounter, 11);
-  EXPECT_EQ(Styles.BandInfo[2].RowNdx, 21);
-  // The row prints again from its recorded top line.
-  EXPECT_EQ(PS->CellRect, (TRect{-1, 3, -1, 2}));
-
-  for (int Outside : {-1, 3}) {
-    Height = 0;
-    EXPECT_FALSE(PS->BMLineList.GotoEntry(Outside, Height));
-    EXPECT_EQ(Height, -1);
-  }
-  PS->BMLineList.Clear();
-  EXPECT_FALSE(PS->BMLineList.GotoEntry(0, Height));
-}
-
 TEST_F(RunStateTest, RowBookmarksReplayDatasetRowsAndReportALostRecord) {
   TDataSet Data(nullptr);
   Data.FieldDefs().Add("Name", ftString);
