@@ -391,7 +391,8 @@ TEST(ReportProperty, EveryRunPrintsWhatItWasAskedAndAsTheGridHoldsIt) {
     auto Pick = [&](int Count) { return static_cast<int>(Random() % Count); };
     const TConfig C{Widths[N % 3], N / 3 % 3, Pick(3), N % 4, Pick(3), Pick(2) == 1, N % 5 == 4, Pick(2) ? "" : "(same)"};
     SCOPED_TRACE(testing::Message() << "width, fixed, groups, hidden, totals, footer, wide, same value: " << C.Width
-                                    << C.Fixed << C.Groups << C.Hidden << C.Totals << C.Footer << C.Wide << C.SameValue);
+                                    << " " << C.Fixed << " " << C.Groups << " " << C.Hidden << " " << C.Totals << " "
+                                    << C.Footer << " " << C.Wide << " '" << C.SameValue << "'");
     const TOutput Full = PrintReport(Grids[C.Wide], C, {TMode::All}, File);
     ASSERT_EQ(Full.Result, 1);
     PagesAcrossSeen.insert(Full.PagesAcross);
