@@ -91,7 +91,6 @@ struct TReport : TPublishedRun, TvlxStartSteps {
   void LoadSettings(TvlxRun&) override {}
   void ColumnsBuilt() override {
     for (const auto& [Column, Level] : Sums) AddSum(Info.ColsList->IndexOfName(Column), Level);
-    Info.CountTotalLines();
   }
 
   // Classifies Object, measures it and builds its column list.

@@ -61,6 +61,8 @@ bool StartRun(TvlxRun& Run, TvlxStartSteps& Steps) {
   Steps.FitPage(Run, false);
   const bool Valid = Steps.SettingsValid();
   Steps.BeforeColumnScan();
+  // The scan measures as many totals lines as the column list's totals make.
+  Run.Adapter().CountTotalLines();
   bool RescanPending = true;
   Run.Adapter().ColumnScan(nullptr, Steps.PagesAcrossLabel(), RescanPending);
   // Now that the columns are measured, the width and the pages across are known.

@@ -163,7 +163,7 @@ TEST_F(ReportRunTest, SnapshotNeedsAWindowAndThePrinter) {
 }
 
 TEST_F(ReportRunTest, PageLoopEmitsOnlyThePrintRangeToATextFile) {
-  Run->PageHeight = 5;
+  Settings->LinesPerpage = 5;
   Prepare(7);
   ToFile();
   EXPECT_EQ(Print(pwAll), 1);
@@ -193,7 +193,7 @@ TEST_F(ReportRunTest, PageLoopEmitsOnlyThePrintRangeToATextFile) {
 
 TEST_F(ReportRunTest, PageLoopOnTheFakePrinterPrintsTheRangesPagesAcross) {
   // Two columns of 40 characters on a 60-character page: two pages across.
-  Run->PageHeight = 5;
+  Settings->LinesPerpage = 5;
   Prepare(7, 2, 38);
   ASSERT_EQ(Run->PagesAcross, 2);
   ToPrinter();
@@ -246,7 +246,7 @@ TEST_F(ReportRunTest, PageLoopOnTheFakePrinterPrintsTheRangesPagesAcross) {
 }
 
 TEST_F(ReportRunTest, AbortBetweenPagesEndsTheRunAfterTheReportFooter) {
-  Run->PageHeight = 5;
+  Settings->LinesPerpage = 5;
   Prepare(7);
   ToFile();
   TvlxRptMemo& Footer = *Settings->RptMemo(RptFtr);

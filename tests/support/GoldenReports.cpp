@@ -191,7 +191,6 @@ public:
       bool Changed = false;
       List->SetKind(Total.Level, Total.Kind, Changed);
     }
-    FInfo.CountTotalLines();
   }
 
 private:
