@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/VLMXGbl/ColumnTotals.h"
+#include "engine/VLMXGbl/LineDraw.h"
 #include "engine/VLMXGbl/Run.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXUtil.h"
@@ -11,7 +13,13 @@
 
 // ---- The steps a caller may take over ---------------------------------------------------------
 
-void TvlxStartSteps::LoadSettings(TvlxRun& Run) { Run.Adapter().Component->LoadReportSettings(); }
+void TvlxStartSteps::LoadSettings(TvlxRun& Run) {
+  // The line-draw sets are this machine's; the fixed columns are unknown until the report's
+  // section names them.
+  LoadLineDrawStyles(Run.Settings);
+  Run.Settings.NumFixedCols = -1;
+  Run.Adapter().Component->LoadReportSettings();
+}
 
 void TvlxStartSteps::ChooseOutput(TvlxRun& Run) { DeriveOutputFlags(Run); }
 
@@ -50,6 +58,8 @@ void StartObject(TvlxRun& Run, TvlxStartSteps& Steps) {
   Info.CheckEmpty();
   Info.GetSortFields();
   S.NumSortFields = Info.SortFieldCount;
+  // The stored totals belong to the column list as much as the hidden columns do.
+  if (Info.ColsList) LoadColumnTotals(*Info.ColsList, S);
   Steps.ColumnsBuilt();
 }
 

@@ -15,7 +15,8 @@ public:
   virtual ~TvlxStartSteps() = default;
   // The printed object is identified: its kind is known, its settings not yet.
   virtual void ObjectIdentified() {}
-  // Fills the report settings: from the report-settings file of the component by default.
+  // Fills the report settings: by default the line-draw sets of this machine's INI file, then
+  // the report's section of the component's report-settings file.
   virtual void LoadSettings(TvlxRun& Run);
   // The column list is built and the sort fields counted: the settings are complete.
   virtual void ColumnsBuilt() {}
@@ -38,7 +39,7 @@ public:
 // its component: the object identified, the settings loaded and handed to the component's
 // AfterOptionsLoaded, the component's handlers handed to the adapter, the selected rows
 // counted and asked about, the used extent, the number of fixed columns of a new report, the
-// column list, the empty check and the sort fields. Raises what the steps raise: an
+// column list with its stored totals, the empty check and the sort fields. Raises what the steps raise: an
 // unsupported or empty object, the user's stop at the selected-rows question.
 void StartObject(TvlxRun& Run, TvlxStartSteps& Steps);
 

@@ -146,8 +146,8 @@ void TfmVlxMain::InitAppForReport() {
   Printer()->Canvas();
   FSuppressEvents = FSkipOutputRefresh = FSkipValidation = false;
   PrintSettings->PrinterIndex = Printer()->PrinterIndex();
+  // The hints follow this machine's default until the report's settings are loaded.
   LoadLineDrawStyles(*RptSettings);
-  RptSettings->NumFixedCols = -1;
   Application->SetShowHint(RptSettings->ShowHint);
   Application->OnHint = [this](TObject* Sender) { AppHintHandler(Sender); };
   Application->SetHintHidePause(StartHintHidePause);

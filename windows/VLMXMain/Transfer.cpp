@@ -17,7 +17,7 @@
 #include "framework/StdCtrls.h"
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/SysUtils.h"
-#include "windows/VLMXMain/ColumnTotals.h"
+#include "engine/VLMXGbl/ColumnTotals.h"
 #include "windows/VLMXMain/VLMXMain.h"
 
 namespace {
