@@ -9,6 +9,7 @@
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/Printers.h"
+#include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
 
 // ---- The steps a caller may take over ---------------------------------------------------------
@@ -21,7 +22,10 @@ void TvlxStartSteps::LoadSettings(TvlxRun& Run) {
   Run.Adapter().Component->LoadReportSettings();
 }
 
-void TvlxStartSteps::ChooseOutput(TvlxRun& Run) { DeriveOutputFlags(Run); }
+void TvlxStartSteps::ChooseOutput(TvlxRun& Run) {
+  DeriveOutputFlags(Run);
+  FollowDestinationExt(Run);
+}
 
 void TvlxStartSteps::FitPage(TvlxRun& Run, bool) { FitFontToPage(Run, PagesAcrossLabel()); }
 
@@ -121,6 +125,18 @@ void DeriveOutputFlags(TvlxRun& Run) {
   P.OutAnyFile = P.OutTextFile || P.OutRtfFile || P.OutAsciiFile;
   S.LineDrawSet = S.OutputQuality == 1 ? 1 : 0;
   P.SetTextMode();
+}
+
+bool FollowDestinationExt(TvlxRun& Run) {
+  const TvlxPrintSettings& P = Run.State;
+  std::string& Name = Run.Settings.OutputFileName;
+  if (!P.OutAnyFile) return false;
+  const std::string Ext = UpperCase(ExtractFileExt(Name));
+  const char* const Wanted = P.OutTextFile ? ".TXT" : P.OutRtfFile ? ".RTF" : ".ASC";
+  // The name keeps its own spelling when it already has the destination's extension.
+  if ((Ext != ".ASC" && Ext != ".TXT" && Ext != ".RTF") || Ext == Wanted) return false;
+  Name = ChangeFileExt(Name, Wanted);
+  return true;
 }
 
 void MeasurePage(TvlxRun& Run, TControl* Label) {

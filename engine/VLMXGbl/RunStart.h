@@ -20,7 +20,8 @@ public:
   virtual void LoadSettings(TvlxRun& Run);
   // The column list is built and the sort fields counted: the settings are complete.
   virtual void ColumnsBuilt() {}
-  // The styles are loaded: the output flags from the settings (DeriveOutputFlags) by default.
+  // The styles are loaded: the output flags from the settings (DeriveOutputFlags) and the
+  // output file's extension from the destination (FollowDestinationExt) by default.
   virtual void ChooseOutput(TvlxRun& Run);
   // Fits the page to the report as far as it is known (FitFontToPage) by default;
   // ShowWidthWarning: the caller tells the user when the report's width is not known yet.
@@ -61,6 +62,11 @@ bool PrintWhatAllowed(TPrintWhat What, TOutputDest Dest, TObjKind Kind);
 // totals and field formats of the adapter, the line-draw set and the unit set. A print-what
 // choice that the destination or the object does not allow becomes "everything".
 void DeriveOutputFlags(TvlxRun& Run);
+
+// For file output, an output file named with one of the file destinations' extensions (.TXT,
+// .RTF, .ASC, any letter case) takes the chosen destination's; other names stay. True when the
+// name changed.
+bool FollowDestinationExt(TvlxRun& Run);
 
 // The page metrics of the chosen printer or text page in the run's units: the printer put in
 // use (an unusable one gives way to the system's default, which the settings then name), its

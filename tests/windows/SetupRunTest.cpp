@@ -453,14 +453,15 @@ TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
 }  // namespace
 
 // A report's stored settings reach its run alike through the setup window's start and through
-// the start without a window: the same text file, stored totals and all.
+// the start without a window: the same text file, stored totals and all, its name following the
+// destination.
 TEST_F(SetupRunTest, AStoredReportPrintsAlikeThroughTheWindowAndWithoutIt) {
   const TKeys Stored = With(Quiet, {"OutputDest=1", "TxtCharsPageWid=16", "LinesPerpage=12", "NumFixedCols=1",
                                     "HideColumns=", "ColumnTotals=Col#1,,Sum,\"\";Col#2,,Max,\"\"",
                                     "Memo,PgTi=START", "BOOKS", "Memo,PgTi=END"});
-  Section(With(Stored, {"OutputFileName=" + (Dir / "window.txt")}));
+  Section(With(Stored, {"OutputFileName=" + (Dir / "window.asc")}));
   ASSERT_EQ(Print(), 1);
-  Section(With(Stored, {"OutputFileName=" + (Dir / "engine.txt")}));
+  Section(With(Stored, {"OutputFileName=" + (Dir / "engine.asc")}));
   {
     TvlxRun Run;
     TvlxRunScope Scope(Run);
@@ -475,9 +476,9 @@ TEST_F(SetupRunTest, AStoredReportPrintsAlikeThroughTheWindowAndWithoutIt) {
     EXPECT_EQ(Run.State.Execute(false), 1);
     Vlx->FileMgr()->SetReportSettings(nullptr);
   }
-  const std::string Printed = FileBytes(Dir / "window.txt");
+  const std::string Printed = FileBytes(Dir / "window.TXT");
   EXPECT_NE(Printed.find("BOOKS"), std::string::npos) << Printed;
   EXPECT_NE(Printed.find("155"), std::string::npos) << Printed;
   EXPECT_NE(Printed.find("52"), std::string::npos) << Printed;
-  EXPECT_EQ(FileBytes(Dir / "engine.txt"), Printed);
+  EXPECT_EQ(FileBytes(Dir / "engine.TXT"), Printed);
 }

@@ -178,15 +178,7 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
     sbPreview->SetEnabled(!NoColumn && LaidOut);
     if (S.IfOutputFileExists < cbxIfOutputFileExists->Items().Count())
       cbxIfOutputFileExists->SetText(cbxIfOutputFileExists->Items()[S.IfOutputFileExists]);
-    if (P.OutAnyFile) {
-      const std::string Ext = UpperCase(ExtractFileExt(S.OutputFileName));
-      const char* const Wanted = P.OutTextFile ? ".TXT" : P.OutRtfFile ? ".RTF" : ".ASC";
-      // The name keeps its own spelling when it already has the destination's extension.
-      if ((Ext == ".ASC" || Ext == ".TXT" || Ext == ".RTF") && Ext != Wanted) {
-        S.OutputFileName = ChangeFileExt(S.OutputFileName, Wanted);
-        edOutputFileName->SetText(S.OutputFileName);
-      }
-    }
+    if (FollowDestinationExt(P.Run())) edOutputFileName->SetText(S.OutputFileName);
     P.SetTextMode();
   }
   // 8: printer and export options
