@@ -75,8 +75,10 @@ bool StartRun(TvlxRun& Run, TvlxStartSteps& Steps) {
   Steps.FitPage(Run, false);
   const bool Valid = Steps.SettingsValid();
   Steps.BeforeColumnScan();
-  // The scan measures as many totals lines as the column list's totals make.
+  // The scan measures as many totals lines as the column list's totals make, and line numbers
+  // as wide as the last one.
   Run.Adapter().CountTotalLines();
+  SizeLineNumbers(Run);
   bool RescanPending = true;
   Run.Adapter().ColumnScan(nullptr, Steps.PagesAcrossLabel(), RescanPending);
   // Now that the columns are measured, the width and the pages across are known.
@@ -137,6 +139,14 @@ bool FollowDestinationExt(TvlxRun& Run) {
   if ((Ext != ".ASC" && Ext != ".TXT" && Ext != ".RTF") || Ext == Wanted) return false;
   Name = ChangeFileExt(Name, Wanted);
   return true;
+}
+
+void SizeLineNumbers(TvlxRun& Run) {
+  TObjInfo& Info = Run.Adapter();
+  const int Start = Run.Settings.StartingReportLineId;
+  Info.RowNumDigits = static_cast<int>(
+      std::max(IntToStr(Start).size(), IntToStr(Info.RowCount + Start - 1).size()));
+  Info.MaxDigitsSample(2, Info.LineNoSample);
 }
 
 void MeasurePage(TvlxRun& Run, TControl* Label) {

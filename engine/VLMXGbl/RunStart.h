@@ -68,6 +68,11 @@ void DeriveOutputFlags(TvlxRun& Run);
 // name changed.
 bool FollowDestinationExt(TvlxRun& Run);
 
+// The digits of the last line number the report can print, from its starting line number and
+// the object's rows, and the line-number column's sample of that many digits, which the
+// column scan measures.
+void SizeLineNumbers(TvlxRun& Run);
+
 // The page metrics of the chosen printer or text page in the run's units: the printer put in
 // use (an unusable one gives way to the system's default, which the settings then name), its
 // orientation, the line flags, the character cell, the panel gap, the page size and, once the

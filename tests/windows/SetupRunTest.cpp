@@ -457,7 +457,7 @@ TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
 // destination.
 TEST_F(SetupRunTest, AStoredReportPrintsAlikeThroughTheWindowAndWithoutIt) {
   const TKeys Stored = With(Quiet, {"OutputDest=1", "TxtCharsPageWid=16", "LinesPerpage=12", "NumFixedCols=1",
-                                    "HideColumns=", "ColumnTotals=Col#1,,Sum,\"\";Col#2,,Max,\"\"",
+                                    "HideColumns=", "StartingReportLineId=1000", "ColumnTotals=Col#1,,Sum,\"\";Col#2,,Max,\"\"",
                                     "Memo,PgTi=START", "BOOKS", "Memo,PgTi=END"});
   Section(With(Stored, {"OutputFileName=" + (Dir / "window.asc")}));
   ASSERT_EQ(Print(), 1);
