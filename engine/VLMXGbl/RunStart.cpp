@@ -75,10 +75,12 @@ bool StartRun(TvlxRun& Run, TvlxStartSteps& Steps) {
   Steps.FitPage(Run, false);
   const bool Valid = Steps.SettingsValid();
   Steps.BeforeColumnScan();
-  // The scan measures as many totals lines as the column list's totals make, and line numbers
-  // as wide as the last one.
+  // The scan measures as many totals lines as the column list's totals make, line numbers as
+  // wide as the last one, and caps widths in device units at the device copies of the maxima,
+  // now that the page's resolutions are known.
   Run.Adapter().CountTotalLines();
   SizeLineNumbers(Run);
+  Run.Settings.ConvertMarginsToDevice();
   bool RescanPending = true;
   Run.Adapter().ColumnScan(nullptr, Steps.PagesAcrossLabel(), RescanPending);
   // Now that the columns are measured, the width and the pages across are known.
