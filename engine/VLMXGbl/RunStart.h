@@ -40,13 +40,14 @@ public:
 // its component: the object identified, the settings loaded and handed to the component's
 // AfterOptionsLoaded, the component's handlers handed to the adapter, the selected rows
 // counted and asked about, the used extent, the number of fixed columns of a new report, the
-// column list with its stored totals, the empty check and the sort fields. Raises what the steps raise: an
-// unsupported or empty object, the user's stop at the selected-rows question.
+// column list with its stored totals, the empty check and the sort fields. Raises what the
+// steps raise: an unsupported or empty object, the user's stop at the selected-rows question.
 void StartObject(TvlxRun& Run, TvlxStartSteps& Steps);
 
 // The whole start of a run: StartObject, then the styles, the output and the page, the
-// caller's checks, the column scan and the page fitted to the measured columns. Whether the
-// caller's checks passed. Styles that cannot be loaded raise a setup error.
+// caller's checks, the totals lines, line numbers and device sizes the scan measures with, the
+// column scan and the page fitted to the measured columns. Whether the caller's checks passed.
+// Styles that cannot be loaded raise a setup error.
 bool StartRun(TvlxRun& Run, TvlxStartSteps& Steps);
 
 // The Print command's preparation of a started run: the page fitted, the columns measured
