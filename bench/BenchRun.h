@@ -10,13 +10,14 @@
 #include <utility>
 #include <vector>
 
+#include "engine/VLMXGbl/PublishedRun.h"
 #include "engine/VLMXGbl/Run.h"
+#include "engine/VLMXGbl/RunStart.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/DB.h"
 #include "framework/Forms.h"
 #include "framework/Grids.h"
-#include "tests/support/PublishedRun.h"
 
 namespace BenchRun {
 
@@ -81,18 +82,33 @@ inline TObjects& Objects(int RowCount, TCellText Text, bool WithDataSet) {
   return *Entry;
 }
 
-// The run of one report, published to the windows' references while this lives.
-// Set Settings up first, then Start the object.
-struct TReport : TPublishedRun {
+// The run of one report, published to the windows' references while this lives, started as
+// the setup window starts a run, with the settings the benchmark sets on it beforehand.
+struct TReport : TPublishedRun, TvlxStartSteps {
+  // Sums that the start sets on the column list: {column name, break level}.
+  std::vector<std::pair<std::string, int>> Sums;
+
+  void LoadSettings(TvlxRun&) override {}
+  void ColumnsBuilt() override {
+    for (const auto& [Column, Level] : Sums) AddSum(Info.ColsList->IndexOfName(Column), Level);
+  }
+
   // Classifies Object, measures it and builds its column list.
   void Start(TComponent* Object) {
-    Info.Component = &Vlx;
     Vlx.SetObjectToPrint(Object);
-    Info.Setup();
-    Info.CalcUsedExtent();
-    int Count = Info.ColCount;
-    Info.BuildColList(Count, true);
-    Info.CheckEmpty();
+    StartObject(TheRun, *this);
+  }
+
+  // Prints Object into FileName as the setup window prints it with the destination "Text
+  // File": the start of the run, the Print command's preparation, the run; the run's result.
+  int Print(TComponent* Object, const std::string& FileName) {
+    Settings.OutputDest = odTextFile;
+    Settings.OutputFileName = FileName;
+    Vlx.SetObjectToPrint(Object);
+    StartRun(TheRun, *this);
+    bool RescanPending = false;
+    PrepareToPrint(TheRun, *this, RescanPending);
+    return Run.Execute(Settings.PauseAfterPrinting);
   }
 
   // A sum on one column of the column list at break Level (0: the report's).

@@ -3,7 +3,9 @@
 #pragma once
 #include <string>
 
-#include "tests/support/GoldenReports.h"
+#include "bench/BenchRun.h"
+#include "engine/VLMXGbl/LineDraw.h"
+#include "engine/Vellumix/SettingsKeys.h"
 
 namespace GroupedReport {
 
@@ -14,15 +16,24 @@ inline std::string CellText(int Col, int Row) {
   return "text " + std::to_string(Row % 99991) + "-" + std::to_string(Col);
 }
 
-// IBM line drawing on a page wide enough for every column, one group-break column, sums of two
-// number columns for each group and for the report, page numbers, no progress window. The
-// source is the grid given to the report, not the case's own.
-inline const GoldenReports::TCase Case = {
-    "bench-grid",
-    GoldenReports::TSource::Numbers,
-    {"OutputQuality=1", "PauseAfterPrinting=0", "DisplayProgressWin=0", "NumFixedCols=0", "HideColumns=~Line#",
-     "TxtCharsPageWid=160", "LinesPerpage=60", "NumGrpBrkCols=1"},
-    {{PgNum, "\rPage ^P"}},
-    {{"Col#1", 0, tkSum}, {"Col#4", 0, tkSum}, {"Col#1", 1, tkSum}, {"Col#4", 1, tkSum}}};
+// Sets Report up for the report over the keys' defaults: IBM line drawing on a page wide
+// enough for every column, one group-break column, sums of two number columns for each group
+// and for the report, page numbers, the progress window as asked.
+inline void Configure(BenchRun::TReport& Report, bool Progress = false) {
+  TvlxReportSettings& S = Report.Settings;
+  TvlxSettingsKeys(&S).ApplyDefaults();
+  S.OutputQuality = 1;
+  S.PauseAfterPrinting = false;
+  S.DisplayProgressWin = Progress;
+  S.NumFixedCols = 0;
+  S.HideColumns = "~Line#";
+  S.TxtCharsPageWid = 160;
+  S.LinesPerpage = 60;
+  S.NumGrpBrkCols = 1;
+  S.RptMemo(PgNum)->Text = "\rPage ^P";
+  S.GridChrsAscii = DefaultGridChrsAscii;
+  S.GridChrsIbm = DefaultGridChrsIbm;
+  Report.Sums = {{"Col#1", 0}, {"Col#4", 0}, {"Col#1", 1}, {"Col#4", 1}};
+}
 
 }  // namespace GroupedReport

@@ -20,7 +20,6 @@
 #include "bench/GroupedReport.h"
 #include "bench/HeapCount.h"
 #include "engine/VLMXGbl/RptStyles.h"
-#include "tests/support/GoldenReports.h"
 #include "windows/VLMXPrev/PrvwPageList.h"
 
 namespace {
@@ -40,10 +39,11 @@ public:
 void Bench(int Rows) {
   TStringGrid* Grid = BenchRun::Objects(Rows, GroupedReport::CellText, false).Grid;
   // The report benchmark's report: the restart points carry previous values and totals.
-  GoldenReports::TReport Report(GroupedReport::Case, Grid);
+  BenchRun::TReport Report;
+  GroupedReport::Configure(Report);
   const std::string Scratch = (std::filesystem::temp_directory_path() / "preview_bench.txt").string();
   // The start of the run: the columns measured and placed.
-  if (Report.Print(Scratch) != 1) {
+  if (Report.Print(Grid, Scratch) != 1) {
     std::fprintf(stderr, "the report of %d rows failed\n", Rows);
     std::exit(1);
   }

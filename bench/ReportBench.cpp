@@ -43,7 +43,6 @@
 #include "bench/HeapCount.h"
 #include "engine/VLMXGbl/RunUI.h"
 #include "framework/headless/Clock.h"
-#include "tests/support/GoldenReports.h"
 #include "windows/ReportWindows.h"
 #include "windows/VLMXPgrs/VLMXPgrs.h"
 
@@ -52,7 +51,6 @@ namespace {
 namespace fs = std::filesystem;
 
 using GroupedReport::CellText;
-const GoldenReports::TCase& ReportCase = GroupedReport::Case;
 
 // The wall time of Work in seconds.
 double Timed(const std::function<void()>& Work) {
@@ -84,8 +82,9 @@ TMeasured Measure(const std::function<void()>& Work) {
 // Prints Object into FileName as the setup window's Print command does with the destination
 // "Text File": the setup's start, the column scan, the remeasure, the print range, the run.
 void PrintReport(TComponent* Object, const std::string& FileName) {
-  GoldenReports::TReport Report(ReportCase, Object);
-  const int Result = Report.Print(FileName);
+  BenchRun::TReport Report;
+  GroupedReport::Configure(Report);
+  const int Result = Report.Print(Object, FileName);
   if (Result != 1) throw std::runtime_error("report run ended with " + std::to_string(Result));
 }
 
@@ -181,14 +180,6 @@ void RunSize(int Rows, const fs::path& Dir) {
   fs::remove(Tsv);
 }
 
-// The report of ReportCase with its progress window on or off.
-GoldenReports::TCase WithProgress(bool On) {
-  GoldenReports::TCase Case = ReportCase;
-  for (std::string& Line : Case.Settings)
-    if (Line.rfind("DisplayProgressWin=", 0) == 0) Line = On ? "DisplayProgressWin=1" : "DisplayProgressWin=0";
-  return Case;
-}
-
 // The report windows' side of a run on a clock that keeps up with the wall clock; the repaints
 // that got through the throttle are counted.
 class TWallClockWindows : public TvlxRunUI {
@@ -237,7 +228,6 @@ void RunProgressCost(int Rows, const fs::path& Dir) {
   std::printf("\n%d rows x %d columns to a text file, progress window off and on\n", Rows, BenchRun::ColCount);
   std::fflush(stdout);
   TStringGrid* Grid = BenchRun::Objects(Rows, CellText, false).Grid;
-  const GoldenReports::TCase Off = WithProgress(false), On = WithProgress(true);
   constexpr int Rounds = 5;
   double Best[2] = {1e30, 1e30};
   for (int Round = 0; Round < Rounds; ++Round)
@@ -245,8 +235,9 @@ void RunProgressCost(int Rows, const fs::path& Dir) {
       fs::remove(Txt);
       Windows.Repaints = 0;
       const double Seconds = Timed([&] {
-        GoldenReports::TReport Report(Side ? On : Off, Grid);
-        const int Result = Report.Print(Txt);
+        BenchRun::TReport Report;
+        GroupedReport::Configure(Report, Side == 1);
+        const int Result = Report.Print(Grid, Txt);
         if (Result != 1) throw std::runtime_error("report run ended with " + std::to_string(Result));
       });
       Best[Side] = std::min(Best[Side], Seconds);

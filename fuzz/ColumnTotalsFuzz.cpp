@@ -9,7 +9,7 @@
 #include "engine/VLMXCols.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "fuzz/FuzzCheck.h"
-#include "windows/VLMXMain/ColumnTotals.h"
+#include "engine/VLMXGbl/ColumnTotals.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/VLMXGbl/Run.h"
+#include "engine/VLMXGbl/RunStart.h"
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/ComCtrls.h"
 #include "framework/DBGrids.h"
@@ -101,17 +102,15 @@ protected:
     Info->Setup();
   }
 
-  // The start of a run, as the setup window makes it: a window, and so an adapter, per run.
-  void Start(TComponent* Object) {
+  // The start of a run up to its column list, or Whole with the styles, the output, the page
+  // and the column scan, as the setup window makes it on the settings the test has set: a
+  // window, and so an adapter, per run.
+  void Start(TComponent* Object, bool Whole = false) {
     NewAdapter();
     Info->Component = Vlx.get();
-    Setup(Object);
-    Info->CountSelected();
-    Run->SelectedRowsOnly = Settings->PrintWhat == pwSelectedRows && Info->SelRowCount > 0;
-    Info->CalcUsedExtent();
-    int Count = Info->ColCount;
-    Info->BuildColList(Count, true);
-    Info->CheckEmpty();
+    Vlx->SetObjectToPrint(Object);
+    if (Whole) StartRun(*TheRun, Given);
+    else StartObject(*TheRun, Given);
     StartReport();
   }
 
@@ -167,6 +166,10 @@ protected:
   // The adapter of the last run goes, its object given back; a fresh one takes its place.
   void NewAdapter() { Info = &TheRun->RenewAdapter(); }
 
+  // The settings are the test's own: the start loads none.
+  struct TGivenSettings : TvlxStartSteps {
+    void LoadSettings(TvlxRun&) override {}
+  } Given;
   TForm Form{nullptr};
   std::unique_ptr<TvlxVellumix> Vlx = std::make_unique<TvlxVellumix>(nullptr);
   std::unique_ptr<TvlxRun> TheRun = std::make_unique<TvlxRun>();

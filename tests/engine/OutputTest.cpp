@@ -39,7 +39,7 @@ class OutputTest : public ReportRunTest {
 protected:
   void SetUp() override {
     ReportRunTest::SetUp();
-    Run->PageHeight = 5;
+    Settings->LinesPerpage = 5;
   }
 
   // A fresh run state on fresh fake printers, for a report of Rows rows.

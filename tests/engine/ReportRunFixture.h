@@ -1,5 +1,6 @@
-// A report run of a small string grid in text units on the fake laser printer, as the setup
-// window leaves it before Execute, with its output to a text file, the printer or the spooler.
+// A report run of a small string grid in text units on the fake laser printer, started as the
+// setup window starts it on a text page of 60 x 8 (or as a test sets the page before Prepare),
+// with its output to a text file, the printer or the spooler.
 #pragma once
 #include <string>
 #include <vector>
@@ -17,10 +18,11 @@ protected:
     Settings->ExportQuote = "\"";
     Settings->ReportTitle = "Books";
     Settings->ReportDesc = "Book list";
-    Run->SetTextMode();
-    Run->PageWidth = 60;
-    Run->PageHeight = 8;
-    Run->PanelsAcrossPage = 1;
+    Settings->OutputDest = odTextFile;
+    Settings->TxtCharsPageWid = 60;
+    Settings->LinesPerpage = 8;
+    Settings->PanelsAcrossPage = 1;
+    Settings->TextFontSize = 12;
   }
 
   // Rows "r1".."rN" under the title "Name", each cell of column C led by Pad letters C.
@@ -33,10 +35,7 @@ protected:
       G->SetCells(C, 0, "Name");
       for (int R = 1; R <= Rows; ++R) G->SetCells(C, R, std::string(Pad, 'a' + C) + "r" + std::to_string(R));
     }
-    Start(G);
-    bool RescanPending = true;
-    Info->ColumnScan(nullptr, nullptr, RescanPending);
-    Info->CountTotalLines();
+    Start(G, true);
   }
 
   // Fresh fake printers, and with Desktop a clean headless desktop; the run draws on the new

@@ -8,8 +8,10 @@
 
 #include "app/BookTable.h"
 #include "engine/VLMXGbl/LineDraw.h"
+#include "engine/VLMXGbl/RunStart.h"
 #include "engine/Vellumix/SettingsKeys.h"
 #include "framework/Grids.h"
+#include "framework/Printers.h"
 
 namespace GoldenReports {
 
@@ -145,7 +147,6 @@ const TCase& Find(const std::string& Name) {
 TReport::TReport(const TCase& Case) : TReport(Case, nullptr) {}
 
 TReport::TReport(const TCase& Case, TComponent* Object) : FCase(Case) {
-  Info.Component = &Vlx;
   Vlx.SetObjectToPrint(Object ? Object : MakeGrid(Case.Source, &Form));
   Info.Setup();
 
@@ -164,64 +165,50 @@ TReport::TReport(const TCase& Case, TComponent* Object) : FCase(Case) {
   Settings.GridChrsIbm = DefaultGridChrsIbm;
 }
 
-int TReport::Print(const std::string& FileName, TOutput Output) {
-  // The setup window's start: the object's rows and columns, the styles.
-  Info.CountSelected();
-  Run.AskSelectedRows();
-  Info.CalcUsedExtent();
-  int Count = Info.ColCount;
-  Info.BuildColList(Count, true);
-  Info.CheckEmpty();
-  Styles.LoadStyles(Settings.StyleName);
+namespace {
 
-  // The destination ("Printer" or "Text File") and the options that follow from it.
-  const bool ToFile = Output == TOutput::TextFile;
-  Settings.OutputDest = ToFile ? odTextFile : odPrinter;
-  Settings.OutputFileName = FileName;
-  Run.OutTextFile = Run.OutAnyFile = ToFile;
-  Run.OutPrinter = !ToFile;
-  Run.OutFastPrinterText = Output == TOutput::RawSpooler;
-  Run.OutRtfFile = Run.OutAsciiFile = Run.OutSnapshot = false;
-  Settings.LineDrawSet = Settings.OutputQuality == 1 ? 1 : 0;
-  Info.ColumnTotalsOn = Settings.ItemOpt(ioColumnTotals);
-  Info.FieldFormatOn = Settings.ItemOpt(ioFieldFormat);
-  Run.FixedColCount = Settings.NumFixedCols;
-
-  // The totals the columns editor sets.
-  for (const TTotal& Total : FCase.Totals) {
-    const int Col = Info.ColsList->IndexOfName(Total.Column);
-    if (Col < 0) throw std::invalid_argument("no column " + Total.Column);
-    auto& List = Info.ColsList->Items(Col)->TotList;
-    if (!List) List = std::make_unique<TColTotList>();
-    bool Changed = false;
-    List->SetKind(Total.Level, Total.Kind, Changed);
+// The case's part in the start of its run: the settings are the case's, given before the
+// start, and its totals are set on the column list as the columns editor sets them.
+class TCaseSteps : public TvlxStartSteps {
+public:
+  TCaseSteps(const TCase& Case, TObjInfo& Info) : FCase(Case), FInfo(Info) {}
+  void LoadSettings(TvlxRun&) override {}
+  void ColumnsBuilt() override {
+    for (const TTotal& Total : FCase.Totals) {
+      const int Col = FInfo.ColsList->IndexOfName(Total.Column);
+      if (Col < 0) throw std::invalid_argument("no column " + Total.Column);
+      auto& List = FInfo.ColsList->Items(Col)->TotList;
+      if (!List) List = std::make_unique<TColTotList>();
+      bool Changed = false;
+      List->SetKind(Total.Level, Total.Kind, Changed);
+    }
   }
-  Info.CountTotalLines();
 
-  // The page of a text file: its size in characters and lines, the line options, the panels.
-  Run.ShareAdjBorders = Settings.ItemOpt(ioShareAdjBorders);
-  Run.Borders = Settings.ItemOpt(ioBorders);
-  Run.HorizontalLines = Settings.ItemOpt(ioHorizontalLines);
-  Run.VerticalLines = Settings.ItemOpt(ioVerticalLines);
-  Run.GrpBrkLines = Settings.ItemOpt(ioGrpBrkLines);
-  Run.PageSetupChanged = true;
-  Run.GetResolutions();
-  Run.SetTextMode();
-  Run.PanelsAcrossPage = Settings.PanelsAcrossPage;
-  Run.WorkFontSize = Settings.ClampFontSize(Settings.TextFontSize);
-  Run.PanelGap = Run.PanelsAcrossPage < 2 ? 0 : Settings.InterPanelGapTxt;
-  Run.PageWidth = Settings.TxtCharsPageWid;
-  Run.PageHeight = Settings.LinesPerpage;
+private:
+  const TCase& FCase;
+  TObjInfo& FInfo;
+};
 
-  bool RescanPending = true;
-  Info.ColumnScan(nullptr, nullptr, RescanPending);
+}  // namespace
 
-  // The Print command: measured again, then the range of what is printed, then the run.
-  Run.PageMode = pmPrint;
-  Info.Remeasure(nullptr, true, RescanPending);
-  Run.CurPageAcross = 1;
-  Run.PanelStep = (Run.CalcReportWidth() + Run.PanelGap) / std::max(1, Run.PanelsAcrossPage);
-  Run.SetPageRange(Settings.PrintWhat, false, Settings.PageRangeFrom, Settings.PageRangeTo);
+int TReport::Print(const std::string& FileName, TOutput Output) {
+  // The destination as the setup window's Output page leaves it: a text file, raw text to the
+  // spooler, or the text file's page drawn on the printer selected now.
+  Settings.OutputDest = Output == TOutput::RawSpooler ? odPrinter : odTextFile;
+  Settings.OutputFileName = FileName;
+  if (Output == TOutput::RawSpooler) Settings.FastPrinterText = Settings.AllowFastPrinterText = true;
+  if (Output == TOutput::PrinterCanvas) {
+    Settings.DefaultPrinter = false;
+    Settings.PrinterName = Printer()->Printers()[std::max(0, Printer()->PrinterIndex())];
+  }
+  TCaseSteps Steps(FCase, Info);
+  StartRun(TheRun, Steps);
+  bool RescanPending = false;
+  PrepareToPrint(TheRun, Steps, RescanPending);
+  if (Output == TOutput::PrinterCanvas) {
+    Run.OutPrinter = true;
+    Run.OutTextFile = Run.OutAnyFile = false;
+  }
   return Run.Execute(Settings.PauseAfterPrinting);
 }
 

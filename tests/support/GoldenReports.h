@@ -1,14 +1,15 @@
 // Whole reports with known output: each case is a printed object and the settings of its report,
-// as a user leaves them in the setup window, printed to a text file the way the window's Print
-// command prints it. The native golden-file test and the end-to-end test under Wine build the
-// same reports from here, so nothing in this file may depend on one backend.
+// as a user leaves them in the setup window, started and printed to a text file through the
+// engine's start of a run and the Print command's preparation, as the window runs them. The
+// native golden-file test and the end-to-end test under Wine build the same reports from here,
+// so nothing in this file may depend on one backend.
 #pragma once
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "engine/VLMXCols.h"
-#include "tests/support/PublishedRun.h"
+#include "engine/VLMXGbl/PublishedRun.h"
 
 namespace GoldenReports {
 
@@ -43,17 +44,19 @@ class TReport : public TPublishedRun {
 public:
   explicit TReport(const TCase& Case);
   // The report of Case over Object (owned by the caller, alive as long as the report) instead
-  // of the case's own source: the benchmarks print large generated objects this way.
+  // of the case's own source.
   TReport(const TCase& Case, TComponent* Object);
 
   // Where the printer destination sends the pages: drawn on the printer's canvas, or as raw
   // text through the spooler to the default printer.
   enum class TOutput { TextFile, PrinterCanvas, RawSpooler };
 
-  // Prints the report as the setup window's Print command does after its start, into FileName
-  // with the destination "Text File", or to the printer: the run's result (1 finished,
-  // 2 cancelled, 3 failed). The page is the text file's in every case, so every output holds
-  // the same lines.
+  // Starts the report's run as the setup window starts it (the settings as they stand, the
+  // case's totals set as the columns editor sets them) and prints it as the window's Print
+  // command does, into FileName with the destination "Text File", or to the printer: the run's
+  // result (1 finished, 2 cancelled, 3 failed). The page is the text file's in every case (raw
+  // text through the spooler, or drawn on the canvas of the printer selected now), so every
+  // output holds the same lines.
   int Print(const std::string& FileName, TOutput Output = TOutput::TextFile);
 
 private:

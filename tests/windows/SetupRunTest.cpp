@@ -10,7 +10,10 @@
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl/Run.h"
+#include "engine/VLMXGbl/RunStart.h"
 #include "engine/VLMXGbl/RunUI.h"
+#include "engine/Vellumix/FileMgr.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "engine/Vellumix/SettingsKeys.h"
 #include "engine/Vellumix/Vellumix.h"
@@ -448,3 +451,33 @@ TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
 }
 
 }  // namespace
+
+// A report's stored settings reach its run alike through the setup window's start and through
+// the start without a window: the same text file, stored totals, line numbers and all, its name
+// following the destination.
+TEST_F(SetupRunTest, AStoredReportPrintsAlikeThroughTheWindowAndWithoutIt) {
+  const TKeys Stored = With(Quiet, {"OutputDest=1", "TxtCharsPageWid=16", "LinesPerpage=12", "HideColumns=",
+                                    "StartingReportLineId=1000", "NumFixedCols=1",
+                                    "ColumnTotals=Col#1,,Sum,\"\";Col#2,,Max,\"\"", "Memo,PgTi=START", "BOOKS",
+                                    "Memo,PgTi=END"});
+  Section(With(Stored, {"OutputFileName=" + (Dir / "window.asc")}));
+  ASSERT_EQ(Print(), 1);
+  Section(With(Stored, {"OutputFileName=" + (Dir / "engine.asc")}));
+  {
+    TvlxRun Run;
+    TvlxRunScope Scope(Run);
+    Run.Adapter().Component = Vlx;
+    Run.Settings.ReportId = Vlx->ReportId();
+    Run.Settings.ReportTitle = Vlx->DialogTitle();
+    Vlx->FileMgr()->SetReportSettings(&Run.Settings);
+    TvlxStartSteps Steps;
+    EXPECT_TRUE(StartRun(Run, Steps));
+    bool RescanPending = false;
+    PrepareToPrint(Run, Steps, RescanPending);
+    EXPECT_EQ(Run.State.Execute(false), 1);
+    Vlx->FileMgr()->SetReportSettings(nullptr);
+  }
+  const std::string Printed = FileBytes(Dir / "window.TXT");
+  for (const char* Text : {"BOOKS", "1,004", "155", "52"}) EXPECT_NE(Printed.find(Text), std::string::npos) << Printed;
+  EXPECT_EQ(FileBytes(Dir / "engine.TXT"), Printed);
+}

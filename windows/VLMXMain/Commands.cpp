@@ -7,6 +7,7 @@
 #include "engine/VLMXGbl/LineDraw.h"
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/Run.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/FileMgr.h"
@@ -121,13 +122,8 @@ void TfmVlxMain::PrintReport() {
     throw eVlxSUError("Report Password Violation");
   // Nothing invalid reaches the settings: a failed field is shown on its page instead.
   if (!ValidateOptions(nullptr, true, true)) return;
-  Run.PageMode = pmPrint;
-  ApplyFontScaling(true);
-  if (!Run.OutSnapshot && !Run.OutAsciiFile) {
-    ObjInfo->Remeasure(paPagesAcross, true, FColumnsChanged);
-    ApplyFontScaling(false);
-    Run.SetPageRange(S.PrintWhat, false, S.PageRangeFrom, S.PageRangeTo);
-  }
+  TSetupWindowSteps Steps(*this);
+  PrepareToPrint(Run.Run(), Steps, FColumnsChanged);
   Run.RunResult = Run.Execute(S.PauseAfterPrinting);
   TellRunFailure(Run);
   if (S.CloseWinAfterPrinting) Application->Post(this, [this] { WMDeferredClose(); });

@@ -6,6 +6,7 @@
 #include "engine/VLMXFont.h"
 #include "engine/VLMXGbl/LineDraw.h"
 #include "engine/VLMXGbl/Run.h"
+#include "engine/VLMXGbl/RunStart.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/FileMgr.h"
@@ -145,8 +146,8 @@ void TfmVlxMain::InitAppForReport() {
   Printer()->Canvas();
   FSuppressEvents = FSkipOutputRefresh = FSkipValidation = false;
   PrintSettings->PrinterIndex = Printer()->PrinterIndex();
+  // The hints follow this machine's default until the report's settings are loaded.
   LoadLineDrawStyles(*RptSettings);
-  RptSettings->NumFixedCols = -1;
   Application->SetShowHint(RptSettings->ShowHint);
   Application->OnHint = [this](TObject* Sender) { AppHintHandler(Sender); };
   Application->SetHintHidePause(StartHintHidePause);
@@ -175,49 +176,9 @@ void TfmVlxMain::WMStartReport() {
     InitAppForReport();
     const TShiftState Keys = KeyboardShiftState();
     const bool CtrlShift = (Keys & ssCtrl) && (Keys & ssShift);
-    TObjInfo& Info = *ObjInfo;
-    Info.Setup();
-    dgColumns->SetVisible(!Info.DecisionGrid);
-    pcOptions->SetActivePage(tsGeneral);
-    Info.Component->LoadReportSettings();
-    if (Info.AfterOptionsLoaded) {
-      const std::string Id = RptSettings->ReportId;
-      Info.AfterOptionsLoaded(Info.Component, RptSettings);
-      RptSettings->ReportId = Id;
-    }
-    TvlxVellumix& Component = *Info.Component;
-    Info.OnFieldEdit = Component.OnFieldEdit;
-    Info.OnZeroColumnTotals = Component.OnZeroColumnTotals;
-    Info.OnFieldAlign = Component.OnFieldAlign;
-    Info.OnFilterRecord = Component.OnFilterRecord;
-    Info.CountSelected();
-    PrintSettings->AskSelectedRows();
-    Info.CalcUsedExtent();
+    TSetupWindowSteps Steps(*this);
+    FValidationFailed = !StartRun(PrintSettings->Run(), Steps);
     TvlxReportSettings& S = *RptSettings;
-    const bool LineNoPrinted = UpperCase(S.HideColumns).find(UpperCase(LineNoColName)) == std::string::npos;
-    if ((S.NewRpt || Info.DecisionGrid) && S.NumFixedCols < 0)
-      S.NumFixedCols = Info.FixedCols + (LineNoPrinted ? 1 : 0) + (Info.DecisionGrid ? 1 : 0);
-    S.NumFixedCols = std::max(S.NumFixedCols, 0);
-    int Count = Info.ColCount;
-    Info.BuildColList(Count, true);
-    FSettingsReadOnly = S.SettingsReadOnly;
-    Info.CheckEmpty();
-    Info.GetSortFields();
-    S.NumSortFields = Info.SortFieldCount;
-    FSkipOutputRefresh = FSkipValidation = false;
-    SettingsToForm();
-    if (!RptStyles->LoadStyles(S.StyleName)) throw eVlxSUError("Cannot Load Vellumix! Styles");
-    SetCaption(S.ReportTitle.empty() ? "Report Options" : "Report Options: " + S.ReportTitle);
-    ShowOutputDestOptions(nullptr, true);
-    PrintSettings->PageSetupChanged = true;
-    ApplyFontScaling(false);
-    FValidationFailed = !ValidateOptions(nullptr, true, true);
-    LayoutStylePanel();
-    bool RescanPending = true;
-    Info.ColumnScan(this, paPagesAcross, RescanPending);
-    // Now that the columns are measured, the width and the pages across are known.
-    ApplyFontScaling(false);
-    ClearEditsModified();
 
     const bool CanPreview = S.PrintWhat != pwSnapshot && S.OutputDest != odAsciiExport;
     bool ShowWindow = S.DisplayReportOptionsWin || CtrlShift || FValidationFailed;
@@ -241,6 +202,38 @@ void TfmVlxMain::WMStartReport() {
     AbortReportSetup(E.what());
   }
 }
+
+// ---- The window's steps of the start and of each print ------------------------------------------
+
+void TSetupWindowSteps::ObjectIdentified() {
+  FForm.dgColumns->SetVisible(!ObjInfo->DecisionGrid);
+  FForm.pcOptions->SetActivePage(FForm.tsGeneral);
+}
+
+void TSetupWindowSteps::ColumnsBuilt() {
+  FForm.FSettingsReadOnly = RptSettings->SettingsReadOnly;
+  FForm.FSkipOutputRefresh = FForm.FSkipValidation = false;
+  FForm.SettingsToForm();
+}
+
+void TSetupWindowSteps::ChooseOutput(TvlxRun&) {
+  const std::string& Title = RptSettings->ReportTitle;
+  FForm.SetCaption(Title.empty() ? "Report Options" : "Report Options: " + Title);
+  FForm.ShowOutputDestOptions(nullptr, true);
+}
+
+void TSetupWindowSteps::FitPage(TvlxRun&, bool ShowWidthWarning) { FForm.ApplyFontScaling(ShowWidthWarning); }
+
+bool TSetupWindowSteps::SettingsValid() {
+  FForm.FValidationFailed = !FForm.ValidateOptions(nullptr, true, true);
+  return !FForm.FValidationFailed;
+}
+
+void TSetupWindowSteps::BeforeColumnScan() { FForm.LayoutStylePanel(); }
+
+TControl* TSetupWindowSteps::PagesAcrossLabel() { return FForm.paPagesAcross; }
+
+void TSetupWindowSteps::ColumnsScanned() { FForm.ClearEditsModified(); }
 
 void TfmVlxMain::AbortReportSetup(const std::string& Msg) {
   Application->Post(this, [this] { WMDeferredClose(); });

@@ -7,6 +7,8 @@
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PageNumbers.h"
 #include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/Run.h"
+#include "engine/VLMXGbl/RunStart.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/FileMgr.h"
@@ -98,12 +100,7 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
 
   // 1: the output flags
   S.OutputDest = static_cast<TOutputDest>(std::max(cbxOutputDest->ItemIndex(), 0));
-  P.OutPrinter = S.OutputDest == odPrinter;
-  P.OutTextFile = S.OutputDest == odTextFile;
-  P.OutAsciiFile = S.OutputDest == odAsciiExport;
-  P.OutRtfFile = S.OutputDest == odRtfFile;
-  ObjInfo->ColumnTotalsOn = S.ItemOpt(ioColumnTotals);
-  ObjInfo->FieldFormatOn = S.ItemOpt(ioFieldFormat);
+  DeriveOutputFlags(P.Run());
   {
     const TNotifyEvent Saved = cbxOutputQuality->OnChange;
     cbxOutputQuality->OnChange = nullptr;
@@ -116,10 +113,9 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
 
   // 2: what may be printed
   if (Runs({cbxOutputDest}, true)) {
-    rbPrintWhatWindowSnapshot->SetEnabled(P.OutPrinter);
-    EnableAll({rbPrintWhatTestPage, rbPrintWhatPageRange, rbPrintWhatCurrentPage}, !Export);
-    const int Kind = ObjInfo->ObjType;
-    rbPrintWhatSelectedRows->SetEnabled(Kind == 3 || (Kind >= 5 && Kind <= 14));
+    for (TRadioButton* Rb : {rbPrintWhatWindowSnapshot, rbPrintWhatTestPage, rbPrintWhatPageRange,
+                             rbPrintWhatCurrentPage, rbPrintWhatSelectedRows})
+      Rb->SetEnabled(PrintWhatAllowed(static_cast<TPrintWhat>(Rb->Tag), S.OutputDest, ObjInfo->ObjType));
     TRadioButton* Checked = nullptr;
     for (int I = 0; I < gbPrintWhat->ControlCount() && !Checked; ++I)
       if (auto* Rb = dynamic_cast<TRadioButton*>(gbPrintWhat->Controls(I)); Rb && Rb->Checked()) Checked = Rb;
@@ -142,9 +138,8 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
     cmbSnapshotSize->SetEnabled(rbPrintWhatWindowSnapshot->Checked());
   }
 
-  // 3
-  P.OutSnapshot = S.PrintWhat == pwSnapshot;
-  P.OutAnyFile = P.OutTextFile || P.OutRtfFile || P.OutAsciiFile;
+  // 3: the flags again, from what may be printed
+  DeriveOutputFlags(P.Run());
   const bool LaidOut = !P.OutSnapshot && !Export;
   const bool TextStyle = S.IsTextStyleOutput();
 
@@ -183,15 +178,7 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
     sbPreview->SetEnabled(!NoColumn && LaidOut);
     if (S.IfOutputFileExists < cbxIfOutputFileExists->Items().Count())
       cbxIfOutputFileExists->SetText(cbxIfOutputFileExists->Items()[S.IfOutputFileExists]);
-    if (P.OutAnyFile) {
-      const std::string Ext = UpperCase(ExtractFileExt(S.OutputFileName));
-      const char* const Wanted = P.OutTextFile ? ".TXT" : P.OutRtfFile ? ".RTF" : ".ASC";
-      // The name keeps its own spelling when it already has the destination's extension.
-      if ((Ext == ".ASC" || Ext == ".TXT" || Ext == ".RTF") && Ext != Wanted) {
-        S.OutputFileName = ChangeFileExt(S.OutputFileName, Wanted);
-        edOutputFileName->SetText(S.OutputFileName);
-      }
-    }
+    if (FollowDestinationExt(P.Run())) edOutputFileName->SetText(S.OutputFileName);
     P.SetTextMode();
   }
   // 8: printer and export options
@@ -208,8 +195,6 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
                 edExportMaxMemoLng, Named("lbExportMaxStrLng"), edExportMaxStrLng},
                Export);
   }
-  // 9
-  if (Runs({cbxOutputQuality})) S.LineDrawSet = S.OutputQuality == 1 ? 1 : 0;
   // 10
   if (Runs({cbxOrientation, cbxOutputDest})) {
     EnableAll({Named("lbOrientation"), cbxOrientation}, P.OutPrinter);
@@ -286,74 +271,13 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
 }
 
 void TfmVlxMain::ShowPageDimensions(bool ShowWidthWarning) {
-  TvlxReportSettings& S = *RptSettings;
-  TvlxPrintSettings& P = *PrintSettings;
-  const bool TextStyle = S.IsTextStyleOutput();
-  P.OutFastPrinterText = TextStyle && S.FastPrinterText && P.OutPrinter;
-  // An unusable or unknown printer gives way to the system's default, which the settings then
-  // name: the window never shows one printer while the report goes to another.
-  const int Wanted = S.DefaultPrinter ? -1 : FindPrinterIndex(S.PrinterName);
-  bool Usable = S.DefaultPrinter || Wanted >= 0;
-  if (Usable) {
-    try {
-      Printer()->SetPrinterIndex(Wanted);
-    } catch (const EPrinter&) {
-      Usable = false;
-    }
-  }
-  if (!Usable) {
-    try {
-      Printer()->SetPrinterIndex(-1);
-    } catch (const EPrinter&) {
-      throw eVlxSUError("Default printer \"" + PrinterInUse() + "\" is invalid. Please change to a different printer");
-    }
-    S.PrinterName = Printer()->Printers()[Printer()->PrinterIndex()];
-    cmbPrinters->SetText(S.PrinterName);
-    S.Modified = true;
-  }
-  if (P.PageMode == pmPrint) P.Canvas = Printer()->Canvas();
-  if (!P.OutFastPrinterText && S.Orientation < 2) {
-    const auto Wanted = S.Orientation == 0 ? TPrinterOrientation::poPortrait : TPrinterOrientation::poLandscape;
-    if (Printer()->Orientation() != Wanted) {
-      Printer()->SetOrientation(Wanted);
-      P.PageSetupChanged = true;
-    }
-  }
-  P.Borders = S.ItemOpt(ioBorders);
-  P.ShareAdjBorders = S.ItemOpt(ioShareAdjBorders);
-  P.VerticalLines = S.ItemOpt(ioVerticalLines);
-  P.HorizontalLines = S.ItemOpt(ioHorizontalLines);
-  P.GrpBrkLines = S.ItemOpt(ioGrpBrkLines);
-  P.GetResolutions();
-  TCanvas& Canvas = *Printer()->Canvas();
-  if (TextStyle && P.OutPrinter) {
-    Canvas.Font().SetName(S.TextFontName);
-    Canvas.Font().SetSize(P.WorkFontSize);
-    Canvas.Font().SetPitch(TFontPitch::fpFixed);
-    Canvas.Font().SetStyle(IntToFontStyles(S.TextFontStyle));
-  }
-  P.SetTextMode();
-  P.LineHeight = Canvas.TextHeight("X") + (TextStyle && S.FastPrinterText ? 3 : 0);
-  P.CharWidth = Canvas.TextWidth("X");
-  P.PanelGap = P.PanelsAcrossPage < 2 ? 0
-               : TextStyle           ? S.InterPanelGapTxt
-                                     : P.ToUnits(S.InterPanelGapThous, false, false, 0);
-
+  const TvlxPrintSettings& P = *PrintSettings;
   if (P.OutSnapshot || P.OutAsciiFile) {
     paPageDimensions->SetCaption("");
     paPagesAcross->SetCaption(P.OutSnapshot ? "Snapshot" : "Export");
     paPagesAcross->SetColor(P.OutSnapshot ? clSnapshotOrange : clWhite);
     ShowReportWidthStatus();
     return;
-  }
-  if ((TextStyle && P.OutAnyFile) || P.OutFastPrinterText) {
-    P.PageWidth = S.TxtCharsPageWid;
-    P.PageHeight = S.LinesPerpage;
-  } else if (P.OutPrinter) {
-    P.PageHeight = P.PixToChars(Printer()->PageHeight(), true);
-    P.PageWidth = P.PixToChars(Printer()->PageWidth(), false);
-    const int Line = P.UnitSet == usText ? 1 : P.LineHeight;
-    S.LinesPerpage = Line > 0 ? P.PageHeight / Line : 0;
   }
   std::string Height, Width, HeightUnit, WidthUnit;
   FmtSizeValue(P.PageHeight, 1, Height);
@@ -362,24 +286,9 @@ void TfmVlxMain::ShowPageDimensions(bool ShowWidthWarning) {
   UnitSuffix(false, WidthUnit);
   paPageDimensions->SetCaption(Height + HeightUnit + " h x " + Width + WidthUnit + " w");
   paPageDimensions->SetWidth(WindowTextWidth(paPageDimensions->Font(), paPageDimensions->Caption()) + 20);
-
-  if (ObjInfo->ColScanResult != 0) {
-    ObjInfo->CalcPagesAcross(paPagesAcross);
-    if (RecognisedKind() && ObjInfo->ColsList) {
-      int Sum = 0;
-      for (int I = 0; I < ObjInfo->ColsList->Count(); ++I)
-        if (const TColsListData* Col = ObjInfo->ColsList->Items(I); Col && Col->Printed) Sum += Col->CellWidth;
-      P.PanelStep = Sum + P.PanelGap;
-      P.RptWidth = P.PanelsAcrossPage * P.PanelStep - P.PanelGap;
-    }
-    ShowReportWidthStatus();
-  } else {
-    // Without a scan there is no width; a stale one would steer the font fitting wrongly.
-    P.RptWidth = -1;
-    if (ShowWidthWarning)
-      ShowStatusMsg(paMsg, "Report width unknown because columns were not scanned.", smkWarning, nullptr, 0);
-  }
-  P.PageSetupChanged = false;
+  if (ObjInfo->ColScanResult != 0) ShowReportWidthStatus();
+  else if (ShowWidthWarning)
+    ShowStatusMsg(paMsg, "Report width unknown because columns were not scanned.", smkWarning, nullptr, 0);
 }
 
 void TfmVlxMain::ApplyFontScaling(bool ShowWidthWarning) {
@@ -390,37 +299,10 @@ void TfmVlxMain::ApplyFontScaling(bool ShowWidthWarning) {
   Screen->SetCursor(crHourGlass);
   TvlxReportSettings& S = *RptSettings;
   TvlxPrintSettings& P = *PrintSettings;
-  P.PanelsAcrossPage = S.PanelsAcrossPage;
-  P.WorkFontSize = S.ClampFontSize(S.TextFontSize);
-  P.ZoomPercent = 100;
+  const std::string PrinterName = S.PrinterName;
+  FitFontToPage(P.Run(), paPagesAcross);
+  if (S.PrinterName != PrinterName) cmbPrinters->SetText(S.PrinterName);
   ShowPageDimensions(ShowWidthWarning);
-  const bool Paged = P.OutPrinter || P.OutTextFile;
-  if (Paged && P.RptWidth > 0 && (S.ShrinkToPage || S.ExpandToPage)) {
-    bool Shrunk = false, Expanded = false;
-    // Every pass changes the size or the panels, or stops: a report too wide with only
-    // expanding allowed stops at once rather than looping without a step.
-    for (;;) {
-      if (P.RptWidth <= P.PageWidth) {
-        if (Shrunk || !S.ExpandToPage || P.WorkFontSize >= S.LargestFontSize) break;
-        ++P.WorkFontSize;
-        Expanded = true;
-      } else if (S.ShrinkToPage && P.WorkFontSize <= S.SmallestFontSize) {
-        if (P.PanelsAcrossPage < 2) break;
-        --P.PanelsAcrossPage;
-      } else if (Expanded || S.ShrinkToPage) {
-        --P.WorkFontSize;
-        Shrunk = true;
-        if (!S.ShrinkToPage) {
-          ShowPageDimensions(false);
-          break;
-        }
-      } else {
-        break;
-      }
-      ShowPageDimensions(false);
-    }
-  }
-  if (Paged && Printer()->Canvas()->Font().Size() != P.WorkFontSize) ShowPageDimensions(false);
   gbOutputOptions->SetCaption(
       P.WorkFontSize == S.TextFontSize
           ? Format("Output Options (%d pts)", {P.WorkFontSize})

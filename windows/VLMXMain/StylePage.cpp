@@ -15,7 +15,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
 #include "framework/StdCtrls.h"
-#include "windows/VLMXMain/ColumnTotals.h"
+#include "engine/VLMXGbl/ColumnTotals.h"
 #include "windows/VLMXMain/VLMXMain.h"
 #include "windows/VLMXPw/VLMXPw.h"
 

@@ -9,6 +9,8 @@
 #include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PageNumbers.h"
 #include "engine/VLMXGbl/PrintSettings.h"
+#include "engine/VLMXGbl/Run.h"
+#include "engine/VLMXGbl/RunStart.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/ComCtrls.h"
@@ -17,7 +19,7 @@
 #include "framework/StdCtrls.h"
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/SysUtils.h"
-#include "windows/VLMXMain/ColumnTotals.h"
+#include "engine/VLMXGbl/ColumnTotals.h"
 #include "windows/VLMXMain/VLMXMain.h"
 
 namespace {
@@ -238,11 +240,9 @@ void TfmVlxMain::FormToSettings() {
     if (!Error && !R.CountNumRcds) Info.RowCount = R.RcdEstimate;
   }
   R.StartingReportLineId = Number(edStartingReportLineId);
-  Info.RowNumDigits = std::max<int>(IntToStr(R.StartingReportLineId).size(),
-                                    IntToStr(Info.RowCount + R.StartingReportLineId - 1).size());
   Info.FieldFormatOn = R.ItemOpt(ioFieldFormat);
   Info.ColumnTotalsOn = R.ItemOpt(ioColumnTotals);
-  Info.MaxDigitsSample(2, Info.LineNoSample);
+  SizeLineNumbers(Run.Run());
   for (const TNumberRow& Row : NumberRows) R.*Row.Field = Number(this->*Row.Edit);
   for (const TTextRow& Row : TextRows) R.*Row.Field = (this->*Row.Edit)->Text();
   Run.FixedColCount = R.NumFixedCols + (Info.ObjType == otDecisionGrid ? 1 : 0);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/VLMXGbl/RunStart.h"
 #include "framework/Forms.h"
 
 class TBevel;
@@ -158,6 +159,27 @@ class TStyleOptsData : public TObject {
 public:
   explicit TStyleOptsData(uint8_t AIndex) : Index(AIndex) {}
   uint8_t Index;
+};
+
+class TfmVlxMain;
+
+// The setup window's part in the start of a run and in the preparation of each print: its
+// controls loaded from the settings and checked, the output shown, the page fitted with the
+// page panels and the pages-across label kept current.
+class TSetupWindowSteps : public TvlxStartSteps {
+public:
+  explicit TSetupWindowSteps(TfmVlxMain& Form) : FForm(Form) {}
+  void ObjectIdentified() override;
+  void ColumnsBuilt() override;
+  void ChooseOutput(TvlxRun& Run) override;
+  void FitPage(TvlxRun& Run, bool ShowWidthWarning) override;
+  bool SettingsValid() override;
+  void BeforeColumnScan() override;
+  TControl* PagesAcrossLabel() override;
+  void ColumnsScanned() override;
+
+private:
+  TfmVlxMain& FForm;
 };
 
 class TfmVlxMain : public TForm {

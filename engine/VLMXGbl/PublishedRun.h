@@ -1,12 +1,13 @@
-// One report's component and run, published to the windows' references while it lives: what the
-// golden reports and the benchmarks print through.
+// A report printed without the setup window: its component, the owner of whatever object it
+// makes to print, and its run, published to the windows' references while it lives. The golden
+// reports and the benchmarks start and print their runs on it (RunStart.h).
 #pragma once
 #include "engine/VLMXGbl/Run.h"
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/Forms.h"
 
 struct TPublishedRun {
-  TPublishedRun() = default;
+  TPublishedRun() { Info.Component = &Vlx; }
   TPublishedRun(const TPublishedRun&) = delete;
   TPublishedRun& operator=(const TPublishedRun&) = delete;
 

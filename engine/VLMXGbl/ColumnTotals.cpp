@@ -1,4 +1,4 @@
-#include "windows/VLMXMain/ColumnTotals.h"
+#include "engine/VLMXGbl/ColumnTotals.h"
 
 #include <algorithm>
 #include <memory>
