@@ -139,7 +139,8 @@ protected:
     Form->cbxOutputQuality->SetText("ASCII LineDraw");
     Form->cbDefaultPrinter->SetChecked(true);
     Form->edTextFontName->SetText("Courier New");
-    for (TEdit* Edit : {Form->edTextFontSize, Form->edMaxStringColWid, Form->edMaxMemoColWid, Form->edHorizLineFreq, Form->edPanelsAcrossPage})
+    for (TEdit* Edit : {Form->edTextFontSize, Form->edMaxStringColWid, Form->edMaxMemoColWid, Form->edHorizLineFreq,
+                        Form->edPanelsAcrossPage, Form->edLargestFontSize, Form->edSmallestFontSize, Form->edReplFontSize})
       Edit->SetText("10");
     // The refresh below selects the report title and loads its memo controls.
     Settings.RptMemo(RptTi)->XPosPer = Settings.RptMemo(RptTi)->WidPer = 10;

@@ -9,6 +9,7 @@
 
 #include "framework/Forms.h"
 
+enum TSettingSide : int8_t;
 class TBevel;
 class TButton;
 class TCheckBox;
@@ -227,6 +228,11 @@ public:
   static void SelectComboByLetter(TComboBox* Combo, const std::string& Code, const std::string& Fallback);
   // The edits lose their modified marks, and the settings theirs.
   void ClearEditsModified();
+  // The settings key and side that a number edit holds in the unit regime in force (a memo's
+  // as the selected memo's key); false for any other control.
+  bool SettingKeyOfEdit(const TControl* Edit, std::string& Key, TSettingSide& Side) const;
+  // The number edit that shows Key's Side now; nullptr when none does.
+  TEdit* NumberEditOfKey(const std::string& Key, TSettingSide Side) const;
 
   // ---- Commands (Commands.cpp) ----
   // Print: the focused control's exit first, then PrintReport.
