@@ -79,6 +79,17 @@ TColumnStringsChanged SaveColumnTotals(const TColsList& Columns, TvlxReportSetti
                 RecordEnd;
     }
   }
+  // A column out of the list for the moment (the selected rows print only the selected
+  // columns) keeps its choices: its names and records stay as they were.
+  const auto Absent = [&](const std::string& Name) { return Columns.IndexOfName(Name) < 0; };
+  if (!OldHidden.empty())
+    for (const std::string& Name : Split(OldHidden, ","))
+      if (Absent(Name)) Hidden += Name + ',';
+  // Each record but the last loses its closing quote to the cut.
+  const std::vector<std::string> Records = Split(OldTotals, RecordEnd);
+  for (size_t I = 0; I < Records.size(); ++I)
+    if (!Records[I].empty() && Absent(Records[I].substr(0, Records[I].find(','))))
+      Totals += Records[I] + (I + 1 < Records.size() ? RecordEnd : ";");
   if (!Hidden.empty()) Hidden.pop_back();
   if (!Totals.empty()) Totals.pop_back();
   Settings.HideColumns = Hidden;
