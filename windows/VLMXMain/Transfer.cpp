@@ -60,34 +60,41 @@ const TNumberRow NumberRows[] = {
 struct TTextRow {
   TEdit* F::*Edit;
   std::string S::*Field;
+  const char* Key;
 };
 const TTextRow TextRows[] = {
-    {&F::edTextTruncSymbol, &S::TextTruncSymbol},       {&F::edFastTextPrinterInit, &S::InitPrinterStr},
-    {&F::edFastTextPrinterFinish, &S::FinishPrinterStr}, {&F::edTextFontName, &S::TextFontName},
-    {&F::edReplFontName, &S::ReplFontName},             {&F::edGrpBrkSameValue, &S::GrpBrkSameValue},
-    {&F::edMemoTimeFormatStr, &S::MemoTimeFormatStr},   {&F::edMemoDateFormatStr, &S::MemoDateFormatStr},
-    {&F::edMemoPageFormatStr, &S::MemoPageFormatStr},   {&F::edOutputFileName, &S::OutputFileName},
+    {&F::edTextTruncSymbol, &S::TextTruncSymbol, "TextTruncSymbol"},
+    {&F::edFastTextPrinterInit, &S::InitPrinterStr, "InitPrinterStr"},
+    {&F::edFastTextPrinterFinish, &S::FinishPrinterStr, "FinishPrinterStr"},
+    {&F::edTextFontName, &S::TextFontName, "TextFontName"},
+    {&F::edReplFontName, &S::ReplFontName, "ReplFontName"},
+    {&F::edGrpBrkSameValue, &S::GrpBrkSameValue, "GrpBrkSameValue"},
+    {&F::edMemoTimeFormatStr, &S::MemoTimeFormatStr, "MemoTimeFormatStr"},
+    {&F::edMemoDateFormatStr, &S::MemoDateFormatStr, "MemoDateFormatStr"},
+    {&F::edMemoPageFormatStr, &S::MemoPageFormatStr, "MemoPageFormatStr"},
+    {&F::edOutputFileName, &S::OutputFileName, "OutputFileName"},
 };
 
 struct TCheckRow {
   TCheckBox* F::*Box;
   bool S::*Field;
+  const char* Key;
 };
 const TCheckRow CheckRows[] = {
-    {&F::cbUseReportViewer, &S::UseReportViewer},
-    {&F::cbShrinkToPage, &S::ShrinkToPage},
-    {&F::cbExpandToPage, &S::ExpandToPage},
-    {&F::cbDefaultPrinter, &S::DefaultPrinter},
-    {&F::cbExportOnlyPrintableChrs, &S::ExportOnlyPrintableChrs},
-    {&F::cbFastPrinterText, &S::FastPrinterText},
-    {&F::cbAllowFastPrinterText, &S::AllowFastPrinterText},
-    {&F::cbPauseAfterPrinting, &S::PauseAfterPrinting},
-    {&F::cbDisplayProgressWin, &S::DisplayProgressWin},
-    {&F::cbDisplayReportOptionsWin, &S::DisplayReportOptionsWin},
-    {&F::cbCloseWinAfterPrinting, &S::CloseWinAfterPrinting},
-    {&F::cbShowHint, &S::ShowHint},
-    {&F::cbSettingsReadOnly, &S::SettingsReadOnly},
-    {&F::cbPreviewFirst, &S::PreviewFirst},
+    {&F::cbUseReportViewer, &S::UseReportViewer, "UseReportViewer"},
+    {&F::cbShrinkToPage, &S::ShrinkToPage, "ShrinkToPage"},
+    {&F::cbExpandToPage, &S::ExpandToPage, "ExpandToPage"},
+    {&F::cbDefaultPrinter, &S::DefaultPrinter, "DefaultPrinter"},
+    {&F::cbExportOnlyPrintableChrs, &S::ExportOnlyPrintableChrs, "ExportOnlyPrintableChrs"},
+    {&F::cbFastPrinterText, &S::FastPrinterText, "FastPrinterText"},
+    {&F::cbAllowFastPrinterText, &S::AllowFastPrinterText, "AllowFastPrinterText"},
+    {&F::cbPauseAfterPrinting, &S::PauseAfterPrinting, "PauseAfterPrinting"},
+    {&F::cbDisplayProgressWin, &S::DisplayProgressWin, "DisplayProgressWin"},
+    {&F::cbDisplayReportOptionsWin, &S::DisplayReportOptionsWin, "DisplayReportOptionsWin"},
+    {&F::cbCloseWinAfterPrinting, &S::CloseWinAfterPrinting, "CloseWinAfterPrinting"},
+    {&F::cbShowHint, &S::ShowHint, "ShowHint"},
+    {&F::cbSettingsReadOnly, &S::SettingsReadOnly, "SettingsReadOnly"},
+    {&F::cbPreviewFirst, &S::PreviewFirst, "PreviewFirst"},
 };
 
 // Combo boxes whose item index is the stored code; a text that is no item stores Default, and
@@ -97,12 +104,13 @@ struct TCodeRow {
   uint8_t S::*Field;
   int Default;
   bool SetIt;
+  const char* Key;
 };
 const TCodeRow CodeRows[] = {
-    {&F::cbxReportAlignment, &S::ReportAlignment, 0, false},
-    {&F::cbxColTitleAlignment, &S::ColTitleAlignment, 0, false},
-    {&F::cbxOrientation, &S::Orientation, 0, true},
-    {&F::cbxAutoSizze, &S::AutoSizze, 1, true},
+    {&F::cbxReportAlignment, &S::ReportAlignment, 0, false, "ReportAlignment"},
+    {&F::cbxColTitleAlignment, &S::ColTitleAlignment, 0, false, "ColTitleAlignment"},
+    {&F::cbxOrientation, &S::Orientation, 0, true, "Orientation"},
+    {&F::cbxAutoSizze, &S::AutoSizze, 1, true, "AutoSizze"},
 };
 
 // Sizes with one stored value per unit regime, in the order the transfers take them, with the
@@ -284,6 +292,24 @@ bool TfmVlxMain::SettingKeyOfEdit(const TControl* Edit, std::string& Key, TSetti
       return Key = MemoKey(Memo, Text ? M.TextKey : M.ThousKey), true;
     }
   return false;
+}
+
+TControl* TfmVlxMain::SettingControl(const std::string& Key, TSettingSide Side) const {
+  if (TEdit* Edit = NumberEditOfKey(Key, Side)) return Edit;
+  if (Side != sWhole) return nullptr;
+  std::vector<std::pair<TControl*, const char*>> Controls = {
+      {cbxOutputDest, "OutputDest"},       {cbxOutputQuality, "OutputQuality"},
+      {cbxIfOutputFileExists, "IfOutputFileExists"}, {cmbPrinters, "PrinterName"},
+      {cmbSnapshotSize, "SnapShotSize"},   {cmbExportFieldDelim, "ExportFieldDelim"},
+      {cmbExportQuote, "ExportQuote"},     {edPageRangeFrom, "PageRangeFrom"},
+      {edPageRangeTo, "PageRangeTo"},      {rbCountNumRcds, "CountNumRcds"},
+      {gbPrintWhat, "PrintWhat"}};
+  for (const TTextRow& Row : TextRows) Controls.push_back({this->*Row.Edit, Row.Key});
+  for (const TCheckRow& Row : CheckRows) Controls.push_back({this->*Row.Box, Row.Key});
+  for (const TCodeRow& Row : CodeRows) Controls.push_back({this->*Row.Combo, Row.Key});
+  for (const auto& [Control, Name] : Controls)
+    if (SameText(Key, Name)) return Control;
+  return nullptr;
 }
 
 TEdit* TfmVlxMain::NumberEditOfKey(const std::string& Key, TSettingSide Side) const {

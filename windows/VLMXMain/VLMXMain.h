@@ -233,6 +233,9 @@ public:
   bool SettingKeyOfEdit(const TControl* Edit, std::string& Key, TSettingSide& Side) const;
   // The number edit that shows Key's Side now; nullptr when none does.
   TEdit* NumberEditOfKey(const std::string& Key, TSettingSide Side) const;
+  // The control that edits Key's Side now (the group of the print-what buttons for PrintWhat);
+  // nullptr for a setting no control of the window edits.
+  TControl* SettingControl(const std::string& Key, TSettingSide Side) const;
 
   // ---- Commands (Commands.cpp) ----
   // Print: the focused control's exit first, then PrintReport.
