@@ -498,8 +498,9 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
   }
 }
 
-// A run that fails before its progress window opens still tells the user why.
-TEST_F(SetupRunTest, APrintThatFailsBeforeItsProgressWindowSaysWhy) {
+// A run that fails tells the user once: in an error box when it fails before its progress
+// window opens, in the progress summary's red line (and no box) when it fails after.
+TEST_F(SetupRunTest, APrintThatFailsSaysWhyOnce) {
   TKeys Settings = With(Quiet, {"OutputDest=1", "OutputFileName=" + (Dir / "Books.txt.out"), "Memo,PgTi=START"});
   for (int Line = 0; Line < 100; ++Line) Settings.push_back("Title line " + std::to_string(Line));
   Settings.push_back("Memo,PgTi=END");
@@ -509,6 +510,18 @@ TEST_F(SetupRunTest, APrintThatFailsBeforeItsProgressWindowSaysWhy) {
   ASSERT_EQ(Errors.size(), 1u);
   EXPECT_NE(Errors[0].find("Report Memos are too large for page size"), std::string::npos) << Errors[0];
   ExpectCleanedUp();
+
+  for (const bool Summary : {true, false}) {
+    Headless::Reset();
+    Section(With(Quiet, {"FastPrinterText=1", "AllowFastPrinterText=1", "DisplayProgressWin=1",
+                         Summary ? "PauseAfterPrinting=1" : "PauseAfterPrinting=0"}));
+    Headless::SpoolerFailAt("WritePrinter", 1);
+    EXPECT_EQ(Print(), 3);
+    const std::vector<std::string> Windows = {"fmVlxMain", "fmVlxProgress"};
+    EXPECT_EQ(Modal, std::vector<std::string>(Windows.begin(), Windows.begin() + (Summary ? 2 : 1)));
+    EXPECT_EQ(Headless::ErrorBoxes().size(), Summary ? 0u : 1u) << Summary;
+    ExpectCleanedUp();
+  }
 }
 
 TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
