@@ -212,6 +212,51 @@ TEST_F(SetupRunTest, EveryFailureOfCreationOrStartIsReportedOnceAndLeavesNothing
   }
 }
 
+// A stored number the window would refuse is neither used nor silently replaced: the start
+// shows the window with the field's message on its page, the number in its edit, and the
+// settings holding the default meanwhile; a number no control shows is named in the panel.
+TEST_F(SetupRunTest, AStoredNumberTheWindowWouldRefuseIsReportedOnItsPage) {
+  struct TCase {
+    std::string Line;
+    std::string Message;
+    std::function<TTabSheet*(TfmVlxMain&)> Page;
+    std::function<TEdit*(TfmVlxMain&)> Edit;
+    std::function<int()> Field;
+    int Default;
+    std::string Stored;
+  };
+  const TCase Cases[] = {
+      {"MaxStringLines=21000", "Max # of String Lines must be between 0 and 999 lines",
+       [](TfmVlxMain& F) { return F.tsGeneral; }, [](TfmVlxMain& F) { return F.edMaxStringLines; },
+       [] { return RptSettings->MaxStringLines; }, 2, "21000"},
+      {"LargestFontSize=1001", "Largest Font Size must be between 1 and 1000 Points",
+       [](TfmVlxMain& F) { return F.tsOutput; }, [](TfmVlxMain& F) { return F.edLargestFontSize; },
+       [] { return RptSettings->LargestFontSize; }, 20, "1001"},
+      {"PageMarginTxt=0,1,101,0", "Page Right Margin must be between 0 and 100 characters",
+       [](TfmVlxMain& F) { return F.tsOutput; }, [](TfmVlxMain& F) { return F.edPageMarginRight; },
+       [] { return RptSettings->PageMarginTxt.Right; }, 0, "101"},
+      {"Memo,PgTi,MemoFontSize=5000", "Memo Font Size must be between 1 and 1000 Points", nullptr, nullptr,
+       [] { return RptSettings->RptMemo(PgTi)->FontSize; }, 12, ""},
+  };
+  for (const TCase& C : Cases) {
+    Section(With(Quiet, {"OutputDest=1", "OutputFileName=" + (Dir / "out.txt"), C.Line}));
+    bool Ran = false;
+    PrintWithWindow([&](TfmVlxMain& F) {
+      Ran = true;
+      EXPECT_NE(F.Top(), -5000) << C.Line;
+      EXPECT_EQ(F.paMsg->Caption(), "  " + C.Message);
+      EXPECT_EQ(C.Field(), C.Default) << C.Line;
+      if (C.Page) {
+        EXPECT_EQ(F.pcOptions->ActivePage(), C.Page(F)) << C.Line;
+        EXPECT_EQ(C.Edit(F)->Text(), C.Stored) << C.Line;
+        EXPECT_FALSE(F.ValidateOptions(nullptr, true, false)) << C.Line;
+      }
+    });
+    EXPECT_TRUE(Ran);
+    EXPECT_NE(FileBytes(Dir / "Books.txt").find(C.Line), std::string::npos) << "kept as stored";
+  }
+}
+
 // A typeset quality the window does not offer comes back as the ASCII line-draw quality,
 // carrying the margins and widths it showed into the text regime (the panel gap is written
 // before the regime is decided again).
