@@ -212,48 +212,42 @@ TEST_F(SetupRunTest, EveryFailureOfCreationOrStartIsReportedOnceAndLeavesNothing
   }
 }
 
+// Every page on the way to Control is in front.
+bool PageInFront(TControl* Control) {
+  for (; Control; Control = Control->Parent())
+    if (auto* Sheet = dynamic_cast<TTabSheet*>(Control); Sheet && Sheet->PageControl()->ActivePage() != Sheet)
+      return false;
+  return true;
+}
+
 // A stored number the window would refuse is neither used nor silently replaced: the start
 // shows the window with the field's message on its page, the number in its edit, and the
 // settings holding the default meanwhile; a number no control shows is named in the panel.
 TEST_F(SetupRunTest, AStoredNumberTheWindowWouldRefuseIsReportedOnItsPage) {
-  struct TCase {
-    std::string Line;
-    std::string Message;
-    std::function<TTabSheet*(TfmVlxMain&)> Page;
-    std::function<TEdit*(TfmVlxMain&)> Edit;
-    std::function<int()> Field;
-    int Default;
-    std::string Stored;
+  const struct { std::string Key; TSettingSide Side; std::string Stored, Shown, Message; } Cases[] = {
+      {"MaxStringLines", sWhole, "21000", "21000", "Max # of String Lines must be between 0 and 999 lines"},
+      {"LargestFontSize", sWhole, "1001", "1001", "Largest Font Size must be between 1 and 1000 Points"},
+      {"PageMarginTxt", sRight, "0,1,101,0", "101", "Page Right Margin must be between 0 and 100 characters"},
+      {"Memo,PgTi,MemoFontSize", sWhole, "5000", "", "Memo Font Size must be between 1 and 1000 Points"},
   };
-  const TCase Cases[] = {
-      {"MaxStringLines=21000", "Max # of String Lines must be between 0 and 999 lines",
-       [](TfmVlxMain& F) { return F.tsGeneral; }, [](TfmVlxMain& F) { return F.edMaxStringLines; },
-       [] { return RptSettings->MaxStringLines; }, 2, "21000"},
-      {"LargestFontSize=1001", "Largest Font Size must be between 1 and 1000 Points",
-       [](TfmVlxMain& F) { return F.tsOutput; }, [](TfmVlxMain& F) { return F.edLargestFontSize; },
-       [] { return RptSettings->LargestFontSize; }, 20, "1001"},
-      {"PageMarginTxt=0,1,101,0", "Page Right Margin must be between 0 and 100 characters",
-       [](TfmVlxMain& F) { return F.tsOutput; }, [](TfmVlxMain& F) { return F.edPageMarginRight; },
-       [] { return RptSettings->PageMarginTxt.Right; }, 0, "101"},
-      {"Memo,PgTi,MemoFontSize=5000", "Memo Font Size must be between 1 and 1000 Points", nullptr, nullptr,
-       [] { return RptSettings->RptMemo(PgTi)->FontSize; }, 12, ""},
-  };
-  for (const TCase& C : Cases) {
-    Section(With(Quiet, {"OutputDest=1", "OutputFileName=" + (Dir / "out.txt"), C.Line}));
+  for (const auto& C : Cases) {
+    Section(With(Quiet, {"OutputDest=1", "OutputFileName=" + (Dir / "out.txt"), C.Key + "=" + C.Stored}));
     bool Ran = false;
     PrintWithWindow([&](TfmVlxMain& F) {
       Ran = true;
-      EXPECT_NE(F.Top(), -5000) << C.Line;
+      EXPECT_NE(F.Top(), -5000) << C.Key;
       EXPECT_EQ(F.paMsg->Caption(), "  " + C.Message);
-      EXPECT_EQ(C.Field(), C.Default) << C.Line;
-      if (C.Page) {
-        EXPECT_EQ(F.pcOptions->ActivePage(), C.Page(F)) << C.Line;
-        EXPECT_EQ(C.Edit(F)->Text(), C.Stored) << C.Line;
-        EXPECT_FALSE(F.ValidateOptions(nullptr, true, false)) << C.Line;
+      TvlxSettingsKeys Keys(RptSettings);
+      Keys.SettingsToKeyList();
+      EXPECT_FALSE(Keys.Find(C.Key)->Changed()) << C.Key;
+      if (TEdit* Edit = F.NumberEditOfKey(C.Key, C.Side)) {
+        EXPECT_TRUE(PageInFront(Edit)) << C.Key;
+        EXPECT_EQ(Edit->Text(), C.Shown) << C.Key;
+        EXPECT_FALSE(F.ValidateOptions(nullptr, true, false)) << C.Key;
       }
     });
     EXPECT_TRUE(Ran);
-    EXPECT_NE(FileBytes(Dir / "Books.txt").find(C.Line), std::string::npos) << "kept as stored";
+    EXPECT_NE(FileBytes(Dir / "Books.txt").find(C.Key + "=" + C.Stored), std::string::npos) << "kept as stored";
   }
 }
 
@@ -445,9 +439,11 @@ TEST_F(SetupRunTest, EveryValueTheWindowTakesComesBackAndEveryOtherIsRefused) {
           EXPECT_EQ(FileBytes(Dir / "Books.txt"), Before) << Value;
           // A number out of range may meet another field's check first; no number meets its own.
           int N = 0;
-          if (Range && !TryStrToInt(Value, N))
+          if (Range && !TryStrToInt(Value, N)) {
             EXPECT_EQ(Message.find(std::string(Range->Name) + " must be between " + IntToStr(Range->Min)), 2u)
                 << Value << ": " << Message;
+            EXPECT_TRUE(PageInFront(C)) << Value;
+          }
         }
         F.ClearEditsModified();
       });
