@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   // String values and memo texts, whatever their bytes.
   const std::string Value = In.ConsumeRemainingBytesAsString();
   std::vector<std::string> Others;
-  for (const char* Key : {"HideColumns", "ColumnTotals"}) {
+  for (const char* Key : {"HideColumns", "ColumnTotals", "Memo,RptTi,MemoFontName"}) {
     const std::vector<std::string> Lines = Around(SettingsLine(Key, Value), Others);
     Check(Lines.size() == 1 && Others == (std::vector<std::string>{"PrintWhat=2", "PrintWhat=1"}));
     std::string K, V;

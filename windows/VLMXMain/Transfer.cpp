@@ -271,7 +271,10 @@ bool TfmVlxMain::SettingKeyOfEdit(const TControl* Edit, std::string& Key, TSetti
   const bool Text = TextRegime();
   Side = sWhole;
   for (const TNumberRow& Row : NumberRows)
-    if (this->*Row.Edit == Edit) return Key = Row.Key, true;
+    if (this->*Row.Edit == Edit) {
+      Key = Row.Key;
+      return true;
+    }
   const auto Find = [&](const TRegimeRow* Begin, const TRegimeRow* End) -> const TRegimeRow* {
     for (const TRegimeRow* Row = Begin; Row != End; ++Row)
       if (this->*Row->Edit == Edit) return Row;
@@ -282,14 +285,19 @@ bool TfmVlxMain::SettingKeyOfEdit(const TControl* Edit, std::string& Key, TSetti
   if (!Row) Row = Find(&GapRow, &GapRow + 1);
   if (Row) {
     Side = Row->Side;
-    return Key = Text ? Row->TextKey : Row->ThousKey, true;
+    Key = Text ? Row->TextKey : Row->ThousKey;
+    return true;
   }
-  if (Edit == edRcdEstimate) return Key = "RcdEstimate", true;
+  if (Edit == edRcdEstimate) {
+    Key = "RcdEstimate";
+    return true;
+  }
   const int Memo = lbxMemoLocation->ItemIndex();
   for (const TMemoRow& M : MemoRows)
     if (this->*M.Edit == Edit && Memo >= 0 && Memo < RptMemoCount) {
       Side = M.Side;
-      return Key = MemoKey(Memo, Text ? M.TextKey : M.ThousKey), true;
+      Key = MemoKey(Memo, Text ? M.TextKey : M.ThousKey);
+      return true;
     }
   return false;
 }
