@@ -388,8 +388,9 @@ TEST_F(SetupRunTest, EveryValueTheWindowTakesComesBackAndEveryOtherIsRefused) {
         if (Range->Max < INT_MAX) Pending.push_back(IntToStr(Range->Max + 1));
         if (Range->Min > INT_MIN) Pending.push_back(IntToStr(Range->Min - 1));
       } else {
-        for (const char* Text : {"Start", "END", "[x]", "Memo,RptTi=END", "=%0A\"q\",c", "\xA0\xFF"})
-          Pending.push_back(T.Key == "OutputFileName" ? Dir / Text : std::string(Text));
+        for (const char* Text : {"", "Start", "END", "[x]", "Memo,RptTi=END", "=%0A\"q\",c", "\xA0\xFF"})
+          if (T.Key != "OutputFileName") Pending.push_back(Text);
+          else if (*Text) Pending.push_back(Dir / Text);
       }
     });
     ASSERT_FALSE(Pending.empty());

@@ -201,6 +201,11 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
          return Fail(edTextFontName, Focus, "Font Name is missing");
        }},
       {E::Main, {edTextFontName, buTextFontName, edTextFontSize}, edTextFontSize, [&] { return TextRegime; }},
+      // An empty name would read back as the default font's.
+      {E::Main, {edReplFontName}, [&] {
+         return !edReplFontName->Enabled() || !edReplFontName->Visible() || !Trim(edReplFontName->Text()).empty() ||
+                Fail(edReplFontName, Focus, "Font Name is missing");
+       }},
       {E::Main, {edMaxStringColWid}, edMaxStringColWid},
       {E::Main, {edMaxMemoColWid}, edMaxMemoColWid},
       {E::Main, {edRcdEstimate}, edRcdEstimate},
