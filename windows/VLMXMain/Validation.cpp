@@ -46,7 +46,9 @@ bool RecognisedKind() {
   return ObjInfo && ObjInfo->ObjType >= 3 && ObjInfo->ObjType <= 18;
 }
 
-enum class TRuleSet { Export, Main };
+// The export rows run for an ASCII export, the main rows for any other output; a number edit's
+// range runs for both (a disabled edit passes anyway).
+enum class TRuleSet { Export, Main, Any };
 
 // One row of the option rules. A range row names its number edit: the settings key the edit
 // shows in the regime in force gives the range, the field name and the units, Limit may lower
@@ -153,7 +155,7 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
       {E::Export, {edExportMaxStrLng}, edExportMaxStrLng},
       {E::Export, {edExportMaxMemoLng}, edExportMaxMemoLng},
       // ---- printed and file output ----
-      {E::Main, {edLinesPerPage, edPageMarginTop, edPageMarginBottom}, edLinesPerPage},
+      {E::Any, {edLinesPerPage, edPageMarginTop, edPageMarginBottom}, edLinesPerPage},
       // The margins as typed, not as last stored: the check must see the values about to be
       // taken into the settings.
       {E::Main, {edLinesPerPage, edPageMarginTop, edPageMarginBottom}, [&] {
@@ -178,7 +180,7 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
          if (S.ItemOpt(ioGrpBrkLines) && S.ItemOpt(ioHorizontalLines)) S.SetItemOpt(ioHorizontalLines, false);
          return true;
        }},
-      {E::Main, {}, edTxtCharsPageWid},
+      {E::Any, {}, edTxtCharsPageWid},
       {E::Main, {cbxReportAlignment, edTxtCharsPageWid}, [&] {
          if (cbxReportAlignment->ItemIndex() != 0 && StrToIntZero(edTxtCharsPageWid->Text()) > 255)
            Note("Note: Page Width may be too wide for Report Alignment", Timer1, 5);
@@ -192,9 +194,9 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
          return edTextTruncSymbol->Text().size() <= 3 ||
                 Fail(edTextTruncSymbol, Focus, "Text Truncation Symbol cannot exceed 3 characters");
        }},
-      {E::Main, {edInterPanelGap}, edInterPanelGap},
-      {E::Main, {edMemoSpacesAbove}, edMemoSpacesAbove},
-      {E::Main, {edMemoSpacesBelow}, edMemoSpacesBelow},
+      {E::Any, {edInterPanelGap}, edInterPanelGap},
+      {E::Any, {edMemoSpacesAbove}, edMemoSpacesAbove},
+      {E::Any, {edMemoSpacesBelow}, edMemoSpacesBelow},
       {E::Main, {edTextFontName, buTextFontName}, [&] {
          if (!S.IsTextStyleOutput() || !Trim(edTextFontName->Text()).empty()) return true;
          FValidationFailed = true;
@@ -206,18 +208,18 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
          return !edReplFontName->Enabled() || !edReplFontName->Visible() || !Trim(edReplFontName->Text()).empty() ||
                 Fail(edReplFontName, Focus, "Font Name is missing");
        }},
-      {E::Main, {edMaxStringColWid}, edMaxStringColWid},
-      {E::Main, {edMaxMemoColWid}, edMaxMemoColWid},
-      {E::Main, {edRcdEstimate}, edRcdEstimate},
-      {E::Main, {edMaxGrpBrkLines}, edMaxGrpBrkLines},
-      {E::Main, {edGrpBrkOutdentChars}, edGrpBrkOutdentChars},
+      {E::Any, {edMaxStringColWid}, edMaxStringColWid},
+      {E::Any, {edMaxMemoColWid}, edMaxMemoColWid},
+      {E::Any, {edRcdEstimate}, edRcdEstimate},
+      {E::Any, {edMaxGrpBrkLines}, edMaxGrpBrkLines},
+      {E::Any, {edGrpBrkOutdentChars}, edGrpBrkOutdentChars},
       {E::Main, {edNumGrpBrkCols}, edNumGrpBrkCols, nullptr, ObjInfo->ColCount},
       {E::Main, {dgColumns}, [&] {
          return !RecognisedKind() || !ObjInfo->NoColPrinted() || Fail(dgColumns, Focus, "No columns are visible.");
        }},
       {E::Main, {edHorizLineFreq}, edHorizLineFreq, RecognisedKind},
       {E::Main, {edVertHtAdjPer}, edVertHtAdjPer, [Printer] { return Printer; }},
-      {E::Main, {edPanelsAcrossPage}, edPanelsAcrossPage},
+      {E::Any, {edPanelsAcrossPage}, edPanelsAcrossPage},
       // A number of fixed columns the object does not have becomes its last column; what is no
       // number at all is refused below.
       {E::Main, {edNumFixedColumns}, [&] {
@@ -227,24 +229,24 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
            edNumFixedColumns->SetText(std::to_string(Last));
          return true;
        }},
-      {E::Main, {edNumFixedColumns}, edNumFixedColumns},
-      {E::Main, {edPageMarginTop}, edPageMarginTop},
-      {E::Main, {edPageMarginBottom}, edPageMarginBottom},
-      {E::Main, {edPageMarginLeft}, edPageMarginLeft},
-      {E::Main, {edPageMarginRight}, edPageMarginRight},
-      {E::Main, {edCellMarginTop}, edCellMarginTop},
-      {E::Main, {edCellMarginBottom}, edCellMarginBottom},
-      {E::Main, {edCellMarginLeft}, edCellMarginLeft},
-      {E::Main, {edCellMarginRight}, edCellMarginRight},
+      {E::Any, {edNumFixedColumns}, edNumFixedColumns},
+      {E::Any, {edPageMarginTop}, edPageMarginTop},
+      {E::Any, {edPageMarginBottom}, edPageMarginBottom},
+      {E::Any, {edPageMarginLeft}, edPageMarginLeft},
+      {E::Any, {edPageMarginRight}, edPageMarginRight},
+      {E::Any, {edCellMarginTop}, edCellMarginTop},
+      {E::Any, {edCellMarginBottom}, edCellMarginBottom},
+      {E::Any, {edCellMarginLeft}, edCellMarginLeft},
+      {E::Any, {edCellMarginRight}, edCellMarginRight},
       // The numbers the rows above leave unchecked, each against its setting's range.
-      {E::Main, {edStartingReportLineId}, edStartingReportLineId},
-      {E::Main, {edMaxStringLines}, edMaxStringLines},
-      {E::Main, {edMaxMemoLines}, edMaxMemoLines},
-      {E::Main, {edMaxRowsToAutoSizze}, edMaxRowsToAutoSizze},
-      {E::Main, {edLargestFontSize}, edLargestFontSize},
-      {E::Main, {edSmallestFontSize}, edSmallestFontSize},
-      {E::Main, {edReplFontSize}, edReplFontSize},
-      {E::Main, {edAdjGrpBrkLines}, edAdjGrpBrkLines},
+      {E::Any, {edStartingReportLineId}, edStartingReportLineId},
+      {E::Any, {edMaxStringLines}, edMaxStringLines},
+      {E::Any, {edMaxMemoLines}, edMaxMemoLines},
+      {E::Any, {edMaxRowsToAutoSizze}, edMaxRowsToAutoSizze},
+      {E::Any, {edLargestFontSize}, edLargestFontSize},
+      {E::Any, {edSmallestFontSize}, edSmallestFontSize},
+      {E::Any, {edReplFontSize}, edReplFontSize},
+      {E::Any, {edAdjGrpBrkLines}, edAdjGrpBrkLines},
       {E::Main, {edPageRangeFrom, edPageRangeTo}, [&] {
          return !rbPrintWhatPageRange->Checked() || ValidatePageRangeEdits(true, edPageRangeFrom, edPageRangeTo);
        }},
@@ -263,8 +265,8 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
          return (!Name.empty() && FindPrinterIndex(Name) >= 0) ||
                 Fail(cmbPrinters, Focus, "Printer Name is invalid. Please choose a different printer.");
        }},
-      {E::Main, {edMemoXPosPer, edMemoWidPer}, edMemoXPosPer},
-      {E::Main, {edMemoXPosPer, edMemoWidPer}, edMemoWidPer},
+      {E::Any, {edMemoXPosPer, edMemoWidPer}, edMemoXPosPer},
+      {E::Any, {edMemoXPosPer, edMemoWidPer}, edMemoWidPer},
       {E::Main, {edMemoXPosPer, edMemoWidPer}, [&] {
          bool Error = false;
          const int Sum = StrToIntChecked(edMemoXPosPer->Text(), Error) + StrToIntChecked(edMemoWidPer->Text(), Error);
@@ -299,7 +301,9 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
   if (Ok && !PrintSettings->OutSnapshot) {
     const TRuleSet Set = PrintSettings->OutAsciiFile ? TRuleSet::Export : TRuleSet::Main;
     for (const TRule& Rule : Rules) {
-      if (Rule.Set != Set || (!Ok && !Rule.EvenAfterFailure) || (Rule.ChangeOnly && CheckAll)) continue;
+      if ((Rule.Set != Set && Rule.Set != TRuleSet::Any) || (!Ok && !Rule.EvenAfterFailure) ||
+          (Rule.ChangeOnly && CheckAll))
+        continue;
       if (!CheckAll && !Rule.Triggers.empty() &&
           std::find(Rule.Triggers.begin(), Rule.Triggers.end(), ChangedControl) == Rule.Triggers.end())
         continue;
