@@ -152,8 +152,8 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
        }},
       {E::Export, {cmbExportFieldDelim}, [&] { return ShortDelimiter(cmbExportFieldDelim, "Export Field Delimiter"); }},
       {E::Export, {cmbExportQuote}, [&] { return ShortDelimiter(cmbExportQuote, "Export Quote"); }},
-      {E::Export, {edExportMaxStrLng}, edExportMaxStrLng},
-      {E::Export, {edExportMaxMemoLng}, edExportMaxMemoLng},
+      {E::Any, {edExportMaxStrLng}, edExportMaxStrLng},
+      {E::Any, {edExportMaxMemoLng}, edExportMaxMemoLng},
       // ---- printed and file output ----
       {E::Any, {edLinesPerPage, edPageMarginTop, edPageMarginBottom}, edLinesPerPage},
       // The margins as typed, not as last stored: the check must see the values about to be
