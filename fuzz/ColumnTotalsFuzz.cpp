@@ -1,6 +1,7 @@
 // The column settings strings: whatever a settings file holds, reading it into the columns
 // and writing it back gives a string that reads back into the same kinds and formats and
-// writes again unchanged.
+// writes again unchanged; written from a list that lacks some columns for the moment, it
+// keeps their choices for the whole list to read again.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <memory>
@@ -13,9 +14,10 @@
 
 namespace {
 
-std::unique_ptr<TColsList> Columns(bool LastHidden) {
+std::unique_ptr<TColsList> Columns(bool LastHidden, int Count = 4) {
   auto List = std::make_unique<TColsList>();
   for (const char* Name : {"~Line#", "Amount", "Qty", "Region"}) {
+    if (List->Count() == Count) break;
     auto Entry = std::make_unique<TColsListData>();
     Entry->FieldName = Name;
     Entry->Printed = true;
@@ -44,6 +46,7 @@ std::string Describe(const TColsList& List) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   FuzzedDataProvider In(Data, Size);
   const bool LastHidden = In.ConsumeBool();
+  const int InList = In.ConsumeIntegralInRange(1, 3);  // columns in the list for the moment
   TvlxReportSettings S;
   S.GroupColumns = In.ConsumeRandomLengthString(32);
   S.ColumnTotals = In.ConsumeRemainingBytesAsString();
@@ -58,11 +61,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   // and formats it carries come back the same, and it writes again unchanged.
   const auto Second = Columns(LastHidden);
   LoadColumnTotals(*Second, S);
-  S.ColumnTotals.clear();
   Check(!SaveColumnTotals(*Second, S).Columns);
   CheckEqual(S.ColumnTotals, Saved);
   const auto Third = Columns(LastHidden);
   LoadColumnTotals(*Third, S);
   CheckEqual(Describe(*Third), Describe(*Second));
+
+  // The last columns out of the list for the moment, and back.
+  const auto Part = Columns(false, InList);
+  LoadColumnTotals(*Part, S);
+  SaveColumnTotals(*Part, S);
+  CheckEqual(S.HideColumns, LastHidden ? "Region" : "");
+  const auto Whole = Columns(LastHidden);
+  LoadColumnTotals(*Whole, S);
+  CheckEqual(Describe(*Whole), Describe(*Second));
   return 0;
 }

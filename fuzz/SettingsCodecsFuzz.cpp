@@ -43,10 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   const TRect R{N[0], N[1], N[2], N[3]};
   Check(TextToRect(RectToText(R), "x") == R);
   Check(TextToPoint(PointToText({N[2], N[3]}), "x") == (TPoint{N[2], N[3]}));
-  const TRect Ranged = TextToRect(Stored, Default, Range, Range);
-  Check((Range.Contains(Ranged.Left) && Range.Contains(Ranged.Top) && Range.Contains(Ranged.Right) &&
-         Range.Contains(Ranged.Bottom)) ||
-        Ranged == TextToRect("", Default));
+  TextToRect(Stored, Default);
   TextToPoint(Stored, Default);
 
   // Date-times to the second, from 1 January 0001 to 31 December 9999.
@@ -63,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   // String values and memo texts, whatever their bytes.
   const std::string Value = In.ConsumeRemainingBytesAsString();
   std::vector<std::string> Others;
-  for (const char* Key : {"HideColumns", "ColumnTotals"}) {
+  for (const char* Key : {"HideColumns", "ColumnTotals", "Memo,RptTi,MemoFontName"}) {
     const std::vector<std::string> Lines = Around(SettingsLine(Key, Value), Others);
     Check(Lines.size() == 1 && Others == (std::vector<std::string>{"PrintWhat=2", "PrintWhat=1"}));
     std::string K, V;

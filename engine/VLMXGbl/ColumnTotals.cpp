@@ -49,6 +49,35 @@ std::string WithoutQuotes(std::string S) {
   return S;
 }
 
+struct TRecord {
+  std::string Name, Level, Format;
+  int Kind;  // -1: no kind's name
+};
+
+// The records of a ColumnTotals string, up to the first empty one. Name, level and kind are
+// the first three fields; the format is all after them, so a format holding a comma comes back
+// whole.
+std::vector<TRecord> ReadRecords(const std::string& Totals) {
+  std::vector<TRecord> Records;
+  for (const std::string& Record : Split(Totals + RecordEnd, RecordEnd)) {
+    if (Record.empty()) break;
+    std::vector<std::string> Fields = Split(Record, ",");
+    Fields.resize(std::max<size_t>(Fields.size(), 3));
+    const size_t FormatAt = Fields[0].size() + Fields[1].size() + Fields[2].size() + 3;
+    Records.push_back({Fields[0], Fields[1], WithoutQuotes(FormatAt < Record.size() ? Record.substr(FormatAt) : ""),
+                       KindOfName(Fields[2])});
+  }
+  return Records;
+}
+
+// One record with its separator. Quotes would end the format early; a leading ";" would close
+// it at its opening quote.
+std::string RecordText(const std::string& Name, const std::string& Level, int Kind, std::string Format) {
+  Format = WithoutQuotes(Format);
+  Format.erase(0, Format.find_first_not_of(';'));
+  return Name + ',' + Level + ',' + TotalKindNames[Kind] + ",\"" + Format + RecordEnd;
+}
+
 }  // namespace
 
 TColumnStringsChanged SaveColumnTotals(const TColsList& Columns, TvlxReportSettings& Settings) {
@@ -63,9 +92,6 @@ TColumnStringsChanged SaveColumnTotals(const TColsList& Columns, TvlxReportSetti
     // Records that would read back onto another column or level are not written: that
     // column's or level's own total would be overwritten.
     if (!Column->TotList || Column->FieldName.empty() || BreaksRecord(Column->FieldName)) continue;
-    // Quotes would end the format early; a leading ";" would close it at its opening quote.
-    std::string Format = WithoutQuotes(Column->TotalText);
-    Format.erase(0, Format.find_first_not_of(';'));
     for (int Level = 0; Level < Column->TotList->Count(); ++Level) {
       const TColTotListData* Total = Column->TotList->Items(Level);
       if (!Total || Total->Kind == tkNone) continue;
@@ -75,10 +101,17 @@ TColumnStringsChanged SaveColumnTotals(const TColsList& Columns, TvlxReportSetti
       // Left out as well: a level without a group column name of its own (none of that
       // number, or a name given twice).
       if (LevelOfName(LevelName, Groups) != Level || BreaksRecord(LevelName)) continue;
-      Totals += Column->FieldName + ',' + LevelName + ',' + TotalKindNames[Total->Kind] + ",\"" + Format +
-                RecordEnd;
+      Totals += RecordText(Column->FieldName, LevelName, Total->Kind, Column->TotalText);
     }
   }
+  // A column out of the list for the moment (the selected rows print only the selected
+  // columns) keeps its choices: its names and records stay as they were.
+  const auto Absent = [&](const std::string& Name) { return Columns.IndexOfName(Name) < 0; };
+  if (!OldHidden.empty())
+    for (const std::string& Name : Split(OldHidden, ","))
+      if (Absent(Name)) Hidden += Name + ',';
+  for (const TRecord& R : ReadRecords(OldTotals))
+    if (!R.Name.empty() && R.Kind > tkNone && Absent(R.Name)) Totals += RecordText(R.Name, R.Level, R.Kind, R.Format);
   if (!Hidden.empty()) Hidden.pop_back();
   if (!Totals.empty()) Totals.pop_back();
   Settings.HideColumns = Hidden;
@@ -93,21 +126,11 @@ TColumnStringsChanged SaveColumnTotals(const TColsList& Columns, TvlxReportSetti
 
 void LoadColumnTotals(TColsList& Columns, TvlxReportSettings& Settings) {
   const std::vector<std::string> Groups = Split(Settings.GroupColumns, ",");
-  for (const std::string& Record : Split(Settings.ColumnTotals + RecordEnd, RecordEnd)) {
-    if (Record.empty()) break;
-    // Name, level and kind are the first three fields; the format is all after them, so a
-    // format holding a comma comes back whole.
-    std::vector<std::string> Fields = Split(Record, ",");
-    Fields.resize(std::max<size_t>(Fields.size(), 3));
-    const std::string& Name = Fields[0];
-    const int Kind = KindOfName(Fields[2]);
-    const int Index = Name.empty() ? -1 : Columns.IndexOfName(Name);
-    TColsListData* Column = Columns.Items(Index);
-    if (!Column || Kind < 0) continue;
-    const size_t FormatAt = Name.size() + Fields[1].size() + Fields[2].size() + 3;
-    Column->TotalText = WithoutQuotes(FormatAt < Record.size() ? Record.substr(FormatAt) : "");
+  for (const TRecord& R : ReadRecords(Settings.ColumnTotals)) {
+    TColsListData* Column = Columns.Items(R.Name.empty() ? -1 : Columns.IndexOfName(R.Name));
+    if (!Column || R.Kind < 0) continue;
+    Column->TotalText = R.Format;
     if (!Column->TotList) Column->TotList = std::make_unique<TColTotList>();
-    Column->TotList->SetKind(LevelOfName(Fields[1], Groups), static_cast<TotalKind>(Kind),
-                             Settings.Modified);
+    Column->TotList->SetKind(LevelOfName(R.Level, Groups), static_cast<TotalKind>(R.Kind), Settings.Modified);
   }
 }

@@ -12,8 +12,8 @@ struct TColumnStringsChanged {
   bool Totals = false;   // ColumnTotals differs
 };
 
-// Writes HideColumns and ColumnTotals from the column list; either string changing marks the
-// settings modified.
+// Writes HideColumns and ColumnTotals from the column list, keeping the names and records of
+// the columns the list does not hold; either string changing marks the settings modified.
 TColumnStringsChanged SaveColumnTotals(const TColsList& Columns, TvlxReportSettings& Settings);
 
 // Sets the kinds and format texts that ColumnTotals records on the named columns. Records

@@ -87,7 +87,7 @@ public:
   // What the last print from the setup window gave (Execute's result); 0 before any print.
   int RunResult = 0;
   // Why the last Execute ended with an error, for its caller to tell the user; empty when it
-  // ended otherwise or by the user's abort.
+  // ended otherwise, by the user's abort, or when its progress summary told the failure.
   std::string FailureText;
 
   // ---- Memos around the body and the text layout (Memo.cpp, MemoLayout.cpp) ----

@@ -163,6 +163,9 @@ void PrintReportBody(TvlxPrintSettings& PS) {
 int TvlxPrintSettings::Execute(bool ShowSummary) {
   RunStart = Now();
   FailureText.clear();
+  // The progress summary tells a failure in its red line once it has opened; one that comes
+  // before, or without a summary, would go untold.
+  bool SummaryTells = false;
   try {
     if (OutPrinter) {
       std::string Device, Driver;
@@ -177,19 +180,20 @@ int TvlxPrintSettings::Execute(bool ShowSummary) {
         CheckMemosFitPage();
         NormalizePageRange();
       }
-      if (!OutSnapshot)
+      if (!OutSnapshot) {
         RunUI().ProgressStart(Settings().DisplayProgressWin, "Report:" + Settings().ReportTitle, "&Abort Report",
                       "&Resume Report");
+        SummaryTells = Settings().DisplayProgressWin && ShowSummary;
+      }
       if (OutSnapshot) PrintSnapshot();
       else if (OutAsciiFile) ExportAscii();
       else PrintPages();
       if (RunState == rsActive) RunState = rsCompletedNormally;
     }
   } catch (const std::exception& E) {
-    // A failure before the progress window opens has no summary to show it: its text is kept
-    // for the caller, which gets result 3.
+    // Kept for the caller (which gets result 3) to tell, unless the summary will.
     RunState = rsTerminatedWithError;
-    FailureText = E.what();
+    if (!SummaryTells) FailureText = E.what();
   } catch (...) {
     RunState = rsTerminatedWithError;
   }

@@ -24,5 +24,5 @@ void TvlxRunUI::ShowMessage(const std::string&, unsigned) {}
 void TvlxRunUI::ShowPagesAcross(TControl&, int, bool) {}
 
 int TvlxRunUI::RunSetupWindow(TvlxVellumix&) {
-  throw eVlxIntError("[TvlxVellumix.Print] **\rThe report setup window is not built yet");
+  throw eVlxIntError("[TvlxVellumix.Print] **\rNo report windows are registered");
 }

@@ -1,6 +1,7 @@
 // Window placement, window sizes kept in an INI file, the wait that keeps the windows alive
 // and the coloured status message.
 #include <algorithm>
+#include <cstdint>
 
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXUtil.h"
@@ -17,14 +18,17 @@ const char* const DesignEnvClassName = "VersoraDesignEnvironment";
 
 constexpr TColor clAqua = 0xFFFF00;
 
-// Puts one coordinate and its extent inside 0..Screen.
+// Puts one coordinate and its extent inside 0..Screen. The sum is taken in 64 bits: both come
+// from an INI file that anyone may edit.
 void ClampSpan(int& Start, int& Extent, int Screen) {
-  if (Start + Extent > Screen) {
-    Start = Screen - Extent;
-    if (Start < 0) {
-      Extent += Start;
-      Start = 0;
-    }
+  const int64_t S = Start, E = Extent;
+  if (S + E <= Screen) return;
+  const int64_t NewStart = Screen - E;
+  if (NewStart < 0) {
+    Extent = static_cast<int>(std::max<int64_t>(E + NewStart, 0));
+    Start = 0;
+  } else {
+    Start = static_cast<int>(NewStart);
   }
 }
 

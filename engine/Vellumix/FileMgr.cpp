@@ -11,15 +11,32 @@ TvlxFileMgr::TvlxFileMgr(TvlxVellumix* Owner) : FOwner(Owner) {}
 
 TvlxFileMgr::~TvlxFileMgr() { UnlockSettingsFile(); }
 
-TvlxFileMgr::TCallScope::~TCallScope() {
-  Mgr.FKeys.reset();
+TvlxFileMgr::TCallScope::TCallScope(TvlxFileMgr& AMgr)
+    : Mgr(AMgr), Keys(std::move(AMgr.FKeys)), Text(std::move(AMgr.FText)), ReadOnly(AMgr.FReadOnly),
+      Locked(AMgr.FLocked), SettingsFileName(AMgr.FSettingsFileName), TempFileName(AMgr.FTempFileName),
+      SectionHeader(AMgr.FSectionHeader), LockFileName(AMgr.FLockFileName), LockFile(AMgr.FLockFile) {
   Mgr.FText = TvlxSettingsText();
+  Mgr.FLockFile = InvalidLockHandle;
+  Mgr.FLocked = false;
+}
+
+TvlxFileMgr::TCallScope::~TCallScope() {
+  Mgr.FKeys = std::move(Keys);
+  Mgr.FText = std::move(Text);
+  if (!Mgr.FKeys) return;  // the outermost call: its names stay to be looked at
+  Mgr.FReadOnly = ReadOnly;
+  Mgr.FLocked = Locked;
+  Mgr.FSettingsFileName = SettingsFileName;
+  Mgr.FTempFileName = TempFileName;
+  Mgr.FSectionHeader = SectionHeader;
+  Mgr.FLockFileName = LockFileName;
+  Mgr.FLockFile = LockFile;
 }
 
 void TvlxFileMgr::LoadReportSettings(const std::string& User, const std::string& ReportId) {
   if (!FReportSettings)
     throw eVlxIntError("Attempt to load report settings before running TvlxVellumix.Print method");
-  TCallScope CallScope{*this};
+  TCallScope CallScope(*this);
   PrepareFiles(User, ReportId);
   FKeys->ApplyDefaults();
   if (!LockSettingsFile(LockForLoading)) return;

@@ -76,10 +76,23 @@ private:
   bool FLocked = false;
   TvlxReportSettings* FReportSettings = nullptr;
 
-  // The key list and the file's text live for one load or save only.
-  struct TCallScope {
-    TvlxFileMgr& Mgr;
+  // The key list and the file's text live for one load or save only. A load or save that
+  // starts while another one waits (the waits keep the windows alive, and a window may load)
+  // works with its own, and the waiting one gets its own back afterwards.
+  class TCallScope {
+  public:
+    explicit TCallScope(TvlxFileMgr& AMgr);
     ~TCallScope();
+    TCallScope(const TCallScope&) = delete;
+    TCallScope& operator=(const TCallScope&) = delete;
+
+  private:
+    TvlxFileMgr& Mgr;
+    std::unique_ptr<TvlxSettingsKeys> Keys;  // the waiting call's; none when there is none
+    TvlxSettingsText Text;
+    bool ReadOnly, Locked;
+    std::string SettingsFileName, TempFileName, SectionHeader, LockFileName;
+    TLockHandle LockFile;
   };
 
   enum TOpenMode { omRead = 1, omCreate = 2 };

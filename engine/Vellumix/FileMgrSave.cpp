@@ -44,7 +44,7 @@ void TvlxFileMgr::SaveReportSettings(const std::string& OldUser, const std::stri
   const std::string FinalUser = KeepOldNames ? OldUser : NewUser;
   std::string FinalId = KeepOldNames ? OldId : NewId;
 
-  TCallScope CallScope{*this};
+  TCallScope CallScope(*this);
   if (OldId.empty()) PrepareFiles(NewUser, NewId);
   else PrepareFiles(OldUser, OldId);
   // A read-only file is neither locked nor written: the save is skipped without a word.

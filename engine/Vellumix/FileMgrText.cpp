@@ -107,8 +107,10 @@ void SplitSettingsLine(std::string_view Line, std::string& Key, std::string& Val
 }
 
 bool IsMemoStart(const std::string& Key, const std::string& Value, std::string& Name) {
-  if (Key.size() < 5 || !SameText(Key.substr(0, 5), "Memo,") || !SameText(Value, "Start")) return false;
-  Name = Key.substr(Key.find(',') + 1);
+  // A memo's own settings ("Memo,RptTi,MemoFontName") have a second comma: whatever value
+  // they hold, "Start" included, is theirs.
+  if (!IsMemoTextKey(Key) || !SameText(Value, "Start")) return false;
+  Name = Key.substr(5);
   return true;
 }
 

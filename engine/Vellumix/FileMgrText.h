@@ -13,7 +13,8 @@ std::string MakeSectionHeader(const std::string& User, const std::string& Report
 
 // Splits "Key=Value" at the first "="; Value is empty when there is none.
 void SplitSettingsLine(std::string_view Line, std::string& Key, std::string& Value);
-// "Memo,Name=START" in any letter case: Name is the memo's name as the line spells it.
+// "Memo,Name=START" in any letter case, Name holding no comma: Name is the memo's name as the
+// line spells it.
 bool IsMemoStart(const std::string& Key, const std::string& Value, std::string& Name);
 
 // A section's key line, ending in CR LF: "Key=Value", or, when Value holds a line break, "Key%="

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/VLMXCodes.h"
 #include "framework/Classes.h"
@@ -61,6 +62,17 @@ public:
   int FontStyle = 0;  // Bold 8, Italic 4, Underline 2, StrikeOut 1
   int FontColor = 0;
   std::string Text;   // lines separated by CR LF; may hold the memo macros
+};
+
+// The whole of a number setting, or a side of a rect setting.
+enum TSettingSide : int8_t { sWhole = -1, sLeft, sTop, sRight, sBottom };
+
+// A stored number that lay outside its setting's range: the load kept it out of its field,
+// which has its default instead, for the start of a run to report.
+struct TRefusedSetting {
+  std::string Key;  // as the key list spells it ("Memo,PgTi,MemoXPosPer")
+  TSettingSide Side = sWhole;
+  int Value = 0;
 };
 
 // Longest stored short strings.
@@ -214,6 +226,9 @@ public:
   std::array<std::array<char, 8>, 4> GridChrsAscii{};
   std::array<std::array<char, 8>, 4> GridChrsIbm{};
   std::array<std::unique_ptr<TvlxRptMemo>, RptMemoCount> RptMemos;
+  // What the last load refused, in key order; emptied by the next load and once the setup
+  // window has written its checked controls back.
+  std::vector<TRefusedSetting> Refused;
 };
 
 // The settings of the report being set up; empty while no setup window is open.

@@ -1,5 +1,6 @@
 #include "engine/Vellumix/SettingsKeys.h"
 
+#include <algorithm>
 #include <cstring>
 #include <type_traits>
 #include <utility>
@@ -137,8 +138,8 @@ const TKeyRow<S> KeyRows[] = {
     {"ReplFontSize", "10", &S::ReplFontSize},
     {"ReplFontStyle", "0", &S::ReplFontStyle},
     {"ReplFontColor", "0", &S::ReplFontColor},
-    {"ExportFieldDelim", "\t", &S::ExportFieldDelim, EmptyDef, ExportDelimMaxLen},
-    {"ExportQuote", "\"", &S::ExportQuote, EmptyDef, ExportDelimMaxLen},
+    {"ExportFieldDelim", "\t", &S::ExportFieldDelim, krNone, ExportDelimMaxLen},
+    {"ExportQuote", "\"", &S::ExportQuote, krNone, ExportDelimMaxLen},
     {"CreateDate", "", &S::CreateDate},
     {"LastSaveDate", "", &S::LastSaveDate},
     {"ReportDesc", "", &S::ReportDesc},
@@ -150,8 +151,9 @@ const TKeyRow<S> KeyRows[] = {
     {"MemoTimeFormatStr", "", &S::MemoTimeFormatStr, EmptyDef},
     {"MemoPageFormatStr", "", &S::MemoPageFormatStr, EmptyDef},
     {"InitPrinterStr", "", &S::InitPrinterStr, EmptyDef},
-    // A form feed in the printer-string notation, three characters.
-    {"FinishPrinterStr", "#12", &S::FinishPrinterStr, EmptyDef},
+    // A form feed in the printer-string notation, three characters. An emptied delimiter, quote
+    // or finishing string is a choice (none), kept as such.
+    {"FinishPrinterStr", "#12", &S::FinishPrinterStr},
     {"ioFieldFormat", "1", TItemBit{ioFieldFormat}},
     {"ioVerticalLines", "1", TItemBit{ioVerticalLines}},
     {"ioHorizontalLines", "0", TItemBit{ioHorizontalLines}},
@@ -183,35 +185,78 @@ const TKeyRow<M> MemoKeyRows[] = {
     {"MemoFontColor", "0", &M::FontColor},
 };
 
-// The ranges of the numbers that pages, columns, fonts and buffers are sized from; a rect's
-// first range bounds Left and Right, its second Top and Bottom.
-const struct {
-  const char* Key;
-  TValueRange Range, Vert;
-} KeyRanges[] = {
-    {"PanelsAcrossPage", {1, 10}},          {"InterPanelGapThous", {0, 3000}},
-    {"InterPanelGapTxt", {0, 10}},          {"HorizLineFreq", {1, 255}},
-    {"VertHtAdjPer", {50, 200}},            {"LinesPerpage", {10, 999}},
-    {"TxtCharsPageWid", {10, 9999}},        {"RcdEstimate", {9, INT_MAX}},
-    {"MaxStringColWidTxt", {3, 999}},       {"MaxMemoColWidTxt", {3, 999}},
-    {"MaxStringColWidThous", {0, 100000}},  {"MaxMemoColWidThous", {0, 100000}},
-    {"MaxStringLines", {0, 999}},           {"MaxMemoLines", {0, 999}},
-    {"MaxGrpBrkLines", {1, 5}},             {"GrpBrkOutdentChars", {0, 5}},
-    {"NumGrpBrkCols", {0, 999}},            {"AdjGrpBrkLines", {-1, 999}},
-    {"NumFixedCols", {-1, 999}},            {"TextFontSize", {2, 72}},
-    {"ReplFontSize", {1, 1000}},            {"LargestFontSize", {1, 1000}},
-    {"SmallestFontSize", {1, 1000}},        {"MemoFontSize", {1, 1000}},
-    {"MemoXPosPer", {0, 90}},               {"MemoWidPer", {10, 100}},
-    {"PageMarginThous", {0, 10000}, {0, 5000}}, {"PageMarginTxt", {0, 100}, {0, 100}},
-    {"CellMarginThous", {0, 5000}, {0, 5000}},  {"CellMarginTxt", {0, 25}, {0, 10}},
-    {"MemoMarginThous", {0, 10000}, {0, 3000}}, {"MemoMarginTxt", {0, 100}, {0, 10}},
+const TSettingRange SettingRanges[] = {
+    {"PanelsAcrossPage", sWhole, 1, 10, "Panels Across Page", ""},
+    {"InterPanelGapThous", sWhole, 0, 3000, "Space Between Panels", "thousands of inch"},
+    {"InterPanelGapTxt", sWhole, 0, 10, "Space Between Panels", "text characters"},
+    {"HorizLineFreq", sWhole, 1, 255, "Horizontal Line Frequency", ""},
+    {"VertHtAdjPer", sWhole, 50, 200, "Vertical Height Adjustment", "%"},
+    {"LinesPerpage", sWhole, 10, 999, "Lines Per Page", "lines"},
+    {"TxtCharsPageWid", sWhole, 10, 9999, "Text Page Width is invalid", "text characters"},
+    {"RcdEstimate", sWhole, 9, INT_MAX, "Record Estimate", "records"},
+    // Line numbers count on from here past the last row; the bound leaves them room.
+    {"StartingReportLineId", sWhole, 0, 999999999, "Starting Line#", ""},
+    {"MaxStringColWidTxt", sWhole, 3, 999, "Max String Column Width", "characters"},
+    {"MaxMemoColWidTxt", sWhole, 3, 999, "Max Memo Column Width", "characters"},
+    // The same 3 to 999 characters at ten to the inch.
+    {"MaxStringColWidThous", sWhole, 300, 99900, "Max String Column Width", "thousands of an inch"},
+    {"MaxMemoColWidThous", sWhole, 300, 99900, "Max Memo Column Width", "thousands of an inch"},
+    {"MaxStringLines", sWhole, 0, 999, "Max # of String Lines", "lines"},
+    {"MaxMemoLines", sWhole, 0, 999, "Max # of Memo Lines", "lines"},
+    {"MaxGrpBrkLines", sWhole, 1, 5, "Max # of Break Title", "lines"},
+    {"GrpBrkOutdentChars", sWhole, 0, 5, "Group Break Outdent", "chars"},
+    {"NumGrpBrkCols", sWhole, 0, 999, "Number of Group Break Columns", "columns"},
+    {"AdjGrpBrkLines", sWhole, -1, 999, "Adjacent Group Break Lines", "lines"},
+    {"NumFixedCols", sWhole, -1, 999, "Number of Fixed Columns", "columns"},
+    {"MaxRowsToAutoSizze", sWhole, 0, INT_MAX, "AutoSizze Row Limit", "rows"},
+    {"ExportMaxStrLng", sWhole, 0, INT_MAX, "Max Export String Length", "characters"},
+    {"ExportMaxMemoLng", sWhole, 0, INT_MAX, "Max Export Memo Length", "characters"},
+    {"TextFontSize", sWhole, 2, 72, "Text Font Size", "Points"},
+    {"ReplFontSize", sWhole, 1, 1000, "Replacement Font Size", "Points"},
+    {"LargestFontSize", sWhole, 1, 1000, "Largest Font Size", "Points"},
+    {"SmallestFontSize", sWhole, 1, 1000, "Smallest Font Size", "Points"},
+    {"MemoFontSize", sWhole, 1, 1000, "Memo Font Size", "Points"},
+    {"MemoXPosPer", sWhole, 0, 90, "Report Memo Left Margin", "%"},
+    {"MemoWidPer", sWhole, 10, 100, "Report Memo Width", "%"},
+    {"PageMarginThous", sLeft, 0, 10000, "Page Left Margin", "thousands of an inch"},
+    {"PageMarginThous", sTop, 0, 5000, "Page Top Margin", "thousands of an inch"},
+    {"PageMarginThous", sRight, 0, 10000, "Page Right Margin", "thousands of an inch"},
+    {"PageMarginThous", sBottom, 0, 5000, "Page Bottom Margin", "thousands of an inch"},
+    {"PageMarginTxt", sLeft, 0, 100, "Page Left Margin", "characters"},
+    {"PageMarginTxt", sTop, 0, 100, "Page Top Margin", "lines"},
+    {"PageMarginTxt", sRight, 0, 100, "Page Right Margin", "characters"},
+    {"PageMarginTxt", sBottom, 0, 100, "Page Bottom Margin", "lines"},
+    {"CellMarginThous", sLeft, 0, 5000, "Cell Left Margin", "thousands of an inch"},
+    {"CellMarginThous", sTop, 0, 5000, "Cell Top Margin", "thousands of an inch"},
+    {"CellMarginThous", sRight, 0, 5000, "Cell Right Margin", "thousands of an inch"},
+    {"CellMarginThous", sBottom, 0, 5000, "Cell Bottom Margin", "thousands of an inch"},
+    {"CellMarginTxt", sLeft, 0, 25, "Cell Left Margin", "characters"},
+    {"CellMarginTxt", sTop, 0, 10, "Cell Top Margin", "lines"},
+    {"CellMarginTxt", sRight, 0, 25, "Cell Right Margin", "characters"},
+    {"CellMarginTxt", sBottom, 0, 10, "Cell Bottom Margin", "lines"},
+    {"MemoMarginThous", sLeft, 0, 10000, "Memo Left Margin", "thousands of an inch"},
+    {"MemoMarginThous", sTop, 0, 3000, "Space Above Memo", "thousands of inch"},
+    {"MemoMarginThous", sRight, 0, 10000, "Memo Right Margin", "thousands of an inch"},
+    {"MemoMarginThous", sBottom, 0, 3000, "Space Below Memo", "thousands of inch"},
+    {"MemoMarginTxt", sLeft, 0, 100, "Memo Left Margin", "characters"},
+    {"MemoMarginTxt", sTop, 0, 10, "Space Above Memo", "text lines"},
+    {"MemoMarginTxt", sRight, 0, 100, "Memo Right Margin", "characters"},
+    {"MemoMarginTxt", sBottom, 0, 10, "Space Below Memo", "text lines"},
 };
 
-template <class C>
-std::pair<TValueRange, TValueRange> RangesOf(const TKeyRow<C>& Row) {
-  for (const auto& R : KeyRanges)
-    if (std::strcmp(R.Key, Row.Key) == 0) return {R.Range, R.Vert};
-  return {};
+// The field part of a key: the text after the second comma of a memo key, else the key.
+std::string FieldKey(const std::string& Key) {
+  const size_t First = Key.find(',');
+  const size_t Second = First == std::string::npos ? First : Key.find(',', First + 1);
+  return Second == std::string::npos ? Key : Key.substr(Second + 1);
+}
+
+// Value, or the default when the range refuses it, which is noted for the start to report.
+int Ranged(int Value, int Default, const std::string& Key, TSettingSide Side, TvlxReportSettings& Settings) {
+  const TSettingRange* Range = FindSettingRange(Key, Side);
+  if (!Range || Range->Contains(Value)) return Value;
+  Settings.Refused.push_back({Key, Side, Value});
+  return Default;
 }
 
 constexpr int KeyRowCount = static_cast<int>(std::size(KeyRows));
@@ -233,9 +278,10 @@ TrsfForm FormOf(const TFieldOf<C>& Field) {
       Field);
 }
 
-// Stores Value in Row's field of Obj; Settings receives the style option bits.
+// Stores Value in Row's field of Obj; Settings receives the style option bits and the numbers
+// refused as Key's.
 template <class C>
-void ApplyToField(const TKeyRow<C>& Row, C& Obj, TvlxReportSettings& Settings,
+void ApplyToField(const TKeyRow<C>& Row, C& Obj, TvlxReportSettings& Settings, const std::string& Key,
                   const std::string& Default, const std::string& Value) {
   std::visit(
       [&](auto P) {
@@ -243,7 +289,7 @@ void ApplyToField(const TKeyRow<C>& Row, C& Obj, TvlxReportSettings& Settings,
         if constexpr (std::is_same_v<T, TItemBit>) {
           Settings.SetItemOpt(P.Bit, TextToBool(Value, Default));
         } else if constexpr (std::is_same_v<T, int C::*>) {
-          Obj.*P = TextToInt(Value, Default, RangesOf(Row).first);
+          Obj.*P = Ranged(TextToInt(Value, Default), TextToInt(Default, ""), Key, sWhole, Settings);
         } else if constexpr (IsByteField<T>) {
           using V = std::remove_reference_t<decltype(Obj.*P)>;
           Obj.*P = static_cast<V>(static_cast<uint8_t>(TextToInt(Value, Default)));  // the low byte
@@ -256,8 +302,11 @@ void ApplyToField(const TKeyRow<C>& Row, C& Obj, TvlxReportSettings& Settings,
         } else if constexpr (std::is_same_v<T, TDateTime C::*>) {
           Obj.*P = TextToDateTime(Value, Default);
         } else if constexpr (std::is_same_v<T, TRect C::*>) {
-          const auto [Horz, Vert] = RangesOf(Row);
-          Obj.*P = TextToRect(Value, Default, Horz, Vert);
+          const TRect Read = TextToRect(Value, Default), Def = TextToRect(Default, "");
+          Obj.*P = {Ranged(Read.Left, Def.Left, Key, sLeft, Settings),
+                    Ranged(Read.Top, Def.Top, Key, sTop, Settings),
+                    Ranged(Read.Right, Def.Right, Key, sRight, Settings),
+                    Ranged(Read.Bottom, Def.Bottom, Key, sBottom, Settings)};
         } else {
           Obj.*P = TextToPoint(Value, Default);
         }
@@ -360,10 +409,10 @@ void TvlxSettingsKeys::ApplySetting(uint8_t PropertyNumber, const std::string& K
   if (PropertyNumber < KeyRowCount) {
     const auto& Row = KeyRows[PropertyNumber];
     if (Row.Rules & krNotForDecisionGrid && ObjInfo && ObjInfo->IsDecisionGrid()) return;
-    ApplyToField(Row, *FSettings, *FSettings, Default, Value);
+    ApplyToField(Row, *FSettings, *FSettings, Key, Default, Value);
   } else if (PropertyNumber < KeyRowCount + MemoKeyRowCount) {
     if (TvlxRptMemo* Memo = FSettings->RptMemo(RptMemoIndexOfName(MemoNameOfKey(Key))))
-      ApplyToField(MemoKeyRows[PropertyNumber - KeyRowCount], *Memo, *FSettings, Default, Value);
+      ApplyToField(MemoKeyRows[PropertyNumber - KeyRowCount], *Memo, *FSettings, Key, Default, Value);
   } else {
     throw eVlxIntError("[ApplySetting] PropertyNumber:" +
                        IntToStr(int{PropertyNumber}) + " is invalid");
@@ -374,6 +423,7 @@ void TvlxSettingsKeys::ApplyDefaults() {
   if (!FSettings) return;
   FSettings->ItemOpts = 0;
   for (const TrsfEntry& Entry : FList) ApplySetting(Entry, Entry.Data.Default);
+  FSettings->Refused.clear();
   // A report loaded into settings that held another one must not keep that one's titles.
   for (int I = 0; I < RptMemoCount; ++I)
     if (TvlxRptMemo* Memo = FSettings->RptMemo(I)) Memo->Text = I == PgNum ? PgNumMemoDefaultText : "";
@@ -397,4 +447,28 @@ void TvlxSettingsKeys::SetKeyValueText(const std::string& Key, const std::string
   if (!Entry)
     throw eVlxSUError("Report settings key \"" + Key + "\" is unknown");
   Entry->Data.Value = Text;
+}
+
+// ---- Ranges ----------------------------------------------------------------------------------
+
+std::string TSettingRange::Message(int Limit) const {
+  return std::string(Name) + " must be between " + IntToStr(Min) + " and " + IntToStr(std::min(Max, Limit)) + " " +
+         Units;
+}
+
+const TSettingRange* FindSettingRange(const std::string& Key, TSettingSide Side) {
+  const std::string Field = FieldKey(Key);
+  for (const TSettingRange& R : SettingRanges)
+    if (R.Side == Side && SameText(Field, R.Key)) return &R;
+  return nullptr;
+}
+
+std::string CheckRefusedSettings(const TvlxReportSettings& Settings, const TRefusedSetting** Refused) {
+  if (Refused) *Refused = nullptr;
+  for (const TRefusedSetting& R : Settings.Refused)
+    if (const TSettingRange* Range = FindSettingRange(R.Key, R.Side)) {
+      if (Refused) *Refused = &R;
+      return Range->Message();
+    }
+  return "";
 }

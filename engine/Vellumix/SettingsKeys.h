@@ -103,6 +103,29 @@ private:
   TrsfList FList;
 };
 
+// ---- Ranges ----------------------------------------------------------------------------------
+// The numbers a setting may hold, one table for the setup window and the load alike: the
+// window refuses any other with the row's message, and a load keeps a stored number outside
+// its range out of the settings (pages, columns, fonts and buffers are sized from these
+// numbers) and lists it in TvlxReportSettings::Refused, for the start of a run to report.
+
+struct TSettingRange {
+  const char* Key;  // a plain key, or the field part of a memo key ("MemoXPosPer")
+  TSettingSide Side;
+  int Min, Max;
+  const char* Name;  // the field as the window's message names it
+  const char* Units;
+  bool Contains(int N) const { return N >= Min && N <= Max; }
+  // "Name must be between Min and Max Units", Max lowered to Limit where that is smaller.
+  std::string Message(int Limit = INT_MAX) const;
+};
+
+// The range of a key (a memo key by its field part) and side; nullptr for an unbounded one.
+const TSettingRange* FindSettingRange(const std::string& Key, TSettingSide Side = sWhole);
+// The start's check of the settings: the message of the first number the last load refused,
+// with the refused entry in Refused; empty when the load refused none.
+std::string CheckRefusedSettings(const TvlxReportSettings& Settings, const TRefusedSetting** Refused = nullptr);
+
 // ---- Value codecs ----------------------------------------------------------------------------
 // A stored text that does not convert falls back to the key's default.
 
@@ -121,9 +144,7 @@ bool TextToBool(const std::string& Value, const std::string& Default);
 std::string PickValue(const std::string& Value, const std::string& Default);
 // The first four (two) comma-separated integers of Value; when any of them is missing or does
 // not convert, all of them come from Default, a missing field of Default counting as 0.
-// Horz bounds Left and Right, Vert Top and Bottom; a field outside them counts as not converting.
-TRect TextToRect(const std::string& Value, const std::string& Default, TValueRange Horz = {},
-                 TValueRange Vert = {});
+TRect TextToRect(const std::string& Value, const std::string& Default);
 TPoint TextToPoint(const std::string& Value, const std::string& Default);
 // "yyyymmdd.hhnnss"; an empty Value reads Default. Empty, a date with "/", or a text that is no
 // valid date reads as now, or as Default in the locale's date format when that is readable.

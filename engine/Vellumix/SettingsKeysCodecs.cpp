@@ -63,11 +63,9 @@ std::string PickValue(const std::string& Value, const std::string& Default) {
   return Value.empty() ? Default : Value;
 }
 
-TRect TextToRect(const std::string& Value, const std::string& Default, TValueRange Horz, TValueRange Vert) {
+TRect TextToRect(const std::string& Value, const std::string& Default) {
   int N[4];
-  if (!ReadInts(Value, N, 4) || !Horz.Contains(N[0]) || !Vert.Contains(N[1]) || !Horz.Contains(N[2]) ||
-      !Vert.Contains(N[3]))
-    ReadInts(Default, N, 4);
+  if (!ReadInts(Value, N, 4)) ReadInts(Default, N, 4);
   return {N[0], N[1], N[2], N[3]};
 }
 

@@ -177,10 +177,17 @@ protected:
 
 }  // namespace
 
+// The two choices are made on columns outside the book table's selection, and survive a trip to
+// the selected rows (which print the selected columns only) and back.
 TEST_F(ColumnsE2E, HiddenColumnAndCountTotalPrintSaveAndComeBack) {
   TScript S;
   int Writer = -1, Name = -1;
   std::string Printed, Saved, Shown, WriterField, NameField;
+  S.Step("select a cell of the last column", [] {
+    ClickCell(*frmVersora->strgrd, 4, 2);
+    return true;
+  });
+  S.Step("selected", [] { return frmVersora->strgrd->Col() == 4 && frmVersora->strgrd->Row() == 2; });
   OpenSetupWindow(S, "first");
   ShowPage(S, 2, "columns-1-style-page");
   S.Step("click the writers' visible cell", [&] {
@@ -220,6 +227,25 @@ TEST_F(ColumnsE2E, HiddenColumnAndCountTotalPrintSaveAndComeBack) {
     return Column->TotList && Column->TotList->Items(0) && Column->TotList->Items(0)->Kind == tkCount &&
            !fmVlxMain->cmbColumns->DroppedDown();
   });
+  ShowPage(S, 0, "");
+  S.Step("Selected Rows", [] {
+    ClickMiddle(*fmVlxMain->rbPrintWhatSelectedRows);
+    return true;
+  });
+  S.Step("only the selected column listed", [] {
+    return RptSettings->PrintWhat == pwSelectedRows && ColumnOf("NAME") < 0 && ColumnOf("TIME COVERED") >= 0;
+  });
+  S.Step("Entire Grid", [] {
+    ClickMiddle(*fmVlxMain->rbPrintWhatAll);
+    return true;
+  });
+  S.Step("every column listed again", [&] {
+    if (RptSettings->PrintWhat != pwAll || ColumnOf("NAME") < 0) return false;
+    Writer = ColumnOf("WRITER(S)");
+    Name = ColumnOf("NAME");
+    return true;
+  });
+  ShowPage(S, 2, "");
   S.Step("picture of the choices", [&] {
     PumpUntil([] { return false; }, 300);
     SaveWindowScreenshot(PeerHandle(*fmVlxMain), "columns-2-writers-hidden-names-counted");

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
+#include <vector>
 
 #include "engine/VLMXGbl/Run.h"
 #include "engine/VLMXGbl0.h"
@@ -177,16 +179,16 @@ TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
   TvlxSettingsKeys Keys(&S);
   Keys.ApplyDefaults();
   // The value stored for a key, and the text the settings render for it afterwards. Byte-wide
-  // fields keep the low byte; a number outside its range reads as the default; empty reads as
-  // the default only for the keys that say so; short strings keep their first characters; memo
-  // keys reach their own memo only.
+  // fields keep the low byte; a number (or a rect's side) outside its range reads as the
+  // default and is noted as refused; empty reads as the default only for the keys that say so;
+  // short strings keep their first characters; memo keys reach their own memo only.
   const struct { const char* Key; const char* Stored; const char* Rendered; } Cases[] = {
       {"OutputQuality", "300", "44"},         {"Orientation", "-1", "255"},
       {"RcdEstimate", "300", "300"},          {"PreviewFirst", "0", "0"},
       {"PreviewFirst", "2", "1"},             {"ioBorders", "0", "0"},
       {"PageMarginThous", "100,200,300", "250,250,250,250"},
-      {"FinishPrinterStr", "", "#12"},        {"ReportDesc", "", ""},
-      {"ExportFieldDelim", "", "\t"},         {"SnapShotSize", "MSX", "MS"},
+      {"FinishPrinterStr", "", ""},           {"ReportDesc", "", ""},
+      {"ExportFieldDelim", "", ""},           {"SnapShotSize", "MSX", "MS"},
       {"SnapShotSize", "", ""},               {"ExportQuote", "'''''", "'''"},
       {"CreateDate", "20261205.143005", "20261205.143005"},
       {"memo,pgftr,MemoXPosPer", "25", "25"}, {"Memo,PgFtr,MemoFontName", "", "Arial"},
@@ -194,7 +196,7 @@ TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
       {"NumGrpBrkCols", "2147483647", "0"},   {"MaxMemoColWidTxt", "2000000000", "20"},
       {"PanelsAcrossPage", "0", "1"},         {"PanelsAcrossPage", "10", "10"},
       {"RcdEstimate", "8", "100000"},         {"TextFontSize", "73", "10"},
-      {"PageMarginThous", "0,5001,0,0", "250,250,250,250"},
+      {"PageMarginThous", "0,5001,0,0", "0,250,0,0"},
       {"PageMarginThous", "10000,5000,0,-0", "10000,5000,0,0"},
       {"CellMarginTxt", "26,0,0,0", "1,0,0,0"},
       {"Memo,PgTi,MemoMarginTxt", "0,11,0,0", "0,0,0,0"},
@@ -206,6 +208,16 @@ TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
   }
   EXPECT_EQ(S.RptMemo(PgFtr)->XPosPer, 25);
   EXPECT_EQ(S.RptMemo(RptTi)->XPosPer, 10);
+  std::vector<std::string> Refused;
+  for (const TRefusedSetting& R : S.Refused)
+    Refused.push_back(R.Key + ":" + std::to_string(R.Side) + "=" + std::to_string(R.Value));
+  EXPECT_EQ(Refused, (std::vector<std::string>{
+                         "NumGrpBrkCols:-1=2147483647", "MaxMemoColWidTxt:-1=2000000000", "PanelsAcrossPage:-1=0",
+                         "RcdEstimate:-1=8", "TextFontSize:-1=73", "PageMarginThous:1=5001", "CellMarginTxt:0=26",
+                         "Memo,PgTi,MemoMarginTxt:1=11"}));
+  EXPECT_EQ(CheckRefusedSettings(S), "Number of Group Break Columns must be between 0 and 999 columns");
+  Keys.ApplyDefaults();
+  EXPECT_EQ(CheckRefusedSettings(S), "");
 
   // A key naming no memo reaches the report title.
   const TrsfEntry* Entry = Keys.Find("Memo,PgTi,MemoWidPer");

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -223,6 +224,7 @@ TEST_F(UtilTest, ClampWindowRectDefaultsAndFitsTheScreen) {
       {{10, 20, 300, 200}, {10, 20, 300, 200}},
       {{700, 900, 400, 200}, {568, 624, 400, 200}},
       {{10, 10, 2000, 1000}, {0, 0, 1024, 768}},
+      {{100, INT_MAX, 300, INT_MAX}, {0, 724, 300, 768}},
   };
   for (auto& C : Cases) {
     int T = C.In[0], L = C.In[1], W = C.In[2], H = C.In[3];

@@ -88,12 +88,24 @@ TEST(ColumnTotals, SaveWritesHiddenColumnsAndTotalRecords) {
     SCOPED_TRACE(C.What);
     TvlxReportSettings S;
     S.GroupColumns = C.Groups;
-    S.HideColumns = "old";
-    S.ColumnTotals = "old";
     SaveColumnTotals(*MakeColumns(C.Cols), S);
     EXPECT_EQ(S.HideColumns, C.Hidden);
     EXPECT_EQ(S.ColumnTotals, C.Totals);
   }
+}
+
+// A column out of the list for the moment (the selected rows print the selected columns only)
+// keeps its choices, and the whole list reads them again; a column in the list has its own.
+TEST(ColumnTotals, ColumnsOutOfTheListKeepTheirChoices) {
+  TvlxReportSettings S;
+  S.HideColumns = "~Line#,B,C";
+  S.ColumnTotals = "A,,Sum,\"a\";B,,Max,\"b\";C,,Count,\"\"";
+  SaveColumnTotals(*MakeColumns({{"~Line#"}, {"A", true, {{0, tkMin}}}}), S);
+  EXPECT_EQ(S.HideColumns, "B,C");
+  EXPECT_EQ(S.ColumnTotals, "A,,Min,\"\";B,,Max,\"b\";C,,Count,\"\"");
+  auto All = MakeColumns({{"~Line#"}, {"A"}, {"B"}, {"C"}});
+  LoadColumnTotals(*All, S);
+  EXPECT_EQ(Describe(*All), "~Line# :|A : Min|B b: Max|C : Count");
 }
 
 TEST(ColumnTotals, SaveReportsWhatChanged) {

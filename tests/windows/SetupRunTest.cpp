@@ -3,7 +3,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <algorithm>
+#include <climits>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,6 +28,7 @@
 #include "framework/StdCtrls.h"
 #include "framework/Printers.h"
 #include "framework/headless/IniFiles.h"
+#include "framework/rtl/SysUtils.h"
 #include "framework/headless/Printers.h"
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TempDir.h"
@@ -211,69 +215,244 @@ TEST_F(SetupRunTest, EveryFailureOfCreationOrStartIsReportedOnceAndLeavesNothing
   }
 }
 
-// Every setting the window shows goes to its control and comes back unchanged; sizes travel
-// in the unit regime in force, and a typeset quality the window does not offer comes back as
-// the ASCII line-draw quality, carrying the margins and widths it showed into the text regime
-// (the panel gap is written before the regime is decided again).
-TEST_F(SetupRunTest, EverySettingRoundTripsThroughTheControlsInBothRegimes) {
+// Every page on the way to Control is in front.
+bool PageInFront(TControl* Control) {
+  for (; Control; Control = Control->Parent())
+    if (auto* Sheet = dynamic_cast<TTabSheet*>(Control); Sheet && Sheet->PageControl()->ActivePage() != Sheet)
+      return false;
+  return true;
+}
+
+// A stored number the window would refuse is neither used nor silently replaced: the start
+// shows the window with the field's message on its page, the number in its edit, and the
+// settings holding the default meanwhile; a number no control shows is named in the panel.
+TEST_F(SetupRunTest, AStoredNumberTheWindowWouldRefuseIsReportedOnItsPage) {
+  const struct { std::string Key; TSettingSide Side; std::string Stored, Shown, Message; } Cases[] = {
+      {"MaxStringLines", sWhole, "21000", "21000", "Max # of String Lines must be between 0 and 999 lines"},
+      {"LargestFontSize", sWhole, "1001", "1001", "Largest Font Size must be between 1 and 1000 Points"},
+      {"PageMarginTxt", sRight, "0,1,101,0", "101", "Page Right Margin must be between 0 and 100 characters"},
+      {"Memo,PgTi,MemoFontSize", sWhole, "5000", "", "Memo Font Size must be between 1 and 1000 Points"},
+  };
+  for (const auto& C : Cases) {
+    Section(With(Quiet, {"OutputDest=1", "OutputFileName=" + (Dir / "out.txt"), C.Key + "=" + C.Stored}));
+    bool Ran = false;
+    PrintWithWindow([&](TfmVlxMain& F) {
+      Ran = true;
+      EXPECT_NE(F.Top(), -5000) << C.Key;
+      EXPECT_EQ(F.paMsg->Caption(), "  " + C.Message);
+      TvlxSettingsKeys Keys(RptSettings);
+      Keys.SettingsToKeyList();
+      EXPECT_FALSE(Keys.Find(C.Key)->Changed()) << C.Key;
+      if (TEdit* Edit = F.NumberEditOfKey(C.Key, C.Side)) {
+        EXPECT_TRUE(PageInFront(Edit)) << C.Key;
+        EXPECT_EQ(Edit->Text(), C.Shown) << C.Key;
+        EXPECT_FALSE(F.ValidateOptions(nullptr, true, false)) << C.Key;
+      }
+    });
+    EXPECT_TRUE(Ran);
+    EXPECT_NE(FileBytes(Dir / "Books.txt").find(C.Key + "=" + C.Stored), std::string::npos) << "kept as stored";
+  }
+}
+
+// A typeset quality the window does not offer comes back as the ASCII line-draw quality,
+// carrying the margins and widths it showed into the text regime (the panel gap is written
+// before the regime is decided again).
+TEST_F(SetupRunTest, ATypesetQualityComesBackAsTextCarryingItsSizes) {
   struct TRow {
     const char* Key;
     const char* Value;
-    const char* TypesetKey;   // where the value is shown from in the typeset regime
+    const char* TypesetKey;     // where the value is shown from
     bool StaysTypeset = false;  // written back there too, not to Key
   };
   const TRow Rows[] = {
-      {"PrintWhat", "6", nullptr},           {"SnapShotSize", "MP", nullptr},
-      {"OutputDest", "1", nullptr},
-      {"UseReportViewer", "1", nullptr},     {"ShrinkToPage", "0", nullptr},
-      {"ExpandToPage", "1", nullptr},        {"DefaultPrinter", "0", nullptr},
-      {"PrinterName", "Fake Dot Matrix", nullptr}, {"ExportOnlyPrintableChrs", "0", nullptr},
-      {"StartingReportLineId", "7", nullptr}, {"PanelsAcrossPage", "3", nullptr},
-      {"NumFixedCols", "2", nullptr},        {"TextTruncSymbol", "~", nullptr},
-      {"HorizLineFreq", "4", nullptr},       {"VertHtAdjPer", "90", nullptr},
-      {"LinesPerpage", "55", nullptr},       {"TxtCharsPageWid", "99", nullptr},
-      {"PageRangeFrom", "2,5", nullptr},     {"PageRangeTo", "0,9", nullptr},
-      {"ReportAlignment", "1", nullptr},     {"ColTitleAlignment", "0", nullptr},
       {"InterPanelGapTxt", "5", "InterPanelGapThous", true},
       {"PageMarginTxt", "1,2,3,4", "PageMarginThous"},
       {"CellMarginTxt", "5,6,7,8", "CellMarginThous"},
-      {"MaxStringColWidTxt", "31", "MaxStringColWidThous"},
-      {"MaxMemoColWidTxt", "32", "MaxMemoColWidThous"},
-      {"MaxStringLines", "3", nullptr},      {"MaxMemoLines", "4", nullptr},
-      {"MaxRowsToAutoSizze", "77", nullptr}, {"LargestFontSize", "18", nullptr},
-      {"SmallestFontSize", "5", nullptr},    {"FastPrinterText", "1", nullptr},
-      {"AllowFastPrinterText", "1", nullptr}, {"InitPrinterStr", "#27E", nullptr},
-      {"FinishPrinterStr", "#12#13", nullptr}, {"Orientation", "1", nullptr},
-      {"AutoSizze", "2", nullptr},           {"TextFontName", "Mono", nullptr},
-      {"TextFontSize", "9", nullptr},        {"ReplFontName", "Serif", nullptr},
-      {"ReplFontSize", "11", nullptr},       {"ExportFieldDelim", ";", nullptr},
-      {"ExportQuote", "'", nullptr},         {"ExportMaxStrLng", "60", nullptr},
-      {"ExportMaxMemoLng", "70", nullptr},   {"OutputFileName", "C:\\out\\books.txt", nullptr},
-      {"MaxGrpBrkLines", "3", nullptr},      {"GrpBrkOutdentChars", "4", nullptr},
-      {"NumGrpBrkCols", "1", nullptr},       {"GrpBrkSameValue", "\"", nullptr},
-      {"AdjGrpBrkLines", "2", nullptr},      {"PauseAfterPrinting", "0", nullptr},
-      {"DisplayProgressWin", "0", nullptr},  {"DisplayReportOptionsWin", "0", nullptr},
-      {"CloseWinAfterPrinting", "1", nullptr}, {"ShowHint", "0", nullptr},
-      {"SettingsReadOnly", "1", nullptr},    {"PreviewFirst", "0", nullptr},
-      {"MemoTimeFormatStr", "hh:nn", nullptr}, {"MemoDateFormatStr", "yyyy", nullptr},
-      {"MemoPageFormatStr", "Pg", nullptr},  {"OutputQuality", "0", nullptr},
+      {"MaxStringColWidTxt", "310", "MaxStringColWidThous"},
+      {"MaxMemoColWidTxt", "320", "MaxMemoColWidThous"},
   };
-  for (const bool Typeset : {false, true}) {
-    std::unique_ptr<TfmVlxMain> Owned(new TfmVlxMain(nullptr));
-    TfmVlxMain& Form = *Owned;
-    ASSERT_TRUE(Form.RunReady());
+  std::unique_ptr<TfmVlxMain> Owned(new TfmVlxMain(nullptr));
+  TfmVlxMain& Form = *Owned;
+  ASSERT_TRUE(Form.RunReady());
+  TvlxSettingsKeys Keys(RptSettings);
+  Keys.ApplyDefaults();
+  for (const TRow& Row : Rows) Keys.ApplySetting(*Keys.Find(Row.TypesetKey), Row.Value);
+  Keys.ApplySetting(*Keys.Find("OutputQuality"), "2");
+  Form.SettingsToForm();
+  Keys.ApplyDefaults();
+  Form.FormToSettings();
+  Keys.SettingsToKeyList();
+  for (const TRow& Row : Rows)
+    EXPECT_EQ(Keys.Find(Row.StaysTypeset ? Row.TypesetKey : Row.Key)->Data.Value, Row.Value) << Row.Key;
+  EXPECT_EQ(Keys.Find("OutputQuality")->Data.Value, "0");
+  EXPECT_FALSE(RptSettings->Modified);
+}
+
+// Every setting the window edits, found from the key list so that none is left out: each value
+// its control takes (a range's edges, awkward texts, every item of a list, both states of a
+// box) is saved, shown again by a fresh window on the same file and used by a print; a value
+// the window refuses gets a field message and leaves the file as it was, and a number outside
+// its setting's range, or no number at all, gets the range's own message.
+TEST_F(SetupRunTest, EveryValueTheWindowTakesComesBackAndEveryOtherIsRefused) {
+  // The settings that no control of the window edits in any destination, and why.
+  const std::set<std::string> NotOnTheWindow = {
+      "CreatedAtRuntime", "NewRpt", "ComponentDeleted", "StyleName", "AppendToFile",  // the component's own
+      "CreateDate", "LastSaveDate", "ReportDesc",                                  // kept by the saving
+      "RptPW", "RptOptPW", "RptSetUpPW",                      // the password windows
+      "HidePages",                                            // the page boxes, as one list
+      "ColumnTotals", "HideColumns", "GroupColumns",          // the columns editor
+      "CountNumRcds", "RcdEstimate",                          // datasets only
+      "DMPaperSize", "DMCopies", "DMDuplex", "DMCollate",     // the printer's own setup
+      "TextFontStyle", "TextFontColor", "ReplFontStyle", "ReplFontColor",  // the font dialogs
+      "PreviewZoomLevel",                                     // the preview's
+      "UseReportViewer",                                      // no report viewer to use
+      // Shown only while a stored typeset quality is in force, which the first write-back
+      // turns into a text quality.
+      "InterPanelGapThous", "PageMarginThous", "CellMarginThous", "MaxStringColWidThous", "MaxMemoColWidThous",
+      "VertHtAdjPer",
+  };
+  // The settings each control needs to be enabled, the first that enables it taken.
+  const std::string File = "OutputFileName=" + (Dir / "out.txt");
+  const TKeys Dests[] = {{"OutputDest=1", File},
+                         {"OutputDest=0"},
+                         {"OutputDest=2", "OutputFileName=" + (Dir / "out.asc")},
+                         {"OutputDest=0", "PrintWhat=5"},
+                         {"OutputDest=1", File, "PrintWhat=6"},
+                         {"OutputDest=0", "DefaultPrinter=0", "PrinterName=Fake Laser"},
+                         {"OutputDest=0", "AllowFastPrinterText=1", "FastPrinterText=1"}};
+  const auto Base = [&](const TKeys& Dest) { return With(With(Quiet, {"DisplayReportOptionsWin=1"}), Dest); };
+  const auto KeyText = [](const std::string& Key) {
     TvlxSettingsKeys Keys(RptSettings);
-    Keys.ApplyDefaults();
-    for (const TRow& Row : Rows)
-      Keys.ApplySetting(*Keys.Find(Typeset && Row.TypesetKey ? Row.TypesetKey : Row.Key), Row.Value);
-    if (Typeset) Keys.ApplySetting(*Keys.Find("OutputQuality"), "2");
-    Form.SettingsToForm();
-    Keys.ApplyDefaults();
-    Form.FormToSettings();
     Keys.SettingsToKeyList();
-    for (const TRow& Row : Rows)
-      EXPECT_EQ(Keys.Find(Typeset && Row.StaysTypeset ? Row.TypesetKey : Row.Key)->Data.Value, Row.Value) << Row.Key << (Typeset ? " typeset" : " text");
-    EXPECT_FALSE(RptSettings->Modified);
+    return Keys.Find(Key)->Data.Value;
+  };
+  const auto Shown = [](TControl* C) -> std::string {
+    if (auto* Box = dynamic_cast<TCheckBox*>(C)) return Box->Checked() ? "1" : "0";
+    if (auto* Group = dynamic_cast<TGroupBox*>(C)) {
+      for (int I = 0; I < Group->ControlCount(); ++I)
+        if (auto* Radio = dynamic_cast<TRadioButton*>(Group->Controls(I)); Radio && Radio->Checked())
+          return Radio->Name();
+      return "";
+    }
+    return C->Text();
+  };
+
+  // Which control edits each setting, and in the first destination that enables it.
+  struct TTarget {
+    std::string Key;
+    TSettingSide Side;
+    int Dest;
+  };
+  std::vector<TTarget> Targets;
+  const TvlxSettingsKeys AllKeys(nullptr);
+  for (int D = 0; D < static_cast<int>(std::size(Dests)); ++D) {
+    Section(Base(Dests[D]));
+    PrintWithWindow([&](TfmVlxMain& F) {
+      for (const TrsfEntry& E : AllKeys.List()) {
+        // The memo controls edit the selected memo, the report title at first.
+        if (NotOnTheWindow.count(E.Key) || (E.Key.compare(0, 5, "Memo,") == 0 && E.Key.compare(0, 11, "Memo,RptTi,") != 0))
+          continue;
+        for (const TSettingSide Side : E.Data.Form == rfRect ? std::vector<TSettingSide>{sLeft, sTop, sRight, sBottom}
+                                                             : std::vector<TSettingSide>{sWhole}) {
+          const TControl* C = F.SettingControl(E.Key, Side);
+          const bool Known = std::any_of(Targets.begin(), Targets.end(),
+                                         [&](const TTarget& T) { return T.Key == E.Key && T.Side == Side; });
+          if (C && C->Enabled() && C->Visible() && !Known) Targets.push_back({E.Key, Side, D});
+        }
+      }
+    });
+  }
+  for (const TrsfEntry& E : AllKeys.List())
+    if (!NotOnTheWindow.count(E.Key) && E.Key.compare(0, 5, "Memo,") != 0 && E.Key.compare(0, 2, "io") != 0 &&
+        std::none_of(Targets.begin(), Targets.end(), [&](const TTarget& T) { return T.Key == E.Key; }))
+      ADD_FAILURE() << E.Key << " has no control on the window and is not said to be edited elsewhere";
+
+  // A window snapshot prints the window the report was asked from.
+  Screen->SetActiveForm(Host);
+  for (const TTarget& T : Targets) {
+    SCOPED_TRACE(T.Key + " side " + std::to_string(T.Side));
+    const TSettingRange* Range = FindSettingRange(T.Key, T.Side);
+    std::vector<std::string> Pending;
+    Section(Base(Dests[T.Dest]));
+    PrintWithWindow([&](TfmVlxMain& F) {
+      TControl* C = F.SettingControl(T.Key, T.Side);
+      if (auto* Combo = dynamic_cast<TComboBox*>(C)) {
+        if (Combo->OnDropDown) Combo->OnDropDown(Combo);
+        for (int I = 0; I < Combo->Items().Count(); ++I) Pending.push_back(Combo->Items()[I]);
+      } else if (auto* Group = dynamic_cast<TGroupBox*>(C)) {
+        for (int I = 0; I < Group->ControlCount(); ++I)
+          if (Group->Controls(I)->Enabled()) Pending.push_back(Group->Controls(I)->Name());
+      } else if (dynamic_cast<TCheckBox*>(C)) {
+        Pending = {Shown(C) == "1" ? "0" : "1", Shown(C)};
+      } else if (AllKeys.Find(T.Key)->Data.Form == rfPair) {
+        Pending = {"abc", "0", "7-2", "3"};
+      } else if (Range) {
+        Pending = {"abc", "99999999999999", IntToStr(Range->Max), IntToStr(Range->Min)};
+        if (Range->Max < INT_MAX) Pending.push_back(IntToStr(Range->Max + 1));
+        if (Range->Min > INT_MIN) Pending.push_back(IntToStr(Range->Min - 1));
+      } else {
+        for (const char* Text : {"", "Start", "END", "[x]", "Memo,RptTi=END", "=%0A\"q\",c", "\xA0\xFF"})
+          if (T.Key != "OutputFileName") Pending.push_back(Text);
+          else if (*Text) Pending.push_back(Dir / Text);
+      }
+    });
+    ASSERT_FALSE(Pending.empty());
+    int Taken = 0;
+    bool Check = false;
+    std::string WasShown, WasSaved;
+    while (!Pending.empty() || Check) {
+      PrintWithWindow([&](TfmVlxMain& F) {
+        TControl* C = F.SettingControl(T.Key, T.Side);
+        if (Check) {
+          Check = false;
+          EXPECT_EQ(Shown(C), WasShown);
+          EXPECT_EQ(KeyText(T.Key), WasSaved);
+          F.sbPrintClick(nullptr);
+          EXPECT_EQ(F.RunResult(), 1) << WasShown << " " << PrintSettings->FailureText;
+          EXPECT_EQ(KeyText(T.Key), WasSaved) << WasShown;
+        }
+        while (!Pending.empty()) {
+          const std::string Value = Pending.front();
+          Pending.erase(Pending.begin());
+          const std::string Before = FileBytes(Dir / "Books.txt");
+          const size_t Boxes = Headless::MessageBoxes().size();
+          if (auto* Win = dynamic_cast<TWinControl*>(C); Win && Win->CanFocus()) F.SetActiveControl(Win);
+          if (auto* Box = dynamic_cast<TCheckBox*>(C)) {
+            Box->SetChecked(Value == "1");
+          } else if (auto* Group = dynamic_cast<TGroupBox*>(C)) {
+            for (int I = 0; I < Group->ControlCount(); ++I)
+              if (Group->Controls(I)->Name() == Value) dynamic_cast<TRadioButton*>(Group->Controls(I))->SetChecked(true);
+          } else {
+            C->SetText(Value);
+            if (auto* Edit = dynamic_cast<TCustomEdit*>(C)) Edit->SetModified(true);
+          }
+          F.sbSaveOptsClick(nullptr);
+          const std::string Message = F.paMsg->Caption();
+          if (Message.find("Saved") != std::string::npos) {
+            ++Taken;
+            Check = true;
+            WasShown = Shown(C);
+            WasSaved = KeyText(T.Key);
+            if (!dynamic_cast<TCheckBox*>(C) && !dynamic_cast<TGroupBox*>(C) && T.Key != "NumFixedCols") {
+              EXPECT_TRUE(SameText(WasShown, Value)) << Value << " shown as " << WasShown;
+            }
+            break;
+          }
+          // The page numbers tell theirs in a box.
+          EXPECT_TRUE(Trim(Message) != "" || Headless::MessageBoxes().size() > Boxes) << Value;
+          EXPECT_EQ(FileBytes(Dir / "Books.txt"), Before) << Value;
+          // A number out of range may meet another field's check first; no number meets its own.
+          int N = 0;
+          if (Range && !TryStrToInt(Value, N)) {
+            EXPECT_EQ(Message.find(std::string(Range->Name) + " must be between " + IntToStr(Range->Min)), 2u)
+                << Value << ": " << Message;
+            EXPECT_TRUE(PageInFront(C)) << Value;
+          }
+        }
+        F.ClearEditsModified();
+      });
+    }
+    EXPECT_GT(Taken, 0);
   }
 }
 
@@ -364,8 +543,9 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
   }
 }
 
-// A run that fails before its progress window opens still tells the user why.
-TEST_F(SetupRunTest, APrintThatFailsBeforeItsProgressWindowSaysWhy) {
+// A run that fails tells the user once: in an error box when it fails before its progress
+// window opens, in the progress summary's red line (and no box) when it fails after.
+TEST_F(SetupRunTest, APrintThatFailsSaysWhyOnce) {
   TKeys Settings = With(Quiet, {"OutputDest=1", "OutputFileName=" + (Dir / "Books.txt.out"), "Memo,PgTi=START"});
   for (int Line = 0; Line < 100; ++Line) Settings.push_back("Title line " + std::to_string(Line));
   Settings.push_back("Memo,PgTi=END");
@@ -375,6 +555,18 @@ TEST_F(SetupRunTest, APrintThatFailsBeforeItsProgressWindowSaysWhy) {
   ASSERT_EQ(Errors.size(), 1u);
   EXPECT_NE(Errors[0].find("Report Memos are too large for page size"), std::string::npos) << Errors[0];
   ExpectCleanedUp();
+
+  for (const bool Summary : {true, false}) {
+    Headless::Reset();
+    Section(With(Quiet, {"FastPrinterText=1", "AllowFastPrinterText=1", "DisplayProgressWin=1",
+                         Summary ? "PauseAfterPrinting=1" : "PauseAfterPrinting=0"}));
+    Headless::SpoolerFailAt("WritePrinter", 1);
+    EXPECT_EQ(Print(), 3);
+    const std::vector<std::string> Windows = {"fmVlxMain", "fmVlxProgress"};
+    EXPECT_EQ(Modal, std::vector<std::string>(Windows.begin(), Windows.begin() + (Summary ? 2 : 1)));
+    EXPECT_EQ(Headless::ErrorBoxes().size(), Summary ? 0u : 1u) << Summary;
+    ExpectCleanedUp();
+  }
 }
 
 TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {

@@ -111,6 +111,9 @@ void TfmVlxMain::SizeColumnsGrid() {
   dgColumns->SetColCount(Columns.Count() + 1);
   dgColumns->SetColWidths(0, FirstWidth + 10);
   for (size_t I = 0; I < Widths.size(); ++I) dgColumns->SetColWidths(static_cast<int>(I) + 1, Widths[I]);
+  // The cells have moved: a kind list or format edit left open would stand over another cell.
+  cmbColumns->Hide();
+  edColumns->Hide();
 }
 
 void TfmVlxMain::dgColumnsDrawCell(TObject*, int ACol, int ARow, const TRect& Rect, unsigned State) {

@@ -13,6 +13,7 @@
 #include "engine/VLMXGbl/RunStart.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/ReportSettings.h"
+#include "engine/Vellumix/SettingsKeys.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
@@ -27,56 +28,75 @@ namespace {
 using S = TvlxReportSettings;
 using F = TfmVlxMain;
 
-// Whole-number edits: decimal text one way, 0 for a text that is no whole number the other.
+// Whole-number edits with their settings keys: decimal text one way; the other way only a
+// whole number in the key's range is taken, anything else leaves the last good value.
 struct TNumberRow {
   TEdit* F::*Edit;
   int S::*Field;
+  const char* Key;
 };
 const TNumberRow NumberRows[] = {
-    {&F::edPanelsAcrossPage, &S::PanelsAcrossPage},   {&F::edNumFixedColumns, &S::NumFixedCols},
-    {&F::edHorizLineFreq, &S::HorizLineFreq},         {&F::edVertHtAdjPer, &S::VertHtAdjPer},
-    {&F::edLinesPerPage, &S::LinesPerpage},           {&F::edTxtCharsPageWid, &S::TxtCharsPageWid},
-    {&F::edMaxStringLines, &S::MaxStringLines},       {&F::edMaxMemoLines, &S::MaxMemoLines},
-    {&F::edMaxRowsToAutoSizze, &S::MaxRowsToAutoSizze}, {&F::edLargestFontSize, &S::LargestFontSize},
-    {&F::edSmallestFontSize, &S::SmallestFontSize},   {&F::edTextFontSize, &S::TextFontSize},
-    {&F::edReplFontSize, &S::ReplFontSize},           {&F::edExportMaxStrLng, &S::ExportMaxStrLng},
-    {&F::edExportMaxMemoLng, &S::ExportMaxMemoLng},   {&F::edMaxGrpBrkLines, &S::MaxGrpBrkLines},
-    {&F::edGrpBrkOutdentChars, &S::GrpBrkOutdentChars}, {&F::edNumGrpBrkCols, &S::NumGrpBrkCols},
-    {&F::edAdjGrpBrkLines, &S::AdjGrpBrkLines},
+    {&F::edPanelsAcrossPage, &S::PanelsAcrossPage, "PanelsAcrossPage"},
+    {&F::edNumFixedColumns, &S::NumFixedCols, "NumFixedCols"},
+    {&F::edHorizLineFreq, &S::HorizLineFreq, "HorizLineFreq"},
+    {&F::edVertHtAdjPer, &S::VertHtAdjPer, "VertHtAdjPer"},
+    {&F::edLinesPerPage, &S::LinesPerpage, "LinesPerpage"},
+    {&F::edTxtCharsPageWid, &S::TxtCharsPageWid, "TxtCharsPageWid"},
+    {&F::edMaxStringLines, &S::MaxStringLines, "MaxStringLines"},
+    {&F::edMaxMemoLines, &S::MaxMemoLines, "MaxMemoLines"},
+    {&F::edMaxRowsToAutoSizze, &S::MaxRowsToAutoSizze, "MaxRowsToAutoSizze"},
+    {&F::edLargestFontSize, &S::LargestFontSize, "LargestFontSize"},
+    {&F::edSmallestFontSize, &S::SmallestFontSize, "SmallestFontSize"},
+    {&F::edTextFontSize, &S::TextFontSize, "TextFontSize"},
+    {&F::edReplFontSize, &S::ReplFontSize, "ReplFontSize"},
+    {&F::edExportMaxStrLng, &S::ExportMaxStrLng, "ExportMaxStrLng"},
+    {&F::edExportMaxMemoLng, &S::ExportMaxMemoLng, "ExportMaxMemoLng"},
+    {&F::edMaxGrpBrkLines, &S::MaxGrpBrkLines, "MaxGrpBrkLines"},
+    {&F::edGrpBrkOutdentChars, &S::GrpBrkOutdentChars, "GrpBrkOutdentChars"},
+    {&F::edNumGrpBrkCols, &S::NumGrpBrkCols, "NumGrpBrkCols"},
+    {&F::edAdjGrpBrkLines, &S::AdjGrpBrkLines, "AdjGrpBrkLines"},
+    {&F::edStartingReportLineId, &S::StartingReportLineId, "StartingReportLineId"},
 };
 
 // Text edits, taken as typed.
 struct TTextRow {
   TEdit* F::*Edit;
   std::string S::*Field;
+  const char* Key;
 };
 const TTextRow TextRows[] = {
-    {&F::edTextTruncSymbol, &S::TextTruncSymbol},       {&F::edFastTextPrinterInit, &S::InitPrinterStr},
-    {&F::edFastTextPrinterFinish, &S::FinishPrinterStr}, {&F::edTextFontName, &S::TextFontName},
-    {&F::edReplFontName, &S::ReplFontName},             {&F::edGrpBrkSameValue, &S::GrpBrkSameValue},
-    {&F::edMemoTimeFormatStr, &S::MemoTimeFormatStr},   {&F::edMemoDateFormatStr, &S::MemoDateFormatStr},
-    {&F::edMemoPageFormatStr, &S::MemoPageFormatStr},   {&F::edOutputFileName, &S::OutputFileName},
+    {&F::edTextTruncSymbol, &S::TextTruncSymbol, "TextTruncSymbol"},
+    {&F::edFastTextPrinterInit, &S::InitPrinterStr, "InitPrinterStr"},
+    {&F::edFastTextPrinterFinish, &S::FinishPrinterStr, "FinishPrinterStr"},
+    {&F::edTextFontName, &S::TextFontName, "TextFontName"},
+    {&F::edReplFontName, &S::ReplFontName, "ReplFontName"},
+    {&F::edGrpBrkSameValue, &S::GrpBrkSameValue, "GrpBrkSameValue"},
+    {&F::edMemoTimeFormatStr, &S::MemoTimeFormatStr, "MemoTimeFormatStr"},
+    {&F::edMemoDateFormatStr, &S::MemoDateFormatStr, "MemoDateFormatStr"},
+    {&F::edMemoPageFormatStr, &S::MemoPageFormatStr, "MemoPageFormatStr"},
+    {&F::edOutputFileName, &S::OutputFileName, "OutputFileName"},
 };
 
 struct TCheckRow {
   TCheckBox* F::*Box;
   bool S::*Field;
+  const char* Key;
 };
 const TCheckRow CheckRows[] = {
-    {&F::cbUseReportViewer, &S::UseReportViewer},
-    {&F::cbShrinkToPage, &S::ShrinkToPage},
-    {&F::cbExpandToPage, &S::ExpandToPage},
-    {&F::cbDefaultPrinter, &S::DefaultPrinter},
-    {&F::cbExportOnlyPrintableChrs, &S::ExportOnlyPrintableChrs},
-    {&F::cbFastPrinterText, &S::FastPrinterText},
-    {&F::cbAllowFastPrinterText, &S::AllowFastPrinterText},
-    {&F::cbPauseAfterPrinting, &S::PauseAfterPrinting},
-    {&F::cbDisplayProgressWin, &S::DisplayProgressWin},
-    {&F::cbDisplayReportOptionsWin, &S::DisplayReportOptionsWin},
-    {&F::cbCloseWinAfterPrinting, &S::CloseWinAfterPrinting},
-    {&F::cbShowHint, &S::ShowHint},
-    {&F::cbSettingsReadOnly, &S::SettingsReadOnly},
-    {&F::cbPreviewFirst, &S::PreviewFirst},
+    {&F::cbUseReportViewer, &S::UseReportViewer, "UseReportViewer"},
+    {&F::cbShrinkToPage, &S::ShrinkToPage, "ShrinkToPage"},
+    {&F::cbExpandToPage, &S::ExpandToPage, "ExpandToPage"},
+    {&F::cbDefaultPrinter, &S::DefaultPrinter, "DefaultPrinter"},
+    {&F::cbExportOnlyPrintableChrs, &S::ExportOnlyPrintableChrs, "ExportOnlyPrintableChrs"},
+    {&F::cbFastPrinterText, &S::FastPrinterText, "FastPrinterText"},
+    {&F::cbAllowFastPrinterText, &S::AllowFastPrinterText, "AllowFastPrinterText"},
+    {&F::cbPauseAfterPrinting, &S::PauseAfterPrinting, "PauseAfterPrinting"},
+    {&F::cbDisplayProgressWin, &S::DisplayProgressWin, "DisplayProgressWin"},
+    {&F::cbDisplayReportOptionsWin, &S::DisplayReportOptionsWin, "DisplayReportOptionsWin"},
+    {&F::cbCloseWinAfterPrinting, &S::CloseWinAfterPrinting, "CloseWinAfterPrinting"},
+    {&F::cbShowHint, &S::ShowHint, "ShowHint"},
+    {&F::cbSettingsReadOnly, &S::SettingsReadOnly, "SettingsReadOnly"},
+    {&F::cbPreviewFirst, &S::PreviewFirst, "PreviewFirst"},
 };
 
 // Combo boxes whose item index is the stored code; a text that is no item stores Default, and
@@ -86,18 +106,23 @@ struct TCodeRow {
   uint8_t S::*Field;
   int Default;
   bool SetIt;
+  const char* Key;
 };
 const TCodeRow CodeRows[] = {
-    {&F::cbxReportAlignment, &S::ReportAlignment, 0, false},
-    {&F::cbxColTitleAlignment, &S::ColTitleAlignment, 0, false},
-    {&F::cbxOrientation, &S::Orientation, 0, true},
-    {&F::cbxAutoSizze, &S::AutoSizze, 1, true},
+    {&F::cbxReportAlignment, &S::ReportAlignment, 0, false, "ReportAlignment"},
+    {&F::cbxColTitleAlignment, &S::ColTitleAlignment, 0, false, "ColTitleAlignment"},
+    {&F::cbxOrientation, &S::Orientation, 0, true, "Orientation"},
+    {&F::cbxAutoSizze, &S::AutoSizze, 1, true, "AutoSizze"},
 };
 
-// Sizes with one stored value per unit regime, in the order the transfers take them.
+// Sizes with one stored value per unit regime, in the order the transfers take them, with the
+// key and side of each regime's value.
 struct TRegimeRow {
   TEdit* F::*Edit;
   int& (*Field)(S& Settings, bool Text);
+  const char* TextKey;
+  const char* ThousKey;
+  TSettingSide Side = sWhole;
 };
 int& PageLeft(S& R, bool T) { return (T ? R.PageMarginTxt : R.PageMarginThous).Left; }
 int& PageRight(S& R, bool T) { return (T ? R.PageMarginTxt : R.PageMarginThous).Right; }
@@ -111,23 +136,58 @@ int& PanelGap(S& R, bool T) { return T ? R.InterPanelGapTxt : R.InterPanelGapTho
 int& StringWid(S& R, bool T) { return T ? R.MaxStringColWidTxt : R.MaxStringColWidThous; }
 int& MemoWid(S& R, bool T) { return T ? R.MaxMemoColWidTxt : R.MaxMemoColWidThous; }
 const TRegimeRow MarginRows[] = {
-    {&F::edPageMarginLeft, PageLeft}, {&F::edPageMarginRight, PageRight}, {&F::edPageMarginTop, PageTop},
-    {&F::edPageMarginBottom, PageBottom}, {&F::edCellMarginLeft, CellLeft}, {&F::edCellMarginRight, CellRight},
-    {&F::edCellMarginTop, CellTop}, {&F::edCellMarginBottom, CellBottom},
+    {&F::edPageMarginLeft, PageLeft, "PageMarginTxt", "PageMarginThous", sLeft},
+    {&F::edPageMarginRight, PageRight, "PageMarginTxt", "PageMarginThous", sRight},
+    {&F::edPageMarginTop, PageTop, "PageMarginTxt", "PageMarginThous", sTop},
+    {&F::edPageMarginBottom, PageBottom, "PageMarginTxt", "PageMarginThous", sBottom},
+    {&F::edCellMarginLeft, CellLeft, "CellMarginTxt", "CellMarginThous", sLeft},
+    {&F::edCellMarginRight, CellRight, "CellMarginTxt", "CellMarginThous", sRight},
+    {&F::edCellMarginTop, CellTop, "CellMarginTxt", "CellMarginThous", sTop},
+    {&F::edCellMarginBottom, CellBottom, "CellMarginTxt", "CellMarginThous", sBottom},
 };
-const TRegimeRow WidthRows[] = {{&F::edMaxStringColWid, StringWid}, {&F::edMaxMemoColWid, MemoWid}};
+const TRegimeRow WidthRows[] = {
+    {&F::edMaxStringColWid, StringWid, "MaxStringColWidTxt", "MaxStringColWidThous"},
+    {&F::edMaxMemoColWid, MemoWid, "MaxMemoColWidTxt", "MaxMemoColWidThous"},
+};
+const TRegimeRow GapRow = {&F::edInterPanelGap, PanelGap, "InterPanelGapTxt", "InterPanelGapThous"};
+
+// The selected memo's numbers: key (after "Memo," and the memo's name) and side.
+struct TMemoRow {
+  TEdit* F::*Edit;
+  const char* TextKey;
+  const char* ThousKey;
+  TSettingSide Side;
+};
+const TMemoRow MemoRows[] = {
+    {&F::edMemoXPosPer, "MemoXPosPer", "MemoXPosPer", sWhole},
+    {&F::edMemoWidPer, "MemoWidPer", "MemoWidPer", sWhole},
+    {&F::edMemoSpacesAbove, "MemoMarginTxt", "MemoMarginThous", sTop},
+    {&F::edMemoSpacesBelow, "MemoMarginTxt", "MemoMarginThous", sBottom},
+};
 
 const std::vector<std::string> DelimNames = {"Tab", "Comma"};
 const std::vector<std::string> DelimValues = {"\t", ","};
 const std::vector<std::string> QuoteNames = {"Double Quote", "Single Quote"};
 const std::vector<std::string> QuoteValues = {"\"", "'"};
 
-int Number(const TEdit* Edit) {
-  bool Error = false;
-  return StrToIntChecked(Edit->Text(), Error);
+bool TextRegime() { return PrintSettings->UnitSet == usText; }
+
+// Field := the edit's number when it is one that Key's range holds; the load's refusal of the
+// key is settled then. Anything else leaves the field as it was: the checks that ran told the
+// user, and no check that was skipped may put a number the settings cannot keep.
+void Store(const TEdit* Edit, int& Field, const std::string& Key, TSettingSide Side) {
+  int Value = 0;
+  const std::string Text = Trim(Edit->Text());
+  if (!Text.empty() && !TryStrToInt(Text, Value)) return;
+  if (const TSettingRange* Range = FindSettingRange(Key, Side); Range && !Range->Contains(Value)) return;
+  Field = Value;
+  auto& Refused = RptSettings->Refused;
+  Refused.erase(std::remove_if(Refused.begin(), Refused.end(),
+                               [&](const TRefusedSetting& R) { return R.Side == Side && SameText(R.Key, Key); }),
+                Refused.end());
 }
 
-bool TextRegime() { return PrintSettings->UnitSet == usText; }
+std::string MemoKey(int Memo, const char* Field) { return "Memo," + RptMemoName(Memo) + "," + Field; }
 
 int SpinnerValue(int Value) { return std::clamp(Value, SHRT_MIN, SHRT_MAX); }
 
@@ -168,7 +228,6 @@ void TfmVlxMain::SettingsToForm() {
   for (const TCheckRow& Row : CheckRows) (this->*Row.Box)->SetChecked(R.*Row.Field);
   for (const TNumberRow& Row : NumberRows) (this->*Row.Edit)->SetText(IntToStr(R.*Row.Field));
   for (const TTextRow& Row : TextRows) (this->*Row.Edit)->SetText(R.*Row.Field);
-  edStartingReportLineId->SetText(IntToStr(R.StartingReportLineId));
   edInterPanelGap->SetText(IntToStr(PanelGap(R, Text)));
   rbCountNumRcds->SetChecked(R.CountNumRcds);
   rbEstimateNumRcds->SetChecked(!rbCountNumRcds->Checked());
@@ -205,6 +264,75 @@ void TfmVlxMain::SettingsToForm() {
   // (after the preview) shows the settings as they now are.
   FillStyleOptsList(true);
   LoadMemoControls();
+  // A stored number the load refused shows as stored, for the checks to name it.
+  for (const TRefusedSetting& Refused : R.Refused)
+    if (TEdit* Edit = NumberEditOfKey(Refused.Key, Refused.Side)) Edit->SetText(IntToStr(Refused.Value));
+}
+
+bool TfmVlxMain::SettingKeyOfEdit(const TControl* Edit, std::string& Key, TSettingSide& Side) const {
+  const bool Text = TextRegime();
+  Side = sWhole;
+  for (const TNumberRow& Row : NumberRows)
+    if (this->*Row.Edit == Edit) {
+      Key = Row.Key;
+      return true;
+    }
+  const auto Find = [&](const TRegimeRow* Begin, const TRegimeRow* End) -> const TRegimeRow* {
+    for (const TRegimeRow* Row = Begin; Row != End; ++Row)
+      if (this->*Row->Edit == Edit) return Row;
+    return nullptr;
+  };
+  const TRegimeRow* Row = Find(std::begin(MarginRows), std::end(MarginRows));
+  if (!Row) Row = Find(std::begin(WidthRows), std::end(WidthRows));
+  if (!Row) Row = Find(&GapRow, &GapRow + 1);
+  if (Row) {
+    Side = Row->Side;
+    Key = Text ? Row->TextKey : Row->ThousKey;
+    return true;
+  }
+  if (Edit == edRcdEstimate) {
+    Key = "RcdEstimate";
+    return true;
+  }
+  const int Memo = lbxMemoLocation->ItemIndex();
+  for (const TMemoRow& M : MemoRows)
+    if (this->*M.Edit == Edit && Memo >= 0 && Memo < RptMemoCount) {
+      Side = M.Side;
+      Key = MemoKey(Memo, Text ? M.TextKey : M.ThousKey);
+      return true;
+    }
+  return false;
+}
+
+TControl* TfmVlxMain::SettingControl(const std::string& Key, TSettingSide Side) const {
+  if (TEdit* Edit = NumberEditOfKey(Key, Side)) return Edit;
+  if (Side != sWhole) return nullptr;
+  std::vector<std::pair<TControl*, const char*>> Controls = {
+      {cbxOutputDest, "OutputDest"},       {cbxOutputQuality, "OutputQuality"},
+      {cbxIfOutputFileExists, "IfOutputFileExists"}, {cmbPrinters, "PrinterName"},
+      {cmbSnapshotSize, "SnapShotSize"},   {cmbExportFieldDelim, "ExportFieldDelim"},
+      {cmbExportQuote, "ExportQuote"},     {edPageRangeFrom, "PageRangeFrom"},
+      {edPageRangeTo, "PageRangeTo"},      {rbCountNumRcds, "CountNumRcds"},
+      {gbPrintWhat, "PrintWhat"}};
+  for (const TTextRow& Row : TextRows) Controls.push_back({this->*Row.Edit, Row.Key});
+  for (const TCheckRow& Row : CheckRows) Controls.push_back({this->*Row.Box, Row.Key});
+  for (const TCodeRow& Row : CodeRows) Controls.push_back({this->*Row.Combo, Row.Key});
+  for (const auto& [Control, Name] : Controls)
+    if (SameText(Key, Name)) return Control;
+  return nullptr;
+}
+
+TEdit* TfmVlxMain::NumberEditOfKey(const std::string& Key, TSettingSide Side) const {
+  std::vector<TEdit*> Edits = {edRcdEstimate, edInterPanelGap};
+  for (const TNumberRow& Row : NumberRows) Edits.push_back(this->*Row.Edit);
+  for (const TRegimeRow& Row : MarginRows) Edits.push_back(this->*Row.Edit);
+  for (const TRegimeRow& Row : WidthRows) Edits.push_back(this->*Row.Edit);
+  for (const TMemoRow& Row : MemoRows) Edits.push_back(this->*Row.Edit);
+  std::string EditKey;
+  TSettingSide EditSide;
+  for (TEdit* Edit : Edits)
+    if (SettingKeyOfEdit(Edit, EditKey, EditSide) && EditSide == Side && SameText(EditKey, Key)) return Edit;
+  return nullptr;
 }
 
 void TfmVlxMain::FormToSettings() {
@@ -233,26 +361,27 @@ void TfmVlxMain::FormToSettings() {
   R.IfOutputFileExists = static_cast<uint8_t>(ComboIndexOfText(cbxIfOutputFileExists, 0, false));
   R.PrinterName = cmbPrinters->Text();
   for (const TCheckRow& Row : CheckRows) R.*Row.Field = (this->*Row.Box)->Checked();
+  for (const TNumberRow& Row : NumberRows) Store(this->*Row.Edit, R.*Row.Field, Row.Key, sWhole);
   if (Info.DataSet) {
     R.CountNumRcds = rbCountNumRcds->Checked();
-    bool Error = false;
-    R.RcdEstimate = StrToIntChecked(edRcdEstimate->Text(), Error);
-    if (!Error && !R.CountNumRcds) Info.RowCount = R.RcdEstimate;
+    Store(edRcdEstimate, R.RcdEstimate, "RcdEstimate", sWhole);
+    if (!R.CountNumRcds) Info.RowCount = R.RcdEstimate;
   }
-  R.StartingReportLineId = Number(edStartingReportLineId);
   Info.FieldFormatOn = R.ItemOpt(ioFieldFormat);
   Info.ColumnTotalsOn = R.ItemOpt(ioColumnTotals);
   SizeLineNumbers(Run.Run());
-  for (const TNumberRow& Row : NumberRows) R.*Row.Field = Number(this->*Row.Edit);
   for (const TTextRow& Row : TextRows) R.*Row.Field = (this->*Row.Edit)->Text();
   Run.FixedColCount = R.NumFixedCols + (Info.ObjType == otDecisionGrid ? 1 : 0);
   // The gap goes to the regime the controls were loaded in, the margins and widths to the one
   // that the new destination, print-what and quality choices put in force.
-  PanelGap(R, TextRegime()) = Number(edInterPanelGap);
+  const auto StoreRegime = [&](const TRegimeRow& Row, bool Text) {
+    Store(this->*Row.Edit, Row.Field(R, Text), Text ? Row.TextKey : Row.ThousKey, Row.Side);
+  };
+  StoreRegime(GapRow, TextRegime());
   Run.SetTextMode();
   const bool Text = TextRegime();
-  for (const TRegimeRow& Row : MarginRows) Row.Field(R, Text) = Number(this->*Row.Edit);
-  for (const TRegimeRow& Row : WidthRows) Row.Field(R, Text) = Number(this->*Row.Edit);
+  for (const TRegimeRow& Row : MarginRows) StoreRegime(Row, Text);
+  for (const TRegimeRow& Row : WidthRows) StoreRegime(Row, Text);
   for (const TCodeRow& Row : CodeRows)
     R.*Row.Field = static_cast<uint8_t>(ComboIndexOfText(this->*Row.Combo, Row.Default, Row.SetIt));
   R.ConvertMarginsToDevice();
@@ -272,13 +401,13 @@ void TfmVlxMain::FormToSettings() {
   if (Memo < 0 || Memo >= RptMemoCount) return;
   TvlxRptMemo& M = *R.RptMemo(Memo);
   M.Text = memRptMemo->Text();
-  M.XPosPer = Number(edMemoXPosPer);
-  M.WidPer = Number(edMemoWidPer);
+  TRect& Margin = Text ? M.MarginTxt : M.MarginThous;
+  int* const MemoFields[] = {&M.XPosPer, &M.WidPer, &Margin.Top, &Margin.Bottom};
+  for (size_t I = 0; I < std::size(MemoRows); ++I)
+    Store(this->*MemoRows[I].Edit, *MemoFields[I], MemoKey(Memo, Text ? MemoRows[I].TextKey : MemoRows[I].ThousKey),
+          MemoRows[I].Side);
   M.Alignment = rbRptMemoCenterJustify->Checked() ? 2 : rbRptMemoRightJustify->Checked() ? 1 : 0;
   M.Visible = cbMemoVisible->Checked();
-  TRect& Margin = Text ? M.MarginTxt : M.MarginThous;
-  Margin.Top = Number(edMemoSpacesAbove);
-  Margin.Bottom = Number(edMemoSpacesBelow);
 }
 
 std::string TfmVlxMain::LookupComboValue(TComboBox* Combo, const std::vector<std::string>& Names,

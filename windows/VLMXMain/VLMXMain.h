@@ -10,6 +10,7 @@
 #include "engine/VLMXGbl/RunStart.h"
 #include "framework/Forms.h"
 
+enum TSettingSide : int8_t;
 class TBevel;
 class TButton;
 class TCheckBox;
@@ -249,6 +250,14 @@ public:
   static void SelectComboByLetter(TComboBox* Combo, const std::string& Code, const std::string& Fallback);
   // The edits lose their modified marks, and the settings theirs.
   void ClearEditsModified();
+  // The settings key and side that a number edit holds in the unit regime in force (a memo's
+  // as the selected memo's key); false for any other control.
+  bool SettingKeyOfEdit(const TControl* Edit, std::string& Key, TSettingSide& Side) const;
+  // The number edit that shows Key's Side now; nullptr when none does.
+  TEdit* NumberEditOfKey(const std::string& Key, TSettingSide Side) const;
+  // The control that edits Key's Side now (the group of the print-what buttons for PrintWhat);
+  // nullptr for a setting no control of the window edits.
+  TControl* SettingControl(const std::string& Key, TSettingSide Side) const;
 
   // ---- Commands (Commands.cpp) ----
   // Print: the focused control's exit first, then PrintReport.

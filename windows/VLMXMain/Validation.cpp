@@ -2,8 +2,8 @@
 // controls, the numeric-only key filter and the exit handlers that run the rules of the control
 // left. Nothing reaches the settings until every rule passed.
 #include <algorithm>
+#include <climits>
 #include <functional>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -13,6 +13,7 @@
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXUtil.h"
 #include "engine/Vellumix/ReportSettings.h"
+#include "engine/Vellumix/SettingsKeys.h"
 #include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
@@ -45,21 +46,18 @@ bool RecognisedKind() {
   return ObjInfo && ObjInfo->ObjType >= 3 && ObjInfo->ObjType <= 18;
 }
 
-struct TRange {
-  int Min, Max;
-  const char* Units;
-};
+// The export rows run for an ASCII export, the main rows for any other output; a number edit's
+// range runs for both (a disabled edit passes anyway).
+enum class TRuleSet { Export, Main, Any };
 
-enum class TRuleSet { Export, Main };
-
-// One row of the option rules. A range row names its control, its field name and a range per
-// unit regime (a regime without one skips the row); any other row brings its own check, which
-// reports its own failure.
+// One row of the option rules. A range row names its number edit: the settings key the edit
+// shows in the regime in force gives the range, the field name and the units, Limit may lower
+// the maximum, and When may skip the row. Any other row brings its own check, which reports its
+// own failure.
 struct TRule {
-  TRule(TRuleSet ASet, std::vector<const TObject*> ATriggers, TControl* AField, const char* AName,
-        std::optional<TRange> AText, std::optional<TRange> ATypeset, std::function<bool()> AWhen = {})
-      : Set(ASet), Triggers(std::move(ATriggers)), Field(AField), Name(AName), Text(AText), Typeset(ATypeset),
-        When(std::move(AWhen)) {}
+  TRule(TRuleSet ASet, std::vector<const TObject*> ATriggers, TControl* AField, std::function<bool()> AWhen = {},
+        int ALimit = INT_MAX)
+      : Set(ASet), Triggers(std::move(ATriggers)), Field(AField), When(std::move(AWhen)), Limit(ALimit) {}
   TRule(TRuleSet ASet, std::vector<const TObject*> ATriggers, std::function<bool()> ACheck, bool AChangeOnly = false,
         bool AEvenAfterFailure = false)
       : Set(ASet), Triggers(std::move(ATriggers)), Check(std::move(ACheck)), ChangeOnly(AChangeOnly),
@@ -68,9 +66,8 @@ struct TRule {
   TRuleSet Set;
   std::vector<const TObject*> Triggers;  // empty: the row runs on every call
   TControl* Field = nullptr;
-  const char* Name = nullptr;
-  std::optional<TRange> Text, Typeset;
   std::function<bool()> When;   // a range row runs only while this holds
+  int Limit = INT_MAX;
   std::function<bool()> Check;  // rows other than range rows
   bool ChangeOnly = false;      // a note on a single change, never with every row
   bool EvenAfterFailure = false;
@@ -83,8 +80,11 @@ bool TfmVlxMain::ChkFldIntRange(TControl* Control, int Min, bool Focus, const st
   if (!dynamic_cast<TCustomEdit*>(Control) && !dynamic_cast<TCustomComboBox*>(Control))
     throw eVlxIntError("[ChkFldIntRange]**\rField:" + (Control ? Control->Name() : std::string()));
   if (!Control->Enabled() || !Control->Visible()) return true;
-  const int Value = StrToIntZero(Control->Text());
-  if (Value >= Min && (Max < Min || Value <= Max)) return true;
+  // Empty counts as 0; any other text that is no whole number (letters, too many digits) is
+  // as wrong as a number outside the range.
+  int Value = 0;
+  const std::string Text = Trim(Control->Text());
+  if ((Text.empty() || TryStrToInt(Text, Value)) && Value >= Min && (Max < Min || Value <= Max)) return true;
   ShowFieldError(Control, Focus,
                  FieldName + " must be between " + std::to_string(Min) + " and " + std::to_string(Max) + " " + Units);
   return false;
@@ -128,23 +128,34 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
     ShowStatusMsg(paMsg, Message, smkWarning, Timer, Seconds);
   };
   using E = TRuleSet;
+  const bool TextRegime = S.IsTextStyleOutput();
+  // An export delimiter or quote typed as a number is a character code.
+  const auto AsciiCode = [&](TComboBox* Combo, const char* Name) {
+    return !IsNumericStr(Combo->Text()) || ChkFldIntRange(Combo, 0, Focus, "(Ascii Code)", Name, 255);
+  };
+  // A delimiter or quote other than one of the list's names is kept as typed, and only to its
+  // first characters: a longer one cannot be taken.
+  const auto ShortDelimiter = [&](TComboBox* Combo, const std::string& Name) {
+    return Combo->Items().IndexOf(Combo->Text()) >= 0 || Combo->Text().size() <= ExportDelimMaxLen ||
+           Fail(Combo, Focus, Name + " cannot exceed " + std::to_string(ExportDelimMaxLen) + " characters");
+  };
 
   const std::vector<TRule> Rules = {
       // ---- ASCII export ----
-      {E::Export, {cmbExportFieldDelim}, cmbExportFieldDelim, "Export Field Delimiter Character",
-       TRange{0, 255, "(Ascii Code)"}, TRange{0, 255, "(Ascii Code)"},
-       [this] { return IsNumericStr(cmbExportFieldDelim->Text()); }},
-      {E::Export, {cmbExportQuote}, cmbExportQuote, "Export Quote Character", TRange{0, 255, "(Ascii Code)"},
-       TRange{0, 255, "(Ascii Code)"}, [this] { return IsNumericStr(cmbExportQuote->Text()); }},
+      {E::Export, {cmbExportFieldDelim}, [&] { return AsciiCode(cmbExportFieldDelim, "Export Field Delimiter Character"); }},
+      {E::Export, {cmbExportQuote}, [&] { return AsciiCode(cmbExportQuote, "Export Quote Character"); }},
       {E::Export, {}, [&] {
          if (!SameText(DelimiterNameToChar(cmbExportFieldDelim->Text()), DelimiterNameToChar(cmbExportQuote->Text())))
            return true;
          return Fail(cmbExportFieldDelim, true,
                      "Export Field Delimeter and Export Quote fields cannot have the same value");
        }},
+      {E::Export, {cmbExportFieldDelim}, [&] { return ShortDelimiter(cmbExportFieldDelim, "Export Field Delimiter"); }},
+      {E::Export, {cmbExportQuote}, [&] { return ShortDelimiter(cmbExportQuote, "Export Quote"); }},
+      {E::Any, {edExportMaxStrLng}, edExportMaxStrLng},
+      {E::Any, {edExportMaxMemoLng}, edExportMaxMemoLng},
       // ---- printed and file output ----
-      {E::Main, {edLinesPerPage, edPageMarginTop, edPageMarginBottom}, edLinesPerPage, "Lines Per Page",
-       TRange{10, 999, "lines"}, TRange{10, 999, "lines"}},
+      {E::Any, {edLinesPerPage, edPageMarginTop, edPageMarginBottom}, edLinesPerPage},
       // The margins as typed, not as last stored: the check must see the values about to be
       // taken into the settings.
       {E::Main, {edLinesPerPage, edPageMarginTop, edPageMarginBottom}, [&] {
@@ -169,8 +180,7 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
          if (S.ItemOpt(ioGrpBrkLines) && S.ItemOpt(ioHorizontalLines)) S.SetItemOpt(ioHorizontalLines, false);
          return true;
        }},
-      {E::Main, {}, edTxtCharsPageWid, "Text Page Width is invalid", TRange{10, 9999, "text characters"},
-       TRange{10, 9999, "text characters"}},
+      {E::Any, {}, edTxtCharsPageWid},
       {E::Main, {cbxReportAlignment, edTxtCharsPageWid}, [&] {
          if (cbxReportAlignment->ItemIndex() != 0 && StrToIntZero(edTxtCharsPageWid->Text()) > 255)
            Note("Note: Page Width may be too wide for Report Alignment", Timer1, 5);
@@ -184,63 +194,59 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
          return edTextTruncSymbol->Text().size() <= 3 ||
                 Fail(edTextTruncSymbol, Focus, "Text Truncation Symbol cannot exceed 3 characters");
        }},
-      {E::Main, {edInterPanelGap}, edInterPanelGap, "Space Between Panels", TRange{0, 10, "text characters"},
-       TRange{0, 3000, "thousands of inch"}},
-      {E::Main, {edMemoSpacesAbove}, edMemoSpacesAbove, "Space Above Memo", TRange{0, 10, "text lines"},
-       TRange{0, 3000, "thousands of inch"}},
-      {E::Main, {edMemoSpacesBelow}, edMemoSpacesBelow, "Space Below Memo", TRange{0, 10, "text lines"},
-       TRange{0, 3000, "thousands of inch"}},
+      {E::Any, {edInterPanelGap}, edInterPanelGap},
+      {E::Any, {edMemoSpacesAbove}, edMemoSpacesAbove},
+      {E::Any, {edMemoSpacesBelow}, edMemoSpacesBelow},
       {E::Main, {edTextFontName, buTextFontName}, [&] {
          if (!S.IsTextStyleOutput() || !Trim(edTextFontName->Text()).empty()) return true;
          FValidationFailed = true;
          return Fail(edTextFontName, Focus, "Font Name is missing");
        }},
-      {E::Main, {edTextFontName, buTextFontName}, edTextFontSize, "Text Font Size", TRange{2, 72, "Points"},
-       std::nullopt},
-      {E::Main, {edMaxStringColWid}, edMaxStringColWid, "Max String Column Width", TRange{3, 999, "characters"},
-       TRange{3, 999, "characters"}},
-      {E::Main, {edMaxMemoColWid}, edMaxMemoColWid, "Max Memo Column Width", TRange{3, 999, "characters"},
-       TRange{3, 999, "characters"}},
-      {E::Main, {edRcdEstimate}, edRcdEstimate, "Record Estimate", TRange{9, 2147483647, "records"},
-       TRange{9, 2147483647, "records"}},
-      {E::Main, {edMaxGrpBrkLines}, edMaxGrpBrkLines, "Max # of Break Title", TRange{1, 5, "lines"},
-       TRange{1, 5, "lines"}},
-      {E::Main, {edGrpBrkOutdentChars}, edGrpBrkOutdentChars, "Group Break Outdent", TRange{0, 5, "chars"},
-       TRange{0, 5, "chars"}},
-      {E::Main, {edNumGrpBrkCols}, edNumGrpBrkCols, "Number of Group Break Columns",
-       TRange{0, ObjInfo->ColCount, "columns"}, TRange{0, ObjInfo->ColCount, "columns"}},
+      {E::Main, {edTextFontName, buTextFontName, edTextFontSize}, edTextFontSize, [&] { return TextRegime; }},
+      // An empty name would read back as the default font's.
+      {E::Main, {edReplFontName}, [&] {
+         return !edReplFontName->Enabled() || !edReplFontName->Visible() || !Trim(edReplFontName->Text()).empty() ||
+                Fail(edReplFontName, Focus, "Font Name is missing");
+       }},
+      {E::Any, {edMaxStringColWid}, edMaxStringColWid},
+      {E::Any, {edMaxMemoColWid}, edMaxMemoColWid},
+      {E::Any, {edRcdEstimate}, edRcdEstimate},
+      {E::Any, {edMaxGrpBrkLines}, edMaxGrpBrkLines},
+      {E::Any, {edGrpBrkOutdentChars}, edGrpBrkOutdentChars},
+      {E::Main, {edNumGrpBrkCols}, edNumGrpBrkCols, nullptr, ObjInfo->ColCount},
       {E::Main, {dgColumns}, [&] {
          return !RecognisedKind() || !ObjInfo->NoColPrinted() || Fail(dgColumns, Focus, "No columns are visible.");
        }},
-      {E::Main, {edHorizLineFreq}, edHorizLineFreq, "Horizontal Line Frequency", TRange{1, 255, ""},
-       TRange{1, 255, ""}, RecognisedKind},
-      {E::Main, {edVertHtAdjPer}, edVertHtAdjPer, "Vertical Height Adjustment", TRange{50, 200, "%"},
-       TRange{50, 200, "%"}, [Printer] { return Printer; }},
-      {E::Main, {edPanelsAcrossPage}, edPanelsAcrossPage, "Panels Across Page", TRange{1, 10, ""},
-       TRange{1, 10, ""}},
+      {E::Main, {edHorizLineFreq}, edHorizLineFreq, RecognisedKind},
+      {E::Main, {edVertHtAdjPer}, edVertHtAdjPer, [Printer] { return Printer; }},
+      {E::Any, {edPanelsAcrossPage}, edPanelsAcrossPage},
+      // A number of fixed columns the object does not have becomes its last column; what is no
+      // number at all is refused below.
       {E::Main, {edNumFixedColumns}, [&] {
          int Fixed = 0;
-         if (!TryStrToInt(edNumFixedColumns->Text(), Fixed)) Fixed = 0;
          const int Last = ObjInfo->ColCount - 1;
-         if (Fixed < 0 || Fixed > Last) edNumFixedColumns->SetText(std::to_string(Last));
+         if (TryStrToInt(Trim(edNumFixedColumns->Text()), Fixed) && (Fixed < 0 || Fixed > Last))
+           edNumFixedColumns->SetText(std::to_string(Last));
          return true;
        }},
-      {E::Main, {edPageMarginTop}, edPageMarginTop, "Page Top Margin", TRange{0, 100, "lines"},
-       TRange{0, 5000, "thousands of an inch"}},
-      {E::Main, {edPageMarginBottom}, edPageMarginBottom, "Page Bottom Margin", TRange{0, 100, "lines"},
-       TRange{0, 5000, "thousands of an inch"}},
-      {E::Main, {edPageMarginLeft}, edPageMarginLeft, "Page Left Margin", TRange{0, 100, "characters"},
-       TRange{0, 10000, "thousands of an inch"}},
-      {E::Main, {edPageMarginRight}, edPageMarginRight, "Page Right Margin", TRange{0, 100, "characters"},
-       TRange{0, 10000, "thousands of an inch"}},
-      {E::Main, {edCellMarginTop}, edCellMarginTop, "Cell Top Margin", TRange{0, 10, "lines"},
-       TRange{0, 5000, "thousands of an inch"}},
-      {E::Main, {edCellMarginBottom}, edCellMarginBottom, "Cell Bottom Margin", TRange{0, 10, "lines"},
-       TRange{0, 5000, "thousands of an inch"}},
-      {E::Main, {edCellMarginLeft}, edCellMarginLeft, "Cell Left Margin", TRange{0, 25, "characters"},
-       TRange{0, 5000, "thousands of an inch"}},
-      {E::Main, {edCellMarginRight}, edCellMarginRight, "Cell Right Margin", TRange{0, 25, "characters"},
-       TRange{0, 5000, "thousands of an inch"}},
+      {E::Any, {edNumFixedColumns}, edNumFixedColumns},
+      {E::Any, {edPageMarginTop}, edPageMarginTop},
+      {E::Any, {edPageMarginBottom}, edPageMarginBottom},
+      {E::Any, {edPageMarginLeft}, edPageMarginLeft},
+      {E::Any, {edPageMarginRight}, edPageMarginRight},
+      {E::Any, {edCellMarginTop}, edCellMarginTop},
+      {E::Any, {edCellMarginBottom}, edCellMarginBottom},
+      {E::Any, {edCellMarginLeft}, edCellMarginLeft},
+      {E::Any, {edCellMarginRight}, edCellMarginRight},
+      // The numbers the rows above leave unchecked, each against its setting's range.
+      {E::Any, {edStartingReportLineId}, edStartingReportLineId},
+      {E::Any, {edMaxStringLines}, edMaxStringLines},
+      {E::Any, {edMaxMemoLines}, edMaxMemoLines},
+      {E::Any, {edMaxRowsToAutoSizze}, edMaxRowsToAutoSizze},
+      {E::Any, {edLargestFontSize}, edLargestFontSize},
+      {E::Any, {edSmallestFontSize}, edSmallestFontSize},
+      {E::Any, {edReplFontSize}, edReplFontSize},
+      {E::Any, {edAdjGrpBrkLines}, edAdjGrpBrkLines},
       {E::Main, {edPageRangeFrom, edPageRangeTo}, [&] {
          return !rbPrintWhatPageRange->Checked() || ValidatePageRangeEdits(true, edPageRangeFrom, edPageRangeTo);
        }},
@@ -259,10 +265,8 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
          return (!Name.empty() && FindPrinterIndex(Name) >= 0) ||
                 Fail(cmbPrinters, Focus, "Printer Name is invalid. Please choose a different printer.");
        }},
-      {E::Main, {edMemoXPosPer, edMemoWidPer}, edMemoXPosPer, "Report Memo Left Margin", TRange{0, 90, "%"},
-       TRange{0, 90, "%"}},
-      {E::Main, {edMemoXPosPer, edMemoWidPer}, edMemoWidPer, "Report Memo Width", TRange{10, 100, "%"},
-       TRange{10, 100, "%"}},
+      {E::Any, {edMemoXPosPer, edMemoWidPer}, edMemoXPosPer},
+      {E::Any, {edMemoXPosPer, edMemoWidPer}, edMemoWidPer},
       {E::Main, {edMemoXPosPer, edMemoWidPer}, [&] {
          bool Error = false;
          const int Sum = StrToIntChecked(edMemoXPosPer->Text(), Error) + StrToIntChecked(edMemoWidPer->Text(), Error);
@@ -284,19 +288,34 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
   };
 
   bool Ok = true;
-  if (!PrintSettings->OutSnapshot) {
+  // The start checks first what the load refused: a number the window would refuse as typed.
+  if (CheckAll && FStartPending) {
+    const TRefusedSetting* Refused;
+    const std::string Message = CheckRefusedSettings(S, &Refused);
+    if (!Message.empty()) {
+      FValidationFailed = true;
+      if (TEdit* Edit = NumberEditOfKey(Refused->Key, Refused->Side)) Ok = Fail(Edit, Focus, Message);
+      else Ok = (Note(Message, Timer1, 15), false);
+    }
+  }
+  if (Ok && !PrintSettings->OutSnapshot) {
     const TRuleSet Set = PrintSettings->OutAsciiFile ? TRuleSet::Export : TRuleSet::Main;
-    const bool TextRegime = S.IsTextStyleOutput();
     for (const TRule& Rule : Rules) {
-      if (Rule.Set != Set || (!Ok && !Rule.EvenAfterFailure) || (Rule.ChangeOnly && CheckAll)) continue;
+      if ((Rule.Set != Set && Rule.Set != TRuleSet::Any) || (!Ok && !Rule.EvenAfterFailure) ||
+          (Rule.ChangeOnly && CheckAll))
+        continue;
       if (!CheckAll && !Rule.Triggers.empty() &&
           std::find(Rule.Triggers.begin(), Rule.Triggers.end(), ChangedControl) == Rule.Triggers.end())
         continue;
       bool Passed = true;
+      std::string Key;
+      TSettingSide Side;
       if (Rule.Check) {
         Passed = Rule.Check();
-      } else if (const auto& Range = TextRegime ? Rule.Text : Rule.Typeset; Range && (!Rule.When || Rule.When())) {
-        Passed = ChkFldIntRange(Rule.Field, Range->Min, Focus, Range->Units, Rule.Name, Range->Max);
+      } else if ((!Rule.When || Rule.When()) && SettingKeyOfEdit(Rule.Field, Key, Side)) {
+        const TSettingRange* Range = FindSettingRange(Key, Side);
+        Passed = ChkFldIntRange(Rule.Field, Range->Min, Focus, Range->Units, Range->Name,
+                                std::min(Range->Max, Rule.Limit));
       }
       Ok = Ok && Passed;
     }
