@@ -115,6 +115,13 @@ void TfmVlxMain::sbPrintClick(TObject*) {
 }
 
 void TfmVlxMain::PrintReport() {
+  // The page loop lets messages through: a second Print meanwhile would run inside the first.
+  if (FPrinting) return Beep();
+  FPrinting = true;
+  struct TDone {
+    bool& Printing;
+    ~TDone() { Printing = false; }
+  } Done{FPrinting};
   TvlxReportSettings& S = *RptSettings;
   TvlxPrintSettings& Run = *PrintSettings;
   if (!AskReportPassword(S.ReportTitle, "Enter Report Password:", S.RptPW, PasswordCache.RptPW, false))
@@ -220,7 +227,7 @@ void TfmVlxMain::FormCloseQuery(TObject*, bool& CanClose) {
 
 void TfmVlxMain::bbCloseClick(TObject*) { Close(); }
 
-void TfmVlxMain::Timer1Timer(TObject*) { ShowStatusMsg(paMsg, "", smkNormal, Timer1, -1); }
+void TfmVlxMain::Timer1Timer(TObject*) { ShowStatusMsg(MessagePanel(), "", smkNormal, Timer1, -1); }
 
 // ---- Menus -----------------------------------------------------------------------------------
 

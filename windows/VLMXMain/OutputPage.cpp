@@ -22,6 +22,7 @@
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
 #include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPrev/VLMXPrev.h"
 
 namespace {
 
@@ -83,6 +84,27 @@ std::string ShortenPathForWidth(const std::string& Path, const TFont& Font, int 
 }
 
 }  // namespace
+
+void ShowDestination(TPanel& Panel, const std::string& Where, bool IsFile, int MaxWidth) {
+  // The panel's frame takes 23 pixels: a path gets the rest, shortened in its folders.
+  constexpr int Frame = 23;
+  const std::string Caption = IsFile ? ShortenPathForWidth(Where, Panel.Font(), MaxWidth - Frame) : Where;
+  Panel.SetCaption(Caption);
+  // Measured on the screen: the printer's resolutions may not be known yet.
+  Panel.SetWidth(std::min(WindowTextWidth(Panel.Font(), Caption) + Frame, MaxWidth));
+}
+
+TPanel* TfmVlxMain::MessagePanel() const { return fmVlxPreview ? fmVlxPreview->paMsg : paMsg; }
+
+TWinControl* TfmVlxMain::FieldToFocus(TControl* Control) const {
+  const TCustomForm* Form = this;
+  if (fmVlxPreview) {
+    Control = fmVlxPreview->TwinOf(Control);
+    Form = fmVlxPreview;
+  }
+  auto* Win = dynamic_cast<TWinControl*>(Control);
+  return Win && Screen->ActiveForm() == Form && Win->Enabled() && Win->Visible() ? Win : nullptr;
+}
 
 void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
   if (FSkipOutputRefresh) return;
@@ -193,6 +215,8 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
       }
     }
     P.SetTextMode();
+    // Both windows show the same choices: the preview's tool bar follows.
+    if (fmVlxPreview) fmVlxPreview->TakeOutputChoices();
   }
   // 8: printer and export options
   const bool Printing = P.OutPrinter || P.OutAnyFile;
@@ -236,16 +260,12 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
   }
   // 12: where the output goes
   if (Runs({cbxOutputDest, edOutputFileName, cmbPrinters, cbDefaultPrinter})) {
-    // The panel is at most 250 pixels wide with its 23 pixels of frame: the text gets the rest.
-    constexpr int MaxWidth = 250, Frame = 23;
-    std::string Caption;
-    if (P.OutPrinter) Caption = PrinterInUse();
-    else if (P.OutAnyFile)
-      Caption = ShortenPathForWidth(Trim(edOutputFileName->Text()).empty() ? "No File Selected" : S.OutputFileName,
-                                    paDestination->Font(), MaxWidth - Frame);
-    paDestination->SetCaption(Caption);
-    // Measured on the screen: the printer's resolutions may not be known yet.
-    paDestination->SetWidth(std::min(WindowTextWidth(paDestination->Font(), Caption) + Frame, MaxWidth));
+    const std::string Where = P.OutPrinter   ? PrinterInUse()
+                              : !P.OutAnyFile ? std::string()
+                              : Trim(edOutputFileName->Text()).empty() ? "No File Selected"
+                                                                       : S.OutputFileName;
+    ShowDestination(*paDestination, Where, P.OutAnyFile, DestinationPanelWidth);
+    if (fmVlxPreview) fmVlxPreview->ShowDestination(Where, P.OutAnyFile);
   }
   // 13, 14: the pages that apply
   if (Runs({cbxOutputDest, cbxOutputQuality}, true)) {
@@ -441,6 +461,7 @@ void TfmVlxMain::ShowReportWidthStatus() {
                      {P.PanelsAcrossPage, P.PanelsAcrossPage < 2 ? "" : "s", P.RptWidth});
   }
   ShowStatusMsg(paRptStatus, Text, smkNormal, nullptr, 0);
+  if (fmVlxPreview) fmVlxPreview->ShowReportWidth(Text);
 }
 
 void TfmVlxMain::cbxOutputDestChange(TObject*) {

@@ -160,6 +160,12 @@ public:
   uint8_t Index;
 };
 
+// The widest the destination panels grow.
+constexpr int DestinationPanelWidth = 250;
+// Shows on Panel where the output goes: Where as it is, or a file path shortened in its folders
+// to fit; the panel sized to its caption, at most MaxWidth.
+void ShowDestination(TPanel& Panel, const std::string& Where, bool IsFile, int MaxWidth);
+
 class TfmVlxMain : public TForm {
 public:
   explicit TfmVlxMain(TComponent* AOwner);
@@ -192,6 +198,13 @@ public:
   // Fits the working font size and the panels across to the page, then shows the size.
   void ApplyFontScaling(bool ShowWidthWarning);
   void ShowReportWidthStatus();
+  // Where this window's messages and hints are seen: the preview's message line while the
+  // preview is open, else this window's.
+  TPanel* MessagePanel() const;
+  // The control that takes the focus for a field error on Control: while the preview is open
+  // its own twin of Control (none when it has none), else Control; none unless its window is
+  // the active one and it can take the focus.
+  TWinControl* FieldToFocus(TControl* Control) const;
   void cbxOutputDestChange(TObject* Sender);
   void cbxOutputDestDblClick(TObject* Sender);
   // The printer setup for printer output, the file dialog for file output.
@@ -381,6 +394,7 @@ public:
   bool FValidationFailed = false;   // a check failed that must block a tab change
   bool FStartPending = true;        // from creation to the end of the start of a run
   bool FStartInProgress = false;    // the start's handler is running
+  bool FPrinting = false;           // a print runs: another one waits for it to end
   bool FSettingsReadOnly = false;
 
 protected:

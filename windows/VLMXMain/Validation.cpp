@@ -99,15 +99,14 @@ void TfmVlxMain::ShowFieldError(TControl* Control, bool Focus, const std::string
   for (TControl* C = Control; C; C = C->Parent())
     if (auto* Sheet = dynamic_cast<TTabSheet*>(C))
       if (Sheet->PageControl()) Sheet->PageControl()->SetActivePage(Sheet);
-  if (Focus && Screen->ActiveForm() == this && Control->Enabled() && Control->Visible())
-    if (auto* Win = dynamic_cast<TWinControl*>(Control)) {
-      try {
-        Win->SetFocus();
-      } catch (const std::exception&) {
-        // A control that cannot take the focus now leaves it where it is.
-      }
+  if (TWinControl* Win = Focus ? FieldToFocus(Control) : nullptr) {
+    try {
+      Win->SetFocus();
+    } catch (const std::exception&) {
+      // A control that cannot take the focus now leaves it where it is.
     }
-  if (!Message.empty()) ShowStatusMsg(paMsg, Message, smkWarning, Timer1, FStartPending ? 15 : 5);
+  }
+  if (!Message.empty()) ShowStatusMsg(MessagePanel(), Message, smkWarning, Timer1, FStartPending ? 15 : 5);
 }
 
 bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool FocusOnError) {
