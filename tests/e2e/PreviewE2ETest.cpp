@@ -349,6 +349,8 @@ TEST_F(PreviewWindow, OutputChoicesMadeInThePreviewAreWhatItsPrintUses) {
   User.Step("the page size refused in the preview", [&] {
     if (P->paMsg->Caption() != Refused) return false;
     EXPECT_EQ(GetFocus(), PeerHandle(*P->edLinesPerPage));
+    // The user's own change: the message stands 5 seconds, not the 15 of the start.
+    EXPECT_EQ(fmVlxMain->Timer1->Interval(), 5000u);
     SaveWindowScreenshot(PeerHandle(*P), "preview-field-error");
     // Print says so again, and prints nothing.
     P->paMsg->SetCaption("");

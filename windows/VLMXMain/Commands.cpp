@@ -146,6 +146,7 @@ void TfmVlxMain::TellRunFailure(const TvlxPrintSettings& Run) {
 }
 
 void TfmVlxMain::sbPreviewClick(TObject*) {
+  if (FPrinting) return Beep();
   TWinControl* Control = nullptr;
   RunActiveControlExit(false, Control);
   PreviewReport();

@@ -106,7 +106,9 @@ void TfmVlxMain::ShowFieldError(TControl* Control, bool Focus, const std::string
       // A control that cannot take the focus now leaves it where it is.
     }
   }
-  if (!Message.empty()) ShowStatusMsg(MessagePanel(), Message, smkWarning, Timer1, FStartPending ? 15 : 5);
+  // The preview's user acts after the start, even when the start opened the preview.
+  TPanel* Panel = MessagePanel();
+  if (!Message.empty()) ShowStatusMsg(Panel, Message, smkWarning, Timer1, FStartPending && Panel == paMsg ? 15 : 5);
 }
 
 bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool FocusOnError) {

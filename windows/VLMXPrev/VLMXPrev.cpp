@@ -338,8 +338,10 @@ bool TfmVlxPreview::ValidatePageRange() {
 void TfmVlxPreview::PrintFromPreview() {
   // The print lets messages through: another print, a search or a page move waits for it.
   if (FBusy) return Beep();
-  // A name typed and not left yet is the one printed to.
+  // What was typed and not left yet is what the print uses.
   edOutputFileNameExit();
+  for (TEdit* Edit : {edLinesPerPage, edTxtCharsPageWid})
+    if (Edit->Visible() && Edit->Text() != PageSizeTwin(Edit)->Text()) edPageSizeExit(Edit);
   if (!ValidatePageRange()) return;
   FBusy = true;
   struct TDone {
@@ -452,14 +454,22 @@ void TfmVlxPreview::edOutputFileNameExit() {
   if (FTakingChoices || !FShown) return;
   TEdit& Theirs = *fmVlxMain->edOutputFileName;
   if (Theirs.Text() == edOutputFileName->Text()) return;
+  if (FBusy) return RefuseOutputChange();
   Theirs.SetText(edOutputFileName->Text());
   Theirs.SetModified(true);
   fmVlxMain->edOutputFileNameExit(&Theirs);
 }
 
 void TfmVlxPreview::cbxIfOutputFileExistsChange() {
+  if (FTakingChoices || !FShown) return;
+  if (FBusy) return RefuseOutputChange();
   // The setup window's combo runs its own change handler, which stores the choice.
-  if (!FTakingChoices && FShown) fmVlxMain->cbxIfOutputFileExists->SetText(cbxIfOutputFileExists->Text());
+  fmVlxMain->cbxIfOutputFileExists->SetText(cbxIfOutputFileExists->Text());
+}
+
+void TfmVlxPreview::RefuseOutputChange() {
+  Beep();
+  TakeOutputChoices();
 }
 
 void TfmVlxPreview::PrinterSetupOrBrowse() {
@@ -485,7 +495,8 @@ void TfmVlxPreview::CheckPageSizeChanged() {
 
 void TfmVlxPreview::cbxOutputDestChange() {
   // Taking the setup window's destination is no change of it.
-  if (FBusy || !FShown || FTakingChoices) return;
+  if (!FShown || FTakingChoices) return;
+  if (FBusy) return RefuseOutputChange();
   TfmVlxMain& Main = *fmVlxMain;
   const int Index = cbxOutputDest->Items().IndexOf(cbxOutputDest->Text());
   if (Index >= 0) {
@@ -503,13 +514,16 @@ void TfmVlxPreview::cbxOutputDestChange() {
   RefreshPageControls();
 }
 
+TEdit* TfmVlxPreview::PageSizeTwin(const TEdit* Edit) const {
+  return Edit == edLinesPerPage ? fmVlxMain->edLinesPerPage : fmVlxMain->edTxtCharsPageWid;
+}
+
 void TfmVlxPreview::edPageSizeExit(TEdit* Edit) {
   if (!Edit || FBusy || !FShown) return;
-  TfmVlxMain& Main = *fmVlxMain;
-  TEdit* Twin = Edit == edLinesPerPage ? Main.edLinesPerPage : Main.edTxtCharsPageWid;
+  TEdit* Twin = PageSizeTwin(Edit);
   Twin->SetText(Edit->Text());
   Twin->SetModified(true);
-  Main.edNumericOnlyExit(Twin);
+  fmVlxMain->edNumericOnlyExit(Twin);
   PrintSettings->CheckMemosFitPage();
   CheckPageSizeChanged();
 }
@@ -599,7 +613,7 @@ void TfmVlxPreview::memPreviewKeyDown(unsigned short& Key, TShiftState Shift) {
   } else if (Key == vkPrior) {
     if (!(Shift & ssShift) && Memo.FirstVisibleLine() > 0) return;
     Key = 0;
-    if (!sbPrevPage->Enabled()) return Beep();
+    if (!sbPrevPage->Enabled() || FBusy) return Beep();
     GoToPage(gpPrevious);
     if (!(Shift & ssShift)) {
       Memo.SetCaretPos({0, Memo.Lines().Count()});

@@ -126,12 +126,16 @@ private:
   // The name typed here to the setup window, which takes it as its own edit's.
   void edOutputFileNameExit();
   void cbxIfOutputFileExistsChange();
+  // An output choice changed while a print or search runs: a beep, and the choice in force.
+  void RefuseOutputChange();
   // The printer setup or the file dialog of the setup window, for the choices made here.
   void PrinterSetupOrBrowse();
   void LayoutStatusLine();
   // The zoom combo shows Percent; its change handler stays out of it.
   void ShowZoom(int Percent);
   void edPageSizeExit(TEdit* Edit);
+  // The setup window's edit of the same page size.
+  TEdit* PageSizeTwin(const TEdit* Edit) const;
   void RememberPageSize();
   bool PageNext(bool Beeping);
   bool ValidatePageRange();
