@@ -389,7 +389,17 @@ TEST_F(PreviewWindow, OutputChoicesMadeInThePreviewAreWhatItsPrintUses) {
     EXPECT_EQ(P->paDestination->Caption(), fmVlxMain->paDestination->Caption());
     return true;
   });
-  Choose(&TfmVlxPreview::cbxOutputDest, {VK_UP});
+  // Export: the name takes the export's extension, in both windows.
+  Choose(&TfmVlxPreview::cbxOutputDest, {VK_DOWN});
+  User.Step("the export's file", [&] {
+    if (P->cbxOutputDest->Text() != "Export Data") return false;
+    EXPECT_TRUE(SameText(P->edOutputFileName->Text(), Browsed + ".ASC")) << P->edOutputFileName->Text();
+    EXPECT_EQ(fmVlxMain->edOutputFileName->Text(), P->edOutputFileName->Text());
+    EXPECT_FALSE(OnScreen(P->sbPrinterSetup) || OnScreen(P->edLinesPerPage));
+    SaveWindowScreenshot(PeerHandle(*P), "preview-export");
+    return true;
+  });
+  Choose(&TfmVlxPreview::cbxOutputDest, {VK_UP, VK_UP});
   User.Step("the printer's tool bar again", [&] {
     if (P->cbxOutputDest->Text() != "Printer" || !OnScreen(P->sbPrinterSetup)) return false;
     EXPECT_FALSE(OnScreen(P->edOutputFileName) || OnScreen(P->edLinesPerPage));

@@ -407,8 +407,9 @@ void TfmVlxPreview::RefreshPageControls() {
 
 void TfmVlxPreview::SyncOutputToSetup() {
   TfmVlxMain& Main = *fmVlxMain;
+  // A typed name goes through the setup window's own handler, which takes it into the settings.
+  edOutputFileNameExit();
   Main.cbxOutputDest->SetText(cbxOutputDest->Text());
-  Main.edOutputFileName->SetText(edOutputFileName->Text());
   Main.cbxIfOutputFileExists->SetText(cbxIfOutputFileExists->Text());
   const std::string& Title = RptSettings->ReportTitle;
   SetCaption(Title.empty() ? "Report Preview" : "Report Preview: " + Title);
