@@ -42,6 +42,18 @@ constexpr int StatusMargin = 16, MinDestinationWidth = 60;
 
 std::string UserName() { return ObjInfo && ObjInfo->Component ? ObjInfo->Component->UserName() : ""; }
 
+// Raises one of the window's flags for a scope, however it is left.
+class TFlagRaised {
+public:
+  explicit TFlagRaised(bool& Flag) : FFlag(Flag) { FFlag = true; }
+  ~TFlagRaised() { FFlag = false; }
+  TFlagRaised(const TFlagRaised&) = delete;
+  TFlagRaised& operator=(const TFlagRaised&) = delete;
+
+private:
+  bool& FFlag;
+};
+
 }  // namespace
 
 TfmVlxPreview::TfmVlxPreview(TComponent* AOwner) : TForm(AOwner) {
@@ -173,11 +185,8 @@ void TfmVlxPreview::FormCreate() {
 void TfmVlxPreview::FormShow() {
   // Shown again (a change of the window's state): the pages stay where the user left them.
   if (FShown) return;
-  FShown = FBusy = true;
-  struct TDone {
-    bool& Busy;
-    ~TDone() { Busy = false; }
-  } Done{FBusy};
+  FShown = true;
+  const TFlagRaised Opening(FBusy);
   SyncOutputToSetup();
   InitPreview();
   GoToPage(gpNext);
@@ -343,11 +352,7 @@ void TfmVlxPreview::PrintFromPreview() {
   for (TEdit* Edit : {edLinesPerPage, edTxtCharsPageWid})
     if (Edit->Visible() && Edit->Text() != PageSizeTwin(Edit)->Text()) edPageSizeExit(Edit);
   if (!ValidatePageRange()) return;
-  FBusy = true;
-  struct TDone {
-    bool& Busy;
-    ~TDone() { Busy = false; }
-  } Done{FBusy};
+  const TFlagRaised Printing(FBusy);
   TvlxPrintSettings& Run = *PrintSettings;
   TvlxReportSettings& S = *RptSettings;
   TObjInfo& Info = *ObjInfo;
@@ -420,11 +425,7 @@ void TfmVlxPreview::SyncOutputToSetup() {
 void TfmVlxPreview::TakeOutputChoices() {
   const TfmVlxMain& Main = *fmVlxMain;
   const TvlxPrintSettings& P = *PrintSettings;
-  FTakingChoices = true;
-  struct TDone {
-    bool& Taking;
-    ~TDone() { Taking = false; }
-  } Done{FTakingChoices};
+  const TFlagRaised Taking(FTakingChoices);
   cbxOutputDest->SetText(Main.cbxOutputDest->Text());
   edOutputFileName->SetText(Main.edOutputFileName->Text());
   cbxIfOutputFileExists->SetText(Main.cbxIfOutputFileExists->Text());
@@ -537,9 +538,8 @@ void TfmVlxPreview::MeasureLine(const std::string& Sample) {
 }
 
 void TfmVlxPreview::ShowZoom(int Percent) {
-  FShowingZoom = true;
+  const TFlagRaised Showing(FShowingZoom);
   cmbZoomLevel->SetText(IntToStr(Percent) + "%");
-  FShowingZoom = false;
 }
 
 void TfmVlxPreview::SetFontSize(int Size, bool BeepAtLimit) {
