@@ -202,7 +202,7 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
       [&] {
         if (fmVlxPreview || !fmVlxMain || fmVlxMain->Top() == -5000 || !IsWindowVisible(PeerHandle(*fmVlxMain)))
           return false;
-        PumpUntil([] { return false; }, 300);
+        RedrawWindow(PeerHandle(*fmVlxMain), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         SaveWindowScreenshot(PeerHandle(*fmVlxMain), "preview-options");
         // The setup window's own Preview command opens it again on page 1; Esc comes back.
         ClickMiddle(*fmVlxMain->sbPreview);
