@@ -397,7 +397,7 @@ void TfmVlxMain::ShowPageDimensions(bool ShowWidthWarning) {
     // Without a scan there is no width; a stale one would steer the font fitting wrongly.
     P.RptWidth = -1;
     if (ShowWidthWarning)
-      ShowStatusMsg(paMsg, "Report width unknown because columns were not scanned.", smkWarning, nullptr, 0);
+      ShowStatusMsg(MessagePanel(), "Report width unknown because columns were not scanned.", smkWarning, nullptr, 0);
   }
   P.PageSetupChanged = false;
 }
@@ -494,7 +494,7 @@ void TfmVlxMain::sbPrinterSetupClick(TObject*) {
       if (S.DefaultPrinter) {
         S.DefaultPrinter = false;
         cbDefaultPrinter->SetChecked(false);
-        ShowStatusMsg(paMsg, "Note: The report is no longer using the Default Printer.", smkWarning, Timer1, 5);
+        ShowStatusMsg(MessagePanel(), "Note: The report is no longer using the Default Printer.", smkWarning, Timer1, 5);
       }
     }
   } else if (P.OutAnyFile) {

@@ -115,7 +115,7 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
   if (FSkipValidation) return false;
   // A normal message never replaces a coloured one unless told so by a negative time-out.
   const auto ClearWarning = [this] {
-    if (paMsg->Color() != clBtnFace) ShowStatusMsg(paMsg, "", smkNormal, Timer1, -1);
+    if (TPanel* Panel = MessagePanel(); Panel->Color() != clBtnFace) ShowStatusMsg(Panel, "", smkNormal, Timer1, -1);
   };
   ClearWarning();
   TvlxReportSettings& S = *RptSettings;
@@ -126,7 +126,7 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
     return false;
   };
   const auto Note = [&](const std::string& Message, TTimer* Timer, int Seconds) {
-    ShowStatusMsg(paMsg, Message, smkWarning, Timer, Seconds);
+    ShowStatusMsg(MessagePanel(), Message, smkWarning, Timer, Seconds);
   };
   using E = TRuleSet;
 
