@@ -394,7 +394,6 @@ public:
   bool FValidationFailed = false;   // a check failed that must block a tab change
   bool FStartPending = true;        // from creation to the end of the start of a run
   bool FStartInProgress = false;    // the start's handler is running
-  bool FPrinting = false;           // a print runs: another one waits for it to end
   bool FSettingsReadOnly = false;
 
 protected:
@@ -409,6 +408,8 @@ private:
 
   // The columns were changed and want a scan before the next run.
   bool FColumnsChanged = false;
+  // A print runs and lets messages through: another print or a preview waits for its end.
+  bool FPrinting = false;
 
   // Style and Titles pages: the kind and output bits of the last style-list fill (-1 before
   // the first), the page that was active before the last tab change.
