@@ -158,8 +158,15 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
       // shown is not applied again in whole points.
       [&] {
         if (P->cmbZoomLevel->Text() == "10%") return false;
-        const int Height = static_cast<int>(P->memPreview->ClientHeight() / (PrintSettings->PageHeight + 1.0) + 0.5);
-        EXPECT_EQ(P->memPreview->Font().Height(), Height);
+        Size = static_cast<int>(P->memPreview->ClientHeight() / (PrintSettings->PageHeight + 1.0) + 0.5);
+        EXPECT_EQ(P->memPreview->Font().Height(), Size);
+        // Leaving the zoom combo as the fit left it keeps the fit.
+        P->memPreview->SetFocus();
+        return true;
+      },
+      [&] {
+        if (GetFocus() != PeerHandle(*P->memPreview)) return false;
+        EXPECT_EQ(P->memPreview->Font().Height(), Size);
         ClickMiddle(*P->sbClipBoard);
         return true;
       },

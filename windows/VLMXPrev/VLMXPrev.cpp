@@ -136,7 +136,10 @@ void TfmVlxPreview::BindHandlers() {
     edPageSizeExit(dynamic_cast<TEdit*>(Sender));
   }));
   // Zoom.
-  On("cmbZoomLevelExit", [this] { ApplyZoomText(cmbZoomLevel->Text()); });
+  // Leaving the combo as the zoom left it keeps the zoom: a fit is no whole percentage.
+  On("cmbZoomLevelExit", [this] {
+    if (cmbZoomLevel->Text() != FZoomShown) ApplyZoomText(cmbZoomLevel->Text());
+  });
   On("cmbZoomLevelChange", [this] {
     if (!FShowingZoom && cmbZoomLevel->Text().size() >= 3) ApplyZoomText(cmbZoomLevel->Text());
   });
@@ -539,7 +542,8 @@ void TfmVlxPreview::MeasureLine(const std::string& Sample) {
 
 void TfmVlxPreview::ShowZoom(int Percent) {
   const TFlagRaised Showing(FShowingZoom);
-  cmbZoomLevel->SetText(IntToStr(Percent) + "%");
+  FZoomShown = IntToStr(Percent) + "%";
+  cmbZoomLevel->SetText(FZoomShown);
 }
 
 void TfmVlxPreview::SetFontSize(int Size, bool BeepAtLimit) {

@@ -109,6 +109,7 @@ private:
   bool FBusy = false;
   bool FTakingChoices = false;  // the output controls take the setup window's: no change of theirs
   bool FShowingZoom = false;    // the zoom combo shows the zoom in force: no zoom of its own
+  std::string FZoomShown;       // the zoom combo's text for the zoom in force
   std::string FDestination;
   bool FDestinationIsFile = false;
   void FormCreate();
