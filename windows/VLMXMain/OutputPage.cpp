@@ -494,7 +494,8 @@ void TfmVlxMain::sbPrinterSetupClick(TObject*) {
       if (S.DefaultPrinter) {
         S.DefaultPrinter = false;
         cbDefaultPrinter->SetChecked(false);
-        ShowStatusMsg(MessagePanel(), "Note: The report is no longer using the Default Printer.", smkWarning, Timer1, 5);
+        ShowStatusMsg(MessagePanel(), "Note: The report is no longer using the Default Printer.", smkWarning, Timer1,
+                      5);
       }
     }
   } else if (P.OutAnyFile) {
