@@ -242,8 +242,8 @@ TEST_F(PreviewWindow, LastPageSearchShowsItsProgressOverManyRows) {
   Settings("DisplayProgressWin=1\r\n");
   bool ProgressSeen = false;
   int LastPage = 0;
-  // A busy machine may take minutes over the rows.
-  TUserScript User(240000);
+  // A busy machine may take a minute or two over the rows: as long as the whole run may last.
+  TUserScript User(150000);
   User.Steps({
       [&] {
         if (!PreviewUp() || Page() != 1) return false;
