@@ -215,8 +215,6 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
       }
     }
     P.SetTextMode();
-    // Both windows show the same choices: the preview's tool bar follows.
-    if (fmVlxPreview) fmVlxPreview->TakeOutputChoices();
   }
   // 8: printer and export options
   const bool Printing = P.OutPrinter || P.OutAnyFile;
@@ -303,6 +301,8 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
       edGrpBrkSameValue->SetText("");
     }
   }
+  // 19: both windows show the same choices: the preview's tool bar follows this window's
+  if (fmVlxPreview) fmVlxPreview->TakeOutputChoices();
 }
 
 void TfmVlxMain::ShowPageDimensions(bool ShowWidthWarning) {
@@ -397,7 +397,7 @@ void TfmVlxMain::ShowPageDimensions(bool ShowWidthWarning) {
     // Without a scan there is no width; a stale one would steer the font fitting wrongly.
     P.RptWidth = -1;
     if (ShowWidthWarning)
-      ShowStatusMsg(MessagePanel(), "Report width unknown because columns were not scanned.", smkWarning, nullptr, 0);
+      ShowStatusMsg(paMsg, "Report width unknown because columns were not scanned.", smkWarning, nullptr, 0);
   }
   P.PageSetupChanged = false;
 }

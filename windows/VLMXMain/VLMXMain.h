@@ -160,12 +160,6 @@ public:
   uint8_t Index;
 };
 
-// The widest the destination panels grow.
-constexpr int DestinationPanelWidth = 250;
-// Shows on Panel where the output goes: Where as it is, or a file path shortened in its folders
-// to fit; the panel sized to its caption, at most MaxWidth.
-void ShowDestination(TPanel& Panel, const std::string& Where, bool IsFile, int MaxWidth);
-
 class TfmVlxMain : public TForm {
 public:
   explicit TfmVlxMain(TComponent* AOwner);
@@ -447,3 +441,9 @@ private:
   // The settings file carries the read-only attribute: nothing is ever saved to it.
   bool SettingsFileReadOnly() const;
 };
+
+// The widest the destination panels grow.
+constexpr int DestinationPanelWidth = 250;
+// Shows on Panel where the output goes: Where as it is, or a file path shortened in its folders
+// to fit; the panel sized to its caption, at most MaxWidth.
+void ShowDestination(TPanel& Panel, const std::string& Where, bool IsFile, int MaxWidth);
