@@ -1,7 +1,8 @@
 // The preview window as the book-table program's user meets it under Wine: "&Print" with the
 // default settings opens the preview first, and a user played by a system timer pages, zooms,
-// copies, prints the current page on the PDF printer and asks for the report options. A grid
-// of generated rows shows the progress window of the last-page search.
+// copies, prints the current page on the PDF printer and asks for the report options; sends the
+// report to a text file from the preview's own tool bar, types a bad page size there, browses
+// for another file. A grid of generated rows shows the progress window of the last-page search.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -14,7 +15,9 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
 #include "framework/StdCtrls.h"
+#include "framework/rtl/SysUtils.h"
 #include "tests/e2e/UserScript.h"
+#include "tests/support/TempDir.h"
 #include "windows/VLMXMain/VLMXMain.h"
 #include "windows/VLMXPgrs/VLMXPgrs.h"
 #include "windows/VLMXPrev/VLMXPrev.h"
@@ -27,6 +30,11 @@ bool PreviewUp() {
 }
 int Page() { return PrintSettings ? PrintSettings->CurVertPage : -1; }
 std::string Shown() { return fmVlxPreview->memPreview->Text(); }
+bool OnScreen(const TControl* Control) { return IsWindowVisible(PeerHandle(*Control)); }
+// The panel's text is not cut: it fits the panel, measured in the panel's own font.
+bool Fits(const TPanel* Panel) {
+  return Backend::ScreenTextDevice().TextExtent(Panel->Caption(), Panel->Font()).cx < Panel->Width();
+}
 
 class PreviewWindow : public BookTableTest {
 protected:
@@ -76,6 +84,14 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
         EXPECT_EQ(GetFocus(), PeerHandle(*P->memPreview));
         Pages[1] = Shown();
         SaveWindowScreenshot(PeerHandle(*P), "preview-page1");
+        // The printer's tool bar: its setup button, no file to name; a status line told whole.
+        EXPECT_TRUE(OnScreen(P->sbPrinterSetup));
+        EXPECT_FALSE(OnScreen(P->edOutputFileName) || OnScreen(P->buBrowseFile) || OnScreen(P->cbxIfOutputFileExists));
+        EXPECT_EQ(P->paDestination->Caption(), fmVlxMain->paDestination->Caption());
+        EXPECT_EQ(P->paRptWidMsg->Caption().rfind("Total Report Width: ", 0), 0u) << P->paRptWidMsg->Caption();
+        EXPECT_EQ(P->paMsg->Caption().rfind(" Font: ", 0), 0u) << P->paMsg->Caption();
+        for (const TPanel* Panel : {P->paDestination, P->paRptWidMsg, P->paMsg})
+          EXPECT_TRUE(Fits(Panel)) << Panel->Name() << ": " << Panel->Caption();
         ClickMiddle(*P->sbNextPage);
         return true;
       },
@@ -83,6 +99,13 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
         if (Page() != 2) return false;
         Pages[2] = Shown();
         EXPECT_NE(Pages[2], Pages[1]);
+        // The mouse over a button: its long hint in the preview's message line.
+        const HWND Print = PeerHandle(*P->sbPrint);
+        PostMessageA(Print, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        return true;
+      },
+      [&] {
+        if (P->paMsg->Caption() != " Print the report to the Output Destination") return false;
         ClickMiddle(*P->sbNextPage);
         return true;
       },
@@ -128,6 +151,22 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
       [&] {
         if (P->cmbZoomLevel->Text() != "10%") return false;
         EXPECT_EQ(P->memPreview->Font().Size(), Size);
+        ClickMiddle(*P->sbFitPage);
+        return true;
+      },
+      // Fitted in the window: one line more than the page holds fills the box, and the zoom
+      // shown is not applied again in whole points.
+      [&] {
+        if (P->cmbZoomLevel->Text() == "10%") return false;
+        Size = static_cast<int>(P->memPreview->ClientHeight() / (PrintSettings->PageHeight + 1.0) + 0.5);
+        EXPECT_EQ(P->memPreview->Font().Height(), Size);
+        // Leaving the zoom combo as the fit left it keeps the fit.
+        P->memPreview->SetFocus();
+        return true;
+      },
+      [&] {
+        if (GetFocus() != PeerHandle(*P->memPreview)) return false;
+        EXPECT_EQ(P->memPreview->Font().Height(), Size);
         ClickMiddle(*P->sbClipBoard);
         return true;
       },
@@ -170,7 +209,7 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
       [&] {
         if (fmVlxPreview || !fmVlxMain || fmVlxMain->Top() == -5000 || !IsWindowVisible(PeerHandle(*fmVlxMain)))
           return false;
-        PumpUntil([] { return false; }, 300);
+        RedrawWindow(PeerHandle(*fmVlxMain), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         SaveWindowScreenshot(PeerHandle(*fmVlxMain), "preview-options");
         // The setup window's own Preview command opens it again on page 1; Esc comes back.
         ClickMiddle(*fmVlxMain->sbPreview);
@@ -191,10 +230,11 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
   Run(User);
 }
 
-// Several hundred rows: the last-page search shows its progress window; a second request,
-// after the search completed, shows the last page at once.
+// Enough rows for the last-page search to outlast the progress window's 500 ms between repaints
+// on a fast machine: it shows the page it scans; a second request, after the search completed,
+// shows the last page at once.
 TEST_F(PreviewWindow, LastPageSearchShowsItsProgressOverManyRows) {
-  constexpr int Rows = 600;
+  constexpr int Rows = 120000;
   TStringGrid& Grid = *frmVersora->strgrd;
   Grid.SetRowCount(Rows + 1);
   for (int R = 1; R <= Rows; ++R)
@@ -202,27 +242,27 @@ TEST_F(PreviewWindow, LastPageSearchShowsItsProgressOverManyRows) {
   Settings("DisplayProgressWin=1\r\n");
   bool ProgressSeen = false;
   int LastPage = 0;
-  TUserScript User;
+  // A busy machine may take a minute or two over the rows: as long as the whole run may last.
+  TUserScript User(150000);
   User.Steps({
       [&] {
         if (!PreviewUp() || Page() != 1) return false;
-        // Slow enough to be seen: each data row takes a moment, as on a slower machine.
-        ObjInfo->OnFieldEdit = [](TObject*, std::string&, TvlxFieldInfo*) { Sleep(1); };
         ClickMiddle(*fmVlxPreview->sbLastPage);
         return true;
       },
       [&] {
         if (!ProgressSeen && fmVlxProgress && fmVlxProgress->HandleAllocated() &&
-            IsWindowVisible(PeerHandle(*fmVlxProgress))) {
+            IsWindowVisible(PeerHandle(*fmVlxProgress)) && !fmVlxProgress->lbPageNum->Caption().empty()) {
           ProgressSeen = true;
           EXPECT_EQ(WindowText(PeerHandle(*fmVlxProgress)), "Searching for last report page");
+          EXPECT_EQ(fmVlxProgress->lbPageNum->Caption().rfind("Scanning: Page ", 0), 0u)
+              << fmVlxProgress->lbPageNum->Caption();
           SaveWindowScreenshot(PeerHandle(*fmVlxProgress), "preview-search-progress");
         }
         if (fmVlxPreview->Busy() || fmVlxPreview->sbNextPage->Enabled()) return false;
         LastPage = Page();
-        ObjInfo->OnFieldEdit = nullptr;
         EXPECT_TRUE(fmVlxPreview->LastPageKnown);
-        EXPECT_NE(Shown().find("R600C0"), std::string::npos);
+        EXPECT_NE(Shown().find("R" + std::to_string(Rows) + "C0"), std::string::npos);
         ClickMiddle(*fmVlxPreview->sbFirstPage);
         return true;
       },
@@ -242,4 +282,143 @@ TEST_F(PreviewWindow, LastPageSearchShowsItsProgressOverManyRows) {
   });
   Run(User);
   EXPECT_TRUE(ProgressSeen);
+}
+
+// The output choices of the preview's tool bar are the ones its Print uses and the setup window
+// shows: a text file named and appended to there, a page size refused in the preview's own
+// message line with its edit focused, a file chosen with "..." shown in both windows.
+TEST_F(PreviewWindow, OutputChoicesMadeInThePreviewAreWhatItsPrintUses) {
+  Settings("DisplayProgressWin=0\r\n");
+  const std::string Report = WindowsPath(Out + "/appended.txt"), Browsed = WindowsPath(Out + "/browsed");
+  std::ofstream(Report, std::ios::binary | std::ios::trunc) << "FIRST LINE\r\n";
+  const std::string Refused = "  Lines Per Page must be between 10 and 999 lines";
+  TfmVlxPreview* P = nullptr;
+  TUserScript User;
+  // A keyboard choice in one of the preview's lists, its text once it has the focus.
+  const auto Choose = [&](TComboBox* TfmVlxPreview::*List, std::vector<WORD> Keys) {
+    User.Step("into the list", [&, List] {
+      if (!PreviewUp()) return false;
+      P = fmVlxPreview;
+      (P->*List)->SetFocus();
+      return true;
+    });
+    User.Step("keys in the list", [&, List, Keys] {
+      HWND Box = PeerHandle(*(P->*List));
+      if (GetFocus() != Box && !IsChild(Box, GetFocus())) return false;
+      for (WORD Vk : Keys) Press(Vk);
+      return true;
+    });
+  };
+  const auto TypeInto = [&](TEdit* TfmVlxPreview::*Edit, const std::string& Text, WORD Then) {
+    User.Step("a click into the edit", [&, Edit] {
+      if (!OnScreen(P->*Edit)) return false;
+      PostClick(PeerHandle(*(P->*Edit)), 5, 5);
+      return true;
+    });
+    User.Step("typed: " + Text, [&, Edit, Text, Then] {
+      if (GetFocus() != PeerHandle(*(P->*Edit))) return false;
+      Retype(Text);
+      if (Then) Press(Then);
+      return true;
+    });
+  };
+  Choose(&TfmVlxPreview::cbxOutputDest, {VK_DOWN});
+  TypeInto(&TfmVlxPreview::edOutputFileName, Report, 0);
+  User.Step("the file's controls", [&] {
+    if (P->cbxOutputDest->Text() != "Text File" || P->edOutputFileName->Text() != Report) return false;
+    EXPECT_EQ(fmVlxMain->cbxOutputDest->Text(), "Text File");
+    EXPECT_FALSE(OnScreen(P->sbPrinterSetup));
+    EXPECT_TRUE(OnScreen(P->buBrowseFile) && OnScreen(P->cbxIfOutputFileExists) && OnScreen(P->edLinesPerPage));
+    return true;
+  });
+  Choose(&TfmVlxPreview::cbxIfOutputFileExists, {VK_DOWN});
+  User.Step("Print to the file, appended", [&] {
+    if (P->cbxIfOutputFileExists->Text() != "Append") return false;
+    // Leaving the name for the list handed it to the setup window.
+    EXPECT_EQ(fmVlxMain->edOutputFileName->Text(), Report);
+    EXPECT_EQ(fmVlxMain->cbxIfOutputFileExists->Text(), "Append");
+    EXPECT_EQ(P->paDestination->Caption(), fmVlxMain->paDestination->Caption());
+    EXPECT_TRUE(Fits(P->paDestination)) << P->paDestination->Caption();
+    SaveWindowScreenshot(PeerHandle(*P), "preview-text-file");
+    PrintSettings->RunResult = 0;
+    // The second click comes while the first print runs: it starts no print of its own.
+    ClickMiddle(*P->sbPrint);
+    ClickMiddle(*P->sbPrint);
+    return true;
+  });
+  User.Step("the file appended to", [&] {
+    if (PrintSettings->RunResult == 0) return false;
+    EXPECT_EQ(PrintSettings->RunResult, 1);
+    const std::string Text = FileBytes(Report);
+    EXPECT_EQ(Text.rfind("FIRST LINE\r\n", 0), 0u) << Text.substr(0, 200);
+    const size_t Last = Text.find("Revelation");
+    EXPECT_NE(Last, std::string::npos);
+    EXPECT_EQ(Text.find("Revelation", Last + 1), std::string::npos) << "printed once";
+    return true;
+  });
+  TypeInto(&TfmVlxPreview::edLinesPerPage, "5", VK_RETURN);
+  User.Step("the page size refused in the preview", [&] {
+    if (P->paMsg->Caption() != Refused) return false;
+    EXPECT_EQ(GetFocus(), PeerHandle(*P->edLinesPerPage));
+    // The user's own change: the message stands 5 seconds, not the 15 of the start.
+    EXPECT_EQ(fmVlxMain->Timer1->Interval(), 5000u);
+    SaveWindowScreenshot(PeerHandle(*P), "preview-field-error");
+    // Print says so again, and prints nothing.
+    P->paMsg->SetCaption("");
+    PrintSettings->RunResult = 0;
+    ClickMiddle(*P->sbPrint);
+    return true;
+  });
+  User.Step("Print refused", [&] {
+    if (P->paMsg->Caption() != Refused) return false;
+    EXPECT_EQ(PrintSettings->RunResult, 0);
+    EXPECT_EQ(GetFocus(), PeerHandle(*P->edLinesPerPage));
+    Retype("60");
+    Press(VK_RETURN);
+    return true;
+  });
+  // The keys reach the edit before the click is posted: a click posted with them would overtake.
+  User.Step("the page size taken; ...", [&] {
+    if (fmVlxMain->edLinesPerPage->Text() != "60" || P->paMsg->Caption() == Refused) return false;
+    ClickMiddle(*P->buBrowseFile);
+    return true;
+  });
+  User.Step("a name in the save dialog", [&] {
+    HWND Dialog = GetActiveWindow();
+    if (!Dialog || Dialog == PeerHandle(*P) || !IsWindowVisible(Dialog)) return false;
+    HWND Name = GetDlgItem(Dialog, 0x480);    // the file name box
+    if (!Name) Name = GetDlgItem(Dialog, 0x47C);  // or its combo box
+    if (!Name) return false;
+    SetWindowTextA(Name, Browsed.c_str());
+    PostMessageA(Dialog, WM_COMMAND, IDOK, 0);
+    return true;
+  });
+  User.Step("the chosen name in both windows", [&] {
+    if (!SameText(P->edOutputFileName->Text(), Browsed + ".txt")) return false;
+    EXPECT_EQ(fmVlxMain->edOutputFileName->Text(), P->edOutputFileName->Text());
+    EXPECT_EQ(RptSettings->OutputFileName, P->edOutputFileName->Text());
+    EXPECT_EQ(P->paDestination->Caption(), fmVlxMain->paDestination->Caption());
+    return true;
+  });
+  // Export: the name takes the export's extension, in both windows.
+  Choose(&TfmVlxPreview::cbxOutputDest, {VK_DOWN});
+  User.Step("the export's file", [&] {
+    if (P->cbxOutputDest->Text() != "Export Data") return false;
+    EXPECT_TRUE(SameText(P->edOutputFileName->Text(), Browsed + ".ASC")) << P->edOutputFileName->Text();
+    EXPECT_EQ(fmVlxMain->edOutputFileName->Text(), P->edOutputFileName->Text());
+    EXPECT_FALSE(OnScreen(P->sbPrinterSetup) || OnScreen(P->edLinesPerPage));
+    SaveWindowScreenshot(PeerHandle(*P), "preview-export");
+    return true;
+  });
+  Choose(&TfmVlxPreview::cbxOutputDest, {VK_UP, VK_UP});
+  User.Step("the printer's tool bar again", [&] {
+    if (P->cbxOutputDest->Text() != "Printer" || !OnScreen(P->sbPrinterSetup)) return false;
+    EXPECT_FALSE(OnScreen(P->edOutputFileName) || OnScreen(P->edLinesPerPage));
+    EXPECT_EQ(fmVlxMain->cbxOutputDest->Text(), "Printer");
+    // Nothing to save: the run ends without the question.
+    RptSettings->Modified = false;
+    P->Close();
+    return true;
+  });
+  Run(User);
 }

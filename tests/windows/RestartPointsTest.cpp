@@ -58,62 +58,6 @@ TEST_F(RestartPointsTest, FindsAndAddsOnePointPerPage) {
   EXPECT_EQ(List.Items(0)->HighestPanel, 1);
 }
 
-TEST_F(RestartPointsTest, RestoresTheRunAndTellsAnExactHit) {
-  // Columns on three pages across: 0 and 1 on the first, 2 on the second, 3 on the third.
-  Info.ColsList = std::make_unique<TColsList>();
-  for (int Across : {1, 1, 2, 3}) {
-    auto Col = std::make_unique<TColsListData>();
-    Col->Printed = true;
-    Col->HorzPage = Across;
-    Info.ColsList->Add(std::move(Col));
-  }
-  TPrvwPageList List;
-  AddAt(List, 1, 1, 1);
-  AddAt(List, 1, 3, 12);
-  const struct {
-    TPoint Page;
-    bool NearestBelow;
-    bool Found, Exact;
-    int VertPage, Across, Col, Row, Highest;
-  } Cases[] = {
-      // Another page across of a known page is composed from its point, but not yet exactly.
-      {{2, 3}, false, true, false, 3, 2, 2, 12, 2},
-      {{2, 3}, false, true, true, 3, 2, 2, 12, 2},
-      {{1, 3}, false, true, true, 3, 1, 0, 12, 2},
-      // A page across beyond the report's last becomes the last.
-      {{7, 3}, false, true, false, 3, 3, 3, 12, 3},
-      // The nearest point below is never the very page.
-      {{1, 5}, true, true, false, 3, 1, 0, 12, 3},
-      {{1, 2}, true, true, false, 1, 1, 0, 1, 1},
-      {{1, 2}, false, false, false, 77, 9, 9, 55, -1},
-  };
-  for (const auto& C : Cases) {
-    PS->CurVertPage = 77;
-    PS->CurPageAcross = PS->CurCol = PS->FirstCol = 9;
-    Info.CurCell = {0, 55};
-    PS->RecordCounter = PS->RecordCounterStart = 550;
-    PS->GrpHdrRow = true;
-    Info.SelRowNdx = 555;
-    TPoint Page = C.Page;
-    bool Exact = !C.Exact;
-    EXPECT_EQ(List.RestorePage(Page, C.NearestBelow, Exact), C.Found) << C.Page.X << "," << C.Page.Y;
-    EXPECT_EQ(Exact, C.Exact) << C.Page.X << "," << C.Page.Y;
-    EXPECT_EQ(PS->CurVertPage, C.VertPage);
-    EXPECT_EQ(PS->CurPageAcross, C.Across);
-    EXPECT_EQ(Page.X, C.Found ? C.Across : C.Page.X);
-    EXPECT_EQ(PS->CurCol, C.Col);
-    EXPECT_EQ(PS->FirstCol, C.Col);
-    EXPECT_EQ(Info.CurCell.Y, C.Row);
-    EXPECT_EQ(PS->RecordCounter, C.Row * 10);
-    EXPECT_EQ(PS->RecordCounterStart, PS->RecordCounter);
-    EXPECT_EQ(Info.SelRowNdx, C.Found ? C.Row + 100 : 555);
-    EXPECT_EQ(PS->GrpHdrRow, !C.Found);
-    if (C.Found) {
-      EXPECT_EQ(List.Items(List.FindPage(C.VertPage, false))->HighestPanel, C.Highest);
-    }
-  }
-}
-
 TEST_F(RestartPointsTest, KeepsPreviousValuesAndBookmarksOnlyWhereThereAreAny) {
   const TPrevValues North = {{true, "North", 3}, {true, "Hill", 3}};
   const TPrevValues Later = {{true, "West", 40}, {}};
@@ -224,6 +168,14 @@ TEST_F(RestartCompositionTest, EveryPageComposedAloneFromItsRestartPoint) {
     Report.Run.CurVertPage = Page.second;
     EXPECT_EQ(Preview.GoToPage(gpSame), Pages[Page]) << "page " << Page.first << "-" << Page.second;
     EXPECT_TRUE(Preview.Exact);
+  }
+  // The first page and the last-page search go to the nearest known page at or below theirs.
+  for (const auto& [Asked, Found] : {std::pair{1, 1}, std::pair{std::numeric_limits<int>::max(), LastPage}}) {
+    TPoint Page{1, Asked};
+    bool Exact = false;
+    ASSERT_TRUE(Preview.PageList.RestorePage(Page, true, Exact));
+    EXPECT_EQ(Report.Run.CurVertPage, Found);
+    EXPECT_EQ(Preview.GoToPage(gpSame), (Pages[{1, Found}]));
   }
 
   // A page printed from the preview starts on its restart point and prints what the preview

@@ -116,6 +116,13 @@ void TfmVlxMain::sbPrintClick(TObject*) {
 }
 
 void TfmVlxMain::PrintReport() {
+  // The page loop lets messages through: a second Print meanwhile would run inside the first.
+  if (FPrinting) return Beep();
+  FPrinting = true;
+  struct TDone {
+    bool& Printing;
+    ~TDone() { Printing = false; }
+  } Done{FPrinting};
   TvlxReportSettings& S = *RptSettings;
   TvlxPrintSettings& Run = *PrintSettings;
   if (!AskReportPassword(S.ReportTitle, "Enter Report Password:", S.RptPW, PasswordCache.RptPW, false))
@@ -135,6 +142,7 @@ void TfmVlxMain::TellRunFailure(const TvlxPrintSettings& Run) {
 }
 
 void TfmVlxMain::sbPreviewClick(TObject*) {
+  if (FPrinting) return Beep();
   TWinControl* Control = nullptr;
   RunActiveControlExit(false, Control);
   PreviewReport();
@@ -216,7 +224,7 @@ void TfmVlxMain::FormCloseQuery(TObject*, bool& CanClose) {
 
 void TfmVlxMain::bbCloseClick(TObject*) { Close(); }
 
-void TfmVlxMain::Timer1Timer(TObject*) { ShowStatusMsg(paMsg, "", smkNormal, Timer1, -1); }
+void TfmVlxMain::Timer1Timer(TObject*) { ShowStatusMsg(MessagePanel(), "", smkNormal, Timer1, -1); }
 
 // ---- Menus -----------------------------------------------------------------------------------
 

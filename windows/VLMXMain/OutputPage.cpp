@@ -24,6 +24,7 @@
 #include "framework/rtl/FileUtils.h"
 #include "framework/rtl/SysUtils.h"
 #include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPrev/VLMXPrev.h"
 
 namespace {
 
@@ -85,6 +86,27 @@ std::string ShortenPathForWidth(const std::string& Path, const TFont& Font, int 
 }
 
 }  // namespace
+
+void ShowDestination(TPanel& Panel, const std::string& Where, bool IsFile, int MaxWidth) {
+  // The panel's frame takes 23 pixels: a path gets the rest, shortened in its folders.
+  constexpr int Frame = 23;
+  const std::string Caption = IsFile ? ShortenPathForWidth(Where, Panel.Font(), MaxWidth - Frame) : Where;
+  Panel.SetCaption(Caption);
+  // Measured on the screen: the printer's resolutions may not be known yet.
+  Panel.SetWidth(std::min(WindowTextWidth(Panel.Font(), Caption) + Frame, MaxWidth));
+}
+
+TPanel* TfmVlxMain::MessagePanel() const { return fmVlxPreview ? fmVlxPreview->paMsg : paMsg; }
+
+TWinControl* TfmVlxMain::FieldToFocus(TControl* Control) const {
+  const TCustomForm* Form = this;
+  if (fmVlxPreview) {
+    Control = fmVlxPreview->TwinOf(Control);
+    Form = fmVlxPreview;
+  }
+  auto* Win = dynamic_cast<TWinControl*>(Control);
+  return Win && Screen->ActiveForm() == Form && Win->Enabled() && Win->Visible() ? Win : nullptr;
+}
 
 void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
   if (FSkipOutputRefresh) return;
@@ -221,16 +243,12 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
   }
   // 12: where the output goes
   if (Runs({cbxOutputDest, edOutputFileName, cmbPrinters, cbDefaultPrinter})) {
-    // The panel is at most 250 pixels wide with its 23 pixels of frame: the text gets the rest.
-    constexpr int MaxWidth = 250, Frame = 23;
-    std::string Caption;
-    if (P.OutPrinter) Caption = PrinterInUse();
-    else if (P.OutAnyFile)
-      Caption = ShortenPathForWidth(Trim(edOutputFileName->Text()).empty() ? "No File Selected" : S.OutputFileName,
-                                    paDestination->Font(), MaxWidth - Frame);
-    paDestination->SetCaption(Caption);
-    // Measured on the screen: the printer's resolutions may not be known yet.
-    paDestination->SetWidth(std::min(WindowTextWidth(paDestination->Font(), Caption) + Frame, MaxWidth));
+    const std::string Where = P.OutPrinter   ? PrinterInUse()
+                              : !P.OutAnyFile ? std::string()
+                              : Trim(edOutputFileName->Text()).empty() ? "No File Selected"
+                                                                       : S.OutputFileName;
+    ShowDestination(*paDestination, Where, P.OutAnyFile, DestinationPanelWidth);
+    if (fmVlxPreview) fmVlxPreview->ShowDestination(Where, P.OutAnyFile);
   }
   // 13, 14: the pages that apply
   if (Runs({cbxOutputDest, cbxOutputQuality}, true)) {
@@ -268,6 +286,8 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
       edGrpBrkSameValue->SetText("");
     }
   }
+  // 19: both windows show the same choices: the preview's tool bar follows this window's
+  if (fmVlxPreview) fmVlxPreview->TakeOutputChoices();
 }
 
 void TfmVlxMain::ShowPageDimensions(bool ShowWidthWarning) {
@@ -323,6 +343,7 @@ void TfmVlxMain::ShowReportWidthStatus() {
                      {P.PanelsAcrossPage, P.PanelsAcrossPage < 2 ? "" : "s", P.RptWidth});
   }
   ShowStatusMsg(paRptStatus, Text, smkNormal, nullptr, 0);
+  if (fmVlxPreview) fmVlxPreview->ShowReportWidth(Text);
 }
 
 void TfmVlxMain::cbxOutputDestChange(TObject*) {
@@ -355,7 +376,8 @@ void TfmVlxMain::sbPrinterSetupClick(TObject*) {
       if (S.DefaultPrinter) {
         S.DefaultPrinter = false;
         cbDefaultPrinter->SetChecked(false);
-        ShowStatusMsg(paMsg, "Note: The report is no longer using the Default Printer.", smkWarning, Timer1, 5);
+        ShowStatusMsg(MessagePanel(), "Note: The report is no longer using the Default Printer.", smkWarning, Timer1,
+                      5);
       }
     }
   } else if (P.OutAnyFile) {

@@ -198,7 +198,7 @@ void TfmVlxMain::FormKeyDown(TObject*, unsigned short& Key, TShiftState Shift) {
 }
 
 void TfmVlxMain::AppHintHandler(TObject*) {
-  TPanel* Panel = paMsg;
+  TPanel* Panel = MessagePanel();
   if (!Timer1->Enabled() && Panel->Color() != clBtnFace) Panel->SetColor(clBtnFace);
   if (Panel->Color() != clBtnFace) return;
   const std::string Date = PrintSettings ? PrintSettings->RunDateText : std::string();

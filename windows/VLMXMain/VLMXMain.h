@@ -215,6 +215,13 @@ public:
   // Fits the working font size and the panels across to the page, then shows the size.
   void ApplyFontScaling(bool ShowWidthWarning);
   void ShowReportWidthStatus();
+  // Where this window's messages and hints are seen: the preview's message line while the
+  // preview is open, else this window's.
+  TPanel* MessagePanel() const;
+  // The control that takes the focus for a field error on Control: while the preview is open
+  // its own twin of Control (none when it has none), else Control; none unless its window is
+  // the active one and it can take the focus.
+  TWinControl* FieldToFocus(TControl* Control) const;
   void cbxOutputDestChange(TObject* Sender);
   void cbxOutputDestDblClick(TObject* Sender);
   // The printer setup for printer output, the file dialog for file output.
@@ -426,6 +433,8 @@ private:
 
   // The columns were changed and want a scan before the next run.
   bool FColumnsChanged = false;
+  // A print runs and lets messages through: another print or a preview waits for its end.
+  bool FPrinting = false;
 
   // Style and Titles pages: the kind and output bits of the last style-list fill (-1 before
   // the first), the page that was active before the last tab change.
@@ -463,3 +472,9 @@ private:
   // The settings file carries the read-only attribute: nothing is ever saved to it.
   bool SettingsFileReadOnly() const;
 };
+
+// The widest the destination panels grow.
+constexpr int DestinationPanelWidth = 250;
+// Shows on Panel where the output goes: Where as it is, or a file path shortened in its folders
+// to fit; the panel sized to its caption, at most MaxWidth.
+void ShowDestination(TPanel& Panel, const std::string& Where, bool IsFile, int MaxWidth);

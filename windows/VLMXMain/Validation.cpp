@@ -99,22 +99,23 @@ void TfmVlxMain::ShowFieldError(TControl* Control, bool Focus, const std::string
   for (TControl* C = Control; C; C = C->Parent())
     if (auto* Sheet = dynamic_cast<TTabSheet*>(C))
       if (Sheet->PageControl()) Sheet->PageControl()->SetActivePage(Sheet);
-  if (Focus && Screen->ActiveForm() == this && Control->Enabled() && Control->Visible())
-    if (auto* Win = dynamic_cast<TWinControl*>(Control)) {
-      try {
-        Win->SetFocus();
-      } catch (const std::exception&) {
-        // A control that cannot take the focus now leaves it where it is.
-      }
+  if (TWinControl* Win = Focus ? FieldToFocus(Control) : nullptr) {
+    try {
+      Win->SetFocus();
+    } catch (const std::exception&) {
+      // A control that cannot take the focus now leaves it where it is.
     }
-  if (!Message.empty()) ShowStatusMsg(paMsg, Message, smkWarning, Timer1, FStartPending ? 15 : 5);
+  }
+  // The preview's user acts after the start, even when the start opened the preview.
+  TPanel* Panel = MessagePanel();
+  if (!Message.empty()) ShowStatusMsg(Panel, Message, smkWarning, Timer1, FStartPending && Panel == paMsg ? 15 : 5);
 }
 
 bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool FocusOnError) {
   if (FSkipValidation) return false;
   // A normal message never replaces a coloured one unless told so by a negative time-out.
   const auto ClearWarning = [this] {
-    if (paMsg->Color() != clBtnFace) ShowStatusMsg(paMsg, "", smkNormal, Timer1, -1);
+    if (TPanel* Panel = MessagePanel(); Panel->Color() != clBtnFace) ShowStatusMsg(Panel, "", smkNormal, Timer1, -1);
   };
   ClearWarning();
   TvlxReportSettings& S = *RptSettings;
@@ -125,7 +126,7 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
     return false;
   };
   const auto Note = [&](const std::string& Message, TTimer* Timer, int Seconds) {
-    ShowStatusMsg(paMsg, Message, smkWarning, Timer, Seconds);
+    ShowStatusMsg(MessagePanel(), Message, smkWarning, Timer, Seconds);
   };
   using E = TRuleSet;
   const bool TextRegime = S.IsTextStyleOutput();

@@ -37,8 +37,22 @@ constexpr int MinFontSize = 2, MaxFontSize = 30, MinZoom = 25, MaxZoom = 500;
 constexpr int LastPageSearchRows = 101;
 const char* const IniName = "Vellumix.Ini";
 const char* const TextFileItem = "Text File";
+// The status panels: the room around a panel's text, and the least a destination shows.
+constexpr int StatusMargin = 16, MinDestinationWidth = 60;
 
 std::string UserName() { return ObjInfo && ObjInfo->Component ? ObjInfo->Component->UserName() : ""; }
+
+// Raises one of the window's flags for a scope, however it is left.
+class TFlagRaised {
+public:
+  explicit TFlagRaised(bool& Flag) : FFlag(Flag) { FFlag = true; }
+  ~TFlagRaised() { FFlag = false; }
+  TFlagRaised(const TFlagRaised&) = delete;
+  TFlagRaised& operator=(const TFlagRaised&) = delete;
+
+private:
+  bool& FFlag;
+};
 
 }  // namespace
 
@@ -106,6 +120,14 @@ void TfmVlxPreview::BindHandlers() {
     SyncOutputToSetup();
   });
   On("cbxOutputDestChange", [this] { cbxOutputDestChange(); });
+  On("edOutputFileNameExit", [this] { edOutputFileNameExit(); });
+  PublishedMethod("edOutputFileNameKeyPress", TKeyPressEvent([this](TObject*, char& Key) {
+    if (Key != '\r') return;
+    Key = 0;
+    edOutputFileNameExit();
+  }));
+  On("cbxIfOutputFileExistsChange", [this] { cbxIfOutputFileExistsChange(); });
+  On("sbPrinterSetupClick", [this] { PrinterSetupOrBrowse(); });
   On("PageSizeEnter", [this] { RememberPageSize(); });
   PublishedMethod("PageSizeExit", TNotifyEvent([this](TObject* Sender) { edPageSizeExit(dynamic_cast<TEdit*>(Sender)); }));
   PublishedMethod("PageSizeKeyPress", TKeyPressEvent([this](TObject* Sender, char& Key) {
@@ -114,9 +136,12 @@ void TfmVlxPreview::BindHandlers() {
     edPageSizeExit(dynamic_cast<TEdit*>(Sender));
   }));
   // Zoom.
-  On("cmbZoomLevelExit", [this] { ApplyZoomText(cmbZoomLevel->Text()); });
+  // Leaving the combo as the zoom left it keeps the zoom: a fit is no whole percentage.
+  On("cmbZoomLevelExit", [this] {
+    if (cmbZoomLevel->Text() != FZoomShown) ApplyZoomText(cmbZoomLevel->Text());
+  });
   On("cmbZoomLevelChange", [this] {
-    if (cmbZoomLevel->Text().size() >= 3) ApplyZoomText(cmbZoomLevel->Text());
+    if (!FShowingZoom && cmbZoomLevel->Text().size() >= 3) ApplyZoomText(cmbZoomLevel->Text());
   });
   On("cmbZoomLevelEnter", [this] {
     const int Index = cmbZoomLevel->Items().IndexOf(cmbZoomLevel->Text());
@@ -163,11 +188,8 @@ void TfmVlxPreview::FormCreate() {
 void TfmVlxPreview::FormShow() {
   // Shown again (a change of the window's state): the pages stay where the user left them.
   if (FShown) return;
-  FShown = FBusy = true;
-  struct TDone {
-    bool& Busy;
-    ~TDone() { Busy = false; }
-  } Done{FBusy};
+  FShown = true;
+  const TFlagRaised Opening(FBusy);
   SyncOutputToSetup();
   InitPreview();
   GoToPage(gpNext);
@@ -180,7 +202,6 @@ void TfmVlxPreview::InitPreview() {
   Application->ProcessMessages();
   FitWidth();
   fmVlxMain->ShowReportWidthStatus();
-  paRptWidMsg->SetCaption(fmVlxMain->paMsg->Caption());
   ResetPreview();
 }
 
@@ -200,10 +221,35 @@ void TfmVlxPreview::FormDestroy() {
 
 void TfmVlxPreview::FormResize() {
   if (!paToolbar || !cbxIfOutputFileExists) return;
+  // The file name takes the printer setup button's place: only one of them shows.
   cbxIfOutputFileExists->SetLeft(paToolbar->ClientWidth() - cbxIfOutputFileExists->Width() - 5);
   buBrowseFile->SetLeft(cbxIfOutputFileExists->Left() - buBrowseFile->Width() - 5);
   edOutputFileName->SetLeft(sbPrinterSetup->Left());
   edOutputFileName->SetWidth(std::max(0, buBrowseFile->Left() - 2 - sbPrinterSetup->Left()));
+  LayoutStatusLine();
+}
+
+void TfmVlxPreview::LayoutStatusLine() {
+  if (!paMsg || !fmVlxMain) return;
+  const auto Width = [](const TPanel& Panel, const std::string& Text) {
+    return Backend::ScreenTextDevice().TextExtent(Text, Panel.Font()).cx;
+  };
+  paRptWidMsg->SetWidth(Width(*paRptWidMsg, paRptWidMsg->Caption()) + StatusMargin);
+  // The destination gets what the other panels leave of the line.
+  const int Room = ClientWidth() - paRowCol->Width() - paPageNum->Width() - paRptWidMsg->Width();
+  ::ShowDestination(*paDestination, FDestination, FDestinationIsFile,
+                    std::clamp(Room, MinDestinationWidth, DestinationPanelWidth));
+}
+
+void TfmVlxPreview::ShowDestination(const std::string& Where, bool IsFile) {
+  FDestination = Where;
+  FDestinationIsFile = IsFile;
+  LayoutStatusLine();
+}
+
+void TfmVlxPreview::ShowReportWidth(const std::string& Text) {
+  paRptWidMsg->SetCaption(Text);
+  LayoutStatusLine();
 }
 
 // ---- Pages ------------------------------------------------------------------------------------
@@ -282,7 +328,7 @@ void TfmVlxPreview::LastPageSearch() {
       }
       GoToPage(gpNext);
       int Total = Info.RowCount;
-      if (fmVlxProgress) ProgressAdvance(fmVlxProgress, Run.RecordCounter, Total, {0, 0});
+      if (fmVlxProgress) ProgressAdvance(fmVlxProgress, Run.RecordCounter, Total, Run.CurPagePos());
       Application->ProcessMessages();
     }
     LastPageKnown = Run.RunState == rsActive;
@@ -298,11 +344,18 @@ void TfmVlxPreview::LastPageSearch() {
 bool TfmVlxPreview::ValidatePageRange() {
   if (cbxPrintWhatPages->ItemIndex() < 0) cbxPrintWhatPages->SetItemIndex(1);
   if (!ValidatePageRangeEdits(cbxPrintWhatPages->ItemIndex() == 2, edFromPageNum, edToPageNum)) return false;
-  return fmVlxMain->ValidateOptions(nullptr, true, false);
+  return fmVlxMain->ValidateOptions(nullptr, true, true);
 }
 
 void TfmVlxPreview::PrintFromPreview() {
-  if (FBusy || !ValidatePageRange()) return;
+  // The print lets messages through: another print, a search or a page move waits for it.
+  if (FBusy) return Beep();
+  // What was typed and not left yet is what the print uses.
+  edOutputFileNameExit();
+  for (TEdit* Edit : {edLinesPerPage, edTxtCharsPageWid})
+    if (Edit->Visible() && Edit->Text() != PageSizeTwin(Edit)->Text()) edPageSizeExit(Edit);
+  if (!ValidatePageRange()) return;
+  const TFlagRaised Printing(FBusy);
   TvlxPrintSettings& Run = *PrintSettings;
   TvlxReportSettings& S = *RptSettings;
   TObjInfo& Info = *ObjInfo;
@@ -362,14 +415,75 @@ void TfmVlxPreview::RefreshPageControls() {
 
 void TfmVlxPreview::SyncOutputToSetup() {
   TfmVlxMain& Main = *fmVlxMain;
+  // A typed name goes through the setup window's own handler, which takes it into the settings.
+  edOutputFileNameExit();
   Main.cbxOutputDest->SetText(cbxOutputDest->Text());
-  Main.edOutputFileName->SetText(edOutputFileName->Text());
   Main.cbxIfOutputFileExists->SetText(cbxIfOutputFileExists->Text());
   const std::string& Title = RptSettings->ReportTitle;
   SetCaption(Title.empty() ? "Report Preview" : "Report Preview: " + Title);
   Main.ShowOutputDestOptions(nullptr, true);
-  paDestination->SetCaption(Main.paDestination->Caption());
   RefreshPageControls();
+}
+
+void TfmVlxPreview::TakeOutputChoices() {
+  const TfmVlxMain& Main = *fmVlxMain;
+  const TvlxPrintSettings& P = *PrintSettings;
+  const TFlagRaised Taking(FTakingChoices);
+  cbxOutputDest->SetText(Main.cbxOutputDest->Text());
+  edOutputFileName->SetText(Main.edOutputFileName->Text());
+  cbxIfOutputFileExists->SetText(Main.cbxIfOutputFileExists->Text());
+  for (TControl* C : {static_cast<TControl*>(edOutputFileName), static_cast<TControl*>(buBrowseFile),
+                      static_cast<TControl*>(cbxIfOutputFileExists)}) {
+    C->SetVisible(P.OutAnyFile);
+    C->SetEnabled(P.OutAnyFile);
+  }
+  sbPrinterSetup->SetVisible(P.OutPrinter);
+  sbPrinterSetup->SetEnabled(P.OutPrinter);
+  RefreshPageControls();
+}
+
+TControl* TfmVlxPreview::TwinOf(TControl* Control) const {
+  const TfmVlxMain& Main = *fmVlxMain;
+  const std::pair<const TControl*, TControl*> Twins[] = {
+      {Main.cbxOutputDest, cbxOutputDest},
+      {Main.edOutputFileName, edOutputFileName},
+      {Main.cbxIfOutputFileExists, cbxIfOutputFileExists},
+      {Main.edLinesPerPage, edLinesPerPage},
+      {Main.edTxtCharsPageWid, edTxtCharsPageWid}};
+  for (const auto& [Theirs, Mine] : Twins)
+    if (Control == Theirs || Control == Mine) return Mine;
+  return nullptr;
+}
+
+void TfmVlxPreview::edOutputFileNameExit() {
+  if (FTakingChoices || !FShown) return;
+  TEdit& Theirs = *fmVlxMain->edOutputFileName;
+  if (Theirs.Text() == edOutputFileName->Text()) return;
+  if (FBusy) return RefuseOutputChange();
+  Theirs.SetText(edOutputFileName->Text());
+  Theirs.SetModified(true);
+  fmVlxMain->edOutputFileNameExit(&Theirs);
+}
+
+void TfmVlxPreview::cbxIfOutputFileExistsChange() {
+  if (FTakingChoices || !FShown) return;
+  if (FBusy) return RefuseOutputChange();
+  // The setup window's combo runs its own change handler, which stores the choice.
+  fmVlxMain->cbxIfOutputFileExists->SetText(cbxIfOutputFileExists->Text());
+}
+
+void TfmVlxPreview::RefuseOutputChange() {
+  Beep();
+  TakeOutputChoices();
+}
+
+void TfmVlxPreview::PrinterSetupOrBrowse() {
+  if (FBusy) return Beep();
+  edOutputFileNameExit();
+  RememberPageSize();
+  fmVlxMain->sbPrinterSetupClick(fmVlxMain->sbPrinterSetup);
+  PrintSettings->CheckMemosFitPage();
+  CheckPageSizeChanged();
 }
 
 void TfmVlxPreview::RememberPageSize() {
@@ -385,8 +499,9 @@ void TfmVlxPreview::CheckPageSizeChanged() {
 }
 
 void TfmVlxPreview::cbxOutputDestChange() {
-  // Taking the setup window's destination while opening is no change of it.
-  if (FBusy || !FShown) return;
+  // Taking the setup window's destination is no change of it.
+  if (!FShown || FTakingChoices) return;
+  if (FBusy) return RefuseOutputChange();
   TfmVlxMain& Main = *fmVlxMain;
   const int Index = cbxOutputDest->Items().IndexOf(cbxOutputDest->Text());
   if (Index >= 0) {
@@ -404,13 +519,16 @@ void TfmVlxPreview::cbxOutputDestChange() {
   RefreshPageControls();
 }
 
+TEdit* TfmVlxPreview::PageSizeTwin(const TEdit* Edit) const {
+  return Edit == edLinesPerPage ? fmVlxMain->edLinesPerPage : fmVlxMain->edTxtCharsPageWid;
+}
+
 void TfmVlxPreview::edPageSizeExit(TEdit* Edit) {
   if (!Edit || FBusy || !FShown) return;
-  TfmVlxMain& Main = *fmVlxMain;
-  TEdit* Twin = Edit == edLinesPerPage ? Main.edLinesPerPage : Main.edTxtCharsPageWid;
+  TEdit* Twin = PageSizeTwin(Edit);
   Twin->SetText(Edit->Text());
   Twin->SetModified(true);
-  Main.edNumericOnlyExit(Twin);
+  fmVlxMain->edNumericOnlyExit(Twin);
   PrintSettings->CheckMemosFitPage();
   CheckPageSizeChanged();
 }
@@ -422,21 +540,27 @@ void TfmVlxPreview::MeasureLine(const std::string& Sample) {
   MemoLineHeight = FCanvas.TextHeight(Sample);
 }
 
-void TfmVlxPreview::SetFontSize(int Size) {
+void TfmVlxPreview::ShowZoom(int Percent) {
+  const TFlagRaised Showing(FShowingZoom);
+  FZoomShown = IntToStr(Percent) + "%";
+  cmbZoomLevel->SetText(FZoomShown);
+}
+
+void TfmVlxPreview::SetFontSize(int Size, bool BeepAtLimit) {
   if (Size < MinFontSize || Size > MaxFontSize) {
     Size = std::clamp(Size, MinFontSize, MaxFontSize);
-    Beep();
+    if (BeepAtLimit) Beep();
   }
   memPreview->Font().SetSize(Size);
   MeasureLine("AgyX|");
   paMsg->SetCaption(" Font: " + memPreview->Font().Name() + ", Font Size:" + IntToStr(Size) + " points");
-  cmbZoomLevel->SetText(IntToStr(MulDivRound(Size, 100, BaseFontSize)) + "%");
+  ShowZoom(MulDivRound(Size, 100, BaseFontSize));
 }
 
 void TfmVlxPreview::SetFontHeight(int Height) {
   memPreview->Font().SetHeight(Height);
   MeasureLine("AgyX|");
-  cmbZoomLevel->SetText(IntToStr(MulDivRound(Height, 100, std::abs(BaseFontHeight))) + "%");
+  ShowZoom(MulDivRound(Height, 100, std::abs(BaseFontHeight)));
 }
 
 void TfmVlxPreview::FitWidth() {
@@ -448,7 +572,7 @@ void TfmVlxPreview::FitWidth() {
     const double Ratio = static_cast<double>(memPreview->ClientWidth()) / CharWidth / Chars;
     int New = static_cast<int>(std::abs(memPreview->Font().Size()) * Ratio);
     if (Pass > 0) New = static_cast<int>((Previous + New) / 2.0 + 0.5);
-    SetFontSize(New);
+    SetFontSize(New, false);
     Previous = memPreview->Font().Size();
   }
 }
@@ -494,7 +618,7 @@ void TfmVlxPreview::memPreviewKeyDown(unsigned short& Key, TShiftState Shift) {
   } else if (Key == vkPrior) {
     if (!(Shift & ssShift) && Memo.FirstVisibleLine() > 0) return;
     Key = 0;
-    if (!sbPrevPage->Enabled()) return Beep();
+    if (!sbPrevPage->Enabled() || FBusy) return Beep();
     GoToPage(gpPrevious);
     if (!(Shift & ssShift)) {
       Memo.SetCaretPos({0, Memo.Lines().Count()});
@@ -557,18 +681,12 @@ bool PreviewReport() {
   fmVlxPreview = new TfmVlxPreview(Application);
   TfmVlxPreview& Preview = *fmVlxPreview;
 
-  Preview.paDestination->SetCaption(Main.paDestination->Caption());
-  Preview.paDestination->SetWidth(Main.paDestination->Width());
   Preview.cbxOutputDest->OnDblClick = Main.cbxOutputDest->OnDblClick;
   Preview.cbxOutputDest->OnExit = [&Main](TObject* Sender) { Main.cbxGenericExit(Sender); };
   Preview.cbxOutputDest->SetText(Main.cbxOutputDest->Text());
   Preview.edLinesPerPage->SetText(Main.edLinesPerPage->Text());
   Preview.edTxtCharsPageWid->SetText(Main.edTxtCharsPageWid->Text());
-  Preview.sbPrinterSetup->OnClick = Main.sbPrinterSetup->OnClick;
-  Preview.buBrowseFile->OnClick = Main.sbPrinterSetup->OnClick;
-  Preview.edOutputFileName->OnExit = Main.edOutputFileName->OnExit;
   Preview.edOutputFileName->SetText(Main.edOutputFileName->Text());
-  Preview.cbxIfOutputFileExists->OnChange = Main.cbxIfOutputFileExists->OnChange;
   Preview.cbxIfOutputFileExists->OnExit = [&Main](TObject* Sender) { Main.cbxGenericExit(Sender); };
   Preview.cbxIfOutputFileExists->SetText(Main.cbxIfOutputFileExists->Text());
   Preview.cbxPrintWhatPages->SetItemIndex(Main.rbPrintWhatAll->Checked() ? 0 : Main.rbPrintWhatPageRange->Checked() ? 2 : 1);

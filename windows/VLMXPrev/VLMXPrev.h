@@ -68,16 +68,27 @@ public:
   void RefreshPageControls();
   // The output controls' texts to the setup window's, which refreshes its output options.
   void SyncOutputToSetup();
+  // The setup window's output choices into the tool bar, with the controls its destination
+  // uses: both windows show the same choices at all times.
+  void TakeOutputChoices();
+  // The destination panel: Where (a file path shortened to fit) as wide as the other status
+  // panels leave it.
+  void ShowDestination(const std::string& Where, bool IsFile);
+  void ShowReportWidth(const std::string& Text);
+  // This window's twin of a setup window's output or page-size control (or the control itself
+  // when it is this window's); nullptr for any other.
+  TControl* TwinOf(TControl* Control) const;
   void CheckPageSizeChanged();
 
   // Zoom: the preview font's size (2..30 points, a beep at either end) or height.
-  void SetFontSize(int Size);
+  // A fit never beeps at the limits: it is as near as the window allows.
+  void SetFontSize(int Size, bool BeepAtLimit = true);
   void SetFontHeight(int Height);
   void FitWidth();
   void FitPage();
   // A zoom percentage in Text (25..500) sets the font; anything else beeps.
   void ApplyZoomText(const std::string& Text);
-  // Opening or the last-page search is running; page moves beep meanwhile.
+  // Opening, the last-page search or a print is running; page moves and prints beep meanwhile.
   bool Busy() const { return FBusy; }
 
   int MemoLineHeight = 0;
@@ -93,8 +104,14 @@ public:
 private:
   TCanvas FCanvas;
   bool FShown = false;  // the window was shown: the preview is reset once
-  // Opening or the last-page search runs and lets messages through: page moves wait for it.
+  // Opening, the last-page search or a print runs and lets messages through: page moves,
+  // searches and prints wait for it.
   bool FBusy = false;
+  bool FTakingChoices = false;  // the output controls take the setup window's: no change of theirs
+  bool FShowingZoom = false;    // the zoom combo shows the zoom in force: no zoom of its own
+  std::string FZoomShown;       // the zoom combo's text for the zoom in force
+  std::string FDestination;
+  bool FDestinationIsFile = false;
   void FormCreate();
   void FormShow();
   void FormClose();
@@ -107,7 +124,19 @@ private:
   void ShowRowCol();
   void CopyPage();
   void cbxOutputDestChange();
+  // The name typed here to the setup window, which takes it as its own edit's.
+  void edOutputFileNameExit();
+  void cbxIfOutputFileExistsChange();
+  // An output choice changed while a print or search runs: a beep, and the choice in force.
+  void RefuseOutputChange();
+  // The printer setup or the file dialog of the setup window, for the choices made here.
+  void PrinterSetupOrBrowse();
+  void LayoutStatusLine();
+  // The zoom combo shows Percent; its change handler stays out of it.
+  void ShowZoom(int Percent);
   void edPageSizeExit(TEdit* Edit);
+  // The setup window's edit of the same page size.
+  TEdit* PageSizeTwin(const TEdit* Edit) const;
   void RememberPageSize();
   bool PageNext(bool Beeping);
   bool ValidatePageRange();
