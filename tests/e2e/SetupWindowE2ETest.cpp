@@ -4,6 +4,7 @@
 // photographed for a person to look at.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,10 @@
 #include "framework/rtl/SysUtils.h"
 #include "tests/e2e/UserScript.h"
 #include "tests/support/TempDir.h"
+#include "windows/VLMXASel/VLMXASel.h"
 #include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPgrs/VLMXPgrs.h"
+#include "windows/VLMXPw/VLMXPw.h"
 
 namespace {
 
@@ -112,6 +116,7 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
     Script.Step("page " + std::to_string(I), [&, I] {
       if (F->pcOptions->ActivePage() != F->pcOptions->Pages(I)) return false;
       SaveWindowScreenshot(Options, "setup-print-" + std::to_string(I + 1) + "-" + F->pcOptions->Pages(I)->Caption());
+      EXPECT_EQ(ClippedTexts(Options), std::vector<std::string>{}) << F->pcOptions->Pages(I)->Caption();
       return true;
     });
   }
@@ -371,4 +376,240 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
   EXPECT_EQ(Script.Boxes, std::vector<std::string>{});
   // The same report as the engine's golden page: the window adds nothing and loses nothing.
   EXPECT_EQ(FileBytes(Report), FileBytes(SETUP_E2E_GOLDEN));
+}
+
+namespace {
+
+// The screen's 0xRRGGBB of a system colour.
+std::uint32_t ScreenColour(int Index) {
+  const COLORREF C = GetSysColor(Index);
+  return GetRValue(C) << 16 | GetGValue(C) << 8 | GetBValue(C);
+}
+
+// The modal window in front of the setup window once it shows, else nullptr.
+template <class T>
+T* Showing(T* Form) {
+  return Form && PeerHandle(*Form) && IsWindowVisible(PeerHandle(*Form)) ? Form : nullptr;
+}
+
+}  // namespace
+
+// A report whose settings the user cannot save, with a Setup password, the Style page hidden and
+// the page title's margin and width adding up to more than the page: the window opens on that
+// memo; the user corrects it, meets both passwords, hides every page and brings them back, asks
+// for selected rows and thinks better of it, prints, and leaves.
+TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
+  const std::string Out = SETUP_E2E_OUTPUT_DIR;
+  const std::string SettingsFile = Out + "/Guarded.txt";
+  const std::string Report = WindowsPath(Out + "/guarded-report.txt");
+  SetFileAttributesA(SettingsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+  WriteSettings(*frmVersora->VlxVellumix1, SettingsFile,
+                "DisplayReportOptionsWin=1\r\nPreviewFirst=0\r\nDisplayProgressWin=1\r\nPauseAfterPrinting=1\r\n"
+                "CloseWinAfterPrinting=0\r\nOutputDest=1\r\nOutputFileName=" + Report +
+                    "\r\nIfOutputFileExists=0\r\nDefaultPrinter=1\r\nHidePages=Style\r\nRptSetUpPW=s1\r\n"
+                    "ioAskToPrintSelectedRows=1\r\nTxtCharsPageWid=200\r\nMemo,PgTi,MemoXPosPer=5\r\n"
+                    "Memo,PgTi,MemoWidPer=99\r\nMemo,RptHdr,MemoVisible=0\r\n");
+  SetFileAttributesA(SettingsFile.c_str(), FILE_ATTRIBUTE_READONLY);
+  const char* const TooWide = "  Report memo's \"Left Margin\" + \"Memo Width\" must be <= 100%";
+  TfmVlxMain* F = nullptr;
+  HWND Options = nullptr, Tabs = nullptr;
+  const auto OnPage = [&](TTabSheet* TfmVlxMain::*Page) { return F->pcOptions->ActivePage() == F->*Page; };
+  const auto Click = [](TControl* Control) { ClickMiddle(*Control); };
+  TUserScript S;
+  S.Step("the window on the memo that does not fit", [&] {
+    F = fmVlxMain;
+    if (!F || F->FStartPending || !IsWindowVisible(PeerHandle(*F))) return false;
+    Options = PeerHandle(*F);
+    Tabs = PeerHandle(*F->pcOptions);
+    EXPECT_TRUE(OnPage(&TfmVlxMain::tsTitles));
+    EXPECT_EQ(F->lbxMemoLocation->ItemIndex(), int(PgTi));
+    EXPECT_EQ(WindowText(PeerHandle(*F->paMsg)), TooWide);
+    EXPECT_EQ(SendMessageA(Tabs, TCM_GETITEMCOUNT, 0, 0), 4);
+    SaveWindowScreenshot(Options, "guarded-1-memo-out-of-page");
+    Click(F->sbPrint);
+    return true;
+  });
+  S.Step("Print refused; Save disabled and deaf", [&] {
+    if (F->RunResult() != 0 || F->paMsg->Caption() != TooWide) return false;
+    EXPECT_FALSE(IsWindowEnabled(PeerHandle(*F->sbSaveOpts)));
+    // Engraved: nothing of the picture's own colours is left.
+    const TScreenImage Save = CaptureWindow(PeerHandle(*F->sbSaveOpts));
+    for (std::uint32_t Pixel : Save.Pixels)
+      EXPECT_TRUE(Pixel == ScreenColour(COLOR_BTNFACE) || Pixel == ScreenColour(COLOR_BTNHIGHLIGHT) ||
+                  Pixel == ScreenColour(COLOR_BTNSHADOW))
+          << std::hex << Pixel;
+    Click(F->sbSaveOpts);
+    Click(F->edMemoWidPer);
+    return true;
+  });
+  // The width typed too large is left for the memo's text: Ctrl+Down stays on this memo.
+  S.Step("the width typed anew", [&] {
+    if (GetFocus() != PeerHandle(*F->edMemoWidPer)) return false;
+    EXPECT_EQ(F->paMsg->Caption(), TooWide) << "the disabled Save button did something";
+    Retype("98");
+    return true;
+  });
+  S.Step("into the memo's text", [&] {
+    if (F->edMemoWidPer->Text() != "98") return false;
+    Click(F->memRptMemo);
+    return true;
+  });
+  S.Step("Ctrl+Down from there", [&] {
+    if (GetFocus() != PeerHandle(*F->memRptMemo)) return false;
+    PressWith(VK_CONTROL, VK_DOWN);
+    return true;
+  });
+  S.Step("still on the page title", [&] {
+    if (F->paMsg->Caption() != TooWide) return false;
+    EXPECT_EQ(F->lbxMemoLocation->ItemIndex(), int(PgTi));
+    Click(F->edMemoWidPer);
+    return true;
+  });
+  S.Step("a width that fits", [&] {
+    if (GetFocus() != PeerHandle(*F->edMemoWidPer)) return false;
+    Retype("95");
+    return true;
+  });
+  S.Step("into the memo's text again", [&] {
+    if (F->edMemoWidPer->Text() != "95") return false;
+    Click(F->memRptMemo);
+    return true;
+  });
+  S.Step("Ctrl+Up to the invisible header memo", [&] {
+    if (GetFocus() != PeerHandle(*F->memRptMemo)) return false;
+    PressWith(VK_CONTROL, VK_UP);
+    return true;
+  });
+  S.Step("drawn on silver; the Setup tab", [&] {
+    if (F->lbxMemoLocation->ItemIndex() != int(RptHdr)) return false;
+    EXPECT_EQ(RptSettings->RptMemo(PgTi)->WidPer, 95);
+    UpdateWindow(PeerHandle(*F->memRptMemo));
+    const TScreenImage Memo = CaptureWindow(PeerHandle(*F->memRptMemo));
+    EXPECT_EQ(Memo.At(Memo.Width / 2, Memo.Height - 6), 0xC0C0C0u);
+    SaveWindowScreenshot(Options, "guarded-2-invisible-memo");
+    PostClick(Tabs, TabPoint(Tabs, 3));
+    return true;
+  });
+  // A wrong Setup password is cleared for the next try; Esc gives up and goes back.
+  S.Step("a wrong password", [&] {
+    if (!Showing(fmVlxPassword)) return false;
+    TypeText("zz");
+    Press(VK_RETURN);
+    return true;
+  });
+  S.Step("refused and cleared; Esc", [&] {
+    if (!Showing(fmVlxPassword) || fmVlxPassword->paStatus->Caption() != "Password is Incorrect") return false;
+    EXPECT_EQ(WindowText(PeerHandle(*fmVlxPassword->edPassword)), "");
+    EXPECT_EQ(ClippedTexts(PeerHandle(*fmVlxPassword)), std::vector<std::string>{});
+    SaveWindowScreenshot(PeerHandle(*fmVlxPassword), "guarded-3-password-refused");
+    Press(VK_ESCAPE);
+    return true;
+  });
+  S.Step("back where the user came from; Ctrl+F10", [&] {
+    if (fmVlxPassword || !OnPage(&TfmVlxMain::tsTitles)) return false;
+    PressWith(VK_CONTROL, VK_F10);
+    return true;
+  });
+  S.Step("the right password", [&] {
+    if (!Showing(fmVlxPassword)) return false;
+    TypeText("S1");
+    Press(VK_RETURN);
+    return true;
+  });
+  S.Step("every page, the Setup page with its controls", [&] {
+    if (fmVlxPassword || !OnPage(&TfmVlxMain::tsSetup)) return false;
+    EXPECT_EQ(SendMessageA(Tabs, TCM_GETITEMCOUNT, 0, 0), 5);
+    EXPECT_TRUE(IsWindowVisible(PeerHandle(*F->cbShowGeneralPage)));
+    return true;
+  });
+  // Every page unticked, then Ctrl+F10 twice: no page, and all of them back.
+  for (TCheckBox* TfmVlxMain::*Box : {&TfmVlxMain::cbShowGeneralPage, &TfmVlxMain::cbShowOutputPage,
+                                      &TfmVlxMain::cbShowTitlesPage, &TfmVlxMain::cbShowSetupPage})
+    S.Step("a page unticked", [&, Box] {
+      if (!(F->*Box)->Checked()) return true;
+      Click(F->*Box);
+      return false;
+    });
+  S.Step("Ctrl+F10: no page", [&] {
+    if (RptSettings->HidePages != "General,Output,Style,Titles,Setup") return false;
+    PressWith(VK_CONTROL, VK_F10);
+    return true;
+  });
+  RECT Whole{};
+  S.Step("the bars only; Ctrl+F10", [&] {
+    if (F->paMiddle->Visible()) return false;
+    SaveWindowScreenshot(Options, "guarded-4-no-page");
+    PressWith(VK_CONTROL, VK_F10);
+    return true;
+  });
+  S.Step("the pages and the whole status bar back", [&] {
+    if (!F->paMiddle->Visible()) return false;
+    Application->ProcessMessages();
+    RECT Bar{}, Dest{};
+    GetWindowRect(PeerHandle(*F->paBottom), &Bar);
+    GetWindowRect(PeerHandle(*F->paDestination), &Dest);
+    EXPECT_TRUE(IsWindowVisible(PeerHandle(*F->paDestination)) && IsWindowVisible(PeerHandle(*F->paRptStatus)));
+    EXPECT_EQ(Dest.right, Bar.right - 0) << "the destination panel is not at the bar's right end";
+    EXPECT_GE(Dest.right - Dest.left, 40);
+    GetClientRect(Options, &Whole);
+    EXPECT_EQ(Whole.bottom, 431);
+    // Their texts drawn, not only their places kept.
+    for (TPanel* Panel : {F->paRptStatus, F->paDestination, F->paPagesAcross}) {
+      const TScreenImage Shot = CaptureWindow(PeerHandle(*Panel));
+      EXPECT_NE(std::count(Shot.Pixels.begin(), Shot.Pixels.end(), 0u), 0) << Panel->Name();
+    }
+    SaveWindowScreenshot(Options, "guarded-5-pages-back");
+    PostClick(Tabs, TabPoint(Tabs, 0));
+    return true;
+  });
+  // The selected rows asked for, and the question cancelled: Print What is as it was.
+  S.Step("Selected Rows", [&] {
+    if (!OnPage(&TfmVlxMain::tsGeneral)) return false;
+    SaveWindowScreenshot(Options, "guarded-5b-general");
+    PostClick(PeerHandle(*F->rbPrintWhatSelectedRows), 6, 8);
+    return true;
+  });
+  S.Step("the question; Cancel Report", [&] {
+    if (!Showing(fmvlxAskSelectedRows)) return false;
+    EXPECT_EQ(ClippedTexts(PeerHandle(*fmvlxAskSelectedRows)), std::vector<std::string>{});
+    SaveWindowScreenshot(PeerHandle(*fmvlxAskSelectedRows), "guarded-6-selected-rows");
+    Press(VK_ESCAPE);
+    return true;
+  });
+  S.Step("Print What as before; the pages-across panel", [&] {
+    if (fmvlxAskSelectedRows) return false;
+    EXPECT_TRUE(F->rbPrintWhatAll->Checked());
+    EXPECT_TRUE(Shown(F->rbPrintWhatAll) && !Shown(F->rbPrintWhatSelectedRows));
+    EXPECT_EQ(RptSettings->PrintWhat, pwAll);
+    Click(F->paPagesAcross);
+    return true;
+  });
+  S.Step("the report's id in the caption; Print", [&] {
+    if (WindowText(Options).find("...ReportId: \"") == std::string::npos) return false;
+    Click(F->sbPrint);
+    return true;
+  });
+  S.Step("the summary", [&] {
+    if (!Showing(fmVlxProgress) || !fmVlxProgress->bbOk->Visible()) return false;
+    EXPECT_EQ(ClippedTexts(PeerHandle(*fmVlxProgress)), std::vector<std::string>{});
+    SaveWindowScreenshot(PeerHandle(*fmVlxProgress), "guarded-7-summary");
+    Press(VK_RETURN);
+    return true;
+  });
+  // Help without its file shows nothing; the user leaves.
+  S.Step("Help", [&] {
+    if (fmVlxProgress || F->RunResult() != 1) return false;
+    PostMessageA(Options, WM_COMMAND, GetMenuItemID(GetMenu(Options), 2), 0);
+    return true;
+  });
+  S.Step("leave", [&] {
+    RptSettings->Modified = false;
+    F->SetModalResult(mrCancel);
+    return true;
+  });
+  PrintAndPlay(S);
+  SetFileAttributesA(SettingsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(S.Boxes, std::vector<std::string>{});
+  // What the user typed reached the report: the page title at 5% over 95% of its 200 characters.
+  EXPECT_NE(FileBytes(Report).find("Genesis"), std::string::npos);
 }

@@ -35,7 +35,7 @@ TEST_F(StyleTitlesE2E, UncheckedOptionAndTitleMarginsReachThePrintedFile) {
                 "DisplayReportOptionsWin=1\r\nPreviewFirst=0\r\nDisplayProgressWin=0\r\nPauseAfterPrinting=0\r\n"
                 "CloseWinAfterPrinting=1\r\nOutputQuality=0\r\nOutputDest=1\r\nOutputFileName=" + Report +
                     "\r\nIfOutputFileExists=0\r\nDefaultPrinter=1\r\nNumFixedCols=0\r\nHideColumns=~Line#\r\n"
-                    "TxtCharsPageWid=200\r\nLinesPerPage=66\r\nioColumnTitles=1\r\n"
+                    "TxtCharsPageWid=200\r\nLinesPerPage=66\r\nioColumnTitles=1\r\nioAskToPrintSelectedRows=1\r\n"
                     "Memo,RptTi,MemoXPosPer=0\r\nMemo,RptTi,MemoWidPer=100\r\nMemo,RptTi,MemoAlignment=0\r\n"
                     "Memo,RptTi,MemoVisible=1\r\nMemo,RptTi=START\r\nSTYLE AND TITLES\r\nMemo,RptTi=END\r\n");
 

@@ -571,6 +571,7 @@ TEST_F(SetupWindowRunTest, StyleOptionsFollowOutputAndObjectKind) {
 // shows the memo to scale with both margins, following the edits.
 TEST_F(SetupWindowRunTest, TitlesStepThroughMemosAndDrawTheMarginStrip) {
   TfmVlxMain& F = *Form;
+  for (int I = RptTi; I <= RptFtr; ++I) Settings.RptMemo(I)->WidPer = 100;
   TvlxRptMemo& Footer = *Settings.RptMemo(RptFtr);
   Footer.Text = "The End";
   Footer.XPosPer = 10;

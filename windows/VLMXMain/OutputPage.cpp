@@ -168,7 +168,7 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
                 edMaxStringColWid, Named("lbMaxStringColWid"), edMaxMemoColWid, Named("lbMaxMemoColWid"),
                 edMaxStringLines, Named("lbMaxStringLines"), edMaxMemoLines, Named("lbMaxMemoLines")},
                LaidOut);
-    EnableAll({Named("lbColTitlesAlignment"), cbxColTitleAlignment}, RecognisedKind() && LaidOut);
+    EnableAll({Named("lbColTitleAlignment"), cbxColTitleAlignment}, RecognisedKind() && LaidOut);
     edVertHtAdjPer->SetVisible(false);
     EnableAll({lbVertHtAdjPer, edVertHtAdjPer, Named("lbVertHtAdjPerPercentSymbol")}, LaidOut && P.OutPrinter);
   }

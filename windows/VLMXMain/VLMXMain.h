@@ -404,6 +404,11 @@ private:
   void EnableMemoControls(bool Enabled);
   // The selected memo's settings into its controls, their handlers quiet meanwhile.
   void LoadMemoControls();
+  void FitMarginLabelFont(TLabel& Label);
+  // The Setup page's controls, hidden until its password is given.
+  void ShowSetupContents(bool Value);
+  // The first listed memo whose left margin and width add up to more than the page; -1 if none.
+  int FirstMemoOutOfPage() const;
   // Publishes a handler method under Name, the name the layout gives its event; Event is the
   // event's type.
   template <class Event = TNotifyEvent, class... Args>
