@@ -10,6 +10,7 @@
 
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "framework/Buttons.h"
+#include "framework/CheckLst.h"
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
@@ -559,6 +560,34 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
       EXPECT_NE(std::count(Shot.Pixels.begin(), Shot.Pixels.end(), 0u), 0) << Panel->Name();
     }
     SaveWindowScreenshot(Options, "guarded-5-pages-back");
+    PostClick(Tabs, TabPoint(Tabs, 2));
+    return true;
+  });
+  // The Style page, hidden until now, shows each option's tick as it is stored from its first
+  // paint: a tick is dark pixels inside the row's box.
+  S.Step("the Style page's ticks", [&] {
+    if (!OnPage(&TfmVlxMain::tsStyle)) return false;
+    HWND List = PeerHandle(*F->lbxStyleOpts);
+    UpdateWindow(List);
+    const TScreenImage Shot = CaptureWindow(List);
+    RECT Frame{};
+    GetWindowRect(List, &Frame);
+    POINT Origin{0, 0};
+    ClientToScreen(List, &Origin);
+    for (int Row = 0; Row < F->lbxStyleOpts->Items().Count(); ++Row) {
+      RECT Item{};
+      SendMessageA(List, LB_GETITEMRECT, Row, reinterpret_cast<LPARAM>(&Item));
+      const int Middle = Origin.y - Frame.top + (Item.top + Item.bottom) / 2;
+      int Dark = 0;
+      for (int Y = Middle - 3; Y <= Middle + 3; ++Y)
+        for (int X = Origin.x - Frame.left + 6; X <= Origin.x - Frame.left + 11; ++X)
+          Dark += Shot.At(X, Y) == 0u;
+      EXPECT_EQ(Dark > 0, F->lbxStyleOpts->Checked(Row)) << F->lbxStyleOpts->Items()[Row];
+      const auto* Option = dynamic_cast<TStyleOptsData*>(F->lbxStyleOpts->Items().Objects(Row));
+      EXPECT_EQ(F->lbxStyleOpts->Checked(Row), RptSettings->ItemOpt(Option->Index)) << F->lbxStyleOpts->Items()[Row];
+    }
+    SaveWindowScreenshot(Options, "guarded-5c-style");
+    EXPECT_EQ(ClippedTexts(Options), std::vector<std::string>{});
     PostClick(Tabs, TabPoint(Tabs, 0));
     return true;
   });
