@@ -79,7 +79,7 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
   HWND Options = nullptr;
   Script.Step("the options window", [&] {
     F = fmVlxMain;
-    if (!F || F->FStartPending || F->Top() < 0) return false;
+    if (!F || F->StartPending() || F->Top() < 0) return false;
     Options = PeerHandle(*F);
     return Options && IsWindowVisible(Options);
   });
@@ -419,7 +419,7 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
   TUserScript S;
   S.Step("the window on the memo that does not fit", [&] {
     F = fmVlxMain;
-    if (!F || F->FStartPending || !IsWindowVisible(PeerHandle(*F))) return false;
+    if (!F || F->StartPending() || !IsWindowVisible(PeerHandle(*F))) return false;
     Options = PeerHandle(*F);
     Tabs = PeerHandle(*F->pcOptions);
     EXPECT_TRUE(OnPage(&TfmVlxMain::tsTitles));

@@ -46,7 +46,7 @@ TEST_F(StyleTitlesE2E, UncheckedOptionAndTitleMarginsReachThePrintedFile) {
   TUserScript S;
   S.Step("the window stays for the user: to the Style page", [&] {
     F = fmVlxMain;
-    if (!F || F->FStartPending || F->Top() < 0 || !IsWindowVisible(PeerHandle(*F))) return false;
+    if (!F || F->StartPending() || F->Top() < 0 || !IsWindowVisible(PeerHandle(*F))) return false;
     Window = PeerHandle(*F);
     Tabs = PeerHandle(*F->pcOptions);
     SetForegroundWindow(Window);

@@ -37,7 +37,7 @@ void ShowAll(std::initializer_list<TControl*> Controls, bool Value) {
     if (C) C->SetVisible(Value);
 }
 
-bool RecognisedKind() { return ObjInfo->ObjType >= 3 && ObjInfo->ObjType <= 18; }
+bool RecognisedKind() { return IsKindInRange(ObjInfo->ObjType); }
 
 // The name of the printer in use: the system's default or the one the settings name.
 std::string PrinterInUse() {

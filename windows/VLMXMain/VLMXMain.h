@@ -374,6 +374,13 @@ public:
   void edMemoTimeFormatStrChange(TObject* Sender);
   void edMemoPageFormatStrChange(TObject* Sender);
 
+  // From creation to the end of the start of a run.
+  bool StartPending() const { return FStartPending; }
+
+protected:
+  void DoCreate() override;
+
+private:
   // ---- Guard flags of the window (life cycle, transfer and checking) ----
   bool FSuppressEvents = false;     // change and exit handlers do nothing
   bool FSkipOutputRefresh = false;  // ShowOutputDestOptions does nothing
@@ -382,11 +389,6 @@ public:
   bool FStartPending = true;        // from creation to the end of the start of a run
   bool FStartInProgress = false;    // the start's handler is running
   bool FSettingsReadOnly = false;
-
-protected:
-  void DoCreate() override;
-
-private:
   int FPaMiddleHeight = 0;
   std::unique_ptr<TvlxRun, TRunPartFree> FRun;
   std::unique_ptr<TvlxRunScope, TRunPartFree> FRunScope;

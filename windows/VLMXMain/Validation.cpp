@@ -41,9 +41,7 @@ std::string DelimiterNameToChar(const std::string& Text) {
   return Text;
 }
 
-bool RecognisedKind() {
-  return ObjInfo && ObjInfo->ObjType >= 3 && ObjInfo->ObjType <= 18;
-}
+bool RecognisedKind() { return ObjInfo && IsKindInRange(ObjInfo->ObjType); }
 
 struct TRange {
   int Min, Max;
