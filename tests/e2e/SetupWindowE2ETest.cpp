@@ -47,6 +47,23 @@ HWND CommonDialog(HWND Owner) {
   return Dialog && Dialog != Owner && IsWindowVisible(Dialog) ? Dialog : nullptr;
 }
 
+// The screen's 0xRRGGBB of a system colour.
+std::uint32_t ScreenColour(int Index) {
+  const COLORREF C = GetSysColor(Index);
+  return GetRValue(C) << 16 | GetGValue(C) << 8 | GetBValue(C);
+}
+
+// A disabled tool-bar button, as the screen shows it: engraved, nothing of its picture's own
+// colours left.
+void ExpectEngraved(const TControl& Button) {
+  EXPECT_FALSE(IsWindowEnabled(PeerHandle(Button))) << Button.Name();
+  const TScreenImage Shot = CaptureWindow(PeerHandle(Button));
+  for (std::uint32_t Pixel : Shot.Pixels)
+    EXPECT_TRUE(Pixel == ScreenColour(COLOR_BTNFACE) || Pixel == ScreenColour(COLOR_BTNHIGHLIGHT) ||
+                Pixel == ScreenColour(COLOR_BTNSHADOW))
+        << Button.Name() << " " << std::hex << Pixel;
+}
+
 using SetupWindowE2E = BookTableTest;
 
 }  // namespace
@@ -336,6 +353,10 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
   Script.Step("Export Data without the Titles tab", [&] {
     if (F->cbxOutputDest->Text() != "Export Data") return false;
     EXPECT_EQ(SendMessageA(PeerHandle(*F->pcOptions), TCM_GETITEMCOUNT, 0, 0), 4);
+    // An export is not previewed: its button shows it, and a click on it opens nothing.
+    UpdateWindow(PeerHandle(*F->sbPreview));
+    ExpectEngraved(*F->sbPreview);
+    ClickMiddle(*F->sbPreview);
     return true;
   });
   ChooseDestination(VK_UP);
@@ -381,12 +402,6 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
 
 namespace {
 
-// The screen's 0xRRGGBB of a system colour.
-std::uint32_t ScreenColour(int Index) {
-  const COLORREF C = GetSysColor(Index);
-  return GetRValue(C) << 16 | GetGValue(C) << 8 | GetBValue(C);
-}
-
 // The modal window in front of the setup window once it shows, else nullptr.
 template <class T>
 T* Showing(T* Form) {
@@ -409,7 +424,8 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
                 "CloseWinAfterPrinting=0\r\nOutputDest=1\r\nOutputFileName=" + Report +
                     "\r\nIfOutputFileExists=0\r\nDefaultPrinter=1\r\nHidePages=Style\r\nRptSetUpPW=s1\r\n"
                     "ioAskToPrintSelectedRows=1\r\nTxtCharsPageWid=200\r\nMemo,PgTi,MemoXPosPer=5\r\n"
-                    "Memo,PgTi,MemoWidPer=99\r\nMemo,RptHdr,MemoVisible=0\r\n");
+                    "Memo,PgTi,MemoWidPer=99\r\nMemo,PgTi,MemoAlignment=0\r\nMemo,PgTi=START\r\nGUARDED\r\n"
+                    "Memo,PgTi=END\r\nMemo,RptHdr,MemoVisible=0\r\nioColumnTitles=1\r\n");
   SetFileAttributesA(SettingsFile.c_str(), FILE_ATTRIBUTE_READONLY);
   const char* const TooWide = "  Report memo's \"Left Margin\" + \"Memo Width\" must be <= 100%";
   TfmVlxMain* F = nullptr;
@@ -432,13 +448,7 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
   });
   S.Step("Print refused; Save disabled and deaf", [&] {
     if (F->RunResult() != 0 || F->paMsg->Caption() != TooWide) return false;
-    EXPECT_FALSE(IsWindowEnabled(PeerHandle(*F->sbSaveOpts)));
-    // Engraved: nothing of the picture's own colours is left.
-    const TScreenImage Save = CaptureWindow(PeerHandle(*F->sbSaveOpts));
-    for (std::uint32_t Pixel : Save.Pixels)
-      EXPECT_TRUE(Pixel == ScreenColour(COLOR_BTNFACE) || Pixel == ScreenColour(COLOR_BTNHIGHLIGHT) ||
-                  Pixel == ScreenColour(COLOR_BTNSHADOW))
-          << std::hex << Pixel;
+    ExpectEngraved(*F->sbSaveOpts);
     Click(F->sbSaveOpts);
     Click(F->edMemoWidPer);
     return true;
@@ -588,6 +598,12 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
     }
     SaveWindowScreenshot(Options, "guarded-5c-style");
     EXPECT_EQ(ClippedTexts(Options), std::vector<std::string>{});
+    const int Row = F->lbxStyleOpts->Items().IndexOf("Column Titles");
+    PostClick(List, ListBoxItemPoint(List, Row));
+    return true;
+  });
+  S.Step("Column Titles unticked by a click on its box", [&] {
+    if (RptSettings->ItemOpt(ioColumnTitles)) return false;
     PostClick(Tabs, TabPoint(Tabs, 0));
     return true;
   });
@@ -639,6 +655,13 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
   PrintAndPlay(S);
   SetFileAttributesA(SettingsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(S.Boxes, std::vector<std::string>{});
-  // What the user typed reached the report: the page title at 5% over 95% of its 200 characters.
-  EXPECT_NE(FileBytes(Report).find("Genesis"), std::string::npos);
+  // What the user chose reached the report: the books without their column headings, the page
+  // title at 5% of its 200 characters.
+  const std::string Printed = FileBytes(Report);
+  EXPECT_NE(Printed.find("Genesis"), std::string::npos) << Printed.substr(0, 2000);
+  EXPECT_EQ(Printed.find("NAME"), std::string::npos) << Printed.substr(0, 2000);
+  const size_t Title = Printed.find("GUARDED");
+  ASSERT_NE(Title, std::string::npos) << Printed.substr(0, 2000);
+  const size_t LineStart = Printed.rfind('\n', Title) + 1;
+  EXPECT_EQ(Printed.substr(LineStart, Title - LineStart), std::string(10, ' '));
 }
