@@ -442,6 +442,9 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
     EXPECT_EQ(F->lbxMemoLocation->ItemIndex(), int(PgTi));
     EXPECT_EQ(WindowText(PeerHandle(*F->paMsg)), TooWide);
     EXPECT_EQ(SendMessageA(Tabs, TCM_GETITEMCOUNT, 0, 0), 4);
+    // The warning painted yellow, not only written.
+    const TScreenImage Warning = CaptureWindow(PeerHandle(*F->paMsg));
+    EXPECT_GT(std::count(Warning.Pixels.begin(), Warning.Pixels.end(), 0xFFFF00u), 1000);
     SaveWindowScreenshot(Options, "guarded-1-memo-out-of-page");
     Click(F->sbPrint);
     return true;
