@@ -172,7 +172,9 @@ inline std::vector<std::string> ClippedTexts(HWND Window) {
         Used = GetSystemMetrics(SM_CXMENUCHECK) + 4;
       else Used = 8;
     } else if (Kind == "Static") {
+      // Under Wine a static control draws its text a few pixels wider than it measures.
       if ((Style & SS_TYPEMASK) > SS_RIGHT) return;
+      Used = 4;
     } else if (Kind == "Edit") {
       // A combo box's edit shows one of its items; any other edit is held to it for numbers.
       char Owner[64] = {};
