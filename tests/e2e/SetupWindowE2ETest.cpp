@@ -53,15 +53,15 @@ std::uint32_t ScreenColour(int Index) {
   return GetRValue(C) << 16 | GetGValue(C) << 8 | GetBValue(C);
 }
 
-// A disabled tool-bar button, as the screen shows it: engraved, nothing of its picture's own
-// colours left.
-void ExpectEngraved(const TControl& Button) {
+// Whether the screen shows the disabled tool-bar button engraved: nothing of its picture's own
+// colours left. The screen shows what a window painted a moment later: the steps wait for it.
+bool Engraved(const TControl& Button) {
   EXPECT_FALSE(IsWindowEnabled(PeerHandle(Button))) << Button.Name();
   const TScreenImage Shot = CaptureWindow(PeerHandle(Button));
-  for (std::uint32_t Pixel : Shot.Pixels)
-    EXPECT_TRUE(Pixel == ScreenColour(COLOR_BTNFACE) || Pixel == ScreenColour(COLOR_BTNHIGHLIGHT) ||
-                Pixel == ScreenColour(COLOR_BTNSHADOW))
-        << Button.Name() << " " << std::hex << Pixel;
+  return std::all_of(Shot.Pixels.begin(), Shot.Pixels.end(), [](std::uint32_t Pixel) {
+    return Pixel == ScreenColour(COLOR_BTNFACE) || Pixel == ScreenColour(COLOR_BTNHIGHLIGHT) ||
+           Pixel == ScreenColour(COLOR_BTNSHADOW);
+  });
 }
 
 using SetupWindowE2E = BookTableTest;
@@ -351,11 +351,9 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
   // An export has no titles: their page loses its tab.
   ChooseDestination(VK_DOWN);
   Script.Step("Export Data without the Titles tab", [&] {
-    if (F->cbxOutputDest->Text() != "Export Data") return false;
-    EXPECT_EQ(SendMessageA(PeerHandle(*F->pcOptions), TCM_GETITEMCOUNT, 0, 0), 4);
     // An export is not previewed: its button shows it, and a click on it opens nothing.
-    UpdateWindow(PeerHandle(*F->sbPreview));
-    ExpectEngraved(*F->sbPreview);
+    if (F->cbxOutputDest->Text() != "Export Data" || !Engraved(*F->sbPreview)) return false;
+    EXPECT_EQ(SendMessageA(PeerHandle(*F->pcOptions), TCM_GETITEMCOUNT, 0, 0), 4);
     ClickMiddle(*F->sbPreview);
     return true;
   });
@@ -436,22 +434,21 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
   S.Step("the window on the memo that does not fit", [&] {
     F = fmVlxMain;
     if (!F || F->StartPending() || !IsWindowVisible(PeerHandle(*F))) return false;
+    // The warning painted yellow, not only written.
+    const TScreenImage Warning = CaptureWindow(PeerHandle(*F->paMsg));
+    if (std::count(Warning.Pixels.begin(), Warning.Pixels.end(), 0xFFFF00u) < 1000) return false;
     Options = PeerHandle(*F);
     Tabs = PeerHandle(*F->pcOptions);
     EXPECT_TRUE(OnPage(&TfmVlxMain::tsTitles));
     EXPECT_EQ(F->lbxMemoLocation->ItemIndex(), int(PgTi));
     EXPECT_EQ(WindowText(PeerHandle(*F->paMsg)), TooWide);
     EXPECT_EQ(SendMessageA(Tabs, TCM_GETITEMCOUNT, 0, 0), 4);
-    // The warning painted yellow, not only written.
-    const TScreenImage Warning = CaptureWindow(PeerHandle(*F->paMsg));
-    EXPECT_GT(std::count(Warning.Pixels.begin(), Warning.Pixels.end(), 0xFFFF00u), 1000);
     SaveWindowScreenshot(Options, "guarded-1-memo-out-of-page");
     Click(F->sbPrint);
     return true;
   });
   S.Step("Print refused; Save disabled", [&] {
-    if (F->RunResult() != 0 || F->paMsg->Caption() != TooWide) return false;
-    ExpectEngraved(*F->sbSaveOpts);
+    if (F->RunResult() != 0 || F->paMsg->Caption() != TooWide || !Engraved(*F->sbSaveOpts)) return false;
     Click(F->edMemoWidPer);
     return true;
   });
@@ -484,10 +481,9 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
   WidthThenMove("95", VK_UP);
   S.Step("drawn on silver; the Setup tab", [&] {
     if (F->lbxMemoLocation->ItemIndex() != int(RptHdr)) return false;
-    EXPECT_EQ(RptSettings->RptMemo(PgTi)->WidPer, 95);
-    UpdateWindow(PeerHandle(*F->memRptMemo));
     const TScreenImage Memo = CaptureWindow(PeerHandle(*F->memRptMemo));
-    EXPECT_EQ(Memo.At(Memo.Width / 2, Memo.Height - 6), 0xC0C0C0u);
+    if (Memo.At(Memo.Width / 2, Memo.Height - 6) != 0xC0C0C0u) return false;
+    EXPECT_EQ(RptSettings->RptMemo(PgTi)->WidPer, 95);
     SaveWindowScreenshot(Options, "guarded-2-invisible-memo");
     PostClick(Tabs, TabPoint(Tabs, 3));
     return true;
@@ -544,7 +540,11 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
   });
   S.Step("the pages and the whole status bar back", [&] {
     if (!F->paMiddle->Visible()) return false;
-    Application->ProcessMessages();
+    // Their texts drawn, not only their places kept.
+    for (TPanel* Panel : {F->paRptStatus, F->paDestination, F->paPagesAcross}) {
+      const TScreenImage Shot = CaptureWindow(PeerHandle(*Panel));
+      if (std::count(Shot.Pixels.begin(), Shot.Pixels.end(), 0u) == 0) return false;
+    }
     RECT Bar{}, Dest{};
     GetWindowRect(PeerHandle(*F->paBottom), &Bar);
     GetWindowRect(PeerHandle(*F->paDestination), &Dest);
@@ -553,11 +553,6 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
     EXPECT_GE(Dest.right - Dest.left, 40);
     GetClientRect(Options, &Whole);
     EXPECT_EQ(Whole.bottom, 431);
-    // Their texts drawn, not only their places kept.
-    for (TPanel* Panel : {F->paRptStatus, F->paDestination, F->paPagesAcross}) {
-      const TScreenImage Shot = CaptureWindow(PeerHandle(*Panel));
-      EXPECT_NE(std::count(Shot.Pixels.begin(), Shot.Pixels.end(), 0u), 0) << Panel->Name();
-    }
     SaveWindowScreenshot(Options, "guarded-5-pages-back");
     PostClick(Tabs, TabPoint(Tabs, 2));
     return true;
@@ -567,7 +562,6 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
   S.Step("the Style page's ticks", [&] {
     if (!OnPage(&TfmVlxMain::tsStyle)) return false;
     HWND List = PeerHandle(*F->lbxStyleOpts);
-    UpdateWindow(List);
     const TScreenImage Shot = CaptureWindow(List);
     RECT Frame{};
     GetWindowRect(List, &Frame);
@@ -581,7 +575,9 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
       for (int Y = Middle - 3; Y <= Middle + 3; ++Y)
         for (int X = Origin.x - Frame.left + 6; X <= Origin.x - Frame.left + 11; ++X)
           Dark += Shot.At(X, Y) == 0u;
-      EXPECT_EQ(Dark > 0, F->lbxStyleOpts->Checked(Row)) << F->lbxStyleOpts->Items()[Row];
+      if ((Dark > 0) != F->lbxStyleOpts->Checked(Row)) return false;
+    }
+    for (int Row = 0; Row < F->lbxStyleOpts->Items().Count(); ++Row) {
       const auto* Option = dynamic_cast<TStyleOptsData*>(F->lbxStyleOpts->Items().Objects(Row));
       EXPECT_EQ(F->lbxStyleOpts->Checked(Row), RptSettings->ItemOpt(Option->Index)) << F->lbxStyleOpts->Items()[Row];
     }
