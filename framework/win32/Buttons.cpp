@@ -104,7 +104,26 @@ private:
     HDC source = CreateCompatibleDC(Dc);
     HGDIOBJ old = SelectObject(source, FGlyph);
     COLORREF transparent = GetPixel(source, 0, height - 1);
-    GdiTransparentBlt(Dc, X, Y, width, height, source, ownDisabled ? width : 0, 0, width, height, transparent);
+    if (FButton.Enabled() || ownDisabled) {
+      GdiTransparentBlt(Dc, X, Y, width, height, source, ownDisabled ? width : 0, 0, width, height, transparent);
+    } else {
+      // A picture without its own disabled image is engraved: its shape in the highlight colour
+      // one pixel down and right, then in the shadow colour.
+      HDC shape = CreateCompatibleDC(Dc);
+      HBITMAP bits = CreateCompatibleBitmap(Dc, width, height);
+      HGDIOBJ oldShape = SelectObject(shape, bits);
+      const COLORREF key = transparent == RGB(255, 0, 255) ? RGB(0, 255, 0) : RGB(255, 0, 255);
+      const COLORREF tones[] = {GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW)};
+      for (int tone = 0; tone < 2; ++tone) {
+        for (int y = 0; y < height; ++y)
+          for (int x = 0; x < width; ++x)
+            SetPixel(shape, x, y, GetPixel(source, x, y) == transparent ? key : tones[tone]);
+        GdiTransparentBlt(Dc, X + 1 - tone, Y + 1 - tone, width, height, shape, 0, 0, width, height, key);
+      }
+      SelectObject(shape, oldShape);
+      DeleteObject(bits);
+      DeleteDC(shape);
+    }
     SelectObject(source, old);
     DeleteDC(source);
   }

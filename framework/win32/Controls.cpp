@@ -186,6 +186,12 @@ bool TWinPeer::Message(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) {
       if (TWinPeer* child = FromHandle(reinterpret_cast<HWND>(L)); child && child != this)
         return child->Notification(Msg, W, L, Result);
       return false;
+    case WM_GETFONT:
+      // Our own windows answer as the system's controls do, so that their text can be
+      // measured in the font they draw it with.
+      if (FSubclassed) return false;
+      Result = reinterpret_cast<LRESULT>(CurrentFont());
+      return true;
     case WM_CONTEXTMENU: {
       // From the keyboard the menu opens at the mouse; a control without a menu leaves it to
       // the default procedure, which asks its parent.
@@ -325,8 +331,10 @@ void TWinPeer::Changed(TPeerChange What) {
   switch (What) {
     case TPeerChange::Bounds:
       FMovingWindow = true;
+      // A moved window paints itself anew: the bits it would take along may be those of a
+      // place its parent never showed (a window grown back from its bars only).
       SetWindowPos(FHandle, nullptr, FControl.Left(), FControl.Top(), FControl.Width(),
-                   FControl.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+                   FControl.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
       FMovingWindow = false;
       break;
     case TPeerChange::Text: SetWindowTextA(FHandle, FControl.Text().c_str()); break;

@@ -163,7 +163,9 @@ bool ExecutePrinterSetupDialog(TPrinterSetupDialog&) {
 }
 
 void ShowHelp(const std::string& HelpFile, int Context) {
-  if (HelpFile.empty()) return;
+  // Without its file the system's help viewer would only say that it cannot open it, in its
+  // own words and behind our window: no help shows nothing.
+  if (HelpFile.empty() || GetFileAttributesA(HelpFile.c_str()) == INVALID_FILE_ATTRIBUTES) return;
   WinHelpA(DialogOwner(), HelpFile.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(Context));
 }
 

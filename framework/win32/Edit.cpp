@@ -28,6 +28,9 @@ public:
     PushStyle();
     PushSelection();
   }
+  ~TEditPeer() override {
+    if (FBrush) DeleteObject(FBrush);
+  }
 
   void Changed(TPeerChange What) override {
     if (!Handle()) return;
@@ -51,6 +54,20 @@ protected:
   bool WantsKey(WPARAM Key) const override { return FMemo && Key == VK_RETURN; }
 
   bool Notification(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result) override {
+    // The edit's own colour and its font's (a memo shown on silver, a memo in its font's
+    // colour); a disabled edit greys as the system draws it.
+    if ((Msg == WM_CTLCOLOREDIT || Msg == WM_CTLCOLORSTATIC) && FEdit.Enabled()) {
+      HDC dc = reinterpret_cast<HDC>(W);
+      SetTextColor(dc, ColorToRGB(FEdit.Font().Color()));
+      SetBkColor(dc, ColorToRGB(FEdit.Color()));
+      if (!FBrush || FBrushColor != FEdit.Color()) {
+        if (FBrush) DeleteObject(FBrush);
+        FBrush = CreateSolidBrush(ColorToRGB(FEdit.Color()));
+        FBrushColor = FEdit.Color();
+      }
+      Result = reinterpret_cast<LRESULT>(FBrush);
+      return true;
+    }
     if (Msg != WM_COMMAND || HIWORD(W) != EN_CHANGE) return false;
     Result = 0;
     int length = GetWindowTextLengthA(Handle());
@@ -88,6 +105,8 @@ protected:
 
 private:
   TCustomEdit& FEdit;
+  HBRUSH FBrush = nullptr;
+  TColor FBrushColor = clWindow;
   TCustomMemo* FMemo;
 
   void PushStyle() {

@@ -62,6 +62,21 @@ protected:
         Result = 0;
         return true;
       }
+      // A press and a release of the left button over the panel are its click.
+      case WM_LBUTTONDOWN:
+        FPressed = true;
+        return TWinPeer::Message(Msg, W, L, Result);
+      case WM_LBUTTONUP: {
+        RECT client;
+        GetClientRect(Handle(), &client);
+        const POINT at{static_cast<short>(LOWORD(L)), static_cast<short>(HIWORD(L))};
+        const bool click = FPressed && PtInRect(&client, at);
+        FPressed = false;
+        auto alive = Alive();
+        TWinPeer::Message(Msg, W, L, Result);
+        if (click && !alive.expired()) FPanel.PeerClick();
+        return true;
+      }
       default:
         return TWinPeer::Message(Msg, W, L, Result);
     }
@@ -69,6 +84,7 @@ protected:
 
 private:
   TCustomPanel& FPanel;
+  bool FPressed = false;
 
   void Bevel(HDC Dc, RECT& R, TBevelCut Cut) {
     if (Cut == TBevelCut::bvNone) return;

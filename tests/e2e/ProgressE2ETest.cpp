@@ -108,7 +108,9 @@ TUserScript::TStep SeeRunningThenEsc(const std::string& Screenshot, TSeen& Run) 
     if (!fmVlxProgress) return false;
     TfmVlxProgress& Form = *fmVlxProgress;
     HWND Window = PeerHandle(Form);
-    if (Form.Modal() || !IsWindowVisible(Window) || WindowText(PeerHandle(*Form.paProgressBar)).empty() ||
+    // The count shows on the bar, or beside it while the bar is too narrow for it.
+    if (Form.Modal() || !IsWindowVisible(Window) ||
+        WindowText(PeerHandle(*Form.paProgressBar)) + WindowText(PeerHandle(*Form.paProgressBackground)) == "" ||
         Form.paProgressBar->Width() == 0)
       return false;
     // Wine hands what a window painted to the X server a moment later: the picture is taken

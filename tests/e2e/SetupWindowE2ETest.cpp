@@ -4,11 +4,13 @@
 // photographed for a person to look at.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "framework/Buttons.h"
+#include "framework/CheckLst.h"
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
@@ -17,7 +19,10 @@
 #include "framework/rtl/SysUtils.h"
 #include "tests/e2e/UserScript.h"
 #include "tests/support/TempDir.h"
+#include "windows/VLMXASel/VLMXASel.h"
 #include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPgrs/VLMXPgrs.h"
+#include "windows/VLMXPw/VLMXPw.h"
 
 namespace {
 
@@ -40,6 +45,23 @@ bool Shown(TWinControl* Button) { return SendMessageA(PeerHandle(*Button), BM_GE
 HWND CommonDialog(HWND Owner) {
   HWND Dialog = GetActiveWindow();
   return Dialog && Dialog != Owner && IsWindowVisible(Dialog) ? Dialog : nullptr;
+}
+
+// The screen's 0xRRGGBB of a system colour.
+std::uint32_t ScreenColour(int Index) {
+  const COLORREF C = GetSysColor(Index);
+  return GetRValue(C) << 16 | GetGValue(C) << 8 | GetBValue(C);
+}
+
+// Whether the screen shows the disabled tool-bar button engraved: nothing of its picture's own
+// colours left. The screen shows what a window painted a moment later: the steps wait for it.
+bool Engraved(const TControl& Button) {
+  EXPECT_FALSE(IsWindowEnabled(PeerHandle(Button))) << Button.Name();
+  const TScreenImage Shot = CaptureWindow(PeerHandle(Button));
+  return std::all_of(Shot.Pixels.begin(), Shot.Pixels.end(), [](std::uint32_t Pixel) {
+    return Pixel == ScreenColour(COLOR_BTNFACE) || Pixel == ScreenColour(COLOR_BTNHIGHLIGHT) ||
+           Pixel == ScreenColour(COLOR_BTNSHADOW);
+  });
 }
 
 using SetupWindowE2E = BookTableTest;
@@ -74,7 +96,7 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
   HWND Options = nullptr;
   Script.Step("the options window", [&] {
     F = fmVlxMain;
-    if (!F || F->FStartPending || F->Top() < 0) return false;
+    if (!F || F->StartPending() || F->Top() < 0) return false;
     Options = PeerHandle(*F);
     return Options && IsWindowVisible(Options);
   });
@@ -112,6 +134,7 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
     Script.Step("page " + std::to_string(I), [&, I] {
       if (F->pcOptions->ActivePage() != F->pcOptions->Pages(I)) return false;
       SaveWindowScreenshot(Options, "setup-print-" + std::to_string(I + 1) + "-" + F->pcOptions->Pages(I)->Caption());
+      EXPECT_EQ(ClippedTexts(Options), std::vector<std::string>{}) << F->pcOptions->Pages(I)->Caption();
       return true;
     });
   }
@@ -328,8 +351,10 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
   // An export has no titles: their page loses its tab.
   ChooseDestination(VK_DOWN);
   Script.Step("Export Data without the Titles tab", [&] {
-    if (F->cbxOutputDest->Text() != "Export Data") return false;
+    // An export is not previewed: its button shows it, and a click on it opens nothing.
+    if (F->cbxOutputDest->Text() != "Export Data" || !Engraved(*F->sbPreview)) return false;
     EXPECT_EQ(SendMessageA(PeerHandle(*F->pcOptions), TCM_GETITEMCOUNT, 0, 0), 4);
+    ClickMiddle(*F->sbPreview);
     return true;
   });
   ChooseDestination(VK_UP);
@@ -371,4 +396,257 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
   EXPECT_EQ(Script.Boxes, std::vector<std::string>{});
   // The same report as the engine's golden page: the window adds nothing and loses nothing.
   EXPECT_EQ(FileBytes(Report), FileBytes(SETUP_E2E_GOLDEN));
+}
+
+namespace {
+
+// The modal window in front of the setup window once it shows, else nullptr.
+template <class T>
+T* Showing(T* Form) {
+  return Form && PeerHandle(*Form) && IsWindowVisible(PeerHandle(*Form)) ? Form : nullptr;
+}
+
+}  // namespace
+
+// A report whose settings the user cannot save, with a Setup password, the Style page hidden and
+// the page title's margin and width adding up to more than the page: the window opens on that
+// memo; the user corrects it, meets both passwords, hides every page and brings them back, asks
+// for selected rows and thinks better of it, prints, and leaves.
+TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
+  const std::string Out = SETUP_E2E_OUTPUT_DIR;
+  const std::string SettingsFile = Out + "/Guarded.txt";
+  const std::string Report = WindowsPath(Out + "/guarded-report.txt");
+  SetFileAttributesA(SettingsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+  WriteSettings(*frmVersora->VlxVellumix1, SettingsFile,
+                "DisplayReportOptionsWin=1\r\nPreviewFirst=0\r\nDisplayProgressWin=1\r\nPauseAfterPrinting=1\r\n"
+                "CloseWinAfterPrinting=0\r\nOutputDest=1\r\nOutputFileName=" + Report +
+                    "\r\nIfOutputFileExists=0\r\nDefaultPrinter=1\r\nHidePages=Style\r\nRptSetUpPW=s1\r\n"
+                    "ioAskToPrintSelectedRows=1\r\nTxtCharsPageWid=200\r\nMemo,PgTi,MemoXPosPer=5\r\n"
+                    "Memo,PgTi,MemoWidPer=99\r\nMemo,PgTi,MemoAlignment=0\r\nMemo,PgTi=START\r\nGUARDED\r\n"
+                    "Memo,PgTi=END\r\nMemo,RptHdr,MemoVisible=0\r\nioColumnTitles=1\r\n");
+  SetFileAttributesA(SettingsFile.c_str(), FILE_ATTRIBUTE_READONLY);
+  const char* const TooWide = "  Report memo's \"Left Margin\" + \"Memo Width\" must be <= 100%";
+  TfmVlxMain* F = nullptr;
+  HWND Options = nullptr, Tabs = nullptr;
+  const auto OnPage = [&](TTabSheet* TfmVlxMain::*Page) { return F->pcOptions->ActivePage() == F->*Page; };
+  const auto Click = [](TControl* Control) { ClickMiddle(*Control); };
+  TUserScript S;
+  S.Step("the window on the memo that does not fit", [&] {
+    F = fmVlxMain;
+    if (!F || F->StartPending() || !IsWindowVisible(PeerHandle(*F))) return false;
+    // The warning painted yellow, not only written.
+    const TScreenImage Warning = CaptureWindow(PeerHandle(*F->paMsg));
+    if (std::count(Warning.Pixels.begin(), Warning.Pixels.end(), 0xFFFF00u) < 1000) return false;
+    Options = PeerHandle(*F);
+    Tabs = PeerHandle(*F->pcOptions);
+    EXPECT_TRUE(OnPage(&TfmVlxMain::tsTitles));
+    EXPECT_EQ(F->lbxMemoLocation->ItemIndex(), int(PgTi));
+    EXPECT_EQ(WindowText(PeerHandle(*F->paMsg)), TooWide);
+    EXPECT_EQ(SendMessageA(Tabs, TCM_GETITEMCOUNT, 0, 0), 4);
+    SaveWindowScreenshot(Options, "guarded-1-memo-out-of-page");
+    Click(F->sbPrint);
+    return true;
+  });
+  S.Step("Print refused; Save disabled", [&] {
+    if (F->RunResult() != 0 || F->paMsg->Caption() != TooWide || !Engraved(*F->sbSaveOpts)) return false;
+    Click(F->edMemoWidPer);
+    return true;
+  });
+  // A width typed, then Ctrl with an arrow from the memo's text.
+  const auto WidthThenMove = [&](std::string Width, WORD Arrow) {
+    S.Step("width " + Width, [&, Width] {
+      if (GetFocus() != PeerHandle(*F->edMemoWidPer)) return false;
+      Retype(Width);
+      return true;
+    });
+    S.Step("into the memo's text", [&, Width] {
+      if (F->edMemoWidPer->Text() != Width) return false;
+      Click(F->memRptMemo);
+      return true;
+    });
+    S.Step("Ctrl+arrow from there", [&, Arrow] {
+      if (GetFocus() != PeerHandle(*F->memRptMemo)) return false;
+      PressWith(VK_CONTROL, Arrow);
+      return true;
+    });
+  };
+  // Still too wide: Ctrl+Down stays on this memo, and says why.
+  WidthThenMove("98", VK_DOWN);
+  S.Step("still on the page title", [&] {
+    if (F->paMsg->Caption() != TooWide) return false;
+    EXPECT_EQ(F->lbxMemoLocation->ItemIndex(), int(PgTi));
+    Click(F->edMemoWidPer);
+    return true;
+  });
+  WidthThenMove("95", VK_UP);
+  S.Step("drawn on silver; the Setup tab", [&] {
+    if (F->lbxMemoLocation->ItemIndex() != int(RptHdr)) return false;
+    const TScreenImage Memo = CaptureWindow(PeerHandle(*F->memRptMemo));
+    if (Memo.At(Memo.Width / 2, Memo.Height - 6) != 0xC0C0C0u) return false;
+    EXPECT_EQ(RptSettings->RptMemo(PgTi)->WidPer, 95);
+    SaveWindowScreenshot(Options, "guarded-2-invisible-memo");
+    PostClick(Tabs, TabPoint(Tabs, 3));
+    return true;
+  });
+  // A wrong Setup password is cleared for the next try; Esc gives up and goes back.
+  const auto EnterPassword = [&](std::string Typed) {
+    S.Step("the password " + Typed, [Typed] {
+      if (!Showing(fmVlxPassword)) return false;
+      TypeText(Typed);
+      Press(VK_RETURN);
+      return true;
+    });
+  };
+  EnterPassword("zz");
+  S.Step("refused and cleared; Esc", [&] {
+    if (!Showing(fmVlxPassword) || fmVlxPassword->paStatus->Caption() != "Password is Incorrect") return false;
+    EXPECT_EQ(WindowText(PeerHandle(*fmVlxPassword->edPassword)), "");
+    EXPECT_EQ(ClippedTexts(PeerHandle(*fmVlxPassword)), std::vector<std::string>{});
+    SaveWindowScreenshot(PeerHandle(*fmVlxPassword), "guarded-3-password-refused");
+    Press(VK_ESCAPE);
+    return true;
+  });
+  S.Step("back where the user came from; Ctrl+F10", [&] {
+    if (fmVlxPassword || !OnPage(&TfmVlxMain::tsTitles)) return false;
+    PressWith(VK_CONTROL, VK_F10);
+    return true;
+  });
+  EnterPassword("S1");
+  S.Step("every page, the Setup page with its controls", [&] {
+    if (fmVlxPassword || !OnPage(&TfmVlxMain::tsSetup)) return false;
+    EXPECT_EQ(SendMessageA(Tabs, TCM_GETITEMCOUNT, 0, 0), 5);
+    EXPECT_TRUE(IsWindowVisible(PeerHandle(*F->cbShowGeneralPage)));
+    return true;
+  });
+  // Every page unticked, then Ctrl+F10 twice: no page, and all of them back.
+  for (TCheckBox* TfmVlxMain::*Box : {&TfmVlxMain::cbShowGeneralPage, &TfmVlxMain::cbShowOutputPage,
+                                      &TfmVlxMain::cbShowTitlesPage, &TfmVlxMain::cbShowSetupPage})
+    S.Step("a page unticked", [&, Box] {
+      if (!(F->*Box)->Checked()) return true;
+      Click(F->*Box);
+      return false;
+    });
+  S.Step("Ctrl+F10: no page", [&] {
+    if (RptSettings->HidePages != "General,Output,Style,Titles,Setup") return false;
+    PressWith(VK_CONTROL, VK_F10);
+    return true;
+  });
+  RECT Whole{};
+  S.Step("the bars only; Ctrl+F10", [&] {
+    if (F->paMiddle->Visible()) return false;
+    SaveWindowScreenshot(Options, "guarded-4-no-page");
+    PressWith(VK_CONTROL, VK_F10);
+    return true;
+  });
+  S.Step("the pages and the whole status bar back", [&] {
+    if (!F->paMiddle->Visible()) return false;
+    // Their texts drawn, not only their places kept.
+    for (TPanel* Panel : {F->paRptStatus, F->paDestination, F->paPagesAcross}) {
+      const TScreenImage Shot = CaptureWindow(PeerHandle(*Panel));
+      if (std::count(Shot.Pixels.begin(), Shot.Pixels.end(), 0u) == 0) return false;
+    }
+    RECT Bar{}, Dest{};
+    GetWindowRect(PeerHandle(*F->paBottom), &Bar);
+    GetWindowRect(PeerHandle(*F->paDestination), &Dest);
+    EXPECT_TRUE(IsWindowVisible(PeerHandle(*F->paDestination)) && IsWindowVisible(PeerHandle(*F->paRptStatus)));
+    EXPECT_EQ(Dest.right, Bar.right - 0) << "the destination panel is not at the bar's right end";
+    EXPECT_GE(Dest.right - Dest.left, 40);
+    GetClientRect(Options, &Whole);
+    EXPECT_EQ(Whole.bottom, 431);
+    SaveWindowScreenshot(Options, "guarded-5-pages-back");
+    PostClick(Tabs, TabPoint(Tabs, 2));
+    return true;
+  });
+  // The Style page, hidden until now, shows each option's tick as it is stored from its first
+  // paint: a tick is dark pixels inside the row's box.
+  S.Step("the Style page's ticks", [&] {
+    if (!OnPage(&TfmVlxMain::tsStyle)) return false;
+    HWND List = PeerHandle(*F->lbxStyleOpts);
+    const TScreenImage Shot = CaptureWindow(List);
+    RECT Frame{};
+    GetWindowRect(List, &Frame);
+    POINT Origin{0, 0};
+    ClientToScreen(List, &Origin);
+    for (int Row = 0; Row < F->lbxStyleOpts->Items().Count(); ++Row) {
+      RECT Item{};
+      SendMessageA(List, LB_GETITEMRECT, Row, reinterpret_cast<LPARAM>(&Item));
+      const int Middle = Origin.y - Frame.top + (Item.top + Item.bottom) / 2;
+      int Dark = 0;
+      for (int Y = Middle - 3; Y <= Middle + 3; ++Y)
+        for (int X = Origin.x - Frame.left + 6; X <= Origin.x - Frame.left + 11; ++X)
+          Dark += Shot.At(X, Y) == 0u;
+      if ((Dark > 0) != F->lbxStyleOpts->Checked(Row)) return false;
+    }
+    for (int Row = 0; Row < F->lbxStyleOpts->Items().Count(); ++Row) {
+      const auto* Option = dynamic_cast<TStyleOptsData*>(F->lbxStyleOpts->Items().Objects(Row));
+      EXPECT_EQ(F->lbxStyleOpts->Checked(Row), RptSettings->ItemOpt(Option->Index)) << F->lbxStyleOpts->Items()[Row];
+    }
+    SaveWindowScreenshot(Options, "guarded-5c-style");
+    EXPECT_EQ(ClippedTexts(Options), std::vector<std::string>{});
+    const int Row = F->lbxStyleOpts->Items().IndexOf("Column Titles");
+    PostClick(List, ListBoxItemPoint(List, Row));
+    return true;
+  });
+  S.Step("Column Titles unticked by a click on its box", [&] {
+    if (RptSettings->ItemOpt(ioColumnTitles)) return false;
+    PostClick(Tabs, TabPoint(Tabs, 0));
+    return true;
+  });
+  // The selected rows asked for, and the question cancelled: Print What is as it was.
+  S.Step("Selected Rows", [&] {
+    if (!OnPage(&TfmVlxMain::tsGeneral)) return false;
+    SaveWindowScreenshot(Options, "guarded-5b-general");
+    PostClick(PeerHandle(*F->rbPrintWhatSelectedRows), 6, 8);
+    return true;
+  });
+  S.Step("the question; Cancel Report", [&] {
+    if (!Showing(fmvlxAskSelectedRows)) return false;
+    EXPECT_EQ(ClippedTexts(PeerHandle(*fmvlxAskSelectedRows)), std::vector<std::string>{});
+    SaveWindowScreenshot(PeerHandle(*fmvlxAskSelectedRows), "guarded-6-selected-rows");
+    Press(VK_ESCAPE);
+    return true;
+  });
+  S.Step("Print What as before; the pages-across panel", [&] {
+    if (fmvlxAskSelectedRows) return false;
+    EXPECT_TRUE(F->rbPrintWhatAll->Checked());
+    EXPECT_TRUE(Shown(F->rbPrintWhatAll) && !Shown(F->rbPrintWhatSelectedRows));
+    EXPECT_EQ(RptSettings->PrintWhat, pwAll);
+    Click(F->paPagesAcross);
+    return true;
+  });
+  S.Step("the report's id in the caption; Print", [&] {
+    if (WindowText(Options).find("...ReportId: \"") == std::string::npos) return false;
+    Click(F->sbPrint);
+    return true;
+  });
+  S.Step("the summary", [&] {
+    if (!Showing(fmVlxProgress) || !fmVlxProgress->bbOk->Visible()) return false;
+    EXPECT_EQ(ClippedTexts(PeerHandle(*fmVlxProgress)), std::vector<std::string>{});
+    SaveWindowScreenshot(PeerHandle(*fmVlxProgress), "guarded-7-summary");
+    Press(VK_RETURN);
+    return true;
+  });
+  // Help without its file shows nothing; the user leaves.
+  S.Step("Help", [&] {
+    if (fmVlxProgress || F->RunResult() != 1) return false;
+    PostMessageA(Options, WM_COMMAND, GetMenuItemID(GetMenu(Options), 2), 0);
+    return true;
+  });
+  S.Step("leave", [&] {
+    RptSettings->Modified = false;
+    F->SetModalResult(mrCancel);
+    return true;
+  });
+  PrintAndPlay(S);
+  SetFileAttributesA(SettingsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(S.Boxes, std::vector<std::string>{});
+  // What the user chose reached the report: the books without their column headings, the page
+  // title at 5% of its 200 characters.
+  const std::string Printed = FileBytes(Report);
+  EXPECT_NE(Printed.find("Genesis"), std::string::npos) << Printed.substr(0, 2000);
+  EXPECT_EQ(Printed.find("NAME"), std::string::npos) << Printed.substr(0, 2000);
+  const size_t Title = Printed.find("GUARDED");
+  ASSERT_NE(Title, std::string::npos) << Printed.substr(0, 2000);
+  const size_t LineStart = Printed.rfind('\n', Title) + 1;
+  EXPECT_EQ(Printed.substr(LineStart, Title - LineStart), std::string(10, ' '));
 }

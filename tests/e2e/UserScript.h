@@ -147,6 +147,79 @@ inline std::string ClipboardText() {
   return Text;
 }
 
+// The texts that the shown controls of Window cut off: each control's text measured in the font
+// the control draws it with, against the room the control leaves it. Edits are held to it for
+// numbers only (a file name scrolls); word-wrapped labels and memos are not measured.
+inline std::vector<std::string> ClippedTexts(HWND Window) {
+  std::vector<std::string> Clipped;
+  const std::function<void(HWND)> Visit = [&](HWND Control) {
+    if (!IsWindowVisible(Control)) return;
+    char Class[64] = {};
+    GetClassNameA(Control, Class, sizeof Class);
+    const std::string Kind = Class;
+    const LONG Style = GetWindowLongA(Control, GWL_STYLE);
+    std::string Text(GetWindowTextLengthA(Control) + 1, '\0');
+    Text.resize(GetWindowTextA(Control, Text.data(), static_cast<int>(Text.size())));
+    RECT Room{};
+    GetClientRect(Control, &Room);
+    int Used = 0;  // what the control draws besides its text
+    bool Accelerators = true;
+    if (Kind == "Button") {
+      const LONG Type = Style & BS_TYPEMASK;
+      if (Type == BS_GROUPBOX) Used = 16;
+      else if (Type == BS_CHECKBOX || Type == BS_AUTOCHECKBOX || Type == BS_RADIOBUTTON ||
+               Type == BS_AUTORADIOBUTTON || Type == BS_3STATE || Type == BS_AUTO3STATE)
+        Used = GetSystemMetrics(SM_CXMENUCHECK) + 4;
+      else Used = 8;
+    } else if (Kind == "Static") {
+      // Under Wine a static control draws its text a few pixels wider than it measures.
+      if ((Style & SS_TYPEMASK) > SS_RIGHT) return;
+      Used = 4;
+    } else if (Kind == "Edit") {
+      // A combo box's edit shows one of its items; any other edit is held to it for numbers.
+      char Owner[64] = {};
+      GetClassNameA(GetParent(Control), Owner, sizeof Owner);
+      if (Style & (ES_MULTILINE | ES_PASSWORD) ||
+          (std::string(Owner) != "ComboBox" && Text.find_first_not_of("0123456789-") != std::string::npos))
+        return;
+      const LRESULT Margins = SendMessageA(Control, EM_GETMARGINS, 0, 0);
+      Used = LOWORD(Margins) + HIWORD(Margins) + 2;
+      Accelerators = false;
+    } else if (Kind == "VersoraPanel" || Kind == "VersoraSpeedButton") {
+      Used = 4;
+    } else {
+      return;
+    }
+    if (Accelerators) {
+      std::string Shown;
+      for (size_t I = 0; I < Text.size(); ++I)
+        if (Text[I] != '&' || (I + 1 < Text.size() && Text[++I] == '&')) Shown += Text[I];
+      Text = Shown;
+    }
+    if (Text.empty()) return;
+    HDC Dc = GetDC(Control);
+    HGDIOBJ Old = SelectObject(Dc, reinterpret_cast<HFONT>(SendMessageA(Control, WM_GETFONT, 0, 0)));
+    SIZE Size{};
+    GetTextExtentPoint32A(Dc, Text.c_str(), static_cast<int>(Text.size()), &Size);
+    TEXTMETRICA Metrics{};
+    GetTextMetricsA(Dc, &Metrics);
+    SelectObject(Dc, Old);
+    ReleaseDC(Control, Dc);
+    // A label as high as two lines wraps its words.
+    if (Kind == "Static" && Room.bottom >= 2 * Metrics.tmHeight) return;
+    if (Size.cx + Used > Room.right)
+      Clipped.push_back(Kind + " \"" + Text + "\": " + std::to_string(Size.cx + Used) + " > " + std::to_string(Room.right));
+  };
+  EnumChildWindows(
+      Window,
+      [](HWND Control, LPARAM Call) CALLBACK -> BOOL {
+        (*reinterpret_cast<const std::function<void(HWND)>*>(Call))(Control);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&Visit));
+  return Clipped;
+}
+
 // The book-table program's window up, in front and with the focus.
 class BookTableTest : public ::testing::Test {
 protected:

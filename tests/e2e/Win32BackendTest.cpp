@@ -1,7 +1,5 @@
 // The Win32 backend under Wine: a form built like the book-table window, driven by real window
-// messages, checked on the real windows and on the model they report to; and the status panel's
-// warning and its timer.
-#include "engine/VLMXUtil.h"
+// messages, checked on the real windows and on the model they report to.
 #include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
@@ -323,49 +321,5 @@ TEST_F(Win32Backend, ATabClickAsksTheModelFirst) {
     EXPECT_EQ(SendMessageA(Tabs, TCM_GETCURSEL, 0, 0), Allowed ? 1 : 0);
   }
 }
-
-// A warning paints the status panel yellow at once, before any message is handled; the timer
-// that clears it fires through the system's timers while DelayMs waits, without using the
-// processor.
-TEST_F(Win32Backend, AWarningPaintsThePanelAndItsTimerClearsItWhileDelayMsWaits) {
-  auto* Panel = new TPanel(Form);
-  Panel->SetParent(Form);
-  Panel->SetBounds(8, 8, 360, 30);
-  auto* Timer = new TTimer(Form);
-  Timer->SetEnabled(false);
-  int Cleared = 0;
-  Timer->OnTimer = [&](TObject*) {
-    ++Cleared;
-    ShowStatusMsg(Panel, "", smkNormal, Timer, -1);
-  };
-  HWND Wnd = PeerHandle(*Panel);
-  const auto Yellow = [&] {
-    int N = 0;
-    for (std::uint32_t P : CaptureWindow(Wnd).Pixels) N += P == 0xFFFF00;
-    return N;
-  };
-  const auto CpuSeconds = [] {
-    FILETIME Created, Exited, Kernel, User;
-    GetProcessTimes(GetCurrentProcess(), &Created, &Exited, &Kernel, &User);
-    auto Seconds = [](FILETIME T) { return ((static_cast<unsigned long long>(T.dwHighDateTime) << 32) | T.dwLowDateTime) / 1e7; };
-    return Seconds(Kernel) + Seconds(User);
-  };
-  PumpUntil([] { return false; }, 300);
-  ShowStatusMsg(Panel, "Field is required", smkWarning, Timer, 1);
-  EXPECT_FALSE(GetUpdateRect(Wnd, nullptr, FALSE)) << "the panel was left to paint later";
-  EXPECT_TRUE(PumpUntil([&] { return Yellow() > 360 * 20; })) << "the panel is not yellow";
-  const DWORD Start = GetTickCount();
-  const double Cpu = CpuSeconds();
-  DelayMs(1500);
-  EXPECT_GE(GetTickCount() - Start, 1500u);
-  EXPECT_LT(GetTickCount() - Start, 3000u);
-  EXPECT_LT(CpuSeconds() - Cpu, 0.5) << "DelayMs kept the processor busy";
-  EXPECT_EQ(Cleared, 1);
-  EXPECT_FALSE(Timer->Enabled());
-  EXPECT_EQ(Panel->Color(), clBtnFace);
-  EXPECT_TRUE(PumpUntil([&] { return Yellow() == 0; })) << "the yellow stayed";
-}
-
-TEST(Win32Layouts, AMissingLayoutIsEmpty) { EXPECT_EQ(LinkedLayoutText("NoSuchWindow"), ""); }
 
 }  // namespace

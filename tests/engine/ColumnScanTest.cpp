@@ -271,7 +271,7 @@ TEST_F(ColumnScanTest, ProgressWindowSuspendsTheScanUntilAbortOrResume) {
       }
       Shown = true;
       EXPECT_EQ(Progress.paStatusBar->Caption(), "-- User Suspended Calculating Column Widths --");
-      EXPECT_EQ(Progress.paProgressBar->Caption(), "50 Rows ( 20%)");
+      EXPECT_EQ(Progress.paProgressBar->Caption() + Progress.paProgressBackground->Caption(), "50 Rows ( 20%)");
       (Abort ? Progress.bbAbortOper : Progress.bbResumeOper)->PeerClick();
     });
     Scan();

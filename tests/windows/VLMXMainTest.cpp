@@ -116,8 +116,8 @@ protected:
     Headless::SetWindowsDirectory(Dir.Sub("win"));
     auto* Form = new TfmVlxMain(nullptr);
     Form->OnShow = nullptr;
-    // As the start's application-wide set-up leaves them.
-    Form->FSuppressEvents = Form->FSkipOutputRefresh = Form->FSkipValidation = Form->FValidationFailed = false;
+    // The window as the start's application-wide set-up leaves it.
+    Form->InitAppForReport();
     return Form;
   }
   void SetUp() override {
@@ -310,7 +310,8 @@ TEST_F(SetupWindowRunTest, DestinationDecidesTheControlsAndPanels) {
        "C:\\Rpt\\Rpt.TXT", "60 Lines h x 80 Chars w", "", "C:\\Rpt\\Rpt.TXT"},
       {"Export Data",
        {F.gbExportOptions, F.cmbExportQuote, F.edExportMaxStrLng},
-       {F.edPageMarginTop, F.edCellMarginRight, F.edSmallestFontSize, F.edPanelsAcrossPage, F.rbPrintWhatPageRange},
+       {F.edPageMarginTop, F.edCellMarginRight, F.edSmallestFontSize, F.edPanelsAcrossPage, F.rbPrintWhatPageRange,
+        F.cbxColTitleAlignment, dynamic_cast<TControl*>(F.FindComponent("lbColTitleAlignment"))},
        {F.edOutputFileName},
        {F.paPageDimensions, F.paPagesAcross},
        "C:\\Rpt\\Rpt.ASC", "", "Export", "C:\\Rpt\\Rpt.ASC"},
@@ -353,6 +354,15 @@ TEST_F(SetupWindowRunTest, DestinationDecidesTheControlsAndPanels) {
   EXPECT_EQ(Filter, "Text Files|*.TXT");
   EXPECT_EQ(Settings.OutputFileName, "C:\\Out\\Rpt.log");
   EXPECT_EQ(F.paDestination->Caption(), "C:\\Out\\Rpt.log");
+
+  // Rows can be chosen in the grids, lists and list views that hold a selection, not in a
+  // dataset or the cross-tab grid.
+  for (const auto& [Kind, Selectable] : {std::pair{otStringGrid, true}, {otDBGrid, true}, {otListBox, true},
+                                         {otListView, true}, {otTable, false}, {otDecisionGrid, false}}) {
+    Info.ObjType = Kind;
+    F.ShowOutputDestOptions(F.cbxOutputDest, false);
+    EXPECT_EQ(F.rbPrintWhatSelectedRows->Enabled(), Selectable) << int(Kind);
+  }
 }
 
 // Shrinking steps the size down to the smallest, then the panels across down to one;
@@ -468,9 +478,10 @@ TEST_F(SetupWindowRunTest, PasswordBoxesChangeAPasswordOnlyOnEveryRightStep) {
     Settings.*C.Field = C.Before;
     Settings.Modified = false;
     TCheckBox& Box = *(Form->*C.Box);
-    Form->FSuppressEvents = true;
+    const TNotifyEvent Click = Box.OnClick;
+    Box.OnClick = nullptr;
     Box.SetChecked(!C.Before.empty());
-    Form->FSuppressEvents = false;
+    Box.OnClick = Click;
     std::vector<std::string> Prompts;
     size_t Next = 0;
     Headless::SetModalHandler([&](TCustomForm&) {
@@ -563,6 +574,7 @@ TEST_F(SetupWindowRunTest, StyleOptionsFollowOutputAndObjectKind) {
 // shows the memo to scale with both margins, following the edits.
 TEST_F(SetupWindowRunTest, TitlesStepThroughMemosAndDrawTheMarginStrip) {
   TfmVlxMain& F = *Form;
+  for (int I = RptTi; I <= RptFtr; ++I) Settings.RptMemo(I)->WidPer = 100;
   TvlxRptMemo& Footer = *Settings.RptMemo(RptFtr);
   Footer.Text = "The End";
   Footer.XPosPer = 10;

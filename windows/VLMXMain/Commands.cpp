@@ -88,7 +88,11 @@ void TfmVlxMain::ApplyTabVisibility(bool ShowAll) {
   }
   TTabSheet* Active = pcOptions->ActivePage();
   if (!Active || !Active->TabVisible()) pcOptions->SetActivePage(pcOptions->FindNextPage(Active, true, true));
-  if (ShowAll && tsSetup->TabVisible()) pcOptions->SetActivePage(tsSetup);
+  if (ShowAll && tsSetup->TabVisible()) {
+    // Both passwords were given: the Setup page's contents, hidden by a refusal before, show.
+    ShowSetupContents(true);
+    pcOptions->SetActivePage(tsSetup);
+  }
   Active = pcOptions->ActivePage();
   const bool PageShown = Active && Active->TabVisible();
   pcOptions->SetVisible(PageShown);
@@ -352,7 +356,22 @@ void TfmVlxMain::rbPrintWhatAllClick(TObject* Sender) {
   if (Old == pwSelectedRows || S.PrintWhat == pwSelectedRows) {
     // The rows to print change, and the columns are built and measured over them again.
     ObjInfo->CountSelected();
-    PrintSettings->AskSelectedRows();
+    const TvlxRunState State = PrintSettings->RunState;
+    try {
+      PrintSettings->AskSelectedRows();
+    } catch (const eVlxUserTermRpt&) {
+      // Cancel in the question undoes the choice that asked it: nothing was printed, so nothing
+      // ends, and the next Print asks again.
+      PrintSettings->RunState = State;
+      S.PrintWhat = Old;
+      const bool WasSuppressed = FSuppressEvents;
+      FSuppressEvents = true;
+      for (int I = 0; I < gbPrintWhat->ControlCount(); ++I)
+        if (auto* Radio = dynamic_cast<TRadioButton*>(gbPrintWhat->Controls(I)); Radio && Radio->Tag == Old)
+          Radio->SetChecked(true);
+      FSuppressEvents = WasSuppressed;
+      return;
+    }
     FColumnsChanged = FTotalsChanged = true;
     RebuildColumns();
     ObjInfo->Remeasure(paPagesAcross, false, FColumnsChanged);

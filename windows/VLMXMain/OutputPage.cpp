@@ -40,7 +40,7 @@ void ShowAll(std::initializer_list<TControl*> Controls, bool Value) {
     if (C) C->SetVisible(Value);
 }
 
-bool RecognisedKind() { return ObjInfo->ObjType >= 3 && ObjInfo->ObjType <= 18; }
+bool RecognisedKind() { return IsKindInRange(ObjInfo->ObjType); }
 
 // The name of the printer in use: the system's default or the one the settings name.
 std::string PrinterInUse() {
@@ -185,7 +185,7 @@ void TfmVlxMain::ShowOutputDestOptions(TObject* ChangedControl, bool All) {
                 edMaxStringColWid, Named("lbMaxStringColWid"), edMaxMemoColWid, Named("lbMaxMemoColWid"),
                 edMaxStringLines, Named("lbMaxStringLines"), edMaxMemoLines, Named("lbMaxMemoLines")},
                LaidOut);
-    EnableAll({Named("lbColTitlesAlignment"), cbxColTitleAlignment}, RecognisedKind() && LaidOut);
+    EnableAll({Named("lbColTitleAlignment"), cbxColTitleAlignment}, RecognisedKind() && LaidOut);
     edVertHtAdjPer->SetVisible(false);
     EnableAll({lbVertHtAdjPer, edVertHtAdjPer, Named("lbVertHtAdjPerPercentSymbol")}, LaidOut && P.OutPrinter);
   }

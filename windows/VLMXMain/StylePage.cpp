@@ -152,19 +152,23 @@ void TfmVlxMain::pcOptionsChanging(TObject*, bool& AllowChange) {
   // with the handlers suppressed it would check nothing.
   Handler = RunActiveControlExit(true, Control);
   AllowChange = !FValidationFailed;
+  // The page being left is where a refused Setup password comes back to, whether it was last
+  // brought to the front by a tab, the menu or a field error.
+  if (AllowChange) FPrevOptionsPage = pcOptions->ActivePage();
+}
+
+void TfmVlxMain::ShowSetupContents(bool Value) {
+  for (int I = 0; I < tsSetup->ControlCount(); ++I) tsSetup->Controls(I)->SetVisible(Value);
 }
 
 void TfmVlxMain::pcOptionsChange(TObject*) {
   TTabSheet* Page = pcOptions->ActivePage();
   if (!Page) return;
   if (Page == tsSetup) {
-    const auto ShowContents = [this](bool Value) {
-      for (int I = 0; I < tsSetup->ControlCount(); ++I) tsSetup->Controls(I)->SetVisible(Value);
-    };
-    ShowContents(false);
+    ShowSetupContents(false);
     if (AskReportPassword(RptSettings->ReportTitle, "Enter Setup Password:", RptSettings->RptSetUpPW,
                           PasswordCache.RptSetUpPW, false)) {
-      ShowContents(true);
+      ShowSetupContents(true);
     } else {
       TTabSheet* Back = FPrevOptionsPage && FPrevOptionsPage != tsSetup && FPrevOptionsPage->TabVisible()
                             ? FPrevOptionsPage
@@ -186,7 +190,9 @@ void TfmVlxMain::pcOptionsChange(TObject*) {
 void TfmVlxMain::FormKeyDown(TObject*, unsigned short& Key, TShiftState Shift) {
   if (!(Shift & ssCtrl) || (Key != VkUp && Key != VkDown)) return;
   if (pcOptions->ActivePage() != tsTitles || !tsTitles->TabVisible() || ActiveControl() == lbxMemoLocation) return;
-  if (ValidateOptions(ActiveControl(), false, true)) {
+  // The memo being left is checked whole, whichever of its controls has the focus: its margin
+  // and width are checked together, so a sum refused on leaving the width edit stays refused.
+  if (ValidateOptions(edMemoWidPer, false, true) && ValidateOptions(ActiveControl(), false, true)) {
     if (!RptSettings->Modified) RptSettings->Modified = memRptMemo->Modified();
     const int Last = lbxMemoLocation->Items().Count() - 1;
     const int Wanted = lbxMemoLocation->ItemIndex() + (Key == VkUp ? -1 : 1);

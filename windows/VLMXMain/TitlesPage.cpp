@@ -12,6 +12,7 @@
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
+#include "framework/Grids.h"
 #include "framework/StdCtrls.h"
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/SysUtils.h"
@@ -64,6 +65,12 @@ void TfmVlxMain::LoadMemoControls() {
   cbMemoVisible->SetChecked(Memo->Visible);
 }
 
+int TfmVlxMain::FirstMemoOutOfPage() const {
+  for (int I = 0; I < lbxMemoLocation->Items().Count(); ++I)
+    if (const TvlxRptMemo* Memo = RptSettings->RptMemo(I); Memo->XPosPer + Memo->WidPer > 100) return I;
+  return -1;
+}
+
 void TfmVlxMain::lbxMemoLocationClick(TObject*) {
   if (FSuppressEvents) return;
   LoadMemoControls();
@@ -112,9 +119,33 @@ void TfmVlxMain::LayoutMemoMargins() {
     Label->SetBounds(LabelLeft, (memRptMemo->Height() - Label->Height()) / 2, std::max(LabelWidth, 0),
                      Label->Height());
     Label->SetCaption(std::string(Side) + " Margin " + IntToStr(Percent) + "%");
+    FitMarginLabelFont(*Label);
   };
   Place(lbRptMemoLeftMargin, 0, Left - 1, Memo->XPosPer, "Left");
   Place(lbRptMemoRightMargin, Left + Width + 1, W - Left - Width - 1, 100 - Memo->XPosPer - Memo->WidPer, "Right");
+}
+
+// A narrow margin's label takes a smaller font rather than break a word: its words are measured
+// in the font the screen draws them with, from the window's own size down to the smallest
+// readable one.
+void TfmVlxMain::FitMarginLabelFont(TLabel& Label) {
+  constexpr int Smallest = 6;
+  const int Largest = Font().Size();
+  TFont Trial;
+  Trial.Assign(Label.Font());
+  const std::string& Caption = Label.Caption();
+  int Size = Largest;
+  for (; Size > Smallest; --Size) {
+    Trial.SetSize(Size);
+    int Widest = 0;
+    for (size_t At = 0; At < Caption.size();) {
+      const size_t End = std::min(Caption.find(' ', At), Caption.size());
+      Widest = std::max(Widest, Backend::ScreenTextDevice().TextExtent(Caption.substr(At, End - At), Trial).cx);
+      At = End + 1;
+    }
+    if (Widest <= Label.Width()) break;
+  }
+  Label.Font().SetSize(Size);
 }
 
 void TfmVlxMain::memRptMemoExit(TObject*) {

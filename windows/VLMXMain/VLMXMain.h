@@ -412,6 +412,13 @@ public:
   void edMemoTimeFormatStrChange(TObject* Sender);
   void edMemoPageFormatStrChange(TObject* Sender);
 
+  // From creation to the end of the start of a run.
+  bool StartPending() const { return FStartPending; }
+
+protected:
+  void DoCreate() override;
+
+private:
   // ---- Guard flags of the window (life cycle, transfer and checking) ----
   bool FSuppressEvents = false;     // change and exit handlers do nothing
   bool FSkipOutputRefresh = false;  // ShowOutputDestOptions does nothing
@@ -420,11 +427,6 @@ public:
   bool FStartPending = true;        // from creation to the end of the start of a run
   bool FStartInProgress = false;    // the start's handler is running
   bool FSettingsReadOnly = false;
-
-protected:
-  void DoCreate() override;
-
-private:
   int FPaMiddleHeight = 0;
   std::unique_ptr<TvlxRun, TRunPartFree> FRun;
   std::unique_ptr<TvlxRunScope, TRunPartFree> FRunScope;
@@ -444,6 +446,11 @@ private:
   void EnableMemoControls(bool Enabled);
   // The selected memo's settings into its controls, their handlers quiet meanwhile.
   void LoadMemoControls();
+  void FitMarginLabelFont(TLabel& Label);
+  // The Setup page's controls, hidden until its password is given.
+  void ShowSetupContents(bool Value);
+  // The first listed memo whose left margin and width add up to more than the page; -1 if none.
+  int FirstMemoOutOfPage() const;
   // Publishes a handler method under Name, the name the layout gives its event; Event is the
   // event's type.
   template <class Event = TNotifyEvent, class... Args>

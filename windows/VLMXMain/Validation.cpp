@@ -42,9 +42,7 @@ std::string DelimiterNameToChar(const std::string& Text) {
   return Text;
 }
 
-bool RecognisedKind() {
-  return ObjInfo && ObjInfo->ObjType >= 3 && ObjInfo->ObjType <= 18;
-}
+bool RecognisedKind() { return ObjInfo && IsKindInRange(ObjInfo->ObjType); }
 
 // The export rows run for an ASCII export, the main rows for any other output; a number edit's
 // range runs for both (a disabled edit passes anyway).
@@ -268,12 +266,21 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
        }},
       {E::Any, {edMemoXPosPer, edMemoWidPer}, edMemoXPosPer},
       {E::Any, {edMemoXPosPer, edMemoWidPer}, edMemoWidPer},
-      {E::Main, {edMemoXPosPer, edMemoWidPer}, [&] {
+      {E::Main, {edMemoXPosPer, edMemoWidPer, lbxMemoLocation}, [&] {
+         const char* const TooWide = "Report memo's \"Left Margin\" + \"Memo Width\" must be <= 100%";
          bool Error = false;
          const int Sum = StrToIntChecked(edMemoXPosPer->Text(), Error) + StrToIntChecked(edMemoWidPer->Text(), Error);
-         if (Sum <= 100) return true;
-         Note("Report memo's \"Left Margin\" + \"Memo Width\" must be <= 100%", nullptr, 0);
-         return false;
+         if (Sum > 100) {
+           Note(TooWide, nullptr, 0);
+           return false;
+         }
+         // The memos not shown may hold a sum read from a file or left behind: the first one
+         // out of range is brought up to be corrected before anything is printed or saved.
+         const int Bad = CheckAll ? FirstMemoOutOfPage() : -1;
+         if (Bad < 0) return true;
+         lbxMemoLocation->SetItemIndex(Bad);
+         lbxMemoLocationClick(lbxMemoLocation);
+         return Fail(edMemoWidPer, Focus, TooWide);
        }},
       {E::Main, {edOutputFileName}, [&] {
          if (!PrintSettings->OutAnyFile) return true;

@@ -9,6 +9,7 @@
 #include "engine/Vellumix/ReportSettings.h"
 #include "framework/Buttons.h"
 #include "framework/ExtCtrls.h"
+#include "framework/Grids.h"
 #include "framework/StdCtrls.h"
 #include "framework/rtl/DateUtils.h"
 #include "framework/rtl/SysUtils.h"
@@ -154,6 +155,13 @@ void TfmVlxProgress::bbAbortOperClick() {
   Close();
 }
 
+void TfmVlxProgress::ShowBarText(const std::string& Text) {
+  // Room for the bevel and a blank on either side of the text.
+  const bool Fits = Backend::ScreenTextDevice().TextExtent(Text, paProgressBar->Font()).cx + 8 <= paProgressBar->Width();
+  paProgressBar->SetCaption(Fits ? Text : "");
+  paProgressBackground->SetCaption(Fits ? "" : Text);
+}
+
 void TfmVlxProgress::ShowSummary(const std::string& Msg) {
   MayClose = true;
   Close();
@@ -166,8 +174,7 @@ void TfmVlxProgress::ShowSummary(const std::string& Msg) {
   const TvlxPrintSettings* Run = PrintSettings;
   if (Run && Run->RunState == rsCompletedNormally) {
     paProgressBar->SetWidth(paProgressBackground->Width());
-    paProgressBar->SetCaption(
-        Format("%d %s  (%3.0f%%)", {ObjInfo ? ObjInfo->RowsProcessed : 0, CountUnitName(), 100.0}));
+    ShowBarText(Format("%d %s  (%3.0f%%)", {ObjInfo ? ObjInfo->RowsProcessed : 0, CountUnitName(), 100.0}));
     const bool Paged = !Run->OutAsciiFile && (Run->PageMode == pmPrint || Run->PageMode == pmLayoutOnly);
     if (Paged && Run->PagesWritten == 0) {
       const bool Range = RptSettings && RptSettings->PrintWhat == pwPageRange;
@@ -191,7 +198,7 @@ void ProgressStart(bool Show, const std::string& Caption, const std::string& Abo
   Form.SavedCursor = Screen->Cursor();
   Screen->SetCursor(crHourGlass);
   Form.paProgressBar->SetWidth(0);
-  Form.paProgressBar->SetCaption("");
+  Form.ShowBarText("");
   Form.lbPageNum->SetCaption("");
   if (!Caption.empty()) Form.SetCaption(Caption);
   Form.SetProgressStatusBar(false);
@@ -212,8 +219,7 @@ void ProgressAdvance(TfmVlxProgress* Form, int Count, int& Total, TPoint PagePan
     Fraction = static_cast<double>(Count) / Total;
   }
   Form->paProgressBar->SetWidth(static_cast<int>(Form->paProgressBackground->Width() * Fraction));
-  Form->paProgressBar->SetCaption(
-      Format("%d %s (%3.0f%%)", {Count, TfmVlxProgress::CountUnitName(), Fraction * 100}));
+  Form->ShowBarText(Format("%d %s (%3.0f%%)", {Count, TfmVlxProgress::CountUnitName(), Fraction * 100}));
   if (PagePanel.Y > 0)
     Form->lbPageNum->SetCaption(
         Format(Form->OperationText(false, false) + ": Page %d-%d", {PagePanel.Y, PagePanel.X}));

@@ -39,6 +39,9 @@ public:
   void SetProgressStatusBar(bool Suspended);
   // Shows and enables, or hides and disables, each control of the list.
   static void SetControlsShown(std::initializer_list<TControl*> Controls, bool Show);
+  // The bar's count: on the bar once the bar is wide enough for it, before that at the right of
+  // the frame, so that a narrow bar never cuts it. Set the bar's width first.
+  void ShowBarText(const std::string& Text);
   // Turns the window into the modal summary of the run, telling Msg, until Ok.
   void ShowSummary(const std::string& Msg);
 

@@ -43,6 +43,8 @@ void TfmVlxPassword::edOkClick() {
     paStatus->Font().SetColor(clWhite);
     paStatus->SetCaption("Password is Incorrect");
     Beep();
+    // The next try starts from an empty edit, not after the hidden wrong one.
+    edPassword->SetText("");
     edPassword->SetFocus();
     if (FailedTries < MaxTries) return;
     MessageDlg("Too many password violations", TMsgDlgType::mtWarning, mbCancel, 0);
