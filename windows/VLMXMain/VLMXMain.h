@@ -419,6 +419,9 @@ protected:
   void DoCreate() override;
 
 private:
+  // The window's own steps of the start of a run set its guard flags between the engine's.
+  friend class TSetupWindowSteps;
+
   // ---- Guard flags of the window (life cycle, transfer and checking) ----
   bool FSuppressEvents = false;     // change and exit handlers do nothing
   bool FSkipOutputRefresh = false;  // ShowOutputDestOptions does nothing
