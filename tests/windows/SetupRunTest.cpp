@@ -494,6 +494,15 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
     F.paPagesAcross->OnClick(F.paPagesAcross);
     EXPECT_EQ(F.Caption(), "Report Options: Books");
     EXPECT_EQ(F.paMsg->Caption(), "");
+
+    // Shown again after the start (hidden by a print or a preview), the window keeps what the
+    // user changed and has not saved: the start, which reads the file, runs once.
+    F.edTextTruncSymbol->SetText("~");
+    F.FormToSettings();
+    F.SetVisible(false);
+    F.SetVisible(true);
+    Application->ProcessMessages();
+    EXPECT_EQ(F.edTextTruncSymbol->Text(), "~");
   });
 
   struct TCase {

@@ -131,7 +131,9 @@ void TfmVlxMain::BindComponent(TvlxVellumix& Component, TCustomForm* ActiveWindo
 }
 
 void TfmVlxMain::FormShow() {
-  if (!FStartInProgress) {
+  // The start reads the settings file: once it has run, a window shown again (after a preview
+  // or a print hid it) shows the settings as they stand, unsaved changes included.
+  if (!FStartInProgress && FStartPending) {
     Application->Post(this, [this] { WMStartReport(); });
     return;
   }
