@@ -230,15 +230,6 @@ TEST_F(ColumnScanTest, TotalsLinesCountTheReportLevelTotalOnlyWhenItsKindWasChos
   EXPECT_EQ(Info->TotalLines, 3);
 }
 
-TEST_F(ColumnScanTest, ZoneOfAnIndexOutsideTheListIsAnInternalError) {
-  CharacterOutput(100);
-  Start(WidthsGrid({5, 5}));
-  for (int Ndx : {3, -1})
-    EXPECT_THROW_MSG(Info->CnvtColNdxToXPlaneNdx(Ndx), eVlxIntError,
-                     "Vellumix! Internal Error: [CnvtColNdxToXPlaneNdx] **\rColNdx:" + std::to_string(Ndx) +
-                         " is out of range 0..2");
-}
-
 TEST_F(ColumnScanTest, ProgressWindowSuspendsTheScanUntilAbortOrResume) {
   std::vector<std::vector<TFieldValue>> Records;
   for (int I = 0; I < 250; ++I) Records.push_back({"n" + std::to_string(I), I, false});

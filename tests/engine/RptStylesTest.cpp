@@ -144,24 +144,6 @@ TEST_F(StylesTest, LineKindsFollowTheRowBeingComposed) {
   }
 }
 
-TEST_F(StylesTest, CalcLineWidthsReservesBordersAndLeavesTheRowAlone) {
-  PS->Borders = true;
-  const bool Flags[][3] = {{false, true, true}, {true, false, false}};  // GrpBrkRow, EdgePending, PageTop
-  for (const auto& F : Flags) {
-    PS->GrpBrkRow = F[0];
-    PS->EdgePending = F[1];
-    PS->PageTop = F[2];
-    Styles.CalcLineWidths();
-    EXPECT_EQ((std::vector<bool>{PS->GrpBrkRow, PS->EdgePending, PS->PageTop}), (std::vector<bool>(F, F + 3)));
-    for (int Plane = 0; Plane < 4; ++Plane)
-      for (int K = 0; K < LineKindCount; ++K) {
-        const bool Border = K == lkLeftEdge || K == lkRightEdge || K == lkTopEdge || K == lkBottomEdge;
-        const int Expected = Plane != 0 && (Border || (K == lkGrpBrkRule && Plane == 2)) ? 1 : 0;
-        EXPECT_EQ(Styles.LineWidths[Plane][K], Expected) << Plane << "," << K;
-      }
-  }
-}
-
 TEST_F(StylesTest, RegionsArePresentWhenTheObjectHasThem) {
   const auto Present = [&] {
     std::string Regions;
