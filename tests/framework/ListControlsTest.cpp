@@ -141,15 +141,6 @@ TEST_F(ListViewTest, OwnerDataAsksForEveryItemAndPagesThroughIt) {
   View->SetItemFocused(saved);
   EXPECT_EQ(View->ItemFocused()->Caption(), "Row 20");
 
-  // A page at a time, as the engine scrolls while it prints row 35.
-  EXPECT_EQ(View->VisibleRowCount(), 10);
-  int pages = 0;
-  while (View->TopIndex() + View->VisibleRowCount() <= 35) {
-    View->Scroll(0, View->VisibleRowCount() * View->ItemHeight());
-    ++pages;
-  }
-  EXPECT_EQ(pages, 3);
-  EXPECT_EQ(View->TopItem()->Caption(), "Row 30");
   View->Scroll(0, 1 << 30);
   EXPECT_EQ(View->TopIndex(), 1000000 - 10) << "the last page still fills the window";
 
@@ -228,22 +219,6 @@ TEST_F(DecisionGridTest, SumsWithHeadingsSubtotalsAndTotals) {
   EXPECT_EQ(view.Text, "2.5");
   EXPECT_EQ(view.Alignment, 1);
   EXPECT_TRUE(view.Emphasis);
-}
-
-TEST_F(DecisionGridTest, DimensionsWithoutSubtotalsLoseTheirTotalLines) {
-  Source->Dimension(TDimAxis::Rows, 1).SetSubtotals(false);
-  Source->Dimension(TDimAxis::Columns, 0).SetSubtotals(false);
-  EXPECT_EQ(Grid->RowCount(), 2 + 4);
-  EXPECT_EQ(Grid->ColCount(), 3 + 2);
-  EXPECT_EQ(Row(2), "|South|Apples||7|");
-  EXPECT_EQ(Row(3), "|Total+|+|16+|9.5+|");
-  EXPECT_THROW(Source->Dimension(TDimAxis::Rows, 2), EListError);
-  EXPECT_THROW(Source->AddValue({"North"}, {"2024"}, 1), EListError);
-
-  delete Source;
-  EXPECT_EQ(Grid->DecisionSource(), nullptr);
-  EXPECT_EQ(Grid->FixedCols(), 1);
-  EXPECT_EQ(Grid->Cells(0, 0), "");
 }
 
 }  // namespace
