@@ -173,16 +173,9 @@ TEST_F(AdapterE2E, ListViewsTakeTheUsersSelectionAndScrollingAndPrintThePickedRo
     const int Top = static_cast<int>(SendMessageA(Wnd, LVM_GETTOPINDEX, 0, 0));
     EXPECT_GT(Top, 0);
     EXPECT_EQ(V->TopIndex(), Top) << "the user's scrolling reaches the model";
-    // The engine's paging: a page at a time until row 40 is in view.
+    // Scrolling from code reaches the window (the walk scrolls the owner-data view along).
     V->Scroll(0, -100000);
     EXPECT_EQ(SendMessageA(Wnd, LVM_GETTOPINDEX, 0, 0), 0);
-    while (V->TopIndex() + V->VisibleRowCount() <= 40) {
-      const int Before = V->TopIndex();
-      V->Scroll(0, V->VisibleRowCount() * V->ItemHeight());
-      ASSERT_GT(V->TopIndex(), Before) << "scrolling got stuck";
-    }
-    EXPECT_EQ(SendMessageA(Wnd, LVM_GETTOPINDEX, 0, 0), V->TopIndex());
-    EXPECT_EQ(V->TopItem()->Caption(), ListViewText(Wnd, V->TopIndex(), 0));
   }
   Snapshot("adapter-list-views");
 

@@ -1,3 +1,5 @@
+#include <random>
+
 #include "engine/VLMXGbl0.h"
 #include "framework/headless/Clock.h"
 #include "framework/ExtCtrls.h"
@@ -127,6 +129,55 @@ TEST_F(ColumnScanTest, ColumnsAreLaidOutOverPagesAcrossWithRepeatedColumnsAndCut
     int Beyond = Pages + 1;
     EXPECT_EQ(Info->ColsList->Items(Info->NextUnplacedCol(Beyond)), Printed.back());
     EXPECT_EQ(Beyond, Pages);
+  }
+}
+
+// Columns no wider than a page across, some hidden, some leading ones repeated, against a
+// model that packs the printed ones from the left: a hidden column takes no room and no page.
+TEST_F(ColumnScanTest, PrintedColumnsPackIntoPagesAcrossAfterTheRepeatedOnes) {
+  std::mt19937 Gen(1207);
+  auto Pick = [&](int N) { return static_cast<int>(Gen() % N); };
+  for (int Round = 0; Round < 150; ++Round) {
+    // Column 0 is the line number's; NumFixed counts it.
+    const int NumFixed = Pick(4), Cols = NumFixed + 2 + Pick(6), Page = 40 + Pick(80);
+    std::vector<int> Widths;
+    std::vector<bool> Hidden;
+    std::string Hide;
+    int FixedWidth = 0, FixedCount = 0;
+    for (int C = 0; C < Cols; ++C) {
+      // A hidden repeated column is the last of them (with one before a printed repeated
+      // column, that column is overwritten on the later pages across).
+      Hidden.push_back(C < NumFixed ? C > 0 && C + 1 == NumFixed && Pick(3) == 0 : C > 0 && Pick(4) == 0);
+      if (Hidden.back()) Hide += "Col#" + std::to_string(C - 1) + ",";
+      Widths.push_back(C == 0 ? 1 + Pick(4) : 3 + Pick(C < NumFixed ? Page / 8 : Page / 2));
+      if (C < NumFixed && !Hidden.back()) FixedWidth += Widths.back(), ++FixedCount;
+    }
+    SCOPED_TRACE(testing::Message() << "round " << Round << ": page " << Page << ", fixed " << NumFixed
+                                    << ", hide " << Hide);
+    // The model: the repeated columns on page 1, then each column where it still fits.
+    std::vector<TPlaced> Expected;
+    int Across = 1, X = 1, Ordinal = 0;
+    for (int C = 0; C < Cols; ++C) {
+      if (Hidden[C]) continue;
+      if (C >= NumFixed && X + Widths[C] > Page) ++Across, X = 1 + FixedWidth, Ordinal = FixedCount;
+      Expected.push_back({Across, X, Widths[C], Ordinal++});
+      X += Widths[C];
+    }
+    CharacterOutput(Page);
+    Settings->SetItemOpt(ioColumnTitles, false);
+    Settings->HideColumns = Hide;
+    Settings->NumFixedCols = NumFixed;
+    Start(WidthsGrid({Widths.begin() + 1, Widths.end()}));
+    Info->LineNoSample = std::string(Widths[0], '9');
+    Scan();
+    std::vector<TPlaced> Placed;
+    for (int I = 0; I < Info->ColsList->Count(); ++I)
+      if (const TColsListData& C = *Info->ColsList->Items(I); C.Printed)
+        Placed.push_back({C.HorzPage, C.XPos, C.CellWidth, C.PageOrdinal});
+    EXPECT_EQ(Placed, Expected);
+    EXPECT_EQ(Run->PagesAcross, Expected.back().Page);
+    EXPECT_EQ(Run->FixedColCount, FixedCount);
+    EXPECT_EQ(Label->Caption(), std::to_string(Across) + (Across == 1 ? " Page Across" : " Pages Across"));
   }
 }
 
