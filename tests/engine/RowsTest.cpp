@@ -90,21 +90,14 @@ TEST_F(AdapterTest, EveryKindWalksThePickedAcceptedRowsOnceInOrderWithTheirTexts
         for (int C = 1; C < Cols; ++C) Row.push_back(Word(C));
         Model.push_back(Row);
       }
-      if (Kind == kOwnerData) {
-        View->SetOwnerData(true);
-        View->OnData = [Model](TObject*, TListItem* Item) {
-          Item->SetCaption(Model[Item->Index()][0]);
-          Item->SubItems().Clear();
-          for (size_t C = 1; C < Model[Item->Index()].size(); ++C) Item->SubItems().Add(Model[Item->Index()][C]);
-        };
-        View->Items().SetCount(Count);
-      } else {
-        for (const auto& Row : Model) {
-          TListItem* Item = View->Items().Add();
-          Item->SetCaption(Row[0]);
-          for (size_t C = 1; C < Row.size(); ++C) Item->SubItems().Add(Row[C]);
-        }
-      }
+      auto Fill = [Model](TObject*, TListItem* Item) {
+        Item->SetCaption(Model[Item->Index()][0]);
+        Item->SubItems().Clear();
+        for (size_t C = 1; C < Model[Item->Index()].size(); ++C) Item->SubItems().Add(Model[Item->Index()][C]);
+      };
+      View->SetOwnerData(Kind == kOwnerData);
+      if (Kind == kOwnerData) View->OnData = Fill, View->Items().SetCount(Count);
+      else for (int R = 0; R < Count; ++R) Fill(nullptr, View->Items().Add());
       for (int R = 0; R < Count; ++R) View->Items()[R]->SetSelected(Picked[R]);
       for (auto& Row : Model)
         for (auto& Text : Row) Text = Trim(Text);
@@ -209,7 +202,9 @@ TEST_F(AdapterTest, EveryKindWalksThePickedAcceptedRowsOnceInOrderWithTheirTexts
     EXPECT_EQ(Styles->BandInfo[2].RowNdx, static_cast<int>(Expected.size()));
     if (auto* View = As<TListView>(Object); View && Count) View->SetItemFocused(View->Items()[Count - 1 - At]);
     Info->SavedPosn->Restore();
-    if (Position) EXPECT_EQ(Position(), Before);
+    if (Position) {
+      EXPECT_EQ(Position(), Before);
+    }
     NewAdapter();  // gives the object back before it goes
     Vlx->SetObjectToPrint(nullptr);
     Form.DestroyComponents();
