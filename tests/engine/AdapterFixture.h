@@ -15,10 +15,11 @@
 #include "framework/Forms.h"
 #include "framework/Grids.h"
 #include "framework/StdCtrls.h"
+#include "tests/engine/AdapterRun.h"
 #include "tests/support/HeadlessFixture.h"
 
-using V = std::vector<std::string>;
-using TRows = std::vector<V>;
+using V = AdapterRun::TRow;
+using TRows = AdapterRun::TRows;
 
 class AdapterTest : public HeadlessTest {
 protected:
@@ -104,46 +105,13 @@ protected:
   // The start of a run, as the setup window makes it: a window, and so an adapter, per run.
   void Start(TComponent* Object) {
     NewAdapter();
-    Info->Component = Vlx.get();
-    Setup(Object);
-    Info->CountSelected();
-    Run->SelectedRowsOnly = Settings->PrintWhat == pwSelectedRows && Info->SelRowCount > 0;
-    Info->CalcUsedExtent();
-    int Count = Info->ColCount;
-    Info->BuildColList(Count, true);
-    Info->CheckEmpty();
-    StartReport();
+    AdapterRun::Start(*TheRun, *Vlx, Object);
   }
-
-  // Counters as the report start sets them.
-  void StartReport() {
-    Info->ResetPrevValues();
-    Info->SelRowNdx = 0;
-    Run->RecordCounter = 0;
-    for (auto& Band : Styles->BandInfo) Band = TBandInfo{};
-  }
+  void StartReport() { AdapterRun::StartReport(*TheRun); }
 
   // The texts of every printed column of every data row, as the page composer reads them.
-  TRows Walk(bool Accumulate = false) {
-    TRows Rows;
-    if (!Info->First()) return Rows;
-    while (!Info->EndOfRows) {
-      Rows.push_back(RowTexts(2, Accumulate));
-      Info->Next(2, false);
-    }
-    return Rows;
-  }
-
-  V RowTexts(int Level, bool Accumulate = false) {
-    V Row;
-    for (int C = 0; C < Info->ColsList->Count(); ++C) {
-      if (!Info->ColsList->Items(C)->Printed) continue;
-      std::string Text;
-      Info->GetCellText(Level, C, Text, Accumulate, true);
-      Row.push_back(Text);
-    }
-    return Row;
-  }
+  TRows Walk(bool Accumulate = false) { return AdapterRun::Walk(*Info, 0, Accumulate); }
+  V RowTexts(int Level, bool Accumulate = false) { return AdapterRun::RowTexts(*Info, Level, 0, Accumulate); }
 
   // Column index in the list of the column named Name.
   int Col(const std::string& Name) const { return Info->ColsList->IndexOfName(Name); }
