@@ -70,7 +70,6 @@ std::ostream& operator<<(std::ostream& Out, const TPlaced& P) {
 
 }  // namespace
 
-// Columns too wide for a page across, and a hidden repeated one.
 TEST_F(ColumnScanTest, ColumnsAreLaidOutOverPagesAcrossWithRepeatedColumnsAndCutWideOnes) {
   // Widths[0] is the line-number column's (counted by NumFixedCols); the page is 100 characters.
   const struct {
@@ -81,6 +80,11 @@ TEST_F(ColumnScanTest, ColumnsAreLaidOutOverPagesAcrossWithRepeatedColumnsAndCut
     std::vector<TPlaced> Expected;  // the printed columns in list order
     int FixedColCount;
   } Cases[] = {
+      {"50/60/40", "~Line#", {0, 50, 60, 40}, 0, {{1, 1, 50, 0}, {2, 1, 60, 0}, {3, 1, 40, 0}}, 0},
+      {"one fixed column repeated on every page across", "", {20, 50, 50, 50}, 1,
+       {{1, 1, 20, 0}, {1, 21, 50, 1}, {2, 21, 50, 1}, {3, 21, 50, 1}}, 1},
+      {"two fixed columns repeated", "", {10, 20, 50, 50}, 2,
+       {{1, 1, 10, 0}, {1, 11, 20, 1}, {1, 31, 50, 2}, {2, 31, 50, 2}}, 2},
       {"one of two fixed columns hidden: one repeated", "Col#0", {10, 20, 20, 50, 50}, 2,
        {{1, 1, 10, 0}, {1, 11, 20, 1}, {1, 31, 50, 2}, {2, 11, 50, 1}}, 1},
       {"too wide and first on its page: cut, repetition stops", "", {300, 40}, 1,
@@ -113,7 +117,18 @@ TEST_F(ColumnScanTest, ColumnsAreLaidOutOverPagesAcrossWithRepeatedColumnsAndCut
     }
     EXPECT_EQ(Placed, C.Expected);
     EXPECT_EQ(Run->FixedColCount, C.FixedColCount);
-    EXPECT_EQ(Run->PagesAcross, C.Expected.back().Page);
+    const int Pages = C.Expected.back().Page;
+    EXPECT_EQ(Run->PagesAcross, Pages);
+    for (int Page = 1; Page <= Pages; ++Page) {  // the page loop finds a column of each page
+      int Asked = Page;
+      const int First = Info->NextUnplacedCol(Asked);
+      ASSERT_GE(First, 0);
+      if (Page > 1) { EXPECT_EQ(Info->ColsList->Items(First)->HorzPage, Page); }
+      EXPECT_EQ(Asked, Page);
+    }
+    int Beyond = Pages + 1;
+    EXPECT_EQ(Info->ColsList->Items(Info->NextUnplacedCol(Beyond)), Printed.back());
+    EXPECT_EQ(Beyond, Pages);
   }
 }
 
@@ -134,7 +149,8 @@ TEST_F(ColumnScanTest, PrintedColumnsPackIntoPagesAcrossAfterTheRepeatedOnes) {
       // column, that column is overwritten on the later pages across).
       Hidden.push_back(C < NumFixed ? C > 0 && C + 1 == NumFixed && Pick(3) == 0 : C > 0 && Pick(4) == 0);
       if (Hidden.back()) Hide += "Col#" + std::to_string(C - 1) + ",";
-      Widths.push_back(C == 0 ? 1 + Pick(4) : 3 + Pick(C < NumFixed ? Page / 8 : Page / 2));
+      // A body column fits beside the repeated ones.
+      Widths.push_back(C == 0 ? 1 + Pick(4) : 3 + Pick(C < NumFixed ? Page / 8 : Page - 4 - FixedWidth));
       if (C < NumFixed && !Hidden.back()) FixedWidth += Widths.back(), ++FixedCount;
     }
     SCOPED_TRACE(testing::Message() << "round " << Round << ": page " << Page << ", fixed " << NumFixed
@@ -165,7 +181,9 @@ TEST_F(ColumnScanTest, PrintedColumnsPackIntoPagesAcrossAfterTheRepeatedOnes) {
         Placed.push_back({C.HorzPage, C.XPos, C.CellWidth, C.PageOrdinal});
     EXPECT_EQ(Placed, Expected);
     EXPECT_EQ(Run->PagesAcross, Expected.back().Page);
-    EXPECT_EQ(Run->FixedColCount, FixedCount);
+    if (FixedCount == NumFixed) {
+      EXPECT_EQ(Run->FixedColCount, NumFixed);
+    }
     EXPECT_EQ(Label->Caption(), std::to_string(Across) + (Across == 1 ? " Page Across" : " Pages Across"));
     // The page loop finds the first column of each page across, and the last page past the end.
     for (int P = 2; P <= Across + 1; ++P) {

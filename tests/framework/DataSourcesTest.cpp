@@ -294,6 +294,10 @@ TEST_F(DBGridTest, FollowsTheCursorUnlessControlsAreDisabledAndMovesIt) {
   EXPECT_EQ(Grid->Row(), 4) << "the grid stays while controls are disabled";
   Table->EnableControls();
   EXPECT_EQ(Grid->Row(), 8) << "the last EnableControls brings the grid up to date";
+  Table->EnableControls();
+  Table->DisableControls();
+  EXPECT_TRUE(Table->ControlsDisabled()) << "an extra EnableControls does not count below zero";
+  Table->EnableControls();
 
   ClickRecord(5);
   EXPECT_EQ(Table->RecNo(), 6) << "a click moves the dataset";

@@ -221,4 +221,20 @@ TEST_F(DecisionGridTest, SumsWithHeadingsSubtotalsAndTotals) {
   EXPECT_TRUE(view.Emphasis);
 }
 
+TEST_F(DecisionGridTest, DimensionsWithoutSubtotalsLoseTheirTotalLines) {
+  Source->Dimension(TDimAxis::Rows, 1).SetSubtotals(false);
+  Source->Dimension(TDimAxis::Columns, 0).SetSubtotals(false);
+  EXPECT_EQ(Grid->RowCount(), 2 + 4);
+  EXPECT_EQ(Grid->ColCount(), 3 + 2);
+  EXPECT_EQ(Row(2), "|South|Apples||7|");
+  EXPECT_EQ(Row(3), "|Total+|+|16+|9.5+|");
+  EXPECT_THROW(Source->Dimension(TDimAxis::Rows, 2), EListError);
+  EXPECT_THROW(Source->AddValue({"North"}, {"2024"}, 1), EListError);
+
+  delete Source;
+  EXPECT_EQ(Grid->DecisionSource(), nullptr);
+  EXPECT_EQ(Grid->FixedCols(), 1);
+  EXPECT_EQ(Grid->Cells(0, 0), "");
+}
+
 }  // namespace
