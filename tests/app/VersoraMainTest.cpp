@@ -55,10 +55,9 @@ protected:
 }  // namespace
 
 TEST_F(BookWindowTest, OpensAsAFixedSizeWindowWithTheWholeTable) {
-  EXPECT_EQ(Form->Constraints().MinWidth, Form->Width());
-  EXPECT_EQ(Form->Constraints().MaxWidth, Form->Width());
-  EXPECT_EQ(Form->Constraints().MinHeight, Form->Height());
-  EXPECT_EQ(Form->Constraints().MaxHeight, Form->Height());
+  const auto& Limits = Form->Constraints();
+  EXPECT_EQ((std::vector<int>{Limits.MinWidth, Limits.MaxWidth, Limits.MinHeight, Limits.MaxHeight}),
+            (std::vector<int>{Form->Width(), Form->Width(), Form->Height(), Form->Height()}));
   EXPECT_EQ(Row(0), (TRow{"NAME", "WRITER(S)", "PLACE WRITTEN", "WRITING COMPLETED", "TIME COVERED"}));
   EXPECT_EQ(Row(66), (TRow{"Revelation", "Apostle John", "Patmos", "CE 96 c.", "CE (unknown)"}));
 }

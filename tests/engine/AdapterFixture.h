@@ -16,10 +16,11 @@
 #include "framework/Forms.h"
 #include "framework/Grids.h"
 #include "framework/StdCtrls.h"
+#include "tests/engine/AdapterRun.h"
 #include "tests/support/HeadlessFixture.h"
 
-using V = std::vector<std::string>;
-using TRows = std::vector<V>;
+using V = AdapterRun::TRow;
+using TRows = AdapterRun::TRows;
 
 class AdapterTest : public HeadlessTest {
 protected:
@@ -107,42 +108,13 @@ protected:
   // window, and so an adapter, per run.
   void Start(TComponent* Object, bool Whole = false) {
     NewAdapter();
-    Info->Component = Vlx.get();
-    Vlx->SetObjectToPrint(Object);
-    if (Whole) StartRun(*TheRun, Given);
-    else StartObject(*TheRun, Given);
-    StartReport();
+    AdapterRun::Start(*TheRun, *Vlx, Object, Whole);
   }
-
-  // Counters as the report start sets them.
-  void StartReport() {
-    Info->ResetPrevValues();
-    Info->SelRowNdx = 0;
-    Run->RecordCounter = 0;
-    for (auto& Band : Styles->BandInfo) Band = TBandInfo{};
-  }
+  void StartReport() { AdapterRun::StartReport(*TheRun); }
 
   // The texts of every printed column of every data row, as the page composer reads them.
-  TRows Walk(bool Accumulate = false) {
-    TRows Rows;
-    if (!Info->First()) return Rows;
-    while (!Info->EndOfRows) {
-      Rows.push_back(RowTexts(2, Accumulate));
-      Info->Next(2, false);
-    }
-    return Rows;
-  }
-
-  V RowTexts(int Level, bool Accumulate = false) {
-    V Row;
-    for (int C = 0; C < Info->ColsList->Count(); ++C) {
-      if (!Info->ColsList->Items(C)->Printed) continue;
-      std::string Text;
-      Info->GetCellText(Level, C, Text, Accumulate, true);
-      Row.push_back(Text);
-    }
-    return Row;
-  }
+  TRows Walk(bool Accumulate = false) { return AdapterRun::Walk(*Info, 0, Accumulate); }
+  V RowTexts(int Level, bool Accumulate = false) { return AdapterRun::RowTexts(*Info, Level, 0, Accumulate); }
 
   // Column index in the list of the column named Name.
   int Col(const std::string& Name) const { return Info->ColsList->IndexOfName(Name); }
@@ -166,10 +138,6 @@ protected:
   // The adapter of the last run goes, its object given back; a fresh one takes its place.
   void NewAdapter() { Info = &TheRun->RenewAdapter(); }
 
-  // The settings are the test's own: the start loads none.
-  struct TGivenSettings : TvlxStartSteps {
-    void LoadSettings(TvlxRun&) override {}
-  } Given;
   TForm Form{nullptr};
   std::unique_ptr<TvlxVellumix> Vlx = std::make_unique<TvlxVellumix>(nullptr);
   std::unique_ptr<TvlxRun> TheRun = std::make_unique<TvlxRun>();

@@ -76,20 +76,6 @@ TEST_F(AdapterTest, DatasetColumnsLeaveOutHiddenAndBinaryFields) {
   EXPECT_EQ(Column("Name").TotalText, "kept");
 }
 
-TEST_F(AdapterTest, GridColumnsScannedAsNumbersBecomeRightAlignedNumbers) {
-  Start(MakeGrid(4, 4, [](int C, int R) -> std::string {
-    static const char* Rows[][4] = {{"", "Int", "Float", "Text"}, {"", "1", "1", "1"}, {"", "2", "2.5", "two"}, {"", "3", "3", "3"}};
-    return Rows[R][C];
-  }));
-  Run->PageMode = pmColumnScan;
-  Walk();
-  Info->DefaultAlignments();
-  for (auto [Name, DataType, Alignment] : {std::tuple{"Col#1", ftInteger, 1}, {"Col#2", ftFloat, 1}, {"Col#3", ftString, 0}}) {
-    EXPECT_EQ(Column(Name).DataType, DataType) << Name;
-    EXPECT_EQ(Column(Name).Alignment, Alignment) << Name;
-  }
-}
-
 TEST_F(AdapterTest, OrderByListComesFromTheQueryText) {
   const std::pair<V, std::string> Cases[] = {
       {{"select * from T order by A, B"}, "A, B"},

@@ -1,3 +1,5 @@
+#include <random>
+
 #include "engine/VLMXGbl0.h"
 #include "framework/headless/Clock.h"
 #include "framework/ExtCtrls.h"
@@ -132,22 +134,72 @@ TEST_F(ColumnScanTest, ColumnsAreLaidOutOverPagesAcrossWithRepeatedColumnsAndCut
   }
 }
 
-TEST_F(ColumnScanTest, PagesAcrossLabelTellsTheCountOnYellowForPrinterOrFileOutput) {
-  const std::tuple<std::vector<int>, bool, bool, const char*, TColor> Cases[] = {
-      {{10, 10}, true, false, "1 Page Across", clBtnFace},
-      {{50, 60, 40}, true, false, "3 Pages Across", clYellow},
-      {{50, 60, 40}, false, true, "3 Pages Across", clYellow},
-      {{50, 60, 40}, false, false, "3 Pages Across", clBtnFace},
-  };
-  for (const auto& [Widths, Printer, File, Caption, Color] : Cases) {
-    CharacterOutput(100);
-    Run->OutPrinter = Printer;
-    Run->OutAnyFile = Run->OutTextFile = File;
+// Columns no wider than a page across, some hidden, some leading ones repeated, against a
+// model that packs the printed ones from the left: a hidden column takes no room and no page.
+TEST_F(ColumnScanTest, PrintedColumnsPackIntoPagesAcrossAfterTheRepeatedOnes) {
+  std::mt19937 Gen(1207);
+  auto Pick = [&](int N) { return static_cast<int>(Gen() % N); };
+  for (int Round = 0; Round < 150; ++Round) {
+    // Column 0 is the line number's; NumFixed counts it.
+    const int NumFixed = Pick(4), Cols = NumFixed + 2 + Pick(6), Page = 40 + Pick(80);
+    std::vector<int> Widths;
+    std::vector<bool> Hidden;
+    std::string Hide;
+    int FixedWidth = 0, FixedCount = 0;
+    for (int C = 0; C < Cols; ++C) {
+      // Any column but the line number may be hidden, a repeated one among them.
+      Hidden.push_back(C > 0 && Pick(C < NumFixed ? 3 : 4) == 0);
+      if (Hidden.back()) Hide += "Col#" + std::to_string(C - 1) + ",";
+      // A body column fits beside the repeated ones.
+      Widths.push_back(C == 0 ? 1 + Pick(4) : 3 + Pick(C < NumFixed ? Page / 8 : Page - 4 - FixedWidth));
+      if (C < NumFixed && !Hidden.back()) FixedWidth += Widths.back(), ++FixedCount;
+    }
+    SCOPED_TRACE(testing::Message() << "round " << Round << ": page " << Page << ", fixed " << NumFixed
+                                    << ", hide " << Hide);
+    // The model: the repeated columns on page 1, then each column where it still fits.
+    std::vector<TPlaced> Expected;
+    int Across = 1, X = 1, Ordinal = 0;
+    for (int C = 0; C < Cols; ++C) {
+      if (Hidden[C]) continue;
+      if (C >= NumFixed && X + Widths[C] > Page) ++Across, X = 1 + FixedWidth, Ordinal = FixedCount;
+      Expected.push_back({Across, X, Widths[C], Ordinal++});
+      X += Widths[C];
+    }
+    CharacterOutput(Page);
+    const int Output = Pick(3);  // to the printer, to a file, to neither
+    Run->OutPrinter = Output == 0;
+    Run->OutAnyFile = Run->OutTextFile = Output == 1;
     Label->SetColor(clWindow);
-    Start(WidthsGrid(Widths));
+    Settings->SetItemOpt(ioColumnTitles, false);
+    Settings->NumFixedCols = NumFixed;
+    // Laid out with every column first, then hidden as the user does it in the setup window.
+    Settings->HideColumns = "";
+    Start(WidthsGrid({Widths.begin() + 1, Widths.end()}));
+    Info->LineNoSample = std::string(Widths[0], '9');
     Scan();
-    EXPECT_EQ(Label->Caption(), Caption);
-    EXPECT_EQ(Label->Color(), Color) << Caption;
+    Settings->HideColumns = Hide;
+    Info->ResetColumns(true, true);
+    Scan();
+    std::vector<TPlaced> Placed;
+    for (int I = 0; I < Info->ColsList->Count(); ++I)
+      if (const TColsListData& C = *Info->ColsList->Items(I); C.Printed)
+        Placed.push_back({C.HorzPage, C.XPos, C.CellWidth, C.PageOrdinal});
+    EXPECT_EQ(Placed, Expected);
+    EXPECT_EQ(Run->PagesAcross, Expected.back().Page);
+    if (FixedCount == NumFixed) {
+      EXPECT_EQ(Run->FixedColCount, NumFixed);
+    }
+    // The label tells the count, on yellow when more than one sheet is to be printed or filed.
+    EXPECT_EQ(Label->Caption(), std::to_string(Across) + (Across == 1 ? " Page Across" : " Pages Across"));
+    EXPECT_EQ(Label->Color(), Across > 1 && Output < 2 ? clYellow : clBtnFace);
+    // The page loop finds the first column of each page across, and the last page past the end.
+    for (int P = 2; P <= Across + 1; ++P) {
+      int Asked = P;
+      const TColsListData* First = Info->ColsList->Items(Info->NextUnplacedCol(Asked));
+      EXPECT_TRUE(First->Printed);
+      EXPECT_EQ(First->HorzPage, std::min(P, Across));
+      EXPECT_EQ(Asked, std::min(P, Across));
+    }
   }
 }
 
@@ -230,15 +282,6 @@ TEST_F(ColumnScanTest, TotalsLinesCountTheReportLevelTotalOnlyWhenItsKindWasChos
   Total.KindChanged = true;
   EXPECT_EQ(Info->CountTotalLines(), 3);
   EXPECT_EQ(Info->TotalLines, 3);
-}
-
-TEST_F(ColumnScanTest, ZoneOfAnIndexOutsideTheListIsAnInternalError) {
-  CharacterOutput(100);
-  Start(WidthsGrid({5, 5}));
-  for (int Ndx : {3, -1})
-    EXPECT_THROW_MSG(Info->CnvtColNdxToXPlaneNdx(Ndx), eVlxIntError,
-                     "Vellumix! Internal Error: [CnvtColNdxToXPlaneNdx] **\rColNdx:" + std::to_string(Ndx) +
-                         " is out of range 0..2");
 }
 
 TEST_F(ColumnScanTest, ProgressWindowSuspendsTheScanUntilAbortOrResume) {

@@ -48,46 +48,71 @@ protected:
   TComponent Owner{nullptr};
 };
 
-TEST_F(FontLoaderTest, InstallsTheLinkedFontWhenTheSystemLacksIt) {
-  auto Loader = NewLoader();
-  // The native build links the font that the build generated.
-  EXPECT_EQ(Loader->FontData(), FileBytes(VERSORA_LINEDRAW_FONT));
-  Loader->Install();
-
-  const std::string Ttf = Fonts + "\\LetGothL.ttf", Fot = Fonts + "\\LetGothL.fot";
-  EXPECT_EQ(FilesInFonts(), (std::vector<std::string>{"LetGothL.fot", "LetGothL.ttf"}));
-  EXPECT_EQ(FileBytes(Fonts + "/LetGothL.ttf"), FileBytes(VERSORA_LINEDRAW_FONT));
-  EXPECT_EQ(Loader->TtfPath(), Ttf);
-  EXPECT_EQ(Loader->FotPath(), Fot);
-  EXPECT_EQ(Headless::AddedFonts(), std::vector<std::string>{Fot});
-  EXPECT_EQ(Headless::FontRegistry(), (std::map<std::string, std::string>{{RegistryValue, Ttf}}));
-  EXPECT_EQ(Headless::FontChangeBroadcasts(), 1);
-  EXPECT_TRUE(Loader->Installed());
-  EXPECT_TRUE(Loader->FontData().empty());
-  EXPECT_TRUE(Headless::MessageBoxes().empty());
-
-  // A second call changes nothing; freeing the loader leaves the font installed.
-  Loader->Install();
-  Loader.reset();
-  EXPECT_EQ(Headless::AddedFonts(), std::vector<std::string>{Fot});
-  EXPECT_EQ(FilesInFonts().size(), 2u);
-}
-
-TEST_F(FontLoaderTest, LeavesAnInstalledFamilyAlone) {
-  // The face name is compared without regard to case; a trailing delimiter is not doubled.
-  Headless::AddInstalledFamily("LETTER gothic line");
-  Headless::SetFontsFolder(Fonts + "/");
-  auto Loader = NewLoader();
-  Loader->Install();
-  EXPECT_TRUE(FilesInFonts().empty());
-  EXPECT_TRUE(Headless::AddedFonts().empty());
-  EXPECT_TRUE(Headless::FontRegistry().empty());
-  EXPECT_FALSE(Loader->Installed());
-  EXPECT_TRUE(Loader->FontData().empty());
-  // Nothing of its own to take back, so a file of that name stays.
-  std::ofstream(Fonts + "/LetGothL.ttf") << "other";
-  Loader->Uninstall();
-  EXPECT_EQ(FileBytes(Fonts + "/LetGothL.ttf"), "other");
+// Each state of the system: the install (twice; the second changes nothing), then the
+// uninstall, which takes back only the files of a font it installed; freeing a loader does not.
+TEST_F(FontLoaderTest, InstallsOnlyAMissingFontAndUninstallTakesBackItsFilesButNotTheRegistryValue) {
+  const std::string Ttf = Fonts + "\\LetGothL.ttf", Fot = Fonts + "\\LetGothL.fot", Font = FileBytes(VERSORA_LINEDRAW_FONT);
+  const std::map<std::string, std::string> Registered{{RegistryValue, Ttf}}, None;
+  const struct {
+    const char* What;
+    std::function<void()> Prepare;
+    bool Installed;
+    std::map<std::string, std::string> Registry;
+    int Broadcasts;
+    std::vector<std::string> Boxes;
+  } Cases[] = {
+      {"missing", [] {}, true, Registered, 1, {}},
+      // The face name is compared without regard to case; a trailing delimiter is not doubled.
+      {"installed", [&] { Headless::AddInstalledFamily("LETTER gothic line"), Headless::SetFontsFolder(Fonts + "/"); },
+       false, None, 0, {}},
+      {"over an earlier resource file, without a registry key",
+       [&] { std::ofstream(Fonts + "/LetGothL.fot") << "stale", Headless::SetFontRegistryKeyExists(false); }, true,
+       None, 1, {}},
+      {"refused by the system", [] { Headless::RefuseFonts("The file is not a font."); }, true, Registered, 0,
+       {"The file is not a font."}},
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(C.What);
+    Headless::ResetFonts();
+    Headless::ResetDialogs();
+    Headless::SetFontsFolder(Fonts);
+    C.Prepare();
+    auto Loader = NewLoader();
+    // The native build links the font that the build generated.
+    EXPECT_EQ(Loader->FontData(), Font);
+    Loader->Install();
+    Loader->Install();
+    EXPECT_EQ(Loader->Installed(), C.Installed);
+    EXPECT_TRUE(Loader->FontData().empty());
+    EXPECT_EQ(Headless::FontRegistry(), C.Registry);
+    EXPECT_EQ(Headless::FontChangeBroadcasts(), C.Broadcasts);
+    std::vector<std::string> Boxes;
+    for (const auto& Box : Headless::MessageBoxes()) Boxes.push_back(Box.Text);
+    EXPECT_EQ(Boxes, C.Boxes);
+    if (C.Installed) {
+      EXPECT_EQ(Loader->TtfPath(), Ttf);
+      EXPECT_EQ(Loader->FotPath(), Fot);
+      EXPECT_EQ(FilesInFonts(), (std::vector<std::string>{"LetGothL.fot", "LetGothL.ttf"}));
+      EXPECT_EQ(FileBytes(Fonts + "/LetGothL.ttf"), Font);
+      EXPECT_NE(FileBytes(Fonts + "/LetGothL.fot"), "stale");
+      EXPECT_EQ(Headless::AddedFonts(), C.Boxes.empty() ? std::vector<std::string>{Fot} : std::vector<std::string>{});
+    } else {
+      EXPECT_TRUE(FilesInFonts().empty());
+      EXPECT_TRUE(Headless::AddedFonts().empty());
+      std::ofstream(Fonts + "/LetGothL.ttf") << "other";  // not the loader's to take back
+    }
+    Loader->Uninstall();
+    EXPECT_FALSE(Loader->Installed());
+    EXPECT_EQ(FilesInFonts(), C.Installed ? std::vector<std::string>{} : std::vector<std::string>{"LetGothL.ttf"});
+    EXPECT_TRUE(Headless::AddedFonts().empty());
+    EXPECT_EQ(Headless::FontChangeBroadcasts(), C.Broadcasts + C.Installed);
+    EXPECT_EQ(Headless::FontRegistry(), C.Registry);
+    for (const auto& F : FilesInFonts()) fs::remove(fs::path(Fonts) / F);
+  }
+  Headless::ResetFonts();
+  Headless::SetFontsFolder(Fonts);
+  NewLoader()->Install();
+  EXPECT_EQ(FilesInFonts().size(), 2u) << "freeing the loader took its font back";
 }
 
 TEST_F(FontLoaderTest, CreationFailsWithoutTheResource) {
@@ -132,40 +157,6 @@ TEST_F(FontLoaderTest, AShortWriteLeavesNoFontFile) {
 
   Loader->FreeData();
   EXPECT_THROW_MSG(Loader->WriteFontFile(Dir / "x.ttf"), Exception, "No data to write");
-}
-
-TEST_F(FontLoaderTest, ARefusedFontIsReportedAndTheRunGoesOn) {
-  Headless::RefuseFonts("The file is not a font.");
-  auto Loader = NewLoader();
-  Loader->Install();
-  ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
-  EXPECT_EQ(Headless::MessageBoxes()[0].Text, "The file is not a font.");
-  EXPECT_EQ(Headless::FontChangeBroadcasts(), 0);
-  EXPECT_TRUE(Loader->Installed());
-  EXPECT_EQ(Headless::FontRegistry().count(RegistryValue), 1u);
-}
-
-TEST_F(FontLoaderTest, ReinstallsOverAnEarlierResourceFileAndWithoutARegistryKey) {
-  std::ofstream(Fonts + "/LetGothL.fot") << "stale";
-  Headless::SetFontRegistryKeyExists(false);
-  auto Loader = NewLoader();
-  Loader->Install();
-  EXPECT_EQ(Headless::AddedFonts(), std::vector<std::string>{Fonts + "\\LetGothL.fot"});
-  EXPECT_NE(FileBytes(Fonts + "/LetGothL.fot"), "stale");
-  EXPECT_TRUE(Headless::FontRegistry().empty());
-  EXPECT_TRUE(Headless::MessageBoxes().empty());
-}
-
-TEST_F(FontLoaderTest, UninstallTakesBackTheFilesButNotTheRegistryValue) {
-  auto Loader = NewLoader();
-  Loader->Install();
-  const int Broadcasts = Headless::FontChangeBroadcasts();
-  Loader->Uninstall();
-  EXPECT_TRUE(FilesInFonts().empty());
-  EXPECT_TRUE(Headless::AddedFonts().empty());
-  EXPECT_EQ(Headless::FontChangeBroadcasts(), Broadcasts + 1);
-  EXPECT_EQ(Headless::FontRegistry().count(RegistryValue), 1u);
-  EXPECT_FALSE(Loader->Installed());
 }
 
 // The stored form's side: the properties the loader defines, by name.
@@ -257,12 +248,6 @@ TEST_F(FontLoaderTest, OnlyTheStoredFormSetsTheFontName) {
   Owner.SetComponentStateBit(csLoading, true);
   Loader->SetFontName("Courier");
   EXPECT_EQ(Loader->FontName(), "Courier");
-}
-
-TEST(FontLoaderPaths, AddTrailingBackslash) {
-  EXPECT_EQ(AddTrailingBackslash(""), "");
-  EXPECT_EQ(AddTrailingBackslash("C:\\WINDOWS\\Fonts"), "C:\\WINDOWS\\Fonts\\");
-  EXPECT_EQ(AddTrailingBackslash("C:\\WINDOWS\\Fonts\\"), "C:\\WINDOWS\\Fonts\\");
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ protected:
 
 }  // namespace
 
-TEST(RptStyles, RegionsPlanesAndMasksAgree) {
+TEST(RptStyles, RegionsAndPlanesAgree) {
   EXPECT_EQ(TRptStyles::MakeStyleKey(12, 1, 0), "12,1,0");
   EXPECT_EQ(CnvtPlaneNdxsToRegNdx(3, 2), 10);
   // Every grid region splits into the zone and band it is made of.
@@ -45,16 +45,6 @@ TEST(RptStyles, RegionsPlanesAndMasksAgree) {
     uint8_t Plane = 99;
     EXPECT_FALSE(TRptStyles::RegionToPlane(Region, true, Plane));
     EXPECT_EQ(Plane, 99);
-  }
-
-  // The masks of the line directions: bands for horizontal kinds, zones for vertical ones.
-  struct Case { uint8_t Region; TLineKind Kind; TRegionMask Mask; uint8_t Plane; };
-  const Case Masks[] = {{6, lkTopEdge, 224, 1},   {11, lkNone, 14336, 3},  {8, lkLeftEdge, 2336, 1},
-                        {13, lkRightEdge, 9344, 3}, {2, lkTopEdge, 4, plAll}, {16, lkLeftEdge, 1 << 16, plAll}};
-  for (const Case& C : Masks) {
-    uint8_t Plane = 99;
-    EXPECT_EQ(TRptStyles::GetKindRegionMask(C.Region, C.Kind, Plane), C.Mask) << int(C.Region);
-    EXPECT_EQ(Plane, C.Plane) << int(C.Region);
   }
 
   for (const auto& [Zone, Band] : {std::pair<uint8_t, uint8_t>{0, 2}, {2, 0}})
@@ -141,24 +131,6 @@ TEST_F(StylesTest, LineKindsFollowTheRowBeingComposed) {
     TLineKind Kind = C.Kind;
     EXPECT_EQ(Styles.IsLineKindOn(C.Band, Kind, C.AsBorder), C.On) << "case " << Row;
     EXPECT_EQ(Kind, C.KindAfter) << "case " << Row;
-  }
-}
-
-TEST_F(StylesTest, CalcLineWidthsReservesBordersAndLeavesTheRowAlone) {
-  PS->Borders = true;
-  const bool Flags[][3] = {{false, true, true}, {true, false, false}};  // GrpBrkRow, EdgePending, PageTop
-  for (const auto& F : Flags) {
-    PS->GrpBrkRow = F[0];
-    PS->EdgePending = F[1];
-    PS->PageTop = F[2];
-    Styles.CalcLineWidths();
-    EXPECT_EQ((std::vector<bool>{PS->GrpBrkRow, PS->EdgePending, PS->PageTop}), (std::vector<bool>(F, F + 3)));
-    for (int Plane = 0; Plane < 4; ++Plane)
-      for (int K = 0; K < LineKindCount; ++K) {
-        const bool Border = K == lkLeftEdge || K == lkRightEdge || K == lkTopEdge || K == lkBottomEdge;
-        const int Expected = Plane != 0 && (Border || (K == lkGrpBrkRule && Plane == 2)) ? 1 : 0;
-        EXPECT_EQ(Styles.LineWidths[Plane][K], Expected) << Plane << "," << K;
-      }
   }
 }
 

@@ -18,17 +18,6 @@ TEST(TextRoutines, PadJustifyFillsAndCutsByMode) {
   }
 }
 
-TEST(TextRoutines, PadRightToGivesExactlyNCharacters) {
-  const std::string Ten = "0123456789";
-  const std::tuple<std::string, int, std::string> Cases[] = {
-      {Ten, 4, "0123"}, {Ten, 10000, Ten + std::string(9990, ' ')}, {"", 4096, std::string(4096, ' ')}, {"ab", -3, ""}};
-  for (const auto& [S, N, Expected] : Cases) {
-    std::string Result = "old";
-    PadRightTo(S, N, Result);
-    EXPECT_EQ(Result, Expected) << S.size() << " to " << N;
-  }
-}
-
 TEST(TextRoutines, HasNoLettersNeedsTextWithoutAsciiLetters) {
   const std::pair<const char*, bool> Cases[] = {
       {"1,234.50", true}, {" -7 ", true}, {"$1.00", true}, {"n/a", false}, {"   ", false}, {"", false}, {"1E5", false}};

@@ -72,50 +72,6 @@ TEST(UtilStrings, StrToIntCheckedReportsEveryTextItRefuses) {
     EXPECT_EQ(StrToIntChecked(C.S, Error), C.Value) << C.S;
     EXPECT_EQ(Error, C.Error) << C.S;
   }
-  EXPECT_EQ(MaxInt2(-3, -8), -3);
-  EXPECT_EQ(MinInt2(-3, -8), -8);
-}
-
-TEST(UtilStrings, GetTokenCountsFieldsFromEitherEnd) {
-  const struct { const char* S; int Index; const char* Delim; const char* Expected; } Cases[] = {
-      {"a,b,c", 2, ",", "b"},   {"a,b,c", 3, ",", "c"},    {"a,b,c", 4, ",", "DEF"},
-      {"a,b,c", 0, ",", "DEF"}, {"a,b,c", -3, ",", "a"},   {"a,b,c", -4, ",", "DEF"},
-      {"a,,c", 2, ",", ""},     {"a,b", 2, "", "b"},       {"", 1, ",", ""},
-      {"1ab2ab3", 1, "ab", "1"}, {"1ab2ab3", -2, "ab", "2"}, {"x12ab", -1, "ab", ""},
-  };
-  for (auto& C : Cases) EXPECT_EQ(GetToken(C.S, C.Index, C.Delim, "DEF"), C.Expected) << C.S << " " << C.Index;
-}
-
-TEST(UtilStrings, ReadTextLineWalksCrLinesAndDropsLineFeeds) {
-  // Each line read with the position after it; then the last Line and Pos once it refuses.
-  const auto Walk = [](const std::string& Text) {
-    std::vector<std::string> Read;
-    int Pos = 0;
-    std::string Line = "none";
-    while (ReadTextLine(Text, Pos, Line)) Read.push_back(Line + "@" + std::to_string(Pos));
-    Read.push_back("end " + Line + "@" + std::to_string(Pos));
-    return Read;
-  };
-  EXPECT_EQ(Walk("ab\r\ncd"), (std::vector<std::string>{"ab@3", "cd@7", "end cd@7"}));
-  // Empty lines between CRs are lines; an empty end without a CR is not.
-  EXPECT_EQ(Walk("\r\na\nb\r"), (std::vector<std::string>{"@1", "ab@6", "end ab@6"}));
-  EXPECT_EQ(Walk("\n"), (std::vector<std::string>{"end @2"}));
-}
-
-TEST(UtilStrings, DelimitedIndexOfFindsWholeEntriesIgnoringCase) {
-  const struct { const char* Item; const char* List; char Sep; int Index; } Cases[] = {
-      {"b", "A,B,C", ',', 2},  {"B,C", "A,B,C", ',', 2}, {"D", "A,B,C", ',', 0},
-      {"a", "A,B,C", ',', 1},  {"B", "AB,B", ',', 2},    {"", "A,,C", ',', 2},
-      {"~line#", "Name;~Line#", ';', 2},
-  };
-  for (auto& C : Cases) EXPECT_EQ(DelimitedIndexOf(C.Item, C.List, C.Sep), C.Index) << C.Item << " in " << C.List;
-}
-
-TEST(UtilStrings, CharacterFilters) {
-  EXPECT_EQ(ReplaceCharBy("a-b", '-', ""), "ab");
-  EXPECT_EQ(ReplaceCharBy("--x--", '-', "_+"), "__x__");
-  EXPECT_EQ(KeepCharsInSet("(555) 12-34", MakeCharSet("0123456789")), "5551234");
-  EXPECT_EQ(KeepCharsInSet("\xe9t\xe9", MakeCharSet("\xe9")), "\xe9\xe9");
 }
 
 TEST(UtilStrings, IsNumericStrAfterCurrencyAndSeparatorsOfTheLocale) {
@@ -148,15 +104,6 @@ TEST(UtilStrings, ExpandTitleMacrosPicksTheHintPartAndOneMacro) {
       {true, "On ^DL at ^TR", "On 5/1 at ^TR"}, {true, "At ^TR, ^T", "At 9:00, ^T"}, {true, "^d stays", "^d stays"},
   };
   for (auto& C : Cases) EXPECT_EQ(ExpandTitleMacros(C.OmitLeft, C.S, "5/1", "9:00"), C.Expected) << C.S;
-}
-
-TEST(UtilFiles, NameRoutines) {
-  EXPECT_EQ(RemoveTrailingBackslash("C:\\Dir\\\\"), "C:\\Dir\\");
-  EXPECT_EQ(RemoveTrailingBackslash(""), "");
-  EXPECT_EQ(NormalizeDirName("  C:\\Dir \t", true), "C:\\Dir\\");
-  EXPECT_EQ(NormalizeDirName("C:\\Dir\\", true), "C:\\Dir\\");
-  EXPECT_EQ(NormalizeDirName(" C:\\Dir\\ ", false), "C:\\Dir");
-  EXPECT_EQ(NormalizeDirName("  ", true), "");
 }
 
 TEST_F(UtilTest, ForceDirsCreatesEachMissingFolderButNeverTheDrive) {

@@ -141,15 +141,6 @@ TEST_F(ListViewTest, OwnerDataAsksForEveryItemAndPagesThroughIt) {
   View->SetItemFocused(saved);
   EXPECT_EQ(View->ItemFocused()->Caption(), "Row 20");
 
-  // A page at a time, as the engine scrolls while it prints row 35.
-  EXPECT_EQ(View->VisibleRowCount(), 10);
-  int pages = 0;
-  while (View->TopIndex() + View->VisibleRowCount() <= 35) {
-    View->Scroll(0, View->VisibleRowCount() * View->ItemHeight());
-    ++pages;
-  }
-  EXPECT_EQ(pages, 3);
-  EXPECT_EQ(View->TopItem()->Caption(), "Row 30");
   View->Scroll(0, 1 << 30);
   EXPECT_EQ(View->TopIndex(), 1000000 - 10) << "the last page still fills the window";
 

@@ -40,12 +40,7 @@ TEST_F(FormatTest, IntegerKinds) {
   EXPECT_EQ(Format("%d", {INT32_MIN}), "-2147483648");
   EXPECT_EQ(Format("%d", {int64_t{-9000000000}}), "-9000000000");
   EXPECT_EQ(Format("%d", {3000000000u}), "3000000000");
-  EXPECT_EQ(Format("%u", {-1}), "4294967295");
-  EXPECT_EQ(Format("%x|%.4X|%x", {255, 255, -1}), "FF|00FF|FFFFFFFF");
-  EXPECT_EQ(Format("%x", {int64_t{-1}}), "FFFFFFFFFFFFFFFF");
   EXPECT_EQ(Format("%s%s", {'x', static_cast<const char*>(nullptr)}), "x");
-  const void* P = reinterpret_cast<const void*>(uintptr_t{0xAB});
-  EXPECT_EQ(Format("%p", {P}), std::string(sizeof(void*) * 2 - 2, '0') + "AB");
 }
 
 TEST_F(FormatTest, ArgumentIndex) {

@@ -19,18 +19,13 @@ TEST_F(SysUtilsTest, StrToInt) {
   }
   EXPECT_EQ(IntToStr(-42), "-42");
   EXPECT_EQ(IntToStr(int64_t{1} << 40), "1099511627776");
-  EXPECT_EQ(IntToHex(255, 4), "00FF");
-  EXPECT_EQ(IntToHex(-1, 2), "FFFFFFFF");
-  EXPECT_EQ(IntToHex(int64_t{-1}, 0), "FFFFFFFFFFFFFFFF");
 }
 
 TEST_F(SysUtilsTest, TrimAndCase) {
   EXPECT_EQ(Trim(" \t a b \r\n\x01"), "a b");
   EXPECT_EQ(TrimLeft("  a "), "a ");
-  EXPECT_EQ(TrimRight("  a "), "  a");
   EXPECT_EQ(Trim("\xA0x\xA0"), "\xA0x\xA0");  // a no-break space is not trimmed
   EXPECT_EQ(UpperCase("abc\xE9"), "ABC\xE9");
-  EXPECT_EQ(LowerCase("ABC\xC9"), "abc\xC9");
   EXPECT_EQ(AnsiUpperCase("a\xE0\xE9\xFF\x9A\x9C\x9E\xF7\xDF"), "A\xC0\xC9\x9F\x8A\x8C\x8E\xF7\xDF");
   EXPECT_EQ(AnsiLowerCase("A\xC0\xC9\x9F\x8A\xD7"), "a\xE0\xE9\xFF\x9A\xD7");
 }
@@ -51,8 +46,6 @@ TEST_F(SysUtilsTest, Comparisons) {
 }
 
 TEST_F(SysUtilsTest, SearchAndReplace) {
-  EXPECT_EQ(QuotedStr("it's"), "'it''s'");
-  EXPECT_EQ(QuotedStr(""), "''");
   EXPECT_EQ(StringReplace("a-b-c", "-", "+", 0), "a+b-c");
   EXPECT_EQ(StringReplace("a-b-c", "-", "+", rfReplaceAll), "a+b+c");
   EXPECT_EQ(StringReplace("Hello hello", "HELLO", "x", rfReplaceAll | rfIgnoreCase), "x x");
