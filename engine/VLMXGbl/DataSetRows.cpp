@@ -46,10 +46,15 @@ public:
     // The row count of an uncounted dataset is an estimate: only the dataset knows whether
     // it holds a record at all.
     if (Info.RowCount < 1 || Info.DataSet->IsEmpty()) return false;
+    if (PrintsCurrentPage(Info)) {
+      Info.SavedPosn->Restore();
+    } else if (HasSelection() && PrintsSelectedOnly(Info)) {
+      // Every picked record may be gone since: no row, and none counted.
+      if (!NextSelected()) return false;
+    } else {
+      Info.DataSet->First();
+    }
     CountRow(Info, 1);
-    if (PrintsCurrentPage(Info)) Info.SavedPosn->Restore();
-    else if (HasSelection() && PrintsSelectedOnly(Info)) return NextSelected();
-    else Info.DataSet->First();
     return true;
   }
 

@@ -72,11 +72,10 @@ bool TRowSource::RowAtCursor() const { return Info.CurCell.Y >= 0 && Info.CurCel
 
 bool TMemoryRows::First() {
   bool Found = Info.RowCount >= 1;
+  if (Found) Found = PrintsSelectedOnly(Info) ? NextSelected() : StartRow();
   if (Found) {
     CountRow(Info, 1);
-    Found = PrintsSelectedOnly(Info) ? NextSelected() : StartRow();
-  }
-  if (!Found) {
+  } else {
     Info.CurCell = {-1, -1};
     NoRow();
   }
