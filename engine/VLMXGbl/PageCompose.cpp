@@ -207,7 +207,7 @@ void TvlxPrintSettings::PrintBodyRows() {
     bool Replay, Record;
     ~TPassEnd() {
       PS.ReplayingRows = false;
-      if (Replay && PS.BMCursor >= PS.BMLineList.Count()) Groups = PS.BMLineList.GroupsAtEnd;
+      if (Replay) Groups = PS.BMLineList.GroupsAtEnd;
       else if (Record) PS.BMLineList.GroupsAtEnd = Groups;
     }
   } PassEnd{*this, Groups, Replay, Record};

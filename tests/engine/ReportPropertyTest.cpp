@@ -459,8 +459,8 @@ TEST(ReportProperty, EveryRunPrintsWhatItWasAskedAndAsTheGridHoldsIt) {
 
     const int Across = Full.PagesAcross;
     for (const TRun& Run : {TRun{TMode::Range, 1, 2}, TRun{TMode::Range, 2, 3, Across}, TRun{TMode::Range, 3, 99},
-                            TRun{TMode::CurrentPage}, TRun{TMode::TestPage}, TRun{TMode::Abort, 0, 1},
-                            TRun{TMode::Abort, 0, Across + 1}}) {
+                            TRun{TMode::Range, 4, 99}, TRun{TMode::CurrentPage}, TRun{TMode::TestPage},
+                            TRun{TMode::Abort, 0, 1}, TRun{TMode::Abort, 0, Across + 1}}) {
       SCOPED_TRACE(testing::Message() << "mode " << static_cast<int>(Run.Mode) << " " << Run.From << ".." << Run.To);
       const TOutput Part = PrintReport(Grids[C.Wide], C, Run, File);
       EXPECT_EQ(Part.Result, Run.Mode == TMode::Abort ? 3 : 1);
