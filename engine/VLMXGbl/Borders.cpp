@@ -294,5 +294,6 @@ void TvlxPrintSettings::CalcGroupSpans() {
     }
     Zone = Col.Plane;
   });
-  GroupSpans[Span].Width = RptLeftOffset + RptWidth - GroupSpans[Span].Left;
+  const int PanelWidth = PanelsAcrossPage >= 2 ? PanelStep - PanelGap : RptWidth;
+  GroupSpans[Span].Width = RptLeftOffset + PanelWidth - GroupSpans[Span].Left;
 }

@@ -84,8 +84,9 @@ bool TvlxPrintSettings::PrintMemoRegion(int Index, bool Measure, bool AllowClip)
     }
   }
 
-  // The report end's position is what later pages test to know the report is finished.
-  const bool LastPageAcross = CurPageAcross >= PagesAcross;
+  // The report end's position is what later pages test to know the report is finished. A page
+  // before the range is laid out on its first page across alone, which stands for all of them.
+  const bool LastPageAcross = CurPageAcross >= PagesAcross || PageMode == pmLayoutOnly;
   if (!Measure && !Refused && Adapter().EndOfRows && LastPageAcross) {
     if (Index == RptFtr && RptFtrPos.Y < 1) {
       RptFtrPos = CurPagePos();

@@ -297,7 +297,8 @@ bool TvlxPrintSettings::NewSheetDue(bool PageEnd, bool FooterPending) {
     const bool Finished = PageEnd || PrintWhat == pwTestPage ||
                           (PrintWhat == pwPageRange && ComparePageNo(CurPagePos(), RangeEnd) >= 0);
     if (Finished) Styles().BandInfo[3].Finished = true;
-    NewSheet = !Finished || FooterPending;
+    // The report footer's own page comes only inside the range.
+    NewSheet = !Finished || (FooterPending && CurVertPage < PrintRangeTo.Y);
   }
   // Each page across is a sheet of its own, on the report's last vertical page and on the
   // current page too.

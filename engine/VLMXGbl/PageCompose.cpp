@@ -18,9 +18,11 @@ bool DataExhausted(const TvlxRunPart& R) { return R.Adapter().EndOfRows; }
 bool TotalsFinished(const TvlxRunPart& R) { return R.Styles().BandInfo[3].Finished; }
 
 // Titles and totals are out for good: the page (every page across of it) or the panel begins
-// after the report's end.
+// after the report's end. On a later page across the panels up to the one where the first page
+// across ended the report are still to print.
 bool AfterReportEnd(const TvlxPrintSettings& PS) {
-  return PS.PastReportEnd || (PS.CurPanel > 1 && TotalsFinished(PS) && DataExhausted(PS));
+  const bool EndLaterOnPage = PS.TotalsPage == PS.CurVertPage && PS.CurPanel <= PS.PgFtrPanel;
+  return PS.PastReportEnd || (PS.CurPanel > 1 && TotalsFinished(PS) && DataExhausted(PS) && !EndLaterOnPage);
 }
 
 // A row read for the first time adds its values to the totals of the columns of the other
@@ -41,7 +43,7 @@ void AddOtherPagesTotals(TvlxPrintSettings& PS) {
 
 }  // namespace
 
-int TvlxPrintSettings::CalcReportWidth() const {
+int TvlxPrintSettings::PageAcrossWidth() const {
   int Sum = 0;
   if (Adapter().ColsList) {
     const TColsList& Cols = *Adapter().ColsList;
@@ -53,11 +55,18 @@ int TvlxPrintSettings::CalcReportWidth() const {
       if (Fixed || Col->HorzPage == CurPageAcross) Sum += Col->CellWidth;
     }
   }
+  return Sum;
+}
+
+int TvlxPrintSettings::CalcReportWidth() const {
+  const int Sum = PageAcrossWidth();
   if (PanelsAcrossPage >= 2) return (Sum + PanelGap) * PanelsAcrossPage - PanelGap;
   return Sum;
 }
 
 void TvlxPrintSettings::CalcLeftOffset() {
+  // Pages across differ in width: each panel of this one is as wide as the columns it shows.
+  PanelStep = PageAcrossWidth() + PanelGap;
   RptWidth = CalcReportWidth();
   const int Alignment = Settings().ReportAlignment;
   int Offset = 0;
@@ -73,14 +82,17 @@ void TvlxPrintSettings::CalcLeftOffset() {
 bool TvlxPrintSettings::IsPageEndReached(bool UseFooterPosition, bool ComparePagesAcross, int Panel) const {
   const bool LastAcross = CurPageAcross >= PagesAcross;
   if (TotalsPage >= 1 && TotalsPage <= CurVertPage && Panel >= PgFtrPanel && LastAcross) return true;
-  int Totals = TotalsPage;
+  int Totals = TotalsPage, TotalsPanel = PgFtrPanel;
   TPoint Footer = RptFtrPos;
+  int FooterPanel = RptFtrPanel;
   if (Settings().PrintWhat == pwPageRange && CurVertPage == PrintRangeTo.Y) {
-    Totals = CurVertPage;
-    Footer.Y = CurVertPage;
+    // The range's end page ends with the sheet's last panel, unless the report ends there first.
+    const int LastPanel = std::max(PanelsAcrossPage, 1);
+    if (Totals != CurVertPage) Totals = CurVertPage, TotalsPanel = LastPanel;
+    if (Footer.Y != CurVertPage) Footer.Y = CurVertPage, FooterPanel = LastPanel;
   }
   const TPoint Target = UseFooterPosition ? Footer : TPoint{PagesAcross, Totals};
-  const int TargetPanel = UseFooterPosition ? RptFtrPanel : PgFtrPanel;
+  const int TargetPanel = UseFooterPosition ? FooterPanel : TotalsPanel;
   // Pages count from 1: a position below that was never placed.
   if (Target.Y < 1) return false;
   const int Order = ComparePagesAcross ? ComparePageNo(CurPagePos(), Target)
@@ -102,6 +114,7 @@ void TvlxPrintSettings::PrintPage() {
   if (UnitSet == usText) ClearPageLines();
 
   CurPanel = 1;
+  BMCursor = 0;
   const int SavedOffset = RptLeftOffset;
   const TRect SavedCell = CellRect;
   const int SavedReserve = FooterReserve;
@@ -183,8 +196,10 @@ void TvlxPrintSettings::PrintBodyRows() {
   // After the last replayed row the object moves on exactly once per vertical page.
   const bool AdvanceAfterReplay = (CurPageAcross >= PagesAcross && NewPagePos) || (CurPageAcross == 1 && !NewPagePos);
   TPrevValues& Groups = Adapter().PrevValues;
-  if (Record) BMLineList.GroupsAtTop = Groups;
-  if (Replay) Groups = BMLineList.GroupsAtTop;
+  // The panels of a sheet share its rows: a later panel goes on where the one before stopped.
+  if (Record) BMLineList.GroupsAtTop[BMLineList.Count()] = Groups;
+  if (const auto Top = BMLineList.GroupsAtTop.find(BMCursor); Replay && Top != BMLineList.GroupsAtTop.end())
+    Groups = Top->second;
   ReplayingRows = Replay;
   struct TPassEnd {
     TvlxPrintSettings& PS;
@@ -198,10 +213,13 @@ void TvlxPrintSettings::PrintBodyRows() {
   } PassEnd{*this, Groups, Replay, Record};
   const bool OtherPagesTotals = Wide && !Replay && !ReRendering;
   EdgePending = true;
-  for (int Entry = 0;; ++Entry) {
+  for (;;) {
     int Height = -1;
+    const int Entry = BMCursor;
     if (Replay) {
-      if (Entry >= BMLineList.Count() || !BMLineList.GotoEntry(Entry, Height)) break;
+      // Each row prints again in its own panel, at its own place down the sheet.
+      if (Entry >= BMLineList.Count() || BMLineList.Items(Entry)->Panel != CurPanel) break;
+      if (!BMLineList.GotoEntry(Entry, Height)) break;
     } else if (Adapter().EndOfRows) {
       break;
     }
@@ -212,6 +230,7 @@ void TvlxPrintSettings::PrintBodyRows() {
     if (OtherPagesTotals) AddOtherPagesTotals(*this);
     if (CurPageAcross == 1 && PageMode != pmLayoutOnly) ++Adapter().RowsProcessed;
     if (Replay) {
+      ++BMCursor;
       if (Entry < BMLineList.Count() - 1) continue;
       if (AdvanceAfterReplay) Adapter().Next(2, false);
       break;
@@ -222,9 +241,12 @@ void TvlxPrintSettings::PrintBodyRows() {
 
 bool TvlxPrintSettings::EndPage() {
   DrawBandEndRule(2, CellRect.Bottom);
-  bool Due = DataExhausted(*this);
-  if (!Due && TotalsPage >= 1) Due = TotalsPage <= CurVertPage;
-  else if (!Due) Due = !RenderingPreview && PrintRangeTo.Y <= CurVertPage;
+  // The report's end closes the panel where the first page across put it, else where the data
+  // end; a range's end, the sheet's last panel, which its rows reach first.
+  bool Due;
+  if (TotalsPage >= 1) Due = TotalsPage < CurVertPage || (TotalsPage == CurVertPage && CurPanel >= PgFtrPanel);
+  else Due = DataExhausted(*this) ||
+             (!RenderingPreview && PrintRangeTo.Y <= CurVertPage && CurPanel >= std::max(PanelsAcrossPage, 1));
   if (Due) PrintReportEnd();
   CellRect.Bottom = PageHeight - CalcFooterHeight(false);
   PrintMemoRegion(PgFtr, false, true);

@@ -89,7 +89,10 @@ TObjInfo::TColumnPlacement TObjInfo::StartColumnLayout() {
 
   PS.LeftMargin = PageMargin.Left;
   PS.RightEdge = PS.PageWidth - PageMargin.Right;
-  At.Avail = PS.RightEdge - PS.LeftMargin;
+  // Each panel across the sheet shows a whole page across: a page across takes one panel's share
+  // of the sheet, the gaps between the panels left out.
+  const int Panels = std::max(PS.PanelsAcrossPage, 1);
+  At.Avail = (PS.RightEdge - PS.LeftMargin - (Panels - 1) * PS.PanelGap) / Panels;
   PS.RememberedCols = {-1, -1};
   PS.LastPageClamp = -1;
   At.NumFixed = std::max(0, S.NumFixedCols);

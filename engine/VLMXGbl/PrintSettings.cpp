@@ -140,6 +140,7 @@ void TBMLineList::AddCurrent() {
   // that top, and each page across places its own columns.
   Entry->Rect = {-1, FOwner.CellRect.Top, -1, FOwner.CellRect.Bottom};
   Entry->RowHeight = FOwner.TextRect.Bottom - FOwner.TextRect.Top + 1;
+  Entry->Panel = FOwner.CurPanel;
   FItems.push_back(std::move(Entry));
 }
 
@@ -168,4 +169,5 @@ bool TBMLineList::GotoEntry(int Index, int& Height) {
 
 void TBMLineList::Clear() {
   while (!FItems.empty()) FItems.pop_back();
+  GroupsAtTop.clear();
 }

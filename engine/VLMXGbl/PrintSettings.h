@@ -5,6 +5,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@ public:
   TRect Rect;
   int Band2Line = 0;     // rows of the data band emitted before this one
   int RowHeight = 0;
+  int Panel = 1;         // the panel across the sheet the row printed in
 };
 
 // The rows printed on the current vertical page, in print order. Owned by its run state.
@@ -52,10 +54,12 @@ public:
   bool GotoEntry(int Index, int& Height);
   void Clear();
 
-  // The group columns' previous values before the page's first row and after its last one:
-  // every page across of the page starts from the first and leaves the second behind, so that
-  // a repeated value prints the same on each.
-  TPrevValues GroupsAtTop, GroupsAtEnd;
+  // The group columns' previous values before the first row of each panel across the sheet (by
+  // the index of that row's entry) and after the page's last row: every page across of the page
+  // starts each panel from the first and leaves the second behind, so that a repeated value
+  // prints the same on each.
+  std::map<int, TPrevValues> GroupsAtTop;
+  TPrevValues GroupsAtEnd;
 
 private:
   TvlxPrintSettings& FOwner;
@@ -226,7 +230,11 @@ public:
   void PrintReportEnd();
   // Whether the report end lies on or before the current page; Panel counts from 1.
   bool IsPageEndReached(bool UseFooterPosition, bool ComparePagesAcross, int Panel) const;
+  // The width of the current page across: its columns and the repeated ones, one panel's worth.
+  int PageAcrossWidth() const;
+  // The sheet's width of the current page across: every panel across the sheet, with the gaps.
   int CalcReportWidth() const;
+  // The report's left offset, its width and the panel step of the current page across.
   void CalcLeftOffset();
 
   // ---- Row bookmarks and the run's clock ----

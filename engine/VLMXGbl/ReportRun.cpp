@@ -338,6 +338,9 @@ void TvlxPrintSettings::PrintPages() {
   try {
     if (!Error && RunState == rsActive && TotalsPage >= 1 && RptFtrPos.Y < 0 && Settings().MemoVisible(RptFtr, true) &&
         CurVertPage < PrintRangeTo.Y) {
+      // It follows the report's last page across, as in a run that printed every page across,
+      // also when the pages before a range were laid out on their first one only.
+      CurPageAcross = std::max(PagesAcross, 1);
       ++CurVertPage;
       PageMode = pmPrint;
       PrintPage();

@@ -221,8 +221,8 @@ void MeasurePage(TvlxRun& Run, TControl* Label) {
       int Sum = 0;
       for (int I = 0; I < Info.ColsList->Count(); ++I)
         if (const TColsListData* Col = Info.ColsList->Items(I); Col && Col->Printed) Sum += Col->CellWidth;
-      P.PanelStep = Sum + P.PanelGap;
-      P.RptWidth = P.PanelsAcrossPage * P.PanelStep - P.PanelGap;
+      P.PanelWidth = Sum + P.PanelGap;
+      P.RptWidth = P.PanelsAcrossPage * P.PanelWidth - P.PanelGap;
     }
   } else {
     // Without a scan there is no width; a stale one would steer the font fitting wrongly.

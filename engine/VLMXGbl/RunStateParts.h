@@ -54,8 +54,11 @@ struct TPageGeometry {
   int LeftMargin = 0, RightEdge = 0;
   // The report body is laid out this many times side by side on a sheet.
   int PanelsAcrossPage = 0;
-  int PanelStep = 0;   // from one panel across the page to the next
+  int PanelStep = 0;   // from one panel across the page to the next, on the current page across
   int PanelGap = 0;
+  // Every printed column side by side plus the panel gap: one panel of the whole report, which
+  // the font fitting and the setup window's width status measure.
+  int PanelWidth = 0;
   bool PageSetupChanged = false;  // the resolutions are to be read again
 };
 

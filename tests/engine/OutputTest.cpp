@@ -154,15 +154,15 @@ TEST_F(OutputTest, NextSheetWaitsForTheRangeEndTheTestPageOrThePendingFooter) {
       Cases[] = {
       {pwAll, pmPrint, 1, false, false, false, 2},
       {pwPageRange, pmPrint, 2, false, false, false, 3},  // range ends at page 3
-      {pwPageRange, pmPrint, 3, false, false, true, 3},
+      {pwPageRange, pmPrint, 3, false, true, true, 3},  // the footer's sheet would lie past the range
       {pwTestPage, pmPrint, 1, false, false, true, 3},
       {pwAll, pmPrint, 4, true, true, true, 4},      // the footer still needs a sheet
       {pwAll, pmLayoutOnly, 5, false, false, false, 4},
       {pwCurrentPage, pmPrint, 5, false, false, false, 4},
   };
-  Run->PrintRangeTo = {0, 3};
   for (const auto& C : Cases) {
     SCOPED_TRACE(testing::Message() << C.PrintWhat << " page " << C.Page);
+    Run->PrintRangeTo = {0, C.PrintWhat == pwPageRange ? 3 : 99999};
     Settings->PrintWhat = C.PrintWhat;
     Styles->BandInfo[3].Finished = false;
     Run->PageMode = C.Mode;

@@ -133,7 +133,4 @@ TEST_F(PageComposeTest, ReportAlignmentPlacesTheReportBetweenTheMargins) {
     EXPECT_EQ(Run->RptLeftOffset, C.Offset) << int(C.Alignment);
     EXPECT_EQ(Run->RptWidth, Width);
   }
-  Run->PanelsAcrossPage = 2;
-  Run->PanelGap = 3;
-  EXPECT_EQ(Run->CalcReportWidth(), 2 * Width + 3);
 }

@@ -1,9 +1,9 @@
-// Whole reports over a generated table of report configurations (pages across, repeated and
-// hidden leading columns, ranges, the current and test page, stopped runs, the report footer,
-// totals at several break levels, group columns, cells holding carets, percent signs, quotes and
-// bytes above 127), printed the way the setup window's Print command prints them. Each output
-// is checked against a model computed from the grid alone, and every run that prints part of a
-// report against the pages the full run has at the same places.
+// Whole reports over a generated table of report configurations (pages across, panels across
+// the sheet, repeated and hidden leading columns, ranges, the current and test page, stopped
+// runs, the report footer, totals at several break levels, group columns, cells holding carets,
+// percent signs, quotes and bytes above 127), printed the way the setup window's Print command
+// prints them. Each output is checked against a model computed from the grid alone, and every
+// run that prints part of a report against the pages the full run has at the same places.
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -25,7 +25,7 @@ using GoldenReports::TCase;
 using GoldenReports::TReport;
 
 constexpr char Bar = '\xB3';  // the IBM set's vertical line
-constexpr int Rows = 41, PageHeight = 24;
+constexpr int Rows = 41;
 const V Titles = {"GROUP ONE", "GROUP TWO", "NAME", "QTY", "E=MC^2", "NOTE", "WIDE"};
 const V HiddenSets = {"", "~Line#", "Col#0", "~Line#,Col#0"};
 
@@ -67,6 +67,9 @@ struct TConfig {
   int Width, Fixed, Groups, Hidden, Totals;
   bool Footer, Wide;
   std::string SameValue;  // what a repeated group value prints as
+  int Panels = 1;         // across the sheet, 3 characters apart
+  bool Shrink = false;    // to the page: fewer panels when the report is wider than the sheet
+  int Height = 24;        // lines of a page
 };
 
 enum class TMode { All, Range, CurrentPage, TestPage, Abort };
@@ -90,10 +93,11 @@ TCase CaseOf(const TConfig& C, const TRun& Run) {
   TCase Case{"property", GoldenReports::TSource::Numbers, {}, {{PgTi, "TITLE ^P"}, {PgNum, "\rPAGE ^P"}},
              TotalsSet(C.Totals)};
   Case.Settings = {"OutputQuality=1", "PauseAfterPrinting=0", "DisplayProgressWin=0", "MaxStringLines=1",
-                   "MaxStringColWidTxt=999", "LinesPerpage=" + std::to_string(PageHeight),
+                   "MaxStringColWidTxt=999", "LinesPerpage=" + std::to_string(C.Height),
                    "TxtCharsPageWid=" + std::to_string(C.Width), "NumFixedCols=" + std::to_string(C.Fixed),
                    "NumGrpBrkCols=" + std::to_string(C.Groups), "HideColumns=" + HiddenSets[C.Hidden],
-                   "GrpBrkSameValue=" + C.SameValue};
+                   "GrpBrkSameValue=" + C.SameValue, "PanelsAcrossPage=" + std::to_string(C.Panels),
+                   "InterPanelGapTxt=3", "ShrinkToPage=" + std::to_string(C.Shrink)};
   const std::string PrintWhat[] = {"0", "6", "1", "4", "0"};
   Case.Settings.push_back("PrintWhat=" + PrintWhat[static_cast<int>(Run.Mode)]);
   if (Run.Mode == TMode::Range)
@@ -201,25 +205,50 @@ V Fields(const std::string& Line) {
   return Result;
 }
 
-// One page read back: its column titles and its body lines (data and totals) by field.
+bool IsTitle(const std::string& T) { return T == "#" || ColOf(T) < static_cast<int>(Titles.size()); }
+
+// Where each panel across the sheet stands on the page's lines, first and last character: the
+// column titles are never blank, so a blank field among them is the gap between two panels. The
+// whole line for a page without column titles.
+using TSpans = std::vector<std::pair<size_t, size_t>>;
+TSpans PanelSpans(const TPage& Page) {
+  for (const std::string& Line : Page.Lines) {
+    const V F = Fields(Line);
+    if (std::none_of(F.begin(), F.end(), IsTitle)) continue;
+    TSpans Spans;
+    for (size_t At = Line.find(Bar), Next; At != std::string::npos; At = Next) {
+      if (Spans.empty() || Spans.back().second != std::string::npos) Spans.emplace_back(At, std::string::npos);
+      Next = Line.find(Bar, At + 1);
+      if (Next == std::string::npos || Trim(Line.substr(At + 1, Next - At - 1)).empty()) Spans.back().second = At;
+    }
+    return Spans;
+  }
+  return {{0, std::string::npos}};
+}
+
+std::string Cut(const std::string& Line, const std::pair<size_t, size_t>& Span) {
+  return Span.first >= Line.size() ? "" : Line.substr(Span.first, Span.second - Span.first + 1);
+}
+
+// One panel of a page read back: its column titles and its body lines (data and totals) by field.
 struct TPageFields {
   V Columns;
   std::vector<V> Body;
 };
 
-TPageFields ReadFields(const TPage& Page) {
-  TPageFields P;
-  for (const std::string& Line : Page.Lines) {
-    const V F = Fields(Line);
-    if (F.empty()) continue;
-    const bool TitleLine = P.Columns.empty() && std::any_of(F.begin(), F.end(), [](const std::string& T) {
-      return T == "#" || ColOf(T) < static_cast<int>(Titles.size());
-    });
-    if (TitleLine) P.Columns = F;
-    else P.Body.push_back(F);
+std::vector<TPageFields> ReadFields(const TPage& Page, const TSpans& Spans) {
+  std::vector<TPageFields> Panels(Spans.size());
+  for (size_t Panel = 0; Panel < Spans.size(); ++Panel) {
+    TPageFields& P = Panels[Panel];
+    for (const std::string& Line : Page.Lines) {
+      const V F = Fields(Cut(Line, Spans[Panel]));
+      if (F.empty()) continue;
+      if (P.Columns.empty() && std::any_of(F.begin(), F.end(), IsTitle)) P.Columns = F;
+      else P.Body.push_back(F);
+    }
+    EXPECT_TRUE(P.Body.empty() || !P.Columns.empty()) << "rows without column titles on " << Page.Vert;
   }
-  EXPECT_TRUE(P.Body.empty() || !P.Columns.empty()) << "rows without column titles on " << Page.Vert;
-  return P;
+  return Panels;
 }
 
 // The columns C prints, in list order; Fixed: only those of the leading fixed ones.
@@ -263,35 +292,49 @@ std::string Total(const TConfig& C, const std::string& Name, int Last) {
   return "";
 }
 
-using TRowsOf = std::map<int, std::vector<int>>;
+// A panel of a vertical page: {vertical page, panel across the sheet from 1}.
+using TPanel = std::pair<int, int>;
+using TRowsOf = std::map<TPanel, std::vector<int>>;
 
-// The rows of each vertical page of Out, checking every page of Out on the way: the lines fit
-// the page and its rules have their corners, the same rows on every page across, the fixed
-// columns on each, every cell verbatim, every total that of the rows printed up to it, at most
-// one totals line a page. Full: the rows of each vertical page of the full run, when part of it
-// is checked; they stand on the lines of a page across that shows no row's name.
-TRowsOf CheckPages(const TOutput& Out, const TConfig& C, const TRowsOf* Full, int* TotalsPages = nullptr) {
-  std::map<int, std::vector<TPageFields>> Across;
+// The rows of each panel of each vertical page of Out, checking every page of Out on the way:
+// the lines fit the page and its rules have their corners, the same rows in a panel on every
+// page across, the fixed columns on each, every cell verbatim, every total that of the rows
+// printed up to it, at most one totals line a panel. Full: the rows of each panel of the full
+// run, when part of it is checked; they stand on the lines of a page across that shows no
+// row's name. Panels: the most panels a sheet of Out holds.
+TRowsOf CheckPages(const TOutput& Out, const TConfig& C, const TRowsOf* Full, int* TotalsPages = nullptr,
+                   int* Panels = nullptr) {
+  std::map<TPanel, std::vector<TPageFields>> Across;
+  std::map<int, size_t> PagesAcross;  // of each vertical page
   for (const TPage& Page : Out.Pages) {
-    EXPECT_LE(static_cast<int>(Page.Lines.size()), PageHeight) << "page " << Page.Vert << "-" << Page.Across;
+    ++PagesAcross[Page.Vert];
+    EXPECT_LE(static_cast<int>(Page.Lines.size()), C.Height) << "page " << Page.Vert << "-" << Page.Across;
+    const TSpans Spans = PanelSpans(Page);
+    if (Panels) *Panels = std::max(*Panels, static_cast<int>(Spans.size()));
     for (const std::string& Line : Page.Lines) {
       EXPECT_LE(static_cast<int>(Line.size()), C.Width) << "line wider than the page: " << Line;
-      const std::string T = Trim(Line);
-      EXPECT_TRUE(!IsRuleLine(Line) || (std::string("\xDA\xC3\xC0").find(T.front()) != std::string::npos &&
-                                        std::string("\xBF\xB4\xD9").find(T.back()) != std::string::npos))
-          << "rule with a wrong corner: " << Line;
+      for (const auto& Span : Spans) {
+        const std::string T = Trim(Cut(Line, Span));
+        EXPECT_TRUE(!IsRuleLine(T) || (std::string("\xDA\xC3\xC0").find(T.front()) != std::string::npos &&
+                                       std::string("\xBF\xB4\xD9").find(T.back()) != std::string::npos))
+            << "rule with a wrong corner: " << Line;
+      }
     }
-    Across[Page.Vert].push_back(ReadFields(Page));
+    const std::vector<TPageFields> PanelFields = ReadFields(Page, Spans);
+    for (size_t Panel = 0; Panel < PanelFields.size(); ++Panel)
+      Across[{Page.Vert, static_cast<int>(Panel) + 1}].push_back(PanelFields[Panel]);
   }
   TRowsOf RowsOf;
   std::set<std::string> Seen;
-  for (auto& [Vert, Pages] : Across) {
+  for (auto& [At, Pages] : Across) {
+    const int Vert = At.first;
+    EXPECT_EQ(Pages.size(), PagesAcross[Vert]) << "page " << Vert << ": panel " << At.second << " not on every page across";
     const size_t Lines = Pages.front().Body.size();
     std::vector<int> RowAt(Lines, -1);  // the row on each body line; -1 a totals line
     int LastRow = Rows - 1;
     if (Full) {
-      for (const auto& [Page, PageRows] : *Full) LastRow = Page <= Vert && !PageRows.empty() ? PageRows.back() : LastRow;
-      if (Full->count(Vert)) std::copy_n(Full->at(Vert).begin(), std::min(Lines, Full->at(Vert).size()), RowAt.begin());
+      for (const auto& [Panel, PanelRows] : *Full) LastRow = Panel <= At && !PanelRows.empty() ? PanelRows.back() : LastRow;
+      if (Full->count(At)) std::copy_n(Full->at(At).begin(), std::min(Lines, Full->at(At).size()), RowAt.begin());
     }
     for (const TPageFields& P : Pages) {
       EXPECT_EQ(P.Body.size(), Lines) << "page " << Vert << ": pages across with other rows";
@@ -311,7 +354,7 @@ TRowsOf CheckPages(const TOutput& Out, const TConfig& C, const TRowsOf* Full, in
     EXPECT_LE(TotalsLines, 1) << "page " << Vert << ": more than one totals line";
     if (TotalsPages && TotalsLines > 0) ++*TotalsPages;
     for (const TPageFields& P : Pages) {
-      for (const std::string& Name : PrintedColumns(C, true))
+      for (const std::string& Name : P.Columns.empty() ? V{} : PrintedColumns(C, true))  // but the footer's own page
         EXPECT_TRUE(std::count(P.Columns.begin(), P.Columns.end(), Name)) << "page " << Vert << ": no " << Name;
       Seen.insert(P.Columns.begin(), P.Columns.end());
       for (size_t L = 0; L < std::min(Lines, P.Body.size()); ++L)
@@ -324,7 +367,7 @@ TRowsOf CheckPages(const TOutput& Out, const TConfig& C, const TRowsOf* Full, in
         }
     }
     for (int R : RowAt)
-      if (R >= 0) RowsOf[Vert].push_back(R);
+      if (R >= 0) RowsOf[At].push_back(R);
   }
   for (const std::string& Name : PrintedColumns(C, false))
     EXPECT_TRUE(Seen.count(Name) || Full) << "column " << Name << " never printed";
@@ -382,37 +425,42 @@ TEST(ReportProperty, EveryRunPrintsWhatItWasAskedAndAsTheGridHoldsIt) {
   }
 
   // A sample of the product, drawn with a fixed seed (the whole product takes too long for the
-  // suite): every page width, fixed-column count and hidden set with every other, the rest
-  // drawn; each configuration printed whole and in every partial run.
+  // suite): every page width, fixed-column count and panel count with every other, the rest
+  // drawn; each configuration printed whole and in every partial run. A sheet of two panels is
+  // twice as wide, so that both counts of panels take 1 to 3 pages across, and shorter, so that
+  // the rows reach the second panel of the last page.
   std::mt19937 Random(20261207);
   const int Widths[] = {150, 76, 52};
-  std::set<int> PagesAcrossSeen;
+  std::set<std::pair<int, int>> PanelsAndPagesAcross;
   for (int N = 0; N < 36; ++N) {
     auto Pick = [&](int Count) { return static_cast<int>(Random() % Count); };
-    const TConfig C{Widths[N % 3], N / 3 % 3, Pick(3), N % 4, Pick(3), Pick(2) == 1, N % 5 == 4, Pick(2) ? "" : "(same)"};
-    SCOPED_TRACE(testing::Message() << "width, fixed, groups, hidden, totals, footer, wide, same value: " << C.Width
-                                    << " " << C.Fixed << " " << C.Groups << " " << C.Hidden << " " << C.Totals << " "
-                                    << C.Footer << " " << C.Wide << " '" << C.SameValue << "'");
+    TConfig C{Widths[N % 3], N / 3 % 3, Pick(3), N % 4, Pick(3), Pick(2) == 1, N % 5 == 4, Pick(2) ? "" : "(same)",
+              1 + N / 9 % 2, N % 7 == 6};
+    if (C.Panels == 2) C.Width = 2 * C.Width + 3, C.Height = 16;
+    SCOPED_TRACE(testing::Message() << "width, fixed, groups, hidden, totals, footer, wide, same value, panels, shrink: "
+                                    << C.Width << " " << C.Fixed << " " << C.Groups << " " << C.Hidden << " " << C.Totals
+                                    << " " << C.Footer << " " << C.Wide << " '" << C.SameValue << "' " << C.Panels << " "
+                                    << C.Shrink);
     const TOutput Full = PrintReport(Grids[C.Wide], C, {TMode::All}, File);
     ASSERT_EQ(Full.Result, 1);
-    PagesAcrossSeen.insert(Full.PagesAcross);
-    int TotalsPages = 0;
-    const TRowsOf RowsOf = CheckPages(Full, C, nullptr, &TotalsPages);
-    EXPECT_EQ(TotalsPages, 1) << "the totals once, on every page across of one page";
+    int TotalsPages = 0, Panels = 0;
+    const TRowsOf RowsOf = CheckPages(Full, C, nullptr, &TotalsPages, &Panels);
+    PanelsAndPagesAcross.insert({Panels, Full.PagesAcross});
+    EXPECT_EQ(TotalsPages, 1) << "the totals once, on every page across of one panel";
     std::set<int> FooterPages;  // the report footer comes once, on the pages across of one page
     for (const TPage& Page : Full.Pages)
       for (const std::string& Line : Page.Lines)
         if (Line.find("END OF REPORT") != std::string::npos) FooterPages.insert(Page.Vert);
     EXPECT_EQ(FooterPages.size(), C.Footer ? 1u : 0u);
     std::vector<int> All;
-    for (const auto& [Vert, PageRows] : RowsOf) All.insert(All.end(), PageRows.begin(), PageRows.end());
+    for (const auto& [Panel, PanelRows] : RowsOf) All.insert(All.end(), PanelRows.begin(), PanelRows.end());
     for (int R = 0; R < Rows; ++R) EXPECT_EQ(R < static_cast<int>(All.size()) ? All[R] : -1, R) << "every row once, in order";
     EXPECT_EQ(All.size(), static_cast<size_t>(Rows));
 
     const int Across = Full.PagesAcross;
     for (const TRun& Run : {TRun{TMode::Range, 1, 2}, TRun{TMode::Range, 2, 3, Across}, TRun{TMode::Range, 3, 99},
-                            TRun{TMode::CurrentPage}, TRun{TMode::TestPage}, TRun{TMode::Abort, 0, 1},
-                            TRun{TMode::Abort, 0, Across + 1}}) {
+                            TRun{TMode::Range, 4, 99}, TRun{TMode::CurrentPage}, TRun{TMode::TestPage},
+                            TRun{TMode::Abort, 0, 1}, TRun{TMode::Abort, 0, Across + 1}}) {
       SCOPED_TRACE(testing::Message() << "mode " << static_cast<int>(Run.Mode) << " " << Run.From << ".." << Run.To);
       const TOutput Part = PrintReport(Grids[C.Wide], C, Run, File);
       EXPECT_EQ(Part.Result, Run.Mode == TMode::Abort ? 3 : 1);
@@ -427,5 +475,5 @@ TEST(ReportProperty, EveryRunPrintsWhatItWasAskedAndAsTheGridHoldsIt) {
         }
     }
   }
-  EXPECT_EQ(PagesAcrossSeen, (std::set<int>{1, 2, 3}));
+  EXPECT_EQ(PanelsAndPagesAcross, (std::set<std::pair<int, int>>{{1, 1}, {1, 2}, {1, 3}, {2, 1}, {2, 2}, {2, 3}}));
 }

@@ -335,7 +335,7 @@ void TfmVlxMain::ShowReportWidthStatus() {
   std::string Text;
   if (!P.OutSnapshot && !P.OutAsciiFile) {
     std::string Width, Unit;
-    FmtSizeValue(P.PanelStep, 0, Width);
+    FmtSizeValue(P.PanelWidth, 0, Width);
     UnitSuffix(false, Unit);
     Text = "Total Report Width: " + Width + Unit;
     if (RptSettings->PanelsAcrossPage > 1)
