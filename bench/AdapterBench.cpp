@@ -28,9 +28,9 @@ long long WalkReport(TComponent* Object) {
   long long Cells = 0;
   std::string Text;
   const int Columns = Info.ColsList->Count();
-  for (bool Found = Info.First(); Found && !Info.EndOfRows; Info.Next(2, false)) {
+  for (bool Found = Info.First(); Found && !Info.EndOfRows; Info.Next(bnData, false)) {
     for (int C = 0; C < Columns; ++C) {
-      Info.GetCellText(2, C, Text, true, true);
+      Info.GetCellText(bnData, C, Text, true, true);
       benchmark::DoNotOptimize(Text.data());
     }
     Cells += Columns;

@@ -36,6 +36,14 @@ enum TvlxPageMode : uint8_t {
   pmColumnScan = 5,
 };
 
+// The row bands of a report, the index of their styles and counters (BandInfo, LineWidths)
+// and the band a row or a cell belongs to; 0 stands for no band.
+enum TRowBand : uint8_t {
+  bnTitles = 1,  // the column titles
+  bnData = 2,    // the data rows, group headings among them
+  bnTotals = 3,  // the totals rows
+};
+
 // How far a run got (the run's RunState).
 enum TvlxRunState : uint8_t {
   rsInactive = 0,

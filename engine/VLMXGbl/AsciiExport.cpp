@@ -71,16 +71,16 @@ void TvlxPrintSettings::ExportAsciiRow(int Band, const std::string& Quote, const
     const bool Skipped = !Column || !Column->Printed || (Column->ColKind == ckLineNo && Column->HorzPage != 1);
     if (!Skipped) {
       // Data rows add up the totals that the totals rows print.
-      Info.GetCellText(Band, I, Text, Band == 2, true);
+      Info.GetCellText(Band, I, Text, Band == bnData, true);
       const int Type = Untyped && Column->ColKind != ckLineNo ? ftUnknown : Column->DataType;
-      if (Band == 2) {
+      if (Band == bnData) {
         if (Type == ftMemo || Type == ftFmtMemo) {
           CutMemoAtWord(Text, S.ExportMaxMemoLng);
         } else if (Type == ftString && static_cast<int>(Text.size()) > S.ExportMaxStrLng) {
           Text.resize(std::max(S.ExportMaxStrLng, 0));
         }
       }
-      const bool Quoted = Band == 1 || ExportQuotesFieldType(Type);
+      const bool Quoted = Band == bnTitles || ExportQuotesFieldType(Type);
       if (S.ExportOnlyPrintableChrs) KeepPrintableChars(Text);
       // Quotes inside the text stay as they are: the readers of these files expect it.
       if (Quoted) Line += Quote;
@@ -140,10 +140,10 @@ void TvlxPrintSettings::ExportAscii() {
     const bool Ended = Info.EndOfRows;
     const int Counter = RecordCounter;
     Info.CurCell = Info.Origin;
-    Styles().BandInfo[1].RowNdx = 0;
-    while (Styles().BandInfo[1].RowNdx < Styles().BandInfo[1].RowCount) {
-      ExportAsciiRow(1, Quote, Delim);
-      Info.Next(1, false);
+    Styles().BandInfo[bnTitles].RowNdx = 0;
+    while (Styles().BandInfo[bnTitles].RowNdx < Styles().BandInfo[bnTitles].RowCount) {
+      ExportAsciiRow(bnTitles, Quote, Delim);
+      Info.Next(bnTitles, false);
     }
     Info.CurCell = Cell;
     Info.CurListItem = Item;
@@ -152,13 +152,13 @@ void TvlxPrintSettings::ExportAscii() {
   }
 
   while (!Info.EndOfRows && RunState == rsActive) {
-    ExportAsciiRow(2, Quote, Delim);
-    Info.Next(2, false);
+    ExportAsciiRow(bnData, Quote, Delim);
+    Info.Next(bnData, false);
   }
 
-  while (Styles().BandInfo[3].RowNdx < Styles().BandInfo[3].RowCount) {
-    ExportAsciiRow(3, Quote, Delim);
-    Info.Next(3, false);
+  while (Styles().BandInfo[bnTotals].RowNdx < Styles().BandInfo[bnTotals].RowCount) {
+    ExportAsciiRow(bnTotals, Quote, Delim);
+    Info.Next(bnTotals, false);
   }
 
   if (RunState == rsActive) RunState = rsCompletedNormally;

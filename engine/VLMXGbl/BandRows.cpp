@@ -79,7 +79,7 @@ int TvlxPrintSettings::TotalRowCount() const {
 }
 
 unsigned TvlxPrintSettings::GetCellAlignment(uint8_t Band, uint8_t Alignment) const {
-  if (Band == 1) Alignment = Settings().ColTitleAlignment;
+  if (Band == bnTitles) Alignment = Settings().ColTitleAlignment;
   return Alignment == 1 ? DT_RIGHT : Alignment == 2 ? DT_CENTER : DT_LEFT;
 }
 
@@ -105,7 +105,7 @@ void TvlxPrintSettings::CellCharPos(int Top, int Level, TRect& Rect) const {
 int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
   const bool Text = UnitSet == usText;
   const TRect& Margin = CellMargin(*this);
-  if (Band == 2 && GrpHdrRow) {
+  if (Band == bnData && GrpHdrRow) {
     int Height = 0;
     const int Col = CurCol;
     bool First = true;
@@ -115,7 +115,7 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
         return true;
       }
       std::string Heading;
-      Adapter().GetCellText(2, I, Heading, false, true);
+      Adapter().GetCellText(bnData, I, Heading, false, true);
       CellCharPos(CellRect.Bottom + 1, GrpLevel, TextRect);
       TextRect.Bottom = TextRect.Top + (Text ? 500 : 50000);
       Height = DrawMemoText(Heading, Len(Heading), false, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
@@ -126,7 +126,7 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
   }
 
   const int Base = std::max(Styles().BandInfo[Band].LineHeight, Text ? 1 : 0);
-  if (Settings().MaxStringLines <= 1 && Band != 3) return Base;
+  if (Settings().MaxStringLines <= 1 && Band != bnTotals) return Base;
 
   // In device units the line limits become heights in the band's font.
   const int LineStep = Text ? 1 : std::max(Styles().BandInfo[Band].LineHeight, 1);
@@ -138,15 +138,15 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
   const int Col = CurCol;
   const TRect SavedText = TextRect;
   std::string CellText;
-  const bool InPlace = Text && Band == 2 && Adapter().CanJudgeDataInPlace();
+  const bool InPlace = Text && Band == bnData && Adapter().CanJudgeDataInPlace();
   // A data row of a wide report is as high on every page across as its tallest cell on any:
   // the later pages replay the height the first one recorded, and their rows stay level.
   ForEachRowColumn(*this, [&](int I, const TColsListData& C) {
-    const bool Memo = Band == 2 && C.DataType == MemoColumnKind;
-    const bool String = Band != 2 || C.DataType == TextColumnKind;
+    const bool Memo = Band == bnData && C.DataType == MemoColumnKind;
+    const bool String = Band != bnData || C.DataType == TextColumnKind;
     const int Limit = Memo ? MemoLimit : StringLimit;
     if (!Memo && !String) return true;
-    if (Limit <= LineStep && Band != 3) return true;
+    if (Limit <= LineStep && Band != bnTotals) return true;
     // Most cells are one short line: in characters that is known from the object's text alone,
     // without the full read and layout, which the print does anyway, and without the zone's
     // font, which the print puts on before it draws.
@@ -170,7 +170,7 @@ int TvlxPrintSettings::CalcBandRowHeight(uint8_t Band) {
     int& Class = Memo ? MemoHeight : StringHeight;
     Class = std::max(Class, Height);
     return Class < Stop;
-  }, Band == 2 && PagesAcross > 1);
+  }, Band == bnData && PagesAcross > 1);
   TextRect = SavedText;
   CurCol = Col;
   return std::max(StringHeight, MemoHeight);
@@ -186,16 +186,16 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
   const TRect& Margin = CellMargin(*this);
 
   int Extra = 0;
-  if (Text && Band == 2) {
+  if (Text && Band == bnData) {
     Extra = Margin.Bottom > 0 ? Margin.Bottom : Margin.Top > 0 ? Margin.Top : 0;
     if (GrpHdrRow && Borders && !ShareAdjBorders) Extra += 2;
   }
-  if (Band == 2) RowsSinceRule = GrpHdrRow ? 0 : RowsSinceRule + 1;
+  if (Band == bnData) RowsSinceRule = GrpHdrRow ? 0 : RowsSinceRule + 1;
   if (PrevRowGrpHdr && !GrpHdrRow) EdgePending = true;
   if (Top + Height + Extra > BodyBottom - FooterReserve) return false;
 
   int Rule = 0;
-  const bool FirstOfBand = Band == 2 || Styles().BandInfo[Band].RowNdx <= 0;
+  const bool FirstOfBand = Band == bnData || Styles().BandInfo[Band].RowNdx <= 0;
   if (Borders && (EdgePending || Adapter().RuleEveryRow || (GrpHdrRow && !PrevRowGrpHdr))) {
     Rule = BandLineWidth(Styles(), Band, lkTopEdge);
   } else if (FirstOfBand) {
@@ -228,7 +228,7 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
     TextRect.Right = CellRect.Right - Margin.Right - C.RightLineWidth;
     TextRect.Top = CellRect.Top + Margin.Top + Rule;
     TextRect.Bottom = CellRect.Bottom - Margin.Bottom;
-    const bool Heading = Band == 2 && GrpHdrRow;
+    const bool Heading = Band == bnData && GrpHdrRow;
     if (Heading) {
       if (IsHeadingColumn(*this, C, First)) {
         CellCharPos(TextRect.Top, GrpLevel, TextRect);
@@ -244,7 +244,7 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
 
   PrevGrpBrkCol = GrpBrkCol;
   PageTop = false;
-  if (Band == 2) BodyTop = false;
+  if (Band == bnData) BodyTop = false;
   EdgePending = false;
   PrevRowGrpHdr = GrpHdrRow;
   return true;
@@ -260,16 +260,16 @@ void TvlxPrintSettings::PrintCell(uint8_t Band, uint8_t ColumnKind) {
     // The column titles above do not end the page's top for the data: a repeated group value
     // on the first data row of a page is marked, not left out.
     const bool RowsAbove = PageTop;
-    if (Band == 2) PageTop = BodyTop;
-    Adapter().GetCellText(Band, CurCol, Text, Band == 2 && !ReplayingRows, true);
+    if (Band == bnData) PageTop = BodyTop;
+    Adapter().GetCellText(Band, CurCol, Text, Band == bnData && !ReplayingRows, true);
     PageTop = RowsAbove;
   }
   const TvlxFieldInfo& Field = *Adapter().FieldInfo;
   MaxRect = TextRect;
 
-  const bool Heading = Band == 2 && GrpHdrRow;
-  const bool NumericTotals = Band == 3 && HasNoLetters(Text);
-  const bool Numeric = (Band == 2 && IsPrintableFieldType(ColumnKind)) || NumericTotals;
+  const bool Heading = Band == bnData && GrpHdrRow;
+  const bool NumericTotals = Band == bnTotals && HasNoLetters(Text);
+  const bool Numeric = (Band == bnData && IsPrintableFieldType(ColumnKind)) || NumericTotals;
   int InsetLeft = 0, InsetRight = 0;
   if (Numeric && !Heading && !BookmarkFailed) {
     InsetLeft = std::max(0, std::min(Col->LeftOffset, TextRect.Right - TextRect.Left));
@@ -280,7 +280,7 @@ void TvlxPrintSettings::PrintCell(uint8_t Band, uint8_t ColumnKind) {
 
   // Text and memo columns wrap: only the page-top mark of a repeated value may widen them.
   const bool Wraps = ColumnKind == TextColumnKind || ColumnKind == MemoColumnKind;
-  if (UnitSet == usText && (Band == 2 || Band == 3) && !Heading && !BookmarkFailed && (!Wraps || Field.Repeated)) {
+  if (UnitSet == usText && (Band == bnData || Band == bnTotals) && !Heading && !BookmarkFailed && (!Wraps || Field.Repeated)) {
     const TRect& Margin = Settings().CellMarginTxt;
     auto Need = [&] { return Len(Text) - (TextRect.Right - TextRect.Left + 1); };
     auto Grow = [&](int& Edge, int Room, int Sign) {
@@ -296,12 +296,12 @@ void TvlxPrintSettings::PrintCell(uint8_t Band, uint8_t ColumnKind) {
 
   unsigned Flags;
   if (Heading) Flags = GetCellAlignment(Band, 0);
-  else if (Band == 1) Flags = GetCellAlignment(1, 0);
-  else if (Band == 3 && !NumericTotals && !IsPrintableFieldType(ColumnKind) && !Col->Numeric) Flags = DT_LEFT;
-  else if (Band == 2 && !Field.SuppressedText.empty()) Flags = DT_CENTER;
+  else if (Band == bnTitles) Flags = GetCellAlignment(bnTitles, 0);
+  else if (Band == bnTotals && !NumericTotals && !IsPrintableFieldType(ColumnKind) && !Col->Numeric) Flags = DT_LEFT;
+  else if (Band == bnData && !Field.SuppressedText.empty()) Flags = DT_CENTER;
   else Flags = GetCellAlignment(Band, Col->Alignment);
   // The height check's one plain line stays one: trimming, a page-top mark, a repeated value's
   // text (vouched for too) or a row of "*" adds no break and no macro.
-  const bool Plain = Band == 2 && CurCol < static_cast<int>(OneLineCells.size()) && OneLineCells[CurCol];
+  const bool Plain = Band == bnData && CurCol < static_cast<int>(OneLineCells.size()) && OneLineCells[CurCol];
   DrawMemoText(Text, Len(Text), true, Flags | DT_NOPREFIX | DT_WORDBREAK, Plain);
 }

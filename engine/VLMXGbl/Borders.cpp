@@ -156,7 +156,7 @@ void TvlxPrintSettings::PickLineDrawChars(uint8_t Band, TLineKind Kind, const TL
         Start = VerticalLines ? c(3, 2) : c(0, 4);
       else if (!VerticalLines && !Joint)
         Start = c(0, 4);
-      else if (Band == 1 || !TitleRows || (Band == 2 && !TitlesOn))
+      else if (Band == bnTitles || !TitleRows || (Band == bnData && !TitlesOn))
         Start = c(0, 5);
       else if (AfterHeading)
         Start = c(0, 2);
@@ -233,11 +233,11 @@ void TvlxPrintSettings::DrawBandRule(uint8_t Band, TLineKind Kind) { DrawRuleOn(
 
 void TvlxPrintSettings::DrawBandEndRule(uint8_t Band, int& Line) {
   // Only a band that printed a row on the page has a box to close: column titles alone do not.
-  if (Borders && Adapter().KindInRange && !(Band == 2 ? BodyTop : PageTop)) {
+  if (Borders && Adapter().KindInRange && !(Band == bnData ? BodyTop : PageTop)) {
     // Until the totals are known to fit below, the box is closed; their shared top rule takes
     // the same line when they follow.
     const bool SharedWithTotals =
-        IsPageEndReached(false, false, CurPanel) && Band == 2 && TotalRowCount() > 0 && ShareAdjBorders;
+        IsPageEndReached(false, false, CurPanel) && Band == bnData && TotalRowCount() > 0 && ShareAdjBorders;
     DrawRuleOn(*this, Band, SharedWithTotals ? lkRowRule : lkBottomEdge, Line);
   }
   ++Line;
@@ -252,7 +252,7 @@ bool TvlxPrintSettings::IsHorzLineRow() const {
 
 bool TvlxPrintSettings::IsGroupBreakRow(uint8_t Band) const {
   if (HorizontalLines || !GrpBrkLines || Settings().NumGrpBrkCols < 1 ||
-      EdgePending || Band != 2 || GrpBrkCol < 0)
+      EdgePending || Band != bnData || GrpBrkCol < 0)
     return false;
   if (GrpBrkCol > Settings().AdjGrpBrkLines && GrpBrkCol >= PrevGrpBrkCol) return false;
   return GrpBrkCol <= Settings().NumGrpBrkCols;
@@ -264,7 +264,7 @@ int TvlxPrintSettings::FindGroupBreakColumn(uint8_t Band) const {
   const TColsList& Cols = *Adapter().ColsList;
   const std::string& SameValue = Settings().GrpBrkSameValue;
   // A data row's print reads every cell again: here its text is looked at in place where it can be.
-  const bool InPlace = Band == 2 && Adapter().CanJudgeDataInPlace();
+  const bool InPlace = Band == bnData && Adapter().CanJudgeDataInPlace();
   std::string Text;
   for (int I = 0; I < Cols.Count(); ++I) {
     const TColsListData* Col = Cols.Items(I);

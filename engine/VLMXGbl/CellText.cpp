@@ -66,7 +66,7 @@ void TObjInfo::IntToStrSep(int Value, std::string& Text) const {
 }
 
 void TObjInfo::MaxDigitsSample(int Level, std::string& Text) const {
-  if (Level == 1) {
+  if (Level == bnTitles) {
     Text.assign(1, '#');
     return;
   }
@@ -146,14 +146,14 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
   CurCell.X = Column->FieldNdx;
 
   const bool Scan = State().PageMode == pmColumnScan;
-  const bool GrpHdr = Level == 2 && State().GrpHdrRow;
+  const bool GrpHdr = Level == bnData && State().GrpHdrRow;
   TField* Field = nullptr;
   const bool LineNoCol = Column->ColKind == ckLineNo;
   if (LineNoCol && !(GrpHdr && !Scan)) {
-    if (Level == 1) {
+    if (Level == bnTitles) {
       const int Row = BandRowNdx(*this, 1);
       if (Row == FixedRows - 1 || Row < 0) Text.assign(1, '#');
-    } else if (Level == 2) {
+    } else if (Level == bnData) {
       const int Counter = State().RecordCounter;
       if (Scan) Text = LineNoSample;
       else IntToStrSep(Counter, Text);
@@ -162,19 +162,19 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
     }
   } else if (!LineNoCol) {
     // Not the line-number column on a group heading line: it has no column of the object.
-    if (Level == 3 && !FRows->HasOwnTotals()) ColsList->GetTotalText(ColNdx, FieldFormatOn, Text);
+    if (Level == bnTotals && !FRows->HasOwnTotals()) ColsList->GetTotalText(ColNdx, FieldFormatOn, Text);
     else FRows->ReadText(Level, *Column, RealData, Text, Field);
   }
   TrimInPlace(Text);
   // A blank cell counts as null: it is neither converted nor added to the totals.
-  if (Level == 2 && Text.empty()) Info.FieldNull = true;
+  if (Level == bnData && Text.empty()) Info.FieldNull = true;
 
   if (GrpHdr && ItemOptOn(*this, ioPrtGrpBrkHdrColDesc))
     Text = State().GrpHdrCaption + ":" + Text;
-  if (Level == 2 && Field && Column->DataType == ftBoolean && ItemOptOn(*this, ioBoolCheckMark))
+  if (Level == bnData && Field && Column->DataType == ftBoolean && ItemOptOn(*this, ioBoolCheckMark))
     CheckMark(Field->AsBoolean(), Text);
   const int GrpBrkCols = Settings().NumGrpBrkCols;
-  if (Level == 2 && Column->SourceColNdx >= 0 && Column->SourceColNdx < GrpBrkCols &&
+  if (Level == bnData && Column->SourceColNdx >= 0 && Column->SourceColNdx < GrpBrkCols &&
       !FRows->HasOwnTotals())
     SuppressRepeat(*Column, Text);
 
@@ -196,7 +196,7 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
     // A read that adds nothing up (a row's height, a group-break test) needs no number, unless
     // a handler is to hear of a value that is none.
     const bool WantNumber = Accumulate || (Component && Component->OnCnvtFldError);
-    if (Level == 2 && WantNumber && Info.TotalsActive && PassMode != 2 && !Info.FieldNull &&
+    if (Level == bnData && WantNumber && Info.TotalsActive && PassMode != 2 && !Info.FieldNull &&
         !Info.NumValid) {
       if (Field && !IsStringFieldType(Field->DataType()))
         Info.CnvtFldToNum(Component, Field, HasTotList);
@@ -207,13 +207,13 @@ void TObjInfo::GetCellText(int Level, int ColNdx, std::string& Text, bool Accumu
   }
 
   // The page loop asks for a row's values once, whichever page across reads it first.
-  if (Accumulate && Level == 2 && PassMode != 2 && !Info.FieldNull && HasTotList)
+  if (Accumulate && Level == bnData && PassMode != 2 && !Info.FieldNull && HasTotList)
     ColsList->AddValue(ColNdx, TvlxFieldValue{Info.Values[0]}, 0);
 
-  if (Level == 3 && HasNoLetters(Text)) Column->HeadingFlag = 1;
-  if (Level == 1 || Level == 3) {
+  if (Level == bnTotals && HasNoLetters(Text)) Column->HeadingFlag = 1;
+  if (Level == bnTitles || Level == bnTotals) {
     std::replace(Text.begin(), Text.end(), '|', '\r');
-    if (Level == 1) std::replace(Text.begin(), Text.end(), '~', '\r');
+    if (Level == bnTitles) std::replace(Text.begin(), Text.end(), '~', '\r');
   } else if (Scan && Column->DataType == ftUnknown) {
     if (!(ReadWhole && ReadAsDouble(Text)) && !IsNumericStr(Text)) Column->DataType = ftString;
     else if (!Column->Numeric && Text.find(FormatSettings.DecimalSeparator) != std::string::npos)
@@ -249,7 +249,7 @@ bool TObjInfo::IsOneLineDataCell(int ColNdx, int Width, std::string& Raw) {
   if (!Text) {
     TField* Field = nullptr;
     Raw.clear();  // a source with no field for the column leaves the text as it finds it
-    FRows->ReadText(2, *Column, true, Raw, Field);
+    FRows->ReadText(bnData, *Column, true, Raw, Field);
     Text = &Raw;
   }
   // Trimming only shortens it; a break or a macro may make more lines.

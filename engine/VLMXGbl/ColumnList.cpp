@@ -72,11 +72,11 @@ bool TObjInfo::AddOrRefreshCol(int Position, const std::string& Name, int Alignm
   if (Existing < 0 || Kind == ckLineNo) {
     auto Entry = std::make_unique<TColsListData>();
     if (Existing < 0) {
-      Entry->ColStrWid(1, 0).Text = Entry->ColStrWid(1, 1).Text = Title;
+      Entry->ColStrWid(bnTitles, 0).Text = Entry->ColStrWid(bnTitles, 1).Text = Title;
       if (Kind == ckLineNo) {
         std::string Sample;
-        MaxDigitsSample(2, Sample);
-        Entry->ColStrWid(2, 0).Text = Entry->ColStrWid(2, 1).Text = Sample;
+        MaxDigitsSample(bnData, Sample);
+        Entry->ColStrWid(bnData, 0).Text = Entry->ColStrWid(bnData, 1).Text = Sample;
       }
       Entry->DataType = static_cast<uint8_t>(DataType);
       Entry->ColKind = static_cast<uint8_t>(Kind);
@@ -95,7 +95,7 @@ bool TObjInfo::AddOrRefreshCol(int Position, const std::string& Name, int Alignm
     return true;
   }
   TColsListData* Entry = ColsList->Items(Existing);
-  Entry->ColStrWid(1, 0).Text = Entry->ColStrWid(1, 1).Text = Title;
+  Entry->ColStrWid(bnTitles, 0).Text = Entry->ColStrWid(bnTitles, 1).Text = Title;
   Entry->FieldName = Name;
   Entry->DataType = static_cast<uint8_t>(DataType);
   Entry->DataSize = Size;
@@ -273,12 +273,12 @@ void TObjInfo::GetColHeading(bool ByName, int Index, std::string& Text) {
     int RowNdx;
     ~TRestore() {
       Info.CurCell = Cell;
-      Info.Styles().BandInfo[1].RowNdx = RowNdx;
+      Info.Styles().BandInfo[bnTitles].RowNdx = RowNdx;
     }
-  } Restore{*this, CurCell, Styles().BandInfo[1].RowNdx};
+  } Restore{*this, CurCell, Styles().BandInfo[bnTitles].RowNdx};
   CurCell = {Index, Origin.Y};
-  Styles().BandInfo[1].RowNdx = -1;
-  GetCellText(1, Index, Text, false, true);
+  Styles().BandInfo[bnTitles].RowNdx = -1;
+  GetCellText(bnTitles, Index, Text, false, true);
 }
 
 void TObjInfo::GetSortFields() {

@@ -125,8 +125,8 @@ void TObjInfo::ColumnScan(TComponent* /*Host*/, TControl* PagesAcrossLabel, bool
   CurCell = Origin;
   for (int I = 0; I < FixedRows; ++I) {
     CurCell.Y = Origin.Y + I;
-    Styles().BandInfo[1].RowNdx = I;
-    CalcColWid(MeasureText, 1);
+    Styles().BandInfo[bnTitles].RowNdx = I;
+    CalcColWid(MeasureText, bnTitles);
   }
   // The data rows start on the row First found, which honours the filter, the selection and
   // the current-page start; without First the walk starts at the first data row.
@@ -136,18 +136,18 @@ void TObjInfo::ColumnScan(TComponent* /*Host*/, TControl* PagesAcrossLabel, bool
     CurCell.Y = FixedPoint.Y;
     EndOfRows = !FRows->RowAtCursor();
   }
-  Styles().BandInfo[2].RowNdx = 0;
+  Styles().BandInfo[bnData].RowNdx = 0;
 
   bool Measured = false;
   while (!EndOfRows && PS.RunState != rsTerminatedWithError && PS.RunState != rsUserCancelled) {
     ++RowsProcessed;
     if (!PS.GrpHdrRow) {
-      CalcColWid(MeasureText, 2, Measured);
+      CalcColWid(MeasureText, bnData, Measured);
       Measured = true;
     }
     RunUI().ProgressAdvance(RowsProcessed, Limit, TPoint{-1, -1});
     if (RowsProcessed == Limit) break;
-    Next(2, false);
+    Next(bnData, false);
   }
 
   FinishColWidths(MeasureText);
@@ -166,7 +166,7 @@ void TObjInfo::Remeasure(TControl* PagesAcrossLabel, bool ClearTotals, bool& Res
   ResetColumns(false, ClearTotals);
   LayoutCase = 0;
   const int Record = TextUnits(*this) ? RecChars : RecPixels;
-  for (int Band = 1; Band <= 3; ++Band) {
+  for (int Band = bnTitles; Band <= bnTotals; ++Band) {
     for (int I = 0; I < ColsList->Count(); ++I) {
       TColsListData* Column = ColsList->Items(I);
       if (!Column || !Column->Printed) continue;
@@ -193,7 +193,7 @@ void TObjInfo::CalcColWid(bool MeasureText, int Level, bool SampleMeasured) {
     SetStyleFont(*this, Column->Plane);
     // The line-number column reads the same sample on every data row of the scan: measured
     // once, it cannot widen again. Only a handler of the read, or its totals, needs it again.
-    if (SampleMeasured && Level == 2 && Column->ColKind == ckLineNo && !Column->TotList && !OnFieldEdit &&
+    if (SampleMeasured && Level == bnData && Column->ColKind == ckLineNo && !Column->TotList && !OnFieldEdit &&
         !OnFieldAlign)
       continue;
     GetCellText(Level, I, Text, true, MeasureText);
@@ -209,7 +209,7 @@ void TObjInfo::CalcColWid(bool MeasureText, int Level, bool SampleMeasured) {
       if (Column->SourceColNdx >= 0) {
         W = FRows->ControlColWidth(Column->SourceColNdx);
         // A title holds as many characters as the on-screen column shows.
-        if (Level == 1 && P > 0)
+        if (Level == bnTitles && P > 0)
           Xs.assign(std::max(0, MulDivRound(W, static_cast<int>(Xs.size()), P)), 'x');
       }
       const int Scaled = State().ScaleXY(W, 0);
@@ -219,9 +219,9 @@ void TObjInfo::CalcColWid(bool MeasureText, int Level, bool SampleMeasured) {
 }
 
 void TObjInfo::MeasureMultiLine(int ColNdx, const std::string& Text, int Level, int DataType) {
-  const int Kind = Level == 2 ? DataType : ftString;
+  const int Kind = Level == bnData ? DataType : ftString;
   int Chars = 0, Pixels = 0;
-  if (Level == 3 && Text.find('\r') != std::string::npos) {
+  if (Level == bnTotals && Text.find('\r') != std::string::npos) {
     ForEachLine(Text, [&](const std::string& Line) {
       Chars = std::max(Chars, static_cast<int>(Line.size()));
       Pixels = std::max(Pixels, TextWidth(*this, Line));
@@ -243,23 +243,23 @@ void TObjInfo::RaiseColMax(const std::string& Text, int ColNdx, int Level, int P
   // Nearly every text of a scan is no wider than one before it.
   if (CharCount <= Chars.Width && PixelWidth <= Pixels.Width) return;
   // With the control's column sizes the title holds the column's width: nothing widens it.
-  const bool TitleBound = AutoSizze(*this) == asCurrentSizes && Level != 1;
-  if (CharCount > Chars.Width && !(TitleBound && CharCount > Column->ColStrWid(1, RecChars).Width))
+  const bool TitleBound = AutoSizze(*this) == asCurrentSizes && Level != bnTitles;
+  if (CharCount > Chars.Width && !(TitleBound && CharCount > Column->ColStrWid(bnTitles, RecChars).Width))
     Chars = {CharCount, Text};
-  if (PixelWidth > Pixels.Width && !(TitleBound && PixelWidth > Column->ColStrWid(1, RecPixels).Width))
+  if (PixelWidth > Pixels.Width && !(TitleBound && PixelWidth > Column->ColStrWid(bnTitles, RecPixels).Width))
     Pixels = {PixelWidth, Text};
 }
 
 void TObjInfo::FinishColWidths(bool MeasureText) {
   TvlxPrintSettings& PS = State();
   ClearColLevels(1u << 3, true);
-  TBandInfo& Totals = Styles().BandInfo[3];
+  TBandInfo& Totals = Styles().BandInfo[bnTotals];
   Totals.RowNdx = 0;
   // A scan stopped by the user or an error stays stopped: its result must say so.
   const TvlxRunState Before = PS.RunState;
   PS.PageMode = pmColumnScan;
   PS.RunState = rsActive;
-  for (; Totals.RowNdx < TotalLines; ++Totals.RowNdx) CalcColWid(MeasureText, 3);
+  for (; Totals.RowNdx < TotalLines; ++Totals.RowNdx) CalcColWid(MeasureText, bnTotals);
   const bool Stopped = Before == rsTerminatedWithError || Before == rsUserCancelled;
   PS.RunState = Stopped ? Before : rsCompletedNormally;
 }
@@ -281,7 +281,7 @@ void TObjInfo::CalcLineHeights() {
   LayoutCase = 0;
   TCanvas* Canvas = RunCanvas(*this);
   const bool CharOut = CharacterOutput(*this);
-  for (uint8_t Band = 1; Band <= 3; ++Band) {
+  for (uint8_t Band = bnTitles; Band <= bnTotals; ++Band) {
     for (int I = 0; ColsList && I < ColsList->Count(); ++I) {
       TColsListData* Column = ColsList->Items(I);
       if (!Column || !Column->Printed) continue;

@@ -60,7 +60,7 @@ public:
 
   bool Move(int Band, bool ToLast) override {
     // Titles and totals lines stay on the record.
-    if (Band != 2) return true;
+    if (Band != bnData) return true;
     Info.CurCell = {0, Info.CurCell.Y + 1};
     if (PrintsSelectedOnly(Info) && HasSelection()) return NextSelected();
     if (ToLast) Info.DataSet->Last();
@@ -89,7 +89,7 @@ public:
 
   void ReadText(int Level, const TColsListData& Column, bool RealData, std::string& Text,
                 TField*& Field) override {
-    if (Level == 1) {
+    if (Level == bnTitles) {
       Text = Title(Column);
       return;
     }

@@ -63,7 +63,7 @@ public:
   void ReadText(int Level, const TColsListData& Column, bool /*RealData*/, std::string& Text,
                 TField*& /*Field*/) override {
     const int Source = Column.SourceColNdx;
-    if (Level == 1) {
+    if (Level == bnTitles) {
       if (Info.FixedRows > 0) Text = FView->Columns()[Source]->Caption();
       return;
     }

@@ -20,7 +20,7 @@ bool IsBodyMemo(int Index) {
 
 // A line width of the data band; the table holds -1 before its first computation.
 int DataBandLineWidth(const TRptStyles& Styles, TLineKind Kind) {
-  return std::max(0, Styles.LineWidths[2][Kind]);
+  return std::max(0, Styles.LineWidths[bnData][Kind]);
 }
 
 }  // namespace

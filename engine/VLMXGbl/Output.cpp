@@ -296,7 +296,7 @@ bool TvlxPrintSettings::NewSheetDue(bool PageEnd, bool FooterPending) {
   if (PrintWhat != pwCurrentPage && PrintWhat != pwSnapshot) {
     const bool Finished = PageEnd || PrintWhat == pwTestPage ||
                           (PrintWhat == pwPageRange && ComparePageNo(CurPagePos(), RangeEnd) >= 0);
-    if (Finished) Styles().BandInfo[3].Finished = true;
+    if (Finished) Styles().BandInfo[bnTotals].Finished = true;
     // The report footer's own page comes only inside the range.
     NewSheet = !Finished || (FooterPending && CurVertPage < PrintRangeTo.Y);
   }

@@ -15,7 +15,7 @@ namespace {
 
 bool DataExhausted(const TvlxRunPart& R) { return R.Adapter().EndOfRows; }
 
-bool TotalsFinished(const TvlxRunPart& R) { return R.Styles().BandInfo[3].Finished; }
+bool TotalsFinished(const TvlxRunPart& R) { return R.Styles().BandInfo[bnTotals].Finished; }
 
 // Titles and totals are out for good: the page (every page across of it) or the panel begins
 // after the report's end. On a later page across the panels up to the one where the first page
@@ -36,7 +36,7 @@ void AddOtherPagesTotals(TvlxPrintSettings& PS) {
     const TColsListData* C = Cols.Items(I);
     if (!C || !C->Printed || !C->TotList || PS.IsRepeatedCol(I) || C->HorzPage == PS.CurPageAcross) continue;
     PS.CurCol = I;
-    PS.Adapter().GetCellText(2, I, Text, true, true);
+    PS.Adapter().GetCellText(bnData, I, Text, true, true);
   }
   PS.CurCol = Col;
 }
@@ -124,7 +124,7 @@ void TvlxPrintSettings::PrintPage() {
     StartPage();
     if (!(TotalsPage >= 1 && TotalsPage < CurVertPage)) PrintBodyRows();
     // The closing rule's line below the body, which the rows were fitted to leave free.
-    CellRect.Bottom += std::max(0, Styles().LineWidths[3][lkBottomEdge]);
+    CellRect.Bottom += std::max(0, Styles().LineWidths[bnTotals][lkBottomEdge]);
     EndPage();
     ++CurPanel;
     if (CurPanel > Panels || IsPageEndReached(true, false, CurPanel - 1)) break;
@@ -159,17 +159,17 @@ void TvlxPrintSettings::StartPage() {
 
   if (!AfterReportEnd(*this) && Adapter().KindInRange && Adapter().ColsList &&
       RunState == rsActive && Settings().ItemOpt(ioColumnTitles) &&
-      Styles().BandInfo[1].RowCount > 0) {
+      Styles().BandInfo[bnTitles].RowCount > 0) {
     // The title rows are read where the object keeps them; the data position comes back after.
     const int Counter = RecordCounter;
     const TPoint Cell = Adapter().CurCell;
     TListItem* const Item = Adapter().CurListItem;
     const bool Ended = Adapter().EndOfRows;
     Adapter().CurCell.Y = Adapter().Origin.Y;
-    Styles().BandInfo[1].RowNdx = 0;
-    for (int Row = 0; Row < Styles().BandInfo[1].RowCount && RunState == rsActive; ++Row) {
-      PrintBandRow(1, -1);
-      Adapter().Next(1, false);
+    Styles().BandInfo[bnTitles].RowNdx = 0;
+    for (int Row = 0; Row < Styles().BandInfo[bnTitles].RowCount && RunState == rsActive; ++Row) {
+      PrintBandRow(bnTitles, -1);
+      Adapter().Next(bnTitles, false);
     }
     RecordCounter = Counter;
     Adapter().CurCell = Cell;
@@ -177,7 +177,7 @@ void TvlxPrintSettings::StartPage() {
     Adapter().EndOfRows = Ended;
     if (Borders && !ShareAdjBorders) {
       ++CellRect.Bottom;
-      DrawBandRule(3, lkBottomEdge);
+      DrawBandRule(bnTotals, lkBottomEdge);
     }
   }
   GrpHdrRow = Heading;
@@ -223,7 +223,7 @@ void TvlxPrintSettings::PrintBodyRows() {
     } else if (Adapter().EndOfRows) {
       break;
     }
-    const bool Printed = PrintBandRow(2, Height);
+    const bool Printed = PrintBandRow(bnData, Height);
     BookmarkFailed = false;
     if (!Printed) break;
     if (Record) BMLineList.AddCurrent();
@@ -232,15 +232,15 @@ void TvlxPrintSettings::PrintBodyRows() {
     if (Replay) {
       ++BMCursor;
       if (Entry < BMLineList.Count() - 1) continue;
-      if (AdvanceAfterReplay) Adapter().Next(2, false);
+      if (AdvanceAfterReplay) Adapter().Next(bnData, false);
       break;
     }
-    Adapter().Next(2, false);
+    Adapter().Next(bnData, false);
   }
 }
 
 bool TvlxPrintSettings::EndPage() {
-  DrawBandEndRule(2, CellRect.Bottom);
+  DrawBandEndRule(bnData, CellRect.Bottom);
   // The report's end closes the panel where the first page across put it, else where the data
   // end; a range's end, the sheet's last panel, which its rows reach first.
   bool Due;
@@ -256,7 +256,7 @@ bool TvlxPrintSettings::EndPage() {
 }
 
 void TvlxPrintSettings::PrintReportEnd() {
-  TBandInfo& Totals = Styles().BandInfo[3];
+  TBandInfo& Totals = Styles().BandInfo[bnTotals];
   if (!AfterReportEnd(*this) && Adapter().KindInRange && Adapter().ColsList && RunState == rsActive) {
     FooterReserve = 0;
     CellRect.Left = RptLeftOffset;
@@ -272,7 +272,7 @@ void TvlxPrintSettings::PrintReportEnd() {
       Totals.Finished = true;
       if (Borders && TotalRowCount() > 0) {
         ++CellRect.Bottom;
-        DrawBandRule(3, lkBottomEdge);
+        DrawBandRule(bnTotals, lkBottomEdge);
       }
     }
     ++CellRect.Bottom;
@@ -293,13 +293,13 @@ bool TvlxPrintSettings::PrintTotalRows() {
   TColsList& Cols = *Adapter().ColsList;
   int PageAcross = CurPageAcross;
   Adapter().CurCell = {Adapter().NextUnplacedCol(PageAcross), 0};
-  TBandInfo& Band = Styles().BandInfo[3];
+  TBandInfo& Band = Styles().BandInfo[bnTotals];
   const int Lines = Adapter().TotalLines;
   // Only the report's totals print: the run adds the rows up at level 0 alone, so a break
   // level's total would print its starting value ("0", "INF") instead of the rows' total.
   const int SavedLevel = std::exchange(Cols.CurLevel, 0);
   bool Fits = true;
-  for (Band.RowNdx = 0; Band.RowNdx < Lines && Fits; ++Band.RowNdx) Fits = PrintBandRow(3, -1);
+  for (Band.RowNdx = 0; Band.RowNdx < Lines && Fits; ++Band.RowNdx) Fits = PrintBandRow(bnTotals, -1);
   if (Fits) Cols.MarkPageTotals(CurPageAcross);
   Cols.CurLevel = SavedLevel;
   return Fits;

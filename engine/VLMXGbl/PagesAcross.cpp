@@ -20,8 +20,8 @@ void MergeColWidths(const TvlxRunPart& R, TColsListData& Column) {
   const bool Totals = R.Settings().ItemOpt(ioColumnTotals);
   for (int Record = 0; Record < 2; ++Record)
     Column.ColStrWid(0, Record).Width =
-        std::max({Titles ? Column.ColStrWid(1, Record).Width : 0, Column.ColStrWid(2, Record).Width,
-                  Totals ? Column.ColStrWid(3, Record).Width : 0});
+        std::max({Titles ? Column.ColStrWid(bnTitles, Record).Width : 0, Column.ColStrWid(bnData, Record).Width,
+                  Totals ? Column.ColStrWid(bnTotals, Record).Width : 0});
 }
 
 // The room of a cell beyond its widest value, shared out on both sides; none for a database
@@ -170,9 +170,9 @@ void TObjInfo::PlaceColumn(int I, TColumnPlacement& At) {
   Column->LeftLineWidth = Lb;
   Column->LeftLineKind = LeftKind;
   Column->RightLineKind = RightKind;
-  const int Data = Column->ColStrWid(2, At.Record).Width;
+  const int Data = Column->ColStrWid(bnData, At.Record).Width;
   const bool NumericTotals = Column->HeadingFlag && S.ItemOpt(ioColumnTotals);
-  const int W = NumericTotals ? std::max(Data, Column->ColStrWid(3, At.Record).Width) : Data;
+  const int W = NumericTotals ? std::max(Data, Column->ColStrWid(bnTotals, At.Record).Width) : Data;
   const int Slack = Cell - Lb - Rb - CellMargin.Left - CellMargin.Right - W;
   ShareOutSlack(*Column, Slack, S.AutoSizze == asCurrentSizes && IsDatabaseKind());
   Column->CellWidth = Cell;

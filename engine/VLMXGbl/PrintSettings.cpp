@@ -133,7 +133,7 @@ TBMData* TBMLineList::Items(int Index) const {
 void TBMLineList::AddCurrent() {
   auto Entry = std::make_unique<TBMData>();
   Entry->RcdCounter = FOwner.RecordCounter;
-  Entry->Band2Line = FOwner.Styles().BandInfo[2].RowNdx;
+  Entry->Band2Line = FOwner.Styles().BandInfo[bnData].RowNdx;
   if (TDataSet* DataSet = BookmarkedDataSet(FOwner.Adapter())) Entry->Bookmark = DataSet->Bookmark();
   else Entry->Cell = FOwner.Adapter().CurCell;
   // Only the row's place down the page is kept, in either unit set: the replayed row prints at
@@ -150,7 +150,7 @@ bool TBMLineList::GotoEntry(int Index, int& Height) {
   const TBMData* Entry = Items(Index);
   if (!Entry) return false;
   FOwner.RecordCounter = Entry->RcdCounter;
-  FOwner.Styles().BandInfo[2].RowNdx = Entry->Band2Line;
+  FOwner.Styles().BandInfo[bnData].RowNdx = Entry->Band2Line;
   if (TDataSet* DataSet = BookmarkedDataSet(FOwner.Adapter())) {
     try {
       DataSet->SetBookmark(Entry->Bookmark);

@@ -94,7 +94,7 @@ bool PlaceInRange(TvlxPrintSettings& PS, int FirstPanel, int FirstPanelColumn) {
     }
   } else if (ComparePageNo(PS.CurPagePos(), PS.PrintRangeLast()) > 0) {
     PS.Adapter().EndOfRows = true;
-    PS.Styles().BandInfo[3].Finished = true;
+    PS.Styles().BandInfo[bnTotals].Finished = true;
     return false;
   } else {
     PS.PageMode = pmPrint;
@@ -133,7 +133,7 @@ void PrintReportBody(TvlxPrintSettings& PS) {
   const int FirstPanel = std::max(1, PS.PrintRangeFrom.X);
   int PlacedOn = FirstPanel;
   const int FirstPanelColumn = PS.Adapter().NextUnplacedCol(PlacedOn);
-  while (!PS.Styles().BandInfo[3].Finished && PS.RunState == rsActive) {
+  while (!PS.Styles().BandInfo[bnTotals].Finished && PS.RunState == rsActive) {
     ++PS.CurVertPage;
     PS.CurPageAcross = 0;
     PS.CurCol = 0;
@@ -267,9 +267,9 @@ void TvlxPrintSettings::ResetBandCounters() {
   TObjInfo& Info = Adapter();
   const int TitleRows = Info.FixedRows;
   const int Counts[] = {TitleRows, Info.RowCount - (Info.HasHeaderRow ? TitleRows : 0), Info.TotalLines};
-  for (int Band = 1; Band <= 3; ++Band) {
+  for (int Band = bnTitles; Band <= bnTotals; ++Band) {
     TBandInfo& B = Styles().BandInfo[Band];
-    B.RowCount = Counts[Band - 1];
+    B.RowCount = Counts[Band - bnTitles];
     B.RowNdx = 0;
     B.Finished = false;
   }
@@ -301,13 +301,13 @@ void TvlxPrintSettings::StartReport() {
   ResetBandCounters();
   const TPrintWhat PrintWhat = Settings().PrintWhat;
   if (AllPages || PrintWhat == pwAll || PrintWhat == pwCurrentPage) {
-    if (!Info.First()) Styles().BandInfo[2].Finished = true;
+    if (!Info.First()) Styles().BandInfo[bnData].Finished = true;
   } else {
     // A restart inside the report: the object already stands on the row to print.
     ++RecordCounter;
   }
   // The rows go on counting from the restart point, as the previous values recorded them.
-  if (Restarted) Styles().BandInfo[2].RowNdx = RecordCounter - Settings().StartingReportLineId;
+  if (Restarted) Styles().BandInfo[bnData].RowNdx = RecordCounter - Settings().StartingReportLineId;
   RunState = rsActive;
 }
 

@@ -30,9 +30,9 @@ bool TObjInfo::First() {
     } else if (!Accept) {
       CountRow(*this, -1);
       // No row has been emitted yet: moving past rejected rows does not count as one.
-      const int RowNdx = Styles().BandInfo[2].RowNdx;
-      Next(2, false);
-      Styles().BandInfo[2].RowNdx = RowNdx;
+      const int RowNdx = Styles().BandInfo[bnData].RowNdx;
+      Next(bnData, false);
+      Styles().BandInfo[bnData].RowNdx = RowNdx;
       Found = !EndOfRows;
     }
   }
@@ -43,12 +43,12 @@ bool TObjInfo::First() {
 void TObjInfo::Next(int Band, bool ToLast) {
   for (;;) {
     FRows->ShowCurrentRow();
-    if (Band == 2) State().GrpLevel = -1;
+    if (Band == bnData) State().GrpLevel = -1;
     bool Found = FRows->Move(Band, ToLast);
-    if (Band == 2) State().ClearSelRows();
+    if (Band == bnData) State().ClearSelRows();
     EndOfRows = !Found;
     if (Found) Found = DGColVisible(CurCell.Y);
-    if (Found && Band == 2 && OnFilterRecord) {
+    if (Found && Band == bnData && OnFilterRecord) {
       bool Terminate = EndOfRows;
       Found = FilterAccepts(Terminate);
       // A row the host stopped at is not printed.

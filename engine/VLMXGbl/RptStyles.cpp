@@ -136,8 +136,8 @@ bool TRptStyles::IsLineKindOn(uint8_t Band, TLineKind& Kind, bool AsBorder) cons
     case lkColSep:
       return PS.VerticalLines || (AsBorder && PS.Borders);
     case lkRowRule:
-      if ((PS.GrpBrkRow || PS.IsHorzLineRow()) && Band == 2 && !PS.PageTop) return true;
-      return PS.Borders && PS.ShareAdjBorders && PS.EdgePending && Band != 1;
+      if ((PS.GrpBrkRow || PS.IsHorzLineRow()) && Band == bnData && !PS.PageTop) return true;
+      return PS.Borders && PS.ShareAdjBorders && PS.EdgePending && Band != bnTitles;
     case lkGrpBrkRule:
       return PS.GrpBrkRow && !PS.PageTop;
     default:
@@ -221,8 +221,8 @@ void TRptStyles::CalcLineWidths() {
         const bool LineOn = (PS.Borders && (K == lkLeftEdge || K == lkRightEdge || K == lkTopEdge ||
                                             K == lkBottomEdge)) ||
                             (PS.VerticalLines && K == lkColSep) ||
-                            (PS.HorizontalLines && K == lkRowRule && Band != 1) ||
-                            (K == lkGrpBrkRule && Band == 2);
+                            (PS.HorizontalLines && K == lkRowRule && Band != bnTitles) ||
+                            (K == lkGrpBrkRule && Band == bnData);
         uint8_t Plane = 0;
         const int Width = CalcMaxLineWidth(LineOn, R, Plane, K);
         LineWidths[Plane][K] = Width;
@@ -236,7 +236,7 @@ void TRptStyles::CalcLineWidths() {
 
 void TRptStyles::CnvtColNdxToRegNdx(int ColNdx, uint8_t Band, uint8_t& Region) const {
   if (Band == plAll) throw eVlxIntError(ColNdxPlAllMsg);
-  if (Band > 3) throw eVlxIntError(RegNdxCalcMsg);
+  if (Band > bnTotals) throw eVlxIntError(RegNdxCalcMsg);
   const int F = State().FixedColCount;
   const int N = Adapter().ColsList ? Adapter().ColsList->Count() : 0;
   const int T = Adapter().TrailingCols;

@@ -148,7 +148,7 @@ void SizeLineNumbers(TvlxRun& Run) {
   const int Start = Run.Settings.StartingReportLineId;
   Info.RowNumDigits = static_cast<int>(
       std::max(IntToStr(Start).size(), IntToStr(Info.RowCount + Start - 1).size()));
-  Info.MaxDigitsSample(2, Info.LineNoSample);
+  Info.MaxDigitsSample(bnData, Info.LineNoSample);
 }
 
 void MeasurePage(TvlxRun& Run, TControl* Label) {

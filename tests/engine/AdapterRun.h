@@ -58,7 +58,7 @@ inline TRows Walk(TObjInfo& Info, int FirstCol = 0, bool Accumulate = false,
   if (!Info.First()) return Rows;
   while (!Info.EndOfRows) {
     Rows.push_back(RowTexts(Info, 2, FirstCol, Accumulate));
-    Info.Next(2, false);
+    Info.Next(bnData, false);
     if (AfterRow) AfterRow();
   }
   return Rows;

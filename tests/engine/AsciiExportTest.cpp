@@ -174,7 +174,7 @@ TEST_F(AsciiExportTest, TotalsRowsFollowTheDataRows) {
   Settings->ExportFieldDelim = ",";
   EXPECT_EQ(Export(GridOf({{"Name", "Qty"}, {"a", "2"}, {"b", "3.5"}, {"c", "4"}}), Totals),
             "\"Name\",\"Qty\"\r\na,2\r\nb,3.5\r\nc,4\r\n,9.5\r\n");
-  EXPECT_EQ(Styles->BandInfo[3].RowNdx, 1);
+  EXPECT_EQ(Styles->BandInfo[bnTotals].RowNdx, 1);
   // A second export starts its totals again.
   EXPECT_EQ(Export(GridOf({{"Name", "Qty"}, {"a", "1"}}), Totals), "\"Name\",\"Qty\"\r\na,1\r\n,1\r\n");
 }

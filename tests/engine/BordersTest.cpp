@@ -150,11 +150,11 @@ TEST_F(BordersTest, GroupBreakRowsNeedGroupColumns) {
   }
   PS->GrpBrkCol = 1;
   PS->EdgePending = true;
-  EXPECT_FALSE(PS->IsGroupBreakRow(2));
+  EXPECT_FALSE(PS->IsGroupBreakRow(bnData));
   PS->EdgePending = false;
   Settings.NumGrpBrkCols = 0;
-  EXPECT_FALSE(PS->IsGroupBreakRow(2));
-  EXPECT_EQ(PS->FindGroupBreakColumn(2), -1);
+  EXPECT_FALSE(PS->IsGroupBreakRow(bnData));
+  EXPECT_EQ(PS->FindGroupBreakColumn(bnData), -1);
 }
 
 TEST_F(BordersTest, GroupSpansFollowTheColumnZones) {

@@ -95,11 +95,11 @@ TEST_F(AdapterTest, TextSamplesAreCutToTheWidestStringAllowed) {
   }
   Info->RowNumDigits = 4;
   Info->FieldFormatOn = true;
-  Info->MaxDigitsSample(2, Text);
+  Info->MaxDigitsSample(bnData, Text);
   EXPECT_EQ(Text, "2,000");
   Info->RowNumDigits = 0;
   Info->FieldFormatOn = false;
-  Info->MaxDigitsSample(2, Text);
+  Info->MaxDigitsSample(bnData, Text);
   EXPECT_EQ(Text, "2");
 }
 
@@ -116,10 +116,10 @@ TEST_F(AdapterTest, FieldEditSeesTheCellAndMayChangeIt) {
     Text = "<" + Text + ">";
   };
   ASSERT_TRUE(Info->First());
-  Styles->BandInfo[2].RowNdx = 4;
+  Styles->BandInfo[bnData].RowNdx = 4;
   EXPECT_EQ(CellText(2, "Name"), "<ann>");
   // Outside the band (a heading lookup) the event is not fired.
-  Styles->BandInfo[1].RowNdx = -1;
+  Styles->BandInfo[bnTitles].RowNdx = -1;
   EXPECT_EQ(CellText(1, "Name"), "Name");
   EXPECT_EQ(Calls, (V{"ann band 1 line 5 col 0 field 0 pass 1"}));
 }
@@ -147,7 +147,7 @@ TEST_F(AdapterTest, NumericCellsAddUpOncePerRow) {
   StartReport();
   Walk(true);
   Run->ReRendering = false;
-  Styles->BandInfo[2].RowNdx = -1;
+  Styles->BandInfo[bnData].RowNdx = -1;
   ASSERT_TRUE(Info->First());
   CellText(2, "Col#2", true);
   EXPECT_EQ(Amount.Count, 3);

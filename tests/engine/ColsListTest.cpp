@@ -198,7 +198,7 @@ TEST_F(ColsListTest, AssignMakesAnIndependentDeepCopy) {
   Source.CurLevel = 2;
   TColsListData& A = AddColumn(Source, "A", 3);
   A.TotalText = "Sum %F";
-  A.ColStrWid(2, 1) = {7, "xxxxxxx"};
+  A.ColStrWid(bnData, 1) = {7, "xxxxxxx"};
   SetKind(A, 0, tkSum);
   SetKind(A, 2, tkMax);
   Add(Source, 0, {2, 3}, 2);
@@ -221,11 +221,11 @@ TEST_F(ColsListTest, AssignMakesAnIndependentDeepCopy) {
   EXPECT_EQ(Text(Target, 0), "Sum 3");
 
   Add(Source, 0, {100}, 2);
-  A.ColStrWid(2, 1).Text = "y";
+  A.ColStrWid(bnData, 1).Text = "y";
   SetKind(A, 2, tkNone);
   Into.TotList->Items(0)->AddValue({1});
   EXPECT_EQ(Text(Target, 0), "Sum 3");
-  EXPECT_EQ(Into.ColStrWid(2, 1).Text, "xxxxxxx");
+  EXPECT_EQ(Into.ColStrWid(bnData, 1).Text, "xxxxxxx");
   Source.CurLevel = Target.CurLevel = 0;
   EXPECT_EQ(Text(Source, 0), "Sum 105");
   EXPECT_EQ(Text(Target, 0), "Sum 6");

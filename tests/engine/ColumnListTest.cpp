@@ -120,7 +120,7 @@ TEST_F(AdapterTest, SortFieldsOfTablesQueriesAndTheGridsOverThem) {
 
 TEST_F(AdapterTest, ColumnsEditorReadsHeadingsWithoutMovingTheWalk) {
   Start(MakeGrid(3, 4));
-  Styles->BandInfo[1].RowNdx = 5;
+  Styles->BandInfo[bnTitles].RowNdx = 5;
   Info->CurCell = {2, 3};
   const std::tuple<bool, int, std::string> Cases[] = {
       {false, -1, "Column Name"}, {true, -1, "Field Name"}, {false, 0, "#"}, {false, 2, "c1r0"}, {true, 2, "Col#1"}};
@@ -129,6 +129,6 @@ TEST_F(AdapterTest, ColumnsEditorReadsHeadingsWithoutMovingTheWalk) {
     Info->GetColHeading(ByName, Index, Text);
     EXPECT_EQ(Text, Expected);
   }
-  EXPECT_EQ(Styles->BandInfo[1].RowNdx, 5);
+  EXPECT_EQ(Styles->BandInfo[bnTitles].RowNdx, 5);
   EXPECT_EQ(Info->CurCell, (TPoint{2, 3}));
 }

@@ -314,8 +314,8 @@ TEST_F(MemoTest, MemosThatLeaveTooLittleBodyAreRefused) {
   PS->CurVertPage = 2;
   PS->Borders = true;
   Styles.FillLineWidths(0);
-  Styles.LineWidths[2][lkTopEdge] = 1;
-  Styles.LineWidths[2][lkBottomEdge] = 1;
+  Styles.LineWidths[bnData][lkTopEdge] = 1;
+  Styles.LineWidths[bnData][lkBottomEdge] = 1;
   EXPECT_THROW_MSG(PS->CheckMemosFitPage(), eVlxSUError, Head + "2 lines required.");
 
   // Device units: the shortage in inches, here 300 dots at 600 dpi.
@@ -353,7 +353,7 @@ TEST_F(MemoTest, BodyMemosThatDoNotFitAreClippedOrRefused) {
   // Totals still to print hold back an empty report footer.
   Info.FixedRows = 1;
   Info.TotalLines = 1;
-  Styles.BandInfo[3].RowCount = 1;
+  Styles.BandInfo[bnTotals].RowCount = 1;
   Settings.SetItemOpt(ioColumnTotals, true);
   EXPECT_FALSE(PS->PrintMemoRegion(RptFtr, false, true));
   Info.TotalLines = 0;

@@ -164,12 +164,12 @@ TEST_F(OutputTest, NextSheetWaitsForTheRangeEndTheTestPageOrThePendingFooter) {
     SCOPED_TRACE(testing::Message() << C.PrintWhat << " page " << C.Page);
     Run->PrintRangeTo = {0, C.PrintWhat == pwPageRange ? 3 : 99999};
     Settings->PrintWhat = C.PrintWhat;
-    Styles->BandInfo[3].Finished = false;
+    Styles->BandInfo[bnTotals].Finished = false;
     Run->PageMode = C.Mode;
     Run->CurPageAcross = 1;
     Run->CurVertPage = C.Page;
     Run->EmitPage(C.PageEnd, C.FooterPending);
-    EXPECT_EQ(Styles->BandInfo[3].Finished, C.Finished);
+    EXPECT_EQ(Styles->BandInfo[bnTotals].Finished, C.Finished);
     EXPECT_EQ(Printer()->PageNumber(), C.Sheets);
     EXPECT_EQ(Run->LastEmittedPage, (TPoint{1, C.Page}));
   }

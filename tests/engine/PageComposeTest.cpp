@@ -44,14 +44,14 @@ protected:
     Run->CurPageAcross = 1;
     Run->TotalsPage = -1;
     Run->RptFtrPos = {-99, -99};
-    Styles->BandInfo[1] = {1, Info->FixedRows, 0, false};
-    Styles->BandInfo[2] = {1, Info->RowCount - Info->FixedRows, 0, false};
-    Styles->BandInfo[3] = {1, Run->TotalRowCount(), 0, false};
+    Styles->BandInfo[bnTitles] = {1, Info->FixedRows, 0, false};
+    Styles->BandInfo[bnData] = {1, Info->RowCount - Info->FixedRows, 0, false};
+    Styles->BandInfo[bnTotals] = {1, Run->TotalRowCount(), 0, false};
     Run->RecordCounter = 0;
     Run->RunState = rsActive;
     Run->PageMode = pmPrint;
     Run->CheckMemosFitPage();
-    if (!Info->First()) Styles->BandInfo[2].Finished = true;
+    if (!Info->First()) Styles->BandInfo[bnData].Finished = true;
   }
 
   V Lines() const {
@@ -99,11 +99,11 @@ TEST_F(PageComposeTest, GroupHeadingsOutdentByLevelAndFailedBookmarkShowsTheErro
   for (int Level : {0, 2}) {
     Run->GrpHdrRow = true;
     Run->GrpLevel = Level;
-    EXPECT_TRUE(Run->PrintBandRow(2, -1));
+    EXPECT_TRUE(Run->PrintBandRow(bnData, -1));
   }
   Run->GrpHdrRow = false;
   Run->BookmarkFailed = true;
-  EXPECT_TRUE(Run->PrintBandRow(2, -1));
+  EXPECT_TRUE(Run->PrintBandRow(bnData, -1));
   // Level 0 starts the outdent of two inner levels and one character more left of the report's
   // left offset; level 2 starts 6 characters to its right.
   const std::string Blank(25, ' ');

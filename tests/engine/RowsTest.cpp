@@ -184,7 +184,7 @@ TEST_F(AdapterTest, EveryKindWalksThePickedAcceptedRowsOnceInOrderWithTheirTexts
     };
     if (!Titles.empty()) {
       Info->CurCell = {Info->CurCell.X, Info->Origin.Y};
-      Styles->BandInfo[1].RowNdx = Info->FixedRows - 1;
+      Styles->BandInfo[bnTitles].RowNdx = Info->FixedRows - 1;
       EXPECT_EQ(RowTexts(1), Titles);
     }
     TRows Expected;
@@ -198,7 +198,7 @@ TEST_F(AdapterTest, EveryKindWalksThePickedAcceptedRowsOnceInOrderWithTheirTexts
     EXPECT_EQ(Walk(), Expected);
     EXPECT_TRUE(Info->EndOfRows);
     EXPECT_EQ(Run->RecordCounter, static_cast<int>(Expected.size()));
-    EXPECT_EQ(Styles->BandInfo[2].RowNdx, static_cast<int>(Expected.size()));
+    EXPECT_EQ(Styles->BandInfo[bnData].RowNdx, static_cast<int>(Expected.size()));
     if (auto* View = As<TListView>(Object); View && Count) View->SetItemFocused(View->Items()[Count - 1 - At]);
     Info->SavedPosn->Restore();
     if (Position) {
@@ -278,11 +278,11 @@ TEST_F(AdapterTest, MovingToTheLastRowEndsEvenWhenTheFilterRejectsIt) {
   Start(List);
   ASSERT_TRUE(Info->First());
   Info->OnFilterRecord = [](TObject*, TDataSet*, int, bool& Accept, bool&) { Accept = false; };
-  Info->Next(2, true);
+  Info->Next(bnData, true);
   EXPECT_TRUE(Info->EndOfRows);
   Start(List);
   ASSERT_TRUE(Info->First());
-  Info->Next(2, true);
+  Info->Next(bnData, true);
   EXPECT_FALSE(Info->EndOfRows);
   EXPECT_EQ(Info->CurCell.Y, 2);
 }

@@ -33,7 +33,7 @@ protected:
 
 TEST(RptStyles, RegionsAndPlanesAgree) {
   EXPECT_EQ(TRptStyles::MakeStyleKey(12, 1, 0), "12,1,0");
-  EXPECT_EQ(CnvtPlaneNdxsToRegNdx(3, 2), 10);
+  EXPECT_EQ(CnvtPlaneNdxsToRegNdx(3, bnData), 10);
   // Every grid region splits into the zone and band it is made of.
   for (uint8_t Region = 5; Region <= 13; ++Region) {
     uint8_t Band = 0, Zone = 0;

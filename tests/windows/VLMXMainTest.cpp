@@ -128,7 +128,7 @@ protected:
     for (int I = 0; I < 5; ++I) {
       auto Col = std::make_unique<TColsListData>();
       Col->Printed = true;
-      Col->ColStrWid(2, 1).Width = 60;  // the widest data text: 60 characters
+      Col->ColStrWid(bnData, 1).Width = 60;  // the widest data text: 60 characters
       Info.ColsList->Add(std::move(Col));
     }
     Settings.LinesPerpage = 60;

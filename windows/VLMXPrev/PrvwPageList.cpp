@@ -113,7 +113,7 @@ void PreviewGoToPage(TPrvwPageList& PageList, TPreviewMove Move, int& LastTotals
   // A page composed again starts from its restart point, not from where the run stopped.
   if (Move != gpNext) {
     Info.EndOfRows = false;
-    for (int Band = 1; Band <= 3; ++Band) Styles.BandInfo[Band].Finished = false;
+    for (int Band = bnTitles; Band <= bnTotals; ++Band) Styles.BandInfo[Band].Finished = false;
     if (Info.ColsList) Info.ColsList->ResetTotals(false);
   }
   if (Move == gpPrevious && --Run.CurPageAcross < 1) {
@@ -135,8 +135,8 @@ void PreviewGoToPage(TPrvwPageList& PageList, TPreviewMove Move, int& LastTotals
   if ((Move == gpNext && Run.CurPageAcross == 1 && Run.PagesAcross >= 2) ||
       (Move == gpPrevious && Run.CurPageAcross == Run.PagesAcross))
     Run.BMLineList.Clear();
-  Styles.BandInfo[2].RowNdx = Run.RecordCounter - RptSettings->StartingReportLineId;
-  Styles.BandInfo[3].RowNdx = Run.TotalsPage >= 1 && Run.CurVertPage > Run.TotalsPage ? LastTotalsRow : 0;
+  Styles.BandInfo[bnData].RowNdx = Run.RecordCounter - RptSettings->StartingReportLineId;
+  Styles.BandInfo[bnTotals].RowNdx = Run.TotalsPage >= 1 && Run.CurVertPage > Run.TotalsPage ? LastTotalsRow : 0;
 
   struct TRendering {
     TvlxPrintSettings& Run;
@@ -148,9 +148,9 @@ void PreviewGoToPage(TPrvwPageList& PageList, TPreviewMove Move, int& LastTotals
   Run.FirstCol = Run.CurCol;
   Run.RecordCounterStart = Run.RecordCounter;
   Run.PrintPage();
-  if (Run.CurVertPage == Run.TotalsPage) LastTotalsRow = Styles.BandInfo[3].RowNdx;
+  if (Run.CurVertPage == Run.TotalsPage) LastTotalsRow = Styles.BandInfo[bnTotals].RowNdx;
 }
 
 bool PreviewAtReportEnd() {
-  return RptStyles->BandInfo[3].Finished && PrintSettings->CurPageAcross >= PrintSettings->PagesAcross;
+  return RptStyles->BandInfo[bnTotals].Finished && PrintSettings->CurPageAcross >= PrintSettings->PagesAcross;
 }

@@ -321,7 +321,7 @@ void TfmVlxPreview::LastPageSearch() {
   PageList->RestorePage(Page, true, Exact);
   if (Searching) {
     GoToPage(gpSame);
-    while (Run.RunState == rsActive && !RptStyles->BandInfo[3].Finished) {
+    while (Run.RunState == rsActive && !RptStyles->BandInfo[bnTotals].Finished) {
       if (Run.CurPageAcross > 0 && Info.ColsList) {
         const int Next = Info.ColsList->NextTotalsPage(Run.CurPageAcross + 1, Run.PagesAcross);
         Run.CurPageAcross = Next > 0 ? Next - 1 : 9999;
