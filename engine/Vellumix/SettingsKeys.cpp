@@ -187,7 +187,7 @@ const TKeyRow<M> MemoKeyRows[] = {
 // first range bounds Left and Right, its second Top and Bottom.
 const struct {
   const char* Key;
-  TValueRange Range, Vert;
+  TValueRange Range, Vert{};
 } KeyRanges[] = {
     {"PanelsAcrossPage", {1, 10}},          {"InterPanelGapThous", {0, 3000}},
     {"InterPanelGapTxt", {0, 10}},          {"HorizLineFreq", {1, 255}},
