@@ -72,7 +72,7 @@ void TvlxPrintSettings::ExportAsciiRow(int Band, const std::string& Quote, const
     if (!Skipped) {
       // Data rows add up the totals that the totals rows print.
       Info.GetCellText(Band, I, Text, Band == bnData, true);
-      const int Type = Untyped && Column->ColKind != ckLineNo ? ftUnknown : Column->DataType;
+      const int Type = Untyped && Column->ColKind != ckLineNo ? int{ftUnknown} : Column->DataType;
       if (Band == bnData) {
         if (Type == ftMemo || Type == ftFmtMemo) {
           CutMemoAtWord(Text, S.ExportMaxMemoLng);

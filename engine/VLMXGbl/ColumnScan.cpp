@@ -13,7 +13,8 @@
 
 namespace {
 
-constexpr uint8_t asAllRows = 0, asLimitRows = 1, asCurrentSizes = 2;
+// AutoSizze 0 measures every row.
+constexpr uint8_t asLimitRows = 1, asCurrentSizes = 2;
 constexpr int RecPixels = 0, RecChars = 1;
 // The database scans that are long enough to be worth a progress window.
 constexpr int ProgressRowThreshold = 200;

@@ -46,13 +46,14 @@ uint8_t CnvtPlaneNdxsToRegNdx(uint8_t Zone, uint8_t Band) {
 // Style lists, fonts and fills
 
 std::string TRptStyles::MakeStyleKey(uint8_t A, uint8_t B, int C) {
-  // Written into one buffer: a fill is looked up for every printed row.
-  char Key[32];
-  char* End = std::to_chars(Key, Key + sizeof Key, static_cast<unsigned>(A)).ptr;
+  // Written into one buffer: a fill is looked up for every printed row. Each number gets room
+  // for its longest text, so no separator can land past the buffer.
+  char Key[3 + 1 + 3 + 1 + 11];
+  char* End = std::to_chars(Key, Key + 3, static_cast<unsigned>(A)).ptr;
   *End++ = ',';
-  End = std::to_chars(End, Key + sizeof Key, static_cast<unsigned>(B)).ptr;
+  End = std::to_chars(End, End + 3, static_cast<unsigned>(B)).ptr;
   *End++ = ',';
-  End = std::to_chars(End, Key + sizeof Key, C).ptr;
+  End = std::to_chars(End, End + 11, C).ptr;
   return std::string(Key, End);
 }
 

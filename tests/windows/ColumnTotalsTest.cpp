@@ -19,8 +19,8 @@ struct TTotal {
 struct TCol {
   std::string Name;
   bool Printed = true;
-  std::vector<TTotal> Totals;
-  std::string Format;
+  std::vector<TTotal> Totals{};
+  std::string Format{};
 };
 
 std::unique_ptr<TColsList> MakeColumns(const std::vector<TCol>& Cols) {

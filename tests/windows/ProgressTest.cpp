@@ -79,7 +79,9 @@ TEST_F(ProgressTest, CountUnitAndBar) {
     EXPECT_EQ(Form.paProgressBar->Width(), B.Width);
     EXPECT_EQ(BarText(Form), B.Caption);
     // An empty bar has no room for it; a full one has.
-    if (B.Width == 0 || B.Width == 291) EXPECT_EQ(Form.paProgressBar->Caption().empty(), B.Width == 0);
+    if (B.Width == 0 || B.Width == 291) {
+      EXPECT_EQ(Form.paProgressBar->Caption().empty(), B.Width == 0);
+    }
   }
 
   // The page text names the vertical page first; (-1,-1) leaves it.

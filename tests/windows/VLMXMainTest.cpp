@@ -419,8 +419,9 @@ TEST_F(SetupWindowRunTest, FormatStringsAreTriedOnANumber) {
       EXPECT_EQ(Sample, C.Sample);
       const auto& Boxes = Headless::MessageBoxes();
       ASSERT_EQ(Boxes.size(), !C.Ok && Show ? 1u : 0u);
-      if (!Boxes.empty())
+      if (!Boxes.empty()) {
         EXPECT_EQ(Boxes[0].Text, "Formatting string \"FmtStr\" is invalid.\r" + C.Sample.substr(14));
+      }
     }
   }
 }

@@ -84,7 +84,7 @@ void TfmVlxProgress::FormKeyDown(unsigned short& Key, TShiftState Shift) {
 }
 
 std::string TfmVlxProgress::OperationText(bool PastTense, bool WithStatus) const {
-  const unsigned Mode = PrintSettings ? PrintSettings->PageMode : std::size(PresentTense);
+  const unsigned Mode = PrintSettings ? static_cast<unsigned>(PrintSettings->PageMode) : std::size(PresentTense);
   std::string Text = Mode < std::size(PresentTense) ? (PastTense ? ::PastTense : PresentTense)[Mode] : "?";
   if (WithStatus && PrintSettings && PrintSettings->RunState < std::size(RunStateText))
     Text += RunStateText[PrintSettings->RunState];

@@ -32,7 +32,7 @@ TfmVlxPreview* fmVlxPreview = nullptr;
 
 namespace {
 
-constexpr unsigned short vkReturn = 13, vkEscape = 27, vkPrior = 33, vkNext = 34, vkUp = 38, vkDown = 40;
+constexpr unsigned short vkEscape = 27, vkPrior = 33, vkNext = 34, vkUp = 38, vkDown = 40;
 constexpr int MinFontSize = 2, MaxFontSize = 30, MinZoom = 25, MaxZoom = 500;
 constexpr int LastPageSearchRows = 101;
 const char* const IniName = "Vellumix.Ini";

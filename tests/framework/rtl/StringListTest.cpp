@@ -90,7 +90,10 @@ TEST_F(StringListTest, NamesAndValues) {
   L.SetValues("Height", "5");
   L.SetValues("width", "7");
   L.SetValues("Name", "");
+  L.SetValues("Absent", "");
   EXPECT_EQ(Lines(L), (std::vector<std::string>{"width=7", "NoValue", "Height=5"}));
+  L.SetValues("WIDTH", "");  // the first line goes as any other
+  EXPECT_EQ(Lines(L), (std::vector<std::string>{"NoValue", "Height=5"}));
 }
 
 TEST_F(StringListTest, SortedAndDuplicates) {
