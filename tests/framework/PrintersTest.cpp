@@ -27,9 +27,7 @@ TEST_F(PrintersTest, DefaultPrinterAndPageSizeFollowTheChoice) {
   TPrinter& P = *Printer();
   EXPECT_EQ(P.PrinterIndex(), 0) << "-1 resolves to the default printer";
   const struct { int Index; TPrinterOrientation Orientation; int DpiX, DpiY, Width, Height; } Cases[] = {
-      {0, TPrinterOrientation::poPortrait, 600, 600, 4800, 6300},
       {0, TPrinterOrientation::poLandscape, 600, 600, 6300, 4800},
-      {1, TPrinterOrientation::poPortrait, 120, 72, 960, 792},
       {1, TPrinterOrientation::poLandscape, 72, 120, 792, 960},
   };
   for (const auto& C : Cases) {
