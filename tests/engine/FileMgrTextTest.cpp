@@ -19,16 +19,13 @@ TEST(SettingsText, MemoBlocksHoldTheirLinesWhateverTheyLookLike) {
       "\r^DL^PC^TR\r\n"
       "MEMO,PGNUM=END\r\n"
       "Memo,RptHdr=START\r\n"
-      "Memo,RptHdr=END\r\n"
-      "Memo,Nothing=START\r\n"
       "lone\nfeed\r\n"
-      "Memo,Nothing=END\r\n"
+      "Memo,RptHdr=END\r\n"
       "\r\n"
       "[B]\r\n"
       "ReportDesc=a=b\r\n");
   EXPECT_EQ(ReadSection(Text, "[a]"),
-            (Items{"PrintWhat=6", "memo RptTi:[B]\r\nKey=Value", "memo pgnum:\r^DL^PC^TR", "memo RptHdr:",
-                   "memo Nothing:lone\nfeed"}));
+            (Items{"PrintWhat=6", "memo RptTi:[B]\r\nKey=Value", "memo pgnum:\r^DL^PC^TR", "memo RptHdr:lone\nfeed"}));
   EXPECT_EQ(ReadSection(Text, "[B]"), (Items{"ReportDesc=a=b"}));
   EXPECT_EQ(ReadSection(Text, "[B] "), (Items{"(missing)"})) << "blanks count in a header";
 }

@@ -109,6 +109,8 @@ TEST_F(HeadlessTest, ComboBoxTextAndItemIndexFollowEachOtherAndOnlyTextChangesFi
       {[&] { cb->SetItemIndex(9); }, "", -1, {}},
       {[&] { cb->SetStyle(TComboBoxStyle::csDropDownList); cb->SetText("text file"); }, "Text File", 2, {}},
       {[&] { cb->SetText("nothing"); }, "", -1, {}},
+      // Emptied, the list no longer holds the shown text.
+      {[&] { cb->SetItemIndex(1); cb->Items().Clear(); }, "Printer", -1, {}},
   };
   for (size_t i = 0; i < std::size(steps); ++i) {
     log.clear();

@@ -47,7 +47,9 @@ TEST_F(HeadlessTest, LayoutErrorsNameTheLine) {
       EXPECT_THROW_MSG(form.Read(c.Text), ELayoutError, c.Message);
   }
   TTestForm form(nullptr);
-  form.Read("TTestForm g\n  Width = $FFFFFFFF\n  Caption = \"a\\tb \\\"q\\\" \\xE9\"\n");
+  form.Read("TTestForm g\n  Width = $FFFFFFFF\n  Caption = \"a\\tb \\\"q\\\" \\xE9\"\n"
+            "  TLabel l\n    Alignment = taRightJustify\n");
   EXPECT_EQ(form.Width(), -1) << "a hexadecimal number is a 32-bit pattern";
   EXPECT_EQ(form.Caption(), "a\tb \"q\" \xE9");
+  EXPECT_EQ(As<TLabel>(form.FindComponent("l"))->Alignment(), TAlignment::taRightJustify);
 }
