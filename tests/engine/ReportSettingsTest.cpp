@@ -73,6 +73,7 @@ TEST(ReportSettings, ConvertMarginsToDeviceNeedsARunState) {
     TvlxRunScope Scope(Run);
     S.ConvertMarginsToDevice();
   }
+  // Across at the horizontal resolution, down at the vertical one.
   EXPECT_EQ(S.PageMarginDev, (TRect{150, 150, 600, 30}));
   EXPECT_EQ(S.CellMarginDev, (TRect{6, 6, 18, 12}));
   EXPECT_EQ(S.MaxMemoColWidDev, 1200);

@@ -57,10 +57,9 @@ TEST(SettingsCodecs, NumbersFallBackToTheDefault) {
   for (const Case& C : Bools)
     EXPECT_EQ(TextToBool(C.Value, C.Default), C.Expected) << C.Value << " / " << C.Default;
 
-  const std::string Margins = "250,250,250,250";
-  EXPECT_EQ(TextToRect("100,200,300", Margins), (TRect{250, 250, 250, 250}));
-  EXPECT_EQ(TextToRect("1,2,3,4,5", Margins), (TRect{1, 2, 3, 4}));
-  EXPECT_EQ(TextToRect("1,,3,4", Margins), (TRect{250, 250, 250, 250}));
+  // A short rect is the stored values' table's; here, the extra side and a default as bad.
+  EXPECT_EQ(TextToRect("1,2,3,4,5", "250,250,250,250"), (TRect{1, 2, 3, 4}));
+  EXPECT_EQ(TextToRect("1,,3,4", "250,250,250,250"), (TRect{250, 250, 250, 250}));
   EXPECT_EQ(TextToRect("bad", "9,x,7"), (TRect{9, 0, 7, 0}));
   EXPECT_EQ(TextToPoint("2,12,5", "0,1"), (TPoint{2, 12}));
   EXPECT_EQ(TextToPoint("12", "0,99999"), (TPoint{0, 99999}));
