@@ -245,7 +245,8 @@ TEST_F(HeadlessTest, DrawGridPaintsTheVisibleCellsThroughOnDrawCellAndAsksBefore
   EXPECT_EQ(topLeft, 1);
   EXPECT_EQ(grid->Canvas().TextWidth("Count"), 30) << "the canvas measures outside painting";
 
-  EXPECT_EQ(grid->CellRect(5, 1), TRect{}) << "past the last column";
+  EXPECT_EQ(grid->CellRect(5, 0), TRect{}) << "past the last column";
+  EXPECT_EQ(grid->CellRect(0, 30), TRect{}) << "past the last row";
   TStringGrid strings(nullptr);
   EXPECT_THROW(strings.SetObjects(5, 5, nullptr), EListError);
   int col, row;
