@@ -19,16 +19,13 @@ TEST(SettingsText, MemoBlocksHoldTheirLinesWhateverTheyLookLike) {
       "\r^DL^PC^TR\r\n"
       "MEMO,PGNUM=END\r\n"
       "Memo,RptHdr=START\r\n"
-      "Memo,RptHdr=END\r\n"
-      "Memo,Nothing=START\r\n"
       "lone\nfeed\r\n"
-      "Memo,Nothing=END\r\n"
+      "Memo,RptHdr=END\r\n"
       "\r\n"
       "[B]\r\n"
       "ReportDesc=a=b\r\n");
   EXPECT_EQ(ReadSection(Text, "[a]"),
-            (Items{"PrintWhat=6", "memo RptTi:[B]\r\nKey=Value", "memo pgnum:\r^DL^PC^TR", "memo RptHdr:",
-                   "memo Nothing:lone\nfeed"}));
+            (Items{"PrintWhat=6", "memo RptTi:[B]\r\nKey=Value", "memo pgnum:\r^DL^PC^TR", "memo RptHdr:lone\nfeed"}));
   EXPECT_EQ(ReadSection(Text, "[B]"), (Items{"ReportDesc=a=b"}));
   EXPECT_EQ(ReadSection(Text, "[B] "), (Items{"(missing)"})) << "blanks count in a header";
 }
@@ -101,22 +98,8 @@ TEST(SettingsText, GivingASectionNewNamesMovesItsOldLinesUnderTheNewHeader) {
             "[New]\r\nA=1\r\nMemo,RptTi=START\r\n[x]\r\nMemo,RptTi=END\r\n[Other]\r\nB=2\r\n");
 }
 
-TEST(SettingsText, HeadersAndLines) {
+TEST(SettingsText, AHeaderNeedsAnId) {
   EXPECT_EQ(MakeSectionHeader("Clerk", "Sales (123.456)"), "[Clerk:Sales (123.456)]");
   EXPECT_EQ(MakeSectionHeader("", "(123.456)"), "[(123.456)]");
   EXPECT_EQ(MakeSectionHeader("Clerk", ""), "");
-
-  struct Case { std::string Line, Key, Value; };
-  for (const Case& C : {Case{"InitPrinterStr=A=B", "InitPrinterStr", "A=B"}, Case{"NoValue", "NoValue", ""},
-                        Case{"=x", "", "x"}, Case{"K=", "K", ""}}) {
-    std::string Key, Value;
-    SplitSettingsLine(C.Line, Key, Value);
-    EXPECT_EQ(Key, C.Key);
-    EXPECT_EQ(Value, C.Value);
-  }
-  std::string Name;
-  EXPECT_TRUE(IsMemoStart("MEMO,PgNum", "start", Name));
-  EXPECT_EQ(Name, "PgNum");
-  EXPECT_FALSE(IsMemoStart("Memo,PgNum", "START ", Name));
-  EXPECT_FALSE(IsMemoStart("Memos,PgNum", "START", Name));
 }

@@ -7,31 +7,19 @@
 
 using RS = TvlxReportSettings;
 
-TEST(ReportSettings, MemoIndexAndStyleRegionConvertBothWays) {
-  const uint8_t Regions[RptMemoCount] = {1, 2, 3, 4, 14, 15, 17, 16};
-  for (unsigned Memo = 0; Memo < RptMemoCount; ++Memo) {
-    EXPECT_EQ(RS::CnvTRptMemoNdxToRegNdx(Memo), Regions[Memo]) << Memo;
-    EXPECT_EQ(RS::CnvTRegNdxToRptMemoNdx(Regions[Memo]), Memo) << Memo;
-  }
-  EXPECT_THROW_MSG(RS::CnvTRptMemoNdxToRegNdx(8), eVlxIntError,
-                   "Vellumix! Internal Error: [CnvTRptMemoNdxToRegNdx] RptMemoNdx:8 is invalid");
-  for (unsigned Region : {0u, 5u, 13u, 18u})
-    EXPECT_THROW_MSG(RS::CnvTRegNdxToRptMemoNdx(Region), eVlxIntError,
-                     "Vellumix! Internal Error: [CnvTRegNdxToRptMemoNdx] RegNdx:" +
-                         std::to_string(Region) + " is invalid");
-
-  EXPECT_EQ(RptMemoIndexOfName("pgnum"), PgNum);
+TEST(ReportSettings, MemoNamesSnapshotSizesAndPageTexts) {
+  for (unsigned Memo = 0; Memo < RptMemoCount; ++Memo)
+    EXPECT_EQ(RS::CnvTRegNdxToRptMemoNdx(RS::CnvTRptMemoNdxToRegNdx(Memo)), Memo) << Memo;
+  EXPECT_THROW(RS::CnvTRptMemoNdxToRegNdx(8), eVlxIntError);
+  for (unsigned Region : {0u, 5u, 13u, 18u}) EXPECT_THROW(RS::CnvTRegNdxToRptMemoNdx(Region), eVlxIntError);
+  EXPECT_EQ(RptMemoIndexOfName(RptMemoName(PgNum)), PgNum);
   EXPECT_EQ(RptMemoIndexOfName("Draft"), RptTi);
-}
+  EXPECT_EQ(RptMemoName(RptMemoCount), "");
 
-TEST(ReportSettings, SnapshotSizeAndPageTexts) {
   for (const char* Code : {"CT", "CP", "CS", "MT", "MP", "MS"})
     EXPECT_EQ(RS::PreviewSizeCodeFromText(RS::PreviewSizeText(Code)), Code);
-  EXPECT_EQ(RS::PreviewSizeText("MP"), "Maximize Window with Proportional Scale");
-  EXPECT_EQ(RS::PreviewSizeText("CS"), "Current Window Size with Same Scale");
   EXPECT_EQ(RS::PreviewSizeText("M"), "Maximize Window with Print To Fit");
   for (const char* Other : {"", "xq"}) EXPECT_EQ(RS::PreviewSizeText(Other), "Current Window Size with Print To Fit");
-  EXPECT_EQ(RS::PreviewSizeCodeFromText(""), "??");
   EXPECT_EQ(RS::PreviewSizeCodeFromText("  Single  "), "S?");
 
   EXPECT_EQ(RS::PairToText({0, 7}), "7");
@@ -85,6 +73,7 @@ TEST(ReportSettings, ConvertMarginsToDeviceNeedsARunState) {
     TvlxRunScope Scope(Run);
     S.ConvertMarginsToDevice();
   }
+  // Across at the horizontal resolution, down at the vertical one.
   EXPECT_EQ(S.PageMarginDev, (TRect{150, 150, 600, 30}));
   EXPECT_EQ(S.CellMarginDev, (TRect{6, 6, 18, 12}));
   EXPECT_EQ(S.MaxMemoColWidDev, 1200);

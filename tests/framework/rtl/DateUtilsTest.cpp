@@ -101,15 +101,3 @@ TEST_F(DateUtilsTest, ReadingDates) {
   FormatSettings.DateSeparator = '-';
   EXPECT_EQ(StrToDate("2026-12-05"), EncodeDate(2026, 12, 5));
 }
-
-TEST_F(DateUtilsTest, VirtualClockMovesOnlyWhenTold) {
-  Headless::SetNow(Sample());
-  const unsigned Ticks = TickCount();
-  EXPECT_EQ(Now(), Sample());
-  EXPECT_EQ(TickCount(), Ticks);
-  Headless::AdvanceClock(1500);
-  EXPECT_EQ(TickCount() - Ticks, 1500u);
-  EXPECT_EQ(FormatDateTime("hh:nn:ss.zzz", Now()), "14:30:06.507");
-  EXPECT_EQ(Date(), EncodeDate(2026, 12, 5));
-  EXPECT_NEAR(Time(), EncodeTime(14, 30, 6, 507), 1e-9);
-}
