@@ -2,6 +2,8 @@
 // orientation, fonts sized at the device's resolution, and the document's state rules.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "framework/Printers.h"
 #include "framework/headless/Printers.h"
 #include "tests/support/HeadlessFixture.h"
@@ -53,6 +55,27 @@ TEST_F(PrintersTest, CanvasFontIsSizedAtTheDeviceResolution) {
   Printer()->Canvas();
   EXPECT_EQ(Canvas->Font().Height(), -9);
   EXPECT_GT(Canvas->TextWidth("ABCD"), 0);
+}
+
+// A font assigned from one that differs in any one attribute takes it: Assign skips a copy it
+// judges equal, and a canvas font that kept its old colour or pitch would print wrongly.
+TEST(Font, AssignTakesEveryAttributeThatDiffers) {
+  const std::function<void(TFont&)> Changes[] = {
+      [](TFont& F) { F.SetName("Arial"); },   [](TFont& F) { F.SetHeight(-12); },
+      [](TFont& F) { F.SetStyle(fsItalic); }, [](TFont& F) { F.SetColor(clRed); },
+      [](TFont& F) { F.SetPitch(TFontPitch::fpFixed); }, [](TFont& F) { F.SetCharSet(0); },
+  };
+  for (size_t I = 0; I < std::size(Changes); ++I) {
+    TFont Target, Source;
+    Changes[I](Source);
+    int Notices = 0;
+    Target.OnChange = [&] { ++Notices; };
+    Target.Assign(Source);
+    EXPECT_TRUE(Target == Source) << "change " << I;
+    EXPECT_EQ(Notices, 1) << "change " << I;
+    Target.Assign(Source);
+    EXPECT_EQ(Notices, 1) << "an equal font is no change, change " << I;
+  }
 }
 
 TEST_F(PrintersTest, DocumentRecordsItsPagesAndRefusesCallsOutOfTurn) {
