@@ -657,6 +657,13 @@ TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
     EXPECT_EQ(Cols.Items(1)->TotalText, "N=%.0f");
     F.FormToSettings();
     EXPECT_EQ(RptSettings->ColumnTotals, Name(1) + ",,Count,\"N=%.0f\"");
+    // A total's format wider than its column widens the report once the grid is left.
+    F.SetActiveControl(F.cbShowHint);
+    F.dgColumns->OnExit(F.dgColumns);
+    const std::string Width = F.paRptStatus->Caption();
+    Cols.Items(1)->TotalText = "Books counted: %.0f";
+    F.dgColumns->OnExit(F.dgColumns);
+    EXPECT_NE(F.paRptStatus->Caption(), Width);
     Ran = true;
   });
   Vlx->Print();
