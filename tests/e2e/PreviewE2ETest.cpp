@@ -209,7 +209,6 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
       [&] {
         if (fmVlxPreview || !fmVlxMain || fmVlxMain->Top() == -5000 || !IsWindowVisible(PeerHandle(*fmVlxMain)))
           return false;
-        RedrawWindow(PeerHandle(*fmVlxMain), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         SaveWindowScreenshot(PeerHandle(*fmVlxMain), "preview-options");
         // The setup window's own Preview command opens it again on page 1; Esc comes back.
         ClickMiddle(*fmVlxMain->sbPreview);
