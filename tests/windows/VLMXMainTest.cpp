@@ -321,6 +321,14 @@ TEST_F(SetupWindowRunTest, DestinationDecidesTheControlsAndPanels) {
   EXPECT_EQ(Settings.OutputFileName, "C:\\Out\\Rpt.log");
   EXPECT_EQ(F.paDestination->Caption(), "C:\\Out\\Rpt.log");
 
+  // Fast printer text puts the text page on the printer: the dimensions follow the box.
+  F.cbxOutputDest->SetText("Printer");
+  F.cbAllowFastPrinterText->SetChecked(true);
+  for (const bool Fast : {true, false}) {
+    F.cbFastPrinterText->SetChecked(Fast);
+    EXPECT_EQ(F.paPageDimensions->Caption(), Fast ? "60 Lines h x 80 Chars w" : "63 Lines h x 97 Chars w");
+  }
+
   // A double click steps a list to its next item, from the last back to the first.
   for (TComboBox* Combo : {F.cbxOutputDest, F.cbxReportAlignment}) {
     Combo->SetItemIndex(Combo->Items().Count() - 1);
