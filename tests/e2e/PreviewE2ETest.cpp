@@ -202,6 +202,17 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
       [&] {
         if (P->paRowCol->Caption() != "    2:   1") return false;
         EXPECT_EQ(P->memPreview->CaretPos(), (TPoint{0, 1}));
+        // Ctrl+M maximizes the window, and again gives it its size back.
+        PressWith(VK_CONTROL, 'M');
+        return true;
+      },
+      [&] {
+        if (!IsZoomed(PeerHandle(*P))) return false;
+        PressWith(VK_CONTROL, 'M');
+        return true;
+      },
+      [&] {
+        if (IsZoomed(PeerHandle(*P))) return false;
         PressWith(VK_CONTROL, 'O');
         return true;
       },
