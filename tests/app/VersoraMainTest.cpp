@@ -54,14 +54,6 @@ protected:
 
 }  // namespace
 
-TEST_F(BookWindowTest, OpensAsAFixedSizeWindowWithTheWholeTable) {
-  const auto& Limits = Form->Constraints();
-  EXPECT_EQ((std::vector<int>{Limits.MinWidth, Limits.MaxWidth, Limits.MinHeight, Limits.MaxHeight}),
-            (std::vector<int>{Form->Width(), Form->Width(), Form->Height(), Form->Height()}));
-  EXPECT_EQ(Row(0), (TRow{"NAME", "WRITER(S)", "PLACE WRITTEN", "WRITING COMPLETED", "TIME COVERED"}));
-  EXPECT_EQ(Row(66), (TRow{"Revelation", "Apostle John", "Patmos", "CE 96 c.", "CE (unknown)"}));
-}
-
 TEST_F(BookWindowTest, WindowColourIsDrawnBlueGreenRedBelow255FromTheClock) {
   std::set<TColor> colours;
   for (int start = 0; start < 20; ++start) {

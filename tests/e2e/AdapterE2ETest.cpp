@@ -97,12 +97,6 @@ protected:
     Application->ProcessMessages();
   }
 
-  void Snapshot(const std::string& Name) {
-    RedrawWindow(PeerHandle(*Form), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    PumpUntil([] { return false; }, 200);
-    SaveWindowScreenshot(PeerHandle(*Form), Name);
-  }
-
   static std::vector<int> ModelSelection(TListView* V) {
     std::vector<int> Out;
     for (TListItem* It = V->Selected(); It; It = V->GetNextItem(It, sdAll, isSelected)) Out.push_back(It->Index());
@@ -152,7 +146,7 @@ TEST_F(AdapterE2E, ListViewsTakeTheUsersSelectionAndScrollingAndPrintThePickedRo
     V->Scroll(0, -100000);
     EXPECT_EQ(SendMessageA(Wnd, LVM_GETTOPINDEX, 0, 0), 0);
   }
-  Snapshot("adapter-list-views");
+  SaveWindowScreenshot(PeerHandle(*Form), "adapter-list-views");
 
   Settings.PrintWhat = pwSelectedRows;
   EXPECT_EQ(Walk(View), (TRows{{"book 5", "105"}, {"book 7", "107"}, {"book 9", "109"}}));
@@ -195,7 +189,7 @@ TEST_F(AdapterE2E, ALongCellIsCutToTheControlsBufferInEitherCharacterWidth) {
     SendMessageA(Wnd, LVM_SETUNICODEFORMAT, Unicode, 0);
     for (int Column : {0, 1}) EXPECT_EQ(ListViewText(Wnd, 0, Column), Long.substr(0, 63)) << Column;
   }
-  Snapshot("adapter-long-cell");
+  SaveWindowScreenshot(PeerHandle(*Form), "adapter-long-cell");
 }
 
 }  // namespace

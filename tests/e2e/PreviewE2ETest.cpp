@@ -202,6 +202,17 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
       [&] {
         if (P->paRowCol->Caption() != "    2:   1") return false;
         EXPECT_EQ(P->memPreview->CaretPos(), (TPoint{0, 1}));
+        // Ctrl+M maximizes the window, and again gives it its size back.
+        PressWith(VK_CONTROL, 'M');
+        return true;
+      },
+      [&] {
+        if (!IsZoomed(PeerHandle(*P))) return false;
+        PressWith(VK_CONTROL, 'M');
+        return true;
+      },
+      [&] {
+        if (IsZoomed(PeerHandle(*P))) return false;
         PressWith(VK_CONTROL, 'O');
         return true;
       },
@@ -209,7 +220,6 @@ TEST_F(PreviewWindow, PagesZoomsCopiesPrintsTheCurrentPageAndReturnsToTheOptions
       [&] {
         if (fmVlxPreview || !fmVlxMain || fmVlxMain->Top() == -5000 || !IsWindowVisible(PeerHandle(*fmVlxMain)))
           return false;
-        RedrawWindow(PeerHandle(*fmVlxMain), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         SaveWindowScreenshot(PeerHandle(*fmVlxMain), "preview-options");
         // The setup window's own Preview command opens it again on page 1; Esc comes back.
         ClickMiddle(*fmVlxMain->sbPreview);
@@ -303,27 +313,13 @@ TEST_F(PreviewWindow, OutputChoicesMadeInThePreviewAreWhatItsPrintUses) {
       return true;
     });
     User.Step("keys in the list", [&, List, Keys] {
-      HWND Box = PeerHandle(*(P->*List));
-      if (GetFocus() != Box && !IsChild(Box, GetFocus())) return false;
+      if (!HasFocus(*(P->*List))) return false;
       for (WORD Vk : Keys) Press(Vk);
       return true;
     });
   };
-  const auto TypeInto = [&](TEdit* TfmVlxPreview::*Edit, const std::string& Text, WORD Then) {
-    User.Step("a click into the edit", [&, Edit] {
-      if (!OnScreen(P->*Edit)) return false;
-      PostClick(PeerHandle(*(P->*Edit)), 5, 5);
-      return true;
-    });
-    User.Step("typed: " + Text, [&, Edit, Text, Then] {
-      if (GetFocus() != PeerHandle(*(P->*Edit))) return false;
-      Retype(Text);
-      if (Then) Press(Then);
-      return true;
-    });
-  };
   Choose(&TfmVlxPreview::cbxOutputDest, {VK_DOWN});
-  TypeInto(&TfmVlxPreview::edOutputFileName, Report, 0);
+  TypeInto(User, [&] { return P->edOutputFileName; }, Report);
   User.Step("the file's controls", [&] {
     if (P->cbxOutputDest->Text() != "Text File" || P->edOutputFileName->Text() != Report) return false;
     EXPECT_EQ(fmVlxMain->cbxOutputDest->Text(), "Text File");
@@ -356,7 +352,7 @@ TEST_F(PreviewWindow, OutputChoicesMadeInThePreviewAreWhatItsPrintUses) {
     EXPECT_EQ(Text.find("Revelation", Last + 1), std::string::npos) << "printed once";
     return true;
   });
-  TypeInto(&TfmVlxPreview::edLinesPerPage, "5", VK_RETURN);
+  TypeInto(User, [&] { return P->edLinesPerPage; }, "5", VK_RETURN);
   User.Step("the page size refused in the preview", [&] {
     if (P->paMsg->Caption() != Refused) return false;
     EXPECT_EQ(GetFocus(), PeerHandle(*P->edLinesPerPage));

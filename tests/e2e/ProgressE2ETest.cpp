@@ -104,7 +104,7 @@ std::uint32_t PanelColor(const TScreenImage& Image, HWND Form, const TControl& P
 
 // The window shows a bar that moved and its page text; Esc is posted to it.
 TUserScript::TStep SeeRunningThenEsc(const std::string& Screenshot, TSeen& Run) {
-  return [&Run, Screenshot, Seen = 0]() mutable {
+  return [&Run, Screenshot] {
     if (!fmVlxProgress) return false;
     TfmVlxProgress& Form = *fmVlxProgress;
     HWND Window = PeerHandle(Form);
@@ -113,12 +113,11 @@ TUserScript::TStep SeeRunningThenEsc(const std::string& Screenshot, TSeen& Run) 
         WindowText(PeerHandle(*Form.paProgressBar)) + WindowText(PeerHandle(*Form.paProgressBackground)) == "" ||
         Form.paProgressBar->Width() == 0)
       return false;
-    // Wine hands what a window painted to the X server a moment later: the picture is taken
-    // a moment after the first repaint is seen.
-    if (++Seen < 3) return false;
+    // Wine hands what a window painted to the X server a moment later: the step waits until the
+    // screen shows the bar in its light green.
     const TScreenImage Image = CaptureWindow(Window);
+    if (PanelColor(Image, Window, *Form.paProgressBar) != 0x80FF80u) return false;
     if (!Screenshot.empty()) SaveBmp(Image, Screenshot);
-    EXPECT_EQ(PanelColor(Image, Window, *Form.paProgressBar), 0x80FF80u);  // light green
     EXPECT_EQ(WindowText(Window), "Report:" + RptSettings->ReportTitle);
     EXPECT_EQ(WindowText(PeerHandle(*Form.paStatusBar)), "Printing...Please Wait!");
     EXPECT_EQ(WindowText(PeerHandle(*Form.lbPageNum)).rfind("Printing: Page ", 0), 0u);

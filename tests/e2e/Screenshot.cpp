@@ -5,6 +5,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "tests/e2e/Pump.h"
+
 namespace {
 
 // BMP rows are padded to four bytes and stored bottom row first.
@@ -79,7 +81,17 @@ std::string SaveBmp(const TScreenImage& Image, const std::string& Name) {
 
 std::string SaveWindowScreenshot(HWND Window, const std::string& Name) {
   try {
-    return SaveBmp(CaptureWindow(Window), Name);
+    // Wine hands what a window painted to the X server a moment later: the picture is the one
+    // that two captures a pass of the message loop apart agree on.
+    RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    TScreenImage Shot = CaptureWindow(Window);
+    PumpUntil([&] {
+      TScreenImage Next = CaptureWindow(Window);
+      const bool Same = Next.Pixels == Shot.Pixels;
+      Shot = std::move(Next);
+      return Same;
+    });
+    return SaveBmp(Shot, Name);
   } catch (const std::exception& e) {
     ADD_FAILURE() << "screenshot " << Name << ": " << e.what();
     return {};

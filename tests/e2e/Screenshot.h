@@ -22,5 +22,6 @@ TScreenImage CaptureWindow(HWND Window);
 // Writes the image as <screenshot folder>/<Name>.bmp and returns the file's path.
 std::string SaveBmp(const TScreenImage& Image, const std::string& Name);
 
-// Captures the window and saves it; the path of the file, or a failed test if it cannot.
+// Captures the window once what it painted is on the screen, and saves it; the path of the
+// file, or a failed test if it cannot.
 std::string SaveWindowScreenshot(HWND Window, const std::string& Name);

@@ -1,8 +1,7 @@
-// The report-settings file on a real Windows file system: a section the program writes is the
-// section it reads back, line for line in CR LF, and the lock file keeps the system's share
-// modes, so other programs opening it against them are refused.
+// The report-settings file's lock on a real Windows file system keeps the system's share modes,
+// so other programs opening it against them are refused. (Saving over an existing file and
+// reading it back is every scenario's that saves its options.)
 #include "engine/Vellumix/FileMgr.h"
-#include "engine/Vellumix/ReportSettings.h"
 #include "engine/Vellumix/Vellumix.h"
 
 #include <gtest/gtest.h>
@@ -28,46 +27,6 @@ bool OthersMayOpen(const std::string& Name, DWORD Access, DWORD Share) {
 }
 
 }  // namespace
-
-TEST(SettingsFile, WhatTheProgramWritesItReadsBack) {
-  TTempDir Dir;
-  const std::string Name = Dir / "RptSet.Txt";
-  TvlxVellumix Vlx(nullptr);
-  Vlx.SetReportSettingsFileName(Name);
-  Vlx.SetUserName("Clerk");
-  Vlx.SetReportId("Sales (123.456)");
-  TvlxReportSettings Written;
-  Vlx.FileMgr()->SetReportSettings(&Written);
-  Vlx.LoadReportSettings();
-  Written.PrintWhat = pwPageRange;
-  Written.PageRangeTo = {0, 12};
-  Written.InitPrinterStr = "A=B";
-  Written.RptMemo(RptTi)->Text = "Monthly sales\r\n[Draft]";
-  Vlx.SaveReportSettings();
-
-  const std::string Content = FileBytes(Name);
-  const std::string Head = "\r\n[Clerk:Sales (123.456)]\r\nPrintWhat=6\r\nPageRangeTo=0,12\r\n";
-  EXPECT_EQ(Content.substr(0, Head.size()), Head);
-  EXPECT_NE(Content.find("Memo,RptTi=START\r\nMonthly sales\r\n[Draft]\r\nMemo,RptTi=END\r\n"
-                         "Memo,PgNum=START\r\n\r^DL^PC^TR\r\nMemo,PgNum=END\r\n\r\n"),
-            std::string::npos);
-  EXPECT_FALSE(Exists(Dir / "RptSet.~LK"));
-  EXPECT_FALSE(Exists(Dir / "RptSet.$$$"));
-
-  // Saving again replaces the file in one move: the section stays single and whole.
-  Written.PrintWhat = pwCurrentBranch;
-  Vlx.SaveReportSettings();
-
-  TvlxReportSettings Read;
-  Vlx.FileMgr()->SetReportSettings(&Read);
-  Vlx.LoadReportSettings();
-  EXPECT_EQ(Read.PrintWhat, 2);
-  EXPECT_EQ(Read.PageRangeTo.Y, 12);
-  EXPECT_EQ(Read.InitPrinterStr, "A=B");
-  EXPECT_EQ(Read.RptMemo(RptTi)->Text, "Monthly sales\r\n[Draft]");
-  EXPECT_EQ(Read.RptMemo(PgNum)->Text, "\r^DL^PC^TR");
-  Vlx.FileMgr()->SetReportSettings(nullptr);
-}
 
 TEST(SettingsFile, TheLockFileUsesTheSystemsShareModes) {
   TTempDir Dir;

@@ -127,8 +127,7 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
   });
   for (int I = 4; I >= 0; --I) {
     Script.Step("tab " + std::to_string(I), [&, I] {
-      HWND Tabs = PeerHandle(*F->pcOptions);
-      PostClick(Tabs, TabPoint(Tabs, I));
+      ClickTab(*F->pcOptions, I);
       return true;
     });
     Script.Step("page " + std::to_string(I), [&, I] {
@@ -146,34 +145,19 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
       return true;
     });
     Script.Step("an arrow key in the list", [&, Arrow] {
-      HWND List = PeerHandle(*F->cbxOutputDest);
-      if (GetFocus() != List && !IsChild(List, GetFocus())) return false;
+      if (!HasFocus(*F->cbxOutputDest)) return false;
       Press(Arrow);
-      return true;
-    });
-  };
-  // A click into the edit once it shows, then its text typed anew.
-  const auto TypeInto = [&](TEdit* TfmVlxMain::*Edit, std::string Text) {
-    Script.Step("a click into the edit", [&, Edit] {
-      if (!IsWindowVisible(PeerHandle(*(F->*Edit)))) return false;
-      PostClick(PeerHandle(*(F->*Edit)), 5, 5);
-      return true;
-    });
-    Script.Step("typed: " + Text, [&, Edit, Text] {
-      if (GetFocus() != PeerHandle(*(F->*Edit))) return false;
-      Retype(Text);
       return true;
     });
   };
   // A margin out of range stops Print: the message stands, the Output page in front, the focus
   // back in the edit, and nothing printed.
   Script.Step("the Output tab", [&] {
-    HWND Tabs = PeerHandle(*F->pcOptions);
-    PostClick(Tabs, TabPoint(Tabs, 1));
+    ClickTab(*F->pcOptions, 1);
     return true;
   });
   // The margin takes digits only: the letter typed among them is dropped.
-  TypeInto(&TfmVlxMain::edPageMarginRight, "15a0");
+  TypeInto(Script, [&] { return F->edPageMarginRight; }, "15a0");
   // The keys reach the edit before the click is sent: a posted click would overtake them.
   Script.Step("Print", [&] {
     if (F->edPageMarginRight->Text() != "150") return false;
@@ -192,7 +176,7 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
   Script.Step("the margin back to 0", [&] { return F->edPageMarginRight->Text() == "0"; });
   ChooseDestination(VK_DOWN);
   Script.Step("Text File", [&] { return F->cbxOutputDest->Text() == "Text File"; });
-  TypeInto(&TfmVlxMain::edOutputFileName, Report);
+  TypeInto(Script, [&] { return F->edOutputFileName; }, Report);
   Script.Step("out of the file name", [&] {
     Press(VK_TAB);
     return true;
@@ -263,7 +247,7 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
     if (!F->rbPrintWhatAll->Checked()) return false;
     EXPECT_EQ(RptSettings->PrintWhat, pwAll);
     EXPECT_FALSE(Last && Shown(Last));
-    PostClick(PeerHandle(*F->pcOptions), TabPoint(PeerHandle(*F->pcOptions), 4));
+    ClickTab(*F->pcOptions, 4);
     return true;
   });
   // Space checks a box, Alt with its underlined letter unchecks it.
@@ -281,7 +265,7 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
   Script.Step("unchecked; the Style page", [&] {
     if (F->cbPauseAfterPrinting->Checked() || Shown(F->cbPauseAfterPrinting)) return false;
     EXPECT_FALSE(RptSettings->PauseAfterPrinting);
-    PostClick(PeerHandle(*F->pcOptions), TabPoint(PeerHandle(*F->pcOptions), 2));
+    ClickTab(*F->pcOptions, 2);
     return true;
   });
   // The up-down steps the number in its edit.
@@ -367,8 +351,7 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
   });
   TCustomForm* Question = nullptr;
   Script.Step("the save question", [&] {
-    Question = Screen->ActiveForm();
-    if (!Question || Question->Name() != "MessageDialog" || !IsWindowVisible(PeerHandle(*Question))) return false;
+    if (!(Question = MessageDialog())) return false;
     EXPECT_EQ(WindowText(PeerHandle(*Question)), MessageDlgCaption(TMsgDlgType::mtConfirmation));
     SaveWindowScreenshot(PeerHandle(*Question), "setup-print-save-question");
     Press(VK_F1);
@@ -397,16 +380,6 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
   // The same report as the engine's golden page: the window adds nothing and loses nothing.
   EXPECT_EQ(FileBytes(Report), FileBytes(SETUP_E2E_GOLDEN));
 }
-
-namespace {
-
-// The modal window in front of the setup window once it shows, else nullptr.
-template <class T>
-T* Showing(T* Form) {
-  return Form && PeerHandle(*Form) && IsWindowVisible(PeerHandle(*Form)) ? Form : nullptr;
-}
-
-}  // namespace
 
 // A report whose settings the user cannot save, with a Setup password, the Style page hidden and
 // the page title's margin and width adding up to more than the page: the window opens on that
@@ -485,7 +458,7 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
     if (Memo.At(Memo.Width / 2, Memo.Height - 6) != 0xC0C0C0u) return false;
     EXPECT_EQ(RptSettings->RptMemo(PgTi)->WidPer, 95);
     SaveWindowScreenshot(Options, "guarded-2-invisible-memo");
-    PostClick(Tabs, TabPoint(Tabs, 3));
+    ClickTab(*F->pcOptions, 3);
     return true;
   });
   // A wrong Setup password is cleared for the next try; Esc gives up and goes back.
@@ -554,7 +527,7 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
     GetClientRect(Options, &Whole);
     EXPECT_EQ(Whole.bottom, 431);
     SaveWindowScreenshot(Options, "guarded-5-pages-back");
-    PostClick(Tabs, TabPoint(Tabs, 2));
+    ClickTab(*F->pcOptions, 2);
     return true;
   });
   // The Style page, hidden until now, shows each option's tick as it is stored from its first
@@ -589,7 +562,7 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
   });
   S.Step("Column Titles unticked by a click on its box", [&] {
     if (RptSettings->ItemOpt(ioColumnTitles)) return false;
-    PostClick(Tabs, TabPoint(Tabs, 0));
+    ClickTab(*F->pcOptions, 0);
     return true;
   });
   // The selected rows asked for, and the question cancelled: Print What is as it was.

@@ -17,7 +17,9 @@
 #include "engine/VLMXGbl/RunUI.h"
 #include "engine/Vellumix/ReportSettings.h"
 #include "engine/Vellumix/Vellumix.h"
+#include "framework/ComCtrls.h"
 #include "framework/Forms.h"
+#include "framework/StdCtrls.h"
 #include "tests/e2e/Pump.h"
 #include "tests/e2e/Screenshot.h"
 
@@ -120,6 +122,39 @@ inline void ClickMiddle(const TControl& Control) {
   PostClick(PeerHandle(Control), Control.Width() / 2, Control.Height() / 2);
 }
 
+inline void ClickTab(const TPageControl& Pages, int Index) {
+  const HWND Tabs = PeerHandle(Pages);
+  PostClick(Tabs, TabPoint(Tabs, Index));
+}
+
+// Whether the focus is in the control (or in an edit of its own, as a combo box's).
+inline bool HasFocus(const TControl& Control) {
+  const HWND Own = PeerHandle(Control), Focus = GetFocus();
+  return Own && (Focus == Own || IsChild(Own, Focus));
+}
+
+// The form once it is on the screen where the user can see it, else nullptr.
+template <class T>
+T* Showing(T* Form) {
+  return Form && Form->Visible() && PeerHandle(*Form) && IsWindowVisible(PeerHandle(*Form)) && Form->Top() != -5000
+             ? Form
+             : nullptr;
+}
+
+// The program's message dialog on the screen, or nullptr; its text; a click on its button.
+inline TCustomForm* MessageDialog() {
+  for (int I = 0; I < Screen->FormCount(); ++I)
+    if (Screen->Forms(I)->Name() == "MessageDialog" && Showing(Screen->Forms(I))) return Screen->Forms(I);
+  return nullptr;
+}
+inline std::string MessageText(TCustomForm& Dialog) {
+  auto* Label = dynamic_cast<TLabel*>(Dialog.FindComponent("Message"));
+  return Label ? Label->Caption() : "";
+}
+inline void ClickDialogButton(TCustomForm& Dialog, const std::string& Name) {
+  if (auto* Button = dynamic_cast<TControl*>(Dialog.FindComponent(Name))) ClickMiddle(*Button);
+}
+
 // Types Text as the keyboard does, shifted characters with Shift held.
 inline void TypeText(const std::string& Text) {
   for (char C : Text) {
@@ -134,6 +169,21 @@ inline void Retype(const std::string& Text) {
   Press(VK_END);
   PressWith(VK_SHIFT, VK_HOME);
   TypeText(Text);
+}
+
+// Steps: a click into the edit once it shows, then Text typed anew and Then pressed.
+inline void TypeInto(TUserScript& Script, std::function<TControl*()> Edit, const std::string& Text, WORD Then = 0) {
+  Script.Step("a click into the edit", [Edit] {
+    if (!IsWindowVisible(PeerHandle(*Edit()))) return false;
+    PostClick(PeerHandle(*Edit()), 5, 5);
+    return true;
+  });
+  Script.Step("typed: " + Text, [Edit, Text, Then] {
+    if (GetFocus() != PeerHandle(*Edit())) return false;
+    Retype(Text);
+    if (Then) Press(Then);
+    return true;
+  });
 }
 
 inline std::string ClipboardText() {

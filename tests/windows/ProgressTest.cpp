@@ -103,7 +103,7 @@ TEST_F(ProgressTest, CountUnitAndBar) {
   EXPECT_EQ(Form.lbPageNum->Caption(), "Printing: Page 9-1");
 }
 
-TEST_F(ProgressTest, SuspendResumeAbortAndTheSummary) {
+TEST_F(ProgressTest, OtherSuspendKeysAndTheSummaryOfEveryEnd) {
   // Without the option, or not asked to show, there is no window and nothing fails.
   Settings.DisplayProgressWin = false;
   ProgressStart(true, "Report:Books", "&Abort Report", "&Resume Report");
@@ -115,83 +115,37 @@ TEST_F(ProgressTest, SuspendResumeAbortAndTheSummary) {
   ProgressFinish(true, "ignored");
   EXPECT_TRUE(Headless::CursorChanges().empty());
 
+  // Esc suspending, Resume and Abort on the suspended window and the aborted run's summary are
+  // the Wine scenario's; here the other keys that suspend, and the close refused meanwhile.
   PS->PageMode = pmPrint;
   Screen->SetCursor(crArrow);
   TfmVlxProgress& Form = Start();
-  EXPECT_EQ(Form.Caption(), "Report:Books");
   EXPECT_EQ(Screen->Cursor(), crHourGlass);
-  EXPECT_TRUE(Form.Visible());
   EXPECT_EQ(Form.lbOutputDestination->Caption(), "Output: C:\\Out\\report.txt");
-  EXPECT_EQ(Form.paStatusBar->Caption(), "Printing...Please Wait!");
-  EXPECT_FALSE(Form.bbAbortOper->Visible());
-  EXPECT_FALSE(Form.bbOk->Visible());
-  // The title bar's close is refused while the job runs.
   Form.PeerCloseRequested();
   EXPECT_TRUE(Form.Visible());
   EXPECT_EQ(Headless::BeepCount(), 1);
-
-  // Esc suspends; Esc and the title bar do nothing while suspended; Resume carries on.
   int Modals = 0;
   Headless::SetModalHandler([&](TCustomForm&) {
     ++Modals;
-    EXPECT_EQ(Form.paStatusBar->Caption(), "-- User Suspended Printing --");
-    EXPECT_EQ(Form.paStatusBar->Color(), clBlack);
-    EXPECT_EQ(Form.paStatusBar->Font().Color(), clWhite);
-    EXPECT_FALSE(Form.bbCancel->Visible());
-    EXPECT_TRUE(Form.bbResumeOper->Visible() && Form.bbResumeOper->Enabled());
-    EXPECT_EQ(Form.bbResumeOper->Caption(), "&Resume Report");
-    unsigned short Key = vkEscape;
-    Form.PeerKeyDown(Key, {});
     Form.PeerCloseRequested();
     EXPECT_EQ(Form.ModalResult(), mrNone);
     Form.bbResumeOper->PeerClick();
   });
   // Ctrl+Pause comes as the Cancel key from most keyboards.
-  for (unsigned short Key : {vkEscape, vkCancel}) {
-    PostKey(Key, {});
+  for (auto [Key, Shift] : {std::pair{vkCancel, TShiftState{}}, {vkPause, ssCtrl}}) {
+    PostKey(Key, Shift);
     Advance(10, Total);
   }
   EXPECT_EQ(Modals, 2);
-  EXPECT_EQ(Headless::BeepCount(), 3);
   EXPECT_EQ(PS->RunState, rsActive);
-  EXPECT_TRUE(Form.Visible());
-  EXPECT_TRUE(Form.bbCancel->Visible());
-  EXPECT_FALSE(Form.bbAbortOper->Visible());
-  EXPECT_EQ(Form.paStatusBar->Caption(), "Printing...Please Wait!");
-  EXPECT_EQ(Form.paStatusBar->Color(), clBtnFace);
-  EXPECT_EQ(Form.paStatusBar->Font().Color(), clWindowText);
-
-  // Ctrl+Pause suspends; Abort stops the run and hides the window.
-  Headless::SetModalHandler([&](TCustomForm&) { Form.bbAbortOper->PeerClick(); });
-  PostKey(vkPause, ssCtrl);
-  Advance(20, Total, {1, 3});
-  EXPECT_EQ(PS->RunState, rsTerminatedWithError);
-  EXPECT_FALSE(Form.Visible());
-
-  // The summary of the aborted run, until Ok; a close, Esc or Cancel do nothing there.
-  PS->PagesWritten = 2;
-  Info.RowsProcessed = 20;
-  int Beeps = Headless::BeepCount();
-  Headless::SetModalHandler([&](TCustomForm&) {
-    EXPECT_EQ(Headless::BeepCount(), Beeps + 1);
-    EXPECT_EQ(Form.paStatusBar->Caption(), "Report --Terminated With Error--");
-    EXPECT_EQ(Form.paStatusBar->Color(), clRed);
-    EXPECT_EQ(Form.paStatusBar->Font().Color(), clWhite);
-    EXPECT_EQ(Form.lbPageNum->Caption(), "2 Pages Printed. Elapsed Time: 3 Secs");
-    EXPECT_EQ(BarText(Form), "20 Rows ( 20%)");
-    EXPECT_TRUE(Form.bbOk->Visible() && Form.bbOk->Enabled() && Form.bbOk->Default());
-    EXPECT_FALSE(Form.bbCancel->Visible() || Form.bbAbortOper->Visible() || Form.bbResumeOper->Visible());
-    unsigned short Key = vkEscape;
-    Form.PeerKeyDown(Key, {});
-    Form.PeerCloseRequested();
-    EXPECT_EQ(Form.ModalResult(), mrNone);
-    Form.bbOk->PeerClick();
-  });
-  ProgressFinish(true, "2 Pages Printed. Elapsed Time: 3 Secs");
+  EXPECT_TRUE(Form.Visible() && Form.bbCancel->Visible());
+  ProgressFinish(false, "");
   EXPECT_EQ(fmVlxProgress, nullptr);
   EXPECT_EQ(Screen->Cursor(), crArrow);
 
-  // The status line of the other ends of a run.
+  // The status line of every end of a run.
+  Info.RowsProcessed = 20;
   const struct {
     uint8_t State, Mode;
     bool Ascii;
@@ -203,6 +157,7 @@ TEST_F(ProgressTest, SuspendResumeAbortAndTheSummary) {
               {rsCompletedNormally, pmLayoutOnly, false, 0, 0, clRed, "No pages printed"},
               {rsCompletedNormally, pmPrint, false, 0, 6, clRed, "No pages found for page range"},
               {rsCompletedNormally, pmAsciiExport, true, 0, 0, clGreen, "Export Completed Normally"},
+              {rsTerminatedWithError, pmPrint, false, 2, 0, clRed, "Report --Terminated With Error--"},
               {rsUserCancelled, pmPrint, false, 0, 0, clRed, "Report User Cancelled"}};
   for (const auto& E : Ends) {
     SCOPED_TRACE(E.Status);

@@ -1,5 +1,6 @@
 #include "windows/VLMXPrev/PrvwPageList.h"
 
+#include <iterator>
 #include <limits>
 #include <map>
 #include <memory>
@@ -160,10 +161,12 @@ TEST_F(RestartCompositionTest, EveryPageComposedAloneFromItsRestartPoint) {
   for (int Across = 1; Across <= Report.Run.PagesAcross; ++Across) LastSheets += Pages[{Across, LastPage}];
   EXPECT_NE(LastSheets.find("18810.37"), std::string::npos) << LastSheets;
 
-  // Backwards from the last page, as the preview goes back, and then forwards again.
-  std::vector<TPage> Moves(Order.rbegin(), Order.rend());
-  Moves.insert(Moves.end(), Order.begin(), Order.end());
-  for (const TPage& Page : Moves) {
+  // Backwards from the last page with the preview's Previous, then each page again by number.
+  for (auto Page = std::next(Order.rbegin()); Page != Order.rend(); ++Page) {
+    EXPECT_EQ(Preview.GoToPage(gpPrevious), Pages[*Page]) << "page " << Page->first << "-" << Page->second;
+    EXPECT_EQ(TPage(Report.Run.CurPageAcross, Report.Run.CurVertPage), *Page);
+  }
+  for (const TPage& Page : Order) {
     Report.Run.CurPageAcross = Page.first;
     Report.Run.CurVertPage = Page.second;
     EXPECT_EQ(Preview.GoToPage(gpSame), Pages[Page]) << "page " << Page.first << "-" << Page.second;

@@ -494,6 +494,11 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
     F.paPagesAcross->OnClick(F.paPagesAcross);
     EXPECT_EQ(F.Caption(), "Report Options: Books");
     EXPECT_EQ(F.paMsg->Caption(), "");
+    // After the start a field error stands for the usual 5 seconds, not the start's 15.
+    F.edPageMarginLeft->SetText("-1");
+    EXPECT_FALSE(F.ValidateOptions(F.edPageMarginLeft, false, false));
+    EXPECT_EQ(F.Timer1->Interval(), 5000u);
+    F.edPageMarginLeft->SetText("0");
 
     // Shown again after the start (hidden by a print or a preview), the window keeps what the
     // user changed and has not saved: the start, which reads the file, runs once.
@@ -620,6 +625,13 @@ TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
     F.cmbColumns->PeerItemChosen(tkCount);
     ASSERT_TRUE(Cols.Items(1)->TotList);
     EXPECT_EQ(Cols.Items(1)->TotList->Items(0)->Kind, tkCount);
+    // Right and Left from the kind combo go to the next column's total and back.
+    Press(*F.cmbColumns, 0x27);
+    EXPECT_EQ(G.Col(), 3);
+    EXPECT_EQ(F.cmbColumns->Text(), "None");
+    Press(*F.cmbColumns, 0x25);
+    EXPECT_EQ(G.Col(), 2);
+    EXPECT_EQ(F.cmbColumns->Text(), "Count");
     Press(*F.cmbColumns, 0x28);
     EXPECT_EQ(G.Row(), 3);
     EXPECT_FALSE(F.cmbColumns->Visible());
@@ -645,6 +657,13 @@ TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
     EXPECT_EQ(Cols.Items(1)->TotalText, "N=%.0f");
     F.FormToSettings();
     EXPECT_EQ(RptSettings->ColumnTotals, Name(1) + ",,Count,\"N=%.0f\"");
+    // A total's format wider than its column widens the report once the grid is left.
+    F.SetActiveControl(F.cbShowHint);
+    F.dgColumns->OnExit(F.dgColumns);
+    const std::string Width = F.paRptStatus->Caption();
+    Cols.Items(1)->TotalText = "Books counted: %.0f";
+    F.dgColumns->OnExit(F.dgColumns);
+    EXPECT_NE(F.paRptStatus->Caption(), Width);
     Ran = true;
   });
   Vlx->Print();
