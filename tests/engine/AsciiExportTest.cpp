@@ -228,25 +228,6 @@ TEST_F(AsciiExportTest, AbortStopsTheDataRowsButNotTheTotalsAndKeepsItsState) {
   EXPECT_EQ(Seen, 2);
 }
 
-TEST_F(AsciiExportTest, ProgressCountsEveryRowWithoutChangingTheRowCount) {
-  Settings->DisplayProgressWin = true;
-  Settings->CountNumRcds = true;
-  auto* DS = Typed({{"Qty", ftInteger}}, {{int64_t(1)}, {int64_t(2)}});
-  Begin(DS, [&] { SetTotal("Qty", tkSum); });
-  ASSERT_EQ(Run->TextFile.Open(Name, false), 0);
-  ProgressStart(true, "Report:", "&Abort Report", "&Resume Report");
-  ASSERT_NE(fmVlxProgress, nullptr);
-  Info->OnFieldEdit = [](TObject*, std::string&, TvlxFieldInfo*) { Headless::AdvanceClock(600); };
-  Run->ExportAscii();
-  Run->TextFile.Close();
-  // Title, two data rows and the totals row: four rows of two, the window's total doubled.
-  EXPECT_EQ(Info->RowsProcessed, 4);
-  EXPECT_EQ(fmVlxProgress->paProgressBar->Caption(), "4 Rows (100%)");
-  EXPECT_EQ(Info->RowCount, 2);
-  ProgressFinish(false, "");
-  EXPECT_EQ(FileBytes(Name), "\"Qty\"\r\n1\r\n2\r\n3\r\n");
-}
-
 TEST_F(AsciiExportTest, FileErrorsEndTheExportAndPutTheObjectBack) {
   TRows Rows = {{"Name"}};
   for (int R = 0; R < 20000; ++R) Rows.push_back({"row " + std::to_string(R)});

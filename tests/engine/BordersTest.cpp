@@ -94,69 +94,6 @@ TEST_F(BordersTest, AGroupHeadingRowClosesTheBoxAboveAndTheNextRowOpensOne) {
   EXPECT_EQ(Lines()[5], "\xB3    \xB3    \xB3    \xB3");
 }
 
-TEST_F(BordersTest, PutLineCharsPlacesARun) {
-  PS->RptLeftOffset = 2;
-  PS->RptWidth = 6;
-  PS->PutLineChars('|', '?', ' ', 1, 2, 3, 3);
-  PS->PageLines.SetStrings(0, "ab");
-  PS->PutLineChars('<', '=', '>', 0, 0, 2, 5);
-  PS->PutLineChars('[', '.', ' ', 1, 1, 7, 10);
-  PS->PutLineChars('x', 'x', 'x', 3, 2, 1, 1);  // rows upside down: nothing
-  PS->PutLineChars('x', 'x', 'x', 0, 0, 0, 2);  // no column 0: nothing
-  EXPECT_EQ(Lines(), (TLines{"a<==>", "  |   [...", "  |     "}));
-
-  // Lines appended below the page are as wide as the report, but never wider than the page.
-  PS->PageWidth = 5;
-  PS->PutLineChars('*', '*', '*', 4, 4, 1, 1);
-  EXPECT_EQ(Lines()[3], "     ");
-  EXPECT_EQ(Lines()[4], "*    ");
-}
-
-TEST_F(BordersTest, HorizontalLineRowsFollowTheFrequency) {
-  Settings.HorizLineFreq = 3;
-  std::string Due;
-  for (PS->RowsSinceRule = 0; PS->RowsSinceRule <= 8; ++PS->RowsSinceRule)
-    Due += PS->IsHorzLineRow() ? 'Y' : '.';
-  EXPECT_EQ(Due, ".Y..Y..Y.");
-
-  PS->HorizontalLines = false;
-  PS->RowsSinceRule = 1;
-  Info.EndOfRows = true;  // the end of the data asks for no rule
-  EXPECT_FALSE(PS->IsHorzLineRow());
-  Info.RuleEveryRow = true;
-  EXPECT_TRUE(PS->IsHorzLineRow());
-  Info.RuleEveryRow = false;
-  PS->HorizontalLines = true;
-  Settings.HorizLineFreq = 0;  // no frequency: no rule, and no division by zero
-  EXPECT_FALSE(PS->IsHorzLineRow());
-}
-
-TEST_F(BordersTest, GroupBreakRowsNeedGroupColumns) {
-  PS->HorizontalLines = false;
-  PS->GrpBrkLines = true;
-  PS->EdgePending = false;
-  Settings.NumGrpBrkCols = 2;
-  Settings.AdjGrpBrkLines = 1;
-  struct TCase { int Col, Prev; uint8_t Band; bool Due; };
-  const TCase Cases[] = {
-      {1, 0, 2, true},   {2, 0, 2, false},  // beyond the adjusted lines, not before the last one
-      {2, 3, 2, true},   {3, 4, 2, false},  // beyond the group columns
-      {1, 0, 1, false},  {-1, 0, 2, false}, // another band; no changed column
-  };
-  for (const TCase& Case : Cases) {
-    PS->GrpBrkCol = Case.Col;
-    PS->PrevGrpBrkCol = Case.Prev;
-    EXPECT_EQ(PS->IsGroupBreakRow(Case.Band), Case.Due) << Case.Col << "," << Case.Prev;
-  }
-  PS->GrpBrkCol = 1;
-  PS->EdgePending = true;
-  EXPECT_FALSE(PS->IsGroupBreakRow(bnData));
-  PS->EdgePending = false;
-  Settings.NumGrpBrkCols = 0;
-  EXPECT_FALSE(PS->IsGroupBreakRow(bnData));
-  EXPECT_EQ(PS->FindGroupBreakColumn(bnData), -1);
-}
-
 TEST_F(BordersTest, GroupSpansFollowTheColumnZones) {
   Info.ColsList->Items(0)->Plane = 1;
   PS->RptLeftOffset = 2;

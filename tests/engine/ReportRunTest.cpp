@@ -12,41 +12,6 @@ using Range = std::pair<TPoint, TPoint>;
 
 }  // namespace
 
-TEST_F(ReportRunTest, PageRangeByKindAndItsClampToThePagesAcross) {
-  Settings->StartingReportLineId = 7;
-  Run->CurVertPage = 5;
-  struct TCase { TPrintWhat Kind; bool AllPages; Range Expected; };
-  const TPoint From{2, 3}, To{1, 4};
-  for (const TCase& C : std::vector<TCase>{{pwAll, true, {{0, 1}, {0, 99999}}},
-                                          {pwCurrentPage, false, {{0, 1}, {0, 1}}},
-                                          {pwTestPage, true, {{1, 1}, {1, 1}}},
-                                          {pwPageRange, true, {From, To}}}) {
-    Run->AllPages = !C.AllPages;
-    Run->SetPageRange(C.Kind, true, From, To);
-    EXPECT_EQ(Run->AllPages, C.AllPages) << C.Kind;
-    EXPECT_EQ(Range(Run->PrintRangeFrom, Run->PrintRangeTo), C.Expected) << C.Kind;
-    EXPECT_EQ(Run->CurVertPage, 0);
-    EXPECT_EQ(Run->RecordCounterStart, 7);
-  }
-  // Any other kind keeps the range.
-  Run->SetPageRange(pwBranchDown, false, {9, 9}, {9, 9});
-  EXPECT_EQ(Range(Run->PrintRangeFrom, Run->PrintRangeTo), Range({2, 3}, {1, 4}));
-
-  Run->PagesAcross = 3;
-  for (const auto& [Given, Expected] : std::vector<std::pair<Range, Range>>{
-           {{{-1, 0}, {5, 2}}, {{0, 1}, {3, 2}}},
-           {{{0, 3}, {0, 1}}, {{0, 3}, {0, 3}}},
-           {{{2, 3}, {0, 3}}, {{2, 3}, {0, 3}}},  // every panel from the second on
-           {{{3, 3}, {1, 3}}, {{3, 3}, {3, 3}}},
-           {{{4, 2}, {1, 4}}, {{3, 2}, {1, 4}}},
-       }) {
-    Run->PrintRangeFrom = Given.first;
-    Run->PrintRangeTo = Given.second;
-    Run->NormalizePageRange();
-    EXPECT_EQ(Range(Run->PrintRangeFrom, Run->PrintRangeTo), Expected);
-  }
-}
-
 TEST_F(ReportRunTest, ResultTellsFinishedAndFailedRunsWithoutAMessageBox) {
   Prepare(3);
   ToFile(true);

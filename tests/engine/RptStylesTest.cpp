@@ -31,27 +31,6 @@ protected:
 
 }  // namespace
 
-TEST(RptStyles, RegionsAndPlanesAgree) {
-  EXPECT_EQ(TRptStyles::MakeStyleKey(12, 1, 0), "12,1,0");
-  EXPECT_EQ(CnvtPlaneNdxsToRegNdx(3, bnData), 10);
-  // Every grid region splits into the zone and band it is made of.
-  for (uint8_t Region = 5; Region <= 13; ++Region) {
-    uint8_t Band = 0, Zone = 0;
-    ASSERT_TRUE(TRptStyles::RegionToPlane(Region, true, Band));
-    ASSERT_TRUE(TRptStyles::RegionToPlane(Region, false, Zone));
-    EXPECT_EQ(CnvtPlaneNdxsToRegNdx(Zone, Band), Region);
-  }
-  for (uint8_t Region : {0, 1, 4, 14, 17, 18}) {
-    uint8_t Plane = 99;
-    EXPECT_FALSE(TRptStyles::RegionToPlane(Region, true, Plane));
-    EXPECT_EQ(Plane, 99);
-  }
-
-  for (const auto& [Zone, Band] : {std::pair<uint8_t, uint8_t>{0, 2}, {2, 0}})
-    EXPECT_THROW_MSG(CnvtPlaneNdxsToRegNdx(Zone, Band), eVlxIntError,
-                     "Vellumix! Internal Error: [CnvtPlaneNdxsToRegNdx] **\rAttempted to convert PlaneNdx=plAll");
-}
-
 TEST_F(StylesTest, ColumnsFallIntoTheirZones) {
   struct Case { int Col; uint8_t Band, Region; };
   const Case Cases[] = {{0, 1, 5}, {1, 2, 8}, {2, 2, 9}, {8, 1, 6}, {9, 3, 13}, {-1, 2, 10}};
@@ -66,13 +45,6 @@ TEST_F(StylesTest, ColumnsFallIntoTheirZones) {
     Styles.GetZoneColumns(Zone, First, Last);
     EXPECT_EQ(std::make_pair(First, Last), Zones[Zone]) << int(Zone);
   }
-
-  uint8_t Region = 42;
-  EXPECT_THROW_MSG(Styles.CnvtColNdxToRegNdx(3, plAll, Region), eVlxIntError,
-                   "Vellumix! Internal Error:  in procedure [TRptStyles.CnvtColNdxToRegNdx]: \rColNdx = plAll and is invalid");
-  EXPECT_THROW_MSG(Styles.CnvtColNdxToRegNdx(3, 4, Region), eVlxIntError,
-                   "Vellumix! Internal Error: In procedure [TRptStyles.CnvtColNdxToRegNdx]: \rRegNdx is incorrectly calculated");
-  EXPECT_EQ(Region, 42);
 }
 
 TEST_F(StylesTest, FillsFallBackToTheRegionsCatchAll) {
