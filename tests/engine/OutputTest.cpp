@@ -87,39 +87,6 @@ TEST_F(OutputTest, AFailedRunAbortsItsPrinterJob) {
   EXPECT_FALSE(Printer()->Printing());
 }
 
-TEST_F(OutputTest, NextSheetWaitsForTheRangeEndTheTestPageOrThePendingFooter) {
-  Fresh(1);
-  ToPrinter();
-  Run->RunState = rsActive;
-  ASSERT_TRUE(Run->OpenOutput());
-  Run->PagesAcross = 1;
-  // Sheets: of the job afterwards.
-  const struct { TPrintWhat PrintWhat; TvlxPageMode Mode; int Page; bool PageEnd, FooterPending, Finished; int Sheets; }
-      Cases[] = {
-      {pwAll, pmPrint, 1, false, false, false, 2},
-      {pwPageRange, pmPrint, 2, false, false, false, 3},  // range ends at page 3
-      {pwPageRange, pmPrint, 3, false, true, true, 3},  // the footer's sheet would lie past the range
-      {pwTestPage, pmPrint, 1, false, false, true, 3},
-      {pwAll, pmPrint, 4, true, true, true, 4},      // the footer still needs a sheet
-      {pwAll, pmLayoutOnly, 5, false, false, false, 4},
-      {pwCurrentPage, pmPrint, 5, false, false, false, 4},
-  };
-  for (const auto& C : Cases) {
-    SCOPED_TRACE(testing::Message() << C.PrintWhat << " page " << C.Page);
-    Run->PrintRangeTo = {0, C.PrintWhat == pwPageRange ? 3 : 99999};
-    Settings->PrintWhat = C.PrintWhat;
-    Styles->BandInfo[bnTotals].Finished = false;
-    Run->PageMode = C.Mode;
-    Run->CurPageAcross = 1;
-    Run->CurVertPage = C.Page;
-    Run->EmitPage(C.PageEnd, C.FooterPending);
-    EXPECT_EQ(Styles->BandInfo[bnTotals].Finished, C.Finished);
-    EXPECT_EQ(Printer()->PageNumber(), C.Sheets);
-    EXPECT_EQ(Run->LastEmittedPage, (TPoint{1, C.Page}));
-  }
-  Run->CloseOutput();
-}
-
 TEST_F(OutputTest, ExistingFileIsOverwrittenAppendedOrTheUserIsAsked) {
   Fresh(1);
   Settings->SetItemOpt(ioFormFeeds, false);
