@@ -62,15 +62,6 @@ TEST_F(AdapterTest, LineNumberColumnShowsTitleMarkCounterSampleAndTotal) {
     Info->FieldFormatOn = C.FieldFormat;
     EXPECT_EQ(CellText(C.Level, "~Line#"), C.Text) << C.Level << " " << C.BandRow;
   }
-  // On a group heading line the object is read instead, captioned when asked; the line-number
-  // column has no column of the object and stays blank.
-  Run->PageMode = pmPrint;
-  Run->GrpHdrRow = true;
-  Run->GrpHdrCaption = "Region";
-  Settings->SetItemOpt(ioPrtGrpBrkHdrColDesc, true);
-  Info->CurCell.Y = 1;
-  EXPECT_EQ(CellText(2, "Col#1"), "Region:1");
-  EXPECT_EQ(CellText(2, "~Line#"), "Region:");
 }
 
 TEST_F(AdapterTest, DatasetCellsFormatCheckMarksAndSamples) {
