@@ -179,8 +179,8 @@ TEST_F(AsciiExportTest, TotalsRowsFollowTheDataRows) {
   EXPECT_EQ(Export(GridOf({{"Name", "Qty"}, {"a", "1"}}), Totals), "\"Name\",\"Qty\"\r\na,1\r\n,1\r\n");
 }
 
-// The export starts as a report does: run date, no page emitted yet, no group heading in
-// progress, and the filter sees each row once.
+// The export starts as a report does: run date, no page emitted yet, and the filter sees each
+// row once.
 TEST_F(AsciiExportTest, FilterSkipsAndEndsRowsAndLineNumbersStartAfterTheTitles) {
   Settings->HideColumns = "";
   Settings->ExportFieldDelim = ",";
@@ -197,13 +197,11 @@ TEST_F(AsciiExportTest, FilterSkipsAndEndsRowsAndLineNumbersStartAfterTheTitles)
     };
   };
   Run->LastEmittedPage = {2, 5};
-  Run->GrpHdrRow = true;
   Settings->RunDateTime = 0;
   EXPECT_EQ(Export(GridOf(Rows), Filter), "\"#\",\"Name\"\r\n1,a\r\n2,b\r\n");
   EXPECT_EQ(Run->RunState, rsCompletedNormally);
   EXPECT_EQ(Seen, (std::vector<int>{1, 2, 3, 4}));
   EXPECT_EQ(Run->LastEmittedPage, (TPoint{0, 0}));
-  EXPECT_FALSE(Run->GrpHdrRow);
   EXPECT_GT(Settings->RunDateTime, 0);
   EXPECT_EQ(Run->RunDateText, FormatDateTime("ddddd", Settings->RunDateTime));
 

@@ -108,4 +108,13 @@ TEST_F(ColsListTest, GetTotalTextAppliesTheUserFormatOnlyWithFieldFormat) {
   EXPECT_EQ(Text(List, 5), "");
 }
 
+// The preview's totals button looks for the next page across with totals, the last one too.
+TEST_F(ColsListTest, NextTotalsPageFindsTheLastPageAcross) {
+  TColsList List;
+  SetKind(AddColumn(List, "First", 1), 0, tkSum);
+  SetKind(AddColumn(List, "Second", 2), 0, tkSum);
+  EXPECT_EQ(List.NextTotalsPage(2, 2), 2);
+  EXPECT_EQ(List.NextTotalsPage(3, 2), -1);
+}
+
 }  // namespace

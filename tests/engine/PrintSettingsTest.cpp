@@ -41,9 +41,6 @@ TEST(PrintSettings, UnitConversionsRoundAndNeverDivideByZero) {
   struct Case { int Value; bool AtLeastOne; int Expected; };
   const Case Device[] = {{1, true, 1}, {1, false, 0}, {1000, false, 600}, {9, false, 5}, {1001, false, 600}};
   for (const Case& C : Device) EXPECT_EQ(S.ToUnits(C.Value, false, C.AtLeastOne, 0), C.Expected) << C.Value;
-  S.ZoomPercent = 75;
-  EXPECT_EQ(S.ToUnitsIfTypeset(1000, false, false, 1), 225);
-  EXPECT_EQ(S.ToUnitsIfTypeset(1000, true, false, 1), 1000);
 
   // Text units on a 120 x 72 dpi printer with 12 x 12 dot cells: 10 characters, 6 lines an inch.
   S.PrtResX = 120;
