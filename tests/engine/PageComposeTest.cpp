@@ -63,7 +63,7 @@ protected:
 
 }  // namespace
 
-TEST_F(PageComposeTest, NumberTooWideForItsCellPrintsStarsAndTextWraps) {
+TEST_F(PageComposeTest, NumberTooWideForItsCellPrintsStarsAndTextAndTitlesWrap) {
   Settings->SetItemOpt(ioBorders, true);
   Settings->SetItemOpt(ioVerticalLines, true);
   Settings->MaxStringLines = 3;
@@ -73,10 +73,12 @@ TEST_F(PageComposeTest, NumberTooWideForItsCellPrintsStarsAndTextWraps) {
   Begin(30, 30);
   Grid->SetCells(1, 2, "123456789");
   Grid->SetCells(2, 2, "aa bb cc");
+  Grid->SetCells(2, 0, "No|te");  // a title of two lines, over a column of one-line cells
   Run->PrintPage();
   const V Page = Lines();
-  ASSERT_GE(Page.size(), 9u);
-  EXPECT_EQ(V(Page.begin() + 4, Page.begin() + 9),
+  ASSERT_GE(Page.size(), 10u);
+  EXPECT_EQ(V(Page.begin() + 1, Page.begin() + 3), (V{"|Name|Qty|No  |", "|    |   |te  |"}));
+  EXPECT_EQ(V(Page.begin() + 5, Page.begin() + 10),
             (V{"|Row1|10 |n1  |", "|Row2|***|aa  |", "|    |   |bb  |", "|    |   |cc  |", "|Row3|30 |n3  |"}));
 }
 

@@ -57,7 +57,7 @@ const std::vector<TCase> AllCases = {
     {"numbers-break-levels", TSource::Numbers, With(Framed, {"NumGrpBrkCols=2", "AdjGrpBrkLines=1"}),
      {{PgTi, NumbersTitle}}, SumsAt({0, 1, 2})},
     {"numbers-group-lines", TSource::Numbers,
-     With(Framed, {"OutputQuality=1", "NumGrpBrkCols=2", "AdjGrpBrkLines=1", "ioGrpBrkLines=1"}),
+     With(Framed, {"OutputQuality=1", "NumGrpBrkCols=2", "AdjGrpBrkLines=1", "ioGrpBrkLines=1", "GrpBrkSameValue=\""}),
      {{PgTi, NumbersTitle}}, SumsAt({0})},
     // Every memo, the macros with their alignment letters, fixed date and time formats.
     {"numbers-memos", TSource::Numbers,
