@@ -143,3 +143,11 @@ TEST_F(RunStateTest, RowBookmarksReplayDatasetRowsAndReportALostRecord) {
   EXPECT_FALSE(PS->BookmarkFailed);
   EXPECT_EQ(Data.FieldByName("Name")->AsString(), "Exodus");
 }
+
+// A settings file may hold a rule frequency of 0: horizontal lines then rule no row.
+TEST_F(RunStateTest, NoRuleFrequencyRulesNoRowAndDividesByNothing) {
+  PS->HorizontalLines = true;
+  Settings.HorizLineFreq = 0;
+  PS->RowsSinceRule = 1;
+  EXPECT_FALSE(PS->IsHorzLineRow());
+}
