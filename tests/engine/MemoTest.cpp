@@ -117,6 +117,8 @@ TEST_F(MemoTest, MacrosExpandToTheRunsDateTimeAndPage) {
         << C.Text;
   }
   EXPECT_EQ(Settings.RunDateTime, When);
+  // A value placed at the right edge keeps a blank before it when the text runs up to it.
+  EXPECT_EQ(Cell("0123456789^DR", 1, 20, 1)[0], "012345678 2026-03-04");
 
   // Empty formats read as the short date and the short time.
   Settings.MemoDateFormatStr.clear();
