@@ -153,6 +153,12 @@ TEST_F(ColumnScanTest, TitlesAreMeasuredButWidenTheColumnOnlyWhenTheyPrint) {
     EXPECT_EQ(Info->RowsProcessed, 3);
     EXPECT_EQ(Run->RunState, rsCompletedNormally);
   }
+  // A scan after the data shrank measures afresh: the column narrows again.
+  Settings->SetItemOpt(ioColumnTitles, false);
+  Info->StringGrid->SetCells(0, 2, "a");
+  Info->ResetColumns(true, true);
+  Scan();
+  EXPECT_EQ(Column("Col#0").CellWidth, 3);
 }
 
 TEST_F(ColumnScanTest, CurrentColumnSizesGiveTheOnScreenWidthsScaledToThePrinter) {
