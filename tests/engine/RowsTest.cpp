@@ -225,6 +225,15 @@ TEST_F(AdapterTest, CrossTabTotalsPrintWhileTheirDimensionsShowSubtotals) {
   CubeSource->Dimension(TDimAxis::Columns, 0).SetSubtotals(false);
   Start(Cube);
   EXPECT_EQ(Walk(), (TRows{{"N", "5"}, {"S", "7"}}));
+  // One row: its columns still print.
+  auto* One = Make<TDecisionSource>("one");
+  One->SetDimensions({"Region"}, {"Year"}, "Sales");
+  One->AddValue({"N"}, {"2020"}, 5);
+  One->Dimension(TDimAxis::Rows, 0).SetSubtotals(false);
+  One->Dimension(TDimAxis::Columns, 0).SetSubtotals(false);
+  Cube->SetDecisionSource(One);
+  Start(Cube);
+  EXPECT_EQ(Walk(), (TRows{{"N", "5"}}));
 }
 
 TEST_F(AdapterTest, AnEmptySourcePrintsNoRow) {
