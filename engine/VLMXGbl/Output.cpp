@@ -164,8 +164,9 @@ public:
   void Close() override {
     if (!Printer()->Printing()) return;
     // The development environment would be left with a job it cannot see; it is ended there.
+    // A job that got no page (a range past the report's end) would come out as a blank sheet.
     const bool Failed = FRun.RunState == rsTerminatedWithError || FRun.RunState == rsUserCancelled;
-    if (Failed && !IsDesignEnvRunning()) Printer()->Abort();
+    if ((Failed || FRun.PagesWritten == 0) && !IsDesignEnvRunning()) Printer()->Abort();
     else Printer()->EndDoc();
   }
 

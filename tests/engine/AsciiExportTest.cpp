@@ -179,8 +179,8 @@ TEST_F(AsciiExportTest, TotalsRowsFollowTheDataRows) {
   EXPECT_EQ(Export(GridOf({{"Name", "Qty"}, {"a", "1"}}), Totals), "\"Name\",\"Qty\"\r\na,1\r\n,1\r\n");
 }
 
-// The export starts as a report does: run date, no page emitted yet, no group heading in
-// progress, and the filter sees each row once.
+// The export starts as a report does: run date, no page emitted yet, and the filter sees each
+// row once.
 TEST_F(AsciiExportTest, FilterSkipsAndEndsRowsAndLineNumbersStartAfterTheTitles) {
   Settings->HideColumns = "";
   Settings->ExportFieldDelim = ",";
@@ -197,13 +197,11 @@ TEST_F(AsciiExportTest, FilterSkipsAndEndsRowsAndLineNumbersStartAfterTheTitles)
     };
   };
   Run->LastEmittedPage = {2, 5};
-  Run->GrpHdrRow = true;
   Settings->RunDateTime = 0;
   EXPECT_EQ(Export(GridOf(Rows), Filter), "\"#\",\"Name\"\r\n1,a\r\n2,b\r\n");
   EXPECT_EQ(Run->RunState, rsCompletedNormally);
   EXPECT_EQ(Seen, (std::vector<int>{1, 2, 3, 4}));
   EXPECT_EQ(Run->LastEmittedPage, (TPoint{0, 0}));
-  EXPECT_FALSE(Run->GrpHdrRow);
   EXPECT_GT(Settings->RunDateTime, 0);
   EXPECT_EQ(Run->RunDateText, FormatDateTime("ddddd", Settings->RunDateTime));
 
@@ -226,25 +224,6 @@ TEST_F(AsciiExportTest, AbortStopsTheDataRowsButNotTheTotalsAndKeepsItsState) {
             "\"Name\",\"Qty\"\r\na,1\r\n,1\r\n");
   EXPECT_EQ(Run->RunState, rsTerminatedWithError);
   EXPECT_EQ(Seen, 2);
-}
-
-TEST_F(AsciiExportTest, ProgressCountsEveryRowWithoutChangingTheRowCount) {
-  Settings->DisplayProgressWin = true;
-  Settings->CountNumRcds = true;
-  auto* DS = Typed({{"Qty", ftInteger}}, {{int64_t(1)}, {int64_t(2)}});
-  Begin(DS, [&] { SetTotal("Qty", tkSum); });
-  ASSERT_EQ(Run->TextFile.Open(Name, false), 0);
-  ProgressStart(true, "Report:", "&Abort Report", "&Resume Report");
-  ASSERT_NE(fmVlxProgress, nullptr);
-  Info->OnFieldEdit = [](TObject*, std::string&, TvlxFieldInfo*) { Headless::AdvanceClock(600); };
-  Run->ExportAscii();
-  Run->TextFile.Close();
-  // Title, two data rows and the totals row: four rows of two, the window's total doubled.
-  EXPECT_EQ(Info->RowsProcessed, 4);
-  EXPECT_EQ(fmVlxProgress->paProgressBar->Caption(), "4 Rows (100%)");
-  EXPECT_EQ(Info->RowCount, 2);
-  ProgressFinish(false, "");
-  EXPECT_EQ(FileBytes(Name), "\"Qty\"\r\n1\r\n2\r\n3\r\n");
 }
 
 TEST_F(AsciiExportTest, FileErrorsEndTheExportAndPutTheObjectBack) {

@@ -70,70 +70,6 @@ std::ostream& operator<<(std::ostream& Out, const TPlaced& P) {
 
 }  // namespace
 
-TEST_F(ColumnScanTest, ColumnsAreLaidOutOverPagesAcrossWithRepeatedColumnsAndCutWideOnes) {
-  // Widths[0] is the line-number column's (counted by NumFixedCols); the page is 100 characters.
-  const struct {
-    const char* Name;
-    const char* Hide;
-    std::vector<int> Widths;
-    int NumFixedCols;
-    std::vector<TPlaced> Expected;  // the printed columns in list order
-    int FixedColCount;
-  } Cases[] = {
-      {"50/60/40", "~Line#", {0, 50, 60, 40}, 0, {{1, 1, 50, 0}, {2, 1, 60, 0}, {3, 1, 40, 0}}, 0},
-      {"two fixed columns repeated", "", {10, 20, 50, 50}, 2,
-       {{1, 1, 10, 0}, {1, 11, 20, 1}, {1, 31, 50, 2}, {2, 31, 50, 2}}, 2},
-      {"one of two fixed columns hidden: the other repeated", "Col#0", {10, 20, 20, 50, 50}, 2,
-       {{1, 1, 10, 0}, {1, 11, 20, 1}, {1, 31, 50, 2}, {2, 11, 50, 1}}, 2},
-      {"too wide and first on its page: cut, repetition stops", "", {300, 40}, 1,
-       {{1, 1, 100, 0}, {2, 1, 40, 0}}, 0},
-      {"too wide, not first: moved and cut beside the repeated column", "", {20, 50, 300, 50}, 1,
-       {{1, 1, 20, 0}, {1, 21, 50, 1}, {2, 21, 80, 1}, {3, 21, 50, 1}}, 1},
-      {"the body does not begin beside the repeated column: none repeats", "", {60, 50, 50}, 1,
-       {{1, 1, 60, 0}, {2, 1, 50, 0}, {3, 1, 50, 0}}, 0},
-      {"not too wide, no room beside the repeated column: moved and cut", "", {20, 50, 95}, 1,
-       {{1, 1, 20, 0}, {1, 21, 50, 1}, {2, 21, 80, 1}}, 1},
-      {"exactly a page wide and first: stays rather than leave page 1 empty", "~Line#", {0, 100, 10}, 0,
-       {{1, 1, 100, 0}, {2, 1, 10, 0}}, 0},
-  };
-  for (const auto& C : Cases) {
-    SCOPED_TRACE(C.Name);
-    CharacterOutput(100);
-    Settings->HideColumns = C.Hide;
-    Settings->NumFixedCols = C.NumFixedCols;
-    Start(WidthsGrid({C.Widths.begin() + 1, C.Widths.end()}));
-    Info->LineNoSample = std::string(C.Widths[0], '9');
-    Scan();
-    std::vector<const TColsListData*> Printed;
-    for (int I = 0; I < Info->ColsList->Count(); ++I)
-      if (Info->ColsList->Items(I)->Printed) Printed.push_back(Info->ColsList->Items(I));
-    std::vector<TPlaced> Placed;
-    int Repeated = 0;
-    for (int I = 0; I < Run->FixedColCount; ++I) Repeated += Info->ColsList->Items(I)->Printed;
-    for (size_t I = 0; I < Printed.size(); ++I) {
-      const TColsListData& Column = *Printed[I];
-      Placed.push_back({Column.HorzPage, Column.XPos, Column.CellWidth, Column.PageOrdinal});
-      EXPECT_LE(Column.XPos + Column.CellWidth - 1, 100) << "column " << I << " runs past the page";
-      EXPECT_EQ(Column.FirstBodyOnPage, Column.PageOrdinal == Repeated);
-      EXPECT_EQ(Column.LastOnPage, I + 1 == Printed.size() || Printed[I + 1]->HorzPage != Column.HorzPage);
-    }
-    EXPECT_EQ(Placed, C.Expected);
-    EXPECT_EQ(Run->FixedColCount, C.FixedColCount);
-    const int Pages = C.Expected.back().Page;
-    EXPECT_EQ(Run->PagesAcross, Pages);
-    for (int Page = 1; Page <= Pages; ++Page) {  // the page loop finds a column of each page
-      int Asked = Page;
-      const int First = Info->NextUnplacedCol(Asked);
-      ASSERT_GE(First, 0);
-      if (Page > 1) { EXPECT_EQ(Info->ColsList->Items(First)->HorzPage, Page); }
-      EXPECT_EQ(Asked, Page);
-    }
-    int Beyond = Pages + 1;
-    EXPECT_EQ(Info->ColsList->Items(Info->NextUnplacedCol(Beyond)), Printed.back());
-    EXPECT_EQ(Beyond, Pages);
-  }
-}
-
 // Columns no wider than a page across, some hidden, some leading ones repeated, against a
 // model that packs the printed ones from the left: a hidden column takes no room and no page.
 TEST_F(ColumnScanTest, PrintedColumnsPackIntoPagesAcrossAfterTheRepeatedOnes) {
@@ -217,6 +153,12 @@ TEST_F(ColumnScanTest, TitlesAreMeasuredButWidenTheColumnOnlyWhenTheyPrint) {
     EXPECT_EQ(Info->RowsProcessed, 3);
     EXPECT_EQ(Run->RunState, rsCompletedNormally);
   }
+  // A scan after the data shrank measures afresh: the column narrows again.
+  Settings->SetItemOpt(ioColumnTitles, false);
+  Info->StringGrid->SetCells(0, 2, "a");
+  Info->ResetColumns(true, true);
+  Scan();
+  EXPECT_EQ(Column("Col#0").CellWidth, 3);
 }
 
 TEST_F(ColumnScanTest, CurrentColumnSizesGiveTheOnScreenWidthsScaledToThePrinter) {
@@ -251,37 +193,6 @@ TEST_F(ColumnScanTest, RemeasureReadsNoRowAndMeasuresTheKeptTexts) {
   EXPECT_FALSE(RescanPending);
   EXPECT_EQ(Column("Col#0").CellWidth, 240);
   EXPECT_EQ(Column("Col#1").CellWidth, 360);
-}
-
-TEST_F(ColumnScanTest, LineHeightsPerBandAndRegion) {
-  // Device units: the canvas font of 50 dots is 60 high. Characters: one line, and the memos
-  // in the 12-point text font at 600 dpi, 100 dots, 120 high.
-  for (auto [Characters, GridHeight, MemoHeight] : {std::tuple{false, 60, 60}, {true, 1, 120}}) {
-    if (Characters) CharacterOutput(200);
-    else DeviceOutput(4800, 50);
-    Settings->HideColumns = "";
-    Settings->NumFixedCols = 1;  // the line-number column
-    Start(WidthsGrid({3, 4}));
-    Info->LineNoSample = "99";
-    Scan();
-    for (int Band = 1; Band <= 3; ++Band) EXPECT_EQ(Styles->BandInfo[Band].LineHeight, GridHeight);
-    for (int Region : {5, 6, 8, 9, 11, 12}) EXPECT_EQ(Styles->RegionLineHeights[Region], GridHeight) << Region;
-    for (int Region : {7, 10, 13}) EXPECT_EQ(Styles->RegionLineHeights[Region], 0) << Region;
-    for (int Region : {0, 1, 4, 14, 17}) EXPECT_EQ(Styles->RegionLineHeights[Region], MemoHeight) << Region;
-  }
-}
-
-TEST_F(ColumnScanTest, TotalsLinesCountTheReportLevelTotalOnlyWhenItsKindWasChosen) {
-  CharacterOutput(100);
-  Start(WidthsGrid({5, 5}));
-  Info->FurtherTotalsLines = 2;
-  EXPECT_EQ(Info->CountTotalLines(), 2);
-  TColTotListData& Total = SetTotal("Col#1", tkSum);
-  Total.KindChanged = false;
-  EXPECT_EQ(Info->CountTotalLines(), 2);
-  Total.KindChanged = true;
-  EXPECT_EQ(Info->CountTotalLines(), 3);
-  EXPECT_EQ(Info->TotalLines, 3);
 }
 
 TEST_F(ColumnScanTest, ProgressWindowSuspendsTheScanUntilAbortOrResume) {

@@ -73,107 +73,18 @@ TEST(PrinterString, DecodesCodesAndEscapes) {
                    "must be between 0 and 255.");
 }
 
-// The spooler gets the file's pages between its framing strings, one spooler page per page; a
-// file ends with a line of one form feed, which the spooler's closing string stands for.
-TEST_F(OutputTest, RawSpoolerGetsTheFilesPagesFramedOnTheDefaultPrinter) {
+// A run that fails on the printer throws its job away rather than leave half a report queued.
+TEST_F(OutputTest, AFailedRunAbortsItsPrinterJob) {
   Fresh();
-  for (const bool FormFeeds : {true, false}) {
-    SCOPED_TRACE(FormFeeds);
-    ResetPrinters();
-    Settings->SetItemOpt(ioFormFeeds, FormFeeds);
-    std::string Pages = FileReport();
-    if (FormFeeds) {
-      ASSERT_EQ(Pages.substr(Pages.size() - 3), "\f\r\n");
-      Pages.resize(Pages.size() - 3);
-    }
-    EXPECT_EQ(Pages.find('\f') != std::string::npos, FormFeeds);
-    EXPECT_EQ(Pages.substr(0, 24), "Name\r\nr1  \r\nr2  \r\nr3  \r\n");
-
-    Printer()->SetPrinterIndex(1);  // the run chose the dot matrix; raw text ignores that
-    Settings->InitPrinterStr = "#27#69";
-    Settings->FinishPrinterStr = "#27@";
-    ToSpooler();
-    EXPECT_EQ(Print(pwAll), 1);
-    ASSERT_EQ(Headless::SpooledDocuments().size(), 1u);
-    const auto& Doc = Headless::SpooledDocuments()[0];
-    EXPECT_EQ(Doc.Printer, "Fake Laser");
-    EXPECT_EQ(Doc.DocName, "Book list");
-    EXPECT_EQ(Doc.DataType, "RAW");
-    EXPECT_EQ(Doc.Bytes, "\x1b" "E" + Pages + "\x1b@");
-    EXPECT_EQ(Doc.PagesStarted, 3);
-    EXPECT_TRUE(Doc.Ended);
-    ExpectSpoolerClean();
-  }
-}
-
-// Each page on a sheet of its own, its lines a text-font line apart; a run that fails throws
-// its job away.
-TEST_F(OutputTest, PrinterCanvasDrawsTheFilesPagesOnePerSheet) {
-  Fresh();
-  Settings->SetItemOpt(ioFormFeeds, false);
-  const std::string File = FileReport();
-  // Courier New of 12 points at 600 dpi on the fake laser: 100 dots, 20 of internal and 10 of
-  // external leading.
-  const int Step = 130;
-  for (const bool Fails : {false, true}) {
-    SCOPED_TRACE(Fails);
-    ResetPrinters();
-    ToPrinter();
-    Info->OnFieldEdit = [&](TObject*, std::string& Text, TvlxFieldInfo*) {
-      if (Fails && Text == "r5") throw Exception("handler failed");
-    };
-    EXPECT_EQ(Print(pwAll), Fails ? 3 : 1);
-    ASSERT_EQ(Headless::PrintedDocuments().size(), 1u);
-    const auto& Doc = Headless::PrintedDocuments()[0];
-    EXPECT_EQ(Doc.Title, "Report: Book list");
-    EXPECT_EQ(Doc.Ended, !Fails);
-    EXPECT_EQ(Doc.Aborted, Fails);
-    EXPECT_FALSE(Printer()->Printing());
-    std::string Drawn;
-    for (const auto& Page : Doc.Pages)
-      for (std::size_t I = 0; I < Page.TextOuts.size(); ++I) {
-        EXPECT_EQ(Page.TextOuts[I].X, 0);
-        EXPECT_EQ(Page.TextOuts[I].Y, static_cast<int>(I) * Step);
-        EXPECT_EQ(Page.TextOuts[I].FontName, "Courier New");
-        Drawn += Page.TextOuts[I].Text + "\r\n";
-      }
-    // The failing run ends before its second page is out.
-    EXPECT_EQ(Doc.Pages.size(), Fails ? 2u : 3u) << "no blank sheet after the last page";
-    EXPECT_EQ(Drawn, Fails ? File.substr(0, 24) : File);
-  }
-}
-
-TEST_F(OutputTest, NextSheetWaitsForTheRangeEndTheTestPageOrThePendingFooter) {
-  Fresh(1);
   ToPrinter();
-  Run->RunState = rsActive;
-  ASSERT_TRUE(Run->OpenOutput());
-  Run->PagesAcross = 1;
-  // Sheets: of the job afterwards.
-  const struct { TPrintWhat PrintWhat; TvlxPageMode Mode; int Page; bool PageEnd, FooterPending, Finished; int Sheets; }
-      Cases[] = {
-      {pwAll, pmPrint, 1, false, false, false, 2},
-      {pwPageRange, pmPrint, 2, false, false, false, 3},  // range ends at page 3
-      {pwPageRange, pmPrint, 3, false, true, true, 3},  // the footer's sheet would lie past the range
-      {pwTestPage, pmPrint, 1, false, false, true, 3},
-      {pwAll, pmPrint, 4, true, true, true, 4},      // the footer still needs a sheet
-      {pwAll, pmLayoutOnly, 5, false, false, false, 4},
-      {pwCurrentPage, pmPrint, 5, false, false, false, 4},
+  Info->OnFieldEdit = [&](TObject*, std::string& Text, TvlxFieldInfo*) {
+    if (Text == "r5") throw Exception("handler failed");
   };
-  for (const auto& C : Cases) {
-    SCOPED_TRACE(testing::Message() << C.PrintWhat << " page " << C.Page);
-    Run->PrintRangeTo = {0, C.PrintWhat == pwPageRange ? 3 : 99999};
-    Settings->PrintWhat = C.PrintWhat;
-    Styles->BandInfo[bnTotals].Finished = false;
-    Run->PageMode = C.Mode;
-    Run->CurPageAcross = 1;
-    Run->CurVertPage = C.Page;
-    Run->EmitPage(C.PageEnd, C.FooterPending);
-    EXPECT_EQ(Styles->BandInfo[bnTotals].Finished, C.Finished);
-    EXPECT_EQ(Printer()->PageNumber(), C.Sheets);
-    EXPECT_EQ(Run->LastEmittedPage, (TPoint{1, C.Page}));
-  }
-  Run->CloseOutput();
+  EXPECT_EQ(Print(pwAll), 3);
+  const auto& Doc = Headless::PrintedDocuments().at(0);
+  EXPECT_TRUE(Doc.Aborted);
+  EXPECT_FALSE(Doc.Ended);
+  EXPECT_FALSE(Printer()->Printing());
 }
 
 TEST_F(OutputTest, ExistingFileIsOverwrittenAppendedOrTheUserIsAsked) {
@@ -271,6 +182,11 @@ TEST_F(OutputTest, SpoolerFailingAtAnyCallEndsTheRunAndClosesExactlyWhatWasOpene
     }
     ExpectSpoolerClean();
     EXPECT_EQ(Run->Sink, nullptr);
+    if (C.Result == 1) {  // the pages between the printer's own strings
+      const std::string& Bytes = Headless::SpooledDocuments().at(0).Bytes;
+      EXPECT_EQ(Bytes.substr(0, 8), "\x1b" "EName\r\n");
+      EXPECT_EQ(Bytes.back(), '\f');
+    }
   }
 }
 

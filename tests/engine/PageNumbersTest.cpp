@@ -1,4 +1,4 @@
-// Page ids: the page label, typed ids and their checks, the page-range edits and size labels.
+// Page ids: typed ids and their checks, the page-range edits and size labels.
 #include <gtest/gtest.h>
 
 #include "engine/VLMXGbl/PageNumbers.h"
@@ -28,24 +28,6 @@ const std::string InvalidSeveralAcross = "Page number is invalid\rExamples:\r4\r
 const std::string OrderMessage = "\"From Page#\" must be less than or equal \"To Page#\"";
 
 }  // namespace
-
-TEST_F(PageNumbersTest, LabelIsThePageWordAndThePageId) {
-  // The word is format text: "%%" is a percent sign, and a word that is not valid format text
-  // prints as it stands.
-  const struct { const char* Word; int PagesAcross, Page, Across; const char* Label; } Cases[] = {
-      {"Page", 1, 7, 1, "Page 7"}, {"", 1, 7, 1, "7"},          {"Pg", 3, 2, 3, "Pg 2-3"},
-      {"100%%", 1, 7, 1, "100% 7"}, {"%d of", 2, 4, 2, "%d of 4-2"}, {"%", 1, 7, 1, "% 7"},
-  };
-  for (const auto& C : Cases) {
-    FSettings.MemoPageFormatStr = C.Word;
-    FPS.PagesAcross = C.PagesAcross;
-    FPS.CurVertPage = C.Page;
-    FPS.CurPageAcross = C.Across;
-    std::string S;
-    FPS.FormatPageNo(S);
-    EXPECT_EQ(S, C.Label) << C.Word;
-  }
-}
 
 TEST(PageIds, PartsParseAndValidate) {
   // Position: {page across, vertical page} when valid.

@@ -26,15 +26,6 @@ T& Child(TCustomForm& Form, const std::string& Name) {
 
 }  // namespace
 
-TEST(PrintSettings, ComparePageNoOrdersByVerticalPageFirst) {
-  struct Case { TPoint A, B; int Expected; };
-  // Page 2 across 1 lies after page 1 across 9.
-  const Case Cases[] = {{{1, 2}, {9, 1}, 1}, {{9, 1}, {1, 2}, -1}, {{2, 3}, {1, 3}, 1},
-                        {{1, 3}, {2, 3}, -1}, {{4, 7}, {4, 7}, 0}};
-  for (const Case& C : Cases)
-    EXPECT_EQ(ComparePageNo(C.A, C.B), C.Expected) << C.A.X << "," << C.A.Y << " vs " << C.B.X << "," << C.B.Y;
-}
-
 TEST(PrintSettings, UnitConversionsRoundAndNeverDivideByZero) {
   TvlxPrintSettings S;
   // Text units: a line of 1 character or 1 line whatever its stored width, and nothing for nothing.
@@ -50,9 +41,6 @@ TEST(PrintSettings, UnitConversionsRoundAndNeverDivideByZero) {
   struct Case { int Value; bool AtLeastOne; int Expected; };
   const Case Device[] = {{1, true, 1}, {1, false, 0}, {1000, false, 600}, {9, false, 5}, {1001, false, 600}};
   for (const Case& C : Device) EXPECT_EQ(S.ToUnits(C.Value, false, C.AtLeastOne, 0), C.Expected) << C.Value;
-  S.ZoomPercent = 75;
-  EXPECT_EQ(S.ToUnitsIfTypeset(1000, false, false, 1), 225);
-  EXPECT_EQ(S.ToUnitsIfTypeset(1000, true, false, 1), 1000);
 
   // Text units on a 120 x 72 dpi printer with 12 x 12 dot cells: 10 characters, 6 lines an inch.
   S.PrtResX = 120;
@@ -91,43 +79,18 @@ TEST_F(RunStateTest, FindPrinterIndexByNameThenByBeginning) {
   EXPECT_EQ(Printer()->PrinterIndex(), 0);
 }
 
-TEST_F(RunStateTest, AskSelectedRowsAsksOnlyWhenToldAndFreesItsWindow) {
-  const int FormsBefore = Screen->FormCount();
-  // Caption empty: no question.
-  struct Case { TPrintWhat PrintWhat; bool Ask; int Selected; const char* Pick; bool Expected;
-                std::string Caption, Preselected; };
-  const Case Cases[] = {
-      {pwAll, true, 3, nullptr, false, "", ""},
-      {pwSelectedRows, false, 3, nullptr, true, "", ""},
-      {pwSelectedRows, false, 0, nullptr, false, "", ""},
-      {pwSelectedRows, true, 2, nullptr, true, "Print 2 selected rows", "rbPrintSelectedRows"},
-      {pwSelectedRows, true, 0, nullptr, false, "Print 0 selected rows", "rbPrintAllRows"},
-      {pwSelectedRows, true, 5, "rbPrintAllRows", false, "Print 5 selected rows", "rbPrintSelectedRows"}};
-  for (const Case& C : Cases) {
-    SCOPED_TRACE(testing::Message() << int(C.PrintWhat) << " " << C.Ask << " " << C.Selected);
+// The question itself is the Wine scenarios'; without it the selection decides alone.
+TEST_F(RunStateTest, SelectedRowsWithoutTheQuestion) {
+  Headless::SetModalHandler([](TCustomForm&) { ADD_FAILURE() << "asked"; });
+  const struct { TPrintWhat PrintWhat; int Selected; bool Expected; } Cases[] = {
+      {pwAll, 3, false}, {pwSelectedRows, 3, true}, {pwSelectedRows, 0, false}};
+  for (const auto& C : Cases) {
     Settings.PrintWhat = C.PrintWhat;
-    Settings.SetItemOpt(ioAskToPrintSelectedRows, C.Ask);
+    Settings.SetItemOpt(ioAskToPrintSelectedRows, C.PrintWhat == pwAll);
     Info.SelRowCount = C.Selected;
     PS->SelectedRowsOnly = !C.Expected;
-    std::string Caption, Preselected;
-    Headless::SetModalHandler([&](TCustomForm& Form) {
-      EXPECT_NE(fmvlxAskSelectedRows, nullptr);
-      EXPECT_EQ(Form.HelpContext(), 215);
-      const int Beeps = Headless::BeepCount();
-      Form.PeerActivated(true);
-      EXPECT_EQ(Headless::BeepCount(), Beeps + 1);
-      Caption = Child(Form, "rbPrintSelectedRows").Caption();
-      for (const char* Name : {"rbPrintSelectedRows", "rbPrintAllRows"})
-        if (Child(Form, Name).Checked()) Preselected = Name;
-      if (C.Pick) Child(Form, C.Pick).SetChecked(true);
-      Child<TButton>(Form, "bbOk").PeerClick();
-    });
     PS->AskSelectedRows();
-    EXPECT_EQ(Caption, C.Caption);
-    EXPECT_EQ(Preselected, C.Preselected);
-    EXPECT_EQ(PS->SelectedRowsOnly, C.Expected);
-    EXPECT_EQ(fmvlxAskSelectedRows, nullptr);
-    EXPECT_EQ(Screen->FormCount(), FormsBefore);
+    EXPECT_EQ(PS->SelectedRowsOnly, C.Expected) << C.PrintWhat << " " << C.Selected;
   }
 }
 
@@ -179,4 +142,12 @@ TEST_F(RunStateTest, RowBookmarksReplayDatasetRowsAndReportALostRecord) {
   ASSERT_TRUE(PS->BMLineList.GotoEntry(1, Height));
   EXPECT_FALSE(PS->BookmarkFailed);
   EXPECT_EQ(Data.FieldByName("Name")->AsString(), "Exodus");
+}
+
+// A settings file may hold a rule frequency of 0: horizontal lines then rule no row.
+TEST_F(RunStateTest, NoRuleFrequencyRulesNoRowAndDividesByNothing) {
+  PS->HorizontalLines = true;
+  Settings.HorizLineFreq = 0;
+  PS->RowsSinceRule = 1;
+  EXPECT_FALSE(PS->IsHorzLineRow());
 }

@@ -171,8 +171,8 @@ TOutput PrintReport(TStringGrid* Grid, const TConfig& C, const TRun& Run, const 
   } else if (To == TReport::TOutput::RawSpooler) {
     SplitPages(Headless::SpooledDocuments().at(0).Bytes, Out);
     EXPECT_EQ(Headless::SpooledDocuments().at(0).PagesStarted, static_cast<int>(Out.Pages.size()));
-  } else {
-    for (const Headless::TPrintedPage& Sheet : Headless::PrintedDocuments().at(0).Pages) {
+  } else if (const Headless::TPrintedDocument& Doc = Headless::PrintedDocuments().at(0); !Doc.Aborted) {
+    for (const Headless::TPrintedPage& Sheet : Doc.Pages) {
       TPage& Page = Out.Pages.emplace_back();
       for (const auto& Text : Sheet.TextOuts) Page.Lines.push_back(Text.Text);
     }
@@ -185,6 +185,18 @@ TOutput PrintReport(TStringGrid* Grid, const TConfig& C, const TRun& Run, const 
         Page.Across = Id.find('-') == std::string::npos ? 1 : std::stoi(Id.substr(Id.find('-') + 1));
       }
   return Out;
+}
+
+// The printer gets the text file's pages, a sheet each and no blank one after the range, the
+// test page or the footer; with Spooler the spooler too.
+void SameOnDevices(TStringGrid* Grid, const TConfig& C, const TRun& Run, const std::string& File, const TOutput& Text,
+                   bool Spooler) {
+  for (const TReport::TOutput To : {TReport::TOutput::PrinterCanvas, TReport::TOutput::RawSpooler}) {
+    if (To == TReport::TOutput::RawSpooler && !Spooler) continue;
+    const TOutput Device = PrintReport(Grid, C, Run, File, To);
+    ASSERT_EQ(Device.Pages.size(), Text.Pages.size());
+    for (size_t I = 0; I < Text.Pages.size(); ++I) EXPECT_EQ(Device.Pages[I].Lines, Text.Pages[I].Lines);
+  }
 }
 
 bool IsRuleLine(const std::string& Line) {
@@ -466,14 +478,9 @@ TEST(ReportProperty, EveryRunPrintsWhatItWasAskedAndAsTheGridHoldsIt) {
       EXPECT_EQ(Part.Result, Run.Mode == TMode::Abort ? 3 : 1);
       CheckPart(Part, Full, Run);
       CheckPages(Part, C, &RowsOf);
-      // The printer and the spooler get the text file's pages, a sheet each.
-      if (Run.From == 2)
-        for (const TReport::TOutput To : {TReport::TOutput::PrinterCanvas, TReport::TOutput::RawSpooler}) {
-          const TOutput Device = PrintReport(Grids[C.Wide], C, Run, File, To);
-          ASSERT_EQ(Device.Pages.size(), Part.Pages.size());
-          for (size_t I = 0; I < Part.Pages.size(); ++I) EXPECT_EQ(Device.Pages[I].Lines, Part.Pages[I].Lines);
-        }
+      if (Run.Mode != TMode::Abort) SameOnDevices(Grids[C.Wide], C, Run, File, Part, Run.From == 2);
     }
+    SameOnDevices(Grids[C.Wide], C, {TMode::All}, File, Full, false);
   }
   EXPECT_EQ(PanelsAndPagesAcross, (std::set<std::pair<int, int>>{{1, 1}, {1, 2}, {1, 3}, {2, 1}, {2, 2}, {2, 3}}));
 }

@@ -10,156 +10,17 @@
 
 namespace {
 
-// Styles of a run of a 10-column object: 2 fixed columns, 1 trailing column, title rows, one
-// totals line, character output.
+// The styles of a run drawing on a canvas of its own, in character output.
 class StylesTest : public RunTest {
 protected:
   void SetUp() override {
     RunTest::SetUp();
     PS->Canvas = &Canvas;
-    Info.ColsList = std::make_unique<TColsList>();
-    for (int I = 0; I < 10; ++I) Info.ColsList->Add(std::make_unique<TColsListData>());
-    PS->FixedColCount = 2;
-    Info.TrailingCols = 1;
-    Info.FixedRows = 1;
-    Info.TotalLines = 1;
-    Settings.OutputQuality = 0;  // character output
+    Settings.OutputQuality = 0;
   }
-  void DrawnOutput() { Settings.OutputQuality = 2; }
-
 };
 
 }  // namespace
-
-TEST(RptStyles, RegionsAndPlanesAgree) {
-  EXPECT_EQ(TRptStyles::MakeStyleKey(12, 1, 0), "12,1,0");
-  EXPECT_EQ(CnvtPlaneNdxsToRegNdx(3, bnData), 10);
-  // Every grid region splits into the zone and band it is made of.
-  for (uint8_t Region = 5; Region <= 13; ++Region) {
-    uint8_t Band = 0, Zone = 0;
-    ASSERT_TRUE(TRptStyles::RegionToPlane(Region, true, Band));
-    ASSERT_TRUE(TRptStyles::RegionToPlane(Region, false, Zone));
-    EXPECT_EQ(CnvtPlaneNdxsToRegNdx(Zone, Band), Region);
-  }
-  for (uint8_t Region : {0, 1, 4, 14, 17, 18}) {
-    uint8_t Plane = 99;
-    EXPECT_FALSE(TRptStyles::RegionToPlane(Region, true, Plane));
-    EXPECT_EQ(Plane, 99);
-  }
-
-  for (const auto& [Zone, Band] : {std::pair<uint8_t, uint8_t>{0, 2}, {2, 0}})
-    EXPECT_THROW_MSG(CnvtPlaneNdxsToRegNdx(Zone, Band), eVlxIntError,
-                     "Vellumix! Internal Error: [CnvtPlaneNdxsToRegNdx] **\rAttempted to convert PlaneNdx=plAll");
-}
-
-TEST_F(StylesTest, ColumnsFallIntoTheirZones) {
-  struct Case { int Col; uint8_t Band, Region; };
-  const Case Cases[] = {{0, 1, 5}, {1, 2, 8}, {2, 2, 9}, {8, 1, 6}, {9, 3, 13}, {-1, 2, 10}};
-  for (const Case& C : Cases) {
-    uint8_t Region = 0;
-    Styles.CnvtColNdxToRegNdx(C.Col, C.Band, Region);
-    EXPECT_EQ(Region, C.Region) << C.Col;
-  }
-  const std::pair<int, int> Zones[] = {{-7, -7}, {0, 1}, {2, 8}, {9, 9}};  // zone 0: left alone
-  for (uint8_t Zone = 0; Zone <= 3; ++Zone) {
-    int First = -7, Last = -7;
-    Styles.GetZoneColumns(Zone, First, Last);
-    EXPECT_EQ(std::make_pair(First, Last), Zones[Zone]) << int(Zone);
-  }
-
-  uint8_t Region = 42;
-  EXPECT_THROW_MSG(Styles.CnvtColNdxToRegNdx(3, plAll, Region), eVlxIntError,
-                   "Vellumix! Internal Error:  in procedure [TRptStyles.CnvtColNdxToRegNdx]: \rColNdx = plAll and is invalid");
-  EXPECT_THROW_MSG(Styles.CnvtColNdxToRegNdx(3, 4, Region), eVlxIntError,
-                   "Vellumix! Internal Error: In procedure [TRptStyles.CnvtColNdxToRegNdx]: \rRegNdx is incorrectly calculated");
-  EXPECT_EQ(Region, 42);
-}
-
-TEST_F(StylesTest, FillsFallBackToTheRegionsCatchAll) {
-  TFillStyleEntry& CatchAll = Styles.FillStyleList.Add(TRptStyles::MakeStyleKey(12, 1, 0));
-  CatchAll.FillOn = true;
-  CatchAll.Brush.SetColor(clYellow);
-  EXPECT_EQ(Styles.GetBrush(true, 12, 3, true), &CatchAll.Brush);
-  EXPECT_EQ(Styles.GetBrush(true, 12, 3, false), nullptr);
-  EXPECT_EQ(Styles.GetBrush(false, 12, 0, true), nullptr);
-  EXPECT_EQ(Styles.GetBrush(true, 9, 0, true), nullptr);
-
-  Styles.ApplyBrush(true, 12, 2, true);
-  EXPECT_EQ(Canvas.Brush().Color(), clYellow);
-  EXPECT_EQ(Canvas.Brush().Style(), TBrushStyle::bsSolid);
-  Styles.ApplyBrush(false, 12, 2, true);
-  EXPECT_EQ(Canvas.Brush().Style(), TBrushStyle::bsClear);
-
-  CatchAll.FillOn = false;  // an entry without fill paints nothing
-  EXPECT_EQ(Styles.GetBrush(true, 12, 0, false)->Style(), TBrushStyle::bsClear);
-
-  std::string StyleName = "Corporate";
-  EXPECT_TRUE(Styles.LoadStyles(StyleName));
-  EXPECT_EQ(StyleName, "");
-  EXPECT_EQ(Styles.FillStyleList.Count(), 0);
-  DrawnOutput();
-  EXPECT_FALSE(Styles.LoadStyles(StyleName));
-}
-
-TEST_F(StylesTest, LineKindsFollowTheRowBeingComposed) {
-  struct Case {
-    bool Borders, Shared, Vertical, GrpBrkRow, PageTop, EdgePending;
-    uint8_t Band;
-    TLineKind Kind;
-    bool AsBorder, On;
-    TLineKind KindAfter;
-  };
-  // A row rule at the top of a page turns into the band's top edge; sharing borders, only the
-  // page top turns it.
-  const Case Cases[] = {
-      {true, false, false, false, true, true, 2, lkRowRule, false, true, lkTopEdge},
-      {false, false, false, false, true, true, 2, lkRowRule, false, false, lkRowRule},
-      {true, true, false, false, false, true, 2, lkRowRule, false, true, lkRowRule},
-      {false, false, false, true, false, false, 2, lkRowRule, false, true, lkRowRule},
-      {false, false, false, true, false, false, 2, lkGrpBrkRule, false, true, lkGrpBrkRule},
-      {false, false, false, true, true, false, 2, lkGrpBrkRule, false, false, lkGrpBrkRule},
-      {true, false, false, false, false, false, 1, lkColSep, true, true, lkColSep},
-  };
-  for (const Case& C : Cases) {
-    const int Row = static_cast<int>(&C - Cases);
-    PS->Borders = C.Borders;
-    PS->ShareAdjBorders = C.Shared;
-    PS->VerticalLines = C.Vertical;
-    PS->GrpBrkRow = C.GrpBrkRow;
-    PS->PageTop = C.PageTop;
-    PS->EdgePending = C.EdgePending;
-    TLineKind Kind = C.Kind;
-    EXPECT_EQ(Styles.IsLineKindOn(C.Band, Kind, C.AsBorder), C.On) << "case " << Row;
-    EXPECT_EQ(Kind, C.KindAfter) << "case " << Row;
-  }
-}
-
-TEST_F(StylesTest, RegionsArePresentWhenTheObjectHasThem) {
-  const auto Present = [&] {
-    std::string Regions;
-    for (uint8_t Region = 0; Region <= 18; ++Region)
-      if (Styles.IsRegionPresent(Region)) Regions += std::to_string(Region) + " ";
-    return Regions;
-  };
-  EXPECT_EQ(Present(), "5 7 8 9 10 ");
-  Settings.SetItemOpt(ioColumnTitles, true);
-  EXPECT_EQ(Present(), "5 6 7 8 9 10 ");
-  PS->PageMode = pmLayoutOnly;  // shows the totals line without the option
-  EXPECT_EQ(Present(), "5 6 7 8 9 10 12 13 ");
-  PS->PageMode = pmPrint;
-  Settings.SetItemOpt(ioColumnTotals, true);
-  EXPECT_EQ(Present(), "5 6 7 8 9 10 11 12 13 ");
-  // The report footer memo is region 17.
-  Settings.RptMemo(RptFtr)->Text = "The end";
-  Settings.RptMemo(RptFtr)->Visible = true;
-  EXPECT_EQ(Present(), "5 6 7 8 9 10 11 12 13 17 ");
-
-  // An object without rows, fixed or trailing columns still has its data body.
-  PS->FixedColCount = 0;
-  Info.FixedRows = Info.TrailingCols = Info.TotalLines = 0;
-  Info.ColsList.reset();
-  EXPECT_EQ(Present(), "9 17 ");
-}
 
 TEST_F(StylesTest, ApplyFontPutsTheTextFontOnTheCanvas) {
   Settings.TextFontName = "Letter Gothic Line";
@@ -180,7 +41,7 @@ TEST_F(StylesTest, ApplyFontPutsTheTextFontOnTheCanvas) {
   ASSERT_TRUE(Styles.ApplyFont(true));
   EXPECT_EQ(Canvas.Font().Color(), clNavy ^ 0xFFFFFF);
 
-  DrawnOutput();
+  Settings.OutputQuality = 2;  // drawn output keeps the canvas font
   Canvas.Font().SetName("Arial");
   EXPECT_FALSE(Styles.ApplyFont(false));
   EXPECT_EQ(Canvas.Font().Name(), "Arial");

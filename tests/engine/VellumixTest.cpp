@@ -89,7 +89,7 @@ TEST(ReportIdSyntax, GeneratedIdsAreZeroPaddedAndNeverZero) {
   }
 }
 
-TEST_F(HeadlessTest, WritersOfIdUserAndVersion) {
+TEST_F(HeadlessTest, ReportIdWriterChecksOnlyWhatIsNotStored) {
   TvlxVellumix vlx(nullptr);
   vlx.SetReportId("Books (004.116)");
   EXPECT_THROW_MSG(vlx.SetReportId(""), eVlxSUError,
@@ -101,12 +101,6 @@ TEST_F(HeadlessTest, WritersOfIdUserAndVersion) {
   vlx.SetComponentStateBit(csLoading, false);
   EXPECT_EQ(vlx.ReportId(), "not checked");
 
-  vlx.SetUserName("J. Smith-2");
-  EXPECT_EQ(vlx.UserName(), "JSmith");
-  vlx.SetUserName("\xE9l\xE8ve");
-  EXPECT_EQ(vlx.UserName(), "lve");
-  vlx.SetVersion("2.0");
-  EXPECT_EQ(vlx.Version(), "1.58g CS");
 }
 
 TEST_F(HeadlessTest, PrintChecksItsObjectThenItsStoredIdBeforeTouchingTheCursor) {
