@@ -159,7 +159,9 @@ TOutput PrintReport(TStringGrid* Grid, const TConfig& C, const TRun& Run, const 
     Out.Result = Report.Print(File, To);
     Out.PagesAcross = Report.Run.PagesAcross;
     Out.PagesWritten = Report.Run.PagesWritten;
-    // A print changes nothing stored: every total asked for is still there, at its level.
+    // A print changes nothing stored: no setting to save (the printer it names stays named),
+    // and every total asked for is still there, at its level.
+    EXPECT_FALSE(Report.Settings.Modified);
     for (const GoldenReports::TTotal& T : Case.Totals) {
       const TColsListData* Col = Report.Info.ColsList->Items(Report.Info.ColsList->IndexOfName(T.Column));
       const TColTotListData* Entry = Col && Col->TotList ? Col->TotList->Items(T.Level) : nullptr;

@@ -50,6 +50,11 @@ const std::vector<TCase> AllCases = {
     {"books-ibm", TSource::Books, With(Framed, {"OutputQuality=1"}), {{PgTi, PageTitle}}, {}},
     {"books-ibm-unshared", TSource::Books, With(Framed, {"OutputQuality=1", "ioShareAdjBorders=0"}),
      {{PgTi, PageTitle}}, {}},
+    {"books-no-titles", TSource::Books, With(Framed, {"OutputQuality=1", "ioColumnTitles=0"}), {{PgTi, PageTitle}}, {}},
+    // Pages across behind repeated columns, each page's zones in their own frames.
+    {"numbers-across-unshared", TSource::Numbers,
+     With(Framed, {"OutputQuality=1", "ioShareAdjBorders=0", "NumFixedCols=2", "TxtCharsPageWid=60"}),
+     {{PgTi, NumbersTitle}, {PgNum, "\rPage ^P"}}, SumsAt({0})},
     {"books-hlines", TSource::Books,
      With(Framed, {"ioHorizontalLines=1", "HorizLineFreq=5", "LinesPerpage=40"}), {{PgTi, PageTitle}}, {}},
     {"numbers-totals-no-borders", TSource::Numbers, With(Framed, {"ioBorders=0", "ioVerticalLines=0"}),
