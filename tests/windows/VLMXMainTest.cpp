@@ -277,7 +277,8 @@ TEST_F(SetupWindowRunTest, DestinationDecidesTheControlsAndPanels) {
       {"Export Data",
        {F.gbExportOptions, F.cmbExportQuote, F.edExportMaxStrLng},
        {F.edPageMarginTop, F.edCellMarginRight, F.edSmallestFontSize, F.edPanelsAcrossPage, F.rbPrintWhatPageRange,
-        F.cbxColTitleAlignment, dynamic_cast<TControl*>(F.FindComponent("lbColTitleAlignment"))},
+        F.cbxReportAlignment, F.cbxColTitleAlignment,
+        dynamic_cast<TControl*>(F.FindComponent("lbColTitleAlignment"))},
        {F.edOutputFileName},
        {F.paPageDimensions, F.paPagesAcross},
        "C:\\Rpt\\Rpt.ASC", "", "Export", "C:\\Rpt\\Rpt.ASC"},
@@ -579,6 +580,13 @@ TEST_F(SetupWindowRunTest, TitlesStepThroughMemosAndDrawTheMarginStrip) {
   EXPECT_EQ(Headless::BeepSounds().back(), 65535u);
   EXPECT_EQ(Settings.RptMemo(RptTi)->Text, "Books");
   EXPECT_EQ(F.memRptMemo->Text(), "The End");
+  // Leaving the memo unchanged changes nothing; a time format shows its sample as it is typed.
+  Settings.Modified = false;
+  F.memRptMemo->OnExit(F.memRptMemo);
+  EXPECT_FALSE(Settings.Modified);
+  F.edMemoTimeFormatStr->PeerTextEdited("hh");
+  EXPECT_EQ(Msg().find("Sample Time Format: "), 2u) << Msg();
+  EXPECT_TRUE(Settings.Modified);
 
   const int W = F.pcOptions->Width();
   const auto ExpectStrip = [&](int Left, int Width, const std::string& LeftText, const std::string& RightText) {
