@@ -65,6 +65,7 @@ TEST_F(HeadlessTest, SetupWindowLayoutKeepsItsControlsApart) {
   EXPECT_EQ(captions, (std::vector<std::string>{"General", "Output", "Style", "Titles", "Setup"}));
   EXPECT_EQ(Form->pcOptions->ActivePage(), Form->tsGeneral);
   EXPECT_EQ(Form->pcStyles->ActivePage(), Form->tsFixedSpacedFont);
+  EXPECT_TRUE(Form->sbPrint->Flat() && Form->bvOutputFileName->Shape() == TBevelShape::bsLeftLine);
   // Every page is looked at, shown or not.
   std::vector<std::string> faults;
   ExpectTidy(*Form, faults);
