@@ -138,8 +138,6 @@ TEST(ColumnTotals, LoadSetsKindsAndFormatsOfNamedColumns) {
     std::string Expected;
   };
   const TCase Cases[] = {
-      {"the example", "Amount,,Sum,\"%8.2F\";Amount,Region,Average,\"%8.2F\"",
-       "Amount %8.2F: Sum Average|Qty : Count - Sum"},
       {"names, levels and kinds without case",
        "amount,REGION,stddev (sample),\"%F\"", "Amount %F: - StdDev (Sample)|Qty : Count - Sum"},
       {"unknown level name is the report total", "Qty,Nowhere,Max,\"m\"",
