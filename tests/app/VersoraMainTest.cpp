@@ -133,6 +133,7 @@ TEST_F(BookWindowTest, ReleasesOutsideTheHeadingDoNothingAndASortRestoresCursorA
 TEST_F(HeadlessTest, CloseButtonOfTheMainWindowEndsTheProgram) {
   TfrmVersora* main = nullptr;
   Application->CreateForm(main);
+  EXPECT_FALSE(main->btnClose->Cancel()) << "Esc would end the program";
   main->btnClose->PeerClick();
   EXPECT_TRUE(Application->Terminated());
   delete main;

@@ -21,6 +21,7 @@
 #include "engine/Vellumix/SettingsKeys.h"
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/Buttons.h"
+#include "framework/CheckLst.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
@@ -592,8 +593,8 @@ TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
     Form.SetModalResult(mrCancel);
     TfmVlxMain& F = *fmVlxMain;
     TDrawGrid& G = *F.dgColumns;
-    TColsList& Cols = *ObjInfo->ColsList;
-    const auto Name = [&](int I) { return Cols.Items(I)->FieldName; };
+    const auto Cols = []() -> TColsList& { return *ObjInfo->ColsList; };
+    const auto Name = [&](int I) { return Cols().Items(I)->FieldName; };
     const auto Press = [](TWinControl& Control, unsigned short Key) { Control.PeerKeyDown(Key, 0); };
     F.pcOptions->SetActivePage(F.tsStyle);
     // The line-number column and the grid's three, under the fixed column; no break rows.
@@ -610,6 +611,9 @@ TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
     G.PeerDblClick();
     EXPECT_EQ(RptSettings->HideColumns, Name(1) + "," + Name(2));
     EXPECT_EQ(G.Col(), 3);
+    // One on the line numbers has nothing to flip.
+    G.PeerMouseDown(TMouseButton::mbLeft, 0, 2, Head.Top + 2);
+    G.PeerDblClick();
     G.SetCol(2);
     Press(G, ' ');
     EXPECT_EQ(RptSettings->HideColumns, Name(2));
@@ -623,8 +627,8 @@ TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
     ASSERT_TRUE(F.cmbColumns->Visible());
     EXPECT_EQ(F.cmbColumns->Text(), "None");
     F.cmbColumns->PeerItemChosen(tkCount);
-    ASSERT_TRUE(Cols.Items(1)->TotList);
-    EXPECT_EQ(Cols.Items(1)->TotList->Items(0)->Kind, tkCount);
+    ASSERT_TRUE(Cols().Items(1)->TotList);
+    EXPECT_EQ(Cols().Items(1)->TotList->Items(0)->Kind, tkCount);
     // Right and Left from the kind combo go to the next column's total and back.
     Press(*F.cmbColumns, 0x27);
     EXPECT_EQ(G.Col(), 3);
@@ -639,7 +643,7 @@ TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
     char Quote = '"';
     F.edColumns->PeerKeyPress(Quote);
     EXPECT_EQ(Quote, 0);
-    EXPECT_EQ(Headless::BeepCount(), 1);
+    EXPECT_EQ(Headless::BeepCount(), 2);
     // A format that cannot format a number is refused with its reason and dropped.
     F.edColumns->PeerTextEdited("%d");
     Press(*F.edColumns, '\r');
@@ -647,21 +651,23 @@ TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
     ASSERT_EQ(Headless::MessageBoxes().size(), 1u);
     EXPECT_EQ(Headless::MessageBoxes()[0].Text,
               "Formatting string \"FmtStr\" is invalid.\rFormat '%d' invalid or incompatible with argument");
-    EXPECT_EQ(Cols.Items(1)->TotalText, "");
+    EXPECT_EQ(Cols().Items(1)->TotalText, "");
     Press(G, '\r');
     ASSERT_TRUE(F.edColumns->Visible());
     F.edColumns->PeerTextEdited("N=%.0f");
     Press(*F.edColumns, 0x26);
     EXPECT_EQ(G.Row(), 2);
     EXPECT_TRUE(F.cmbColumns->Visible());
-    EXPECT_EQ(Cols.Items(1)->TotalText, "N=%.0f");
+    EXPECT_EQ(Cols().Items(1)->TotalText, "N=%.0f");
+    // Rebuilding the columns (here for check marks) keeps the totals set on them.
+    F.lbxStyleOpts->PeerCheckToggled(F.lbxStyleOpts->Items().IndexOf("Boolean Checkmarks"));
     F.FormToSettings();
     EXPECT_EQ(RptSettings->ColumnTotals, Name(1) + ",,Count,\"N=%.0f\"");
     // A total's format wider than its column widens the report once the grid is left.
     F.SetActiveControl(F.cbShowHint);
     F.dgColumns->OnExit(F.dgColumns);
     const std::string Width = F.paRptStatus->Caption();
-    Cols.Items(1)->TotalText = "Books counted: %.0f";
+    Cols().Items(1)->TotalText = "Books counted: %.0f";
     F.dgColumns->OnExit(F.dgColumns);
     EXPECT_NE(F.paRptStatus->Caption(), Width);
     Ran = true;
