@@ -84,11 +84,10 @@ inline TObjects& Objects(int RowCount, TCellText Text, bool WithDataSet) {
 
 // The run of one report, published to the windows' references while this lives, started as
 // the setup window starts a run, with the settings the benchmark sets on it beforehand.
-struct TReport : TPublishedRun, TvlxStartSteps {
+struct TReport : TPublishedRun, TvlxGivenSettingsSteps {
   // Sums that the start sets on the column list: {column name, break level}.
   std::vector<std::pair<std::string, int>> Sums;
 
-  void LoadSettings(TvlxRun&) override {}
   void ColumnsBuilt() override {
     for (const auto& [Column, Level] : Sums) AddSum(Info.ColsList->IndexOfName(Column), Level);
   }

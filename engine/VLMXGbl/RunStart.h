@@ -36,6 +36,13 @@ public:
   virtual void ColumnsScanned() {}
 };
 
+// The start on settings the caller filled beforehand: nothing is loaded, every other step is
+// the engine's own.
+class TvlxGivenSettingsSteps : public TvlxStartSteps {
+public:
+  void LoadSettings(TvlxRun&) override {}
+};
+
 // The start of a run up to its complete settings, on the object the run's adapter holds for
 // its component: the object identified, the settings loaded and handed to the component's
 // AfterOptionsLoaded, the component's handlers handed to the adapter, the selected rows

@@ -23,15 +23,10 @@ inline void StartReport(TvlxRun& Run) {
   for (auto& Band : Run.Styles.BandInfo) Band = TBandInfo{};
 }
 
-// The settings are the caller's own: the start loads none.
-struct TGivenSettings : TvlxStartSteps {
-  void LoadSettings(TvlxRun&) override {}
-};
-
 // The start of a run of Vlx over Object, on the run's current adapter, up to its column list
 // (Whole: with the styles, the output, the page and the column scan), on the settings as given.
 inline void Start(TvlxRun& Run, TvlxVellumix& Vlx, TComponent* Object, bool Whole = false) {
-  TGivenSettings Given;
+  TvlxGivenSettingsSteps Given;
   Run.Adapter().Component = &Vlx;
   Vlx.SetObjectToPrint(Object);
   if (Whole) StartRun(Run, Given);

@@ -164,10 +164,9 @@ namespace {
 
 // The case's part in the start of its run: the settings are the case's, given before the
 // start, and its totals are set on the column list as the columns editor sets them.
-class TCaseSteps : public TvlxStartSteps {
+class TCaseSteps : public TvlxGivenSettingsSteps {
 public:
   TCaseSteps(const TCase& Case, TObjInfo& Info) : FCase(Case), FInfo(Info) {}
-  void LoadSettings(TvlxRun&) override {}
   void ColumnsBuilt() override {
     for (const TTotal& Total : FCase.Totals) {
       const int Col = FInfo.ColsList->IndexOfName(Total.Column);
