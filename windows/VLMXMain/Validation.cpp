@@ -42,6 +42,10 @@ std::string DelimiterNameToChar(const std::string& Text) {
   return Text;
 }
 
+// The narrowest page body the side margins may leave in text characters: the narrowest text
+// page the window takes.
+constexpr int MinTextBodyWidth = 10;
+
 bool RecognisedKind() { return ObjInfo && IsKindInRange(ObjInfo->ObjType); }
 
 // The export rows run for an ASCII export, the main rows for any other output; a number edit's
@@ -125,6 +129,25 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
   };
   const auto Note = [&](const std::string& Message, TTimer* Timer, int Seconds) {
     ShowStatusMsg(MessagePanel(), Message, smkWarning, Timer, Seconds);
+  };
+  // A refused value is shown where the user can change it: a memo's with its memo selected, a
+  // number in its edit, a code on its control's page; one no control shows (the other unit
+  // regime's) is named in the panel.
+  const auto TellRefused = [&](const TRefusedSetting& Refused, const std::string& Message, bool WithFocus) {
+    const bool OfMemo = SameText(Refused.Key.substr(0, 5), "Memo,");
+    if (OfMemo) {
+      const int Memo = RptMemoIndexOfName(GetToken(Refused.Key, 2, ",", ""));
+      if (Memo != lbxMemoLocation->ItemIndex()) {
+        lbxMemoLocation->SetItemIndex(Memo);
+        LoadMemoControls();
+      }
+    }
+    TControl* Control = SettingControl(Refused.Key, Refused.Side);
+    if (TEdit* Edit = NumberEditOfKey(Refused.Key, Refused.Side)) Edit->SetText(IntToStr(Refused.Value));
+    if (!Control && OfMemo) Control = lbxMemoLocation;
+    if (Control) return Fail(Control, WithFocus, Message);
+    Note(Message, Timer1, 15);
+    return false;
   };
   using E = TRuleSet;
   const bool TextRegime = S.IsTextStyleOutput();
@@ -233,6 +256,23 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
       {E::Any, {edPageMarginBottom}, edPageMarginBottom},
       {E::Any, {edPageMarginLeft}, edPageMarginLeft},
       {E::Any, {edPageMarginRight}, edPageMarginRight},
+      // Across the page as down it: the side margins must leave room for the columns.
+      {E::Main, {edTxtCharsPageWid, edPageMarginLeft, edPageMarginRight}, [&] {
+         const int Left = StrToIntZero(edPageMarginLeft->Text()), Right = StrToIntZero(edPageMarginRight->Text());
+         bool TooLarge;
+         if (S.IsTextStyleOutput()) {
+           const int PageChars = PrintSettings->PageWidth > 0 ? PrintSettings->PageWidth : S.TxtCharsPageWid;
+           const int Chars = edTxtCharsPageWid->Enabled() ? StrToIntZero(edTxtCharsPageWid->Text()) : PageChars;
+           TooLarge = Left + Right > Chars - MinTextBodyWidth;
+         } else {
+           const TPageGeometry& G = *PrintSettings;
+           TooLarge = G.PageWidth > 0 && G.ToUnits(Left, false, false, 0) + G.ToUnits(Right, false, false, 0) >
+                                             G.PageWidth - G.ToUnits(1000, false, false, 0);
+         }
+         if (!TooLarge) return true;
+         FValidationFailed = true;
+         return Fail(edPageMarginLeft, false, "Page Left Margin + Right Margin are too large for page width");
+       }},
       {E::Any, {edCellMarginTop}, edCellMarginTop},
       {E::Any, {edCellMarginBottom}, edCellMarginBottom},
       {E::Any, {edCellMarginLeft}, edCellMarginLeft},
@@ -287,8 +327,9 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
          const std::string Name = edOutputFileName->Text();
          // Windows takes "/" as well as "\\"; a name after a bare drive ("C:r.txt") lies in that
          // drive's current folder, which always exists.
+         // The folder keeps its final "\\": a drive's or a share's root is named by it.
          const size_t Cut = Name.find_last_of("\\/:");
-         const std::string Dir = Cut == std::string::npos || Name[Cut] == ':' ? std::string() : Name.substr(0, Cut);
+         const std::string Dir = Cut == std::string::npos || Name[Cut] == ':' ? std::string() : Name.substr(0, Cut + 1);
          return Dir.empty() || DirExists(Dir) ||
                 Fail(edOutputFileName, Focus,
                      "Directory does not exist for output file. Use Browse button to create directory.");
@@ -296,14 +337,17 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
   };
 
   bool Ok = true;
-  // The start checks first what the load refused: a number the window would refuse as typed.
-  if (CheckAll && FStartPending) {
+  // What the load refused is named before anything else, one value at each full check: the
+  // start names the first, and a save or print names the next, until the user has heard of
+  // every value a save will write its default over.
+  if (CheckAll) {
     const TRefusedSetting* Refused;
     const std::string Message = CheckRefusedSettings(S, &Refused);
     if (!Message.empty()) {
+      const TRefusedSetting Told = *Refused;
+      const_cast<TRefusedSetting*>(Refused)->Told = true;
       FValidationFailed = true;
-      if (TEdit* Edit = NumberEditOfKey(Refused->Key, Refused->Side)) Ok = Fail(Edit, Focus, Message);
-      else Ok = (Note(Message, Timer1, 15), false);
+      Ok = TellRefused(Told, Message, Focus);
     }
   }
   if (Ok && !PrintSettings->OutSnapshot) {
