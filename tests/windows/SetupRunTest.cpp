@@ -5,6 +5,7 @@
 #include <functional>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <memory>
 #include <set>
 #include <string>
@@ -367,6 +368,81 @@ TEST_F(SetupRunTest, SeveralRefusedValuesAreEachNamedOnceBeforeASaveDropsThem) {
                           "Memo,PgHdr,MemoFontSize="})
     EXPECT_EQ(After.find(Key), std::string::npos) << Key;
   EXPECT_NE(After.find("MaxStringLines=5\r\n"), std::string::npos);
+}
+
+// The side margins are checked together against the page's width as the top and bottom ones
+// are against its length, in text characters and in thousandths of an inch: a pair that
+// leaves the page less than its narrowest body is refused on the left margin's page and kept
+// out of the settings; any other pair is taken, and prints the grid's cells.
+TEST_F(SetupRunTest, SideMarginsAreCheckedTogetherAgainstThePageWidthInBothRegimes) {
+  const std::string Out = Dir / "out.txt";
+  const std::string TooWide = "Page Left Margin + Right Margin are too large for page width";
+  Section(With(Quiet, {"DisplayReportOptionsWin=1", "OutputDest=1", "OutputFileName=" + Out}));
+  PrintWithWindow([&](TfmVlxMain& F) {
+    for (const int Width : {20, 80, 200})
+      for (const int Left : {0, 5, 40, 70, 100})
+        for (const int Right : {0, 5, 30, 100}) {
+          const std::string Label = std::to_string(Left) + "+" + std::to_string(Right) + " of " + std::to_string(Width);
+          // The text page is as wide as typed; its narrowest body is the narrowest text page.
+          const bool Refused = Left + Right > Width - 10;
+          F.edTxtCharsPageWid->SetText(std::to_string(Width));
+          F.edPageMarginLeft->SetText(std::to_string(Left));
+          F.edPageMarginRight->SetText(std::to_string(Right));
+          const TRect Before = RptSettings->PageMarginTxt;
+          EXPECT_EQ(F.ValidateOptions(nullptr, true, false), !Refused) << Label;
+          if (Refused) {
+            EXPECT_EQ(F.paMsg->Caption(), "  " + TooWide) << Label;
+            EXPECT_TRUE(PageInFront(F.edPageMarginLeft)) << Label;
+            EXPECT_EQ(RptSettings->PageMarginTxt.Left, Before.Left) << Label;
+          } else {
+            EXPECT_EQ(RptSettings->PageMarginTxt.Left, Left) << Label;
+            EXPECT_EQ(RptSettings->PageMarginTxt.Right, Right) << Label;
+          }
+        }
+    // The example of a left margin wider than the page: refused as the user types it.
+    F.edTxtCharsPageWid->SetText("80");
+    F.edPageMarginRight->SetText("0");
+    F.edPageMarginLeft->SetText("100");
+    F.edPageMarginLeft->SetModified(true);
+    F.edPageMarginLeft->OnExit(F.edPageMarginLeft);
+    EXPECT_EQ(F.paMsg->Caption(), "  " + TooWide);
+    F.edPageMarginLeft->SetText("30");
+    F.edPageMarginRight->SetText("30");
+    F.sbPrintClick(nullptr);
+    EXPECT_EQ(F.RunResult(), 1) << PrintSettings->FailureText;
+  });
+  EXPECT_NE(FileBytes(Out).find("51"), std::string::npos) << FileBytes(Out);
+
+  // Thousandths of an inch, only in force from settings a caller filled with a typeset quality:
+  // the page less an inch is the narrowest body.
+  std::unique_ptr<TfmVlxMain> Owned(new TfmVlxMain(nullptr));
+  TfmVlxMain& F = *Owned;
+  ASSERT_TRUE(F.RunReady());
+  TvlxSettingsKeys Keys(RptSettings);
+  Keys.ApplyDefaults();
+  RptSettings->OutputQuality = 2;
+  F.SettingsToForm();
+  DeriveOutputFlags(PrintSettings->Run());
+  MeasurePage(PrintSettings->Run(), nullptr);
+  ASSERT_EQ(PrintSettings->UnitSet, usDevice);
+  ASSERT_GT(PrintSettings->PageWidth, 0);
+  const double Inches = double(Printer()->PageWidth()) / PrintSettings->DevResX;
+  int Checked = 0;
+  for (const int Left : {0, 1000, 3000, 6000, 9000})
+    for (const int Right : {0, 500, 2500, 7000}) {
+      const double Body = Inches - (Left + Right) / 1000.0;
+      if (std::abs(Body - 1) < 0.05) continue;  // the rounding of the conversion decides there
+      const std::string Label = std::to_string(Left) + "+" + std::to_string(Right) + " of " + std::to_string(Inches);
+      RptSettings->OutputQuality = 2;
+      F.SettingsToForm();
+      F.edPageMarginLeft->SetText(std::to_string(Left));
+      F.edPageMarginRight->SetText(std::to_string(Right));
+      const bool Taken = F.ValidateOptions(F.edPageMarginRight, false, false);
+      EXPECT_EQ(Taken, Body > 1) << Label;
+      EXPECT_EQ(F.paMsg->Caption() == "  " + TooWide, Body < 1) << Label << ": " << F.paMsg->Caption();
+      ++Checked;
+    }
+  EXPECT_GT(Checked, 12);
 }
 
 // Every setting the window edits, found from the key list so that none is left out: each value
