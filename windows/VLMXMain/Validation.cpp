@@ -42,8 +42,9 @@ std::string DelimiterNameToChar(const std::string& Text) {
   return Text;
 }
 
-// The narrowest page body the side margins may leave in text characters: the narrowest text
-// page the window takes.
+// The narrowest page body the page margins may leave in text units: five lines down, and across
+// the narrowest text page the window takes.
+constexpr int MinTextBodyLines = 5;
 constexpr int MinTextBodyWidth = 10;
 
 bool RecognisedKind() { return ObjInfo && IsKindInRange(ObjInfo->ObjType); }
@@ -149,6 +150,23 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
     Note(Message, Timer1, 15);
     return false;
   };
+  // Whether two opposite page margins, as typed, leave the page less than its narrowest body:
+  // in text units the page's lines or characters (the edit's when it is enabled, else the
+  // printer's page), in device units the page less an inch.
+  const auto MarginsLeaveNoBody = [&](TEdit* First, TEdit* Second, bool Across) {
+    const int A = StrToIntZero(First->Text()), B = StrToIntZero(Second->Text());
+    const TPageGeometry& G = *PrintSettings;
+    const int Page = Across ? G.PageWidth : G.PageHeight;
+    if (S.IsTextStyleOutput()) {
+      TEdit* Size = Across ? edTxtCharsPageWid : edLinesPerPage;
+      const int Stored = Across ? S.TxtCharsPageWid : S.LinesPerpage;
+      const int Units = Size->Enabled() ? StrToIntZero(Size->Text()) : Page > 0 ? Page : Stored;
+      return A + B > Units - (Across ? MinTextBodyWidth : MinTextBodyLines);
+    }
+    const int Axis = Across ? 0 : 1;
+    return Page > 0 &&
+           G.ToUnits(A, false, false, Axis) + G.ToUnits(B, false, false, Axis) > Page - G.ToUnits(1000, false, false, Axis);
+  };
   using E = TRuleSet;
   const bool TextRegime = S.IsTextStyleOutput();
   // An export delimiter or quote typed as a number is a character code.
@@ -181,20 +199,7 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
       // The margins as typed, not as last stored: the check must see the values about to be
       // taken into the settings.
       {E::Main, {edLinesPerPage, edPageMarginTop, edPageMarginBottom}, [&] {
-         const int Top = StrToIntZero(edPageMarginTop->Text()), Bottom = StrToIntZero(edPageMarginBottom->Text());
-         bool TooLarge;
-         if (S.IsTextStyleOutput()) {
-           // A disabled lines edit keeps the text page's length; the printer's page is the one
-           // printed on.
-           const int PageLines = PrintSettings->PageHeight > 0 ? PrintSettings->PageHeight : S.LinesPerpage;
-           const int Lines = edLinesPerPage->Enabled() ? StrToIntZero(edLinesPerPage->Text()) : PageLines;
-           TooLarge = Top + Bottom > Lines - 5;
-         } else {
-           const TPageGeometry& G = *PrintSettings;
-           TooLarge = G.PageHeight > 0 && G.ToUnits(Top, false, false, 1) + G.ToUnits(Bottom, false, false, 1) >
-                                              G.PageHeight - G.ToUnits(1000, false, false, 1);
-         }
-         if (!TooLarge) return true;
+         if (!MarginsLeaveNoBody(edPageMarginTop, edPageMarginBottom, false)) return true;
          FValidationFailed = true;
          return Fail(edPageMarginTop, false, "Page Top Margin + Bottom Margin are too large for page length");
        }},
@@ -258,18 +263,7 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
       {E::Any, {edPageMarginRight}, edPageMarginRight},
       // Across the page as down it: the side margins must leave room for the columns.
       {E::Main, {edTxtCharsPageWid, edPageMarginLeft, edPageMarginRight}, [&] {
-         const int Left = StrToIntZero(edPageMarginLeft->Text()), Right = StrToIntZero(edPageMarginRight->Text());
-         bool TooLarge;
-         if (S.IsTextStyleOutput()) {
-           const int PageChars = PrintSettings->PageWidth > 0 ? PrintSettings->PageWidth : S.TxtCharsPageWid;
-           const int Chars = edTxtCharsPageWid->Enabled() ? StrToIntZero(edTxtCharsPageWid->Text()) : PageChars;
-           TooLarge = Left + Right > Chars - MinTextBodyWidth;
-         } else {
-           const TPageGeometry& G = *PrintSettings;
-           TooLarge = G.PageWidth > 0 && G.ToUnits(Left, false, false, 0) + G.ToUnits(Right, false, false, 0) >
-                                             G.PageWidth - G.ToUnits(1000, false, false, 0);
-         }
-         if (!TooLarge) return true;
+         if (!MarginsLeaveNoBody(edPageMarginLeft, edPageMarginRight, true)) return true;
          FValidationFailed = true;
          return Fail(edPageMarginLeft, false, "Page Left Margin + Right Margin are too large for page width");
        }},
