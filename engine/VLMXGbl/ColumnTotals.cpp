@@ -70,12 +70,13 @@ std::vector<TRecord> ReadRecords(const std::string& Totals) {
   return Records;
 }
 
-// One record with its separator. Quotes would end the format early; a leading ";" would close
-// it at its opening quote.
+// One record with its separator. Quotes would end the format early. A format that begins
+// with ";" goes without its opening quote, which with that ";" would end the record there: the
+// reading takes the format as all after the kind and drops its quotes, so it comes back whole.
 std::string RecordText(const std::string& Name, const std::string& Level, int Kind, std::string Format) {
   Format = WithoutQuotes(Format);
-  Format.erase(0, Format.find_first_not_of(';'));
-  return Name + ',' + Level + ',' + TotalKindNames[Kind] + ",\"" + Format + RecordEnd;
+  const char* Open = Format.starts_with(';') ? "" : "\"";
+  return Name + ',' + Level + ',' + TotalKindNames[Kind] + ',' + Open + Format + RecordEnd;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "engine/VLMXGbl/PrintSettings.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "engine/VLMXGbl/ObjInfo.h"
@@ -170,4 +171,18 @@ bool TBMLineList::GotoEntry(int Index, int& Height) {
 void TBMLineList::Clear() {
   while (!FItems.empty()) FItems.pop_back();
   GroupsAtTop.clear();
+}
+
+void TvlxPrintSettings::CheckColumnsFitPage() const {
+  if (PageWidth <= 0) return;
+  const TvlxReportSettings& S = Settings();
+  const bool Text = UnitSet == usText;
+  const TRect& Page = Text ? S.PageMarginTxt : S.PageMarginDev;
+  const TRect& Cell = Text ? S.CellMarginTxt : S.CellMarginDev;
+  const int Panels = std::max(PanelsAcrossPage, 1);
+  const int Avail = (PageWidth - Page.Left - Page.Right - (Panels - 1) * PanelGap) / Panels;
+  // Pages of borders without a character of data are no report.
+  if (Avail >= Cell.Left + Cell.Right + (Text ? 1 : std::max(CharWidth, 1))) return;
+  throw eVlxSUError("Page Left Margin + Right Margin are too large for page width.\r"
+                    "The report's columns cannot be placed on the page.");
 }

@@ -108,6 +108,9 @@ public:
   int CalcFooterHeight(bool WithTotals);
   // eVlxSUError when the memos leave fewer than 5 units for the body.
   void CheckMemosFitPage();
+  // eVlxSUError when the side margins (and the gaps between panels) leave a page across no
+  // room for one unit of a column's content.
+  void CheckColumnsFitPage() const;
   void PrintReportTitleMemos();
   // Lays out (DT_CALCRECT in Flags: measures) the first Length characters of Text in the text
   // rectangle; the height used. Truncate marks text that does not fit with TextTruncSymbol.

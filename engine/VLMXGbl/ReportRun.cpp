@@ -178,6 +178,7 @@ int TvlxPrintSettings::Execute(bool ShowSummary) {
     if (OpenOutput()) {
       if (!OutAsciiFile && !OutSnapshot) {
         CheckMemosFitPage();
+        CheckColumnsFitPage();
         NormalizePageRange();
       }
       if (!OutSnapshot) {

@@ -37,10 +37,16 @@ bool IsFileReadOnly(const std::string& Name) {
 }
 
 bool DirExists(const std::string& Dir) {
-  // A network name: fewer than two "\" from its fourth character on names a server or a share.
-  if (Dir.starts_with("\\\\") && std::count(Dir.begin() + std::min<size_t>(3, Dir.size()), Dir.end(), '\\') < 2)
+  std::string Name = Dir;
+  while (!Name.empty() && IsDelim(Name.back())) Name.pop_back();
+  // A network name: fewer than two "\\" from its fourth character on names a server or a share.
+  if (Name.starts_with("\\\\") && std::count(Name.begin() + std::min<size_t>(3, Name.size()), Name.end(), '\\') < 2)
     return true;
-  return FindFirstAttr(RemoveTrailingBackslash(Dir)) >= 0;
+  // A search finds what a folder holds, never a root itself: the root of the current drive
+  // and a drive's root (C: or C:\ typed) are asked for as folders.
+  if (Name.empty() && !Dir.empty()) return DirectoryExists(Dir.substr(0, 1));
+  if (Name.size() == 2 && Name[1] == ':') return DirectoryExists(Name + '\\');
+  return FindFirstAttr(Name) >= 0;
 }
 
 void ForceDirs(const std::string& Path) {

@@ -67,12 +67,14 @@ public:
 // The whole of a number setting, or a side of a rect setting.
 enum TSettingSide : int8_t { sWhole = -1, sLeft, sTop, sRight, sBottom };
 
-// A stored number that lay outside its setting's range: the load kept it out of its field,
-// which has its default instead, for the start of a run to report.
+// A stored number that lay outside its setting's range, or a code past its setting's choices:
+// the load kept it out of its field, which has its default instead, for the setup window to
+// report before a save writes the default over it.
 struct TRefusedSetting {
   std::string Key;  // as the key list spells it ("Memo,PgTi,MemoXPosPer")
   TSettingSide Side = sWhole;
-  int Value = 0;
+  int Value = 0;     // a code as the byte it is read into
+  bool Told = false;  // the setup window has named it to the user
 };
 
 // Longest stored short strings.

@@ -244,6 +244,20 @@ const TSettingRange SettingRanges[] = {
     {"MemoMarginTxt", sBottom, 0, 10, "Space Below Memo", "text lines"},
 };
 
+// Every code the window offers a choice of. The destination's RTF file (3) is a choice the
+// engine takes though the window's list stops at the export.
+const TSettingCode SettingCodes[] = {
+    {"OutputDest", 4, "Output Destination"},
+    {"PrintWhat", 9, "Print What"},
+    {"IfOutputFileExists", 3, "When Output File Exists"},
+    {"OutputQuality", 2, "Output Quality"},
+    {"Orientation", 3, "Orientation"},
+    {"ReportAlignment", 3, "Report Alignment"},
+    {"ColTitleAlignment", 3, "Column Title Alignment"},
+    {"AutoSizze", 3, "AutoSizing"},
+    {"MemoAlignment", 3, "Memo Alignment"},
+};
+
 // The field part of a key: the text after the second comma of a memo key, else the key.
 std::string FieldKey(const std::string& Key) {
   const size_t First = Key.find(',');
@@ -256,6 +270,15 @@ int Ranged(int Value, int Default, const std::string& Key, TSettingSide Side, Tv
   const TSettingRange* Range = FindSettingRange(Key, Side);
   if (!Range || Range->Contains(Value)) return Value;
   Settings.Refused.push_back({Key, Side, Value});
+  return Default;
+}
+
+// A code's byte, or the default's when the code is none of the choices, which is noted for the
+// start to report.
+int Coded(int Byte, int Default, const std::string& Key, TvlxReportSettings& Settings) {
+  const TSettingCode* Code = FindSettingCode(Key);
+  if (!Code || Code->Contains(Byte)) return Byte;
+  Settings.Refused.push_back({Key, sWhole, Byte});
   return Default;
 }
 
@@ -292,7 +315,10 @@ void ApplyToField(const TKeyRow<C>& Row, C& Obj, TvlxReportSettings& Settings, c
           Obj.*P = Ranged(TextToInt(Value, Default), TextToInt(Default, ""), Key, sWhole, Settings);
         } else if constexpr (IsByteField<T>) {
           using V = std::remove_reference_t<decltype(Obj.*P)>;
-          Obj.*P = static_cast<V>(static_cast<uint8_t>(TextToInt(Value, Default)));  // the low byte
+          // The low byte is read, as a byte field always has been; a byte outside the choices
+          // would select no item and lock the report on a quality it cannot load.
+          const int Byte = static_cast<uint8_t>(TextToInt(Value, Default));
+          Obj.*P = static_cast<V>(Coded(Byte, static_cast<uint8_t>(TextToInt(Default, "")), Key, Settings));
         } else if constexpr (std::is_same_v<T, bool C::*>) {
           Obj.*P = TextToBool(Value, Default);
         } else if constexpr (std::is_same_v<T, std::string C::*>) {
@@ -463,12 +489,26 @@ const TSettingRange* FindSettingRange(const std::string& Key, TSettingSide Side)
   return nullptr;
 }
 
+const TSettingCode* FindSettingCode(const std::string& Key) {
+  const std::string Field = FieldKey(Key);
+  for (const TSettingCode& C : SettingCodes)
+    if (SameText(Field, C.Key)) return &C;
+  return nullptr;
+}
+
+std::string RefusedMessage(const TRefusedSetting& Refused) {
+  if (const TSettingCode* Code = FindSettingCode(Refused.Key); Code && Refused.Side == sWhole)
+    return std::string(Code->Name) + " \"" + IntToStr(Refused.Value) + "\" is invalid. Please choose a different one.";
+  const TSettingRange* Range = FindSettingRange(Refused.Key, Refused.Side);
+  return Range ? Range->Message() : "";
+}
+
 std::string CheckRefusedSettings(const TvlxReportSettings& Settings, const TRefusedSetting** Refused) {
   if (Refused) *Refused = nullptr;
   for (const TRefusedSetting& R : Settings.Refused)
-    if (const TSettingRange* Range = FindSettingRange(R.Key, R.Side)) {
+    if (std::string Message = RefusedMessage(R); !R.Told && !Message.empty()) {
       if (Refused) *Refused = &R;
-      return Range->Message();
+      return Message;
     }
   return "";
 }

@@ -122,8 +122,22 @@ struct TSettingRange {
 
 // The range of a key (a memo key by its field part) and side; nullptr for an unbounded one.
 const TSettingRange* FindSettingRange(const std::string& Key, TSettingSide Side = sWhole);
-// The start's check of the settings: the message of the first number the last load refused,
-// with the refused entry in Refused; empty when the load refused none.
+
+// A coded setting stored as one byte: the codes 0 to Count - 1 are its choices. The setup
+// window offers no other, and a load refuses any other as it refuses a number out of range.
+struct TSettingCode {
+  const char* Key;  // a plain key, or the field part of a memo key ("MemoAlignment")
+  int Count;
+  const char* Name;  // the setting as the window names it
+  bool Contains(int N) const { return N >= 0 && N < Count; }
+};
+const TSettingCode* FindSettingCode(const std::string& Key);
+
+// What the setup window tells of a refused stored value: the range's message of a number, or
+// a code's own ("Output Quality \"44\" is invalid. Please choose a different one.").
+std::string RefusedMessage(const TRefusedSetting& Refused);
+// The message of the first refused value not yet told, with that entry in Refused; empty when
+// every one has been told (or none was refused).
 std::string CheckRefusedSettings(const TvlxReportSettings& Settings, const TRefusedSetting** Refused = nullptr);
 
 // ---- Value codecs ----------------------------------------------------------------------------

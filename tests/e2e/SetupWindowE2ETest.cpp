@@ -623,3 +623,53 @@ TEST_F(SetupWindowE2E, GuardedReportFromCorrectionToPrint) {
   const size_t LineStart = Printed.rfind('\n', Title) + 1;
   EXPECT_EQ(Printed.substr(LineStart, Title - LineStart), std::string(10, ' '));
 }
+
+// A report stored with a typeset quality the window does not offer, printing to a file: the
+// start opens the window (not only its errors) with the quality named on the Style page, and
+// the user prints to a file in the drive's root.
+TEST_F(SetupWindowE2E, AStoredQualityTheWindowDoesNotOfferOpensItAndARootFilePrints) {
+  const std::string Out = SETUP_E2E_OUTPUT_DIR;
+  const std::string SettingsFile = Out + "/StoredQuality.txt";
+  const std::string RootFile = "C:\\out.txt";
+  DeleteFileA(RootFile.c_str());
+  WriteSettings(*frmVersora->VlxVellumix1, SettingsFile,
+                "DisplayReportOptionsWin=0\r\nPreviewFirst=0\r\nDisplayProgressWin=0\r\nPauseAfterPrinting=0\r\n"
+                "CloseWinAfterPrinting=0\r\nOutputQuality=2\r\nOutputDest=1\r\nIfOutputFileExists=0\r\n"
+                "NumFixedCols=0\r\n");
+  TUserScript Script;
+  TfmVlxMain* F = nullptr;
+  HWND Options = nullptr;
+  Script.Step("the options window with the quality named", [&] {
+    F = fmVlxMain;
+    if (!F || F->StartPending() || F->Top() < 0) return false;
+    Options = PeerHandle(*F);
+    if (!Options || !IsWindowVisible(Options)) return false;
+    EXPECT_EQ(WindowText(PeerHandle(*F->paMsg)), "  Output Quality \"2\" is invalid. Please choose a different one.");
+    EXPECT_EQ(F->pcOptions->ActivePage(), F->tsStyle);
+    EXPECT_EQ(F->cbxOutputQuality->Text(), "IBM LineDraw");
+    SaveWindowScreenshot(Options, "stored-quality-refused");
+    return true;
+  });
+  TypeInto(Script, [&] { return F->edOutputFileName; }, RootFile);
+  Script.Step("out of the file name", [&] {
+    Press(VK_TAB);
+    return true;
+  });
+  Script.Step("Print to the root", [&] {
+    if (RptSettings->OutputFileName != RootFile) return false;
+    ClickMiddle(*F->sbPrint);
+    return true;
+  });
+  Script.Step("the root's file printed", [&] {
+    if (F->RunResult() == 0) return false;
+    EXPECT_EQ(F->RunResult(), 1) << WindowText(PeerHandle(*F->paMsg));
+    SaveWindowScreenshot(Options, "stored-quality-root-file-printed");
+    RptSettings->Modified = false;
+    F->SetModalResult(mrCancel);
+    return true;
+  });
+  PrintAndPlay(Script);
+  EXPECT_EQ(Script.Boxes, std::vector<std::string>{});
+  EXPECT_NE(FileBytes(RootFile).find("Genesis"), std::string::npos) << FileBytes(RootFile).substr(0, 400);
+  DeleteFileA(RootFile.c_str());
+}

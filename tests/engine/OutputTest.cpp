@@ -194,3 +194,32 @@ TEST_F(OutputTest, WithoutAnOutputFlagOpeningIsAnInternalError) {
   EXPECT_THROW_MSG(Run->OpenOutput(), eVlxIntError,
                    "Vellumix! Internal Error: Open Output Internal Error **\rOutput destination not specified.");
 }
+
+// Side margins that leave a page across no room for a character of a column end the run in an
+// error before a page is written, never in pages of borders reported as a completed report.
+TEST_F(OutputTest, SideMarginsThatLeaveNoRoomForAColumnEndTheRunInAnError) {
+  // The page is 60 characters wide and a cell has a left margin of 1: a column needs 2.
+  const struct { int Left, Right, Panels, Result; } Cases[] = {
+      {0, 0, 1, 1}, {29, 29, 1, 1}, {30, 29, 1, 3}, {100, 0, 1, 3}, {0, 100, 1, 3},
+      {27, 28, 2, 1}, {28, 28, 2, 3},  // two panels share the room left, less a gap of 1
+  };
+  for (const auto& C : Cases) {
+    SCOPED_TRACE(testing::Message() << C.Left << "+" << C.Right << " x" << C.Panels);
+    Settings->PageMarginTxt = {C.Left, 0, C.Right, 0};
+    Settings->PanelsAcrossPage = C.Panels;
+    Settings->CellMarginTxt = {1, 0, 0, 0};
+    Settings->InterPanelGapTxt = 1;
+    Fresh(3);
+    ToFile();
+    EXPECT_EQ(Print(pwAll), C.Result);
+    if (C.Result == 3) {
+      EXPECT_EQ(FileBytes(Name).find("r1"), std::string::npos);
+      EXPECT_NE(Run->FailureText.find("Page Left Margin + Right Margin are too large for page width"),
+                std::string::npos)
+          << Run->FailureText;
+    } else {
+      EXPECT_GT(Run->PagesWritten, 0);
+      EXPECT_EQ(Run->FailureText, "");
+    }
+  }
+}

@@ -151,16 +151,48 @@ TEST_F(SettingsKeys, DefaultsComputedFromADecisionGrid) {
   EXPECT_EQ(S2.NumGrpBrkCols, 7);
 }
 
+// Every code key, as the setup window lists its choices: a stored byte among them is kept (a
+// larger number by its low byte), one past them reads as the default and is refused under the
+// low byte it was read as.
+TEST_F(SettingsKeys, ACodePastItsChoicesIsRefused) {
+  const struct { const char* Key; int Choices; const char* Default; } Codes[] = {
+      {"OutputDest", 4, "0"},        {"PrintWhat", 9, "0"},         {"IfOutputFileExists", 3, "0"},
+      {"OutputQuality", 2, "1"},     {"Orientation", 3, "0"},       {"ReportAlignment", 3, "2"},
+      {"ColTitleAlignment", 3, "2"}, {"AutoSizze", 3, "1"},         {"Memo,PgFtr,MemoAlignment", 3, "2"},
+  };
+  for (const auto& C : Codes) {
+    for (const int Stored : {0, C.Choices - 1, C.Choices, 255, 256 + C.Choices - 1, 256 + C.Choices, -1}) {
+      TvlxReportSettings S;
+      TvlxSettingsKeys Keys(&S);
+      Keys.ApplyDefaults();
+      Apply(Keys, C.Key, std::to_string(Stored));
+      Keys.SettingsToKeyList();
+      const int Byte = Stored & 0xFF;
+      const bool Offered = Byte < C.Choices;
+      const std::string Label = std::string(C.Key) + "=" + std::to_string(Stored);
+      EXPECT_EQ(Keys.Find(C.Key)->Data.Value, Offered ? std::to_string(Byte) : C.Default) << Label;
+      ASSERT_EQ(S.Refused.size(), Offered ? 0u : 1u) << Label;
+      if (!Offered) {
+        EXPECT_EQ(S.Refused[0].Value, Byte) << Label;
+        EXPECT_NE(CheckRefusedSettings(S).find("\"" + std::to_string(Byte) + "\" is invalid."), std::string::npos)
+            << Label;
+      }
+    }
+  }
+}
+
 TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
   TvlxReportSettings S;
   TvlxSettingsKeys Keys(&S);
   Keys.ApplyDefaults();
   // The value stored for a key, and the text the settings render for it afterwards. Byte-wide
-  // fields keep the low byte; a number (or a rect's side) outside its range reads as the
+  // fields keep the low byte, and a byte that is none of the code's choices reads as the
+  // default; a number (or a rect's side) outside its range reads as the
   // default and is noted as refused; empty reads as the default only for the keys that say so;
   // short strings keep their first characters; memo keys reach their own memo only.
   const struct { const char* Key; const char* Stored; const char* Rendered; } Cases[] = {
-      {"OutputQuality", "300", "44"},         {"Orientation", "-1", "255"},
+      {"OutputQuality", "300", "1"},          {"Orientation", "-1", "0"},
+      {"Orientation", "258", "2"},
       {"RcdEstimate", "300", "300"},          {"PreviewFirst", "0", "0"},
       {"PreviewFirst", "2", "1"},             {"ioBorders", "0", "0"},
       {"PageMarginThous", "100,200,300", "250,250,250,250"},
@@ -189,10 +221,27 @@ TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
   for (const TRefusedSetting& R : S.Refused)
     Refused.push_back(R.Key + ":" + std::to_string(R.Side) + "=" + std::to_string(R.Value));
   EXPECT_EQ(Refused, (std::vector<std::string>{
-                         "NumGrpBrkCols:-1=2147483647", "MaxMemoColWidTxt:-1=2000000000", "PanelsAcrossPage:-1=0",
+                         "OutputQuality:-1=44", "Orientation:-1=255", "NumGrpBrkCols:-1=2147483647", "MaxMemoColWidTxt:-1=2000000000", "PanelsAcrossPage:-1=0",
                          "RcdEstimate:-1=8", "TextFontSize:-1=73", "PageMarginThous:1=5001", "CellMarginTxt:0=26",
                          "Memo,PgTi,MemoMarginTxt:1=11"}));
-  EXPECT_EQ(CheckRefusedSettings(S), "Number of Group Break Columns must be between 0 and 999 columns");
+  // Each refused value is told once, in the order read, until none is left untold.
+  std::vector<std::string> Told;
+  const TRefusedSetting* Next = nullptr;
+  for (std::string Message; !(Message = CheckRefusedSettings(S, &Next)).empty();) {
+    Told.push_back(Message);
+    const_cast<TRefusedSetting*>(Next)->Told = true;
+  }
+  EXPECT_EQ(Told, (std::vector<std::string>{
+                      "Output Quality \"44\" is invalid. Please choose a different one.",
+                      "Orientation \"255\" is invalid. Please choose a different one.",
+                      "Number of Group Break Columns must be between 0 and 999 columns",
+                      "Max Memo Column Width must be between 3 and 999 characters",
+                      "Panels Across Page must be between 1 and 10 ",
+                      "Record Estimate must be between 9 and 2147483647 records",
+                      "Text Font Size must be between 2 and 72 Points",
+                      "Page Top Margin must be between 0 and 5000 thousands of an inch",
+                      "Cell Left Margin must be between 0 and 25 characters",
+                      "Space Above Memo must be between 0 and 10 text lines"}));
   Keys.ApplyDefaults();
   EXPECT_EQ(CheckRefusedSettings(S), "");
 

@@ -118,6 +118,9 @@ TEST_F(UtilTest, ForceDirsCreatesEachMissingFolderButNeverTheDrive) {
       {Base + "\\A\\B", true},  {Base + "\\A\\B\\", true},    {Base + "\\A\\Missing", false},
       {"", false},              {Base + "\\File.txt", true},  {Base + "\\File.txt\\X", false},
       {"\\\\server\\share", true}, {"\\\\", true},             {"\\\\server\\share\\dir", false},
+      // A root, a share's root and a folder named with final delimiters are folders.
+      {"\\", true},               {"/", true},                  {Base + "\\A\\B\\\\", true},
+      {"\\\\server\\share\\", true}, {Base + "\\A\\Missing\\", false},
   };
   for (auto& C : Cases) EXPECT_EQ(DirExists(C.Dir), C.Exists) << C.Dir;
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <memory>
 #include <set>
 #include <string>
@@ -255,38 +256,193 @@ TEST_F(SetupRunTest, AStoredNumberTheWindowWouldRefuseIsReportedOnItsPage) {
   }
 }
 
-// A typeset quality the window does not offer comes back as the ASCII line-draw quality,
-// carrying the margins and widths it showed into the text regime (the panel gap is written
-// before the regime is decided again).
-TEST_F(SetupRunTest, ATypesetQualityComesBackAsTextCarryingItsSizes) {
-  struct TRow {
-    const char* Key;
-    const char* Value;
-    const char* TypesetKey;     // where the value is shown from
-    bool StaysTypeset = false;  // written back there too, not to Key
+// A stored quality the window does not offer (a typeset one, or a number read as its low byte)
+// neither locks the report nor changes unsaid: the window opens, also with Ctrl+Shift held,
+// naming it on its page, the run's settings hold the default meanwhile, and a save writes the
+// default back while the typeset sizes stay as stored.
+TEST_F(SetupRunTest, AStoredQualityTheWindowDoesNotOfferOpensTheWindowAndASaveRepairsIt) {
+  for (const int Stored : {2, 300, 255})
+    for (const TShiftState Held : {TShiftState(0), TShiftState(ssCtrl | ssShift)}) {
+      const std::string Label = std::to_string(Stored) + " keys " + std::to_string(Held);
+      Headless::Reset();
+      Headless::SetKeyboardShiftState(Held);
+      Section(With(Quiet, {"OutputQuality=" + std::to_string(Stored), "PageMarginThous=1,2,3,4",
+                           "MaxStringColWidThous=31000"}));
+      bool Ran = false;
+      const int Result = PrintWithWindow([&](TfmVlxMain& F) {
+        Ran = true;
+        EXPECT_NE(F.Top(), -5000) << Label;
+        EXPECT_EQ(F.paMsg->Caption(),
+                  "  Output Quality \"" + std::to_string(Stored % 256) + "\" is invalid. Please choose a different one.")
+            << Label;
+        EXPECT_TRUE(PageInFront(F.cbxOutputQuality)) << Label;
+        EXPECT_EQ(RptSettings->OutputQuality, 1) << Label;
+        EXPECT_EQ(F.cbxOutputQuality->ItemIndex(), 1) << Label;
+        F.sbSaveOptsClick(nullptr);
+        EXPECT_NE(F.paMsg->Caption().find("Saved"), std::string::npos) << Label << ": " << F.paMsg->Caption();
+      });
+      EXPECT_TRUE(Ran) << Label;
+      EXPECT_EQ(Result, 0) << Label;
+      EXPECT_TRUE(Headless::ErrorBoxes().empty()) << Label << ": " << Headless::ErrorBoxes().front();
+      const std::string File = FileBytes(Dir / "Books.txt");
+      EXPECT_EQ(File.find("OutputQuality="), std::string::npos) << Label;
+      EXPECT_NE(File.find("PageMarginThous=1,2,3,4\r\n"), std::string::npos) << Label;
+      EXPECT_NE(File.find("MaxStringColWidThous=31000\r\n"), std::string::npos) << Label;
+      ExpectCleanedUp();
+    }
+}
+
+// Every code key stored past its choices opens the window naming the stored byte on the page
+// of its control (a memo's with that memo selected), and a save writes the default back.
+TEST_F(SetupRunTest, EveryCodeStoredPastItsChoicesIsNamedOnItsPage) {
+  const struct { std::string Key; int Stored; std::string Name; } Codes[] = {
+      {"OutputDest", 4, "Output Destination"},
+      {"PrintWhat", 265, "Print What"},
+      {"IfOutputFileExists", 3, "When Output File Exists"},
+      {"OutputQuality", 2, "Output Quality"},
+      {"Orientation", 3, "Orientation"},
+      {"ReportAlignment", 3, "Report Alignment"},
+      {"ColTitleAlignment", 200, "Column Title Alignment"},
+      {"AutoSizze", 3, "AutoSizing"},
+      {"Memo,PgFtr,MemoAlignment", 3, "Memo Alignment"},
   };
-  const TRow Rows[] = {
-      {"InterPanelGapTxt", "5", "InterPanelGapThous", true},
-      {"PageMarginTxt", "1,2,3,4", "PageMarginThous"},
-      {"CellMarginTxt", "5,6,7,8", "CellMarginThous"},
-      {"MaxStringColWidTxt", "310", "MaxStringColWidThous"},
-      {"MaxMemoColWidTxt", "320", "MaxMemoColWidThous"},
+  for (const auto& C : Codes) {
+    Section(With(Quiet, {C.Key + "=" + std::to_string(C.Stored)}));
+    bool Ran = false;
+    PrintWithWindow([&](TfmVlxMain& F) {
+      Ran = true;
+      EXPECT_EQ(F.paMsg->Caption(),
+                "  " + C.Name + " \"" + std::to_string(C.Stored % 256) + "\" is invalid. Please choose a different one.")
+          << C.Key;
+      TControl* Control = F.SettingControl(C.Key, sWhole);
+      if (C.Key.starts_with("Memo,")) {
+        EXPECT_EQ(F.lbxMemoLocation->ItemIndex(), static_cast<int>(PgFtr)) << C.Key;
+        Control = F.lbxMemoLocation;
+      }
+      ASSERT_NE(Control, nullptr) << C.Key;
+      EXPECT_TRUE(PageInFront(Control)) << C.Key;
+      F.sbSaveOptsClick(nullptr);
+      EXPECT_NE(F.paMsg->Caption().find("Saved"), std::string::npos) << C.Key << ": " << F.paMsg->Caption();
+    });
+    EXPECT_TRUE(Ran) << C.Key;
+    EXPECT_EQ(FileBytes(Dir / "Books.txt").find(C.Key + "="), std::string::npos) << C.Key;
+  }
+}
+
+// Several stored values out of range at once: the start names one, and each save names the
+// next one before it can write a default over it; a value in an edit stays refused until the
+// user corrects it; once each has been told, the save goes through.
+TEST_F(SetupRunTest, SeveralRefusedValuesAreEachNamedOnceBeforeASaveDropsThem) {
+  const struct { std::string Line; std::string Message; } Stored[] = {
+      {"MaxStringLines=21000", "Max # of String Lines must be between 0 and 999 lines"},
+      // The typeset regime's margin, which no edit of the text regime shows.
+      {"PageMarginThous=250,250,20000,250", "Page Right Margin must be between 0 and 10000 thousands of an inch"},
+      {"Memo,PgTi,MemoXPosPer=95", "Report Memo Left Margin must be between 0 and 90 %"},
+      {"Orientation=7", "Orientation \"7\" is invalid. Please choose a different one."},
+      {"Memo,PgHdr,MemoFontSize=0", "Memo Font Size must be between 1 and 1000 Points"},
   };
+  TKeys Lines = With(Quiet, {"OutputDest=1", "OutputFileName=" + (Dir / "out.txt")});
+  for (const auto& S : Stored) Lines.push_back(S.Line);
+  Section(Lines);
+  const std::string Before = FileBytes(Dir / "Books.txt");
+  std::vector<std::string> Told;
+  bool Saved = false;
+  PrintWithWindow([&](TfmVlxMain& F) {
+    for (int Try = 0; Try < 20 && !Saved; ++Try) {
+      const std::string Message = Trim(F.paMsg->Caption());
+      Told.push_back(Message);
+      // The user corrects what an edit shows; a value no edit shows is left to the default.
+      if (Message.starts_with("Max # of String Lines")) F.edMaxStringLines->SetText("5");
+      if (Message.starts_with("Report Memo Left Margin")) F.edMemoXPosPer->SetText("10");
+      EXPECT_EQ(FileBytes(Dir / "Books.txt"), Before) << "saved before " << Message;
+      F.sbSaveOptsClick(nullptr);
+      Saved = F.paMsg->Caption().find("Saved") != std::string::npos;
+    }
+  });
+  std::vector<std::string> Expected;
+  for (const auto& S : Stored) Expected.push_back(S.Message);
+  EXPECT_EQ(Told, Expected);
+  EXPECT_TRUE(Saved);
+  const std::string After = FileBytes(Dir / "Books.txt");
+  for (const char* Key : {"MaxStringLines=2", "PageMarginThous=", "Memo,PgTi,MemoXPosPer=", "Orientation=",
+                          "Memo,PgHdr,MemoFontSize="})
+    EXPECT_EQ(After.find(Key), std::string::npos) << Key;
+  EXPECT_NE(After.find("MaxStringLines=5\r\n"), std::string::npos);
+}
+
+// The side margins are checked together against the page's width as the top and bottom ones
+// are against its length, in text characters and in thousandths of an inch: a pair that
+// leaves the page less than its narrowest body is refused on the left margin's page and kept
+// out of the settings; any other pair is taken, and prints the grid's cells.
+TEST_F(SetupRunTest, SideMarginsAreCheckedTogetherAgainstThePageWidthInBothRegimes) {
+  const std::string Out = Dir / "out.txt";
+  const std::string TooWide = "Page Left Margin + Right Margin are too large for page width";
+  Section(With(Quiet, {"DisplayReportOptionsWin=1", "OutputDest=1", "OutputFileName=" + Out}));
+  PrintWithWindow([&](TfmVlxMain& F) {
+    for (const int Width : {20, 80, 200})
+      for (const int Left : {0, 5, 40, 70, 100})
+        for (const int Right : {0, 5, 30, 100}) {
+          const std::string Label = std::to_string(Left) + "+" + std::to_string(Right) + " of " + std::to_string(Width);
+          // The text page is as wide as typed; its narrowest body is the narrowest text page.
+          const bool Refused = Left + Right > Width - 10;
+          F.edTxtCharsPageWid->SetText(std::to_string(Width));
+          F.edPageMarginLeft->SetText(std::to_string(Left));
+          F.edPageMarginRight->SetText(std::to_string(Right));
+          const TRect Before = RptSettings->PageMarginTxt;
+          EXPECT_EQ(F.ValidateOptions(nullptr, true, false), !Refused) << Label;
+          if (Refused) {
+            EXPECT_EQ(F.paMsg->Caption(), "  " + TooWide) << Label;
+            EXPECT_TRUE(PageInFront(F.edPageMarginLeft)) << Label;
+            EXPECT_EQ(RptSettings->PageMarginTxt.Left, Before.Left) << Label;
+          } else {
+            EXPECT_EQ(RptSettings->PageMarginTxt.Left, Left) << Label;
+            EXPECT_EQ(RptSettings->PageMarginTxt.Right, Right) << Label;
+          }
+        }
+    // The example of a left margin wider than the page: refused as the user types it.
+    F.edTxtCharsPageWid->SetText("80");
+    F.edPageMarginRight->SetText("0");
+    F.edPageMarginLeft->SetText("100");
+    F.edPageMarginLeft->SetModified(true);
+    F.edPageMarginLeft->OnExit(F.edPageMarginLeft);
+    EXPECT_EQ(F.paMsg->Caption(), "  " + TooWide);
+    F.edPageMarginLeft->SetText("30");
+    F.edPageMarginRight->SetText("30");
+    F.sbPrintClick(nullptr);
+    EXPECT_EQ(F.RunResult(), 1) << PrintSettings->FailureText;
+  });
+  EXPECT_NE(FileBytes(Out).find("51"), std::string::npos) << FileBytes(Out);
+
+  // Thousandths of an inch, only in force from settings a caller filled with a typeset quality:
+  // the page less an inch is the narrowest body.
   std::unique_ptr<TfmVlxMain> Owned(new TfmVlxMain(nullptr));
-  TfmVlxMain& Form = *Owned;
-  ASSERT_TRUE(Form.RunReady());
+  TfmVlxMain& F = *Owned;
+  ASSERT_TRUE(F.RunReady());
   TvlxSettingsKeys Keys(RptSettings);
   Keys.ApplyDefaults();
-  for (const TRow& Row : Rows) Keys.ApplySetting(*Keys.Find(Row.TypesetKey), Row.Value);
-  Keys.ApplySetting(*Keys.Find("OutputQuality"), "2");
-  Form.SettingsToForm();
-  Keys.ApplyDefaults();
-  Form.FormToSettings();
-  Keys.SettingsToKeyList();
-  for (const TRow& Row : Rows)
-    EXPECT_EQ(Keys.Find(Row.StaysTypeset ? Row.TypesetKey : Row.Key)->Data.Value, Row.Value) << Row.Key;
-  EXPECT_EQ(Keys.Find("OutputQuality")->Data.Value, "0");
-  EXPECT_FALSE(RptSettings->Modified);
+  RptSettings->OutputQuality = 2;
+  F.SettingsToForm();
+  DeriveOutputFlags(PrintSettings->Run());
+  MeasurePage(PrintSettings->Run(), nullptr);
+  ASSERT_EQ(PrintSettings->UnitSet, usDevice);
+  ASSERT_GT(PrintSettings->PageWidth, 0);
+  const double Inches = double(Printer()->PageWidth()) / PrintSettings->DevResX;
+  int Checked = 0;
+  for (const int Left : {0, 1000, 3000, 6000, 9000})
+    for (const int Right : {0, 500, 2500, 7000}) {
+      const double Body = Inches - (Left + Right) / 1000.0;
+      if (std::abs(Body - 1) < 0.05) continue;  // the rounding of the conversion decides there
+      const std::string Label = std::to_string(Left) + "+" + std::to_string(Right) + " of " + std::to_string(Inches);
+      RptSettings->OutputQuality = 2;
+      F.SettingsToForm();
+      F.edPageMarginLeft->SetText(std::to_string(Left));
+      F.edPageMarginRight->SetText(std::to_string(Right));
+      const bool Taken = F.ValidateOptions(F.edPageMarginRight, false, false);
+      EXPECT_EQ(Taken, Body > 1) << Label;
+      EXPECT_EQ(F.paMsg->Caption() == "  " + TooWide, Body < 1) << Label << ": " << F.paMsg->Caption();
+      ++Checked;
+    }
+  EXPECT_GT(Checked, 12);
 }
 
 // Every setting the window edits, found from the key list so that none is left out: each value

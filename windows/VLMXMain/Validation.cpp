@@ -42,6 +42,11 @@ std::string DelimiterNameToChar(const std::string& Text) {
   return Text;
 }
 
+// The narrowest page body the page margins may leave in text units: five lines down, and across
+// the narrowest text page the window takes.
+constexpr int MinTextBodyLines = 5;
+constexpr int MinTextBodyWidth = 10;
+
 bool RecognisedKind() { return ObjInfo && IsKindInRange(ObjInfo->ObjType); }
 
 // The export rows run for an ASCII export, the main rows for any other output; a number edit's
@@ -126,6 +131,42 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
   const auto Note = [&](const std::string& Message, TTimer* Timer, int Seconds) {
     ShowStatusMsg(MessagePanel(), Message, smkWarning, Timer, Seconds);
   };
+  // A refused value is shown where the user can change it: a memo's with its memo selected, a
+  // number in its edit, a code on its control's page; one no control shows (the other unit
+  // regime's) is named in the panel.
+  const auto TellRefused = [&](const TRefusedSetting& Refused, const std::string& Message, bool WithFocus) {
+    const bool OfMemo = SameText(Refused.Key.substr(0, 5), "Memo,");
+    if (OfMemo) {
+      const int Memo = RptMemoIndexOfName(GetToken(Refused.Key, 2, ",", ""));
+      if (Memo != lbxMemoLocation->ItemIndex()) {
+        lbxMemoLocation->SetItemIndex(Memo);
+        LoadMemoControls();
+      }
+    }
+    TControl* Control = SettingControl(Refused.Key, Refused.Side);
+    if (TEdit* Edit = NumberEditOfKey(Refused.Key, Refused.Side)) Edit->SetText(IntToStr(Refused.Value));
+    if (!Control && OfMemo) Control = lbxMemoLocation;
+    if (Control) return Fail(Control, WithFocus, Message);
+    Note(Message, Timer1, 15);
+    return false;
+  };
+  // Whether two opposite page margins, as typed, leave the page less than its narrowest body:
+  // in text units the page's lines or characters (the edit's when it is enabled, else the
+  // printer's page), in device units the page less an inch.
+  const auto MarginsLeaveNoBody = [&](TEdit* First, TEdit* Second, bool Across) {
+    const int A = StrToIntZero(First->Text()), B = StrToIntZero(Second->Text());
+    const TPageGeometry& G = *PrintSettings;
+    const int Page = Across ? G.PageWidth : G.PageHeight;
+    if (S.IsTextStyleOutput()) {
+      TEdit* Size = Across ? edTxtCharsPageWid : edLinesPerPage;
+      const int Stored = Across ? S.TxtCharsPageWid : S.LinesPerpage;
+      const int Units = Size->Enabled() ? StrToIntZero(Size->Text()) : Page > 0 ? Page : Stored;
+      return A + B > Units - (Across ? MinTextBodyWidth : MinTextBodyLines);
+    }
+    const int Axis = Across ? 0 : 1;
+    return Page > 0 &&
+           G.ToUnits(A, false, false, Axis) + G.ToUnits(B, false, false, Axis) > Page - G.ToUnits(1000, false, false, Axis);
+  };
   using E = TRuleSet;
   const bool TextRegime = S.IsTextStyleOutput();
   // An export delimiter or quote typed as a number is a character code.
@@ -158,20 +199,7 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
       // The margins as typed, not as last stored: the check must see the values about to be
       // taken into the settings.
       {E::Main, {edLinesPerPage, edPageMarginTop, edPageMarginBottom}, [&] {
-         const int Top = StrToIntZero(edPageMarginTop->Text()), Bottom = StrToIntZero(edPageMarginBottom->Text());
-         bool TooLarge;
-         if (S.IsTextStyleOutput()) {
-           // A disabled lines edit keeps the text page's length; the printer's page is the one
-           // printed on.
-           const int PageLines = PrintSettings->PageHeight > 0 ? PrintSettings->PageHeight : S.LinesPerpage;
-           const int Lines = edLinesPerPage->Enabled() ? StrToIntZero(edLinesPerPage->Text()) : PageLines;
-           TooLarge = Top + Bottom > Lines - 5;
-         } else {
-           const TPageGeometry& G = *PrintSettings;
-           TooLarge = G.PageHeight > 0 && G.ToUnits(Top, false, false, 1) + G.ToUnits(Bottom, false, false, 1) >
-                                              G.PageHeight - G.ToUnits(1000, false, false, 1);
-         }
-         if (!TooLarge) return true;
+         if (!MarginsLeaveNoBody(edPageMarginTop, edPageMarginBottom, false)) return true;
          FValidationFailed = true;
          return Fail(edPageMarginTop, false, "Page Top Margin + Bottom Margin are too large for page length");
        }},
@@ -233,6 +261,12 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
       {E::Any, {edPageMarginBottom}, edPageMarginBottom},
       {E::Any, {edPageMarginLeft}, edPageMarginLeft},
       {E::Any, {edPageMarginRight}, edPageMarginRight},
+      // Across the page as down it: the side margins must leave room for the columns.
+      {E::Main, {edTxtCharsPageWid, edPageMarginLeft, edPageMarginRight}, [&] {
+         if (!MarginsLeaveNoBody(edPageMarginLeft, edPageMarginRight, true)) return true;
+         FValidationFailed = true;
+         return Fail(edPageMarginLeft, false, "Page Left Margin + Right Margin are too large for page width");
+       }},
       {E::Any, {edCellMarginTop}, edCellMarginTop},
       {E::Any, {edCellMarginBottom}, edCellMarginBottom},
       {E::Any, {edCellMarginLeft}, edCellMarginLeft},
@@ -287,8 +321,9 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
          const std::string Name = edOutputFileName->Text();
          // Windows takes "/" as well as "\\"; a name after a bare drive ("C:r.txt") lies in that
          // drive's current folder, which always exists.
+         // The folder keeps its final "\\": a drive's or a share's root is named by it.
          const size_t Cut = Name.find_last_of("\\/:");
-         const std::string Dir = Cut == std::string::npos || Name[Cut] == ':' ? std::string() : Name.substr(0, Cut);
+         const std::string Dir = Cut == std::string::npos || Name[Cut] == ':' ? std::string() : Name.substr(0, Cut + 1);
          return Dir.empty() || DirExists(Dir) ||
                 Fail(edOutputFileName, Focus,
                      "Directory does not exist for output file. Use Browse button to create directory.");
@@ -296,14 +331,17 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
   };
 
   bool Ok = true;
-  // The start checks first what the load refused: a number the window would refuse as typed.
-  if (CheckAll && FStartPending) {
+  // What the load refused is named before anything else, one value at each full check: the
+  // start names the first, and a save or print names the next, until the user has heard of
+  // every value a save will write its default over.
+  if (CheckAll) {
     const TRefusedSetting* Refused;
     const std::string Message = CheckRefusedSettings(S, &Refused);
     if (!Message.empty()) {
+      const TRefusedSetting Told = *Refused;
+      const_cast<TRefusedSetting*>(Refused)->Told = true;
       FValidationFailed = true;
-      if (TEdit* Edit = NumberEditOfKey(Refused->Key, Refused->Side)) Ok = Fail(Edit, Focus, Message);
-      else Ok = (Note(Message, Timer1, 15), false);
+      Ok = TellRefused(Told, Message, Focus);
     }
   }
   if (Ok && !PrintSettings->OutSnapshot) {
