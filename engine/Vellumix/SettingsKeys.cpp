@@ -244,10 +244,11 @@ const TSettingRange SettingRanges[] = {
     {"MemoMarginTxt", sBottom, 0, 10, "Space Below Memo", "text lines"},
 };
 
-// Every code the window offers a choice of. The destination's RTF file (3) is a choice the
-// engine takes though the window's list stops at the export.
+// Every code the window offers a choice of. The engine also writes an RTF file (destination 3)
+// for a caller that fills the settings itself, but the window's list stops at the export: a
+// stored 3 would show an empty destination and quietly become the printer at the next print.
 const TSettingCode SettingCodes[] = {
-    {"OutputDest", 4, "Output Destination"},
+    {"OutputDest", 3, "Output Destination"},
     {"PrintWhat", 9, "Print What"},
     {"IfOutputFileExists", 3, "When Output File Exists"},
     {"OutputQuality", 2, "Output Quality"},

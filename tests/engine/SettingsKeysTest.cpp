@@ -156,7 +156,7 @@ TEST_F(SettingsKeys, DefaultsComputedFromADecisionGrid) {
 // low byte it was read as.
 TEST_F(SettingsKeys, ACodePastItsChoicesIsRefused) {
   const struct { const char* Key; int Choices; const char* Default; } Codes[] = {
-      {"OutputDest", 4, "0"},        {"PrintWhat", 9, "0"},         {"IfOutputFileExists", 3, "0"},
+      {"OutputDest", 3, "0"},        {"PrintWhat", 9, "0"},         {"IfOutputFileExists", 3, "0"},
       {"OutputQuality", 2, "1"},     {"Orientation", 3, "0"},       {"ReportAlignment", 3, "2"},
       {"ColTitleAlignment", 3, "2"}, {"AutoSizze", 3, "1"},         {"Memo,PgFtr,MemoAlignment", 3, "2"},
   };

@@ -296,7 +296,7 @@ TEST_F(SetupRunTest, AStoredQualityTheWindowDoesNotOfferOpensTheWindowAndASaveRe
 // of its control (a memo's with that memo selected), and a save writes the default back.
 TEST_F(SetupRunTest, EveryCodeStoredPastItsChoicesIsNamedOnItsPage) {
   const struct { std::string Key; int Stored; std::string Name; } Codes[] = {
-      {"OutputDest", 4, "Output Destination"},
+      {"OutputDest", 3, "Output Destination"},
       {"PrintWhat", 265, "Print What"},
       {"IfOutputFileExists", 3, "When Output File Exists"},
       {"OutputQuality", 2, "Output Quality"},
