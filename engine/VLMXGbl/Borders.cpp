@@ -234,11 +234,10 @@ void TvlxPrintSettings::DrawBandRule(uint8_t Band, TLineKind Kind) { DrawRuleOn(
 void TvlxPrintSettings::DrawBandEndRule(uint8_t Band, int& Line) {
   // Only a band that printed a row on the page has a box to close: column titles alone do not.
   if (Borders && Adapter().KindInRange && !(Band == bnData ? BodyTop : PageTop)) {
-    // Until the totals are known to fit below, the box is closed; their shared top rule takes
-    // the same line when they follow.
-    const bool SharedWithTotals =
-        IsPageEndReached(false, false, CurPanel) && Band == bnData && TotalRowCount() > 0 && ShareAdjBorders;
-    DrawRuleOn(*this, Band, SharedWithTotals ? lkRowRule : lkBottomEdge, Line);
+    // The box is closed whatever follows: totals that fit below with shared borders draw their
+    // own top rule over this line, and totals that do not fit (a range's end on a full page)
+    // leave the box closed, as a full print has it there.
+    DrawRuleOn(*this, Band, lkBottomEdge, Line);
   }
   ++Line;
 }

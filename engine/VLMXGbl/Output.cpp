@@ -26,24 +26,27 @@ std::string Decoded(const std::string& Text) {
   return Bytes;
 }
 
-std::unique_ptr<TSpoolJob> OpenSpoolJob(const TvlxReportSettings& S) {
+std::unique_ptr<TSpoolJob> OpenSpoolJob() {
   // Raw text always goes to the system's default printer, whichever printer the run chose.
   Printer()->SetPrinterIndex(-1);
   std::string Device, Driver;
   Printer()->GetPrinter(Device, Driver);
-  // Decoded first, so that a wrong string leaves nothing open.
-  const std::string Init = Decoded(S.InitPrinterStr);
-
   auto Job = std::make_unique<TSpoolJob>();
   if (!Job->Open(Device))
     throw eVlxPrtError("Print Spooler Error **\rUnable to get printer for spooling (WinSpool.OpenPrinter)");
-  if (!Job->StartDocument(S.ReportDesc, "RAW"))
+  return Job;
+}
+
+// The spooler's document with the printer's initialization string, started when the first
+// page goes out: a run that emits no page (a range past the report's end) sends no job, which
+// would eject a blank sheet, as the printer canvas drops such a job.
+void StartSpoolDocument(TSpoolJob& Job, const TvlxReportSettings& S, const std::string& Init) {
+  if (!Job.StartDocument(S.ReportDesc, "RAW"))
     throw eVlxPrtError("Print Spooler Error **\rUsing Fast Printer Text. Unable to start document "
                        "printing (StartDocPrinter)");
-  if (!Init.empty() && !Job->Write(Init))
+  if (!Init.empty() && !Job.Write(Init))
     throw eVlxPrtError("Using Fast Printer Text. Error writing printer initialization string to "
                        "print spooler.");
-  return Job;
 }
 
 std::string OpenErrorMessage(const std::string& Name, int Code) {
@@ -118,9 +121,11 @@ namespace {
 // Raw text through the spooler: one spooler page per sheet, the closing string at the end.
 class TSpoolerSink : public TvlxPageSink {
 public:
-  TSpoolerSink(TvlxPrintSettings& Run, std::unique_ptr<TSpoolJob> Job) : FRun(Run), FJob(std::move(Job)) {}
+  TSpoolerSink(TvlxPrintSettings& Run, std::unique_ptr<TSpoolJob> Job, std::string Init)
+      : FRun(Run), FJob(std::move(Job)), FInit(std::move(Init)) {}
   bool TakesFormFeeds() const override { return true; }
   void WritePage(const TStrings& Lines, bool FormFeed) override {
+    if (!FJob->DocumentStarted()) StartSpoolDocument(*FJob, FRun.Settings(), FInit);
     // A page that cannot start is reported as the write it prevents.
     bool Written = FJob->StartPage();
     for (int I = 0; Written && I < Lines.Count(); ++I)
@@ -134,6 +139,7 @@ public:
   void Close() override {
     // The job ends its page, its document and the printer however the closing string does.
     const std::unique_ptr<TSpoolJob> Job = std::move(FJob);
+    if (!Job->DocumentStarted()) return;
     const std::string Finish = Decoded(FRun.Settings().FinishPrinterStr);
     if (!Finish.empty() && !Job->Write(Finish))
       throw eVlxPrtError("Using Fast Printer Text. Error writing printer closing string to print spooler.");
@@ -142,6 +148,7 @@ public:
 private:
   TvlxPrintSettings& FRun;
   std::unique_ptr<TSpoolJob> FJob;
+  std::string FInit;
 };
 
 // The printer's job: text lines are drawn on the run's canvas, one printer page per sheet.
@@ -260,7 +267,9 @@ std::unique_ptr<TvlxPageSink> PreviewPageSink(TvlxPreviewText& Text) {
 bool TvlxPrintSettings::OpenOutput() {
   // By the first output flag set in this order.
   if (OutFastPrinterText) {
-    Sink = std::make_unique<TSpoolerSink>(*this, OpenSpoolJob(Settings()));
+    // Decoded first, so that a wrong string leaves nothing open.
+    std::string Init = Decoded(Settings().InitPrinterStr);
+    Sink = std::make_unique<TSpoolerSink>(*this, OpenSpoolJob(), std::move(Init));
   } else if (OutPrinter) {
     Printer()->SetTitle("Report: " + Settings().ReportDesc);
     // A window snapshot starts its own job.

@@ -184,7 +184,9 @@ void TvlxPrintSettings::StartPage() {
 }
 
 void TvlxPrintSettings::PrintBodyRows() {
-  if (CurPageAcross == 1 && CurVertPage == 1 && Adapter().EndOfRows) {
+  // An object without a row to print: a later panel of the first page that finds the data
+  // ended has printed them, and the later pages across still replay them.
+  if (CurPageAcross == 1 && CurVertPage == 1 && CurPanel <= 1 && Adapter().EndOfRows) {
     Adapter().SelRowCount = 0;
     Adapter().RowCount = 0;
   }
