@@ -58,8 +58,9 @@ void StartObject(TvlxRun& Run, TvlxStartSteps& Steps);
 bool StartRun(TvlxRun& Run, TvlxStartSteps& Steps);
 
 // The Print command's preparation of a started run: the page fitted, the columns measured
-// again from the kept texts and laid out across the pages, the page fitted again and the print
-// range set from the settings (a window snapshot and an export have no pages to lay out).
+// again over the rows on the settings as they are now and laid out across the pages, the page
+// fitted again and the print range set from the settings (a window snapshot and an export have
+// no pages to lay out).
 void PrepareToPrint(TvlxRun& Run, TvlxStartSteps& Steps, bool& RescanPending);
 
 // Whether a report of the destination and object kind may print What; the setup window offers
