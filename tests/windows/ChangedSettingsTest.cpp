@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -189,6 +193,17 @@ std::vector<TChange> LayoutChanges(bool ToPrinter) {
   return Changes;
 }
 
+// Keys with each of More in place of the key of its name, or added.
+TKeys With(TKeys Keys, const TKeys& More) {
+  for (const std::string& Key : More) {
+    const std::string Name = Key.substr(0, Key.find('=') + 1);
+    const auto Old = std::find_if(Keys.begin(), Keys.end(), [&](const std::string& K) { return K.rfind(Name, 0) == 0; });
+    if (Old != Keys.end()) *Old = Key;
+    else Keys.push_back(Key);
+  }
+  return Keys;
+}
+
 TKeys Stored(bool ToPrinter, const std::string& OutFile) {
   TKeys Keys = {"DisplayProgressWin=0", "PauseAfterPrinting=0", "DisplayReportOptionsWin=1", "PreviewFirst=0",
                 "CloseWinAfterPrinting=0", "OutputQuality=0", "IfOutputFileExists=0", "HideColumns=",
@@ -257,4 +272,102 @@ TEST_F(ChangedSettingsTest, AChangeAfterTheStartPrintsAsAFreshStartOnTheSavedSet
   }
   // The window refuses few of these: most are compared.
   EXPECT_GT(Compared, 60);
+}
+
+namespace {
+
+// The line number before each "Book k" of a printed or exported text, by k; a line number
+// that does not fit its column (asterisks) reads as -1.
+std::map<int, int> LineNumbers(const std::string& Text) {
+  std::map<int, int> Numbers;
+  std::istringstream In(Text);
+  for (std::string Line; std::getline(In, Line);) {
+    const size_t Book = Line.find("Book ");
+    if (Book == std::string::npos) continue;
+    const int K = std::atoi(Line.c_str() + Book + 5);
+    const std::string Before = Line.substr(0, Book);
+    const size_t Digit = Before.find_first_of("0123456789");
+    EXPECT_EQ(Numbers.count(K), 0u) << "Book " << K << " twice";
+    Numbers[K] = Before.find('*') != std::string::npos || Digit == std::string::npos
+                     ? -1
+                     : std::atoi(Before.c_str() + Digit);
+  }
+  return Numbers;
+}
+
+std::map<int, int> Counted(int From) {
+  std::map<int, int> Numbers;
+  for (int K = 1; K <= DataRows; ++K) Numbers[K] = From + K - 1;
+  return Numbers;
+}
+
+}  // namespace
+
+// The faults as a user meets them: a starting line number typed after the start prints in
+// full, not as asterisks in a column measured for the old numbers, and a raised string width
+// prints a long text on its one line.
+TEST_F(ChangedSettingsTest, ANewStartingLineNumberAndAWiderStringColumnPrintInFull) {
+  Section(With(Stored(false, OutFile), {"MaxStringLines=1"}));
+  int Result = 0;
+  Run([&](TfmVlxMain& F) {
+    Typed(&TfmVlxMain::edStartingReportLineId, "", "1000").Apply(F);
+    Typed(&TfmVlxMain::edMaxStringColWid, "", "50").Apply(F);
+    F.sbPrintClick(nullptr);
+    Result = F.RunResult();
+  });
+  ASSERT_EQ(Result, 1);
+  const std::string Printed = FileBytes(OutFile);
+  EXPECT_EQ(Printed.find('*'), std::string::npos) << Printed;
+  EXPECT_NE(Printed.find("BCE Over 140 years between 1657 and 1473"), std::string::npos) << Printed;
+  // Field formats put a thousands separator into the numbers.
+  std::string Plain;
+  for (const char C : Printed)
+    if (C != ',') Plain += C;
+  EXPECT_EQ(LineNumbers(Plain), Counted(1000));
+}
+
+// An export writes the rows the print prints, numbered alike from the starting line number,
+// whichever way it was started: at once, from the setup window (the number stored or typed
+// there) or from the preview.
+TEST_F(ChangedSettingsTest, AnExportNumbersItsRowsAsThePrintDoes) {
+  const std::string Export = Dir / "books.asc";
+  const auto Keys = [&](const TKeys& More) {
+    return With(With(Stored(false, OutFile), {"StartingReportLineId=100"}), More);
+  };
+  const auto Print = [&](TfmVlxMain& F) { F.sbPrintClick(nullptr); };
+  Section(Keys({}));
+  Run(Print);
+  const std::map<int, int> Printed = LineNumbers(FileBytes(OutFile));
+  ASSERT_EQ(Printed, Counted(100));
+
+  const TKeys ToExport = {"OutputDest=2", "OutputFileName=" + Export};
+  struct TPath {
+    std::string Name;
+    TKeys Settings;
+    std::function<void(TfmVlxMain&)> Script;
+    std::function<void(TfmVlxPreview&)> OnPreview;
+  };
+  const TPath Paths[] = {
+      {"at once", Keys(With(ToExport, {"DisplayReportOptionsWin=0"})), [](TfmVlxMain&) {}, nullptr},
+      {"setup window", Keys(ToExport), Print, nullptr},
+      {"typed in the setup window", With(Keys(ToExport), {"StartingReportLineId=1"}),
+       [&](TfmVlxMain& F) {
+         Typed(&TfmVlxMain::edStartingReportLineId, "", "100").Apply(F);
+         F.sbPrintClick(nullptr);
+       },
+       nullptr},
+      {"preview", Keys({}), [](TfmVlxMain& F) { F.sbPreviewClick(nullptr); },
+       [&](TfmVlxPreview& P) {
+         P.cbxOutputDest->PeerItemChosen(2);
+         P.edOutputFileName->SetText(Export);
+         P.sbNextPage->Click();
+         P.sbPrint->Click();
+       }},
+  };
+  for (const TPath& Path : Paths) {
+    std::filesystem::remove(Export);
+    Section(Path.Settings);
+    Run(Path.Script, Path.OnPreview);
+    EXPECT_EQ(LineNumbers(FileBytes(Export)), Printed) << Path.Name << ":\n" << FileBytes(Export);
+  }
 }
