@@ -97,15 +97,18 @@ bool StartRun(TvlxRun& Run, TvlxStartSteps& Steps) {
   return Valid;
 }
 
+void RemeasureColumns(TvlxRun& Run, TControl* PagesAcrossLabel, bool& RescanPending) {
+  PrepareColumnMeasure(Run);
+  Run.Adapter().Remeasure(PagesAcrossLabel, true, RescanPending);
+}
+
 void PrepareToPrint(TvlxRun& Run, TvlxStartSteps& Steps, bool& RescanPending) {
   TvlxPrintSettings& P = Run.State;
   const TvlxReportSettings& S = Run.Settings;
   P.PageMode = pmPrint;
   Steps.FitPage(Run, true);
   if (P.OutSnapshot || P.OutAsciiFile) return;
-  // Measured on the settings as they are now, as a start on them would measure.
-  PrepareColumnMeasure(Run);
-  Run.Adapter().Remeasure(Steps.PagesAcrossLabel(), true, RescanPending);
+  RemeasureColumns(Run, Steps.PagesAcrossLabel(), RescanPending);
   Steps.FitPage(Run, false);
   P.SetPageRange(S.PrintWhat, false, S.PageRangeFrom, S.PageRangeTo);
 }
