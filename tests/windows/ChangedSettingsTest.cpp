@@ -21,6 +21,7 @@
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
+#include "framework/DB.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
 #include "framework/StdCtrls.h"
@@ -66,7 +67,19 @@ protected:
       Grid->SetCells(2, R, std::to_string(R * 37 % 1000));
       Grid->SetCells(3, R, R % 5 ? "Wilderness" : "Jerusalem and Babylon");
     }
+    // The same books as a table, whose notes are a memo field.
+    Table = new TDataSet(Host);
+    Table->SetName("tblBooks");
+    Table->FieldDefs().Add("NAME", ftString, 30);
+    Table->FieldDefs().Add("NOTES", ftMemo, 0);
+    Table->FieldDefs().Add("COUNT", ftInteger, 0);
+    Table->Open();
+    for (int R = 1; R <= DataRows; ++R)
+      Table->AppendRecord({"Book " + std::to_string(R), WriterText(R) + (R % 4 ? "" : ", written down in the land"),
+                           int64_t{R * 37 % 1000}});
+    Table->First();
     Vlx = new TvlxVellumix(Host);
+    Vlx->SetObjectToPrint(Grid);
     Vlx->SetName("vlxBooks");
     Vlx->SetDialogTitle("Books");
     Vlx->SetReportSettingsFileName(Dir / "Books.txt");
@@ -124,6 +137,7 @@ protected:
   TTempDir Dir;
   std::string OutFile = Dir / "books.txt.out";
   TForm* Host = nullptr;
+  TDataSet* Table = nullptr;
   TvlxVellumix* Vlx = nullptr;
 };
 
@@ -163,7 +177,10 @@ std::vector<TChange> LayoutChanges(bool ToPrinter) {
       Typed(&F::edStartingReportLineId, "Starting Line#", "99995"),
       Typed(&F::edMaxStringColWid, "Max String Column Width", "50"),
       Typed(&F::edMaxStringColWid, "Max String Column Width", "8"),
-      Typed(&F::edMaxMemoColWid, "Max Memo Column Width", "5"),
+      Typed(&F::edMaxMemoColWid, "Max Memo Column Width", "10"),
+      Typed(&F::edMaxMemoColWid, "Max Memo Column Width", "60"),
+      Typed(&F::edMaxMemoLines, "Max Memo Lines", "1"),
+      Typed(&F::edMaxMemoLines, "Max Memo Lines", "4"),
       Typed(&F::edMaxStringLines, "Max String Lines", "1"),
       Typed(&F::edMaxStringLines, "Max String Lines", "3"),
       Typed(&F::edPageMarginLeft, "Page Left Margin", "3"),
@@ -205,7 +222,7 @@ TKeys With(TKeys Keys, const TKeys& More) {
 }
 
 TKeys Stored(bool ToPrinter, const std::string& OutFile) {
-  TKeys Keys = {"DisplayProgressWin=0", "PauseAfterPrinting=0", "DisplayReportOptionsWin=1", "PreviewFirst=0",
+  TKeys Keys = {"MaxMemoColWidTxt=30", "MaxMemoLines=2", "DisplayProgressWin=0", "PauseAfterPrinting=0", "DisplayReportOptionsWin=1", "PreviewFirst=0",
                 "CloseWinAfterPrinting=0", "OutputQuality=0", "IfOutputFileExists=0", "HideColumns=",
                 "StartingReportLineId=1", "MaxStringColWidTxt=20", "MaxStringLines=2", "NumFixedCols=1",
                 "PanelsAcrossPage=1", "TxtCharsPageWid=100", "LinesPerpage=40", "ShrinkToPage=1"};
@@ -222,6 +239,8 @@ TEST_F(ChangedSettingsTest, AChangeAfterTheStartPrintsAsAFreshStartOnTheSavedSet
   std::mt19937 Random(24);
   int Compared = 0;
   for (const bool ToPrinter : {false, true}) {
+    // A string grid to the text file, a table with a memo field to the printer.
+    Vlx->SetObjectToPrint(ToPrinter ? static_cast<TComponent*>(Table) : Host->FindComponent("strgrd"));
     const std::vector<TChange> All = LayoutChanges(ToPrinter);
     std::vector<std::vector<const TChange*>> Cases;
     for (const TChange& C : All) Cases.push_back({&C});
@@ -260,6 +279,7 @@ TEST_F(ChangedSettingsTest, AChangeAfterTheStartPrintsAsAFreshStartOnTheSavedSet
       if (!Valid) continue;
       ASSERT_EQ(Result, 1);
       const std::string Changed = Output(ToPrinter);
+      EXPECT_NE(Changed.find("Book 27"), std::string::npos) << Changed;
 
       Run([&](TfmVlxMain& F) {
         F.sbPrintClick(nullptr);
