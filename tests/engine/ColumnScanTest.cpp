@@ -202,6 +202,8 @@ TEST_F(ColumnScanTest, RemeasureReadsEveryRowOnceAndMeasuresWhatTheRowsHoldNow) 
   EXPECT_FALSE(RescanPending);
   EXPECT_EQ(Column("Col#0").CellWidth, 18);
   EXPECT_EQ(Column("Col#1").CellWidth, 40);
+  // Only the widest text of each column is kept, whatever the number of rows.
+  EXPECT_EQ(Column("Col#1").ColStrWid(bnData, 1).Text, "BCE Over 140 years between 1657 and 1473");
   EXPECT_EQ(Run->PageMode, pmPreview);
   EXPECT_EQ(Run->RunState, rsInactive);
 
