@@ -120,7 +120,10 @@ void TvlxPrintSettings::ExportAscii() {
   } Restore{*this, Saved, CurPanel, CurPageAcross, CurVertPage, AllPages};
 
   // The export has no print range: the report start puts the object on its first row to print.
+  // Its line numbers count from the report's first one, as the print's do, whichever way the
+  // export was started: no print range was set to say so.
   AllPages = true;
+  RecordCounterStart = S.StartingReportLineId;
   StartReport();
   PageMode = pmAsciiExport;
   // Every column is on the one line: leading columns count towards the totals as on the first

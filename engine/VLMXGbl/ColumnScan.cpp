@@ -163,22 +163,25 @@ void TObjInfo::ColumnScan(TComponent* /*Host*/, TControl* PagesAcrossLabel, bool
   DefaultAlignments();
 }
 
-void TObjInfo::Remeasure(TControl* PagesAcrossLabel, bool ClearTotals, bool& RescanPending) {
-  ResetColumns(false, ClearTotals);
-  LayoutCase = 0;
-  const int Record = TextUnits(*this) ? RecChars : RecPixels;
-  for (int Band = bnTitles; Band <= bnTotals; ++Band) {
-    for (int I = 0; I < ColsList->Count(); ++I) {
-      TColsListData* Column = ColsList->Items(I);
-      if (!Column || !Column->Printed) continue;
-      SetStyleFont(*this, Column->Plane);
-      // A copy: measuring writes the records it is read from.
-      const std::string Kept = Column->ColStrWid(Band, Record).Text;
-      MeasureMultiLine(I, Kept, Band, Column->DataType);
+void TObjInfo::Remeasure(TControl* PagesAcrossLabel, bool /*ClearTotals*/, bool& RescanPending) {
+  // The widest texts kept by the last walk were cut to the caps then in force and read with the
+  // line numbers of the starting number then in force: a wider cap or another starting number
+  // would measure other texts. So the rows are walked again, once, keeping only the widest
+  // texts as the walk goes; the totals it measures are counted again from nothing over the same
+  // rows. The caller's print or preview mode and run state are its own again afterwards.
+  TvlxPrintSettings& PS = State();
+  const TvlxPageMode Mode = PS.PageMode;
+  const TvlxRunState RunState = PS.RunState;
+  struct TRestore {
+    TvlxPrintSettings& PS;
+    TvlxPageMode Mode;
+    TvlxRunState RunState;
+    ~TRestore() {
+      PS.PageMode = Mode;
+      PS.RunState = RunState;
     }
-  }
-  CalcPagesAcross(PagesAcrossLabel);
-  RescanPending = false;
+  } Restore{PS, Mode, RunState};
+  ColumnScan(nullptr, PagesAcrossLabel, RescanPending);
 }
 
 void TObjInfo::CalcColWid(bool MeasureText, int Level, bool SampleMeasured) {

@@ -111,6 +111,8 @@ int TTextLayout::Run(const std::string& Text) {
         std::string Value;
         if (Letter == 'D') Value = FPS.RunDateText;
         else if (Letter == 'T') Value = FPS.RunTimeText;
+        // Measured with the widest label of the report, so that no page's label is cut.
+        else if (FMeasure) FPS.FormatWidestPageNo(Value);
         else FPS.FormatPageNo(Value);
         AddMacro(Value);
         BreakOverlong();

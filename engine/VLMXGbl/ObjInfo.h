@@ -160,7 +160,9 @@ public:
   // Measures every column over the rows (or takes the control's column sizes), lays the
   // columns out over pages across and writes their count on PagesAcrossLabel (may be nullptr).
   void ColumnScan(TComponent* Host, TControl* PagesAcrossLabel, bool& RescanPending);
-  // Measures the kept widest texts again, reading no row, and lays the columns out again.
+  // Measures the columns again over the rows, as the scan does, and lays them out again; the
+  // caller's page mode and run state stay. ClearTotals is kept for the callers: the totals are
+  // always counted again from nothing over the rows.
   void Remeasure(TControl* PagesAcrossLabel, bool ClearTotals, bool& RescanPending);
   void CalcPagesAcross(TControl* PagesAcrossLabel);
   // Measures every column at Level (1 title, 2 data, 3 totals) at the current position.

@@ -1,5 +1,8 @@
 #include "engine/VLMXGbl/PageNumbers.h"
 
+#include <algorithm>
+
+#include "engine/VLMXGbl/ObjInfo.h"
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXUtil.h"
@@ -30,18 +33,37 @@ int ComparePageNo(TPoint A, TPoint B) {
   return 0;
 }
 
-void TvlxPrintSettings::FormatPageNo(std::string& S) const {
-  std::string Word = Settings().MemoPageFormatStr;
+namespace {
+
+// The label of page {Across, Vertical}: the page word, read as format text so that "%%" in it
+// prints one "%"; a word that is not valid format text is printed as it stands rather than
+// stopping the report.
+std::string PageLabel(const std::string& PageWord, int PagesAcross, int Vertical, int Across) {
+  std::string Word = PageWord;
   if (!Word.empty()) Word += ' ';
-  // The word is read as format text, so "%%" in it prints one "%"; a word that is not valid
-  // format text is printed as it stands rather than stopping the report.
   try {
-    S = PagesAcross < 2 ? Format(Word + "%d", {CurVertPage})
-                        : Format(Word + "%d-%d", {CurVertPage, CurPageAcross});
+    return PagesAcross < 2 ? Format(Word + "%d", {Vertical}) : Format(Word + "%d-%d", {Vertical, Across});
   } catch (const EConvertError&) {
-    S = Word + IntToStr(CurVertPage);
-    if (PagesAcross >= 2) S += '-' + IntToStr(CurPageAcross);
+    std::string S = Word + IntToStr(Vertical);
+    if (PagesAcross >= 2) S += '-' + IntToStr(Across);
+    return S;
   }
+}
+
+}  // namespace
+
+void TvlxPrintSettings::FormatPageNo(std::string& S) const {
+  S = PageLabel(Settings().MemoPageFormatStr, PagesAcross, CurVertPage, CurPageAcross);
+}
+
+void TvlxPrintSettings::FormatWidestPageNo(std::string& S) const {
+  // The pages down are not known before the report is laid out, and the memos' height decides
+  // them. Every page carries a data or totals row, bar a last one for the report footer: the
+  // report has no more pages down than that, and a number of as many digits is as wide as any
+  // page number can be. The range printed plays no part: a range's pages are the full report's.
+  const TObjInfo& Info = Adapter();
+  const int Rows = std::max(Info.RowCount, 1) + std::max(Info.TotalLines, 0) + 1;
+  S = PageLabel(Settings().MemoPageFormatStr, PagesAcross, Rows, std::max(PagesAcross, 1));
 }
 
 TPoint TvlxPrintSettings::PrintRangeLast() const {

@@ -141,6 +141,8 @@ public:
   bool NewSheetDue(bool PageEnd, bool FooterPending);
   // The current page's label: the page word, then the page id.
   void FormatPageNo(std::string& S) const;
+  // The widest label a page of this report can carry, for measuring the memos that print it.
+  void FormatWidestPageNo(std::string& S) const;
   // The last page of the print range: a range end without a page across ends on that vertical
   // page's last page across.
   TPoint PrintRangeLast() const;

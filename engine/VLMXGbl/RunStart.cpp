@@ -31,6 +31,19 @@ void TvlxStartSteps::FitPage(TvlxRun& Run, bool) { FitFontToPage(Run, PagesAcros
 
 // ---- The start of a run and the preparation of a print -----------------------------------------
 
+namespace {
+
+// What the column measuring reads besides the rows: as many totals lines as the column list's
+// totals make, line numbers as wide as the last one, and the device copies of the maxima that
+// cap widths in device units, now that the page's resolutions are known.
+void PrepareColumnMeasure(TvlxRun& Run) {
+  Run.Adapter().CountTotalLines();
+  SizeLineNumbers(Run);
+  Run.Settings.ConvertMarginsToDevice();
+}
+
+}  // namespace
+
 void StartObject(TvlxRun& Run, TvlxStartSteps& Steps) {
   TObjInfo& Info = Run.Adapter();
   Info.Setup();
@@ -75,12 +88,7 @@ bool StartRun(TvlxRun& Run, TvlxStartSteps& Steps) {
   Steps.FitPage(Run, false);
   const bool Valid = Steps.SettingsValid();
   Steps.BeforeColumnScan();
-  // The scan measures as many totals lines as the column list's totals make, line numbers as
-  // wide as the last one, and caps widths in device units at the device copies of the maxima,
-  // now that the page's resolutions are known.
-  Run.Adapter().CountTotalLines();
-  SizeLineNumbers(Run);
-  Run.Settings.ConvertMarginsToDevice();
+  PrepareColumnMeasure(Run);
   bool RescanPending = true;
   Run.Adapter().ColumnScan(nullptr, Steps.PagesAcrossLabel(), RescanPending);
   // Now that the columns are measured, the width and the pages across are known.
@@ -89,13 +97,18 @@ bool StartRun(TvlxRun& Run, TvlxStartSteps& Steps) {
   return Valid;
 }
 
+void RemeasureColumns(TvlxRun& Run, TControl* PagesAcrossLabel, bool& RescanPending) {
+  PrepareColumnMeasure(Run);
+  Run.Adapter().Remeasure(PagesAcrossLabel, true, RescanPending);
+}
+
 void PrepareToPrint(TvlxRun& Run, TvlxStartSteps& Steps, bool& RescanPending) {
   TvlxPrintSettings& P = Run.State;
   const TvlxReportSettings& S = Run.Settings;
   P.PageMode = pmPrint;
   Steps.FitPage(Run, true);
   if (P.OutSnapshot || P.OutAsciiFile) return;
-  Run.Adapter().Remeasure(Steps.PagesAcrossLabel(), true, RescanPending);
+  RemeasureColumns(Run, Steps.PagesAcrossLabel(), RescanPending);
   Steps.FitPage(Run, false);
   P.SetPageRange(S.PrintWhat, false, S.PageRangeFrom, S.PageRangeTo);
 }

@@ -57,9 +57,16 @@ void StartObject(TvlxRun& Run, TvlxStartSteps& Steps);
 // Styles that cannot be loaded raise a setup error.
 bool StartRun(TvlxRun& Run, TvlxStartSteps& Steps);
 
+// The columns measured again over the rows on the settings as they are now, as a start on
+// them would measure them (totals lines, line numbers, device maxima), and laid out across the
+// pages, the count going to PagesAcrossLabel (may be nullptr). For a print or a preview after
+// the window changed a setting.
+void RemeasureColumns(TvlxRun& Run, TControl* PagesAcrossLabel, bool& RescanPending);
+
 // The Print command's preparation of a started run: the page fitted, the columns measured
-// again from the kept texts and laid out across the pages, the page fitted again and the print
-// range set from the settings (a window snapshot and an export have no pages to lay out).
+// again over the rows on the settings as they are now and laid out across the pages, the page
+// fitted again and the print range set from the settings (a window snapshot and an export have
+// no pages to lay out).
 void PrepareToPrint(TvlxRun& Run, TvlxStartSteps& Steps, bool& RescanPending);
 
 // Whether a report of the destination and object kind may print What; the setup window offers

@@ -26,7 +26,7 @@ protected:
     Settings->ExportOnlyPrintableChrs = true;
     Settings->SetItemOpt(ioColumnTitles, true);
     Settings->HideColumns = "~Line#";
-    Run->RecordCounterStart = 1;
+    Settings->StartingReportLineId = 1;
   }
 
   // Adapter, columns and totals lines set up for Object; Prepare may then add totals.

@@ -177,22 +177,45 @@ TEST_F(ColumnScanTest, CurrentColumnSizesGiveTheOnScreenWidthsScaledToThePrinter
   EXPECT_EQ(Column("Col#0").Texts[1 * ColStrWidRecords + 1].Width, 15);
 }
 
-TEST_F(ColumnScanTest, RemeasureReadsNoRowAndMeasuresTheKeptTexts) {
-  DeviceOutput(4800, 50);  // 30 dots a character
-  TStringGrid* G = GridOf({{"T0", "T1"}, {"abcd", "ab"}, {"a", "abcdef"}});
+// The kept widest texts were cut to the cap in force when they were read: measuring again reads
+// every row once more, so that a wider cap, a changed text or another font measures what the
+// rows hold now, and leaves the caller's print or preview mode as it found it.
+TEST_F(ColumnScanTest, RemeasureReadsEveryRowOnceAndMeasuresWhatTheRowsHoldNow) {
+  CharacterOutput(200);
+  Settings->MaxStringColWidTxt = 20;
+  TStringGrid* G = GridOf({{"T0", "T1"},
+                           {"abcd", "Moses and the elders of"},
+                           {"a", "BCE Over 140 years between 1657 and 1473"},
+                           {"ab", "x"}});
   Start(G);
   Scan();
-  int Reads = 0;
-  Info->OnFieldEdit = [&](TObject*, std::string&, TvlxFieldInfo*) { ++Reads; };
-  Info->OnFilterRecord = [&](TObject*, TDataSet*, int, bool&, bool&) { ++Reads; };
-  G->SetCells(0, 1, "a much longer text than before");
-  Run->Canvas->Font().SetHeight(-100);  // 60 dots a character
+  EXPECT_EQ(Column("Col#1").CellWidth, 20);
+  std::vector<int> Filtered;
+  Info->OnFilterRecord = [&](TObject*, TDataSet*, int Row, bool&, bool&) { Filtered.push_back(Row); };
+  Settings->MaxStringColWidTxt = 50;
+  G->SetCells(0, 3, "a much longer text");
+  Run->PageMode = pmPreview;
+  Run->RunState = rsInactive;
   bool RescanPending = true;
   Info->Remeasure(Label, true, RescanPending);
-  EXPECT_EQ(Reads, 0);
+  EXPECT_EQ(Filtered, (std::vector<int>{1, 2, 3}));
   EXPECT_FALSE(RescanPending);
-  EXPECT_EQ(Column("Col#0").CellWidth, 240);
-  EXPECT_EQ(Column("Col#1").CellWidth, 360);
+  EXPECT_EQ(Column("Col#0").CellWidth, 18);
+  EXPECT_EQ(Column("Col#1").CellWidth, 40);
+  // Only the widest text of each column is kept, whatever the number of rows.
+  EXPECT_EQ(Column("Col#1").ColStrWid(bnData, 1).Text, "BCE Over 140 years between 1657 and 1473");
+  EXPECT_EQ(Run->PageMode, pmPreview);
+  EXPECT_EQ(Run->RunState, rsInactive);
+
+  // In device units the widest text by pixels is read again in the font now on the canvas.
+  Info->OnFilterRecord = nullptr;
+  DeviceOutput(4800, 50);  // 30 dots a character
+  Settings->MaxStringColWidDev = 0;
+  Info->Remeasure(Label, true, RescanPending);
+  EXPECT_EQ(Column("Col#0").CellWidth, 18 * 30);
+  Run->Canvas->Font().SetHeight(-100);  // 60 dots a character
+  Info->Remeasure(Label, true, RescanPending);
+  EXPECT_EQ(Column("Col#0").CellWidth, 18 * 60);
 }
 
 TEST_F(ColumnScanTest, ProgressWindowSuspendsTheScanUntilAbortOrResume) {

@@ -150,3 +150,48 @@ TEST_F(ReportRunTest, DeviceUnitsReplayRowsInPlaceAndKeepLaidOutPagesOffTheSheet
   EXPECT_EQ(Tops[std::pair(2, 2)], Full);
   EXPECT_EQ(Tops[std::pair(2, 3)], (std::vector<int>{80, 160, 240}));
 }
+
+// A page label in a title memo prints whole on every page, also where the label is wider than
+// the first page's: on reports two and three pages across and more than nine pages down, with
+// the label landing at every place near the memo's right edge.
+TEST_F(ReportRunTest, APageLabelInAMemoIsNeverCut) {
+  Settings->MemoPageFormatStr = "Pg";
+  Settings->LinesPerpage = 12;
+  TvlxRptMemo& Title = *Settings->RptMemo(PgTi);
+  Title.Visible = true;
+  Title.XPosPer = 0;
+  Title.WidPer = 100;
+  for (const int Across : {2, 3}) {
+    // Each column is wider than half the page: one page across each.
+    Prepare(150, Across, 40);
+    ToFile();
+    for (int Fill = 45; Fill <= 60; ++Fill) {
+      Title.Text = std::string(Fill, '=') + "^P";
+      SCOPED_TRACE(testing::Message() << Across << " across, label after " << Fill << " characters");
+      ASSERT_EQ(Print(pwAll), 1);
+      ASSERT_EQ(Run->PagesAcross, Across);
+      std::vector<std::string> Pages;
+      const std::string Text = FileBytes(Name);
+      for (size_t From = 0, At; From < Text.size(); From = At + 1) {
+        At = Text.find('\f', From);
+        if (At == std::string::npos) At = Text.size();
+        Pages.push_back(Text.substr(From, At - From));
+      }
+      if (!Pages.empty() && Pages.back().find_first_not_of("\r\n ") == std::string::npos) Pages.pop_back();
+      ASSERT_GT(Pages.size(), static_cast<size_t>(10 * Across));
+      for (size_t K = 0; K < Pages.size(); ++K) {
+        // The memo's lines down to the column titles, joined without blanks: a label that ran
+        // past the edge goes on on the next line.
+        std::string Memo;
+        for (size_t From = 0, At; From < Pages[K].size() && Pages[K].compare(From, 4, "Name") != 0; From = At + 1) {
+          At = Pages[K].find('\n', From);
+          if (At == std::string::npos) At = Pages[K].size();
+          for (const char C : Pages[K].substr(From, At - From))
+            if (C != ' ' && C != '\r') Memo += C;
+        }
+        const std::string Label = "Pg" + std::to_string(K / Across + 1) + "-" + std::to_string(K % Across + 1);
+        EXPECT_EQ(Memo, std::string(Fill, '=') + Label) << "page " << K << ":\n" << Pages[K];
+      }
+    }
+  }
+}

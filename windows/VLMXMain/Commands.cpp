@@ -373,8 +373,9 @@ void TfmVlxMain::rbPrintWhatAllClick(TObject* Sender) {
       return;
     }
     FColumnsChanged = FTotalsChanged = true;
+    // The rebuild scans the rows it now prints and lays the columns out: measuring them again
+    // would read the same rows once more for the same widths.
     RebuildColumns();
-    ObjInfo->Remeasure(paPagesAcross, false, FColumnsChanged);
   }
   ShowOutputDestOptions(Sender, false);
   ApplyFontScaling(false);

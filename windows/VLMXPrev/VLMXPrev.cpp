@@ -11,6 +11,7 @@
 #include "engine/VLMXGbl/PageNumbers.h"
 #include "engine/VLMXGbl/PrintSettings.h"
 #include "engine/VLMXGbl/RptStyles.h"
+#include "engine/VLMXGbl/RunStart.h"
 #include "engine/VLMXGbl/RunUI.h"
 #include "engine/VLMXGbl0.h"
 #include "engine/VLMXUtil.h"
@@ -674,7 +675,7 @@ bool PreviewReport() {
   // The pages are laid out, and printed from the preview, as the Print command lays them out.
   Main.ApplyFontScaling(false);
   bool RescanPending = true;
-  ObjInfo->Remeasure(Main.paPagesAcross, true, RescanPending);
+  RemeasureColumns(Run.Run(), Main.paPagesAcross, RescanPending);
   Main.ApplyFontScaling(false);
   if (Run.UnitSet != usText) throw eVlxIntError("Attempt to preview report without defining Preview Image");
   Run.CheckMemosFitPage();
