@@ -88,6 +88,9 @@ void TfmVlxMain::ShowMemoSettings() {
     const TvlxReportSettings& S = *RptSettings;
     const TNotifyEvent SavedChange = memRptMemo->OnChange;
     memRptMemo->OnChange = nullptr;
+    memRptMemo->SetAlignment(Memo->Alignment == 2   ? TAlignment::taCenter
+                             : Memo->Alignment == 1 ? TAlignment::taRightJustify
+                                                    : TAlignment::taLeftJustify);
     TFont& Font = memRptMemo->Font();
     // Character output prints every memo in the report's one fixed font.
     const bool Fixed = S.IsTextStyleOutput();

@@ -429,6 +429,7 @@ private:
   bool FValidationFailed = false;   // a check failed that must block a tab change
   bool FStartPending = true;        // from creation to the end of the start of a run
   bool FStartInProgress = false;    // the start's handler is running
+  bool FStartAborted = false;       // the start stopped: the window closes unseen, asking nothing
   bool FSettingsReadOnly = false;
   int FPaMiddleHeight = 0;
   std::unique_ptr<TvlxRun, TRunPartFree> FRun;
