@@ -148,6 +148,21 @@ void TWinPeer::Guarded(const std::function<void()>& Body) {
 }
 
 void TWinPeer::DispatchQueued(MSG& Msg) {
+  if (Msg.message == WM_SYSCHAR && !FromHandle(Msg.hwnd)) {
+    // Alt with a letter reaches the form's accelerators also from a window of a control's own,
+    // as a combo box's edit.
+    for (HWND owner = GetParent(Msg.hwnd); owner; owner = GetParent(owner)) {
+      TWinPeer* inside = FromHandle(owner);
+      if (!inside) continue;
+      bool used = false;
+      inside->Guarded([&] {
+        if (TCustomForm* form = inside->FControl.ParentForm())
+          used = FormKey(*form, &inside->FControl, WM_SYSCHAR, Msg.wParam);
+      });
+      if (used) return;
+      break;
+    }
+  }
   TWinPeer* peer = Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN ? FromHandle(Msg.hwnd) : nullptr;
   if (peer) {
     // The model sees a key before it is translated, as the platform's loop shows it to the

@@ -625,6 +625,30 @@ TEST_F(SetupRunTest, APreviewsChangesAreOfferedForSavingAndReadBack) {
   EXPECT_TRUE(Headless::MessageBoxes().empty()) << Headless::MessageBoxes().front().Text;
 }
 
+// Selected Rows prints the rows of the block selected in the grid, each once, with the block's
+// columns (and the fixed column, which every page repeats), whichever block it is.
+TEST_F(SetupRunTest, SelectedRowsPrintsTheSelectedBlock) {
+  const std::string Out = Dir / "selected.txt";
+  auto* Grid = dynamic_cast<TStringGrid*>(Host->FindComponent("strgrd"));
+  Grid->SetRowCount(9);
+  for (int R = 1; R < 9; ++R)
+    for (int C = 0; C < 3; ++C) Grid->SetCells(C, R, "R" + std::to_string(R) + "C" + std::to_string(C));
+  for (const TGridRect Block : {TGridRect{0, 2, 1, 4}, TGridRect{1, 1, 2, 1}, TGridRect{0, 6, 2, 8}}) {
+    Headless::Reset();
+    Section(With(Quiet, {"PrintWhat=7", "OutputDest=1", "OutputFileName=" + Out, "HideColumns=~Line#"}));
+    Grid->SetSelection(Block);
+    EXPECT_EQ(Print(), 1);
+    const std::string Printed = FileBytes(Out);
+    for (int R = 1; R < 9; ++R)
+      for (int C = 0; C < 3; ++C) {
+        const std::string Cell = "R" + std::to_string(R) + "C" + std::to_string(C);
+        const bool Selected = R >= Block.Top && R <= Block.Bottom && (C == 0 || (C >= Block.Left && C <= Block.Right));
+        EXPECT_EQ(Printed.find(Cell) != std::string::npos && Printed.find(Cell) == Printed.rfind(Cell), Selected)
+            << Cell << "\n" << Printed;
+      }
+  }
+}
+
 // A run that fails tells the user once: in an error box when it fails before its progress
 // window opens, in the progress summary's red line (and no box) when it fails after.
 TEST_F(SetupRunTest, APrintThatFailsSaysWhyOnce) {

@@ -11,6 +11,7 @@
 #include "framework/Forms.h"
 
 enum TSettingSide : int8_t;
+class TvlxRptMemo;
 class TBevel;
 class TButton;
 class TCheckBox;
@@ -450,6 +451,8 @@ private:
   void EnableMemoControls(bool Enabled);
   // The selected memo's settings into its controls, their handlers quiet meanwhile.
   void LoadMemoControls();
+  // The memo text lined up as the memo prints.
+  void ShowMemoAlignment(const TvlxRptMemo& Memo);
   void FitMarginLabelFont(TLabel& Label);
   // The Setup page's controls, hidden until its password is given.
   void ShowSetupContents(bool Value);
