@@ -341,8 +341,11 @@ void TWinControl::DestroyHandle() {
 
 void TWinControl::RecreateWnd() {
   if (!HandleAllocated()) return;
+  // The new window takes the focus the old one had: the user typing in it goes on typing.
+  const bool HadFocus = Focused();
   DestroyHandle();
   HandleNeeded();
+  if (HadFocus && Focused() && HandleAllocated()) PeerNotify(TPeerChange::Focus);
 }
 
 void TWinControl::FontChanged() {

@@ -17,7 +17,16 @@ int LayoutGridCount(const TLayoutValue& Value, int Other) {
     throw ELayoutError("a grid of more than " + std::to_string(MaxLayoutCells) + " cells");
   return Count;
 }
+
+// Where a drag of the selection heads along one axis: the cell under the pointer; past the
+// grid's far edge, the one after those shown, and before its first cell, the one before, so that
+// the grid scrolls on; in the empty room after the last cell, the last one.
+int DragTarget(int Pos, int Extent, int Cell, int Fixed, int First, int Shown, int Count) {
+  if (Pos >= Extent) return First + std::max(1, Shown);
+  if (Pos < 0 || (Cell >= 0 && Cell < Fixed)) return First - 1;
+  return Cell < 0 ? Count - 1 : Cell;
 }
+}  // namespace
 
 TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner) {
   SetBounds(0, 0, 320, 120);
@@ -70,7 +79,13 @@ void TCustomGrid::ClampPosition() {
   FRow = clamp(FRow, FFixedRows, FRowCount - 1);
   FTopRow = clamp(FTopRow, FFixedRows, FRowCount - 1);
   FLeftCol = clamp(FLeftCol, FFixedCols, FColCount - 1);
-  FSelection = {FCol, FRow, FCol, FRow};
+  FAnchor = {FCol, FRow};
+  SpanSelection();
+}
+
+void TCustomGrid::SpanSelection() {
+  FSelection = {std::min(FAnchor.X, FCol), std::min(FAnchor.Y, FRow), std::max(FAnchor.X, FCol),
+                std::max(FAnchor.Y, FRow)};
   if (FOptions & goRowSelect) { FSelection.Left = FFixedCols; FSelection.Right = FColCount - 1; }
 }
 
@@ -119,8 +134,8 @@ void TCustomGrid::SetCol(int Value) {
   if (Value < FFixedCols || Value >= FColCount) throw EListError(IndexError(Value));
   if (Value != FCol && !FCellSelected && !SelectCell(Value, FRow)) return;
   FCol = Value;
-  FSelection = {FCol, FRow, FCol, FRow};
-  if (FOptions & goRowSelect) { FSelection.Left = FFixedCols; FSelection.Right = FColCount - 1; }
+  FAnchor = {FCol, FRow};
+  SpanSelection();
   Changed(TPeerChange::Invalidate);
 }
 
@@ -128,8 +143,8 @@ void TCustomGrid::SetRow(int Value) {
   if (Value < FFixedRows || Value >= FRowCount) throw EListError(IndexError(Value));
   if (Value != FRow && !FCellSelected && !SelectCell(FCol, Value)) return;
   FRow = Value;
-  FSelection = {FCol, FRow, FCol, FRow};
-  if (FOptions & goRowSelect) { FSelection.Left = FFixedCols; FSelection.Right = FColCount - 1; }
+  FAnchor = {FCol, FRow};
+  SpanSelection();
   if (FRow < FTopRow) SetTopRow(FRow);
   else if (FRow >= FTopRow + std::max(1, VisibleRowCount())) SetTopRow(FRow - std::max(1, VisibleRowCount()) + 1);
   Changed(TPeerChange::Invalidate);
@@ -139,7 +154,33 @@ void TCustomGrid::SetSelection(const TGridRect& Value) {
   FSelection = Value;
   FCol = Value.Left;
   FRow = Value.Top;
+  FAnchor = {Value.Right, Value.Bottom};
   Changed(TPeerChange::Invalidate);
+}
+
+void TCustomGrid::MoveCurrent(int ACol, int ARow, bool Extend) {
+  ACol = std::clamp(ACol, FFixedCols, FColCount - 1);
+  ARow = std::clamp(ARow, FFixedRows, FRowCount - 1);
+  const bool Moves = ACol != FCol || ARow != FRow;
+  if (Moves && !FCellSelected && !SelectCell(ACol, ARow)) return;
+  // An editing grid selects one cell at a time, whatever its options say.
+  const bool Range = Extend && (FOptions & goRangeSelect) && !(FOptions & goEditing);
+  const TPoint Anchor = Range ? FAnchor : TPoint{ACol, ARow};
+  const TGridRect Before = FSelection;
+  FCol = ACol;
+  if (ARow != FRow) {
+    // Through SetRow, which a data-aware grid follows with its dataset.
+    TScopedValue<bool> agreed(FCellSelected, true);
+    SetRow(ARow);
+  }
+  FAnchor = Anchor;
+  SpanSelection();
+  const int Rows = std::max(1, VisibleRowCount()), Cols = std::max(1, VisibleColCount());
+  if (FRow < FTopRow) SetTopRow(FRow);
+  else if (FRow >= FTopRow + Rows) SetTopRow(FRow - Rows + 1);
+  if (FCol < FLeftCol) SetLeftCol(FCol);
+  else if (FCol >= FLeftCol + Cols) SetLeftCol(FCol - Cols + 1);
+  if (Moves || !(Before == FSelection)) Changed(TPeerChange::Invalidate);
 }
 
 void TCustomGrid::SetTopRow(int Value) {
@@ -220,12 +261,27 @@ TRect TCustomGrid::CellRect(int ACol, int ARow) const {
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   int c, r;
   MouseToCell(X, Y, c, r);
-  if (Button == TMouseButton::mbLeft && c >= FFixedCols && r >= FFixedRows && SelectCell(c, r)) {
-    TScopedValue<bool> agreed(FCellSelected, true);
-    FCol = c;
-    SetRow(r);
+  if (Button == TMouseButton::mbLeft && c >= FFixedCols && r >= FFixedRows) {
+    FSelecting = true;
+    MoveCurrent(c, r, (Shift & ssShift) != 0);
   }
   TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y) {
+  if (!(Shift & ssLeft)) FSelecting = false;
+  if (FSelecting) {
+    int c, r;
+    MouseToCell(std::clamp(X, 0, ClientWidth() - 1), std::clamp(Y, 0, ClientHeight() - 1), c, r);
+    MoveCurrent(DragTarget(X, ClientWidth(), c, FFixedCols, FLeftCol, VisibleColCount(), FColCount),
+                DragTarget(Y, ClientHeight(), r, FFixedRows, FTopRow, VisibleRowCount(), FRowCount), true);
+  }
+  TCustomControl::MouseMove(Shift, X, Y);
+}
+
+void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (Button == TMouseButton::mbLeft) FSelecting = false;
+  TCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
 void TCustomGrid::ForEachVisibleCell(

@@ -75,6 +75,10 @@ public:
   virtual void SetRow(int Value);
   TGridRect Selection() const { return FSelection; }
   void SetSelection(const TGridRect& Value);
+  // Makes (ACol, ARow) the current cell, scrolled into view. With Extend and range selection
+  // the selection becomes the block between the anchor and that cell, as Shift with an arrow
+  // key or a drag of the mouse makes it; otherwise the cell becomes the anchor of a new one.
+  void MoveCurrent(int ACol, int ARow, bool Extend);
 
   // The first scrollable row and column shown below and beside the fixed ones.
   int TopRow() const { return FTopRow; }
@@ -110,6 +114,8 @@ protected:
   virtual void TopLeftChanged() {}
   std::unique_ptr<TControlPeer> CreatePeer() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void Changed(TPeerChange What) { PeerNotify(What); }
 
 private:
@@ -121,9 +127,13 @@ private:
   TColor FFixedColor = clBtnFace;
   int FCol = 1, FRow = 1, FTopRow = 1, FLeftCol = 1;
   TGridRect FSelection{1, 1, 1, 1};
+  TPoint FAnchor{1, 1};        // the corner of the selection that stays while it grows
   bool FCellSelected = false;  // SelectCell already agreed to the move under way
+  bool FSelecting = false;     // the left button went down on a cell and is still down
 
   void ClampPosition();
+  // The selection: the block between the anchor and the current cell, whole rows with row select.
+  void SpanSelection();
 };
 
 namespace Backend {

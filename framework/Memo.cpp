@@ -88,6 +88,13 @@ void TCustomMemo::SetScrollBars(TScrollStyle Value) {
   RecreateWnd();
 }
 
+void TCustomMemo::SetAlignment(TAlignment Value) {
+  if (FAlignment == Value) return;
+  FAlignment = Value;
+  // Like its wrapping, the system's edit takes its alignment only when it is made.
+  RecreateWnd();
+}
+
 void TCustomMemo::ReplaceText(int Start, int Count, const std::string& With) {
   std::string text = Text();
   text.replace(Start, Count, With);
@@ -142,6 +149,7 @@ void TCustomMemo::PeerScrolled(int TopLine, int VisibleLines) {
 const TPropertyTable& TCustomMemo::PropertyTable() const {
   static const TPropertyTable Table(&TCustomEdit::PropertyTable(), {
       {"WordWrap", BooleanProperty(&TCustomMemo::SetWordWrap)},
+      {"Alignment", Setter<TCustomMemo>([](TCustomMemo& M, const TLayoutValue& V) { M.SetAlignment(AlignmentValue(V)); })},
       {"ScrollBars", Setter<TCustomMemo>([](TCustomMemo& M, const TLayoutValue& V) {
          M.SetScrollBars(V.AsEnum<TScrollStyle>({{"ssNone", TScrollStyle::ssNone},
                                                  {"ssHorizontal", TScrollStyle::ssHorizontal},

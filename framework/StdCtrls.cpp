@@ -28,6 +28,40 @@ void TLabel::SetWordWrap(bool Value) {
   PeerNotify(TPeerChange::Style);
 }
 
+void TLabel::SetFocusControl(TWinControl* Value) {
+  if (FFocusControl == Value) return;
+  if (FFocusControl) FFocusControl->RemoveFreeNotification(this);
+  FFocusControl = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TLabel::Notification(TComponent* AComponent, TOperation Operation) {
+  TGraphicControl::Notification(AComponent, Operation);
+  if (Operation == TOperation::opRemove && AComponent == FFocusControl) FFocusControl = nullptr;
+}
+
+namespace {
+// The first control of Parent, from its child First on, that takes the focus by the keyboard.
+TWinControl* FirstTabStop(const TWinControl& Parent, int First) {
+  for (int I = First; I < Parent.ControlCount(); ++I) {
+    auto* Win = dynamic_cast<TWinControl*>(Parent.Controls(I));
+    if (!Win || !Win->CanFocus()) continue;
+    if (Win->TabStop()) return Win;
+    if (TWinControl* Inner = FirstTabStop(*Win, 0)) return Inner;
+  }
+  return nullptr;
+}
+}  // namespace
+
+TWinControl* TLabel::AcceleratorTarget() const {
+  if (FFocusControl) return FFocusControl->CanFocus() ? FFocusControl : nullptr;
+  const TWinControl* Owner = Parent();
+  if (!Owner) return nullptr;
+  for (int I = 0; I < Owner->ControlCount(); ++I)
+    if (Owner->Controls(I) == this) return FirstTabStop(*Owner, I + 1);
+  return nullptr;
+}
+
 TAlignment AlignmentValue(const TLayoutValue& Value) {
   return Value.AsEnum<TAlignment>({{"taLeftJustify", TAlignment::taLeftJustify},
                                    {"taRightJustify", TAlignment::taRightJustify},
@@ -40,6 +74,7 @@ const TPropertyTable& TLabel::PropertyTable() const {
       {"AutoSize", BooleanProperty(&TLabel::SetAutoSize)},
       {"WordWrap", BooleanProperty(&TLabel::SetWordWrap)},
       {"Alignment", Setter<TLabel>([](TLabel& L, const TLayoutValue& V) { L.SetAlignment(AlignmentValue(V)); })},
+      {"FocusControl", ReferenceProperty(&TLabel::SetFocusControl, "a windowed control")},
   });
   return Table;
 }

@@ -27,13 +27,22 @@ public:
   // its width and takes the height of its lines.
   bool WordWrap() const { return FWordWrap; }
   void SetWordWrap(bool Value);
+  // The control that the caption's accelerator focuses.
+  TWinControl* FocusControl() const { return FFocusControl; }
+  void SetFocusControl(TWinControl* Value);
+  // Where Alt with the caption's underlined letter puts the focus: FocusControl, else the first
+  // control after the label (in its parent's order, inside containers too) that takes the focus,
+  // as the system's dialogs treat a static text; nullptr when none can take it now.
+  TWinControl* AcceleratorTarget() const;
 
   const TPropertyTable& PropertyTable() const override;
 
 protected:
   std::unique_ptr<TControlPeer> CreatePeer() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+  TWinControl* FFocusControl = nullptr;
   bool FTransparent = false;
   bool FAutoSize = true;
   TAlignment FAlignment = TAlignment::taLeftJustify;
@@ -150,6 +159,9 @@ public:
   void SetWordWrap(bool Value);
   TScrollStyle ScrollBars() const { return FScrollBars; }
   void SetScrollBars(TScrollStyle Value);
+  // How each line sits between the box's edges.
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment Value);
 
   // Character offset where line Index starts (Index may be the line count: the end).
   int LineStart(int Index) const;
@@ -177,6 +189,7 @@ private:
   TMemoStrings FLines{*this};
   bool FWordWrap = true;
   TScrollStyle FScrollBars = TScrollStyle::ssNone;
+  TAlignment FAlignment = TAlignment::taLeftJustify;
   int FTopLine = 0;
   int FVisibleLines = 0;
 

@@ -165,6 +165,8 @@ void TvlxPrintSettings::StartPage() {
     const TPoint Cell = Adapter().CurCell;
     TListItem* const Item = Adapter().CurListItem;
     const bool Ended = Adapter().EndOfRows;
+    // Walking the titles moves through the selection too when only selected rows print.
+    const int SelRow = Adapter().SelRowNdx;
     Adapter().CurCell.Y = Adapter().Origin.Y;
     Styles().BandInfo[bnTitles].RowNdx = 0;
     for (int Row = 0; Row < Styles().BandInfo[bnTitles].RowCount && RunState == rsActive; ++Row) {
@@ -175,6 +177,7 @@ void TvlxPrintSettings::StartPage() {
     Adapter().CurCell = Cell;
     Adapter().CurListItem = Item;
     Adapter().EndOfRows = Ended;
+    Adapter().SelRowNdx = SelRow;
     if (Borders && !ShareAdjBorders) {
       ++CellRect.Bottom;
       DrawBandRule(bnTotals, lkBottomEdge);

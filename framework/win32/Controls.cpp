@@ -148,6 +148,21 @@ void TWinPeer::Guarded(const std::function<void()>& Body) {
 }
 
 void TWinPeer::DispatchQueued(MSG& Msg) {
+  if (Msg.message == WM_SYSCHAR && !FromHandle(Msg.hwnd)) {
+    // Alt with a letter reaches the form's accelerators also from a window of a control's own,
+    // as a combo box's edit.
+    for (HWND owner = GetParent(Msg.hwnd); owner; owner = GetParent(owner)) {
+      TWinPeer* inside = FromHandle(owner);
+      if (!inside) continue;
+      bool used = false;
+      inside->Guarded([&] {
+        if (TCustomForm* form = inside->FControl.ParentForm())
+          used = FormKey(*form, &inside->FControl, WM_SYSCHAR, Msg.wParam);
+      });
+      if (used) return;
+      break;
+    }
+  }
   TWinPeer* peer = Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN ? FromHandle(Msg.hwnd) : nullptr;
   if (peer) {
     // The model sees a key before it is translated, as the platform's loop shows it to the
@@ -411,6 +426,27 @@ bool HasAccelerator(const std::string& Caption, char Key) {
   return false;
 }
 
+// The control that a label's accelerator Key focuses. Labels sharing the letter take turns:
+// the one after the label whose control has the focus now, else the first.
+TWinControl* LabelledControl(const TWinControl& Form, TControl* Focused, char Key) {
+  std::vector<TWinControl*> targets;
+  const std::function<void(const TWinControl&)> collect = [&](const TWinControl& Parent) {
+    for (int i = 0; i < Parent.ControlCount(); ++i) {
+      TControl* child = Parent.Controls(i);
+      if (!child->HandleAllocated() || !child->Visible() || !child->Enabled()) continue;
+      if (auto* label = As<TLabel>(child); label && HasAccelerator(label->Caption(), Key))
+        if (TWinControl* target = label->AcceleratorTarget()) targets.push_back(target);
+      if (auto* inner = As<TWinControl>(child)) collect(*inner);
+    }
+  };
+  collect(Form);
+  if (targets.empty()) return nullptr;
+  auto at = std::find_if(targets.begin(), targets.end(), [&](const TWinControl* target) {
+    return Focused && (Focused == target || Focused->Parent() == target);
+  });
+  return at == targets.end() || at + 1 == targets.end() ? targets.front() : *(at + 1);
+}
+
 }  // namespace
 
 bool FormKey(TCustomForm& Form, TControl* Focused, UINT Msg, WPARAM Key) {
@@ -429,6 +465,13 @@ bool FormKey(TCustomForm& Form, TControl* Focused, UINT Msg, WPARAM Key) {
     if (auto* radio = target ? nullptr : FindClickable<TRadioButton>(Form, accel)) {
       radio->SetFocus();
       radio->PeerChecked();
+      return true;
+    }
+    if (TWinControl* labelled = target ? nullptr : LabelledControl(Form, Focused, static_cast<char>(Key))) {
+      labelled->SetFocus();
+      // As the system's dialogs do, an edit reached from the keyboard has its text selected, so
+      // that what is typed next replaces it.
+      if (auto* edit = As<TCustomEdit>(labelled); edit && !As<TCustomMemo>(labelled)) edit->SelectAll();
       return true;
     }
   } else if (Key == VK_TAB) {

@@ -13,6 +13,8 @@ namespace {
 DWORD MemoStyle(const TCustomMemo& Memo) {
   DWORD style = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
   if (!Memo.WordWrap()) style |= ES_AUTOHSCROLL;
+  if (Memo.Alignment() == TAlignment::taCenter) style |= ES_CENTER;
+  else if (Memo.Alignment() == TAlignment::taRightJustify) style |= ES_RIGHT;
   TScrollStyle bars = Memo.ScrollBars();
   if (bars == TScrollStyle::ssVertical || bars == TScrollStyle::ssBoth) style |= WS_VSCROLL;
   if (bars == TScrollStyle::ssHorizontal || bars == TScrollStyle::ssBoth) style |= WS_HSCROLL;

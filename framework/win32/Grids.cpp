@@ -242,15 +242,8 @@ private:
       case VK_RIGHT: ++col; break;
       default: return false;
     }
-    row = std::clamp(row, FGrid.FixedRows(), FGrid.RowCount() - 1);
-    col = std::clamp(col, FGrid.FixedCols(), FGrid.ColCount() - 1);
-    if (col != FGrid.Col()) {
-      FGrid.SetCol(col);
-      if (col < FGrid.LeftCol()) FGrid.SetLeftCol(col);
-      else if (col >= FGrid.LeftCol() + std::max(1, FGrid.VisibleColCount()))
-        FGrid.SetLeftCol(col - std::max(1, FGrid.VisibleColCount()) + 1);
-    }
-    if (row != FGrid.Row()) FGrid.SetRow(row);
+    // With Shift the block grows from where it started, as a range-selecting grid does.
+    FGrid.MoveCurrent(col, row, GetKeyState(VK_SHIFT) < 0);
     return true;
   }
 

@@ -411,10 +411,40 @@ TEST_F(PreviewWindow, OutputChoicesMadeInThePreviewAreWhatItsPrintUses) {
     if (P->cbxOutputDest->Text() != "Printer" || !OnScreen(P->sbPrinterSetup)) return false;
     EXPECT_FALSE(OnScreen(P->edOutputFileName) || OnScreen(P->edLinesPerPage));
     EXPECT_EQ(fmVlxMain->cbxOutputDest->Text(), "Printer");
-    // Nothing to save: the run ends without the question.
-    RptSettings->Modified = false;
-    P->Close();
+    return true;
+  });
+  // Back to the text file, and the preview closed: the setup window, never shown, closes with
+  // the question about what the user changed in the preview; Yes keeps it for the next Print.
+  Choose(&TfmVlxPreview::cbxOutputDest, {VK_DOWN});
+  std::string Kept;
+  User.Step("Close", [&] {
+    if (P->cbxOutputDest->Text() != "Text File") return false;
+    Kept = P->edOutputFileName->Text();
+    ClickMiddle(*P->sbExit);
+    return true;
+  });
+  User.Step("the save question; Yes", [&] {
+    TCustomForm* Dialog = MessageDialog();
+    if (!Dialog) return false;
+    EXPECT_EQ(MessageText(*Dialog), "Report Settings have been modified.\r\n\r\nSave New Report Settings?");
+    SaveWindowScreenshot(PeerHandle(*Dialog), "preview-save-question");
+    ClickDialogButton(*Dialog, "YesButton");
     return true;
   });
   Run(User);
+  const std::string Saved = FileBytes(Out + "/Preview.txt");
+  EXPECT_NE(Saved.find("OutputDest=1"), std::string::npos) << Saved;
+  EXPECT_NE(Saved.find("OutputFileName=" + Kept), std::string::npos) << Kept << "\n" << Saved;
+
+  // The next Print previews with the saved choice, and asks nothing when nothing changed.
+  TUserScript Again;
+  Again.Step("the saved choice in the preview", [&] {
+    if (!PreviewUp()) return false;
+    EXPECT_EQ(fmVlxPreview->cbxOutputDest->Text(), "Text File");
+    EXPECT_EQ(fmVlxPreview->edOutputFileName->Text(), Kept);
+    EXPECT_TRUE(OnScreen(fmVlxPreview->edOutputFileName));
+    ClickMiddle(*fmVlxPreview->sbExit);
+    return true;
+  });
+  Run(Again);
 }

@@ -223,8 +223,28 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
     Press('G');
     return true;
   });
+  // A label's letter takes the focus to its edit, its text selected: the digits typed next
+  // replace it.
+  const auto LabelThenDigits = [&](char Letter, TEdit* TfmVlxMain::*Edit, std::string Digits) {
+    Script.Step(std::string("Alt+") + Letter, [&, Letter] {
+      if (F->pcOptions->ActivePage() != F->tsGeneral) return false;
+      PressWith(VK_MENU, Letter);
+      return true;
+    });
+    Script.Step(std::string("digits after Alt+") + Letter, [&, Edit, Digits] {
+      if (GetFocus() != PeerHandle(*(F->*Edit))) return false;
+      TypeText(Digits);
+      return true;
+    });
+    Script.Step(std::string("the digits in the edit of Alt+") + Letter, [&, Edit, Digits] {
+      return WindowText(PeerHandle(*(F->*Edit))) == Digits && (F->*Edit)->Text() == Digits;
+    });
+  };
+  LabelThenDigits('I', &TfmVlxMain::edInterPanelGap, "2");
+  LabelThenDigits('A', &TfmVlxMain::edPanelsAcrossPage, "1");
   Script.Step("into the Print What group", [&] {
     if (F->pcOptions->ActivePage() != F->tsGeneral) return false;
+    SaveWindowScreenshot(Options, "setup-print-label-accelerators");
     PostClick(PeerHandle(*F->rbPrintWhatAll), 6, 8);
     return true;
   });

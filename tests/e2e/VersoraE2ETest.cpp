@@ -18,8 +18,11 @@
 
 #include "app/BookTable.h"
 #include "engine/VLMXGbl/PrintSettings.h"
+#include "framework/Grids.h"
 #include "framework/Printers.h"
+#include "windows/VLMXASel/VLMXASel.h"
 #include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPw/VLMXPw.h"
 
 #include "tests/e2e/BorrowedState.h"
 #include "tests/e2e/UserScript.h"
@@ -224,4 +227,113 @@ TEST_F(VersoraWindow, FastPrinterTextSendsTheTextFileFramedByThePrinterStrings) 
   std::ofstream(Out + "/raw-job.txt", std::ios::binary | std::ios::trunc) << Received;
   EXPECT_EQ(Received, "\x1b" "E" + Token + "\r\n" + Pages + "\x1b" "E");
   SaveWindowScreenshot(Window, "versora-after-raw-print");
+}
+
+namespace {
+
+// A client point inside the grid's cell, as the window shows it now.
+POINT CellPoint(const TStringGrid& Grid, int Col, int Row) {
+  const TRect Cell = Grid.CellRect(Col, Row);
+  return {Cell.Left + 5, Cell.Top + Cell.Height() / 2};
+}
+
+}  // namespace
+
+// A start stopped before the options window shows (the selected-rows question cancelled, with a
+// report-options password saved) says so once and lets the book table go: no password, no
+// second error, and a click on a heading sorts at once.
+TEST_F(VersoraWindow, CancellingTheSelectedRowsQuestionGivesTheBookTableBack) {
+  CreateDirectoryA(Out.c_str(), nullptr);
+  WriteSettings(*frmVersora->VlxVellumix1, Out + "/VersoraStopped.txt",
+                "DisplayReportOptionsWin=1\r\nPreviewFirst=1\r\nRptOptPW=secret\r\nPrintWhat=7\r\n"
+                "ioAskToPrintSelectedRows=1\r\nOutputQuality=0\r\n");
+  bool AskedPassword = false;
+  TUserScript Script;
+  Script.Step("the question; Esc", [&] {
+    if (!Showing(fmvlxAskSelectedRows)) return false;
+    SaveWindowScreenshot(PeerHandle(*fmvlxAskSelectedRows), "versora-stopped-1-question");
+    Press(VK_ESCAPE);
+    return true;
+  });
+  Script.Step("the one message; OK", [&] {
+    TCustomForm* Dialog = MessageDialog();
+    if (!Dialog) return false;
+    EXPECT_EQ(MessageText(*Dialog), "Vellumix! User Terminated Report");
+    ClickDialogButton(*Dialog, "OKButton");
+    return true;
+  });
+  Script.Step("the setup window gone", [&] {
+    AskedPassword = AskedPassword || fmVlxPassword;
+    return !fmVlxMain && !MessageDialog();
+  });
+  PrintAndPlay(Script);
+  EXPECT_FALSE(AskedPassword);
+  EXPECT_EQ(Script.Boxes, std::vector<std::string>{});
+  EXPECT_TRUE(IsWindowEnabled(Window));
+  // No second message comes up, and the heading's click sorts the books.
+  TStringGrid& Grid = *frmVersora->strgrd;
+  PostClick(PeerHandle(Grid), CellPoint(Grid, 0, 0));
+  EXPECT_TRUE(PumpUntil([&] { return Grid.Cells(0, 1) == "1 Chronicles"; }));
+  EXPECT_EQ(MessageDialog(), nullptr);
+  EXPECT_EQ(Grid.Cells(0, BookTableRows - 1), "Zephaniah");
+  SaveWindowScreenshot(Window, "versora-stopped-2-sorted");
+}
+
+// Shift with Down grows the selection from the current cell; a drag over three rows and two
+// columns selects that block, drawn highlighted, and Selected Rows prints those three books with
+// those two columns, after the question that counts them.
+TEST_F(VersoraWindow, ADraggedBlockOfRowsPrintsAsSelectedRows) {
+  TStringGrid& Grid = *frmVersora->strgrd;
+  const HWND Cells = PeerHandle(Grid);
+  PostClick(Cells, CellPoint(Grid, 2, 10));
+  ASSERT_TRUE(PumpUntil([&] { return Grid.Row() == 10 && GetFocus() == Cells; }));
+  PressWith(VK_SHIFT, VK_DOWN);
+  PressWith(VK_SHIFT, VK_DOWN);
+  EXPECT_TRUE(PumpUntil([&] { return Grid.Selection() == TGridRect{2, 10, 2, 12}; }))
+      << Grid.Selection().Top << ".." << Grid.Selection().Bottom;
+
+  const POINT From = CellPoint(Grid, 0, 2), Over = CellPoint(Grid, 1, 3), To = CellPoint(Grid, 1, 4);
+  PostMessageA(Cells, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(From.x, From.y));
+  PostMessageA(Cells, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(Over.x, Over.y));
+  PostMessageA(Cells, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(To.x, To.y));
+  PostMessageA(Cells, WM_LBUTTONUP, 0, MAKELPARAM(To.x, To.y));
+  ASSERT_TRUE(PumpUntil([&] { return Grid.Selection() == TGridRect{0, 2, 1, 4}; }));
+  // The block is drawn in the highlight colour, the cell beside it is not.
+  const auto Highlighted = [&](int Col, int Row) {
+    const TScreenImage Shot = CaptureWindow(Cells);
+    const POINT At = CellPoint(Grid, Col, Row);
+    const COLORREF C = GetSysColor(COLOR_HIGHLIGHT);
+    return Shot.At(At.x - 3, At.y) == (static_cast<std::uint32_t>(GetRValue(C)) << 16 | GetGValue(C) << 8 | GetBValue(C));
+  };
+  EXPECT_TRUE(PumpUntil([&] { return Highlighted(0, 3) && Highlighted(1, 2) && !Highlighted(2, 3); }));
+  SaveWindowScreenshot(Window, "versora-selected-1-block");
+
+  const std::string Report = WindowsPath(Out + "/selected-rows-" + Token + ".txt");
+  CreateDirectoryA(Out.c_str(), nullptr);
+  WriteSettings(*frmVersora->VlxVellumix1, Out + "/VersoraSelected.txt",
+                "DisplayReportOptionsWin=0\r\nPreviewFirst=0\r\nDisplayProgressWin=0\r\nPauseAfterPrinting=0\r\n"
+                "OutputQuality=0\r\nNumFixedCols=0\r\nHideColumns=~Line#\r\nPrintWhat=7\r\n"
+                "ioAskToPrintSelectedRows=1\r\nOutputDest=1\r\nIfOutputFileExists=0\r\nOutputFileName=" + Report + "\r\n");
+  TUserScript Script;
+  Script.Step("the question counts three rows; OK", [&] {
+    if (!Showing(fmvlxAskSelectedRows)) return false;
+    EXPECT_EQ(fmvlxAskSelectedRows->rbPrintSelectedRows->Caption(), "Print 3 selected rows");
+    EXPECT_TRUE(fmvlxAskSelectedRows->rbPrintSelectedRows->Checked());
+    SaveWindowScreenshot(PeerHandle(*fmvlxAskSelectedRows), "versora-selected-2-question");
+    ClickMiddle(*fmvlxAskSelectedRows->bbOk);
+    return true;
+  });
+  Script.Step("the setup window gone", [] { return !fmVlxMain; });
+  PrintAndPlay(Script);
+  EXPECT_EQ(Script.Boxes, std::vector<std::string>{});
+  const std::string Printed = FileBytes(Report);
+  DeleteFileA(Report.c_str());
+  for (int Row = 1; Row < BookTableRows; ++Row) {
+    const bool Selected = Row >= 2 && Row <= 4;
+    EXPECT_EQ(Printed.find(std::string("| ") + BookTable[Row][0]) != std::string::npos, Selected)
+        << BookTable[Row][0] << "\n" << Printed.substr(0, 3000);
+  }
+  EXPECT_NE(Printed.find("WRITER(S)"), std::string::npos) << Printed.substr(0, 3000);
+  EXPECT_EQ(Printed.find("PLACE WRITTEN"), std::string::npos) << "only the selected columns";
+  EXPECT_EQ(Printed.find("Wilderness and Plains of Moab"), std::string::npos);
 }

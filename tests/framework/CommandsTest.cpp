@@ -263,3 +263,104 @@ TEST_F(HeadlessTest, DrawGridPaintsTheVisibleCellsThroughOnDrawCellAndAsksBefore
   EXPECT_EQ(grid->Col() * 100 + grid->Row(), 1 * 100 + 12);
   delete form;
 }
+
+// A string grid selects a block by a drag, by Shift with a click and by Shift with the arrows
+// (MoveCurrent with Extend, as the peer calls it), across the options that decide what a block
+// is: each gesture's selection is checked against the block its corners span.
+TEST_F(HeadlessTest, StringGridSelectsTheBlockADragOrShiftSpans) {
+  struct TVariant {
+    TGridOptions Options;
+    bool Range, WholeRows;
+  };
+  const TGridOptions Lines = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine;
+  const TVariant Variants[] = {{Lines | goRangeSelect, true, false},
+                               {Lines, false, false},
+                               {Lines | goRangeSelect | goEditing, false, false},
+                               {Lines | goRangeSelect | goRowSelect, true, true}};
+  for (const TVariant& V : Variants) {
+    TForm form(nullptr);
+    auto* grid = new TStringGrid(&form);
+    grid->SetParent(&form);
+    grid->SetColCount(5);
+    grid->SetRowCount(67);
+    grid->SetFixedCols(0);
+    grid->SetDefaultColWidth(50);
+    grid->SetDefaultRowHeight(20);
+    grid->SetBounds(0, 0, 260, 210);  // the heading and nine rows, every column
+    grid->SetOptions(V.Options);
+    const auto Expected = [&](TPoint From, TPoint To) {
+      TGridRect R = V.Range ? TGridRect{std::min(From.X, To.X), std::min(From.Y, To.Y), std::max(From.X, To.X),
+                                        std::max(From.Y, To.Y)}
+                            : TGridRect{To.X, To.Y, To.X, To.Y};
+      if (V.WholeRows) R.Left = 0, R.Right = 4;
+      return R;
+    };
+    const auto At = [&](int C, int R, TShiftState Shift, bool Down) {
+      const TRect Cell = grid->CellRect(C, R);
+      if (Down) grid->PeerMouseDown(TMouseButton::mbLeft, Shift | ssLeft, Cell.Left + 3, Cell.Top + 3);
+      else grid->PeerMouseMove(Shift | ssLeft, Cell.Left + 3, Cell.Top + 3);
+    };
+    const std::string Label = "options " + std::to_string(V.Options);
+    // Every drag between two cells of the rows shown, upwards and leftwards included.
+    for (TPoint From : {TPoint{1, 3}, TPoint{4, 7}, TPoint{0, 1}})
+      for (TPoint To : {TPoint{3, 5}, TPoint{0, 2}, TPoint{4, 9}, From}) {
+        At(From.X, From.Y, 0, true);
+        At((From.X + To.X) / 2, (From.Y + To.Y) / 2, 0, false);
+        At(To.X, To.Y, 0, false);
+        grid->PeerMouseUp(TMouseButton::mbLeft, 0, 0, 0);
+        EXPECT_EQ(grid->Selection(), Expected(From, To)) << Label << " drag " << From.X << From.Y << To.X << To.Y;
+        EXPECT_TRUE(grid->Col() == To.X && grid->Row() == To.Y) << Label;
+      }
+    // A move with the button up selects nothing; Shift with a click grows the block from the
+    // last plain click; Shift with Down, three times, grows it by three rows.
+    grid->PeerMouseMove(0, 10, 10);
+    EXPECT_EQ(grid->Selection(), Expected({0, 1}, {0, 1})) << Label;
+    At(2, 6, ssShift, true);
+    grid->PeerMouseUp(TMouseButton::mbLeft, 0, 0, 0);
+    EXPECT_EQ(grid->Selection(), Expected({0, 1}, {2, 6})) << Label << " shift click";
+    At(2, 2, 0, true);
+    for (int I = 0; I < 3; ++I) grid->MoveCurrent(grid->Col(), grid->Row() + 1, true);
+    EXPECT_EQ(grid->Selection(), Expected({2, 2}, {2, 5})) << Label << " shift down";
+    // Dragged past the bottom edge, the block grows a row at a time and the grid scrolls.
+    const int Column2 = grid->CellRect(2, 1).Left + 5;
+    for (int I = 0; I < 4; ++I) grid->PeerMouseMove(ssLeft, Column2, grid->ClientHeight() + 5);
+    EXPECT_EQ(grid->Selection(), Expected({2, 2}, {2, 13})) << Label << " past the edge";
+    EXPECT_EQ(grid->TopRow(), 5) << Label;
+    grid->PeerMouseUp(TMouseButton::mbLeft, 0, Column2, grid->ClientHeight() + 5);
+    // From code, a move selects the one cell again.
+    grid->SetRow(20);
+    EXPECT_EQ(grid->Selection(), Expected({2, 20}, {2, 20})) << Label;
+  }
+}
+
+// A label's accelerator reaches the control it names, else the next one after it that can take
+// the focus (inside a group, past a hidden or disabled one), and nothing once none can.
+TEST_F(HeadlessTest, LabelAcceleratorFocusesTheControlItLabels) {
+  TForm form(nullptr);
+  form.Show();
+  auto* first = new TLabel(&form);
+  first->SetParent(&form);
+  first->SetCaption("&Width:");
+  auto* hidden = new TEdit(&form);
+  hidden->SetParent(&form);
+  hidden->SetVisible(false);
+  auto* group = new TGroupBox(&form);
+  group->SetParent(&form);
+  auto* inGroup = new TEdit(&form);
+  inGroup->SetParent(group);
+  auto* named = new TLabel(&form);
+  named->SetParent(&form);
+  auto* last = new TEdit(&form);
+  last->SetParent(&form);
+  EXPECT_EQ(first->AcceleratorTarget(), inGroup);
+  EXPECT_EQ(named->AcceleratorTarget(), last);
+  named->SetFocusControl(hidden);
+  EXPECT_EQ(named->AcceleratorTarget(), nullptr) << "the named control cannot take the focus";
+  hidden->SetVisible(true);
+  EXPECT_EQ(named->AcceleratorTarget(), hidden);
+  delete hidden;
+  EXPECT_EQ(named->FocusControl(), nullptr) << "a freed control is forgotten";
+  group->SetEnabled(false);
+  last->SetEnabled(false);
+  EXPECT_EQ(first->AcceleratorTarget(), nullptr);
+}

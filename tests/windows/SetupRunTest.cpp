@@ -35,6 +35,7 @@
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TempDir.h"
 #include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPrev/VLMXPrev.h"
 #include "windows/VLMXPw/VLMXPw.h"
 
 namespace {
@@ -711,6 +712,96 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
     std::filesystem::permissions(Dir / "Books.txt", std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
     ExpectCleanedUp();
+  }
+}
+
+// A start stopped before the controls are loaded (the selected-rows question cancelled, with an
+// options password that a field check would ask for) closes the window after its one message:
+// no field check, no password, no beep, no second error.
+TEST_F(SetupRunTest, AStartStoppedEarlyClosesAfterItsOneMessage) {
+  Section(With(Quiet, {"DisplayReportOptionsWin=1", "RptOptPW=secret", "PrintWhat=7", "ioAskToPrintSelectedRows=1"}));
+  std::vector<std::string> Windows;
+  bool Closed = false;
+  Headless::SetModalHandler([&](TCustomForm& Form) {
+    Windows.push_back(Form.Name());
+    if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
+    // The focus where the real window puts it, on its first control.
+    fmVlxMain->cbxOutputDest->SetFocus();
+    Application->ProcessMessages();
+    Closed = Form.ModalResult() != mrNone;
+  });
+  EXPECT_EQ(Vlx->Print(), 0);
+  EXPECT_TRUE(Closed);
+  EXPECT_EQ(Windows, (std::vector<std::string>{"fmVlxMain", "fmvlxAskSelectedRows"}));
+  EXPECT_EQ(Boxes(MsgBox::IconWarning), std::vector<std::string>{"Vellumix! User Terminated Report"});
+  EXPECT_TRUE(Headless::ErrorBoxes().empty()) << Headless::ErrorBoxes().front();
+  const auto& Sounds = Headless::BeepSounds();
+  EXPECT_EQ(std::count(Sounds.begin(), Sounds.end(), 64u), 0) << "a field check beeped";
+  ExpectCleanedUp();
+}
+
+// The preview that the start opens first takes the user's changes of destination and file name
+// into the settings: closing it asks to save them, Yes writes them and the next Print reads them
+// back; No leaves the file as it was.
+TEST_F(SetupRunTest, APreviewsChangesAreOfferedForSavingAndReadBack) {
+  const std::string Text = Dir / "fromPreview.txt";
+  for (const int Answer : {mrNo, mrYes}) {
+    Headless::Reset();
+    Section(With(Quiet, {"PreviewFirst=1", "OutputDest=0"}));
+    Headless::QueueAnswer(Answer);
+    Headless::SetModalHandler([&](TCustomForm& Form) {
+      if (&Form != fmVlxPreview) return;
+      fmVlxPreview->cbxOutputDest->SetText("Text File");
+      fmVlxPreview->edOutputFileName->SetText(Text);
+      fmVlxPreview->edOutputFileName->OnExit(fmVlxPreview->edOutputFileName);
+      Form.SetModalResult(mrCancel);
+    });
+    EXPECT_EQ(Vlx->Print(), 0);
+    std::vector<std::string> Questions;
+    for (const auto& Box : Headless::MessageBoxes())
+      if (Box.Text == "Report Settings have been modified.\r\rSave New Report Settings?") Questions.push_back(Box.Text);
+    EXPECT_EQ(Questions.size(), 1u) << Answer;
+    const std::string Saved = FileBytes(Dir / "Books.txt");
+    EXPECT_EQ(Saved.find("OutputDest=1") != std::string::npos, Answer == mrYes) << Saved;
+    EXPECT_EQ(Saved.find("OutputFileName=" + Text) != std::string::npos, Answer == mrYes) << Saved;
+    ExpectCleanedUp();
+  }
+  // The next Print previews with what was saved, and asks nothing when nothing changes.
+  Headless::Reset();
+  std::string Destination, FileName;
+  Headless::SetModalHandler([&](TCustomForm& Form) {
+    if (&Form != fmVlxPreview) return;
+    Destination = fmVlxPreview->cbxOutputDest->Text();
+    FileName = fmVlxPreview->edOutputFileName->Text();
+    Form.SetModalResult(mrCancel);
+  });
+  Vlx->Print();
+  EXPECT_EQ(Destination, "Text File");
+  EXPECT_EQ(FileName, Text);
+  EXPECT_TRUE(Headless::MessageBoxes().empty()) << Headless::MessageBoxes().front().Text;
+}
+
+// Selected Rows prints the rows of the block selected in the grid, each once, with the block's
+// columns (and the fixed column, which every page repeats), whichever block it is.
+TEST_F(SetupRunTest, SelectedRowsPrintsTheSelectedBlock) {
+  const std::string Out = Dir / "selected.txt";
+  auto* Grid = dynamic_cast<TStringGrid*>(Host->FindComponent("strgrd"));
+  Grid->SetRowCount(9);
+  for (int R = 1; R < 9; ++R)
+    for (int C = 0; C < 3; ++C) Grid->SetCells(C, R, "R" + std::to_string(R) + "C" + std::to_string(C));
+  for (const TGridRect Block : {TGridRect{0, 2, 1, 4}, TGridRect{1, 1, 2, 1}, TGridRect{0, 6, 2, 8}}) {
+    Headless::Reset();
+    Section(With(Quiet, {"PrintWhat=7", "OutputDest=1", "OutputFileName=" + Out, "HideColumns=~Line#"}));
+    Grid->SetSelection(Block);
+    EXPECT_EQ(Print(), 1);
+    const std::string Printed = FileBytes(Out);
+    for (int R = 1; R < 9; ++R)
+      for (int C = 0; C < 3; ++C) {
+        const std::string Cell = "R" + std::to_string(R) + "C" + std::to_string(C);
+        const bool Selected = R >= Block.Top && R <= Block.Bottom && (C == 0 || (C >= Block.Left && C <= Block.Right));
+        EXPECT_EQ(Printed.find(Cell) != std::string::npos && Printed.find(Cell) == Printed.rfind(Cell), Selected)
+            << Cell << "\n" << Printed;
+      }
   }
 }
 

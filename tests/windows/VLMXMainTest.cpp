@@ -608,6 +608,19 @@ TEST_F(SetupWindowRunTest, TitlesStepThroughMemosAndDrawTheMarginStrip) {
   F.cbMemoVisible->SetChecked(false);
   EXPECT_FALSE(Footer.Visible);
   EXPECT_EQ(F.memRptMemo->Color(), clSilver);
+  // The text lines up as the memo will print, whichever way it is aligned: by its radio
+  // button, or by the memo shown.
+  const std::pair<TRadioButton*, TAlignment> Alignments[] = {{F.rbRptMemoCenterJustify, TAlignment::taCenter},
+                                                             {F.rbRptMemoRightJustify, TAlignment::taRightJustify},
+                                                             {F.rbRptMemoLeftJustify, TAlignment::taLeftJustify}};
+  for (const auto& [Button, Alignment] : Alignments) {
+    Button->SetChecked(true);
+    EXPECT_EQ(F.memRptMemo->Alignment(), Alignment) << Button->Name();
+  }
+  Settings.RptMemo(RptTi)->Alignment = 2;
+  F.lbxMemoLocation->SetItemIndex(RptTi);
+  F.lbxMemoLocation->OnClick(F.lbxMemoLocation);
+  EXPECT_EQ(F.memRptMemo->Alignment(), TAlignment::taCenter);
 }
 
 }  // namespace

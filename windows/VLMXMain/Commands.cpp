@@ -194,10 +194,9 @@ bool TfmVlxMain::AskSaveSettings() {
   if (FSettingsReadOnly) S.Modified = false;
   else S.Modified = S.Modified || AnyEditModified(*this);
   if (SettingsFileReadOnly()) return Result(true);
-  // A window still waiting off screen for the start's decision has shown the user nothing to
-  // save.
-  const bool OnScreen = Top() + Height() > 0 && Top() < Screen->Height();
-  if (!S.Modified || !OnScreen) return Result(true);
+  // Parked above the screen counts: a change made in the preview that the start opened first
+  // is as much the user's as one made here.
+  if (!S.Modified || Top() >= Screen->Height()) return Result(true);
   Beep();
   const int Answer = MessageDlg("Report Settings have been modified.\r\rSave New Report Settings?",
                                 TMsgDlgType::mtConfirmation, mbYesNoCancel, 999);
@@ -216,7 +215,7 @@ bool TfmVlxMain::AskSaveSettings() {
 void TfmVlxMain::FormCloseQuery(TObject*, bool& CanClose) {
   // A window whose run objects never came has nothing to ask or put back.
   if (!RptSettings || !ObjInfo) return;
-  CanClose = AskSaveSettings();
+  CanClose = FStartAborted || AskSaveSettings();
   if (!CanClose) {
     Beep();
     return;

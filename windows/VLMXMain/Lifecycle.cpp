@@ -238,6 +238,9 @@ TControl* TSetupWindowSteps::PagesAcrossLabel() { return FForm.paPagesAcross; }
 void TSetupWindowSteps::ColumnsScanned() { FForm.ClearEditsModified(); }
 
 void TfmVlxMain::AbortReportSetup(const std::string& Msg) {
+  // The user has seen the one message: the close must neither check a field (the controls may
+  // never have been loaded) nor ask a password or a question.
+  FStartAborted = true;
   Application->Post(this, [this] { WMDeferredClose(); });
   if (!RptSettings) return;
   RptSettings->Modified = false;

@@ -51,6 +51,8 @@ void TfmVlxMain::LoadMemoControls() {
   if (!Memo) return;
   TFlagGuard Quiet(FSuppressEvents, true);
   const int Index = lbxMemoLocation->ItemIndex();
+  // Before the text: a memo's window takes a new alignment only by being made anew.
+  ShowMemoAlignment(*Memo);
   memRptMemo->SetText(RptSettings->MemoVisible(Index, false) ? Memo->Text : std::string());
   memRptMemo->SetModified(false);
   edMemoXPosPer->SetText(IntToStr(Memo->XPosPer));
@@ -63,6 +65,12 @@ void TfmVlxMain::LoadMemoControls() {
                           : rbRptMemoLeftJustify)
       ->SetChecked(true);
   cbMemoVisible->SetChecked(Memo->Visible);
+}
+
+void TfmVlxMain::ShowMemoAlignment(const TvlxRptMemo& Memo) {
+  memRptMemo->SetAlignment(Memo.Alignment == 2   ? TAlignment::taCenter
+                           : Memo.Alignment == 1 ? TAlignment::taRightJustify
+                                                 : TAlignment::taLeftJustify);
 }
 
 int TfmVlxMain::FirstMemoOutOfPage() const {
@@ -88,6 +96,7 @@ void TfmVlxMain::ShowMemoSettings() {
     const TvlxReportSettings& S = *RptSettings;
     const TNotifyEvent SavedChange = memRptMemo->OnChange;
     memRptMemo->OnChange = nullptr;
+    ShowMemoAlignment(*Memo);
     TFont& Font = memRptMemo->Font();
     // Character output prints every memo in the report's one fixed font.
     const bool Fixed = S.IsTextStyleOutput();

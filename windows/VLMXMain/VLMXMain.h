@@ -11,6 +11,7 @@
 #include "framework/Forms.h"
 
 enum TSettingSide : int8_t;
+class TvlxRptMemo;
 class TBevel;
 class TButton;
 class TCheckBox;
@@ -429,6 +430,7 @@ private:
   bool FValidationFailed = false;   // a check failed that must block a tab change
   bool FStartPending = true;        // from creation to the end of the start of a run
   bool FStartInProgress = false;    // the start's handler is running
+  bool FStartAborted = false;       // the start stopped: the window closes unseen, asking nothing
   bool FSettingsReadOnly = false;
   int FPaMiddleHeight = 0;
   std::unique_ptr<TvlxRun, TRunPartFree> FRun;
@@ -449,6 +451,8 @@ private:
   void EnableMemoControls(bool Enabled);
   // The selected memo's settings into its controls, their handlers quiet meanwhile.
   void LoadMemoControls();
+  // The memo text lined up as the memo prints.
+  void ShowMemoAlignment(const TvlxRptMemo& Memo);
   void FitMarginLabelFont(TLabel& Label);
   // The Setup page's controls, hidden until its password is given.
   void ShowSetupContents(bool Value);
