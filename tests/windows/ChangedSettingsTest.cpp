@@ -391,3 +391,36 @@ TEST_F(ChangedSettingsTest, AnExportNumbersItsRowsAsThePrintDoes) {
     EXPECT_EQ(LineNumbers(FileBytes(Export)), Printed) << Path.Name << ":\n" << FileBytes(Export);
   }
 }
+
+// The preview that opens first at the start prints what a print at once prints, whatever the
+// panels, fixed columns and pages across: its print lays the report out again from the same
+// settings, and a page across after the first is no copy of the first one's leftovers.
+TEST_F(ChangedSettingsTest, APrintFromThePreviewOpenedFirstPrintsAsAPrintAtOnce) {
+  int Compared = 0;
+  for (const int Width : {40, 60, 80, 100})
+    for (const int Fixed : {0, 2, 3, 4})
+      for (const int Panels : {1, 2, 3})
+        for (const bool Shrink : {false, true}) {
+          const TKeys Layout = {"TxtCharsPageWid=" + std::to_string(Width), "NumFixedCols=" + std::to_string(Fixed),
+                                "PanelsAcrossPage=" + std::to_string(Panels), "LinesPerpage=30",
+                                "PageMarginTxt=4,1,5,0", "CellMarginTxt=2,0,1,0",
+                                "ShrinkToPage=" + std::string(Shrink ? "1" : "0"), "DisplayReportOptionsWin=0",
+                                "ColumnTotals=NAME,,Count,\"\""};
+          SCOPED_TRACE("width " + std::to_string(Width) + ", fixed " + std::to_string(Fixed) + ", panels " +
+                       std::to_string(Panels) + (Shrink ? ", shrink" : ""));
+          Section(With(Stored(false, OutFile), Layout));
+          Run([](TfmVlxMain&) {});
+          const std::string AtOnce = FileBytes(OutFile);
+          std::filesystem::remove(OutFile);
+          Section(With(Stored(false, OutFile), With(Layout, {"PreviewFirst=1"})));
+          int Result = 0;
+          Run([](TfmVlxMain&) {}, [&](TfmVlxPreview& P) {
+            P.sbPrint->Click();
+            Result = PrintSettings->RunResult;
+          });
+          ASSERT_EQ(Result, 1);
+          EXPECT_EQ(FileBytes(OutFile), AtOnce);
+          ++Compared;
+        }
+  EXPECT_EQ(Compared, 96);
+}
