@@ -428,7 +428,7 @@ TEST_F(PreviewWindow, PanelsAndARangePrintFromThePreviewAsAtOnce) {
   const std::string Keys =
       "DisplayProgressWin=0\r\nOutputDest=1\r\nOutputQuality=0\r\nIfOutputFileExists=0\r\nOutputFileName=" + File +
       "\r\nPanelsAcrossPage=2\r\nNumFixedCols=4\r\nTxtCharsPageWid=100\r\nLinesPerpage=30\r\n"
-      "PageMarginTxt=4,1,5,0\r\nCellMarginTxt=2,0,1,0\r\nShrinkToPage=1\r\nColumnTotals=Col#0,,Count,\"\"\r\n"
+      "PageMarginTxt=4,1,5,0\r\nCellMarginTxt=2,0,1,0\r\nShrinkToPage=0\r\nColumnTotals=Col#0,,Count,\"\"\r\n"
       "PrintWhat=6\r\nPageRangeFrom=0,1\r\nPageRangeTo=0,1\r\n";
   Settings(Keys);
   DeleteFileA(File.c_str());
