@@ -95,7 +95,7 @@ void TvlxPrintSettings::CellCharPos(int Top, int Level, TRect& Rect) const {
   const int Room = Panels ? PanelGap - 1 : RptLeftOffset - LeftMargin;
   const int Wanted = Outdent * Levels + 1;
   const int Start = Room >= Wanted ? RptLeftOffset - Wanted : RptLeftOffset - std::max(Room, 0);
-  const int PanelWidth = Panels ? PanelStep - PanelGap : RptWidth;
+  const int PanelWidth = Panels ? PanelStep - PanelGap : PageRptWidth;
   Rect.Left = Start + Outdent * std::max(Level, 0);
   Rect.Top = Top;
   Rect.Right = RptLeftOffset + PanelWidth;

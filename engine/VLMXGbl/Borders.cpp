@@ -104,7 +104,7 @@ void TvlxPrintSettings::ClearPageLines() {
 void TvlxPrintSettings::PutLineChars(char Start, char Fill, char End, int FirstRow, int LastRow,
                                      int FirstCol, int LastCol) {
   if (FirstRow < 0 || FirstCol < 1 || LastRow < FirstRow || LastCol < FirstCol) return;
-  const int Width = std::max(0, std::min(RptLeftOffset + RptWidth, PageWidth));
+  const int Width = std::max(0, std::min(RptLeftOffset + PageRptWidth, PageWidth));
   // Each new line is filled where it lies: a blank line handed to Add would be copied again.
   while (PageLines.Count() <= LastRow) AddPageLine().assign(Width, Blank);
   const char Last = End != Blank ? End : (LastCol > FirstCol ? Fill : Start);
@@ -293,6 +293,6 @@ void TvlxPrintSettings::CalcGroupSpans() {
     }
     Zone = Col.Plane;
   });
-  const int PanelWidth = PanelsAcrossPage >= 2 ? PanelStep - PanelGap : RptWidth;
+  const int PanelWidth = PanelsAcrossPage >= 2 ? PanelStep - PanelGap : PageRptWidth;
   GroupSpans[Span].Width = RptLeftOffset + PanelWidth - GroupSpans[Span].Left;
 }

@@ -1,3 +1,5 @@
+#include <cstdio>
+#include <cstdlib>
 // One page of the report, built top-down on the running current line (the Bottom of the cell
 // rectangle): title memos, column titles, data rows until the body is full, at the report's end
 // the totals rows and the report footer, then the footer memos at their fixed place; repeated
@@ -67,13 +69,13 @@ int TvlxPrintSettings::CalcReportWidth() const {
 void TvlxPrintSettings::CalcLeftOffset() {
   // Pages across differ in width: each panel of this one is as wide as the columns it shows.
   PanelStep = PageAcrossWidth() + PanelGap;
-  RptWidth = CalcReportWidth();
+  PageRptWidth = CalcReportWidth();
   const int Alignment = Settings().ReportAlignment;
   int Offset = 0;
   switch (Alignment) {
     case 0: Offset = LeftMargin; break;
-    case 1: Offset = RightEdge - RptWidth; break;
-    case 2: Offset = LeftMargin + (RightEdge - LeftMargin - RptWidth) / 2; break;
+    case 1: Offset = RightEdge - PageRptWidth; break;
+    case 2: Offset = LeftMargin + (RightEdge - LeftMargin - PageRptWidth) / 2; break;
     default: Offset = 0; break;
   }
   RptLeftOffset = Offset < 0 ? LeftMargin : Offset;
@@ -101,6 +103,11 @@ bool TvlxPrintSettings::IsPageEndReached(bool UseFooterPosition, bool ComparePag
 }
 
 void TvlxPrintSettings::PrintPage() {
+  if (getenv("DBGPP")) {
+    fprintf(stderr, "PP mode=%d page=%d-%d fixed=%d panels=%d across=%d:", PageMode, CurVertPage, CurPageAcross, FixedColCount, PanelsAcrossPage, PagesAcross);
+    for (int I = 0; I < Adapter().ColsList->Count(); ++I) { auto* C = Adapter().ColsList->Items(I); if (C && C->Printed) fprintf(stderr, " [%d h%d x%d w%d]", I, C->HorzPage, C->XPos, C->CellWidth); }
+    fprintf(stderr, "\n");
+  }
   if (CurVertPage != LastEmittedPage.Y) {
     BMLineList.Clear();
     PastReportEnd = TotalsFinished(*this);

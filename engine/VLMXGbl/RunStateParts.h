@@ -139,7 +139,11 @@ struct TCompositionState {
   // print of the row finds it; the print need not look for breaks and macros again.
   std::vector<unsigned char> OneLineCells;
   int RptLeftOffset = 0;  // left edge of the report on the sheet
+  // The whole report: one panel of every column side by side, times the panels (the font
+  // fitting and the width status read it); and what the page across being composed takes of
+  // the sheet, its panels included. Composing a page never changes the first.
   int RptWidth = 0;
+  int PageRptWidth = 0;
   int BodyBottom = 0;     // last unit that body rows may use
   int FooterReserve = 0;  // units kept free above the footer for totals
   // Vertical pages where the report end was placed; -1 none.

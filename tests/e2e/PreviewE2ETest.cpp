@@ -448,3 +448,72 @@ TEST_F(PreviewWindow, OutputChoicesMadeInThePreviewAreWhatItsPrintUses) {
   });
   Run(Again);
 }
+
+// The book table two panels across the sheet with four repeated columns that leave no room to
+// repeat them, a count total and a range of the first page, to a text file: printed from the
+// preview that opens first (on its second page across, with Ctrl+P) it is the file a print at
+// once writes, and no sheet carries columns of another page across beside its own.
+TEST_F(PreviewWindow, PanelsAndARangePrintFromThePreviewAsAtOnce) {
+  const std::string File = WindowsPath(Out + "/panels-range.txt");
+  const std::string Keys =
+      "DisplayProgressWin=0\r\nOutputDest=1\r\nOutputQuality=0\r\nIfOutputFileExists=0\r\nOutputFileName=" + File +
+      "\r\nPanelsAcrossPage=2\r\nNumFixedCols=4\r\nTxtCharsPageWid=100\r\nLinesPerpage=30\r\n"
+      "PageMarginTxt=4,1,5,0\r\nCellMarginTxt=2,0,1,0\r\nShrinkToPage=0\r\nColumnTotals=Col#0,,Count,\"\"\r\n"
+      "PrintWhat=6\r\nPageRangeFrom=0,1\r\nPageRangeTo=0,1\r\n";
+  Settings(Keys);
+  DeleteFileA(File.c_str());
+  TfmVlxPreview* P = nullptr;
+  TUserScript User;
+  User.Steps({
+      [&] {
+        if (!PreviewUp() || Page() != 1 || Shown().empty()) return false;
+        P = fmVlxPreview;
+        ClickMiddle(*P->sbNextPage);
+        return true;
+      },
+      [&] {
+        if (PrintSettings->CurPageAcross != 2 || P->Busy()) return false;
+        SaveWindowScreenshot(PeerHandle(*P), "preview-panels-page-across-2");
+        PrintSettings->RunResult = 0;
+        P->memPreview->SetFocus();
+        PressWith(VK_CONTROL, 'P');
+        return true;
+      },
+      [&] {
+        if (PrintSettings->RunResult == 0) return false;
+        EXPECT_EQ(PrintSettings->RunResult, 1);
+        RptSettings->Modified = false;
+        P->Close();
+        return true;
+      },
+  });
+  Run(User);
+  const std::string FromPreview = FileBytes(File);
+  std::ofstream(Out + "/panels-range-preview.txt", std::ios::binary | std::ios::trunc) << FromPreview;
+
+  Settings(Keys + "DisplayReportOptionsWin=0\r\nPreviewFirst=0\r\n");
+  DeleteFileA(File.c_str());
+  TUserScript AtOnce;
+  AtOnce.Step("the print at once over", [] { return !fmVlxMain; });
+  Run(AtOnce);
+  const std::string Printed = FileBytes(File);
+  EXPECT_EQ(FromPreview, Printed);
+
+  // The first page's sheets, one a page across: no line wider than the page, and each book on
+  // the first sheet once.
+  std::vector<std::string> Sheets{""};
+  for (const char Ch : Printed) {
+    if (Ch == '\f') Sheets.emplace_back();
+    else Sheets.back() += Ch;
+  }
+  Sheets.pop_back();
+  ASSERT_GE(Sheets.size(), 2u) << Printed;
+  for (const std::string& Sheet : Sheets)
+    for (size_t From = 0, To; (To = Sheet.find("\r\n", From)) != std::string::npos; From = To + 2)
+      EXPECT_LE(To - From, 100u) << Sheet.substr(From, To - From);
+  for (const char* Book : {"Genesis", "Exodus", "Leviticus"}) {
+    const size_t At = Sheets[0].find(Book);
+    EXPECT_NE(At, std::string::npos) << Book;
+    EXPECT_EQ(Sheets[0].find(Book, At + 1), std::string::npos) << Book << " twice";
+  }
+}

@@ -105,6 +105,8 @@ TEST_F(PageComposeTest, ReportAlignmentPlacesTheReportBetweenTheMargins) {
   Start(Grid);
   Begin(100, 30);
   const int Width = Run->CalcReportWidth();
+  // The whole report's width, which the width status shows, is no page's to change.
+  Run->RptWidth = 4321;
   const struct { uint8_t Alignment; int Left, Right, Offset; } Cases[] = {
       {0, 5, 85, 5}, {1, 5, 85, 85 - Width}, {2, 5, 5 + 40 + Width, 25},
       {7, 5, 85, 0},           // an unknown code starts at the sheet's edge
@@ -116,6 +118,7 @@ TEST_F(PageComposeTest, ReportAlignmentPlacesTheReportBetweenTheMargins) {
     Run->RightEdge = C.Right;
     Run->CalcLeftOffset();
     EXPECT_EQ(Run->RptLeftOffset, C.Offset) << int(C.Alignment);
-    EXPECT_EQ(Run->RptWidth, Width);
+    EXPECT_EQ(Run->PageRptWidth, Width);
+    EXPECT_EQ(Run->RptWidth, 4321);
   }
 }

@@ -17,6 +17,7 @@
 #include "framework/headless/Printers.h"
 #include "framework/rtl/SysUtils.h"
 #include "tests/support/GoldenReports.h"
+#include "tests/support/GridPages.h"
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TempDir.h"
 
@@ -26,7 +27,7 @@ using V = std::vector<std::string>;
 using GoldenReports::TCase;
 using GoldenReports::TReport;
 
-constexpr char Bar = '\xB3';  // the IBM set's vertical line
+using GridPages::Bar;
 constexpr int Rows = 41;
 const V Titles = {"GROUP ONE", "GROUP TWO", "NAME", "QTY", "E=MC^2", "NOTE", "WIDE"};
 const V HiddenSets = {"", "~Line#", "Col#0", "~Line#,Col#0"};
@@ -119,34 +120,13 @@ struct TAbortAfter : TvlxRunUI {
   int Left;
 };
 
-struct TPage {
-  int Vert = 0, Across = 0;  // from the id the page-number memo printed: "PAGE v" or "PAGE v-a"
-  V Lines;
-};
+// Pages and their ids as the page-number memo prints them: "PAGE v" or "PAGE v-a".
+using GridPages::TPage;
 
 struct TOutput {
   int Result = 0, PagesAcross = 0, PagesWritten = 0;
   std::vector<TPage> Pages;
 };
-
-// Out's pages from the bytes of a text file or of the spooler: form feeds between the pages
-// and one closing them, CR LF after each line.
-void SplitPages(const std::string& Bytes, TOutput& Out) {
-  std::vector<std::string> Sheets{""};
-  for (char Ch : Bytes) {
-    if (Ch == '\f') Sheets.emplace_back();
-    else Sheets.back() += Ch;
-  }
-  Sheets.pop_back();
-  for (const std::string& Sheet : Sheets) {
-    TPage& Page = Out.Pages.emplace_back();
-    std::string Line;
-    for (char Ch : Sheet) {
-      if (Ch == '\n') Page.Lines.push_back(Line), Line.clear();
-      else if (Ch != '\r') Line += Ch;
-    }
-  }
-}
 
 TOutput PrintReport(TStringGrid* Grid, const TConfig& C, const TRun& Run, const std::string& File,
                     TReport::TOutput To = TReport::TOutput::TextFile) {
@@ -171,9 +151,9 @@ TOutput PrintReport(TStringGrid* Grid, const TConfig& C, const TRun& Run, const 
     }
   }
   if (To == TReport::TOutput::TextFile) {
-    SplitPages(FileBytes(File), Out);
+    Out.Pages = GridPages::SplitPages(FileBytes(File));
   } else if (To == TReport::TOutput::RawSpooler) {
-    SplitPages(Headless::SpooledDocuments().at(0).Bytes, Out);
+    Out.Pages = GridPages::SplitPages(Headless::SpooledDocuments().at(0).Bytes);
     EXPECT_EQ(Headless::SpooledDocuments().at(0).PagesStarted, static_cast<int>(Out.Pages.size()));
   } else if (const Headless::TPrintedDocument& Doc = Headless::PrintedDocuments().at(0); !Doc.Aborted) {
     for (const Headless::TPrintedPage& Sheet : Doc.Pages) {
@@ -183,11 +163,8 @@ TOutput PrintReport(TStringGrid* Grid, const TConfig& C, const TRun& Run, const 
   }
   for (TPage& Page : Out.Pages)
     for (const std::string& Line : Page.Lines)
-      if (const size_t At = Line.find("PAGE "); At != std::string::npos && Line.find("TITLE") == std::string::npos) {
-        const std::string Id = Trim(Line.substr(At + 5));
-        Page.Vert = std::stoi(Id);
-        Page.Across = Id.find('-') == std::string::npos ? 1 : std::stoi(Id.substr(Id.find('-') + 1));
-      }
+      if (const size_t At = Line.find("PAGE "); At != std::string::npos && Line.find("TITLE") == std::string::npos)
+        GridPages::SetPageId(Page, Trim(Line.substr(At + 5)));
   return Out;
 }
 
@@ -505,12 +482,8 @@ namespace {
 // across), and the rows of a partial run where the full run has them.
 const V LayoutTitles = {"ALPHA", "BRAVO", "CHARLIE", "DELTA", "ECHO", "FOXTROT"};
 constexpr int LayoutRows = 41;
-const int Pads[] = {2, 5, 1, 8, 3, 6};
 const V LeadingHidden = {"", "~Line#", "~Line#,Col#0", "Col#0"};
-
-std::string LayoutCell(int C, int R) {
-  return std::string(1, static_cast<char>('A' + C)) + Token(R).substr(1) + std::string(Pads[C], '.');
-}
+using GridPages::NamedCell;
 
 // The grid of Cols columns and Rows data rows under their titles.
 TStringGrid* LayoutGrid(TForm& Owner, int Cols, int Rows) {
@@ -520,7 +493,7 @@ TStringGrid* LayoutGrid(TForm& Owner, int Cols, int Rows) {
   Grid->SetRowCount(Rows + 1);
   for (int Col = 0; Col < Cols; ++Col) {
     Grid->SetCells(Col, 0, LayoutTitles[Col]);
-    for (int R = 0; R < Rows; ++R) Grid->SetCells(Col, R + 1, LayoutCell(Col, R));
+    for (int R = 0; R < Rows; ++R) Grid->SetCells(Col, R + 1, NamedCell(Col, R));
   }
   return Grid;
 }
@@ -568,108 +541,24 @@ TLayoutOutput PrintLayout(TStringGrid* Grid, const TLayout& L, const std::string
     Out.Panels = Report.Run.PanelsAcrossPage;
   }
   TOutput Pages;
-  if (To_ == TReport::TOutput::TextFile) SplitPages(FileBytes(File), Pages);
+  if (To_ == TReport::TOutput::TextFile) Pages.Pages = GridPages::SplitPages(FileBytes(File));
   for (const auto& Doc : Headless::SpooledDocuments()) ++Out.SpooledJobs, Out.Spooled += Doc.Bytes;
   for (const auto& Doc : Headless::PrintedDocuments()) Out.PrinterJob = Out.PrinterJob || !Doc.Aborted;
   for (TPage& Page : Pages.Pages)
     for (const std::string& Line : Page.Lines)
-      if (const size_t At = Line.find("PAGE "); At != std::string::npos) {
-        const std::string Id = Trim(Line.substr(At + 5));
-        Page.Vert = std::stoi(Id);
-        Page.Across = Id.find('-') == std::string::npos ? 1 : std::stoi(Id.substr(Id.find('-') + 1));
-      }
+      if (const size_t At = Line.find("PAGE "); At != std::string::npos) GridPages::SetPageId(Page, Trim(Line.substr(At + 5)));
   Out.Pages = std::move(Pages.Pages);
   return Out;
 }
 
-// The cells of a line, left to right: {column, row}.
-std::vector<std::pair<int, int>> LineCells(const std::string& Line) {
-  std::vector<std::pair<int, int>> Cells;
-  for (size_t X = 0; X + 4 <= Line.size(); ++X)
-    if (Line[X] >= 'A' && Line[X] <= 'F' && std::isdigit(static_cast<unsigned char>(Line[X + 1])) &&
-        std::isdigit(static_cast<unsigned char>(Line[X + 2])) && std::isdigit(static_cast<unsigned char>(Line[X + 3])) &&
-        (X == 0 || !std::isalnum(static_cast<unsigned char>(Line[X - 1]))))
-      Cells.emplace_back(Line[X] - 'A', std::stoi(Line.substr(X + 1, 3)));
-  return Cells;
-}
-
-// The rows of a line, left to right, a row's cells counted once: one a panel.
-std::vector<int> LineRows(const std::string& Line) {
-  std::vector<int> Rows;
-  for (const auto& [Col, Row] : LineCells(Line))
-    if (Rows.empty() || Rows.back() != Row) Rows.push_back(Row);
-  return Rows;
-}
-
-bool IsBoxChar(char Ch) { return std::string("\xB3\xC3\xB4\xC5\xDA\xBF\xC0\xD9\xC2\xC1").find(Ch) != std::string::npos; }
-
-// Every vertical line of a bordered page opens with a top corner or joint and closes with a
-// bottom one: no box runs off the page or stays open under its last row.
-void ExpectBoxesClosed(const TPage& Page) {
-  size_t Width = 0;
-  for (const std::string& Line : Page.Lines) Width = std::max(Width, Line.size());
-  for (size_t X = 0; X < Width; ++X) {
-    char Prev = ' ';
-    for (size_t L = 0; L <= Page.Lines.size(); ++L) {
-      const char Ch = L < Page.Lines.size() && X < Page.Lines[L].size() ? Page.Lines[L][X] : ' ';
-      if (IsBoxChar(Ch) && !IsBoxChar(Prev)) {
-        EXPECT_NE(std::string("\xDA\xC2\xBF").find(Ch), std::string::npos)
-            << "box opened without its top, page " << Page.Vert << "-" << Page.Across << " line " << L << " at " << X;
-      }
-      if (!IsBoxChar(Ch) && IsBoxChar(Prev)) {
-        EXPECT_NE(std::string("\xC0\xC1\xD9").find(Prev), std::string::npos)
-            << "box left open, page " << Page.Vert << "-" << Page.Across << " line " << L << " at " << X;
-      }
-      Prev = Ch;
-    }
-  }
-}
-
-// The checks of a whole run against the grid; the printed columns by source index.
+// The checks of a whole run against the grid; the printed columns by source index. The column
+// list begins with the line numbers: a grid column repeats when its index is below the fixed
+// columns less one.
 void CheckLayout(const TLayoutOutput& Out, const TLayout& L, const std::set<int>& Printed) {
-  ASSERT_FALSE(Out.Pages.empty());
-  std::map<int, std::vector<const TPage*>> ByVert;
-  for (const TPage& Page : Out.Pages) {
-    ByVert[Page.Vert].push_back(&Page);
-    EXPECT_LE(static_cast<int>(Page.Lines.size()), L.Height);
-    for (const std::string& Line : Page.Lines) EXPECT_LE(static_cast<int>(Line.size()), L.Width) << Line;
-    if (L.Borders) ExpectBoxesClosed(Page);
-  }
-  std::map<std::pair<int, int>, int> CellCount;  // {column, row}
-  for (const auto& [Vert, Across] : ByVert) {
-    ASSERT_EQ(static_cast<int>(Across.size()), Out.PagesAcross) << "page " << Vert;
-    for (size_t A = 0; A < Across.size(); ++A) {
-      EXPECT_EQ(Across[A]->Across, static_cast<int>(A) + 1);
-      ASSERT_EQ(Across[A]->Lines.size(), Across[0]->Lines.size()) << "page " << Vert << "-" << A + 1;
-      for (const auto& Line : Across[A]->Lines)
-        for (const auto& Cell : LineCells(Line)) ++CellCount[Cell];
-    }
-    // A page across that shows only the line numbers names no row.
-    for (size_t Line = 0; Line < Across[0]->Lines.size(); ++Line) {
-      std::vector<int> Rows;
-      for (size_t A = 0; A < Across.size(); ++A) {
-        const std::vector<int> Here = LineRows(Across[A]->Lines[Line]);
-        if (Rows.empty()) Rows = Here;
-        EXPECT_TRUE(Here.empty() || Here == Rows)
-            << "page " << Vert << "-" << A + 1 << " line " << Line << ": other rows than on the page across before";
-      }
-    }
-  }
-  // Each row once on each page across, its every cell once (a repeated column on each).
-  std::map<int, int> Repeats;
+  GridPages::TModel Model{LayoutRows, Printed, {}, L.Height, L.Width, L.Borders};
   for (int Col : Printed)
-    for (int Row = 0; Row < LayoutRows; ++Row) {
-      const int N = CellCount[{Col, Row}];
-      if (!Repeats.count(Col)) Repeats[Col] = N;
-      EXPECT_EQ(N, Repeats[Col]) << "cell " << LayoutCell(Col, Row) << " printed " << N << " times";
-    }
-  int Once = 0;
-  for (const auto& [Col, N] : Repeats) {
-    EXPECT_TRUE(N == 1 || (N == Out.PagesAcross && Col < L.Fixed)) << "column " << Col << " printed " << N << " times";
-    Once += N == 1;
-  }
-  for (const auto& [Cell, N] : CellCount) EXPECT_TRUE(Printed.count(Cell.first)) << "a hidden column printed";
-  (void)Once;
+    if (Col + 1 < L.Fixed) Model.Fixed.insert(Col);
+  GridPages::CheckPages(Out.Pages, Out.PagesAcross, Model);
 }
 
 }  // namespace
@@ -731,7 +620,7 @@ TEST(ReportProperty, EveryPageAcrossPrintsTheSameRowsInEveryLayoutAndEveryPartIs
       ASSERT_EQ(Got.Pages.size(), Want.size());
       for (size_t I = 0; I < Want.size(); ++I) {
         EXPECT_TRUE(SameButTotals(Got.Pages[I].Lines, Want[I]->Lines)) << "page " << Want[I]->Vert << "-" << Want[I]->Across;
-        if (L.Borders) ExpectBoxesClosed(Got.Pages[I]);
+        if (L.Borders) GridPages::ExpectBoxesClosed(Got.Pages[I]);
       }
     }
   }

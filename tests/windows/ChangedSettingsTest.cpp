@@ -11,8 +11,10 @@
 #include <functional>
 #include <map>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/VLMXGbl/PrintSettings.h"
@@ -28,6 +30,7 @@
 #include "framework/headless/IniFiles.h"
 #include "framework/headless/Printers.h"
 #include "framework/rtl/SysUtils.h"
+#include "tests/support/GridPages.h"
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TempDir.h"
 #include "windows/VLMXMain/VLMXMain.h"
@@ -390,4 +393,176 @@ TEST_F(ChangedSettingsTest, AnExportNumbersItsRowsAsThePrintDoes) {
     Run(Path.Script, Path.OnPreview);
     EXPECT_EQ(LineNumbers(FileBytes(Export)), Printed) << Path.Name << ":\n" << FileBytes(Export);
   }
+}
+
+namespace {
+
+// A grid whose every cell names its column and row, some of the second column's on two lines.
+constexpr int GridRows = 41;
+constexpr int GridCols = 6;
+const char* const GridTitles[GridCols] = {"ALPHA", "BRAVO", "CHARLIE", "DELTA", "ECHO", "FOXTROT"};
+bool TwoLineCell(int C, int R) { return C == 1 && R % 3 == 1; }
+
+// One way to a print: the settings it starts on besides the layout's, what the user does on
+// the setup window and on the preview.
+struct TPrintPath {
+  std::string Name;
+  TKeys Settings;
+  std::function<void(TfmVlxMain&)> Script;
+  std::function<void(TfmVlxPreview&)> OnPreview;
+};
+
+// The line numbers start at 100 and the cells' numbers follow their letters, so that a number
+// below 100 standing alone is the count total; the footer line, with the date, the page id and
+// the time, aside.
+std::vector<std::string> CountTotals(const std::vector<GridPages::TPage>& Pages) {
+  std::vector<std::string> Totals;
+  for (const GridPages::TPage& Page : Pages)
+    for (const std::string& Line : Page.Lines) {
+      if (Line.find_first_of("/:") != std::string::npos) continue;
+      std::string Word;
+      char Before = ' ';
+      for (const char Ch : Line + ' ') {
+        if (std::isalnum(static_cast<unsigned char>(Ch))) {
+          if (Word.empty()) Before = Ch;
+          Word += Ch;
+          continue;
+        }
+        if (!Word.empty() && std::isdigit(static_cast<unsigned char>(Before)) &&
+            Word.find_first_not_of("0123456789") == std::string::npos && std::stoi(Word) < 100)
+          Totals.push_back(Word);
+        Word.clear();
+      }
+    }
+  return Totals;
+}
+
+}  // namespace
+
+// However the print is started (at once, from the setup window, from the preview opened first
+// or from the setup window, after a layout setting typed into the window), whatever the
+// panels, fixed columns, pages across, borders, fitting and two-line rows: the pages hold the
+// grid as a model of it says, and each way prints the bytes a print at once on the same saved
+// settings prints.
+TEST_F(ChangedSettingsTest, EveryWayToAPrintPrintsTheGridWholeOnEveryPageAcross) {
+  auto* Grid = new TStringGrid(Host);
+  Grid->SetName("strgrdCells");
+  Grid->SetFixedCols(0);
+  Grid->SetColCount(GridCols);
+  Grid->SetRowCount(GridRows + 1);
+  for (int C = 0; C < GridCols; ++C) {
+    Grid->SetCells(C, 0, GridTitles[C]);
+    for (int R = 0; R < GridRows; ++R)
+      Grid->SetCells(C, R + 1, GridPages::NamedCell(C, R) + (TwoLineCell(C, R) ? "\r" + std::string(3, 'b') : ""));
+  }
+  Vlx->SetObjectToPrint(Grid);
+
+  const auto Print = [](TfmVlxMain& F) { F.sbPrintClick(nullptr); };
+  const auto PrintFromPreview = [](TfmVlxPreview& P) { P.sbPrint->Click(); };
+  std::mt19937 Random(20261207);
+  // A panel's share of the sheet that holds every column, about half of them, or a third.
+  const int Shares[] = {80, 44, 30};
+  std::set<std::pair<int, int>> PanelsAndPagesAcross;
+  int Compared = 0;
+  for (int N = 0; N < 30; ++N) {
+    auto Pick = [&](int Count) { return static_cast<int>(Random() % Count); };
+    const int Panels = 1 + N % 3, Fixed = N % 5;
+    const bool Borders = Pick(2) == 1, Vertical = Pick(3) != 0, Shrink = Pick(3) == 0, TwoLines = Pick(2) == 1;
+    const bool Margins = Pick(2) == 1;
+    const int Width = Panels * (Shares[N / 3 % 3] + Pick(4)) + (Panels - 1) * 2 + (Margins ? 9 : 0);
+    const int Height = TwoLines ? 30 : 24;
+    TKeys Layout = {"OutputQuality=1", "StartingReportLineId=100", "MaxStringColWidTxt=999",
+                    "MaxStringLines=" + std::string(TwoLines ? "2" : "1"), "LinesPerpage=" + std::to_string(Height),
+                    "TxtCharsPageWid=" + std::to_string(Width), "NumFixedCols=" + std::to_string(Fixed),
+                    "PanelsAcrossPage=" + std::to_string(Panels), "InterPanelGapTxt=2",
+                    "ShrinkToPage=" + std::to_string(Shrink), "ioBorders=" + std::to_string(Borders),
+                    "ioVerticalLines=" + std::to_string(Vertical), "ColumnTotals=Col#1,,Count,\"\""};
+    if (Margins) Layout.insert(Layout.end(), {"PageMarginTxt=4,1,5,0", "CellMarginTxt=2,0,1,0"});
+    SCOPED_TRACE(testing::Message() << "width " << Width << " height " << Height << " panels " << Panels << " fixed "
+                                    << Fixed << " borders " << Borders << " vertical " << Vertical << " shrink " << Shrink
+                                    << " two lines " << TwoLines << " margins " << Margins);
+    const TKeys Saved = With(Stored(false, OutFile), Layout);
+
+    // What the window offers to type, stored otherwise before the start.
+    using F = TfmVlxMain;
+    const std::tuple<TEdit* F::*, std::string, int> Typings[] = {
+        {&F::edNumFixedColumns, "NumFixedCols", Fixed}, {&F::edPanelsAcrossPage, "PanelsAcrossPage", Panels},
+        {&F::edTxtCharsPageWid, "TxtCharsPageWid", Width}};
+    const auto& [Edit, Key, Value] = Typings[N % 3];
+    const int Before = Key == "TxtCharsPageWid" ? Width + 40 : Key == "PanelsAcrossPage" ? Panels % 3 + 1 : (Fixed + 2) % 5;
+    const std::vector<TPrintPath> Paths = {
+        {"at once", {"DisplayReportOptionsWin=0"}, [](TfmVlxMain&) {}, nullptr},
+        {"the setup window's Print", {}, Print, nullptr},
+        {"the preview opened first", {"DisplayReportOptionsWin=0", "PreviewFirst=1"}, [](TfmVlxMain&) {},
+         [](TfmVlxPreview& P) {
+           P.sbLastPage->Click();
+           P.sbPrint->Click();
+         }},
+        // The report's width in the status line is the whole report's, after a print as before.
+        {"the setup window's preview", {},
+         [](TfmVlxMain& F) {
+           const std::string Status = F.paRptStatus->Caption();
+           F.sbPreviewClick(nullptr);
+           EXPECT_EQ(F.paRptStatus->Caption(), Status);
+         },
+         [](TfmVlxPreview& P) {
+           P.sbNextPage->Click();
+           P.sbPrint->Click();
+         }},
+        {"Print after typing " + Key, {Key + "=" + std::to_string(Before)},
+         [&, Edit = Edit, Value = Value](TfmVlxMain& F) {
+           Typed(Edit, "", std::to_string(Value)).Apply(F);
+           F.sbPrintClick(nullptr);
+         },
+         nullptr},
+        // The preview's print goes by the settings the window holds when it opens.
+        {"the preview after typing " + Key, {Key + "=" + std::to_string(Before)},
+         [&, Edit = Edit, Value = Value](TfmVlxMain& F) {
+           Typed(Edit, "", std::to_string(Value)).Apply(F);
+           F.sbPreviewClick(nullptr);
+         },
+         PrintFromPreview},
+    };
+    std::string AtOnce;
+    for (const TPrintPath& Path : Paths) {
+      SCOPED_TRACE(Path.Name);
+      std::filesystem::remove(OutFile);
+      Section(With(Saved, Path.Settings));
+      Run(Path.Script, Path.OnPreview);
+      ASSERT_EQ(PrintSettings, nullptr);
+      const std::string Bytes = FileBytes(OutFile);
+      if (Path.Name == "at once") {
+        AtOnce = Bytes;
+      } else {
+        EXPECT_EQ(Bytes, AtOnce);
+        ++Compared;
+      }
+      std::vector<GridPages::TPage> Pages = GridPages::SplitPages(Bytes);
+      // The page id stands alone in the footer line, between the date and the time.
+      int PagesAcross = 1;
+      for (GridPages::TPage& Page : Pages) {
+        std::istringstream Footer(Page.Lines.empty() ? "" : Page.Lines.back());
+        for (std::string Word; Footer >> Word;)
+          if (Word.find_first_not_of("0123456789-") == std::string::npos) GridPages::SetPageId(Page, Word);
+        PagesAcross = std::max(PagesAcross, Page.Across);
+      }
+      GridPages::TModel Model{GridRows, {}, {}, Height, Width, Borders};
+      for (int C = 0; C < GridCols; ++C) {
+        Model.Printed.insert(C);
+        // The line numbers come first in the column list.
+        if (C + 1 < Fixed) Model.Fixed.insert(C);
+      }
+      GridPages::CheckPages(Pages, PagesAcross, Model);
+      // The second lines print where rows may take two.
+      EXPECT_EQ(Bytes.find("bbb") != std::string::npos, TwoLines);
+      const std::vector<std::string> Totals = CountTotals(Pages);
+      EXPECT_FALSE(Totals.empty()) << Bytes;
+      for (const std::string& Total : Totals) EXPECT_EQ(Total, std::to_string(GridRows)) << Bytes;
+      PanelsAndPagesAcross.insert({Panels, PagesAcross});
+    }
+  }
+  EXPECT_EQ(Compared, 30 * 5);
+  for (int Panels = 1; Panels <= 3; ++Panels)
+    for (int Across = 1; Across <= 3; ++Across)
+      EXPECT_TRUE(PanelsAndPagesAcross.count({Panels, Across})) << Panels << " panels, " << Across << " pages across";
 }

@@ -371,7 +371,10 @@ void TfmVlxMain::FormToSettings() {
   Info.ColumnTotalsOn = R.ItemOpt(ioColumnTotals);
   SizeLineNumbers(Run.Run());
   for (const TTextRow& Row : TextRows) R.*Row.Field = (this->*Row.Edit)->Text();
-  Run.FixedColCount = R.NumFixedCols + (Info.ObjType == otDecisionGrid ? 1 : 0);
+  // The run's fixed-column count stays the one the last column layout settled on: the layout
+  // may have dropped the repetition for want of room, and pages composed with the count asked
+  // for over columns placed without it would print repeated columns twice. A change of the
+  // fixed columns takes effect when the columns are laid out again, as every print does first.
   // The gap goes to the regime the controls were loaded in, the margins and widths to the one
   // that the new destination, print-what and quality choices put in force.
   const auto StoreRegime = [&](const TRegimeRow& Row, bool Text) {
