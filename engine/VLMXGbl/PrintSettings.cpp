@@ -137,6 +137,8 @@ void TBMLineList::AddCurrent() {
   Entry->Band2Line = FOwner.Styles().BandInfo[bnData].RowNdx;
   if (TDataSet* DataSet = BookmarkedDataSet(FOwner.Adapter())) Entry->Bookmark = DataSet->Bookmark();
   else Entry->Cell = FOwner.Adapter().CurCell;
+  Entry->ListItem = FOwner.Adapter().CurListItem;
+  Entry->SelRowNdx = FOwner.Adapter().SelRowNdx;
   // Only the row's place down the page is kept, in either unit set: the replayed row prints at
   // that top, and each page across places its own columns.
   Entry->Rect = {-1, FOwner.CellRect.Top, -1, FOwner.CellRect.Bottom};
@@ -162,6 +164,10 @@ bool TBMLineList::GotoEntry(int Index, int& Height) {
   } else {
     FOwner.Adapter().CurCell = Entry->Cell;
   }
+  FOwner.Adapter().CurListItem = Entry->ListItem;
+  // Only selected rows print: the row after the replayed one is sought from its own cursor,
+  // not from where the first page across stopped, a row further on.
+  FOwner.Adapter().SelRowNdx = Entry->SelRowNdx;
   FOwner.CellRect = Entry->Rect;
   FOwner.CellRect.Bottom = FOwner.CellRect.Top - 1;
   Height = Entry->RowHeight;

@@ -29,6 +29,8 @@ public:
   std::string Bookmark;  // the dataset's bookmark; empty for in-memory objects
   int RcdCounter = 0;
   TPoint Cell;           // the object's current cell {column, row} for in-memory objects
+  TListItem* ListItem = nullptr;  // a list view's current item
+  int SelRowNdx = 0;     // the selected-row cursor after the row: where the next selected row is sought
   TRect Rect;
   int Band2Line = 0;     // rows of the data band emitted before this one
   int RowHeight = 0;
