@@ -115,11 +115,12 @@ inline void ExpectBoxesClosed(const TPage& Page) {
 
 // What the pages must show, from the grid and the settings alone.
 struct TModel {
-  int Rows = 0;            // data rows, each printed
+  int Rows = 0;            // data rows, each printed: FirstRow and the Rows - 1 after it
   std::set<int> Printed;   // source columns printed
   std::set<int> Fixed;     // the printed ones among the leading fixed columns
   int Height = 0, Width = 0;
   bool Borders = false;
+  int FirstRow = 0;
 };
 
 // A cell's text is its own whole text, or cut where its column ends: nothing of another
@@ -189,13 +190,13 @@ inline void CheckPages(const std::vector<TPage>& Pages, int PagesAcross, const T
     }
   }
   std::vector<int> InOrder(M.Rows);
-  for (int R = 0; R < M.Rows; ++R) InOrder[R] = R;
+  for (int R = 0; R < M.Rows; ++R) InOrder[R] = M.FirstRow + R;
   for (const auto& [A, Rows] : Order)
     EXPECT_TRUE(Rows.empty() || Rows == InOrder) << "page across " << A << ": the rows not once each, in order";
   // Each row once on each page across, its every cell once, a repeated column's on each.
   std::map<int, int> Repeats;
   for (int Col : M.Printed)
-    for (int Row = 0; Row < M.Rows; ++Row) {
+    for (int Row = M.FirstRow; Row < M.FirstRow + M.Rows; ++Row) {
       const int N = CellCount[{Col, Row}];
       if (!Repeats.count(Col)) Repeats[Col] = N;
       EXPECT_EQ(N, Repeats[Col]) << "cell " << NamedCell(Col, Row) << " printed " << N << " times";
