@@ -1,5 +1,3 @@
-#include <cstdio>
-#include <cstdlib>
 // One page of the report, built top-down on the running current line (the Bottom of the cell
 // rectangle): title memos, column titles, data rows until the body is full, at the report's end
 // the totals rows and the report footer, then the footer memos at their fixed place; repeated
@@ -103,11 +101,6 @@ bool TvlxPrintSettings::IsPageEndReached(bool UseFooterPosition, bool ComparePag
 }
 
 void TvlxPrintSettings::PrintPage() {
-  if (getenv("DBGPP")) {
-    fprintf(stderr, "PP mode=%d page=%d-%d fixed=%d panels=%d across=%d:", PageMode, CurVertPage, CurPageAcross, FixedColCount, PanelsAcrossPage, PagesAcross);
-    for (int I = 0; I < Adapter().ColsList->Count(); ++I) { auto* C = Adapter().ColsList->Items(I); if (C && C->Printed) fprintf(stderr, " [%d h%d x%d w%d]", I, C->HorzPage, C->XPos, C->CellWidth); }
-    fprintf(stderr, "\n");
-  }
   if (CurVertPage != LastEmittedPage.Y) {
     BMLineList.Clear();
     PastReportEnd = TotalsFinished(*this);
