@@ -201,10 +201,6 @@ void TvlxPrintSettings::PrintBodyRows() {
   // After the last replayed row the object moves on exactly once per vertical page.
   const bool AdvanceAfterReplay = (CurPageAcross >= PagesAcross && NewPagePos) || (CurPageAcross == 1 && !NewPagePos);
   TPrevValues& Groups = Adapter().PrevValues;
-  // The panels of a sheet share its rows: a later panel goes on where the one before stopped.
-  if (Record) BMLineList.GroupsAtTop[BMLineList.Count()] = Groups;
-  if (const auto Top = BMLineList.GroupsAtTop.find(BMCursor); Replay && Top != BMLineList.GroupsAtTop.end())
-    Groups = Top->second;
   ReplayingRows = Replay;
   struct TPassEnd {
     TvlxPrintSettings& PS;
@@ -228,10 +224,13 @@ void TvlxPrintSettings::PrintBodyRows() {
     } else if (Adapter().EndOfRows) {
       break;
     }
+    // A replayed row finds the group state as its first print left it (GotoEntry).
+    const TPrevValues GroupsBefore = Record ? Groups : TPrevValues{};
+    const int PrevBreakCol = PrevGrpBrkCol;
     const bool Printed = PrintBandRow(bnData, Height);
     BookmarkFailed = false;
     if (!Printed) break;
-    if (Record) BMLineList.AddCurrent();
+    if (Record) BMLineList.AddCurrent(GroupsBefore, PrevBreakCol);
     if (OtherPagesTotals) AddOtherPagesTotals(*this);
     if (CurPageAcross == 1 && PageMode != pmLayoutOnly) ++Adapter().RowsProcessed;
     if (Replay) {

@@ -215,3 +215,187 @@ TEST(ReportCrossings, SelectedRowsPrintAndExportExactlyTheBlock) {
     for (int Across = 1; Across <= 2; ++Across)
       EXPECT_TRUE(PanelsAndAcross.count({Panels, Across})) << Panels << " panels, " << Across << " pages across";
 }
+
+namespace {
+
+// A word of a line: a group value, "*" and a group value, or a named cell.
+struct TWord {
+  std::string Text;
+  size_t X;
+};
+std::vector<TWord> GroupWords(const std::string& Line) {
+  std::vector<TWord> Words;
+  for (size_t X = 0; X < Line.size(); ++X) {
+    const size_t From = X;
+    if (Line[X] == '*') ++X;
+    if (X + 1 >= Line.size() || (Line[X] != 'g' && Line[X] != 'h') ||
+        !std::isdigit(static_cast<unsigned char>(Line[X + 1])) ||
+        (From > 0 && std::isalnum(static_cast<unsigned char>(Line[From - 1]))))
+      continue;
+    size_t End = X + 1;
+    while (End < Line.size() && std::isdigit(static_cast<unsigned char>(Line[End]))) ++End;
+    if (End < Line.size() && std::isalnum(static_cast<unsigned char>(Line[End]))) continue;
+    Words.push_back({Line.substr(From, End - From), From});
+    X = End;
+  }
+  return Words;
+}
+
+// The group values a page shows for row R: a value that repeats the row before (within the
+// same outer group) prints blank, or marked with "*" on the first row of a panel.
+V WantedGroups(int Groups, int R, bool Top, bool OuterShown, bool InnerShown) {
+  V Want;
+  const bool OuterNew = R == 0 || Outer(R) != Outer(R - 1);
+  const bool InnerNew = R == 0 || Inner(R) != Inner(R - 1) || (Groups >= 1 && OuterNew);
+  auto Add = [&](bool Group, bool New, const std::string& Value) {
+    if (!Group || New) Want.push_back(Value);
+    else if (Top) Want.push_back("*" + Value);
+  };
+  if (OuterShown) Add(Groups >= 1, OuterNew, Outer(R));
+  if (InnerShown) Add(Groups >= 2, InnerNew, Inner(R));
+  return Want;
+}
+
+// The group values on each page as the model says, and each row's further lines right under
+// its first: the second and third words of the wrapping column, as many as MaxLines allows.
+void CheckGroupsAndLines(const std::vector<TPage>& Pages, int Groups, int MaxLines) {
+  std::map<int, int> Seconds, Thirds, Wraps;  // by row
+  for (const TPage& Page : Pages) {
+    std::string All;
+    for (const std::string& Line : Page.Lines) All += Line + "\n";
+    const bool OuterShown = All.find("GRP") != std::string::npos, InnerShown = All.find("SUB") != std::string::npos;
+    // Where each row's first cell stands on the page: a row is a panel's first when the row
+    // before it is not in that panel of the page.
+    std::map<int, std::pair<size_t, size_t>> FirstAt;  // row: {line, position}
+    for (size_t L = 0; L < Page.Lines.size(); ++L)
+      for (const GridPages::TCellAt& Cell : GridPages::LineCells(Page.Lines[L]))
+        if (!FirstAt.count(Cell.Row) || FirstAt[Cell.Row].second > Cell.X) FirstAt[Cell.Row] = {L, Cell.X};
+    for (size_t L = 0; L < Page.Lines.size(); ++L) {
+      const std::string& Line = Page.Lines[L];
+      const std::vector<GridPages::TCellAt> Cells = GridPages::LineCells(Line);
+      // A group value belongs to the row whose first cell follows it on the line.
+      std::map<int, V> Got;
+      size_t Next = 0;
+      for (const TWord& Word : GroupWords(Line)) {
+        while (Next < Cells.size() && Cells[Next].X < Word.X) ++Next;
+        if (Next < Cells.size()) Got[Cells[Next].Row].push_back(Word.Text);
+      }
+      std::set<int> RowsHere;
+      for (const GridPages::TCellAt& Cell : Cells) RowsHere.insert(Cell.Row);
+      for (int R : RowsHere) {
+        const bool Top = !FirstAt.count(R - 1) || FirstAt[R - 1].second != FirstAt[R].second;
+        EXPECT_EQ(Got[R], WantedGroups(Groups, R, Top, OuterShown, InnerShown))
+            << "group values of row " << R << " on page " << Page.Vert << "-" << Page.Across << ": " << Line;
+      }
+      for (const GridPages::TCellAt& Cell : Cells) {
+        if (Cell.Col != WrapCol) continue;
+        ++Wraps[Cell.Row];
+        auto Below = [&](size_t By) {
+          return L + By < Page.Lines.size() ? Page.Lines[L + By].substr(std::min(Cell.X, Page.Lines[L + By].size()), 5) : "";
+        };
+        const std::string Where = "page " + std::to_string(Page.Vert) + "-" + std::to_string(Page.Across);
+        EXPECT_EQ(Below(1) == Second(Cell.Row), MaxLines >= 2) << Where;
+        EXPECT_EQ(Below(2) == Third(Cell.Row), MaxLines >= 3) << Where;
+      }
+      for (int R = 0; R < Rows; ++R) {
+        Seconds[R] += Line.find(Second(R)) != std::string::npos;
+        Thirds[R] += Line.find(Third(R)) != std::string::npos;
+      }
+    }
+  }
+  // No further line of a row anywhere else: not cut off onto another page, nor printed twice.
+  for (int R = 0; R < Rows; ++R) {
+    EXPECT_EQ(Seconds[R], MaxLines >= 2 ? Wraps[R] : 0) << "row " << R;
+    EXPECT_EQ(Thirds[R], MaxLines >= 3 ? Wraps[R] : 0) << "row " << R;
+  }
+}
+
+// Whether Got is Want but for the totals a part of the report that ends early adds: a
+// character may differ only where Want has a blank or a closing rule.
+bool SameButTotals(const V& Got, const V& Want) {
+  if (Got.size() != Want.size()) return false;
+  const std::string Free = " \xC0\xC1\xD9\xC4";
+  for (size_t L = 0; L < Got.size(); ++L)
+    for (size_t X = 0; X < std::max(Got[L].size(), Want[L].size()); ++X) {
+      const char G = X < Got[L].size() ? Got[L][X] : ' ', W = X < Want[L].size() ? Want[L][X] : ' ';
+      if (G != W && Free.find(W) == std::string::npos) return false;
+    }
+  return true;
+}
+
+}  // namespace
+
+// Group columns (repeated values blank, marked at the top of a panel, break lines at any
+// adjacent level), horizontal lines every few rows and rows of up to three lines, over panels,
+// pages across, repeated columns and borders: each row once on each page across, the group
+// values the model gives, a row's lines together on one page, the totals the sums of the rows;
+// a range, the current page and the test page print the full run's pages.
+TEST(ReportCrossings, GroupColumnsLinesAndTallRowsOnEveryLayout) {
+  TTempDir Dir;
+  const std::string File = Dir / "groups.txt";
+  TForm Owner(nullptr);
+  TStringGrid* Grid = MakeGrid(Owner);
+  std::mt19937 Random(20261208);
+  auto Pick = [&](int Count) { return static_cast<int>(Random() % Count); };
+  std::set<std::pair<int, int>> PanelsAndAcross;
+  for (int N = 0; N < 54; ++N) {
+    const int Panels = 1 + N % 3, Groups = N / 3 % 3, MaxLines = 1 + Pick(3), Fixed = Pick(5);
+    const bool Borders = Pick(3) != 0, GroupLines = Pick(3) != 0, Horizontal = Pick(3) == 0, LineNumbers = Pick(2);
+    const int PanelWidth = std::vector<int>{80, 42, 28}[N / 9 % 3] + Pick(5);
+    const int Width = Panels * PanelWidth + (Panels - 1) * 2, Height = 16 + Pick(10);
+    TCase Case{"groups", GoldenReports::TSource::Numbers, {}, {{PgNum, "\rPAGE ^P"}}, {}};
+    Case.Settings = {"OutputQuality=1", "PauseAfterPrinting=0", "DisplayProgressWin=0",
+                     "MaxStringLines=" + std::to_string(MaxLines), "MaxStringColWidTxt=10",
+                     "LinesPerpage=" + std::to_string(Height), "TxtCharsPageWid=" + std::to_string(Width),
+                     "NumFixedCols=" + std::to_string(Fixed), "HideColumns=" + std::string(LineNumbers ? "" : "~Line#"),
+                     "PanelsAcrossPage=" + std::to_string(Panels), "InterPanelGapTxt=2", "ShrinkToPage=0",
+                     "NumGrpBrkCols=" + std::to_string(Groups), "GrpBrkSameValue=",
+                     "AdjGrpBrkLines=" + std::to_string(Pick(3)), "ioGrpBrkLines=" + std::to_string(GroupLines),
+                     "ioHorizontalLines=" + std::to_string(Horizontal), "HorizLineFreq=" + std::to_string(1 + Pick(4)),
+                     "ioBorders=" + std::to_string(Borders), "ioVerticalLines=" + std::to_string(Borders || Pick(2))};
+    Case.Totals = {{"Col#3", 0, tkSum}, {"Col#3", 1, tkSum}, {"Col#2", 0, tkCount}};
+    SCOPED_TRACE(testing::Message() << N << " panels " << Panels << " groups " << Groups << " lines " << MaxLines << " fixed "
+                                    << Fixed << " borders " << Borders << " group lines " << GroupLines
+                                    << " horizontal " << Horizontal << " width " << Width << " height " << Height);
+    auto Run = [&](const std::string& PrintWhat, int From, int To) {
+      TCase Part = Case;
+      Part.Settings.insert(Part.Settings.end(), {"PrintWhat=" + PrintWhat, "PageRangeFrom=0," + std::to_string(From),
+                                                 "PageRangeTo=0," + std::to_string(To)});
+      return Print(Grid, Part, File);
+    };
+    const TOut Full = Run("0", 1, 1);
+    ASSERT_EQ(Full.Result, 1);
+    PanelsAndAcross.insert({Panels, Full.PagesAcross});
+    GridPages::TModel Model{Rows, {2, WrapCol, 5, 6}, {}, Height, Width, Borders};
+    for (int C : Model.Printed)
+      if (C < Fixed - 1) Model.Fixed.insert(C);
+    GridPages::CheckPages(Full.Pages, Full.PagesAcross, Model);
+    CheckGroupsAndLines(Full.Pages, Groups, MaxLines);
+    int Sum = 0;
+    for (int R = 0; R < Rows; ++R) Sum += Number(R);
+    ExpectTotals(Full.Pages, {std::to_string(Sum), std::to_string(Rows)});
+
+    const int LastVert = Full.Pages.back().Vert;
+    struct TPart {
+      std::string PrintWhat;
+      int From, To;
+    };
+    for (const TPart& P : {TPart{"1", 1, 1}, TPart{"4", 1, 1}, TPart{"6", 2, 2}, TPart{"6", 2, LastVert}}) {
+      if (P.From > LastVert) continue;
+      SCOPED_TRACE("print what " + P.PrintWhat + " " + std::to_string(P.From) + ".." + std::to_string(P.To));
+      const TOut Got = Run(P.PrintWhat, P.From, P.To);
+      EXPECT_EQ(Got.Result, 1);
+      std::vector<const TPage*> Want;
+      for (const TPage& Page : Full.Pages)
+        if (Page.Vert >= P.From && Page.Vert <= P.To && (P.PrintWhat != "4" || Page.Across == 1)) Want.push_back(&Page);
+      ASSERT_EQ(Got.Pages.size(), Want.size());
+      for (size_t I = 0; I < Want.size(); ++I) {
+        EXPECT_TRUE(SameButTotals(Got.Pages[I].Lines, Want[I]->Lines)) << "page " << Want[I]->Vert << "-" << Want[I]->Across;
+        if (Borders) GridPages::ExpectBoxesClosed(Got.Pages[I]);
+      }
+    }
+  }
+  for (int Panels = 1; Panels <= 3; ++Panels)
+    for (int Across = 1; Across <= 3; ++Across)
+      EXPECT_TRUE(PanelsAndAcross.count({Panels, Across})) << Panels << " panels, " << Across << " pages across";
+}
