@@ -199,7 +199,8 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
   if (Borders && (EdgePending || Adapter().RuleEveryRow || (GrpHdrRow && !PrevRowGrpHdr))) {
     Rule = BandLineWidth(Styles(), Band, lkTopEdge);
   } else if (FirstOfBand) {
-    if (Settings().NumGrpBrkCols > 0) GrpBrkCol = FindGroupBreakColumn(Band);
+    // A replayed row keeps the break its first print found, whichever columns show here.
+    if (Settings().NumGrpBrkCols > 0 && !(ReplayingRows && Band == bnData)) GrpBrkCol = FindGroupBreakColumn(Band);
     if (IsHorzLineRow()) Rule += BandLineWidth(Styles(), Band, lkRowRule);
     else if (IsGroupBreakRow(Band)) Rule += BandLineWidth(Styles(), Band, lkGrpBrkRule);
   }

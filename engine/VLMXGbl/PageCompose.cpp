@@ -1,5 +1,3 @@
-#include <cstdio>
-#include <cstdlib>
 // One page of the report, built top-down on the running current line (the Bottom of the cell
 // rectangle): title memos, column titles, data rows until the body is full, at the report's end
 // the totals rows and the report footer, then the footer memos at their fixed place; repeated
@@ -103,11 +101,6 @@ bool TvlxPrintSettings::IsPageEndReached(bool UseFooterPosition, bool ComparePag
 }
 
 void TvlxPrintSettings::PrintPage() {
-  if (getenv("DBGPP")) {
-    fprintf(stderr, "PP mode=%d page=%d-%d fixed=%d panels=%d across=%d:", PageMode, CurVertPage, CurPageAcross, FixedColCount, PanelsAcrossPage, PagesAcross);
-    for (int I = 0; I < Adapter().ColsList->Count(); ++I) { auto* C = Adapter().ColsList->Items(I); if (C && C->Printed) fprintf(stderr, " [%d h%d x%d w%d]", I, C->HorzPage, C->XPos, C->CellWidth); }
-    fprintf(stderr, "\n");
-  }
   if (CurVertPage != LastEmittedPage.Y) {
     BMLineList.Clear();
     PastReportEnd = TotalsFinished(*this);
@@ -208,10 +201,6 @@ void TvlxPrintSettings::PrintBodyRows() {
   // After the last replayed row the object moves on exactly once per vertical page.
   const bool AdvanceAfterReplay = (CurPageAcross >= PagesAcross && NewPagePos) || (CurPageAcross == 1 && !NewPagePos);
   TPrevValues& Groups = Adapter().PrevValues;
-  // The panels of a sheet share its rows: a later panel goes on where the one before stopped.
-  if (Record) BMLineList.GroupsAtTop[BMLineList.Count()] = Groups;
-  if (const auto Top = BMLineList.GroupsAtTop.find(BMCursor); Replay && Top != BMLineList.GroupsAtTop.end())
-    Groups = Top->second;
   ReplayingRows = Replay;
   struct TPassEnd {
     TvlxPrintSettings& PS;
@@ -235,10 +224,13 @@ void TvlxPrintSettings::PrintBodyRows() {
     } else if (Adapter().EndOfRows) {
       break;
     }
+    // A replayed row finds the group state as its first print left it (GotoEntry).
+    const TPrevValues GroupsBefore = Record ? Groups : TPrevValues{};
+    const int PrevBreakCol = PrevGrpBrkCol;
     const bool Printed = PrintBandRow(bnData, Height);
     BookmarkFailed = false;
     if (!Printed) break;
-    if (Record) BMLineList.AddCurrent();
+    if (Record) BMLineList.AddCurrent(GroupsBefore, PrevBreakCol);
     if (OtherPagesTotals) AddOtherPagesTotals(*this);
     if (CurPageAcross == 1 && PageMode != pmLayoutOnly) ++Adapter().RowsProcessed;
     if (Replay) {

@@ -131,12 +131,17 @@ TBMData* TBMLineList::Items(int Index) const {
   return Index >= 0 && Index < Count() ? FItems[Index].get() : nullptr;
 }
 
-void TBMLineList::AddCurrent() {
+void TBMLineList::AddCurrent(const TPrevValues& GroupsBefore, int PrevGrpBrkCol) {
   auto Entry = std::make_unique<TBMData>();
+  Entry->GroupsBefore = GroupsBefore;
+  Entry->GrpBrkCol = FOwner.GrpBrkCol;
+  Entry->PrevGrpBrkCol = PrevGrpBrkCol;
   Entry->RcdCounter = FOwner.RecordCounter;
   Entry->Band2Line = FOwner.Styles().BandInfo[bnData].RowNdx;
   if (TDataSet* DataSet = BookmarkedDataSet(FOwner.Adapter())) Entry->Bookmark = DataSet->Bookmark();
   else Entry->Cell = FOwner.Adapter().CurCell;
+  Entry->ListItem = FOwner.Adapter().CurListItem;
+  Entry->SelRowNdx = FOwner.Adapter().SelRowNdx;
   // Only the row's place down the page is kept, in either unit set: the replayed row prints at
   // that top, and each page across places its own columns.
   Entry->Rect = {-1, FOwner.CellRect.Top, -1, FOwner.CellRect.Bottom};
@@ -162,6 +167,13 @@ bool TBMLineList::GotoEntry(int Index, int& Height) {
   } else {
     FOwner.Adapter().CurCell = Entry->Cell;
   }
+  FOwner.Adapter().CurListItem = Entry->ListItem;
+  // Only selected rows print: the row after the replayed one is sought from its own cursor,
+  // not from where the first page across stopped, a row further on.
+  FOwner.Adapter().SelRowNdx = Entry->SelRowNdx;
+  FOwner.Adapter().PrevValues = Entry->GroupsBefore;
+  FOwner.GrpBrkCol = Entry->GrpBrkCol;
+  FOwner.PrevGrpBrkCol = Entry->PrevGrpBrkCol;
   FOwner.CellRect = Entry->Rect;
   FOwner.CellRect.Bottom = FOwner.CellRect.Top - 1;
   Height = Entry->RowHeight;
@@ -170,7 +182,6 @@ bool TBMLineList::GotoEntry(int Index, int& Height) {
 
 void TBMLineList::Clear() {
   while (!FItems.empty()) FItems.pop_back();
-  GroupsAtTop.clear();
 }
 
 void TvlxPrintSettings::CheckColumnsFitPage() const {

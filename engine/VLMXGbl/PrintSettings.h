@@ -29,6 +29,13 @@ public:
   std::string Bookmark;  // the dataset's bookmark; empty for in-memory objects
   int RcdCounter = 0;
   TPoint Cell;           // the object's current cell {column, row} for in-memory objects
+  TListItem* ListItem = nullptr;  // a list view's current item
+  int SelRowNdx = 0;     // the selected-row cursor after the row: where the next selected row is sought
+  // The group columns' previous values before the row, and its group-break column with the one
+  // of the row before: a later page across, which may show none of the group columns, rules and
+  // suppresses as the first did.
+  TPrevValues GroupsBefore;
+  int GrpBrkCol = -1, PrevGrpBrkCol = -1;
   TRect Rect;
   int Band2Line = 0;     // rows of the data band emitted before this one
   int RowHeight = 0;
@@ -47,18 +54,15 @@ public:
   // nullptr outside the list.
   TBMData* Items(int Index) const;
 
-  // Records the row just printed.
-  void AddCurrent();
+  // Records the row just printed; GroupsBefore and PrevGrpBrkCol: the group state before it.
+  void AddCurrent(const TPrevValues& GroupsBefore, int PrevGrpBrkCol);
   // Puts the run, the styles and the object back on entry Index so that the row prints again
   // at its recorded top. False, with Height -1, for an index outside the list.
   bool GotoEntry(int Index, int& Height);
   void Clear();
 
-  // The group columns' previous values before the first row of each panel across the sheet (by
-  // the index of that row's entry) and after the page's last row: every page across of the page
-  // starts each panel from the first and leaves the second behind, so that a repeated value
-  // prints the same on each.
-  std::map<int, TPrevValues> GroupsAtTop;
+  // The group columns' previous values after the page's last row: every page across leaves
+  // them behind as the first did, so that a repeated value prints the same on the next page.
   TPrevValues GroupsAtEnd;
 
 private:

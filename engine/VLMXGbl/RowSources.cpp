@@ -82,10 +82,12 @@ bool TMemoryRows::First() {
   return Found;
 }
 
-bool TMemoryRows::Move(int /*Band*/, bool ToLast) {
+bool TMemoryRows::Move(int Band, bool ToLast) {
   int& Row = Info.CurCell.Y;
   bool Found = false;
-  if (PrintsSelectedOnly(Info) && (SelectionBeforeLast() || !ToLast)) {
+  // The selection picks data rows: the title rows above it are walked as they stand, and a
+  // walk through them leaves the selection's cursor on the next data row to print.
+  if (Band == bnData && PrintsSelectedOnly(Info) && (SelectionBeforeLast() || !ToLast)) {
     Found = NextSelected();
   } else if (ToLast) {
     Found = Info.RowCount > 0;

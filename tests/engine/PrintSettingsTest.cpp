@@ -126,9 +126,9 @@ TEST_F(RunStateTest, RowBookmarksReplayDatasetRowsAndReportALostRecord) {
   Info.RowsInMemory = false;
 
   Data.First();
-  PS->BMLineList.AddCurrent();
+  PS->BMLineList.AddCurrent({}, -1);
   Data.Next();
-  PS->BMLineList.AddCurrent();
+  PS->BMLineList.AddCurrent({}, -1);
   Data.Last();
   int Height = 0;
   ASSERT_TRUE(PS->BMLineList.GotoEntry(1, Height));

@@ -28,6 +28,7 @@ using GoldenReports::TCase;
 using GoldenReports::TReport;
 
 using GridPages::Bar;
+using GridPages::SameButTotals;
 constexpr int Rows = 41;
 const V Titles = {"GROUP ONE", "GROUP TWO", "NAME", "QTY", "E=MC^2", "NOTE", "WIDE"};
 const V HiddenSets = {"", "~Line#", "Col#0", "~Line#,Col#0"};
@@ -365,19 +366,6 @@ TRowsOf CheckPages(const TOutput& Out, const TConfig& C, const TRowsOf* Full, in
   for (const std::string& Name : PrintedColumns(C, false))
     EXPECT_TRUE(Seen.count(Name) || Full) << "column " << Name << " never printed";
   return RowsOf;
-}
-
-// Whether Got is the page Want of the full run but for the totals rows that a run ending there
-// adds: a character may differ only where Want has a blank or its closing rule.
-bool SameButTotals(const V& Got, const V& Want) {
-  if (Got.size() != Want.size()) return false;
-  const std::string Free = " \xC0\xC1\xD9\xC4";
-  for (size_t L = 0; L < Got.size(); ++L)
-    for (size_t X = 0; X < std::max(Got[L].size(), Want[L].size()); ++X) {
-      const char G = X < Got[L].size() ? Got[L][X] : ' ', W = X < Want[L].size() ? Want[L][X] : ' ';
-      if (G != W && Free.find(W) == std::string::npos) return false;
-    }
-  return true;
 }
 
 // Part prints exactly the pages of the full run that Run asks for; a range that ends before

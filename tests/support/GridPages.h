@@ -113,13 +113,27 @@ inline void ExpectBoxesClosed(const TPage& Page) {
   }
 }
 
+// Whether Got is the page Want of the full run but for the totals rows that a run ending there
+// adds: a character may differ only where Want has a blank or its closing rule.
+inline bool SameButTotals(const V& Got, const V& Want) {
+  if (Got.size() != Want.size()) return false;
+  const std::string Free = " \xC0\xC1\xD9\xC4";
+  for (size_t L = 0; L < Got.size(); ++L)
+    for (size_t X = 0; X < std::max(Got[L].size(), Want[L].size()); ++X) {
+      const char G = X < Got[L].size() ? Got[L][X] : ' ', W = X < Want[L].size() ? Want[L][X] : ' ';
+      if (G != W && Free.find(W) == std::string::npos) return false;
+    }
+  return true;
+}
+
 // What the pages must show, from the grid and the settings alone.
 struct TModel {
-  int Rows = 0;            // data rows, each printed
+  int Rows = 0;            // data rows, each printed: FirstRow and the Rows - 1 after it
   std::set<int> Printed;   // source columns printed
   std::set<int> Fixed;     // the printed ones among the leading fixed columns
   int Height = 0, Width = 0;
   bool Borders = false;
+  int FirstRow = 0;
 };
 
 // A cell's text is its own whole text, or cut where its column ends: nothing of another
@@ -189,13 +203,13 @@ inline void CheckPages(const std::vector<TPage>& Pages, int PagesAcross, const T
     }
   }
   std::vector<int> InOrder(M.Rows);
-  for (int R = 0; R < M.Rows; ++R) InOrder[R] = R;
+  for (int R = 0; R < M.Rows; ++R) InOrder[R] = M.FirstRow + R;
   for (const auto& [A, Rows] : Order)
     EXPECT_TRUE(Rows.empty() || Rows == InOrder) << "page across " << A << ": the rows not once each, in order";
   // Each row once on each page across, its every cell once, a repeated column's on each.
   std::map<int, int> Repeats;
   for (int Col : M.Printed)
-    for (int Row = 0; Row < M.Rows; ++Row) {
+    for (int Row = M.FirstRow; Row < M.FirstRow + M.Rows; ++Row) {
       const int N = CellCount[{Col, Row}];
       if (!Repeats.count(Col)) Repeats[Col] = N;
       EXPECT_EQ(N, Repeats[Col]) << "cell " << NamedCell(Col, Row) << " printed " << N << " times";
