@@ -77,6 +77,7 @@ void TfmVlxPreview::BindHandlers() {
   On("FormDestroy", [this] { FormDestroy(); });
   On("FormResize", [this] { FormResize(); });
   PublishedMethod("FormClose", TCloseEvent([this](TObject*, TCloseAction&) { FormClose(); }));
+  OnCloseQuery = [this](TObject*, bool& CanClose) { FormCloseQuery(CanClose); };
   On("sbNextPageClick", [this] { PageNext(true); });
   On("sbPrevPageClick", [this] {
     if (!sbPrevPage->Enabled() || FBusy) return Beep();
@@ -204,6 +205,18 @@ void TfmVlxPreview::InitPreview() {
   FitWidth();
   fmVlxMain->ShowReportWidthStatus();
   ResetPreview();
+}
+
+void TfmVlxPreview::FormCloseQuery(bool& CanClose) {
+  // Going to the options leaves the question to the setup window, which the user sees next.
+  if (OptionsRequested || !fmVlxMain->PreviewOpenedByStart()) return;
+  if (FBusy) {
+    CanClose = false;
+    return Beep();
+  }
+  CommitTypedOutput();
+  CanClose = fmVlxMain->AskSaveClosingPreview();
+  if (!CanClose) Beep();
 }
 
 void TfmVlxPreview::FormClose() {
@@ -352,9 +365,7 @@ void TfmVlxPreview::PrintFromPreview() {
   // The print lets messages through: another print, a search or a page move waits for it.
   if (FBusy) return Beep();
   // What was typed and not left yet is what the print uses.
-  edOutputFileNameExit();
-  for (TEdit* Edit : {edLinesPerPage, edTxtCharsPageWid})
-    if (Edit->Visible() && Edit->Text() != PageSizeTwin(Edit)->Text()) edPageSizeExit(Edit);
+  CommitTypedOutput();
   if (!ValidatePageRange()) return;
   const TFlagRaised Printing(FBusy);
   TvlxPrintSettings& Run = *PrintSettings;
@@ -402,6 +413,12 @@ void TfmVlxPreview::PrintFromPreview() {
 }
 
 // ---- Output and page size ---------------------------------------------------------------------
+
+void TfmVlxPreview::CommitTypedOutput() {
+  edOutputFileNameExit();
+  for (TEdit* Edit : {edLinesPerPage, edTxtCharsPageWid})
+    if (Edit->Visible() && Edit->Text() != PageSizeTwin(Edit)->Text()) edPageSizeExit(Edit);
+}
 
 void TfmVlxPreview::RefreshPageControls() {
   const bool Range = cbxPrintWhatPages->ItemIndex() == 2;
@@ -527,6 +544,8 @@ TEdit* TfmVlxPreview::PageSizeTwin(const TEdit* Edit) const {
 void TfmVlxPreview::edPageSizeExit(TEdit* Edit) {
   if (!Edit || FBusy || !FShown) return;
   TEdit* Twin = PageSizeTwin(Edit);
+  // Passing through the edit changes nothing, and is no change to offer for saving.
+  if (Edit->Text() == Twin->Text()) return;
   Twin->SetText(Edit->Text());
   Twin->SetModified(true);
   fmVlxMain->edNumericOnlyExit(Twin);

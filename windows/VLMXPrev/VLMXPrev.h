@@ -114,8 +114,11 @@ private:
   bool FDestinationIsFile = false;
   void FormCreate();
   void FormShow();
+  void FormCloseQuery(bool& CanClose);
   void FormClose();
   void FormDestroy();
+  // What was typed into the tool bar's edits and not left yet goes to the setup window.
+  void CommitTypedOutput();
   void FormResize();
   void InitPreview();
   void BindHandlers();
