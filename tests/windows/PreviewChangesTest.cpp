@@ -330,3 +330,4 @@ TEST_F(PreviewChangesTest, AChangeThatCannotBeSavedKeepsThePreviewOpenUntilCorre
   EXPECT_EQ(Value(Saved, "OutputFileName"), Good);
   EXPECT_EQ(Value(Saved, "OutputDest"), "1");
 }
+
