@@ -138,7 +138,7 @@ TEST_F(PreviewChangesTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModel
     bool Changed = false;
     std::string Trace, Printed;
     const int Answer = std::array{mrYes, mrNo, mrCancel}[Pick(3)];
-    int Asked = 0;
+    int Asked = 0, Zoom = 0;
     bool KeptOpen = false;
     Headless::SetModalHandler([&](TCustomForm& Form) {
       if (&Form != fmVlxPreview) return Leave(Form);
@@ -223,6 +223,7 @@ TEST_F(PreviewChangesTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModel
       P.sbPrint->Click();
       ASSERT_EQ(PrintSettings->RunResult, 1);
       Printed = Model.Dest != 0 ? FileBytes(Model.FileName) : std::to_string(Headless::PrintedDocuments().size() - Docs);
+      Zoom = StrToIntDef(StringReplace(P.cmbZoomLevel->Text(), "%", "", true), -1);
       Headless::QueueAnswer(Answer);
       P.sbExit->Click();
       Asked = Questions();
@@ -250,6 +251,8 @@ TEST_F(PreviewChangesTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModel
       EXPECT_EQ(Value(After, "IfOutputFileExists", "0"), std::to_string(Expected.IfExists));
       EXPECT_EQ(Value(After, "LinesPerpage", "60"), std::to_string(Expected.Lines));
       EXPECT_EQ(Value(After, "TxtCharsPageWid", "80"), std::to_string(Expected.Width));
+      // The zoom in force as the preview closed is kept with what the question saved.
+      EXPECT_EQ(Value(After, "PreviewZoomLevel", "100"), std::to_string(Zoom));
     }
 
     // The next Print opens the preview on the saved choices, and prints what the first did.

@@ -215,12 +215,18 @@ void TfmVlxPreview::FormCloseQuery(bool& CanClose) {
     return Beep();
   }
   CommitTypedOutput();
+  // The zoom is kept with the settings the question saves.
+  KeepZoomLevel();
   CanClose = fmVlxMain->AskSaveClosingPreview();
   if (!CanClose) Beep();
 }
 
 void TfmVlxPreview::FormClose() {
   IniSaveFormSize(IniName, this, UserName());
+  KeepZoomLevel();
+}
+
+void TfmVlxPreview::KeepZoomLevel() {
   if (BaseFontSize > 0) RptSettings->PreviewZoomLevel = memPreview->Font().Size() * 100 / BaseFontSize;
 }
 

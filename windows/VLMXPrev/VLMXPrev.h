@@ -116,6 +116,8 @@ private:
   void FormShow();
   void FormCloseQuery(bool& CanClose);
   void FormClose();
+  // The zoom in force into the settings, which store it and do not apply it at the next opening.
+  void KeepZoomLevel();
   void FormDestroy();
   // What was typed into the tool bar's edits and not left yet goes to the setup window.
   void CommitTypedOutput();
