@@ -16,6 +16,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Grids.h"
 #include "framework/StdCtrls.h"
+#include "framework/Menus.h"
 #include "framework/Dialogs.h"
 #include "framework/rtl/FileUtils.h"
 #include "framework/headless/IniFiles.h"
@@ -334,3 +335,47 @@ TEST_F(PreviewChangesTest, AChangeThatCannotBeSavedKeepsThePreviewOpenUntilCorre
   EXPECT_EQ(Value(Saved, "OutputDest"), "1");
 }
 
+
+
+// The preview of an export, from the File menu, shows the printer's pages: the export stays the
+// report's destination afterwards, unmodified, and the next Print exports; a destination the
+// user chose in that preview is kept instead, and offered for saving.
+TEST_F(PreviewChangesTest, PreviewingAnExportLeavesTheExportChosen) {
+  const std::string Export = Dir / "rows.asc";
+  for (const bool ChooseTextFile : {false, true}) {
+    Headless::Reset();
+    Section({"NumFixedCols=0", "OutputQuality=0", "DisplayProgressWin=0", "PauseAfterPrinting=0", "OutputDest=2",
+             "OutputFileName=" + Export, "PreviewFirst=0"});
+    std::filesystem::remove(Export);
+    std::string PreviewDest, After;
+    bool Modified = true;
+    Headless::SetModalHandler([&](TCustomForm& Form) {
+      if (&Form == fmVlxPreview) {
+        PreviewDest = fmVlxPreview->cbxOutputDest->Text();
+        if (ChooseTextFile) fmVlxPreview->cbxOutputDest->PeerItemChosen(1);
+        return fmVlxPreview->sbExit->Click();
+      }
+      if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
+      Application->ProcessMessages();
+      TfmVlxMain& F = *fmVlxMain;
+      F.mnFileClick(nullptr);
+      ASSERT_TRUE(F.itmPreview->Enabled());
+      F.itmPreview->Click();
+      After = F.cbxOutputDest->Text();
+      Modified = RptSettings->Modified;
+      if (!ChooseTextFile) F.sbPrintClick(nullptr);
+      Headless::QueueAnswer(mrNo);
+      F.sbClose->Click();
+    });
+    Vlx->Print();
+    EXPECT_EQ(PreviewDest, "Printer");
+    EXPECT_EQ(After, ChooseTextFile ? "Text File" : "Export Data");
+    EXPECT_EQ(Modified, ChooseTextFile);
+    EXPECT_EQ(Questions(), ChooseTextFile ? 1 : 0);
+    if (!ChooseTextFile) {
+      EXPECT_EQ(FileBytes(Export).rfind("\"#\"\t\"Head0\"", 0), 0u) << FileBytes(Export);
+      EXPECT_TRUE(Headless::PrintedDocuments().empty());
+    }
+    EXPECT_EQ(fmVlxMain, nullptr);
+  }
+}

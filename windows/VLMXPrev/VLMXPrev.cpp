@@ -529,6 +529,7 @@ void TfmVlxPreview::cbxOutputDestChange() {
   TfmVlxMain& Main = *fmVlxMain;
   const int Index = cbxOutputDest->Items().IndexOf(cbxOutputDest->Text());
   if (Index >= 0) {
+    DestinationChosen = true;
     Main.cbxOutputDest->SetItemIndex(Index);
     Main.cbxOutputDestChange(Main.cbxOutputDest);
     if (cbxOutputDest->Text() == TextFileItem) {
@@ -686,16 +687,25 @@ bool PreviewReport() {
     }
   } End;
   Screen->SetCursor(crHourGlass);
-  if (S.OutputDest == odAsciiExport) {
-    // The preview never shows an export: it previews the printer's pages.
+  // The preview never shows an export: it previews the printer's pages, and the export is the
+  // user's destination again afterwards unless the user chose another one in the preview.
+  const auto SetDestination = [&](TOutputDest Dest) {
     const bool Modified = S.Modified;
-    Main.cbxOutputDest->SetItemIndex(0);
-    S.OutputDest = odPrinter;
+    Main.cbxOutputDest->SetItemIndex(Dest);
+    S.OutputDest = Dest;
     Main.cbxOutputDestChange(Main.cbxOutputDest);
     S.Modified = Modified;
-  }
+  };
+  const bool Export = S.OutputDest == odAsciiExport;
+  if (Export) SetDestination(odPrinter);
+  const auto BackToExport = [&](bool Chosen) {
+    if (Export && !Chosen && RptSettings) SetDestination(odAsciiExport);
+  };
   // A passing check stores the controls in the settings.
-  if (!Main.ValidateOptions(nullptr, true, true)) return true;
+  if (!Main.ValidateOptions(nullptr, true, true)) {
+    BackToExport(false);
+    return true;
+  }
   Run.PageMode = pmPreview;
   // The pages are laid out, and printed from the preview, as the Print command lays them out.
   Main.ApplyFontScaling(false);
@@ -720,5 +730,7 @@ bool PreviewReport() {
   Preview.edToPageNum->SetText(Main.edPageRangeTo->Text());
   Screen->SetCursor(crArrow);
   Preview.ShowModal();
-  return Preview.OptionsRequested;
+  const bool OptionsRequested = Preview.OptionsRequested;
+  BackToExport(Preview.DestinationChosen);
+  return OptionsRequested;
 }

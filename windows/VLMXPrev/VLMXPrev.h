@@ -100,6 +100,8 @@ public:
   bool ExactRestore = false;
   std::unique_ptr<TPrvwPageList> PageList;
   bool OptionsRequested = false;
+  // The user chose a destination in the tool bar.
+  bool DestinationChosen = false;
 
 private:
   TCanvas FCanvas;
