@@ -413,13 +413,37 @@ TEST_F(PreviewWindow, OutputChoicesMadeInThePreviewAreWhatItsPrintUses) {
     EXPECT_EQ(fmVlxMain->cbxOutputDest->Text(), "Printer");
     return true;
   });
-  // Back to the text file, and the preview closed: the setup window, never shown, closes with
-  // the question about what the user changed in the preview; Yes keeps it for the next Print.
+  // Back to the text file, and the preview closed: closing it asks about what the user changed
+  // in the preview. Cancel keeps the preview open, on screen and answering, with the setup
+  // window still out of sight; Yes at the next close keeps the change for the next Print, and
+  // the setup window closes behind the preview without asking again.
   Choose(&TfmVlxPreview::cbxOutputDest, {VK_DOWN});
   std::string Kept;
   User.Step("Close", [&] {
     if (P->cbxOutputDest->Text() != "Text File") return false;
     Kept = P->edOutputFileName->Text();
+    ClickMiddle(*P->sbExit);
+    return true;
+  });
+  User.Step("the save question; Cancel", [&] {
+    TCustomForm* Dialog = MessageDialog();
+    if (!Dialog) return false;
+    EXPECT_EQ(MessageText(*Dialog), "Report Settings have been modified.\r\n\r\nSave New Report Settings?");
+    ClickDialogButton(*Dialog, "CancelButton");
+    return true;
+  });
+  std::string Label;
+  User.Step("the preview kept open; another page", [&] {
+    if (MessageDialog() || !PreviewUp() || GetActiveWindow() != PeerHandle(*P)) return false;
+    EXPECT_EQ(fmVlxMain->Top(), -5000);
+    EXPECT_TRUE(IsWindowEnabled(PeerHandle(*P)));
+    Label = P->paPageNum->Caption();
+    ClickMiddle(P->sbNextPage->Enabled() ? *P->sbNextPage : *P->sbFirstPage);
+    return true;
+  });
+  User.Step("the page turned; Close again", [&] {
+    if (P->paPageNum->Caption() == Label || !PreviewUp()) return false;
+    SaveWindowScreenshot(PeerHandle(*P), "preview-close-cancelled");
     ClickMiddle(*P->sbExit);
     return true;
   });

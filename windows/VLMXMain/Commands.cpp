@@ -212,10 +212,17 @@ bool TfmVlxMain::AskSaveSettings() {
   return Result(false);
 }
 
+bool TfmVlxMain::PreviewOpenedByStart() const { return FStartInProgress && fmVlxPreview; }
+
+bool TfmVlxMain::AskSaveClosingPreview() {
+  FSaveAnswered = AskSaveSettings();
+  return FSaveAnswered;
+}
+
 void TfmVlxMain::FormCloseQuery(TObject*, bool& CanClose) {
   // A window whose run objects never came has nothing to ask or put back.
   if (!RptSettings || !ObjInfo) return;
-  CanClose = FStartAborted || AskSaveSettings();
+  CanClose = FStartAborted || FSaveAnswered || AskSaveSettings();
   if (!CanClose) {
     Beep();
     return;

@@ -285,6 +285,12 @@ public:
   void SaveSettings(bool Validate);
   // The close question: true when the window may close (nothing to save, saved, or No).
   bool AskSaveSettings();
+  // The close question asked as the preview that the start opened first closes: that preview
+  // is the window the user leaves, so a refusal keeps it open, and an answer given there is
+  // not asked again when this window closes behind it. True when the preview may close.
+  bool AskSaveClosingPreview();
+  // The preview that the start opened first is showing: closing it ends the report.
+  bool PreviewOpenedByStart() const;
   void FormCloseQuery(TObject* Sender, bool& CanClose);
   // Whether an edit or memo among Control's children, at any depth, carries its modified mark.
   bool AnyEditModified(const TWinControl& Control) const;
@@ -431,6 +437,7 @@ private:
   bool FStartPending = true;        // from creation to the end of the start of a run
   bool FStartInProgress = false;    // the start's handler is running
   bool FStartAborted = false;       // the start stopped: the window closes unseen, asking nothing
+  bool FSaveAnswered = false;       // the close question was answered as the first preview closed
   bool FSettingsReadOnly = false;
   int FPaMiddleHeight = 0;
   std::unique_ptr<TvlxRun, TRunPartFree> FRun;

@@ -77,6 +77,7 @@ void TfmVlxPreview::BindHandlers() {
   On("FormDestroy", [this] { FormDestroy(); });
   On("FormResize", [this] { FormResize(); });
   PublishedMethod("FormClose", TCloseEvent([this](TObject*, TCloseAction&) { FormClose(); }));
+  OnCloseQuery = [this](TObject*, bool& CanClose) { FormCloseQuery(CanClose); };
   On("sbNextPageClick", [this] { PageNext(true); });
   On("sbPrevPageClick", [this] {
     if (!sbPrevPage->Enabled() || FBusy) return Beep();
@@ -206,8 +207,26 @@ void TfmVlxPreview::InitPreview() {
   ResetPreview();
 }
 
+void TfmVlxPreview::FormCloseQuery(bool& CanClose) {
+  // Going to the options leaves the question to the setup window, which the user sees next.
+  if (OptionsRequested || !fmVlxMain->PreviewOpenedByStart()) return;
+  if (FBusy) {
+    CanClose = false;
+    return Beep();
+  }
+  CommitTypedOutput();
+  // The zoom is kept with the settings the question saves.
+  KeepZoomLevel();
+  CanClose = fmVlxMain->AskSaveClosingPreview();
+  if (!CanClose) Beep();
+}
+
 void TfmVlxPreview::FormClose() {
   IniSaveFormSize(IniName, this, UserName());
+  KeepZoomLevel();
+}
+
+void TfmVlxPreview::KeepZoomLevel() {
   if (BaseFontSize > 0) RptSettings->PreviewZoomLevel = memPreview->Font().Size() * 100 / BaseFontSize;
 }
 
@@ -352,9 +371,7 @@ void TfmVlxPreview::PrintFromPreview() {
   // The print lets messages through: another print, a search or a page move waits for it.
   if (FBusy) return Beep();
   // What was typed and not left yet is what the print uses.
-  edOutputFileNameExit();
-  for (TEdit* Edit : {edLinesPerPage, edTxtCharsPageWid})
-    if (Edit->Visible() && Edit->Text() != PageSizeTwin(Edit)->Text()) edPageSizeExit(Edit);
+  CommitTypedOutput();
   if (!ValidatePageRange()) return;
   const TFlagRaised Printing(FBusy);
   TvlxPrintSettings& Run = *PrintSettings;
@@ -402,6 +419,12 @@ void TfmVlxPreview::PrintFromPreview() {
 }
 
 // ---- Output and page size ---------------------------------------------------------------------
+
+void TfmVlxPreview::CommitTypedOutput() {
+  edOutputFileNameExit();
+  for (TEdit* Edit : {edLinesPerPage, edTxtCharsPageWid})
+    if (Edit->Visible() && Edit->Text() != PageSizeTwin(Edit)->Text()) edPageSizeExit(Edit);
+}
 
 void TfmVlxPreview::RefreshPageControls() {
   const bool Range = cbxPrintWhatPages->ItemIndex() == 2;
@@ -506,6 +529,7 @@ void TfmVlxPreview::cbxOutputDestChange() {
   TfmVlxMain& Main = *fmVlxMain;
   const int Index = cbxOutputDest->Items().IndexOf(cbxOutputDest->Text());
   if (Index >= 0) {
+    DestinationChosen = true;
     Main.cbxOutputDest->SetItemIndex(Index);
     Main.cbxOutputDestChange(Main.cbxOutputDest);
     if (cbxOutputDest->Text() == TextFileItem) {
@@ -527,6 +551,8 @@ TEdit* TfmVlxPreview::PageSizeTwin(const TEdit* Edit) const {
 void TfmVlxPreview::edPageSizeExit(TEdit* Edit) {
   if (!Edit || FBusy || !FShown) return;
   TEdit* Twin = PageSizeTwin(Edit);
+  // Passing through the edit changes nothing, and is no change to offer for saving.
+  if (Edit->Text() == Twin->Text()) return;
   Twin->SetText(Edit->Text());
   Twin->SetModified(true);
   fmVlxMain->edNumericOnlyExit(Twin);
@@ -661,16 +687,25 @@ bool PreviewReport() {
     }
   } End;
   Screen->SetCursor(crHourGlass);
-  if (S.OutputDest == odAsciiExport) {
-    // The preview never shows an export: it previews the printer's pages.
+  // The preview never shows an export: it previews the printer's pages, and the export is the
+  // user's destination again afterwards unless the user chose another one in the preview.
+  const auto SetDestination = [&](TOutputDest Dest) {
     const bool Modified = S.Modified;
-    Main.cbxOutputDest->SetItemIndex(0);
-    S.OutputDest = odPrinter;
+    Main.cbxOutputDest->SetItemIndex(Dest);
+    S.OutputDest = Dest;
     Main.cbxOutputDestChange(Main.cbxOutputDest);
     S.Modified = Modified;
-  }
+  };
+  const bool Export = S.OutputDest == odAsciiExport;
+  if (Export) SetDestination(odPrinter);
+  const auto BackToExport = [&](bool Chosen) {
+    if (Export && !Chosen && RptSettings) SetDestination(odAsciiExport);
+  };
   // A passing check stores the controls in the settings.
-  if (!Main.ValidateOptions(nullptr, true, true)) return true;
+  if (!Main.ValidateOptions(nullptr, true, true)) {
+    BackToExport(false);
+    return true;
+  }
   Run.PageMode = pmPreview;
   // The pages are laid out, and printed from the preview, as the Print command lays them out.
   Main.ApplyFontScaling(false);
@@ -695,5 +730,7 @@ bool PreviewReport() {
   Preview.edToPageNum->SetText(Main.edPageRangeTo->Text());
   Screen->SetCursor(crArrow);
   Preview.ShowModal();
-  return Preview.OptionsRequested;
+  const bool OptionsRequested = Preview.OptionsRequested;
+  BackToExport(Preview.DestinationChosen);
+  return OptionsRequested;
 }

@@ -100,6 +100,8 @@ public:
   bool ExactRestore = false;
   std::unique_ptr<TPrvwPageList> PageList;
   bool OptionsRequested = false;
+  // The user chose a destination in the tool bar.
+  bool DestinationChosen = false;
 
 private:
   TCanvas FCanvas;
@@ -114,8 +116,13 @@ private:
   bool FDestinationIsFile = false;
   void FormCreate();
   void FormShow();
+  void FormCloseQuery(bool& CanClose);
   void FormClose();
+  // The zoom in force into the settings, which store it and do not apply it at the next opening.
+  void KeepZoomLevel();
   void FormDestroy();
+  // What was typed into the tool bar's edits and not left yet goes to the setup window.
+  void CommitTypedOutput();
   void FormResize();
   void InitPreview();
   void BindHandlers();
