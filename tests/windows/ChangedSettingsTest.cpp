@@ -31,7 +31,7 @@
 #include "framework/headless/Printers.h"
 #include "framework/rtl/SysUtils.h"
 #include "tests/support/GridPages.h"
-#include "tests/support/HeadlessFixture.h"
+#include "tests/support/ReportHostFixture.h"
 #include "tests/support/TempDir.h"
 #include "windows/VLMXMain/VLMXMain.h"
 #include "windows/VLMXPrev/VLMXPrev.h"
@@ -51,15 +51,10 @@ std::string WriterText(int Row) {
   return "Writer " + std::to_string(Row % 7);
 }
 
-class ChangedSettingsTest : public HeadlessTest {
+class ChangedSettingsTest : public ReportHostTest {
 protected:
   void SetUp() override {
-    HeadlessTest::SetUp();
-    Headless::SetWindowsDirectory(Dir.Sub("win"));
-    Host = new TForm(nullptr);
-    Host->SetName("frmBooks");
-    auto* Grid = new TStringGrid(Host);
-    Grid->SetName("strgrd");
+    ReportHostTest::SetUp();
     Grid->SetColCount(4);
     Grid->SetRowCount(DataRows + 1);
     const char* const Titles[] = {"NAME", "WRITER(S)", "COUNT", "PLACE"};
@@ -81,22 +76,7 @@ protected:
       Table->AppendRecord({"Book " + std::to_string(R), WriterText(R) + (R % 4 ? "" : ", written down in the land"),
                            int64_t{R * 37 % 1000}});
     Table->First();
-    Vlx = new TvlxVellumix(Host);
     Vlx->SetObjectToPrint(Grid);
-    Vlx->SetName("vlxBooks");
-    Vlx->SetDialogTitle("Books");
-    Vlx->SetReportSettingsFileName(Dir / "Books.txt");
-    Vlx->SetReportId("Books (001.001)");
-  }
-  void TearDown() override {
-    delete Host;
-    HeadlessTest::TearDown();
-  }
-
-  void Section(const TKeys& Lines) {
-    std::ofstream File(Dir / "Books.txt", std::ios::binary);
-    File << "[Books (001.001)]\r\n";
-    for (const std::string& Line : Lines) File << Line << "\r\n";
   }
 
   // One Print call: Script plays the user on the setup window once the start is done, and
@@ -137,11 +117,8 @@ protected:
     return Text;
   }
 
-  TTempDir Dir;
   std::string OutFile = Dir / "books.txt.out";
-  TForm* Host = nullptr;
   TDataSet* Table = nullptr;
-  TvlxVellumix* Vlx = nullptr;
 };
 
 // One thing the user does on the window: a number typed into an edit and the edit left, or the
@@ -445,17 +422,17 @@ std::vector<std::string> CountTotals(const std::vector<GridPages::TPage>& Pages)
 // grid as a model of it says, and each way prints the bytes a print at once on the same saved
 // settings prints.
 TEST_F(ChangedSettingsTest, EveryWayToAPrintPrintsTheGridWholeOnEveryPageAcross) {
-  auto* Grid = new TStringGrid(Host);
-  Grid->SetName("strgrdCells");
-  Grid->SetFixedCols(0);
-  Grid->SetColCount(GridCols);
-  Grid->SetRowCount(GridRows + 1);
+  auto* Cells = new TStringGrid(Host);
+  Cells->SetName("strgrdCells");
+  Cells->SetFixedCols(0);
+  Cells->SetColCount(GridCols);
+  Cells->SetRowCount(GridRows + 1);
   for (int C = 0; C < GridCols; ++C) {
-    Grid->SetCells(C, 0, GridTitles[C]);
+    Cells->SetCells(C, 0, GridTitles[C]);
     for (int R = 0; R < GridRows; ++R)
-      Grid->SetCells(C, R + 1, GridPages::NamedCell(C, R) + (TwoLineCell(C, R) ? "\r" + std::string(3, 'b') : ""));
+      Cells->SetCells(C, R + 1, GridPages::NamedCell(C, R) + (TwoLineCell(C, R) ? "\r" + std::string(3, 'b') : ""));
   }
-  Vlx->SetObjectToPrint(Grid);
+  Vlx->SetObjectToPrint(Cells);
 
   const auto Print = [](TfmVlxMain& F) { F.sbPrintClick(nullptr); };
   const auto PrintFromPreview = [](TfmVlxPreview& P) { P.sbPrint->Click(); };

@@ -37,6 +37,7 @@
 #include "framework/rtl/FileUtils.h"
 #include "framework/headless/Printers.h"
 #include "tests/support/HeadlessFixture.h"
+#include "tests/support/ReportHostFixture.h"
 #include "tests/support/TempDir.h"
 #include "windows/VLMXMain/VLMXMain.h"
 #include "windows/VLMXPrev/VLMXPrev.h"
@@ -62,38 +63,18 @@ std::vector<std::string> Boxes(unsigned Icon) {
   return Texts;
 }
 
-class SetupRunTest : public HeadlessTest {
+class SetupRunTest : public ReportHostTest {
 protected:
   void SetUp() override {
-    HeadlessTest::SetUp();
-    Headless::SetWindowsDirectory(Dir.Sub("win"));
-    Host = new TForm(nullptr);
-    Host->SetName("frmBooks");
-    auto* Grid = new TStringGrid(Host);
-    Grid->SetName("strgrd");
+    ReportHostTest::SetUp();
     Grid->SetColCount(3);
     Grid->SetRowCount(6);
     for (int R = 0; R < 6; ++R)
       for (int C = 0; C < 3; ++C) Grid->SetCells(C, R, R == 0 ? "Head" + std::to_string(C) : std::to_string(R * 10 + C));
-    Vlx = new TvlxVellumix(Host);
-    Vlx->SetName("vlxBooks");
-    Vlx->SetDialogTitle("Books");
-    Vlx->SetReportSettingsFileName(Dir / "Books.txt");
-    Vlx->SetReportId("Books (001.001)");
     Screen->SetCursor(crDefault);
     Application->SetHelpFile("Own.hlp");
     Application->SetHintHidePause(1234);
     Printer()->SetTitle("Own job");
-  }
-  void TearDown() override {
-    delete Host;
-    HeadlessTest::TearDown();
-  }
-
-  void Section(const TKeys& Lines) {
-    std::ofstream File(Dir / "Books.txt", std::ios::binary);
-    File << "[Books (001.001)]\r\n";
-    for (const std::string& Line : Lines) File << Line << "\r\n";
   }
 
   // Prints, playing the user: the setup window is left once the start is done (Shown tells
@@ -142,9 +123,6 @@ protected:
     EXPECT_EQ(PasswordCache.RptOptPW, "");
   }
 
-  TTempDir Dir;
-  TForm* Host = nullptr;
-  TvlxVellumix* Vlx = nullptr;
   bool Shown = false;
   std::vector<std::string> Modal;
 };
@@ -744,52 +722,10 @@ TEST_F(SetupRunTest, AStartStoppedEarlyClosesAfterItsOneMessage) {
   ExpectCleanedUp();
 }
 
-// The preview that the start opens first takes the user's changes of destination and file name
-// into the settings: closing it asks to save them, Yes writes them and the next Print reads them
-// back; No leaves the file as it was.
-TEST_F(SetupRunTest, APreviewsChangesAreOfferedForSavingAndReadBack) {
-  const std::string Text = Dir / "fromPreview.txt";
-  for (const int Answer : {mrNo, mrYes}) {
-    Headless::Reset();
-    Section(With(Quiet, {"PreviewFirst=1", "OutputDest=0"}));
-    Headless::QueueAnswer(Answer);
-    Headless::SetModalHandler([&](TCustomForm& Form) {
-      if (&Form != fmVlxPreview) return;
-      fmVlxPreview->cbxOutputDest->SetText("Text File");
-      fmVlxPreview->edOutputFileName->SetText(Text);
-      fmVlxPreview->edOutputFileName->OnExit(fmVlxPreview->edOutputFileName);
-      Form.SetModalResult(mrCancel);
-    });
-    EXPECT_EQ(Vlx->Print(), 0);
-    std::vector<std::string> Questions;
-    for (const auto& Box : Headless::MessageBoxes())
-      if (Box.Text == "Report Settings have been modified.\r\rSave New Report Settings?") Questions.push_back(Box.Text);
-    EXPECT_EQ(Questions.size(), 1u) << Answer;
-    const std::string Saved = FileBytes(Dir / "Books.txt");
-    EXPECT_EQ(Saved.find("OutputDest=1") != std::string::npos, Answer == mrYes) << Saved;
-    EXPECT_EQ(Saved.find("OutputFileName=" + Text) != std::string::npos, Answer == mrYes) << Saved;
-    ExpectCleanedUp();
-  }
-  // The next Print previews with what was saved, and asks nothing when nothing changes.
-  Headless::Reset();
-  std::string Destination, FileName;
-  Headless::SetModalHandler([&](TCustomForm& Form) {
-    if (&Form != fmVlxPreview) return;
-    Destination = fmVlxPreview->cbxOutputDest->Text();
-    FileName = fmVlxPreview->edOutputFileName->Text();
-    Form.SetModalResult(mrCancel);
-  });
-  Vlx->Print();
-  EXPECT_EQ(Destination, "Text File");
-  EXPECT_EQ(FileName, Text);
-  EXPECT_TRUE(Headless::MessageBoxes().empty()) << Headless::MessageBoxes().front().Text;
-}
-
 // Selected Rows prints the rows of the block selected in the grid, each once, with the block's
 // columns (and the fixed column, which every page repeats), whichever block it is.
 TEST_F(SetupRunTest, SelectedRowsPrintsTheSelectedBlock) {
   const std::string Out = Dir / "selected.txt";
-  auto* Grid = dynamic_cast<TStringGrid*>(Host->FindComponent("strgrd"));
   Grid->SetRowCount(9);
   for (int R = 1; R < 9; ++R)
     for (int C = 0; C < 3; ++C) Grid->SetCells(C, R, "R" + std::to_string(R) + "C" + std::to_string(C));
