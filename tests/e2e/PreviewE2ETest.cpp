@@ -425,13 +425,18 @@ TEST_F(PreviewWindow, OutputChoicesMadeInThePreviewAreWhatItsPrintUses) {
     ClickMiddle(*P->sbExit);
     return true;
   });
-  User.Step("the save question; Cancel", [&] {
-    TCustomForm* Dialog = MessageDialog();
-    if (!Dialog) return false;
-    EXPECT_EQ(MessageText(*Dialog), "Report Settings have been modified.\r\n\r\nSave New Report Settings?");
-    ClickDialogButton(*Dialog, "CancelButton");
-    return true;
-  });
+  // The save question, answered with Button once it shows.
+  const auto AnswerSaveQuestion = [&](const std::string& Button) {
+    return [&, Button] {
+      TCustomForm* Dialog = MessageDialog();
+      if (!Dialog) return false;
+      EXPECT_EQ(MessageText(*Dialog), "Report Settings have been modified.\r\n\r\nSave New Report Settings?");
+      if (Button == "YesButton") SaveWindowScreenshot(PeerHandle(*Dialog), "preview-save-question");
+      ClickDialogButton(*Dialog, Button);
+      return true;
+    };
+  };
+  User.Step("the save question; Cancel", AnswerSaveQuestion("CancelButton"));
   std::string Label;
   User.Step("the preview kept open; another page", [&] {
     if (MessageDialog() || !PreviewUp() || GetActiveWindow() != PeerHandle(*P)) return false;
@@ -447,14 +452,7 @@ TEST_F(PreviewWindow, OutputChoicesMadeInThePreviewAreWhatItsPrintUses) {
     ClickMiddle(*P->sbExit);
     return true;
   });
-  User.Step("the save question; Yes", [&] {
-    TCustomForm* Dialog = MessageDialog();
-    if (!Dialog) return false;
-    EXPECT_EQ(MessageText(*Dialog), "Report Settings have been modified.\r\n\r\nSave New Report Settings?");
-    SaveWindowScreenshot(PeerHandle(*Dialog), "preview-save-question");
-    ClickDialogButton(*Dialog, "YesButton");
-    return true;
-  });
+  User.Step("the save question; Yes", AnswerSaveQuestion("YesButton"));
   Run(User);
   const std::string Saved = FileBytes(Out + "/Preview.txt");
   EXPECT_NE(Saved.find("OutputDest=1"), std::string::npos) << Saved;
