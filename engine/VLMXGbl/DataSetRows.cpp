@@ -157,7 +157,7 @@ public:
   bool MeasuresText() const override { return false; }
 
   bool ColumnDef(int Index, TColDef& Def) const override {
-    const TColumn* GridCol = FGrid->Columns().Items(Index);
+    const TColumn* GridCol = ShownColumn(Index);
     return GridCol && FieldColDef(GridCol->Field(), GridCol->FieldName(), ckGridCol, Def);
   }
 
@@ -171,21 +171,34 @@ public:
   }
 
   int ControlColWidth(int Source) const override {
-    const TColumn* Column = FGrid->Columns().Items(Source);
+    const TColumn* Column = ShownColumn(Source);
     return Column ? Column->Width() : 0;
   }
 
 protected:
   std::string Title(const TColsListData& Column) const override {
-    return FGrid->Columns().Items(Column.SourceColNdx)->Title().Caption();
+    const TColumn* GridCol = ShownColumn(Column.SourceColNdx);
+    return GridCol ? GridCol->Title().Caption() : "";
   }
   TField* ColumnField(const TColsListData& Column) const override {
-    const TColumn* GridCol = FGrid->Columns().Items(Column.SourceColNdx);
+    const TColumn* GridCol = ShownColumn(Column.SourceColNdx);
     return GridCol ? GridCol->Field() : nullptr;
   }
 
 private:
   TCustomDBGrid* FGrid;
+
+  // The grid's columns are counted as its fields are: the shown ones bound to a field, in
+  // their order. A column the user hid is not one of them, nor does it push a later one out.
+  const TColumn* ShownColumn(int Index) const {
+    const TDBGridColumns& Columns = FGrid->Columns();
+    for (int I = 0; I < Columns.Count() && Index >= 0; ++I) {
+      const TColumn* Column = Columns.Items(I);
+      if (!Column->Visible() || !Column->Field()) continue;
+      if (Index-- == 0) return Column;
+    }
+    return nullptr;
+  }
 };
 
 }  // namespace
