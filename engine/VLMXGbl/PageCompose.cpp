@@ -208,8 +208,12 @@ void TvlxPrintSettings::PrintBodyRows() {
     bool Replay, Record;
     ~TPassEnd() {
       PS.ReplayingRows = false;
-      if (Replay) Groups = PS.BMLineList.GroupsAtEnd;
-      else if (Record) PS.BMLineList.GroupsAtEnd = Groups;
+      if (Replay) {
+        Groups = PS.BMLineList.GroupsAtEnd;
+      } else if (Record) {
+        PS.BMLineList.GroupsAtEnd = Groups;
+        PS.BMLineList.EndedAtEnd = PS.Adapter().EndOfRows;
+      }
     }
   } PassEnd{*this, Groups, Replay, Record};
   const bool OtherPagesTotals = Wide && !Replay && !ReRendering;
@@ -236,6 +240,7 @@ void TvlxPrintSettings::PrintBodyRows() {
     if (Replay) {
       ++BMCursor;
       if (Entry < BMLineList.Count() - 1) continue;
+      Adapter().EndOfRows = BMLineList.EndedAtEnd;
       if (AdvanceAfterReplay) Adapter().Next(bnData, false);
       break;
     }

@@ -168,6 +168,9 @@ bool TBMLineList::GotoEntry(int Index, int& Height) {
     FOwner.Adapter().CurCell = Entry->Cell;
   }
   FOwner.Adapter().CurListItem = Entry->ListItem;
+  // The end of the data, which the first page across met after the page's last row, is not met
+  // while its rows print again: an earlier panel's footer must not take the report's end there.
+  FOwner.Adapter().EndOfRows = false;
   // Only selected rows print: the row after the replayed one is sought from its own cursor,
   // not from where the first page across stopped, a row further on.
   FOwner.Adapter().SelRowNdx = Entry->SelRowNdx;

@@ -64,6 +64,9 @@ public:
   // The group columns' previous values after the page's last row: every page across leaves
   // them behind as the first did, so that a repeated value prints the same on the next page.
   TPrevValues GroupsAtEnd;
+  // Whether the data had ended after the page's last row: a replayed row has rows after it
+  // until the last one, so a later page across sees the end where the first one saw it.
+  bool EndedAtEnd = false;
 
 private:
   TvlxPrintSettings& FOwner;
