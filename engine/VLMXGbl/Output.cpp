@@ -1,5 +1,6 @@
 #include "engine/VLMXGbl/Output.h"
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 
@@ -159,10 +160,10 @@ public:
   void WritePage(const TStrings& Lines, bool) override {
     TCanvas* Canvas = FRun.Canvas;
     if (!Canvas) return;
-    // The lines go down by the height of the report's text font on this printer.
+    // The lines go down by the line height the page was measured in, so the page's last line
+    // is the sheet's last.
     FRun.Styles().ApplyFont(false);
-    const TTextMetric Metric = Canvas->TextMetrics();
-    const int LineStep = Metric.tmHeight + Metric.tmExternalLeading;
+    const int LineStep = std::max(FRun.LineHeight, 1);
     for (int I = 0; I < Lines.Count(); ++I) Canvas->TextOut(0, I * LineStep, Lines[I]);
   }
   void NewSheet() override {

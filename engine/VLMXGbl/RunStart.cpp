@@ -213,7 +213,10 @@ void MeasurePage(TvlxRun& Run, TControl* Label) {
     Canvas.Font().SetStyle(IntToFontStyles(S.TextFontStyle));
   }
   P.SetTextMode();
+  // A text line takes the font's height, stretched or squeezed by the vertical adjustment;
+  // the page holds as many such lines as its height allows.
   P.LineHeight = Canvas.TextHeight("X") + (TextStyle && S.FastPrinterText ? 3 : 0);
+  if (S.VertHtAdjPer > 0) P.LineHeight = std::max(MulDivRound(P.LineHeight, S.VertHtAdjPer, 100), 1);
   P.CharWidth = Canvas.TextWidth("X");
   P.PanelGap = P.PanelsAcrossPage < 2 ? 0
                : TextStyle           ? S.InterPanelGapTxt

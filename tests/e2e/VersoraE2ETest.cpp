@@ -190,6 +190,24 @@ TEST_F(VersoraWindow, PrintButtonPrintsTheBooksAtOnceWhenNothingIsToBeAsked) {
   for (int Row = 1; Row < BookTableRows; ++Row) Marker << "| " << BookTable[Row][0] << "\n";
 }
 
+// Two panels across the sheet and a page range, on the default printer: the printer's canvas
+// gets the range's one sheet, both panels of it with their frames, the rows running on from the
+// first panel into the second, the page number at its foot (VersoraPanelsE2EPdfCheck). The lines
+// are drawn twice their height apart, so the sheet holds few of them and the table takes pages.
+TEST_F(VersoraWindow, TwoPanelsAndARangePrintTheRangesSheetOnThePrinter) {
+  TBorrowedState Borrowed(std::max(0, Printer()->Printers().IndexOf(RawPrinter)));
+  EXPECT_EQ(PrintBooks("OutputDest=0\r\nDefaultPrinter=1\r\nReportDesc=Versora panels " + Token +
+                       "\r\nHideColumns=~Line#,Col#1,Col#2,Col#3,Col#4\r\nPanelsAcrossPage=2\r\nInterPanelGapTxt=3\r\n"
+                       "TextFontSize=14\r\nShrinkToPage=0\r\nVertHtAdjPer=200\r\n"
+                       "PrintWhat=6\r\nPageRangeFrom=0,2\r\nPageRangeTo=0,2\r\n"),
+            1);
+  Borrowed.ExpectGivenBack();
+  const std::string Panels = Out + "/panels";
+  CreateDirectoryA(Panels.c_str(), nullptr);
+  std::ofstream Marker(Panels + "/pdf-job.txt", std::ios::binary | std::ios::trunc);
+  Marker << Token << "\n#lines\nTHE 66 BOOKS\n| NAME | | NAME |\n| Revelation |\nPage 2\n";
+}
+
 // "Fast Printer Text": the same report as raw text through Wine's spooler to the default
 // printer, the raw queue, whatever printer the settings name. Its socket printer must receive
 // the report's text file byte for byte, framed by the printer's strings: the initialization

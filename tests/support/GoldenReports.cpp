@@ -188,9 +188,9 @@ private:
 int TReport::Print(const std::string& FileName, TOutput Output) {
   // The destination as the setup window's Output page leaves it: a text file, raw text to the
   // spooler, or the text file's page drawn on the printer selected now.
-  Settings.OutputDest = Output == TOutput::RawSpooler     ? odPrinter
-                        : Output == TOutput::AsciiExport ? odAsciiExport
-                                                         : odTextFile;
+  Settings.OutputDest = Output == TOutput::RawSpooler || Output == TOutput::Printer ? odPrinter
+                        : Output == TOutput::AsciiExport                           ? odAsciiExport
+                                                                                   : odTextFile;
   Settings.OutputFileName = FileName;
   if (Output == TOutput::RawSpooler) Settings.FastPrinterText = Settings.AllowFastPrinterText = true;
   if (Output == TOutput::PrinterCanvas) {

@@ -50,7 +50,9 @@ public:
   // Where the printer destination sends the pages: drawn on the printer's canvas, or as raw
   // text through the spooler to the default printer. AsciiExport: the rows exported into the
   // file instead of the pages.
-  enum class TOutput { TextFile, PrinterCanvas, RawSpooler, AsciiExport };
+  // Printer: the printer destination as the user leaves it, the page measured on the printer
+  // the settings choose in the font the fitting chooses.
+  enum class TOutput { TextFile, PrinterCanvas, RawSpooler, AsciiExport, Printer };
 
   // Starts the report's run as the setup window starts it (the settings as they stand, the
   // case's totals set as the columns editor sets them) and prints it as the window's Print
