@@ -86,11 +86,8 @@ bool TvlxPrintSettings::PrintMemoRegion(int Index, bool Measure, bool AllowClip)
 
   // The report end's position is what later pages test to know the report is finished. A page
   // before the range is laid out on its first page across alone, which stands for all of them.
-  // A later page across ends where the first one's rows ended, not on an earlier panel whose
-  // rows it is replaying.
   const bool LastPageAcross = CurPageAcross >= PagesAcross || PageMode == pmLayoutOnly;
-  const bool RowsEndedHere = BMLineList.Count() == 0 || CurPanel >= BMLineList.Items(BMLineList.Count() - 1)->Panel;
-  if (!Measure && !Refused && Adapter().EndOfRows && LastPageAcross && RowsEndedHere) {
+  if (!Measure && !Refused && Adapter().EndOfRows && LastPageAcross) {
     if (Index == RptFtr && RptFtrPos.Y < 1) {
       RptFtrPos = CurPagePos();
       RptFtrPanel = CurPanel;
