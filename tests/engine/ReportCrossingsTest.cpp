@@ -65,17 +65,7 @@ TStringGrid* MakeGrid(TForm& Owner) {
   return Grid;
 }
 
-std::string FileBytes(const std::string& Name) {
-  std::ifstream In(Name, std::ios::binary);
-  std::stringstream S;
-  S << In.rdbuf();
-  return S.str();
-}
-
-std::string Trim(const std::string& S) {
-  const size_t B = S.find_first_not_of(' '), E = S.find_last_not_of(' ');
-  return B == std::string::npos ? "" : S.substr(B, E - B + 1);
-}
+using GridPages::Trim;
 
 struct TOut {
   int Result = 0, PagesAcross = 0;

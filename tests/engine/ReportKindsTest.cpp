@@ -126,17 +126,7 @@ TSource MakeSource(TKind Kind, TForm& Owner) {
   return S;
 }
 
-std::string FileBytes(const std::string& Name) {
-  std::ifstream In(Name, std::ios::binary);
-  std::stringstream S;
-  S << In.rdbuf();
-  return S.str();
-}
-
-std::string Trim(const std::string& S) {
-  const size_t B = S.find_first_not_of(' '), E = S.find_last_not_of(' ');
-  return B == std::string::npos ? "" : S.substr(B, E - B + 1);
-}
+using GridPages::Trim;
 
 bool HasWord(const std::string& Line, const std::string& Word) {
   for (size_t At = Line.find(Word); At != std::string::npos; At = Line.find(Word, At + 1)) {

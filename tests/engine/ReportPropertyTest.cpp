@@ -58,10 +58,7 @@ long double CellValue(const std::string& Text) {
   return Kept.empty() ? 0.0L : std::stold(Kept);
 }
 
-std::string Trim(const std::string& S) {
-  const size_t B = S.find_first_not_of(' '), E = S.find_last_not_of(' ');
-  return B == std::string::npos ? "" : S.substr(B, E - B + 1);
-}
+using GridPages::Trim;
 
 int ColOf(const std::string& Title) {
   return static_cast<int>(std::find(Titles.begin(), Titles.end(), Title) - Titles.begin());

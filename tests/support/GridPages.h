@@ -55,6 +55,12 @@ inline void SetPageId(TPage& Page, const std::string& Id) {
   Page.Across = Id.find('-') == std::string::npos ? 1 : std::stoi(Id.substr(Id.find('-') + 1));
 }
 
+// A page line's text without the blanks around it.
+inline std::string Trim(const std::string& S) {
+  const size_t B = S.find_first_not_of(' '), E = S.find_last_not_of(' ');
+  return B == std::string::npos ? "" : S.substr(B, E - B + 1);
+}
+
 inline std::string Token(int R) { return (R < 10 ? "00" : R < 100 ? "0" : "") + std::to_string(R); }
 
 // The text of source column C (from 0, lettered from A) on data row R (from 0): its name and
