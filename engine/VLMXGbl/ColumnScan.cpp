@@ -272,7 +272,9 @@ int TObjInfo::CountTotalLines() {
   int ReportLevel = 0;
   for (int I = 0; ColsList && I < ColsList->Count() && !ReportLevel; ++I) {
     const TColsListData* Column = ColsList->Items(I);
-    const TColTotListData* Total = Column && Column->TotList ? Column->TotList->Items(0) : nullptr;
+    // A hidden column's total is kept for when it is shown again; alone it would print an
+    // empty totals row under the columns that are printed.
+    const TColTotListData* Total = Column && Column->Printed && Column->TotList ? Column->TotList->Items(0) : nullptr;
     if (Total && Total->Kind != tkNone && Total->KindChanged) ReportLevel = 1;
   }
   TotalLines = ReportLevel + FurtherTotalsLines;

