@@ -1,5 +1,6 @@
 // Report ids have the form "OptionalText (nnn.mmm)": free text, then a last word of exactly nine
-// characters, two three-digit numbers in parentheses separated by a full stop.
+// characters, two three-digit numbers in parentheses separated by a full stop; no line break
+// anywhere, as the id is one line of the settings file.
 #pragma once
 #include <string>
 

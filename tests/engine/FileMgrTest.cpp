@@ -240,17 +240,26 @@ TEST_F(FileMgrTest, TheComponentGeneratesAnIdKeepsItsUserAndStampsItsSaves) {
                                      "LastSaveDate=20260105.090101\r\nMemo,PgNum=START\r\n\r^DL^PC^TR\r\n"
                                      "Memo,PgNum=END\r\n\r\n");
 
-  // An id that names no valid section is repaired when it is saved, and the component keeps it.
-  TvlxVellumix Loaded(nullptr);
-  Loaded.SetComponentStateBit(csLoading, true);
-  Loaded.SetReportId("broken id");
-  Loaded.SetComponentStateBit(csLoading, false);
-  Loaded.SetReportSettingsFileName(FileName);
-  Loaded.FileMgr()->SetReportSettings(&Settings);
-  Loaded.SaveReportSettings();
-  std::string Repaired = Loaded.ReportId();
-  EXPECT_TRUE(ValidateReportId(Repaired, false)) << Repaired;
-  EXPECT_NE(FileBytes(FileName).find("[" + Repaired + "]\r\nPrintWhat=4"), std::string::npos);
+  // An id that names no valid section is repaired when it is saved, and the component keeps it:
+  // also one whose suffix is right but which holds a line break, which would split its header
+  // so that the section saved under it is never found again.
+  for (const std::string Stored : {"broken id", "Sales\r\n[Other:First (001.001)] (123.456)", "A\nB (123.456)"}) {
+    TvlxVellumix Loaded(nullptr);
+    Loaded.SetComponentStateBit(csLoading, true);
+    Loaded.SetReportId(Stored);
+    Loaded.SetComponentStateBit(csLoading, false);
+    Loaded.SetReportSettingsFileName(FileName);
+    Loaded.FileMgr()->SetReportSettings(&Settings);
+    Settings.PrintWhat = pwTestPage;
+    Loaded.SaveReportSettings();
+    std::string Repaired = Loaded.ReportId();
+    EXPECT_TRUE(ValidateReportId(Repaired, false)) << Repaired;
+    EXPECT_NE(FileBytes(FileName).find("\r\n[" + Repaired + "]\r\nPrintWhat=4"), std::string::npos) << Repaired;
+    Settings.PrintWhat = pwAll;
+    Loaded.LoadReportSettings();
+    EXPECT_EQ(Settings.PrintWhat, pwTestPage) << "the section saved is the one loaded: " << Repaired;
+    EXPECT_THROW(Vlx.SetReportId(Stored), eVlxSUError) << "the property refuses what a save would repair";
+  }
 }
 
 TEST_F(FileMgrTest, ASettingsFileNamedLikeItsLockOrTemporaryFileIsRefusedAndKept) {

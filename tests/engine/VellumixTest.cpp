@@ -71,7 +71,8 @@ TEST(ReportIdSyntax, AcceptsOnlyALastWordOfNineCharacters) {
   for (std::string id : {"Sales by region (012.345)", "(012.345)", "  (000.999)  "})
     EXPECT_TRUE(ValidateReportId(id, false)) << id;
   for (std::string id : {"(12.345)", "(012,345)", "(012.345", "Report(012.345)", "", "(0a2.345)",
-                         "(012.345) trailing", "[012.345]"})
+                         "(012.345) trailing", "[012.345]", "Sales\r\nby region (012.345)", "Sales\n(012.345)",
+                         "Sales\r(012.345)"})
     EXPECT_FALSE(ValidateReportId(id, false)) << id;
 
   std::string broken = "Sales (12.345)";
