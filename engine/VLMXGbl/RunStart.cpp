@@ -66,7 +66,10 @@ void StartObject(TvlxRun& Run, TvlxStartSteps& Steps) {
   Run.State.AskSelectedRows();
   Info.CalcUsedExtent();
   TvlxReportSettings& S = Run.Settings;
-  const bool LineNoPrinted = UpperCase(S.HideColumns).find(UpperCase(LineNoColName)) == std::string::npos;
+  // A decision grid never reads HideColumns and never prints the line number: its extra fixed
+  // column is the line number's place in the column list, not a printed one.
+  const bool LineNoPrinted =
+      !Info.DecisionGrid && UpperCase(S.HideColumns).find(UpperCase(LineNoColName)) == std::string::npos;
   if ((S.NewRpt || Info.DecisionGrid) && S.NumFixedCols < 0)
     S.NumFixedCols = Info.FixedCols + (LineNoPrinted ? 1 : 0) + (Info.DecisionGrid ? 1 : 0);
   S.NumFixedCols = std::max(S.NumFixedCols, 0);
