@@ -3,15 +3,19 @@
 // setup window's tests start their reports from. Each test fills the grid as it needs.
 #pragma once
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "engine/Vellumix/ReportSettings.h"
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/Forms.h"
 #include "framework/Grids.h"
 #include "framework/headless/IniFiles.h"
 #include "tests/support/HeadlessFixture.h"
 #include "tests/support/TempDir.h"
+#include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPrev/VLMXPrev.h"
 
 class ReportHostTest : public HeadlessTest {
 protected:
@@ -38,6 +42,28 @@ protected:
     std::ofstream File(Dir / "Books.txt", std::ios::binary);
     File << "[Books (001.001)]\r\n";
     for (const std::string& Line : Lines) File << Line << "\r\n";
+  }
+
+  // Prints with the setup window shown: Script plays the user on it once the start is done, and
+  // OnPreview on a preview when one opens (which is then closed); every other modal window is
+  // cancelled. The setup window is closed afterwards, its changes unsaved, unless the script
+  // closed it.
+  int PrintWithWindow(const std::function<void(TfmVlxMain&)>& Script,
+                      const std::function<void(TfmVlxPreview&)>& OnPreview = nullptr) {
+    Headless::SetModalHandler([&](TCustomForm& Form) {
+      if (&Form == fmVlxPreview && OnPreview) {
+        OnPreview(*fmVlxPreview);
+        return Form.SetModalResult(mrCancel);
+      }
+      if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
+      Application->ProcessMessages();
+      Script(*fmVlxMain);
+      if (Form.ModalResult() == mrNone) {
+        RptSettings->Modified = false;
+        Form.SetModalResult(mrCancel);
+      }
+    });
+    return Vlx->Print();
   }
 
   TTempDir Dir;

@@ -86,20 +86,7 @@ protected:
            const std::function<void(TfmVlxPreview&)>& OnPreview = nullptr) {
     // The page-number memo prints the date and time: both runs print at the same moment.
     Headless::SetNow(EncodeDate(2026, 3, 4) + EncodeTime(13, 5, 9, 0));
-    Headless::SetModalHandler([&](TCustomForm& Form) {
-      if (&Form == fmVlxPreview && OnPreview) {
-        OnPreview(*fmVlxPreview);
-        return Form.SetModalResult(mrCancel);
-      }
-      if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
-      Application->ProcessMessages();
-      Script(*fmVlxMain);
-      if (Form.ModalResult() == mrNone) {
-        RptSettings->Modified = false;
-        Form.SetModalResult(mrCancel);
-      }
-    });
-    Vlx->Print();
+    PrintWithWindow(Script, OnPreview);
   }
 
   // What the last run put out: the text file's bytes, or each text drawn on the printer's pages.

@@ -220,19 +220,6 @@ protected:
       for (int C = 0; C < 3; ++C)
         Grid->SetCells(C, R, R == 0 ? std::string("Head") + char('A' + C) : std::to_string((C + 1) * 100 + R));
   }
-  // Prints with the setup window shown; Script plays the user on it.
-  void WithWindow(const std::function<void(TfmVlxMain&)>& Script) {
-    Headless::SetModalHandler([&](TCustomForm& Form) {
-      if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
-      Application->ProcessMessages();
-      Script(*fmVlxMain);
-      if (Form.ModalResult() == mrNone) {
-        RptSettings->Modified = false;
-        Form.SetModalResult(mrCancel);
-      }
-    });
-    Vlx->Print();
-  }
   std::string Out() const { return Dir / "out.txt"; }
 };
 
@@ -281,7 +268,7 @@ TEST_F(ColumnsEditorTest, WhatTheGridShowsPrintsSavesAndComesBack) {
     // Grid column 1 is the line numbers, 2 to 4 the data columns.
     std::array<TColChoice, 4> Model{};
     std::string Printed, Log;
-    WithWindow([&](TfmVlxMain& F) {
+    PrintWithWindow([&](TfmVlxMain& F) {
       TDrawGrid& G = *F.dgColumns;
       F.pcOptions->SetActivePage(F.tsStyle);
       const auto Press = [](TWinControl& Control, unsigned short Key) { Control.PeerKeyDown(Key, 0); };
@@ -368,7 +355,7 @@ TEST_F(ColumnsEditorTest, WhatTheGridShowsPrintsSavesAndComesBack) {
     });
     std::filesystem::remove(Out());
     // The next Print reads the saved choices into the grid and prints them alike.
-    WithWindow([&](TfmVlxMain& F) {
+    PrintWithWindow([&](TfmVlxMain& F) {
       const TColsList& Cols = *ObjInfo->ColsList;
       ASSERT_EQ(Cols.Count(), 4);
       for (int I = 0; I < 4; ++I) {

@@ -95,20 +95,6 @@ protected:
     return Vlx->Print();
   }
 
-  // Prints with the options window shown: Script plays the user on it once the start is done;
-  // the window is closed afterwards unless the script closed it.
-  int PrintWithWindow(const std::function<void(TfmVlxMain&)>& Script) {
-    Headless::SetModalHandler([&](TCustomForm& Form) {
-      if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
-      Application->ProcessMessages();
-      Script(*fmVlxMain);
-      if (Form.ModalResult() == mrNone) {
-        RptSettings->Modified = false;
-        Form.SetModalResult(mrCancel);
-      }
-    });
-    return Vlx->Print();
-  }
 
   // Nothing of the run outlives Print, and the application's state is its own again.
   void ExpectCleanedUp() {
