@@ -1,11 +1,18 @@
 #include "windows/VLMXPw/VLMXPw.h"
 
+#include <random>
 #include <vector>
 
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
+#include "engine/VLMXGbl/RunUI.h"
+#include "framework/Buttons.h"
+#include "framework/headless/Printers.h"
 #include "tests/support/HeadlessFixture.h"
+#include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPrev/VLMXPrev.h"
+#include "tests/support/ReportHostFixture.h"
 
 namespace {
 
@@ -112,5 +119,131 @@ TEST_F(PasswordTest, AskReportPasswordOnEveryPath) {
       EXPECT_TRUE(AskReportPassword("Books", "Enter Report Password:", C.Password, Entered, false));
       EXPECT_EQ(Shown, 0);
     }
+  }
+}
+
+// ---- Every way into a print, crossed with every answer at each prompt ------------------------
+
+namespace {
+
+enum class TAnswer { Right, ThreeWrong, Cancel, Close };
+enum TKind { Rpt, Opt };
+
+}  // namespace
+
+class PasswordPathsTest : public ReportHostTest {};
+
+// A model of the start decides which prompts come, in which order, and how the call ends; the
+// real windows must ask exactly those, print what was allowed, and leave nothing open.
+TEST_F(PasswordPathsTest, EachPasswordIsAskedWhereItGuardsAndOncePerPrint) {
+  Grid->SetColCount(2);
+  Grid->SetRowCount(3);
+  for (int R = 0; R < 3; ++R)
+    for (int C = 0; C < 2; ++C) Grid->SetCells(C, R, std::to_string(R * 10 + C));
+  const std::string Prompt[] = {"Enter Report Password:", "Enter Report Options Password:"};
+  const std::string Violation[] = {"Vellumix! Setup Error: Report Password Violation",
+                                   "Vellumix! Setup Error: Report Options Password Violation"};
+  const std::string DueToErrors = "Vellumix! Setup Error: Due to errors, the report: \"Books\" cannot be printed.";
+  std::mt19937 Random(26);
+  for (int Trial = 0; Trial < 160; ++Trial) {
+    const auto Coin = [&] { return Random() % 2 == 1; };
+    const bool Pw[] = {Coin(), Coin()}, ShowOpts = Coin(), PreviewFirst = Coin(), CtrlShift = Coin(),
+               BadField = Coin();
+    std::vector<TAnswer> Answers;
+    for (int I = 0; I < 6; ++I) Answers.push_back(static_cast<TAnswer>(Random() % 4));
+    const std::string Name = "trial " + std::to_string(Trial);
+
+    // The model.
+    std::vector<std::string> Prompts, Warnings, Errors;
+    bool Cached[] = {false, false};
+    size_t Next = 0;
+    const auto Ask = [&](TKind K) {
+      if (!Pw[K] || Cached[K]) return true;
+      Prompts.push_back(Prompt[K]);
+      return Cached[K] = Answers[Next++] == TAnswer::Right;
+    };
+    size_t Documents = 0;
+    bool WindowShown = false;
+    [&] {
+      const auto Stop = [&](TKind K) {
+        Warnings.push_back(Violation[K]);
+        Errors.push_back(DueToErrors);
+      };
+      if (BadField && !Ask(Opt)) return Stop(Opt);
+      const bool First = PreviewFirst && !CtrlShift && !BadField;
+      if (First && !Ask(Rpt)) return Stop(Rpt);
+      if (First) return;  // the preview is closed without asking for the options
+      if (ShowOpts || CtrlShift || BadField) {
+        if (!Ask(Opt)) return Stop(Opt);
+        WindowShown = true;
+        for (int Click = 0; Click < 2; ++Click) {
+          if (!Ask(Rpt)) Errors.push_back(Violation[Rpt] + ".");  // the error box ends its sentence
+          else if (!BadField) ++Documents;
+        }
+        return;
+      }
+      if (!Ask(Rpt)) return Stop(Rpt);
+      ++Documents;
+    }();
+
+    // The real windows.
+    Headless::Reset();
+    Headless::SetKeyboardShiftState(CtrlShift ? ssCtrl | ssShift : 0);
+    std::vector<std::string> Lines = {"DisplayProgressWin=0", "PauseAfterPrinting=0", "NumFixedCols=0",
+                                      "OutputQuality=0", "TxtCharsPageWid=80", "CloseWinAfterPrinting=0"};
+    Lines.push_back(std::string("DisplayReportOptionsWin=") + (ShowOpts ? "1" : "0"));
+    Lines.push_back(std::string("PreviewFirst=") + (PreviewFirst ? "1" : "0"));
+    if (Pw[Rpt]) Lines.push_back("RptPW=secret");
+    if (Pw[Opt]) Lines.push_back("RptOptPW=Opens");
+    if (BadField) Lines.push_back("MaxStringLines=21000");
+    Section(Lines);
+    std::vector<std::string> Seen;
+    size_t Given = 0;
+    bool Shown = false;
+    Headless::SetModalHandler([&](TCustomForm& Form) {
+      if (fmVlxPassword && &Form == fmVlxPassword) {
+        TfmVlxPassword& W = *fmVlxPassword;
+        Seen.push_back(W.lbPWPrompt->Caption());
+        const TAnswer A = Given < Answers.size() ? Answers[Given++] : TAnswer::Cancel;
+        const std::string Right = Seen.back() == Prompt[Rpt] ? "SECRET" : "opens";
+        switch (A) {
+          case TAnswer::Right:
+            W.edPassword->PeerTextEdited(Right);
+            return W.edOk->PeerClick();
+          case TAnswer::ThreeWrong:
+            for (int I = 0; I < 3 && W.ModalResult() == mrNone; ++I) {
+              W.edPassword->PeerTextEdited(Right + " ");
+              W.edOk->PeerClick();
+            }
+            return;
+          case TAnswer::Cancel: return W.edCancel->PeerClick();
+          case TAnswer::Close: return W.PeerCloseRequested();
+        }
+      }
+      if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
+      Application->ProcessMessages();
+      if (Form.ModalResult() != mrNone || Form.Top() == -5000) return;
+      Shown = true;
+      for (int Click = 0; Click < 2; ++Click) {
+        fmVlxMain->sbPrint->PeerClick();
+        Application->ProcessMessages();
+      }
+      if (Form.ModalResult() == mrNone) {
+        RptSettings->Modified = false;
+        Form.SetModalResult(mrCancel);
+      }
+    });
+    Vlx->Print();
+    EXPECT_EQ(Seen, Prompts) << Name;
+    EXPECT_EQ(Shown, WindowShown) << Name;
+    EXPECT_EQ(Headless::PrintedDocuments().size(), Documents) << Name;
+    std::vector<std::string> Warned;
+    for (const auto& Box : Headless::MessageBoxes())
+      if (Box.Flags == MsgBox::IconWarning && Box.Text != "Too many password violations") Warned.push_back(Box.Text);
+    EXPECT_EQ(Warned, Warnings) << Name;
+    EXPECT_EQ(Headless::ErrorBoxes(), Errors) << Name;
+    EXPECT_EQ(fmVlxMain, nullptr) << Name;
+    EXPECT_EQ(fmVlxPassword, nullptr) << Name;
+    EXPECT_EQ(PasswordCache.RptPW + PasswordCache.RptOptPW + PasswordCache.RptSetUpPW, "") << Name;
   }
 }
