@@ -1,12 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
 #include <set>
+#include <sstream>
 
 #include "app/BookTable.h"
 #include "app/VersoraMain.h"
+#include "engine/VLMXGbl/RunUI.h"
+#include "framework/headless/IniFiles.h"
 #include "framework/rtl/SysUtils.h"
 #include "tests/support/HeadlessFixture.h"
+#include "tests/support/TempDir.h"
+#include "windows/ReportWindows.h"
+#include "windows/VLMXMain/VLMXMain.h"
 
 namespace {
 
@@ -137,4 +147,173 @@ TEST_F(HeadlessTest, CloseButtonOfTheMainWindowEndsTheProgram) {
   main->btnClose->PeerClick();
   EXPECT_TRUE(Application->Terminated());
   delete main;
+}
+
+// Prints the sorted table through the window's own report component into a text file, then reads
+// back the order of the books.
+class BookPrintTest : public BookWindowTest {
+protected:
+  void SetUp() override {
+    BookWindowTest::SetUp();
+    RegisterReportWindows();
+    Headless::SetWindowsDirectory(Dir.Sub("win"));
+    Form->VlxVellumix1->SetReportSettingsFileName(Dir / "Books.txt");
+    // The setup window opens hidden and starts the run from its message queue; any window still
+    // showing afterwards is cancelled and counted.
+    Headless::SetModalHandler([this](TCustomForm& F) {
+      if (&F == fmVlxMain) Application->ProcessMessages();
+      if (F.ModalResult() == mrNone && F.Top() != -5000) {
+        Shown.push_back(F.Name());
+        F.SetModalResult(mrCancel);
+      }
+    });
+  }
+  std::string PrintWith(const std::vector<std::string>& Keys) {
+    const bool Export = std::find(Keys.begin(), Keys.end(), "OutputDest=2") != Keys.end();
+    const std::string Out = Dir / (Export ? "out.asc" : "out.txt");
+    std::filesystem::remove(Out);
+    {
+      std::ofstream File(Dir / "Books.txt", std::ios::binary);
+      File << "[(004.116)]\r\n";
+      for (const char* K :
+           {"DisplayProgressWin=0", "PauseAfterPrinting=0", "DisplayReportOptionsWin=0", "PreviewFirst=0",
+            "NumFixedCols=0", "OutputQuality=0", "HideColumns=~Line#", "TxtCharsPageWid=200", "IfOutputFileExists=0"})
+        File << K << "\r\n";
+      File << "OutputFileName=" << Out << "\r\n";
+      for (const std::string& K : Keys) File << K << "\r\n";
+    }
+    Form->btnPrint->PeerClick();
+    EXPECT_TRUE(Headless::ErrorBoxes().empty()) << Headless::ErrorBoxes().front();
+    return FileBytes(Out);
+  }
+  TTempDir Dir;
+  std::vector<std::string> Shown;
+};
+
+// The books as the data file holds them: the heading, then one row per book.
+std::vector<TRow> BooksFile() {
+  std::ifstream File(BOOKS_TSV);
+  std::vector<TRow> Rows;
+  for (std::string Line; std::getline(File, Line);) {
+    TRow& Row = Rows.emplace_back();
+    std::stringstream Cells(Line);
+    for (std::string Cell; std::getline(Cells, Cell, '\t');) Row.push_back(Cell);
+  }
+  return Rows;
+}
+
+// The table's order after a sort, computed on plain rows: Hoare partitioning with the middle row's
+// text as pivot, ordinal comparison, the right part looped; descending reverses the ascending
+// result, so equal keys come out in the reverse of the ascending pass's order.
+void ModelSort(std::vector<TRow>& Rows, int Column, bool Ascending) {
+  std::function<void(int, int)> Sort = [&](int L, int R) {
+    int I, J;
+    do {
+      I = L, J = R;
+      const std::string P = Rows[(L + R) / 2][Column];
+      do {
+        while (CompareStr(Rows[I][Column], P) < 0) ++I;
+        while (CompareStr(Rows[J][Column], P) > 0) --J;
+        if (I <= J) std::swap(Rows[I++], Rows[J--]);
+      } while (I <= J);
+      if (L < J) Sort(L, J);
+      L = I;
+    } while (I < R);
+  };
+  Sort(1, static_cast<int>(Rows.size()) - 1);
+  if (!Ascending) std::reverse(Rows.begin() + 1, Rows.end());
+}
+
+// The book names of a text report's data lines, in the order printed: the first cell of each framed
+// line that names a book (continuation lines of wrapped cells have it blank).
+std::vector<std::string> PrintedNames(const std::string& Text) {
+  std::vector<std::string> Names;
+  std::stringstream Lines(Text);
+  for (std::string Line; std::getline(Lines, Line);) {
+    const size_t Bar = Line.find('|');
+    if (Bar == std::string::npos || Line.compare(Bar, 2, "|-") == 0) continue;
+    const std::string Name = Trim(Line.substr(Bar + 1, Line.find('|', Bar + 1) - Bar - 1));
+    if (!Name.empty() && Name != "NAME") Names.push_back(Name);
+  }
+  return Names;
+}
+
+// Random runs of heading releases, each checked against the model sort of the data file; after each,
+// the report prints in the order shown: the whole table to a text file and as an export (every row
+// whole), the current page from the top row shown, and a block selected after the sort. The current
+// cell and the selection stay where they were: a sort moves the books, not the cursor.
+TEST_F(BookPrintTest, HeadingReleasesSortLikeTheModelAndEveryPrintFollowsTheShownOrder) {
+  const std::vector<TRow> File = BooksFile();
+  ASSERT_EQ(File.size(), 67u);
+  std::mt19937 Random(1729);
+  std::vector<TRow> Model = File;
+  std::vector<bool> Asc(5, false);
+  const auto Table = [&] {
+    std::vector<TRow> Rows;
+    for (int R = 0; R < Grid->RowCount(); ++R) Rows.push_back(Row(R));
+    return Rows;
+  };
+  ASSERT_EQ(Table(), File);
+  for (int Step = 0; Step < 24; ++Step) {
+    const int Column = static_cast<int>(Random() % 5);
+    const TMouseButton Button = Step % 3 == 0   ? TMouseButton::mbLeft
+                                : Step % 3 == 1 ? TMouseButton::mbRight
+                                                : TMouseButton::mbMiddle;
+    const int CurRow = 1 + static_cast<int>(Random() % 66), CurCol = static_cast<int>(Random() % 5);
+    Grid->SetCol(CurCol);
+    Grid->SetRow(CurRow);
+    const TGridRect Selection = Grid->Selection();
+    Release(Column, 0, Button);
+    Asc[Column] = !Asc[Column];
+    ModelSort(Model, Column, Asc[Column]);
+    SCOPED_TRACE("step " + std::to_string(Step) + " column " + std::to_string(Column) +
+                 (Asc[Column] ? " asc" : " desc"));
+    ASSERT_EQ(Table(), Model);
+    EXPECT_EQ(Grid->Row(), CurRow);
+    EXPECT_EQ(Grid->Col(), CurCol);
+    EXPECT_EQ(Grid->Selection().Top, Selection.Top);
+    EXPECT_EQ(Grid->Selection().Bottom, Selection.Bottom);
+
+    std::vector<std::string> Names;
+    for (int R = 1; R < 67; ++R) Names.push_back(Model[R][0]);
+    switch (Step % 4) {
+      case 0:
+        EXPECT_EQ(PrintedNames(PrintWith({"OutputDest=1"})), Names);
+        break;
+      case 1: {
+        std::string Expected;
+        for (int R = 0; R < 67; ++R) {
+          for (int C = 0; C < 5; ++C) {
+            const std::string& Cell = Model[R][C];
+            Expected += (C ? "\t" : "") + (R == 0 ? "\"" + Cell + "\"" : Cell);
+          }
+          Expected += "\r\n";
+        }
+        EXPECT_EQ(PrintWith({"OutputDest=2"}), Expected);
+        break;
+      }
+      case 2: {
+        Grid->SetTopRow(1 + static_cast<int>(Random() % 50));
+        const int Top = Grid->TopRow();
+        const auto Printed = PrintedNames(PrintWith({"OutputDest=1", "PrintWhat=1"}));
+        ASSERT_FALSE(Printed.empty());
+        ASSERT_LE(Printed.size(), Names.size() - (Top - 1));
+        EXPECT_EQ(Printed,
+                  std::vector<std::string>(Names.begin() + (Top - 1), Names.begin() + (Top - 1) + Printed.size()));
+        EXPECT_TRUE(Printed.size() == Names.size() - (Top - 1) || Printed.size() > 20) << "one full page";
+        break;
+      }
+      case 3: {
+        const int Top = 1 + static_cast<int>(Random() % 60), Bottom = Top + static_cast<int>(Random() % 6);
+        Grid->SetSelection(TGridRect{0, Top, 4, Bottom});
+        EXPECT_EQ(PrintedNames(PrintWith({"OutputDest=1", "PrintWhat=7"})),
+                  std::vector<std::string>(Names.begin() + (Top - 1), Names.begin() + Bottom));
+        break;
+      }
+    }
+    EXPECT_EQ(Table(), Model) << "printing leaves the table as it was";
+  }
+  EXPECT_TRUE(Shown.empty()) << Shown.front();
+  std::multiset<TRow> Whole(Model.begin(), Model.end()), Original(File.begin(), File.end());
+  EXPECT_EQ(Whole, Original) << "every book once, its cells together";
 }
