@@ -206,13 +206,17 @@ private:
         case 'H': {
           const int N = Count();
           GetTime();
-          // A clock marker further on (before the next hour) makes this a 12-hour clock.
-          bool Quoted = false;
+          // A clock marker further on (before the next hour) makes this a 12-hour clock. A
+          // literal ends only at its own kind of quote, as the formatting reads it: a "'"
+          // literal must not leave a marker inside a later '...' literal looking bare.
+          char Quote = 0;
           for (size_t Q = P; Q < Fmt.size(); ++Q) {
             const char C = Fmt[Q];
-            if (C == '\'' || C == '"') {
-              Quoted = !Quoted;
-            } else if (!Quoted && (C == 'a' || C == 'A')) {
+            if (Quote) {
+              if (C == Quote) Quote = 0;
+            } else if (C == '\'' || C == '"') {
+              Quote = C;
+            } else if (C == 'a' || C == 'A') {
               if (StartsWithText(Fmt, Q, "AM/PM") || StartsWithText(Fmt, Q, "A/P") ||
                   StartsWithText(Fmt, Q, "AMPM"))
                 Use12Hour = true;

@@ -53,7 +53,7 @@ TEST_F(DateUtilsTest, FormatDateTimePatterns) {
        {"hh:mm", "14:30"}, {"h 'x' mm", "14 x 30"}, {"h x mm", "14 x 12"}, {"mm", "12"},
        // A clock marker after the hour makes it a 12-hour clock, in the marker's own case.
        {"h:mm am/pm", "2:30 pm"}, {"hh:mm AM/PM", "02:30 PM"}, {"h A/P", "2 P"}, {"h:nn ampm", "2:30 PM"},
-       {"h 'am/pm'", "14 am/pm"},
+       {"h 'am/pm'", "14 am/pm"}, {"h \"'\" x 'A/P'", "14 ' x A/P"},
        // Locale patterns.
        {"c", "12/5/2026 2:30:05 PM"}, {"", "12/5/2026 2:30:05 PM"}, {"ddddd", "12/5/2026"},
        {"dddddd", "Saturday, December 5, 2026"}, {"t|tt", "2:30 PM|2:30:05 PM"},
