@@ -163,7 +163,7 @@ void TObjInfo::ColumnScan(TComponent* /*Host*/, TControl* PagesAcrossLabel, bool
   DefaultAlignments();
 }
 
-void TObjInfo::Remeasure(TControl* PagesAcrossLabel, bool /*ClearTotals*/, bool& RescanPending) {
+void TObjInfo::Remeasure(TControl* PagesAcrossLabel, bool& RescanPending) {
   // The widest texts kept by the last walk were cut to the caps then in force and read with the
   // line numbers of the starting number then in force: a wider cap or another starting number
   // would measure other texts. So the rows are walked again, once, keeping only the widest

@@ -161,9 +161,8 @@ public:
   // columns out over pages across and writes their count on PagesAcrossLabel (may be nullptr).
   void ColumnScan(TComponent* Host, TControl* PagesAcrossLabel, bool& RescanPending);
   // Measures the columns again over the rows, as the scan does, and lays them out again; the
-  // caller's page mode and run state stay. ClearTotals is kept for the callers: the totals are
-  // always counted again from nothing over the rows.
-  void Remeasure(TControl* PagesAcrossLabel, bool ClearTotals, bool& RescanPending);
+  // caller's page mode and run state stay; the totals are counted again from nothing.
+  void Remeasure(TControl* PagesAcrossLabel, bool& RescanPending);
   void CalcPagesAcross(TControl* PagesAcrossLabel);
   // Measures every column at Level (1 title, 2 data, 3 totals) at the current position.
   // SampleMeasured: a data row of this scan is measured already.

@@ -102,7 +102,7 @@ bool StartRun(TvlxRun& Run, TvlxStartSteps& Steps) {
 
 void RemeasureColumns(TvlxRun& Run, TControl* PagesAcrossLabel, bool& RescanPending) {
   PrepareColumnMeasure(Run);
-  Run.Adapter().Remeasure(PagesAcrossLabel, true, RescanPending);
+  Run.Adapter().Remeasure(PagesAcrossLabel, RescanPending);
 }
 
 void PrepareToPrint(TvlxRun& Run, TvlxStartSteps& Steps, bool& RescanPending) {

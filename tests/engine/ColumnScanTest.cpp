@@ -197,7 +197,7 @@ TEST_F(ColumnScanTest, RemeasureReadsEveryRowOnceAndMeasuresWhatTheRowsHoldNow) 
   Run->PageMode = pmPreview;
   Run->RunState = rsInactive;
   bool RescanPending = true;
-  Info->Remeasure(Label, true, RescanPending);
+  Info->Remeasure(Label, RescanPending);
   EXPECT_EQ(Filtered, (std::vector<int>{1, 2, 3}));
   EXPECT_FALSE(RescanPending);
   EXPECT_EQ(Column("Col#0").CellWidth, 18);
@@ -211,10 +211,10 @@ TEST_F(ColumnScanTest, RemeasureReadsEveryRowOnceAndMeasuresWhatTheRowsHoldNow) 
   Info->OnFilterRecord = nullptr;
   DeviceOutput(4800, 50);  // 30 dots a character
   Settings->MaxStringColWidDev = 0;
-  Info->Remeasure(Label, true, RescanPending);
+  Info->Remeasure(Label, RescanPending);
   EXPECT_EQ(Column("Col#0").CellWidth, 18 * 30);
   Run->Canvas->Font().SetHeight(-100);  // 60 dots a character
-  Info->Remeasure(Label, true, RescanPending);
+  Info->Remeasure(Label, RescanPending);
   EXPECT_EQ(Column("Col#0").CellWidth, 18 * 60);
 }
 

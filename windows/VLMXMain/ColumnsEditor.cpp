@@ -219,7 +219,7 @@ void TfmVlxMain::ApplyTotalKind() {
 }
 
 void TfmVlxMain::RelayoutColumns() {
-  ObjInfo->Remeasure(paPagesAcross, false, FColumnsChanged);
+  ObjInfo->Remeasure(paPagesAcross, FColumnsChanged);
   ApplyFontScaling(false);
 }
 

@@ -96,7 +96,7 @@ void TfmVlxMain::lbxStyleOptsClickCheck(TObject*) {
     RebuildColumns();
   } else if (Bit == ioColumnTotals) {
     FormToSettings();
-    ObjInfo->Remeasure(paPagesAcross, false, FColumnsChanged);
+    ObjInfo->Remeasure(paPagesAcross, FColumnsChanged);
   }
   ApplyFontScaling(false);
 }

@@ -393,7 +393,7 @@ void TfmVlxMain::edNumericOnlyExit(TObject* Sender) {
   if (FSuppressEvents || !Edit || !Edit->Modified()) return;
   if (ValidateOptions(Sender, false, true)) {
     if (Sender == edRcdEstimate) {
-      ObjInfo->Remeasure(paPagesAcross, false, FColumnsChanged);
+      ObjInfo->Remeasure(paPagesAcross, FColumnsChanged);
     } else if (Sender == edNumGrpBrkCols || Sender == edGrpBrkSameValue) {
       ObjInfo->ColumnScan(this, paPagesAcross, FColumnsChanged);
       dgColumns->Invalidate();
