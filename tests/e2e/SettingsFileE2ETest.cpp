@@ -2,11 +2,13 @@
 // so other programs opening it against them are refused. (Saving over an existing file and
 // reading it back is every scenario's that saves its options.)
 #include "engine/Vellumix/FileMgr.h"
+#include "engine/Vellumix/ReportSettings.h"
 #include "engine/Vellumix/Vellumix.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <fstream>
 #include <string>
 
 #include "tests/support/TempDir.h"
@@ -54,4 +56,23 @@ TEST(SettingsFile, TheLockFileUsesTheSystemsShareModes) {
   Mgr.UnlockSettingsFile();
   EXPECT_TRUE(Exists(Lock));
   CloseHandle(Other);
+}
+
+// A settings file an editor saved as UTF-8, with a byte-order mark before its first section,
+// keeps that section through a save of another report.
+TEST(SettingsFile, AByteOrderMarkCostsNoSection) {
+  TTempDir Dir;
+  const std::string Name = Dir / "Marked.Txt", First = "[First (111.111)]\r\nPrintWhat=6\r\n\r\n";
+  std::ofstream(Name, std::ios::binary) << "\xEF\xBB\xBF" << First;
+  TvlxVellumix Vlx(nullptr);
+  Vlx.SetReportSettingsFileName(Name);
+  TvlxReportSettings Settings;
+  TvlxFileMgr& Mgr = *Vlx.FileMgr();
+  Mgr.SetReportSettings(&Settings);
+  std::string User, Id = "Second (222.222)";
+  Mgr.LoadReportSettings(User, Id);
+  Mgr.SaveReportSettingsSimple(User, Id, true);
+  Mgr.LoadReportSettings("", "First (111.111)");
+  EXPECT_EQ(Settings.PrintWhat, 6);
+  EXPECT_EQ(FileBytes(Name).substr(0, First.size()), First) << "kept, and no longer behind the mark";
 }

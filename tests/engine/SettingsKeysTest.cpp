@@ -173,7 +173,7 @@ TEST_F(SettingsKeys, ACodePastItsChoicesIsRefused) {
       EXPECT_EQ(Keys.Find(C.Key)->Data.Value, Offered ? std::to_string(Byte) : C.Default) << Label;
       ASSERT_EQ(S.Refused.size(), Offered ? 0u : 1u) << Label;
       if (!Offered) {
-        EXPECT_EQ(S.Refused[0].Value, Byte) << Label;
+        EXPECT_EQ(S.Refused[0].Value, std::to_string(Byte)) << Label;
         EXPECT_NE(CheckRefusedSettings(S).find("\"" + std::to_string(Byte) + "\" is invalid."), std::string::npos)
             << Label;
       }
@@ -209,6 +209,8 @@ TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
       {"PageMarginThous", "10000,5000,0,-0", "10000,5000,0,0"},
       {"CellMarginTxt", "26,0,0,0", "1,0,0,0"},
       {"Memo,PgTi,MemoMarginTxt", "0,11,0,0", "0,0,0,0"},
+      {"LinesPerpage", "abc", "60"},          {"PageRangeFrom", "0,-4", "0,1"},
+      {"OutputDest", "", "0"},                {"PageRangeTo", "2,7", "2,7"},
   };
   for (const auto& C : Cases) {
     Apply(Keys, C.Key, C.Stored);
@@ -219,11 +221,14 @@ TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
   EXPECT_EQ(S.RptMemo(RptTi)->XPosPer, 10);
   std::vector<std::string> Refused;
   for (const TRefusedSetting& R : S.Refused)
-    Refused.push_back(R.Key + ":" + std::to_string(R.Side) + "=" + std::to_string(R.Value));
+    Refused.push_back(R.Key + ":" + std::to_string(R.Side) + "=" + R.Value);
   EXPECT_EQ(Refused, (std::vector<std::string>{
-                         "OutputQuality:-1=44", "Orientation:-1=255", "NumGrpBrkCols:-1=2147483647", "MaxMemoColWidTxt:-1=2000000000", "PanelsAcrossPage:-1=0",
-                         "RcdEstimate:-1=8", "TextFontSize:-1=73", "PageMarginThous:1=5001", "CellMarginTxt:0=26",
-                         "Memo,PgTi,MemoMarginTxt:1=11"}));
+                         "OutputQuality:-1=44", "Orientation:-1=255", "PreviewFirst:-1=2",
+                         "PageMarginThous:-1=100,200,300", "NumGrpBrkCols:-1=2147483647",
+                         "MaxMemoColWidTxt:-1=2000000000", "PanelsAcrossPage:-1=0", "RcdEstimate:-1=8",
+                         "TextFontSize:-1=73", "PageMarginThous:1=5001", "CellMarginTxt:0=26",
+                         "Memo,PgTi,MemoMarginTxt:1=11", "LinesPerpage:-1=abc", "PageRangeFrom:-1=0,-4",
+                         "OutputDest:-1="}));
   // Each refused value is told once, in the order read, until none is left untold.
   std::vector<std::string> Told;
   const TRefusedSetting* Next = nullptr;
@@ -234,6 +239,8 @@ TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
   EXPECT_EQ(Told, (std::vector<std::string>{
                       "Output Quality \"44\" is invalid. Please choose a different one.",
                       "Orientation \"255\" is invalid. Please choose a different one.",
+                      "PreviewFirst \"2\" is invalid. Please choose a different one.",
+                      "PageMarginThous \"100,200,300\" is invalid. Please choose a different one.",
                       "Number of Group Break Columns must be between 0 and 999 columns",
                       "Max Memo Column Width must be between 3 and 999 characters",
                       "Panels Across Page must be between 1 and 10 ",
@@ -241,7 +248,10 @@ TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
                       "Text Font Size must be between 2 and 72 Points",
                       "Page Top Margin must be between 0 and 5000 thousands of an inch",
                       "Cell Left Margin must be between 0 and 25 characters",
-                      "Space Above Memo must be between 0 and 10 text lines"}));
+                      "Space Above Memo must be between 0 and 10 text lines",
+                      "Lines Per Page must be between 10 and 999 lines",
+                      "PageRangeFrom \"0,-4\" is invalid. Please choose a different one.",
+                      "Output Destination \"\" is invalid. Please choose a different one."}));
   Keys.ApplyDefaults();
   EXPECT_EQ(CheckRefusedSettings(S), "");
 
@@ -256,6 +266,31 @@ TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
   Apply(Keys, "Memo,RptHdr,MemoWidPer", "50");
   Keys.ApplyDefaults();
   EXPECT_EQ(Changed(Keys).count("Memo,RptHdr,MemoWidPer"), 0u);
+
+  // Every key of a number, Boolean, rect or pair form refuses each kind of text its form cannot
+  // read: its field keeps the default, and the text is named as it was stored.
+  const std::map<TrsfForm, std::vector<std::string>> Unreadable = {
+      {rfInteger, {"abc", "", "99999999999", "12abc"}},
+      {rfBoolean, {"2", "-1", "yes", ""}},
+      {rfRect, {"1,2,3", "", "1,x,3,4"}},
+      {rfPair, {"7", "0,-4", "-1,3", "a,1"}}};
+  for (const TrsfEntry& E : Keys.List()) {
+    const auto Texts = Unreadable.find(E.Data.Form);
+    for (const std::string& Text : Texts == Unreadable.end() ? std::vector<std::string>{} : Texts->second) {
+      TvlxReportSettings Fresh;
+      TvlxSettingsKeys FreshKeys(&Fresh);
+      FreshKeys.ApplyDefaults();
+      Apply(FreshKeys, E.Key, Text);
+      FreshKeys.SettingsToKeyList();
+      EXPECT_FALSE(FreshKeys.Find(E.Key)->Changed()) << E.Key << "=" << Text;
+      ASSERT_EQ(Fresh.Refused.size(), 1u) << E.Key << "=" << Text;
+      EXPECT_EQ(Fresh.Refused[0].Value, Text) << E.Key;
+      const std::string Message = CheckRefusedSettings(Fresh);
+      EXPECT_TRUE(FindSettingRange(E.Key) ? Message.find(" must be between ") != std::string::npos
+                                          : Message.ends_with(" \"" + Text + "\" is invalid. Please choose a different one."))
+          << E.Key << "=" << Text << ": " << Message;
+    }
+  }
 
   EXPECT_THROW_MSG(Keys.ApplySetting(250, "X", "", "1"), eVlxIntError,
                    "Vellumix! Internal Error: [ApplySetting] PropertyNumber:250 is invalid");
