@@ -45,9 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   Check(TextToPoint(PointToText({N[2], N[3]}), "x") == (TPoint{N[2], N[3]}));
   TextToRect(Stored, Default);
   TextToPoint(Stored, Default);
-  // What is written is never refused on reading; a pair is a page position, never negative.
-  Check(ReadsAsStored(rfInteger, IntToStr(N[2])) && ReadsAsStored(rfRect, RectToText(R)) &&
-        ReadsAsStored(rfPair, PointToText({N[2], N[3]})) == (N[2] >= 0 && N[3] >= 0));
 
   // Date-times to the second, from 1 January 0001 to 31 December 9999.
   const TDateTime First = EncodeDate(1, 1, 1), Last = EncodeDate(9999, 12, 31);
