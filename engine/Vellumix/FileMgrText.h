@@ -56,9 +56,9 @@ public:
 
   // Reads the memo block whose START line was the line just read and returns the memo's text:
   // the lines up to its END line, joined by their own line breaks (bare LFs as CR LF in a block
-  // whose START line ends in a bare LF). A block whose END line is
-  // missing (another START of the same memo, or the end of the file, comes first) ends before
-  // the next section header, so the sections after it stay sections.
+  // whose START line ends in a bare LF). A block whose END line is missing (another START of the
+  // same memo, or the end of the file, comes first) ends before the next section header, so the
+  // sections after it stay sections.
   std::string ReadMemoBlock();
 
   // Appends the lines from the position (from the start with Rewind) to Out, byte for byte with
