@@ -93,9 +93,11 @@ int PageNoPartToInt(const std::string& Text, bool Part, bool& Error) {
 
 bool IsValidPageNo(const std::string& Text) {
   bool PageError = false, AcrossError = false;
-  PageNoPartToInt(Text, true, PageError);
-  PageNoPartToInt(Text, false, AcrossError);
-  return !PageError && !AcrossError;
+  // "3--2" would be taken as page across -2: a position no page has, which the settings would
+  // refuse when they are next read.
+  const int Page = PageNoPartToInt(Text, true, PageError);
+  const int Across = PageNoPartToInt(Text, false, AcrossError);
+  return !PageError && !AcrossError && Page >= 0 && Across >= 0;
 }
 
 void ParsePageNo(const std::string& Text, TPoint& Position) {

@@ -139,6 +139,11 @@ bool IsMemoTextKey(const std::string& Key) {
 }
 
 TvlxSettingsText::TvlxSettingsText(std::string Content) : FContent(std::move(Content)) {
+  // An editor that saved the file as UTF-8 put a byte-order mark before the first header. The
+  // file holds code-page text, which the mark would misdeclare to the next editor, and a
+  // reader that does not know the mark loses the section behind it: it is read past and never
+  // written back.
+  if (FContent.starts_with(Utf8Bom)) FContent.erase(0, Utf8Bom.size());
   size_t From = 0;
   while (From < FContent.size()) {
     size_t Lf = FContent.find('\n', From);
@@ -235,6 +240,18 @@ std::string TvlxSettingsText::ReadMemoBlock() {
   if (EndLine >= 0 && !Text.empty() && Text.back() == '\n') {
     Text.pop_back();
     if (!Text.empty() && Text.back() == '\r') Text.pop_back();
+  }
+  // A block that an editor saved with bare LF breaks (its START line ends in one, which no
+  // block this program writes does) holds the memo's lines as they were, joined by CR LF.
+  const TLine& StartLine = FLines[Start];
+  if (StartLine.Next == StartLine.Begin + StartLine.Length + 1) {
+    std::string Lines;
+    Lines.reserve(Text.size() + Text.size() / 16);
+    for (size_t I = 0; I < Text.size(); ++I) {
+      if (Text[I] == '\n' && (I == 0 || Text[I - 1] != '\r')) Lines += '\r';
+      Lines += Text[I];
+    }
+    Text = std::move(Lines);
   }
   return Text;
 }

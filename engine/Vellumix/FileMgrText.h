@@ -30,8 +30,12 @@ bool UnescapeSettingsLine(std::string& Key, std::string& Value);
 // "Memo,Name": the key of an escaped memo text (a memo's settings have a second comma).
 bool IsMemoTextKey(const std::string& Key);
 
+// What an editor that saves UTF-8 puts before the first line.
+inline constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+
 class TvlxSettingsText {
 public:
+  // Content as read from the file; a leading byte-order mark is no part of it.
   explicit TvlxSettingsText(std::string Content = "");
 
   const std::string& Content() const { return FContent; }
@@ -51,9 +55,10 @@ public:
   void FindSection(const std::string& Header1, bool& Found1, bool& Found2, const std::string& Header2);
 
   // Reads the memo block whose START line was the line just read and returns the memo's text:
-  // the lines up to its END line, joined by their own line breaks. A block whose END line is
-  // missing (another START of the same memo, or the end of the file, comes first) ends before
-  // the next section header, so the sections after it stay sections.
+  // the lines up to its END line, joined by their own line breaks (bare LFs as CR LF in a block
+  // whose START line ends in a bare LF). A block whose END line is missing (another START of the
+  // same memo, or the end of the file, comes first) ends before the next section header, so the
+  // sections after it stay sections.
   std::string ReadMemoBlock();
 
   // Appends the lines from the position (from the start with Rewind) to Out, byte for byte with

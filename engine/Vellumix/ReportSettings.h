@@ -67,13 +67,13 @@ public:
 // The whole of a number setting, or a side of a rect setting.
 enum TSettingSide : int8_t { sWhole = -1, sLeft, sTop, sRight, sBottom };
 
-// A stored number that lay outside its setting's range, or a code past its setting's choices:
-// the load kept it out of its field, which has its default instead, for the setup window to
-// report before a save writes the default over it.
+// A stored value the load kept out of its field, which has its default instead, for the setup
+// window to report before a save writes the default over it: a number outside its setting's
+// range, a code past its setting's choices, or a text its field's form cannot read.
 struct TRefusedSetting {
   std::string Key;  // as the key list spells it ("Memo,PgTi,MemoXPosPer")
-  TSettingSide Side = sWhole;
-  int Value = 0;     // a code as the byte it is read into
+  TSettingSide Side = sWhole;  // sWhole also for a rect or pair that cannot be read at all
+  std::string Value;  // as stored; a number as read, a code as the byte it is read into
   bool Told = false;  // the setup window has named it to the user
 };
 

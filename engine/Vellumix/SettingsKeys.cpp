@@ -270,7 +270,7 @@ std::string FieldKey(const std::string& Key) {
 int Ranged(int Value, int Default, const std::string& Key, TSettingSide Side, TvlxReportSettings& Settings) {
   const TSettingRange* Range = FindSettingRange(Key, Side);
   if (!Range || Range->Contains(Value)) return Value;
-  Settings.Refused.push_back({Key, Side, Value});
+  Settings.Refused.push_back({Key, Side, IntToStr(Value)});
   return Default;
 }
 
@@ -279,7 +279,7 @@ int Ranged(int Value, int Default, const std::string& Key, TSettingSide Side, Tv
 int Coded(int Byte, int Default, const std::string& Key, TvlxReportSettings& Settings) {
   const TSettingCode* Code = FindSettingCode(Key);
   if (!Code || Code->Contains(Byte)) return Byte;
-  Settings.Refused.push_back({Key, sWhole, Byte});
+  Settings.Refused.push_back({Key, sWhole, IntToStr(Byte)});
   return Default;
 }
 
@@ -306,7 +306,12 @@ TrsfForm FormOf(const TFieldOf<C>& Field) {
 // refused as Key's.
 template <class C>
 void ApplyToField(const TKeyRow<C>& Row, C& Obj, TvlxReportSettings& Settings, const std::string& Key,
-                  const std::string& Default, const std::string& Value) {
+                  const std::string& Default, const std::string& StoredValue) {
+  // A text the field's form cannot read is told, not quietly replaced: the field takes the
+  // default, and the load lists the text as stored for the start to name.
+  const bool Readable = ReadsAsStored(FormOf(Row.Field), StoredValue);
+  if (!Readable) Settings.Refused.push_back({Key, sWhole, StoredValue});
+  const std::string& Value = Readable ? StoredValue : Default;
   std::visit(
       [&](auto P) {
         using T = decltype(P);
@@ -498,10 +503,10 @@ const TSettingCode* FindSettingCode(const std::string& Key) {
 }
 
 std::string RefusedMessage(const TRefusedSetting& Refused) {
-  if (const TSettingCode* Code = FindSettingCode(Refused.Key); Code && Refused.Side == sWhole)
-    return std::string(Code->Name) + " \"" + IntToStr(Refused.Value) + "\" is invalid. Please choose a different one.";
-  const TSettingRange* Range = FindSettingRange(Refused.Key, Refused.Side);
-  return Range ? Range->Message() : "";
+  if (const TSettingRange* Range = FindSettingRange(Refused.Key, Refused.Side)) return Range->Message();
+  const TSettingCode* Code = Refused.Side == sWhole ? FindSettingCode(Refused.Key) : nullptr;
+  return (Code ? std::string(Code->Name) : Refused.Key) + " \"" + Refused.Value +
+         "\" is invalid. Please choose a different one.";
 }
 
 std::string CheckRefusedSettings(const TvlxReportSettings& Settings, const TRefusedSetting** Refused) {

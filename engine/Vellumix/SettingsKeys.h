@@ -107,7 +107,8 @@ private:
 // The numbers a setting may hold, one table for the setup window and the load alike: the
 // window refuses any other with the row's message, and a load keeps a stored number outside
 // its range out of the settings (pages, columns, fonts and buffers are sized from these
-// numbers) and lists it in TvlxReportSettings::Refused, for the start of a run to report.
+// numbers) and lists it in TvlxReportSettings::Refused, for the start of a run to report, as
+// it lists every stored text that its key's form cannot read.
 
 struct TSettingRange {
   const char* Key;  // a plain key, or the field part of a memo key ("MemoXPosPer")
@@ -134,7 +135,8 @@ struct TSettingCode {
 const TSettingCode* FindSettingCode(const std::string& Key);
 
 // What the setup window tells of a refused stored value: the range's message of a number, or
-// a code's own ("Output Quality \"44\" is invalid. Please choose a different one.").
+// the setting's name with the value as stored ("Output Quality \"44\" is invalid. Please choose
+// a different one."), a code named as the window names it, any other setting by its key.
 std::string RefusedMessage(const TRefusedSetting& Refused);
 // The message of the first refused value not yet told, with that entry in Refused; empty when
 // every one has been told (or none was refused).
@@ -154,6 +156,10 @@ struct TValueRange {
 int TextToInt(const std::string& Value, const std::string& Default, TValueRange Range = {});
 // Value when it is 0 or 1, else Default's integer (nonzero is true).
 bool TextToBool(const std::string& Value, const std::string& Default);
+// Whether Form's codec reads Value itself rather than falling back to the default: a number
+// that converts, a Boolean of 0 or 1, a rect or pair with every part a number (a pair is a page
+// position, so neither part may be negative). Strings and date-times always read.
+bool ReadsAsStored(TrsfForm Form, const std::string& Value);
 // Value, or Default when Value is empty.
 std::string PickValue(const std::string& Value, const std::string& Default);
 // The first four (two) comma-separated integers of Value; when any of them is missing or does

@@ -59,6 +59,20 @@ bool TextToBool(const std::string& Value, const std::string& Default) {
   return StrToIntChecked(Default, Error) != 0;
 }
 
+bool ReadsAsStored(TrsfForm Form, const std::string& Value) {
+  int N[4];
+  bool Error = false;
+  switch (Form) {
+    case rfInteger: StrToIntChecked(Value, Error); return !Error;
+    case rfBoolean: N[0] = StrToIntChecked(Value, Error); return !Error && (N[0] == 0 || N[0] == 1);
+    case rfRect: return ReadInts(Value, N, 4);
+    case rfPair: return ReadInts(Value, N, 2) && N[0] >= 0 && N[1] >= 0;
+    case rfString:
+    case rfDateTime: break;
+  }
+  return true;
+}
+
 std::string PickValue(const std::string& Value, const std::string& Default) {
   return Value.empty() ? Default : Value;
 }

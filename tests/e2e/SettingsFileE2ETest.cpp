@@ -2,11 +2,13 @@
 // so other programs opening it against them are refused. (Saving over an existing file and
 // reading it back is every scenario's that saves its options.)
 #include "engine/Vellumix/FileMgr.h"
+#include "engine/Vellumix/ReportSettings.h"
 #include "engine/Vellumix/Vellumix.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <fstream>
 #include <string>
 
 #include "tests/support/TempDir.h"
@@ -54,4 +56,13 @@ TEST(SettingsFile, TheLockFileUsesTheSystemsShareModes) {
   Mgr.UnlockSettingsFile();
   EXPECT_TRUE(Exists(Lock));
   CloseHandle(Other);
+
+  // An editor's UTF-8 byte-order mark before the first section costs it nothing in a save of another report.
+  const std::string First = "[First (111.111)]\r\nPrintWhat=6\r\n\r\n";
+  std::ofstream(Dir / "Locks.Txt", std::ios::binary) << "\xEF\xBB\xBF" << First;
+  TvlxReportSettings Settings;
+  Mgr.SetReportSettings(&Settings);
+  std::string User, Id = "Second (222.222)";
+  Mgr.SaveReportSettingsSimple(User, Id, true);
+  EXPECT_EQ(FileBytes(Dir / "Locks.Txt").substr(0, First.size()), First) << "kept, no longer behind the mark";
 }

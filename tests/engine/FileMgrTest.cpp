@@ -307,9 +307,12 @@ TEST_F(FileMgrTest, TheSettingsFileAndItsCompanionsAreNoOutputFile) {
 
 // Every text setting and every stored memo, given texts of any bytes from 1 to 255 built
 // around what the file's own lines look like, reads back exactly as written, and no line of
-// another report's section changes.
+// another report's section changes, also when an editor saved the file with a UTF-8
+// byte-order mark before its first section or with bare LF line breaks.
 TEST_F(FileMgrTest, EveryTextReadsBackAsWrittenAndTouchesNoOtherLine) {
-  const std::string Victim = "[Other:Victim (111.111)]\r\nPrintWhat=1\r\nMemo,PgTi=START\r\nv\r\nMemo,PgTi=END\r\n\r\n";
+  const std::string Victim = "[Other:Victim (111.111)]\r\nPrintWhat=1\r\nMemo,PgTi=START\r\nv\r\nw\r\nMemo,PgTi=END\r\n\r\n";
+  std::string LfVictim = Victim;
+  for (size_t At; (At = LfVictim.find("\r\n")) != std::string::npos;) LfVictim.erase(At, 1);
   const char* const Pieces[] = {"Start", "START", "END", "=", "%", "%0A", "\"", ",", "\";", "[x]", "\r", "\n", "\r\n",
                                 " ", "Memo,RptTi=END", "Memo,PgTi=START", "Memo,RptTi,MemoFontName", "~Line#",
                                 "[Other:Victim (111.111)]", "[Clerk:Sales (123.456)]"};
@@ -324,7 +327,8 @@ TEST_F(FileMgrTest, EveryTextReadsBackAsWrittenAndTouchesNoOtherLine) {
   };
   const TvlxSettingsKeys Keys(nullptr);
   for (int Round = 0; Round < 60; ++Round) {
-    WriteWholeFile(FileName, Victim);
+    const std::string Stale = Round % 3 ? "" : "[Clerk:Sales (123.456)]\r\nHorizLineFreq=7\r\n";
+    WriteWholeFile(FileName, std::string(Round % 4 == 3 ? "" : Utf8Bom) + (Round % 2 ? LfVictim : Victim) + Stale);
     Mgr.LoadReportSettings("Clerk", "Sales (123.456)");
     TvlxSettingsKeys Setter(&Settings);
     std::map<std::string, std::string> Written;
@@ -347,9 +351,10 @@ TEST_F(FileMgrTest, EveryTextReadsBackAsWrittenAndTouchesNoOtherLine) {
     for (int I = 0; I < Copyright; ++I)
       EXPECT_EQ(Settings.RptMemo(I)->Text, Memos[I].empty() && I == PgNum ? PgNumMemoDefaultText : Memos[I]) << I;
     EXPECT_EQ(Settings.PrintWhat, 0);
+    EXPECT_FALSE(FileBytes(FileName).starts_with(Utf8Bom)) << "the file is code-page text, and says nothing else";
     Mgr.LoadReportSettings("Other", "Victim (111.111)");
     EXPECT_EQ(Settings.PrintWhat, 1);
-    EXPECT_EQ(Settings.RptMemo(PgTi)->Text, "v");
+    EXPECT_EQ(Settings.RptMemo(PgTi)->Text, "v\r\nw");
     EXPECT_EQ(Settings.ReportDesc, "") << "no line of the other report came from this one";
     if (HasFailure()) break;
   }

@@ -36,7 +36,7 @@ TEST(PageIds, PartsParseAndValidate) {
       {"5-", true, {0, 5}, "5", ""},    {"-2", false, {}, "", "2"},
       {"a", false, {}, "a", ""},        {"5-x", false, {}, "5", "x"},
       {"3-1-2", false, {}, "3", "1-2"}, {"", false, {}, "", ""},
-      {" 12-3", true, {3, 12}, " 12", "3"},
+      {" 12-3", true, {3, 12}, " 12", "3"}, {"3--2", false, {}, "3", "-2"},
   };
   for (const auto& C : Cases) {
     SCOPED_TRACE(C.Text);

@@ -173,7 +173,7 @@ TEST_F(SettingsKeys, ACodePastItsChoicesIsRefused) {
       EXPECT_EQ(Keys.Find(C.Key)->Data.Value, Offered ? std::to_string(Byte) : C.Default) << Label;
       ASSERT_EQ(S.Refused.size(), Offered ? 0u : 1u) << Label;
       if (!Offered) {
-        EXPECT_EQ(S.Refused[0].Value, Byte) << Label;
+        EXPECT_EQ(S.Refused[0].Value, std::to_string(Byte)) << Label;
         EXPECT_NE(CheckRefusedSettings(S).find("\"" + std::to_string(Byte) + "\" is invalid."), std::string::npos)
             << Label;
       }
@@ -219,10 +219,12 @@ TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
   EXPECT_EQ(S.RptMemo(RptTi)->XPosPer, 10);
   std::vector<std::string> Refused;
   for (const TRefusedSetting& R : S.Refused)
-    Refused.push_back(R.Key + ":" + std::to_string(R.Side) + "=" + std::to_string(R.Value));
+    Refused.push_back(R.Key + ":" + std::to_string(R.Side) + "=" + R.Value);
   EXPECT_EQ(Refused, (std::vector<std::string>{
-                         "OutputQuality:-1=44", "Orientation:-1=255", "NumGrpBrkCols:-1=2147483647", "MaxMemoColWidTxt:-1=2000000000", "PanelsAcrossPage:-1=0",
-                         "RcdEstimate:-1=8", "TextFontSize:-1=73", "PageMarginThous:1=5001", "CellMarginTxt:0=26",
+                         "OutputQuality:-1=44", "Orientation:-1=255", "PreviewFirst:-1=2",
+                         "PageMarginThous:-1=100,200,300", "NumGrpBrkCols:-1=2147483647",
+                         "MaxMemoColWidTxt:-1=2000000000", "PanelsAcrossPage:-1=0", "RcdEstimate:-1=8",
+                         "TextFontSize:-1=73", "PageMarginThous:1=5001", "CellMarginTxt:0=26",
                          "Memo,PgTi,MemoMarginTxt:1=11"}));
   // Each refused value is told once, in the order read, until none is left untold.
   std::vector<std::string> Told;
@@ -234,6 +236,8 @@ TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
   EXPECT_EQ(Told, (std::vector<std::string>{
                       "Output Quality \"44\" is invalid. Please choose a different one.",
                       "Orientation \"255\" is invalid. Please choose a different one.",
+                      "PreviewFirst \"2\" is invalid. Please choose a different one.",
+                      "PageMarginThous \"100,200,300\" is invalid. Please choose a different one.",
                       "Number of Group Break Columns must be between 0 and 999 columns",
                       "Max Memo Column Width must be between 3 and 999 characters",
                       "Panels Across Page must be between 1 and 10 ",
@@ -244,6 +248,19 @@ TEST_F(SettingsKeys, StoredValuesGoThroughTheirFieldsCodec) {
                       "Space Above Memo must be between 0 and 10 text lines"}));
   Keys.ApplyDefaults();
   EXPECT_EQ(CheckRefusedSettings(S), "");
+  // Every key of a number, Boolean, rect or pair form refuses each text its form cannot read:
+  // the field keeps its default, and the text is named as stored.
+  std::map<TrsfForm, std::vector<std::string>> Unreadable = {
+      {rfInteger, {"abc", "", "99999999999"}}, {rfBoolean, {"2", "yes"}}, {rfRect, {"1,2,3", "1,x,3,4"}}, {rfPair, {"7", "0,-4"}}};
+  for (const TrsfEntry& E : Keys.List())
+    for (const std::string& Text : Unreadable[E.Data.Form]) {
+      Keys.ApplyDefaults();
+      Apply(Keys, E.Key, Text);
+      ASSERT_EQ(S.Refused.size(), 1u) << E.Key << "=" << Text;
+      EXPECT_TRUE(Changed(Keys).count(E.Key) == 0 && S.Refused[0].Value == Text) << E.Key << "=" << Text;
+      EXPECT_NE(CheckRefusedSettings(S).find(FindSettingRange(E.Key) ? " must be between " : "\"" + Text + "\" is invalid."),
+                std::string::npos) << E.Key << "=" << Text;
+    }
 
   // A key naming no memo reaches the report title.
   const TrsfEntry* Entry = Keys.Find("Memo,PgTi,MemoWidPer");

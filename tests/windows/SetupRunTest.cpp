@@ -298,9 +298,9 @@ TEST_F(SetupRunTest, EveryCodeStoredPastItsChoicesIsNamedOnItsPage) {
   }
 }
 
-// Several stored values out of range at once: the start names one, and each save names the
-// next one before it can write a default over it; a value in an edit stays refused until the
-// user corrects it; once each has been told, the save goes through.
+// Several stored values out of range or unreadable at once: the start names one, and each save
+// names the next one before it can write a default over it; a value in an edit stays refused
+// until the user corrects it; once each has been told, the save goes through.
 TEST_F(SetupRunTest, SeveralRefusedValuesAreEachNamedOnceBeforeASaveDropsThem) {
   const struct { std::string Line; std::string Message; } Stored[] = {
       {"MaxStringLines=21000", "Max # of String Lines must be between 0 and 999 lines"},
@@ -309,6 +309,11 @@ TEST_F(SetupRunTest, SeveralRefusedValuesAreEachNamedOnceBeforeASaveDropsThem) {
       {"Memo,PgTi,MemoXPosPer=95", "Report Memo Left Margin must be between 0 and 90 %"},
       {"Orientation=7", "Orientation \"7\" is invalid. Please choose a different one."},
       {"Memo,PgHdr,MemoFontSize=0", "Memo Font Size must be between 1 and 1000 Points"},
+      {"LinesPerpage=abc", "Lines Per Page must be between 10 and 999 lines"},
+      {"StartingReportLineId=", "Starting Line# must be between 0 and 999999999"},  // then taken as 0
+      {"ShowHint=2", "ShowHint \"2\" is invalid. Please choose a different one."},
+      {"PageMarginTxt=1,2,3", "PageMarginTxt \"1,2,3\" is invalid. Please choose a different one."},
+      {"PageRangeFrom=0,-4", "PageRangeFrom \"0,-4\" is invalid. Please choose a different one."},
   };
   TKeys Lines = With(Quiet, {"OutputDest=1", "OutputFileName=" + (Dir / "out.txt")});
   for (const auto& S : Stored) Lines.push_back(S.Line);
@@ -323,6 +328,8 @@ TEST_F(SetupRunTest, SeveralRefusedValuesAreEachNamedOnceBeforeASaveDropsThem) {
       // The user corrects what an edit shows; a value no edit shows is left to the default.
       if (Message.starts_with("Max # of String Lines")) F.edMaxStringLines->SetText("5");
       if (Message.starts_with("Report Memo Left Margin")) F.edMemoXPosPer->SetText("10");
+      if (Message.starts_with("Lines Per Page")) F.edLinesPerPage->SetText("55");
+      EXPECT_TRUE(!Message.starts_with("PageMarginTxt") || PageInFront(F.edPageMarginLeft));
       EXPECT_EQ(FileBytes(Dir / "Books.txt"), Before) << "saved before " << Message;
       F.sbSaveOptsClick(nullptr);
       Saved = F.paMsg->Caption().find("Saved") != std::string::npos;
@@ -334,9 +341,10 @@ TEST_F(SetupRunTest, SeveralRefusedValuesAreEachNamedOnceBeforeASaveDropsThem) {
   EXPECT_TRUE(Saved);
   const std::string After = FileBytes(Dir / "Books.txt");
   for (const char* Key : {"MaxStringLines=2", "PageMarginThous=", "Memo,PgTi,MemoXPosPer=", "Orientation=",
-                          "Memo,PgHdr,MemoFontSize="})
+                          "Memo,PgHdr,MemoFontSize=", "ShowHint=", "PageMarginTxt=", "PageRangeFrom="})
     EXPECT_EQ(After.find(Key), std::string::npos) << Key;
   EXPECT_NE(After.find("MaxStringLines=5\r\n"), std::string::npos);
+  EXPECT_NE(After.find("LinesPerpage=55\r\n"), std::string::npos);
 }
 
 // The side margins are checked together against the page's width as the top and bottom ones

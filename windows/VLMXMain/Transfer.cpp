@@ -180,11 +180,14 @@ void Store(const TEdit* Edit, int& Field, const std::string& Key, TSettingSide S
   const std::string Text = Trim(Edit->Text());
   if (!Text.empty() && !TryStrToInt(Text, Value)) return;
   if (const TSettingRange* Range = FindSettingRange(Key, Side); Range && !Range->Contains(Value)) return;
-  Field = Value;
   auto& Refused = RptSettings->Refused;
-  Refused.erase(std::remove_if(Refused.begin(), Refused.end(),
-                               [&](const TRefusedSetting& R) { return R.Side == Side && SameText(R.Key, Key); }),
-                Refused.end());
+  const auto OfKey = [&](const TRefusedSetting& R) { return R.Side == Side && SameText(R.Key, Key); };
+  // The edit shows a refused text as stored; one the window would take (an empty one reads as
+  // 0) waits until the user has heard of it.
+  if (std::any_of(Refused.begin(), Refused.end(), [&](const TRefusedSetting& R) { return OfKey(R) && !R.Told; }))
+    return;
+  Field = Value;
+  Refused.erase(std::remove_if(Refused.begin(), Refused.end(), OfKey), Refused.end());
 }
 
 std::string MemoKey(int Memo, const char* Field) { return "Memo," + RptMemoName(Memo) + "," + Field; }
@@ -266,7 +269,7 @@ void TfmVlxMain::SettingsToForm() {
   LoadMemoControls();
   // A stored number the load refused shows as stored, for the checks to name it.
   for (const TRefusedSetting& Refused : R.Refused)
-    if (TEdit* Edit = NumberEditOfKey(Refused.Key, Refused.Side)) Edit->SetText(IntToStr(Refused.Value));
+    if (TEdit* Edit = NumberEditOfKey(Refused.Key, Refused.Side)) Edit->SetText(Refused.Value);
 }
 
 bool TfmVlxMain::SettingKeyOfEdit(const TControl* Edit, std::string& Key, TSettingSide& Side) const {

@@ -132,8 +132,9 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
     ShowStatusMsg(MessagePanel(), Message, smkWarning, Timer, Seconds);
   };
   // A refused value is shown where the user can change it: a memo's with its memo selected, a
-  // number in its edit, a code on its control's page; one no control shows (the other unit
-  // regime's) is named in the panel.
+  // number in its edit, a code or a Boolean on its control's page, a margin that cannot be read
+  // at all at its first side's edit; one no control shows (the other unit regime's) is named in
+  // the panel.
   const auto TellRefused = [&](const TRefusedSetting& Refused, const std::string& Message, bool WithFocus) {
     const bool OfMemo = SameText(Refused.Key.substr(0, 5), "Memo,");
     if (OfMemo) {
@@ -144,7 +145,9 @@ bool TfmVlxMain::ValidateOptions(TObject* ChangedControl, bool CheckAll, bool Fo
       }
     }
     TControl* Control = SettingControl(Refused.Key, Refused.Side);
-    if (TEdit* Edit = NumberEditOfKey(Refused.Key, Refused.Side)) Edit->SetText(IntToStr(Refused.Value));
+    for (const TSettingSide Side : {sLeft, sTop, sRight, sBottom})
+      if (!Control && Refused.Side == sWhole) Control = SettingControl(Refused.Key, Side);
+    if (TEdit* Edit = NumberEditOfKey(Refused.Key, Refused.Side)) Edit->SetText(Refused.Value);
     if (!Control && OfMemo) Control = lbxMemoLocation;
     if (Control) return Fail(Control, WithFocus, Message);
     Note(Message, Timer1, 15);
