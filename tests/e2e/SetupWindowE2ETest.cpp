@@ -22,6 +22,7 @@
 #include "windows/VLMXASel/VLMXASel.h"
 #include "windows/VLMXMain/VLMXMain.h"
 #include "windows/VLMXPgrs/VLMXPgrs.h"
+#include "windows/VLMXPrev/VLMXPrev.h"
 #include "windows/VLMXPw/VLMXPw.h"
 
 namespace {
@@ -359,10 +360,46 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
     if (F->cbxOutputDest->Text() != "Export Data" || !Engraved(*F->sbPreview)) return false;
     EXPECT_EQ(SendMessageA(PeerHandle(*F->pcOptions), TCM_GETITEMCOUNT, 0, 0), 4);
     ClickMiddle(*F->sbPreview);
+    PressWith(VK_CONTROL, 'W');
+    return true;
+  });
+  // Nor does the File menu's Preview, grey as the button, or its Ctrl+W.
+  Script.Step("no preview; the File menu", [&] {
+    EXPECT_EQ(fmVlxPreview, nullptr);
+    EXPECT_EQ(F->cbxOutputDest->Text(), "Export Data");
+    PressWith(VK_MENU, 'F');
+    return true;
+  });
+  Script.Step("Preview grey in the File menu", [&] {
+    HWND Menu = FindWindowA("#32768", nullptr);
+    if (!Menu || !IsWindowVisible(Menu)) return false;
+    EXPECT_TRUE(GetMenuState(GetSubMenu(GetMenu(Options), 0), 0, MF_BYPOSITION) & MF_GRAYED);
+    SaveWindowScreenshot(Options, "setup-print-export-no-preview");
+    Press(VK_ESCAPE);
+    Press(VK_ESCAPE);
     return true;
   });
   ChooseDestination(VK_UP);
   ChooseDestination(VK_UP);
+  // A print to the PDF printer takes no keys meanwhile: letters typed into the destination
+  // list during it change nothing and bring no error.
+  Script.Step("Print, typing into the destination meanwhile", [&] {
+    if (F->cbxOutputDest->Text() != "Printer" || !HasFocus(*F->cbxOutputDest)) return false;
+    PrintSettings->RunResult = 0;
+    ClickMiddle(*F->sbPrint);
+    TypeText("TF");
+    return true;
+  });
+  Script.Step("printed; nothing typed", [&] {
+    if (F->RunResult() == 0 || !IsWindowEnabled(Options)) return false;
+    EXPECT_EQ(F->RunResult(), 1);
+    EXPECT_EQ(WindowText(PeerHandle(*F->cbxOutputDest)), "Printer");
+    EXPECT_EQ(F->cbxOutputDest->Text(), "Printer");
+    EXPECT_EQ(RptSettings->OutputDest, odPrinter);
+    EXPECT_EQ(F->paMsg->Caption().find("Error"), std::string::npos) << F->paMsg->Caption();
+    SaveWindowScreenshot(Options, "setup-print-keys-during-print");
+    return true;
+  });
   // The frame's close box asks as the Close button does; Esc keeps the window.
   Script.Step("the close box", [&] {
     if (F->cbxOutputDest->Text() != "Printer") return false;

@@ -40,6 +40,7 @@
 #include "tests/support/ReportHostFixture.h"
 #include "tests/support/TempDir.h"
 #include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPgrs/VLMXPgrs.h"
 #include "windows/VLMXPrev/VLMXPrev.h"
 #include "windows/VLMXPw/VLMXPw.h"
 
@@ -634,6 +635,62 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
     F.SetVisible(true);
     Application->ProcessMessages();
     EXPECT_EQ(F.edTextTruncSymbol->Text(), "~");
+
+    // While a print runs the window takes no input (a key into the destination, Ctrl+W, Close)
+    // and answers again once the run is over; the preview likewise while it prints, the progress
+    // window alone taking input meanwhile.
+    const size_t Documents = Headless::PrintedDocuments().size();
+    auto RanInPrint = std::make_shared<bool>(false);
+    Application->Post(Application, [&F, RanInPrint] {
+      *RanInPrint = PrintSettings->RunState == rsActive;
+      EXPECT_FALSE(F.Enabled());
+      F.cbxOutputDest->PeerTextEdited("TF");
+      unsigned short Key = 'W';
+      F.cbxOutputDest->PeerKeyDown(Key, ssCtrl);
+      F.sbClose->PeerClick();
+      F.PeerCloseRequested();
+    });
+    F.sbPrint->PeerClick();
+    EXPECT_TRUE(*RanInPrint);
+    EXPECT_TRUE(F.Enabled());
+    EXPECT_EQ(F.cbxOutputDest->Text(), "Printer");
+    EXPECT_EQ(F.ModalResult(), mrNone);
+    EXPECT_EQ(Headless::PrintedDocuments().size(), Documents + 1);
+    EXPECT_EQ(Headless::MessageBoxes().size(), 0u);
+    F.cbDisplayProgressWin->SetChecked(true);
+    F.sbPreviewClick(nullptr);
+    EXPECT_TRUE(F.Enabled());
+    EXPECT_EQ(Headless::PrintedDocuments().size(), Documents + 2);
+  }, [](TfmVlxPreview& P) {
+    // One page: the page moves are grey, and so are their menu items and short cuts.
+    P.mnView->Click();
+    P.puPreview->OnPopup(P.puPreview);
+    for (TMenuItem* Item : {P.itmFirstPage, P.itmLastPage, P.itmPopFirstPage, P.itmPopPrevPage, P.itmPopNextPage,
+                            P.itmPopLastPage})
+      EXPECT_FALSE(Item->Enabled()) << Item->Name();
+    const std::string Page = P.paPageNum->Caption();
+    const int Beeps = Headless::BeepCount();
+    for (unsigned short Key : {'F', 'L'}) P.memPreview->PeerKeyDown(Key, ssCtrl);
+    EXPECT_EQ(P.paPageNum->Caption(), Page);
+    EXPECT_EQ(Headless::BeepCount(), Beeps);
+    TfmVlxMain& F = *fmVlxMain;
+    EXPECT_FALSE(F.Enabled()) << "under the preview";
+    auto Ran = std::make_shared<bool>(false);
+    Application->Post(Application, [&P, &F, Ran] {
+      *Ran = PrintSettings->RunState == rsActive;
+      EXPECT_FALSE(P.Enabled());
+      EXPECT_FALSE(F.Enabled());
+      ASSERT_NE(fmVlxProgress, nullptr);
+      EXPECT_TRUE(fmVlxProgress->Visible() && fmVlxProgress->Enabled());
+      P.sbExit->PeerClick();
+      P.cbxOutputDest->PeerItemChosen(1);
+    });
+    P.sbPrint->Click();
+    EXPECT_TRUE(*Ran);
+    EXPECT_TRUE(P.Enabled());
+    EXPECT_FALSE(F.Enabled());
+    EXPECT_EQ(P.ModalResult(), mrNone);
+    EXPECT_EQ(P.cbxOutputDest->Text(), "Printer");
   });
 
   struct TCase {
@@ -792,16 +849,29 @@ TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
     EXPECT_EQ(RptSettings->HideColumns, Name(2));
     F.itmHideallColumns->Click();
     EXPECT_EQ(RptSettings->HideColumns, Name(0) + "," + Name(1) + "," + Name(2) + "," + Name(3));
+    // Nothing to print: Print is grey by its button, its File menu item and Ctrl+P alike.
+    F.mnFileClick(nullptr);
+    EXPECT_FALSE(F.sbPrint->Enabled() || F.itmPrint->Enabled() || F.itmPreview->Enabled());
+    unsigned short CtrlP = 'P';
+    G.PeerKeyDown(CtrlP, ssCtrl);
+    F.itmPrint->Click();
+    EXPECT_TRUE(Headless::PrintedDocuments().empty());
     F.itmToggleColumnVisibility->Click();
     EXPECT_EQ(RptSettings->HideColumns, "");
 
-    // The report total: the kind combo over the cell, then down to the format row's edit.
+    // The report total: the kind combo over its own cell, one pixel in and three larger, its
+    // list as wide as the longest kind name; then down to the format row's edit.
     G.SetRow(2);
     ASSERT_TRUE(F.cmbColumns->Visible());
     EXPECT_EQ(F.cmbColumns->Text(), "None");
+    const TRect Cell = G.CellRect(2, 2);
+    EXPECT_EQ(F.cmbColumns->BoundsRect(), (TRect{G.Left() + Cell.Left + 1, G.Top() + Cell.Top + 1,
+                                                 G.Left() + Cell.Right + 4, G.Top() + Cell.Bottom + 4}));
+    EXPECT_GE(F.cmbColumns->DroppedWidth(), G.Canvas().TextWidth("Variance (Population)"));
     F.cmbColumns->PeerItemChosen(tkCount);
     ASSERT_TRUE(Cols().Items(1)->TotList);
     EXPECT_EQ(Cols().Items(1)->TotList->Items(0)->Kind, tkCount);
+    EXPECT_FALSE(Cols().Items(2)->TotList) << "the neighbour's total";
     // Right and Left from the kind combo go to the next column's total and back.
     Press(*F.cmbColumns, 0x27);
     EXPECT_EQ(G.Col(), 3);
@@ -1169,42 +1239,46 @@ TEST_F(SetupRunTest, AChangeThatCannotBeSavedKeepsThePreviewOpenUntilCorrected) 
 // The preview of an export, from the File menu, shows the printer's pages: the export stays the
 // report's destination afterwards, unmodified, and the next Print exports; a destination the
 // user chose in that preview is kept instead, and offered for saving.
-TEST_F(SetupRunTest, PreviewingAnExportLeavesTheExportChosen) {
+// With Export Data chosen the Preview button is grey, and so is every other way to a preview:
+// the File menu's item and Ctrl+W open none, and the export stays chosen, unchanged, and prints.
+// With Text File chosen all of them are back: Ctrl+W previews the text file's pages.
+TEST_F(SetupRunTest, NoWayPreviewsAnExportAndEveryWayPreviewsAFile) {
   const std::string Export = Dir / "rows.asc";
-  for (const bool ChooseTextFile : {false, true}) {
-    Headless::Reset();
-    Section({"NumFixedCols=0", "OutputQuality=0", "DisplayProgressWin=0", "PauseAfterPrinting=0", "OutputDest=2",
-             "OutputFileName=" + Export, "PreviewFirst=0"});
-    std::filesystem::remove(Export);
-    std::string PreviewDest, After;
-    bool Modified = true;
-    Headless::SetModalHandler([&](TCustomForm& Form) {
-      if (&Form == fmVlxPreview) {
-        PreviewDest = fmVlxPreview->cbxOutputDest->Text();
-        if (ChooseTextFile) fmVlxPreview->cbxOutputDest->PeerItemChosen(1);
-        return fmVlxPreview->sbExit->Click();
-      }
-      if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
-      Application->ProcessMessages();
-      TfmVlxMain& F = *fmVlxMain;
-      F.mnFileClick(nullptr);
-      ASSERT_TRUE(F.itmPreview->Enabled());
-      F.itmPreview->Click();
-      After = F.cbxOutputDest->Text();
-      Modified = RptSettings->Modified;
-      if (!ChooseTextFile) F.sbPrintClick(nullptr);
-      Headless::QueueAnswer(mrNo);
-      F.sbClose->Click();
-    });
-    Vlx->Print();
-    EXPECT_EQ(PreviewDest, "Printer");
-    EXPECT_EQ(After, ChooseTextFile ? "Text File" : "Export Data");
-    EXPECT_EQ(Modified, ChooseTextFile);
-    EXPECT_EQ(Questions(), ChooseTextFile ? 1 : 0);
-    if (!ChooseTextFile) {
-      EXPECT_EQ(FileBytes(Export).rfind("\"#\"\t\"Head0\"", 0), 0u) << FileBytes(Export);
-      EXPECT_TRUE(Headless::PrintedDocuments().empty());
+  Section({"NumFixedCols=0", "OutputQuality=0", "DisplayProgressWin=0", "PauseAfterPrinting=0", "OutputDest=2",
+           "OutputFileName=" + Export, "PreviewFirst=0"});
+  std::vector<std::string> Previewed;
+  Headless::SetModalHandler([&](TCustomForm& Form) {
+    if (&Form == fmVlxPreview) {
+      Previewed.push_back(fmVlxPreview->cbxOutputDest->Text());
+      return fmVlxPreview->sbExit->Click();
     }
-    EXPECT_EQ(fmVlxMain, nullptr);
-  }
+    if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
+    Application->ProcessMessages();
+    TfmVlxMain& F = *fmVlxMain;
+    const auto CtrlW = [&F] {
+      unsigned short Key = 'W';
+      F.cbxOutputDest->PeerKeyDown(Key, ssCtrl);
+      return Key == 0;
+    };
+    EXPECT_FALSE(F.sbPreview->Enabled());
+    F.mnFileClick(nullptr);
+    EXPECT_FALSE(F.itmPreview->Enabled());
+    F.itmPreview->Click();
+    EXPECT_FALSE(CtrlW());
+    EXPECT_EQ(Previewed, std::vector<std::string>{});
+    EXPECT_EQ(F.cbxOutputDest->Text(), "Export Data");
+    EXPECT_FALSE(RptSettings->Modified);
+    F.sbPrintClick(nullptr);
+    F.cbxOutputDest->PeerItemChosen(1);
+    EXPECT_TRUE(F.sbPreview->Enabled());
+    EXPECT_TRUE(CtrlW());
+    EXPECT_EQ(Previewed, std::vector<std::string>{"Text File"});
+    Headless::QueueAnswer(mrNo);
+    F.sbClose->Click();
+  });
+  Vlx->Print();
+  EXPECT_EQ(FileBytes(Export).rfind("\"#\"\t\"Head0\"", 0), 0u) << FileBytes(Export);
+  EXPECT_TRUE(Headless::PrintedDocuments().empty());
+  EXPECT_EQ(Questions(), 1);
+  EXPECT_EQ(fmVlxMain, nullptr);
 }
