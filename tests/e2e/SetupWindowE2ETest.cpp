@@ -359,31 +359,16 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
     // An export is not previewed: its button shows it, and a click on it opens nothing.
     if (F->cbxOutputDest->Text() != "Export Data" || !Engraved(*F->sbPreview)) return false;
     EXPECT_EQ(SendMessageA(PeerHandle(*F->pcOptions), TCM_GETITEMCOUNT, 0, 0), 4);
+    // Nor does Ctrl+W, the File menu's Preview.
     ClickMiddle(*F->sbPreview);
     PressWith(VK_CONTROL, 'W');
     return true;
   });
-  // Nor does the File menu's Preview, grey as the button, or its Ctrl+W.
-  Script.Step("no preview; the File menu", [&] {
-    EXPECT_EQ(fmVlxPreview, nullptr);
-    EXPECT_EQ(F->cbxOutputDest->Text(), "Export Data");
-    PressWith(VK_MENU, 'F');
-    return true;
-  });
-  Script.Step("Preview grey in the File menu", [&] {
-    HWND Menu = FindWindowA("#32768", nullptr);
-    if (!Menu || !IsWindowVisible(Menu)) return false;
-    EXPECT_TRUE(GetMenuState(GetSubMenu(GetMenu(Options), 0), 0, MF_BYPOSITION) & MF_GRAYED);
-    SaveWindowScreenshot(Options, "setup-print-export-no-preview");
-    Press(VK_ESCAPE);
-    Press(VK_ESCAPE);
-    return true;
-  });
+  Script.Step("no preview", [&] { return !fmVlxPreview; });
   ChooseDestination(VK_UP);
   ChooseDestination(VK_UP);
-  // A print to the PDF printer takes no keys meanwhile: letters typed into the destination
-  // list during it change nothing and bring no error.
-  Script.Step("Print, typing into the destination meanwhile", [&] {
+  // Letters typed into the destination while a print to the PDF printer runs change nothing.
+  Script.Step("Print, typing meanwhile", [&] {
     if (F->cbxOutputDest->Text() != "Printer" || !HasFocus(*F->cbxOutputDest)) return false;
     PrintSettings->RunResult = 0;
     ClickMiddle(*F->sbPrint);
@@ -391,12 +376,8 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
     return true;
   });
   Script.Step("printed; nothing typed", [&] {
-    if (F->RunResult() == 0 || !IsWindowEnabled(Options)) return false;
-    EXPECT_EQ(F->RunResult(), 1);
-    EXPECT_EQ(WindowText(PeerHandle(*F->cbxOutputDest)), "Printer");
-    EXPECT_EQ(F->cbxOutputDest->Text(), "Printer");
-    EXPECT_EQ(RptSettings->OutputDest, odPrinter);
-    EXPECT_EQ(F->paMsg->Caption().find("Error"), std::string::npos) << F->paMsg->Caption();
+    if (F->RunResult() != 1) return false;
+    EXPECT_EQ(WindowText(PeerHandle(*F->cbxOutputDest)) + "," + F->cbxOutputDest->Text(), "Printer,Printer");
     SaveWindowScreenshot(Options, "setup-print-keys-during-print");
     return true;
   });

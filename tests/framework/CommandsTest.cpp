@@ -85,13 +85,6 @@ TEST_F(HeadlessTest, ShortCutsClickTheirEnabledItemThroughTheFormBeforeItsKeyPre
     EXPECT_EQ(form->Log, C.Log);
     EXPECT_EQ(key == 0, C.Used);
   }
-  // A disabled window (under a modal one, or while a report runs) takes no key at all.
-  form->SetEnabled(false);
-  form->Log.clear();
-  unsigned short key = 'S';
-  edit->PeerKeyDown(key, ssCtrl);
-  EXPECT_EQ(form->Log, "");
-  EXPECT_EQ(key, 'S');
   delete form;
 }
 
