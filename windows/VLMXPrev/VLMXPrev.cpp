@@ -337,6 +337,8 @@ void TfmVlxPreview::LastPageSearch() {
   if (Searching) {
     ProgressStart(Info.RowCount >= LastPageSearchRows, "Searching for last report page", "&Abort Search",
                   "&Resume Search");
+    // The search lets messages through with or without its progress window.
+    ProgressDisableWindows();
     ShowStatusMsg(paMsg, "Searching for last page - Press Escape to Stop", smkWhite, nullptr, 0);
   }
   Run.RunState = rsActive;
