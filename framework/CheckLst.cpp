@@ -14,7 +14,7 @@ void TCheckListBox::SetChecked(int Index, bool Value) {
 }
 
 void TCheckListBox::PeerCheckToggled(int Index) {
-  if (Index < 0 || Index >= ItemCount()) return;
+  if (Index < 0 || Index >= ItemCount() || !TakesInput()) return;
   SetChecked(Index, !Checked(Index));
   DispatchInput(this, [&] { ClickCheck(); });
 }

@@ -85,6 +85,12 @@ void TCustomComboBox::SetDropDownCount(int Value) {
   PeerNotify(TPeerChange::Style);
 }
 
+void TCustomComboBox::SetDroppedWidth(int Value) {
+  if (FDroppedWidth == Value) return;
+  FDroppedWidth = Value;
+  PeerNotify(TPeerChange::Style);
+}
+
 void TCustomComboBox::SetDroppedDown(bool Value) {
   if (FDroppedDown == Value) return;
   FDroppedDown = Value;
@@ -92,13 +98,13 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
 }
 
 void TCustomComboBox::PeerTextEdited(const std::string& Value) {
-  if (Value == Text()) return;
+  if (Value == Text() || !TakesInput()) return;
   TakeText(Value);
   DispatchInput(this, [&] { Change(); });
 }
 
 void TCustomComboBox::PeerItemChosen(int Index) {
-  if (Index < 0 || Index >= FItems.Count()) return;
+  if (Index < 0 || Index >= FItems.Count() || !TakesInput()) return;
   TakeText(FItems[Index]);
   FItemIndex = Index;
   DispatchInput(this, [&] {

@@ -91,6 +91,11 @@ TCustomForm* TControl::ParentForm() const {
   return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(c));
 }
 
+bool TControl::TakesInput() const {
+  const TCustomForm* form = ParentForm();
+  return !form || form->Enabled();
+}
+
 void TControl::Invalidate() { PeerNotify(TPeerChange::Invalidate); }
 
 bool TControl::HintShown() const {
@@ -121,6 +126,7 @@ void TControl::PeerMouseMove(TShiftState Shift, int X, int Y) {
 
 bool TControl::PeerContextPopup(int ScreenX, int ScreenY) {
   if (!FPopupMenu) return false;
+  if (!TakesInput()) return true;
   DispatchInput(this, [&] {
     FPopupMenu->SetPopupComponent(this);
     FPopupMenu->Popup(ScreenX, ScreenY);
@@ -295,6 +301,7 @@ void TWinControl::PeerFocusChanged(bool GotFocus) {
 }
 
 void TWinControl::PeerKeyDown(unsigned short& Key, TShiftState Shift) {
+  if (!TakesInput()) return;
   DispatchInput(this, [&] {
     // A menu's short cut comes before the form's key preview and the control, and uses the key.
     if (TCustomForm* owner = ParentForm(); owner && owner->IsShortCut(ShortCut(Key, Shift))) {
@@ -311,6 +318,7 @@ void TWinControl::PeerKeyDown(unsigned short& Key, TShiftState Shift) {
 }
 
 void TWinControl::PeerKeyPress(char& Key) {
+  if (!TakesInput()) return;
   DispatchInput(this, [&] {
     TWinControl* form = ParentForm();
     if (form && form != this && ParentForm()->KeyPreview()) {

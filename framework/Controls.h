@@ -159,20 +159,25 @@ public:
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
 
+  // Whether the user's input reaches the control: not while its form is disabled (under a
+  // modal window, or while a report runs). The system gives a real window none then; the
+  // Peer entries below refuse what a test sends the same way.
+  bool TakesInput() const;
+
   // Input reported by the peer (or sent by a test).
   void PeerMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    DispatchInput(this, [&] { MouseDown(Button, Shift, X, Y); });
+    if (TakesInput()) DispatchInput(this, [&] { MouseDown(Button, Shift, X, Y); });
   }
   void PeerMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-    DispatchInput(this, [&] { MouseUp(Button, Shift, X, Y); });
+    if (TakesInput()) DispatchInput(this, [&] { MouseUp(Button, Shift, X, Y); });
   }
   // The mouse moved over the control: the application's hint follows the control under it.
   void PeerMouseMove(TShiftState Shift, int X, int Y);
   // The user asked for the control's context menu (right click) at a screen point: its pop-up
   // menu opens; false when it has none (the parent's may then open).
   bool PeerContextPopup(int ScreenX, int ScreenY);
-  void PeerClick() { DispatchInput(this, [&] { Click(); }); }
-  void PeerDblClick() { DispatchInput(this, [&] { DblClick(); }); }
+  void PeerClick() { if (TakesInput()) DispatchInput(this, [&] { Click(); }); }
+  void PeerDblClick() { if (TakesInput()) DispatchInput(this, [&] { DblClick(); }); }
   virtual void PeerBoundsChanged(int ALeft, int ATop, int AWidth, int AHeight);
 
   TControlPeer* Peer() const { return FPeer.get(); }

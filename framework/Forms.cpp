@@ -222,8 +222,25 @@ TModalResult TCustomForm::ShowModal() {
     }
   } restore{this, previous};
   Show();
+  const TFormsDisabled others(this);
   Backend::RunModal(*this);
   return FModalResult;
+}
+
+TFormsDisabled::TFormsDisabled(const TCustomForm* Keep) {
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TCustomForm* form = Screen->Forms(i);
+    if (form != Keep && form->Visible() && form->Enabled()) FForms.push_back(form);
+  }
+  for (TCustomForm* form : FForms) form->SetEnabled(false);
+}
+
+TFormsDisabled::~TFormsDisabled() {
+  for (auto it = FForms.rbegin(); it != FForms.rend(); ++it) {
+    bool alive = false;
+    for (int i = 0; i < Screen->FormCount() && !alive; ++i) alive = Screen->Forms(i) == *it;
+    if (alive) (*it)->SetEnabled(true);
+  }
 }
 
 bool TCustomForm::CloseQuery() {

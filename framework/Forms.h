@@ -73,8 +73,8 @@ public:
   TModalResult ModalResult() const { return FModalResult; }
   void SetModalResult(TModalResult Value) { FModalResult = Value; }
   bool Modal() const { return FModal; }
-  // Shows the form and runs a message loop until ModalResult is set; the other windows are
-  // disabled meanwhile.
+  // Shows the form and runs a message loop until ModalResult is set; the other forms are
+  // disabled meanwhile (TFormsDisabled).
   virtual TModalResult ShowModal();
   // Asks OnCloseQuery and OnClose; hides, frees or, for the main form, ends the program.
   void Close();
@@ -102,7 +102,7 @@ public:
   TNotifyEvent OnResize;
 
   // Input reported by the peer.
-  void PeerCloseRequested() { DispatchInput(this, [&] { Close(); }); }
+  void PeerCloseRequested() { if (TakesInput()) DispatchInput(this, [&] { Close(); }); }
   void PeerActivated(bool Active);
   // The user moved or resized the window: the client size follows.
   void PeerBoundsChanged(int ALeft, int ATop, int AWidth, int AHeight) override;
@@ -318,6 +318,21 @@ bool TopLevelWindowExists(const std::string& ClassName);
 
 // The Shift, Ctrl and Alt keys held down at this moment (ssShift, ssCtrl, ssAlt).
 TShiftState KeyboardShiftState();
+
+// Disables every shown form but Keep for the life of the scope, as a modal window does to the
+// others, and enables them again however the scope ends, before Keep goes (so that the window
+// the user worked in becomes active again). A form disabled before stays so; one freed
+// meanwhile is left alone.
+class TFormsDisabled {
+public:
+  explicit TFormsDisabled(const TCustomForm* Keep);
+  ~TFormsDisabled();
+  TFormsDisabled(const TFormsDisabled&) = delete;
+  TFormsDisabled& operator=(const TFormsDisabled&) = delete;
+
+private:
+  std::vector<TCustomForm*> FForms;
+};
 
 // Frees the window held in a process-wide reference and empties the reference when the scope
 // ends, on every path: the modal windows shown once and freed at once.

@@ -174,7 +174,8 @@ bool TPageControl::PeerChanging() {
 
 void TPageControl::PeerTabChosen(int TabIndex) {
   auto tabs = VisibleTabs();
-  if (TabIndex < 0 || TabIndex >= static_cast<int>(tabs.size()) || tabs[TabIndex] == FActivePage) return;
+  if (TabIndex < 0 || TabIndex >= static_cast<int>(tabs.size()) || tabs[TabIndex] == FActivePage || !TakesInput())
+    return;
   SetActivePage(tabs[TabIndex]);
   DispatchInput(this, [&] { Change(); });
 }
@@ -254,6 +255,7 @@ void TUpDown::TakeAssociateText() {
 }
 
 void TUpDown::PeerArrowClicked(TUDBtnType Button) {
+  if (!TakesInput()) return;
   DispatchInput(this, [&] {
     TakeAssociateText();
     bool allow = true;

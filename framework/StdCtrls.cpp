@@ -165,7 +165,7 @@ void TCustomEdit::SetText(const std::string& Value) {
 }
 
 void TCustomEdit::PeerTextEdited(const std::string& Value) {
-  if (Value == Text()) return;
+  if (Value == Text() || !TakesInput()) return;
   // The peer already shows the text; the model takes it without pushing it back.
   TControlPeer* peer = FPeer.release();
   TWinControl::SetText(Value);

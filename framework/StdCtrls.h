@@ -1,6 +1,7 @@
 // Standard controls: labels, push buttons, edits and memos, check boxes, list and combo boxes,
 // group boxes.
 #pragma once
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -240,6 +241,9 @@ public:
   void SetStyle(TComboBoxStyle Value);
   int DropDownCount() const { return FDropDownCount; }
   void SetDropDownCount(int Value);
+  // How wide the dropped list opens: never narrower than the box (0: as the box).
+  int DroppedWidth() const { return std::max(FDroppedWidth, Width()); }
+  void SetDroppedWidth(int Value);
   // Whether the list is open; setting it opens or closes the list.
   bool DroppedDown() const { return FDroppedDown; }
   void SetDroppedDown(bool Value);
@@ -265,6 +269,7 @@ private:
   int FItemIndex = -1;
   TComboBoxStyle FStyle = TComboBoxStyle::csDropDown;
   int FDropDownCount = 8;
+  int FDroppedWidth = 0;
   bool FDroppedDown = false;
 
   // The text taken without pushing it back to the window that shows it already.
@@ -295,7 +300,7 @@ public:
   void SetChecked(bool Value);
 
   // The user clicked the box, pressed Space on it or its accelerator.
-  void PeerToggled() { DispatchInput(this, [&] { SetChecked(!FChecked); }); }
+  void PeerToggled() { if (TakesInput()) DispatchInput(this, [&] { SetChecked(!FChecked); }); }
 
   const TPropertyTable& PropertyTable() const override;
 
@@ -317,7 +322,7 @@ public:
   void SetChecked(bool Value);
 
   // The user clicked the button, moved to it with an arrow key or pressed its accelerator.
-  void PeerChecked() { DispatchInput(this, [&] { SetChecked(true); }); }
+  void PeerChecked() { if (TakesInput()) DispatchInput(this, [&] { SetChecked(true); }); }
 
   const TPropertyTable& PropertyTable() const override;
 

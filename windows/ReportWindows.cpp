@@ -21,8 +21,12 @@ public:
     if (fmVlxProgress) ::ProgressAdvance(fmVlxProgress, Count, Total, PagePanel);
   }
   void ProgressFinish(bool ShowSummary, const std::string& Msg) override { ::ProgressFinish(ShowSummary, Msg); }
-  // The buttons and keys of the progress window take effect while its messages are processed.
-  void CheckSuspend() override { Application->ProcessMessages(); }
+  // The buttons and keys of the progress window take effect while its messages are processed;
+  // without a progress window the run's other windows take nothing meanwhile either.
+  void CheckSuspend() override {
+    ProgressDisableWindows();
+    Application->ProcessMessages();
+  }
 
   TvlxRowsAnswer AskSelectedRows(int SelectedCount) override { return ::AskSelectedRows(SelectedCount); }
 

@@ -1,7 +1,5 @@
 // The application's side of Win32: the message loops, posted tasks, modal showing, message
 // boxes, the screen cursor and the frame metrics of forms.
-#include <vector>
-
 #include "framework/Forms.h"
 #include "framework/win32/Win32.h"
 
@@ -33,25 +31,6 @@ HWND TaskWindow() {
   }();
   return handle;
 }
-
-struct TDisabledWindows {
-  HWND Modal;
-  std::vector<HWND> Windows;
-
-  ~TDisabledWindows() {
-    for (auto it = Windows.rbegin(); it != Windows.rend(); ++it)
-      if (IsWindow(*it)) EnableWindow(*it, TRUE);
-  }
-
-  static BOOL CALLBACK Disable(HWND Handle, LPARAM Param) {
-    auto* self = reinterpret_cast<TDisabledWindows*>(Param);
-    if (Handle != self->Modal && IsWindowVisible(Handle) && IsWindowEnabled(Handle)) {
-      EnableWindow(Handle, FALSE);
-      self->Windows.push_back(Handle);
-    }
-    return TRUE;
-  }
-};
 
 }  // namespace
 
@@ -129,9 +108,8 @@ void Post(std::function<void()> Task) {
   }
 }
 
+// The other forms are disabled by the model (TFormsDisabled), which their windows follow.
 void RunModal(TCustomForm& Form) {
-  TDisabledWindows disabled{PeerHandle(Form), {}};
-  EnumThreadWindows(GetCurrentThreadId(), TDisabledWindows::Disable, reinterpret_cast<LPARAM>(&disabled));
   MSG msg;
   while (Form.ModalResult() == mrNone && !Application->Terminated()) {
     BOOL got = GetMessageA(&msg, nullptr, 0, 0);

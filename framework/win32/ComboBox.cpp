@@ -80,6 +80,7 @@ private:
     SetWindowPos(Handle(), nullptr, FCombo.Left(), FCombo.Top(), FCombo.Width(),
                  FCombo.Height() + item * FCombo.DropDownCount() + 2, SWP_NOZORDER | SWP_NOACTIVATE);
     FMovingWindow = false;
+    SendMessageA(Handle(), CB_SETDROPPEDWIDTH, FCombo.DroppedWidth(), 0);
   }
 
   void PushItems() {

@@ -148,6 +148,11 @@ void TWinPeer::Guarded(const std::function<void()>& Body) {
 }
 
 void TWinPeer::DispatchQueued(MSG& Msg) {
+  // A window disabled under a modal window or while a report runs takes no keys, not even in the
+  // control that kept the focus when its window was disabled.
+  if (Msg.message >= WM_KEYFIRST && Msg.message <= WM_KEYLAST && Msg.hwnd &&
+      !IsWindowEnabled(GetAncestor(Msg.hwnd, GA_ROOT)))
+    return;
   if (Msg.message == WM_SYSCHAR && !FromHandle(Msg.hwnd)) {
     // Alt with a letter reaches the form's accelerators also from a window of a control's own,
     // as a combo box's edit.

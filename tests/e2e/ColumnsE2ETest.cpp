@@ -191,6 +191,11 @@ TEST_F(ColumnsE2E, HiddenColumnAndCountTotalPrintSaveAndComeBack) {
   });
   S.Step("Count picked with the arrows and Enter", [&] {
     if (!fmVlxMain->cmbColumns->DroppedDown()) return false;
+    // The box keeps to the names' cell; its list opens wide enough to read every kind.
+    SaveWindowScreenshot(PeerHandle(*fmVlxMain), "columns-1-kind-list");
+    RECT List{};
+    SendMessageA(PeerHandle(*fmVlxMain->cmbColumns), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&List));
+    EXPECT_GE(List.right - List.left, fmVlxMain->dgColumns->Canvas().TextWidth("Variance (Population)"));
     for (int I = 0; I < tkCount; ++I) Press(VK_DOWN);
     Press(VK_RETURN);
     return true;

@@ -22,6 +22,7 @@
 #include "windows/VLMXASel/VLMXASel.h"
 #include "windows/VLMXMain/VLMXMain.h"
 #include "windows/VLMXPgrs/VLMXPgrs.h"
+#include "windows/VLMXPrev/VLMXPrev.h"
 #include "windows/VLMXPw/VLMXPw.h"
 
 namespace {
@@ -358,11 +359,28 @@ TEST_F(SetupWindowE2E, PrintFromTheOptionsWindowToATextFileThenSaveAndKeepTheWin
     // An export is not previewed: its button shows it, and a click on it opens nothing.
     if (F->cbxOutputDest->Text() != "Export Data" || !Engraved(*F->sbPreview)) return false;
     EXPECT_EQ(SendMessageA(PeerHandle(*F->pcOptions), TCM_GETITEMCOUNT, 0, 0), 4);
+    // Nor does Ctrl+W, the File menu's Preview.
     ClickMiddle(*F->sbPreview);
+    PressWith(VK_CONTROL, 'W');
     return true;
   });
+  Script.Step("no preview", [&] { return !fmVlxPreview; });
   ChooseDestination(VK_UP);
   ChooseDestination(VK_UP);
+  // Letters typed into the destination while a print to the PDF printer runs change nothing.
+  Script.Step("Print, typing meanwhile", [&] {
+    if (F->cbxOutputDest->Text() != "Printer" || !HasFocus(*F->cbxOutputDest)) return false;
+    PrintSettings->RunResult = 0;
+    ClickMiddle(*F->sbPrint);
+    TypeText("TF");
+    return true;
+  });
+  Script.Step("printed; nothing typed", [&] {
+    if (F->RunResult() != 1) return false;
+    EXPECT_EQ(WindowText(PeerHandle(*F->cbxOutputDest)) + "," + F->cbxOutputDest->Text(), "Printer,Printer");
+    SaveWindowScreenshot(Options, "setup-print-keys-during-print");
+    return true;
+  });
   // The frame's close box asks as the Close button does; Esc keeps the window.
   Script.Step("the close box", [&] {
     if (F->cbxOutputDest->Text() != "Printer") return false;

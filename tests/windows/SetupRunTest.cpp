@@ -40,6 +40,7 @@
 #include "tests/support/ReportHostFixture.h"
 #include "tests/support/TempDir.h"
 #include "windows/VLMXMain/VLMXMain.h"
+#include "windows/VLMXPgrs/VLMXPgrs.h"
 #include "windows/VLMXPrev/VLMXPrev.h"
 #include "windows/VLMXPw/VLMXPw.h"
 
@@ -595,7 +596,8 @@ TEST_F(SetupRunTest, EveryValueTheWindowTakesComesBackAndEveryOtherIsRefused) {
 TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirState) {
   const TKeys Shown = With(Quiet, {"DisplayReportOptionsWin=1"});
   Section(Shown);
-  PrintWithWindow([](TfmVlxMain& F) {
+  int Ran = 0;  // the pokes made while a print runs
+  PrintWithWindow([&Ran](TfmVlxMain& F) {
     // The boxes name the pages to hide; the tabs follow when the settings are shown again.
     struct TPages {
       std::vector<TCheckBox*> Unchecked;
@@ -642,6 +644,34 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
     F.SetVisible(true);
     Application->ProcessMessages();
     EXPECT_EQ(F.edTextTruncSymbol->Text(), "~");
+
+    // While a print runs the window takes no input (a key into the destination, Ctrl+W, Close)
+    // and answers again once it is over; the preview likewise, the progress window alone
+    // taking input meanwhile.
+    Application->Post(Application, [&F, &Ran] {
+      Ran += !F.Enabled() && PrintSettings->RunState == rsActive;
+      unsigned short Key = 'W';
+      F.cbxOutputDest->PeerTextEdited("TF");
+      F.cbxOutputDest->PeerKeyDown(Key, ssCtrl);
+      F.sbClose->PeerClick();
+    });
+    F.sbPrint->PeerClick();
+    EXPECT_TRUE(F.Enabled() && F.ModalResult() == mrNone && Headless::MessageBoxes().empty());
+    EXPECT_EQ(F.cbxOutputDest->Text(), "Printer");
+    F.cbDisplayProgressWin->SetChecked(true);
+    F.sbPreviewClick(nullptr);
+    EXPECT_TRUE(F.Enabled());
+    EXPECT_EQ(Ran, 2);
+  }, [&Ran](TfmVlxPreview& P) {
+    // One page: no page move by button, menu item or short cut.
+    P.mnView->Click();
+    EXPECT_FALSE(P.itmFirstPage->Enabled() || P.itmLastPage->Enabled());
+    Application->Post(&P, [&P, &Ran] {
+      Ran += !P.Enabled() && !fmVlxMain->Enabled() && fmVlxProgress && fmVlxProgress->Enabled();
+      P.sbExit->PeerClick();
+    });
+    P.sbPrint->Click();
+    EXPECT_TRUE(P.Enabled() && P.ModalResult() == mrNone);
   });
 
   struct TCase {
@@ -800,16 +830,27 @@ TEST_F(SetupRunTest, ColumnsGridTogglesVisibilityAndSetsTotalsAndFormats) {
     EXPECT_EQ(RptSettings->HideColumns, Name(2));
     F.itmHideallColumns->Click();
     EXPECT_EQ(RptSettings->HideColumns, Name(0) + "," + Name(1) + "," + Name(2) + "," + Name(3));
+    // Nothing to print: Print is grey by its button, its File menu item and Ctrl+P alike.
+    unsigned short CtrlP = 'P';
+    G.PeerKeyDown(CtrlP, ssCtrl);
+    F.itmPrint->Click();
+    EXPECT_TRUE(!F.itmPrint->Enabled() && !F.itmPreview->Enabled() && Headless::PrintedDocuments().empty());
     F.itmToggleColumnVisibility->Click();
     EXPECT_EQ(RptSettings->HideColumns, "");
 
-    // The report total: the kind combo over the cell, then down to the format row's edit.
+    // The report total: the kind combo over its own cell (one pixel in, three larger), its list
+    // as wide as the longest kind; then down to the format row's edit.
     G.SetRow(2);
     ASSERT_TRUE(F.cmbColumns->Visible());
     EXPECT_EQ(F.cmbColumns->Text(), "None");
+    const TRect C = G.CellRect(2, 2);
+    EXPECT_EQ(F.cmbColumns->BoundsRect(),
+              (TRect{G.Left() + C.Left + 1, G.Top() + C.Top + 1, G.Left() + C.Right + 4, G.Top() + C.Bottom + 4}));
+    EXPECT_GE(F.cmbColumns->DroppedWidth(), G.Canvas().TextWidth("Variance (Population)"));
     F.cmbColumns->PeerItemChosen(tkCount);
     ASSERT_TRUE(Cols().Items(1)->TotList);
     EXPECT_EQ(Cols().Items(1)->TotList->Items(0)->Kind, tkCount);
+    EXPECT_FALSE(Cols().Items(2)->TotList) << "the neighbour's total";
     // Right and Left from the kind combo go to the next column's total and back.
     Press(*F.cmbColumns, 0x27);
     EXPECT_EQ(G.Col(), 3);
@@ -1174,45 +1215,37 @@ TEST_F(SetupRunTest, AChangeThatCannotBeSavedKeepsThePreviewOpenUntilCorrected) 
 
 
 
-// The preview of an export, from the File menu, shows the printer's pages: the export stays the
-// report's destination afterwards, unmodified, and the next Print exports; a destination the
-// user chose in that preview is kept instead, and offered for saving.
-TEST_F(SetupRunTest, PreviewingAnExportLeavesTheExportChosen) {
+// With Export Data chosen the Preview button is grey, and so is every other way to a preview:
+// the File menu's item and Ctrl+W open none, and the export prints. With Text File chosen each
+// way previews the text file's pages again.
+TEST_F(SetupRunTest, NoWayPreviewsAnExportAndEveryWayPreviewsAFile) {
   const std::string Export = Dir / "rows.asc";
-  for (const bool ChooseTextFile : {false, true}) {
-    Headless::Reset();
-    Section({"NumFixedCols=0", "OutputQuality=0", "DisplayProgressWin=0", "PauseAfterPrinting=0", "OutputDest=2",
-             "OutputFileName=" + Export, "PreviewFirst=0"});
-    std::filesystem::remove(Export);
-    std::string PreviewDest, After;
-    bool Modified = true;
-    Headless::SetModalHandler([&](TCustomForm& Form) {
-      if (&Form == fmVlxPreview) {
-        PreviewDest = fmVlxPreview->cbxOutputDest->Text();
-        if (ChooseTextFile) fmVlxPreview->cbxOutputDest->PeerItemChosen(1);
-        return fmVlxPreview->sbExit->Click();
-      }
-      if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
-      Application->ProcessMessages();
-      TfmVlxMain& F = *fmVlxMain;
-      F.mnFileClick(nullptr);
-      ASSERT_TRUE(F.itmPreview->Enabled());
-      F.itmPreview->Click();
-      After = F.cbxOutputDest->Text();
-      Modified = RptSettings->Modified;
-      if (!ChooseTextFile) F.sbPrintClick(nullptr);
-      Headless::QueueAnswer(mrNo);
-      F.sbClose->Click();
-    });
-    Vlx->Print();
-    EXPECT_EQ(PreviewDest, "Printer");
-    EXPECT_EQ(After, ChooseTextFile ? "Text File" : "Export Data");
-    EXPECT_EQ(Modified, ChooseTextFile);
-    EXPECT_EQ(Questions(), ChooseTextFile ? 1 : 0);
-    if (!ChooseTextFile) {
-      EXPECT_EQ(FileBytes(Export).rfind("\"#\"\t\"Head0\"", 0), 0u) << FileBytes(Export);
-      EXPECT_TRUE(Headless::PrintedDocuments().empty());
+  Section({"NumFixedCols=0", "OutputQuality=0", "DisplayProgressWin=0", "PauseAfterPrinting=0", "OutputDest=2",
+           "OutputFileName=" + Export, "PreviewFirst=0"});
+  std::vector<std::string> Previewed;
+  Headless::SetModalHandler([&](TCustomForm& Form) {
+    if (&Form == fmVlxPreview) {
+      Previewed.push_back(fmVlxPreview->cbxOutputDest->Text());
+      return fmVlxPreview->sbExit->Click();
     }
-    EXPECT_EQ(fmVlxMain, nullptr);
-  }
+    if (&Form != fmVlxMain) return Form.SetModalResult(mrCancel);
+    Application->ProcessMessages();
+    TfmVlxMain& F = *fmVlxMain;
+    for (const char* Destination : {"Export Data", "Text File"}) {
+      F.cbxOutputDest->PeerItemChosen(F.cbxOutputDest->Items().IndexOf(Destination));
+      F.mnFileClick(nullptr);
+      EXPECT_EQ(F.itmPreview->Enabled(), F.sbPreview->Enabled()) << Destination;
+      unsigned short Key = 'W';
+      F.cbxOutputDest->PeerKeyDown(Key, ssCtrl);
+      F.itmPreview->Click();
+      if (Previewed.empty()) F.sbPrintClick(nullptr);
+    }
+    Headless::QueueAnswer(mrNo);
+    F.sbClose->Click();
+  });
+  Vlx->Print();
+  EXPECT_EQ(Previewed, std::vector<std::string>(2, "Text File"));
+  EXPECT_EQ(FileBytes(Export).rfind("\"#\"\t\"Head0\"", 0), 0u) << FileBytes(Export);
+  EXPECT_TRUE(Headless::PrintedDocuments().empty());
+  EXPECT_EQ(fmVlxMain, nullptr);
 }

@@ -44,11 +44,9 @@ TColTotListData* GridTotal(int ACol, int ARow) {
   return Column && Column->TotList ? Column->TotList->Items(ARow - 2) : nullptr;
 }
 
-// Places an in-place editor over the cell: one pixel in, three pixels larger, and never
-// narrower than MinWidth.
-void PlaceOverCell(TControl& Editor, const TCustomGrid& Grid, const TRect& Cell, int MinWidth = 0) {
-  Editor.SetBounds(Grid.Left() + Cell.Left + 1, Grid.Top() + Cell.Top + 1, std::max(Cell.Width() + 3, MinWidth),
-                   Cell.Height() + 3);
+// Places an in-place editor over its cell: one pixel in, three pixels larger.
+void PlaceOverCell(TControl& Editor, const TCustomGrid& Grid, const TRect& Cell) {
+  Editor.SetBounds(Grid.Left() + Cell.Left + 1, Grid.Top() + Cell.Top + 1, Cell.Width() + 3, Cell.Height() + 3);
 }
 
 bool FullyVisible(const TCustomGrid& Grid, const TRect& Cell) {
@@ -174,10 +172,13 @@ void TfmVlxMain::dgColumnsSelectCell(TObject*, int ACol, int ARow, bool&) {
     FocusIfPossible(*dgColumns);
     return;
   }
-  // A column as narrow as its kind's name would leave the name hidden behind the drop button.
+  // The box keeps to its cell, so that it never hides the next column's; its list opens as
+  // wide as the longest kind name and a scroll bar, so that every name can be read there.
   int KindWidth = 0;
   for (const char* Name : TotalKindNames) KindWidth = std::max(KindWidth, dgColumns->Canvas().TextWidth(Name));
-  PlaceOverCell(*cmbColumns, *dgColumns, Cell, KindWidth + 28);
+  PlaceOverCell(*cmbColumns, *dgColumns, Cell);
+  cmbColumns->SetDroppedWidth(KindWidth + 28);
+  FColumnsKindCell = {ACol, ARow};
   if (cmbColumns->Items().Count() != TotalKindCount) {
     cmbColumns->Items().Clear();
     for (const char* Name : TotalKindNames) cmbColumns->Items().Add(Name);
@@ -201,8 +202,8 @@ void TfmVlxMain::ShowColumnsEditor() {
 void TfmVlxMain::cmbColumnsChange(TObject*) { ApplyTotalKind(); }
 
 void TfmVlxMain::ApplyTotalKind() {
-  const int Row = dgColumns->Row();
-  TColsListData* Column = GridColumn(dgColumns->Col());
+  const int Row = FColumnsKindCell.Y;
+  TColsListData* Column = GridColumn(FColumnsKindCell.X);
   if (!cmbColumns->Visible() || !IsTotalsRow(ColumnsRowKind(Row)) || !Column) return;
   int Kind = cmbColumns->Items().IndexOf(cmbColumns->Text());
   if (Kind < 0) Kind = tkNone;

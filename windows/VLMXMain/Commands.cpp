@@ -238,11 +238,15 @@ void TfmVlxMain::Timer1Timer(TObject*) { ShowStatusMsg(MessagePanel(), "", smkNo
 
 // ---- Menus -----------------------------------------------------------------------------------
 
+// An item, and its short cut, are enabled exactly when the button of its command is (the
+// printer setup item serves the browse button too); the preview's button is grey for a window
+// snapshot as for an export.
 void TfmVlxMain::mnFileClick(TObject*) {
-  const bool Snapshot = PrintSettings->OutSnapshot;
-  itmPreview->SetEnabled(!Snapshot);
-  itmCalcColSIze->SetEnabled(!Snapshot);
+  itmPreview->SetEnabled(sbPreview->Enabled());
+  itmPrint->SetEnabled(sbPrint->Enabled());
   itmSave->SetEnabled(sbSaveOpts->Enabled());
+  itmOutputSetup->SetEnabled(sbPrinterSetup->Enabled() || buBrowseFile->Enabled());
+  itmCalcColSIze->SetEnabled(!PrintSettings->OutSnapshot);
 }
 
 void TfmVlxMain::mnViewClick(TObject*) {
@@ -536,12 +540,18 @@ void TfmVlxMain::paPagesAcrossClick(TObject*) {
 // ---- Binding ---------------------------------------------------------------------------------
 
 void TfmVlxMain::BindCommandHandlers() {
+  // A menu item clicks its command's button, never a grey one.
+  const auto ClickButton = [this](TSpeedButton* TfmVlxMain::*Button) {
+    return TNotifyEvent([this, Button](TObject*) {
+      if ((this->*Button)->Enabled()) (this->*Button)->Click();
+    });
+  };
   BindHandler("sbPrintClick", &TfmVlxMain::sbPrintClick);
-  PublishedMethod("itmPrintClick", TNotifyEvent([this](TObject*) { sbPrint->Click(); }));
+  PublishedMethod("itmPrintClick", ClickButton(&TfmVlxMain::sbPrint));
   BindHandler("sbPreviewClick", &TfmVlxMain::sbPreviewClick);
-  PublishedMethod("itmPreviewClick", TNotifyEvent([this](TObject*) { sbPreview->Click(); }));
+  PublishedMethod("itmPreviewClick", ClickButton(&TfmVlxMain::sbPreview));
   BindHandler("sbSaveOptsClick", &TfmVlxMain::sbSaveOptsClick);
-  PublishedMethod("itmSaveClick", TNotifyEvent([this](TObject*) { sbSaveOpts->Click(); }));
+  PublishedMethod("itmSaveClick", ClickButton(&TfmVlxMain::sbSaveOpts));
   BindHandler("bbCloseClick", &TfmVlxMain::bbCloseClick);
   BindHandler("Timer1Timer", &TfmVlxMain::Timer1Timer);
   BindHandler("mnFileClick", &TfmVlxMain::mnFileClick);

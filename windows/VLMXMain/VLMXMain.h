@@ -484,6 +484,8 @@ private:
   // The columns laid out again across the pages, the font fitted and the panel updated.
   void RelayoutColumns();
   TPoint FColumnsPressed{-1, -1};
+  // The totals cell the kind list was placed over: a choice in it goes to that cell only.
+  TPoint FColumnsKindCell{-1, -1};
   TPoint FColumnsUnderMouse{-1, -1};
   int FColumnsLeftCol = 1;
   unsigned FColumnsScrollTick = 0;

@@ -18,6 +18,9 @@ TfmVlxProgress* fmVlxProgress = nullptr;
 
 namespace {
 
+// The windows the running report disabled, from ProgressDisableWindows to ProgressFinish.
+std::unique_ptr<TFormsDisabled> GRunDisabled;
+
 constexpr unsigned RefreshMs = 500;
 // Ctrl+Pause reaches a program as the Cancel key (Ctrl+Break); a Pause with Ctrl held counts
 // the same where the keyboard reports it so.
@@ -66,6 +69,8 @@ TfmVlxProgress::TfmVlxProgress(TComponent* AOwner) : TForm(AOwner) {
   PublishedMethod("bbAbortOperClick", TNotifyEvent([this](TObject*) { bbAbortOperClick(); }));
   CreateFromLayout("TfmVlxProgress");
 }
+
+TfmVlxProgress::~TfmVlxProgress() { GRunDisabled.reset(); }
 
 void TfmVlxProgress::FormCreate() {
   bbOk->SetLeft((Width() - bbOk->Width()) / 2);
@@ -208,6 +213,11 @@ void ProgressStart(bool Show, const std::string& Caption, const std::string& Abo
   TfmVlxProgress::SetControlsShown({Form.bbCancel}, true);
   PlaceForm(&Form, true);
   Form.Show();
+  ProgressDisableWindows();
+}
+
+void ProgressDisableWindows() {
+  if (!GRunDisabled) GRunDisabled = std::make_unique<TFormsDisabled>(fmVlxProgress);
 }
 
 void ProgressAdvance(TfmVlxProgress* Form, int Count, int& Total, TPoint PagePanel) {
@@ -228,6 +238,8 @@ void ProgressAdvance(TfmVlxProgress* Form, int Count, int& Total, TPoint PagePan
 }
 
 void ProgressFinish(bool ShowSummary, const std::string& Msg) {
+  // Before the progress window goes, so that the window the user worked in is active again.
+  GRunDisabled.reset();
   if (!fmVlxProgress) return;
   // Freed however the summary ends, an exception included.
   std::unique_ptr<TfmVlxProgress> Form(fmVlxProgress);

@@ -15,6 +15,8 @@ class TPanel;
 class TfmVlxProgress : public TForm {
 public:
   explicit TfmVlxProgress(TComponent* AOwner);
+  // Freed however the run ended, it takes the run's hold on the other windows with it.
+  ~TfmVlxProgress() override;
 
   TLabel* lbOutputDestination = nullptr;
   TPanel* paProgressBackground = nullptr;
@@ -67,5 +69,9 @@ void ProgressStart(bool Show, const std::string& Caption, const std::string& Abo
 // {panel, page}.
 void ProgressAdvance(TfmVlxProgress* Form, int Count, int& Total, TPoint PagePanel);
 // Ends the window: closed at once, or first shown modally as the summary telling Msg; freed
-// either way.
+// either way. The windows that the run disabled answer again.
 void ProgressFinish(bool ShowSummary, const std::string& Msg);
+// Until ProgressFinish, every other window of the program takes no input: the run lets messages
+// through only for the progress window's buttons and keys. ProgressStart calls it for its window;
+// a page loop that lets messages through without one calls it too.
+void ProgressDisableWindows();

@@ -85,7 +85,9 @@ void TfmVlxPreview::BindHandlers() {
   });
   On("sbFirstPageClick", [this] { FirstPage(); });
   On("sbLastPageClick", [this] { LastPageSearch(); });
-  On("sbPrintClick", [this] { PrintFromPreview(); });
+  On("sbPrintClick", [this] {
+    if (sbPrint->Enabled()) PrintFromPreview();
+  });
   On("sbExitClick", [this] { Close(); });
   On("sbFitWidthClick", [this] { FitWidth(); });
   On("sbFitPageClick", [this] { FitPage(); });
@@ -100,10 +102,23 @@ void TfmVlxPreview::BindHandlers() {
   On("itmMaximizedClick", [this] {
     SetWindowState(WindowState() == TWindowState::wsMaximized ? TWindowState::wsNormal : TWindowState::wsMaximized);
   });
-  On("mnViewClick", [this] { itmMaximized->SetChecked(WindowState() == TWindowState::wsMaximized); });
+  // A command's menu items, and their short cuts, are enabled exactly when its button is.
+  On("mnViewClick", [this] {
+    itmMaximized->SetChecked(WindowState() == TWindowState::wsMaximized);
+    itmFirstPage->SetEnabled(sbFirstPage->Enabled());
+    itmLastPage->SetEnabled(sbLastPage->Enabled());
+  });
   On("mnFileClick", [this] {
     TMenuItem* const Items[] = {itmAllPages, itmCurrentPage, itmPageRange};
     for (int I = 0; I < 3; ++I) Items[I]->SetChecked(cbxPrintWhatPages->ItemIndex() == I);
+    itmPrint->SetEnabled(sbPrint->Enabled());
+  });
+  On("puPreviewPopup", [this] {
+    const std::pair<TMenuItem*, TSpeedButton*> Items[] = {{itmPopFirstPage, sbFirstPage},
+                                                          {itmPopPrevPage, sbPrevPage},
+                                                          {itmPopNextPage, sbNextPage},
+                                                          {itmPopLastPage, sbLastPage}};
+    for (const auto& [Item, Button] : Items) Item->SetEnabled(Button->Enabled());
   });
   On("Help1Click", [] { Application->HelpContext(210); });
   const auto SelectPrintWhat = [this](int Index) {
@@ -306,7 +321,7 @@ bool TfmVlxPreview::PageNext(bool Beeping) {
 }
 
 void TfmVlxPreview::FirstPage() {
-  if (FBusy) return Beep();
+  if (FBusy || !sbFirstPage->Enabled()) return Beep();
   TPoint Page{1, 1};
   bool Exact = false;
   PageList->RestorePage(Page, true, Exact);
@@ -315,13 +330,15 @@ void TfmVlxPreview::FirstPage() {
 
 void TfmVlxPreview::LastPageSearch() {
   // The search lets messages through for its progress window: page moves wait for it.
-  if (FBusy) return Beep();
+  if (FBusy || !sbLastPage->Enabled()) return Beep();
   TvlxPrintSettings& Run = *PrintSettings;
   TObjInfo& Info = *ObjInfo;
   const bool Searching = !LastPageKnown;
   if (Searching) {
     ProgressStart(Info.RowCount >= LastPageSearchRows, "Searching for last report page", "&Abort Search",
                   "&Resume Search");
+    // The search lets messages through with or without its progress window.
+    ProgressDisableWindows();
     ShowStatusMsg(paMsg, "Searching for last page - Press Escape to Stop", smkWhite, nullptr, 0);
   }
   Run.RunState = rsActive;
