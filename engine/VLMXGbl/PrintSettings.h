@@ -113,8 +113,12 @@ public:
   // Height of the footer block, WithTotals also the rule below the body; clears the footer
   // reserve.
   int CalcFooterHeight(bool WithTotals);
-  // eVlxSUError when the memos leave fewer than 5 units for the body.
+  // eVlxSUError when the memos leave fewer than 5 units for the body, or too few for the column
+  // titles and a data row of one line.
   void CheckMemosFitPage();
+  void CheckRowFitsPage() const;
+  // The setup error of a page Short units too short for a data row of one line.
+  [[noreturn]] void RaiseRowTooLarge(int Short) const;
   // eVlxSUError when the side margins (and the gaps between panels) leave a page across no
   // room for one unit of a column's content.
   void CheckColumnsFitPage() const;
