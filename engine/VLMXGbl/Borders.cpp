@@ -232,8 +232,11 @@ void TvlxPrintSettings::DrawCellBorders(const TRect& Inset, const TRect& Cell, c
 void TvlxPrintSettings::DrawBandRule(uint8_t Band, TLineKind Kind) { DrawRuleOn(*this, Band, Kind, CellRect.Bottom); }
 
 void TvlxPrintSettings::DrawBandEndRule(uint8_t Band, int& Line) {
-  // Only a band that printed a row on the page has a box to close: column titles alone do not.
-  if (Borders && Adapter().KindInRange && !(Band == bnData ? BodyTop : PageTop)) {
+  // A box is open under the last row printed on the page: a data row's, or column titles that
+  // share their bottom border with the rows (unshared, they closed their own box). An object
+  // without a data row shows its titles closed all the same.
+  const bool Open = Band == bnData ? !BodyTop || (!PageTop && ShareAdjBorders) : !PageTop;
+  if (Borders && Adapter().KindInRange && Open) {
     // The box is closed whatever follows: totals that fit below with shared borders draw their
     // own top rule over this line, and totals that do not fit (a range's end on a full page)
     // leave the box closed, as a full print has it there.

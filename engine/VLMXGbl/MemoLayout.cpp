@@ -13,6 +13,14 @@ namespace {
 
 int Len(const std::string& S) { return static_cast<int>(S.size()); }
 
+// A control character in a text (a tab, a form feed, an escape) would move the rest of its line
+// on a viewer or a text printer, or set the printer going: it prints as the blank it was
+// measured as. The line-draw characters never pass here.
+char PrintedChar(char C) {
+  const auto U = static_cast<unsigned char>(C);
+  return U < ' ' || U == 0x7F ? ' ' : C;
+}
+
 // Characters that make up a word, which wrapping keeps whole: letters (of the ANSI code page
 // too), digits and "/"; a "*" only as the very first character of the text.
 bool IsWordChar(char C, bool FirstOfText) {
@@ -269,7 +277,7 @@ std::vector<std::string> DeviceLines(TCanvas& Canvas, const std::string& Text, i
       if (Text[I] == '\r' && I + 1 < Text.size() && Text[I + 1] == '\n') ++I;
       Finish();
     } else {
-      Line += Text[I];
+      Line += PrintedChar(Text[I]);
     }
   }
   if (!Line.empty()) Finish();
@@ -324,7 +332,8 @@ void PlaceTextInLine(std::string& Line, const std::string& Text, int Column, uin
   }
   const std::size_t Count = std::min<std::size_t>({Text.size(), static_cast<std::size_t>(Width),
                                                    Line.size() - (Start - 1)});
-  std::copy_n(Text.begin(), Count, Line.begin() + (Start - 1));
+  std::transform(Text.begin(), Text.begin() + static_cast<std::ptrdiff_t>(Count), Line.begin() + (Start - 1),
+                 PrintedChar);
 }
 
 void SqueezeSpaces(const std::string& S, int MaxLength, int MinRun, std::string& R, int Direction) {

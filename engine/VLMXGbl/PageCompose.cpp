@@ -269,7 +269,7 @@ void TvlxPrintSettings::PrintReportEnd() {
   if (!AfterReportEnd(*this) && Adapter().KindInRange && Adapter().ColsList && RunState == rsActive) {
     FooterReserve = 0;
     CellRect.Left = RptLeftOffset;
-    PageTop = false;
+    // A totals row first on its page (no titles, no rows above) opens its box with the top edge.
     EdgePending = true;
     Adapter().ColsList->CurLevel = 0;
     if (PrintTotalRows()) {

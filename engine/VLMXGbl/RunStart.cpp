@@ -66,12 +66,10 @@ void StartObject(TvlxRun& Run, TvlxStartSteps& Steps) {
   Run.State.AskSelectedRows();
   Info.CalcUsedExtent();
   TvlxReportSettings& S = Run.Settings;
-  // A decision grid never reads HideColumns and never prints the line number: its extra fixed
-  // column is the line number's place in the column list, not a printed one.
-  const bool LineNoPrinted =
-      !Info.DecisionGrid && UpperCase(S.HideColumns).find(UpperCase(LineNoColName)) == std::string::npos;
-  if ((S.NewRpt || Info.DecisionGrid) && S.NumFixedCols < 0)
-    S.NumFixedCols = Info.FixedCols + (LineNoPrinted ? 1 : 0) + (Info.DecisionGrid ? 1 : 0);
+  // The count runs over list positions, where the line number stands first whether it prints
+  // or not (a decision grid never prints it): the object's own fixed columns follow it, and a
+  // hidden line number takes no place on the page.
+  if ((S.NewRpt || Info.DecisionGrid) && S.NumFixedCols < 0) S.NumFixedCols = Info.FixedCols + 1;
   S.NumFixedCols = std::max(S.NumFixedCols, 0);
   int Count = Info.ColCount;
   Info.BuildColList(Count, true);
