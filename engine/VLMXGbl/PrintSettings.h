@@ -247,7 +247,7 @@ public:
   // Whether the report end lies on or before the current page; Panel counts from 1.
   bool IsPageEndReached(bool UseFooterPosition, bool ComparePagesAcross, int Panel) const;
   // The width of the current page across: its columns and the repeated ones, one panel's worth.
-  int PageAcrossWidth() const;
+  int PageAcrossWidth(bool WithZoneBorders = false) const;
   // The sheet's width of the current page across: every panel across the sheet, with the gaps.
   int CalcReportWidth() const;
   // The report's left offset, its width and the panel step of the current page across.
