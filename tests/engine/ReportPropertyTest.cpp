@@ -710,7 +710,7 @@ void CheckLayout(const TLayoutOutput& Out, const TLayout& L, const std::set<int>
     if (BlankRow(L.Shape, R)) Model.Blank.insert(R);
   Model.Trunc = Setting(Case, "TextTruncSymbol");
   const int Panels = Num(Case, "PanelsAcrossPage");
-  Model.MaxRowsPerPage = Panels * ((Model.Height + Cell.Top + Cell.Bottom) / (1 + Cell.Top + Cell.Bottom));
+  Model.MaxRowsPerPage = Panels * (Model.Height / (1 + Cell.Top + Cell.Bottom));
   // The fixed columns repeat where they and the widest other column fit a panel together.
   auto Wide = [&](int C) {
     int Text = static_cast<int>(LayoutTitles[C].size());
