@@ -192,8 +192,8 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
   }
   if (Band == bnData) RowsSinceRule = GrpHdrRow ? 0 : RowsSinceRule + 1;
   if (PrevRowGrpHdr && !GrpHdrRow) EdgePending = true;
-  if (Top + Height + Extra > BodyBottom - FooterReserve) return false;
 
+  const int BreakCol = GrpBrkCol;
   int Rule = 0;
   const bool FirstOfBand = Band == bnData || Styles().BandInfo[Band].RowNdx <= 0;
   if (Borders && (EdgePending || Adapter().RuleEveryRow || (GrpHdrRow && !PrevRowGrpHdr))) {
@@ -203,6 +203,23 @@ bool TvlxPrintSettings::PrintBandRow(uint8_t Band, int Height) {
     if (Settings().NumGrpBrkCols > 0 && !(ReplayingRows && Band == bnData)) GrpBrkCol = FindGroupBreakColumn(Band);
     if (IsHorzLineRow()) Rule += BandLineWidth(Styles(), Band, lkRowRule);
     else if (IsGroupBreakRow(Band)) Rule += BandLineWidth(Styles(), Band, lkGrpBrkRule);
+  }
+
+  // The cell takes its lines, both margins and the rule above it, all above the body's bottom;
+  // a row of text units keeps the line below it free as well unless both margins take room.
+  const int Limit = BodyBottom - FooterReserve;
+  const int Frame = Margin.Top + Margin.Bottom + Rule;
+  if (Top + std::max(Height + Frame - 1, Height + Extra) > Limit) {
+    // The first row below the titles fits no other page better: rather than moving on page
+    // after page, it prints here, its text cut to the body (marked with the truncation symbol).
+    const int Room = Limit - Top + 1 - Frame;
+    if (!BodyTop || Band == bnTitles) {
+      GrpBrkCol = BreakCol;
+      return false;
+    }
+    const int OneLine = std::max(Styles().BandInfo[Band].LineHeight, Text ? 1 : 0);
+    if (Room < OneLine) RaiseRowTooLarge(OneLine - Room);
+    Height = std::min(Height, Room);
   }
 
   const int RowRight = BookmarkFailed ? RowRightEdge(*this) : 0;

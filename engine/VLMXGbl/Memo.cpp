@@ -23,6 +23,14 @@ int DataBandLineWidth(const TRptStyles& Styles, TLineKind Kind) {
   return std::max(0, Styles.LineWidths[bnData][Kind]);
 }
 
+// The setup error of a page too short for What, Short units more being needed.
+eVlxSUError PageTooShort(const TvlxPrintSettings& PS, const std::string& What, const std::string& Advice, int Short) {
+  const std::string Units = PS.UnitSet == usText ? Format("%d lines", {Short})
+                                                 : Format("%f inches", {PS.PixToThousandths(Short, 1) / 1000.0});
+  return eVlxSUError("*WARNING* " + What + " are too large for page size. \r\rDecrease size of " + Advice +
+                     ".\rAnother " + Units + " required.");
+}
+
 }  // namespace
 
 bool TvlxPrintSettings::PrintMemoRegion(int Index, bool Measure, bool AllowClip) {
@@ -133,14 +141,33 @@ void TvlxPrintSettings::CheckMemosFitPage() {
   // The body runs from the first unit below the header to the body bottom, both included.
   const int BodyTop = CalcHeaderHeight(Borders, CurVertPage < 2);
   const int Room = BodyBottom - BodyTop + 1 - 5 - FooterReserve;
-  if (Room >= 0) return;
-  const std::string Short = UnitSet == usText
-                                ? Format("%d lines", {-Room})
-                                : Format("%f inches", {PixToThousandths(-Room, 1) / 1000.0});
-  throw eVlxSUError(
-      "*WARNING* Report Memos are too large for page size. \r\r"
-      "Decrease size of Titles & Memos or select a larger paper size.\rAnother " +
-      Short + " required.");
+  if (Room < 0) throw PageTooShort(*this, "Report Memos", "Titles & Memos or select a larger paper size", -Room);
+  CheckRowFitsPage();
+}
+
+void TvlxPrintSettings::CheckRowFitsPage() const {
+  // Below the first page's memos the column titles and one data row of one line, each cell with
+  // both its margins and the rule above it: a page that cannot hold them holds no row at all,
+  // and the run would go on adding pages of titles.
+  const bool Text = UnitSet == usText;
+  const TRect& Margin = Text ? Settings().CellMarginTxt : Settings().CellMarginDev;
+  auto Width = [&](uint8_t Band, TLineKind Kind) { return std::max(0, Styles().LineWidths[Band][Kind]); };
+  auto Line = [&](uint8_t Band) { return std::max(Styles().BandInfo[Band].LineHeight, Text ? 1 : 0); };
+  int Top = CalcHeaderHeight(false, CurVertPage < 2);
+  if (Adapter().KindInRange && Adapter().ColsList && Settings().ItemOpt(ioColumnTitles) && Adapter().FixedRows > 0) {
+    Top += Adapter().FixedRows * (Line(bnTitles) + Margin.Top + Margin.Bottom) + (Borders ? Width(bnTitles, lkTopEdge) : 0);
+    if (Borders && !ShareAdjBorders) ++Top;
+  }
+  const int Rule = Borders ? Width(bnData, lkTopEdge) : HorizontalLines ? Width(bnData, lkRowRule) : 0;
+  const int Short = Top + Line(bnData) + Margin.Top + Margin.Bottom + Rule - 1 - (BodyBottom - FooterReserve);
+  if (Short > 0) RaiseRowTooLarge(Short);
+}
+
+void TvlxPrintSettings::RaiseRowTooLarge(int Short) const {
+  throw PageTooShort(*this, "Report Rows",
+                     std::string("Cell Top Margin + Cell Bottom Margin, Titles & Memos or ") +
+                         (UnitSet == usText ? "increase Lines Per Page" : "select a larger paper size"),
+                     Short);
 }
 
 void TvlxPrintSettings::PrintReportTitleMemos() {

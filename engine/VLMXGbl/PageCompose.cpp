@@ -43,7 +43,7 @@ void AddOtherPagesTotals(TvlxPrintSettings& PS) {
 
 }  // namespace
 
-int TvlxPrintSettings::PageAcrossWidth() const {
+int TvlxPrintSettings::PageAcrossWidth(bool WithZoneBorders) const {
   int Sum = 0;
   if (Adapter().ColsList) {
     const TColsList& Cols = *Adapter().ColsList;
@@ -52,7 +52,9 @@ int TvlxPrintSettings::PageAcrossWidth() const {
       if (!Col || !Col->Printed) continue;
       const bool Fixed = IsRepeatedCol(I);
       if (!Fixed && Col->HorzPage > CurPageAcross) break;
-      if (Fixed || Col->HorzPage == CurPageAcross) Sum += Col->CellWidth;
+      if (!Fixed && Col->HorzPage != CurPageAcross) continue;
+      // A zone's own right border stands beside its last cell, the page's closing one inside.
+      Sum += Col->CellWidth + (WithZoneBorders && !Col->LastOnPage ? Col->RightLineWidth : 0);
     }
   }
   return Sum;
@@ -65,8 +67,10 @@ int TvlxPrintSettings::CalcReportWidth() const {
 }
 
 void TvlxPrintSettings::CalcLeftOffset() {
-  // Pages across differ in width: each panel of this one is as wide as the columns it shows.
-  PanelStep = PageAcrossWidth() + PanelGap;
+  // Pages across differ in width: each panel of this one is as wide as the columns it shows,
+  // the borders between its zones included, so that no panel runs into the next.
+  const int Extent = PageAcrossWidth(true);
+  PanelStep = Extent + PanelGap;
   PageRptWidth = CalcReportWidth();
   const int Alignment = Settings().ReportAlignment;
   int Offset = 0;
@@ -76,6 +80,9 @@ void TvlxPrintSettings::CalcLeftOffset() {
     case 2: Offset = LeftMargin + (RightEdge - LeftMargin - PageRptWidth) / 2; break;
     default: Offset = 0; break;
   }
+  // Aligned by the columns' widths, the report still ends on the sheet with its zone borders.
+  const int Panels = std::max(PanelsAcrossPage, 1);
+  Offset = std::min(Offset, RightEdge - (PanelStep * Panels - PanelGap));
   RptLeftOffset = Offset < 0 ? LeftMargin : Offset;
 }
 

@@ -113,8 +113,12 @@ public:
   // Height of the footer block, WithTotals also the rule below the body; clears the footer
   // reserve.
   int CalcFooterHeight(bool WithTotals);
-  // eVlxSUError when the memos leave fewer than 5 units for the body.
+  // eVlxSUError when the memos leave fewer than 5 units for the body, or too few for the column
+  // titles and a data row of one line.
   void CheckMemosFitPage();
+  void CheckRowFitsPage() const;
+  // The setup error of a page Short units too short for a data row of one line.
+  [[noreturn]] void RaiseRowTooLarge(int Short) const;
   // eVlxSUError when the side margins (and the gaps between panels) leave a page across no
   // room for one unit of a column's content.
   void CheckColumnsFitPage() const;
@@ -243,7 +247,7 @@ public:
   // Whether the report end lies on or before the current page; Panel counts from 1.
   bool IsPageEndReached(bool UseFooterPosition, bool ComparePagesAcross, int Panel) const;
   // The width of the current page across: its columns and the repeated ones, one panel's worth.
-  int PageAcrossWidth() const;
+  int PageAcrossWidth(bool WithZoneBorders = false) const;
   // The sheet's width of the current page across: every panel across the sheet, with the gaps.
   int CalcReportWidth() const;
   // The report's left offset, its width and the panel step of the current page across.

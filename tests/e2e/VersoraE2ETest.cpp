@@ -35,8 +35,8 @@ protected:
   // Clicks "&Print" with the report's settings file holding the lines every print here shares
   // (no options window, no preview, no progress window: it prints at once and the setup window
   // closes by itself) and then Settings; Print's result. A message box would be a failure that
-  // the user had to answer.
-  int PrintBooks(const std::string& Settings) {
+  // the user had to answer; with Error, the error the run shows is answered and kept there.
+  int PrintBooks(const std::string& Settings, std::string* Error = nullptr) {
     CreateDirectoryA(Out.c_str(), nullptr);
     WriteSettings(*frmVersora->VlxVellumix1, Out + "/VersoraPrint.txt",
                   "DisplayReportOptionsWin=0\r\nPreviewFirst=0\r\nDisplayProgressWin=0\r\nPauseAfterPrinting=0\r\n"
@@ -54,6 +54,15 @@ protected:
       };
       return true;
     });
+    if (Error)
+      Script.Step("the error", [&] {
+        TCustomForm* Dialog = MessageDialog();
+        if (!Dialog) return false;
+        *Error = MessageText(*Dialog);
+        SaveWindowScreenshot(PeerHandle(*Dialog), "versora-print-error");
+        ClickDialogButton(*Dialog, "OKButton");
+        return true;
+      });
     Script.Step("the setup window gone", [] { return !fmVlxMain; });
     PrintAndPlay(Script);
     EXPECT_EQ(Script.Boxes, std::vector<std::string>{});
@@ -206,6 +215,39 @@ TEST_F(VersoraWindow, TwoPanelsAndARangePrintTheRangesSheetOnThePrinter) {
   CreateDirectoryA(Panels.c_str(), nullptr);
   std::ofstream Marker(Panels + "/pdf-job.txt", std::ios::binary | std::ios::trunc);
   Marker << Token << "\n#lines\nTHE 66 BOOKS\n| NAME | | NAME |\n| Revelation |\nPage 2\n";
+}
+
+// Cell margins above and below each row: every book once, on sheets no longer than the page;
+// a page too short for the column titles and a row is refused before a sheet prints, with why.
+TEST_F(VersoraWindow, CellMarginsKeepEveryBookOnItsSheetAndAPageTooShortIsRefused) {
+  const std::string File = Out + "/margins.txt";
+  const std::string Text = "OutputDest=1\r\nIfOutputFileExists=0\r\nOutputFileName=" + WindowsPath(File) + "\r\n";
+  EXPECT_EQ(PrintBooks(Text + "LinesPerpage=24\r\nCellMarginTxt=1,5,0,1\r\n"), 1);
+  std::ifstream In(File, std::ios::binary);
+  const std::string Pages((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  std::vector<std::string> Lines;  // the first cell of each line between the borders
+  for (size_t From = 0, At; (At = Pages.find('\f', From)) != std::string::npos; From = At + 1) {
+    EXPECT_LE(std::count(Pages.begin() + From, Pages.begin() + At, '\n'), 24);
+    for (size_t Line = From, End; Line < At; Line = End + 1) {
+      End = Pages.find('\n', Line);
+      const size_t Bar = Pages.find('|', Line);
+      if (Bar >= End) continue;
+      const size_t Next = Pages.find('|', Bar + 1), Last = Pages.find_last_not_of(' ', Next - 1);
+      if (Next < End && Last > Bar + 1) Lines.push_back(Pages.substr(Bar + 2, Last - Bar - 1));
+    }
+  }
+  // Each book's row opens with its name in the first column.
+  for (int Row = 1; Row < BookTableRows; ++Row)
+    EXPECT_EQ(std::count(Lines.begin(), Lines.end(), std::string(BookTable[Row][0])), 1) << BookTable[Row][0];
+  In.close();
+  DeleteFileA(File.c_str());
+  std::string Error;
+  EXPECT_EQ(PrintBooks(Text + "LinesPerpage=11\r\nCellMarginTxt=1,1,0,1\r\n", &Error), 3);
+  EXPECT_EQ(Error, "Vellumix! Setup Error: *WARNING* Report Rows are too large for page size. \r\n\r\nDecrease size of "
+                   "Cell Top Margin + Cell Bottom Margin, Titles & Memos or increase Lines Per Page.\r\nAnother 1 lines "
+                   "required.");
+  std::ifstream Refused(File, std::ios::binary);
+  EXPECT_TRUE(!Refused || Refused.peek() == std::ifstream::traits_type::eof());
 }
 
 // "Fast Printer Text": the same report as raw text through Wine's spooler to the default

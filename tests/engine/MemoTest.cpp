@@ -273,6 +273,17 @@ TEST_F(MemoTest, MemosThatLeaveTooLittleBodyAreRefused) {
   Styles.LineWidths[bnData][lkBottomEdge] = 1;
   EXPECT_THROW_MSG(PS->CheckMemosFitPage(), eVlxSUError, Head + "2 lines required.");
 
+  // Memos that fit may still leave no room for a row of one line with both its cell margins.
+  PS->PageHeight = 22;
+  Settings.CellMarginTxt = {0, 2, 0, 2};
+  EXPECT_NO_THROW(PS->CheckMemosFitPage());
+  Settings.CellMarginTxt = {0, 2, 0, 3};
+  EXPECT_THROW_MSG(PS->CheckMemosFitPage(), eVlxSUError,
+                   "Vellumix! Setup Error: *WARNING* Report Rows are too large for page size. \r\rDecrease size of "
+                   "Cell Top Margin + Cell Bottom Margin, Titles & Memos or increase Lines Per Page.\rAnother 1 lines "
+                   "required.");
+  Settings.CellMarginTxt = {};
+
   // Device units: the shortage in inches, here 300 dots at 600 dpi.
   PS->Borders = false;
   for (int I = 0; I < RptMemoCount; ++I) Settings.RptMemo(I)->Text.clear();

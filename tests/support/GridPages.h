@@ -1,14 +1,16 @@
 // Text pages of a report read back against the grid they came from, for a grid whose every
 // cell names its own column and row ("C017..."), so that a page reads whatever its borders,
 // lines, panels and pages across: each row once on each page across, on the same line and in
-// the same panel as on the first, in order, every cell whole and inside its column, repeated
-// leading columns on every page across or on none, and no line longer or page taller than the
-// sheet.
+// the same panel as on the first, in order, every cell whole and inside its column, the fixed
+// columns repeated on every page across where they leave the page room, no more rows on a page
+// than its lines hold and none without a row while rows remain, and no line longer or page
+// taller than the sheet.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -70,7 +72,8 @@ inline std::string NamedCell(int C, int R) {
   return std::string(1, static_cast<char>('A' + C)) + Token(R) + std::string(Pads[C % 8], '.');
 }
 
-// The cells of a line, left to right: {column, row, position}.
+// The cells of a line, left to right: {column, row, position}. Columns without margins or
+// lines between them touch, so a name may follow any character but a capital.
 struct TCellAt {
   int Col, Row;
   size_t X;
@@ -80,7 +83,7 @@ inline std::vector<TCellAt> LineCells(const std::string& Line) {
   for (size_t X = 0; X + 4 <= Line.size(); ++X)
     if (Line[X] >= 'A' && Line[X] <= 'Z' && std::isdigit(static_cast<unsigned char>(Line[X + 1])) &&
         std::isdigit(static_cast<unsigned char>(Line[X + 2])) && std::isdigit(static_cast<unsigned char>(Line[X + 3])) &&
-        (X == 0 || !std::isalnum(static_cast<unsigned char>(Line[X - 1]))))
+        (X == 0 || !std::isupper(static_cast<unsigned char>(Line[X - 1]))))
       Cells.push_back({Line[X] - 'A', std::stoi(Line.substr(X + 1, 3)), X});
   return Cells;
 }
@@ -140,16 +143,28 @@ struct TModel {
   int Height = 0, Width = 0;
   bool Borders = false;
   int FirstRow = 0;
+  bool MustRepeat = false;        // the fixed columns leave the page room for another: they repeat
+  int MaxRowsPerPage = 1 << 30;   // a row takes at least its line and both cell margins
+  std::set<int> Blank = {};       // rows without a cell to read them by
+  std::function<std::string(int, int)> Text = NamedCell;  // the cell of column C on row R
+  std::string Trunc = "";         // what may end a cell cut short
+  bool Legible = true;            // every column wide enough for a row's name
 };
 
-// A cell's text is its own whole text, or cut where its column ends: nothing of another
-// column's text runs into it.
-inline void ExpectCellWhole(const std::string& Line, const TCellAt& Cell, const TPage& Page) {
-  const std::string Want = NamedCell(Cell.Col, Cell.Row);
+// A cell's text is its own first line, or cut where its column ends (perhaps marked with the
+// truncation symbol): nothing of another column's text runs into it.
+inline void ExpectCellWhole(const std::string& Line, const TCellAt& Cell, const TPage& Page, const TModel& M) {
+  std::string Want = M.Text(Cell.Col, Cell.Row);
+  Want = Want.substr(0, std::find_if(Want.begin(), Want.end(), [](char Ch) {
+                          return static_cast<unsigned char>(Ch) < 32;
+                        }) - Want.begin());
   size_t N = 0;
   while (N < Want.size() && Cell.X + N < Line.size() && Line[Cell.X + N] == Want[N]) ++N;
+  if (!M.Trunc.empty() && Line.compare(Cell.X + N, M.Trunc.size(), M.Trunc) == 0) N += M.Trunc.size();
   const char After = Cell.X + N < Line.size() ? Line[Cell.X + N] : ' ';
-  EXPECT_TRUE(N == Want.size() || After == ' ' || IsBoxChar(After))
+  // Columns without margins or lines between them touch: the next one's name may follow.
+  const bool NextCell = !LineCells(Line.substr(Cell.X + N, 4)).empty();
+  EXPECT_TRUE(N >= Want.size() || After == ' ' || IsBoxChar(After) || NextCell)
       << "cell " << Want << " overwritten on page " << Page.Vert << "-" << Page.Across << ": " << Line;
 }
 
@@ -160,7 +175,11 @@ inline void CheckPages(const std::vector<TPage>& Pages, int PagesAcross, const T
   for (const TPage& Page : Pages) {
     ByVert[Page.Vert].push_back(&Page);
     EXPECT_LE(static_cast<int>(Page.Lines.size()), M.Height);
-    for (const std::string& Line : Page.Lines) EXPECT_LE(static_cast<int>(Line.size()), M.Width) << Line;
+    for (const std::string& Line : Page.Lines) {
+      EXPECT_LE(static_cast<int>(Line.size()), M.Width) << Line;
+      EXPECT_TRUE(std::none_of(Line.begin(), Line.end(), [](char Ch) { return Ch >= 0 && Ch < 32; }))
+          << "a control character on page " << Page.Vert << "-" << Page.Across << ": " << Line;
+    }
     if (M.Borders) ExpectBoxesClosed(Page);
     // The vertical lines of a page stand where its first ruled line has them: none is left of
     // another page across's columns.
@@ -174,12 +193,20 @@ inline void CheckPages(const std::vector<TPage>& Pages, int PagesAcross, const T
       for (size_t X : Here)
         EXPECT_TRUE(Edges.count(X)) << "a vertical line at " << X << " beside the columns of page " << Page.Vert << "-"
                                     << Page.Across << ": " << Line;
-      for (const TCellAt& Cell : LineCells(Line)) ExpectCellWhole(Line, Cell, Page);
+      for (const TCellAt& Cell : LineCells(Line)) ExpectCellWhole(Line, Cell, Page, M);
     }
   }
+  // Rows, blank or not, each fill a page before the next; the totals and the footer may follow.
+  EXPECT_LE(ByVert.rbegin()->first, M.Rows + 2) << "more pages than rows and totals";
+  if (!M.Legible) return;
   std::map<std::pair<int, int>, int> CellCount;  // {column, row}
   std::map<int, std::vector<int>> Order;         // the rows in reading order, by page across
   for (const auto& [Vert, Across] : ByVert) {
+    // A page of the report footer alone is one sheet.
+    const bool Cells = std::any_of(Across.begin(), Across.end(), [](const TPage* Page) {
+      return std::any_of(Page->Lines.begin(), Page->Lines.end(), [](const std::string& Line) { return !LineCells(Line).empty(); });
+    });
+    if (!Cells && Across.size() == 1) continue;
     ASSERT_EQ(static_cast<int>(Across.size()), PagesAcross) << "page " << Vert;
     for (size_t A = 0; A < Across.size(); ++A) {
       EXPECT_EQ(Across[A]->Across, static_cast<int>(A) + 1);
@@ -208,14 +235,29 @@ inline void CheckPages(const std::vector<TPage>& Pages, int PagesAcross, const T
       }
     }
   }
-  std::vector<int> InOrder(M.Rows);
-  for (int R = 0; R < M.Rows; ++R) InOrder[R] = M.FirstRow + R;
+  std::vector<int> InOrder;
+  for (int R = M.FirstRow; R < M.FirstRow + M.Rows; ++R)
+    if (!M.Blank.count(R)) InOrder.push_back(R);
+  // A page holds what its lines hold, and no page goes without a row while rows remain.
+  std::map<int, std::set<int>> RowsOn;
+  for (const TPage& Page : Pages)
+    for (const std::string& Line : Page.Lines)
+      for (int Row : LineRows(Line)) RowsOn[Page.Vert].insert(Row);
+  const int LastVert = ByVert.rbegin()->first;
+  for (int Vert = 1; Vert <= LastVert; ++Vert) {
+    const std::set<int>& On = RowsOn[Vert];
+    EXPECT_LE(static_cast<int>(On.size()), M.MaxRowsPerPage) << "page " << Vert;
+    const bool Remain = !InOrder.empty() && std::any_of(RowsOn.begin(), RowsOn.end(), [&](const auto& Later) {
+      return Later.first > Vert && !Later.second.empty();
+    });
+    EXPECT_TRUE(!On.empty() || !Remain) << "page " << Vert << " without a row while rows remain";
+  }
   for (const auto& [A, Rows] : Order)
     EXPECT_TRUE(Rows.empty() || Rows == InOrder) << "page across " << A << ": the rows not once each, in order";
   // Each row once on each page across, its every cell once, a repeated column's on each.
   std::map<int, int> Repeats;
   for (int Col : M.Printed)
-    for (int Row = M.FirstRow; Row < M.FirstRow + M.Rows; ++Row) {
+    for (int Row : InOrder) {
       const int N = CellCount[{Col, Row}];
       if (!Repeats.count(Col)) Repeats[Col] = N;
       EXPECT_EQ(N, Repeats[Col]) << "cell " << NamedCell(Col, Row) << " printed " << N << " times";
@@ -226,6 +268,9 @@ inline void CheckPages(const std::vector<TPage>& Pages, int PagesAcross, const T
     if (N > 1) Repeated.insert(Col);
   }
   EXPECT_TRUE(Repeated.empty() || Repeated == M.Fixed) << "only some of the fixed columns repeated";
+  if (M.MustRepeat && PagesAcross > 1 && !InOrder.empty()) {
+    EXPECT_EQ(Repeated, M.Fixed) << "the fixed columns not repeated on the pages across";
+  }
   for (const auto& [Cell, N] : CellCount) EXPECT_TRUE(M.Printed.count(Cell.first)) << "a hidden column printed";
 }
 
