@@ -76,6 +76,7 @@ TForm* CreateMessageDialog(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgB
   label->SetName("Message");
   label->SetParent(form);
   label->SetAutoSize(false);
+  label->SetShowAccelChar(false);
   label->SetCaption(lines);
   label->SetBounds(textLeft, Margin + (text.cy < IconSize ? (IconSize - text.cy) / 2 : 0), text.cx, text.cy);
 

@@ -28,6 +28,12 @@ void TLabel::SetWordWrap(bool Value) {
   PeerNotify(TPeerChange::Style);
 }
 
+void TLabel::SetShowAccelChar(bool Value) {
+  if (FShowAccelChar == Value) return;
+  FShowAccelChar = Value;
+  PeerNotify(TPeerChange::Style);
+}
+
 void TLabel::SetFocusControl(TWinControl* Value) {
   if (FFocusControl == Value) return;
   if (FFocusControl) FFocusControl->RemoveFreeNotification(this);

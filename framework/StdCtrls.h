@@ -28,6 +28,10 @@ public:
   // its width and takes the height of its lines.
   bool WordWrap() const { return FWordWrap; }
   void SetWordWrap(bool Value);
+  // Whether "&" in the caption marks an accelerator (underlined) or shows as itself: a message
+  // holds user text, where "&" is a plain character.
+  bool ShowAccelChar() const { return FShowAccelChar; }
+  void SetShowAccelChar(bool Value);
   // The control that the caption's accelerator focuses.
   TWinControl* FocusControl() const { return FFocusControl; }
   void SetFocusControl(TWinControl* Value);
@@ -48,6 +52,7 @@ private:
   bool FAutoSize = true;
   TAlignment FAlignment = TAlignment::taLeftJustify;
   bool FWordWrap = false;
+  bool FShowAccelChar = true;
 };
 
 class TButton : public TWinControl {

@@ -439,7 +439,7 @@ TWinControl* LabelledControl(const TWinControl& Form, TControl* Focused, char Ke
     for (int i = 0; i < Parent.ControlCount(); ++i) {
       TControl* child = Parent.Controls(i);
       if (!child->HandleAllocated() || !child->Visible() || !child->Enabled()) continue;
-      if (auto* label = As<TLabel>(child); label && HasAccelerator(label->Caption(), Key))
+      if (auto* label = As<TLabel>(child); label && label->ShowAccelChar() && HasAccelerator(label->Caption(), Key))
         if (TWinControl* target = label->AcceleratorTarget()) targets.push_back(target);
       if (auto* inner = As<TWinControl>(child)) collect(*inner);
     }

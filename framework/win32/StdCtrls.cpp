@@ -11,12 +11,13 @@ namespace Win32 {
 namespace {
 
 DWORD AlignmentStyle(const TLabel& Label) {
+  const DWORD prefix = Label.ShowAccelChar() ? 0 : SS_NOPREFIX;
   switch (Label.Alignment()) {
-    case TAlignment::taRightJustify: return SS_RIGHT;
-    case TAlignment::taCenter: return SS_CENTER;
+    case TAlignment::taRightJustify: return SS_RIGHT | prefix;
+    case TAlignment::taCenter: return SS_CENTER | prefix;
     // Without word wrap a left-aligned label shows one line, cut at its right edge, as the
     // platform's does.
-    default: return Label.WordWrap() ? SS_LEFT : SS_LEFTNOWORDWRAP;
+    default: return (Label.WordWrap() ? SS_LEFT : SS_LEFTNOWORDWRAP) | prefix;
   }
 }
 
@@ -35,7 +36,7 @@ public:
     if (!Handle()) return;
     switch (What) {
       case TPeerChange::Style: {
-        LONG style = GetWindowLongA(Handle(), GWL_STYLE) & ~SS_TYPEMASK;
+        LONG style = GetWindowLongA(Handle(), GWL_STYLE) & ~(SS_TYPEMASK | SS_NOPREFIX);
         SetWindowLongA(Handle(), GWL_STYLE, style | AlignmentStyle(FLabel));
         RepaintUnder();
         FitText();

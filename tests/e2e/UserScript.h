@@ -19,6 +19,7 @@
 #include "engine/Vellumix/Vellumix.h"
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "framework/StdCtrls.h"
 #include "tests/e2e/Pump.h"
 #include "tests/e2e/Screenshot.h"
@@ -147,9 +148,12 @@ inline TCustomForm* MessageDialog() {
     if (Screen->Forms(I)->Name() == "MessageDialog" && Showing(Screen->Forms(I))) return Screen->Forms(I);
   return nullptr;
 }
+// The text as the user reads it: a static window without SS_NOPREFIX shows "&" as an underline.
 inline std::string MessageText(TCustomForm& Dialog) {
   auto* Label = dynamic_cast<TLabel*>(Dialog.FindComponent("Message"));
-  return Label ? Label->Caption() : "";
+  if (!Label) return "";
+  const HWND Shown = PeerHandle(*Label);
+  return Shown && !(GetWindowLongA(Shown, GWL_STYLE) & SS_NOPREFIX) ? StripHotkey(Label->Caption()) : Label->Caption();
 }
 inline void ClickDialogButton(TCustomForm& Dialog, const std::string& Name) {
   if (auto* Button = dynamic_cast<TControl*>(Dialog.FindComponent(Name))) ClickMiddle(*Button);
