@@ -643,14 +643,16 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
     bool SaveFirst;
     int Answer;  // to the question, when it is asked
     bool Asked, Closed, Saved;
+    bool SaveOffered = true;
   };
   const TCase Cases[] = {
       {"Cancel keeps the window", Shown, false, false, mrCancel, true, false, false},
       {"No closes unsaved", Shown, false, false, mrNo, true, true, false},
       {"Yes saves and closes", Shown, false, false, mrYes, true, true, true},
       {"saved changes are no question", Shown, false, true, mrCancel, false, true, true},
-      {"read-only settings never ask", With(Shown, {"SettingsReadOnly=1"}), false, false, mrYes, false, true, false},
-      {"a write-protected file never asks", Shown, true, false, mrYes, false, true, false},
+      {"read-only settings never ask", With(Shown, {"SettingsReadOnly=1"}), false, false, mrYes, false, true, false,
+       false},
+      {"a write-protected file never asks", Shown, true, false, mrYes, false, true, false, false},
   };
   for (const TCase& Case : Cases) {
     Headless::Reset();
@@ -664,6 +666,10 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
       F.edTextTruncSymbol->SetText("~");
       F.edTextTruncSymbol->SetModified(true);
       if (Case.SaveFirst) F.sbSaveOpts->Click();
+      // Save is offered only where it can write; where it is not, Ctrl+S writes nothing either.
+      EXPECT_EQ(F.sbSaveOpts->Enabled(), Case.SaveOffered) << Case.Name;
+      unsigned short CtrlS = 'S';
+      if (!Case.SaveOffered) F.edTextTruncSymbol->PeerKeyDown(CtrlS, ssCtrl);
       Beeps = Headless::BeepCount();
       F.sbClose->Click();
       Closed = F.ModalResult() != mrNone;
@@ -973,6 +979,7 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
     Headless::SetModalHandler([&](TCustomForm& Form) {
       if (&Form != fmVlxPreview) return Leave(Form);
       TfmVlxPreview& P = *fmVlxPreview;
+      Zoom = StrToIntDef(StringReplace(P.cmbZoomLevel->Text(), "%", "", true), -1);
       const auto Set = [&](auto& Field, auto Value) {
         Changed = Changed || Field != Value;
         Field = Value;
@@ -1032,17 +1039,38 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
             Trace += " next";
             P.sbNextPage->Click();
             break;
-          case 7:
-            Trace += " zoom";
-            P.cmbZoomLevel->PeerItemChosen(Pick(8));
+          case 7: {
+            // A zoom from 25% to 500% of the opening font, held within 2 to 30 points; a
+            // choice outside either range beeps, and one outside the first changes nothing.
+            const int Item = Pick(P.cmbZoomLevel->Items().Count());
+            const int Percent = StrToInt(StringReplace(P.cmbZoomLevel->Items()[Item], "%", "", true));
+            Trace += " zoom " + std::to_string(Percent);
+            const int Asked = P.BaseFontSize * Percent / 100, Beeps = Headless::BeepCount();
+            const bool Taken = Percent >= 25 && Percent <= 500;
+            const int Size = Taken ? std::clamp(Asked, 2, 30) : P.memPreview->Font().Size();
+            P.cmbZoomLevel->PeerItemChosen(Item);
+            EXPECT_EQ(P.memPreview->Font().Size(), Size) << Trace;
+            EXPECT_EQ(Headless::BeepCount() - Beeps, Taken && Size == Asked ? 0 : 1) << Trace;
+            if (!Taken) break;
+            Zoom = (Size * 200 / P.BaseFontSize + 1) / 2;
+            EXPECT_EQ(P.cmbZoomLevel->Text(), std::to_string(Zoom) + "%") << Trace;
             break;
-          case 8:
-            Trace += " print";
+          }
+          case 8: {
+            // Chosen in the File menu or the combo, the pages to print are ticked in the menu.
+            const int What = Pick(3);
+            TMenuItem* const Items[] = {P.itmAllPages, P.itmCurrentPage, P.itmPageRange};
+            if (Pick(2)) Items[What]->Click();
+            else P.cbxPrintWhatPages->PeerItemChosen(What);
+            P.mnFile->Click();
+            for (int I = 0; I < 3; ++I) EXPECT_EQ(Items[I]->Checked(), I == What) << Trace;
+            EXPECT_EQ(P.edFromPageNum->Visible(), What == 2) << Trace;
+            Trace += " print " + std::to_string(What);
             std::filesystem::remove(Model.FileName);
-            P.cbxPrintWhatPages->PeerItemChosen(0);
             P.sbPrint->Click();
             ASSERT_EQ(PrintSettings->RunResult, 1) << Trace;
             break;
+          }
         }
       }
       SCOPED_TRACE(Trace);
@@ -1053,7 +1081,6 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
       P.sbPrint->Click();
       ASSERT_EQ(PrintSettings->RunResult, 1);
       Printed = Model.Dest != 0 ? FileBytes(Model.FileName) : std::to_string(Headless::PrintedDocuments().size() - Docs);
-      Zoom = StrToIntDef(StringReplace(P.cmbZoomLevel->Text(), "%", "", true), -1);
       Headless::QueueAnswer(Answer);
       P.sbExit->Click();
       Asked = Questions();
