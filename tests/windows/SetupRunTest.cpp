@@ -593,8 +593,13 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
       std::vector<TCheckBox*> Unchecked;
       std::string HidePages;
     };
-    const TPages Pages[] = {{{}, ""}, {{F.cbShowGeneralPage}, "General"},
+    const TPages Pages[] = {{{}, ""},
+                            {{F.cbShowGeneralPage}, "General"},
+                            {{F.cbShowGeneralPage, F.cbShowOutputPage, F.cbShowStylePage, F.cbShowTitlesPage,
+                              F.cbShowSetupPage},
+                             "General,Output,Style,Titles,Setup"},
                             {{F.cbShowTitlesPage, F.cbShowSetupPage}, "Titles,Setup"}};
+    const int FullHeight = F.ClientHeight();
     for (const TPages& Row : Pages) {
       for (TCheckBox* Box : {F.cbShowGeneralPage, F.cbShowOutputPage, F.cbShowStylePage, F.cbShowTitlesPage,
                              F.cbShowSetupPage})
@@ -604,7 +609,12 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
       for (TTabSheet* Page : {F.tsGeneral, F.tsOutput, F.tsTitles, F.tsSetup})
         EXPECT_EQ(Page->TabVisible(), Row.HidePages.find(Page->Name().substr(2)) == std::string::npos)
             << Row.HidePages << " " << Page->Name();
-      EXPECT_TRUE(F.pcOptions->ActivePage()->TabVisible()) << Row.HidePages;
+      // With every page hidden the window shrinks to its command bar and status area.
+      const bool AnyPage = Row.Unchecked.size() < 5;
+      EXPECT_EQ(F.ClientHeight(), AnyPage ? FullHeight : F.paTop->ClientHeight() + F.paBottom->ClientHeight());
+      if (AnyPage) {
+        EXPECT_TRUE(F.pcOptions->ActivePage()->TabVisible()) << Row.HidePages;
+      }
     }
 
     // The View menu's items find their pages by caption, the Styles item its own way.
@@ -666,6 +676,9 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
       F.edTextTruncSymbol->SetText("~");
       F.edTextTruncSymbol->SetModified(true);
       if (Case.SaveFirst) F.sbSaveOpts->Click();
+      // Passing through a list on the way changes nothing.
+      F.SetActiveControl(F.cbxOutputDest);
+      F.SetActiveControl(F.cbShowHint);
       // Save is offered only where it can write; where it is not, Ctrl+S writes nothing either.
       EXPECT_EQ(F.sbSaveOpts->Enabled(), Case.SaveOffered) << Case.Name;
       unsigned short CtrlS = 'S';
@@ -897,11 +910,13 @@ void GrowGrid(TForm& Host, int Rows) {
     for (int C = 0; C < 3; ++C) Grid->SetCells(C, R, "R" + std::to_string(R) + "C" + std::to_string(C));
 }
 
-// Types Text into Edit as the user does: focus in, the text, focus on to Next.
-void Type(TCustomEdit* Edit, const std::string& Text, TWinControl* Next) {
+// Types Text into Edit as the user does: focus in, the text, then Enter or the focus on to Next.
+void Type(TCustomEdit* Edit, const std::string& Text, TWinControl* Next, bool Enter = false) {
   Edit->PeerFocusChanged(true);
   Edit->PeerTextEdited(Text);
-  Next->PeerFocusChanged(true);
+  char Key = '\r';
+  if (Enter) Edit->PeerKeyPress(Key);
+  else Next->PeerFocusChanged(true);
 }
 
 // The setup window runs its start and closes by itself after the preview it opened first; it
@@ -980,13 +995,15 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
       if (&Form != fmVlxPreview) return Leave(Form);
       TfmVlxPreview& P = *fmVlxPreview;
       Zoom = StrToIntDef(StringReplace(P.cmbZoomLevel->Text(), "%", "", true), -1);
+      // The page's columns line up only in a font whose characters are all one width.
+      EXPECT_EQ(P.memPreview->Font().Pitch(), TFontPitch::fpFixed);
       const auto Set = [&](auto& Field, auto Value) {
         Changed = Changed || Field != Value;
         Field = Value;
       };
       for (int Step = 0, Steps = 1 + Pick(5); Step < Steps; ++Step) {
         const bool File = Model.Dest != 0;
-        switch (Pick(9)) {
+        switch (Pick(10)) {
           case 0: {
             const int Dest = Pick(3);
             Trace += " dest " + std::to_string(Dest);
@@ -1028,10 +1045,11 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
           case 4:
           case 5: {
             if (Model.Dest != 1) break;
-            const bool Lines = Pick(2);
+            const bool Lines = Pick(2), Enter = Pick(2);
             const int Number = Lines ? 20 + Pick(50) : 50 + Pick(60);
-            Trace += (Lines ? " lines " : " width ") + std::to_string(Number);
-            Type(Lines ? P.edLinesPerPage : P.edTxtCharsPageWid, std::to_string(Number), P.memPreview);
+            Trace += (Lines ? " lines " : " width ") + std::to_string(Number) + (Enter ? " enter" : "");
+            Type(Lines ? P.edLinesPerPage : P.edTxtCharsPageWid, std::to_string(Number), P.memPreview, Enter);
+            EXPECT_EQ(Lines ? RptSettings->LinesPerpage : RptSettings->TxtCharsPageWid, Number) << Trace;
             Set(Lines ? Model.Lines : Model.Width, Number);
             break;
           }
@@ -1057,11 +1075,13 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
             break;
           }
           case 8: {
-            // Chosen in the File menu or the combo, the pages to print are ticked in the menu.
-            const int What = Pick(3);
+            // Chosen in the File menu, the combo or by a double click that steps the combo on,
+            // the pages to print are ticked in the menu.
+            const int What = Pick(3), Way = Pick(3);
             TMenuItem* const Items[] = {P.itmAllPages, P.itmCurrentPage, P.itmPageRange};
-            if (Pick(2)) Items[What]->Click();
-            else P.cbxPrintWhatPages->PeerItemChosen(What);
+            if (Way == 0) Items[What]->Click();
+            else P.cbxPrintWhatPages->PeerItemChosen(Way == 1 ? What : (What + 2) % 3);
+            if (Way == 2) P.cbxPrintWhatPages->PeerDblClick();
             P.mnFile->Click();
             for (int I = 0; I < 3; ++I) EXPECT_EQ(Items[I]->Checked(), I == What) << Trace;
             EXPECT_EQ(P.edFromPageNum->Visible(), What == 2) << Trace;
@@ -1069,6 +1089,15 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
             std::filesystem::remove(Model.FileName);
             P.sbPrint->Click();
             ASSERT_EQ(PrintSettings->RunResult, 1) << Trace;
+            break;
+          }
+          case 9: {
+            Trace += " copy";
+            const int Beeps = Headless::BeepCount();
+            P.sbClipBoard->Click();
+            EXPECT_EQ(Headless::ClipboardText(), P.memPreview->Text());
+            EXPECT_EQ(P.paMsg->Caption(), "  Page has been copied to Windows clipboard");
+            EXPECT_EQ(Headless::BeepCount() - Beeps, 1);
             break;
           }
         }
