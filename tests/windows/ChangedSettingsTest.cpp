@@ -473,6 +473,7 @@ TEST_F(ChangedSettingsTest, EveryWayToAPrintPrintsTheGridWholeOnEveryPageAcross)
            const std::string Status = F.paRptStatus->Caption();
            F.sbPreviewClick(nullptr);
            EXPECT_EQ(F.paRptStatus->Caption(), Status);
+           EXPECT_EQ(Screen->Cursor(), crArrow);
          },
          [](TfmVlxPreview& P) {
            P.sbNextPage->Click();

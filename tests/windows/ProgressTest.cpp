@@ -202,11 +202,13 @@ TEST_F(ProgressTest, OtherSuspendKeysAndTheSummaryOfEveryEnd) {
     ProgressFinish(true, "");
     EXPECT_TRUE(Shown);
   }
-  // Without the summary the window just goes.
+  // Without the summary the window just goes, quietly.
   Headless::SetModalHandler([](TCustomForm&) { ADD_FAILURE() << "no summary asked for"; });
   Start();
+  const int Beeps = Headless::BeepCount();
   ProgressFinish(false, "1 Pages Printed. ");
   EXPECT_EQ(fmVlxProgress, nullptr);
+  EXPECT_EQ(Headless::BeepCount(), Beeps);
 }
 
 }  // namespace

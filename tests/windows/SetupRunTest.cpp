@@ -997,6 +997,11 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
       Zoom = StrToIntDef(StringReplace(P.cmbZoomLevel->Text(), "%", "", true), -1);
       // The page's columns line up only in a font whose characters are all one width.
       EXPECT_EQ(P.memPreview->Font().Pitch(), TFontPitch::fpFixed);
+      // The vertical page the status line shows, after the page word when there is one.
+      const auto PageShown = [&] {
+        const std::string& Label = P.paPageNum->Caption();
+        return StrToIntDef(Label.substr(Label.rfind(' ') + 1), -1);
+      };
       const auto Set = [&](auto& Field, auto Value) {
         Changed = Changed || Field != Value;
         Field = Value;
@@ -1053,10 +1058,17 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
             Set(Lines ? Model.Lines : Model.Width, Number);
             break;
           }
-          case 6:
+          case 6: {
+            // Next goes one page on while there is one, and beeps at the last.
             Trace += " next";
+            const int Before = PageShown();
+            const bool More = P.sbNextPage->Enabled();
+            const int Beeps = Headless::BeepCount();
             P.sbNextPage->Click();
+            EXPECT_EQ(PageShown(), Before + More) << Trace;
+            EXPECT_EQ(Headless::BeepCount() - Beeps, More ? 0 : 1) << Trace;
             break;
+          }
           case 7: {
             // A zoom from 25% to 500% of the opening font, held within 2 to 30 points; a
             // choice outside either range beeps, and one outside the first changes nothing.
@@ -1101,6 +1113,10 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
             break;
           }
         }
+        // Back and First are offered exactly off the first page.
+        const bool AtFirst = PageShown() == 1;
+        EXPECT_EQ(P.sbPrevPage->Enabled(), !AtFirst) << Trace;
+        EXPECT_EQ(P.sbFirstPage->Enabled(), !AtFirst) << Trace;
       }
       SCOPED_TRACE(Trace);
       // What the preview prints with its choices, to compare with the next Print.
