@@ -634,6 +634,9 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
     F.edPageMarginLeft->SetText("-1");
     EXPECT_FALSE(F.ValidateOptions(F.edPageMarginLeft, false, false));
     EXPECT_EQ(F.Timer1->Interval(), 5000u);
+    // A preview that the check refuses hands the arrow back.
+    F.sbPreviewClick(nullptr);
+    EXPECT_EQ(Screen->Cursor(), crArrow);
     F.edPageMarginLeft->SetText("0");
 
     // Shown again after the start (hidden by a print or a preview), the window keeps what the
