@@ -737,11 +737,25 @@ TEST_F(SetupRunTest, SelectedRowsPrintsTheSelectedBlock) {
   Grid->SetRowCount(9);
   for (int R = 1; R < 9; ++R)
     for (int C = 0; C < 3; ++C) Grid->SetCells(C, R, "R" + std::to_string(R) + "C" + std::to_string(C));
-  for (const TGridRect Block : {TGridRect{0, 2, 1, 4}, TGridRect{1, 1, 2, 1}, TGridRect{0, 6, 2, 8}}) {
+  // Stored, or chosen on the setup window: a Cancel in the question keeps the whole grid
+  // chosen, and with the question off the choice counts the rows and builds the columns again.
+  for (const TGridRect Block : {TGridRect{0, 2, 1, 4}, TGridRect{1, 1, 2, 1}, TGridRect{0, 6, 2, 8}})
+  for (const bool Chosen : {false, true}) {
     Headless::Reset();
-    Section(With(Quiet, {"PrintWhat=7", "OutputDest=1", "OutputFileName=" + Out, "HideColumns=~Line#"}));
+    const TKeys Output = {"OutputDest=1", "OutputFileName=" + Out, "HideColumns=~Line#"};
+    Section(With(With(Quiet, Output), Chosen ? TKeys{"DisplayReportOptionsWin=1", "ioAskToPrintSelectedRows=1"}
+                                             : TKeys{"PrintWhat=7"}));
     Grid->SetSelection(Block);
-    EXPECT_EQ(Print(), 1);
+    bool WholeAfterCancel = false;
+    EXPECT_EQ(!Chosen ? Print() : PrintWithWindow([&](TfmVlxMain& F) {
+                F.rbPrintWhatSelectedRows->PeerChecked();
+                WholeAfterCancel = F.rbPrintWhatAll->Checked() && RptSettings->PrintWhat == pwAll;
+                RptSettings->SetItemOpt(ioAskToPrintSelectedRows, false);
+                F.rbPrintWhatSelectedRows->PeerChecked();
+                F.sbPrintClick(nullptr);
+              }),
+              1);
+    EXPECT_EQ(WholeAfterCancel, Chosen);
     const std::string Printed = FileBytes(Out);
     for (int R = 1; R < 9; ++R)
       for (int C = 0; C < 3; ++C) {
