@@ -74,6 +74,8 @@ protected:
     Screen->SetCursor(crDefault);
     Application->SetHelpFile("Own.hlp");
     Application->SetHintHidePause(1234);
+    // The report shows hints by default: the program's own choice must come back after it.
+    Application->SetShowHint(false);
     Printer()->SetTitle("Own job");
   }
 
@@ -105,6 +107,7 @@ protected:
     EXPECT_EQ(ObjInfo, nullptr);
     EXPECT_EQ(Application->HelpFile(), "Own.hlp");
     EXPECT_EQ(Application->HintHidePause(), 1234);
+    EXPECT_FALSE(Application->ShowHint());
     EXPECT_EQ(Screen->Cursor(), crDefault);
     EXPECT_EQ(PasswordCache.RptOptPW, "");
   }
