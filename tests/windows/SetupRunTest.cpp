@@ -90,6 +90,8 @@ protected:
         Form.SetModalResult(mrCancel);
         return;
       }
+      // Out of sight until the start has decided whether the user sees it.
+      EXPECT_EQ(Form.Top(), -5000);
       Application->ProcessMessages();
       Shown = Form.ModalResult() == mrNone && Form.Top() != -5000;
       if (Shown) Form.SetModalResult(mrCancel);
