@@ -1135,6 +1135,13 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
             break;
           }
         }
+        // The status line names where the output goes: the printer, or the file (its folder
+        // shortened to fit).
+        const std::string Where = P.paDestination->Caption();
+        const std::string Name = std::filesystem::path(Model.FileName).filename().string();
+        EXPECT_TRUE(Model.Dest == 0 ? Where == "Fake Laser"
+                                    : Where.size() >= Name.size() && SameText(Where.substr(Where.size() - Name.size()), Name))
+            << Trace << ": " << Where;
         // Back and First are offered exactly off the first page.
         const bool AtFirst = PageShown() == 1;
         EXPECT_EQ(P.sbPrevPage->Enabled(), !AtFirst) << Trace;
