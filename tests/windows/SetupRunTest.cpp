@@ -1072,11 +1072,16 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
           case 4:
           case 5: {
             if (Model.Dest != 1) break;
-            const bool Lines = Pick(2), Enter = Pick(2);
+            // Left, ended with Enter, or left in the edit for what comes next to take.
+            const bool Lines = Pick(2);
+            const int Way = Pick(3);
             const int Number = Lines ? 20 + Pick(50) : 50 + Pick(60);
-            Trace += (Lines ? " lines " : " width ") + std::to_string(Number) + (Enter ? " enter" : "");
-            Type(Lines ? P.edLinesPerPage : P.edTxtCharsPageWid, std::to_string(Number), P.memPreview, Enter);
-            EXPECT_EQ(Lines ? RptSettings->LinesPerpage : RptSettings->TxtCharsPageWid, Number) << Trace;
+            Trace += (Lines ? " lines " : " width ") + std::to_string(Number) + std::array{"", " enter", " kept"}[Way];
+            TEdit* Edit = Lines ? P.edLinesPerPage : P.edTxtCharsPageWid;
+            Type(Edit, std::to_string(Number), Way == 2 ? static_cast<TWinControl*>(Edit) : P.memPreview, Way == 1);
+            if (Way != 2) {
+              EXPECT_EQ(Lines ? RptSettings->LinesPerpage : RptSettings->TxtCharsPageWid, Number) << Trace;
+            }
             Set(Lines ? Model.Lines : Model.Width, Number);
             break;
           }
@@ -1142,6 +1147,8 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
         EXPECT_TRUE(Model.Dest == 0 ? Where == "Fake Laser"
                                     : Where.size() >= Name.size() && SameText(Where.substr(Where.size() - Name.size()), Name))
             << Trace << ": " << Where;
+        EXPECT_EQ(P.sbPrinterSetup->Visible(), Model.Dest == 0) << Trace;
+        EXPECT_EQ(P.edOutputFileName->Visible(), Model.Dest != 0) << Trace;
         // Back and First are offered exactly off the first page.
         const bool AtFirst = PageShown() == 1;
         EXPECT_EQ(P.sbPrevPage->Enabled(), !AtFirst) << Trace;
