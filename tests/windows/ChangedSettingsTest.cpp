@@ -421,7 +421,12 @@ TEST_F(ChangedSettingsTest, EveryWayToAPrintPrintsTheGridWholeOnEveryPageAcross)
   }
   Vlx->SetObjectToPrint(Cells);
 
-  const auto Print = [](TfmVlxMain& F) { F.sbPrintClick(nullptr); };
+  // The pages-across panel as the window shows it just before Print.
+  std::pair<std::string, TColor> Shown;
+  const auto Print = [&](TfmVlxMain& F) {
+    Shown = {F.paPagesAcross->Caption(), F.paPagesAcross->Color()};
+    F.sbPrintClick(nullptr);
+  };
   const auto PrintFromPreview = [](TfmVlxPreview& P) { P.sbPrint->Click(); };
   std::mt19937 Random(20261207);
   // A panel's share of the sheet that holds every column, about half of them, or a third.
@@ -468,6 +473,7 @@ TEST_F(ChangedSettingsTest, EveryWayToAPrintPrintsTheGridWholeOnEveryPageAcross)
            const std::string Status = F.paRptStatus->Caption();
            F.sbPreviewClick(nullptr);
            EXPECT_EQ(F.paRptStatus->Caption(), Status);
+           EXPECT_EQ(Screen->Cursor(), crArrow);
          },
          [](TfmVlxPreview& P) {
            P.sbNextPage->Click();
@@ -476,7 +482,7 @@ TEST_F(ChangedSettingsTest, EveryWayToAPrintPrintsTheGridWholeOnEveryPageAcross)
         {"Print after typing " + Key, {Key + "=" + std::to_string(Before)},
          [&, Edit = Edit, Value = Value](TfmVlxMain& F) {
            Typed(Edit, "", std::to_string(Value)).Apply(F);
-           F.sbPrintClick(nullptr);
+           Print(F);
          },
          nullptr},
         // The preview's print goes by the settings the window holds when it opens.
@@ -492,6 +498,7 @@ TEST_F(ChangedSettingsTest, EveryWayToAPrintPrintsTheGridWholeOnEveryPageAcross)
       SCOPED_TRACE(Path.Name);
       std::filesystem::remove(OutFile);
       Section(With(Saved, Path.Settings));
+      Shown = {};
       Run(Path.Script, Path.OnPreview);
       ASSERT_EQ(PrintSettings, nullptr);
       const std::string Bytes = FileBytes(OutFile);
@@ -517,6 +524,11 @@ TEST_F(ChangedSettingsTest, EveryWayToAPrintPrintsTheGridWholeOnEveryPageAcross)
         if (C + 1 < Fixed) Model.Fixed.insert(C);
       }
       GridPages::CheckPages(Pages, PagesAcross, Model);
+      // The window told, before Print, how many pages across the file gets: yellow when more than one.
+      if (!Shown.first.empty()) {
+        EXPECT_EQ(Shown.first, PagesAcross == 1 ? "1 Page Across" : std::to_string(PagesAcross) + " Pages Across");
+        EXPECT_EQ(Shown.second, PagesAcross == 1 ? clBtnFace : clYellow);
+      }
       // The second lines print where rows may take two.
       EXPECT_EQ(Bytes.find("bbb") != std::string::npos, TwoLines);
       const std::vector<std::string> Totals = CountTotals(Pages);

@@ -87,10 +87,13 @@ TEST_F(PasswordTest, AskReportPasswordOnEveryPath) {
         if (S.Press == TPress::Cancel) W.edCancel->PeerClick();
         if (S.Press == TPress::Close) W.PeerCloseRequested();
         if (S.Press != TPress::Ok) return;
+        // Clicked, Ok has the focus; a wrong password hands it back to the edit for the next try.
+        W.edOk->SetFocus();
         W.edOk->PeerClick();
         Seen.Status.push_back(W.paStatus->Caption());
         Seen.Red = Seen.Red || (W.paStatus->Color() == clRed && W.paStatus->Font().Color() == clWhite);
         if (W.ModalResult() != mrNone) return;
+        EXPECT_EQ(W.ActiveControl(), W.edPassword);
       }
     });
     EXPECT_EQ(AskReportPassword("Books", "Enter Report Password:", C.Password, Entered, C.ChangeMode), C.Result);

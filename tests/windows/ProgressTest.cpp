@@ -1,6 +1,7 @@
 #include "windows/VLMXPgrs/VLMXPgrs.h"
 
 #include <string>
+#include <tuple>
 
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
@@ -126,8 +127,23 @@ TEST_F(ProgressTest, OtherSuspendKeysAndTheSummaryOfEveryEnd) {
   EXPECT_TRUE(Form.Visible());
   EXPECT_EQ(Headless::BeepCount(), 1);
   int Modals = 0;
+  // The status line as the user reads it: caption, background and text colour.
+  const auto StatusLine = [](const TfmVlxProgress& W) {
+    return std::tuple{W.paStatusBar->Caption(), W.paStatusBar->Color(), W.paStatusBar->Font().Color()};
+  };
+  const auto Offered = [](const TfmVlxProgress& W) {
+    std::string Buttons;
+    for (TControl* B : {W.bbOk, W.bbCancel, W.bbResumeOper, W.bbAbortOper})
+      if (B->Visible() && B->Enabled()) Buttons += B->Name() + " ";
+    return Buttons;
+  };
+  const auto Running = std::tuple{std::string("Printing...Please Wait!"), clBtnFace, clWindowText};
+  EXPECT_EQ(StatusLine(Form), Running);
+  EXPECT_EQ(Offered(Form), "bbCancel ");
   Headless::SetModalHandler([&](TCustomForm&) {
     ++Modals;
+    EXPECT_EQ(StatusLine(Form), std::tuple(std::string("-- User Suspended Printing --"), clBlack, clWhite));
+    EXPECT_EQ(Offered(Form), "bbResumeOper bbAbortOper ");
     Form.PeerCloseRequested();
     EXPECT_EQ(Form.ModalResult(), mrNone);
     Form.bbResumeOper->PeerClick();
@@ -139,7 +155,9 @@ TEST_F(ProgressTest, OtherSuspendKeysAndTheSummaryOfEveryEnd) {
   }
   EXPECT_EQ(Modals, 2);
   EXPECT_EQ(PS->RunState, rsActive);
-  EXPECT_TRUE(Form.Visible() && Form.bbCancel->Visible());
+  EXPECT_TRUE(Form.Visible());
+  EXPECT_EQ(StatusLine(Form), Running);
+  EXPECT_EQ(Offered(Form), "bbCancel ");
   ProgressFinish(false, "");
   EXPECT_EQ(fmVlxProgress, nullptr);
   EXPECT_EQ(Screen->Cursor(), crArrow);
@@ -172,8 +190,9 @@ TEST_F(ProgressTest, OtherSuspendKeysAndTheSummaryOfEveryEnd) {
     Headless::SetModalHandler([&](TCustomForm& Shown_) {
       auto& Summary = dynamic_cast<TfmVlxProgress&>(Shown_);
       Shown = true;
-      EXPECT_EQ(Summary.paStatusBar->Caption(), E.Status);
-      EXPECT_EQ(Summary.paStatusBar->Color(), E.Color);
+      EXPECT_EQ(StatusLine(Summary), std::tuple(std::string(E.Status), E.Color, clWhite));
+      EXPECT_EQ(Offered(Summary), "bbOk ");
+      EXPECT_TRUE(Summary.bbOk->Default());
       if (E.State == rsCompletedNormally) {
         EXPECT_EQ(Summary.paProgressBar->Width(), 291);
         EXPECT_EQ(BarText(Summary), "20 Rows  (100%)");
@@ -183,11 +202,13 @@ TEST_F(ProgressTest, OtherSuspendKeysAndTheSummaryOfEveryEnd) {
     ProgressFinish(true, "");
     EXPECT_TRUE(Shown);
   }
-  // Without the summary the window just goes.
+  // Without the summary the window just goes, quietly.
   Headless::SetModalHandler([](TCustomForm&) { ADD_FAILURE() << "no summary asked for"; });
   Start();
+  const int Beeps = Headless::BeepCount();
   ProgressFinish(false, "1 Pages Printed. ");
   EXPECT_EQ(fmVlxProgress, nullptr);
+  EXPECT_EQ(Headless::BeepCount(), Beeps);
 }
 
 }  // namespace

@@ -75,6 +75,8 @@ protected:
     Screen->SetCursor(crDefault);
     Application->SetHelpFile("Own.hlp");
     Application->SetHintHidePause(1234);
+    // The report shows hints by default: the program's own choice must come back after it.
+    Application->SetShowHint(false);
     Printer()->SetTitle("Own job");
   }
 
@@ -89,6 +91,8 @@ protected:
         Form.SetModalResult(mrCancel);
         return;
       }
+      // Out of sight until the start has decided whether the user sees it.
+      EXPECT_EQ(Form.Top(), -5000);
       Application->ProcessMessages();
       Shown = Form.ModalResult() == mrNone && Form.Top() != -5000;
       if (Shown) Form.SetModalResult(mrCancel);
@@ -106,6 +110,7 @@ protected:
     EXPECT_EQ(ObjInfo, nullptr);
     EXPECT_EQ(Application->HelpFile(), "Own.hlp");
     EXPECT_EQ(Application->HintHidePause(), 1234);
+    EXPECT_FALSE(Application->ShowHint());
     EXPECT_EQ(Screen->Cursor(), crDefault);
     EXPECT_EQ(PasswordCache.RptOptPW, "");
   }
@@ -603,8 +608,13 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
       std::vector<TCheckBox*> Unchecked;
       std::string HidePages;
     };
-    const TPages Pages[] = {{{}, ""}, {{F.cbShowGeneralPage}, "General"},
+    const TPages Pages[] = {{{}, ""},
+                            {{F.cbShowGeneralPage}, "General"},
+                            {{F.cbShowGeneralPage, F.cbShowOutputPage, F.cbShowStylePage, F.cbShowTitlesPage,
+                              F.cbShowSetupPage},
+                             "General,Output,Style,Titles,Setup"},
                             {{F.cbShowTitlesPage, F.cbShowSetupPage}, "Titles,Setup"}};
+    const int FullHeight = F.ClientHeight();
     for (const TPages& Row : Pages) {
       for (TCheckBox* Box : {F.cbShowGeneralPage, F.cbShowOutputPage, F.cbShowStylePage, F.cbShowTitlesPage,
                              F.cbShowSetupPage})
@@ -614,7 +624,12 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
       for (TTabSheet* Page : {F.tsGeneral, F.tsOutput, F.tsTitles, F.tsSetup})
         EXPECT_EQ(Page->TabVisible(), Row.HidePages.find(Page->Name().substr(2)) == std::string::npos)
             << Row.HidePages << " " << Page->Name();
-      EXPECT_TRUE(F.pcOptions->ActivePage()->TabVisible()) << Row.HidePages;
+      // With every page hidden the window shrinks to its command bar and status area.
+      const bool AnyPage = Row.Unchecked.size() < 5;
+      EXPECT_EQ(F.ClientHeight(), AnyPage ? FullHeight : F.paTop->ClientHeight() + F.paBottom->ClientHeight());
+      if (AnyPage) {
+        EXPECT_TRUE(F.pcOptions->ActivePage()->TabVisible()) << Row.HidePages;
+      }
     }
 
     // The View menu's items find their pages by caption, the Styles item its own way.
@@ -634,6 +649,9 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
     F.edPageMarginLeft->SetText("-1");
     EXPECT_FALSE(F.ValidateOptions(F.edPageMarginLeft, false, false));
     EXPECT_EQ(F.Timer1->Interval(), 5000u);
+    // A preview that the check refuses hands the arrow back.
+    F.sbPreviewClick(nullptr);
+    EXPECT_EQ(Screen->Cursor(), crArrow);
     F.edPageMarginLeft->SetText("0");
 
     // Shown again after the start (hidden by a print or a preview), the window keeps what the
@@ -681,14 +699,16 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
     bool SaveFirst;
     int Answer;  // to the question, when it is asked
     bool Asked, Closed, Saved;
+    bool SaveOffered = true;
   };
   const TCase Cases[] = {
       {"Cancel keeps the window", Shown, false, false, mrCancel, true, false, false},
       {"No closes unsaved", Shown, false, false, mrNo, true, true, false},
       {"Yes saves and closes", Shown, false, false, mrYes, true, true, true},
       {"saved changes are no question", Shown, false, true, mrCancel, false, true, true},
-      {"read-only settings never ask", With(Shown, {"SettingsReadOnly=1"}), false, false, mrYes, false, true, false},
-      {"a write-protected file never asks", Shown, true, false, mrYes, false, true, false},
+      {"read-only settings never ask", With(Shown, {"SettingsReadOnly=1"}), false, false, mrYes, false, true, false,
+       false},
+      {"a write-protected file never asks", Shown, true, false, mrYes, false, true, false, false},
   };
   for (const TCase& Case : Cases) {
     Headless::Reset();
@@ -702,6 +722,13 @@ TEST_F(SetupRunTest, TheWindowsCommandsAskToSaveOnlyWhatCanBeSavedAndShowTheirSt
       F.edTextTruncSymbol->SetText("~");
       F.edTextTruncSymbol->SetModified(true);
       if (Case.SaveFirst) F.sbSaveOpts->Click();
+      // Passing through a list on the way changes nothing.
+      F.SetActiveControl(F.cbxOutputDest);
+      F.SetActiveControl(F.cbShowHint);
+      // Save is offered only where it can write; where it is not, Ctrl+S writes nothing either.
+      EXPECT_EQ(F.sbSaveOpts->Enabled(), Case.SaveOffered) << Case.Name;
+      unsigned short CtrlS = 'S';
+      if (!Case.SaveOffered) F.edTextTruncSymbol->PeerKeyDown(CtrlS, ssCtrl);
       Beeps = Headless::BeepCount();
       F.sbClose->Click();
       Closed = F.ModalResult() != mrNone;
@@ -753,11 +780,25 @@ TEST_F(SetupRunTest, SelectedRowsPrintsTheSelectedBlock) {
   Grid->SetRowCount(9);
   for (int R = 1; R < 9; ++R)
     for (int C = 0; C < 3; ++C) Grid->SetCells(C, R, "R" + std::to_string(R) + "C" + std::to_string(C));
-  for (const TGridRect Block : {TGridRect{0, 2, 1, 4}, TGridRect{1, 1, 2, 1}, TGridRect{0, 6, 2, 8}}) {
+  // Stored, or chosen on the setup window: a Cancel in the question keeps the whole grid
+  // chosen, and with the question off the choice counts the rows and builds the columns again.
+  for (const TGridRect Block : {TGridRect{0, 2, 1, 4}, TGridRect{1, 1, 2, 1}, TGridRect{0, 6, 2, 8}})
+  for (const bool Chosen : {false, true}) {
     Headless::Reset();
-    Section(With(Quiet, {"PrintWhat=7", "OutputDest=1", "OutputFileName=" + Out, "HideColumns=~Line#"}));
+    const TKeys Output = {"OutputDest=1", "OutputFileName=" + Out, "HideColumns=~Line#"};
+    Section(With(With(Quiet, Output), Chosen ? TKeys{"DisplayReportOptionsWin=1", "ioAskToPrintSelectedRows=1"}
+                                             : TKeys{"PrintWhat=7"}));
     Grid->SetSelection(Block);
-    EXPECT_EQ(Print(), 1);
+    bool WholeAfterCancel = false;
+    EXPECT_EQ(!Chosen ? Print() : PrintWithWindow([&](TfmVlxMain& F) {
+                F.rbPrintWhatSelectedRows->PeerChecked();
+                WholeAfterCancel = F.rbPrintWhatAll->Checked() && RptSettings->PrintWhat == pwAll;
+                RptSettings->SetItemOpt(ioAskToPrintSelectedRows, false);
+                F.rbPrintWhatSelectedRows->PeerChecked();
+                F.sbPrintClick(nullptr);
+              }),
+              1);
+    EXPECT_EQ(WholeAfterCancel, Chosen);
     const std::string Printed = FileBytes(Out);
     for (int R = 1; R < 9; ++R)
       for (int C = 0; C < 3; ++C) {
@@ -940,11 +981,13 @@ void GrowGrid(TForm& Host, int Rows) {
     for (int C = 0; C < 3; ++C) Grid->SetCells(C, R, "R" + std::to_string(R) + "C" + std::to_string(C));
 }
 
-// Types Text into Edit as the user does: focus in, the text, focus on to Next.
-void Type(TCustomEdit* Edit, const std::string& Text, TWinControl* Next) {
+// Types Text into Edit as the user does: focus in, the text, then Enter or the focus on to Next.
+void Type(TCustomEdit* Edit, const std::string& Text, TWinControl* Next, bool Enter = false) {
   Edit->PeerFocusChanged(true);
   Edit->PeerTextEdited(Text);
-  Next->PeerFocusChanged(true);
+  char Key = '\r';
+  if (Enter) Edit->PeerKeyPress(Key);
+  else Next->PeerFocusChanged(true);
 }
 
 // The setup window runs its start and closes by itself after the preview it opened first; it
@@ -1022,13 +1065,21 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
     Headless::SetModalHandler([&](TCustomForm& Form) {
       if (&Form != fmVlxPreview) return Leave(Form);
       TfmVlxPreview& P = *fmVlxPreview;
+      Zoom = StrToIntDef(StringReplace(P.cmbZoomLevel->Text(), "%", "", true), -1);
+      // The page's columns line up only in a font whose characters are all one width.
+      EXPECT_EQ(P.memPreview->Font().Pitch(), TFontPitch::fpFixed);
+      // The vertical page the status line shows, after the page word when there is one.
+      const auto PageShown = [&] {
+        const std::string& Label = P.paPageNum->Caption();
+        return StrToIntDef(Label.substr(Label.rfind(' ') + 1), -1);
+      };
       const auto Set = [&](auto& Field, auto Value) {
         Changed = Changed || Field != Value;
         Field = Value;
       };
       for (int Step = 0, Steps = 1 + Pick(5); Step < Steps; ++Step) {
         const bool File = Model.Dest != 0;
-        switch (Pick(9)) {
+        switch (Pick(10)) {
           case 0: {
             const int Dest = Pick(3);
             Trace += " dest " + std::to_string(Dest);
@@ -1070,29 +1121,87 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
           case 4:
           case 5: {
             if (Model.Dest != 1) break;
+            // Left, ended with Enter, or left in the edit for what comes next to take.
             const bool Lines = Pick(2);
+            const int Way = Pick(3);
             const int Number = Lines ? 20 + Pick(50) : 50 + Pick(60);
-            Trace += (Lines ? " lines " : " width ") + std::to_string(Number);
-            Type(Lines ? P.edLinesPerPage : P.edTxtCharsPageWid, std::to_string(Number), P.memPreview);
+            Trace += (Lines ? " lines " : " width ") + std::to_string(Number) + std::array{"", " enter", " kept"}[Way];
+            TEdit* Edit = Lines ? P.edLinesPerPage : P.edTxtCharsPageWid;
+            Type(Edit, std::to_string(Number), Way == 2 ? static_cast<TWinControl*>(Edit) : P.memPreview, Way == 1);
+            if (Way != 2) {
+              EXPECT_EQ(Lines ? RptSettings->LinesPerpage : RptSettings->TxtCharsPageWid, Number) << Trace;
+            }
             Set(Lines ? Model.Lines : Model.Width, Number);
             break;
           }
-          case 6:
+          case 6: {
+            // Next goes one page on while there is one, and beeps at the last.
             Trace += " next";
+            const int Before = PageShown();
+            const bool More = P.sbNextPage->Enabled();
+            const int Beeps = Headless::BeepCount();
             P.sbNextPage->Click();
+            EXPECT_EQ(PageShown(), Before + More) << Trace;
+            EXPECT_EQ(Headless::BeepCount() - Beeps, More ? 0 : 1) << Trace;
             break;
-          case 7:
-            Trace += " zoom";
-            P.cmbZoomLevel->PeerItemChosen(Pick(8));
+          }
+          case 7: {
+            // A zoom from 25% to 500% of the opening font, held within 2 to 30 points; a
+            // choice outside either range beeps, and one outside the first changes nothing.
+            const int Item = Pick(P.cmbZoomLevel->Items().Count());
+            const int Percent = StrToInt(StringReplace(P.cmbZoomLevel->Items()[Item], "%", "", true));
+            Trace += " zoom " + std::to_string(Percent);
+            const int Asked = P.BaseFontSize * Percent / 100, Beeps = Headless::BeepCount();
+            const bool Taken = Percent >= 25 && Percent <= 500;
+            const int Size = Taken ? std::clamp(Asked, 2, 30) : P.memPreview->Font().Size();
+            P.cmbZoomLevel->PeerItemChosen(Item);
+            EXPECT_EQ(P.memPreview->Font().Size(), Size) << Trace;
+            EXPECT_EQ(Headless::BeepCount() - Beeps, Taken && Size == Asked ? 0 : 1) << Trace;
+            if (!Taken) break;
+            Zoom = (Size * 200 / P.BaseFontSize + 1) / 2;
+            EXPECT_EQ(P.cmbZoomLevel->Text(), std::to_string(Zoom) + "%") << Trace;
             break;
-          case 8:
-            Trace += " print";
+          }
+          case 8: {
+            // Chosen in the File menu, the combo or by a double click that steps the combo on,
+            // the pages to print are ticked in the menu.
+            const int What = Pick(3), Way = Pick(3);
+            TMenuItem* const Items[] = {P.itmAllPages, P.itmCurrentPage, P.itmPageRange};
+            if (Way == 0) Items[What]->Click();
+            else P.cbxPrintWhatPages->PeerItemChosen(Way == 1 ? What : (What + 2) % 3);
+            if (Way == 2) P.cbxPrintWhatPages->PeerDblClick();
+            P.mnFile->Click();
+            for (int I = 0; I < 3; ++I) EXPECT_EQ(Items[I]->Checked(), I == What) << Trace;
+            EXPECT_EQ(P.edFromPageNum->Visible(), What == 2) << Trace;
+            Trace += " print " + std::to_string(What);
             std::filesystem::remove(Model.FileName);
-            P.cbxPrintWhatPages->PeerItemChosen(0);
             P.sbPrint->Click();
             ASSERT_EQ(PrintSettings->RunResult, 1) << Trace;
             break;
+          }
+          case 9: {
+            Trace += " copy";
+            const int Beeps = Headless::BeepCount();
+            P.sbClipBoard->Click();
+            EXPECT_EQ(Headless::ClipboardText(), P.memPreview->Text());
+            EXPECT_EQ(P.paMsg->Caption(), "  Page has been copied to Windows clipboard");
+            EXPECT_EQ(Headless::BeepCount() - Beeps, 1);
+            break;
+          }
         }
+        // The status line names where the output goes: the printer, or the file (its folder
+        // shortened to fit).
+        const std::string Where = P.paDestination->Caption();
+        const std::string Name = std::filesystem::path(Model.FileName).filename().string();
+        EXPECT_TRUE(Model.Dest == 0 ? Where == "Fake Laser"
+                                    : Where.size() >= Name.size() && SameText(Where.substr(Where.size() - Name.size()), Name))
+            << Trace << ": " << Where;
+        EXPECT_EQ(P.sbPrinterSetup->Visible(), Model.Dest == 0) << Trace;
+        EXPECT_EQ(P.edOutputFileName->Visible(), Model.Dest != 0) << Trace;
+        // Back and First are offered exactly off the first page.
+        const bool AtFirst = PageShown() == 1;
+        EXPECT_EQ(P.sbPrevPage->Enabled(), !AtFirst) << Trace;
+        EXPECT_EQ(P.sbFirstPage->Enabled(), !AtFirst) << Trace;
       }
       SCOPED_TRACE(Trace);
       // What the preview prints with its choices, to compare with the next Print.
@@ -1102,7 +1211,6 @@ TEST_F(SetupRunTest, ThePreviewsChangesArePrintedOfferedAndSavedAsTheModelSays) 
       P.sbPrint->Click();
       ASSERT_EQ(PrintSettings->RunResult, 1);
       Printed = Model.Dest != 0 ? FileBytes(Model.FileName) : std::to_string(Headless::PrintedDocuments().size() - Docs);
-      Zoom = StrToIntDef(StringReplace(P.cmbZoomLevel->Text(), "%", "", true), -1);
       Headless::QueueAnswer(Answer);
       P.sbExit->Click();
       Asked = Questions();

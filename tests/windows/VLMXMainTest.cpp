@@ -531,6 +531,13 @@ TEST_F(SetupWindowRunTest, StyleOptionsFollowOutputAndObjectKind) {
       if (std::find(C.Rows.begin(), C.Rows.end(), Name) != C.Rows.end()) Wanted.push_back(Name);
     EXPECT_EQ(Checked, Wanted) << C.Kind << " " << int(C.Quality);
   }
+  // A quality chosen in its list is the report's at once, to be saved.
+  for (const uint8_t Quality : {1, 0}) {
+    Settings.Modified = false;
+    F.cbxOutputQuality->PeerItemChosen(Quality);
+    EXPECT_TRUE(Settings.Modified);
+    EXPECT_EQ(Settings.OutputQuality, Quality);
+  }
 
   Info.ObjType = otStringGrid;
   Settings.OutputQuality = 0;
@@ -578,11 +585,16 @@ TEST_F(SetupWindowRunTest, TitlesStepThroughMemosAndDrawTheMarginStrip) {
   EXPECT_EQ(Headless::BeepSounds().back(), 65535u);
   EXPECT_EQ(Settings.RptMemo(RptTi)->Text, "Books");
   EXPECT_EQ(F.memRptMemo->Text(), "The End");
-  // Leaving the memo unchanged changes nothing; a time format shows its sample as it is typed.
+  // Leaving the memo unchanged changes nothing.
   Settings.Modified = false;
   F.memRptMemo->OnExit(F.memRptMemo);
   EXPECT_FALSE(Settings.Modified);
-  F.edMemoTimeFormatStr->PeerTextEdited("hh");
+  // Each format typed is a change to save; a time format shows its sample as it is typed.
+  for (TEdit* Format : {F.edMemoDateFormatStr, F.edMemoPageFormatStr, F.edMemoTimeFormatStr}) {
+    Settings.Modified = false;
+    Format->PeerTextEdited("hh");
+    EXPECT_TRUE(Settings.Modified) << Format->Name();
+  }
   EXPECT_EQ(Msg().find("Sample Time Format: "), 2u) << Msg();
 
   const int W = F.pcOptions->Width();
@@ -617,10 +629,17 @@ TEST_F(SetupWindowRunTest, TitlesStepThroughMemosAndDrawTheMarginStrip) {
     Button->SetChecked(true);
     EXPECT_EQ(F.memRptMemo->Alignment(), Alignment) << Button->Name();
   }
-  Settings.RptMemo(RptTi)->Alignment = 2;
-  F.lbxMemoLocation->SetItemIndex(RptTi);
-  F.lbxMemoLocation->OnClick(F.lbxMemoLocation);
-  EXPECT_EQ(F.memRptMemo->Alignment(), TAlignment::taCenter);
+  // The memo chosen shows its own alignment (stored as 0 left, 1 right, 2 centred) and visibility.
+  Settings.RptMemo(RptTi)->Visible = true;
+  for (int Code = 0; Code <= 2; ++Code) {
+    const auto& [Button, Alignment] = Alignments[2 - Code];
+    Settings.RptMemo(RptTi)->Alignment = Code;
+    F.lbxMemoLocation->SetItemIndex(RptTi);
+    F.lbxMemoLocation->OnClick(F.lbxMemoLocation);
+    EXPECT_EQ(F.memRptMemo->Alignment(), Alignment) << Code;
+    EXPECT_TRUE(Button->Checked()) << Code;
+  }
+  EXPECT_TRUE(F.cbMemoVisible->Checked());
 }
 
 }  // namespace
