@@ -138,6 +138,9 @@ void TPrinter::EndDoc() {
 void TPrinter::Abort() {
   if (!FPrinting) return;
   FDevice->AbortDoc();
+  // Wine's printer device refuses every later document once one was aborted on it: the next
+  // job gets a device of its own.
+  CloseDevice();
   FPrinting = false;
   FPageOpen = false;
   FAborted = true;

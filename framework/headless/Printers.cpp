@@ -134,7 +134,8 @@ public:
   TTextMetric TextMetrics(const TFont& Font) override { return FakeMetrics(Font, PixelsPerInch()); }
 
   bool StartDoc(const std::string& Title) override {
-    if (FDocument >= 0) return false;
+    // As under Wine: a device that had a document aborted takes no other.
+    if (FDocument >= 0 || FAbortedOne) return false;
     auto& printed = State().Printed;
     printed.push_back({FPrinter.Name, Title, FOrientation, {}, false, false});
     FDocument = static_cast<int>(printed.size()) - 1;
@@ -160,6 +161,7 @@ public:
   void AbortDoc() override {
     if (FDocument < 0) return;
     Document().Aborted = true;
+    FAbortedOne = true;
     FDocument = -1;
     FPageOpen = false;
   }
@@ -171,6 +173,7 @@ private:
   TPrinterOrientation FOrientation;
   int FDocument = -1;
   bool FPageOpen = false;
+  bool FAbortedOne = false;
 };
 
 }  // namespace

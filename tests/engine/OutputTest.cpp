@@ -85,6 +85,10 @@ TEST_F(OutputTest, AFailedRunAbortsItsPrinterJob) {
   EXPECT_TRUE(Doc.Aborted);
   EXPECT_FALSE(Doc.Ended);
   EXPECT_FALSE(Printer()->Printing());
+  // The user's next print still reaches the printer.
+  Info->OnFieldEdit = nullptr;
+  EXPECT_EQ(Print(pwAll), 1);
+  EXPECT_TRUE(Headless::PrintedDocuments().back().Ended);
 }
 
 TEST_F(OutputTest, ExistingFileIsOverwrittenAppendedOrTheUserIsAsked) {
